@@ -1,0 +1,5 @@
+// Each bench prints its own figures; none asserts anything.
+#pragma once
+
+void BenchEngine();
+void BenchRunCommand();

@@ -1,0 +1,327 @@
+"""Drives the real Vantrel.exe under Xvfb and Wine as a user would.
+
+One test run shares one Xvfb display and one booted template Wine prefix
+(made by `setup`, removed by `cleanup`). Every test copies the template to a
+prefix of its own, starts the console there, types with xdotool and reads
+the console's windows back through vantrel_probe.exe, a small reader that
+runs in the same prefix. Waits poll every 100 ms up to a deadline; nothing
+sleeps for a fixed time.
+"""
+
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import time
+from pathlib import Path
+
+POLL = 0.1
+WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
+WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
+SCREEN = (1280, 720)
+
+
+class TestFailure(Exception):
+    pass
+
+
+def wait_until(condition, timeout, what):
+    """Polls condition() until it returns something true; returns that."""
+    deadline = time.monotonic() + timeout
+    last = None
+    while True:
+        try:
+            last = condition()
+        except TestFailure:
+            raise
+        except Exception as e:  # a probe answer still incomplete
+            last = e
+        if last and not isinstance(last, Exception):
+            return last
+        if time.monotonic() > deadline:
+            raise TestFailure(f"timed out after {timeout}s waiting for {what} (last: {last!r})")
+        time.sleep(POLL)
+
+
+def wine_env(prefix, display):
+    env = dict(os.environ)
+    env.update(
+        WINEPREFIX=str(prefix),
+        WINEDEBUG="-all",
+        WINEDLLOVERRIDES="mscoree,mshtml=",
+        DISPLAY=display,
+        LANG="C.UTF-8",
+    )
+    return env
+
+
+class RunState:
+    """What setup leaves for the tests: the display and the template."""
+
+    def __init__(self, work):
+        self.work = Path(work).resolve()
+        self.file = self.work / "state.json"
+
+    def load(self):
+        return json.loads(self.file.read_text())
+
+    def save(self, state):
+        self.work.mkdir(parents=True, exist_ok=True)
+        self.file.write_text(json.dumps(state))
+
+
+def free_display():
+    for n in range(90, 200):
+        if not Path(f"/tmp/.X{n}-lock").exists() and not Path(f"/tmp/.X11-unix/X{n}").exists():
+            return n
+    raise TestFailure("no free X display number")
+
+
+def setup(work):
+    """Starts Xvfb and boots the template prefix."""
+    state = RunState(work)
+    cleanup(work)
+    # Prefixes left by a test that was stopped from outside.
+    shutil.rmtree(state.work / "prefixes", ignore_errors=True)
+    state.work.mkdir(parents=True, exist_ok=True)
+    n = free_display()
+    log = open(state.work / "xvfb.log", "w")
+    xvfb = subprocess.Popen(
+        ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+        stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+    state.save({"display": f":{n}", "xvfb": xvfb.pid, "template": None})
+    wait_until(lambda: Path(f"/tmp/.X11-unix/X{n}").exists() or xvfb.poll() is not None,
+               20, "Xvfb to start")
+    if xvfb.poll() is not None:
+        raise TestFailure(f"Xvfb :{n} ended at once; see {state.work / 'xvfb.log'}")
+
+    template = state.work / "template"
+    env = wine_env(template, f":{n}")
+    with open(state.work / "wineboot.log", "w") as boot_log:
+        subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=boot_log,
+                       stderr=subprocess.STDOUT, timeout=300, check=True)
+        subprocess.run([WINESERVER, "-w"], env=env, timeout=120, check=True)
+    state.save({"display": f":{n}", "xvfb": xvfb.pid, "template": str(template)})
+
+
+def cleanup(work):
+    state = RunState(work)
+    if not state.file.exists():
+        return
+    s = state.load()
+    if s.get("template"):
+        subprocess.run([WINESERVER, "-k"], env=wine_env(s["template"], s["display"]),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+        shutil.rmtree(s["template"], ignore_errors=True)
+    if s.get("xvfb"):
+        try:
+            os.kill(s["xvfb"], signal.SIGTERM)
+        except ProcessLookupError:
+            pass
+    state.file.unlink()
+
+
+class Console:
+    """One test's console: its own prefix, the program, the probe."""
+
+    def __init__(self, build, work, name):
+        self.build = Path(build).resolve()
+        work = Path(work).resolve()
+        s = RunState(work).load()
+        self.display = s["display"]
+        self.prefix = work / "prefixes" / name
+        self.logs = work / "logs"
+        self.name = name
+        self.processes = []
+        self.probe = None
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        self.prefix.parent.mkdir(parents=True, exist_ok=True)
+        self.logs.mkdir(parents=True, exist_ok=True)
+        subprocess.run(["cp", "-a", s["template"], str(self.prefix)], check=True)
+        self.env = wine_env(self.prefix, self.display)
+        self.exe = self.build / "Vantrel.exe"
+
+    # -- processes -----------------------------------------------------
+    def start(self, *args, cwd=None):
+        """Starts the console (in the build folder unless cwd says otherwise);
+        returns the process."""
+        log = open(self.logs / f"{self.name}.wine.log", "a")
+        p = subprocess.Popen([WINE, str(self.exe), *args], env=self.env,
+                             cwd=str(cwd or self.build),
+                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        self.processes.append(p)
+        return p
+
+    def close(self):
+        if self.probe and self.probe.poll() is None:
+            try:
+                self.probe.stdin.write("quit\n")
+                self.probe.stdin.flush()
+                self.probe.wait(timeout=5)
+            except (OSError, subprocess.TimeoutExpired):
+                pass
+        for p in self.processes + ([self.probe] if self.probe else []):
+            if p.poll() is None:
+                p.kill()
+                try:
+                    p.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    pass
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+    # -- reading the windows -------------------------------------------
+    def snapshot(self):
+        if self.probe is None or self.probe.poll() is not None:
+            self.probe = subprocess.Popen(
+                [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
+                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                stderr=open(self.logs / f"{self.name}.probe.log", "a"),
+                text=True, encoding="latin-1")
+        self.probe.stdin.write("snapshot\n")
+        self.probe.stdin.flush()
+        line = self.probe.stdout.readline()
+        if not line:
+            raise TestFailure("the probe ended")
+        return Snapshot(json.loads(line))
+
+    def wait_for(self, predicate, what, timeout=30):
+        """Waits until predicate(snapshot) is true; returns that snapshot."""
+        def check():
+            snap = self.snapshot()
+            return snap if predicate(snap) else None
+        return wait_until(check, timeout, what)
+
+    def wait_ready(self, timeout=60):
+        """Waits for the bar to show its prompt."""
+        return self.wait_for(lambda s: s.bar and s.bar["visible"] and
+                             (s.prompt or "").endswith(">") and s.prompt != "Prompt>",
+                             "the bar with its prompt", timeout)
+
+    # -- acting as a user ----------------------------------------------
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True, timeout=30)
+
+    def click_command_box(self):
+        """Clicks into the command box and waits until it has the focus,
+        so that no typed key goes astray."""
+        snap = self.wait_ready()
+        box = snap.control(102)
+        left, top, right, bottom = box["rect"]
+        self.xdotool("mousemove", str(min(left + 40, right - 2)), str((top + bottom) // 2),
+                     "click", "1")
+        self.wait_for(lambda s: s.data["focus"] == box["hwnd"], "the command box to have the focus")
+
+    def type(self, text):
+        self.click_command_box()
+        self.xdotool("type", "--delay", "5", text)
+
+    def key(self, name):
+        self.xdotool("key", name)
+
+    def submit(self, text):
+        """Types a command line and presses Enter."""
+        self.type(text)
+        self.wait_for(lambda s: s.command == text, f"the command box to hold {text!r}")
+        self.key("Return")
+
+    def enter_line(self, text, timeout=30):
+        """Types a command line, presses Enter and waits until it has run."""
+        self.submit(text)
+        return self.wait_idle(timeout)
+
+    def wait_idle(self, timeout=30):
+        """Waits until the bar answers with an empty command box."""
+        return self.wait_for(lambda s: s.command == "" and s.prompt is not None,
+                             "the command line to finish", timeout)
+
+    # -- the screen ----------------------------------------------------
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True,
+                       timeout=30)
+
+    def pixel(self, x, y):
+        shot = self.logs / f"{self.name}.png"
+        self.screenshot(shot)
+        out = subprocess.run(["convert", str(shot), "-format", f"%[pixel:p{{{x},{y}}}]", "info:"],
+                             capture_output=True, text=True, check=True, timeout=30).stdout
+        return parse_colour(out)
+
+    def tray_visible(self):
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine System Tray"],
+                             env=self.env, capture_output=True, text=True, timeout=30)
+        return out.returncode == 0 and out.stdout.strip() != ""
+
+
+def parse_colour(text):
+    """(r, g, b) from ImageMagick's srgb(...) or a colour name it prints."""
+    m = re.search(r"\((\d+(?:\.\d+)?%?),\s*(\d+(?:\.\d+)?%?),\s*(\d+(?:\.\d+)?%?)", text)
+    if m:
+        def channel(v):
+            return round(float(v[:-1]) * 2.55) if v.endswith("%") else int(float(v))
+        return tuple(channel(v) for v in m.groups())
+    names = {"red": (255, 0, 0), "black": (0, 0, 0), "white": (255, 255, 255),
+             "lime": (0, 255, 0), "blue": (0, 0, 255)}
+    if text.strip() in names:
+        return names[text.strip()]
+    raise TestFailure(f"cannot read the colour {text!r}")
+
+
+def ansi(text):
+    """Probe texts carry ANSI code-page bytes as \\u00XX."""
+    return None if text is None else text.encode("latin-1").decode("cp1252", "replace")
+
+
+class Snapshot:
+    def __init__(self, data):
+        self.data = data
+        self.pids = data["pids"]
+        self.windows = data["windows"]
+
+    def window(self, cls):
+        for w in self.windows:
+            if w["class"] == cls:
+                return w
+        return None
+
+    @property
+    def bar(self):
+        return self.window("VantrelMain")
+
+    @property
+    def pane(self):
+        pane = self.window("VantrelOutputForm")
+        return pane if pane and pane["visible"] else None
+
+    def control(self, control_id, window=None):
+        w = window or self.bar
+        if not w:
+            return None
+        for c in w["children"]:
+            if c["id"] == control_id:
+                return c
+        return None
+
+    def text_of(self, control_id):
+        c = self.control(control_id)
+        return ansi(c["text"]) if c else None
+
+    @property
+    def prompt(self):
+        return self.text_of(101)
+
+    @property
+    def command(self):
+        return self.text_of(102)
+
+    @property
+    def pane_text(self):
+        pane = self.pane
+        if not pane or not pane["children"]:
+            return None
+        return ansi(pane["children"][0]["text"])

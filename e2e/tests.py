@@ -1,0 +1,195 @@
+"""The end-to-end tests: each function gets a fresh Console in its own prefix."""
+
+from harness import TestFailure, wait_until
+
+WELCOME = "\r\n".join([
+    "You are seeing this message because this is the first time you have launched VTRL.",
+    "",
+    "Most basic file management commands, such as CD and COPY, work similarly to the MS-DOS "
+    "equivalents.",
+    "Enter HELP to view VTRL's documentation.  We recommend reading the \"Getting started\" "
+    "section.",
+    "",
+    "If you like VTRL, please donate to Orvane.  Enter DONATE to go to our donation page.",
+])
+
+ENTER_BUTTON = 1  # IDOK
+BAR_HEIGHT = 17
+
+
+def expect(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def expect_equal(actual, expected, what):
+    if actual != expected:
+        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def pane_shows(console, text, what=None, timeout=30):
+    return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
+                            timeout)
+
+
+def pane_closed(console, what="the pane to close"):
+    return console.wait_for(lambda s: s.pane is None, what)
+
+
+def test_first_start_shows_welcome_second_does_not(c):
+    p = c.start()
+    snap = pane_shows(c, WELCOME, "the six welcome lines", timeout=90)
+    bar = snap.bar
+    expect_equal(bar["rect"], [0, 0, 1280, BAR_HEIGHT], "bar rectangle")
+    expect(bar["topmost"], "the bar is always on top")
+    expect_equal(snap.pane["rect"], [0, BAR_HEIGHT, 1280, BAR_HEIGHT + 6 * 15 + 2], "pane rectangle")
+    shortcuts = c.prefix / "drive_c" / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
+    expect((shortcuts / "Autoexec.dcb").is_file(), f"{shortcuts}\\Autoexec.dcb exists")
+    expect_equal((shortcuts / "Autoexec.dcb").read_bytes(), b"", "Autoexec.dcb content")
+
+    c.submit("exit")
+    wait_until(lambda: p.poll() is not None, 30, "the first console to end")
+
+    c.start()
+    c.wait_ready()
+    # Output kept with "&": a welcome text shown at start would stay above.
+    c.enter_line("&print 1")
+    pane_shows(c, "1", "only the new output, no welcome text")
+
+
+def test_second_instance_ends_at_once(c):
+    c.start()
+    c.wait_ready()
+    second = c.start()
+    wait_until(lambda: second.poll() is not None, 60, "the second instance to end")
+    expect_equal(second.returncode, 0, "exit code of the second instance")
+    snap = c.snapshot()
+    expect_equal(len(snap.pids), 1, "running consoles")
+    expect_equal(len([w for w in snap.windows if w["class"] == "VantrelMain"]), 1, "bars")
+
+
+def test_print_shows_result_below_an_empty_line(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 2+3")
+    snap = pane_shows(c, "\r\n5")
+    expect_equal(snap.pane["rect"], [0, BAR_HEIGHT, 1280, BAR_HEIGHT + 2 * 15 + 2],
+                 "a two-line pane below the bar")
+
+
+def test_back_quote_markers_expand_variables(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("set x=5")
+    c.enter_line("print `x`*2")
+    pane_shows(c, "\r\n10")
+
+
+def test_cls_after_output_leaves_the_pane_closed(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 1")
+    pane_shows(c, "\r\n1")
+    c.enter_line("echo hi|cls")
+    pane_closed(c)
+    # Kept output would sit above this if "hi" had reached the pane.
+    c.enter_line("&print 2")
+    pane_shows(c, "2", "only the new output after the cleared pane")
+
+
+def test_esc_clears_the_box_then_closes_the_pane(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 1")
+    pane_shows(c, "\r\n1")
+    c.type("abc")
+    c.wait_for(lambda s: s.command == "abc", "the typed text")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to clear the command box")
+    # The pane stayed open: kept output is added below its text.
+    c.enter_line("&print 2")
+    pane_shows(c, "\r\n1\r\n2", "the pane kept by Esc on a non-empty box")
+    c.click_command_box()
+    c.key("Escape")
+    pane_closed(c, "Esc on the empty box to close the pane")
+
+
+def test_esc_in_the_pane_closes_it_and_the_bar_gets_the_focus(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 1")
+    snap = pane_shows(c, "\r\n1")
+    left, top, right, bottom = snap.pane["rect"]
+    box = snap.pane["children"][0]["hwnd"]
+    c.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+    c.wait_for(lambda s: s.data["focus"] == box, "the pane to have the focus")
+    c.key("Escape")
+    pane_closed(c, "Esc in the pane to close it")
+    command_box = snap.control(102)["hwnd"]
+    c.wait_for(lambda s: s.data["focus"] == command_box, "the focus back in the command box")
+
+
+def test_up_arrow_recalls_the_previous_line(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 7")
+    c.click_command_box()
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "print 7", "Up to recall the line")
+    c.key("Down")
+    c.wait_for(lambda s: s.command == "", "Down past the newest entry to empty the box")
+
+
+def test_keepoutput_on_keeps_earlier_output(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("keepoutput on")
+    c.enter_line("print 2")
+    pane_shows(c, "2")
+    c.enter_line("print 3")
+    pane_shows(c, "2\r\n3")
+
+
+def test_output_max_size_two_gives_a_two_line_pane(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("set OutputMaxSize=2")
+    c.enter_line("print 1|print 2|print 3")
+    snap = pane_shows(c, "\r\n1\r\n2\r\n3")
+    expect_equal(snap.pane["rect"], [0, BAR_HEIGHT, 1280, BAR_HEIGHT + 2 * 15 + 2],
+                 "pane rectangle")
+
+
+def test_colour_prompt_bg_repaints_the_prompt_box(c):
+    c.start()
+    snap = c.wait_ready()
+    left, top, right, bottom = snap.control(101)["rect"]
+    # The bottom row of the first character cell lies below the glyph.
+    x, y = left + 1, bottom - 1
+    wait_until(lambda: c.pixel(x, y) == (0, 0, 0), 30, "the default black prompt background")
+    c.enter_line("colour prompt bg red")
+    wait_until(lambda: c.pixel(x, y) == (255, 0, 0), 30, "a red prompt background")
+
+
+def test_enterbutton_on_shows_the_button(c):
+    c.start()
+    snap = c.wait_ready()
+    expect(snap.control(ENTER_BUTTON)["rect"][2] <= 0, "the Enter button starts out of sight")
+    c.enter_line("enterbutton on")
+    snap = c.wait_for(lambda s: s.control(ENTER_BUTTON)["rect"][0] == 1280 - 53,
+                      "the Enter button at the right end")
+    expect_equal(snap.control(ENTER_BUTTON)["rect"], [1227, 1, 1280, 16], "Enter button")
+    expect_equal(snap.control(102)["rect"][2], 1227, "command box right edge")
+
+
+def test_exit_ends_the_process_and_removes_the_tray_icon(c):
+    p = c.start()
+    c.wait_ready()
+    wait_until(c.tray_visible, 30, "the tray icon")
+    c.submit("exit")
+    wait_until(lambda: p.poll() is not None, 30, "the console to end")
+    wait_until(lambda: not c.tray_visible(), 30, "the tray icon to go")
+    expect_equal(c.snapshot().pids, [], "running consoles")
+
+
+TESTS = {name[len("test_"):]: fn for name, fn in globals().items() if name.startswith("test_")}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing need on Debian 12, as root.
+# Only packages that are missing are fetched, so a second run is quick.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ googletest python3
+          g++-mingw-w64-x86-64-posix wine64 xvfb xdotool imagemagick
+          fonts-dejavu-core)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the Windows target and takes docs/screenshot.png: the bar with its
+# output pane open, running under Wine on a private Xvfb display.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+bash scripts/build.sh windows
+mkdir -p docs
+python3 e2e/screenshot.py --build build/windows --work build/windows/screenshot docs/screenshot.png

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both targets and runs every test:
+# the native unit tests, the same unit tests built for Windows under Wine,
+# and the end-to-end tests that drive the real Vantrel.exe.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+bash scripts/build.sh
+
+echo "== native unit tests"
+ctest --test-dir build/linux --output-on-failure
+
+echo "== Windows unit tests and end-to-end tests (Wine)"
+ctest --test-dir build/windows --output-on-failure

@@ -1,0 +1,23 @@
+// Managing the user's batch files in the shortcut folder: ADDBATCH and
+// ADDSEARCH write them from a template, EDITBATCH opens one in the text
+// editor, DELBATCH deletes one, and SHORTCUTS makes the folder current.
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+class Interpreter;
+struct Command;
+
+// A name without folder and without the ".dcb" ending (compared in lower
+// case only, so "x.DCB" becomes "x.DCB.dcb").
+bool IsValidBatchName(const std::string& name);
+
+void AddBatch(Interpreter& in, const Command& c);
+void AddSearch(Interpreter& in, const Command& c);
+void EditBatch(Interpreter& in, const Command& c);
+void DelBatch(Interpreter& in, const Command& c);
+void Shortcuts(Interpreter& in, const Command& c);
+
+}  // namespace vantrel

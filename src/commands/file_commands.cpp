@@ -1,0 +1,235 @@
+#include "commands/file_commands.h"
+
+#include <cstdio>
+
+#include "interpreter/command_table.h"
+#include "interpreter/interpreter.h"
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kNoFolderNames[] = "Cannot use folder names with DIR";
+constexpr char kUseDosDir[] = "To view the contents of another folder, use DOS DIR [path]";
+constexpr char kNoMatches[] = "No matching files or folders";
+constexpr char kDirHeader[] = "   Last modified   |    Size (bytes)    |               Filename";
+constexpr char kAlreadyExists[] = "Another file with that name already exists";
+constexpr char kSourceNotFound[] = "Source file/folder not found";
+constexpr char kFileNotFound[] = "File not found";
+constexpr char kTypeCutShort[] = "Only the first 1048576 bytes of the file are shown";
+constexpr char kEditor[] = "Notepad.exe";
+constexpr int kSizeColumn = 18;
+// TYPE reads at most this much: the pane keeps only its last lines, and a
+// huge file would otherwise fill the memory on its way there.
+constexpr std::size_t kTypeLimit = 1 << 20;
+
+using FileOperation = bool (FileSystem::*)(const std::string&, const std::string&, std::string*);
+
+void Report(Interpreter& in, bool ok, const std::string& err) {
+    if (!ok) in.PrintOut(err);
+}
+
+bool EndsInSeparator(const std::string& path) {
+    return !path.empty() && (path.back() == '\\' || path.back() == '/');
+}
+
+bool HasWildcards(const std::string& path) {
+    return path.find_first_of("*?") != std::string::npos;
+}
+
+// MD and RD: the folder name exactly as typed.
+void FolderCommand(Interpreter& in, const Command& c,
+                   bool (FileSystem::*operation)(const std::string&, std::string*)) {
+    if (c.args.empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    std::string err;
+    Report(in, (in.Os().files.*operation)(c.args, &err), err);
+}
+
+// Files onto a destination that may be a folder. An existing file is
+// never overwritten; one file into a folder keeps its name there.
+void TransferFiles(Interpreter& in, const std::string& source, const std::string& destination,
+                   FileOperation operation) {
+    FileSystem& files = in.Os().files;
+    std::string err;
+    // A destination ending in "\" names a folder, so the test is on the
+    // file of the same name inside it rather than on any file in there.
+    const bool namedFolder = EndsInSeparator(destination);
+    if (!namedFolder && files.Exists(destination, FileMask::kFiles)) {
+        in.PrintOut(kAlreadyExists);
+        return;
+    }
+    if (HasWildcards(source) || !(namedFolder || files.IsFolder(destination))) {
+        Report(in, (files.*operation)(source, destination, &err), err);
+        return;
+    }
+    std::string target = destination + (namedFolder ? "" : "\\") +
+                         files.Find(source, FileMask::kFiles).front().name;
+    if (files.Exists(target, FileMask::kFiles)) {
+        in.PrintOut(kAlreadyExists);
+        return;
+    }
+    Report(in, (files.*operation)(source, target, &err), err);
+}
+
+// COPY and MOVE: files first, then folders.
+void TransferCommand(Interpreter& in, const Command& c, FileOperation fileOperation,
+                     FileOperation folderOperation) {
+    const std::string source = c.Arg(1), destination = c.Arg(2);
+    if (destination.empty() || !c.Arg(3).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    FileSystem& files = in.Os().files;
+    std::string err;
+    if (files.Exists(source, FileMask::kFiles)) {
+        TransferFiles(in, source, destination, fileOperation);
+    } else if (files.Exists(source, FileMask::kFilesAndFolders)) {
+        Report(in, (files.*folderOperation)(source, destination, &err), err);
+    } else {
+        in.PrintOut(kSourceNotFound);
+    }
+}
+
+// The file name argument of TYPE and EDIT; prints the syntax or "File not
+// found" and returns "" when there is none to use.
+std::string ExistingFile(Interpreter& in, const Command& c) {
+    if (c.args.empty()) {
+        PrintSyntax(in, c);
+        return "";
+    }
+    std::string name = RemoveQuotes(c.args);
+    if (name.empty() || !in.Os().files.Exists(name, FileMask::kFiles)) {
+        in.PrintOut(kFileNotFound);
+        return "";
+    }
+    return name;
+}
+
+}  // namespace
+
+std::string GroupThousands(std::int64_t value) {
+    const std::uint64_t magnitude =
+        value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string grouped;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return value < 0 ? "-" + grouped : grouped;
+}
+
+std::string FormatDirEntry(const FileEntry& entry) {
+    const LocalTime& t = entry.modified;
+    char date[32];
+    std::snprintf(date, sizeof date, "%02d/%02d/%02d %02d:%02d:%02d", t.day % 100, t.month % 100,
+                  (t.year % 100 + 100) % 100, t.hour % 100, t.minute % 100, t.second % 100);
+    std::string size = entry.folder ? "<DIR>" : GroupThousands(entry.size);
+    // The column keeps its width; only a size of more than 14 digits would
+    // widen it rather than lose digits.
+    if (size.size() < kSizeColumn) size.insert(0, kSizeColumn - size.size(), ' ');
+    return std::string(" ") + date + " | " + size + " | " + entry.name;
+}
+
+void PrintTextLines(Interpreter& in, const std::string& text) {
+    for (std::string& line : SplitLines(text)) {
+        for (char& ch : line) {
+            if (ch == '\0') ch = ' ';
+        }
+        in.PrintOut(line);
+    }
+}
+
+void Md(Interpreter& in, const Command& c) { FolderCommand(in, c, &FileSystem::MakeFolder); }
+void Rd(Interpreter& in, const Command& c) { FolderCommand(in, c, &FileSystem::RemoveFolder); }
+
+void Dir(Interpreter& in, const Command& c) {
+    const std::string& rest = c.args;
+    if (rest.find_first_of("\\/") != std::string::npos || rest == "." || rest == "..") {
+        in.PrintOut(kNoFolderNames);
+        in.PrintOut(kUseDosDir);
+        return;
+    }
+    std::string pattern = RemoveQuotes(rest);
+    if (pattern.empty()) pattern = "*.*";
+    if (pattern[0] == '.') pattern = "*" + pattern;
+    std::vector<FileEntry> entries = in.Os().files.Find(pattern, FileMask::kFilesAndFolders);
+    if (entries.empty()) {
+        in.PrintOut(kNoMatches);
+        return;
+    }
+    in.PrintOut(kDirHeader);
+    in.PrintOut(std::string(19, '-') + "|" + std::string(20, '-') + "|" + std::string(39, '-'));
+    for (const FileEntry& entry : entries) in.PrintOut(FormatDirEntry(entry));
+}
+
+void Copy(Interpreter& in, const Command& c) {
+    TransferCommand(in, c, &FileSystem::CopyFile, &FileSystem::CopyFolder);
+}
+
+void Move(Interpreter& in, const Command& c) {
+    TransferCommand(in, c, &FileSystem::MoveFile, &FileSystem::MoveFolder);
+}
+
+void Rename(Interpreter& in, const Command& c) {
+    const std::string source = c.Arg(1), destination = c.Arg(2);
+    if (destination.empty() || !c.Arg(3).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    FileSystem& files = in.Os().files;
+    std::string err;
+    if (!files.Exists(source, FileMask::kFilesAndFolders)) {
+        in.PrintOut(kSourceNotFound);
+    } else if (files.Exists(destination, FileMask::kFiles)) {
+        in.PrintOut(kAlreadyExists);
+    } else {
+        Report(in, files.Rename(source, destination, &err), err);
+    }
+}
+
+void Del(Interpreter& in, const Command& c) {
+    FileSystem& files = in.Os().files;
+    std::string pattern = RemoveQuotes(c.args);
+    if (!files.Exists(pattern, FileMask::kFiles)) {
+        in.PrintOut(kFileNotFound);
+        return;
+    }
+    std::string err;
+    Report(in, files.DeleteFiles(pattern, &err), err);
+}
+
+void Type(Interpreter& in, const Command& c) {
+    std::string name = ExistingFile(in, c);
+    if (name.empty()) return;
+    std::string text, err;
+    bool more = false;
+    if (!in.Os().files.ReadFileStart(name, kTypeLimit, &text, &more, &err)) {
+        in.PrintOut(err);
+        return;
+    }
+    PrintTextLines(in, text);
+    if (more) in.PrintOut(kTypeCutShort);
+}
+
+void Edit(Interpreter& in, const Command& c) {
+    std::string name = ExistingFile(in, c);
+    if (name.empty()) return;
+    std::string err;
+    Report(in, in.Os().processes.Start(std::string(kEditor) + " \"" + name + "\"", kShowNormal, &err),
+           err);
+}
+
+void Path(Interpreter& in, const Command& c) {
+    if (!c.args.empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    in.PrintOut(TrimSpaces(in.EnvGet("path")));
+}
+
+}  // namespace vantrel

@@ -1,0 +1,58 @@
+#include "commands/folder_commands.h"
+
+#include "interpreter/command_table.h"
+#include "interpreter/interpreter.h"
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+// The folder argument: quotes dropped, forward slashes read as backslashes.
+std::string FolderArgument(const Command& c) {
+    std::string path;
+    for (char ch : c.args) {
+        if (ch == '"') continue;
+        path += ch == '/' ? '\\' : ch;
+    }
+    return path;
+}
+
+// A UNC path needs a share after the server: "\\server\share".
+bool HasShare(const std::string& path) {
+    size_t slash = path.find('\\', 2);
+    return slash != std::string::npos && slash + 1 < path.size();
+}
+
+// CD keeps the current drive; CDD moves to the folder's drive as well.
+void ChangeFolderCommand(Interpreter& in, const Command& c, bool changeDrive) {
+    FileSystem& files = in.Os().files;
+    std::string path = FolderArgument(c);
+    std::string err;
+    if (path.compare(0, 2, "\\\\") == 0) {
+        if (HasShare(path)) {
+            files.SetCurrentDirectory(path, &err);
+        } else {
+            in.PrintOut(std::string("Please specify a sharename, example: ") +
+                        (changeDrive ? "CDD" : "CD") + " \\\\Server\\SharedFolder");
+        }
+    } else if (path.empty()) {
+        PrintSyntax(in, c);
+    } else if (changeDrive) {
+        files.SetCurrentDirectory(path, &err);
+    } else if (!files.ChangeFolder(path, &err)) {
+        in.PrintOut(err);
+    }
+}
+
+}  // namespace
+
+void ChangeDriveCommand(Interpreter& in, const Command& c) {
+    std::string err;
+    in.Os().files.ChangeDrive(c.line, &err);
+}
+
+void Cd(Interpreter& in, const Command& c) { ChangeFolderCommand(in, c, false); }
+void Cdd(Interpreter& in, const Command& c) { ChangeFolderCommand(in, c, true); }
+
+}  // namespace vantrel

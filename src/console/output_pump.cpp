@@ -1,0 +1,132 @@
+#include "console/output_pump.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "console/colours.h"
+#include "interpreter/interpreter.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr char kFormFeed = '\f';
+// The pane's line counts are 16-bit quantities.
+constexpr int kMaxLineCount = 32767;
+// The box's scroll bar and margins, and one Fixedsys character, in twips.
+constexpr int kPaneMarginTwips = 150;
+constexpr int kCharTwips = 120;
+
+}  // namespace
+
+int PaneLineWidth(int boxWidthTwips) {
+    // Int() of the quotient: towards minus infinity.
+    return static_cast<int>(std::floor((boxWidthTwips - kPaneMarginTwips) / double{kCharTwips}));
+}
+
+std::string BreakPaneLines(std::string_view text, int lineWidth) {
+    // The rule walks the text while inserting breaks; this keeps its results
+    // in one pass. A break is decided at a character with the column counter
+    // reaching lineWidth; the character then starts the next line at column
+    // 1 (the inserted LF counts as column 0). Below 2 the rule would insert
+    // breaks forever, so an absurdly narrow pane still gets one character a
+    // line.
+    lineWidth = std::max(lineWidth, 2);
+    std::string out;
+    out.reserve(text.size() + text.size() / static_cast<size_t>(lineWidth) * 2 + 2);
+    int column = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i + 1 < text.size()) {  // the last character is never examined
+            bool lineEnd = text[i] == '\r' && text[i + 1] == '\n';
+            column = lineEnd ? -1 : column + 1;
+            if (lineWidth <= column) {
+                out.append(kLineEnd);
+                column = 1;
+            }
+        }
+        out.push_back(text[i]);
+    }
+    return out;
+}
+
+int CountPaneLines(std::string_view text) {
+    int lines = 1;
+    for (size_t at = text.find(kLineEnd); at != std::string_view::npos;
+         at = text.find(kLineEnd, at + kLineEnd.size())) {
+        ++lines;
+    }
+    return lines;
+}
+
+void KeepLastLines(std::string* text, int maxLines) {
+    int surplus = CountPaneLines(*text) - std::max(maxLines, 1);
+    size_t cut = 0;
+    for (; surplus > 0; --surplus) cut = text->find(kLineEnd, cut) + kLineEnd.size();
+    text->erase(0, cut);
+}
+
+int LineLimit(double setting) {
+    if (!(setting >= 1)) return 1;  // NaN included
+    if (setting >= kMaxLineCount) return kMaxLineCount;
+    return static_cast<int>(std::nearbyint(setting));  // the default rounding: halves to even
+}
+
+Rect PaneBounds(const Rect& bar, int visibleLines) {
+    Rect pane;
+    pane.left = bar.left;
+    pane.width = bar.width;
+    pane.height = visibleLines * kPaneLinePixels + kPaneExtraPixels;
+    pane.top = bar.top < pane.height ? bar.top + bar.height : bar.top - pane.height;
+    return pane;
+}
+
+PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& bar,
+                  const PaneSettings& settings) {
+    std::string text(shown);
+    if (!text.empty()) text.append(kLineEnd);
+    text.append(pending);
+
+    // The box fills the pane, and the pane is as wide as the bar.
+    text = BreakPaneLines(text, PaneLineWidth(bar.width * kTwipsPerPixel));
+    KeepLastLines(&text, LineLimit(settings.maxMem));
+    int visible =
+        std::min({CountPaneLines(text), LineLimit(settings.maxSize), kMaxVisiblePaneLines});
+
+    PaneView view;
+    view.bounds = PaneBounds(bar, visible);
+    view.text = std::move(text);
+    view.textColour = settings.textColour;
+    view.bgColour = settings.bgColour;
+    return view;
+}
+
+void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPane& pane) {
+    std::string& pending = interpreter.PendingOutput();
+    if (pending.empty()) return;
+
+    if (interpreter.consoleState == kAwaitingLogin || interpreter.consoleState == kServing) {
+        // Form feeds travel too: the client's own pump acts on them.
+        if (interpreter.sendToPeer) interpreter.sendToPeer(pending + std::string(kLineEnd));
+        pending.clear();
+        return;
+    }
+
+    size_t formFeed = pending.find(kFormFeed);
+    if (formFeed != std::string::npos) {
+        pane.Close();
+        pending.erase(0, formFeed + 1);
+        return;
+    }
+
+    const FileSystem& files = interpreter.Os().files;
+    PaneSettings settings;
+    settings.maxMem = interpreter.SettingNumber("OutputMaxMem");
+    settings.maxSize = interpreter.SettingNumber("OutputMaxSize");
+    settings.textColour = ParseColour(interpreter.EvaluateText("ColourOutputText"), files);
+    settings.bgColour = ParseColour(interpreter.EvaluateText("ColourOutputBg"), files);
+    pane.Show(PlanPane(pane.Text(), pending, window.Bounds(), settings));
+    pending.clear();
+}
+
+}  // namespace vantrel

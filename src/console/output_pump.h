@@ -1,0 +1,66 @@
+// The output pump: every timer tick moves PendingOutput into the output pane
+// (or, while a remote client is served, to that client). The text and
+// geometry rules are plain functions so that they can be checked without
+// windows; OutputPump applies them through the platform's pane.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/console_window.h"
+#include "platform/output_pane.h"
+
+namespace vantrel {
+
+class Interpreter;
+
+// Height of one pane line and the pane's extra height, in pixels (225 and 30
+// twips).
+inline constexpr int kPaneLinePixels = 15;
+inline constexpr int kPaneExtraPixels = 2;
+// The pane height is a 16-bit quantity in twips: 145 lines is the most that
+// fits, so more visible lines are not offered.
+inline constexpr int kMaxVisiblePaneLines = 145;
+
+// Characters per line for a text box of the given width in twips: room for
+// the scroll bar is taken off and Fixedsys is 120 twips a character. A line
+// then holds at most one character less than this.
+int PaneLineWidth(int boxWidthTwips);
+
+// Inserts CR LF wherever a line reaches lineWidth characters. The text's very
+// last character is never moved to a line of its own. Breaks are real text:
+// they stay when the pane later becomes wider.
+std::string BreakPaneLines(std::string_view text, int lineWidth);
+
+// Number of lines: CR LF pairs + 1.
+int CountPaneLines(std::string_view text);
+
+// Removes the oldest lines until at most maxLines remain.
+void KeepLastLines(std::string* text, int maxLines);
+
+// A line-count setting as a limit: rounded to the nearest whole number
+// (halves to even), at least 1.
+int LineLimit(double setting);
+
+// The pane next to the bar: below it when there is no room above.
+Rect PaneBounds(const Rect& bar, int visibleLines);
+
+struct PaneSettings {
+    double maxMem = 60;   // OutputMaxMem
+    double maxSize = 20;  // OutputMaxSize
+    Colour textColour = 0;
+    Colour bgColour = 0;
+};
+
+// What the pane shows once pending text (holding no form feed) is added to
+// the text it shows now.
+PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& bar,
+                  const PaneSettings& settings);
+
+// One tick of the pump; does nothing when nothing is pending. While a client
+// is attached the output goes to it through the interpreter's sendToPeer.
+// Otherwise one form feed is handled per tick: it closes the pane and drops
+// what was queued before it.
+void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPane& pane);
+
+}  // namespace vantrel

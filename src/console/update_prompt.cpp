@@ -1,0 +1,72 @@
+#include "console/update_prompt.h"
+
+#include "interpreter/interpreter.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kCancelHint[] = " (press F10 to cancel)";
+constexpr char kServeHint[] = " (press F10 to kick or CTRL+F10 to ban)";
+
+}  // namespace
+
+PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
+    PromptLine line;
+    switch (state) {
+        case kLocal:
+            line.prompt = c.currentDirectory + ">";
+            line.passwordChar = '\0';
+            line.locked = false;
+            break;
+        case kAccountPassword:
+            line.prompt = c.accountUser + " password>";
+            line.passwordChar = '*';
+            line.locked = false;
+            break;
+        case kConnecting:
+            line.prompt = "Connecting to " + c.remoteHost + " . . . ";
+            line.commandText = kCancelHint;
+            line.locked = true;
+            break;
+        case kRemotePassword:
+            line.prompt = c.remoteHost + ": Password>";
+            line.passwordChar = '*';
+            line.locked = false;
+            break;
+        case kRemoteLink:
+            line.prompt = c.remoteHost + ": " + c.remotePrompt;
+            line.passwordChar = '\0';
+            line.locked = false;
+            break;
+        case kDisconnecting:
+            break;
+        case kSending:
+            line.locked = true;
+            break;
+        case kAwaitingLogin:
+            line.prompt = "Serving " + c.peerAddress;
+            line.commandText = kServeHint;
+            line.locked = true;
+            line.toClient = "Password>";
+            break;
+        case kServing:
+            line.prompt = "Serving " + c.peerAddress;
+            line.commandText = kServeHint;
+            line.locked = true;
+            line.toClient = c.currentDirectory + ">";
+            break;
+    }
+    return line;
+}
+
+void ApplyPromptLine(Interpreter& interpreter, const PromptLine& line) {
+    BarWindow& bar = interpreter.Os().bar;
+    if (line.prompt) bar.SetPromptText(*line.prompt);
+    if (line.commandText) bar.SetCommandText(*line.commandText);
+    if (line.passwordChar) bar.SetPasswordChar(*line.passwordChar);
+    if (line.locked) bar.SetCommandLocked(*line.locked);
+    if (line.toClient && interpreter.sendToPeer) interpreter.sendToPeer(*line.toClient);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,44 @@
+#include "interpreter/expansion.h"
+
+#include <set>
+
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
+                              const std::function<std::string(const std::string&)>& lookup) {
+    ExpansionResult result;
+    if (marker.empty()) return result;
+    std::set<std::string> expanded;
+    for (int count = 0;; ++count) {
+        size_t open = FindNoCase(*line, marker);
+        if (open == std::string::npos) return result;
+        size_t nameStart = open + marker.size();
+        size_t close = FindNoCase(*line, marker, nameStart);
+        if (close == std::string::npos) return result;
+        std::string name = line->substr(nameStart, close - nameStart);
+        std::string token = marker + name + marker;
+        // Every occurrence is replaced at once, so a name met again can only
+        // have come back through a value.
+        if (!expanded.insert(LowerCase(name)).second) {
+            result.stopped = true;
+            result.message = token + " expands to itself; left as typed";
+            return result;
+        }
+        if (count == kMaxExpansions) {
+            result.stopped = true;
+            result.message = "Too many variables to expand; the rest is left as typed";
+            return result;
+        }
+        std::string expandedLine = ReplaceAll(*line, token, lookup(name), true);
+        if (expandedLine.size() > kMaxLineLength) {
+            result.stopped = true;
+            result.message = "Expanded line too long; " + token + " left as typed";
+            return result;
+        }
+        *line = std::move(expandedLine);
+    }
+}
+
+}  // namespace vantrel

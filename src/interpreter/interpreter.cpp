@@ -1,0 +1,203 @@
+#include "interpreter/interpreter.h"
+
+#include "console/colours.h"
+#include "interpreter/command_table.h"
+#include "interpreter/expansion.h"
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kFormFeed[] = "\f";
+// Rewrites always end in a built-in word, so a handful is plenty; the bound
+// only guards against a rewrite rule that would feed itself.
+constexpr int kMaxRewrites = 16;
+
+}  // namespace
+
+std::string Command::Arg(int n) const { return GetArg(line, n); }
+
+Interpreter::Interpreter(Platform& platform)
+    : platform_(platform),
+      scriptHost_(platform.clock),
+      engine_(&scriptHost_),
+      variables_(engine_) {}
+
+void Interpreter::PrintOut(std::string_view text) {
+    if (!pendingOutput_.empty()) pendingOutput_.append("\r\n");
+    pendingOutput_.append(text);
+    if (pendingOutput_.size() > kMaxPendingOutput) TrimPendingOutput();
+}
+
+// The pane keeps only its last lines, so a command that prints without end
+// (a huge TYPE, a runaway batch file) loses nothing visible when the oldest
+// pending lines go. A clear request among them still clears the pane.
+void Interpreter::TrimPendingOutput() {
+    size_t cut = pendingOutput_.find("\r\n", pendingOutput_.size() - kMaxPendingOutput / 2);
+    if (cut == std::string::npos) cut = pendingOutput_.size() - kMaxPendingOutput / 2;
+    else cut += 2;
+    const bool clears = pendingOutput_.find('\f') < cut;
+    pendingOutput_.erase(0, cut);
+    if (clears) pendingOutput_.insert(0, "\f\r\n");
+}
+
+script::Value Interpreter::Evaluate(std::string_view expression) {
+    script::Value value;
+    if (!engine_.Eval(expression, &value)) return script::Value();
+    return value;
+}
+
+std::string Interpreter::EvaluateText(std::string_view expression) {
+    std::string text;
+    script::Error err;
+    if (!ValueText(Evaluate(expression), &text, &err)) return std::string();
+    return text;
+}
+
+bool Interpreter::ValueText(const script::Value& value, std::string* text, script::Error* err) {
+    return script::ToText(value, text, err, &scriptHost_);
+}
+
+double Interpreter::SettingNumber(std::string_view name) {
+    return LeadingNumber(EvaluateText(name));
+}
+
+bool Interpreter::SetVar(const std::string& name, const std::string& value) {
+    return variables_.SetVar(name, value);
+}
+
+void Interpreter::RunCommand(const std::string& lineIn) {
+    BarWindow& bar = platform_.bar;
+    bar.SetCommandLocked(true);
+    bar.SetBoxColours(BoxColours{ParseColour(EvaluateText("ColourPromptBusyText"), platform_.files),
+                                 ParseColour(EvaluateText("ColourPromptBusyBg"), platform_.files),
+                                 ParseColour(EvaluateText("ColourCommandBusyText"), platform_.files),
+                                 ParseColour(EvaluateText("ColourCommandBusyBg"), platform_.files)});
+
+    const char first = lineIn.empty() ? '\0' : lineIn[0];
+    if (SettingOn("OutputKeep") || first == '&') {
+        if (bar.PaneHasText()) PrintOut("");
+    } else {
+        PrintOut(kFormFeed);
+    }
+    if (SettingOn("Echo") && first != '@') {
+        PrintOut(platform_.files.CurrentDirectory() + ">" + lineIn);
+    }
+    RunSegments(first == '&' || first == '@' ? lineIn.substr(1) : lineIn);
+
+    bar.SetCommandText("");
+    if (updatePrompt) updatePrompt();
+}
+
+void Interpreter::RunSegments(std::string line) {
+    std::string remainder;
+    int rewrites = 0;
+    for (;;) {
+        std::string separator = EvaluateText("CmdSepString");
+        if (!separator.empty()) {
+            size_t at = FindNoCase(line, separator);
+            if (at != std::string::npos) {
+                remainder = line.substr(at + separator.size());
+                line.resize(at);
+            }
+        }
+        ExpansionResult env = ExpandMarkers(&line, EvaluateText("VarEnvString"),
+                                            [this](const std::string& name) { return EnvGet(name); });
+        if (env.stopped) PrintOut(env.message);
+        ExpansionResult vars =
+            ExpandMarkers(&line, EvaluateText("VarString"),
+                          [this](const std::string& name) { return EvaluateText(name); });
+        if (vars.stopped) PrintOut(vars.message);
+
+        Command command;
+        command.line = std::string(TrimSpaces(line));
+        std::string word = ParseArgs(command.line, 1);
+        command.word = LowerCase(word);
+        if (word.size() + 1 < command.line.size()) {
+            command.args = std::string(TrimSpaces(std::string_view(command.line).substr(word.size() + 1)));
+        }
+        command.argsLower = LowerCase(command.args);
+
+        if (!command.line.empty()) {
+            std::string rewritten;
+            if (Dispatch(*this, command, &rewritten) && rewrites < kMaxRewrites) {
+                ++rewrites;
+                line = std::move(rewritten);
+                continue;
+            }
+        }
+        SetVar("CurDir", platform_.files.CurrentDirectory());
+        if (remainder.empty() || exitRequested) return;
+        line = std::move(remainder);
+        remainder.clear();
+    }
+}
+
+std::string Interpreter::EnvGet(const std::string& name) const {
+    std::string value;
+    if (!platform_.environment.Get(name, &value)) return std::string();
+    return value;
+}
+
+void Interpreter::EnterClicked() {
+    BarWindow& bar = platform_.bar;
+    std::string text = bar.CommandText();
+    std::string trimmed(TrimSpaces(text));
+    if (!trimmed.empty() && consoleState != kAccountPassword && consoleState != kRemotePassword) {
+        history_.Record(text);
+    }
+    bar.FocusCommandBox();
+    switch (consoleState) {
+        case kLocal:
+            RunCommand(text);
+            break;
+        case kAccountPassword:
+            if (storeAccountPassword) storeAccountPassword(text);
+            bar.SetCommandText("");
+            consoleState = kLocal;
+            if (updatePrompt) updatePrompt();
+            break;
+        case kRemotePassword:
+        case kRemoteLink:
+            consoleState = LowerCase(trimmed) == "disconnect" ? kDisconnecting : kSending;
+            if (sendToPeer) sendToPeer(text + "\r\n");
+            if (updatePrompt) updatePrompt();
+            break;
+        default:
+            break;
+    }
+}
+
+void Interpreter::EscClicked() {
+    BarWindow& bar = platform_.bar;
+    bar.FocusCommandBox();
+    if (!bar.CommandText().empty()) {
+        bar.SetCommandText("");
+    } else {
+        PrintOut(kFormFeed);
+    }
+}
+
+void Interpreter::HistoryUp() {
+    if (consoleState != kLocal) return;
+    std::string text;
+    if (!history_.Up(&text)) return;
+    ShowHistoryEntry(text);
+}
+
+void Interpreter::HistoryDown() {
+    if (consoleState != kLocal) return;
+    std::string text;
+    if (!history_.Down(&text)) return;
+    ShowHistoryEntry(text);
+}
+
+void Interpreter::ShowHistoryEntry(const std::string& text) {
+    BarWindow& bar = platform_.bar;
+    bar.SetCommandText(text);
+    bar.SelectCommandText(0, static_cast<int>(text.size()));
+    bar.FocusCommandBox();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,216 @@
+#include "interpreter/text.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace vantrel {
+
+namespace {
+
+// Windows-1252 pairs outside the Latin-1 block that have two cases.
+struct CasePair {
+    unsigned char lower, upper;
+};
+constexpr CasePair kExtraPairs[] = {{0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}};
+
+}  // namespace
+
+char LowerChar(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
+    for (const CasePair& p : kExtraPairs) {
+        if (u == p.upper) return static_cast<char>(p.lower);
+    }
+    return c;
+}
+
+char UpperChar(char c) {
+    unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 32);
+    for (const CasePair& p : kExtraPairs) {
+        if (u == p.lower) return static_cast<char>(p.upper);
+    }
+    return c;
+}
+
+std::string LowerCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = LowerChar(c);
+    return out;
+}
+
+std::string UpperCase(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = UpperChar(c);
+    return out;
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+    size_t begin = text.find_first_not_of(' ');
+    if (begin == std::string_view::npos) return {};
+    size_t end = text.find_last_not_of(' ');
+    return text.substr(begin, end - begin + 1);
+}
+
+size_t FindNoCase(std::string_view text, std::string_view find, size_t from) {
+    if (find.empty()) return from <= text.size() ? from : std::string_view::npos;
+    if (find.size() > text.size()) return std::string_view::npos;
+    const char first = LowerChar(find[0]);
+    for (size_t i = from; i + find.size() <= text.size(); ++i) {
+        if (LowerChar(text[i]) != first) continue;
+        size_t k = 1;
+        while (k < find.size() && LowerChar(text[i + k]) == LowerChar(find[k])) ++k;
+        if (k == find.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    }
+    return true;
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
+                       bool noCase) {
+    if (find.empty()) return std::string(text);
+    std::string out;
+    size_t start = 0;
+    for (;;) {
+        size_t at = noCase ? FindNoCase(text, find, start) : text.find(find, start);
+        if (at == std::string_view::npos) break;
+        out.append(text.substr(start, at - start));
+        out.append(with);
+        start = at + find.size();
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
+std::string ParseArgs(std::string_view text, int n) {
+    std::string_view s = text;
+    std::string_view token;
+    for (int i = 1; i <= n; ++i) {
+        s = TrimSpaces(s);
+        // Past the last token every further one is empty: stop early so a
+        // huge n costs nothing.
+        if (s.empty()) return std::string();
+        if (s[0] == '"') {
+            size_t close = s.find('"', 1);
+            if (close == std::string_view::npos) close = s.size();
+            token = s.substr(1, close - 1);
+            s = close < s.size() ? s.substr(close + 1) : std::string_view();
+        } else {
+            size_t space = s.find(' ', 1);
+            if (space == std::string_view::npos) space = s.size();
+            token = s.substr(0, space);
+            s = space < s.size() ? s.substr(space + 1) : std::string_view();
+        }
+    }
+    return n > 0 ? std::string(token) : std::string();
+}
+
+long CountOcc(std::string_view text, std::string_view find, int compare) {
+    if (find.empty()) return 0;
+    long count = 0;
+    size_t start = 0;
+    for (;;) {
+        size_t at = compare == 1 ? FindNoCase(text, find, start) : text.find(find, start);
+        if (at == std::string_view::npos) return count;
+        ++count;
+        start = at + find.size();
+    }
+}
+
+long LastInStr(std::string_view text, std::string_view find) {
+    if (find.empty() || find.size() > text.size()) return 0;
+    size_t at = text.rfind(find);
+    return at == std::string_view::npos ? 0 : static_cast<long>(at) + 1;
+}
+
+double LeadingNumber(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    if (i + 1 < text.size() && text[i] == '&') {
+        char kind = LowerChar(text[i + 1]);
+        int base = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
+        if (base != 0) {
+            double value = 0;
+            for (size_t k = i + 2; k < text.size(); ++k) {
+                char c = LowerChar(text[k]);
+                int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+                if (digit >= base) break;
+                value = value * base + digit;
+            }
+            return value;
+        }
+    }
+    // Copy only the characters a number can hold, so strtod never reads
+    // past the text or takes words such as "inf" and "nan".
+    std::string number;
+    size_t k = i;
+    if (k < text.size() && (text[k] == '+' || text[k] == '-')) number += text[k++];
+    bool digits = false;
+    while (k < text.size() && text[k] >= '0' && text[k] <= '9') number += text[k++], digits = true;
+    if (k < text.size() && text[k] == '.') {
+        number += text[k++];
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9') number += text[k++], digits = true;
+    }
+    if (!digits) return 0;
+    if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
+        size_t e = k + 1;
+        std::string exponent = "e";
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) exponent += text[e++];
+        if (e < text.size() && text[e] >= '0' && text[e] <= '9') {
+            while (e < text.size() && text[e] >= '0' && text[e] <= '9') exponent += text[e++];
+            number += exponent;
+        }
+    }
+    double value = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(value) ? value : 0;
+}
+
+long long RoundHalfEven(double value) {
+    if (!std::isfinite(value)) return 0;
+    if (value > 9.2e18) return 9'200'000'000'000'000'000LL;
+    if (value < -9.2e18) return -9'200'000'000'000'000'000LL;
+    return static_cast<long long>(std::nearbyint(value));
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
+std::string RemoveQuotes(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '"') out += c;
+    }
+    return out;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,56 @@
+// Text helpers shared by the commands: quote-aware arguments, counting and
+// searching, and letter case in the Windows-1252 code page that all of the
+// console's text uses.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+char LowerChar(char c);
+char UpperChar(char c);
+std::string LowerCase(std::string_view text);
+std::string UpperCase(std::string_view text);
+
+// Removes leading and trailing spaces (only spaces, as the console's lines do).
+std::string_view TrimSpaces(std::string_view text);
+
+// Position of the first occurrence of find at or after from, comparing
+// without regard to letter case; npos when there is none.
+size_t FindNoCase(std::string_view text, std::string_view find, size_t from = 0);
+bool StartsWithNoCase(std::string_view text, std::string_view prefix);
+bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+// Replaces every occurrence of find; noCase compares without letter case.
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
+                       bool noCase = false);
+
+// The n-th quote-aware token of text, counting from 1; n = 0 gives "".
+std::string ParseArgs(std::string_view text, int n);
+// The n-th argument after the command word of a whole command line.
+inline std::string GetArg(std::string_view line, int n) { return ParseArgs(line, n + 1); }
+
+// Non-overlapping occurrences of find (not empty); compare 1 ignores case.
+long CountOcc(std::string_view text, std::string_view find, int compare = 0);
+// The 1-based position of the last occurrence of find, 0 when none.
+long LastInStr(std::string_view text, std::string_view find);
+
+// The number at the start of a text, as a settings reader takes it: leading
+// spaces skipped, then an optional sign, digits, a fraction and an exponent;
+// "&H" and "&O" prefixes read hexadecimal and octal. No number reads as 0.
+double LeadingNumber(std::string_view text);
+
+// Rounds halves to the even neighbour, as the console rounds settings.
+long long RoundHalfEven(double value);
+
+// The lines of a text file: CR LF, a lone CR or a lone LF ends one; the
+// terminator is not part of the line, and a last terminator adds no empty
+// line after it.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The text with every double quote taken out.
+std::string RemoveQuotes(std::string_view text);
+
+}  // namespace vantrel

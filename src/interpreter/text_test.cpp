@@ -1,0 +1,94 @@
+#include "interpreter/text.h"
+
+#include <gtest/gtest.h>
+
+namespace vantrel {
+namespace {
+
+TEST(Text, ParseArgsTakesQuotedAndPlainTokens) {
+    struct Case {
+        const char* text;
+        int n;
+        const char* token;
+    } cases[] = {
+        {"a  b", 2, "b"},
+        {"a b", 0, ""},
+        {"", 1, ""},
+        {"\"a b\" c", 1, "a b"},
+        {"\"a b\" c", 2, "c"},
+        {"\"a b\"c", 2, "c"},
+        {"\"abc", 1, "abc"},
+        {"  lead  trail  ", 1, "lead"},
+        {"x\"y z", 1, "x\"y"},
+        {"a b", 3, ""},
+        {"a b", 2000000000, ""},
+        {"\"\" x", 1, ""},
+        {"\"\" x", 2, "x"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseArgs(c.text, c.n), c.token) << c.text << " #" << c.n;
+    }
+    EXPECT_EQ(GetArg("copy a.txt \"b c.txt\"", 2), "b c.txt");
+}
+
+TEST(Text, CountAndLastPosition) {
+    EXPECT_EQ(CountOcc("a;b;;c", ";"), 3);
+    EXPECT_EQ(CountOcc("aaaa", "aa"), 2);
+    EXPECT_EQ(CountOcc("AbAB", "ab", 1), 2);
+    EXPECT_EQ(CountOcc("AbAB", "ab", 0), 0);
+    EXPECT_EQ(CountOcc("a\r\nb\r\nc", "\r\n"), 2);
+    EXPECT_EQ(LastInStr("a\\b\\c", "\\"), 4);
+    EXPECT_EQ(LastInStr("abc", "x"), 0);
+    EXPECT_EQ(LastInStr("abcabc", "abc"), 4);
+}
+
+TEST(Text, LetterCaseFollowsTheWindowsCodePage) {
+    EXPECT_EQ(LowerCase("DIR \xC9t\xC9 \x8A\x9F"), "dir \xE9t\xE9 \x9A\xFF");
+    EXPECT_EQ(UpperCase("\xE0\xF7\xFF"), "\xC0\xF7\x9F");  // the division sign has no case
+    EXPECT_EQ(LowerCase("\xD7"), "\xD7");                  // nor does the multiplication sign
+    EXPECT_TRUE(EqualsNoCase("CdD", "cdd"));
+    EXPECT_EQ(FindNoCase("abcABC", "Bc", 2), 4u);
+    EXPECT_EQ(ReplaceAll("x`A`x`a`", "`a`", "5", true), "x5x5");
+}
+
+TEST(Text, LeadingNumberReadsTheStartOfATextOnly) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"1", 1},     {"  20 lines", 20}, {"on", 0},    {"", 0},      {"-5", -5},
+        {"2.5x", 2.5}, {"1e3", 1000},     {"1e", 1},    {"&HFF", 255}, {"&o17", 15},
+        {".5", 0.5},  {"+7", 7},          {"inf", 0},   {"nan", 0},   {"1e999", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+    EXPECT_EQ(RoundHalfEven(2.5), 2);
+    EXPECT_EQ(RoundHalfEven(3.5), 4);
+    EXPECT_EQ(RoundHalfEven(-1.5), -2);
+}
+
+TEST(Text, SplitLinesTakesEveryLineEnd) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        std::string text;
+        Lines lines;
+    } cases[] = {
+        {"", {}},
+        {"a", {"a"}},
+        {"a\r\n", {"a"}},
+        {"a\r\nb", {"a", "b"}},
+        {"a\rb\nc\r\n\r\nd", {"a", "b", "c", "", "d"}},
+        {"\r\n", {""}},
+        {"\n\r", {"", ""}},  // LF, then CR: two line ends
+        {std::string("a\0b", 3), {std::string("a\0b", 3)}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+}
+
+TEST(Text, RemoveQuotes) {
+    EXPECT_EQ(RemoveQuotes("\"a b\".txt"), "a b.txt");
+    EXPECT_EQ(RemoveQuotes("\"\""), "");
+    EXPECT_EQ(RemoveQuotes("plain"), "plain");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -1,0 +1,79 @@
+#include "interpreter/variables.h"
+
+#include <algorithm>
+
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr size_t kMaxNameLength = 255;
+
+bool NameLess(const std::string& a, const std::string& b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = static_cast<unsigned char>(LowerChar(a[i]));
+        unsigned char y = static_cast<unsigned char>(LowerChar(b[i]));
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+}  // namespace
+
+bool IsVariableName(std::string_view text) {
+    if (text.empty() || text.size() > kMaxNameLength || !IsAsciiLetter(text[0])) return false;
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
+    });
+}
+
+bool Variables::SetVar(const std::string& name, const std::string& value) {
+    // The value goes into a string literal unchanged; a quote or a line break
+    // in it would end the literal and let the rest run as script, so such a
+    // value is refused instead of executed.
+    bool ok = IsVariableName(name) && value.find_first_of("\"\r\n") == std::string::npos;
+    if (ok) {
+        engine_.ClearError();
+        std::string statement;
+        statement.reserve(name.size() + value.size() + 3);
+        statement.append(name).append("=\"").append(value).append("\"");
+        ok = engine_.ExecuteStatement(statement);
+    }
+    if (!ok || value.empty()) {
+        Unlist(name);
+        return ok;
+    }
+    auto at = std::lower_bound(names_.begin(), names_.end(), name, NameLess);
+    if (at == names_.end() || !EqualsNoCase(*at, name)) names_.insert(at, name);
+    return true;
+}
+
+void Variables::Unlist(const std::string& name) {
+    auto at = std::lower_bound(names_.begin(), names_.end(), name, NameLess);
+    if (at != names_.end() && EqualsNoCase(*at, name)) names_.erase(at);
+}
+
+std::string UrlHex(std::string_view text) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (char c : text) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == ' ') {
+            out += '+';
+        } else if ((c >= '0' && c <= '9') || LowerChar(c) != UpperChar(c)) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace vantrel

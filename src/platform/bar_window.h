@@ -1,0 +1,42 @@
+// The console bar as the core sees it: the prompt box and the command box.
+// The Win32 build backs this with real controls; tests with plain fields.
+#pragma once
+
+#include <string>
+
+#include "platform/colour.h"
+
+namespace vantrel {
+
+struct BoxColours {
+    Colour promptText = 0;
+    Colour promptBg = 0;
+    Colour commandText = 0;
+    Colour commandBg = 0;
+};
+
+class BarWindow {
+public:
+    virtual ~BarWindow() = default;
+
+    virtual std::string CommandText() const = 0;
+    virtual void SetCommandText(const std::string& text) = 0;
+    virtual void SelectCommandText(int start, int length) = 0;
+    virtual void FocusCommandBox() = 0;
+    // A locked command box cannot be edited by the user.
+    virtual void SetCommandLocked(bool locked) = 0;
+    // The character shown for each typed one; '\0' shows the text itself.
+    virtual void SetPasswordChar(char c) = 0;
+
+    virtual std::string PromptText() const = 0;
+    virtual void SetPromptText(const std::string& text) = 0;
+
+    // Sets both boxes' colours and repaints them at once, so a colour change
+    // made before a long command shows while it runs.
+    virtual void SetBoxColours(const BoxColours& colours) = 0;
+
+    // Whether the output pane is open with text in it.
+    virtual bool PaneHasText() const = 0;
+};
+
+}  // namespace vantrel

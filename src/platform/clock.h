@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+struct LocalTime {
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// The system clock and its regional text forms.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalTime Now() const = 0;
+    // Sets the system's local date and time; false when the system refuses.
+    virtual bool SetNow(const LocalTime& time) = 0;
+    // The regional short date and long time texts.
+    virtual std::string FormatDate(const LocalTime& time) const = 0;
+    virtual std::string FormatTime(const LocalTime& time) const = 0;
+};
+
+}  // namespace vantrel

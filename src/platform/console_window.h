@@ -1,0 +1,40 @@
+// The main window as the console logic sees it beyond the two text boxes:
+// its place on the screen, the layout of its controls, its window order.
+// The Win32 build backs this with the real bar; tests record the calls.
+#pragma once
+
+#include "platform/geometry.h"
+
+namespace vantrel {
+
+// Where ApplySettings puts the bar's controls, in pixels from the bar's left
+// edge. The prompt box's own left edge is fixed by the window.
+struct BarLayout {
+    int promptWidth = 0;
+    int commandLeft = 0;
+    int commandWidth = 0;
+    // A negative left edge puts the Enter button out of sight.
+    int enterLeft = 0;
+
+    bool operator==(const BarLayout&) const = default;
+};
+
+class ConsoleWindow {
+  public:
+    virtual ~ConsoleWindow() = default;
+
+    virtual Rect Bounds() const = 0;
+    virtual void Move(const Rect& bounds) = 0;
+    // Places the controls and scrolls the prompt box so that the end of a
+    // long prompt stays in view.
+    virtual void LayOut(const BarLayout& layout) = 0;
+    virtual void SetTopmost(bool on) = 0;
+    virtual Size ScreenSize() const = 0;
+
+    // Shows the window, activates it and puts the focus in the command box.
+    virtual void Show() = 0;
+    // Ends the process at once: no further event runs.
+    virtual void EndProcess() = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,25 @@
+// Everything the core reaches of the operating system, in one bundle that
+// the Win32 build fills with real services and tests with in-memory ones.
+#pragma once
+
+#include "platform/bar_window.h"
+#include "platform/clock.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "platform/processes.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+
+namespace vantrel {
+
+struct Platform {
+    BarWindow& bar;
+    Shell& shell;
+    FileSystem& files;
+    Environment& environment;
+    Clock& clock;
+    Processes& processes;
+    Registry& registry;
+};
+
+}  // namespace vantrel

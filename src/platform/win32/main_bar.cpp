@@ -1,0 +1,122 @@
+// Main's controls as the console logic asks for them: the two text boxes
+// (BarWindow) and the window's place and layout (ConsoleWindow).
+#include "platform/win32/main_window.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+std::string WindowText(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    length = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// Repaints at once: no messages are handled while a command line runs, so
+// a change of colour would otherwise show only after it.
+void RepaintNow(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+    UpdateWindow(window);
+}
+
+}  // namespace
+
+std::string Main::CommandText() const {
+    return WindowText(cmdBox_);
+}
+
+void Main::SetCommandText(const std::string& text) {
+    SetWindowTextA(cmdBox_, text.c_str());
+}
+
+void Main::SelectCommandText(int start, int length) {
+    SendMessageA(cmdBox_, EM_SETSEL, start, start + length);
+}
+
+void Main::FocusCommandBox() {
+    // Only while the console is the active program: output arriving while
+    // the user works elsewhere must not take the keyboard away.
+    HWND active = GetActiveWindow();
+    if (active && active != window_.Get()) SetActiveWindow(window_.Get());
+    if (GetActiveWindow() == window_.Get()) SetFocus(cmdBox_);
+}
+
+void Main::SetCommandLocked(bool locked) {
+    SendMessageA(cmdBox_, EM_SETREADONLY, locked, 0);
+}
+
+void Main::SetPasswordChar(char c) {
+    SendMessageA(cmdBox_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
+    InvalidateRect(cmdBox_, nullptr, TRUE);
+}
+
+std::string Main::PromptText() const {
+    return WindowText(promptBox_);
+}
+
+void Main::SetPromptText(const std::string& text) {
+    SetWindowTextA(promptBox_, text.c_str());
+}
+
+void Main::SetBoxColours(const BoxColours& colours) {
+    if (!promptBrush_.Valid() || colours.promptBg != colours_.promptBg) {
+        promptBrush_.Reset(CreateSolidBrush(colours.promptBg));
+    }
+    if (!commandBrush_.Valid() || colours.commandBg != colours_.commandBg) {
+        commandBrush_.Reset(CreateSolidBrush(colours.commandBg));
+    }
+    colours_ = colours;
+    RepaintNow(promptBox_);
+    RepaintNow(cmdBox_);
+}
+
+bool Main::PaneHasText() const {
+    return !pane_.Text().empty();
+}
+
+Rect Main::Bounds() const {
+    RECT r;
+    GetWindowRect(window_.Get(), &r);
+    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Main::Move(const Rect& b) {
+    SetWindowPos(window_.Get(), nullptr, b.left, b.top, b.width, b.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Main::LayOut(const BarLayout& layout) {
+    MoveWindow(promptBox_, kPromptLeft, kControlTop, layout.promptWidth, kControlHeight, TRUE);
+    MoveWindow(cmdBox_, layout.commandLeft, kControlTop, layout.commandWidth, kControlHeight, TRUE);
+    MoveWindow(enter_, layout.enterLeft, kControlTop, kEnterButtonWidthPixels, kControlHeight,
+               TRUE);
+    // Selecting from the start and then moving to the end scrolls a long
+    // prompt so that its end, next to the command box, is in view.
+    int length = GetWindowTextLengthA(promptBox_);
+    SendMessageA(promptBox_, EM_SETSEL, 0, 0);
+    SendMessageA(promptBox_, EM_SETSEL, length, length);
+    SendMessageA(promptBox_, EM_SCROLLCARET, 0, 0);
+}
+
+void Main::SetTopmost(bool on) {
+    SetWindowPos(window_.Get(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+Size Main::ScreenSize() const {
+    return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Main::Show() {
+    ShowWindow(window_.Get(), SW_SHOW);
+    SetForegroundWindow(window_.Get());
+    SetFocus(cmdBox_);
+}
+
+void Main::EndProcess() {
+    ExitProcess(0);
+}
+
+}  // namespace vantrel::win32

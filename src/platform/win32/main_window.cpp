@@ -1,0 +1,176 @@
+#include "platform/win32/main_window.h"
+
+#include "console/apply_settings.h"
+#include "platform/win32/fixed_font.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+constexpr char kClassName[] = "VantrelMain";
+constexpr int kPromptBoxId = 101;
+constexpr int kCmdBoxId = 102;
+// Hidden buttons sit at -1000 twips.
+constexpr int kOutOfSight = -67;
+
+bool ModifierHeld() {
+    return (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
+}
+
+}  // namespace
+
+Main::Main(HINSTANCE instance, const OutputPane& pane) : instance_(instance), pane_(pane) {}
+
+bool Main::Create(Console* console) {
+    console_ = console;
+    icon_ = LoadIconA(instance_, MAKEINTRESOURCEA(1));
+    if (!icon_) icon_ = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = instance_;
+    wc.hIcon = icon_;
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    // A second bar in the same process (tests) finds the class registered.
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    // A tool window: the bar has no task-bar button of its own.
+    HWND window =
+        CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Vantrel", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                        0, kBarHeightPixels, nullptr, nullptr, instance_, this);
+    if (!window) return false;
+    window_.Reset(window);
+    CreateControls();
+    return true;
+}
+
+void Main::CreateControls() {
+    HWND window = window_.Get();
+    font_ = CreateFixedsysFont();
+    auto control = [&](const char* cls, const char* text, DWORD style, int id) {
+        HWND h = CreateWindowExA(
+            0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, kControlTop, 0, kControlHeight, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+        return h;
+    };
+    promptBox_ = control("EDIT", "Prompt>", ES_READONLY | ES_AUTOHSCROLL, kPromptBoxId);
+    cmdBox_ = control("EDIT", "Command", ES_AUTOHSCROLL | WS_TABSTOP, kCmdBoxId);
+    enter_ = control("BUTTON", "Enter", BS_DEFPUSHBUTTON, IDOK);
+    esc_ = control("BUTTON", "Esc", BS_PUSHBUTTON, IDCANCEL);
+    // No margins: the layout gives the prompt box exactly its text's width.
+    for (HWND box : {promptBox_, cmdBox_}) {
+        SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
+    }
+    MoveWindow(promptBox_, kPromptLeft, kControlTop, 0, kControlHeight, FALSE);
+    MoveWindow(enter_, kOutOfSight, kControlTop, kEnterButtonWidthPixels, kControlHeight, FALSE);
+    MoveWindow(esc_, kOutOfSight, kControlTop, kEnterButtonWidthPixels, kControlHeight, FALSE);
+}
+
+void Main::StartTimer() {
+    SetTimer(window_.Get(), kTimerId, kTimerMilliseconds, nullptr);
+}
+
+bool Main::PreTranslate(const MSG& msg) {
+    if (!window_.Valid() || GetAncestor(msg.hwnd, GA_ROOT) != window_.Get()) return false;
+    if (msg.message == WM_KEYDOWN) return OnKeyDown(msg.wParam);
+    // The edit control's own Enter and Esc characters would only beep.
+    if (msg.message == WM_CHAR && (msg.wParam == '\r' || msg.wParam == 27)) return true;
+    if (msg.message == WM_KEYUP) OnKeyUp(msg.wParam);
+    return false;
+}
+
+bool Main::OnKeyDown(WPARAM key) {
+    if (key == VK_RETURN) {
+        OnCommand(IDOK);
+        return true;
+    }
+    if (key == VK_ESCAPE) {
+        OnCommand(IDCANCEL);
+        return true;
+    }
+    return false;
+}
+
+void Main::OnKeyUp(WPARAM key) {
+    if ((key != VK_UP && key != VK_DOWN) || ModifierHeld()) return;
+    Interpreter& in = console_->In();
+    if (in.consoleState != kLocal) return;
+    if (key == VK_UP) {
+        in.HistoryUp();
+    } else {
+        in.HistoryDown();
+    }
+}
+
+void Main::OnCommand(int id) {
+    if (id == IDOK) {
+        console_->In().EnterClicked();
+    } else if (id == IDCANCEL) {
+        console_->In().EscClicked();
+    }
+}
+
+void Main::OnTimer() {
+    console_->Tick();
+}
+
+LRESULT Main::OnCtlColor(HDC dc, HWND control) {
+    if (control == promptBox_) {
+        SetTextColor(dc, colours_.promptText);
+        SetBkColor(dc, colours_.promptBg);
+        return reinterpret_cast<LRESULT>(promptBrush_.Get());
+    }
+    SetTextColor(dc, colours_.commandText);
+    SetBkColor(dc, colours_.commandBg);
+    return reinterpret_cast<LRESULT>(commandBrush_.Get());
+}
+
+void Main::OnClose() {
+    console_->Exit();
+}
+
+LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == kTimerId) OnTimer();
+            return 0;
+        // A locked (read-only) box asks for the colours of a static control.
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (!promptBrush_.Valid()) break;
+            return OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_CLOSE:
+            OnClose();
+            return 0;
+        case WM_ENDSESSION:
+            if (wParam) OnClose();  // FALSE: the session goes on after all
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window_.Get(), message, wParam, lParam);
+}
+
+LRESULT CALLBACK Main::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Main*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // Until CreateWindowEx returns, the window handle is not stored yet.
+    if (!self || !self->console_ || self->window_.Get() != hwnd) {
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    return self->Handle(message, wParam, lParam);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,90 @@
+// Main: the console bar. A borderless, always-on-top window one text line
+// high holding PromptBox, CmdBox, the Enter button (the default button) and
+// the out-of-sight Esc button (the cancel button). It is the BarWindow and
+// ConsoleWindow of the console logic, and hands its events to the Console.
+#pragma once
+
+#include "console/console.h"
+#include "platform/bar_window.h"
+#include "platform/console_window.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_api.h"
+
+namespace vantrel::win32 {
+
+// Controls are 15 pixels high with their top at 1 (225 and 15 twips); the
+// prompt box starts 4 pixels (60 twips) in.
+inline constexpr int kControlTop = 1;
+inline constexpr int kControlHeight = 15;
+inline constexpr int kPromptLeft = 4;
+
+class Main : public BarWindow, public ConsoleWindow {
+  public:
+    static constexpr UINT kTrayMessage = WM_APP + 1;
+    static constexpr UINT_PTR kTimerId = 1;
+    static constexpr UINT kTimerMilliseconds = 25;
+
+    Main(HINSTANCE instance, const OutputPane& pane);
+    Main(const Main&) = delete;
+    Main& operator=(const Main&) = delete;
+
+    // Creates the window and its controls, hidden. Events go to console from
+    // then on.
+    bool Create(Console* console);
+    void StartTimer();
+    HWND Handle() const { return window_.Get(); }
+    HICON Icon() const { return icon_; }
+
+    // Keys on their way to the bar's controls, seen first as a form with key
+    // preview sees them: Enter and Esc press the two buttons, the arrow keys
+    // browse the history. True when the message was handled here.
+    bool PreTranslate(const MSG& msg);
+
+    // BarWindow.
+    std::string CommandText() const override;
+    void SetCommandText(const std::string& text) override;
+    void SelectCommandText(int start, int length) override;
+    void FocusCommandBox() override;
+    void SetCommandLocked(bool locked) override;
+    void SetPasswordChar(char c) override;
+    std::string PromptText() const override;
+    void SetPromptText(const std::string& text) override;
+    void SetBoxColours(const BoxColours& colours) override;
+    bool PaneHasText() const override;
+
+    // ConsoleWindow.
+    Rect Bounds() const override;
+    void Move(const Rect& bounds) override;
+    void LayOut(const BarLayout& layout) override;
+    void SetTopmost(bool on) override;
+    Size ScreenSize() const override;
+    void Show() override;
+    void EndProcess() override;
+
+  private:
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void CreateControls();
+    void OnCommand(int id);
+    void OnTimer();
+    LRESULT OnCtlColor(HDC dc, HWND control);
+    void OnClose();
+    bool OnKeyDown(WPARAM key);
+    void OnKeyUp(WPARAM key);
+
+    HINSTANCE instance_;
+    const OutputPane& pane_;
+    Console* console_ = nullptr;
+    UniqueWindow window_;
+    HICON icon_ = nullptr;
+    HWND promptBox_ = nullptr;
+    HWND cmdBox_ = nullptr;
+    HWND enter_ = nullptr;
+    HWND esc_ = nullptr;
+    UniqueFont font_;
+    BoxColours colours_;
+    UniqueBrush promptBrush_;
+    UniqueBrush commandBrush_;
+};
+
+}  // namespace vantrel::win32

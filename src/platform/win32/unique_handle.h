@@ -1,0 +1,69 @@
+// Owners for Win32 handles: each closes its handle with the function that
+// matches how it was opened.
+#pragma once
+
+#include <utility>
+
+#include "platform/win32/win32_api.h"
+
+namespace vantrel::win32 {
+
+template <typename H, typename Traits>
+class Unique {
+  public:
+    Unique() = default;
+    explicit Unique(H h) : h_(h) {}
+    ~Unique() { Reset(); }
+    Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
+    Unique& operator=(Unique&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            h_ = std::exchange(other.h_, Traits::Invalid());
+        }
+        return *this;
+    }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+
+    H Get() const { return h_; }
+    bool Valid() const { return h_ != Traits::Invalid(); }
+    void Reset(H h = Traits::Invalid()) {
+        if (Valid()) Traits::Close(h_);
+        h_ = h;
+    }
+
+  private:
+    H h_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+// CreateFile reports failure as INVALID_HANDLE_VALUE rather than null.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct FindHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindClose(h); }
+};
+template <typename G>
+struct GdiTraits {
+    static G Invalid() { return nullptr; }
+    static void Close(G g) { DeleteObject(g); }
+};
+struct WindowTraits {
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { DestroyWindow(h); }
+};
+
+using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
+using UniqueFile = Unique<HANDLE, FileHandleTraits>;
+using UniqueFind = Unique<HANDLE, FindHandleTraits>;
+using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
+using UniqueWindow = Unique<HWND, WindowTraits>;
+
+}  // namespace vantrel::win32

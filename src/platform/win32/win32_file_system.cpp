@@ -1,0 +1,246 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <algorithm>
+
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_error.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+// The lookup masks: system files never match; folders only with folders.
+bool MatchesMask(const WIN32_FIND_DATAA& entry, FileMask mask) {
+    DWORD attributes = entry.dwFileAttributes;
+    if (attributes & FILE_ATTRIBUTE_SYSTEM) return false;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return mask == FileMask::kFilesAndFolders;
+    return true;
+}
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+// "X:" in capitals for a path that begins with a drive letter, "" otherwise.
+std::string UpperDrive(const std::string& path) {
+    if (path.size() < 2 || path[1] != ':') return "";
+    char letter = path[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return "";
+    return std::string(1, letter) + ":";
+}
+
+bool FullPath(const std::string& path, std::string* full) {
+    char buffer[MAX_PATH * 4];
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (length == 0 || length >= sizeof buffer) return false;
+    full->assign(buffer, length);
+    return true;
+}
+
+// Remembers path as the current folder of its drive.
+void RememberDriveFolder(const std::string& path) {
+    std::string drive = UpperDrive(path);
+    if (!drive.empty()) SetEnvironmentVariableA(("=" + drive).c_str(), path.c_str());
+}
+
+}  // namespace
+
+bool Win32FileSystem::Exists(const std::string& path, FileMask mask) const {
+    // A folder named with a trailing separator is looked into, as the
+    // runtime's lookup does.
+    std::string pattern = path;
+    if (!pattern.empty() && IsSeparator(pattern.back())) pattern += "*";
+    WIN32_FIND_DATAA entry;
+    UniqueFind find(FindFirstFileA(pattern.c_str(), &entry));
+    if (!find.Valid()) return false;
+    do {
+        if (MatchesMask(entry, mask)) return true;
+    } while (FindNextFileA(find.Get(), &entry));
+    return false;
+}
+
+std::vector<FileEntry> Win32FileSystem::Find(const std::string& pattern, FileMask mask) const {
+    std::vector<FileEntry> entries;
+    std::string search = pattern;
+    if (!search.empty() && IsSeparator(search.back())) search += "*";
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileA(search.c_str(), &data));
+    if (!find.Valid()) return entries;
+    do {
+        std::string name = data.cFileName;
+        if (name == "." || name == ".." || !MatchesMask(data, mask)) continue;
+        FileEntry entry;
+        entry.name = name;
+        entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!entry.folder) {
+            entry.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        }
+        FILETIME local;
+        SYSTEMTIME st;
+        if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+            FileTimeToSystemTime(&local, &st)) {
+            entry.modified = LocalTime{st.wYear, st.wMonth,  st.wDay,         st.wHour,
+                                       st.wMinute, st.wSecond, st.wMilliseconds};
+        }
+        entries.push_back(std::move(entry));
+    } while (FindNextFileA(find.Get(), &data));
+    return entries;
+}
+
+bool Win32FileSystem::IsFolder(const std::string& path) const {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::ReadFile(const std::string& path, std::string* contents,
+                               std::string* err) const {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return Fail(err);
+    contents->clear();
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) {
+        contents->append(buffer, read);
+    }
+    return true;
+}
+
+bool Win32FileSystem::ReadFileStart(const std::string& path, std::size_t limit,
+                                    std::string* contents, bool* more, std::string* err) const {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return Fail(err);
+    // One byte beyond the limit tells whether there is more.
+    contents->assign(limit + 1, '\0');
+    size_t got = 0;
+    DWORD read = 0;
+    while (got < contents->size() &&
+           ::ReadFile(file.Get(), contents->data() + got,
+                      static_cast<DWORD>(std::min<size_t>(contents->size() - got, 1 << 20)), &read,
+                      nullptr) &&
+           read > 0) {
+        got += read;
+    }
+    *more = got > limit;
+    contents->resize(std::min(got, limit));
+    return true;
+}
+
+bool Win32FileSystem::WriteFile(const std::string& path, const std::string& contents,
+                                std::string* err) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return Fail(err);
+    DWORD written = 0;
+    if (!contents.empty() && !::WriteFile(file.Get(), contents.data(),
+                                          static_cast<DWORD>(contents.size()), &written, nullptr)) {
+        return Fail(err);
+    }
+    return true;
+}
+
+bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& contents,
+                                  std::string* err) {
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return Fail(err);
+    }
+    const std::string fresh = path + ".new";
+    if (!WriteFile(fresh, contents, err)) {
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    if (!MoveFileExA(fresh.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Fail(err);
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Win32FileSystem::AppendFile(const std::string& path, const std::string& data,
+                                 std::string* err) {
+    UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) return Fail(err);
+    DWORD written = 0;
+    if (!data.empty() &&
+        !::WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) {
+        return Fail(err);
+    }
+    return true;
+}
+
+bool Win32FileSystem::MakeFolder(const std::string& path, std::string* err) {
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return Fail(err);
+    return true;
+}
+
+bool Win32FileSystem::RemoveFolder(const std::string& path, std::string* err) {
+    if (!RemoveDirectoryA(path.c_str())) return Fail(err);
+    return true;
+}
+
+std::string Win32FileSystem::CurrentDirectory() const {
+    char buffer[MAX_PATH * 4];
+    DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    if (length == 0 || length >= sizeof buffer) return "";
+    return std::string(buffer, length);
+}
+
+bool Win32FileSystem::SetCurrentDirectory(const std::string& path, std::string* err) {
+    if (!SetCurrentDirectoryA(path.c_str())) return Fail(err);
+    RememberDriveFolder(CurrentDirectory());
+    return true;
+}
+
+bool Win32FileSystem::ChangeFolder(const std::string& path, std::string* err) {
+    std::string full;
+    if (!FullPath(path, &full)) return Fail(err);
+    std::string drive = UpperDrive(full);
+    if (drive.empty() || drive == UpperDrive(CurrentDirectory())) {
+        return SetCurrentDirectory(full, err);
+    }
+    DWORD attributes = GetFileAttributesA(full.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Fail(err);
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetLastError(ERROR_DIRECTORY);
+        return Fail(err);
+    }
+    RememberDriveFolder(full);
+    return true;
+}
+
+bool Win32FileSystem::ChangeDrive(const std::string& driveText, std::string* err) {
+    std::string drive = UpperDrive(driveText);
+    if (drive.empty()) {
+        SetLastError(ERROR_INVALID_DRIVE);
+        return Fail(err);
+    }
+    std::string current = CurrentDirectory();
+    if (drive == UpperDrive(current)) return true;
+    // "X:" alone resolves to the drive's remembered folder, or its root.
+    std::string target;
+    if (!FullPath(drive, &target)) target = drive + "\\";
+    if (!SetCurrentDirectoryA(target.c_str()) && !SetCurrentDirectoryA((drive + "\\").c_str())) {
+        return Fail(err);
+    }
+    RememberDriveFolder(current);
+    RememberDriveFolder(CurrentDirectory());
+    return true;
+}
+
+std::string Win32FileSystem::ProgramFolder() const {
+    char buffer[MAX_PATH * 4];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    std::string path(buffer, length < sizeof buffer ? length : 0);
+    size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(0, slash);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/processes.h"
+
+namespace vantrel::win32 {
+
+class Win32Processes : public Processes {
+public:
+    bool Start(const std::string& commandLine, int showStyle, std::string* err) override;
+    bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs, bool* timedOut,
+                             std::string* err) override;
+    unsigned long CurrentProcessId() const override;
+    std::string ExecutablePath() const override;
+};
+
+}  // namespace vantrel::win32

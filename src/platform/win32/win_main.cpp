@@ -1,0 +1,70 @@
+// The program: one instance at a time, the bar, its pane and tray icon, the
+// console behind them, and the message loop.
+#include "console/console.h"
+#include "platform/win32/main_window.h"
+#include "platform/win32/output_form.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_environment.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_processes.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_tray_icon.h"
+
+namespace {
+
+using namespace vantrel;
+using namespace vantrel::win32;
+
+// Named for the whole session: a second start finds it and ends at once.
+constexpr char kInstanceMutex[] = "Local\\OrvaneVantrelConsole";
+
+class App {
+  public:
+    explicit App(HINSTANCE instance)
+        : pane_(instance, [this] { main_.FocusCommandBox(); }), main_(instance, pane_) {}
+
+    int Run(const std::string& argument) {
+        if (!main_.Create(&console_)) return 1;
+        pane_.SetOwner(main_.Handle());
+        shell_.SetOwner(main_.Handle());
+        tray_.SetOwner(main_.Handle(), main_.Icon(), Main::kTrayMessage);
+        console_.StartUp(argument);
+        // The timer starts once start-up is done: its output shows at the
+        // first tick.
+        main_.StartTimer();
+
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            if (main_.PreTranslate(msg) || pane_.PreTranslate(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        console_.ShutDown();
+        return 0;
+    }
+
+  private:
+    Win32FileSystem files_;
+    Win32Environment environment_;
+    Win32Clock clock_;
+    Win32Shell shell_;
+    Win32Processes processes_;
+    Win32Registry registry_;
+    Win32TrayIcon tray_;
+    OutputForm pane_;
+    Main main_;
+    Platform platform_{main_, shell_, files_, environment_, clock_, processes_, registry_};
+    Console console_{platform_, main_, pane_, tray_};
+};
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    App app(instance);
+    return app.Run(commandLine ? commandLine : "");
+}

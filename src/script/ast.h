@@ -1,0 +1,92 @@
+// The compiled form of script text: a tree whose names are already bound to
+// storage slots, evaluated directly. Nodes are owned by their Unit in one
+// flat list, so no recursion is needed to free even a degenerate tree.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "script/operators.h"
+#include "script/value.h"
+
+namespace script {
+
+struct Frame;
+struct Procedure;
+struct ClassDef;
+struct Builtin;
+
+enum class Flow { kNormal, kExitDo, kExitFor, kExitProc };
+
+struct Node {
+    virtual ~Node() = default;
+};
+
+// Where a name lives, decided once at compile time.
+struct NameRef {
+    enum class Kind {
+        kUnresolved,
+        kLocal,     // a slot of the current procedure frame
+        kGlobal,    // a global slot
+        kDynamic,   // a global if one exists when used, else an implicit local
+        kField,     // a variable of the class instance running the code (Me)
+        kMember,    // a method or property of Me
+        kBuiltin,   // a runtime library function
+        kConstant,  // a named constant of the runtime library (vbCrLf)
+    };
+    Kind kind = Kind::kUnresolved;
+    std::string name;   // lower-cased
+    std::string shown;  // as written, for error texts
+    int slot = -1;      // global slot
+    int local = -1;     // frame slot
+    int member = -1;    // class member index
+    const Builtin* builtin = nullptr;
+    Value constant;        // kConstant
+    bool isConst = false;  // a local constant
+    bool hasArgs = false;  // written name(...): never the function's own result
+};
+
+struct Expr : Node {
+    int line = 0;
+    virtual Value Eval(Frame& f) const = 0;
+    // Storage this expression names, for ByRef passing; null if none.
+    virtual Value* Address(Frame&) const { return nullptr; }
+    // Runs as a statement: calls discard their result.
+    virtual void Run(Frame& f) const { Eval(f); }
+    virtual bool IsLiteral() const { return false; }
+};
+
+// Expressions that can stand on the left of "=" or Set.
+struct Target : Expr {
+    virtual void Assign(Frame& f, Value v, bool isSet) const = 0;
+};
+
+struct Stmt : Node {
+    int line = 0;
+    virtual Flow Exec(Frame& f) const = 0;
+};
+
+using Block = std::vector<const Stmt*>;
+
+// Everything one compile produced.
+struct Unit {
+    std::vector<std::unique_ptr<Node>> nodes;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    std::vector<std::unique_ptr<ClassDef>> classes;
+    Block body;                              // statements, when compiled as statements
+    const Expr* expr = nullptr;              // the expression, when compiled as one
+    std::vector<std::string> declaredNames;  // global names declared (hoisted)
+    std::vector<std::string> constantNames;  // ... of which constants
+    bool optionExplicit = false;
+
+    template <typename T, typename... A>
+    T* Make(A&&... args) {
+        auto node = std::make_unique<T>(std::forward<A>(args)...);
+        T* raw = node.get();
+        nodes.push_back(std::move(node));
+        return raw;
+    }
+};
+
+}  // namespace script

@@ -1,0 +1,203 @@
+// FormatNumber, FormatCurrency and FormatPercent (US English defaults: two
+// decimals, leading zero, thousands commas, negative currency in
+// parentheses), and the URL-style Escape/Unescape.
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+#include "script/builtins.h"
+#include "script/convert.h"
+#include "script/nodes.h"
+
+namespace script {
+namespace {
+
+// The 15 significant digits VBScript works with, rounded half away from zero
+// to `decimals` places, as integer and fraction digit strings.
+void DecimalDigits(double value, int decimals, std::string* whole, std::string* fraction) {
+    char buf[64];
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    const std::string sci(buf, res.ptr);
+    const size_t e = sci.find('e');
+    std::string digits;
+    for (size_t i = 0; i < e; ++i) {
+        if (sci[i] != '.') digits += sci[i];
+    }
+    int exponent = std::atoi(sci.c_str() + e + 1);
+    if (value == 0) exponent = 0;
+    // Place the decimal point: digits before it are exponent + 1.
+    int point = exponent + 1;
+    if (point < 0) {
+        digits.insert(0, static_cast<size_t>(-point), '0');
+        point = 0;
+    }
+    if (static_cast<int>(digits.size()) < point + decimals) {
+        digits.append(static_cast<size_t>(point + decimals) - digits.size(), '0');
+    }
+    const size_t keep = static_cast<size_t>(point + decimals);
+    bool carry = keep < digits.size() && digits[keep] >= '5';
+    digits.resize(keep);
+    for (size_t i = keep; carry && i-- > 0;) {
+        if (digits[i] == '9') {
+            digits[i] = '0';
+        } else {
+            ++digits[i];
+            carry = false;
+        }
+    }
+    if (carry) {
+        digits.insert(digits.begin(), '1');
+        ++point;
+    }
+    *whole = digits.substr(0, static_cast<size_t>(point));
+    *fraction = digits.substr(static_cast<size_t>(point));
+}
+
+// Tristate arguments: -1 true, 0 false, -2 (or omitted) the default.
+bool Tristate(const Value* a, int n, int i, bool fallback) {
+    if (!Present(a, n, i)) return fallback;
+    const int32_t v = ToLong(a[i]);
+    if (v == -2) return fallback;
+    return v != 0;
+}
+
+std::string FormatValue(double value, const Value* a, int n, int first, bool parensDefault) {
+    int32_t decimals = Present(a, n, first) ? ToLong(a[first]) : -1;
+    if (decimals == -1) decimals = 2;
+    if (decimals < -1 || decimals > 255) Throw(kErrInvalidCall);
+    const bool leading = Tristate(a, n, first + 1, true);
+    const bool parens = Tristate(a, n, first + 2, parensDefault);
+    const bool group = Tristate(a, n, first + 3, true);
+    std::string whole, fraction;
+    DecimalDigits(value, decimals, &whole, &fraction);
+    const size_t start = whole.find_first_not_of('0');
+    whole.erase(0, start == std::string::npos ? whole.size() : start);
+    const bool zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
+    if (whole.empty() && leading) whole.assign(1, '0');
+    if (group) {
+        for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
+            whole.insert(static_cast<size_t>(i), 1, ',');
+    }
+    std::string out;
+    if (value < 0 && !zero) out += parens ? '(' : '-';
+    out += whole;
+    if (decimals > 0) {
+        out += '.';
+        out += fraction;
+    }
+    if (value < 0 && !zero && parens) out += ')';
+    return out;
+}
+
+double Number(Frame& f, const Value& v) {
+    const Value d = Dereference(f.rt, v);
+    if (d.IsNull()) Throw(kErrTypeMismatch);
+    return ToDouble(d);
+}
+
+Value FormatNumber(Frame& f, Value* a, int n) {
+    return Value::String(FormatValue(Number(f, a[0]), a, n, 1, false));
+}
+
+Value FormatCurrency(Frame& f, Value* a, int n) {
+    const double v = Number(f, a[0]);
+    std::string text = FormatValue(v, a, n, 1, true);
+    const size_t at = text[0] == '(' || text[0] == '-' ? 1 : 0;
+    text.insert(at, 1, '$');
+    return Value::String(std::move(text));
+}
+
+Value FormatPercent(Frame& f, Value* a, int n) {
+    std::string text = FormatValue(Number(f, a[0]) * 100, a, n, 1, false);
+    if (!text.empty() && text.back() == ')') {
+        text.insert(text.size() - 1, 1, '%');
+    } else {
+        text += '%';
+    }
+    return Value::String(std::move(text));
+}
+
+bool Unreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '@' ||
+           c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
+}
+
+Value Escape(Frame& f, Value* a, int) {
+    if (a[0].IsNull()) return Value::Null();
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (char ch : ArgText(f, a[0])) {
+        const uint16_t u = ToUnicode(ch);
+        if (u < 0x80 && Unreserved(static_cast<unsigned char>(u))) {
+            out += ch;
+        } else if (u < 0x100) {
+            out += '%';
+            out += kHex[u >> 4];
+            out += kHex[u & 15];
+        } else {
+            out += "%u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 15];
+        }
+    }
+    return Value::String(std::move(out));
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Reads count hex digits at s[at]; -1 if any is not one.
+int ReadHex(const std::string& s, size_t at, int count) {
+    if (at + count > s.size()) return -1;
+    int v = 0;
+    for (int i = 0; i < count; ++i) {
+        const int d = HexDigit(s[at + i]);
+        if (d < 0) return -1;
+        v = v * 16 + d;
+    }
+    return v;
+}
+
+Value Unescape(Frame& f, Value* a, int) {
+    if (a[0].IsNull()) return Value::Null();
+    const std::string s = ArgText(f, a[0]);
+    std::string out;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%') {
+            if (i + 1 < s.size() && (s[i + 1] == 'u' || s[i + 1] == 'U')) {
+                const int v = ReadHex(s, i + 2, 4);
+                if (v >= 0) {
+                    out += FromUnicode(static_cast<uint16_t>(v));
+                    i += 5;
+                    continue;
+                }
+            }
+            const int v = ReadHex(s, i + 1, 2);
+            if (v >= 0) {
+                out += FromUnicode(static_cast<uint16_t>(v));
+                i += 2;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    return Value::String(std::move(out));
+}
+
+const Builtin kTable[] = {
+    {"formatnumber", 1, 5, FormatNumber},   {"formatcurrency", 1, 5, FormatCurrency},
+    {"formatpercent", 1, 5, FormatPercent}, {"escape", 1, 1, Escape},
+    {"unescape", 1, 1, Unescape},
+};
+
+}  // namespace
+
+BuiltinTable FormatBuiltins() {
+    return {kTable, std::size(kTable)};
+}
+
+}  // namespace script

@@ -1,0 +1,172 @@
+// Arrays, the Err object, code evaluation (Eval, Execute, GetRef), the host's
+// dialogs and the engine's identity.
+#include <cmath>
+
+#include "script/builtins.h"
+#include "script/convert.h"
+#include "script/nodes.h"
+#include "script/objects.h"
+#include "script/parser.h"
+
+namespace script {
+namespace {
+
+Value ErrFn(Frame& f, Value*, int) {
+    return Value::Object(f.rt.errObject);
+}
+
+Value WScriptFn(Frame& f, Value*, int) {
+    return Value::Object(f.rt.wscriptObject);
+}
+
+Value ArrayFn(Frame&, Value* a, int n) {
+    Ref<Array> arr(new Array);
+    arr->upper.push_back(n - 1);
+    arr->items.assign(a, a + n);
+    return Value::Array(arr);
+}
+
+const Array& ArrayArg(const Value& v) {
+    if (!v.IsArray()) Throw(kErrTypeMismatch);
+    return *v.AsArray();
+}
+
+size_t Dimension(const Array& a, const Value* args, int n) {
+    const int32_t dim = Present(args, n, 1) ? ToLong(args[1]) : 1;
+    if (a.upper.empty() || dim < 1 || static_cast<size_t>(dim) > a.upper.size()) {
+        Throw(kErrSubscript);
+    }
+    return static_cast<size_t>(dim) - 1;
+}
+
+Value UBound(Frame&, Value* a, int n) {
+    const Array& arr = ArrayArg(a[0]);
+    return Value::Long(arr.upper[Dimension(arr, a, n)]);
+}
+
+Value LBound(Frame&, Value* a, int n) {
+    const Array& arr = ArrayArg(a[0]);
+    Dimension(arr, a, n);
+    return Value::Long(0);
+}
+
+CompileScope ScopeOf(Frame& f) {
+    return CompileScope{f.proc, f.me ? f.me->cls : nullptr};
+}
+
+Value EvalFn(Frame& f, Value* a, int) {
+    const std::string text = ArgText(f, a[0]);
+    std::shared_ptr<Unit> unit = CompileExpression(f.rt, text, ScopeOf(f));
+    return unit->expr->Eval(f);
+}
+
+void Run(Frame& f, const std::string& text, bool global) {
+    std::shared_ptr<Unit> unit =
+        CompileStatements(f.rt, text, global ? CompileScope{} : ScopeOf(f));
+    f.rt.Declare(unit);
+    if (global) {
+        Frame top(f.rt);
+        ExecBlock(top, unit->body);
+    } else {
+        ExecBlock(f, unit->body);
+    }
+}
+
+Value Execute(Frame& f, Value* a, int) {
+    Run(f, ArgText(f, a[0]), false);
+    return Value();
+}
+
+Value ExecuteGlobal(Frame& f, Value* a, int) {
+    Run(f, ArgText(f, a[0]), true);
+    return Value();
+}
+
+// What GetRef returns: calling its default member calls the procedure.
+class ProcRef : public ScriptObject {
+  public:
+    ProcRef(const Procedure* p, std::shared_ptr<Unit> owner) : proc_(p), owner_(std::move(owner)) {}
+    std::string TypeName() const override { return "Object"; }
+    Value Get(Runtime& rt, std::string_view name, Args args) override {
+        if (!name.empty()) Throw(kErrNoSuchMember);
+        return CallProcedure(rt, *proc_, nullptr, args);
+    }
+
+  private:
+    const Procedure* proc_;
+    std::shared_ptr<Unit> owner_;
+};
+
+Value GetRef(Frame& f, Value* a, int) {
+    const std::string name = ToLower(ArgText(f, a[0]));
+    const int slot = f.rt.FindGlobal(name);
+    if (slot < 0 || !f.rt.globals[slot].proc) Throw(kErrInvalidCall);
+    const GlobalSlot& g = f.rt.globals[slot];
+    return Value::Object(Ref<Object>(new ProcRef(g.proc, g.owner)));
+}
+
+Value Rgb(Frame&, Value* a, int) {
+    int32_t c[3];
+    for (int i = 0; i < 3; ++i) {
+        c[i] = ToLong(a[i]);
+        if (c[i] < 0) Throw(kErrInvalidCall);
+        if (c[i] > 255) c[i] = 255;
+    }
+    return Value::Long(c[0] + c[1] * 256 + c[2] * 65536);
+}
+
+Value ScriptEngine(Frame&, Value*, int) {
+    return Value::String("VBScript");
+}
+Value MajorVersion(Frame&, Value*, int) {
+    return Value::Long(5);
+}
+Value MinorVersion(Frame&, Value*, int) {
+    return Value::Long(8);
+}
+Value BuildVersion(Frame&, Value*, int) {
+    return Value::Long(16384);
+}
+
+Value MsgBox(Frame& f, Value* a, int n) {
+    const std::string prompt = ArgText(f, a[0]);
+    const int32_t buttons = Present(a, n, 1) ? ToLong(a[1]) : 0;
+    const std::string title = Present(a, n, 2) ? ArgText(f, a[2]) : "VBScript";
+    return Value::Integer(static_cast<int16_t>(f.rt.host.MsgBox(prompt, buttons, title)));
+}
+
+Value InputBox(Frame& f, Value* a, int n) {
+    const std::string prompt = ArgText(f, a[0]);
+    const std::string title = Present(a, n, 1) ? ArgText(f, a[1]) : "VBScript";
+    const std::string initial = Present(a, n, 2) ? ArgText(f, a[2]) : "";
+    std::string answer;
+    if (!f.rt.host.InputBox(prompt, title, initial, &answer)) return Value::String("");
+    return Value::String(std::move(answer));
+}
+
+const Builtin kTable[] = {
+    {"err", 0, 0, ErrFn},
+    {"wscript", 0, 0, WScriptFn},
+    {"array", 0, -1, ArrayFn},
+    {"ubound", 1, 2, UBound},
+    {"lbound", 1, 2, LBound},
+    {"eval", 1, 1, EvalFn},
+    {"execute", 1, 1, Execute},
+    {"executeglobal", 1, 1, ExecuteGlobal},
+    {"getref", 1, 1, GetRef},
+    {"rgb", 3, 3, Rgb},
+    {"scriptengine", 0, 0, ScriptEngine},
+    {"scriptenginemajorversion", 0, 0, MajorVersion},
+    {"scriptengineminorversion", 0, 0, MinorVersion},
+    {"scriptenginebuildversion", 0, 0, BuildVersion},
+    {"msgbox", 1, 5, MsgBox},
+    {"inputbox", 1, 7, InputBox},
+};
+
+}  // namespace
+
+BuiltinTable MiscBuiltins() {
+    return {kTable, std::size(kTable)};
+}
+
+}  // namespace script

@@ -1,0 +1,387 @@
+#include "script/convert.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "script/dates.h"
+#include "script/errors.h"
+#include "script/number_format.h"
+
+namespace script {
+
+const Host& DefaultHost() {
+    static const Host host;
+    return host;
+}
+
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
+}
+
+bool ParseRadix(std::string_view digits, int radix, double* value) {
+    if (digits.empty()) return false;
+    uint64_t v = 0;
+    for (char c : digits) {
+        int d;
+        if (c >= '0' && c <= '9') {
+            d = c - '0';
+        } else if (c >= 'a' && c <= 'f') {
+            d = c - 'a' + 10;
+        } else if (c >= 'A' && c <= 'F') {
+            d = c - 'A' + 10;
+        } else {
+            return false;
+        }
+        if (d >= radix) return false;
+        v = v * radix + d;
+        if (v > 0xFFFFFFFFull) return false;
+    }
+    // Like the literals: up to 16 bits is an Integer pattern, up to 32 a Long.
+    if (v <= 0xFFFF && digits.size() <= (radix == 16 ? 4u : 6u)) {
+        *value = static_cast<int16_t>(static_cast<uint16_t>(v));
+    } else {
+        *value = static_cast<int32_t>(static_cast<uint32_t>(v));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, double* value) {
+    size_t b = 0, e = text.size();
+    while (b < e && IsBlank(text[b])) ++b;
+    while (e > b && IsBlank(text[e - 1])) --e;
+    text = text.substr(b, e - b);
+    if (text.empty()) return false;
+    if (text.size() > 2 && text[0] == '&') {
+        const char r = text[1];
+        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
+        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
+        return false;
+    }
+    std::string clean;
+    clean.reserve(text.size());
+    size_t i = 0;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') {
+        negative = text[i] == '-';
+        ++i;
+        while (i < text.size() && IsBlank(text[i])) ++i;
+    }
+    bool digits = false, point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            clean += c;
+            digits = true;
+        } else if (c == ',' && !point && digits) {
+            continue;
+        } else if (c == '.' && !point) {
+            clean += c;
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
+        clean += 'e';
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) clean += text[i++];
+        bool expDigits = false;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+            clean += text[i++];
+            expDigits = true;
+        }
+        if (!expDigits) return false;
+    }
+    if (i != text.size()) return false;
+    double v = 0;
+    const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), v);
+    if (res.ec == std::errc::result_out_of_range) {
+        // Too small rounds to zero; too large is not a representable number.
+        if (clean.find("e-") == std::string::npos) Throw(kErrOverflow);
+        v = 0;
+    } else if (res.ec != std::errc() || res.ptr != clean.data() + clean.size()) {
+        return false;
+    }
+    *value = negative ? -v : v;
+    return true;
+}
+
+double RoundHalfEven(double value) {
+    const double floor = std::floor(value);
+    const double diff = value - floor;
+    if (diff > 0.5) return floor + 1;
+    if (diff < 0.5) return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+double ToDouble(const Value& v) {
+    switch (v.type()) {
+        case Type::Empty:
+            return 0;
+        case Type::Null:
+            Throw(kErrInvalidNull);
+        case Type::Boolean:
+            return v.AsBoolean() ? -1 : 0;
+        case Type::Byte:
+            return v.AsByte();
+        case Type::Integer:
+            return v.AsInteger();
+        case Type::Long:
+            return v.AsLong();
+        case Type::Single:
+            return v.AsSingle();
+        case Type::Double:
+            return v.AsDouble();
+        case Type::Currency:
+            return CurrencyToDouble(v.AsCurrency());
+        case Type::Date:
+            return v.AsDate();
+        case Type::String: {
+            double d = 0;
+            if (!ParseNumber(v.AsString(), &d)) Throw(kErrTypeMismatch);
+            return d;
+        }
+        default:
+            Throw(kErrTypeMismatch);
+    }
+}
+
+float ToSingle(const Value& v) {
+    if (v.type() == Type::Single) return v.AsSingle();
+    const double d = ToDouble(v);
+    if (std::abs(d) > std::numeric_limits<float>::max()) Throw(kErrOverflow);
+    return static_cast<float>(d);
+}
+
+int32_t ToLong(const Value& v) {
+    switch (v.type()) {
+        case Type::Long:
+            return v.AsLong();
+        case Type::Integer:
+            return v.AsInteger();
+        case Type::Byte:
+            return v.AsByte();
+        case Type::Boolean:
+            return v.AsBoolean() ? -1 : 0;
+        case Type::Empty:
+            return 0;
+        default:
+            break;
+    }
+    const double r = RoundHalfEven(ToDouble(v));
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) Throw(kErrOverflow);
+    return static_cast<int32_t>(r);
+}
+
+int16_t ToInteger(const Value& v) {
+    const int32_t l = ToLong(v);
+    if (l < -32768 || l > 32767) Throw(kErrOverflow);
+    return static_cast<int16_t>(l);
+}
+
+uint8_t ToByte(const Value& v) {
+    const int32_t l = ToLong(v);
+    if (l < 0 || l > 255) Throw(kErrOverflow);
+    return static_cast<uint8_t>(l);
+}
+
+bool CurrencyFromDouble(double value, int64_t* out) {
+    const double scaled = RoundHalfEven(value * 10000.0);
+    if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18)) return false;
+    *out = static_cast<int64_t>(scaled);
+    return true;
+}
+
+double CurrencyToDouble(int64_t tenThousandths) {
+    return static_cast<double>(tenThousandths) / 10000.0;
+}
+
+int64_t ToCurrency(const Value& v) {
+    if (v.type() == Type::Currency) return v.AsCurrency();
+    int64_t out = 0;
+    if (!CurrencyFromDouble(ToDouble(v), &out)) Throw(kErrOverflow);
+    return out;
+}
+
+bool ToBoolean(const Value& v) {
+    switch (v.type()) {
+        case Type::Boolean:
+            return v.AsBoolean();
+        case Type::String: {
+            const std::string& s = v.AsString();
+            if (EqualsNoCase(s, "true")) return true;
+            if (EqualsNoCase(s, "false")) return false;
+            double d = 0;
+            if (!ParseNumber(s, &d)) Throw(kErrTypeMismatch);
+            return d != 0;
+        }
+        default:
+            return ToDouble(v) != 0;
+    }
+}
+
+double ToDate(const Value& v, const Host& host) {
+    double d = 0;
+    if (v.type() == Type::String) {
+        if (!host.ParseDate(v.AsString(), &d)) Throw(kErrTypeMismatch);
+        return d;
+    }
+    d = v.type() == Type::Date ? v.AsDate() : ToDouble(v);
+    if (!IsValidDate(d)) Throw(kErrOverflow);
+    return d;
+}
+
+std::string ToString(const Value& v, const Host& host) {
+    switch (v.type()) {
+        case Type::Empty:
+            return {};
+        case Type::Null:
+            Throw(kErrInvalidNull);
+        case Type::Boolean:
+            return v.AsBoolean() ? "True" : "False";
+        case Type::Byte:
+            return std::to_string(v.AsByte());
+        case Type::Integer:
+            return std::to_string(v.AsInteger());
+        case Type::Long:
+            return std::to_string(v.AsLong());
+        case Type::Single:
+            return FormatSingle(v.AsSingle());
+        case Type::Double:
+            return FormatDouble(v.AsDouble());
+        case Type::Currency:
+            return FormatCurrency(v.AsCurrency());
+        case Type::Date:
+            return DateToText(v.AsDate(), host);
+        case Type::String:
+            return v.AsString();
+        case Type::Error:
+            return "Error " + std::to_string(v.AsErrorCode());
+        default:
+            Throw(kErrTypeMismatch);
+    }
+}
+
+Value ToNumeric(const Value& v) {
+    switch (v.type()) {
+        case Type::Empty:
+            return Value::Integer(0);
+        case Type::Boolean:
+            return Value::Integer(v.AsBoolean() ? -1 : 0);
+        case Type::String:
+            return Value::Double(ToDouble(v));
+        case Type::Null:
+        case Type::Byte:
+        case Type::Integer:
+        case Type::Long:
+        case Type::Single:
+        case Type::Double:
+        case Type::Currency:
+        case Type::Date:
+            return v;
+        default:
+            Throw(kErrTypeMismatch);
+    }
+}
+
+char UpperChar(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);
+    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 32);
+    switch (u) {
+        case 0x9A:
+        case 0x9C:
+        case 0x9E:
+            return static_cast<char>(u - 0x10);
+        case 0xFF:
+            return static_cast<char>(0x9F);
+        default:
+            return c;
+    }
+}
+
+char LowerChar(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
+    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
+    switch (u) {
+        case 0x8A:
+        case 0x8C:
+        case 0x8E:
+            return static_cast<char>(u + 0x10);
+        case 0x9F:
+            return static_cast<char>(0xFF);
+        default:
+            return c;
+    }
+}
+
+std::string ToUpper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = UpperChar(c);
+    return out;
+}
+
+std::string ToLower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = LowerChar(c);
+    return out;
+}
+
+namespace {
+
+constexpr uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
+uint16_t ToUnicode(char c) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (u >= 0x80 && u < 0xA0) return kHighControls[u - 0x80];
+    return u;
+}
+
+char FromUnicode(uint16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
+    for (int i = 0; i < 32; ++i) {
+        if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
+int CompareBinary(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        if (a[i] != b[i]) return ToUnicode(a[i]) < ToUnicode(b[i]) ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+int CompareText(std::string_view a, std::string_view b) {
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const uint16_t x = ToUnicode(LowerChar(a[i]));
+        const uint16_t y = ToUnicode(LowerChar(b[i]));
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace script

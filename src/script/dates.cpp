@@ -1,0 +1,324 @@
+#include "script/dates.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+namespace script {
+
+const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
+                                     "May",       "June",     "July",     "August",
+                                     "September", "October",  "November", "December"};
+const char* const kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                  "Thursday", "Friday", "Saturday"};
+
+namespace {
+
+// Days from 1970-01-01 in the proleptic Gregorian calendar (Hinnant's method).
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int* year, int* month, int* day) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    const int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    *year = static_cast<int>(yoe + era * 400 + (m <= 2));
+    *month = m;
+    *day = d;
+}
+
+// 1899-12-30 counted from 1970-01-01.
+constexpr int64_t kOleEpoch = -25569;
+
+std::string TwoDigits(int v) {
+    std::string s = std::to_string(v);
+    return s.size() < 2 ? "0" + s : s;
+}
+
+}  // namespace
+
+bool IsValidDate(double serial) {
+    return serial >= kMinDate && serial < kMaxDate + 1e-9;
+}
+
+bool DaySerial(int year, int month, int day, double* serial) {
+    int64_t y = year;
+    int64_t m = month - 1;
+    y += m >= 0 ? m / 12 : -((11 - m) / 12);
+    m = ((m % 12) + 12) % 12;
+    const int64_t first = DaysFromCivil(y, m + 1, 1) - kOleEpoch;
+    const double s = static_cast<double>(first + (static_cast<int64_t>(day) - 1));
+    if (s < kMinDate || s > kMaxDate) return false;
+    *serial = s;
+    return true;
+}
+
+double TimeFraction(double hour, double minute, double second) {
+    return (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+}
+
+DateParts SplitDate(double serial) {
+    double dayPart = std::trunc(serial);
+    double frac = std::fabs(serial - dayPart);
+    int64_t secs = std::llround(frac * 86400.0);
+    if (secs >= 86400) {
+        secs -= 86400;
+        dayPart += serial < 0 ? -1 : 1;
+    }
+    DateParts p;
+    CivilFromDays(static_cast<int64_t>(dayPart) + kOleEpoch, &p.year, &p.month, &p.day);
+    p.hour = static_cast<int>(secs / 3600);
+    p.minute = static_cast<int>(secs / 60 % 60);
+    p.second = static_cast<int>(secs % 60);
+    return p;
+}
+
+int WeekdayOf(double serial) {
+    // 1899-12-30 was a Saturday.
+    const int64_t day = static_cast<int64_t>(std::trunc(serial));
+    return static_cast<int>(((day % 7) + 7 + 6) % 7) + 1;
+}
+
+std::string DefaultShortDate(const DateParts& d) {
+    return std::to_string(d.month) + "/" + std::to_string(d.day) + "/" + std::to_string(d.year);
+}
+
+std::string DefaultLongTime(const DateParts& d) {
+    const int h12 = d.hour % 12 == 0 ? 12 : d.hour % 12;
+    return std::to_string(h12) + ":" + TwoDigits(d.minute) + ":" + TwoDigits(d.second) +
+           (d.hour < 12 ? " AM" : " PM");
+}
+
+std::string DefaultLongDate(const DateParts& d) {
+    double serial = 0;
+    DaySerial(d.year, d.month, d.day, &serial);
+    return std::string(kDayNames[WeekdayOf(serial) - 1]) + ", " + kMonthNames[d.month - 1] + " " +
+           TwoDigits(d.day) + ", " + std::to_string(d.year);
+}
+
+std::string DateToText(double serial, const Host& host) {
+    const DateParts p = SplitDate(serial);
+    const bool hasTime = p.hour != 0 || p.minute != 0 || p.second != 0;
+    const bool hasDate = std::trunc(serial) != 0;
+    if (!hasDate) return host.FormatTime(p);
+    if (!hasTime) return host.FormatDate(p);
+    return host.FormatDate(p) + " " + host.FormatTime(p);
+}
+
+namespace {
+
+struct DateToken {
+    enum Kind { kNumber, kMonth, kAm, kPm, kColon, kSep } kind;
+    int value = 0;
+    int digits = 0;
+};
+
+bool MatchMonth(const std::string& word, int* month) {
+    if (word.size() < 3) return false;
+    for (int i = 0; i < 12; ++i) {
+        const std::string name = kMonthNames[i];
+        if (word.size() > name.size()) continue;
+        bool same = true;
+        for (size_t k = 0; k < word.size() && same; ++k) {
+            same = std::tolower(static_cast<unsigned char>(name[k])) == word[k];
+        }
+        if (same) {
+            *month = i + 1;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (std::isdigit(c)) {
+            int64_t v = 0;
+            int digits = 0;
+            while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+                if (v < 100000) v = v * 10 + (text[i] - '0');
+                ++digits;
+                ++i;
+            }
+            out->push_back({DateToken::kNumber, static_cast<int>(v), digits});
+        } else if (std::isalpha(c)) {
+            std::string word;
+            while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+                word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+                ++i;
+            }
+            int month = 0;
+            if (word == "am" || word == "a") {
+                out->push_back({DateToken::kAm});
+            } else if (word == "pm" || word == "p") {
+                out->push_back({DateToken::kPm});
+            } else if (MatchMonth(word, &month)) {
+                out->push_back({DateToken::kMonth, month});
+            } else {
+                bool dayName = false;
+                for (const char* d : kDayNames) {
+                    std::string name = d;
+                    for (char& ch : name) ch = static_cast<char>(std::tolower(ch));
+                    if (word.size() >= 3 && name.compare(0, word.size(), word) == 0) dayName = true;
+                }
+                if (!dayName) return false;
+            }
+        } else if (c == ':') {
+            out->push_back({DateToken::kColon});
+            ++i;
+        } else if (c == '/' || c == '-' || c == '.' || c == ',') {
+            out->push_back({DateToken::kSep});
+            ++i;
+        } else if (c == ' ' || c == '\t') {
+            ++i;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int FullYear(const DateToken& t) {
+    if (t.digits <= 2) return t.value < 30 ? 2000 + t.value : 1900 + t.value;
+    return t.value;
+}
+
+}  // namespace
+
+bool ParseDateDefault(std::string_view text, int currentYear, double* serial) {
+    std::vector<DateToken> tokens;
+    if (!Tokenize(text, &tokens) || tokens.empty()) return false;
+
+    // Pull the time out first: a number followed by ':' starts it.
+    double time = 0;
+    bool haveTime = false;
+    std::vector<DateToken> rest;
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        if (tokens[i].kind == DateToken::kNumber && i + 1 < tokens.size() &&
+            tokens[i + 1].kind == DateToken::kColon && !haveTime) {
+            int parts[3] = {tokens[i].value, 0, 0};
+            int count = 1;
+            size_t j = i + 1;
+            while (j + 1 < tokens.size() && tokens[j].kind == DateToken::kColon &&
+                   tokens[j + 1].kind == DateToken::kNumber && count < 3) {
+                parts[count++] = tokens[j + 1].value;
+                j += 2;
+            }
+            if (count < 2) return false;
+            int hour = parts[0];
+            if (j < tokens.size() &&
+                (tokens[j].kind == DateToken::kAm || tokens[j].kind == DateToken::kPm)) {
+                if (hour < 1 || hour > 12) return false;
+                if (tokens[j].kind == DateToken::kAm && hour == 12) hour = 0;
+                if (tokens[j].kind == DateToken::kPm && hour != 12) hour += 12;
+                ++j;
+            }
+            if (hour > 23 || parts[1] > 59 || parts[2] > 59) return false;
+            time = TimeFraction(hour, parts[1], parts[2]);
+            haveTime = true;
+            i = j - 1;
+        } else if (tokens[i].kind == DateToken::kNumber && i + 1 < tokens.size() &&
+                   (tokens[i + 1].kind == DateToken::kAm || tokens[i + 1].kind == DateToken::kPm) &&
+                   !haveTime) {
+            int hour = tokens[i].value;
+            if (hour < 1 || hour > 12) return false;
+            if (tokens[i + 1].kind == DateToken::kAm && hour == 12) hour = 0;
+            if (tokens[i + 1].kind == DateToken::kPm && hour != 12) hour += 12;
+            time = TimeFraction(hour, 0, 0);
+            haveTime = true;
+            ++i;
+        } else if (tokens[i].kind != DateToken::kSep) {
+            if (tokens[i].kind != DateToken::kNumber && tokens[i].kind != DateToken::kMonth) {
+                return false;
+            }
+            rest.push_back(tokens[i]);
+        }
+    }
+
+    if (rest.empty()) {
+        if (!haveTime) return false;
+        *serial = time;
+        return true;
+    }
+
+    int monthNameAt = -1;
+    std::vector<DateToken> numbers;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        if (rest[i].kind == DateToken::kMonth) {
+            if (monthNameAt >= 0) return false;
+            monthNameAt = static_cast<int>(i);
+        } else {
+            numbers.push_back(rest[i]);
+        }
+    }
+
+    int year = 0, month = 0, day = 0;
+    if (monthNameAt >= 0) {
+        month = rest[monthNameAt].value;
+        if (numbers.size() == 2) {
+            day = numbers[0].value;
+            year = FullYear(numbers[1]);
+            if (numbers[0].digits > 2) std::swap(day, year), year = numbers[0].value;
+        } else if (numbers.size() == 1) {
+            if (numbers[0].value > 31 || numbers[0].digits > 2) {
+                year = FullYear(numbers[0]);
+                day = 1;
+            } else {
+                day = numbers[0].value;
+                year = currentYear;
+            }
+        } else {
+            return false;
+        }
+    } else if (numbers.size() == 3) {
+        if (numbers[0].digits > 2 || numbers[0].value > 31) {
+            year = FullYear(numbers[0]);
+            month = numbers[1].value;
+            day = numbers[2].value;
+        } else {
+            month = numbers[0].value;
+            day = numbers[1].value;
+            year = FullYear(numbers[2]);
+            if (month > 12 && day <= 12) std::swap(month, day);
+        }
+    } else if (numbers.size() == 2) {
+        // A second number that cannot be a day is a year (M/Y); otherwise it is
+        // month and day of the current year.
+        month = numbers[0].value;
+        if (numbers[1].digits > 2 || numbers[1].value > 31) {
+            day = 1;
+            year = FullYear(numbers[1]);
+        } else {
+            day = numbers[1].value;
+            year = currentYear;
+            if (month > 12 && day <= 12) std::swap(month, day);
+        }
+    } else {
+        return false;
+    }
+    if (month < 1 || month > 12 || day < 1 || year < 100 || year > 9999) return false;
+    static constexpr int kDaysIn[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (day > kDaysIn[month - 1]) return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (month == 2 && day == 29 && !leap) return false;
+    double days = 0;
+    if (!DaySerial(year, month, day, &days)) return false;
+    *serial = days < 0 ? days - time : days + time;
+    return true;
+}
+
+}  // namespace script

@@ -1,0 +1,40 @@
+// Calendar arithmetic on OLE Automation dates (days since 1899-12-30, with
+// the time of day as the fraction, negative dates counting the fraction
+// forwards as COM does).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "script/host.h"
+
+namespace script {
+
+// The earliest and latest dates VBScript accepts: 100-01-01 and 9999-12-31.
+constexpr double kMinDate = -657434.0;
+constexpr double kMaxDate = 2958465.99999999;
+
+bool IsValidDate(double serial);
+// Year/month/day to the day serial; months and days out of range roll over
+// as DateSerial does. False when the result is outside the valid range.
+bool DaySerial(int year, int month, int day, double* serial);
+// The time of day as a fraction; hours/minutes/seconds may roll over.
+double TimeFraction(double hour, double minute, double second);
+// Splits a serial into calendar parts, rounding to the nearest second.
+DateParts SplitDate(double serial);
+// Sunday = 1 ... Saturday = 7.
+int WeekdayOf(double serial);
+// The default text forms, US English.
+std::string DefaultShortDate(const DateParts& d);
+std::string DefaultLongTime(const DateParts& d);
+std::string DefaultLongDate(const DateParts& d);
+// The date text VBScript shows: date only, time only (date part zero), or both.
+std::string DateToText(double serial, const Host& host);
+// Parses a date/time text in the default M/D/Y order; a date without a year
+// falls in currentYear. False when the text is not a date.
+bool ParseDateDefault(std::string_view text, int currentYear, double* serial);
+
+extern const char* const kMonthNames[12];
+extern const char* const kDayNames[7];
+
+}  // namespace script

@@ -1,0 +1,143 @@
+#include "script/engine.h"
+
+#include <new>
+#include <stdexcept>
+#include <unordered_map>
+
+#include "script/builtins.h"
+#include "script/convert.h"
+#include "script/objects.h"
+#include "script/parser.h"
+#include "script/runtime.h"
+
+namespace script {
+namespace {
+
+// The console evaluates the same short texts over and over; each is compiled
+// once. The cache is simply emptied when it fills: texts in steady use come
+// straight back.
+constexpr size_t kCacheLimit = 2048;
+
+struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+using Cache = std::unordered_map<std::string, std::shared_ptr<Unit>, TextHash, std::equal_to<>>;
+
+}  // namespace
+
+struct Engine::Impl {
+    explicit Impl(Host* host) : rt(host) {
+        rt.errObject = MakeErrObject();
+        rt.wscriptObject = MakeWScriptObject();
+    }
+
+    // Objects still referenced when the engine goes run their Class_Terminate
+    // now, while the runtime and host are still there, as at a script's end.
+    ~Impl() {
+        rt.SetStackBase();
+        for (GlobalSlot& g : rt.globals) g.value = Value();
+    }
+
+    Runtime rt;
+    Error last;
+    Cache expressions;
+    Cache statements;
+
+    std::shared_ptr<Unit> Compile(Cache& cache, std::string_view text, bool expression) {
+        auto it = cache.find(text);
+        if (it != cache.end()) return it->second;
+        std::shared_ptr<Unit> unit =
+            expression ? CompileExpression(rt, text) : CompileStatements(rt, text);
+        if (cache.size() >= kCacheLimit) cache.clear();
+        cache.emplace(std::string(text), unit);
+        return unit;
+    }
+
+    // A script that declares a name the library already has (its own Left,
+    // say) changes what earlier texts meant: compile them again.
+    void Declare(const std::shared_ptr<Unit>& unit) {
+        rt.Declare(unit);
+        Value ignored;
+        for (const std::string& name : unit->declaredNames) {
+            if (FindBuiltin(name) || FindConstant(name, &ignored)) {
+                expressions.clear();
+                statements.clear();
+                return;
+            }
+        }
+    }
+
+    void Begin() {
+        rt.SetStackBase();
+        rt.interrupt = false;
+        last = Error{};
+    }
+
+    bool Fail(int number, std::string description) {
+        last = Error{number, std::move(description)};
+        return false;
+    }
+
+    template <typename Fn>
+    bool Guard(Fn fn) {
+        try {
+            fn();
+            return true;
+        } catch (const ScriptError& e) {
+            return Fail(e.number, e.description);
+        } catch (const std::bad_alloc&) {
+            return Fail(kErrOutOfMemory, ErrorText(kErrOutOfMemory));
+        } catch (const std::length_error&) {
+            return Fail(kErrOutOfMemory, ErrorText(kErrOutOfMemory));
+        } catch (...) {
+            return Fail(kErrInternal, ErrorText(kErrInternal));
+        }
+    }
+};
+
+Engine::Engine(Host* host) : impl_(std::make_unique<Impl>(host)) {}
+
+Engine::~Engine() = default;
+
+bool Engine::Eval(std::string_view expression, Value* result) {
+    impl_->Begin();
+    return impl_->Guard([&] {
+        std::shared_ptr<Unit> unit = impl_->Compile(impl_->expressions, expression, true);
+        Frame frame(impl_->rt);
+        *result = unit->expr->Eval(frame);
+    });
+}
+
+bool Engine::ExecuteStatement(std::string_view statement) {
+    impl_->Begin();
+    return impl_->Guard([&] {
+        std::shared_ptr<Unit> unit = impl_->Compile(impl_->statements, statement, false);
+        impl_->Declare(unit);
+        Frame frame(impl_->rt);
+        ExecBlock(frame, unit->body);
+    });
+}
+
+const Error& Engine::LastError() const {
+    return impl_->last;
+}
+
+void Engine::ClearError() {
+    impl_->last = Error{};
+}
+
+bool Engine::ToText(const Value& value, std::string* text) {
+    return script::ToText(value, text, &impl_->last, &impl_->rt.host);
+}
+
+void Engine::Interrupt() {
+    impl_->rt.interrupt = true;
+}
+
+void Engine::SetStackLimit(size_t bytes) {
+    impl_->rt.stackBudget = bytes;
+}
+
+}  // namespace script

@@ -1,0 +1,53 @@
+// The embedding interface of the script engine: a VBScript-compatible
+// language that holds every variable of the console. Failures are values,
+// never exceptions: each call says whether it worked and LastError() tells why.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "script/host.h"
+#include "script/value.h"
+
+namespace script {
+
+struct Error {
+    int number = 0;           // VBScript's error number, 0 when none
+    std::string description;  // VBScript's text for it, one line
+};
+
+class Engine {
+  public:
+    // The host supplies the clock and the date formats; nullptr uses the
+    // portable defaults of Host.
+    explicit Engine(Host* host = nullptr);
+    ~Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Evaluates one expression. A name never assigned yields Empty.
+    bool Eval(std::string_view expression, Value* result);
+    // Runs one or more statements (":" separated) at global scope.
+    bool ExecuteStatement(std::string_view statement);
+
+    const Error& LastError() const;
+    void ClearError();
+
+    // CStr's text for a value, dates in this engine's host formats; Null
+    // gives "Null". On failure (objects, arrays) LastError() says why.
+    bool ToText(const Value& value, std::string* text);
+    // Stops the script running on another thread at its next loop turn or
+    // call, with error 18 "User interrupt occurred". Safe from any thread.
+    void Interrupt();
+    // How much of the calling thread's stack a call may use before failing
+    // with "Out of stack space" (28); 640 KB by default, which suits the
+    // 1 MB main-thread stack of a Windows program.
+    void SetStackLimit(size_t bytes);
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace script

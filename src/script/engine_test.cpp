@@ -1,0 +1,162 @@
+#include "script/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "script/test_util.h"
+
+namespace script {
+namespace {
+
+TEST(ScriptEngine, UnassignedNameIsEmpty) {
+    Engine engine;
+    Value v;
+    ASSERT_TRUE(engine.Eval("OutputKeep", &v));
+    EXPECT_TRUE(v.IsEmpty());
+    EXPECT_EQ(engine.LastError().number, 0);
+}
+
+TEST(ScriptEngine, SetVarStatements) {
+    // The console assigns settings as name="value".
+    const struct {
+        const char* statement;
+        const char* result;
+    } cases[] = {
+        {"VarString=\"hello world\"", "ok"},
+        {"varstring2=\"\"", "ok"},
+        {"Left=\"x\"", "#501:Illegal assignment: 'Left'"},
+        {"vbCrLf=\"x\"", "#501:Illegal assignment: 'vbCrLf'"},
+        {"1abc=\"x\"", "#1025:Expected end of statement"},
+        {"If=\"x\"", "#1023:Expected expression"},
+        {"a b=\"x\"", "#35:Sub or Function not defined: 'a'"},
+        {"=\"x\"", "#1024:Expected statement"},
+    };
+    Engine engine;
+    for (const auto& c : cases) EXPECT_EQ(Exec(engine, c.statement), c.result) << c.statement;
+    EXPECT_EQ(Show(engine, "VARSTRING"), "String:hello world");
+    EXPECT_EQ(Show(engine, "varString2"), "String:");
+}
+
+TEST(ScriptEngine, StatementsAndState) {
+    Engine engine;
+    EXPECT_EQ(Exec(engine, "x = 1 : y = x + 1"), "ok");
+    EXPECT_EQ(Show(engine, "x + y"), "Integer:3");
+    EXPECT_EQ(Exec(engine, "Function Twice(n)\nTwice = n * 2\nEnd Function"), "ok");
+    EXPECT_EQ(Show(engine, "Twice(21)"), "Integer:42");
+    EXPECT_EQ(Show(engine, "Twice"),
+              "#450:Wrong number of arguments or invalid property "
+              "assignment: 'Twice'");
+    EXPECT_EQ(Show(engine, "Nope(1)"), "#35:Sub or Function not defined: 'Nope'");
+    EXPECT_EQ(Show(engine, "x(1)"), "#13:Type mismatch: 'x'");
+}
+
+TEST(ScriptEngine, ErrorsAreValuesAndClear) {
+    Engine engine;
+    Value v;
+    EXPECT_FALSE(engine.Eval("1/0", &v));
+    EXPECT_EQ(engine.LastError().number, 11);
+    EXPECT_EQ(engine.LastError().description, "Division by zero");
+    engine.ClearError();
+    EXPECT_EQ(engine.LastError().number, 0);
+    EXPECT_FALSE(engine.Eval("1/0", &v));
+    EXPECT_TRUE(engine.Eval("1", &v));
+    EXPECT_EQ(engine.LastError().number, 0);
+}
+
+TEST(ScriptEngine, HostileInputs) {
+    Engine engine;
+    const std::string longLine(100000, 'x');
+    EXPECT_EQ(Show(engine, longLine), "#1030:Identifier too long");
+    std::string sum = "1";
+    for (int i = 0; i < 50000; ++i) sum += "+1";
+    const std::string result = Show(engine, sum);
+    EXPECT_TRUE(result == "Integer:50001" || result == "#28:Out of stack space") << result;
+    EXPECT_EQ(Show(engine, std::string(10000, '(') + "1" + std::string(10000, ')')),
+              "#28:Out of stack space");
+    EXPECT_EQ(Show(engine, std::string("\"a\0b\"", 5) + " & \"c\""),
+              std::string("String:a\0bc", 11));
+    EXPECT_EQ(Show(engine, std::string("1 +\0 2", 6)), "Integer:3");
+    EXPECT_EQ(Show(engine, "\"unterminated"), "#1033:Unterminated string constant");
+    EXPECT_EQ(Show(engine, std::string(400, '9')), "#6:Overflow");
+    EXPECT_EQ(Show(engine, "1E308 * 10"), "#6:Overflow");
+    EXPECT_EQ(Show(engine, "Space(1000000000)"), "#7:Out of memory");
+    EXPECT_EQ(Show(engine, "String(2147483647, \"x\")"), "#7:Out of memory");
+    EXPECT_EQ(Exec(engine, "s = \"xxxxxxxxxxxxxxxx\"\nDo\ns = s & s\nLoop"), "#7:Out of memory");
+    EXPECT_EQ(Exec(engine, "ReDim a(100000, 100000)"), "#7:Out of memory");
+    EXPECT_EQ(Show(engine, std::string(100000, '"')), "String:" + std::string(49999, '"'));
+}
+
+TEST(ScriptEngine, RunawayRecursionIsOutOfStack) {
+    Engine engine;
+    EXPECT_EQ(Exec(engine, "Function R(n)\nR = R(n + 1)\nEnd Function"), "ok");
+    EXPECT_EQ(Show(engine, "R(1)"), "#28:Out of stack space");
+    EXPECT_EQ(Exec(engine, "Sub S\nS\nEnd Sub\nS"), "#28:Out of stack space");
+    EXPECT_EQ(Show(engine, "1 + 1"), "Integer:2");
+}
+
+TEST(ScriptEngine, AppendingIsLinear) {
+    Engine engine;
+    EXPECT_EQ(Exec(engine, "s = \"\"\nFor i = 1 To 200000\ns = s & \"ab\"\nNext"), "ok");
+    EXPECT_EQ(Show(engine, "Len(s)"), "Long:400000");
+}
+
+TEST(ScriptEngine, CacheSurvivesRedefinition) {
+    Engine engine;
+    EXPECT_EQ(Show(engine, "Len(\"abc\")"), "Long:3");
+    EXPECT_EQ(Exec(engine, "Function Len(s)\nLen = 99\nEnd Function"), "ok");
+    EXPECT_EQ(Show(engine, "Len(\"abc\")"), "Integer:99");
+    for (int i = 0; i < 5000; ++i) {
+        ASSERT_EQ(Show(engine, "1 + " + std::to_string(i)),
+                  (i + 1 > 32767 ? "Long:" : "Integer:") + std::to_string(i + 1));
+    }
+}
+
+TEST(ScriptEngine, InterruptStopsALoop) {
+    Engine engine;
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        engine.Interrupt();
+    });
+    EXPECT_EQ(Exec(engine, "Do\nLoop"), "#18:User interrupt occurred");
+    stopper.join();
+    EXPECT_EQ(Exec(engine, "x = 1"), "ok");
+}
+
+TEST(ScriptEngine, ValueToText) {
+    Engine engine;
+    std::string text;
+    Error err;
+    EXPECT_TRUE(ToText(Value::Null(), &text, &err));
+    EXPECT_EQ(text, "Null");
+    EXPECT_TRUE(ToText(Value::Double(1e21), &text, &err));
+    EXPECT_EQ(text, "1E+21");
+    EXPECT_FALSE(ToText(Value::Array(Ref<Array>(new Array)), &text, &err));
+    EXPECT_EQ(err.number, 13);
+    Value v;
+    ASSERT_TRUE(engine.Eval("#1/2/2003 1:02:03 PM#", &v));
+    EXPECT_TRUE(engine.ToText(v, &text));
+    EXPECT_EQ(text, "1/2/2003 1:02:03 PM");
+}
+
+class FixedHost : public Host {
+  public:
+    double Now() const override { return 37623.75; }
+    std::string FormatDate(const DateParts& d) const override {
+        return std::to_string(d.day) + "." + std::to_string(d.month) + "." + std::to_string(d.year);
+    }
+};
+
+TEST(ScriptEngine, HostSuppliesClockAndFormats) {
+    FixedHost host;
+    Engine engine(&host);
+    EXPECT_EQ(Show(engine, "Now"), "Date:2.1.2003 6:00:00 PM");
+    EXPECT_EQ(Show(engine, "Date"), "Date:2.1.2003");
+    EXPECT_EQ(Show(engine, "Time"), "Date:6:00:00 PM");
+    EXPECT_EQ(Show(engine, "Hour(Now)"), "Integer:18");
+    EXPECT_EQ(Show(engine, "CStr(Date) & \"\""), "String:2.1.2003");
+}
+
+}  // namespace
+}  // namespace script

@@ -1,0 +1,423 @@
+// Evaluation of expression nodes: names, calls, members and operators.
+#include <array>
+
+#include "script/builtins.h"
+#include "script/convert.h"
+#include "script/nodes.h"
+#include "script/objects.h"
+
+namespace script {
+namespace {
+
+[[noreturn]] void ThrowNamed(int number, const std::string& name) {
+    Throw(number, ErrorText(number) + ": '" + name + "'");
+}
+
+// The variable a name stands for, or null when it names a procedure.
+Value* VarAddress(Frame& f, const NameRef& ref) {
+    switch (ref.kind) {
+        case NameRef::Kind::kLocal:
+            return f.slots[ref.local];
+        case NameRef::Kind::kField:
+            return &f.me->fields[ref.local];
+        case NameRef::Kind::kGlobal: {
+            GlobalSlot& g = f.rt.globals[ref.slot];
+            if (g.proc || g.cls) return nullptr;
+            if (!g.exists) {
+                if (f.rt.optionExplicit && !g.declared) ThrowNamed(kErrUndefinedVar, ref.shown);
+                g.exists = true;
+            }
+            return &g.value;
+        }
+        case NameRef::Kind::kDynamic: {
+            GlobalSlot& g = f.rt.globals[ref.slot];
+            if (g.exists || g.declared) return g.proc || g.cls ? nullptr : &g.value;
+            if (f.rt.optionExplicit) ThrowNamed(kErrUndefinedVar, ref.shown);
+            return f.slots[ref.local];
+        }
+        default:
+            return nullptr;
+    }
+}
+
+const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
+    if (ref.kind == NameRef::Kind::kGlobal || ref.kind == NameRef::Kind::kDynamic) {
+        return &f.rt.globals[ref.slot];
+    }
+    return nullptr;
+}
+
+bool IsDeclared(Frame& f, const NameRef& ref) {
+    const GlobalSlot* g = GlobalOf(f, ref);
+    return !g || g->declared;
+}
+
+Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
+                  const std::string& shown) {
+    const int count = static_cast<int>(args.size());
+    if (count < b.minArgs || (b.maxArgs >= 0 && count > b.maxArgs)) {
+        ThrowNamed(kErrWrongArgs, shown);
+    }
+    // Most calls have few arguments: keep them off the heap.
+    std::array<Value, 8> small;
+    std::vector<Value> large;
+    Value* values = small.data();
+    if (count > static_cast<int>(small.size())) {
+        large.resize(count);
+        values = large.data();
+    }
+    for (int i = 0; i < count; ++i) {
+        values[i] = args[i] ? args[i]->Eval(f) : Value::ErrorCode(kMissingArgument);
+    }
+    return b.fn(f, values, count);
+}
+
+ScriptObject* ObjectOf(const Value& v) {
+    if (!v.IsObject() || !v.AsObject()) Throw(kErrObjectRequired);
+    return static_cast<ScriptObject*>(v.AsObject());
+}
+
+Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& args) {
+    std::vector<int32_t> subs;
+    EvalSubscripts(f, args, &subs);
+    const Array* a = array.AsArray();
+    const int64_t at = a->Offset(subs.data(), subs.size());
+    if (at < 0) Throw(kErrSubscript);
+    return a->items[at];
+}
+
+// Arrays are values: a write goes to this variable's own copy.
+Array* OwnArray(Value* v) {
+    Array* a = v->AsArray();
+    if (a->RefCount() > 1 && a->locks == 0) {
+        Ref<Array> copy(new Array(*a));
+        copy->locks = 0;
+        *v = Value::Array(copy);
+        return copy.Get();
+    }
+    return a;
+}
+
+void WriteElement(Frame& f, Value* array, const std::vector<const Expr*>& args, Value v) {
+    std::vector<int32_t> subs;
+    EvalSubscripts(f, args, &subs);
+    Array* a = OwnArray(array);
+    const int64_t at = a->Offset(subs.data(), subs.size());
+    if (at < 0) Throw(kErrSubscript);
+    a->items[at] = std::move(v);
+}
+
+// The value an assignment stores: without Set an object gives its default.
+Value ForAssignment(Frame& f, Value v, bool isSet) {
+    if (isSet) {
+        if (!v.IsObject()) Throw(kErrObjectRequired);
+        return v;
+    }
+    if (v.IsObject()) {
+        if (!v.AsObject()) Throw(kErrObjectNotSet);
+        return Dereference(f.rt, std::move(v));
+    }
+    return v;
+}
+
+Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
+                   Instance* me) {
+    std::vector<Value> temps;
+    std::vector<Value*> refs;
+    EvalArgs(f, exprs, &temps, &refs);
+    return CallProcedure(f.rt, p, me, Args{refs.data(), refs.size()});
+}
+
+bool Inside(Frame& f, const Value& object) {
+    return f.me && object.AsObject() == f.me;
+}
+
+}  // namespace
+
+void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out) {
+    out->resize(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (!args[i]) Throw(kErrSubscript);
+        (*out)[i] = ToLong(Dereference(f.rt, args[i]->Eval(f)));
+    }
+}
+
+void EvalArgs(Frame& f, const std::vector<const Expr*>& args, std::vector<Value>* temps,
+              std::vector<Value*>* refs) {
+    temps->resize(args.size());
+    refs->resize(args.size());
+    for (size_t i = 0; i < args.size(); ++i) {
+        Value* address = args[i] ? args[i]->Address(f) : nullptr;
+        if (!address) {
+            (*temps)[i] = args[i] ? args[i]->Eval(f) : Value::ErrorCode(kMissingArgument);
+            address = &(*temps)[i];
+        }
+        (*refs)[i] = address;
+    }
+}
+
+Value Dereference(Runtime& rt, Value v) {
+    if (!v.IsObject()) return v;
+    if (!v.AsObject()) Throw(kErrObjectNotSet);
+    Value inner = static_cast<ScriptObject*>(v.AsObject())->Get(rt, {}, Args{});
+    if (inner.IsObject()) Throw(kErrNoSuchMember);
+    return inner;
+}
+
+// ---- names ----
+
+Value NameExpr::Eval(Frame& f) const {
+    switch (ref.kind) {
+        case NameRef::Kind::kLocal:
+            return *f.slots[ref.local];
+        case NameRef::Kind::kBuiltin:
+            return CallBuiltin(f, *ref.builtin, {}, ref.shown);
+        case NameRef::Kind::kMember:
+            return f.me->Invoke(f.rt, ref.member, Args{}, true);
+        case NameRef::Kind::kConstant:
+            return ref.constant;
+        default:
+            break;
+    }
+    if (Value* v = VarAddress(f, ref)) return *v;
+    if (ref.slot >= 0 && f.rt.globals[ref.slot].proc) {
+        return CallProcedure(f.rt, *f.rt.globals[ref.slot].proc, nullptr, Args{});
+    }
+    ThrowNamed(kErrTypeMismatch, ref.shown);
+}
+
+Value* NameExpr::Address(Frame& f) const {
+    if (ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kMember ||
+        ref.kind == NameRef::Kind::kConstant || ref.isConst) {
+        return nullptr;
+    }
+    if (const GlobalSlot* g = GlobalOf(f, ref); g && g->isConst) return nullptr;
+    return VarAddress(f, ref);
+}
+
+void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
+    if (ref.kind == NameRef::Kind::kMember) {
+        f.me->Assign(f.rt, ref.member, Args{}, std::move(v), isSet, true);
+        return;
+    }
+    if (ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kConstant ||
+        ref.isConst) {
+        ThrowNamed(kErrIllegalAssign, ref.shown);
+    }
+    if (const GlobalSlot* g = GlobalOf(f, ref); g && (g->isConst || g->proc || g->cls)) {
+        if (g->isConst || g->cls || ref.kind == NameRef::Kind::kGlobal) {
+            ThrowNamed(kErrIllegalAssign, ref.shown);
+        }
+    }
+    Value* target = VarAddress(f, ref);
+    if (!target) ThrowNamed(kErrIllegalAssign, ref.shown);
+    *target = ForAssignment(f, std::move(v), isSet);
+}
+
+Value CallExpr::Eval(Frame& f) const {
+    f.rt.CheckStack();
+    switch (ref.kind) {
+        case NameRef::Kind::kBuiltin:
+            return CallBuiltin(f, *ref.builtin, args, ref.shown);
+        case NameRef::Kind::kMember: {
+            std::vector<Value> temps;
+            std::vector<Value*> refs;
+            EvalArgs(f, args, &temps, &refs);
+            return f.me->Invoke(f.rt, ref.member, Args{refs.data(), refs.size()}, true);
+        }
+        default:
+            break;
+    }
+    Value* v = VarAddress(f, ref);
+    if (!v) {
+        if (ref.slot >= 0 && f.rt.globals[ref.slot].proc) {
+            return CallWithArgs(f, args, *f.rt.globals[ref.slot].proc, nullptr);
+        }
+        ThrowNamed(kErrTypeMismatch, ref.shown);
+    }
+    if (v->IsArray()) {
+        if (args.empty()) return *v;
+        return ReadElement(f, *v, args);
+    }
+    if (v->IsObject()) {
+        std::vector<Value> temps;
+        std::vector<Value*> refs;
+        EvalArgs(f, args, &temps, &refs);
+        return ObjectOf(*v)->Get(f.rt, {}, Args{refs.data(), refs.size()});
+    }
+    if (v->IsEmpty() && !IsDeclared(f, ref)) ThrowNamed(kErrNotDefined, ref.shown);
+    ThrowNamed(kErrTypeMismatch, ref.shown);
+}
+
+void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
+    if (ref.kind == NameRef::Kind::kMember) {
+        std::vector<Value> temps;
+        std::vector<Value*> refs;
+        EvalArgs(f, args, &temps, &refs);
+        f.me->Assign(f.rt, ref.member, Args{refs.data(), refs.size()}, std::move(v), isSet, true);
+        return;
+    }
+    Value* target = ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kConstant
+                        ? nullptr
+                        : VarAddress(f, ref);
+    if (!target) ThrowNamed(kErrIllegalAssign, ref.shown);
+    if (target->IsArray()) {
+        WriteElement(f, target, args, ForAssignment(f, std::move(v), isSet));
+        return;
+    }
+    if (target->IsObject()) {
+        std::vector<Value> temps;
+        std::vector<Value*> refs;
+        EvalArgs(f, args, &temps, &refs);
+        ObjectOf(*target)->Put(f.rt, {}, Args{refs.data(), refs.size()}, std::move(v), isSet);
+        return;
+    }
+    ThrowNamed(kErrTypeMismatch, ref.shown);
+}
+
+// ---- members ----
+
+Value MemberExpr::Eval(Frame& f) const {
+    f.rt.CheckStack();
+    const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
+    ScriptObject* o = ObjectOf(object);
+    std::vector<Value> temps;
+    std::vector<Value*> refs;
+    EvalArgs(f, args, &temps, &refs);
+    const Args a{refs.data(), refs.size()};
+    if (Inside(f, object)) {
+        const int member = f.me->cls->Find(name);
+        if (member < 0) Throw(kErrNoSuchMember);
+        return f.me->Invoke(f.rt, member, a, true);
+    }
+    return o->Get(f.rt, name, a);
+}
+
+void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
+    const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
+    ScriptObject* o = ObjectOf(object);
+    std::vector<Value> temps;
+    std::vector<Value*> refs;
+    EvalArgs(f, args, &temps, &refs);
+    const Args a{refs.data(), refs.size()};
+    if (Inside(f, object)) {
+        const int member = f.me->cls->Find(name);
+        if (member < 0) Throw(kErrNoSuchMember);
+        f.me->Assign(f.rt, member, a, std::move(v), isSet, true);
+        return;
+    }
+    o->Put(f.rt, name, a, std::move(v), isSet);
+}
+
+Value IndexExpr::Eval(Frame& f) const {
+    f.rt.CheckStack();
+    const Value v = base->Eval(f);
+    if (v.IsArray()) return ReadElement(f, v, args);
+    if (v.IsObject()) {
+        std::vector<Value> temps;
+        std::vector<Value*> refs;
+        EvalArgs(f, args, &temps, &refs);
+        return ObjectOf(v)->Get(f.rt, {}, Args{refs.data(), refs.size()});
+    }
+    Throw(kErrTypeMismatch);
+}
+
+void IndexExpr::Assign(Frame& f, Value v, bool isSet) const {
+    if (Value* target = base->Address(f); target && target->IsArray()) {
+        WriteElement(f, target, args, ForAssignment(f, std::move(v), isSet));
+        return;
+    }
+    const Value b = base->Eval(f);
+    if (!b.IsObject()) Throw(kErrTypeMismatch);
+    std::vector<Value> temps;
+    std::vector<Value*> refs;
+    EvalArgs(f, args, &temps, &refs);
+    ObjectOf(b)->Put(f.rt, {}, Args{refs.data(), refs.size()}, std::move(v), isSet);
+}
+
+Value MeExpr::Eval(Frame& f) const {
+    if (!f.me) Throw(kErrInvalidMe);
+    return Value::Object(Ref<Object>(f.me));
+}
+
+Value NewExpr::Eval(Frame& f) const {
+    const GlobalSlot* g = ref.slot >= 0 ? &f.rt.globals[ref.slot] : nullptr;
+    if (!g || !g->cls) {
+        if (Value v; MakeBuiltinObject(f.rt, ref.name, &v)) return v;
+        ThrowNamed(kErrClassNotDefined, ref.shown);
+    }
+    Ref<Instance> obj(new Instance(f.rt, g->cls, g->owner));
+    if (g->cls->initialize) CallProcedure(f.rt, *g->cls->initialize, obj.Get(), Args{});
+    return Value::Object(Ref<Object>(obj.Get()));
+}
+
+// ---- operators ----
+
+Value UnaryExpr::Eval(Frame& f) const {
+    f.rt.CheckStack();
+    Value v = operand->Eval(f);
+    if (v.IsObject()) v = Dereference(f.rt, std::move(v));
+    switch (op) {
+        case UnaryOp::kNegate:
+            return Negate(v);
+        case UnaryOp::kNot:
+            return Not(v);
+        case UnaryOp::kPlus:
+            break;
+    }
+    return v;
+}
+
+Value BinaryExpr::Eval(Frame& f) const {
+    f.rt.CheckStack();
+    Value a = left->Eval(f);
+    Value b = right->Eval(f);
+    if (op == BinaryOp::kIs) return Value::Boolean(Is(a, b));
+    if (a.IsObject()) a = Dereference(f.rt, std::move(a));
+    if (b.IsObject()) b = Dereference(f.rt, std::move(b));
+    switch (op) {
+        case BinaryOp::kAdd:
+            return Add(a, b);
+        case BinaryOp::kSub:
+            return Subtract(a, b);
+        case BinaryOp::kMul:
+            return Multiply(a, b);
+        case BinaryOp::kDiv:
+            return Divide(a, b);
+        case BinaryOp::kIntDiv:
+            return IntDivide(a, b);
+        case BinaryOp::kMod:
+            return Modulo(a, b);
+        case BinaryOp::kPow:
+            return Power(a, b);
+        case BinaryOp::kConcat:
+            return Concat(a, b, f.rt.host);
+        case BinaryOp::kEq:
+            return Compare(CompareOp::kEq, a, b);
+        case BinaryOp::kNe:
+            return Compare(CompareOp::kNe, a, b);
+        case BinaryOp::kLt:
+            return Compare(CompareOp::kLt, a, b);
+        case BinaryOp::kGt:
+            return Compare(CompareOp::kGt, a, b);
+        case BinaryOp::kLe:
+            return Compare(CompareOp::kLe, a, b);
+        case BinaryOp::kGe:
+            return Compare(CompareOp::kGe, a, b);
+        case BinaryOp::kAnd:
+            return And(a, b);
+        case BinaryOp::kOr:
+            return Or(a, b);
+        case BinaryOp::kXor:
+            return Xor(a, b);
+        case BinaryOp::kEqv:
+            return Eqv(a, b);
+        case BinaryOp::kImp:
+            return Imp(a, b);
+        case BinaryOp::kIs:
+            break;
+    }
+    return Value();
+}
+
+}  // namespace script

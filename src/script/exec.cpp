@@ -1,0 +1,261 @@
+// Running statement nodes: assignments, calls, branches, loops and
+// declarations.
+#include <cmath>
+
+#include "script/convert.h"
+#include "script/nodes.h"
+
+namespace script {
+namespace {
+
+// An array may hold at most this many elements; past it is Out of memory
+// rather than an attempt the machine cannot satisfy.
+constexpr int64_t kMaxArrayItems = int64_t{1} << 24;
+
+bool Truth(Frame& f, const Expr* e) {
+    Value v = e->Eval(f);
+    if (v.IsObject()) v = Dereference(f.rt, std::move(v));
+    if (v.IsNull()) return false;
+    return ToBoolean(v);
+}
+
+struct WithScope {
+    Frame& f;
+    WithScope(Frame& fr, Value v) : f(fr) { f.with.push_back(std::move(v)); }
+    ~WithScope() { f.with.pop_back(); }
+};
+
+struct ArrayLock {
+    Ref<Array> a;
+    explicit ArrayLock(Ref<Array> arr) : a(std::move(arr)) { ++a->locks; }
+    ~ArrayLock() { --a->locks; }
+};
+
+}  // namespace
+
+Flow AssignStmt::Exec(Frame& f) const {
+    target->Assign(f, value->Eval(f), isSet);
+    return Flow::kNormal;
+}
+
+Flow AppendStmt::Exec(Frame& f) const {
+    Value* v = target->Address(f);
+    if (v && v->IsString()) {
+        Value rhs = value->Eval(f);
+        if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
+        if (v->IsString()) {
+            AppendText(v, rhs, f.rt.host);
+        } else {
+            *v = Concat(*v, rhs, f.rt.host);
+        }
+        return Flow::kNormal;
+    }
+    Value left = target->Eval(f);
+    Value rhs = value->Eval(f);
+    if (left.IsObject()) left = Dereference(f.rt, std::move(left));
+    if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
+    target->Assign(f, Concat(left, rhs, f.rt.host), false);
+    return Flow::kNormal;
+}
+
+Flow CallStmt::Exec(Frame& f) const {
+    call->Run(f);
+    return Flow::kNormal;
+}
+
+Flow IfStmt::Exec(Frame& f) const {
+    for (size_t i = 0; i < conditions.size(); ++i) {
+        if (Truth(f, conditions[i])) return ExecBlock(f, blocks[i]);
+    }
+    return ExecBlock(f, elseBlock);
+}
+
+Flow ForStmt::Exec(Frame& f) const {
+    const Value first = ToNumeric(Dereference(f.rt, from->Eval(f)));
+    const Value last = ToNumeric(Dereference(f.rt, to->Eval(f)));
+    const Value by = step ? ToNumeric(Dereference(f.rt, step->Eval(f))) : Value::Integer(1);
+    if (first.IsNull() || last.IsNull() || by.IsNull()) Throw(kErrInvalidNull);
+    const double end = ToDouble(last);
+    const bool up = ToDouble(by) >= 0;
+    var->Assign(f, first, false);
+    while (true) {
+        f.rt.CheckInterrupt();
+        const double at = ToDouble(var->Eval(f));
+        if (up ? at > end : at < end) break;
+        const Flow flow = ExecBlock(f, body);
+        if (flow == Flow::kExitFor) break;
+        if (flow != Flow::kNormal) return flow;
+        var->Assign(f, Add(var->Eval(f), by), false);
+    }
+    return Flow::kNormal;
+}
+
+Flow ForEachStmt::Exec(Frame& f) const {
+    const Value g = group->Eval(f);
+    if (g.IsArray()) {
+        ArrayLock lock(Ref<Array>(g.AsArray()));
+        for (size_t i = 0; i < lock.a->items.size(); ++i) {
+            f.rt.CheckInterrupt();
+            const Value item = lock.a->items[i];
+            var->Assign(f, item, item.IsObject());
+            const Flow flow = ExecBlock(f, body);
+            if (flow == Flow::kExitFor) break;
+            if (flow != Flow::kNormal) return flow;
+        }
+        return Flow::kNormal;
+    }
+    std::vector<Value> items;
+    if (!g.IsObject() || !g.AsObject() ||
+        !static_cast<ScriptObject*>(g.AsObject())->Items(&items)) {
+        Throw(kErrNotCollection);
+    }
+    for (const Value& item : items) {
+        f.rt.CheckInterrupt();
+        var->Assign(f, item, item.IsObject());
+        const Flow flow = ExecBlock(f, body);
+        if (flow == Flow::kExitFor) break;
+        if (flow != Flow::kNormal) return flow;
+    }
+    return Flow::kNormal;
+}
+
+Flow DoStmt::Exec(Frame& f) const {
+    const auto keepGoing = [&] {
+        if (test == Test::kNone) return true;
+        const bool t = Truth(f, condition);
+        return test == Test::kWhile ? t : !t;
+    };
+    while (true) {
+        f.rt.CheckInterrupt();
+        if (testFirst && !keepGoing()) break;
+        const Flow flow = ExecBlock(f, body);
+        if (flow == Flow::kExitDo) break;
+        if (flow != Flow::kNormal) return flow;
+        if (!testFirst && !keepGoing()) break;
+    }
+    return Flow::kNormal;
+}
+
+Flow SelectStmt::Exec(Frame& f) const {
+    const Value subject = Dereference(f.rt, this->subject->Eval(f));
+    const auto holds = [&](CompareOp op, const Expr* e) {
+        const Value v = Dereference(f.rt, e->Eval(f));
+        const Value r = Compare(op, subject, v);
+        return !r.IsNull() && r.AsBoolean();
+    };
+    for (size_t i = 0; i < cases.size(); ++i) {
+        for (const CaseItem& item : cases[i]) {
+            bool match = false;
+            switch (item.kind) {
+                case CaseItem::Kind::kValue:
+                    match = holds(CompareOp::kEq, item.a);
+                    break;
+                case CaseItem::Kind::kRange:
+                    match = holds(CompareOp::kGe, item.a) && holds(CompareOp::kLe, item.b);
+                    break;
+                case CaseItem::Kind::kIs:
+                    match = holds(item.op, item.a);
+                    break;
+            }
+            if (match) return ExecBlock(f, blocks[i]);
+        }
+    }
+    return hasElse ? ExecBlock(f, elseBlock) : Flow::kNormal;
+}
+
+Flow DimArrayStmt::Exec(Frame& f) const {
+    Value* v = target->Address(f);
+    if (!v) Throw(kErrIllegalAssign);
+    std::vector<int32_t> upper(bounds.size());
+    int64_t total = 1;
+    for (size_t i = 0; i < bounds.size(); ++i) {
+        upper[i] = ToLong(Dereference(f.rt, bounds[i]->Eval(f)));
+        if (upper[i] < -1) Throw(kErrSubscript);
+        total *= static_cast<int64_t>(upper[i]) + 1;
+        if (total > kMaxArrayItems) Throw(kErrOutOfMemory);
+    }
+    if (!redim) {
+        // A declaration takes effect once; running it again keeps the array.
+        if (v->IsArray() && v->AsArray()->fixedSize) return Flow::kNormal;
+        Ref<Array> a(new Array);
+        a->upper = std::move(upper);
+        a->items.resize(static_cast<size_t>(total));
+        a->fixedSize = !bounds.empty();
+        *v = Value::Array(a);
+        return Flow::kNormal;
+    }
+    if (v->IsArray() && (v->AsArray()->fixedSize || v->AsArray()->locks > 0)) {
+        Throw(kErrArrayLocked);
+    }
+    Ref<Array> a(new Array);
+    a->upper = upper;
+    a->items.resize(static_cast<size_t>(total));
+    if (preserve && v->IsArray() && !v->AsArray()->upper.empty()) {
+        const Array& old = *v->AsArray();
+        if (old.upper.size() != upper.size()) Throw(kErrSubscript);
+        for (size_t d = 0; d + 1 < upper.size(); ++d) {
+            if (old.upper[d] != upper[d]) Throw(kErrSubscript);
+        }
+        // Only the last dimension may change: copy element by element.
+        std::vector<int32_t> at(upper.size(), 0);
+        for (size_t i = 0; i < old.items.size(); ++i) {
+            size_t rest = i;
+            for (size_t d = upper.size(); d-- > 0;) {
+                const size_t extent = static_cast<size_t>(old.upper[d]) + 1;
+                at[d] = static_cast<int32_t>(rest % extent);
+                rest /= extent;
+            }
+            const int64_t to = a->Offset(at.data(), at.size());
+            if (to >= 0) a->items[to] = old.items[i];
+        }
+    }
+    *v = Value::Array(a);
+    return Flow::kNormal;
+}
+
+Flow EraseStmt::Exec(Frame& f) const {
+    Value* v = target->Address(f);
+    if (!v || !v->IsArray()) Throw(kErrTypeMismatch);
+    Array* a = v->AsArray();
+    if (a->locks > 0) Throw(kErrArrayLocked);
+    if (a->fixedSize) {
+        Ref<Array> fresh(new Array);
+        fresh->upper = a->upper;
+        fresh->items.resize(a->items.size());
+        fresh->fixedSize = true;
+        *v = Value::Array(fresh);
+    } else {
+        *v = Value::Array(Ref<Array>(new Array));
+    }
+    return Flow::kNormal;
+}
+
+Flow ConstStmt::Exec(Frame& f) const {
+    Value v = Dereference(f.rt, value->Eval(f));
+    const NameRef& ref = target->ref;
+    if (ref.kind == NameRef::Kind::kLocal) {
+        *f.slots[ref.local] = std::move(v);
+    } else if (ref.kind == NameRef::Kind::kGlobal) {
+        GlobalSlot& g = f.rt.globals[ref.slot];
+        g.value = std::move(v);
+        g.exists = g.declared = g.isConst = true;
+    } else {
+        Throw(kErrIllegalAssign);
+    }
+    return Flow::kNormal;
+}
+
+Flow OnErrorStmt::Exec(Frame& f) const {
+    f.resumeNext = resumeNext;
+    f.rt.err.Clear();
+    return Flow::kNormal;
+}
+
+Flow WithStmt::Exec(Frame& f) const {
+    Value v = object->Eval(f);
+    if (!v.IsObject() || !v.AsObject()) Throw(kErrObjectRequired);
+    WithScope scope(f, std::move(v));
+    return ExecBlock(f, body);
+}
+
+}  // namespace script

@@ -1,0 +1,47 @@
+// What the embedding program supplies to scripts: the clock, the regional
+// date and time texts, and the user-facing calls (MsgBox, InputBox, Echo).
+// Every method has a portable default, so Host itself is usable as is.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace script {
+
+struct DateParts {
+    int year = 1899, month = 12, day = 30;
+    int hour = 0, minute = 0, second = 0;
+};
+
+class Host {
+  public:
+    virtual ~Host() = default;
+
+    // Local time as an OLE Automation date: days since 1899-12-30, the
+    // fraction the time of day. The default reads std::chrono's local time.
+    virtual double Now() const;
+
+    // The regional short date; the default is US English, M/D/YYYY.
+    virtual std::string FormatDate(const DateParts& d) const;
+    // The regional long time; the default is US English, h:mm:ss AM/PM.
+    virtual std::string FormatTime(const DateParts& d) const;
+    // The regional long date; the default is "dddd, mmmm dd, yyyy".
+    virtual std::string FormatLongDate(const DateParts& d) const;
+    // The short time is always 24-hour hh:mm in VBScript, but a host may differ.
+    virtual std::string FormatShortTime(const DateParts& d) const;
+    // Reads a date and/or time typed in the regional form into an OLE date.
+    // The default takes month before day (M/D/Y), ISO Y-M-D, month names and
+    // h:mm[:ss] [AM|PM]. False when the text is not a date.
+    virtual bool ParseDate(std::string_view text, double* serial) const;
+
+    // Text a script writes with WScript.Echo-style output; dropped by default.
+    virtual void Echo(std::string_view text);
+    // A message box: buttons/title as MsgBox takes them; returns the button
+    // pressed (vbOK = 1 by default, as if the user accepted at once).
+    virtual int MsgBox(std::string_view prompt, int buttons, std::string_view title);
+    // An input box; false when cancelled. The default accepts the default text.
+    virtual bool InputBox(std::string_view prompt, std::string_view title,
+                          std::string_view defaultText, std::string* answer);
+};
+
+}  // namespace script

@@ -1,0 +1,136 @@
+#include "script/lexer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "script/convert.h"
+
+namespace script {
+namespace {
+
+// Renders tokens compactly: kinds as short words, literals with their values.
+std::string Describe(std::string_view source) {
+    const LexResult r = Lex(source);
+    if (r.errorNumber) return "error " + std::to_string(r.errorNumber);
+    std::string out;
+    for (const Token& t : r.tokens) {
+        if (!out.empty()) out += ' ';
+        switch (t.kind) {
+            case Tok::kEnd:
+                out += "END";
+                break;
+            case Tok::kNewline:
+                out += "NL";
+                break;
+            case Tok::kColon:
+                out += ":";
+                break;
+            case Tok::kIdent:
+                out += (t.keyword != Kw::kNone ? "kw:" : "id:") + t.text;
+                break;
+            case Tok::kNumber:
+                out += "num:" + TypeName(t.value) + "=" + ToString(t.value, DefaultHost());
+                break;
+            case Tok::kString:
+                out += "str:[" + t.text + "]";
+                break;
+            case Tok::kDate:
+                out += "date:" + std::to_string(static_cast<int>(t.value.AsDate()));
+                break;
+            case Tok::kDot:
+                out += ".";
+                break;
+            case Tok::kWithDot:
+                out += "with.";
+                break;
+            case Tok::kAmp:
+                out += "&";
+                break;
+            case Tok::kNe:
+                out += "<>";
+                break;
+            case Tok::kLe:
+                out += "<=";
+                break;
+            default:
+                out += "op";
+                break;
+        }
+    }
+    return out;
+}
+
+struct LexCase {
+    const char* source;
+    const char* expected;
+};
+
+TEST(ScriptLexer, Tokens) {
+    const LexCase cases[] = {
+        {"x", "id:x END"},
+        {"DIM x", "kw:DIM id:x END"},
+        {"32767", "num:Integer=32767 END"},
+        {"32768", "num:Long=32768 END"},
+        {"2147483648", "num:Double=2147483648 END"},
+        {"1.5", "num:Double=1.5 END"},
+        {".5", "num:Double=0.5 END"},
+        {"1e3", "num:Double=1000 END"},
+        {"&HFFFF", "num:Integer=-1 END"},
+        {"&HFFFF&", "num:Long=65535 END"},
+        {"&H10000", "num:Long=65536 END"},
+        {"&HFFFFFFFF", "num:Long=-1 END"},
+        {"&O17", "num:Integer=15 END"},
+        {"&17", "num:Integer=15 END"},
+        {"\"a\"\"b\"", "str:[a\"b] END"},
+        {"\"\"", "str:[] END"},
+        {"a & b", "id:a & id:b END"},
+        {"a <> b <= c", "id:a <> id:b <= id:c END"},
+        {"x ' comment", "id:x END"},
+        {"x : REM comment", "id:x : END"},
+        {"remark", "id:remark END"},
+        {"a _\n+ b", "id:a op id:b END"},
+        {"a\r\nb", "id:a NL id:b END"},
+        {"o.x", "id:o . id:x END"},
+        {"f(1).x", "id:f op num:Integer=1 op . id:x END"},
+        {".x", "with. id:x END"},
+        {"a .x", "id:a with. id:x END"},
+        {"[my var]", "id:my var END"},
+        {"#1/2/2003#", "date:37623 END"},
+    };
+    for (const LexCase& c : cases) {
+        EXPECT_EQ(Describe(c.source), c.expected) << "source: " << c.source;
+    }
+}
+
+TEST(ScriptLexer, NulByteIsBlank) {
+    EXPECT_EQ(Describe(std::string_view("x\0y", 3)), "id:x id:y END");
+}
+
+TEST(ScriptLexer, Errors) {
+    const LexCase cases[] = {
+        {"\"abc", "error 1033"},        {"\"abc\ndef\"", "error 1033"}, {"x = $", "error 1032"},
+        {"#1/2/2003", "error 1002"},    {"#nonsense#", "error 1002"},   {"[abc", "error 1007"},
+        {"&HFFFFFFFFF", "error 6"},     {"1e", "error 1031"},           {"1e999", "error 6"},
+        {"1e-999", "num:Double=0 END"}, {"a _ b", "error 1032"},
+    };
+    for (const LexCase& c : cases) {
+        EXPECT_EQ(Describe(c.source), c.expected) << "source: " << c.source;
+    }
+}
+
+TEST(ScriptLexer, LongIdentifierRejected) {
+    EXPECT_EQ(Describe(std::string(255, 'a')), "id:" + std::string(255, 'a') + " END");
+    EXPECT_EQ(Describe(std::string(256, 'a')), "error 1030");
+}
+
+TEST(ScriptLexer, ReservedWords) {
+    EXPECT_TRUE(IsReserved(Kw::kIf));
+    EXPECT_TRUE(IsReserved(Kw::kDim));
+    EXPECT_FALSE(IsReserved(Kw::kStep));
+    EXPECT_FALSE(IsReserved(Kw::kProperty));
+    EXPECT_FALSE(IsReserved(Kw::kNone));
+}
+
+}  // namespace
+}  // namespace script

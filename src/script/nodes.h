@@ -1,0 +1,228 @@
+// The node kinds of the compiled tree. Expressions evaluate to values;
+// statements run and report whether an Exit is unwinding.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "script/ast.h"
+#include "script/runtime.h"
+
+namespace script {
+
+struct Literal : Expr {
+    Value value;
+    explicit Literal(Value v) : value(std::move(v)) {}
+    Value Eval(Frame&) const override { return value; }
+    bool IsLiteral() const override { return true; }
+};
+
+// A bare name: a variable, a constant, or a call without arguments.
+struct NameExpr : Target {
+    NameRef ref;
+    Value Eval(Frame& f) const override;
+    Value* Address(Frame& f) const override;
+    void Assign(Frame& f, Value v, bool isSet) const override;
+};
+
+// name(args): an array element, a call, or an object's default member.
+struct CallExpr : Target {
+    NameRef ref;
+    std::vector<const Expr*> args;  // null entries are omitted arguments
+    Value Eval(Frame& f) const override;
+    void Assign(Frame& f, Value v, bool isSet) const override;
+};
+
+// object.name or object.name(args); object is null for a With member.
+struct MemberExpr : Target {
+    const Expr* object = nullptr;
+    int withDepth = -1;
+    std::string name;   // lower-cased
+    std::string shown;  // as written
+    std::vector<const Expr*> args;
+    Value Eval(Frame& f) const override;
+    void Assign(Frame& f, Value v, bool isSet) const override;
+};
+
+// expr(args) where expr is not a plain name, e.g. f(1)(2) or obj.items(0).
+struct IndexExpr : Target {
+    const Expr* base = nullptr;
+    std::vector<const Expr*> args;
+    Value Eval(Frame& f) const override;
+    void Assign(Frame& f, Value v, bool isSet) const override;
+};
+
+// (name): a parenthesised variable is a value, so it passes ByVal.
+struct ParenExpr : Expr {
+    const Expr* inner;
+    explicit ParenExpr(const Expr* e) : inner(e) {}
+    Value Eval(Frame& f) const override { return inner->Eval(f); }
+};
+
+struct MeExpr : Expr {
+    Value Eval(Frame& f) const override;
+};
+
+struct NewExpr : Expr {
+    NameRef ref;
+    Value Eval(Frame& f) const override;
+};
+
+enum class UnaryOp { kNegate, kPlus, kNot };
+
+struct UnaryExpr : Expr {
+    UnaryOp op;
+    const Expr* operand;
+    UnaryExpr(UnaryOp o, const Expr* e) : op(o), operand(e) {}
+    Value Eval(Frame& f) const override;
+};
+
+enum class BinaryOp {
+    kAdd,
+    kSub,
+    kMul,
+    kDiv,
+    kIntDiv,
+    kMod,
+    kPow,
+    kConcat,
+    kEq,
+    kNe,
+    kLt,
+    kGt,
+    kLe,
+    kGe,
+    kIs,
+    kAnd,
+    kOr,
+    kXor,
+    kEqv,
+    kImp,
+};
+
+struct BinaryExpr : Expr {
+    BinaryOp op;
+    const Expr* left;
+    const Expr* right;
+    BinaryExpr(BinaryOp o, const Expr* l, const Expr* r) : op(o), left(l), right(r) {}
+    Value Eval(Frame& f) const override;
+};
+
+// ---- statements ----
+
+struct AssignStmt : Stmt {
+    const Target* target = nullptr;
+    const Expr* value = nullptr;
+    bool isSet = false;
+    Flow Exec(Frame& f) const override;
+};
+
+// x = x & y, done in place so that building a string piece by piece is
+// linear rather than quadratic.
+struct AppendStmt : Stmt {
+    const NameExpr* target = nullptr;
+    const Expr* value = nullptr;
+    Flow Exec(Frame& f) const override;
+};
+
+struct CallStmt : Stmt {
+    const Expr* call = nullptr;
+    Flow Exec(Frame& f) const override;
+};
+
+struct IfStmt : Stmt {
+    std::vector<const Expr*> conditions;
+    std::vector<Block> blocks;
+    Block elseBlock;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ForStmt : Stmt {
+    const Target* var = nullptr;
+    const Expr* from = nullptr;
+    const Expr* to = nullptr;
+    const Expr* step = nullptr;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ForEachStmt : Stmt {
+    const Target* var = nullptr;
+    const Expr* group = nullptr;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct DoStmt : Stmt {
+    enum class Test { kNone, kWhile, kUntil };
+    Test test = Test::kNone;
+    bool testFirst = true;
+    const Expr* condition = nullptr;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+struct CaseItem {
+    enum class Kind { kValue, kRange, kIs };
+    Kind kind = Kind::kValue;
+    const Expr* a = nullptr;
+    const Expr* b = nullptr;
+    CompareOp op = CompareOp::kEq;
+};
+
+struct SelectStmt : Stmt {
+    const Expr* subject = nullptr;
+    std::vector<std::vector<CaseItem>> cases;
+    std::vector<Block> blocks;
+    bool hasElse = false;
+    Block elseBlock;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ExitStmt : Stmt {
+    Flow flow;
+    explicit ExitStmt(Flow fl) : flow(fl) {}
+    Flow Exec(Frame&) const override { return flow; }
+};
+
+// Dim/Public/Private with bounds, and ReDim: makes the array when run.
+struct DimArrayStmt : Stmt {
+    const Target* target = nullptr;
+    std::vector<const Expr*> bounds;
+    bool redim = false;
+    bool preserve = false;
+    Flow Exec(Frame& f) const override;
+};
+
+struct EraseStmt : Stmt {
+    const Target* target = nullptr;
+    Flow Exec(Frame& f) const override;
+};
+
+struct ConstStmt : Stmt {
+    const NameExpr* target = nullptr;
+    const Expr* value = nullptr;
+    Flow Exec(Frame& f) const override;
+};
+
+struct OnErrorStmt : Stmt {
+    bool resumeNext = false;
+    Flow Exec(Frame& f) const override;
+};
+
+struct WithStmt : Stmt {
+    const Expr* object = nullptr;
+    Block body;
+    Flow Exec(Frame& f) const override;
+};
+
+// Array subscripts: each rounded to a Long.
+void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out);
+// Evaluates call arguments: variables by address (ByRef), others into temps.
+void EvalArgs(Frame& f, const std::vector<const Expr*>& args, std::vector<Value>* temps,
+              std::vector<Value*>* refs);
+// The value an object stands for where a plain value is needed (its default
+// member), or the value itself.
+Value Dereference(Runtime& rt, Value v);
+
+}  // namespace script

@@ -1,0 +1,26 @@
+// Turns script text into a Unit: parses it and binds every name to its
+// storage. Compile errors throw ScriptError with VBScript's 10xx numbers.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "script/ast.h"
+#include "script/runtime.h"
+
+namespace script {
+
+struct CompileScope {
+    const Procedure* proc = nullptr;  // code running inside this procedure
+    const ClassDef* cls = nullptr;    // ... of this class
+};
+
+// One expression, nothing after it.
+std::shared_ptr<Unit> CompileExpression(Runtime& rt, std::string_view text,
+                                        CompileScope scope = {});
+// Statements separated by line breaks or ':', with Sub/Function/Class
+// definitions allowed at the outer level.
+std::shared_ptr<Unit> CompileStatements(Runtime& rt, std::string_view text,
+                                        CompileScope scope = {});
+
+}  // namespace script

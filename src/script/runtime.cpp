@@ -1,0 +1,235 @@
+#include "script/runtime.h"
+
+#include <new>
+
+#include "script/convert.h"
+#include "script/nodes.h"
+
+namespace script {
+
+void ScriptObject::Put(Runtime&, std::string_view, Args, Value, bool) {
+    Throw(kErrNoSuchMember);
+}
+
+bool ScriptObject::Items(std::vector<Value>*) {
+    return false;
+}
+
+Runtime::Runtime(Host* h) : host(h ? *h : ownHost_), self(std::make_shared<Runtime*>(this)) {
+    SetStackBase();
+}
+
+Runtime::~Runtime() {
+    // Instances outliving the engine must not call back into it.
+    *self = nullptr;
+}
+
+void Runtime::SetStackBase() {
+    stackBase_ = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+}
+
+int Runtime::GlobalSlotFor(const std::string& lname, std::string_view shown) {
+    auto it = globalIndex.find(lname);
+    if (it != globalIndex.end()) return it->second;
+    const int slot = static_cast<int>(globals.size());
+    globals.emplace_back();
+    globals.back().name = std::string(shown);
+    globalIndex.emplace(lname, slot);
+    return slot;
+}
+
+int Runtime::FindGlobal(const std::string& lname) const {
+    auto it = globalIndex.find(lname);
+    return it == globalIndex.end() ? -1 : it->second;
+}
+
+void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
+    for (const std::string& name : unit->declaredNames) {
+        GlobalSlot& g = globals[GlobalSlotFor(name, name)];
+        g.declared = true;
+        g.exists = true;
+    }
+    for (const std::string& name : unit->constantNames)
+        globals[GlobalSlotFor(name, name)].isConst = true;
+    for (const auto& p : unit->procedures) {
+        if (p->owner) continue;
+        GlobalSlot& g = globals[GlobalSlotFor(ToLower(p->name), p->name)];
+        g.name = p->name;
+        g.proc = p.get();
+        g.cls = nullptr;
+        g.owner = unit;
+    }
+    for (const auto& c : unit->classes) {
+        GlobalSlot& g = globals[GlobalSlotFor(ToLower(c->name), c->name)];
+        g.name = c->name;
+        g.cls = c.get();
+        g.proc = nullptr;
+        g.owner = unit;
+    }
+    if (unit->optionExplicit) optionExplicit = true;
+}
+
+void SetErr(Runtime& rt, const ScriptError& e) {
+    rt.err.number = e.number;
+    rt.err.description = e.description;
+    rt.err.source = e.source.empty() ? "Microsoft VBScript runtime error" : e.source;
+}
+
+Flow ExecBlock(Frame& f, const Block& block) {
+    for (const Stmt* s : block) {
+        if (!f.resumeNext) {
+            const Flow flow = s->Exec(f);
+            if (flow != Flow::kNormal) return flow;
+            continue;
+        }
+        try {
+            const Flow flow = s->Exec(f);
+            if (flow != Flow::kNormal) return flow;
+        } catch (const ScriptError& e) {
+            SetErr(f.rt, e);
+        } catch (const std::bad_alloc&) {
+            SetErr(f.rt, ScriptError{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}});
+        }
+    }
+    return Flow::kNormal;
+}
+
+namespace {
+
+Ref<Array> MakeArray(const std::vector<int32_t>& upper) {
+    Ref<Array> a(new Array);
+    a->upper = upper;
+    size_t total = 1;
+    for (int32_t u : upper) total *= static_cast<size_t>(u) + 1;
+    a->items.resize(total);
+    a->fixedSize = true;
+    return a;
+}
+
+}  // namespace
+
+Value IndexValue(Runtime& rt, const Value& v, Args args) {
+    if (args.count == 0) return v;
+    if (v.IsArray()) {
+        std::vector<int32_t> subs(args.count);
+        for (size_t i = 0; i < args.count; ++i) subs[i] = ToLong(args[i]);
+        const int64_t at = v.AsArray()->Offset(subs.data(), subs.size());
+        if (at < 0) Throw(kErrSubscript);
+        return v.AsArray()->items[at];
+    }
+    if (v.IsObject() && v.AsObject()) {
+        return static_cast<ScriptObject*>(v.AsObject())->Get(rt, {}, args);
+    }
+    Throw(kErrTypeMismatch);
+}
+
+Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args) {
+    rt.CheckStack();
+    if (args.count != proc.params.size()) {
+        Throw(kErrWrongArgs, ErrorText(kErrWrongArgs) + ": '" + proc.name + "'");
+    }
+    const int count = proc.LocalCount();
+    std::vector<Value> locals(count);
+    std::vector<Value*> slots(count);
+    for (int i = 0; i < count; ++i) slots[i] = &locals[i];
+    for (size_t i = 0; i < args.count; ++i) {
+        if (proc.params[i].byRef) {
+            slots[i] = args.items[i];
+        } else {
+            locals[i] = *args.items[i];
+        }
+        if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
+    }
+    Ref<Instance> keep(me);  // the instance must outlive its own method
+    Frame frame(rt);
+    frame.slots = slots.data();
+    frame.me = me;
+    frame.proc = &proc;
+    ExecBlock(frame, proc.body);
+    if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
+    return Value();
+}
+
+Instance::Instance(Runtime& rt, const ClassDef* c, std::shared_ptr<Unit> unit)
+    : cls(c), fields(c->fieldCount), runtime_(rt.self), unit_(std::move(unit)) {
+    for (const ClassMember& m : cls->members) {
+        if (m.field < 0 || !m.isArray) continue;
+        if (m.upper.empty()) {
+            Ref<Array> a(new Array);
+            fields[m.field] = Value::Array(a);
+        } else {
+            fields[m.field] = Value::Array(MakeArray(m.upper));
+        }
+    }
+}
+
+std::string Instance::TypeName() const {
+    return cls->name;
+}
+
+bool Instance::Finalize() {
+    Runtime* rt = *runtime_;
+    if (!rt || !cls->terminate || terminated_) return true;
+    // Alive while its terminator runs; errors there are ignored, as VBScript
+    // ignores them. Terminate runs once even if the object is kept alive.
+    terminated_ = true;
+    refs_ = 1;
+    try {
+        CallProcedure(*rt, *cls->terminate, this, Args{});
+    } catch (...) {
+    }
+    return --refs_ == 0;
+}
+
+Value Instance::Invoke(Runtime& rt, int member, Args args, bool inside) {
+    const ClassMember& m = cls->members[member];
+    if (!m.isPublic && !inside) Throw(kErrNoSuchMember);
+    if (m.field >= 0) return IndexValue(rt, fields[m.field], args);
+    const Procedure* p = m.method ? m.method : m.get;
+    if (!p) Throw(kErrNoSuchMember);
+    if (p->params.empty() && args.count > 0) {
+        return IndexValue(rt, CallProcedure(rt, *p, this, Args{}), args);
+    }
+    return CallProcedure(rt, *p, this, args);
+}
+
+void Instance::Assign(Runtime& rt, int member, Args args, Value v, bool isSet, bool inside) {
+    const ClassMember& m = cls->members[member];
+    if (!m.isPublic && !inside) Throw(kErrNoSuchMember);
+    if (m.field >= 0) {
+        Value& target = fields[m.field];
+        if (args.count == 0) {
+            target = std::move(v);
+            return;
+        }
+        if (!target.IsArray()) Throw(kErrTypeMismatch);
+        std::vector<int32_t> subs(args.count);
+        for (size_t i = 0; i < args.count; ++i) subs[i] = ToLong(args[i]);
+        const int64_t at = target.AsArray()->Offset(subs.data(), subs.size());
+        if (at < 0) Throw(kErrSubscript);
+        target.AsArray()->items[at] = std::move(v);
+        return;
+    }
+    const Procedure* p = isSet ? m.set : m.let;
+    if (!p && !isSet && m.set == nullptr && m.let == nullptr) Throw(kErrNoSuchMember);
+    if (!p) p = isSet ? m.let : m.set;
+    if (!p) Throw(kErrNoSuchMember);
+    std::vector<Value*> all(args.items, args.items + args.count);
+    Value value = std::move(v);
+    all.push_back(&value);
+    CallProcedure(rt, *p, this, Args{all.data(), all.size()});
+}
+
+Value Instance::Get(Runtime& rt, std::string_view name, Args args) {
+    int member = name.empty() ? cls->defaultMember : cls->Find(name);
+    if (member < 0) Throw(kErrNoSuchMember);
+    return Invoke(rt, member, args, false);
+}
+
+void Instance::Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet) {
+    int member = name.empty() ? cls->defaultMember : cls->Find(name);
+    if (member < 0) Throw(kErrNoSuchMember);
+    Assign(rt, member, args, std::move(v), isSet, false);
+}
+
+}  // namespace script

@@ -1,0 +1,215 @@
+// The state a running script sees: global slots, procedure frames, class
+// definitions and instances, the Err state and the host.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "script/ast.h"
+#include "script/errors.h"
+#include "script/host.h"
+#include "script/value.h"
+
+namespace script {
+
+class Runtime;
+
+// Arguments as the callee sees them: pointers, so ByRef parameters can write
+// through to the caller's variables.
+struct Args {
+    Value* const* items = nullptr;
+    size_t count = 0;
+    Value& operator[](size_t i) const { return *items[i]; }
+};
+
+// A COM-style "parameter not found" marks an omitted argument (f a, , c).
+constexpr int32_t kMissingArgument = static_cast<int32_t>(0x80020004u);
+inline bool IsMissing(const Value& v) {
+    return v.type() == Type::Error && v.AsErrorCode() == kMissingArgument;
+}
+
+// Every object the engine makes. Member names arrive lower-cased; an empty
+// name is the default member.
+class ScriptObject : public Object {
+  public:
+    virtual Value Get(Runtime& rt, std::string_view name, Args args) = 0;
+    virtual void Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet);
+    // The items For Each visits; false when the object is not a collection.
+    virtual bool Items(std::vector<Value>* items);
+};
+
+struct Param {
+    std::string name;
+    bool byRef = true;
+};
+
+// A Dim with bounds: the array is made when the declaration takes effect.
+struct ArrayDecl {
+    int slot = -1;
+    std::vector<int32_t> upper;
+};
+
+struct Procedure {
+    enum class Kind { kSub, kFunction, kPropertyGet, kPropertyLet, kPropertySet };
+    Kind kind = Kind::kSub;
+    std::string name;
+    std::vector<Param> params;
+    std::vector<std::string> localNames;  // lower-cased, parameters first
+    std::vector<bool> localConst;
+    int resultSlot = -1;  // Function and Property Get
+    // Locals from here on are implicit: names used without a declaration,
+    // which stand for a global of the name when one exists.
+    int implicitFrom = 0;
+    std::vector<ArrayDecl> arrays;
+    Block body;
+    ClassDef* owner = nullptr;
+    bool isPublic = true;
+    bool isDefault = false;
+    int LocalCount() const { return static_cast<int>(localNames.size()); }
+};
+
+struct ClassMember {
+    std::string name;
+    bool isPublic = true;
+    int field = -1;               // a variable of each instance
+    std::vector<int32_t> upper;   // bounds of an array field
+    bool isArray = false;         // declared with (), maybe dynamic
+    Procedure* method = nullptr;  // Sub or Function
+    Procedure* get = nullptr;
+    Procedure* let = nullptr;
+    Procedure* set = nullptr;
+};
+
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
+struct ClassDef {
+    std::string name;
+    std::vector<ClassMember> members;
+    // Lower-cased name to member; looked up by string_view without copying.
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> index;
+    int fieldCount = 0;
+    Procedure* initialize = nullptr;
+    Procedure* terminate = nullptr;
+    int defaultMember = -1;
+    int Find(std::string_view lname) const {
+        auto it = index.find(lname);
+        return it == index.end() ? -1 : it->second;
+    }
+};
+
+struct GlobalSlot {
+    std::string name;  // as first written
+    Value value;
+    const Procedure* proc = nullptr;
+    const ClassDef* cls = nullptr;
+    std::shared_ptr<Unit> owner;  // keeps proc and cls alive
+    bool exists = false;          // assigned, declared or read at global level
+    bool declared = false;        // Dim, Const, Sub, Function or Class
+    bool isConst = false;
+};
+
+struct Frame {
+    Runtime& rt;
+    Value** slots = nullptr;  // the procedure's locals (ByRef ones point elsewhere)
+    class Instance* me = nullptr;
+    const Procedure* proc = nullptr;
+    bool resumeNext = false;
+    std::vector<Value> with;  // the objects of the enclosing With blocks
+    explicit Frame(Runtime& r) : rt(r) {}
+};
+
+class Instance : public ScriptObject {
+  public:
+    Instance(Runtime& rt, const ClassDef* cls, std::shared_ptr<Unit> unit);
+    std::string TypeName() const override;
+    Value Get(Runtime& rt, std::string_view name, Args args) override;
+    void Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet) override;
+
+    const ClassDef* cls;
+    std::vector<Value> fields;
+    // Runs a member for a caller inside the class (private members allowed).
+    Value Invoke(Runtime& rt, int member, Args args, bool inside);
+    void Assign(Runtime& rt, int member, Args args, Value v, bool isSet, bool inside);
+
+  protected:
+    bool Finalize() override;
+
+  private:
+    std::shared_ptr<Runtime*> runtime_;  // null once the engine is gone
+    bool terminated_ = false;
+    std::shared_ptr<Unit> unit_;
+};
+
+struct ErrState {
+    int number = 0;
+    std::string description;
+    std::string source;
+    void Clear() { *this = ErrState(); }
+};
+
+class Runtime {
+    Host ownHost_;  // first: host may refer to it
+
+  public:
+    explicit Runtime(Host* host);
+    ~Runtime();
+
+    Host& host;
+    std::deque<GlobalSlot> globals;
+    std::unordered_map<std::string, int> globalIndex;
+    ErrState err;
+    bool optionExplicit = false;
+    std::shared_ptr<Runtime*> self;
+    Ref<ScriptObject> errObject;
+    Ref<ScriptObject> wscriptObject;
+    uint32_t rndSeed = 0x50000;
+    double lastRnd = 0;
+
+    // The slot for a lower-cased name, made on first use.
+    int GlobalSlotFor(const std::string& lname, std::string_view shown);
+    int FindGlobal(const std::string& lname) const;
+
+    // Stack use is measured, not guessed: deep recursion of any kind ends in
+    // "Out of stack space" long before the thread's stack runs out.
+    void SetStackBase();
+    void CheckStack() const {
+        const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+        if (stackBase_ > here && stackBase_ - here > stackBudget) Throw(kErrOutOfStack);
+    }
+    size_t stackBudget = 640 * 1024;
+
+    // Set from any thread to stop a running script at its next loop turn or
+    // call, with error 18; cleared when the next top-level call starts.
+    std::atomic<bool> interrupt{false};
+    void CheckInterrupt() const {
+        if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
+    }
+
+    // Runs a compiled unit's statements: hoists its declarations first.
+    void Declare(const std::shared_ptr<Unit>& unit);
+
+  private:
+    uintptr_t stackBase_ = 0;
+};
+
+// Calls a procedure with the arguments given; me is the instance for class
+// members. Returns the function result (Empty for a Sub).
+Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args);
+// Applies arguments to a value that takes none itself: an array element, or
+// the default member of an object (m.SubMatches(0), obj.List(2)).
+Value IndexValue(Runtime& rt, const Value& v, Args args);
+// Runs statements with the frame's error handling.
+Flow ExecBlock(Frame& f, const Block& block);
+// Records a caught error in Err.
+void SetErr(Runtime& rt, const ScriptError& e);
+
+}  // namespace script

@@ -1,0 +1,107 @@
+#include "script/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include "script/parser.h"
+#include "script/test_util.h"
+
+namespace script {
+namespace {
+
+TEST(ScriptRuntime, GlobalSlotsAreStable) {
+    Runtime rt(nullptr);
+    const int a = rt.GlobalSlotFor("alpha", "Alpha");
+    const Value* where = &rt.globals[a].value;
+    for (int i = 0; i < 10000; ++i) rt.GlobalSlotFor("v" + std::to_string(i), "v");
+    EXPECT_EQ(rt.GlobalSlotFor("alpha", "ALPHA"), a);
+    EXPECT_EQ(&rt.globals[a].value, where);
+    EXPECT_EQ(rt.globals[a].name, "Alpha");
+    EXPECT_EQ(rt.FindGlobal("missing"), -1);
+}
+
+TEST(ScriptRuntime, IndexValueAppliesArguments) {
+    Runtime rt(nullptr);
+    Ref<Array> arr(new Array);
+    arr->upper.push_back(1);
+    arr->items = {Value::Integer(10), Value::Integer(20)};
+    Value one = Value::Integer(1);
+    Value* args[] = {&one};
+    EXPECT_EQ(IndexValue(rt, Value::Array(arr), Args{args, 1}).AsInteger(), 20);
+    Value five = Value::Integer(5);
+    Value* bad[] = {&five};
+    EXPECT_THROW(IndexValue(rt, Value::Array(arr), Args{bad, 1}), ScriptError);
+    EXPECT_THROW(IndexValue(rt, Value::Integer(3), Args{args, 1}), ScriptError);
+    EXPECT_EQ(IndexValue(rt, Value::Integer(3), Args{}).AsInteger(), 3);
+}
+
+TEST(ScriptRuntime, StackLimitIsAdjustable) {
+    Engine engine;
+    EXPECT_EQ(
+        Exec(engine, "Function D(n)\nIf n = 0 Then D = 0 Else D = D(n - 1) + 1\nEnd Function"),
+        "ok");
+    EXPECT_EQ(Show(engine, "D(50)"), "Integer:50");
+    engine.SetStackLimit(16 * 1024);
+    EXPECT_EQ(Show(engine, "D(50)"), "#28:Out of stack space");
+    engine.SetStackLimit(640 * 1024);
+    EXPECT_EQ(Show(engine, "D(50)"), "Integer:50");
+}
+
+TEST(ScriptRuntime, OnErrorIsPerProcedure) {
+    Engine engine;
+    const char* script =
+        "Function Inner()\n"
+        "  Inner = 1 / 0\n"
+        "End Function\n"
+        "Function Outer()\n"
+        "  On Error Resume Next\n"
+        "  Outer = \"before\"\n"
+        "  Outer = Inner()\n"
+        "  Outer = Outer & \" \" & Err.Number\n"
+        "End Function\n"
+        "r = Outer()";
+    EXPECT_EQ(Exec(engine, script), "ok");
+    EXPECT_EQ(Show(engine, "r"), "String:before 11");
+    EXPECT_EQ(Show(engine, "Inner()"), "#11:Division by zero");
+}
+
+TEST(ScriptRuntime, TerminateRunsOnceWhenLastReferenceGoes) {
+    Engine engine;
+    EXPECT_EQ(Exec(engine,
+                   "Class T\nPrivate Sub Class_Terminate\ncount = count + 1\nEnd Sub\nEnd Class\n"
+                   "count = 0\nSet a = New T\nSet b = a\nSet a = Nothing"),
+              "ok");
+    EXPECT_EQ(Show(engine, "count"), "Integer:0");
+    EXPECT_EQ(Exec(engine, "Set b = Nothing"), "ok");
+    EXPECT_EQ(Show(engine, "count"), "Integer:1");
+    EXPECT_EQ(Exec(engine, "Set c = New T : c = 1"), "ok");
+    EXPECT_EQ(Show(engine, "count"), "Integer:2");
+}
+
+TEST(ScriptRuntime, ObjectsOutliveTheirEngine) {
+    Value kept;
+    {
+        Engine engine;
+        ASSERT_EQ(Exec(engine,
+                       "Class K\nPublic V\nPrivate Sub Class_Terminate\nV = 0\nEnd Sub\n"
+                       "End Class\nSet kk = New K"),
+                  "ok");
+        ASSERT_TRUE(engine.Eval("kk", &kept));
+    }
+    EXPECT_EQ(TypeName(kept), "K");
+    kept = Value();
+}
+
+TEST(ScriptRuntime, LongChainsAreFreedWithoutDeepRecursion) {
+    Engine engine;
+    EXPECT_EQ(Exec(engine,
+                   "Class Node\nPublic Nxt\nEnd Class\n"
+                   "Set head = Nothing\n"
+                   "For i = 1 To 300000\nSet n = New Node\nSet n.Nxt = head\nSet head = n\nNext\n"
+                   "Set n = Nothing\nSet head = Nothing"),
+              "ok");
+    EXPECT_EQ(Exec(engine, "a = Empty\nFor i = 1 To 300000\na = Array(a)\nNext\na = 0"), "ok");
+    EXPECT_EQ(Show(engine, "a"), "Integer:0");
+}
+
+}  // namespace
+}  // namespace script

@@ -1,0 +1,244 @@
+#include "script/value.h"
+
+#include "script/convert.h"
+#include "script/engine.h"
+#include "script/errors.h"
+
+namespace script {
+
+void RefCounted::Destroy(RefCounted* p) {
+    thread_local std::vector<RefCounted*>* pending = nullptr;
+    if (pending) {
+        pending->push_back(p);
+        return;
+    }
+    std::vector<RefCounted*> queue{p};
+    pending = &queue;
+    for (size_t i = 0; i < queue.size(); ++i) {
+        RefCounted* next = queue[i];
+        if (next->Finalize()) delete next;
+    }
+    pending = nullptr;
+}
+
+Value::Value(const Value& o) : type_(Type::Empty) {
+    CopyFrom(o);
+}
+
+Value::Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), str_(std::move(o.str_)) {
+    obj_ = std::exchange(o.obj_, nullptr);
+    o.type_ = Type::Empty;
+}
+
+Value& Value::operator=(const Value& o) {
+    if (this != &o) {
+        // Hold the old reference until the copy is made: o may live inside it.
+        RefCounted* old = obj_;
+        obj_ = nullptr;
+        CopyFrom(o);
+        if (old) old->Release();
+    }
+    return *this;
+}
+
+Value& Value::operator=(Value&& o) noexcept {
+    if (this != &o) {
+        RefCounted* old = obj_;
+        type_ = o.type_;
+        u_ = o.u_;
+        if (o.type_ == Type::String) {
+            str_ = std::move(o.str_);
+        } else if (!str_.empty()) {
+            str_.clear();
+        }
+        obj_ = std::exchange(o.obj_, nullptr);
+        o.type_ = Type::Empty;
+        if (old) old->Release();
+    }
+    return *this;
+}
+
+void Value::CopyFrom(const Value& o) {
+    type_ = o.type_;
+    u_ = o.u_;
+    if (o.type_ == Type::String) {
+        str_ = o.str_;
+    } else if (!str_.empty()) {
+        str_.clear();
+    }
+    obj_ = o.obj_;
+    if (obj_) obj_->AddRef();
+}
+
+void Value::Reset() {
+    if (obj_) {
+        RefCounted* old = std::exchange(obj_, nullptr);
+        old->Release();
+    }
+}
+
+Value Value::Null() {
+    Value v;
+    v.type_ = Type::Null;
+    return v;
+}
+
+Value Value::Boolean(bool b) {
+    Value v;
+    v.type_ = Type::Boolean;
+    v.u_.b = b;
+    return v;
+}
+
+Value Value::Byte(uint8_t b) {
+    Value v;
+    v.type_ = Type::Byte;
+    v.u_.byte = b;
+    return v;
+}
+
+Value Value::Integer(int16_t i) {
+    Value v;
+    v.type_ = Type::Integer;
+    v.u_.i16 = i;
+    return v;
+}
+
+Value Value::Long(int32_t i) {
+    Value v;
+    v.type_ = Type::Long;
+    v.u_.i32 = i;
+    return v;
+}
+
+Value Value::Single(float f) {
+    Value v;
+    v.type_ = Type::Single;
+    v.u_.f = f;
+    return v;
+}
+
+Value Value::Double(double d) {
+    Value v;
+    v.type_ = Type::Double;
+    v.u_.d = d;
+    return v;
+}
+
+Value Value::Currency(int64_t c) {
+    Value v;
+    v.type_ = Type::Currency;
+    v.u_.cy = c;
+    return v;
+}
+
+Value Value::Date(double serial) {
+    Value v;
+    v.type_ = Type::Date;
+    v.u_.d = serial;
+    return v;
+}
+
+Value Value::String(std::string s) {
+    Value v;
+    v.type_ = Type::String;
+    v.str_ = std::move(s);
+    return v;
+}
+
+Value Value::Object(Ref<script::Object> o) {
+    Value v;
+    v.type_ = Type::Object;
+    v.obj_ = o.Get();
+    if (v.obj_) v.obj_->AddRef();
+    return v;
+}
+
+Value Value::Array(Ref<script::Array> a) {
+    Value v;
+    v.type_ = Type::Array;
+    v.obj_ = a.Get();
+    if (v.obj_) v.obj_->AddRef();
+    return v;
+}
+
+Value Value::ErrorCode(int32_t code) {
+    Value v;
+    v.type_ = Type::Error;
+    v.u_.i32 = code;
+    return v;
+}
+
+bool Value::IsNumber() const {
+    switch (type_) {
+        case Type::Byte:
+        case Type::Integer:
+        case Type::Long:
+        case Type::Single:
+        case Type::Double:
+        case Type::Currency:
+            return true;
+        default:
+            return false;
+    }
+}
+
+int64_t Array::Offset(const int32_t* subscripts, size_t count) const {
+    if (count != upper.size()) return -1;
+    int64_t offset = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (subscripts[i] < 0 || subscripts[i] > upper[i]) return -1;
+        offset = offset * (static_cast<int64_t>(upper[i]) + 1) + subscripts[i];
+    }
+    return offset;
+}
+
+bool ToText(const Value& value, std::string* text, Error* err, const Host* host) {
+    if (value.IsNull()) {
+        *text = "Null";
+        return true;
+    }
+    try {
+        *text = ToString(value, host ? *host : DefaultHost());
+        return true;
+    } catch (const ScriptError& e) {
+        if (err) *err = Error{e.number, e.description};
+        return false;
+    }
+}
+
+std::string TypeName(const Value& value) {
+    switch (value.type()) {
+        case Type::Empty:
+            return "Empty";
+        case Type::Null:
+            return "Null";
+        case Type::Integer:
+            return "Integer";
+        case Type::Long:
+            return "Long";
+        case Type::Single:
+            return "Single";
+        case Type::Double:
+            return "Double";
+        case Type::Currency:
+            return "Currency";
+        case Type::Date:
+            return "Date";
+        case Type::String:
+            return "String";
+        case Type::Object:
+            return value.AsObject() ? value.AsObject()->TypeName() : "Nothing";
+        case Type::Error:
+            return "Error";
+        case Type::Boolean:
+            return "Boolean";
+        case Type::Byte:
+            return "Byte";
+        case Type::Array:
+            return "Variant()";
+    }
+    return "Unknown";
+}
+
+}  // namespace script

@@ -1,0 +1,194 @@
+// The variant: every value a script holds, in VBScript's subtypes. Text is
+// bytes in the Windows-1252 code page, never UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace script {
+
+struct Error;
+class Host;
+
+// The longest string a script may build; past it is Out of memory (7).
+constexpr size_t kMaxStringLength = size_t{1} << 27;
+
+// Numbered as VBScript's VarType reports them.
+enum class Type : uint16_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,
+    Boolean = 11,
+    Byte = 17,
+    Array = 8204,  // vbArray + vbVariant: every script array holds variants
+};
+
+// Intrusively counted so that an object can hand out references to itself
+// (Me) and run script code while it is being released (Class_Terminate).
+class RefCounted {
+  public:
+    virtual ~RefCounted() = default;
+    void AddRef() { ++refs_; }
+    void Release() {
+        if (--refs_ == 0) Destroy(this);
+    }
+    int RefCount() const { return refs_; }
+
+  protected:
+    // Runs before deletion; false keeps the object (it was referenced again).
+    virtual bool Finalize() { return true; }
+    int refs_ = 0;
+
+  private:
+    // Deletes through a queue, not recursively: a list of a million linked
+    // objects, or arrays nested as deep, is freed without deep native calls.
+    static void Destroy(RefCounted* p);
+};
+
+template <typename T>
+class Ref {
+  public:
+    Ref() = default;
+    Ref(T* p) : p_(p) {
+        if (p_) p_->AddRef();
+    }
+    Ref(const Ref& o) : Ref(o.p_) {}
+    Ref(Ref&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    template <typename U>
+    Ref(const Ref<U>& o) : Ref(o.Get()) {}
+    ~Ref() {
+        if (p_) p_->Release();
+    }
+    Ref& operator=(Ref o) noexcept {
+        std::swap(p_, o.p_);
+        return *this;
+    }
+    T* Get() const { return p_; }
+    T* operator->() const { return p_; }
+    T& operator*() const { return *p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+
+  private:
+    T* p_ = nullptr;
+};
+
+class Object;
+class Array;
+
+class Value {
+  public:
+    Value() : type_(Type::Empty) { u_.d = 0; }
+    Value(const Value& o);
+    Value(Value&& o) noexcept;
+    Value& operator=(const Value& o);
+    Value& operator=(Value&& o) noexcept;
+    ~Value() { Reset(); }
+
+    static Value Null();
+    static Value Boolean(bool b);
+    static Value Byte(uint8_t v);
+    static Value Integer(int16_t v);
+    static Value Long(int32_t v);
+    static Value Single(float v);
+    static Value Double(double v);
+    // Currency is a count of ten-thousandths, as COM stores it.
+    static Value Currency(int64_t tenThousandths);
+    // Days since 1899-12-30; the fraction is the time of day.
+    static Value Date(double serial);
+    static Value String(std::string s);
+    static Value Object(Ref<script::Object> o);  // a null reference is Nothing
+    static Value Array(Ref<script::Array> a);
+    static Value ErrorCode(int32_t code);  // the Error subtype (CVErr); rare
+
+    Type type() const { return type_; }
+    bool IsEmpty() const { return type_ == Type::Empty; }
+    bool IsNull() const { return type_ == Type::Null; }
+    bool IsString() const { return type_ == Type::String; }
+    bool IsObject() const { return type_ == Type::Object; }
+    bool IsArray() const { return type_ == Type::Array; }
+    bool IsNothing() const { return type_ == Type::Object && obj_ == nullptr; }
+    // Byte, Integer, Long, Single, Double, Currency (Boolean and Date excluded).
+    bool IsNumber() const;
+
+    bool AsBoolean() const { return u_.b; }
+    uint8_t AsByte() const { return u_.byte; }
+    int16_t AsInteger() const { return u_.i16; }
+    int32_t AsLong() const { return u_.i32; }
+    float AsSingle() const { return u_.f; }
+    double AsDouble() const { return u_.d; }
+    int64_t AsCurrency() const { return u_.cy; }
+    double AsDate() const { return u_.d; }
+    int32_t AsErrorCode() const { return u_.i32; }
+    const std::string& AsString() const { return str_; }
+    // For in-place appends; valid only while IsString().
+    std::string& MutableString() { return str_; }
+    script::Object* AsObject() const;
+    script::Array* AsArray() const;
+
+  private:
+    void Reset();
+    void CopyFrom(const Value& o);
+
+    Type type_;
+    union {
+        bool b;
+        uint8_t byte;
+        int16_t i16;
+        int32_t i32;
+        float f;
+        double d;
+        int64_t cy;
+    } u_;
+    std::string str_;
+    RefCounted* obj_ = nullptr;  // Object (may be null: Nothing) or Array
+};
+
+// A script array: variants in row-major order over one or more dimensions,
+// each with lower bound 0 as VBScript allows no other.
+class Array : public RefCounted {
+  public:
+    std::vector<Value> items;
+    std::vector<int32_t> upper;  // the upper bound of each dimension
+    bool fixedSize = false;      // declared with bounds (Dim a(3)): no ReDim
+    int locks = 0;               // iterations in progress (For Each): no ReDim/Erase
+
+    // The flat position of a subscript list, or -1 when one is out of range.
+    int64_t Offset(const int32_t* subscripts, size_t count) const;
+};
+
+// Anything reached with "." or Set: class instances and the built-in objects.
+// Member names arrive lower-cased. Calls fail by returning false after
+// filling *err; a member the object lacks is error 438.
+class Object : public RefCounted {
+  public:
+    virtual std::string TypeName() const = 0;
+};
+
+inline Object* Value::AsObject() const {
+    return static_cast<script::Object*>(obj_);
+}
+inline Array* Value::AsArray() const {
+    return static_cast<script::Array*>(obj_);
+}
+
+// The usual conversion of a value to text, as CStr does it, with two choices
+// made for display: Null gives "Null" and an object or array fails with
+// Type mismatch (13). Dates use the host's regional formats; a null host uses
+// the portable defaults (M/D/YYYY and h:mm:ss AM/PM). Returns false and
+// fills *err when there is no text form.
+bool ToText(const Value& value, std::string* text, Error* err, const Host* host = nullptr);
+
+// VBScript's TypeName of a value ("Empty", "Integer", "String", "Nothing", ...).
+std::string TypeName(const Value& value);
+
+}  // namespace script

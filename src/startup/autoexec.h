@@ -1,0 +1,35 @@
+// The start-up batch file as the console's memory: SavePos writes the bar's
+// placement into it, EditAutoexec opens it in the text editor.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vantrel {
+
+class Interpreter;
+struct Command;
+
+// ShortcutFolder + "\Autoexec.dcb".
+std::string AutoexecPath(Interpreter& in);
+
+// The DOCK and WINPOS lines that bring the bar back to where it is now;
+// none when it is docked at the top, where every start puts it.
+std::vector<std::string> PlacementLines(Interpreter& in);
+
+// The start-up file's new text: the placement lines first, then every
+// other line of the old text in its order, each ending in CR LF.
+std::string WithPlacement(const std::string& contents, const std::vector<std::string>& placement);
+
+// Rewrites the placement lines of Autoexec.dcb, creating the file when it
+// is missing. The file is replaced in one step, so a failure leaves it as
+// it was. False, with the platform's description, on failure.
+bool SavePos(Interpreter& in, std::string* err);
+
+// Opens Autoexec.dcb in the text editor without waiting.
+void EditAutoexec(Interpreter& in);
+
+// SAVEPOS.
+void SavePosCommand(Interpreter& in, const Command& c);
+
+}  // namespace vantrel

@@ -1,0 +1,16 @@
+// The settings every start assigns afresh, in their fixed order.
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+class Interpreter;
+
+// ALLUSERSPROFILE with one trailing slash or backslash removed.
+std::string AllUsersFolder(const Interpreter& in);
+
+// Assigns the 43 setting variables. screenWidth is in pixels.
+void AssignDefaults(Interpreter& in, int screenWidth);
+
+}  // namespace vantrel

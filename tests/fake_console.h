@@ -1,0 +1,74 @@
+// In-memory stand-ins for the console's own windows: the bar's geometry,
+// the output pane and the tray icon. They record what the console logic
+// asked for.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/console_window.h"
+#include "platform/output_pane.h"
+#include "platform/tray_icon.h"
+
+namespace vantrel::testing {
+
+class FakeConsoleWindow : public ConsoleWindow {
+  public:
+    Rect Bounds() const override { return bounds; }
+    void Move(const Rect& b) override {
+        bounds = b;
+        moves.push_back(b);
+    }
+    void LayOut(const BarLayout& l) override {
+        layout = l;
+        ++layoutCount;
+    }
+    void SetTopmost(bool on) override { topmost = on; }
+    Size ScreenSize() const override { return screen; }
+    void Show() override {
+        visible = true;
+        ++showCount;
+    }
+    void EndProcess() override { ended = true; }
+
+    Rect bounds{0, 0, 640, 17};
+    Size screen{1280, 720};
+    std::vector<Rect> moves;
+    BarLayout layout;
+    int layoutCount = 0, showCount = 0;
+    bool topmost = false, visible = false, ended = false;
+};
+
+class FakePane : public OutputPane {
+  public:
+    std::string Text() const override { return open ? view.text : std::string(); }
+    void Close() override {
+        if (open) ++closeCount;
+        open = false;
+        view = PaneView{};
+    }
+    void Show(const PaneView& v) override {
+        open = true;
+        view = v;
+        ++showCount;
+    }
+
+    bool open = false;
+    PaneView view;
+    int closeCount = 0, showCount = 0;
+};
+
+class FakeTray : public TrayIcon {
+  public:
+    bool Add(const std::string& text) override {
+        added = true;
+        tooltip = text;
+        return true;
+    }
+    void Remove() override { added = false; }
+
+    bool added = false;
+    std::string tooltip;
+};
+
+}  // namespace vantrel::testing

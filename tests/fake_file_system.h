@@ -1,0 +1,420 @@
+// An in-memory file system with the Windows rules the commands rely on:
+// paths compared without letter case, relative paths taken from the current
+// folder, "*" and "?" lookups, hidden, system and read-only files, and the
+// failures a real disk gives (a missing folder, a full disk).
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "interpreter/text.h"
+#include "platform/file_system.h"
+
+namespace vantrel::testing {
+
+inline constexpr char kNotFound[] = "The system cannot find the file specified.";
+inline constexpr char kPathNotFound[] = "The system cannot find the path specified.";
+inline constexpr char kAccessDenied[] = "Access is denied.";
+inline constexpr char kAlreadyExists[] = "Cannot create a file when that file already exists.";
+inline constexpr char kNotEmpty[] = "The directory is not empty.";
+
+// Windows' lookup rule: "*" any run of characters, "?" one, letter case
+// ignored; a pattern ending in ".*" also takes names without a dot.
+inline bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    if (pattern.empty()) return name.empty();
+    if (pattern[0] == '*') {
+        for (size_t i = 0; i <= name.size(); ++i) {
+            if (WildcardMatch(pattern.substr(1), name.substr(i))) return true;
+        }
+        return false;
+    }
+    if (pattern == ".*" && name.empty()) return true;
+    if (name.empty()) return false;
+    if (pattern[0] != '?' && LowerChar(pattern[0]) != LowerChar(name[0])) return false;
+    return WildcardMatch(pattern.substr(1), name.substr(1));
+}
+
+inline bool HasWildcards(std::string_view path) {
+    return path.find_first_of("*?") != std::string_view::npos;
+}
+
+class FakeFileSystem : public FileSystem {
+public:
+    // What a file or folder holds besides its contents.
+    struct Node {
+        std::string path;  // the full path as created, letter case kept
+        LocalTime modified{2026, 1, 2, 3, 4, 5, 0};
+        std::int64_t size = -1;  // -1: the contents' length
+        bool hidden = false, system = false, readOnly = false;
+    };
+
+    FakeFileSystem() { folders.insert("c:\\"); }
+
+    // A full path for path relative to the current folder; ".." climbs,
+    // "/" is read as "\" and doubled separators fold.
+    std::string Resolve(const std::string& pathIn) const {
+        std::string path = pathIn;
+        std::replace(path.begin(), path.end(), '/', '\\');
+        std::string full;
+        if (path.size() >= 2 && path[1] == ':') {
+            std::string drive = path.substr(0, 2), rest = path.substr(2);
+            bool sameDrive = LowerChar(drive[0]) == LowerChar(current[0]);
+            full = !rest.empty() && rest[0] == '\\' ? drive + rest
+                   : sameDrive                      ? current + "\\" + rest
+                                                    : drive + "\\" + rest;
+        } else if (!path.empty() && path[0] == '\\') {
+            full = current.substr(0, 2) + path;
+        } else {
+            full = current + "\\" + path;
+        }
+        std::vector<std::string> parts;
+        size_t start = 3;
+        while (start <= full.size()) {
+            size_t end = full.find('\\', start);
+            if (end == std::string::npos) end = full.size();
+            std::string part = full.substr(start, end - start);
+            if (part == "..") {
+                if (!parts.empty()) parts.pop_back();
+            } else if (!part.empty() && part != ".") {
+                parts.push_back(part);
+            }
+            start = end + 1;
+        }
+        std::string out = full.substr(0, 2);
+        for (const std::string& part : parts) out += "\\" + part;
+        return parts.empty() ? out + "\\" : out;
+    }
+    std::string Key(const std::string& path) const { return LowerCase(Resolve(path)); }
+
+    // --- FileSystem ---------------------------------------------------
+    bool Exists(const std::string& path, FileMask mask) const override {
+        return !Find(path, mask).empty();
+    }
+
+    std::vector<FileEntry> Find(const std::string& patternIn, FileMask mask) const override {
+        std::vector<FileEntry> found;
+        if (patternIn.empty()) return found;
+        std::string pattern = patternIn;
+        if (pattern.back() == '\\' || pattern.back() == '/') pattern += "*";
+        std::string name = LastPart(pattern);
+        if (name == "." || name == "..") return found;
+        std::string folderKey = LowerCase(Resolve(pattern.substr(0, pattern.size() - name.size())));
+        std::vector<std::string> keys;
+        for (const auto& [key, contents] : files) keys.push_back(key);
+        if (mask == FileMask::kFilesAndFolders) keys.insert(keys.end(), folders.begin(), folders.end());
+        std::sort(keys.begin(), keys.end());
+        for (const std::string& key : keys) {
+            if (key.size() <= 3 || ParentKey(key) != folderKey) continue;
+            const Node* node = NodeAt(key);
+            std::string shown = node ? LastPart(node->path) : LastPart(key);
+            if (!WildcardMatch(name, shown) || (node && node->system)) continue;
+            FileEntry entry;
+            entry.name = shown;
+            entry.folder = folders.count(key) > 0;
+            if (!entry.folder) entry.size = node && node->size >= 0 ? node->size : files.at(key).size();
+            if (node) entry.modified = node->modified;
+            found.push_back(entry);
+        }
+        return found;
+    }
+
+    bool IsFolder(const std::string& path) const override { return folders.count(Key(path)) > 0; }
+
+    bool ReadFile(const std::string& path, std::string* contents, std::string* err) const override {
+        auto it = files.find(Key(path));
+        if (it == files.end()) return Fail(err, kNotFound);
+        *contents = it->second;
+        return true;
+    }
+    bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
+                       bool* more, std::string* err) const override {
+        if (!ReadFile(path, contents, err)) return false;
+        *more = contents->size() > limit;
+        if (*more) contents->resize(limit);
+        return true;
+    }
+    bool AppendFile(const std::string& path, const std::string& data, std::string* err) override {
+        std::string key = Key(path);
+        if (!CanWrite(key, err)) return false;
+        if (!writeError.empty()) return Fail(err, writeError);
+        Touch(path);
+        files[key] += data;
+        return true;
+    }
+    bool WriteFile(const std::string& path, const std::string& contents,
+                   std::string* err) override {
+        std::string key = Key(path);
+        if (!CanWrite(key, err)) return false;
+        // Creating anew does not take over a hidden or system file.
+        const Node* node = NodeAt(key);
+        if (node && (node->hidden || node->system)) return Fail(err, kAccessDenied);
+        Touch(path);
+        // A disk that fills up leaves the emptied file behind.
+        files[key].clear();
+        if (!writeError.empty()) return Fail(err, writeError);
+        files[key] = contents;
+        return true;
+    }
+    bool ReplaceFile(const std::string& path, const std::string& contents,
+                     std::string* err) override {
+        std::string key = Key(path);
+        if (!CanWrite(key, err)) return false;
+        if (!writeError.empty()) return Fail(err, writeError);
+        Touch(path);
+        files[key] = contents;
+        ++replaceCount;
+        return true;
+    }
+    bool DeleteFiles(const std::string& pattern, std::string* err) override {
+        std::vector<FileEntry> found = Find(pattern, FileMask::kFiles);
+        if (found.empty()) return Fail(err, kNotFound);
+        std::string folder = Resolve(pattern.substr(0, pattern.size() - LastPart(pattern).size()));
+        bool ok = true;
+        for (const FileEntry& entry : found) {
+            std::string key = LowerCase(Join(folder, entry.name));
+            const Node* node = NodeAt(key);
+            if (node && node->readOnly) {
+                if (ok) Fail(err, kAccessDenied);
+                ok = false;
+                continue;
+            }
+            files.erase(key);
+            nodes.erase(key);
+        }
+        return ok;
+    }
+
+    bool MakeFolder(const std::string& path, std::string* err) override {
+        std::string key = Key(path);
+        if (files.count(key) || folders.count(key)) return Fail(err, kAlreadyExists);
+        if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
+        folders.insert(key);
+        Touch(path);
+        return true;
+    }
+    bool RemoveFolder(const std::string& path, std::string* err) override {
+        std::string key = Key(path);
+        if (!folders.count(key)) return Fail(err, kNotFound);
+        for (const auto& [k, v] : files) {
+            if (ParentKey(k) == key) return Fail(err, kNotEmpty);
+        }
+        for (const std::string& k : folders) {
+            if (k.size() > 3 && ParentKey(k) == key) return Fail(err, kNotEmpty);
+        }
+        folders.erase(key);
+        nodes.erase(key);
+        return true;
+    }
+
+    bool CopyFile(const std::string& source, const std::string& destination,
+                  std::string* err) override {
+        return Transfer(source, destination, false, err);
+    }
+    bool MoveFile(const std::string& source, const std::string& destination,
+                  std::string* err) override {
+        return Transfer(source, destination, true, err);
+    }
+    bool CopyFolder(const std::string& source, const std::string& destination,
+                    std::string* err) override {
+        return TransferFolder(source, destination, false, err);
+    }
+    bool MoveFolder(const std::string& source, const std::string& destination,
+                    std::string* err) override {
+        return TransferFolder(source, destination, true, err);
+    }
+    bool Rename(const std::string& source, const std::string& destination,
+                std::string* err) override {
+        std::string from = Key(source), to = Key(destination);
+        if (!files.count(from) && !folders.count(from)) return Fail(err, kNotFound);
+        if (files.count(to) || folders.count(to)) return Fail(err, kAlreadyExists);
+        if (!folders.count(ParentKey(to))) return Fail(err, kPathNotFound);
+        MoveTree(Resolve(source), Resolve(destination));
+        return true;
+    }
+
+    std::string CurrentDirectory() const override { return current; }
+    bool SetCurrentDirectory(const std::string& path, std::string* err) override {
+        std::string full = Resolve(path);
+        if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
+        current = full;
+        return true;
+    }
+    bool ChangeFolder(const std::string& path, std::string* err) override {
+        std::string full = Resolve(path);
+        if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
+        if (LowerChar(full[0]) == LowerChar(current[0])) current = full;
+        return true;
+    }
+    bool ChangeDrive(const std::string& drive, std::string* err) override {
+        std::string root = std::string(1, UpperChar(drive[0])) + ":\\";
+        if (!folders.count(LowerCase(root))) return Fail(err, "Device unavailable");
+        current = root;
+        return true;
+    }
+    std::string ProgramFolder() const override { return programFolder; }
+
+    // --- setting up a test --------------------------------------------
+    void AddFile(const std::string& path, const std::string& contents) {
+        files[Key(path)] = contents;
+        Touch(path);
+    }
+    void AddFolder(const std::string& path) {
+        folders.insert(Key(path));
+        Touch(path);
+    }
+    // The details of an existing file or folder, to change its time, size
+    // or attributes.
+    Node& At(const std::string& path) { return Touch(path); }
+    std::string Contents(const std::string& path) const {
+        auto it = files.find(Key(path));
+        return it == files.end() ? "<missing>" : it->second;
+    }
+    bool HasFile(const std::string& path) const { return files.count(Key(path)) > 0; }
+
+    std::map<std::string, std::string> files;  // key: the lower-case full path
+    std::set<std::string> folders;
+    std::map<std::string, Node> nodes;
+    std::string current = "C:\\";
+    std::string programFolder = "C:\\Program Files\\Vantrel";
+    // When set, every write fails with this description, as on a full disk.
+    std::string writeError;
+    int replaceCount = 0;
+
+private:
+    static bool Fail(std::string* err, const std::string& text) {
+        if (err) *err = text;
+        return false;
+    }
+    static std::string LastPart(const std::string& path) {
+        size_t slash = path.find_last_of("\\/:");
+        return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+    static std::string ParentKey(const std::string& key) {
+        size_t slash = key.find_last_of('\\');
+        if (slash == std::string::npos) return "";
+        return slash <= 2 ? key.substr(0, 3) : key.substr(0, slash);
+    }
+    static std::string Join(const std::string& folder, const std::string& name) {
+        return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+    }
+    const Node* NodeAt(const std::string& key) const {
+        auto it = nodes.find(key);
+        return it == nodes.end() ? nullptr : &it->second;
+    }
+    Node& Touch(const std::string& path) {
+        Node& node = nodes[Key(path)];
+        if (node.path.empty()) node.path = Resolve(path);
+        return node;
+    }
+    bool CanWrite(const std::string& key, std::string* err) const {
+        if (folders.count(key)) return Fail(err, kAccessDenied);
+        if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
+        const Node* node = NodeAt(key);
+        if (node && node->readOnly) return Fail(err, kAccessDenied);
+        return true;
+    }
+
+    // Files: one to a full name, or every match into a folder.
+    bool Transfer(const std::string& source, const std::string& destination, bool move,
+                  std::string* err) {
+        const bool intoFolder = HasWildcards(source) || destination.back() == '\\';
+        std::vector<FileEntry> found = Find(source, FileMask::kFiles);
+        if (found.empty() || (!intoFolder && found.size() != 1)) return Fail(err, kNotFound);
+        std::string from = Resolve(source.substr(0, source.size() - LastPart(source).size()));
+        for (const FileEntry& entry : found) {
+            std::string to = intoFolder ? Join(Resolve(destination), entry.name) : destination;
+            if (intoFolder && !folders.count(Key(Resolve(destination)))) {
+                return Fail(err, kPathNotFound);
+            }
+            std::string toKey = Key(to);
+            if (folders.count(toKey)) return Fail(err, kAccessDenied);
+            if (move && files.count(toKey)) return Fail(err, kAlreadyExists);
+            if (!CanWrite(toKey, err)) return false;
+            std::string fromKey = LowerCase(Join(from, entry.name));
+            if (fromKey == toKey) continue;
+            files[toKey] = files[fromKey];
+            Node copied = nodes[fromKey];
+            copied.path = Resolve(to);
+            nodes[toKey] = copied;
+            if (move) {
+                files.erase(fromKey);
+                nodes.erase(fromKey);
+            }
+        }
+        return true;
+    }
+
+    bool TransferFolder(const std::string& source, const std::string& destination, bool move,
+                        std::string* err) {
+        std::string from = Resolve(source);
+        if (!folders.count(LowerCase(from))) return Fail(err, kPathNotFound);
+        std::string to = destination.back() == '\\' ? Join(Resolve(destination), LastPart(from))
+                                                    : Resolve(destination);
+        std::string fromKey = LowerCase(from), toKey = LowerCase(to);
+        if (toKey == fromKey || toKey.rfind(fromKey + "\\", 0) == 0) {
+            return Fail(err, "Cannot copy a folder into itself");
+        }
+        if (!folders.count(ParentKey(toKey))) return Fail(err, kPathNotFound);
+        if (move) {
+            if (files.count(toKey) || folders.count(toKey)) return Fail(err, kAlreadyExists);
+            MoveTree(from, to);
+            return true;
+        }
+        if (files.count(toKey)) return Fail(err, kAlreadyExists);
+        folders.insert(toKey);
+        Touch(to);
+        std::vector<std::string> inside;
+        for (const auto& [key, contents] : files) inside.push_back(key);
+        inside.insert(inside.end(), folders.begin(), folders.end());
+        for (const std::string& key : inside) {
+            if (key.rfind(fromKey + "\\", 0) != 0) continue;
+            const Node* node = NodeAt(key);
+            std::string rest = node ? node->path.substr(from.size()) : key.substr(fromKey.size());
+            std::string newKey = toKey + LowerCase(rest);
+            if (folders.count(key)) {
+                folders.insert(newKey);
+            } else {
+                files[newKey] = files[key];
+            }
+            Node copied = node ? *node : Node{};
+            copied.path = to + rest;
+            nodes[newKey] = copied;
+        }
+        return true;
+    }
+
+    // Moves a file or a folder with everything under it.
+    void MoveTree(const std::string& from, const std::string& to) {
+        std::string fromKey = LowerCase(from);
+        auto renamed = [&](const std::string& key) {
+            return key == fromKey || key.rfind(fromKey + "\\", 0) == 0;
+        };
+        std::map<std::string, std::string> newFiles;
+        for (const auto& [key, contents] : files) {
+            newFiles[renamed(key) ? LowerCase(to) + key.substr(fromKey.size()) : key] = contents;
+        }
+        std::set<std::string> newFolders;
+        for (const std::string& key : folders) {
+            newFolders.insert(renamed(key) ? LowerCase(to) + key.substr(fromKey.size()) : key);
+        }
+        std::map<std::string, Node> newNodes;
+        for (const auto& [key, node] : nodes) {
+            if (!renamed(key)) {
+                newNodes[key] = node;
+                continue;
+            }
+            Node moved = node;
+            moved.path = to + (node.path.size() >= from.size() ? node.path.substr(from.size()) : "");
+            newNodes[LowerCase(to) + key.substr(fromKey.size())] = moved;
+        }
+        files.swap(newFiles);
+        folders.swap(newFolders);
+        nodes.swap(newNodes);
+    }
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,224 @@
+// In-memory stand-ins for the platform interfaces: they record what the
+// core asked for, and hold files, folders and variables in plain maps.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "fake_file_system.h"
+#include "interpreter/text.h"
+#include "platform/platform.h"
+
+namespace vantrel::testing {
+
+class FakeBar : public BarWindow {
+public:
+    std::string CommandText() const override { return command; }
+    void SetCommandText(const std::string& text) override { command = text; }
+    void SelectCommandText(int start, int length) override {
+        selectionStart = start;
+        selectionLength = length;
+    }
+    void FocusCommandBox() override { ++focusCount; }
+    void SetCommandLocked(bool isLocked) override {
+        locked = isLocked;
+        if (isLocked) ++lockCount;
+    }
+    void SetPasswordChar(char c) override { passwordChar = c; }
+    std::string PromptText() const override { return prompt; }
+    void SetPromptText(const std::string& text) override { prompt = text; }
+    void SetBoxColours(const BoxColours& c) override { colours.push_back(c); }
+    bool PaneHasText() const override { return paneHasText; }
+
+    std::string command, prompt;
+    int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0;
+    bool locked = false, paneHasText = false;
+    char passwordChar = 0;
+    std::vector<BoxColours> colours;
+};
+
+class FakeShell : public Shell {
+public:
+    struct OpenCall {
+        std::string file, params;
+        int style;
+        bool operator==(const OpenCall&) const = default;
+    };
+    int Open(const std::string& file, const std::string& params, int style) override {
+        opens.push_back({file, params, style});
+        return openable.count(LowerCase(file)) ? 42 : 2;
+    }
+    std::vector<OpenCall> opens;
+    std::set<std::string> openable;  // lower-case targets that open
+};
+
+// Plays the system command interpreter for the one-line batch files of
+// DOS: the line's redirection target receives "echo" text, or the output
+// set for any other command. Tests may take over the run with onBatch.
+class FakeProcesses : public Processes {
+public:
+    explicit FakeProcesses(FakeFileSystem& files) : files_(files) {}
+
+    struct StartCall {
+        std::string commandLine;
+        int style;
+        bool operator==(const StartCall&) const = default;
+    };
+    struct BatchRun {
+        std::string path, contents;
+        unsigned long timeLimitMs;
+    };
+
+    bool Start(const std::string& commandLine, int style, std::string* err) override {
+        started.push_back({commandLine, style});
+        if (!startError.empty()) {
+            *err = startError;
+            return false;
+        }
+        return true;
+    }
+    bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs, bool* timedOut,
+                             std::string* err) override {
+        std::string contents, readErr;
+        files_.ReadFile(path, &contents, &readErr);
+        batches.push_back({path, contents, timeLimitMs});
+        if (!startError.empty()) {
+            *err = startError;
+            return false;
+        }
+        *timedOut = timesOut;
+        if (onBatch) {
+            onBatch(contents);
+        } else {
+            Interpret(contents);
+        }
+        return true;
+    }
+    unsigned long CurrentProcessId() const override { return pid; }
+    std::string ExecutablePath() const override { return executable; }
+
+    std::vector<StartCall> started;
+    std::vector<BatchRun> batches;
+    std::string startError;     // when set, nothing starts
+    bool timesOut = false;      // the run is ended at its time limit
+    std::string commandOutput;  // what a command other than echo prints
+    std::function<void(const std::string& batchContents)> onBatch;
+    unsigned long pid = 4242;
+    std::string executable = "C:\\Program Files\\Vantrel\\Vantrel.exe";
+
+private:
+    void Interpret(std::string line) {
+        while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+        size_t redirect = line.rfind('>');
+        if (redirect == std::string::npos) return;
+        std::string target(TrimSpaces(std::string_view(line).substr(redirect + 1)));
+        if (target.size() >= 2 && target.front() == '"' && target.back() == '"') {
+            target = target.substr(1, target.size() - 2);
+        }
+        std::string command(TrimSpaces(std::string_view(line).substr(0, redirect)));
+        bool append = !command.empty() && command.back() == '>';
+        if (append) command.pop_back();
+        command = std::string(TrimSpaces(command));
+        std::string output =
+            StartsWithNoCase(command, "echo ") ? command.substr(5) + "\r\n" : commandOutput;
+        std::string err;
+        if (append) {
+            files_.AppendFile(target, output, &err);
+        } else {
+            files_.WriteFile(target, output, &err);
+        }
+    }
+
+    FakeFileSystem& files_;
+};
+
+// Registry values in a map; refusal makes every change fail, as a key
+// without the right to change it does.
+class FakeRegistry : public Registry {
+public:
+    bool SetString(const std::string& key, const std::string& name, const std::string& value,
+                   std::string* err) override {
+        if (!refusal.empty()) {
+            *err = refusal;
+            return false;
+        }
+        values[Id(key, name)] = value;
+        return true;
+    }
+    bool DeleteValue(const std::string& key, const std::string& name, std::string* err) override {
+        if (!refusal.empty()) {
+            *err = refusal;
+            return false;
+        }
+        values.erase(Id(key, name));
+        return true;
+    }
+    std::string GetString(const std::string& key, const std::string& name) const override {
+        auto it = values.find(Id(key, name));
+        return it == values.end() ? std::string() : it->second;
+    }
+
+    static std::string Id(const std::string& key, const std::string& name) {
+        return LowerCase(key) + "|" + LowerCase(name);
+    }
+    std::map<std::string, std::string> values;  // by Id
+    std::string refusal;
+};
+
+class FakeEnvironment : public Environment {
+public:
+    bool Get(const std::string& name, std::string* value) const override {
+        for (const auto& [key, v] : variables) {
+            if (EqualsNoCase(key, name)) {
+                *value = v;
+                return true;
+            }
+        }
+        return false;
+    }
+    std::vector<std::string> Block() const override {
+        std::vector<std::string> block;
+        for (const auto& [key, v] : variables) block.push_back(key + "=" + v);
+        return block;
+    }
+    std::vector<std::pair<std::string, std::string>> variables;
+};
+
+class FakeClock : public Clock {
+public:
+    LocalTime Now() const override { return now; }
+    bool SetNow(const LocalTime& time) override {
+        sets.push_back(time);
+        now = time;
+        return true;
+    }
+    std::string FormatDate(const LocalTime& t) const override {
+        return std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
+    }
+    std::string FormatTime(const LocalTime& t) const override {
+        char text[32];
+        std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
+        return text;
+    }
+    LocalTime now{2026, 12, 6, 14, 30, 5, 0};
+    std::vector<LocalTime> sets;
+};
+
+// One of each, bundled as the core expects.
+struct FakePlatform {
+    FakeBar bar;
+    FakeShell shell;
+    FakeFileSystem files;
+    FakeEnvironment environment;
+    FakeClock clock;
+    FakeProcesses processes{files};
+    FakeRegistry registry;
+    Platform platform{bar, shell, files, environment, clock, processes, registry};
+};
+
+}  // namespace vantrel::testing

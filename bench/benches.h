@@ -3,3 +3,5 @@
 
 void BenchEngine();
 void BenchRunCommand();
+void BenchBatchFile();
+void BenchRemoteLink();

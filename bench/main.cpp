@@ -7,5 +7,9 @@ int main() {
     BenchEngine();
     std::printf("== command lines\n");
     BenchRunCommand();
+    std::printf("== batch files\n");
+    BenchBatchFile();
+    std::printf("== remote link\n");
+    BenchRemoteLink();
     return 0;
 }

@@ -13,8 +13,11 @@ import sys
 import time
 import traceback
 
-import harness
-import tests
+# No bytecode caches in the source tree.
+sys.dont_write_bytecode = True
+
+import harness  # noqa: E402
+import tests  # noqa: E402
 
 
 def run_test(build, work, name):

@@ -9,7 +9,10 @@ import argparse
 import subprocess
 import sys
 
-import harness
+# No bytecode caches in the source tree.
+sys.dont_write_bytecode = True
+
+import harness  # noqa: E402
 
 LINES = [
     "keepoutput on",

@@ -1,6 +1,8 @@
 """The end-to-end tests: each function gets a fresh Console in its own prefix."""
 
 from harness import TestFailure, wait_until
+from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
+from remote_tests import *  # noqa: F401,F403 (the remote console tests)
 
 WELCOME = "\r\n".join([
     "You are seeing this message because this is the first time you have launched VTRL.",

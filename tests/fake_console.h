@@ -30,12 +30,23 @@ class FakeConsoleWindow : public ConsoleWindow {
         ++showCount;
     }
     void EndProcess() override { ended = true; }
+    void Hide() override {
+        visible = false;
+        ++hideCount;
+    }
+    bool IsVisible() const override { return visible; }
+    void AppBarDock(int edge) override {
+        if (appBarEdge == 0) appBarEdge = edge;
+        ++dockCount;
+    }
+    void AppBarUndock() override { appBarEdge = 0; }
 
     Rect bounds{0, 0, 640, 17};
     Size screen{1280, 720};
     std::vector<Rect> moves;
     BarLayout layout;
-    int layoutCount = 0, showCount = 0;
+    int layoutCount = 0, showCount = 0, hideCount = 0, dockCount = 0;
+    int appBarEdge = 0;  // 0 while not registered
     bool topmost = false, visible = false, ended = false;
 };
 
@@ -66,9 +77,15 @@ class FakeTray : public TrayIcon {
         return true;
     }
     void Remove() override { added = false; }
+    TrayMenuItem PopUpMenu(const TrayMenuChecks& c) override {
+        menus.push_back(c);
+        return choice;
+    }
 
     bool added = false;
     std::string tooltip;
+    std::vector<TrayMenuChecks> menus;
+    TrayMenuItem choice = TrayMenuItem::kNone;  // what the user picks
 };
 
 }  // namespace vantrel::testing

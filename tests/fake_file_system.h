@@ -43,7 +43,7 @@ inline bool HasWildcards(std::string_view path) {
 }
 
 class FakeFileSystem : public FileSystem {
-public:
+  public:
     // What a file or folder holds besides its contents.
     struct Node {
         std::string path;  // the full path as created, letter case kept
@@ -105,7 +105,8 @@ public:
         std::string folderKey = LowerCase(Resolve(pattern.substr(0, pattern.size() - name.size())));
         std::vector<std::string> keys;
         for (const auto& [key, contents] : files) keys.push_back(key);
-        if (mask == FileMask::kFilesAndFolders) keys.insert(keys.end(), folders.begin(), folders.end());
+        if (mask == FileMask::kFilesAndFolders)
+            keys.insert(keys.end(), folders.begin(), folders.end());
         std::sort(keys.begin(), keys.end());
         for (const std::string& key : keys) {
             if (key.size() <= 3 || ParentKey(key) != folderKey) continue;
@@ -115,7 +116,8 @@ public:
             FileEntry entry;
             entry.name = shown;
             entry.folder = folders.count(key) > 0;
-            if (!entry.folder) entry.size = node && node->size >= 0 ? node->size : files.at(key).size();
+            if (!entry.folder)
+                entry.size = node && node->size >= 0 ? node->size : files.at(key).size();
             if (node) entry.modified = node->modified;
             found.push_back(entry);
         }
@@ -140,7 +142,7 @@ public:
     bool AppendFile(const std::string& path, const std::string& data, std::string* err) override {
         std::string key = Key(path);
         if (!CanWrite(key, err)) return false;
-        if (!writeError.empty()) return Fail(err, writeError);
+        if (!writeError.empty() && !data.empty()) return Fail(err, writeError);
         Touch(path);
         files[key] += data;
         return true;
@@ -284,7 +286,7 @@ public:
     std::string writeError;
     int replaceCount = 0;
 
-private:
+  private:
     static bool Fail(std::string* err, const std::string& text) {
         if (err) *err = text;
         return false;
@@ -350,6 +352,17 @@ private:
 
     bool TransferFolder(const std::string& source, const std::string& destination, bool move,
                         std::string* err) {
+        if (HasWildcards(source)) {
+            std::string folder = source.substr(0, source.size() - LastPart(source).size());
+            bool any = false;
+            for (const FileEntry& entry : Find(source, FileMask::kFilesAndFolders)) {
+                if (!entry.folder) continue;
+                any = true;
+                std::string target = Join(Resolve(destination), entry.name);
+                if (!TransferFolder(folder + entry.name, target, move, err)) return false;
+            }
+            return any || Fail(err, kPathNotFound);
+        }
         std::string from = Resolve(source);
         if (!folders.count(LowerCase(from))) return Fail(err, kPathNotFound);
         std::string to = destination.back() == '\\' ? Join(Resolve(destination), LastPart(from))
@@ -408,7 +421,8 @@ private:
                 continue;
             }
             Node moved = node;
-            moved.path = to + (node.path.size() >= from.size() ? node.path.substr(from.size()) : "");
+            moved.path =
+                to + (node.path.size() >= from.size() ? node.path.substr(from.size()) : "");
             newNodes[LowerCase(to) + key.substr(fromKey.size())] = moved;
         }
         files.swap(newFiles);

@@ -209,6 +209,69 @@ public:
     std::vector<LocalTime> sets;
 };
 
+// A desktop of windows given by the test, in stacking order; records what
+// the window commands did to them.
+class FakeDesktopWindows : public DesktopWindows {
+public:
+    struct Window {
+        WindowHandle handle;
+        unsigned long pid;
+        std::string title;
+    };
+    std::vector<WindowHandle> TopLevelWindows() const override {
+        std::vector<WindowHandle> handles;
+        for (const Window& w : windows) handles.push_back(w.handle);
+        return handles;
+    }
+    std::string WindowTitle(WindowHandle h) const override {
+        const Window* w = Find(h);
+        return w ? w->title : std::string();
+    }
+    unsigned long WindowProcessId(WindowHandle h) const override {
+        const Window* w = Find(h);
+        return w ? w->pid : 0;
+    }
+    void BringToTop(WindowHandle h) override { raised.push_back(h); }
+    void RequestClose(WindowHandle h) override { closed.push_back(h); }
+    void TerminateProcess(unsigned long pid) override { terminated.push_back(pid); }
+
+    std::vector<Window> windows;
+    std::vector<WindowHandle> raised, closed;
+    std::vector<unsigned long> terminated;
+
+private:
+    const Window* Find(WindowHandle h) const {
+        for (const Window& w : windows) {
+            if (w.handle == h) return &w;
+        }
+        return nullptr;
+    }
+};
+
+// Records synthesised input; keys reported down are held in a set.
+class FakeInput : public Input {
+public:
+    void SendKeys(const std::vector<KeyStroke>& keys) override { sent.push_back(keys); }
+    bool CursorPos(int* x, int* y) const override {
+        *x = cursorX;
+        *y = cursorY;
+        return true;
+    }
+    void SetCursorPos(int x, int y) override {
+        cursorX = x;
+        cursorY = y;
+        moves.push_back({x, y});
+    }
+    void Click(MouseButton button) override { clicks.push_back(button); }
+    bool KeyDown(int virtualKey) const override { return down.count(virtualKey) > 0; }
+
+    int cursorX = 0, cursorY = 0;
+    std::vector<std::pair<int, int>> moves;
+    std::vector<MouseButton> clicks;
+    std::vector<std::vector<KeyStroke>> sent;
+    std::set<int> down;
+};
+
 // One of each, bundled as the core expects.
 struct FakePlatform {
     FakeBar bar;
@@ -218,7 +281,10 @@ struct FakePlatform {
     FakeClock clock;
     FakeProcesses processes{files};
     FakeRegistry registry;
-    Platform platform{bar, shell, files, environment, clock, processes, registry};
+    FakeDesktopWindows windows;
+    FakeInput input;
+    Platform platform{bar,      shell,    files,    environment, clock,
+                      processes, registry, &windows, &input};
 };
 
 }  // namespace vantrel::testing

@@ -13,7 +13,7 @@
 namespace vantrel::testing {
 
 class InterpreterTest : public ::testing::Test {
-protected:
+  protected:
     InterpreterTest() {
         os.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"},
                                     {"USERPROFILE", "C:\\Users\\me"},

@@ -11,7 +11,7 @@ constexpr char kBatch[] = "C:\\Temp\\DOS-4242.bat";
 constexpr char kOut[] = "C:\\Temp\\DOS-4242.out";
 
 class DosTest : public InterpreterTest {
-protected:
+  protected:
     DosTest() {
         os.files.AddFolder("C:\\Temp");
         os.files.AddFolder("C:\\Work");
@@ -157,7 +157,8 @@ TEST_F(DosTest, ARunPastTheTimeLimitIsStopped) {
 TEST_F(DosTest, EndlessOutputIsCutShort) {
     os.processes.commandOutput = std::string(3 << 20, 'y');
     std::string out = Output("dos yes");
-    EXPECT_EQ(out, std::string(1 << 20, 'y') + "\nOnly the first 1048576 bytes of the output are shown");
+    EXPECT_EQ(out,
+              std::string(1 << 20, 'y') + "\nOnly the first 1048576 bytes of the output are shown");
     EXPECT_TRUE(NoTemporaryFiles());
 }
 

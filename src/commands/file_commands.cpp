@@ -66,8 +66,8 @@ void TransferFiles(Interpreter& in, const std::string& source, const std::string
         Report(in, (files.*operation)(source, destination, &err), err);
         return;
     }
-    std::string target = destination + (namedFolder ? "" : "\\") +
-                         files.Find(source, FileMask::kFiles).front().name;
+    std::string target =
+        destination + (namedFolder ? "" : "\\") + files.Find(source, FileMask::kFiles).front().name;
     if (files.Exists(target, FileMask::kFiles)) {
         in.PrintOut(kAlreadyExists);
         return;
@@ -144,8 +144,12 @@ void PrintTextLines(Interpreter& in, const std::string& text) {
     }
 }
 
-void Md(Interpreter& in, const Command& c) { FolderCommand(in, c, &FileSystem::MakeFolder); }
-void Rd(Interpreter& in, const Command& c) { FolderCommand(in, c, &FileSystem::RemoveFolder); }
+void Md(Interpreter& in, const Command& c) {
+    FolderCommand(in, c, &FileSystem::MakeFolder);
+}
+void Rd(Interpreter& in, const Command& c) {
+    FolderCommand(in, c, &FileSystem::RemoveFolder);
+}
 
 void Dir(Interpreter& in, const Command& c) {
     const std::string& rest = c.args;
@@ -220,7 +224,8 @@ void Edit(Interpreter& in, const Command& c) {
     std::string name = ExistingFile(in, c);
     if (name.empty()) return;
     std::string err;
-    Report(in, in.Os().processes.Start(std::string(kEditor) + " \"" + name + "\"", kShowNormal, &err),
+    Report(in,
+           in.Os().processes.Start(std::string(kEditor) + " \"" + name + "\"", kShowNormal, &err),
            err);
 }
 

@@ -14,7 +14,7 @@ constexpr char kRule[] =
     "-------------------|--------------------|---------------------------------------";
 
 class FileCommandsTest : public InterpreterTest {
-protected:
+  protected:
     FileCommandsTest() {
         os.files.AddFolder("C:\\Work");
         os.files.current = "C:\\Work";
@@ -37,18 +37,36 @@ TEST_F(FileCommandsTest, DirEntryColumns) {
         const char* line;
     } cases[] = {
         {"Sub", true, 0, {2024, 3, 5, 7, 8, 9}, " 05/03/24 07:08:09 |              <DIR> | Sub"},
-        {"empty.txt", false, 0, {1999, 12, 31, 23, 59, 58},
+        {"empty.txt",
+         false,
+         0,
+         {1999, 12, 31, 23, 59, 58},
          " 31/12/99 23:59:58 |                  0 | empty.txt"},
-        {"a b.txt", false, 1234, {2000, 1, 1, 0, 0, 0},
+        {"a b.txt",
+         false,
+         1234,
+         {2000, 1, 1, 0, 0, 0},
          " 01/01/00 00:00:00 |              1,234 | a b.txt"},
         // Sizes past the 32-bit range keep their digits.
-        {"disk.img", false, 3221225472LL, {2026, 11, 20, 12, 0, 1},
+        {"disk.img",
+         false,
+         3221225472LL,
+         {2026, 11, 20, 12, 0, 1},
          " 20/11/26 12:00:01 |      3,221,225,472 | disk.img"},
-        {"big.bin", false, 2147483648LL, {2026, 1, 2, 3, 4, 5},
+        {"big.bin",
+         false,
+         2147483648LL,
+         {2026, 1, 2, 3, 4, 5},
          " 02/01/26 03:04:05 |      2,147,483,648 | big.bin"},
-        {"full.bin", false, 99999999999999LL, {2026, 1, 2, 3, 4, 5},
+        {"full.bin",
+         false,
+         99999999999999LL,
+         {2026, 1, 2, 3, 4, 5},
          " 02/01/26 03:04:05 | 99,999,999,999,999 | full.bin"},
-        {"wider.bin", false, 123456789012345LL, {2026, 1, 2, 3, 4, 5},
+        {"wider.bin",
+         false,
+         123456789012345LL,
+         {2026, 1, 2, 3, 4, 5},
          " 02/01/26 03:04:05 | 123,456,789,012,345 | wider.bin"},
     };
     for (const Case& c : cases) {
@@ -94,8 +112,8 @@ TEST_F(FileCommandsTest, DirListsTheCurrentFolderInItsOrder) {
                                  " 05/03/24 07:08:09 |              <DIR> | Sub\n"
                                  " 06/12/26 14:30:06 |                  0 | zero.dat");
     // A folder named alone is listed itself, not its contents.
-    EXPECT_EQ(Output("DIR sub"),
-              std::string(kHeader) + "\n" + kRule + "\n 05/03/24 07:08:09 |              <DIR> | Sub");
+    EXPECT_EQ(Output("DIR sub"), std::string(kHeader) + "\n" + kRule +
+                                     "\n 05/03/24 07:08:09 |              <DIR> | Sub");
     std::string txt = Output("dir *.txt");
     EXPECT_EQ(Output("dir .txt"), txt);
     EXPECT_EQ(Output("dir \".txt\""), txt);
@@ -179,6 +197,12 @@ TEST_F(FileCommandsTest, CopyWithWildcardsAndFolders) {
     EXPECT_EQ(os.files.Contents("archive\\two.log"), "2");
     EXPECT_EQ(os.files.Contents("archive\\extra.txt"), "e");
     EXPECT_EQ(Output("copy logs logs\\deeper"), "Cannot copy a folder into itself");
+
+    // A pattern that finds only folders copies each of them into the
+    // destination.
+    os.files.AddFolder("all");
+    EXPECT_EQ(Output("copy lo?s all"), "");
+    EXPECT_EQ(os.files.Contents("all\\logs\\two.log"), "2");
 }
 
 TEST_F(FileCommandsTest, MoveFilesAndFolders) {
@@ -261,7 +285,8 @@ TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShort) {
     std::string out = Output("type huge.txt");
     // 1024 whole lines of the first MiB, then the notice.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1024);
-    EXPECT_EQ(out.substr(out.rfind('\n') + 1), "Only the first 1048576 bytes of the file are shown");
+    EXPECT_EQ(out.substr(out.rfind('\n') + 1),
+              "Only the first 1048576 bytes of the file are shown");
 }
 
 TEST_F(FileCommandsTest, EditStartsTheEditorOnAnExistingFileOnly) {

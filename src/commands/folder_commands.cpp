@@ -52,7 +52,11 @@ void ChangeDriveCommand(Interpreter& in, const Command& c) {
     in.Os().files.ChangeDrive(c.line, &err);
 }
 
-void Cd(Interpreter& in, const Command& c) { ChangeFolderCommand(in, c, false); }
-void Cdd(Interpreter& in, const Command& c) { ChangeFolderCommand(in, c, true); }
+void Cd(Interpreter& in, const Command& c) {
+    ChangeFolderCommand(in, c, false);
+}
+void Cdd(Interpreter& in, const Command& c) {
+    ChangeFolderCommand(in, c, true);
+}
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-// Ending the console and, later, the machine.
+// Ending the console, and shutting down or restarting the machine.
 #pragma once
 
 namespace vantrel {
@@ -8,5 +8,9 @@ struct Command;
 
 // EXIT and QUIT: nothing after them on the line or in the batch file runs.
 void Exit(Interpreter& in, const Command& c);
+// An immediate, forced shutdown or restart by the system's shutdown program,
+// started hidden and not waited for.
+void Shutdown(Interpreter& in, const Command& c);
+void Restart(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -63,7 +63,8 @@ Target TargetOf(const std::string& word) {
 }
 
 Part PartOf(const std::string& word) {
-    if (word == "text" || word == "txt" || word == "foreground" || word == "fore") return Part::kText;
+    if (word == "text" || word == "txt" || word == "foreground" || word == "fore")
+        return Part::kText;
     if (word == "bg" || word == "background" || word == "back") return Part::kBg;
     if (word == "busy" || word == "loading" || word == "load") return Part::kBusy;
     return Part::kNone;
@@ -72,9 +73,11 @@ Part PartOf(const std::string& word) {
 const char* VariableFor(Target target, Part part, bool busy) {
     static const char* const kNames[2][2][2] = {
         {{"ColourPromptText", "ColourPromptBg"}, {"ColourPromptBusyText", "ColourPromptBusyBg"}},
-        {{"ColourCommandText", "ColourCommandBg"}, {"ColourCommandBusyText", "ColourCommandBusyBg"}},
+        {{"ColourCommandText", "ColourCommandBg"},
+         {"ColourCommandBusyText", "ColourCommandBusyBg"}},
     };
-    if (target == Target::kOutput) return part == Part::kText ? "ColourOutputText" : "ColourOutputBg";
+    if (target == Target::kOutput)
+        return part == Part::kText ? "ColourOutputText" : "ColourOutputBg";
     return kNames[target == Target::kCommand][busy][part == Part::kBg];
 }
 

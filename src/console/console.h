@@ -4,14 +4,17 @@
 // Win32 bar and the tests drive the same code.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "console/apply_settings.h"
+#include "console/placement.h"
 #include "console/update_prompt.h"
 #include "interpreter/interpreter.h"
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/platform.h"
+#include "platform/socket.h"
 #include "platform/tray_icon.h"
 
 namespace vantrel {
@@ -33,6 +36,7 @@ inline constexpr const char* kWelcomeLines[] = {
 class Console {
   public:
     Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray);
+    ~Console();
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
@@ -55,9 +59,35 @@ class Console {
     void SavePos();
     void EditAutoexec();
 
+    // Placement: showing docks at the DockState's edge, hiding gives the
+    // edge back, Dock changes the DockState (and moves only a visible bar).
+    void ShowWin();
+    void HideWin();
+    void Dock(int where);
+
+    // A mouse message on the tray icon (513 to 518); a second one arriving
+    // while the first is handled (its menu is up) is ignored.
+    void TrayMouseMessage(int message);
+    void TrayIcon_MouseDblClick(int button);
+    void TrayIcon_MouseUp(int button);
+    void TrayMenuChosen(TrayMenuItem item);
+    // The notification area was created afresh (the shell restarted).
+    void TaskbarCreated();
+
+    // A key released in the bar: F1 to F12 type their macros.
+    void KeyUp(int key, int modifiers);
+    // A mouse move over the prompt box or the command box: the two-button
+    // drag of the floating bar.
+    void MouseMove(int cursorX, int cursorY, const DragKeys& keys);
+
     Interpreter& In() { return interpreter_; }
     const std::string& DataFolder() const { return dataFolder_; }
     bool FirstRun() const { return firstRun_; }
+
+    // Gives the console its TCP socket: from then on the remote-console
+    // commands and the socket's events work.
+    void AttachSocket(Socket& socket);
+    RemoteLink* Link() { return link_.get(); }
 
     // The remote link and account fields the prompt line shows.
     PromptContext prompt;
@@ -70,6 +100,10 @@ class Console {
     Interpreter interpreter_;
     std::string dataFolder_;
     bool firstRun_ = false;
+    bool trayEventRaised_ = false;
+    int lastCursorX_ = 0;
+    int lastCursorY_ = 0;
+    std::unique_ptr<RemoteLink> link_;
 };
 
 }  // namespace vantrel

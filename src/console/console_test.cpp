@@ -196,6 +196,51 @@ TEST_F(ConsoleTest, ExitInAutoexecStopsStartUp) {
     EXPECT_EQ(console.In().EvaluateText("after"), "");
 }
 
+TEST_F(ConsoleTest, FirstStartCopiesTheSampleShortcuts) {
+    const std::string samples = fake.files.programFolder + "\\Sample Shortcuts";
+    for (const std::string& folder : {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
+        fake.files.AddFolder(folder);
+    }
+    fake.files.AddFile(samples + "\\search.dcb", "set Search=``\r\n");
+    fake.files.AddFile(samples + "\\README", "read me");
+    fake.files.AddFolder(samples + "\\nested");
+    console.StartUp("");
+    EXPECT_EQ(fake.files.Contents(std::string(kShortcuts) + "\\search.dcb"), "set Search=``\r\n");
+    EXPECT_EQ(fake.files.Contents(std::string(kShortcuts) + "\\README"), "read me");
+    EXPECT_FALSE(fake.files.IsFolder(std::string(kShortcuts) + "\\nested"));
+    EXPECT_EQ(console.In().PendingOutput(), WelcomeText());
+}
+
+TEST_F(ConsoleTest, OnlyTheFirstStartCopiesSamples) {
+    const std::string samples = fake.files.programFolder + "\\Sample Shortcuts";
+    for (const std::string& folder : {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
+        fake.files.AddFolder(folder);
+    }
+    fake.files.AddFile(samples + "\\search.dcb", "new");
+    fake.files.AddFolder("C:\\ProgramData\\Orvane\\Vantrel");
+    fake.files.AddFolder(kShortcuts);
+    console.StartUp("");
+    EXPECT_FALSE(fake.files.HasFile(std::string(kShortcuts) + "\\search.dcb"));
+}
+
+TEST_F(ConsoleTest, AFirstStartWithoutSamplesIsNoError) {
+    console.StartUp("");
+    EXPECT_TRUE(console.FirstRun());
+    EXPECT_EQ(console.In().PendingOutput(), WelcomeText());
+}
+
+TEST_F(ConsoleTest, TrayItemsSaveThePositionAndEditAutoexec) {
+    console.StartUp("");
+    fake.files.AddFile(kAutoexec, "set a=1\r\n");
+    console.In().dockState = kDockedBottom;
+    console.SavePos();
+    EXPECT_EQ(fake.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
+    console.EditAutoexec();
+    ASSERT_FALSE(fake.processes.started.empty());
+    EXPECT_EQ(fake.processes.started.back().commandLine,
+              std::string("Notepad.exe \"") + kAutoexec + "\"");
+}
+
 class PumpTest : public ConsoleTest {
   protected:
     PumpTest() {

@@ -25,14 +25,18 @@ void Switch(Interpreter& in, const Command& c, const char* variable, const std::
 
 }  // namespace
 
-void Cls(Interpreter& in, const Command&) { in.PrintOut("\f"); }
+void Cls(Interpreter& in, const Command&) {
+    in.PrintOut("\f");
+}
 
 void KeepOutput(Interpreter& in, const Command& c) {
-    Switch(in, c, "OutputKeep", "KEEP OUTPUT is ", c.argsLower.empty() && SettingIsOne(in, "OutputKeep"));
+    Switch(in, c, "OutputKeep", "KEEP OUTPUT is ",
+           c.argsLower.empty() && SettingIsOne(in, "OutputKeep"));
 }
 
 void EnterButton(Interpreter& in, const Command& c) {
-    Switch(in, c, "EnterButton", "ENTER BUTTON is ", c.argsLower.empty() && in.SettingOn("EnterButton"));
+    Switch(in, c, "EnterButton", "ENTER BUTTON is ",
+           c.argsLower.empty() && in.SettingOn("EnterButton"));
 }
 
 }  // namespace vantrel

@@ -8,7 +8,7 @@ namespace vantrel {
 // The last 100 lines entered with Enter, newest first, and the position of
 // Up/Down browsing (-1 when the command box shows new text).
 class CommandHistory {
-public:
+  public:
     static constexpr int kSize = 100;
 
     void Record(const std::string& line);
@@ -20,7 +20,7 @@ public:
     const std::string& Entry(int index) const { return entries_[index]; }
     int Index() const { return index_; }
 
-private:
+  private:
     std::array<std::string, kSize> entries_;
     int index_ = -1;
 };

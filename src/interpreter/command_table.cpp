@@ -4,13 +4,18 @@
 #include "commands/dos_command.h"
 #include "commands/file_commands.h"
 #include "commands/folder_commands.h"
+#include "commands/input_commands.h"
 #include "commands/power_commands.h"
+#include "commands/web_commands.h"
+#include "commands/window_commands.h"
 #include "console/colours.h"
 #include "console/output_commands.h"
+#include "console/placement_commands.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
 #include "interpreter/text.h"
 #include "interpreter/variable_commands.h"
+#include "remote/link_commands.h"
 #include "startup/autoexec.h"
 #include "startup/autostart.h"
 
@@ -55,13 +60,44 @@ bool RewriteToRun(const Command& c, std::string* line) {
     return true;
 }
 
+// DONATE, whatever follows it, opens the donation page.
+bool RewriteDonate(const Command& c, std::string* line) {
+    if (c.word != "donate") return false;
+    *line = "orvanesite donate";
+    return true;
+}
+
+// UPDATE alone opens the product's site; with an argument the row's handler
+// prints its syntax line instead.
+bool IsUpdateWithArgs(const Command& c) { return c.word == "update" && !c.args.empty(); }
+bool RewriteUpdate(const Command& c, std::string* line) {
+    if (c.word != "update") return false;
+    *line = "orvanesite vtrl";
+    return true;
+}
+
 bool IsDriveForm(const Command& c) { return c.line.size() == 2 && c.line[1] == ':'; }
 
 std::vector<CommandRow> BuildTable() {
     return {
         {{"cls"}, Cls, {}},
         {{"run", "runmax", "runmin", "runhide"}, RunFamily, {}},
+        {{"focus", "activate"},
+         Focus,
+         {"Syntax: FOCUS title|pid", "Title can be a full or partial window title"}},
+        {{"close"}, Close, {"Syntax: CLOSE title|pid", "Title can be a full or partial window title"}},
+        {{"kill", "terminate"},
+         Kill,
+         {"Syntax: KILL title|pid", "Title can be a full or partial window title"}},
+        {{"wins", "windows"}, Wins, {}},
+        {{"listen"}, ListenCommand, {"Syntax: LISTEN [port|OFF [password]]"}},
+        {{"connect"}, ConnectCommand, {"Syntax: CONNECT address[:port] [password]"}},
+        {{"disconnect"}, DisconnectCommand, {"Syntax: DISCONNECT"}},
+        {{"ban"}, BanCommand, {"Syntax: BAN [ip]"}},
+        {{"unban"}, UnbanCommand, {"Syntax: UNBAN ip"}},
         {{"exit", "quit"}, Exit, {"Syntax: EXIT"}},
+        {{"shutdown"}, Shutdown, {"Syntax: SHUTDOWN"}},
+        {{"restart"}, Restart, {"Syntax: RESTART"}},
         {{}, ChangeDriveCommand, {}, nullptr, IsDriveForm},
         {{"cd", "chdir"}, Cd, {"Syntax: CD [folder]"}, RewriteCd},
         {{"cdd"}, Cdd, {"Syntax: CDD [folder]"}, RewriteCdd},
@@ -72,6 +108,7 @@ std::vector<CommandRow> BuildTable() {
         {{"let", "setvb"}, Let, {"Syntax: LET name=expression"}},
         {{"env", "environ"}, Env, {"Syntax: ENV [name]"}},
         {{"urlhex"}, UrlHexCommand, {"Syntax: URLHEX varname"}},
+        {{"sendkeys"}, SendKeysCommand, {"Syntax: SENDKEYS keys"}},
         {{"dos"}, Dos, {"Syntax: DOS command"}},
         {{"time"}, Time, {}},
         {{"date"}, Date, {}},
@@ -90,6 +127,7 @@ std::vector<CommandRow> BuildTable() {
         {{"print", "?", "calc"}, Print, {}, RewriteQuestion},
         {{"keepoutput", "outputkeep"}, KeepOutput, {"Syntax: KEEPOUTPUT [ON|OFF]"}},
         {{"enterbutton"}, EnterButton, {"Syntax: ENTERBUTTON [ON|OFF]"}},
+        {{"alwaysontop"}, AlwaysOnTopCommand, {"Syntax: ALWAYSONTOP [ON|OFF]"}},
         {{"edit"}, Edit, {"Syntax: EDIT filename"}},
         {{"type"}, Type, {"Syntax: TYPE filename"}},
         {{"addbatch", "adddcb", "addshortcut"},
@@ -110,8 +148,19 @@ std::vector<CommandRow> BuildTable() {
          AddSearch,
          {"Syntax: ADDSEARCH filename [url]", "Use %s to represent the search string in the URL"}},
         {{"savepos"}, SavePosCommand, {"Syntax: SAVEPOS"}},
+        {{"dock"}, DockCommand, {"Syntax: DOCK TOP|BOTTOM|OFF"}},
+        {{"hide"}, Hide, {"Syntax: HIDE"}},
+        {{"show"}, Show, {"Syntax: SHOW"}},
+        {{"winpos"}, WinPos, {"Syntax: WINPOS x y [width]", "Enter values in pixels"}},
+        {{"mouse"}, Mouse, {"Syntax: MOUSE [x y [button]]", "Example: MOUSE 180 600 LEFT"}},
         {{"shortcuts", "batch", "dcb"}, Shortcuts, {"Syntax: DCB"}},
         {{"autostart"}, Autostart, {"Syntax: AUTOSTART [ON|OFF]"}},
+        {{"orid"}, Orid, {"Syntax: ORID username [password]"}},
+        {{"orvanesite"}, OrvaneSite, {"Syntax: ORVANESITE [subdomain]"}},
+        {{}, nullptr, {}, RewriteDonate},
+        {{}, UpdateSyntax, {"Syntax: UPDATE"}, RewriteUpdate, IsUpdateWithArgs},
+        {{"ver", "version"}, Ver, {"Syntax: VER"}},
+        {{"help"}, Help, {}},
         {{}, nullptr, {}, RewriteToRun},
     };
 }

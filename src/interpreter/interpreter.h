@@ -19,6 +19,7 @@ namespace vantrel {
 
 // One command of a line, after splitting and expansion.
 struct CommandRow;
+class RemoteLink;
 
 struct Command {
     std::string line;       // the trimmed command text
@@ -80,6 +81,8 @@ public:
     std::function<void()> updatePrompt;
     std::function<void(const std::string&)> sendToPeer;
     std::function<void(const std::string&)> storeAccountPassword;
+    // The remote console's link, when the host gave the console a socket.
+    RemoteLink* remoteLink = nullptr;
 
     // Batch files that run batch files are stopped at this depth.
     static constexpr int kMaxBatchDepth = 64;
@@ -89,6 +92,16 @@ public:
     // run, no further command of the line or of a batch file runs.
     std::function<void()> exitConsole;
     bool exitRequested = false;
+
+    // Placement, carried out by the console that owns the window: Dock takes
+    // a DockState; showWin and hideWin show and hide the bar.
+    std::function<void(int)> dock;
+    std::function<void()> showWin;
+    std::function<void()> hideWin;
+
+    // The account of the maker's site (ORID), held in memory only.
+    std::string accountUser;
+    std::string accountPass;
 
 private:
     void RunSegments(std::string line);

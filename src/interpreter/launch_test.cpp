@@ -14,8 +14,10 @@ TEST_F(LaunchTest, AWordIsLookedForInFivePlaces) {
     EXPECT_EQ(Output("notepad"), "Invalid command, filename or URL");
     const std::string sf = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts";
     std::vector<Open> expected = {
-        {"C:\\\\notepad", "", 1},          {sf + "\\notepad", "", 1},
-        {"C:\\Users\\me\\Desktop\\notepad", "", 1}, {"C:\\ProgramData\\Desktop\\notepad", "", 1},
+        {"C:\\\\notepad", "", 1},
+        {sf + "\\notepad", "", 1},
+        {"C:\\Users\\me\\Desktop\\notepad", "", 1},
+        {"C:\\ProgramData\\Desktop\\notepad", "", 1},
         {"notepad", "", 1},
     };
     // Args and the word are the same here, so the five are tried twice.

@@ -35,7 +35,9 @@ LocalTime FromDateParts(const script::DateParts& d) {
     return t;
 }
 
-double ClockScriptHost::Now() const { return ToSerialDate(clock_.Now()); }
+double ClockScriptHost::Now() const {
+    return ToSerialDate(clock_.Now());
+}
 
 std::string ClockScriptHost::FormatDate(const script::DateParts& d) const {
     return clock_.FormatDate(FromDateParts(d));

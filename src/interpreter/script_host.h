@@ -7,14 +7,14 @@
 namespace vantrel {
 
 class ClockScriptHost : public script::Host {
-public:
+  public:
     explicit ClockScriptHost(Clock& clock) : clock_(clock) {}
 
     double Now() const override;
     std::string FormatDate(const script::DateParts& d) const override;
     std::string FormatTime(const script::DateParts& d) const override;
 
-private:
+  private:
     Clock& clock_;
 };
 

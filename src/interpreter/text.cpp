@@ -151,7 +151,9 @@ double LeadingNumber(std::string_view text) {
             double value = 0;
             for (size_t k = i + 2; k < text.size(); ++k) {
                 char c = LowerChar(text[k]);
-                int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : 99;
+                int digit = c >= '0' && c <= '9'   ? c - '0'
+                            : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                   : 99;
                 if (digit >= base) break;
                 value = value * base + digit;
             }
@@ -167,7 +169,8 @@ double LeadingNumber(std::string_view text) {
     while (k < text.size() && text[k] >= '0' && text[k] <= '9') number += text[k++], digits = true;
     if (k < text.size() && text[k] == '.') {
         number += text[k++];
-        while (k < text.size() && text[k] >= '0' && text[k] <= '9') number += text[k++], digits = true;
+        while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+            number += text[k++], digits = true;
     }
     if (!digits) return 0;
     if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {

@@ -30,7 +30,9 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 // The n-th quote-aware token of text, counting from 1; n = 0 gives "".
 std::string ParseArgs(std::string_view text, int n);
 // The n-th argument after the command word of a whole command line.
-inline std::string GetArg(std::string_view line, int n) { return ParseArgs(line, n + 1); }
+inline std::string GetArg(std::string_view line, int n) {
+    return ParseArgs(line, n + 1);
+}
 
 // Non-overlapping occurrences of find (not empty); compare 1 ignores case.
 long CountOcc(std::string_view text, std::string_view find, int compare = 0);

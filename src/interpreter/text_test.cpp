@@ -56,9 +56,9 @@ TEST(Text, LeadingNumberReadsTheStartOfATextOnly) {
         const char* text;
         double value;
     } cases[] = {
-        {"1", 1},     {"  20 lines", 20}, {"on", 0},    {"", 0},      {"-5", -5},
-        {"2.5x", 2.5}, {"1e3", 1000},     {"1e", 1},    {"&HFF", 255}, {"&o17", 15},
-        {".5", 0.5},  {"+7", 7},          {"inf", 0},   {"nan", 0},   {"1e999", 0},
+        {"1", 1},      {"  20 lines", 20}, {"on", 0},  {"", 0},       {"-5", -5},
+        {"2.5x", 2.5}, {"1e3", 1000},      {"1e", 1},  {"&HFF", 255}, {"&o17", 15},
+        {".5", 0.5},   {"+7", 7},          {"inf", 0}, {"nan", 0},    {"1e999", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
     EXPECT_EQ(RoundHalfEven(2.5), 2);

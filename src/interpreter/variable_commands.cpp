@@ -65,16 +65,23 @@ void ClockCommand(Interpreter& in, const Command& c, ClockPart part) {
     LocalTime now = clock.Now();
     if (c.args.empty()) {
         switch (part) {
-            case ClockPart::kTime: in.PrintOut(clock.FormatTime(now)); break;
-            case ClockPart::kDate: in.PrintOut(clock.FormatDate(now)); break;
-            case ClockPart::kBoth: in.PrintOut(clock.FormatDate(now) + " " + clock.FormatTime(now)); break;
+            case ClockPart::kTime:
+                in.PrintOut(clock.FormatTime(now));
+                break;
+            case ClockPart::kDate:
+                in.PrintOut(clock.FormatDate(now));
+                break;
+            case ClockPart::kBoth:
+                in.PrintOut(clock.FormatDate(now) + " " + clock.FormatTime(now));
+                break;
         }
         return;
     }
     LocalTime typed;
     if (!ParseDateTime(in, c.args, &typed)) return;
     LocalTime set = now;
-    if (part != ClockPart::kTime) set.year = typed.year, set.month = typed.month, set.day = typed.day;
+    if (part != ClockPart::kTime)
+        set.year = typed.year, set.month = typed.month, set.day = typed.day;
     if (part != ClockPart::kDate) {
         set.hour = typed.hour, set.minute = typed.minute, set.second = typed.second;
         set.millisecond = 0;
@@ -169,8 +176,14 @@ void Echo(Interpreter& in, const Command& c) {
     }
 }
 
-void Time(Interpreter& in, const Command& c) { ClockCommand(in, c, ClockPart::kTime); }
-void Date(Interpreter& in, const Command& c) { ClockCommand(in, c, ClockPart::kDate); }
-void Now(Interpreter& in, const Command& c) { ClockCommand(in, c, ClockPart::kBoth); }
+void Time(Interpreter& in, const Command& c) {
+    ClockCommand(in, c, ClockPart::kTime);
+}
+void Date(Interpreter& in, const Command& c) {
+    ClockCommand(in, c, ClockPart::kDate);
+}
+void Now(Interpreter& in, const Command& c) {
+    ClockCommand(in, c, ClockPart::kBoth);
+}
 
 }  // namespace vantrel

@@ -12,7 +12,7 @@
 namespace vantrel {
 
 class Variables {
-public:
+  public:
     explicit Variables(script::Engine& engine) : engine_(engine) {}
 
     // Assigns a string value and lists the name; an empty value unlists it.
@@ -24,7 +24,7 @@ public:
     const std::vector<std::string>& VarNames() const { return names_; }
     void ResetNames() { names_.clear(); }
 
-private:
+  private:
     void Unlist(const std::string& name);
 
     script::Engine& engine_;

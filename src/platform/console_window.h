@@ -33,6 +33,13 @@ class ConsoleWindow {
 
     // Shows the window, activates it and puts the focus in the command box.
     virtual void Show() = 0;
+    virtual void Hide() = 0;
+    virtual bool IsVisible() const = 0;
+    // The desktop application bar at a screen edge (1 top, 3 bottom), so
+    // that other windows make room; nothing while already registered.
+    // AppBarUndock gives the edge back; nothing while not registered.
+    virtual void AppBarDock(int edge) = 0;
+    virtual void AppBarUndock() = 0;
     // Ends the process at once: no further event runs.
     virtual void EndProcess() = 0;
 };

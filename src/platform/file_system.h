@@ -28,7 +28,7 @@ struct FileEntry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // Whether a lookup of path (wildcards "*" and "?" allowed) finds
@@ -45,8 +45,7 @@ public:
     virtual bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
                                bool* more, std::string* err) const = 0;
     // Appends (creating the file when missing).
-    virtual bool AppendFile(const std::string& path, const std::string& data,
-                            std::string* err) = 0;
+    virtual bool AppendFile(const std::string& path, const std::string& data, std::string* err) = 0;
     // Creates the file, or empties an existing one, and writes contents.
     virtual bool WriteFile(const std::string& path, const std::string& contents,
                            std::string* err) = 0;

@@ -4,8 +4,10 @@
 
 #include "platform/bar_window.h"
 #include "platform/clock.h"
+#include "platform/desktop_windows.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
+#include "platform/input.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -20,6 +22,9 @@ struct Platform {
     Clock& clock;
     Processes& processes;
     Registry& registry;
+    // Optional services: the commands that need them do nothing without.
+    DesktopWindows* windows = nullptr;
+    Input* input = nullptr;
 };
 
 }  // namespace vantrel

@@ -7,7 +7,7 @@
 namespace vantrel {
 
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
 
     // Starts a command line in a window of the given show style and returns

@@ -6,7 +6,7 @@
 namespace vantrel {
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // Writes a string value. False, with the platform's description, when
@@ -14,8 +14,7 @@ public:
     virtual bool SetString(const std::string& key, const std::string& name,
                            const std::string& value, std::string* err) = 0;
     // True when the value is gone afterwards, also when it was never there.
-    virtual bool DeleteValue(const std::string& key, const std::string& name,
-                             std::string* err) = 0;
+    virtual bool DeleteValue(const std::string& key, const std::string& name, std::string* err) = 0;
     // "" when the value is missing or cannot be read. A number reads as its
     // decimal text.
     virtual std::string GetString(const std::string& key, const std::string& name) const = 0;

@@ -1,9 +1,30 @@
-// The console's icon in the notification area.
+// The console's icon in the notification area and its pop-up menu.
 #pragma once
 
 #include <string>
 
 namespace vantrel {
+
+// The items of the menu that can be chosen.
+enum class TrayMenuItem {
+    kNone,  // the menu was dismissed
+    kShowHide,
+    kDockTop,
+    kDockBottom,
+    kUndock,
+    kSavePos,
+    kAutoexec,
+    kExit,
+};
+
+// The checks of a fresh menu: "&Visible" while the bar is visible, and the
+// docking item of the current DockState.
+struct TrayMenuChecks {
+    bool visible = false;
+    int dockState = 0;
+
+    bool operator==(const TrayMenuChecks&) const = default;
+};
 
 class TrayIcon {
   public:
@@ -12,6 +33,9 @@ class TrayIcon {
     virtual bool Add(const std::string& tooltip) = 0;
     // Takes the icon out of the notification area; harmless when not added.
     virtual void Remove() = 0;
+    // Pops up a fresh menu at the cursor with the given checks and returns
+    // the item chosen, kNone when it was dismissed.
+    virtual TrayMenuItem PopUpMenu(const TrayMenuChecks& checks) = 0;
 };
 
 }  // namespace vantrel

@@ -151,6 +151,24 @@ std::string ArgText(Frame& f, const Value& v) {
     return ToString(Dereference(f.rt, v), f.rt.host);
 }
 
+bool TextCompareArg(const Value* args, int count, int i) {
+    if (!Present(args, count, i)) return false;
+    const int32_t mode = ToLong(args[i]);
+    if (mode < 0 || mode > 2) Throw(kErrInvalidCall);
+    return mode != 0;
+}
+
+size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text) {
+    if (!text) return hay.find(needle, from);
+    if (needle.size() > hay.size()) return std::string_view::npos;
+    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
+        size_t k = 0;
+        while (k < needle.size() && LowerChar(hay[i + k]) == LowerChar(needle[k])) ++k;
+        if (k == needle.size()) return i;
+    }
+    return std::string_view::npos;
+}
+
 int32_t ArgLong(const Value& v) {
     if (IsMissing(v)) Throw(kErrArgNotOptional);
     return ToLong(v);

@@ -41,5 +41,9 @@ BuiltinTable FormatBuiltins();
 bool Present(const Value* args, int count, int i);
 std::string ArgText(Frame& f, const Value& v);
 int32_t ArgLong(const Value& v);
+// The optional compare argument at i: false binary (0), true text (1 or 2).
+bool TextCompareArg(const Value* args, int count, int i);
+// Position of needle in hay at or after from, case-insensitive when text.
+size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text);
 
 }  // namespace script

@@ -6,21 +6,6 @@
 namespace script {
 namespace {
 
-bool TextMode(const Value* a, int n, int i) {
-    if (!Present(a, n, i)) return false;
-    const int32_t mode = ToLong(a[i]);
-    if (mode < 0 || mode > 2) Throw(kErrInvalidCall);
-    return mode != 0;
-}
-
-size_t Find(std::string_view hay, std::string_view needle, size_t from, bool text) {
-    if (!text) return hay.find(needle, from);
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        if (CompareText(hay.substr(i, needle.size()), needle) == 0) return i;
-    }
-    return std::string_view::npos;
-}
-
 Value MakeList(std::vector<Value> items) {
     Ref<Array> a(new Array);
     a->upper.push_back(static_cast<int32_t>(items.size()) - 1);
@@ -34,7 +19,7 @@ Value Split(Frame& f, Value* a, int n) {
     const std::string delim = Present(a, n, 1) ? ArgText(f, a[1]) : " ";
     const int32_t limit = Present(a, n, 2) ? ToLong(a[2]) : -1;
     if (limit < -1) Throw(kErrInvalidCall);
-    const bool text = TextMode(a, n, 3);
+    const bool text = TextCompareArg(a, n, 3);
     std::vector<Value> items;
     if (s.empty() || limit == 0) return MakeList(std::move(items));
     if (delim.empty()) {
@@ -43,7 +28,7 @@ Value Split(Frame& f, Value* a, int n) {
     }
     size_t pos = 0;
     while (limit < 0 || static_cast<int32_t>(items.size()) + 1 < limit) {
-        const size_t at = Find(s, delim, pos, text);
+        const size_t at = FindText(s, delim, pos, text);
         if (at == std::string::npos) break;
         items.push_back(Value::String(s.substr(pos, at - pos)));
         pos = at + delim.size();
@@ -71,12 +56,12 @@ Value Filter(Frame& f, Value* a, int n) {
     if (a[1].IsNull()) Throw(kErrInvalidNull);
     const std::string match = ArgText(f, a[1]);
     const bool include = Present(a, n, 2) ? ToBoolean(a[2]) : true;
-    const bool text = TextMode(a, n, 3);
+    const bool text = TextCompareArg(a, n, 3);
     std::vector<Value> items;
     for (const Value& item : a[0].AsArray()->items) {
         if (item.IsNull()) Throw(kErrInvalidNull);
         const std::string s = ArgText(f, item);
-        const bool found = Find(s, match, 0, text) != std::string::npos;
+        const bool found = FindText(s, match, 0, text) != std::string::npos;
         if (found == include) items.push_back(Value::String(s));
     }
     return MakeList(std::move(items));

@@ -105,6 +105,14 @@ Value GetRef(Frame& f, Value* a, int) {
     return Value::Object(Ref<Object>(new ProcRef(g.proc, g.owner)));
 }
 
+// Only the engine's own classes can be created: COM is not available.
+Value CreateObject(Frame& f, Value* a, int) {
+    const std::string name = ToLower(ArgText(f, a[0]));
+    Value out;
+    if (name == "vbscript.regexp" && MakeBuiltinObject(f.rt, "regexp", &out)) return out;
+    Throw(kErrCantCreateObject);
+}
+
 Value Rgb(Frame&, Value* a, int) {
     int32_t c[3];
     for (int i = 0; i < 3; ++i) {
@@ -155,6 +163,7 @@ const Builtin kTable[] = {
     {"executeglobal", 1, 1, ExecuteGlobal},
     {"getref", 1, 1, GetRef},
     {"rgb", 3, 3, Rgb},
+    {"createobject", 1, 2, CreateObject},
     {"scriptengine", 0, 0, ScriptEngine},
     {"scriptenginemajorversion", 0, 0, MajorVersion},
     {"scriptengineminorversion", 0, 0, MinorVersion},

@@ -27,25 +27,6 @@ int32_t NonNegative(const Value& v) {
     return n;
 }
 
-bool TextMode(const Value* a, int n, int i) {
-    if (!Present(a, n, i)) return false;
-    const int32_t mode = ToLong(a[i]);
-    if (mode < 0 || mode > 2) Throw(kErrInvalidCall);
-    return mode != 0;
-}
-
-// Position (0-based) of needle in hay at or after from, or npos.
-size_t Find(std::string_view hay, std::string_view needle, size_t from, bool text) {
-    if (!text) return hay.find(needle, from);
-    if (needle.size() > hay.size()) return std::string_view::npos;
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && LowerChar(hay[i + k]) == LowerChar(needle[k])) ++k;
-        if (k == needle.size()) return i;
-    }
-    return std::string_view::npos;
-}
-
 size_t FindLast(std::string_view hay, std::string_view needle, size_t endAt, bool text) {
     if (needle.size() > endAt) return std::string_view::npos;
     for (size_t i = endAt - needle.size() + 1; i-- > 0;) {
@@ -57,6 +38,13 @@ size_t FindLast(std::string_view hay, std::string_view needle, size_t endAt, boo
         if (k == needle.size()) return i;
     }
     return std::string_view::npos;
+}
+
+// A string argument read in place; anything else converted into *copy.
+std::string_view TextOf(Frame& f, const Value& v, std::string* copy) {
+    if (v.IsString()) return v.AsString();
+    *copy = ArgText(f, v);
+    return *copy;
 }
 
 Value Len(Frame& f, Value* a, int) {
@@ -87,10 +75,11 @@ Value Mid(Frame& f, Value* a, int n) {
     int32_t length = -1;
     if (Present(a, n, 2)) length = NonNegative(a[2]);
     if (a[0].IsNull()) return Value::Null();
-    const std::string s = ArgText(f, a[0]);
+    std::string copy;
+    const std::string_view s = TextOf(f, a[0], &copy);
     if (static_cast<size_t>(start) > s.size()) return Value::String("");
     const size_t from = static_cast<size_t>(start) - 1;
-    return Value::String(length < 0 ? s.substr(from) : s.substr(from, length));
+    return Value::String(std::string(length < 0 ? s.substr(from) : s.substr(from, length)));
 }
 
 Value InStr(Frame& f, Value* a, int n) {
@@ -102,13 +91,13 @@ Value InStr(Frame& f, Value* a, int n) {
         if (start < 1) Throw(kErrInvalidCall);
         first = 1;
     }
-    const bool text = n == 4 && TextMode(a, n, 3);
+    const bool text = n == 4 && TextCompareArg(a, n, 3);
     if (a[first].IsNull() || a[first + 1].IsNull()) return Value::Null();
     const std::string hay = ArgText(f, a[first]);
     const std::string needle = ArgText(f, a[first + 1]);
     if (static_cast<size_t>(start) > hay.size()) return Value::Long(0);
     if (needle.empty()) return Value::Long(start);
-    const size_t at = Find(hay, needle, static_cast<size_t>(start) - 1, text);
+    const size_t at = FindText(hay, needle, static_cast<size_t>(start) - 1, text);
     return Value::Long(at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1);
 }
 
@@ -118,7 +107,7 @@ Value InStrRev(Frame& f, Value* a, int n) {
     const std::string needle = ArgText(f, a[1]);
     int32_t start = Present(a, n, 2) ? ArgLong(a[2]) : -1;
     if (start == 0 || start < -1) Throw(kErrInvalidCall);
-    const bool text = TextMode(a, n, 3);
+    const bool text = TextCompareArg(a, n, 3);
     if (start == -1) start = static_cast<int32_t>(hay.size());
     if (static_cast<size_t>(start) > hay.size()) return Value::Long(0);
     if (needle.empty()) return Value::Long(start);
@@ -167,7 +156,7 @@ Value Replace(Frame& f, Value* a, int n) {
     const int32_t start = Present(a, n, 3) ? ArgLong(a[3]) : 1;
     const int32_t count = Present(a, n, 4) ? ArgLong(a[4]) : -1;
     if (start < 1 || count < -1) Throw(kErrInvalidCall);
-    const bool text = TextMode(a, n, 5);
+    const bool text = TextCompareArg(a, n, 5);
     // The result starts at start, as VBScript's Replace returns it.
     if (static_cast<size_t>(start) > s.size()) return Value::String("");
     const std::string_view rest = std::string_view(s).substr(static_cast<size_t>(start) - 1);
@@ -176,7 +165,7 @@ Value Replace(Frame& f, Value* a, int n) {
     size_t pos = 0;
     int32_t done = 0;
     while (count < 0 || done < count) {
-        const size_t at = Find(rest, find, pos, text);
+        const size_t at = FindText(rest, find, pos, text);
         if (at == std::string::npos) break;
         out.append(rest.substr(pos, at - pos));
         out += with;
@@ -218,7 +207,7 @@ Value StrReverse(Frame& f, Value* a, int) {
 
 Value StrComp(Frame& f, Value* a, int n) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
-    const bool text = TextMode(a, n, 2);
+    const bool text = TextCompareArg(a, n, 2);
     const std::string x = ArgText(f, a[0]);
     const std::string y = ArgText(f, a[1]);
     return Value::Integer(static_cast<int16_t>(text ? CompareText(x, y) : CompareBinary(x, y)));

@@ -6,6 +6,7 @@
 
 #include "script/builtins.h"
 #include "script/convert.h"
+#include "script/nodes.h"
 #include "script/objects.h"
 #include "script/parser.h"
 #include "script/runtime.h"
@@ -129,7 +130,12 @@ void Engine::ClearError() {
 }
 
 bool Engine::ToText(const Value& value, std::string* text) {
-    return script::ToText(value, text, &impl_->last, &impl_->rt.host);
+    if (!value.IsObject()) return script::ToText(value, text, &impl_->last, &impl_->rt.host);
+    // An object shows its default member, which may be script code.
+    impl_->Begin();
+    Value plain;
+    if (!impl_->Guard([&] { plain = Dereference(impl_->rt, value); })) return false;
+    return script::ToText(plain, text, &impl_->last, &impl_->rt.host);
 }
 
 void Engine::Interrupt() {

@@ -26,16 +26,24 @@ class Engine {
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Evaluates one expression. A name never assigned yields Empty.
+    // Evaluates one expression. A name never assigned yields Empty. Each
+    // text is compiled once and kept (a bounded cache), so evaluating the
+    // same short text again costs a lookup and the evaluation itself.
     bool Eval(std::string_view expression, Value* result);
-    // Runs one or more statements (":" separated) at global scope.
+    // Runs statements separated by ':' or line breaks at global scope; Sub,
+    // Function and Class definitions stay for later calls. An assignment
+    // name="value" fails for names that cannot be variables: reserved words
+    // (1023/1024), library functions and constants (501), a leading digit
+    // (1025).
     bool ExecuteStatement(std::string_view statement);
 
+    // The failure of the last call; every call starts by clearing it.
     const Error& LastError() const;
     void ClearError();
 
     // CStr's text for a value, dates in this engine's host formats; Null
-    // gives "Null". On failure (objects, arrays) LastError() says why.
+    // gives "Null" and an object its default member's text. On failure
+    // (arrays, objects without a default) LastError() says why.
     bool ToText(const Value& value, std::string* text);
     // Stops the script running on another thread at its next loop turn or
     // call, with error 18 "User interrupt occurred". Safe from any thread.

@@ -100,6 +100,10 @@ TEST(ScriptEngine, AppendingIsLinear) {
     Engine engine;
     EXPECT_EQ(Exec(engine, "s = \"\"\nFor i = 1 To 200000\ns = s & \"ab\"\nNext"), "ok");
     EXPECT_EQ(Show(engine, "Len(s)"), "Long:400000");
+    EXPECT_EQ(Exec(engine, "t = \"\"\nFor i = 1 To 100000\nt = t & \"a\" & Null & 1\nNext"), "ok");
+    EXPECT_EQ(Show(engine, "Len(t) & Right(t, 4)"), "String:200000a1a1");
+    EXPECT_EQ(Exec(engine, "n = 5 : n = n & 1 & 2"), "ok");
+    EXPECT_EQ(Show(engine, "n"), "String:512");
 }
 
 TEST(ScriptEngine, CacheSurvivesRedefinition) {
@@ -138,6 +142,16 @@ TEST(ScriptEngine, ValueToText) {
     ASSERT_TRUE(engine.Eval("#1/2/2003 1:02:03 PM#", &v));
     EXPECT_TRUE(engine.ToText(v, &text));
     EXPECT_EQ(text, "1/2/2003 1:02:03 PM");
+    ASSERT_EQ(Exec(engine,
+                   "Class D\nPublic Default Function Show\nShow = \"shown\"\nEnd Function\n"
+                   "End Class\nSet dd = New D\nSet r = New RegExp"),
+              "ok");
+    ASSERT_TRUE(engine.Eval("dd", &v));
+    EXPECT_TRUE(engine.ToText(v, &text));
+    EXPECT_EQ(text, "shown");
+    ASSERT_TRUE(engine.Eval("r", &v));
+    EXPECT_FALSE(engine.ToText(v, &text));
+    EXPECT_EQ(engine.LastError().number, 438);
 }
 
 class FixedHost : public Host {

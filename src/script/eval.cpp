@@ -52,6 +52,54 @@ bool IsDeclared(Frame& f, const NameRef& ref) {
     return !g || g->declared;
 }
 
+// Text functions that only read their arguments and run no script code while
+// the arguments are strings.
+bool ReadsTextOnly(const Builtin& b) {
+    static const Builtin* const kReaders[] = {
+        FindBuiltin("mid"),   FindBuiltin("left"),  FindBuiltin("right"), FindBuiltin("len"),
+        FindBuiltin("instr"), FindBuiltin("asc"),   FindBuiltin("ascw"),
+    };
+    for (const Builtin* r : kReaders) {
+        if (r == &b) return true;
+    }
+    return false;
+}
+
+// Mid(s, i, 1) over a long string would copy the whole string on every call.
+// When every argument is a plain variable or a literal, reading them has no
+// effects, so string variables are lent to the function (moved in, moved
+// back after) instead of copied. Fills values and returns true when it lent.
+bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args, Value* values) {
+    if (!ReadsTextOnly(b)) return false;
+    std::array<Value*, 4> vars{};
+    if (args.size() > vars.size()) return false;
+    bool lend = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const Expr* e = args[i];
+        if (!e) return false;
+        if (dynamic_cast<const Literal*>(e)) continue;
+        if (!dynamic_cast<const NameExpr*>(e)) return false;
+        Value* v = e->Address(f);
+        if (!v) return false;
+        // The same variable twice (InStr(s, s)) is read, not lent.
+        for (size_t k = 0; k < i; ++k) {
+            if (vars[k] == v) return false;
+        }
+        vars[i] = v;
+        if (v->IsString() && v->AsString().size() >= 256) lend = true;
+    }
+    if (!lend) return false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (vars[i] && vars[i]->IsString()) {
+            values[i] = std::move(*vars[i]);
+            *vars[i] = Value();
+        } else {
+            values[i] = args[i]->Eval(f);
+        }
+    }
+    return true;
+}
+
 Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
                   const std::string& shown) {
     const int count = static_cast<int>(args.size());
@@ -65,6 +113,23 @@ Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& ar
     if (count > static_cast<int>(small.size())) {
         large.resize(count);
         values = large.data();
+    }
+    if (LendsText(f, b, args, values)) {
+        // The borrowed texts go back to their variables however the call ends.
+        struct GiveBack {
+            Frame& f;
+            const std::vector<const Expr*>& args;
+            Value* values;
+            ~GiveBack() {
+                for (size_t i = 0; i < args.size(); ++i) {
+                    if (!values[i].IsString()) continue;
+                    if (Value* v = args[i] ? args[i]->Address(f) : nullptr) {
+                        if (v->IsEmpty()) *v = std::move(values[i]);
+                    }
+                }
+            }
+        } giveBack{f, args, values};
+        return b.fn(f, values, count);
     }
     for (int i = 0; i < count; ++i) {
         values[i] = args[i] ? args[i]->Eval(f) : Value::ErrorCode(kMissingArgument);
@@ -84,18 +149,6 @@ Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& 
     const int64_t at = a->Offset(subs.data(), subs.size());
     if (at < 0) Throw(kErrSubscript);
     return a->items[at];
-}
-
-// Arrays are values: a write goes to this variable's own copy.
-Array* OwnArray(Value* v) {
-    Array* a = v->AsArray();
-    if (a->RefCount() > 1 && a->locks == 0) {
-        Ref<Array> copy(new Array(*a));
-        copy->locks = 0;
-        *v = Value::Array(copy);
-        return copy.Get();
-    }
-    return a;
 }
 
 void WriteElement(Frame& f, Value* array, const std::vector<const Expr*>& args, Value v) {
@@ -122,10 +175,9 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
-    std::vector<Value> temps;
-    std::vector<Value*> refs;
-    EvalArgs(f, exprs, &temps, &refs);
-    return CallProcedure(f.rt, p, me, Args{refs.data(), refs.size()});
+    ArgList list;
+    EvalArgs(f, exprs, &list);
+    return CallProcedure(f.rt, p, me, list.View());
 }
 
 bool Inside(Frame& f, const Value& object) {
@@ -142,18 +194,47 @@ void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<
     }
 }
 
-void EvalArgs(Frame& f, const std::vector<const Expr*>& args, std::vector<Value>* temps,
-              std::vector<Value*>* refs) {
-    temps->resize(args.size());
-    refs->resize(args.size());
+void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list) {
+    list->temps.resize(args.size());
+    list->refs.resize(args.size());
     for (size_t i = 0; i < args.size(); ++i) {
-        Value* address = args[i] ? args[i]->Address(f) : nullptr;
-        if (!address) {
-            (*temps)[i] = args[i] ? args[i]->Eval(f) : Value::ErrorCode(kMissingArgument);
-            address = &(*temps)[i];
+        Value* address = nullptr;
+        if (!args[i]) {
+            list->temps[i] = Value::ErrorCode(kMissingArgument);
+        } else if (auto* element = dynamic_cast<const CallExpr*>(args[i])) {
+            address = element->ElementAddress(f, list);
+        } else {
+            address = args[i]->Address(f);
         }
-        (*refs)[i] = address;
+        if (!address) {
+            if (args[i]) list->temps[i] = args[i]->Eval(f);
+            address = &list->temps[i];
+        }
+        list->refs[i] = address;
     }
+}
+
+ArgList::~ArgList() {
+    for (const Ref<Array>& a : locked) --a->locks;
+}
+
+// An array element passed ByRef: the array stays locked (no ReDim or Erase)
+// until the call returns, so the address stays good.
+Value* CallExpr::ElementAddress(Frame& f, ArgList* list) const {
+    if (args.empty() || ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kMember ||
+        ref.kind == NameRef::Kind::kConstant) {
+        return nullptr;
+    }
+    Value* v = VarAddress(f, ref);
+    if (!v || !v->IsArray()) return nullptr;
+    std::vector<int32_t> subs;
+    EvalSubscripts(f, args, &subs);
+    Array* a = OwnArray(v);
+    const int64_t at = a->Offset(subs.data(), subs.size());
+    if (at < 0) Throw(kErrSubscript);
+    ++a->locks;
+    list->locked.emplace_back(a);
+    return &a->items[at];
 }
 
 Value Dereference(Runtime& rt, Value v) {
@@ -220,10 +301,9 @@ Value CallExpr::Eval(Frame& f) const {
         case NameRef::Kind::kBuiltin:
             return CallBuiltin(f, *ref.builtin, args, ref.shown);
         case NameRef::Kind::kMember: {
-            std::vector<Value> temps;
-            std::vector<Value*> refs;
-            EvalArgs(f, args, &temps, &refs);
-            return f.me->Invoke(f.rt, ref.member, Args{refs.data(), refs.size()}, true);
+            ArgList list;
+            EvalArgs(f, args, &list);
+            return f.me->Invoke(f.rt, ref.member, list.View(), true);
         }
         default:
             break;
@@ -240,10 +320,9 @@ Value CallExpr::Eval(Frame& f) const {
         return ReadElement(f, *v, args);
     }
     if (v->IsObject()) {
-        std::vector<Value> temps;
-        std::vector<Value*> refs;
-        EvalArgs(f, args, &temps, &refs);
-        return ObjectOf(*v)->Get(f.rt, {}, Args{refs.data(), refs.size()});
+        ArgList list;
+        EvalArgs(f, args, &list);
+        return ObjectOf(*v)->Get(f.rt, {}, list.View());
     }
     if (v->IsEmpty() && !IsDeclared(f, ref)) ThrowNamed(kErrNotDefined, ref.shown);
     ThrowNamed(kErrTypeMismatch, ref.shown);
@@ -251,10 +330,9 @@ Value CallExpr::Eval(Frame& f) const {
 
 void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
     if (ref.kind == NameRef::Kind::kMember) {
-        std::vector<Value> temps;
-        std::vector<Value*> refs;
-        EvalArgs(f, args, &temps, &refs);
-        f.me->Assign(f.rt, ref.member, Args{refs.data(), refs.size()}, std::move(v), isSet, true);
+        ArgList list;
+        EvalArgs(f, args, &list);
+        f.me->Assign(f.rt, ref.member, list.View(), std::move(v), isSet, true);
         return;
     }
     Value* target = ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kConstant
@@ -266,10 +344,9 @@ void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
         return;
     }
     if (target->IsObject()) {
-        std::vector<Value> temps;
-        std::vector<Value*> refs;
-        EvalArgs(f, args, &temps, &refs);
-        ObjectOf(*target)->Put(f.rt, {}, Args{refs.data(), refs.size()}, std::move(v), isSet);
+        ArgList list;
+        EvalArgs(f, args, &list);
+        ObjectOf(*target)->Put(f.rt, {}, list.View(), std::move(v), isSet);
         return;
     }
     ThrowNamed(kErrTypeMismatch, ref.shown);
@@ -281,10 +358,9 @@ Value MemberExpr::Eval(Frame& f) const {
     f.rt.CheckStack();
     const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
     ScriptObject* o = ObjectOf(object);
-    std::vector<Value> temps;
-    std::vector<Value*> refs;
-    EvalArgs(f, args, &temps, &refs);
-    const Args a{refs.data(), refs.size()};
+    ArgList list;
+    EvalArgs(f, args, &list);
+    const Args a = list.View();
     if (Inside(f, object)) {
         const int member = f.me->cls->Find(name);
         if (member < 0) Throw(kErrNoSuchMember);
@@ -296,10 +372,9 @@ Value MemberExpr::Eval(Frame& f) const {
 void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
     const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
     ScriptObject* o = ObjectOf(object);
-    std::vector<Value> temps;
-    std::vector<Value*> refs;
-    EvalArgs(f, args, &temps, &refs);
-    const Args a{refs.data(), refs.size()};
+    ArgList list;
+    EvalArgs(f, args, &list);
+    const Args a = list.View();
     if (Inside(f, object)) {
         const int member = f.me->cls->Find(name);
         if (member < 0) Throw(kErrNoSuchMember);
@@ -314,10 +389,9 @@ Value IndexExpr::Eval(Frame& f) const {
     const Value v = base->Eval(f);
     if (v.IsArray()) return ReadElement(f, v, args);
     if (v.IsObject()) {
-        std::vector<Value> temps;
-        std::vector<Value*> refs;
-        EvalArgs(f, args, &temps, &refs);
-        return ObjectOf(v)->Get(f.rt, {}, Args{refs.data(), refs.size()});
+        ArgList list;
+        EvalArgs(f, args, &list);
+        return ObjectOf(v)->Get(f.rt, {}, list.View());
     }
     Throw(kErrTypeMismatch);
 }
@@ -329,10 +403,9 @@ void IndexExpr::Assign(Frame& f, Value v, bool isSet) const {
     }
     const Value b = base->Eval(f);
     if (!b.IsObject()) Throw(kErrTypeMismatch);
-    std::vector<Value> temps;
-    std::vector<Value*> refs;
-    EvalArgs(f, args, &temps, &refs);
-    ObjectOf(b)->Put(f.rt, {}, Args{refs.data(), refs.size()}, std::move(v), isSet);
+    ArgList list;
+    EvalArgs(f, args, &list);
+    ObjectOf(b)->Put(f.rt, {}, list.View(), std::move(v), isSet);
 }
 
 Value MeExpr::Eval(Frame& f) const {

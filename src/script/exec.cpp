@@ -41,20 +41,26 @@ Flow AssignStmt::Exec(Frame& f) const {
 Flow AppendStmt::Exec(Frame& f) const {
     Value* v = target->Address(f);
     if (v && v->IsString()) {
-        Value rhs = value->Eval(f);
-        if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
-        if (v->IsString()) {
-            AppendText(v, rhs, f.rt.host);
-        } else {
-            *v = Concat(*v, rhs, f.rt.host);
+        for (const Expr* part : parts) {
+            Value rhs = part->Eval(f);
+            if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
+            // Evaluating the part may have changed the variable itself.
+            if (v->IsString()) {
+                AppendText(v, rhs, f.rt.host);
+            } else {
+                *v = Concat(*v, rhs, f.rt.host);
+            }
         }
         return Flow::kNormal;
     }
-    Value left = target->Eval(f);
-    Value rhs = value->Eval(f);
-    if (left.IsObject()) left = Dereference(f.rt, std::move(left));
-    if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
-    target->Assign(f, Concat(left, rhs, f.rt.host), false);
+    Value result = target->Eval(f);
+    if (result.IsObject()) result = Dereference(f.rt, std::move(result));
+    for (const Expr* part : parts) {
+        Value rhs = part->Eval(f);
+        if (rhs.IsObject()) rhs = Dereference(f.rt, std::move(rhs));
+        result = Concat(result, rhs, f.rt.host);
+    }
+    target->Assign(f, std::move(result), false);
     return Flow::kNormal;
 }
 

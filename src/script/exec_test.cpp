@@ -46,6 +46,13 @@ TEST(ScriptStatements, RunThenEvaluate) {
         {"Const k = 5", "k * 2", "Integer:10"},
         {"Sub s(ByRef a) : a = a + 1 : End Sub\nv = 1 : s v : s (v) : Call s(v)", "v", "Integer:3"},
         {"Sub s(ByVal a) : a = 9 : End Sub\nv = 1 : s v", "v", "Integer:1"},
+        {"Sub Swap(a, b) : t = a : a = b : b = t : End Sub\nx = Array(1, 2) : Swap x(0), x(1)",
+         "x(0) & x(1)", "String:21"},
+        {"Sub s(e) : ReDim arr(5) : End Sub\nReDim arr(1) : s arr(0)", "1",
+         "#10:This array is fixed or temporarily locked"},
+        {"Sub s(e) : e = 1 : End Sub\nReDim arr(1) : s arr(0) : ReDim arr(3)", "UBound(arr)",
+         "Long:3"},
+        {"Sub s(e) : e = 1 : End Sub\nx = Array(0) : y = x : s y(0)", "x(0) & y(0)", "String:01"},
         {"Function f : f = 1 : End Function\nConst c = 2 : x = f + c", "x", "Integer:3"},
         {"Sub s : Exit Sub : r = 1 : End Sub\ns", "IsEmpty(r)", "Boolean:True"},
         {"Function f(n) : If n = 0 Then f = 0 Else f = n + f(n - 1)\nEnd Function", "f(100)",
@@ -84,6 +91,8 @@ TEST(ScriptStatements, RunThenEvaluate) {
         {"Class C : Private v : End Class\nSet o = New C", "o.v",
          "#438:Object doesn't support this property or method"},
         {"x = New Nope", "1", "#506:Class not defined: 'Nope'"},
+        {"Class C : Public f(1) : End Class\nSet o = New C : o.f(0) = 1 : x = o.f : o.f(0) = 2",
+         "x(0) & o.f(0)", "String:12"},
         {"With 5 : End With", "1", "#424:Object required"},
         {"s = \"a\" : s = s & 1 & Null", "s", "String:a1"},
         {"s = 5 : s = s & \"x\"", "s", "String:5x"},
@@ -95,6 +104,9 @@ TEST(ScriptStatements, RunThenEvaluate) {
         {"x = InputBox(\"q\", \"t\", \"default\")", "x", "String:default"},
         {"Dim [a b] : [a b] = 2", "[a b] + 1", "Integer:3"},
         {"f = GetRef(\"nope\")", "1", "#5:Invalid procedure call or argument"},
+        {"Set r = CreateObject(\"VBScript.RegExp\")", "TypeName(r)", "String:IRegExp2"},
+        {"Set r = CreateObject(\"Scripting.FileSystemObject\")", "1",
+         "#429:ActiveX component can't create object"},
     };
     for (const StatementCase& c : cases) {
         Engine engine;

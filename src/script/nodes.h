@@ -25,12 +25,16 @@ struct NameExpr : Target {
     void Assign(Frame& f, Value v, bool isSet) const override;
 };
 
+struct ArgList;
+
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr : Target {
     NameRef ref;
     std::vector<const Expr*> args;  // null entries are omitted arguments
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
+    // The element's storage when this names an array element, else null.
+    Value* ElementAddress(Frame& f, ArgList* list) const;
 };
 
 // object.name or object.name(args); object is null for a With member.
@@ -117,11 +121,11 @@ struct AssignStmt : Stmt {
     Flow Exec(Frame& f) const override;
 };
 
-// x = x & y, done in place so that building a string piece by piece is
-// linear rather than quadratic.
+// x = x & y (& z...), done in place so that building a string piece by
+// piece is linear rather than quadratic.
 struct AppendStmt : Stmt {
     const NameExpr* target = nullptr;
-    const Expr* value = nullptr;
+    std::vector<const Expr*> parts;  // x = x & a & b appends a, then b
     Flow Exec(Frame& f) const override;
 };
 
@@ -218,9 +222,21 @@ struct WithStmt : Stmt {
 
 // Array subscripts: each rounded to a Long.
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out);
-// Evaluates call arguments: variables by address (ByRef), others into temps.
-void EvalArgs(Frame& f, const std::vector<const Expr*>& args, std::vector<Value>* temps,
-              std::vector<Value*>* refs);
+// The evaluated arguments of one call.
+struct ArgList {
+    std::vector<Value> temps;        // values of arguments that are not variables
+    std::vector<Value*> refs;        // what the callee sees: variables or temps
+    std::vector<Ref<Array>> locked;  // arrays with an element passed ByRef
+    ArgList() = default;
+    ArgList(const ArgList&) = delete;
+    ArgList& operator=(const ArgList&) = delete;
+    ~ArgList();
+    Args View() const { return Args{refs.data(), refs.size()}; }
+};
+
+// Evaluates call arguments: variables and array elements by address (ByRef),
+// others into temps.
+void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list);
 // The value an object stands for where a plain value is needed (its default
 // member), or the value itself.
 Value Dereference(Runtime& rt, Value v);

@@ -78,7 +78,34 @@ Value CurrencyResult(double d) {
 
 enum class Arith { kAdd, kSub, kMul };
 
+bool IsIntegerOrLong(Type t) {
+    return t == Type::Integer || t == Type::Long;
+}
+
+// Loop counters and sums are Integers, Longs and Doubles: those pairs skip
+// the general conversions, with the same result as the full rules below.
+bool ArithmeticFast(Arith op, const Value& a, const Value& b, Value* out) {
+    const Type ta = a.type(), tb = b.type();
+    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
+        const int64_t x = ta == Type::Integer ? a.AsInteger() : a.AsLong();
+        const int64_t y = tb == Type::Integer ? b.AsInteger() : b.AsLong();
+        const int64_t v = op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y);
+        *out = FitInteger(v, ta == Type::Long || tb == Type::Long ? kLong : kInteger);
+        return true;
+    }
+    const bool da = ta == Type::Double, db = tb == Type::Double;
+    if ((da || db) && (da || IsIntegerOrLong(ta)) && (db || IsIntegerOrLong(tb))) {
+        const double x = da ? a.AsDouble() : (ta == Type::Integer ? a.AsInteger() : a.AsLong());
+        const double y = db ? b.AsDouble() : (tb == Type::Integer ? b.AsInteger() : b.AsLong());
+        *out = CheckedDouble(op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y));
+        return true;
+    }
+    return false;
+}
+
 Value Arithmetic(Arith op, const Value& a0, const Value& b0) {
+    Value fast;
+    if (ArithmeticFast(op, a0, b0, &fast)) return fast;
     const Value a = ToNumeric(a0);
     const Value b = ToNumeric(b0);
     if (a.IsNull() || b.IsNull()) return Value::Null();

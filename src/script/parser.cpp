@@ -1,5 +1,6 @@
 #include "script/parser.h"
 
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -641,15 +642,21 @@ class Parser {
     }
 
     const Stmt* MakeAssign(const Target* target, const Expr* value, bool isSet) {
-        // x = x & y appends in place.
+        // x = x & y & z appends in place: follow the & chain down its left.
         auto* name = dynamic_cast<const NameExpr*>(target);
-        auto* concat = dynamic_cast<const BinaryExpr*>(value);
-        if (!isSet && name && concat && concat->op == BinaryOp::kConcat) {
-            auto* left = dynamic_cast<const NameExpr*>(concat->left);
-            if (left && left->ref.name == name->ref.name) {
+        if (!isSet && name) {
+            std::vector<const Expr*> parts;
+            const Expr* left = value;
+            while (auto* concat = dynamic_cast<const BinaryExpr*>(left)) {
+                if (concat->op != BinaryOp::kConcat) break;
+                parts.push_back(concat->right);
+                left = concat->left;
+            }
+            auto* first = dynamic_cast<const NameExpr*>(left);
+            if (!parts.empty() && first && first->ref.name == name->ref.name) {
                 auto* s = Make<AppendStmt>();
                 s->target = name;
-                s->value = concat->right;
+                s->parts.assign(parts.rbegin(), parts.rend());
                 return s;
             }
         }

@@ -1,5 +1,6 @@
 #include "script/runtime.h"
 
+#include <array>
 #include <new>
 
 #include "script/convert.h"
@@ -108,6 +109,17 @@ Ref<Array> MakeArray(const std::vector<int32_t>& upper) {
 
 }  // namespace
 
+Array* OwnArray(Value* v) {
+    Array* a = v->AsArray();
+    if (a->RefCount() > 1 && a->locks == 0) {
+        Ref<Array> copy(new Array(*a));
+        copy->locks = 0;
+        *v = Value::Array(copy);
+        return copy.Get();
+    }
+    return a;
+}
+
 Value IndexValue(Runtime& rt, const Value& v, Args args) {
     if (args.count == 0) return v;
     if (v.IsArray()) {
@@ -125,12 +137,26 @@ Value IndexValue(Runtime& rt, const Value& v, Args args) {
 
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args) {
     rt.CheckStack();
+    rt.CheckInterrupt();
     if (args.count != proc.params.size()) {
         Throw(kErrWrongArgs, ErrorText(kErrWrongArgs) + ": '" + proc.name + "'");
     }
     const int count = proc.LocalCount();
-    std::vector<Value> locals(count);
-    std::vector<Value*> slots(count);
+    // Most procedures have a few locals: keep them off the heap, as calls
+    // are the hot path of recursive scripts.
+    constexpr int kInline = 8;
+    std::array<Value, kInline> inlineLocals;
+    std::array<Value*, kInline> inlineSlots;
+    std::vector<Value> heapLocals;
+    std::vector<Value*> heapSlots;
+    Value* locals = inlineLocals.data();
+    Value** slots = inlineSlots.data();
+    if (count > kInline) {
+        heapLocals.resize(count);
+        heapSlots.resize(count);
+        locals = heapLocals.data();
+        slots = heapSlots.data();
+    }
     for (int i = 0; i < count; ++i) slots[i] = &locals[i];
     for (size_t i = 0; i < args.count; ++i) {
         if (proc.params[i].byRef) {
@@ -142,7 +168,7 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     }
     Ref<Instance> keep(me);  // the instance must outlive its own method
     Frame frame(rt);
-    frame.slots = slots.data();
+    frame.slots = slots;
     frame.me = me;
     frame.proc = &proc;
     ExecBlock(frame, proc.body);
@@ -205,9 +231,10 @@ void Instance::Assign(Runtime& rt, int member, Args args, Value v, bool isSet, b
         if (!target.IsArray()) Throw(kErrTypeMismatch);
         std::vector<int32_t> subs(args.count);
         for (size_t i = 0; i < args.count; ++i) subs[i] = ToLong(args[i]);
-        const int64_t at = target.AsArray()->Offset(subs.data(), subs.size());
+        Array* a = OwnArray(&target);
+        const int64_t at = a->Offset(subs.data(), subs.size());
         if (at < 0) Throw(kErrSubscript);
-        target.AsArray()->items[at] = std::move(v);
+        a->items[at] = std::move(v);
         return;
     }
     const Procedure* p = isSet ? m.set : m.let;

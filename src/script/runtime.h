@@ -204,6 +204,10 @@ class Runtime {
 // Calls a procedure with the arguments given; me is the instance for class
 // members. Returns the function result (Empty for a Sub).
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args);
+// Arrays are values: before a write through v, v gets its own copy of an
+// array it shares (unless the array is locked by a running For Each or a
+// ByRef element).
+Array* OwnArray(Value* v);
 // Applies arguments to a value that takes none itself: an array element, or
 // the default member of an object (m.SubMatches(0), obj.List(2)).
 Value IndexValue(Runtime& rt, const Value& v, Args args);

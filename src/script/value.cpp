@@ -21,15 +21,6 @@ void RefCounted::Destroy(RefCounted* p) {
     pending = nullptr;
 }
 
-Value::Value(const Value& o) : type_(Type::Empty) {
-    CopyFrom(o);
-}
-
-Value::Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), str_(std::move(o.str_)) {
-    obj_ = std::exchange(o.obj_, nullptr);
-    o.type_ = Type::Empty;
-}
-
 Value& Value::operator=(const Value& o) {
     if (this != &o) {
         // Hold the old reference until the copy is made: o may live inside it.

@@ -37,6 +37,10 @@ enum class Type : uint16_t {
 // (Me) and run script code while it is being released (Class_Terminate).
 class RefCounted {
   public:
+    RefCounted() = default;
+    // A copy is a new object: it starts unreferenced.
+    RefCounted(const RefCounted&) {}
+    RefCounted& operator=(const RefCounted&) { return *this; }
     virtual ~RefCounted() = default;
     void AddRef() { ++refs_; }
     void Release() {
@@ -88,11 +92,22 @@ class Array;
 class Value {
   public:
     Value() : type_(Type::Empty) { u_.d = 0; }
-    Value(const Value& o);
-    Value(Value&& o) noexcept;
+    // Copies and moves are the hot path of every expression: inline, with
+    // the string and the reference touched only when there is one.
+    Value(const Value& o) : type_(o.type_), u_(o.u_), obj_(o.obj_) {
+        if (type_ == Type::String) str_ = o.str_;
+        if (obj_) obj_->AddRef();
+    }
+    Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), obj_(o.obj_) {
+        if (type_ == Type::String) str_ = std::move(o.str_);
+        o.obj_ = nullptr;
+        o.type_ = Type::Empty;
+    }
     Value& operator=(const Value& o);
     Value& operator=(Value&& o) noexcept;
-    ~Value() { Reset(); }
+    ~Value() {
+        if (obj_) Reset();
+    }
 
     static Value Null();
     static Value Boolean(bool b);
@@ -166,9 +181,9 @@ class Array : public RefCounted {
     int64_t Offset(const int32_t* subscripts, size_t count) const;
 };
 
-// Anything reached with "." or Set: class instances and the built-in objects.
-// Member names arrive lower-cased. Calls fail by returning false after
-// filling *err; a member the object lacks is error 438.
+// Anything reached with "." or Set: class instances and the built-in
+// objects. What they can do is the engine's business (runtime.h); outside
+// it they are opaque values with a type name.
 class Object : public RefCounted {
   public:
     virtual std::string TypeName() const = 0;

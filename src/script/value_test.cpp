@@ -80,6 +80,14 @@ TEST(ScriptValue, AssignFromOwnContents) {
     EXPECT_EQ(v.AsString(), "inner");
 }
 
+TEST(ScriptValue, CopiedArraysStartUnreferenced) {
+    Ref<Array> original(new Array);
+    Ref<Array> alias = original;
+    Ref<Array> copy(new Array(*original));
+    EXPECT_EQ(original->RefCount(), 2);
+    EXPECT_EQ(copy->RefCount(), 1);
+}
+
 TEST(ScriptValue, ArrayOffsets) {
     Array a;
     a.upper = {2, 3};

@@ -20,7 +20,9 @@ bool IsPlacementLine(const std::string& line) {
 
 }  // namespace
 
-std::string AutoexecPath(Interpreter& in) { return in.EvaluateText("ShortcutFolder") + kAutoexecName; }
+std::string AutoexecPath(Interpreter& in) {
+    return in.EvaluateText("ShortcutFolder") + kAutoexecName;
+}
 
 std::vector<std::string> PlacementLines(Interpreter& in) {
     switch (in.dockState) {

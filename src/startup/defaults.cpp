@@ -14,11 +14,16 @@ struct Default {
 // After CurDir, the folders and the screen width, which depend on this
 // machine, every setting starts from a fixed text.
 constexpr Default kColourDefaults[] = {
-    {"ColourPromptText", "#0099FF"},     {"ColourPromptBg", "#000000"},
-    {"ColourPromptBusyText", "#000000"}, {"ColourPromptBusyBg", "#0099FF"},
-    {"ColourCommandText", "#D0D0D0"},    {"ColourCommandBg", "#000000"},
-    {"ColourCommandBusyText", "#000000"}, {"ColourCommandBusyBg", "#D0D0D0"},
-    {"ColourOutputText", "#00C000"},     {"ColourOutputBg", "#000000"},
+    {"ColourPromptText", "#0099FF"},
+    {"ColourPromptBg", "#000000"},
+    {"ColourPromptBusyText", "#000000"},
+    {"ColourPromptBusyBg", "#0099FF"},
+    {"ColourCommandText", "#D0D0D0"},
+    {"ColourCommandBg", "#000000"},
+    {"ColourCommandBusyText", "#000000"},
+    {"ColourCommandBusyBg", "#D0D0D0"},
+    {"ColourOutputText", "#00C000"},
+    {"ColourOutputBg", "#000000"},
     {"WinX", "0"},
     {"WinY", "0"},
 };

@@ -2,6 +2,8 @@
 // (BarWindow) and the window's place and layout (ConsoleWindow).
 #include "platform/win32/main_window.h"
 
+#include "platform/win32/app_bar.h"
+
 namespace vantrel::win32 {
 
 namespace {
@@ -113,6 +115,22 @@ void Main::Show() {
     ShowWindow(window_.Get(), SW_SHOW);
     SetForegroundWindow(window_.Get());
     SetFocus(cmdBox_);
+}
+
+void Main::Hide() {
+    ShowWindow(window_.Get(), SW_HIDE);
+}
+
+bool Main::IsVisible() const {
+    return IsWindowVisible(window_.Get()) != FALSE;
+}
+
+void Main::AppBarDock(int edge) {
+    win32::AppBarDock(window_.Get(), edge);
+}
+
+void Main::AppBarUndock() {
+    win32::AppBarUndock();
 }
 
 void Main::EndProcess() {

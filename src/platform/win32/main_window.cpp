@@ -1,7 +1,9 @@
 #include "platform/win32/main_window.h"
 
 #include "console/apply_settings.h"
+#include "platform/win32/app_bar.h"
 #include "platform/win32/fixed_font.h"
+#include "remote/remote_link.h"
 
 namespace vantrel::win32 {
 
@@ -12,6 +14,13 @@ constexpr int kPromptBoxId = 101;
 constexpr int kCmdBoxId = 102;
 // Hidden buttons sit at -1000 twips.
 constexpr int kOutOfSight = -67;
+
+// The modifier state of a key event: 1 Shift, 2 Ctrl, 4 Alt.
+int ModifierState() {
+    return ((GetKeyState(VK_SHIFT) & 0x8000) ? kModShift : 0) |
+           ((GetKeyState(VK_CONTROL) & 0x8000) ? kModCtrl : 0) |
+           ((GetKeyState(VK_MENU) & 0x8000) ? kModAlt : 0);
+}
 
 bool ModifierHeld() {
     return (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
@@ -79,6 +88,15 @@ bool Main::PreTranslate(const MSG& msg) {
     // The edit control's own Enter and Esc characters would only beep.
     if (msg.message == WM_CHAR && (msg.wParam == '\r' || msg.wParam == 27)) return true;
     if (msg.message == WM_KEYUP) OnKeyUp(msg.wParam);
+    // The drag is the same over both boxes; the mouse move still reaches them.
+    if (msg.message == WM_MOUSEMOVE && (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_)) {
+        OnBoxMouseMove(msg.wParam);
+    }
+    // F10 is a system key: its release comes as WM_SYSKEYUP.
+    if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && console_->Link() &&
+        console_->Link()->KeyReleased(static_cast<int>(msg.wParam), ModifierState())) {
+        return true;
+    }
     return false;
 }
 
@@ -94,7 +112,24 @@ bool Main::OnKeyDown(WPARAM key) {
     return false;
 }
 
+void Main::OnBoxMouseMove(WPARAM buttons) {
+    POINT cursor;
+    if (!GetCursorPos(&cursor)) return;
+    DragKeys keys;
+    keys.left = buttons & MK_LBUTTON;
+    keys.right = buttons & MK_RBUTTON;
+    keys.middle = buttons & MK_MBUTTON;
+    keys.shift = buttons & MK_SHIFT;
+    keys.ctrl = buttons & MK_CONTROL;
+    keys.alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+    console_->MouseMove(cursor.x, cursor.y, keys);
+}
+
 void Main::OnKeyUp(WPARAM key) {
+    if (key >= VK_F1 && key <= VK_F12) {
+        console_->KeyUp(static_cast<int>(key), ModifierState());
+        return;
+    }
     if ((key != VK_UP && key != VK_DOWN) || ModifierHeld()) return;
     Interpreter& in = console_->In();
     if (in.consoleState != kLocal) return;
@@ -151,12 +186,18 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             if (wParam) OnClose();  // FALSE: the session goes on after all
             return 0;
+        case kTrayMessage:
+            console_->TrayMouseMessage(static_cast<int>(lParam));
+            return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
         default:
             break;
     }
+    // Explorer restarted: the notification area is new and empty.
+    static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    if (message == taskbarCreated && taskbarCreated != 0) console_->TaskbarCreated();
     return DefWindowProcA(window_.Get(), message, wParam, lParam);
 }
 

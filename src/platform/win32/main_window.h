@@ -60,6 +60,10 @@ class Main : public BarWindow, public ConsoleWindow {
     Size ScreenSize() const override;
     void Show() override;
     void EndProcess() override;
+    void Hide() override;
+    bool IsVisible() const override;
+    void AppBarDock(int edge) override;
+    void AppBarUndock() override;
 
   private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,6 +75,7 @@ class Main : public BarWindow, public ConsoleWindow {
     void OnClose();
     bool OnKeyDown(WPARAM key);
     void OnKeyUp(WPARAM key);
+    void OnBoxMouseMove(WPARAM buttons);
 
     HINSTANCE instance_;
     const OutputPane& pane_;

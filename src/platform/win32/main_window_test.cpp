@@ -18,7 +18,7 @@ namespace {
 // The real bar with the real services behind a console; only the tray icon
 // is a stand-in, so that tests leave the notification area alone.
 class MainTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(main_.Create(&console_)); }
 
     HWND Control(int id) const { return GetDlgItem(main_.Handle(), id); }
@@ -64,8 +64,12 @@ TEST_F(MainTest, StartsWithItsDesignTextsAndTheButtonsOutOfSight) {
 }
 
 TEST_F(MainTest, TextsRoundTripAsAnsiBytes) {
-    main_.SetCommandText("dir \xAC" "TEMP\xAC");
-    EXPECT_EQ(main_.CommandText(), "dir \xAC" "TEMP\xAC");
+    main_.SetCommandText(
+        "dir \xAC"
+        "TEMP\xAC");
+    EXPECT_EQ(main_.CommandText(),
+              "dir \xAC"
+              "TEMP\xAC");
     main_.SetPromptText("C:\\>");
     EXPECT_EQ(main_.PromptText(), "C:\\>");
     main_.SetCommandText("");
@@ -146,9 +150,9 @@ TEST_F(MainTest, BoxesArePaintedInTheirColours) {
     };
     for (const Case& c : cases) {
         HDC dc = CreateCompatibleDC(nullptr);
-        auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
-            main_.Handle(), c.message, reinterpret_cast<WPARAM>(dc),
-            reinterpret_cast<LPARAM>(c.control)));
+        auto brush = reinterpret_cast<HBRUSH>(SendMessageA(main_.Handle(), c.message,
+                                                           reinterpret_cast<WPARAM>(dc),
+                                                           reinterpret_cast<LPARAM>(c.control)));
         EXPECT_EQ(GetTextColor(dc), c.text);
         EXPECT_EQ(GetBkColor(dc), c.bg);
         LOGBRUSH logBrush{};

@@ -8,7 +8,7 @@ namespace vantrel::win32 {
 namespace {
 
 class OutputFormTest : public ::testing::Test {
-protected:
+  protected:
     OutputFormTest() : form_(GetModuleHandleA(nullptr), [this] { ++focusCalls_; }) {}
 
     HWND Box() const { return GetWindow(form_.Handle(), GW_CHILD); }
@@ -96,9 +96,9 @@ TEST_F(OutputFormTest, CloseDestroysThePaneWithItsText) {
 TEST_F(OutputFormTest, TheBoxIsPaintedInTheOutputColours) {
     form_.Show(View("text"));
     HDC dc = CreateCompatibleDC(nullptr);
-    auto brush = reinterpret_cast<HBRUSH>(
-        SendMessageA(form_.Handle(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(Box())));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(form_.Handle(), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(Box())));
     EXPECT_EQ(GetTextColor(dc), RGB(0, 0xC0, 0));
     EXPECT_EQ(GetBkColor(dc), RGB(1, 2, 3));
     LOGBRUSH logBrush{};

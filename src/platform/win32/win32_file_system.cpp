@@ -31,6 +31,22 @@ std::string UpperDrive(const std::string& path) {
     return std::string(1, letter) + ":";
 }
 
+// Writes all of data, in pieces a single call can take.
+bool WriteAll(HANDLE file, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        DWORD piece = static_cast<DWORD>(std::min<size_t>(data.size() - done, 1 << 20));
+        DWORD written = 0;
+        if (!::WriteFile(file, data.data() + done, piece, &written, nullptr)) return false;
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
 bool FullPath(const std::string& path, std::string* full) {
     char buffer[MAX_PATH * 4];
     DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
@@ -81,7 +97,7 @@ std::vector<FileEntry> Win32FileSystem::Find(const std::string& pattern, FileMas
         SYSTEMTIME st;
         if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
             FileTimeToSystemTime(&local, &st)) {
-            entry.modified = LocalTime{st.wYear, st.wMonth,  st.wDay,         st.wHour,
+            entry.modified = LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
                                        st.wMinute, st.wSecond, st.wMilliseconds};
         }
         entries.push_back(std::move(entry));
@@ -133,32 +149,47 @@ bool Win32FileSystem::WriteFile(const std::string& path, const std::string& cont
                                 std::string* err) {
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return Fail(err);
-    DWORD written = 0;
-    if (!contents.empty() && !::WriteFile(file.Get(), contents.data(),
-                                          static_cast<DWORD>(contents.size()), &written, nullptr)) {
-        return Fail(err);
-    }
+    if (!file.Valid() || !WriteAll(file.Get(), contents)) return Fail(err);
     return true;
 }
 
 bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& contents,
                                   std::string* err) {
+    // A read-only file is the user's wish to keep it; the rename below would
+    // not ask.
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         SetLastError(ERROR_ACCESS_DENIED);
         return Fail(err);
     }
-    const std::string fresh = path + ".new";
-    if (!WriteFile(fresh, contents, err)) {
-        DeleteFileA(fresh.c_str());
-        return false;
+    // The new text goes to a file of its own beside the old one (the same
+    // volume, so the rename is one step), and takes the old one's place only
+    // once it is complete on disk: a full disk or a failed write leaves the
+    // old file as it was.
+    size_t slash = path.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    char fresh[MAX_PATH];
+    if (!GetTempFileNameA(folder.c_str(), "vtl", 0, fresh)) return Fail(err);
+    bool written = false;
+    {
+        UniqueFile file(CreateFileA(fresh, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        written = file.Valid() && WriteAll(file.Get(), contents) && FlushFileBuffers(file.Get());
     }
-    if (!MoveFileExA(fresh.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        Fail(err);
-        DeleteFileA(fresh.c_str());
-        return false;
+    // A hidden start-up file stays hidden.
+    if (written && attributes != INVALID_FILE_ATTRIBUTES) {
+        written = SetFileAttributesA(
+            fresh, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) |
+                       FILE_ATTRIBUTE_ARCHIVE);
+    }
+    if (!written ||
+        !MoveFileExA(fresh, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD code = GetLastError();
+        SetFileAttributesA(fresh, FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(fresh);
+        SetLastError(code);
+        return Fail(err);
     }
     return true;
 }
@@ -167,12 +198,7 @@ bool Win32FileSystem::AppendFile(const std::string& path, const std::string& dat
                                  std::string* err) {
     UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return Fail(err);
-    DWORD written = 0;
-    if (!data.empty() &&
-        !::WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr)) {
-        return Fail(err);
-    }
+    if (!file.Valid() || !WriteAll(file.Get(), data)) return Fail(err);
     return true;
 }
 

@@ -9,7 +9,7 @@ namespace vantrel::win32 {
 // the C runtime keep it, in the hidden "=X:" environment variables, so that
 // GetFullPathName and a later drive change find it.
 class Win32FileSystem : public FileSystem {
-public:
+  public:
     bool Exists(const std::string& path, FileMask mask) const override;
     std::vector<FileEntry> Find(const std::string& pattern, FileMask mask) const override;
     bool IsFolder(const std::string& path) const override;
@@ -17,8 +17,7 @@ public:
     bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
                        bool* more, std::string* err) const override;
     bool AppendFile(const std::string& path, const std::string& data, std::string* err) override;
-    bool WriteFile(const std::string& path, const std::string& contents,
-                   std::string* err) override;
+    bool WriteFile(const std::string& path, const std::string& contents, std::string* err) override;
     bool ReplaceFile(const std::string& path, const std::string& contents,
                      std::string* err) override;
     bool DeleteFiles(const std::string& pattern, std::string* err) override;

@@ -21,7 +21,9 @@ bool EndsWithSeparator(const std::string& path) {
 // The folder part of a path, with its separator ("" for a bare name).
 std::string FolderOf(const std::string& path) {
     size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
+    if (slash == std::string::npos) {
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
+    }
     return path.substr(0, slash + 1);
 }
 
@@ -41,13 +43,15 @@ bool Failed(DWORD code, std::string* err) {
     return Fail(err);
 }
 
-// The files (never folders) that a name or pattern finds, with their full
-// paths as the pattern spells its folder.
-std::vector<std::string> MatchingFiles(const Win32FileSystem& fs, const std::string& pattern) {
+// The entries that a name or pattern finds, with their paths as the pattern
+// spells its folder.
+std::vector<std::string> Matching(const Win32FileSystem& fs, const std::string& pattern,
+                                  bool folders) {
     std::vector<std::string> paths;
     std::string folder = FolderOf(pattern);
-    for (const FileEntry& entry : fs.Find(pattern, FileMask::kFiles)) {
-        paths.push_back(folder + entry.name);
+    FileMask mask = folders ? FileMask::kFilesAndFolders : FileMask::kFiles;
+    for (const FileEntry& entry : fs.Find(pattern, mask)) {
+        if (entry.folder == folders) paths.push_back(folder + entry.name);
     }
     return paths;
 }
@@ -61,7 +65,7 @@ bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
         if (!transfer(source, destination)) return Fail(err);
         return true;
     }
-    std::vector<std::string> files = MatchingFiles(fs, source);
+    std::vector<std::string> files = Matching(fs, source, false);
     if (files.empty()) return Failed(ERROR_FILE_NOT_FOUND, err);
     for (const std::string& file : files) {
         if (!transfer(file, Join(destination, NameOf(file)))) return Fail(err);
@@ -69,9 +73,26 @@ bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
     return true;
 }
 
+std::string LowerFullPath(const std::string& path) {
+    char buffer[MAX_PATH * 4];
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    std::string full = length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
+    while (EndsWithSeparator(full)) full.pop_back();
+    CharLowerBuffA(full.data(), static_cast<DWORD>(full.size()));
+    return full;
+}
+
+// Copying a folder into itself would copy the copy again and again, until
+// the path grows too long, leaving a deep trail of folders behind.
+bool InsideItself(const std::string& source, const std::string& destination) {
+    std::string from = LowerFullPath(source), to = LowerFullPath(destination);
+    return to == from || to.compare(0, from.size() + 1, from + "\\") == 0;
+}
+
+// Merges source into destination, overwriting files; stops at the first
+// failure with its error as the last error.
 bool CopyTree(const std::string& source, const std::string& destination) {
-    if (!CreateDirectoryA(destination.c_str(), nullptr) &&
-        GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (!CreateDirectoryA(destination.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         return false;
     }
     WIN32_FIND_DATAA entry;
@@ -89,20 +110,39 @@ bool CopyTree(const std::string& source, const std::string& destination) {
     return true;
 }
 
-// A destination ending in "\" receives the folder under its own name.
-std::string FolderDestination(const std::string& source, const std::string& destination) {
-    return EndsWithSeparator(destination) ? destination + NameOf(source) : destination;
+// One folder, or each folder a pattern finds, with its destination: a
+// destination ending in "\" (or any destination of a pattern) receives the
+// folder under its own name.
+template <typename Transfer>
+bool TransferFolders(const Win32FileSystem& fs, const std::string& source,
+                     const std::string& destination, Transfer transfer, std::string* err) {
+    std::vector<std::string> folders;
+    if (HasWildcards(source)) {
+        folders = Matching(fs, source, true);
+    } else if (fs.IsFolder(source)) {
+        folders.push_back(source);
+    }
+    if (folders.empty()) return Failed(ERROR_PATH_NOT_FOUND, err);
+    const bool into = HasWildcards(source) || EndsWithSeparator(destination);
+    for (const std::string& folder : folders) {
+        std::string target = into ? Join(destination, NameOf(folder)) : destination;
+        if (!transfer(folder, target, err)) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 bool Win32FileSystem::DeleteFiles(const std::string& pattern, std::string* err) {
-    std::vector<std::string> files = MatchingFiles(*this, pattern);
+    std::vector<std::string> files = Matching(*this, pattern, false);
     if (files.empty()) return Failed(ERROR_FILE_NOT_FOUND, err);
+    // One file that cannot go (a read-only one) does not keep the others;
+    // the first failure is the one reported.
+    bool ok = true;
     for (const std::string& file : files) {
-        if (!DeleteFileA(file.c_str())) return Fail(err);
+        if (!DeleteFileA(file.c_str()) && ok) ok = Fail(err);
     }
-    return true;
+    return ok;
 }
 
 bool Win32FileSystem::CopyFile(const std::string& source, const std::string& destination,
@@ -127,22 +167,31 @@ bool Win32FileSystem::MoveFile(const std::string& source, const std::string& des
 
 bool Win32FileSystem::CopyFolder(const std::string& source, const std::string& destination,
                                  std::string* err) {
-    if (!IsFolder(source)) return Failed(ERROR_PATH_NOT_FOUND, err);
-    if (!CopyTree(source, FolderDestination(source, destination))) return Fail(err);
-    return true;
+    return TransferFolders(
+        *this, source, destination,
+        [](const std::string& from, const std::string& to, std::string* e) {
+            if (InsideItself(from, to)) {
+                if (e) *e = "Cannot copy a folder into itself";
+                return false;
+            }
+            return CopyTree(from, to) || Fail(e);
+        },
+        err);
 }
 
 bool Win32FileSystem::MoveFolder(const std::string& source, const std::string& destination,
                                  std::string* err) {
-    if (!IsFolder(source)) return Failed(ERROR_PATH_NOT_FOUND, err);
-    std::string target = FolderDestination(source, destination);
-    if (!MoveFileExA(source.c_str(), target.c_str(), 0)) return Fail(err);
-    return true;
+    return TransferFolders(
+        *this, source, destination,
+        [](const std::string& from, const std::string& to, std::string* e) {
+            return MoveFileExA(from.c_str(), to.c_str(), 0) != FALSE || Fail(e);
+        },
+        err);
 }
 
 bool Win32FileSystem::Rename(const std::string& source, const std::string& destination,
                              std::string* err) {
-    if (!MoveFileA(source.c_str(), destination.c_str())) return Fail(err);
+    if (!MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_COPY_ALLOWED)) return Fail(err);
     return true;
 }
 

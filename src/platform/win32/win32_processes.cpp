@@ -1,5 +1,7 @@
 #include "platform/win32/win32_processes.h"
 
+#include <vector>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
@@ -15,7 +17,6 @@ struct Started {
 
 bool Create(std::string commandLine, int showStyle, DWORD flags, STARTUPINFOA* startup,
             bool inheritHandles, Started* started) {
-    startup->cb = sizeof *startup;
     startup->dwFlags |= STARTF_USESHOWWINDOW;
     startup->wShowWindow = static_cast<WORD>(showStyle);
     PROCESS_INFORMATION info{};
@@ -29,10 +30,54 @@ bool Create(std::string commandLine, int showStyle, DWORD flags, STARTUPINFOA* s
     return true;
 }
 
+// The one handle a batch run may inherit: the console's sockets and files
+// stay its own, also in programs the batch file leaves running.
+class InheritOnly {
+  public:
+    explicit InheritOnly(HANDLE* handle) {
+        SIZE_T size = 0;
+        InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+        buffer_.resize(size);
+        auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(buffer_.data());
+        if (size == 0 || !InitializeProcThreadAttributeList(list, 1, 0, &size)) return;
+        if (!UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handle,
+                                       sizeof *handle, nullptr, nullptr)) {
+            DeleteProcThreadAttributeList(list);
+            return;
+        }
+        list_ = list;
+    }
+    ~InheritOnly() {
+        if (list_) DeleteProcThreadAttributeList(list_);
+    }
+    InheritOnly(const InheritOnly&) = delete;
+    InheritOnly& operator=(const InheritOnly&) = delete;
+
+    // Null where the system has no such lists; every inheritable handle is
+    // inherited then.
+    LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+
+  private:
+    std::vector<char> buffer_;
+    LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
+// The system command interpreter running the batch file. "/s" with the path
+// in a second pair of quotes keeps the path whole whatever it holds (blanks,
+// parentheses); "/d" leaves out the user's AutoRun commands.
+std::string InterpreterCommandLine(const std::string& batchPath) {
+    char comspec[MAX_PATH];
+    DWORD length = GetEnvironmentVariableA("ComSpec", comspec, sizeof comspec);
+    std::string program =
+        length > 0 && length < sizeof comspec ? std::string(comspec, length) : "cmd.exe";
+    return "\"" + program + "\" /d /s /c \"\"" + batchPath + "\"\"";
+}
+
 }  // namespace
 
 bool Win32Processes::Start(const std::string& commandLine, int showStyle, std::string* err) {
     STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
     Started started;
     if (!Create(commandLine, showStyle, 0, &startup, false, &started)) return Fail(err);
     return true;
@@ -41,43 +86,51 @@ bool Win32Processes::Start(const std::string& commandLine, int showStyle, std::s
 bool Win32Processes::RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs,
                                          bool* timedOut, std::string* err) {
     *timedOut = false;
-    // An empty standard input: a command that waits for keys reads its end.
+    // An empty standard input: a command that waits for keys reads its end
+    // and goes on instead of waiting for ever in a window nobody sees.
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueFile nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               &inherit, OPEN_EXISTING, 0, nullptr));
+    UniqueFile nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
+                               nullptr));
     if (!nul.Valid()) return Fail(err);
-    STARTUPINFOA startup{};
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul.Get();
-    startup.hStdOutput = nul.Get();
-    startup.hStdError = nul.Get();
+    HANDLE nulHandle = nul.Get();
+    InheritOnly inheritOnly(&nulHandle);
 
-    // Everything the batch file starts joins the job, so a run that takes
-    // too long ends with all of it.
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = inheritOnly.List() ? sizeof startup : sizeof startup.StartupInfo;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = nulHandle;
+    startup.StartupInfo.hStdOutput = nulHandle;
+    startup.StartupInfo.hStdError = nulHandle;
+    startup.lpAttributeList = inheritOnly.List();
+
+    // Everything the batch file starts joins the job, so that a run that
+    // takes too long ends with all it started. Programs it leaves running
+    // at its normal end are the user's and stay.
     UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
-    if (!job.Valid()) return Fail(err);
-    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
 
-    char comspec[MAX_PATH] = "cmd.exe";
-    GetEnvironmentVariableA("ComSpec", comspec, sizeof comspec);
+    DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW;
+    if (inheritOnly.List()) flags |= EXTENDED_STARTUPINFO_PRESENT;
     Started started;
-    if (!Create(std::string(comspec) + " /c \"" + path + "\"", SW_HIDE, CREATE_SUSPENDED,
-                &startup, true, &started)) {
+    if (!Create(InterpreterCommandLine(path), SW_HIDE, flags, &startup.StartupInfo, true,
+                &started)) {
         return Fail(err);
     }
-    AssignProcessToJobObject(job.Get(), started.process.Get());
+    const bool inJob = job.Valid() && AssignProcessToJobObject(job.Get(), started.process.Get());
     ResumeThread(started.thread.Get());
     if (WaitForSingleObject(started.process.Get(), timeLimitMs) == WAIT_TIMEOUT) {
         *timedOut = true;
-        TerminateJobObject(job.Get(), 1);
+        if (!inJob || !TerminateJobObject(job.Get(), 1)) {
+            TerminateProcess(started.process.Get(), 1);
+        }
         WaitForSingleObject(started.process.Get(), 5000);
     }
     return true;
 }
 
-unsigned long Win32Processes::CurrentProcessId() const { return GetCurrentProcessId(); }
+unsigned long Win32Processes::CurrentProcessId() const {
+    return GetCurrentProcessId();
+}
 
 std::string Win32Processes::ExecutablePath() const {
     char buffer[MAX_PATH * 4];

@@ -5,7 +5,7 @@
 namespace vantrel::win32 {
 
 class Win32Processes : public Processes {
-public:
+  public:
     bool Start(const std::string& commandLine, int showStyle, std::string* err) override;
     bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs, bool* timedOut,
                              std::string* err) override;

@@ -10,7 +10,7 @@ namespace vantrel::win32 {
 namespace {
 
 class Win32ProcessesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
@@ -48,6 +48,25 @@ TEST_F(Win32ProcessesTest, BatchFileThatNeverEndsIsStopped) {
     std::string err;
     ASSERT_TRUE(processes_.RunBatchFileAndWait(base_ + ".bat", 300, &timedOut, &err)) << err;
     EXPECT_TRUE(timedOut);
+}
+
+TEST_F(Win32ProcessesTest, PathsWithBlanksAndParenthesesStayWhole) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder =
+        std::string(temp) + "vantrel proc (" + std::to_string(GetCurrentProcessId()) + ") & more";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
+    const std::string batch = folder + "\\DOS-1.bat", out = folder + "\\DOS-1.out";
+    std::string err, text;
+    ASSERT_TRUE(files_.WriteFile(batch, "echo spaced > \"" + out + "\"\r\n", &err)) << err;
+    bool timedOut = true;
+    EXPECT_TRUE(processes_.RunBatchFileAndWait(batch, 60000, &timedOut, &err)) << err;
+    EXPECT_FALSE(timedOut);
+    EXPECT_TRUE(files_.ReadFile(out, &text, &err)) << err;
+    EXPECT_EQ(text, "spaced \r\n");
+    DeleteFileA(batch.c_str());
+    DeleteFileA(out.c_str());
+    RemoveDirectoryA(folder.c_str());
 }
 
 TEST_F(Win32ProcessesTest, StartReportsAProgramThatCannotStart) {

@@ -10,7 +10,7 @@ namespace vantrel::win32 {
 namespace {
 
 class Key {
-public:
+  public:
     Key(const std::string& path, REGSAM access)
         : result_(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_)) {}
     ~Key() {
@@ -22,7 +22,7 @@ public:
     LONG Result() const { return result_; }
     HKEY Get() const { return key_; }
 
-private:
+  private:
     HKEY key_ = nullptr;
     LONG result_;
 };
@@ -39,9 +39,11 @@ bool Win32Registry::SetString(const std::string& path, const std::string& name,
                               const std::string& value, std::string* err) {
     Key key(path, KEY_SET_VALUE);
     if (key.Result() != ERROR_SUCCESS) return Failed(key.Result(), err);
+    // The byte count is the text's length: no terminating zero is stored,
+    // and readers of the value take its size as its end.
     LONG result = RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
-                                 reinterpret_cast<const BYTE*>(value.c_str()),
-                                 static_cast<DWORD>(value.size() + 1));
+                                 reinterpret_cast<const BYTE*>(value.data()),
+                                 static_cast<DWORD>(value.size()));
     return result == ERROR_SUCCESS || Failed(result, err);
 }
 

@@ -6,7 +6,7 @@ namespace vantrel::win32 {
 
 // Values under HKEY_LOCAL_MACHINE through the ANSI registry calls.
 class Win32Registry : public Registry {
-public:
+  public:
     bool SetString(const std::string& key, const std::string& name, const std::string& value,
                    std::string* err) override;
     bool DeleteValue(const std::string& key, const std::string& name, std::string* err) override;

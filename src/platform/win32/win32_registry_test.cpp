@@ -10,7 +10,7 @@ namespace {
 // Works in a key of its own under HKEY_LOCAL_MACHINE\SOFTWARE, made and
 // removed around each test (the registry service itself never makes keys).
 class Win32RegistryTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr char kKey[] = "SOFTWARE\\VantrelRegistryTest";
 
     void SetUp() override {
@@ -36,6 +36,20 @@ TEST_F(Win32RegistryTest, SetReadAndDeleteAStringValue) {
     EXPECT_EQ(registry_.GetString(kKey, "Vantrel"), "");
     // Deleting what is not there is no failure.
     EXPECT_TRUE(registry_.DeleteValue(kKey, "Vantrel", &err));
+}
+
+TEST_F(Win32RegistryTest, ATerminatingZeroIsNotPartOfTheText) {
+    // Stored by another writer with its zero, or with nothing but the zero.
+    HKEY key;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+    RegSetValueExA(key, "Other", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 4);
+    RegSetValueExA(key, "Empty", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegCloseKey(key);
+    EXPECT_EQ(registry_.GetString(kKey, "Other"), "abc");
+    EXPECT_EQ(registry_.GetString(kKey, "Empty"), "");
+    std::string err;
+    ASSERT_TRUE(registry_.SetString(kKey, "Mine", "\"C:\\V\\Vantrel.exe\"", &err)) << err;
+    EXPECT_EQ(registry_.GetString(kKey, "Mine"), "\"C:\\V\\Vantrel.exe\"");
 }
 
 TEST_F(Win32RegistryTest, NumbersReadAsDecimalText) {

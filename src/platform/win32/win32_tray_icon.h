@@ -17,6 +17,10 @@ class Win32TrayIcon : public TrayIcon {
     void SetOwner(HWND owner, HICON icon, UINT callbackMessage);
     bool Add(const std::string& tooltip) override;
     void Remove() override;
+    // The tray menu, built afresh for each pop-up and owned by the owner
+    // window, which must be in the foreground for the menu to close when
+    // the user clicks elsewhere.
+    TrayMenuItem PopUpMenu(const TrayMenuChecks& checks) override;
 
   private:
     NOTIFYICONDATAA data_{};

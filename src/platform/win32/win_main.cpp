@@ -6,11 +6,14 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_desktop_windows.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_input.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_socket.h"
 #include "platform/win32/win32_tray_icon.h"
 
 namespace {
@@ -31,6 +34,9 @@ class App {
         pane_.SetOwner(main_.Handle());
         shell_.SetOwner(main_.Handle());
         tray_.SetOwner(main_.Handle(), main_.Icon(), Main::kTrayMessage);
+        // Without Winsock the console still runs; only its link is missing.
+        std::string err;
+        if (socket_.Create(GetModuleHandleA(nullptr), &err)) console_.AttachSocket(socket_);
         console_.StartUp(argument);
         // The timer starts once start-up is done: its output shows at the
         // first tick.
@@ -54,9 +60,13 @@ class App {
     Win32Processes processes_;
     Win32Registry registry_;
     Win32TrayIcon tray_;
+    Win32DesktopWindows desktop_;
+    Win32Input input_;
+    Win32Socket socket_;
     OutputForm pane_;
     Main main_;
-    Platform platform_{main_, shell_, files_, environment_, clock_, processes_, registry_};
+    Platform platform_{main_,      shell_,    files_,     environment_, clock_,
+                       processes_, registry_, &desktop_, &input_};
     Console console_{platform_, main_, pane_, tray_};
 };
 

@@ -1,0 +1,70 @@
+// Round-trip lines per second through two linked consoles on in-memory
+// sockets: the client sends a line, the server runs it, its prompt and
+// output travel back and the client splits them into output and prompt.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "benches.h"
+#include "console/console.h"
+#include "fake_console.h"
+#include "fake_platform.h"
+#include "fake_socket.h"
+#include "remote/remote_link.h"
+#include "startup/defaults.h"
+
+namespace {
+
+using namespace vantrel;
+using namespace vantrel::testing;
+
+struct Side {
+    Side() {
+        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}};
+        fake.files.AddFolder("C:\\ProgramData");
+        AssignDefaults(console.In(), 1280);
+        console.AttachSocket(socket);
+    }
+    FakePlatform fake;
+    FakeConsoleWindow window;
+    FakePane pane;
+    FakeTray tray;
+    FakeSocket socket;
+    Console console{fake.platform, window, pane, tray};
+};
+
+void Measure(const char* label, const char* pattern, int lines) {
+    auto server = std::make_unique<Side>();
+    auto client = std::make_unique<Side>();
+    server->console.In().RunCommand("listen 2319");
+    server->socket.Knock("10.0.0.2");
+    client->console.In().RunCommand("connect 10.0.0.1");
+    client->socket.Connected();
+    client->socket.Receive(server->socket.TakeSent());
+
+    auto start = std::chrono::steady_clock::now();
+    char line[128];
+    for (int i = 0; i < lines; ++i) {
+        std::snprintf(line, sizeof line, pattern, i);
+        client->console.In().EnterClicked();  // the bar is empty: sends CR LF
+        client->socket.TakeSent();
+        client->socket.events->OnSendComplete();
+        server->socket.Receive(std::string(line) + "\r\n");
+        client->socket.Receive(server->socket.TakeSent());  // the prompt
+        server->console.Tick();
+        client->socket.Receive(server->socket.TakeSent());  // the output
+        client->console.In().PendingOutput().clear();
+    }
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("%-34s %9.0f lines/s  (%d lines, %.3f s)\n", label, lines / seconds, lines,
+                seconds);
+}
+
+}  // namespace
+
+void BenchRemoteLink() {
+    Measure("round trip: print <n>*2", "print %d*2", 20000);
+    Measure("round trip: echo <n>", "echo line %d", 20000);
+}

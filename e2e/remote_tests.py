@@ -1,0 +1,215 @@
+"""End-to-end tests of the remote console: a real Vantrel.exe listens and a
+Python TCP client, or a second Vantrel.exe in a prefix of its own, links to
+it. Every test takes a free port of its own."""
+
+import re
+import socket
+import time
+
+from harness import Console, TestFailure, wait_until
+
+BAN_PATH = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Ban.txt")
+
+
+def expect(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class Client:
+    """A line-protocol client: what arrives is kept as bytes."""
+
+    def __init__(self, port, timeout=30):
+        def attempt():
+            try:
+                return socket.create_connection(("127.0.0.1", port), timeout=2)
+            except OSError:
+                return None
+        self.sock = wait_until(attempt, timeout, f"a connection to port {port}")
+        self.sock.setblocking(False)
+        self.data = b""
+        self.closed = False
+
+    def pump(self):
+        while not self.closed:
+            try:
+                chunk = self.sock.recv(1 << 16)
+            except BlockingIOError:
+                return
+            except ConnectionResetError:
+                self.closed = True
+                return
+            if not chunk:
+                self.closed = True
+                return
+            self.data += chunk
+
+    def wait_for(self, predicate, what, timeout=30):
+        def check():
+            self.pump()
+            return predicate(self.data)
+        return wait_until(check, timeout, what + f" (received so far: {self.data[-200:]!r})")
+
+    def wait_text(self, text, timeout=30):
+        return self.wait_for(lambda d: text in d, f"{text!r} from the console", timeout)
+
+    def wait_closed(self, timeout=30):
+        return wait_until(lambda: (self.pump(), self.closed)[1], timeout, "the link to close")
+
+    def take(self):
+        self.pump()
+        data, self.data = self.data, b""
+        return data
+
+    def send(self, data):
+        self.sock.setblocking(True)
+        self.sock.sendall(data)
+        self.sock.setblocking(False)
+
+    def close(self):
+        self.sock.close()
+
+
+def listening_console(c, port, password=""):
+    c.start()
+    c.wait_ready()
+    c.enter_line(f"listen {port} {password}".strip())
+
+
+def ends_with_prompt(data):
+    return re.search(rb"[A-Z]:\\[^\r\n]*>$", data) is not None
+
+
+def test_remote_client_logs_in_and_runs_a_line(c):
+    port = free_port()
+    listening_console(c, port, "secret")
+    client = Client(port)
+    client.wait_text(b"Password>")
+    c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the serving prompt")
+    client.take()
+    client.send(b"secret\r\n")
+    client.wait_for(ends_with_prompt, "the directory prompt")
+    client.take()
+    client.send(b"print 6*7\r\n")
+    client.wait_for(lambda d: b"\r\n42\r\n" in d, "the output 42")
+    data = client.take()
+    expect(ends_with_prompt(data.split(b"\r\n42\r\n")[0]),
+           f"the prompt came back with the line: {data!r}")
+    client.close()
+    c.wait_for(lambda s: s.prompt and s.prompt.endswith(">") and "Serving" not in s.prompt,
+               "the local prompt once the client left")
+
+
+def test_remote_wrong_passwords_kick_ban_and_refuse(c):
+    port = free_port()
+    listening_console(c, port, "secret")
+    client = Client(port)
+    client.wait_text(b"Password>")
+    for attempt in (b"Secret", b"secret "):
+        client.take()
+        client.send(attempt + b"\r\n")
+        client.wait_for(lambda d: b"Password>" in d and b"Password incorrect\r\n" in d,
+                        "a new prompt and Password incorrect")
+    client.send(b"nope\r\n")
+    client.wait_closed()
+    expect(b"Password incorrect" not in client.take(), "no message before the kick")
+    client.close()
+    ban = c.prefix.joinpath(*BAN_PATH)
+    wait_until(lambda: ban.exists() and ban.read_bytes() == b"127.0.0.1\r\n", 30,
+               "127.0.0.1 in Ban.txt")
+    c.wait_for(lambda s: s.pane_text and "] Autobanned client 127.0.0.1 for failing to login"
+               in s.pane_text, "the autoban log line")
+
+    again = Client(port)
+    again.wait_closed()
+    expect(again.take() == b"", "a banned client gets nothing")
+    again.close()
+    c.wait_for(lambda s: s.pane_text and "] Banned client 127.0.0.1 tried to connect"
+               in s.pane_text, "the refusal log line")
+    snap = c.wait_for(lambda s: s.pane_text and re.search(
+        r"^\[[^\]]+ \d+:\d\d:\d\d\] Banned client", s.pane_text, re.M), "a dated log line")
+    expect(snap.prompt.endswith(">"), "the console stays local and listening")
+
+
+def test_remote_two_consoles_linked(c):
+    port = free_port()
+    served = c.prefix.parent / f"{c.name}-served"
+    served.mkdir(parents=True, exist_ok=True)
+    (served / "served_marker.txt").write_text("x")
+    # The server listens from its start-up argument, so only the client's
+    # bar is typed into; the client starts last and lies on top.
+    c.start("listen", str(port), cwd=served)
+    c.wait_ready()
+    other = Console(c.build, c.prefix.parent.parent, c.name + "-client")
+    try:
+        other.start()
+        other.wait_ready()
+        other.submit(f"connect 127.0.0.1:{port}")
+        snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("127.0.0.1: ")
+                              and s.prompt.endswith(">"), "the server's prompt on the client")
+        expect("served" in snap.prompt, f"the prompt is the server's folder: {snap.prompt!r}")
+        c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the server serving")
+        other.submit("dir")
+        other.wait_for(lambda s: s.pane_text and "served_marker.txt" in s.pane_text,
+                       "the server's listing in the client's pane", timeout=60)
+        other.wait_for(lambda s: s.command == "" and s.prompt.endswith(">"),
+                       "the client ready for the next line")
+        other.submit("disconnect")
+        other.wait_for(lambda s: s.prompt and not s.prompt.startswith("127.0.0.1"),
+                       "the client back to local")
+        c.wait_for(lambda s: s.prompt and "Serving" not in s.prompt, "the server back to local")
+    finally:
+        other.close()
+        import shutil
+        shutil.rmtree(served, ignore_errors=True)
+
+
+def test_remote_ten_thousand_lines_come_back_in_order(c):
+    port = free_port()
+    listening_console(c, port)
+    client = Client(port)
+    client.wait_for(ends_with_prompt, "the first prompt")
+    count = 10000
+    client.send(b"".join(b'print "k" & %d\r\n' % i for i in range(count)))
+    client.wait_for(lambda d: d.count(b"\r\nk") >= count, f"{count} outputs", timeout=240)
+    numbers = [int(n) for n in re.findall(rb"\r\nk(\d+)\r\n", client.take())]
+    expect(numbers == list(range(count)), f"outputs in order (first wrong at "
+           f"{next((i for i, n in enumerate(numbers) if n != i), len(numbers))})")
+    client.close()
+
+
+def test_remote_many_connects_leave_the_listener_listening(c):
+    port = free_port()
+    listening_console(c, port)
+    start = time.monotonic()
+    for _ in range(200):
+        client = Client(port)
+        client.wait_for(ends_with_prompt, "the prompt")
+        client.close()
+    client = Client(port)
+    client.wait_for(ends_with_prompt, "the prompt after the cycles")
+    client.send(b"print 1+1\r\n")
+    client.wait_text(b"\r\n2\r\n")
+    client.close()
+    print(f"200 connect/disconnect cycles in {time.monotonic() - start:.1f}s")
+
+
+def test_remote_flood_without_line_end_does_not_stop_the_console(c):
+    port = free_port()
+    listening_console(c, port)
+    client = Client(port)
+    client.wait_for(ends_with_prompt, "the first prompt")
+    client.take()
+    client.send(b"set flood=" + b"a" * (8 << 20))
+    c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the console answering its probe")
+    client.send(b"\r\nprint 2+2\r\n")
+    client.wait_text(b"\r\n4\r\n", timeout=60)
+    client.close()
+
+__all__ = [name for name in list(globals()) if name.startswith("test_")]

@@ -1,0 +1,66 @@
+#include "commands/input_commands.h"
+
+#include <cmath>
+
+#include "commands/keystrokes.h"
+#include "interpreter/command_table.h"
+#include "interpreter/interpreter.h"
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kPositionLine[] = "Current mouse cursor position: ";
+constexpr char kInvalidButton[] = "Invalid button";
+
+}  // namespace
+
+bool MouseCoordinate(const std::string& text, int* value) {
+    double n = std::nearbyint(LeadingNumber(text));
+    if (!(n >= -2147483648.0 && n <= 2147483647.0)) return false;
+    *value = static_cast<int>(n);
+    return true;
+}
+
+void SendKeysCommand(Interpreter& in, const Command& c) {
+    if (c.args.empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    // Keys that cannot be sent are dropped silently, as the command promises.
+    std::vector<KeyStroke> keys;
+    std::string err;
+    if (in.Os().input && ParseKeystrokes(c.args, &keys, &err)) in.Os().input->SendKeys(keys);
+}
+
+void Mouse(Interpreter& in, const Command& c) {
+    Input* input = in.Os().input;
+    if (c.args.empty()) {
+        int x = 0, y = 0;
+        if (input) input->CursorPos(&x, &y);
+        in.PrintOut(kPositionLine + std::to_string(x) + ", " + std::to_string(y));
+        return;
+    }
+    if (c.Arg(2).empty() || !c.Arg(4).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    int x = 0, y = 0;
+    if (input && MouseCoordinate(c.Arg(1), &x) && MouseCoordinate(c.Arg(2), &y)) {
+        input->SetCursorPos(x, y);
+    }
+    std::string button = c.Arg(3);
+    if (button.empty()) return;
+    char letter = LowerChar(button[0]);
+    if (letter != 'l' && letter != 'r' && letter != 'm') {
+        in.PrintOut(kInvalidButton);
+        return;
+    }
+    if (!input) return;
+    input->Click(letter == 'l'   ? MouseButton::kLeft
+                 : letter == 'r' ? MouseButton::kRight
+                                 : MouseButton::kMiddle);
+}
+
+}  // namespace vantrel

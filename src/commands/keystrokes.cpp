@@ -1,0 +1,157 @@
+#include "commands/keystrokes.h"
+
+#include <cstdlib>
+
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+namespace {
+
+struct KeyName {
+    std::string_view name;
+    int code;
+};
+
+// The names the notation knows, upper case.
+constexpr KeyName kKeyNames[] = {
+    {"BACKSPACE", kVkBack}, {"BS", kVkBack},        {"BKSP", kVkBack},      {"BREAK", 0x03},
+    {"CAPSLOCK", 0x14},     {"DELETE", 0x2E},       {"DEL", 0x2E},          {"DOWN", 0x28},
+    {"END", kVkEnd},        {"ENTER", kVkReturn},   {"ESC", 0x1B},          {"ESCAPE", 0x1B},
+    {"HELP", 0x2F},         {"HOME", kVkHome},      {"INSERT", 0x2D},       {"INS", 0x2D},
+    {"LEFT", 0x25},         {"NUMLOCK", 0x90},      {"PGDN", 0x22},         {"PGUP", 0x21},
+    {"PRTSC", 0x2C},        {"RIGHT", 0x27},        {"SCROLLLOCK", 0x91},   {"TAB", kVkTab},
+    {"UP", 0x26},           {"ADD", 0x6B},          {"SUBTRACT", 0x6D},     {"MULTIPLY", 0x6A},
+    {"DIVIDE", 0x6F},       {"SPACE", 0x20},
+};
+
+// The function keys F1 to F16.
+constexpr int kFunctionKeys = 16;
+// A repeat count beyond this is a typing mistake, not a wish.
+constexpr long kMaxRepeat = 1000;
+
+
+bool LookUpKey(const std::string& upper, KeyStroke* key) {
+    for (const KeyName& k : kKeyNames) {
+        if (k.name == upper) {
+            *key = KeyStroke{KeyStroke::kVirtualKey, k.code};
+            return true;
+        }
+    }
+    if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F') {
+        int n = std::atoi(upper.c_str() + 1);
+        bool digits = upper.find_first_not_of("0123456789", 1) == std::string::npos;
+        if (digits && n >= 1 && n <= kFunctionKeys) {
+            *key = KeyStroke{KeyStroke::kVirtualKey, kVkF1 + n - 1};
+            return true;
+        }
+    }
+    return false;
+}
+
+struct Modifiers {
+    bool shift = false, ctrl = false, alt = false;
+    bool Any() const { return shift || ctrl || alt; }
+};
+
+class Parser {
+  public:
+    Parser(std::string_view text, std::vector<KeyStroke>* keys) : text_(text), keys_(keys) {}
+
+    bool Run(std::string* err) {
+        if (!Sequence(false, Modifiers{}, err)) return false;
+        return true;
+    }
+
+  private:
+    // Keys up to the end of the text, or up to ")" inside a group.
+    bool Sequence(bool inGroup, Modifiers held, std::string* err) {
+        Modifiers next = held;
+        while (pos_ < text_.size()) {
+            char c = text_[pos_];
+            if (c == ')') {
+                if (!inGroup) return Fail("unmatched )", err);
+                ++pos_;
+                return true;
+            }
+            ++pos_;
+            if (c == '+' || c == '^' || c == '%') {
+                (c == '+' ? next.shift : c == '^' ? next.ctrl : next.alt) = true;
+                continue;
+            }
+            if (c == '(') {
+                if (!Sequence(true, next, err)) return false;
+            } else if (c == '{') {
+                if (!Braced(next, err)) return false;
+            } else if (c == '~') {
+                Add(KeyStroke{KeyStroke::kVirtualKey, kVkReturn}, next, 1);
+            } else if (c == '}' || c == '[' || c == ']') {
+                return Fail(std::string("unexpected ") + c, err);
+            } else {
+                Add(KeyStroke{KeyStroke::kCharacter, static_cast<unsigned char>(c)}, next, 1);
+            }
+            next = held;
+        }
+        if (inGroup) return Fail("missing )", err);
+        if (next.Any() && !held.Any()) return Fail("a modifier without a key", err);
+        return true;
+    }
+
+    // After "{": a name or a character, an optional count, then "}". The
+    // first character may itself be "}" ({}}).
+    bool Braced(Modifiers mods, std::string* err) {
+        size_t close = text_.find('}', pos_ + 1);
+        if (pos_ >= text_.size() || close == std::string_view::npos) {
+            return Fail("missing }", err);
+        }
+        std::string inside(text_.substr(pos_, close - pos_));
+        pos_ = close + 1;
+        long count = 1;
+        size_t space = inside.rfind(' ');
+        if (space != std::string::npos && space > 0) {
+            std::string digits = inside.substr(space + 1);
+            if (digits.empty() || digits.find_first_not_of("0123456789") != std::string::npos) {
+                return Fail("bad repeat count", err);
+            }
+            count = std::strtol(digits.c_str(), nullptr, 10);
+            if (count > kMaxRepeat) return Fail("repeat count too large", err);
+            inside.resize(space);
+        }
+        KeyStroke key;
+        if (inside.size() == 1 && !LookUpKey(UpperCase(inside), &key)) {
+            key = KeyStroke{KeyStroke::kCharacter, static_cast<unsigned char>(inside[0])};
+        } else if (!LookUpKey(UpperCase(inside), &key)) {
+            return Fail("unknown key {" + inside + "}", err);
+        }
+        Add(key, mods, count);
+        return true;
+    }
+
+    void Add(KeyStroke key, Modifiers mods, long count) {
+        key.shift = mods.shift;
+        key.ctrl = mods.ctrl;
+        key.alt = mods.alt;
+        for (long i = 0; i < count; ++i) keys_->push_back(key);
+    }
+
+    bool Fail(const std::string& what, std::string* err) {
+        *err = "Invalid keys: " + what;
+        return false;
+    }
+
+    std::string_view text_;
+    std::vector<KeyStroke>* keys_;
+    size_t pos_ = 0;
+};
+
+}  // namespace
+
+bool ParseKeystrokes(std::string_view text, std::vector<KeyStroke>* keys, std::string* err) {
+    std::vector<KeyStroke> parsed;
+    Parser parser(text, &parsed);
+    if (!parser.Run(err)) return false;
+    *keys = std::move(parsed);
+    return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,34 @@
+// The maker's web site: HELP opens a documentation page, VER shows the
+// version, UPDATE and DONATE open the product and donation pages,
+// ORVANESITE any page of the site, and ORID stores the account through which
+// every page opened here logs in first.
+#pragma once
+
+#include <string>
+
+namespace vantrel {
+
+class Interpreter;
+struct Command;
+
+// The maker's site domain, the one place it is written.
+inline constexpr char kMakerDomain[] = "orvane.com";
+inline constexpr char kVersionText[] = "v0.00";
+
+// "http://" + subdomain + "." + the maker's domain + "/".
+std::string SiteAddress(const std::string& subdomain);
+// The address actually opened for a page: the login address carrying the
+// page as its return page when both account fields are set, else the page.
+std::string PageAddress(const std::string& target, const std::string& user,
+                        const std::string& pass);
+// HELP's page: "index", or the topic in lower case without blanks.
+std::string HelpAddress(const std::string& topic);
+
+void Orid(Interpreter& in, const Command& c);
+void OrvaneSite(Interpreter& in, const Command& c);
+void Ver(Interpreter& in, const Command& c);
+void Help(Interpreter& in, const Command& c);
+// UPDATE with an argument: its syntax line. Without, the table rewrites it.
+void UpdateSyntax(Interpreter& in, const Command& c);
+
+}  // namespace vantrel

@@ -1,0 +1,89 @@
+#include "commands/web_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "interpreter_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+using WebCommandsTest = InterpreterTest;
+
+const std::string kDocs = "http://vtrl.orvane.com/documentation/";
+
+std::string Opened(const FakeShell& shell) {
+    return shell.opens.empty() ? std::string() : shell.opens.back().file;
+}
+
+TEST_F(WebCommandsTest, AddressesWithAndWithoutAccountDetails) {
+    EXPECT_EQ(SiteAddress("www"), "http://www.orvane.com/");
+    EXPECT_EQ(HelpAddress(""), kDocs + "index.html");
+    EXPECT_EQ(HelpAddress("Getting Started"), kDocs + "gettingstarted.html");
+    EXPECT_EQ(PageAddress("http://x/", "", "pw"), "http://x/");
+    EXPECT_EQ(PageAddress("http://x/", "ann", ""), "http://x/");
+    EXPECT_EQ(PageAddress("http://x/a.html", "ann b", "p&w"),
+              "http://www.orvane.com/login/?orid=ann+b&password=p%26w&autologin=on&retpage="
+              "http%3A%2F%2Fx%2Fa%2Ehtml");
+}
+
+TEST_F(WebCommandsTest, HelpAndSiteCommandsOpenTheirPages) {
+    struct Case {
+        const char* line;
+        const char* output;
+        std::string opened;
+    } cases[] = {
+        {"help", "", kDocs + "index.html"},
+        {"help Getting Started", "", kDocs + "gettingstarted.html"},
+        {"orvanesite", "", "http://www.orvane.com/"},
+        {"orvanesite shop", "", "http://shop.orvane.com/"},
+        {"orvanesite a b", "Syntax: ORVANESITE [subdomain]", ""},
+        {"donate anything", "", "http://donate.orvane.com/"},
+        {"update", "", "http://vtrl.orvane.com/"},
+        {"update now", "Syntax: UPDATE", ""},
+    };
+    for (const Case& c : cases) {
+        os.shell.opens.clear();
+        EXPECT_EQ(Output(c.line), c.output) << c.line;
+        EXPECT_EQ(Opened(os.shell), c.opened) << c.line;
+        if (!c.opened.empty()) {
+            EXPECT_EQ(os.shell.opens.back().style, kShowNormal);
+        }
+    }
+}
+
+TEST_F(WebCommandsTest, VerPrintsTwoLines) {
+    EXPECT_EQ(Output("ver"), "Orvane Vantrel v0.00\nEnter UPDATE to check for newer versions");
+    EXPECT_EQ(Output("version"), "Orvane Vantrel v0.00\nEnter UPDATE to check for newer versions");
+    EXPECT_EQ(Output("ver x"), "Syntax: VER");
+}
+
+TEST_F(WebCommandsTest, OridStoresTheAccountAndHelpLogsInThroughIt) {
+    EXPECT_EQ(Output("orid"), "No ORID details have been set\nSyntax: ORID username [password]");
+    EXPECT_EQ(Output("orid ann my secret"), "");
+    EXPECT_EQ(in.accountUser, "ann");
+    EXPECT_EQ(in.accountPass, "my secret");
+    EXPECT_EQ(Output("orid"), "ORID: ann");
+    Output("help");
+    EXPECT_EQ(Opened(os.shell),
+              "http://www.orvane.com/login/?orid=ann&password=my+secret&autologin=on&retpage="
+              "http%3A%2F%2Fvtrl%2Eorvane%2Ecom%2Fdocumentation%2Findex%2Ehtml");
+    EXPECT_EQ(Output("orid \"bob\" pass word"), "");
+    EXPECT_EQ(in.accountUser, "bob");
+    EXPECT_EQ(in.accountPass, "pass word");
+    // A quoted name with a blank is no user name: the report instead.
+    EXPECT_EQ(Output("orid \"a b\" x"), "ORID: bob");
+}
+
+TEST_F(WebCommandsTest, OridWithoutPasswordAsksForIt) {
+    std::string stored;
+    in.storeAccountPassword = [&](const std::string& p) { stored = p; };
+    EXPECT_EQ(Output("orid carl"), "");
+    EXPECT_EQ(in.consoleState, kAccountPassword);
+    os.bar.command = "hunter 2";
+    in.EnterClicked();
+    EXPECT_EQ(stored, "hunter 2");
+    EXPECT_EQ(in.consoleState, kLocal);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,98 @@
+#include "commands/window_commands.h"
+
+#include <gtest/gtest.h>
+
+#include "interpreter_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+class WindowCommandsTest : public InterpreterTest {
+  protected:
+    WindowCommandsTest() {
+        os.windows.windows = {
+            {11, 300, "Untitled - Notepad"},     {12, 7, "7zip File Manager"}, {13, 300, ""},
+            {14, 123456, "notes.txt - NOTEPAD"}, {15, 42, "Calculator"},
+        };
+    }
+};
+
+TEST_F(WindowCommandsTest, TargetPidFollowsTheLeadingNumberRule) {
+    struct Case {
+        const char* line;
+        unsigned long pid;
+    } cases[] = {
+        {"focus 1234", 1234},    {"focus 1234 x", 0},
+        {"focus 7zip", 7},       {"kill 0", 0},
+        {"kill abc", 0},         {"kill -5", 0},
+        {"kill 2.5", 2},         {"kill 3.5", 4},
+        {"kill 99999999999", 0}, {"kill 2147483647", 2147483647UL},
+    };
+    for (const Case& c : cases) {
+        Command command;
+        command.line = c.line;
+        command.args = std::string(c.line).substr(std::string(c.line).find(' ') + 1);
+        EXPECT_EQ(TargetPid(command), c.pid) << c.line;
+    }
+}
+
+TEST_F(WindowCommandsTest, FindersKeepWalkOrderAndAnswerZeroForNothing) {
+    EXPECT_EQ(FindWindowsByTitle(os.windows, "NOTEPAD"), (std::vector<WindowHandle>{11, 14}));
+    EXPECT_EQ(FindWindowsByTitle(os.windows, "nothing"), (std::vector<WindowHandle>{0}));
+    // An untitled window never matches, not even the empty fragment.
+    EXPECT_EQ(FindWindowsByTitle(os.windows, "").size(), 4u);
+    EXPECT_EQ(FindWindowsByPid(os.windows, 300), (std::vector<WindowHandle>{11, 13}));
+    EXPECT_EQ(FindWindowsByPid(os.windows, 999), (std::vector<WindowHandle>{0}));
+}
+
+TEST_F(WindowCommandsTest, EmptyTargetsPrintBothSyntaxLines) {
+    EXPECT_EQ(Output("focus"),
+              "Syntax: FOCUS title|pid\nTitle can be a full or partial window title");
+    EXPECT_EQ(Output("activate"),
+              "Syntax: FOCUS title|pid\nTitle can be a full or partial window title");
+    EXPECT_EQ(Output("close"),
+              "Syntax: CLOSE title|pid\nTitle can be a full or partial window title");
+    EXPECT_EQ(Output("terminate"),
+              "Syntax: KILL title|pid\nTitle can be a full or partial window title");
+    EXPECT_TRUE(os.windows.raised.empty());
+}
+
+TEST_F(WindowCommandsTest, FocusRaisesOnlyTheTopmostMatch) {
+    EXPECT_EQ(Output("focus notepad"), "");
+    EXPECT_EQ(Output("focus 42"), "");
+    EXPECT_EQ(Output("focus 7zip"), "");  // process 7
+    EXPECT_EQ(Output("focus nothing"), "");
+    EXPECT_EQ(os.windows.raised, (std::vector<WindowHandle>{11, 15, 12}));
+}
+
+TEST_F(WindowCommandsTest, CloseAsksEveryMatchInWalkOrder) {
+    Output("close NOTEPAD");
+    Output("close 300");
+    EXPECT_EQ(os.windows.closed, (std::vector<WindowHandle>{11, 14, 11, 13}));
+}
+
+TEST_F(WindowCommandsTest, KillEndsByPidDirectlyOrEveryOwnerOfAMatch) {
+    Output("kill 5555");  // no window needed
+    Output("kill notepad");
+    Output("kill 0");     // the title fragment "0": nothing
+    Output("kill 42 x");  // the title fragment "42 x": nothing
+    EXPECT_EQ(os.windows.terminated, (std::vector<unsigned long>{5555, 300, 123456}));
+}
+
+TEST_F(WindowCommandsTest, WinsListsTitledWindowsUnderTheHeader) {
+    const std::string header =
+        "  PID  |                              Window title\n"
+        "-------|------------------------------------------------------------------------";
+    EXPECT_EQ(Output("wins"), header +
+                                  "\n   300 | Untitled - Notepad"
+                                  "\n     7 | 7zip File Manager"
+                                  "\n123456 | notes.txt - NOTEPAD"
+                                  "\n    42 | Calculator");
+    EXPECT_EQ(Output("windows note"),
+              header + "\n   300 | Untitled - Notepad\n123456 | notes.txt - NOTEPAD");
+    EXPECT_EQ(Output("wins zzz"), header);
+    EXPECT_EQ(std::string(header.substr(header.find('\n') + 1)).size(), 80u);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

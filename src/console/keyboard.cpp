@@ -1,0 +1,66 @@
+#include "console/keyboard.h"
+
+#include <vector>
+
+#include "commands/keystrokes.h"
+#include "interpreter/console_state.h"
+#include "interpreter/interpreter.h"
+
+namespace vantrel {
+
+namespace {
+
+// Only the first few digits count: no virtual-key code is longer.
+constexpr size_t kMaxFocusKeyDigits = 8;
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Sends a keystroke text; text that is not valid notation sends nothing.
+void Type(Interpreter& in, const std::string& text) {
+    std::vector<KeyStroke> keys;
+    std::string err;
+    if (in.Os().input && !text.empty() && ParseKeystrokes(text, &keys, &err)) {
+        in.Os().input->SendKeys(keys);
+    }
+}
+
+}  // namespace
+
+std::string FunctionKeyVariable(int state, int key, int modifiers) {
+    if (state != kLocal || modifiers != 0) return std::string();
+    if (key < kVkFirstFunctionKey || key > kVkLastFunctionKey) return std::string();
+    return "F" + std::to_string(key - kVkFirstFunctionKey + 1);
+}
+
+bool TypeFunctionKey(Interpreter& in, int key, int modifiers) {
+    std::string name = FunctionKeyVariable(in.consoleState, key, modifiers);
+    if (name.empty()) return false;
+    Type(in, in.EvaluateText(name));
+    return true;
+}
+
+int FocusKeyCode(std::string_view text) {
+    long code = 0;
+    for (size_t i = 0; i < text.size() && i < kMaxFocusKeyDigits; ++i) {
+        int digit = HexDigit(text[i]);
+        if (digit < 0) break;
+        code = code * 16 + digit;
+    }
+    return static_cast<int>(code);
+}
+
+bool FocusHotkeyPressed(Interpreter& in) {
+    std::string text = in.EvaluateText("FocusKey");
+    if (text.empty() || !in.Os().input) return false;
+    int code = FocusKeyCode(text);
+    if (code == 0 || !in.Os().input->KeyDown(code)) return false;
+    if (in.SettingOn("FocusKeyDel")) Type(in, "{BS}");
+    return true;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,66 @@
+#include "console/keyboard.h"
+
+#include <gtest/gtest.h>
+
+#include "commands/keystrokes.h"
+#include "interpreter_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+using KeyboardTest = InterpreterTest;
+
+TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
+    struct Case {
+        int state, key, modifiers;
+        const char* variable;
+    } cases[] = {
+        {kLocal, 112, 0, "F1"},        {kLocal, 123, 0, "F12"},
+        {kLocal, 116, 0, "F5"},        {kLocal, 112, kShiftBit, ""},
+        {kLocal, 112, kCtrlBit, ""},   {kLocal, 111, 0, ""},
+        {kLocal, 124, 0, ""},          {kRemoteLink, 112, 0, ""},
+        {kAccountPassword, 116, 0, ""}, {kServing, 121, 0, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FunctionKeyVariable(c.state, c.key, c.modifiers), c.variable)
+            << c.state << " " << c.key << " " << c.modifiers;
+    }
+}
+
+TEST_F(KeyboardTest, F5TypesTheDefaultMacro) {
+    EXPECT_TRUE(TypeFunctionKey(in, 116, 0));
+    ASSERT_EQ(os.input.sent.size(), 1u);
+    const std::vector<KeyStroke>& keys = os.input.sent[0];
+    ASSERT_FALSE(keys.empty());
+    EXPECT_EQ(keys.front(), (KeyStroke{KeyStroke::kVirtualKey, kVkHome}));
+    EXPECT_EQ(keys.back(), (KeyStroke{KeyStroke::kVirtualKey, kVkReturn}));
+    in.SetVar("F2", "");
+    EXPECT_TRUE(TypeFunctionKey(in, 113, 0));
+    EXPECT_EQ(os.input.sent.size(), 1u);  // an empty macro sends nothing
+}
+
+TEST_F(KeyboardTest, FocusKeyCodeReadsLeadingHexDigits) {
+    struct Case {
+        const char* text;
+        int code;
+    } cases[] = {{"A3", 0xA3}, {"a2", 0xA2}, {"7b", 0x7B}, {"A3zz", 0xA3}, {"zz", 0}, {"", 0}};
+    for (const Case& c : cases) EXPECT_EQ(FocusKeyCode(c.text), c.code) << c.text;
+}
+
+TEST_F(KeyboardTest, FocusHotkeyPollsTheKeyAndSendsBackspaceWhenAsked) {
+    EXPECT_FALSE(FocusHotkeyPressed(in));
+    os.input.down.insert(0xA3);
+    EXPECT_TRUE(FocusHotkeyPressed(in));
+    EXPECT_TRUE(os.input.sent.empty());
+    in.SetVar("FocusKeyDel", "1");
+    EXPECT_TRUE(FocusHotkeyPressed(in));
+    ASSERT_EQ(os.input.sent.size(), 1u);
+    EXPECT_EQ(os.input.sent[0], (std::vector<KeyStroke>{{KeyStroke::kVirtualKey, kVkBack}}));
+    in.SetVar("FocusKey", "");
+    EXPECT_FALSE(FocusHotkeyPressed(in));
+    in.SetVar("FocusKey", "zz");
+    EXPECT_FALSE(FocusHotkeyPressed(in));
+}
+
+}  // namespace
+}  // namespace vantrel::testing

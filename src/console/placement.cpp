@@ -1,0 +1,51 @@
+#include "console/placement.h"
+
+#include <cmath>
+
+#include "console/apply_settings.h"
+#include "interpreter/console_state.h"
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+bool AcceptableWinPosNumber(const std::string& text) {
+    return LeadingNumber(text) > 0 || text == "0";
+}
+
+WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
+                         const std::string& a4) {
+    bool valid = !a2.empty() && a4.empty() && AcceptableWinPosNumber(a1) &&
+                 AcceptableWinPosNumber(a2) && (a3.empty() || AcceptableWinPosNumber(a3));
+    if (valid) {
+        return a3.empty() || LeadingNumber(a3) >= kMinFloatingWidthPixels ? WinPosAction::kStore
+                                                                         : WinPosAction::kTooNarrow;
+    }
+    return a1.empty() ? WinPosAction::kReport : WinPosAction::kSyntax;
+}
+
+DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKeys& keys,
+                    bool floating, double winX, double winY, double winWidth) {
+    DragResult r{false, false, winX, winY, winWidth};
+    if (!(keys.left && keys.right && !keys.middle) || !floating) return r;
+    const int dx = cursorX - lastX;
+    const int dy = cursorY - lastY;
+    if (!keys.shift && !keys.ctrl && !keys.alt) {
+        r.winX = std::nearbyint(winX + dx);
+        r.winY = std::nearbyint(winY + dy);
+        r.moved = true;
+    } else if (keys.shift && !keys.ctrl && !keys.alt) {
+        double width = std::nearbyint(winWidth + dx);
+        if (width >= kMinFloatingWidthPixels) {
+            r.winWidth = width;
+            r.resized = true;
+        }
+    }
+    return r;
+}
+
+Rect DockedBounds(const Size& screen, int dockState) {
+    int top = dockState == kDockedBottom ? screen.height - kBarHeightPixels : 0;
+    return Rect{0, top, screen.width, kBarHeightPixels};
+}
+
+}  // namespace vantrel

@@ -1,0 +1,47 @@
+// The placement rules of the bar that need no window: the WINPOS argument
+// check, the two-button drag arithmetic and the docked bar's rectangle.
+#pragma once
+
+#include <string>
+
+#include "platform/geometry.h"
+
+namespace vantrel {
+
+// The screen edges of the application bar.
+inline constexpr int kAppBarTop = 1;
+inline constexpr int kAppBarBottom = 3;
+
+// A WINPOS number: greater than 0, or exactly "0".
+bool AcceptableWinPosNumber(const std::string& text);
+
+// What WINPOS does with its first four arguments.
+enum class WinPosAction { kStore, kTooNarrow, kReport, kSyntax };
+WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
+                         const std::string& a4);
+
+// Mouse buttons and modifier keys held during a mouse move.
+struct DragKeys {
+    bool left = false, right = false, middle = false;
+    bool shift = false, ctrl = false, alt = false;
+};
+
+// The stored floating place (WinX, WinY, WinWidth as numbers) and what a
+// mouse move over the bar makes of it.
+struct DragResult {
+    bool moved = false;    // winX and winY changed
+    bool resized = false;  // winWidth changed
+    double winX = 0, winY = 0, winWidth = 0;
+};
+
+// Only with exactly the left and right buttons held and the bar floating:
+// no modifier moves it by the cursor's movement, Shift alone widens it
+// (never below 80 pixels). The caller then records the cursor position.
+DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKeys& keys,
+                    bool floating, double winX, double winY, double winWidth);
+
+// The docked bar before the shell adjusts it: the full screen width at the
+// top edge, or at the bottom edge one bar height above the screen's bottom.
+Rect DockedBounds(const Size& screen, int dockState);
+
+}  // namespace vantrel

@@ -1,0 +1,81 @@
+#include "console/placement.h"
+
+#include <gtest/gtest.h>
+
+#include "interpreter/console_state.h"
+
+namespace vantrel {
+namespace {
+
+TEST(PlacementTest, WinPosChecksItsArguments) {
+    struct Case {
+        const char *a1, *a2, *a3, *a4;
+        WinPosAction action;
+    } cases[] = {
+        {"0", "0", "", "", WinPosAction::kStore},
+        {"100", "200", "800", "", WinPosAction::kStore},
+        {"10", "10", "80", "", WinPosAction::kStore},
+        {"10", "10", "79.9", "", WinPosAction::kTooNarrow},
+        {"10", "10", "50", "", WinPosAction::kTooNarrow},
+        {"10", "10", "0", "", WinPosAction::kTooNarrow},
+        {"-5", "10", "", "", WinPosAction::kSyntax},
+        {"10", "-5", "", "", WinPosAction::kSyntax},
+        {"x", "10", "", "", WinPosAction::kSyntax},
+        {"00", "10", "", "", WinPosAction::kSyntax},  // not exactly "0"
+        {"10", "", "", "", WinPosAction::kSyntax},
+        {"1", "2", "100", "4", WinPosAction::kSyntax},
+        {"1", "2", "wide", "", WinPosAction::kSyntax},
+        {"", "", "", "", WinPosAction::kReport},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(CheckWinPos(c.a1, c.a2, c.a3, c.a4), c.action)
+            << c.a1 << "|" << c.a2 << "|" << c.a3 << "|" << c.a4;
+    }
+}
+
+TEST(PlacementTest, DragMovesOrWidensOnlyWithBothButtonsWhileFloating) {
+    const DragKeys both{true, true};
+    DragKeys shift = both;
+    shift.shift = true;
+    DragKeys ctrl = both;
+    ctrl.ctrl = true;
+    const DragKeys left{true, false};
+    DragKeys three = both;
+    three.middle = true;
+    struct Case {
+        int x, y;
+        DragKeys keys;
+        bool floating;
+        DragResult result;
+    } cases[] = {
+        // From the last cursor (100, 100) and the stored place (50, 60, 300).
+        {110, 95, both, true, {true, false, 60, 55, 300}},
+        {110, 95, both, false, {false, false, 50, 60, 300}},
+        {110, 95, left, true, {false, false, 50, 60, 300}},
+        {110, 95, three, true, {false, false, 50, 60, 300}},
+        {110, 95, ctrl, true, {false, false, 50, 60, 300}},
+        {140, 300, shift, true, {false, true, 50, 60, 340}},
+        {-120, 100, shift, true, {false, true, 50, 60, 80}},
+        {-121, 100, shift, true, {false, false, 50, 60, 300}},
+    };
+    for (const Case& c : cases) {
+        DragResult r = DragStep(c.x, c.y, 100, 100, c.keys, c.floating, 50, 60, 300);
+        EXPECT_EQ(r.moved, c.result.moved) << c.x << "," << c.y;
+        EXPECT_EQ(r.resized, c.result.resized) << c.x << "," << c.y;
+        EXPECT_EQ(r.winX, c.result.winX);
+        EXPECT_EQ(r.winY, c.result.winY);
+        EXPECT_EQ(r.winWidth, c.result.winWidth);
+    }
+    // The stored place may hold fractions; the result is whole.
+    DragResult r = DragStep(101, 101, 100, 100, both, true, 10.4, 10.6, 300);
+    EXPECT_EQ(r.winX, 11);
+    EXPECT_EQ(r.winY, 12);
+}
+
+TEST(PlacementTest, DockedBoundsSpanTheScreenAtTheEdge) {
+    EXPECT_EQ(DockedBounds(Size{1280, 720}, kDockedTop), (Rect{0, 0, 1280, 17}));
+    EXPECT_EQ(DockedBounds(Size{1280, 720}, kDockedBottom), (Rect{0, 703, 1280, 17}));
+}
+
+}  // namespace
+}  // namespace vantrel

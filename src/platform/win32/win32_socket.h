@@ -1,0 +1,92 @@
+// The console's TCP socket on Winsock. WSAAsyncSelect turns network events
+// into messages of a message-only window, so they arrive on the one
+// user-interface thread through the ordinary message loop; no threads.
+#pragma once
+
+// winsock2.h before anything that could bring in the old winsock.h.
+// clang-format off
+#include <winsock2.h>
+#include "platform/win32/win32_api.h"
+// clang-format on
+
+#include <cstdint>
+#include <deque>
+#include <string>
+
+#include "platform/socket.h"
+
+namespace vantrel::win32 {
+
+class Win32Socket : public Socket {
+  public:
+    static constexpr UINT kSocketMessage = WM_APP + 20;
+    static constexpr UINT kDeferredMessage = WM_APP + 21;
+    // More unsent output than this means the peer does not read: the link
+    // fails rather than the console's memory.
+    static constexpr std::size_t kMaxUnsent = 16u << 20;
+    // One DataArrival offers at most this much; Winsock announces the rest.
+    static constexpr std::size_t kMaxRead = 64u << 10;
+
+    Win32Socket() = default;
+    ~Win32Socket() override;
+    Win32Socket(const Win32Socket&) = delete;
+    Win32Socket& operator=(const Win32Socket&) = delete;
+
+    // Starts Winsock and makes the window that receives its events.
+    bool Create(HINSTANCE instance, std::string* err);
+
+    void SetEvents(SocketEvents* events) override { events_ = events; }
+    void Close() override;
+    void SetLocalPort(long port) override { localPort_ = port; }
+    bool Listen(std::string* err) override;
+    bool Accept(long requestId, std::string* err) override;
+    bool Connect(const std::string& host, long port, std::string* err) override;
+    bool SendData(const std::string& text, std::string* err) override;
+    std::string GetData(std::size_t maxBytes) override;
+    std::string RemoteHostIP() const override;
+
+  private:
+    enum class Role { kIdle, kListening, kConnecting, kConnected };
+    enum class Kind { kSendComplete, kError };
+    // An event raised inside an operation waits for the message loop, so
+    // that no handler runs inside another one.
+    struct Deferred {
+        unsigned generation;
+        Kind kind;
+        int code;
+    };
+
+    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnSocketMessage(SOCKET s, WORD event, WORD error);
+    void OnAccept();
+    void OnRead();
+    void OnPeerClosed(WORD error);
+    void OnDeferred();
+    void Defer(Kind kind, int code = 0);
+    void Flush();
+    bool Open(long events, std::string* err);
+    std::size_t Available() const;
+    void Raise(int code);
+
+    HWND window_ = nullptr;
+    bool started_ = false;
+    SocketEvents* events_ = nullptr;
+    SOCKET socket_ = INVALID_SOCKET;
+    Role role_ = Role::kIdle;
+    long localPort_ = 0;
+    std::string peer_;
+    // A knocking client, taken at once and kept while its request runs.
+    SOCKET request_ = INVALID_SOCKET;
+    std::string requestPeer_;
+    long requestId_ = 0;
+    // Unsent bytes from head_ on; each send ends at a running byte count.
+    std::string unsent_;
+    std::size_t head_ = 0;
+    std::uint64_t queued_ = 0, sent_ = 0;
+    std::deque<std::uint64_t> sendEnds_;
+    // Bumped by Close: events of an earlier connection are dropped.
+    unsigned generation_ = 0;
+    std::deque<Deferred> deferred_;
+};
+
+}  // namespace vantrel::win32

@@ -1,0 +1,47 @@
+#include "remote/ban_list.h"
+
+#include "interpreter/interpreter.h"
+#include "startup/defaults.h"
+
+namespace vantrel {
+
+std::string BanFilePath(const Interpreter& in) {
+    return AllUsersFolder(in) + "\\Orvane\\Vantrel" + kBanFileName;
+}
+
+std::vector<std::string> BanLines(std::string_view contents) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < contents.size()) {
+        size_t cr = contents.find('\r', start);
+        if (cr == std::string_view::npos) {
+            lines.emplace_back(contents.substr(start));
+            break;
+        }
+        lines.emplace_back(contents.substr(start, cr - start));
+        start = cr + (cr + 1 < contents.size() && contents[cr + 1] == '\n' ? 2 : 1);
+    }
+    return lines;
+}
+
+bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address) {
+    std::string contents, err;
+    if (!files.ReadFile(path, &contents, &err)) return false;
+    for (const std::string& line : BanLines(contents)) {
+        if (line == address) return true;
+    }
+    return false;
+}
+
+bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
+               std::string* err) {
+    return files.AppendFile(path, address + "\r\n", err);
+}
+
+std::string LogLine(Interpreter& in, std::string_view text) {
+    const Clock& clock = in.Os().clock;
+    LocalTime now = clock.Now();
+    return "[" + clock.FormatDate(now) + " " + clock.FormatTime(now) + "] " + std::string(text);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,35 @@
+// Ban.txt, the list of banned client addresses in DataFolder: one address
+// per line, each ended by CR LF. It lives on disk only: every check reads it
+// anew, so edits by hand take effect at the next connection request.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vantrel {
+
+class Interpreter;
+class FileSystem;
+
+inline constexpr char kBanFileName[] = "\\Ban.txt";
+
+// DataFolder + "\Ban.txt".
+std::string BanFilePath(const Interpreter& in);
+
+// The lines as the list is read: CR LF or a lone CR ends a line, a lone LF
+// stays part of its line, and a last line end adds no empty line.
+std::vector<std::string> BanLines(std::string_view contents);
+
+// Whether a line equals the address exactly. A list that cannot be read
+// bans nobody.
+bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address);
+
+// Appends the address and CR LF, creating the list when missing.
+bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
+               std::string* err);
+
+// A remote-console event as an output line: "[" + date-time + "] " + text.
+std::string LogLine(Interpreter& in, std::string_view text);
+
+}  // namespace vantrel

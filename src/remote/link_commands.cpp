@@ -1,0 +1,102 @@
+#include "remote/link_commands.h"
+
+#include "interpreter/command_table.h"
+#include "interpreter/interpreter.h"
+#include "remote/ban_list.h"
+#include "remote/remote_link.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kNoBans[] = "No banned IPs";
+constexpr char kNotFound[] = "IP not found";
+
+bool IsAddressText(const std::string& text) {
+    for (char c : text) {
+        if ((c < '0' || c > '9') && c != '.') return false;
+    }
+    return true;
+}
+
+void ListBans(Interpreter& in) {
+    std::string contents, err;
+    if (!in.Os().files.ReadFile(BanFilePath(in), &contents, &err) || contents.empty()) {
+        in.PrintOut(kNoBans);
+        return;
+    }
+    for (const std::string& line : BanLines(contents)) in.PrintOut(line);
+}
+
+}  // namespace
+
+void ListenCommand(Interpreter& in, const Command& c) {
+    if (!c.Arg(3).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    if (in.remoteLink) in.remoteLink->Listen(c.Arg(1), c.Arg(2));
+}
+
+void ConnectCommand(Interpreter& in, const Command& c) {
+    if (c.Arg(1).empty() || !c.Arg(3).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    if (in.remoteLink && !in.remoteLink->Connect(c.Arg(1), c.Arg(2))) PrintSyntax(in, c);
+}
+
+void DisconnectCommand(Interpreter& in, const Command& c) {
+    if (!c.args.empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    if (in.remoteLink) in.remoteLink->ResetLink();
+}
+
+void BanCommand(Interpreter& in, const Command& c) {
+    if (c.args.empty()) {
+        ListBans(in);
+        return;
+    }
+    // The entry is the whole argument text, quotes and all, so a quote
+    // fails the character check.
+    if (!c.Arg(2).empty() || !IsAddressText(c.args)) {
+        PrintSyntax(in, c);
+        return;
+    }
+    std::string err;
+    if (!AppendBan(in.Os().files, BanFilePath(in), c.args, &err)) in.PrintOut(err);
+}
+
+void UnbanCommand(Interpreter& in, const Command& c) {
+    if (c.args.empty() || !c.Arg(2).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    FileSystem& files = in.Os().files;
+    const std::string path = BanFilePath(in);
+    std::string contents, err;
+    if (!files.ReadFile(path, &contents, &err)) {
+        in.PrintOut(err);
+        return;
+    }
+    std::string kept;
+    bool found = false;
+    for (const std::string& line : BanLines(contents)) {
+        if (line == c.args) {
+            found = true;
+        } else {
+            kept += line + "\r\n";
+        }
+    }
+    // The new list replaces the old one in one step, so no failure on the
+    // way (a full disk, a crash) can leave Ban.txt emptied or cut short.
+    if (!files.ReplaceFile(path, kept, &err)) {
+        in.PrintOut(err);
+        return;
+    }
+    if (!found) in.PrintOut(kNotFound);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,234 @@
+#include "remote/remote_link.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "interpreter/interpreter.h"
+#include "interpreter/text.h"
+#include "remote/ban_list.h"
+#include "remote/receive_buffer.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kLineEnd[] = "\r\n";
+constexpr char kPasswordPrompt[] = "Password>";
+constexpr char kPasswordIncorrect[] = "Password incorrect";
+constexpr char kAutobanError[] = "Error trying to autoban";
+constexpr char kBanError[] = "Error trying to ban";
+
+long long ClampedRound(double value) {
+    constexpr double kMax = std::numeric_limits<std::int32_t>::max();
+    return RoundHalfEven(std::clamp(value, -kMax, kMax));
+}
+
+}  // namespace
+
+long PortNumber(const std::string& text) {
+    return static_cast<long>(ClampedRound(LeadingNumber(text)));
+}
+
+RemoteLink::RemoteLink(Interpreter& in, Socket& socket, PromptContext& prompt)
+    : in_(in), socket_(socket), prompt_(prompt) {
+    socket_.SetEvents(this);
+    in_.sendToPeer = [this](const std::string& text) { Send(text); };
+}
+
+RemoteLink::~RemoteLink() {
+    socket_.SetEvents(nullptr);
+    in_.sendToPeer = nullptr;
+}
+
+bool RemoteLink::Attached() const {
+    return in_.consoleState == kAwaitingLogin || in_.consoleState == kServing;
+}
+
+void RemoteLink::Send(const std::string& text) {
+    // A failed send shows up as the socket's Error event.
+    std::string err;
+    socket_.SendData(text, &err);
+}
+
+void RemoteLink::UpdatePrompt() {
+    if (in_.updatePrompt) in_.updatePrompt();
+}
+
+void RemoteLink::StartListening() {
+    // A port the socket refuses leaves the console without a listener;
+    // LISTEN prints nothing for it.
+    std::string err;
+    socket_.SetLocalPort(listenPort);
+    socket_.Listen(&err);
+}
+
+void RemoteLink::Listen(const std::string& portText, const std::string& password) {
+    if (!Attached()) socket_.Close();
+    long port = portText.empty() ? PortNumber(in_.EvaluateText("PortDefault")) : PortNumber(portText);
+    if (port < 1) {
+        listenOn = false;
+        return;
+    }
+    listenOn = true;
+    listenPort = port;
+    listenPassword = password;
+    // While a client is attached the new settings wait for the link's end.
+    if (!Attached()) StartListening();
+}
+
+bool RemoteLink::Connect(const std::string& address, const std::string& password) {
+    size_t colon = address.find(':');
+    std::string host = colon == std::string::npos ? address : address.substr(0, colon);
+    long port = colon == std::string::npos ? PortNumber(in_.EvaluateText("PortDefault"))
+                                           : PortNumber(address.substr(colon + 1));
+    connectPassword = password;
+    if (port < 1) return false;
+    in_.consoleState = kConnecting;
+    prompt_.remoteHost = host;
+    socket_.Close();
+    socket_.SetLocalPort(0);
+    std::string err;
+    // A failure to start is reported by the socket's Error event.
+    socket_.Connect(host, port, &err);
+    return true;
+}
+
+void RemoteLink::ResetLink() {
+    socket_.Close();
+    in_.consoleState = kLocal;
+    if (listenOn) StartListening();
+    in_.Os().bar.SetCommandText("");
+    UpdatePrompt();
+}
+
+bool RemoteLink::KeyReleased(int key, int modifiers) {
+    if (key != kKeyF10 || (modifiers != 0 && modifiers != kModCtrl)) return false;
+    if (in_.consoleState != kConnecting && !Attached()) return false;
+    std::string address = socket_.RemoteHostIP();
+    ResetLink();
+    if (modifiers == kModCtrl) {
+        std::string err;
+        if (!AppendBan(in_.Os().files, BanFilePath(in_), address, &err)) in_.PrintOut(kBanError);
+    }
+    return true;
+}
+
+void RemoteLink::OnConnectionRequest(long requestId) {
+    socket_.Close();
+    std::string address = socket_.RemoteHostIP();
+    if (IsBanned(in_.Os().files, BanFilePath(in_), address)) {
+        in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
+        ResetLink();
+        return;
+    }
+    std::string err;
+    if (!socket_.Accept(requestId, &err)) {
+        // A client gone before it was taken leaves nothing to serve; going
+        // on would leave the console attached to nobody and not listening.
+        ResetLink();
+        return;
+    }
+    loginFailures = 0;
+    in_.consoleState = listenPassword.empty() ? kServing : kAwaitingLogin;
+    UpdatePrompt();
+}
+
+void RemoteLink::OnConnect() {
+    in_.consoleState = kRemoteLink;
+    in_.Os().bar.SetCommandText("");
+    UpdatePrompt();
+}
+
+void RemoteLink::OnDataArrival(std::size_t bytesTotal) {
+    std::string data = socket_.GetData(bytesTotal);
+    for (const std::string& line : TakeLines(&receiveBuffer, data)) DispatchLine(line);
+    DetectPrompt();
+}
+
+void RemoteLink::DispatchLine(const std::string& line) {
+    switch (in_.consoleState) {
+        case kRemotePassword:
+        case kRemoteLink:
+            in_.PrintOut(line);
+            break;
+        case kAwaitingLogin:
+            LoginCheck(line);
+            break;
+        case kServing:
+            in_.RunCommand(line);
+            break;
+        default:
+            break;
+    }
+}
+
+void RemoteLink::DetectPrompt() {
+    if (in_.consoleState != kRemoteLink || receiveBuffer.empty() || receiveBuffer.back() != '>') {
+        return;
+    }
+    prompt_.remotePrompt = std::move(receiveBuffer);
+    receiveBuffer.clear();
+    if (prompt_.remotePrompt == kPasswordPrompt) {
+        if (!connectPassword.empty()) {
+            in_.consoleState = kSending;
+            Send(connectPassword + kLineEnd);
+            connectPassword.clear();  // used once
+        } else {
+            in_.consoleState = kRemotePassword;
+        }
+    }
+    UpdatePrompt();
+}
+
+void RemoteLink::LoginCheck(const std::string& line) {
+    if (line == listenPassword) {
+        in_.consoleState = kServing;
+        UpdatePrompt();
+        return;
+    }
+    // With no limit a client may send more wrong passwords than 16 bits
+    // count; the count stays at its largest value then.
+    if (loginFailures < std::numeric_limits<std::int16_t>::max()) ++loginFailures;
+    long long limit = ClampedRound(in_.SettingNumber("LoginAttempts"));
+    if (loginFailures < limit || limit < 1) {
+        in_.PrintOut(kPasswordIncorrect);
+        UpdatePrompt();
+        return;
+    }
+    Autokick();
+}
+
+void RemoteLink::Autokick() {
+    std::string address = socket_.RemoteHostIP();
+    ResetLink();
+    std::string event = "Autokicked client ";
+    if (in_.SettingOn("LoginFailBan")) {
+        std::string err;
+        if (AppendBan(in_.Os().files, BanFilePath(in_), address, &err)) {
+            event = "Autobanned client ";
+        } else {
+            in_.PrintOut(kAutobanError);
+        }
+    }
+    in_.PrintOut(LogLine(in_, event + address + " for failing to login"));
+}
+
+void RemoteLink::OnSendComplete() {
+    if (in_.consoleState == kSending) {
+        in_.Os().bar.SetCommandText("");
+        in_.consoleState = kRemoteLink;
+        UpdatePrompt();
+    } else if (in_.consoleState == kDisconnecting) {
+        in_.Os().bar.SetCommandText("");
+        ResetLink();
+    }
+}
+
+void RemoteLink::OnClose() { ResetLink(); }
+
+void RemoteLink::OnError(int, const std::string& description) {
+    ResetLink();
+    in_.PrintOut(description);
+}
+
+}  // namespace vantrel

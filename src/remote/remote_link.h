@@ -1,0 +1,80 @@
+// The remote console's link: LISTEN, CONNECT and DISCONNECT, the socket's
+// events, the line protocol in both directions, the login check and the
+// kick and ban keys. ConsoleState lives on the interpreter, RemoteHost and
+// RemotePrompt on the prompt line; everything else of the link is here.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "console/update_prompt.h"
+#include "platform/socket.h"
+
+namespace vantrel {
+
+class Interpreter;
+
+// Key code and modifier bits of a released key.
+inline constexpr int kKeyF10 = 121;
+inline constexpr int kModShift = 1;
+inline constexpr int kModCtrl = 2;
+inline constexpr int kModAlt = 4;
+
+class RemoteLink : public SocketEvents {
+  public:
+    // Takes the socket's events and the interpreter's sendToPeer.
+    RemoteLink(Interpreter& in, Socket& socket, PromptContext& prompt);
+    ~RemoteLink() override;
+    RemoteLink(const RemoteLink&) = delete;
+    RemoteLink& operator=(const RemoteLink&) = delete;
+
+    // LISTEN port|OFF [password], arguments as typed ("" when absent).
+    void Listen(const std::string& portText, const std::string& password);
+    // CONNECT address[:port] [password]; false when the port is not 1 or
+    // more (the password is stored all the same).
+    bool Connect(const std::string& address, const std::string& password);
+    // Ends any link or listener, returns to Local, listens again when
+    // listening is on, empties the command box and refreshes the prompt.
+    void ResetLink();
+    // F10 and Ctrl+F10 while connecting or serving: drops the link, and
+    // Ctrl bans the peer's address. True when the key was taken.
+    bool KeyReleased(int key, int modifiers);
+
+    std::string PeerAddress() const { return socket_.RemoteHostIP(); }
+    Socket& LinkSocket() { return socket_; }
+
+    // SocketEvents.
+    void OnConnectionRequest(long requestId) override;
+    void OnConnect() override;
+    void OnDataArrival(std::size_t bytesTotal) override;
+    void OnSendComplete() override;
+    void OnClose() override;
+    void OnError(int number, const std::string& description) override;
+
+    bool listenOn = false;
+    long listenPort = 0;
+    std::string listenPassword;
+    std::int16_t loginFailures = 0;
+    std::string connectPassword;
+    std::string receiveBuffer;
+
+  private:
+    bool Attached() const;
+    void StartListening();
+    void DispatchLine(const std::string& line);
+    void DetectPrompt();
+    void LoginCheck(const std::string& line);
+    void Autokick();
+    void Send(const std::string& text);
+    void UpdatePrompt();
+
+    Interpreter& in_;
+    Socket& socket_;
+    PromptContext& prompt_;
+};
+
+// A port argument: the number at the start of the text, rounded, "" or no
+// number giving 0; kept within 32-bit range.
+long PortNumber(const std::string& text);
+
+}  // namespace vantrel

@@ -1,0 +1,139 @@
+#include "startup/autoexec.h"
+
+#include <gtest/gtest.h>
+
+#include "interpreter_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr char kAutoexec[] = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoexec.dcb";
+
+class AutoexecTest : public InterpreterTest {
+  protected:
+    AutoexecTest() {
+        for (const char* folder :
+             {"C:\\ProgramData", "C:\\ProgramData\\Orvane", "C:\\ProgramData\\Orvane\\Vantrel",
+              "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts"}) {
+            os.files.AddFolder(folder);
+        }
+    }
+    void Floating(const char* x, const char* y, const char* width) {
+        in.dockState = kFloating;
+        in.SetVar("WinX", x);
+        in.SetVar("WinY", y);
+        in.SetVar("WinWidth", width);
+    }
+};
+
+TEST(WithPlacement, KeepsEveryLineButThePlacementLines) {
+    using Lines = std::vector<std::string>;
+    struct Case {
+        const char* before;
+        Lines placement;
+        const char* after;
+    } cases[] = {
+        {"set a=1\r\ndock top\r\nWinPos 5 5\r\n",
+         {"winpos 100 200 800", "dock off"},
+         "winpos 100 200 800\r\ndock off\r\nset a=1\r\n"},
+        {"set a=1\r\ndock off\r\n", {"dock bottom"}, "dock bottom\r\nset a=1\r\n"},
+        {"DOCK BOTTOM\r\ncolour output bg red\r\n", {}, "colour output bg red\r\n"},
+        // Only "dock " and "winpos " at the very start are placement lines.
+        {"dock\r\nwinpos\r\n  dock top\r\ndocker x\r\nwinposx 1\r\n",
+         {},
+         "dock\r\nwinpos\r\n  dock top\r\ndocker x\r\nwinposx 1\r\n"},
+        // Empty lines stay, other line ends become CR LF, a last line
+        // without one gets it.
+        {"a\r\n\r\nb\rc\nd", {}, "a\r\n\r\nb\r\nc\r\nd\r\n"},
+        {"", {}, ""},
+        {"", {"dock bottom"}, "dock bottom\r\n"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithPlacement(c.before, c.placement), c.after) << c.before;
+}
+
+TEST_F(AutoexecTest, PlacementLinesFollowDockState) {
+    EXPECT_EQ(PlacementLines(in), std::vector<std::string>{});
+    in.dockState = kDockedBottom;
+    EXPECT_EQ(PlacementLines(in), std::vector<std::string>{"dock bottom"});
+    Floating("100", "200", "800");
+    EXPECT_EQ(PlacementLines(in), (std::vector<std::string>{"winpos 100 200 800", "dock off"}));
+    Floating("1.5", "-3", "1280");
+    EXPECT_EQ(PlacementLines(in), (std::vector<std::string>{"winpos 1.5 -3 1280", "dock off"}));
+}
+
+TEST_F(AutoexecTest, SavePosRewritesTheFile) {
+    os.files.AddFile(kAutoexec, "set a=1\r\ndock top\r\nWinPos 5 5\r\n");
+    Floating("100", "200", "800");
+    EXPECT_EQ(Output("savepos"), "");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 100 200 800\r\ndock off\r\nset a=1\r\n");
+    in.dockState = kDockedBottom;
+    EXPECT_EQ(Output("SAVEPOS"), "");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
+    in.dockState = kDockedTop;
+    EXPECT_EQ(Output("savepos"), "");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "set a=1\r\n");
+}
+
+TEST_F(AutoexecTest, SavePosWithAnArgumentLeavesTheFileAlone) {
+    os.files.AddFile(kAutoexec, "dock bottom\r\n");
+    EXPECT_EQ(Output("savepos now"), "Syntax: SAVEPOS");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");
+    EXPECT_EQ(os.files.replaceCount, 0);
+}
+
+TEST_F(AutoexecTest, SavePosCreatesAMissingFile) {
+    in.dockState = kDockedBottom;
+    std::string err;
+    EXPECT_TRUE(SavePos(in, &err)) << err;
+    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");
+}
+
+TEST_F(AutoexecTest, SavePosNeedsNoTemporaryFolder) {
+    os.environment.variables.erase(os.environment.variables.begin() + 2);  // TEMP
+    os.files.AddFile(kAutoexec, "set a=1\r\n");
+    in.dockState = kDockedBottom;
+    EXPECT_EQ(Output("savepos"), "");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
+}
+
+TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
+    const std::string lines = "set a=1\r\ncolour output bg red\r\n";
+    os.files.AddFile(kAutoexec, lines);
+    in.dockState = kDockedBottom;
+    std::string err;
+
+    // A full disk: the new text never replaces the old one.
+    os.files.writeError = "There is not enough space on the disk.";
+    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_EQ(err, "There is not enough space on the disk.");
+    EXPECT_EQ(os.files.Contents(kAutoexec), lines);
+    EXPECT_EQ(Output("savepos"), "");  // the command itself stays silent
+    EXPECT_EQ(os.files.Contents(kAutoexec), lines);
+    os.files.writeError.clear();
+
+    // A read-only file is the user's wish to keep it.
+    os.files.At(kAutoexec).readOnly = true;
+    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_EQ(err, kAccessDenied);
+    EXPECT_EQ(os.files.Contents(kAutoexec), lines);
+    os.files.At(kAutoexec).readOnly = false;
+
+    // A shortcut folder that is gone: nothing is written anywhere.
+    in.SetVar("ShortcutFolder", "C:\\Gone");
+    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_FALSE(os.files.HasFile("C:\\Gone\\Autoexec.dcb"));
+}
+
+TEST_F(AutoexecTest, EditAutoexecOpensTheQuotedPath) {
+    EditAutoexec(in);
+    ASSERT_EQ(os.processes.started.size(), 1u);
+    EXPECT_EQ(os.processes.started[0],
+              (FakeProcesses::StartCall{std::string("Notepad.exe \"") + kAutoexec + "\"", 1}));
+    os.processes.startError = "No editor";
+    EditAutoexec(in);  // a failure to start is not reported
+    EXPECT_EQ(in.PendingOutput(), "");
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,89 @@
+// A console on in-memory services with an in-memory socket attached, for
+// tests of the remote link: the test plays the network through the socket.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/console.h"
+#include "fake_console.h"
+#include "fake_platform.h"
+#include "fake_socket.h"
+#include "remote/remote_link.h"
+#include "startup/defaults.h"
+
+namespace vantrel::testing {
+
+inline constexpr char kBanFile[] = "C:\\ProgramData\\Orvane\\Vantrel\\Ban.txt";
+
+class RemoteTest : public ::testing::Test {
+  protected:
+    RemoteTest() {
+        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"},
+                                      {"TEMP", "C:\\Temp"}};
+        for (const char* folder : {"C:\\ProgramData", "C:\\ProgramData\\Orvane",
+                                   "C:\\ProgramData\\Orvane\\Vantrel", "C:\\Work", "C:\\Temp"}) {
+            fake.files.AddFolder(folder);
+        }
+        fake.files.current = "C:\\Work";
+        AssignDefaults(in(), 1280);
+        console.AttachSocket(socket);
+        console.UpdatePrompt();
+    }
+
+    Interpreter& in() { return console.In(); }
+    RemoteLink& link() { return *console.Link(); }
+    ConsoleState state() { return in().consoleState; }
+
+    // Runs a typed command line; returns what it printed, without the
+    // automatic clear request, lines joined by "\n".
+    std::string Run(const std::string& line) {
+        in().PendingOutput().clear();
+        in().RunCommand(line);
+        return Printed();
+    }
+    // PendingOutput as lines joined by "\n", form feeds left out; empties it.
+    std::string Printed() {
+        std::string out, &pending = in().PendingOutput();
+        for (size_t i = 0; i < pending.size(); ++i) {
+            if (pending[i] == '\f') {
+                if (pending.compare(i + 1, 2, "\r\n") == 0) i += 2;
+            } else if (pending.compare(i, 2, "\r\n") == 0) {
+                out += '\n';
+                ++i;
+            } else {
+                out += pending[i];
+            }
+        }
+        pending.clear();
+        return out;
+    }
+    // Types a line into the command box and presses Enter.
+    void Type(const std::string& text) {
+        fake.bar.command = text;
+        in().EnterClicked();
+    }
+
+    // A console listening with a password, a client knocking from address.
+    void ServeClient(const std::string& password, const std::string& address = "10.1.2.3") {
+        Run("listen 2319 " + password);
+        socket.Knock(address);
+        socket.TakeSent();
+    }
+    // A client console linked to a server that sent its first prompt.
+    void LinkTo(const std::string& connectLine, const std::string& prompt = "C:\\>") {
+        Run(connectLine);
+        socket.Connected();
+        socket.Receive(prompt);
+    }
+
+    FakePlatform fake;
+    FakeConsoleWindow window;
+    FakePane pane;
+    FakeTray tray;
+    FakeSocket socket;
+    Console console{fake.platform, window, pane, tray};
+};
+
+}  // namespace vantrel::testing

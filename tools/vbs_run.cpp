@@ -1,0 +1,74 @@
+// vantrel_vbs: runs .vbs files with the console's script engine, as cscript
+// runs them: WScript.Echo and MsgBox print to stdout, and an error that ends
+// a script prints as its last line. Several files run one after the other,
+// each in a fresh engine, after a "==> NAME" line, so that one process serves
+// a whole test run. Exit status 1 when any script stopped on an error.
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "script/engine.h"
+
+namespace {
+
+class StdoutHost : public script::Host {
+  public:
+    void Echo(std::string_view text) override {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+    int MsgBox(std::string_view prompt, int, std::string_view) override {
+        Echo(prompt);
+        return 1;
+    }
+};
+
+bool ReadSource(const char* path, std::string* source) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    source->clear();
+    for (char c : buffer.str()) {
+        if (c != '\r') *source += c;
+    }
+    return true;
+}
+
+// The engine ends before the caller goes on: objects alive at the end of the
+// script run their Class_Terminate inside the script's output.
+bool RunFile(const char* path) {
+    std::string source;
+    if (!ReadSource(path, &source)) {
+        std::fprintf(stderr, "vantrel_vbs: cannot read %s\n", path);
+        return false;
+    }
+    StdoutHost host;
+    bool ok = true;
+    {
+        script::Engine engine(&host);
+        if (!engine.ExecuteStatement(source)) {
+            std::printf("Error %d: %s\n", engine.LastError().number,
+                        engine.LastError().description.c_str());
+            ok = false;
+        }
+    }
+    std::fflush(stdout);
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: vantrel_vbs file.vbs [file.vbs...]\n");
+        return 2;
+    }
+    bool ok = true;
+    for (int i = 1; i < argc; ++i) {
+        if (argc > 2) std::printf("==> %s\n", argv[i]);
+        ok = RunFile(argv[i]) && ok;
+    }
+    return ok ? 0 : 1;
+}

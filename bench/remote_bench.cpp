@@ -47,10 +47,10 @@ void Measure(const char* label, const char* pattern, int lines) {
     char line[128];
     for (int i = 0; i < lines; ++i) {
         std::snprintf(line, sizeof line, pattern, i);
-        client->console.In().EnterClicked();  // the bar is empty: sends CR LF
-        client->socket.TakeSent();
+        client->fake.bar.command = line;
+        client->console.In().EnterClicked();
+        server->socket.Receive(client->socket.TakeSent());
         client->socket.events->OnSendComplete();
-        server->socket.Receive(std::string(line) + "\r\n");
         client->socket.Receive(server->socket.TakeSent());  // the prompt
         server->console.Tick();
         client->socket.Receive(server->socket.TakeSent());  // the output

@@ -252,6 +252,13 @@ class Console:
                              capture_output=True, text=True, check=True, timeout=30).stdout
         return parse_colour(out)
 
+    def tray_window(self):
+        """The X window of the notification area, or None."""
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine System Tray"],
+                             env=self.env, capture_output=True, text=True, timeout=30)
+        ids = out.stdout.split()
+        return ids[0] if out.returncode == 0 and ids else None
+
     def tray_visible(self):
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine System Tray"],
                              env=self.env, capture_output=True, text=True, timeout=30)

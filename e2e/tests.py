@@ -3,6 +3,7 @@
 from harness import TestFailure, wait_until
 from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
 from remote_tests import *  # noqa: F401,F403 (the remote console tests)
+from window_tests import *  # noqa: F401,F403 (placement, tray, windows, input, keys)
 
 WELCOME = "\r\n".join([
     "You are seeing this message because this is the first time you have launched VTRL.",
@@ -92,9 +93,9 @@ def test_cls_after_output_leaves_the_pane_closed(c):
     c.wait_ready()
     c.enter_line("print 1")
     pane_shows(c, "\r\n1")
-    c.enter_line("echo hi|cls")
+    c.enter_line("dir|cls")
     pane_closed(c)
-    # Kept output would sit above this if "hi" had reached the pane.
+    # Kept output would sit above this if the listing had reached the pane.
     c.enter_line("&print 2")
     pane_shows(c, "2", "only the new output after the cleared pane")
 

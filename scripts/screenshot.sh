@@ -8,3 +8,5 @@ bash scripts/install-deps.sh
 bash scripts/build.sh windows
 mkdir -p docs
 python3 e2e/screenshot.py --build build/windows --work build/windows/screenshot docs/screenshot.png
+python3 e2e/screenshot_placement.py --build build/windows --work build/windows/screenshot \
+    docs/docked-bottom.png docs/tray-menu.png

@@ -20,8 +20,7 @@ inline constexpr char kBanFile[] = "C:\\ProgramData\\Orvane\\Vantrel\\Ban.txt";
 class RemoteTest : public ::testing::Test {
   protected:
     RemoteTest() {
-        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"},
-                                      {"TEMP", "C:\\Temp"}};
+        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}, {"TEMP", "C:\\Temp"}};
         for (const char* folder : {"C:\\ProgramData", "C:\\ProgramData\\Orvane",
                                    "C:\\ProgramData\\Orvane\\Vantrel", "C:\\Work", "C:\\Temp"}) {
             fake.files.AddFolder(folder);

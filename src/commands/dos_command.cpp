@@ -10,8 +10,6 @@ namespace {
 
 constexpr char kCreateError[] = "Error creating temporary batch file";
 constexpr char kReadError[] = "Error reading output file";
-constexpr char kOutputCutShort[] = "Only the first 1048576 bytes of the output are shown";
-constexpr char kStopped[] = "DOS command stopped after 300 seconds";
 // The console cannot take input while a command runs, so one that never
 // ends is stopped at this limit rather than freezing the console for good.
 constexpr unsigned long kTimeLimitMs = 300'000;
@@ -27,7 +25,10 @@ void PrintCapturedOutput(Interpreter& in, const std::string& path) {
         return;
     }
     PrintTextLines(in, text);
-    if (more) in.PrintOut(kOutputCutShort);
+    if (more) {
+        in.PrintOut("Only the first " + std::to_string(kOutputLimit) +
+                    " bytes of the output are shown");
+    }
 }
 
 }  // namespace
@@ -75,7 +76,10 @@ void Dos(Interpreter& in, const Command& c) {
         // With no output to read, nothing else would tell of the failure.
         in.PrintOut(err);
     }
-    if (timedOut) in.PrintOut(kStopped);
+    if (timedOut) {
+        in.PrintOut("DOS command stopped after " + std::to_string(kTimeLimitMs / 1000) +
+                    " seconds");
+    }
 }
 
 }  // namespace vantrel

@@ -17,7 +17,6 @@ constexpr char kDirHeader[] = "   Last modified   |    Size (bytes)    |        
 constexpr char kAlreadyExists[] = "Another file with that name already exists";
 constexpr char kSourceNotFound[] = "Source file/folder not found";
 constexpr char kFileNotFound[] = "File not found";
-constexpr char kTypeCutShort[] = "Only the first 1048576 bytes of the file are shown";
 constexpr char kEditor[] = "Notepad.exe";
 constexpr int kSizeColumn = 18;
 // TYPE reads at most this much: the pane keeps only its last lines, and a
@@ -50,9 +49,10 @@ void FolderCommand(Interpreter& in, const Command& c,
 }
 
 // Files onto a destination that may be a folder. An existing file is
-// never overwritten; one file into a folder keeps its name there.
-void TransferFiles(Interpreter& in, const std::string& source, const std::string& destination,
-                   FileOperation operation) {
+// never overwritten; one file into a folder keeps its name there
+// (firstName, the name of the first file that source finds).
+void TransferFiles(Interpreter& in, const std::string& source, const std::string& firstName,
+                   const std::string& destination, FileOperation operation) {
     FileSystem& files = in.Os().files;
     std::string err;
     // A destination ending in "\" names a folder, so the test is on the
@@ -66,8 +66,7 @@ void TransferFiles(Interpreter& in, const std::string& source, const std::string
         Report(in, (files.*operation)(source, destination, &err), err);
         return;
     }
-    std::string target =
-        destination + (namedFolder ? "" : "\\") + files.Find(source, FileMask::kFiles).front().name;
+    std::string target = destination + (namedFolder ? "" : "\\") + firstName;
     if (files.Exists(target, FileMask::kFiles)) {
         in.PrintOut(kAlreadyExists);
         return;
@@ -85,8 +84,9 @@ void TransferCommand(Interpreter& in, const Command& c, FileOperation fileOperat
     }
     FileSystem& files = in.Os().files;
     std::string err;
-    if (files.Exists(source, FileMask::kFiles)) {
-        TransferFiles(in, source, destination, fileOperation);
+    std::vector<FileEntry> found = files.Find(source, FileMask::kFiles);
+    if (!found.empty()) {
+        TransferFiles(in, source, found.front().name, destination, fileOperation);
     } else if (files.Exists(source, FileMask::kFilesAndFolders)) {
         Report(in, (files.*folderOperation)(source, destination, &err), err);
     } else {
@@ -217,7 +217,10 @@ void Type(Interpreter& in, const Command& c) {
         return;
     }
     PrintTextLines(in, text);
-    if (more) in.PrintOut(kTypeCutShort);
+    if (more) {
+        in.PrintOut("Only the first " + std::to_string(kTypeLimit) +
+                    " bytes of the file are shown");
+    }
 }
 
 void Edit(Interpreter& in, const Command& c) {

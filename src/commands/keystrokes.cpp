@@ -15,13 +15,13 @@ struct KeyName {
 
 // The names the notation knows, upper case.
 constexpr KeyName kKeyNames[] = {
-    {"BACKSPACE", kVkBack}, {"BS", kVkBack},        {"BKSP", kVkBack},      {"BREAK", 0x03},
-    {"CAPSLOCK", 0x14},     {"DELETE", 0x2E},       {"DEL", 0x2E},          {"DOWN", 0x28},
-    {"END", kVkEnd},        {"ENTER", kVkReturn},   {"ESC", 0x1B},          {"ESCAPE", 0x1B},
-    {"HELP", 0x2F},         {"HOME", kVkHome},      {"INSERT", 0x2D},       {"INS", 0x2D},
-    {"LEFT", 0x25},         {"NUMLOCK", 0x90},      {"PGDN", 0x22},         {"PGUP", 0x21},
-    {"PRTSC", 0x2C},        {"RIGHT", 0x27},        {"SCROLLLOCK", 0x91},   {"TAB", kVkTab},
-    {"UP", 0x26},           {"ADD", 0x6B},          {"SUBTRACT", 0x6D},     {"MULTIPLY", 0x6A},
+    {"BACKSPACE", kVkBack}, {"BS", kVkBack},      {"BKSP", kVkBack},    {"BREAK", 0x03},
+    {"CAPSLOCK", 0x14},     {"DELETE", 0x2E},     {"DEL", 0x2E},        {"DOWN", 0x28},
+    {"END", kVkEnd},        {"ENTER", kVkReturn}, {"ESC", 0x1B},        {"ESCAPE", 0x1B},
+    {"HELP", 0x2F},         {"HOME", kVkHome},    {"INSERT", 0x2D},     {"INS", 0x2D},
+    {"LEFT", 0x25},         {"NUMLOCK", 0x90},    {"PGDN", 0x22},       {"PGUP", 0x21},
+    {"PRTSC", 0x2C},        {"RIGHT", 0x27},      {"SCROLLLOCK", 0x91}, {"TAB", kVkTab},
+    {"UP", 0x26},           {"ADD", 0x6B},        {"SUBTRACT", 0x6D},   {"MULTIPLY", 0x6A},
     {"DIVIDE", 0x6F},       {"SPACE", 0x20},
 };
 
@@ -29,7 +29,6 @@ constexpr KeyName kKeyNames[] = {
 constexpr int kFunctionKeys = 16;
 // A repeat count beyond this is a typing mistake, not a wish.
 constexpr long kMaxRepeat = 1000;
-
 
 bool LookUpKey(const std::string& upper, KeyStroke* key) {
     for (const KeyName& k : kKeyNames) {

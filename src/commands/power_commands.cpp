@@ -32,8 +32,12 @@ void Exit(Interpreter& in, const Command& c) {
     if (in.exitConsole) in.exitConsole();
 }
 
-void Shutdown(Interpreter& in, const Command& c) { RunShutdownProgram(in, c, kShutdownParams); }
+void Shutdown(Interpreter& in, const Command& c) {
+    RunShutdownProgram(in, c, kShutdownParams);
+}
 
-void Restart(Interpreter& in, const Command& c) { RunShutdownProgram(in, c, kRestartParams); }
+void Restart(Interpreter& in, const Command& c) {
+    RunShutdownProgram(in, c, kRestartParams);
+}
 
 }  // namespace vantrel

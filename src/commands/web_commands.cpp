@@ -83,8 +83,12 @@ void Ver(Interpreter& in, const Command& c) {
     in.PrintOut(kUpdateHint);
 }
 
-void Help(Interpreter& in, const Command& c) { OpenPage(in, HelpAddress(c.args)); }
+void Help(Interpreter& in, const Command& c) {
+    OpenPage(in, HelpAddress(c.args));
+}
 
-void UpdateSyntax(Interpreter& in, const Command& c) { PrintSyntax(in, c); }
+void UpdateSyntax(Interpreter& in, const Command& c) {
+    PrintSyntax(in, c);
+}
 
 }  // namespace vantrel

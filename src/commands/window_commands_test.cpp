@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "interpreter/text.h"
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
@@ -80,18 +81,18 @@ TEST_F(WindowCommandsTest, KillEndsByPidDirectlyOrEveryOwnerOfAMatch) {
 }
 
 TEST_F(WindowCommandsTest, WinsListsTitledWindowsUnderTheHeader) {
-    const std::string header =
-        "  PID  |                              Window title\n"
+    const char* header = "  PID  |                              Window title";
+    const char* rule =
         "-------|------------------------------------------------------------------------";
-    EXPECT_EQ(Output("wins"), header +
-                                  "\n   300 | Untitled - Notepad"
-                                  "\n     7 | 7zip File Manager"
-                                  "\n123456 | notes.txt - NOTEPAD"
-                                  "\n    42 | Calculator");
-    EXPECT_EQ(Output("windows note"),
-              header + "\n   300 | Untitled - Notepad\n123456 | notes.txt - NOTEPAD");
-    EXPECT_EQ(Output("wins zzz"), header);
-    EXPECT_EQ(std::string(header.substr(header.find('\n') + 1)).size(), 80u);
+    using Lines = std::vector<std::string>;
+    auto lines = [this](const char* line) { return Lines(SplitLines(Output(line))); };
+    EXPECT_EQ(lines("wins"),
+              (Lines{header, rule, "   300 | Untitled - Notepad", "     7 | 7zip File Manager",
+                     "123456 | notes.txt - NOTEPAD", "    42 | Calculator"}));
+    EXPECT_EQ(lines("windows note"),
+              (Lines{header, rule, "   300 | Untitled - Notepad", "123456 | notes.txt - NOTEPAD"}));
+    EXPECT_EQ(lines("wins zzz"), (Lines{header, rule}));
+    EXPECT_EQ(std::string(rule).size(), 80u);
 }
 
 }  // namespace

@@ -165,16 +165,16 @@ void Console::KeyUp(int key, int modifiers) {
 }
 
 void Console::MouseMove(int cursorX, int cursorY, const DragKeys& keys) {
-    DragResult r = DragStep(cursorX, cursorY, lastCursorX_, lastCursorY_, keys,
-                            interpreter_.dockState == kFloating, interpreter_.SettingNumber("WinX"),
-                            interpreter_.SettingNumber("WinY"),
-                            interpreter_.SettingNumber("WinWidth"));
+    DragResult r =
+        DragStep(cursorX, cursorY, lastCursorX_, lastCursorY_, keys,
+                 interpreter_.dockState == kFloating, interpreter_.SettingNumber("WinX"),
+                 interpreter_.SettingNumber("WinY"), interpreter_.SettingNumber("WinWidth"));
     Rect bounds = window_.Bounds();
     if (r.moved) {
         interpreter_.SetVar("WinX", std::to_string(static_cast<long long>(r.winX)));
         interpreter_.SetVar("WinY", std::to_string(static_cast<long long>(r.winY)));
-        window_.Move(Rect{static_cast<int>(r.winX), static_cast<int>(r.winY), bounds.width,
-                          bounds.height});
+        window_.Move(
+            Rect{static_cast<int>(r.winX), static_cast<int>(r.winY), bounds.width, bounds.height});
     } else if (r.resized) {
         interpreter_.SetVar("WinWidth", std::to_string(static_cast<long long>(r.winWidth)));
         window_.Move(Rect{bounds.left, bounds.top, static_cast<int>(r.winWidth), bounds.height});

@@ -98,7 +98,8 @@ TEST_F(ConsolePlacementTest, RightClickPopsTheMenuWithItsChecks) {
     Output("dock bottom");
     Output("hide");
     console.TrayMouseMessage(517);
-    EXPECT_EQ(tray.menus, (std::vector<TrayMenuChecks>{{true, kDockedTop}, {false, kDockedBottom}}));
+    EXPECT_EQ(tray.menus,
+              (std::vector<TrayMenuChecks>{{true, kDockedTop}, {false, kDockedBottom}}));
 }
 
 TEST_F(ConsolePlacementTest, MenuItemsAndDoubleClickAct) {

@@ -34,7 +34,9 @@ void Type(Interpreter& in, const std::string& text) {
 std::string FunctionKeyVariable(int state, int key, int modifiers) {
     if (state != kLocal || modifiers != 0) return std::string();
     if (key < kVkFirstFunctionKey || key > kVkLastFunctionKey) return std::string();
-    return "F" + std::to_string(key - kVkFirstFunctionKey + 1);
+    std::string name = "F";
+    name += std::to_string(key - kVkFirstFunctionKey + 1);
+    return name;
 }
 
 bool TypeFunctionKey(Interpreter& in, int key, int modifiers) {

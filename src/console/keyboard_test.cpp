@@ -15,11 +15,10 @@ TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
         int state, key, modifiers;
         const char* variable;
     } cases[] = {
-        {kLocal, 112, 0, "F1"},        {kLocal, 123, 0, "F12"},
-        {kLocal, 116, 0, "F5"},        {kLocal, 112, kShiftBit, ""},
-        {kLocal, 112, kCtrlBit, ""},   {kLocal, 111, 0, ""},
-        {kLocal, 124, 0, ""},          {kRemoteLink, 112, 0, ""},
-        {kAccountPassword, 116, 0, ""}, {kServing, 121, 0, ""},
+        {kLocal, 112, 0, "F1"},       {kLocal, 123, 0, "F12"},     {kLocal, 116, 0, "F5"},
+        {kLocal, 112, kShiftBit, ""}, {kLocal, 112, kCtrlBit, ""}, {kLocal, 111, 0, ""},
+        {kLocal, 124, 0, ""},         {kRemoteLink, 112, 0, ""},   {kAccountPassword, 116, 0, ""},
+        {kServing, 121, 0, ""},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FunctionKeyVariable(c.state, c.key, c.modifiers), c.variable)

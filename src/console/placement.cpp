@@ -17,8 +17,9 @@ WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std
     bool valid = !a2.empty() && a4.empty() && AcceptableWinPosNumber(a1) &&
                  AcceptableWinPosNumber(a2) && (a3.empty() || AcceptableWinPosNumber(a3));
     if (valid) {
-        return a3.empty() || LeadingNumber(a3) >= kMinFloatingWidthPixels ? WinPosAction::kStore
-                                                                         : WinPosAction::kTooNarrow;
+        return a3.empty() || LeadingNumber(a3) >= kMinFloatingWidthPixels
+                   ? WinPosAction::kStore
+                   : WinPosAction::kTooNarrow;
     }
     return a1.empty() ? WinPosAction::kReport : WinPosAction::kSyntax;
 }

@@ -10,9 +10,9 @@ struct Row {
 };
 
 constexpr Row kRows[] = {
-    {513, {TrayEvent::kMouseDown, 1}}, {514, {TrayEvent::kMouseUp, 1}},
+    {513, {TrayEvent::kMouseDown, 1}},     {514, {TrayEvent::kMouseUp, 1}},
     {515, {TrayEvent::kMouseDblClick, 1}}, {516, {TrayEvent::kMouseDown, 2}},
-    {517, {TrayEvent::kMouseUp, 2}}, {518, {TrayEvent::kMouseDblClick, 2}},
+    {517, {TrayEvent::kMouseUp, 2}},       {518, {TrayEvent::kMouseDblClick, 2}},
 };
 
 }  // namespace

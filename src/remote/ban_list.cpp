@@ -41,7 +41,10 @@ bool AppendBan(FileSystem& files, const std::string& path, const std::string& ad
 std::string LogLine(Interpreter& in, std::string_view text) {
     const Clock& clock = in.Os().clock;
     LocalTime now = clock.Now();
-    return "[" + clock.FormatDate(now) + " " + clock.FormatTime(now) + "] " + std::string(text);
+    std::string line = "[";
+    line.append(clock.FormatDate(now)).append(" ").append(clock.FormatTime(now)).append("] ");
+    line.append(text);
+    return line;
 }
 
 }  // namespace vantrel

@@ -183,8 +183,8 @@ TEST_F(LoginTest, OtherKeysAndStatesDoNothing) {
         EXPECT_EQ(state(), kServing);
     }
     EXPECT_FALSE(link().KeyReleased(120, 0));
-    for (ConsoleState s : {kLocal, kAccountPassword, kRemotePassword, kRemoteLink, kSending,
-                           kDisconnecting}) {
+    for (ConsoleState s :
+         {kLocal, kAccountPassword, kRemotePassword, kRemoteLink, kSending, kDisconnecting}) {
         in().consoleState = s;
         EXPECT_FALSE(link().KeyReleased(kKeyF10, 0)) << s;
         EXPECT_EQ(state(), s);

@@ -64,7 +64,8 @@ void RemoteLink::StartListening() {
 
 void RemoteLink::Listen(const std::string& portText, const std::string& password) {
     if (!Attached()) socket_.Close();
-    long port = portText.empty() ? PortNumber(in_.EvaluateText("PortDefault")) : PortNumber(portText);
+    long port =
+        portText.empty() ? PortNumber(in_.EvaluateText("PortDefault")) : PortNumber(portText);
     if (port < 1) {
         listenOn = false;
         return;
@@ -95,6 +96,9 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
 
 void RemoteLink::ResetLink() {
     socket_.Close();
+    // A partial line of the peer that is gone must not become the start of
+    // the next peer's first line.
+    receiveBuffer.clear();
     in_.consoleState = kLocal;
     if (listenOn) StartListening();
     in_.Os().bar.SetCommandText("");
@@ -224,7 +228,9 @@ void RemoteLink::OnSendComplete() {
     }
 }
 
-void RemoteLink::OnClose() { ResetLink(); }
+void RemoteLink::OnClose() {
+    ResetLink();
+}
 
 void RemoteLink::OnError(int, const std::string& description) {
     ResetLink();

@@ -78,8 +78,8 @@ TEST_F(RemoteTest, DisconnectOnAListenerListensAgain) {
 
 TEST_F(RemoteTest, ConnectSyntax) {
     const char* kSyntax = "Syntax: CONNECT address[:port] [password]";
-    for (const char* line : {"connect", "connect a b c", "connect host:0", "connect host:abc",
-                             "connect host:-5 pw"}) {
+    for (const char* line :
+         {"connect", "connect a b c", "connect host:0", "connect host:abc", "connect host:-5 pw"}) {
         EXPECT_EQ(Run(line), kSyntax) << line;
         EXPECT_EQ(state(), kLocal) << line;
         EXPECT_TRUE(socket.connects.empty()) << line;
@@ -187,8 +187,8 @@ TEST_F(RemoteTest, TypedDisconnectClosesAfterTheSend) {
 }
 
 TEST_F(RemoteTest, CloseAndErrorInEveryLinkedStateReset) {
-    for (ConsoleState linked : {kConnecting, kRemotePassword, kRemoteLink, kDisconnecting,
-                                kSending, kAwaitingLogin, kServing}) {
+    for (ConsoleState linked : {kConnecting, kRemotePassword, kRemoteLink, kDisconnecting, kSending,
+                                kAwaitingLogin, kServing}) {
         for (bool error : {false, true}) {
             in().consoleState = linked;
             if (error) {
@@ -325,3 +325,47 @@ TEST_F(RemoteTest, AFloodWithoutLineEndsStaysBounded) {
 
 }  // namespace
 }  // namespace vantrel
+
+namespace vantrel {
+namespace {
+
+TEST_F(RemoteTest, TenThousandLinesInOneBurstComeBackInOrder) {
+    ServeClient("");
+    std::string burst;
+    for (int i = 0; i < 10000; ++i) burst += "print \"k\" & " + std::to_string(i) + "\r\n";
+    // The socket offers at most 64 KiB per event, as Winsock's does here.
+    while (!burst.empty()) {
+        size_t chunk = std::min<size_t>(burst.size(), 65536);
+        socket.Receive(burst.substr(0, chunk));
+        burst.erase(0, chunk);
+        console.Tick();
+    }
+    console.Tick();
+    std::string sent = socket.TakeSent();
+    int expected = 0;
+    for (size_t at = sent.find("\r\nk"); at != std::string::npos; at = sent.find("\r\nk", at + 3)) {
+        ASSERT_EQ(std::stoi(sent.substr(at + 3)), expected);
+        ++expected;
+    }
+    EXPECT_EQ(expected, 10000);
+    EXPECT_EQ(state(), kServing);
+}
+
+}  // namespace
+}  // namespace vantrel
+
+namespace vantrel::testing {
+namespace {
+
+TEST_F(RemoteTest, APartialLineDoesNotReachTheNextClient) {
+    ServeClient("");
+    socket.Receive("del *");
+    socket.events->OnClose();
+    EXPECT_EQ(state(), kLocal);
+    socket.Knock("10.9.9.9");
+    socket.Receive("echo next\r\n");
+    EXPECT_EQ(Printed(), "next");
+}
+
+}  // namespace
+}  // namespace vantrel::testing

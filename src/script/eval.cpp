@@ -56,8 +56,8 @@ bool IsDeclared(Frame& f, const NameRef& ref) {
 // the arguments are strings.
 bool ReadsTextOnly(const Builtin& b) {
     static const Builtin* const kReaders[] = {
-        FindBuiltin("mid"),   FindBuiltin("left"),  FindBuiltin("right"), FindBuiltin("len"),
-        FindBuiltin("instr"), FindBuiltin("asc"),   FindBuiltin("ascw"),
+        FindBuiltin("mid"),   FindBuiltin("left"), FindBuiltin("right"), FindBuiltin("len"),
+        FindBuiltin("instr"), FindBuiltin("asc"),  FindBuiltin("ascw"),
     };
     for (const Builtin* r : kReaders) {
         if (r == &b) return true;

@@ -7,6 +7,7 @@
 
 #include "script/ast.h"
 #include "script/runtime.h"
+#include "script/small_list.h"
 
 namespace script {
 
@@ -224,8 +225,8 @@ struct WithStmt : Stmt {
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out);
 // The evaluated arguments of one call.
 struct ArgList {
-    std::vector<Value> temps;        // values of arguments that are not variables
-    std::vector<Value*> refs;        // what the callee sees: variables or temps
+    SmallList<Value, 4> temps;       // values of arguments that are not variables
+    SmallList<Value*, 4> refs;       // what the callee sees: variables or temps
     std::vector<Ref<Array>> locked;  // arrays with an element passed ByRef
     ArgList() = default;
     ArgList(const ArgList&) = delete;

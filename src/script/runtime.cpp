@@ -144,7 +144,7 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     const int count = proc.LocalCount();
     // Most procedures have a few locals: keep them off the heap, as calls
     // are the hot path of recursive scripts.
-    constexpr int kInline = 8;
+    constexpr int kInline = 4;
     std::array<Value, kInline> inlineLocals;
     std::array<Value*, kInline> inlineSlots;
     std::vector<Value> heapLocals;

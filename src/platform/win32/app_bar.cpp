@@ -48,7 +48,9 @@ void QueryAndSetPos() {
 
 }  // namespace
 
-bool AppBarRegistered() { return savedProc != nullptr; }
+bool AppBarRegistered() {
+    return savedProc != nullptr;
+}
 
 void AppBarDock(HWND window, int edge) {
     if (savedProc) return;
@@ -61,8 +63,8 @@ void AppBarDock(HWND window, int edge) {
     GetWindowRect(window, &bar);
     const LONG h = bar.bottom - bar.top;
 
-    savedProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AppBarWndProc)));
+    savedProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AppBarWndProc)));
     record = APPBARDATA{};
     record.cbSize = sizeof record;
     record.hWnd = window;

@@ -1,8 +1,7 @@
 // Main's controls as the console logic asks for them: the two text boxes
 // (BarWindow) and the window's place and layout (ConsoleWindow).
-#include "platform/win32/main_window.h"
-
 #include "platform/win32/app_bar.h"
+#include "platform/win32/main_window.h"
 
 namespace vantrel::win32 {
 

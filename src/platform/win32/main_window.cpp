@@ -87,7 +87,10 @@ bool Main::PreTranslate(const MSG& msg) {
     if (msg.message == WM_KEYDOWN) return OnKeyDown(msg.wParam);
     // The edit control's own Enter and Esc characters would only beep.
     if (msg.message == WM_CHAR && (msg.wParam == '\r' || msg.wParam == 27)) return true;
-    if (msg.message == WM_KEYUP) OnKeyUp(msg.wParam);
+    // F10 alone is a system key: its release comes as WM_SYSKEYUP.
+    if (msg.message == WM_KEYUP || (msg.message == WM_SYSKEYUP && msg.wParam == VK_F10)) {
+        OnKeyUp(msg.wParam);
+    }
     // The drag is the same over both boxes; the mouse move still reaches them.
     if (msg.message == WM_MOUSEMOVE && (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_)) {
         OnBoxMouseMove(msg.wParam);

@@ -7,7 +7,9 @@ namespace vantrel::win32 {
 
 namespace {
 
-HWND Hwnd(WindowHandle window) { return reinterpret_cast<HWND>(window); }
+HWND Hwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
 
 // A walk that meets a window list changing under it could loop; no desktop
 // holds this many windows.
@@ -40,7 +42,9 @@ unsigned long Win32DesktopWindows::WindowProcessId(WindowHandle window) const {
     return pid;
 }
 
-void Win32DesktopWindows::BringToTop(WindowHandle window) { BringWindowToTop(Hwnd(window)); }
+void Win32DesktopWindows::BringToTop(WindowHandle window) {
+    BringWindowToTop(Hwnd(window));
+}
 
 void Win32DesktopWindows::RequestClose(WindowHandle window) {
     // Posted, not sent: a window that hangs must not hang the console.

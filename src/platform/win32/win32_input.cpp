@@ -10,9 +10,19 @@ namespace {
 // arrive as the keypad's digits.
 bool IsExtended(int vk) {
     switch (vk) {
-        case VK_HOME: case VK_END: case VK_PRIOR: case VK_NEXT: case VK_LEFT: case VK_RIGHT:
-        case VK_UP: case VK_DOWN: case VK_INSERT: case VK_DELETE: case VK_DIVIDE:
-        case VK_NUMLOCK: case VK_SNAPSHOT:
+        case VK_HOME:
+        case VK_END:
+        case VK_PRIOR:
+        case VK_NEXT:
+        case VK_LEFT:
+        case VK_RIGHT:
+        case VK_UP:
+        case VK_DOWN:
+        case VK_INSERT:
+        case VK_DELETE:
+        case VK_DIVIDE:
+        case VK_NUMLOCK:
+        case VK_SNAPSHOT:
             return true;
         default:
             return false;
@@ -81,7 +91,9 @@ bool Win32Input::CursorPos(int* x, int* y) const {
     return true;
 }
 
-void Win32Input::SetCursorPos(int x, int y) { ::SetCursorPos(x, y); }
+void Win32Input::SetCursorPos(int x, int y) {
+    ::SetCursorPos(x, y);
+}
 
 void Win32Input::Click(MouseButton button) {
     DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;

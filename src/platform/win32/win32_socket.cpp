@@ -19,7 +19,9 @@ std::string DottedAddress(const sockaddr_in& address) {
     return text;
 }
 
-std::string SocketErrorText(int code) { return ErrorText(static_cast<DWORD>(code)); }
+std::string SocketErrorText(int code) {
+    return ErrorText(static_cast<DWORD>(code));
+}
 
 bool SocketFail(std::string* err) {
     if (err) *err = SocketErrorText(WSAGetLastError());
@@ -62,8 +64,8 @@ bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return Fail(err);
-    window_ = CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                              nullptr);
+    window_ =
+        CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     if (!window_) return Fail(err);
     SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return true;

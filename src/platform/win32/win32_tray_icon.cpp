@@ -15,9 +15,13 @@ constexpr char kSavePosition[] = "&Save position";
 constexpr char kEditAutoexec[] = "Edit &Autoexec.dcb";
 constexpr char kExit[] = "E&xit";
 
-UINT Checked(bool on) { return MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED); }
+UINT Checked(bool on) {
+    return MF_STRING | (on ? MF_CHECKED : MF_UNCHECKED);
+}
 
-UINT_PTR Id(TrayMenuItem item) { return static_cast<UINT_PTR>(item); }
+UINT_PTR Id(TrayMenuItem item) {
+    return static_cast<UINT_PTR>(item);
+}
 
 }  // namespace
 
@@ -64,8 +68,8 @@ TrayMenuItem Win32TrayIcon::PopUpMenu(const TrayMenuChecks& checks) {
     POINT at;
     GetCursorPos(&at);
     SetForegroundWindow(data_.hWnd);
-    int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y,
-                                0, data_.hWnd, nullptr);
+    int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0,
+                                data_.hWnd, nullptr);
     // The documented nudge that lets the next pop-up close properly.
     PostMessageA(data_.hWnd, WM_NULL, 0, 0);
     DestroyMenu(menu);  // and its sub-menu with it

@@ -1,0 +1,18 @@
+' Number, date and text formatting functions.
+WScript.Echo FormatNumber(1234.5678), FormatNumber(1234.5678, 0), FormatNumber(0.5, 2)
+WScript.Echo FormatNumber(-1234.5, 1), FormatNumber(0.25, 1, True), FormatNumber(1234567, 2, , , False)
+WScript.Echo FormatPercent(0.256), FormatPercent(1, 0), FormatCurrency(1234.5)
+WScript.Echo FormatCurrency(-5), FormatNumber(-0.5, 0, , True)
+WScript.Echo FormatDateTime(#1/2/2003#, 2), FormatDateTime(#3:04:05 PM#, 3)
+WScript.Echo FormatDateTime(#1/2/2003 3:04:05 PM#, 4), FormatDateTime(#1/2/2003#, 1)
+WScript.Echo CStr(#1/2/2003#), CStr(#1/2/2003 15:04#), CStr(#15:04:05#)
+WScript.Echo Year(#2/29/2004#), Month(#2/29/2004#), Day(#2/29/2004#), Weekday(#2/29/2004#)
+WScript.Echo DateSerial(2004, 2, 30), DateAdd("m", 1, #1/31/2004#), DateAdd("d", -1, #3/1/2004#)
+WScript.Echo MonthName(2), MonthName(2, True), WeekdayName(1), WeekdayName(7, True)
+WScript.Echo Hour(#1:02:03 PM#), Minute(#1:02:03 PM#), Second(#1:02:03 PM#), TimeSerial(25, 0, 0)
+WScript.Echo LCase("AB"), UCase("abc"), Space(3) & "|"
+WScript.Echo InStr(1, "abcABC", "C", 1), InStrRev("a.b.c", "."), Replace("aaa", "a", "b", 2)
+WScript.Echo Split("a,b,,c", ",")(3), UBound(Split("")), UBound(Split("a b c"))
+WScript.Echo Left("abc", 10), Right("abc", 0) & "|", Mid("abc", 5) & "|", StrReverse("")
+WScript.Echo Round(2.567, 2), Round(-2.567, 1), Round(3.7)
+WScript.Echo String(2, 65), String(3, "xy")

@@ -27,6 +27,25 @@ class TestFailure(Exception):
     pass
 
 
+def expect(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def expect_equal(actual, expected, what):
+    if actual != expected:
+        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
+
+
+def pane_shows(console, text, what=None, timeout=30):
+    return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
+                            timeout)
+
+
+def pane_closed(console, what="the pane to close"):
+    return console.wait_for(lambda s: s.pane is None, what)
+
+
 def wait_until(condition, timeout, what):
     """Polls condition() until it returns something true; returns that."""
     deadline = time.monotonic() + timeout

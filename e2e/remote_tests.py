@@ -6,14 +6,9 @@ import re
 import socket
 import time
 
-from harness import Console, TestFailure, wait_until
+from harness import Console, TestFailure, expect, wait_until
 
 BAN_PATH = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Ban.txt")
-
-
-def expect(condition, message):
-    if not condition:
-        raise TestFailure(message)
 
 
 def free_port():

@@ -1,6 +1,6 @@
 """The end-to-end tests: each function gets a fresh Console in its own prefix."""
 
-from harness import TestFailure, wait_until
+from harness import TestFailure, expect, expect_equal, pane_closed, pane_shows, wait_until
 from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
 from remote_tests import *  # noqa: F401,F403 (the remote console tests)
 from window_tests import *  # noqa: F401,F403 (placement, tray, windows, input, keys)
@@ -19,24 +19,6 @@ WELCOME = "\r\n".join([
 ENTER_BUTTON = 1  # IDOK
 BAR_HEIGHT = 17
 
-
-def expect(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
-def expect_equal(actual, expected, what):
-    if actual != expected:
-        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
-
-
-def pane_shows(console, text, what=None, timeout=30):
-    return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
-                            timeout)
-
-
-def pane_closed(console, what="the pane to close"):
-    return console.wait_for(lambda s: s.pane is None, what)
 
 
 def test_first_start_shows_welcome_second_does_not(c):

@@ -4,24 +4,9 @@ commands, synthesised input and the focus hotkey."""
 import re
 import subprocess
 
-from harness import WINE, TestFailure, wait_until
+from harness import WINE, TestFailure, expect, expect_equal, pane_shows, wait_until
 
 BAR_HEIGHT = 17
-
-
-def expect(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
-def expect_equal(actual, expected, what):
-    if actual != expected:
-        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
-
-
-def pane_shows(console, text, what=None, timeout=30):
-    return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
-                            timeout)
 
 
 def start_notepad(c):

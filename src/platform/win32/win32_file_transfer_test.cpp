@@ -2,6 +2,7 @@
 
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
+#include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace vantrel::win32 {
@@ -12,39 +13,17 @@ namespace {
 class Win32FileTransferTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        root_ = std::string(temp) + "vantrel_ft_" + std::to_string(GetCurrentProcessId()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr)) << root_;
+        root_ = testing::MakeScratchFolder("ft");
+        ASSERT_FALSE(root_.empty()) << "no scratch folder";
         saved_ = fs_.CurrentDirectory();
         std::string err;
         ASSERT_TRUE(fs_.SetCurrentDirectory(root_, &err)) << err;
     }
     void TearDown() override {
         SetCurrentDirectoryA(saved_.c_str());
-        RemoveAll(root_);
+        testing::RemoveAll(root_);
     }
 
-    static void RemoveAll(const std::string& folder) {
-        WIN32_FIND_DATAA entry;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = entry.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string path = folder + "\\" + name;
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveAll(path);
-                } else {
-                    DeleteFileA(path.c_str());
-                }
-            } while (FindNextFileA(find, &entry));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
 
     void Make(const std::string& name, const std::string& contents) {
         std::string err;

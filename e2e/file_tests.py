@@ -10,26 +10,11 @@ import subprocess
 import time
 from pathlib import Path
 
-from harness import WINE, TestFailure, wait_until
+from harness import WINE, expect, expect_equal, pane_shows, wait_until
 
 DIST = Path(__file__).resolve().parent.parent / "dist"
 HEADER = "   Last modified   |    Size (bytes)    |               Filename"
 RULE = "-" * 19 + "|" + "-" * 20 + "|" + "-" * 39
-
-
-def _expect(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
-def _expect_equal(actual, expected, what):
-    if actual != expected:
-        raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
-
-
-def _pane_shows(console, text, what=None, timeout=30):
-    return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
-                            timeout)
 
 
 def _shortcuts(console):
@@ -69,11 +54,11 @@ def test_first_start_copies_samples_and_savepos_survives_a_restart(c):
                "the welcome text of a first start", timeout=90)
     folder = _shortcuts(c)
     samples = sorted((DIST / "Sample Shortcuts").iterdir())
-    _expect(samples, "the shipped samples")
+    expect(samples, "the shipped samples")
     for sample in samples:
         copied = folder / sample.name
-        _expect(copied.is_file(), f"{sample.name} copied into the shortcut folder")
-        _expect_equal(copied.read_bytes(), sample.read_bytes(), f"{sample.name} content")
+        expect(copied.is_file(), f"{sample.name} copied into the shortcut folder")
+        expect_equal(copied.read_bytes(), sample.read_bytes(), f"{sample.name} content")
 
     (folder / "Autoexec.dcb").write_bytes(b"set keep=1\r\nDock top\r\nwinpos 5 5 800\r\n")
     _run(c, "dock bottom")
@@ -81,7 +66,7 @@ def test_first_start_copies_samples_and_savepos_survives_a_restart(c):
     wait_until(lambda: (folder / "Autoexec.dcb").read_bytes() ==
                b"dock bottom\r\nset keep=1\r\n", 30, "SAVEPOS to rewrite Autoexec.dcb")
     leftovers = sorted(f.name for f in folder.iterdir() if f.name.lower().endswith(".tmp"))
-    _expect_equal(leftovers, [], "temporary files left in the shortcut folder")
+    expect_equal(leftovers, [], "temporary files left in the shortcut folder")
 
     # A second start copies nothing again and starts where SAVEPOS left it.
     sample = samples[0].name
@@ -94,8 +79,8 @@ def test_first_start_copies_samples_and_savepos_survives_a_restart(c):
     c.wait_for(lambda s: s.bar and s.bar["rect"][1] > 360, "the bar docked at the bottom",
                timeout=60)
     _run(c, "&print keep")
-    _pane_shows(c, "1", "Autoexec.dcb's own line still run")
-    _expect(not (folder / sample).exists(), "no samples copied on a second start")
+    pane_shows(c, "1", "Autoexec.dcb's own line still run")
+    expect(not (folder / sample).exists(), "no samples copied on a second start")
 
 
 def test_batch_parameters_shortcut_folder_and_addbatch(c):
@@ -106,18 +91,18 @@ def test_batch_parameters_shortcut_folder_and_addbatch(c):
     (folder / "notepad.dcb").write_bytes(b"echo from the batch file\r\n")
 
     _run(c, 'params a "b c"')
-    _pane_shows(c, '\r\n[a] [b c] [a "b c"]', "the numbered and whole-text parameters")
+    pane_shows(c, '\r\n[a] [b c] [a "b c"]', "the numbered and whole-text parameters")
     # The shortcut folder's notepad.dcb wins over the program of that name.
     _run(c, "notepad")
-    _pane_shows(c, "\r\nfrom the batch file", "notepad.dcb run instead of the program")
+    pane_shows(c, "\r\nfrom the batch file", "notepad.dcb run instead of the program")
 
     _run(c, "cdd c:\\windows")
     windows = c.snapshot().prompt[:-1]
-    _expect(windows.lower() == "c:\\windows", f"the prompt after cdd: {windows!r}")
+    expect(windows.lower() == "c:\\windows", f"the prompt after cdd: {windows!r}")
     _run(c, "addbatch wintest")
     made = folder / "wintest.dcb"
     wait_until(made.is_file, 30, "ADDBATCH to write wintest.dcb")
-    _expect_equal(made.read_bytes(), f"cdd {windows}\r\n".encode("cp1252"), "wintest.dcb")
+    expect_equal(made.read_bytes(), f"cdd {windows}\r\n".encode("cp1252"), "wintest.dcb")
     _close_notepad(c)
     _run(c, "cdd z:\\")
     _prompt_is(c, "Z:\\>", "the prompt on Z:")
@@ -128,7 +113,7 @@ def test_batch_parameters_shortcut_folder_and_addbatch(c):
 def test_cd_forms_across_drives(c):
     c.start()
     start = c.wait_ready(timeout=90).prompt[:-1]
-    _expect(start.upper().startswith("Z:\\"), f"a start on drive Z: ({start!r})")
+    expect(start.upper().startswith("Z:\\"), f"a start on drive Z: ({start!r})")
     parent = start[:start.rfind("\\")] if start.count("\\") > 1 else "Z:\\"
     _run(c, "cd..")
     _prompt_is(c, parent + ">", "cd.. to go up one folder")
@@ -173,7 +158,7 @@ def test_dir_layout_copy_refusal_and_dos(c):
         _dir_line("huge.iso", 3 * 1024 ** 3, stamps["huge.iso"]),
         _dir_line("sub", 0, stamps["sub"], folder=True),
     ])
-    _expect(any(e.endswith(" |      3,221,225,472 | huge.iso") for e in expected),
+    expect(any(e.endswith(" |      3,221,225,472 | huge.iso") for e in expected),
             "the expected line of the 3 GiB file")
 
     c.start()
@@ -182,16 +167,16 @@ def test_dir_layout_copy_refusal_and_dos(c):
     _run(c, "dir")
     snap = c.wait_for(lambda s: s.pane_text and s.pane_text.count("\r\n") == 7, "the listing")
     lines = snap.pane_text.split("\r\n")
-    _expect_equal(lines[:3], ["", HEADER, RULE], "DIR's header")
+    expect_equal(lines[:3], ["", HEADER, RULE], "DIR's header")
     # The file system's own order is kept; Wine's is not sorted, so the
     # entries are compared as a set.
-    _expect_equal(sorted(lines[3:]), expected, "DIR's entries")
+    expect_equal(sorted(lines[3:]), expected, "DIR's entries")
     for line in lines[1:]:
-        _expect(len(line) <= 80 and line[19] == "|" and line[40] == "|", f"columns of {line!r}")
+        expect(len(line) <= 80 and line[19] == "|" and line[40] == "|", f"columns of {line!r}")
 
     _run(c, "copy alpha.txt beta.txt")
-    _pane_shows(c, "\r\nAnother file with that name already exists", "COPY's refusal")
-    _expect_equal((root / "beta.txt").read_bytes(), b"beta", "the existing file")
+    pane_shows(c, "\r\nAnother file with that name already exists", "COPY's refusal")
+    expect_equal((root / "beta.txt").read_bytes(), b"beta", "the existing file")
     _run(c, "copy alpha.txt sub")
     wait_until(lambda: (root / "sub" / "alpha.txt").is_file(), 30, "COPY into the folder")
 
@@ -200,7 +185,7 @@ def test_dir_layout_copy_refusal_and_dos(c):
     c.wait_for(lambda s: (s.pane_text or "").rstrip(" ") == "\r\nhello", "DOS's captured output")
     users = c.prefix / "drive_c" / "users"
     left = [str(p) for p in users.rglob("DOS-*")] + [str(p) for p in root.glob("DOS-*")]
-    _expect_equal(left, [], "temporary files of DOS")
+    expect_equal(left, [], "temporary files of DOS")
 
 
 __all__ = [name for name in dir() if name.startswith("test_")]

@@ -2,6 +2,7 @@
 Python TCP client, or a second Vantrel.exe in a prefix of its own, links to
 it. Every test takes a free port of its own."""
 
+import random
 import re
 import socket
 import time
@@ -12,9 +13,19 @@ BAN_PATH = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Ban.txt")
 
 
 def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+    """A free port below the ephemeral range, so that no outgoing connection
+    of Wine or of a client here can take it before the console listens, and
+    a client knocking before that can never connect to itself."""
+    low = int(open("/proc/sys/net/ipv4/ip_local_port_range").read().split()[0])
+    for _ in range(200):
+        port = random.randrange(max(1024, low - 12000), low)
+        with socket.socket() as s:
+            try:
+                s.bind(("0.0.0.0", port))
+            except OSError:
+                continue
+            return port
+    raise TestFailure("no free port below the ephemeral range")
 
 
 class Client:
@@ -23,9 +34,13 @@ class Client:
     def __init__(self, port, timeout=30):
         def attempt():
             try:
-                return socket.create_connection(("127.0.0.1", port), timeout=2)
+                sock = socket.create_connection(("127.0.0.1", port), timeout=2)
             except OSError:
                 return None
+            if sock.getsockname() == sock.getpeername():  # connected to itself
+                sock.close()
+                return None
+            return sock
         self.sock = wait_until(attempt, timeout, f"a connection to port {port}")
         self.sock.setblocking(False)
         self.data = b""
@@ -183,6 +198,18 @@ def test_remote_a_burst_of_lines_comes_back_in_order(c):
     expect(numbers == list(range(count)), f"outputs in order (first wrong at "
            f"{next((i for i, n in enumerate(numbers) if n != i), len(numbers))})")
     client.close()
+
+
+def test_remote_listen_on_a_taken_port_says_why(c):
+    port = free_port()
+    with socket.socket() as holder:
+        holder.bind(("0.0.0.0", port))
+        holder.listen()
+        listening_console(c, port)
+        snap = c.wait_for(lambda s: s.pane_text, "a line about the taken port")
+        expect(snap.pane_text.startswith("\r\n") and len(snap.pane_text.strip()) > 0,
+               f"one line of the platform's description: {snap.pane_text!r}")
+    print(f"the console says: {snap.pane_text.strip()!r}")
 
 
 def test_remote_many_connects_leave_the_listener_listening(c):

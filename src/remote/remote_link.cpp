@@ -55,11 +55,11 @@ void RemoteLink::UpdatePrompt() {
 }
 
 void RemoteLink::StartListening() {
-    // A port the socket refuses leaves the console without a listener;
-    // LISTEN prints nothing for it.
+    // A port the socket refuses (taken, or not ours to take) leaves the
+    // console without a listener: say so, or the user believes it listens.
     std::string err;
     socket_.SetLocalPort(listenPort);
-    socket_.Listen(&err);
+    if (!socket_.Listen(&err)) in_.PrintOut(err);
 }
 
 void RemoteLink::Listen(const std::string& portText, const std::string& password) {

@@ -48,6 +48,16 @@ TEST_F(RemoteTest, ListenWithThreeArgumentsKeepsTheListener) {
     EXPECT_EQ(socket.mode, Mode::kListening);
 }
 
+TEST_F(RemoteTest, AListenerThatCannotStartSaysWhy) {
+    socket.listenError = "Only one usage of each socket address is normally permitted.";
+    EXPECT_EQ(Run("listen 2400"), "Only one usage of each socket address is normally permitted.");
+    EXPECT_EQ(socket.mode, Mode::kIdle);
+    // Once the port is free again the same command listens.
+    socket.listenError.clear();
+    EXPECT_EQ(Run("listen 2400"), "");
+    EXPECT_EQ(socket.mode, Mode::kListening);
+}
+
 TEST_F(RemoteTest, ListenRoundsThePort) {
     Run("listen 2400.5");
     EXPECT_EQ(socket.listeningPort, 2400);

@@ -117,7 +117,18 @@ TEST_F(Win32SocketTest, ConnectingToNobodyIsAnError) {
     std::string err;
     ASSERT_TRUE(client.Connect("127.0.0.1", port, &err));
     ASSERT_TRUE(PumpUntil([&] { return !c.log.empty(); }));
+    // A description, not a bare number.
     EXPECT_EQ(c.log[0].rfind("error ", 0), 0u) << c.log[0];
+    EXPECT_EQ(c.log[0].find("Error 1"), std::string::npos) << c.log[0];
+}
+
+TEST_F(Win32SocketTest, ListeningOnATakenPortFailsWithItsDescription) {
+    Win32Socket other;
+    std::string err;
+    ASSERT_TRUE(other.Create(GetModuleHandleA(nullptr), &err)) << err;
+    other.SetLocalPort(port);
+    EXPECT_FALSE(other.Listen(&err));
+    EXPECT_NE(err.find("Only one usage of each socket address"), std::string::npos) << err;
 }
 
 TEST_F(Win32SocketTest, SendingWithoutALinkFails) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Takes the README's picture of the bar with its output pane open, under
-Xvfb and Wine, with the same machinery as the end-to-end tests.
+"""Takes the README's pictures under Xvfb and Wine, with the same machinery
+as the end-to-end tests: the bar with its output pane open, the bar docked
+at the bottom edge with its pane above it, and the tray icon's menu.
 
-  screenshot.py --build DIR --work DIR OUTPUT.png
+  screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png
 """
 
 import argparse
@@ -14,46 +15,84 @@ sys.dont_write_bytecode = True
 
 import harness  # noqa: E402
 
-LINES = [
+BAR_LINES = [
     "keepoutput on",
     "set greeting=Hello from the bar",
     "print greeting",
     "print 6*7",
     "echo Output shows in this pane; Esc closes it.",
 ]
-# Below the pane, a margin of the screen's black.
+DOCKED_LINES = [
+    "cls",
+    "dock bottom",
+    "ver",
+    "echo Docked at the bottom edge: the pane opens above the bar.",
+]
+# Around each picture, a margin of the screen's black.
 MARGIN = 8
+
+
+def crop(full, left, top, width, height, output):
+    subprocess.run(["convert", str(full), "-crop", f"{width}x{height}+{left}+{top}", "+repage",
+                    str(output)], check=True)
+
+
+def menu_rect(console):
+    """The console's visible pop-up menu window (class #32768), or None."""
+    menu = console.snapshot().window("#32768")
+    return menu["rect"] if menu and menu["visible"] else None
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True)
     parser.add_argument("--work", required=True)
-    parser.add_argument("output")
+    parser.add_argument("bar")
+    parser.add_argument("docked")
+    parser.add_argument("menu")
     a = parser.parse_args()
 
     console = None
     try:
         harness.setup(a.work)
         console = harness.Console(a.build, a.work, "screenshot")
+        full = console.logs / "screenshot-full.png"
         # Started in the prefix's C: drive, the prompt reads C:\>.
         console.start(cwd=console.prefix / "drive_c")
         console.wait_ready(timeout=90)
-        for line in LINES:
+
+        for line in BAR_LINES:
             console.enter_line(line)
         console.wait_for(lambda s: s.pane is not None, "the pane to open")
         console.type("help")
         snap = console.wait_for(lambda s: s.command == "help", "the typed word")
-        height = snap.pane["rect"][3] + MARGIN
-        full = console.logs / "screenshot-full.png"
         console.screenshot(full)
-        subprocess.run(["convert", str(full), "-crop", f"{harness.SCREEN[0]}x{height}+0+0",
-                        "+repage", a.output], check=True)
+        crop(full, 0, 0, harness.SCREEN[0], snap.pane["rect"][3] + MARGIN, a.bar)
+        # Esc with text in the box only clears the box.
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "", "the box cleared")
+
+        for line in DOCKED_LINES:
+            console.enter_line(line)
+        snap = console.wait_for(lambda s: s.pane is not None and s.bar["rect"][1] > 600 and
+                                "Docked at the bottom" in (s.pane_text or ""),
+                                "the pane above the docked bar")
+        top = max(snap.pane["rect"][1] - MARGIN, 0)
+        console.screenshot(full)
+        crop(full, 0, top, harness.SCREEN[0], harness.SCREEN[1] - top, a.docked)
+
+        tray = harness.wait_until(console.tray_window, 30, "the tray icon")
+        console.xdotool("mousemove", "--window", tray, "8", "8", "click", "3")
+        left, top, right, bottom = harness.wait_until(lambda: menu_rect(console), 30,
+                                                      "the tray menu")
+        console.screenshot(full)
+        left, top = max(left - MARGIN, 0), max(top - MARGIN, 0)
+        crop(full, left, top, right - left + MARGIN, bottom - top + MARGIN, a.menu)
     finally:
         if console:
             console.close()
         harness.cleanup(a.work)
-    print(f"wrote {a.output}")
+    print(f"wrote {a.bar}, {a.docked} and {a.menu}")
     return 0
 
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Builds the Windows target and takes docs/screenshot.png: the bar with its
-# output pane open, running under Wine on a private Xvfb display.
+# Builds the Windows target and takes the README's pictures: the bar with its
+# output pane open, the bar docked at the bottom and the tray menu, running
+# under Wine on a private Xvfb display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 bash scripts/build.sh windows
 mkdir -p docs
-python3 e2e/screenshot.py --build build/windows --work build/windows/screenshot docs/screenshot.png
-python3 e2e/screenshot_placement.py --build build/windows --work build/windows/screenshot \
-    docs/docked-bottom.png docs/tray-menu.png
+python3 e2e/screenshot.py --build build/windows --work build/windows/screenshot \
+    docs/screenshot.png docs/docked-bottom.png docs/tray-menu.png

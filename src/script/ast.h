@@ -17,6 +17,7 @@ struct Frame;
 struct Procedure;
 struct ClassDef;
 struct Builtin;
+struct ArgList;
 
 enum class Flow { kNormal, kExitDo, kExitFor, kExitProc };
 
@@ -28,13 +29,14 @@ struct Node {
 struct NameRef {
     enum class Kind {
         kUnresolved,
-        kLocal,     // a slot of the current procedure frame
-        kGlobal,    // a global slot
-        kDynamic,   // a global if one exists when used, else an implicit local
-        kField,     // a variable of the class instance running the code (Me)
-        kMember,    // a method or property of Me
-        kBuiltin,   // a runtime library function
-        kConstant,  // a named constant of the runtime library (vbCrLf)
+        kLocal,      // a slot of the current procedure frame
+        kGlobal,     // a global slot
+        kDynamic,    // a global if one exists when used, else an implicit local
+        kExecLocal,  // a variable Execute made in the running procedure's frame
+        kField,      // a variable of the class instance running the code (Me)
+        kMember,     // a method or property of Me
+        kBuiltin,    // a runtime library function
+        kConstant,   // a named constant of the runtime library (vbCrLf)
     };
     Kind kind = Kind::kUnresolved;
     std::string name;   // lower-cased
@@ -53,9 +55,14 @@ struct Expr : Node {
     virtual Value Eval(Frame& f) const = 0;
     // Storage this expression names, for ByRef passing; null if none.
     virtual Value* Address(Frame&) const { return nullptr; }
+    // The same for a call argument, where an array element passed ByRef
+    // must stay put until the call returns (list keeps it so).
+    virtual Value* ArgAddress(Frame& f, ArgList*) const { return Address(f); }
     // Runs as a statement: calls discard their result.
     virtual void Run(Frame& f) const { Eval(f); }
     virtual bool IsLiteral() const { return false; }
+    // A bare name (a variable, constant or argument-less call).
+    virtual bool IsName() const { return false; }
 };
 
 // Expressions that can stand on the left of "=" or Set.

@@ -1,6 +1,7 @@
-// FormatNumber, FormatCurrency and FormatPercent (US English defaults: two
-// decimals, leading zero, thousands commas, negative currency in
-// parentheses), and the URL-style Escape/Unescape.
+// FormatNumber, FormatCurrency and FormatPercent in the host's regional
+// number settings (US English by default: two decimals, leading zero,
+// thousands commas, negative currency in parentheses), and the URL-style
+// Escape/Unescape.
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -62,32 +63,48 @@ bool Tristate(const Value* a, int n, int i, bool fallback) {
     return v != 0;
 }
 
-std::string FormatValue(double value, const Value* a, int n, int first, bool parensDefault) {
-    int32_t decimals = Present(a, n, first) ? ToLong(a[first]) : -1;
-    if (decimals == -1) decimals = 2;
-    if (decimals < -1 || decimals > 255) Throw(kErrInvalidCall);
-    const bool leading = Tristate(a, n, first + 1, true);
-    const bool parens = Tristate(a, n, first + 2, parensDefault);
-    const bool group = Tristate(a, n, first + 3, true);
+// The digits of |value| laid out by the regional settings: whole part
+// grouped, decimal separator, fraction. Sets *zero when what shows is zero
+// (no sign then).
+std::string LayOut(double value, int32_t decimals, bool leading, bool group,
+                   const NumberSettings& ns, bool* zero) {
     std::string whole, fraction;
     DecimalDigits(value, decimals, &whole, &fraction);
     const size_t start = whole.find_first_not_of('0');
     whole.erase(0, start == std::string::npos ? whole.size() : start);
-    const bool zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
+    *zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
     if (whole.empty() && leading) whole.assign(1, '0');
-    if (group) {
-        for (int i = static_cast<int>(whole.size()) - 3; i > 0; i -= 3)
-            whole.insert(static_cast<size_t>(i), 1, ',');
+    if (group && ns.groupSize > 0) {
+        for (int i = static_cast<int>(whole.size()) - ns.groupSize; i > 0; i -= ns.groupSize)
+            whole.insert(static_cast<size_t>(i), ns.grouping);
     }
-    std::string out;
-    if (value < 0 && !zero) out += parens ? '(' : '-';
-    out += whole;
     if (decimals > 0) {
-        out += '.';
-        out += fraction;
+        whole += ns.decimal;
+        whole += fraction;
     }
-    if (value < 0 && !zero && parens) out += ')';
-    return out;
+    return whole;
+}
+
+// The arguments after the value: decimals, leading zero, parentheses for
+// negatives, grouping; each omitted one takes the regional default.
+struct Layout {
+    int32_t decimals;
+    bool leading, parens, group;
+};
+
+Layout ReadLayout(const Value* a, int n, int defaultDigits, bool parensDefault,
+                  const NumberSettings& ns) {
+    int32_t decimals = Present(a, n, 1) ? ToLong(a[1]) : -1;
+    if (decimals == -1) decimals = defaultDigits;
+    if (decimals < -1 || decimals > 255) Throw(kErrInvalidCall);
+    return Layout{decimals, Tristate(a, n, 2, ns.leadingZero), Tristate(a, n, 3, parensDefault),
+                  Tristate(a, n, 4, ns.groupSize > 0)};
+}
+
+// A signed number: "-" before it or parentheses around it when negative.
+std::string Signed(double value, const std::string& body, bool zero, bool parens) {
+    if (value >= 0 || zero) return body;
+    return parens ? "(" + body + ")" : "-" + body;
 }
 
 double Number(Frame& f, const Value& v) {
@@ -97,25 +114,44 @@ double Number(Frame& f, const Value& v) {
 }
 
 Value FormatNumber(Frame& f, Value* a, int n) {
-    return Value::String(FormatValue(Number(f, a[0]), a, n, 1, false));
+    const NumberSettings ns = f.rt.host.Numbers();
+    const double v = Number(f, a[0]);
+    const Layout l = ReadLayout(a, n, ns.digits, ns.negativeParens, ns);
+    bool zero = false;
+    const std::string body = LayOut(v, l.decimals, l.leading, l.group, ns, &zero);
+    return Value::String(Signed(v, body, zero, l.parens));
 }
 
 Value FormatCurrency(Frame& f, Value* a, int n) {
+    const NumberSettings ns = f.rt.host.Numbers();
     const double v = Number(f, a[0]);
-    std::string text = FormatValue(v, a, n, 1, true);
-    const size_t at = text[0] == '(' || text[0] == '-' ? 1 : 0;
-    text.insert(at, 1, '$');
-    return Value::String(std::move(text));
+    const Layout l = ReadLayout(a, n, ns.currencyDigits, ns.currencyNegativeParens, ns);
+    bool zero = false;
+    std::string body = LayOut(v, l.decimals, l.leading, l.group, ns, &zero);
+    switch (ns.currencyPlacement) {
+        case 1:
+            body += ns.currency;
+            break;
+        case 2:
+            body = ns.currency + " " + body;
+            break;
+        case 3:
+            body += " " + ns.currency;
+            break;
+        default:
+            body = ns.currency + body;
+            break;
+    }
+    return Value::String(Signed(v, body, zero, l.parens));
 }
 
 Value FormatPercent(Frame& f, Value* a, int n) {
-    std::string text = FormatValue(Number(f, a[0]) * 100, a, n, 1, false);
-    if (!text.empty() && text.back() == ')') {
-        text.insert(text.size() - 1, 1, '%');
-    } else {
-        text += '%';
-    }
-    return Value::String(std::move(text));
+    const NumberSettings ns = f.rt.host.Numbers();
+    const double v = Number(f, a[0]) * 100;
+    const Layout l = ReadLayout(a, n, ns.digits, ns.negativeParens, ns);
+    bool zero = false;
+    const std::string body = LayOut(v, l.decimals, l.leading, l.group, ns, &zero);
+    return Value::String(Signed(v, body + "%", zero, l.parens));
 }
 
 bool Unreserved(unsigned char c) {

@@ -51,7 +51,7 @@ Value LBound(Frame&, Value* a, int n) {
 }
 
 CompileScope ScopeOf(Frame& f) {
-    return CompileScope{f.proc, f.me ? f.me->cls : nullptr};
+    return CompileScope{f.proc, f.me ? f.me->cls : nullptr, &f};
 }
 
 Value EvalFn(Frame& f, Value* a, int) {

@@ -1,5 +1,7 @@
 // Evaluation of expression nodes: names, calls, members and operators.
 #include <array>
+#include <cmath>
+#include <cstdint>
 
 #include "script/builtins.h"
 #include "script/convert.h"
@@ -20,6 +22,12 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
             return f.slots[ref.local];
         case NameRef::Kind::kField:
             return &f.me->fields[ref.local];
+        case NameRef::Kind::kExecLocal:
+            // Bound for the frame it was compiled in, which runs it at once.
+            if (!f.execLocals || ref.local >= static_cast<int>(f.execLocals->size())) {
+                Throw(kErrInternal);
+            }
+            return &(*f.execLocals)[ref.local].value;
         case NameRef::Kind::kGlobal: {
             GlobalSlot& g = f.rt.globals[ref.slot];
             if (g.proc || g.cls) return nullptr;
@@ -77,8 +85,8 @@ bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
     for (size_t i = 0; i < args.size(); ++i) {
         const Expr* e = args[i];
         if (!e) return false;
-        if (dynamic_cast<const Literal*>(e)) continue;
-        if (!dynamic_cast<const NameExpr*>(e)) return false;
+        if (e->IsLiteral()) continue;
+        if (!e->IsName()) return false;
         Value* v = e->Address(f);
         if (!v) return false;
         // The same variable twice (InStr(s, s)) is read, not lent.
@@ -143,7 +151,7 @@ ScriptObject* ObjectOf(const Value& v) {
 }
 
 Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& args) {
-    std::vector<int32_t> subs;
+    Subscripts subs;
     EvalSubscripts(f, args, &subs);
     const Array* a = array.AsArray();
     const int64_t at = a->Offset(subs.data(), subs.size());
@@ -152,7 +160,7 @@ Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& 
 }
 
 void WriteElement(Frame& f, Value* array, const std::vector<const Expr*>& args, Value v) {
-    std::vector<int32_t> subs;
+    Subscripts subs;
     EvalSubscripts(f, args, &subs);
     Array* a = OwnArray(array);
     const int64_t at = a->Offset(subs.data(), subs.size());
@@ -186,7 +194,7 @@ bool Inside(Frame& f, const Value& object) {
 
 }  // namespace
 
-void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out) {
+void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out) {
     out->resize(args.size());
     for (size_t i = 0; i < args.size(); ++i) {
         if (!args[i]) Throw(kErrSubscript);
@@ -195,22 +203,16 @@ void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<
 }
 
 void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list) {
-    list->temps.resize(args.size());
-    list->refs.resize(args.size());
-    for (size_t i = 0; i < args.size(); ++i) {
+    list->temps.Reserve(args.size());
+    list->refs.Reserve(args.size());
+    for (const Expr* arg : args) {
         Value* address = nullptr;
-        if (!args[i]) {
-            list->temps[i] = Value::ErrorCode(kMissingArgument);
-        } else if (auto* element = dynamic_cast<const CallExpr*>(args[i])) {
-            address = element->ElementAddress(f, list);
-        } else {
-            address = args[i]->Address(f);
+        if (!arg) {
+            address = &list->temps.EmplaceBack(Value::ErrorCode(kMissingArgument));
+        } else if (!(address = arg->ArgAddress(f, list))) {
+            address = &list->temps.EmplaceBack(arg->Eval(f));
         }
-        if (!address) {
-            if (args[i]) list->temps[i] = args[i]->Eval(f);
-            address = &list->temps[i];
-        }
-        list->refs[i] = address;
+        list->refs.EmplaceBack(address);
     }
 }
 
@@ -220,14 +222,14 @@ ArgList::~ArgList() {
 
 // An array element passed ByRef: the array stays locked (no ReDim or Erase)
 // until the call returns, so the address stays good.
-Value* CallExpr::ElementAddress(Frame& f, ArgList* list) const {
+Value* CallExpr::ArgAddress(Frame& f, ArgList* list) const {
     if (args.empty() || ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kMember ||
         ref.kind == NameRef::Kind::kConstant) {
         return nullptr;
     }
     Value* v = VarAddress(f, ref);
     if (!v || !v->IsArray()) return nullptr;
-    std::vector<int32_t> subs;
+    Subscripts subs;
     EvalSubscripts(f, args, &subs);
     Array* a = OwnArray(v);
     const int64_t at = a->Offset(subs.data(), subs.size());
@@ -257,6 +259,11 @@ Value NameExpr::Eval(Frame& f) const {
             return f.me->Invoke(f.rt, ref.member, Args{}, true);
         case NameRef::Kind::kConstant:
             return ref.constant;
+        case NameRef::Kind::kGlobal: {
+            const GlobalSlot& g = f.rt.globals[ref.slot];
+            if (g.exists && !g.proc && !g.cls) return g.value;
+            break;
+        }
         default:
             break;
     }
@@ -277,6 +284,21 @@ Value* NameExpr::Address(Frame& f) const {
 }
 
 void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
+    // Plain values into a procedure's own variable or an existing global
+    // variable, the common cases, need none of the checks below.
+    if (!isSet && !v.IsObject()) {
+        if (ref.kind == NameRef::Kind::kLocal && !ref.isConst) {
+            *f.slots[ref.local] = std::move(v);
+            return;
+        }
+        if (ref.kind == NameRef::Kind::kGlobal) {
+            GlobalSlot& g = f.rt.globals[ref.slot];
+            if (g.exists && !g.isConst && !g.proc && !g.cls) {
+                g.value = std::move(v);
+                return;
+            }
+        }
+    }
     if (ref.kind == NameRef::Kind::kMember) {
         f.me->Assign(f.rt, ref.member, Args{}, std::move(v), isSet, true);
         return;
@@ -305,6 +327,11 @@ Value CallExpr::Eval(Frame& f) const {
             EvalArgs(f, args, &list);
             return f.me->Invoke(f.rt, ref.member, list.View(), true);
         }
+        case NameRef::Kind::kGlobal:
+            if (const Procedure* p = f.rt.globals[ref.slot].proc) {
+                return CallWithArgs(f, args, *p, nullptr);
+            }
+            break;
         default:
             break;
     }
@@ -408,6 +435,93 @@ void IndexExpr::Assign(Frame& f, Value v, bool isSet) const {
     ObjectOf(b)->Put(f.rt, {}, list.View(), std::move(v), isSet);
 }
 
+namespace {
+
+bool IsIntegerOrLong(Type t) {
+    return t == Type::Integer || t == Type::Long;
+}
+
+// The smallest of Integer (unless a Long took part), Long and Double that
+// holds r, as the operators widen.
+Value FitWhole(int64_t r, bool isLong) {
+    if (!isLong && r >= -32768 && r <= 32767) return Value::Integer(static_cast<int16_t>(r));
+    if (r >= INT32_MIN && r <= INT32_MAX) return Value::Long(static_cast<int32_t>(r));
+    return Value::Double(static_cast<double>(r));
+}
+
+// Sums that outgrew a Long are Doubles; mixed with Integers and Longs they
+// stay Doubles. Overflow to infinity is an error, as in the general rules.
+bool DoubleFastPath(BinaryOp op, const Value& a, const Value& b, Value* out) {
+    const Type ta = a.type(), tb = b.type();
+    const bool da = ta == Type::Double, db = tb == Type::Double;
+    if (!(da || db) || !(da || IsIntegerOrLong(ta)) || !(db || IsIntegerOrLong(tb))) return false;
+    const double x = da ? a.AsDouble() : (ta == Type::Integer ? a.AsInteger() : a.AsLong());
+    const double y = db ? b.AsDouble() : (tb == Type::Integer ? b.AsInteger() : b.AsLong());
+    double r;
+    switch (op) {
+        case BinaryOp::kAdd:
+            r = x + y;
+            break;
+        case BinaryOp::kSub:
+            r = x - y;
+            break;
+        case BinaryOp::kMul:
+            r = x * y;
+            break;
+        default:
+            return false;
+    }
+    if (!std::isfinite(r)) Throw(kErrOverflow);
+    *out = Value::Double(r);
+    return true;
+}
+
+// Counters, indexes and recursion arguments are Integers and Longs: their
+// sums, differences, products and comparisons skip the general rules, with
+// the same results.
+bool IntegerFastPath(BinaryOp op, const Value& a, const Value& b, Value* out) {
+    const Type ta = a.type(), tb = b.type();
+    if (!IsIntegerOrLong(ta) || !IsIntegerOrLong(tb)) {
+        return DoubleFastPath(op, a, b, out);
+    }
+    const int64_t x = ta == Type::Integer ? a.AsInteger() : a.AsLong();
+    const int64_t y = tb == Type::Integer ? b.AsInteger() : b.AsLong();
+    const bool isLong = ta == Type::Long || tb == Type::Long;
+    switch (op) {
+        case BinaryOp::kAdd:
+            *out = FitWhole(x + y, isLong);
+            return true;
+        case BinaryOp::kSub:
+            *out = FitWhole(x - y, isLong);
+            return true;
+        case BinaryOp::kMul:
+            *out = FitWhole(x * y, isLong);
+            return true;
+        case BinaryOp::kEq:
+            *out = Value::Boolean(x == y);
+            return true;
+        case BinaryOp::kNe:
+            *out = Value::Boolean(x != y);
+            return true;
+        case BinaryOp::kLt:
+            *out = Value::Boolean(x < y);
+            return true;
+        case BinaryOp::kGt:
+            *out = Value::Boolean(x > y);
+            return true;
+        case BinaryOp::kLe:
+            *out = Value::Boolean(x <= y);
+            return true;
+        case BinaryOp::kGe:
+            *out = Value::Boolean(x >= y);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 Value MeExpr::Eval(Frame& f) const {
     if (!f.me) Throw(kErrInvalidMe);
     return Value::Object(Ref<Object>(f.me));
@@ -445,6 +559,8 @@ Value BinaryExpr::Eval(Frame& f) const {
     f.rt.CheckStack();
     Value a = left->Eval(f);
     Value b = right->Eval(f);
+    Value fast;
+    if (IntegerFastPath(op, a, b, &fast)) return fast;
     if (op == BinaryOp::kIs) return Value::Boolean(Is(a, b));
     if (a.IsObject()) a = Dereference(f.rt, std::move(a));
     if (b.IsObject()) b = Dereference(f.rt, std::move(b));

@@ -14,6 +14,7 @@ constexpr int64_t kMaxArrayItems = int64_t{1} << 24;
 
 bool Truth(Frame& f, const Expr* e) {
     Value v = e->Eval(f);
+    if (v.type() == Type::Boolean) return v.AsBoolean();  // comparisons, the usual case
     if (v.IsObject()) v = Dereference(f.rt, std::move(v));
     if (v.IsNull()) return false;
     return ToBoolean(v);
@@ -241,6 +242,11 @@ Flow ConstStmt::Exec(Frame& f) const {
     const NameRef& ref = target->ref;
     if (ref.kind == NameRef::Kind::kLocal) {
         *f.slots[ref.local] = std::move(v);
+    } else if (ref.kind == NameRef::Kind::kExecLocal) {
+        if (!f.execLocals || ref.local >= static_cast<int>(f.execLocals->size())) {
+            Throw(kErrInternal);
+        }
+        (*f.execLocals)[ref.local].value = std::move(v);
     } else if (ref.kind == NameRef::Kind::kGlobal) {
         GlobalSlot& g = f.rt.globals[ref.slot];
         g.value = std::move(v);

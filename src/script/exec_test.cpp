@@ -76,7 +76,8 @@ TEST(ScriptStatements, RunThenEvaluate) {
          "#500:Variable is undefined: 'w'"},
         {"Execute \"ex = 7\"", "ex", "Integer:7"},
         {"ExecuteGlobal \"Function g2() : g2 = 8 : End Function\"", "g2()", "Integer:8"},
-        {"Sub s : Execute \"inner = 3\" : End Sub\ns", "inner", "Integer:3"},
+        {"Sub s : ExecuteGlobal \"inner = 3\" : End Sub\ns", "inner", "Integer:3"},
+        {"Sub s : Execute \"inner = 3\" : End Sub\ns", "IsEmpty(inner)", "Boolean:True"},
         {"Function f(a) : f = Eval(\"a * 2\") : End Function", "f(21)", "Integer:42"},
         {"Set r = New RegExp : r.Pattern = \"b+\"", "r.Replace(\"abbbc\", \"-\")", "String:a-c"},
         {"Set o = Nothing", "o Is Nothing", "Boolean:True"},
@@ -126,6 +127,75 @@ TEST(ScriptStatements, StateCarriesAcrossCalls) {
     EXPECT_EQ(Show(engine, "TypeName(b)"), "String:Box");
     EXPECT_EQ(Exec(engine, "On Error Resume Next"), "ok");
     EXPECT_EQ(Exec(engine, "x = 1 / 0"), "#11:Division by zero");
+}
+
+// Execute runs in the scope of the code that calls it: inside a procedure,
+// what it declares or first assigns belongs to that call and ends with it;
+// ExecuteGlobal always works on the globals.
+TEST(ScriptStatements, ExecuteInsideAProcedureUsesItsScope) {
+    const StatementCase cases[] = {
+        {"x = \"global\"\nSub P\nDim x\nx = \"local\"\nExecute \"r = x\"\nres = Eval(\"r\")\n"
+         "End Sub\nres = Empty : P",
+         "res & \"/\" & x & IsEmpty(r)", "String:local/globalTrue"},
+        {"x = \"global\"\nFunction P\nDim x\nx = \"local\"\nExecute \"r = x\"\nP = Eval(\"r\")\n"
+         "End Function",
+         "P() & \"/\" & IsEmpty(r)", "String:local/True"},
+        {"Function P\nExecute \"Dim y : y = 5\"\nP = Eval(\"y\")\nEnd Function", "P() & IsEmpty(y)",
+         "String:5True"},
+        {"Function P\nExecute \"z = 7\"\nExecute \"z = z + 1\"\nP = Eval(\"z\")\nEnd Function",
+         "P() & IsEmpty(z)", "String:8True"},
+        {"Function P\nExecute \"ReDim r(2) : r(1) = 9\"\nP = Eval(\"r(1)\")\nEnd Function",
+         "P() & IsEmpty(r)", "String:9True"},
+        {"g = 1\nSub P\nExecute \"g = g + 1\"\nEnd Sub\nP : P", "g", "Integer:3"},
+        {"Sub P(a)\nExecute \"a = a * 10\"\nEnd Sub\nn = 4 : P n", "n", "Integer:40"},
+        {"Sub P\nExecuteGlobal \"Dim h : h = 2\"\nEnd Sub\nP", "h", "Integer:2"},
+        {"Function P\nExecute \"Execute \"\"Dim q : q = 1\"\" : r = q + 1\"\nP = Eval(\"r\")\n"
+         "End Function",
+         "P()", "Integer:2"},
+        {"Function P\nExecute \"Const k = 3\"\nP = Eval(\"k\")\nEnd Function", "P()", "Integer:3"},
+        {"Sub P\nExecute \"Const k = 3\"\nExecute \"k = 4\"\nEnd Sub\nP", "1",
+         "#501:Illegal assignment: 'k'"},
+        {"Sub P\nExecute \"Dim a\"\nExecute \"Dim a\"\nEnd Sub\nP", "1", "#1041:Name redefined"},
+        {"Option Explicit\nSub P\nExecute \"u = 1\"\nEnd Sub\nP", "1",
+         "#500:Variable is undefined: 'u'"},
+        {"Option Explicit\nFunction P\nExecute \"Dim u : u = 1\"\nP = Eval(\"u\")\nEnd Function",
+         "P()", "Integer:1"},
+        {"Sub P\nDim a\nExecute \"Dim a\"\nEnd Sub\nP", "1", "#1041:Name redefined"},
+        // Each call starts without the variables an earlier call made.
+        {"Function P\nP = Eval(\"IsEmpty(v)\")\nExecute \"v = 1\"\nEnd Function\nP", "P()",
+         "Boolean:True"},
+    };
+    for (const StatementCase& c : cases) {
+        Engine engine;
+        const std::string ran = Exec(engine, c.statements);
+        const std::string result = ran == "ok" ? Show(engine, c.expression) : ran;
+        EXPECT_EQ(result, c.expected) << c.statements << " ; " << c.expression;
+    }
+}
+
+// A class and a variable of the same name are refused when the text is
+// compiled, before any of it runs.
+TEST(ScriptStatements, ClassAndVariableOfOneNameFailToCompile) {
+    const char* const scripts[] = {
+        "n = 1\nClass Foo\nEnd Class\nFoo = 1",
+        "n = 1\nFoo = 1\nClass Foo\nEnd Class",
+        "n = 1\nClass Foo\nEnd Class\nDim Foo",
+        "n = 1\nClass Foo\nEnd Class\nSub Foo\nEnd Sub",
+        "n = 1\nClass Foo\nEnd Class\nSub P\nFoo = 1\nEnd Sub",
+        "n = 1\nClass Foo\nEnd Class\nFor Foo = 1 To 2 : Next",
+    };
+    for (const char* script : scripts) {
+        Engine engine;
+        EXPECT_EQ(Exec(engine, script), "#1041:Name redefined") << script;
+        EXPECT_EQ(Show(engine, "n"), "Empty:") << script;
+    }
+    // A procedure's own variable may share the name.
+    Engine engine;
+    EXPECT_EQ(
+        Exec(engine, "Class Foo\nEnd Class\nFunction P\nDim Foo\nFoo = 2\nP = Foo\nEnd Function"),
+        "ok");
+    EXPECT_EQ(Show(engine, "P()"), "Integer:2");
+    EXPECT_EQ(Show(engine, "TypeName(New Foo)"), "String:Foo");
 }
 
 }  // namespace

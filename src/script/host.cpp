@@ -23,6 +23,10 @@ double Host::Now() const {
     return day + TimeFraction(local.tm_hour, local.tm_min, local.tm_sec + ms / 1000.0);
 }
 
+NumberSettings Host::Numbers() const {
+    return NumberSettings();
+}
+
 std::string Host::FormatDate(const DateParts& d) const {
     return DefaultShortDate(d);
 }

@@ -13,6 +13,24 @@ struct DateParts {
     int hour = 0, minute = 0, second = 0;
 };
 
+// The regional number settings that FormatNumber, FormatCurrency and
+// FormatPercent follow; the defaults are US English. (CStr, CDbl and the
+// other conversions stay invariant, so text the console stores as numbers
+// reads back the same whatever the region.)
+struct NumberSettings {
+    std::string decimal = ".";
+    std::string grouping = ",";   // between groups of the whole part
+    int groupSize = 3;            // digits per group; 0 for none
+    int digits = 2;               // decimals when the call gives none
+    bool leadingZero = true;      // "0.5" rather than ".5"
+    bool negativeParens = false;  // "(1.5)" rather than "-1.5"
+    std::string currency = "$";
+    int currencyDigits = 2;
+    // Where the symbol stands: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
+    int currencyPlacement = 0;
+    bool currencyNegativeParens = true;
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -33,6 +51,8 @@ class Host {
     // The default takes month before day (M/D/Y), ISO Y-M-D, month names and
     // h:mm[:ss] [AM|PM]. False when the text is not a date.
     virtual bool ParseDate(std::string_view text, double* serial) const;
+    // The regional separators, symbol and defaults for formatted numbers.
+    virtual NumberSettings Numbers() const;
 
     // Text a script writes with WScript.Echo-style output; dropped by default.
     virtual void Echo(std::string_view text);

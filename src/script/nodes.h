@@ -24,9 +24,8 @@ struct NameExpr : Target {
     Value Eval(Frame& f) const override;
     Value* Address(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
+    bool IsName() const override { return true; }
 };
-
-struct ArgList;
 
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr : Target {
@@ -35,7 +34,7 @@ struct CallExpr : Target {
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
     // The element's storage when this names an array element, else null.
-    Value* ElementAddress(Frame& f, ArgList* list) const;
+    Value* ArgAddress(Frame& f, ArgList* list) const override;
 };
 
 // object.name or object.name(args); object is null for a With member.
@@ -221,8 +220,10 @@ struct WithStmt : Stmt {
     Flow Exec(Frame& f) const override;
 };
 
-// Array subscripts: each rounded to a Long.
-void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, std::vector<int32_t>* out);
+// Array subscripts: each rounded to a Long. Kept inline up to three
+// dimensions, so indexing an element allocates nothing.
+using Subscripts = SmallList<int32_t, 3>;
+void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out);
 // The evaluated arguments of one call.
 struct ArgList {
     SmallList<Value, 4> temps;       // values of arguments that are not variables

@@ -75,7 +75,9 @@ class ErrObject : public ScriptObject {
     }
 };
 
-// WScript.Echo: text for the host's output, arguments joined by spaces.
+// WScript.Echo: text for the host's output, arguments joined by spaces. The
+// script host turns each argument into text without the language's words
+// for Booleans, so True shows as -1 and False as 0.
 class WScriptObject : public ScriptObject {
   public:
     std::string TypeName() const override { return "Object"; }
@@ -89,6 +91,8 @@ class WScriptObject : public ScriptObject {
             if (IsMissing(v)) continue;
             if (v.IsNull()) {
                 text += "Null";
+            } else if (v.type() == Type::Boolean) {
+                text += v.AsBoolean() ? "-1" : "0";
             } else {
                 text += ToString(v.IsObject() ? Dereference(rt, v) : v, rt.host);
             }

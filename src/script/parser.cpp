@@ -568,6 +568,7 @@ class Parser {
     const Target* AsTarget(const Expr* e) {
         auto* target = dynamic_cast<const Target*>(e);
         if (!target) Fail(kErrExpectedStatement);
+        if (auto* name = dynamic_cast<const NameExpr*>(target)) assigned_.insert(&name->ref);
         return target;
     }
 
@@ -667,9 +668,23 @@ class Parser {
         return s;
     }
 
+    // Code that Execute runs inside a procedure, outside any Sub of its own:
+    // what it declares belongs to the running call, not to the globals.
+    bool InRunningProcedure() const { return !scope_->proc && outer_.proc && outer_.frame; }
+
     // Declares a name in the current scope; a second declaration is an error.
     void Declare(const std::string& shown, bool isConst) {
         const std::string lname = ToLower(shown);
+        if (InRunningProcedure()) {
+            const int local = LocalIn(outer_.proc, lname);
+            const int made = outer_.frame->FindExecLocal(lname);
+            if ((local >= 0 && local < outer_.proc->implicitFrom) ||
+                (made >= 0 && (*outer_.frame->execLocals)[made].declared) ||
+                !execDeclared_.emplace(lname, isConst).second) {
+                Fail(kErrNameRedefined);
+            }
+            return;
+        }
         if (scope_->proc) {
             if (scope_->locals.count(lname)) Fail(kErrNameRedefined);
             const int index = scope_->proc->LocalCount();
@@ -730,7 +745,7 @@ class Parser {
             s->target = n;
             s->value = ParseExpr();
             out->push_back(s);
-            if (!scope_->proc) constants_.insert(ToLower(shown));
+            if (!scope_->proc && !InRunningProcedure()) constants_.insert(ToLower(shown));
         } while (Accept(Tok::kComma));
     }
 
@@ -1190,12 +1205,48 @@ class Parser {
 
     // ---- binding names ----
     void Resolve() {
+        // The text compiled: its declarations now join the running call.
+        for (const auto& [name, isConst] : execDeclared_) {
+            if (LocalIn(outer_.proc, name) >= 0) continue;
+            const int made = outer_.frame->FindExecLocal(name);
+            if (made < 0) {
+                outer_.frame->AddExecLocal(name, isConst, true);
+            } else {
+                (*outer_.frame->execLocals)[made].isConst = isConst;
+                (*outer_.frame->execLocals)[made].declared = true;
+            }
+        }
         for (auto& scope : scopes_) {
             if (scope->proc) scope->proc->implicitFrom = scope->proc->LocalCount();
             for (NameRef* ref : scope->refs) Bind(*scope, ref);
         }
         unit_->declaredNames.assign(declared_.begin(), declared_.end());
         for (const std::string& name : constants_) unit_->constantNames.push_back(name);
+    }
+
+    // Binds a name to a variable Execute made in the running call; with
+    // create, makes it when there is none yet.
+    bool BindExecLocal(const Scope& scope, NameRef* ref, bool create) {
+        if (!scope.outer || !scope.outer->proc || !scope.outer->frame) return false;
+        Frame& frame = *scope.outer->frame;
+        int local = frame.FindExecLocal(ref->name);
+        if (local < 0) {
+            // Under Option Explicit an undeclared name stays an error.
+            if (!create || rt_.optionExplicit || unit_->optionExplicit) return false;
+            local = frame.AddExecLocal(ref->name, false, false);
+        }
+        ref->kind = NameRef::Kind::kExecLocal;
+        ref->local = local;
+        ref->isConst = (*frame.execLocals)[local].isConst;
+        return true;
+    }
+
+    bool IsClass(const std::string& lname) const {
+        for (const auto& c : unit_->classes) {
+            if (EqualsNoCase(c->name, lname)) return true;
+        }
+        const int slot = rt_.FindGlobal(lname);
+        return slot >= 0 && rt_.globals[slot].cls;
     }
 
     bool UserGlobal(const std::string& lname) const {
@@ -1241,6 +1292,7 @@ class Parser {
                 ref->local = runningProc->resultSlot;
                 return;
             }
+            if (!proc && BindExecLocal(scope, ref, false)) return;
         }
         if (cls) {
             const int member = cls->Find(lname);
@@ -1257,6 +1309,9 @@ class Parser {
             }
         }
         const bool user = UserGlobal(lname);
+        // A variable may not share its name with a class: the script's own
+        // text says both, so it is refused before anything runs.
+        if (user && assigned_.count(ref) && IsClass(lname)) Fail(kErrNameRedefined);
         if (!user) {
             if (const Builtin* b = FindBuiltin(lname)) {
                 ref->kind = NameRef::Kind::kBuiltin;
@@ -1268,6 +1323,9 @@ class Parser {
                 return;
             }
         }
+        // A name Execute uses first inside a procedure, as any name a
+        // procedure uses without declaring it, is a variable of that call.
+        if (!proc && !user && !ref->hasArgs && BindExecLocal(scope, ref, true)) return;
         ref->slot = rt_.GlobalSlotFor(lname, ref->shown);
         if (proc && !user) {
             // Unknown here: a global if one exists by the time it runs, else a
@@ -1299,6 +1357,10 @@ class Parser {
     Scope* scope_ = nullptr;
     std::unordered_set<std::string> declared_;   // global names this text declares
     std::unordered_set<std::string> constants_;  // ... of which constants
+    // Names declared by code that Execute runs inside a procedure, and
+    // whether each is a constant.
+    std::unordered_map<std::string, bool> execDeclared_;
+    std::unordered_set<const NameRef*> assigned_;  // names assigned to (x = ..., For x)
     bool topLevel_ = false;
     int singleLineIf_ = 0;
     int withDepth_ = 0;

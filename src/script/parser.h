@@ -13,6 +13,9 @@ namespace script {
 struct CompileScope {
     const Procedure* proc = nullptr;  // code running inside this procedure
     const ClassDef* cls = nullptr;    // ... of this class
+    // The running call, for Execute and Eval inside a procedure: variables
+    // they declare or first use become variables of this call.
+    Frame* frame = nullptr;
 };
 
 // One expression, nothing after it.

@@ -1,6 +1,5 @@
 #include "script/runtime.h"
 
-#include <array>
 #include <new>
 
 #include "script/convert.h"
@@ -144,20 +143,13 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     const int count = proc.LocalCount();
     // Most procedures have a few locals: keep them off the heap, as calls
     // are the hot path of recursive scripts.
-    constexpr int kInline = 4;
-    std::array<Value, kInline> inlineLocals;
-    std::array<Value*, kInline> inlineSlots;
-    std::vector<Value> heapLocals;
-    std::vector<Value*> heapSlots;
-    Value* locals = inlineLocals.data();
-    Value** slots = inlineSlots.data();
-    if (count > kInline) {
-        heapLocals.resize(count);
-        heapSlots.resize(count);
-        locals = heapLocals.data();
-        slots = heapSlots.data();
-    }
-    for (int i = 0; i < count; ++i) slots[i] = &locals[i];
+    SmallList<Value, 4> localList;
+    SmallList<Value*, 4> slotList;
+    localList.resize(count);
+    slotList.Reserve(count);
+    Value* locals = localList.data();
+    for (int i = 0; i < count; ++i) slotList.EmplaceBack(&locals[i]);
+    Value** slots = slotList.data();
     for (size_t i = 0; i < args.count; ++i) {
         if (proc.params[i].byRef) {
             slots[i] = args.items[i];

@@ -117,6 +117,15 @@ struct GlobalSlot {
     bool isConst = false;
 };
 
+// A variable that Execute made inside a running procedure (Dim, or a name
+// first used there): it belongs to that call and ends with it.
+struct ExecLocal {
+    std::string name;  // lower-cased
+    Value value;
+    bool isConst = false;
+    bool declared = false;  // by Dim or Const, not just used
+};
+
 struct Frame {
     Runtime& rt;
     Value** slots = nullptr;  // the procedure's locals (ByRef ones point elsewhere)
@@ -124,7 +133,22 @@ struct Frame {
     const Procedure* proc = nullptr;
     bool resumeNext = false;
     std::vector<Value> with;  // the objects of the enclosing With blocks
+    // Made on the first Execute that needs one; a deque keeps addresses put.
+    std::unique_ptr<std::deque<ExecLocal>> execLocals;
     explicit Frame(Runtime& r) : rt(r) {}
+
+    int FindExecLocal(std::string_view lname) const {
+        if (!execLocals) return -1;
+        for (size_t i = 0; i < execLocals->size(); ++i) {
+            if ((*execLocals)[i].name == lname) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    int AddExecLocal(std::string lname, bool isConst, bool declared) {
+        if (!execLocals) execLocals = std::make_unique<std::deque<ExecLocal>>();
+        execLocals->push_back(ExecLocal{std::move(lname), Value(), isConst, declared});
+        return static_cast<int>(execLocals->size()) - 1;
+    }
 };
 
 class Instance : public ScriptObject {

@@ -21,113 +21,11 @@ void RefCounted::Destroy(RefCounted* p) {
     pending = nullptr;
 }
 
-Value& Value::operator=(const Value& o) {
-    if (this != &o) {
-        // Hold the old reference until the copy is made: o may live inside it.
-        RefCounted* old = obj_;
-        obj_ = nullptr;
-        CopyFrom(o);
-        if (old) old->Release();
-    }
-    return *this;
-}
-
-Value& Value::operator=(Value&& o) noexcept {
-    if (this != &o) {
-        RefCounted* old = obj_;
-        type_ = o.type_;
-        u_ = o.u_;
-        if (o.type_ == Type::String) {
-            str_ = std::move(o.str_);
-        } else if (!str_.empty()) {
-            str_.clear();
-        }
-        obj_ = std::exchange(o.obj_, nullptr);
-        o.type_ = Type::Empty;
-        if (old) old->Release();
-    }
-    return *this;
-}
-
-void Value::CopyFrom(const Value& o) {
-    type_ = o.type_;
-    u_ = o.u_;
-    if (o.type_ == Type::String) {
-        str_ = o.str_;
-    } else if (!str_.empty()) {
-        str_.clear();
-    }
-    obj_ = o.obj_;
-    if (obj_) obj_->AddRef();
-}
-
 void Value::Reset() {
     if (obj_) {
         RefCounted* old = std::exchange(obj_, nullptr);
         old->Release();
     }
-}
-
-Value Value::Null() {
-    Value v;
-    v.type_ = Type::Null;
-    return v;
-}
-
-Value Value::Boolean(bool b) {
-    Value v;
-    v.type_ = Type::Boolean;
-    v.u_.b = b;
-    return v;
-}
-
-Value Value::Byte(uint8_t b) {
-    Value v;
-    v.type_ = Type::Byte;
-    v.u_.byte = b;
-    return v;
-}
-
-Value Value::Integer(int16_t i) {
-    Value v;
-    v.type_ = Type::Integer;
-    v.u_.i16 = i;
-    return v;
-}
-
-Value Value::Long(int32_t i) {
-    Value v;
-    v.type_ = Type::Long;
-    v.u_.i32 = i;
-    return v;
-}
-
-Value Value::Single(float f) {
-    Value v;
-    v.type_ = Type::Single;
-    v.u_.f = f;
-    return v;
-}
-
-Value Value::Double(double d) {
-    Value v;
-    v.type_ = Type::Double;
-    v.u_.d = d;
-    return v;
-}
-
-Value Value::Currency(int64_t c) {
-    Value v;
-    v.type_ = Type::Currency;
-    v.u_.cy = c;
-    return v;
-}
-
-Value Value::Date(double serial) {
-    Value v;
-    v.type_ = Type::Date;
-    v.u_.d = serial;
-    return v;
 }
 
 Value Value::String(std::string s) {
@@ -150,13 +48,6 @@ Value Value::Array(Ref<script::Array> a) {
     v.type_ = Type::Array;
     v.obj_ = a.Get();
     if (v.obj_) v.obj_->AddRef();
-    return v;
-}
-
-Value Value::ErrorCode(int32_t code) {
-    Value v;
-    v.type_ = Type::Error;
-    v.u_.i32 = code;
     return v;
 }
 

@@ -103,27 +103,88 @@ class Value {
         o.obj_ = nullptr;
         o.type_ = Type::Empty;
     }
-    Value& operator=(const Value& o);
-    Value& operator=(Value&& o) noexcept;
+    Value& operator=(const Value& o) {
+        if (this != &o) {
+            // Hold the old reference until the copy is made: o may live inside it.
+            RefCounted* old = obj_;
+            obj_ = nullptr;
+            CopyFrom(o);
+            if (old) old->Release();
+        }
+        return *this;
+    }
+    Value& operator=(Value&& o) noexcept {
+        if (this != &o) {
+            RefCounted* old = obj_;
+            type_ = o.type_;
+            u_ = o.u_;
+            if (o.type_ == Type::String) {
+                str_ = std::move(o.str_);
+            } else if (!str_.empty()) {
+                str_.clear();
+            }
+            obj_ = std::exchange(o.obj_, nullptr);
+            o.type_ = Type::Empty;
+            if (old) old->Release();
+        }
+        return *this;
+    }
     ~Value() {
         if (obj_) Reset();
     }
 
-    static Value Null();
-    static Value Boolean(bool b);
-    static Value Byte(uint8_t v);
-    static Value Integer(int16_t v);
-    static Value Long(int32_t v);
-    static Value Single(float v);
-    static Value Double(double v);
+    static Value Null() { return Value(Type::Null); }
+    static Value Boolean(bool b) {
+        Value v(Type::Boolean);
+        v.u_.b = b;
+        return v;
+    }
+    static Value Byte(uint8_t b) {
+        Value v(Type::Byte);
+        v.u_.byte = b;
+        return v;
+    }
+    static Value Integer(int16_t i) {
+        Value v(Type::Integer);
+        v.u_.i16 = i;
+        return v;
+    }
+    static Value Long(int32_t i) {
+        Value v(Type::Long);
+        v.u_.i32 = i;
+        return v;
+    }
+    static Value Single(float f) {
+        Value v(Type::Single);
+        v.u_.f = f;
+        return v;
+    }
+    static Value Double(double d) {
+        Value v(Type::Double);
+        v.u_.d = d;
+        return v;
+    }
     // Currency is a count of ten-thousandths, as COM stores it.
-    static Value Currency(int64_t tenThousandths);
+    static Value Currency(int64_t c) {
+        Value v(Type::Currency);
+        v.u_.cy = c;
+        return v;
+    }
     // Days since 1899-12-30; the fraction is the time of day.
-    static Value Date(double serial);
+    static Value Date(double serial) {
+        Value v(Type::Date);
+        v.u_.d = serial;
+        return v;
+    }
     static Value String(std::string s);
     static Value Object(Ref<script::Object> o);  // a null reference is Nothing
     static Value Array(Ref<script::Array> a);
-    static Value ErrorCode(int32_t code);  // the Error subtype (CVErr); rare
+    // The Error subtype (CVErr); rare.
+    static Value ErrorCode(int32_t code) {
+        Value v(Type::Error);
+        v.u_.i32 = code;
+        return v;
+    }
 
     Type type() const { return type_; }
     bool IsEmpty() const { return type_ == Type::Empty; }
@@ -151,8 +212,19 @@ class Value {
     script::Array* AsArray() const;
 
   private:
+    explicit Value(Type t) : type_(t) { u_.d = 0; }
     void Reset();
-    void CopyFrom(const Value& o);
+    void CopyFrom(const Value& o) {
+        type_ = o.type_;
+        u_ = o.u_;
+        if (o.type_ == Type::String) {
+            str_ = o.str_;
+        } else if (!str_.empty()) {
+            str_.clear();
+        }
+        obj_ = o.obj_;
+        if (obj_) obj_->AddRef();
+    }
 
     Type type_;
     union {

@@ -7,36 +7,17 @@
 #include <string>
 
 #include "benches.h"
-#include "console/console.h"
-#include "fake_console.h"
-#include "fake_platform.h"
-#include "fake_socket.h"
 #include "remote/remote_link.h"
-#include "startup/defaults.h"
+#include "socket_console.h"
 
 namespace {
 
 using namespace vantrel;
 using namespace vantrel::testing;
 
-struct Side {
-    Side() {
-        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}};
-        fake.files.AddFolder("C:\\ProgramData");
-        AssignDefaults(console.In(), 1280);
-        console.AttachSocket(socket);
-    }
-    FakePlatform fake;
-    FakeConsoleWindow window;
-    FakePane pane;
-    FakeTray tray;
-    FakeSocket socket;
-    Console console{fake.platform, window, pane, tray};
-};
-
 void Measure(const char* label, const char* pattern, int lines) {
-    auto server = std::make_unique<Side>();
-    auto client = std::make_unique<Side>();
+    auto server = std::make_unique<SocketConsole>();
+    auto client = std::make_unique<SocketConsole>();
     server->console.In().RunCommand("listen 2319");
     server->socket.Knock("10.0.0.2");
     client->console.In().RunCommand("connect 10.0.0.1");

@@ -6,30 +6,16 @@
 
 #include <string>
 
-#include "console/console.h"
-#include "fake_console.h"
-#include "fake_platform.h"
-#include "fake_socket.h"
 #include "remote/remote_link.h"
-#include "startup/defaults.h"
+#include "socket_console.h"
 
 namespace vantrel::testing {
 
 inline constexpr char kBanFile[] = "C:\\ProgramData\\Orvane\\Vantrel\\Ban.txt";
 
-class RemoteTest : public ::testing::Test {
+class RemoteTest : public ::testing::Test, protected SocketConsole {
   protected:
-    RemoteTest() {
-        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}, {"TEMP", "C:\\Temp"}};
-        for (const char* folder : {"C:\\ProgramData", "C:\\ProgramData\\Orvane",
-                                   "C:\\ProgramData\\Orvane\\Vantrel", "C:\\Work", "C:\\Temp"}) {
-            fake.files.AddFolder(folder);
-        }
-        fake.files.current = "C:\\Work";
-        AssignDefaults(in(), 1280);
-        console.AttachSocket(socket);
-        console.UpdatePrompt();
-    }
+    RemoteTest() { console.UpdatePrompt(); }
 
     Interpreter& in() { return console.In(); }
     RemoteLink& link() { return *console.Link(); }
@@ -76,13 +62,6 @@ class RemoteTest : public ::testing::Test {
         socket.Connected();
         socket.Receive(prompt);
     }
-
-    FakePlatform fake;
-    FakeConsoleWindow window;
-    FakePane pane;
-    FakeTray tray;
-    FakeSocket socket;
-    Console console{fake.platform, window, pane, tray};
 };
 
 }  // namespace vantrel::testing

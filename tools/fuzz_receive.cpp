@@ -2,40 +2,22 @@
 // cut into chunks, arrive at a linked client and at a console that serves a
 // client awaiting login. Nothing a peer sends may crash, hang or grow the
 // buffer beyond its bound. Build with -DVANTREL_FUZZ=ON and clang.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-#include "console/console.h"
-#include "fake_console.h"
-#include "fake_platform.h"
-#include "fake_socket.h"
 #include "remote/receive_buffer.h"
 #include "remote/remote_link.h"
-#include "startup/defaults.h"
+#include "socket_console.h"
 
 namespace {
 
 using namespace vantrel;
 using namespace vantrel::testing;
 
-struct Rig {
-    Rig() {
-        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}};
-        fake.files.AddFolder("C:\\ProgramData");
-        AssignDefaults(console.In(), 1280);
-        console.AttachSocket(socket);
-    }
-    FakePlatform fake;
-    FakeConsoleWindow window;
-    FakePane pane;
-    FakeTray tray;
-    FakeSocket socket;
-    Console console{fake.platform, window, pane, tray};
-};
-
 void Feed(ConsoleState state, const uint8_t* data, size_t size) {
-    Rig rig;
+    SocketConsole rig;
     Interpreter& in = rig.console.In();
     RemoteLink& link = *rig.console.Link();
     in.consoleState = state;

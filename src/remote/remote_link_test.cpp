@@ -361,6 +361,21 @@ TEST_F(RemoteTest, TenThousandLinesInOneBurstComeBackInOrder) {
     EXPECT_EQ(state(), kServing);
 }
 
+TEST_F(RemoteTest, LinesLedByAmpersandKeepTheirOutputsForOneBlock) {
+    ServeClient("");
+    std::string burst, expected;
+    for (int i = 0; i < 100; ++i) {
+        burst += "&print \"k\" & " + std::to_string(i) + "\r\n";
+        expected += (i ? "\r\nk" : "k") + std::to_string(i);
+    }
+    socket.Receive(burst);
+    socket.TakeSent();  // the prompts
+    console.Tick();
+    EXPECT_EQ(socket.TakeSent(), expected + "\r\n");
+    console.Tick();
+    EXPECT_EQ(socket.TakeSent(), "");
+}
+
 }  // namespace
 }  // namespace vantrel
 

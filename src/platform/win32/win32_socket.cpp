@@ -3,6 +3,8 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 
 #include "platform/win32/win32_error.h"
 
@@ -28,18 +30,11 @@ bool SocketFail(std::string* err) {
     return false;
 }
 
-// A host name or dotted address as an IPv4 address; names are looked up
-// through the system resolver.
-bool Resolve(const std::string& host, in_addr* address) {
-    if (inet_pton(AF_INET, host.c_str(), address) == 1) return true;
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || !found) return false;
-    *address = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    freeaddrinfo(found);
-    return true;
+// What a failed lookup reports: every way of not finding the name is the
+// one "no such host" to the user; trouble reaching the resolver keeps its own
+// description.
+int LookupError(int code) {
+    return code == WSANO_DATA || code == 0 ? WSAHOST_NOT_FOUND : code;
 }
 
 }  // namespace
@@ -49,6 +44,9 @@ Win32Socket::~Win32Socket() {
     Close();
     if (window_) DestroyWindow(window_);
     if (started_) WSACleanup();
+    // A lookup still unanswered may yet write its answer (Wine does not
+    // really cancel): its buffer is left to the process rather than freed.
+    for (Lookup& lookup : lookups_) static_cast<void>(lookup.buffer.release());
 }
 
 bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
@@ -72,6 +70,13 @@ bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
 }
 
 void Win32Socket::Close() {
+    // The lookup of a connection under way is cancelled. Its entry stays
+    // until an answer comes, because Wine answers a cancelled lookup all the
+    // same and writes into the buffer first; the answer is dropped as stale.
+    // Windows never answers one, so its entry (a kilobyte) stays for good.
+    for (Lookup& lookup : lookups_) {
+        if (lookup.generation == generation_) WSACancelAsyncRequest(lookup.task);
+    }
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
     socket_ = INVALID_SOCKET;
     role_ = Role::kIdle;
@@ -138,23 +143,60 @@ bool Win32Socket::Accept(long requestId, std::string* err) {
 bool Win32Socket::Connect(const std::string& host, long port, std::string* err) {
     if (!Open(FD_CONNECT | kLinkEvents, err)) return false;
     role_ = Role::kConnecting;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
     if (port < 1 || port > 65535) {
         Defer(Kind::kError, WSAEADDRNOTAVAIL);
         return true;
     }
-    address.sin_port = htons(static_cast<u_short>(port));
-    if (!Resolve(host, &address.sin_addr)) {
-        Defer(Kind::kError, WSAHOST_NOT_FOUND);
+    connectPort_ = port;
+    in_addr address{};
+    if (inet_pton(AF_INET, host.c_str(), &address) == 1) {
+        ConnectTo(address);
         return true;
     }
+    // A name is looked up while the message loop goes on: a slow or missing
+    // name server must not freeze the console. The answer comes as
+    // kLookupMessage.
+    auto buffer = std::make_unique<char[]>(MAXGETHOSTSTRUCT);
+    HANDLE task = WSAAsyncGetHostByName(window_, kLookupMessage, host.c_str(), buffer.get(),
+                                        MAXGETHOSTSTRUCT);
+    if (!task) {
+        Defer(Kind::kError, LookupError(WSAGetLastError()));
+        return true;
+    }
+    lookups_.push_back({task, generation_, std::move(buffer)});
+    return true;
+}
+
+void Win32Socket::ConnectTo(const in_addr& host) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<u_short>(connectPort_));
+    address.sin_addr = host;
     peer_ = DottedAddress(address);
     if (connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
         WSAGetLastError() != WSAEWOULDBLOCK) {
         Defer(Kind::kError, WSAGetLastError());
     }
-    return true;
+}
+
+void Win32Socket::OnLookup(HANDLE task, int error) {
+    // The newest entry first: a handle value may come back for a new lookup
+    // while an abandoned one that is never answered still holds it.
+    auto it = std::find_if(lookups_.rbegin(), lookups_.rend(),
+                           [&](const Lookup& lookup) { return lookup.task == task; });
+    if (it == lookups_.rend()) return;
+    Lookup lookup = std::move(*it);
+    lookups_.erase(std::next(it).base());
+    if (lookup.generation != generation_ || role_ != Role::kConnecting) return;  // stale
+    const auto* found = reinterpret_cast<const hostent*>(lookup.buffer.get());
+    if (error || found->h_addrtype != AF_INET || found->h_length != sizeof(in_addr) ||
+        !found->h_addr_list || !found->h_addr_list[0]) {
+        Raise(LookupError(error));
+        return;
+    }
+    in_addr address;
+    std::memcpy(&address, found->h_addr_list[0], sizeof address);
+    ConnectTo(address);
 }
 
 bool Win32Socket::SendData(const std::string& text, std::string* err) {
@@ -316,6 +358,10 @@ LRESULT CALLBACK Win32Socket::WndProc(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     if (self && message == kDeferredMessage) {
         self->OnDeferred();
+        return 0;
+    }
+    if (self && message == kLookupMessage) {
+        self->OnLookup(reinterpret_cast<HANDLE>(wParam), WSAGETASYNCERROR(lParam));
         return 0;
     }
     return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -1,6 +1,7 @@
-// The console's TCP socket on Winsock. WSAAsyncSelect turns network events
-// into messages of a message-only window, so they arrive on the one
-// user-interface thread through the ordinary message loop; no threads.
+// The console's TCP socket on Winsock. WSAAsyncSelect turns network events,
+// and WSAAsyncGetHostByName the answers of host-name lookups, into messages
+// of a message-only window, so they arrive on the one user-interface thread
+// through the ordinary message loop; no threads of our own.
 #pragma once
 
 // winsock2.h before anything that could bring in the old winsock.h.
@@ -11,6 +12,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/socket.h"
@@ -21,6 +23,7 @@ class Win32Socket : public Socket {
   public:
     static constexpr UINT kSocketMessage = WM_APP + 20;
     static constexpr UINT kDeferredMessage = WM_APP + 21;
+    static constexpr UINT kLookupMessage = WM_APP + 22;
     // More unsent output than this means the peer does not read: the link
     // fails rather than the console's memory.
     static constexpr std::size_t kMaxUnsent = 16u << 20;
@@ -45,6 +48,10 @@ class Win32Socket : public Socket {
     std::string GetData(std::size_t maxBytes) override;
     std::string RemoteHostIP() const override;
 
+    // Host-name lookups whose answer has not come yet, abandoned ones
+    // included.
+    std::size_t LookupsInFlight() const { return lookups_.size(); }
+
   private:
     enum class Role { kIdle, kListening, kConnecting, kConnected };
     enum class Kind { kSendComplete, kError };
@@ -55,6 +62,13 @@ class Win32Socket : public Socket {
         Kind kind;
         int code;
     };
+    // A host-name lookup under way; the system writes its answer into
+    // buffer before it posts kLookupMessage.
+    struct Lookup {
+        HANDLE task;
+        unsigned generation;
+        std::unique_ptr<char[]> buffer;
+    };
 
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     void OnSocketMessage(SOCKET s, WORD event, WORD error);
@@ -62,6 +76,8 @@ class Win32Socket : public Socket {
     void OnRead();
     void OnPeerClosed(WORD error);
     void OnDeferred();
+    void OnLookup(HANDLE task, int error);
+    void ConnectTo(const in_addr& address);
     void Defer(Kind kind, int code = 0);
     void Flush();
     bool Open(long events, std::string* err);
@@ -74,6 +90,7 @@ class Win32Socket : public Socket {
     SOCKET socket_ = INVALID_SOCKET;
     Role role_ = Role::kIdle;
     long localPort_ = 0;
+    long connectPort_ = 0;
     std::string peer_;
     // A knocking client, taken at once and kept while its request runs.
     SOCKET request_ = INVALID_SOCKET;
@@ -87,6 +104,7 @@ class Win32Socket : public Socket {
     // Bumped by Close: events of an earlier connection are dropped.
     unsigned generation_ = 0;
     std::deque<Deferred> deferred_;
+    std::deque<Lookup> lookups_;
 };
 
 }  // namespace vantrel::win32

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -39,9 +42,9 @@ struct Recorder : SocketEvents {
     std::string received, address;
 };
 
-// Pumps the thread's messages until done() or about five seconds.
-bool PumpUntil(const std::function<bool()>& done) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
+// Pumps the thread's messages until done() or the deadline (milliseconds).
+bool PumpUntil(const std::function<bool()>& done, DWORD deadline = 5000) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < deadline;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         if (done()) return true;
@@ -129,6 +132,57 @@ TEST_F(Win32SocketTest, ListeningOnATakenPortFailsWithItsDescription) {
     other.SetLocalPort(port);
     EXPECT_FALSE(other.Listen(&err));
     EXPECT_NE(err.find("Only one usage of each socket address"), std::string::npos) << err;
+}
+
+// A name server may take its time: lookups get a generous deadline.
+constexpr DWORD kLookupDeadline = 30000;
+
+TEST_F(Win32SocketTest, AHostNameIsLookedUpAndLinks) {
+    std::string err;
+    ASSERT_TRUE(client.Connect("localhost", port, &err)) << err;
+    // The answer comes through the message loop, never inside Connect.
+    EXPECT_TRUE(c.log.empty());
+    ASSERT_TRUE(PumpUntil([&] { return c.Has("connect") && s.Has("request"); }, kLookupDeadline))
+        << (c.log.empty() ? "" : c.log[0]);
+    EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
+    EXPECT_EQ(client.LookupsInFlight(), 0u);
+    ASSERT_TRUE(client.SendData("hi\r\n", &err));
+    ASSERT_TRUE(PumpUntil([&] { return s.received == "hi\r\n"; }));
+}
+
+TEST_F(Win32SocketTest, AnUnknownHostIsAnErrorEvent) {
+    std::string err;
+    ASSERT_TRUE(client.Connect("no-such-host.invalid", port, &err)) << err;
+    EXPECT_TRUE(c.log.empty());
+    ASSERT_TRUE(PumpUntil([&] { return !c.log.empty(); }, kLookupDeadline));
+    EXPECT_EQ(c.log, std::vector<std::string>{"error " + ErrorText(WSAHOST_NOT_FOUND)});
+    EXPECT_FALSE(s.Has("request"));
+    // The socket is free for the next connection.
+    Link();
+}
+
+TEST_F(Win32SocketTest, ClosingDuringALookupGivesNoEvent) {
+    std::string err;
+    ASSERT_TRUE(client.Connect("localhost", port, &err)) << err;
+    client.Close();
+    EXPECT_EQ(client.RemoteHostIP(), "");
+    // A new connection at once: the abandoned lookup's answer, should the
+    // system send one all the same, must not touch it.
+    Link();
+    PumpUntil([&] { return client.LookupsInFlight() == 0; }, kLookupDeadline);
+    PumpUntil([] { return true; });  // whatever that answer posted
+    EXPECT_EQ(c.log, std::vector<std::string>{"connect"});
+    EXPECT_EQ(s.log, std::vector<std::string>{"request"});
+}
+
+TEST_F(Win32SocketTest, ClosingDuringALookupOfAnUnknownHostGivesNoEvent) {
+    std::string err;
+    ASSERT_TRUE(client.Connect("no-such-host.invalid", port, &err)) << err;
+    client.Close();
+    // Windows never answers a cancelled lookup; Wine answers all the same.
+    PumpUntil([&] { return client.LookupsInFlight() == 0; }, kLookupDeadline);
+    PumpUntil([] { return true; });
+    EXPECT_TRUE(c.log.empty()) << c.log[0];
 }
 
 TEST_F(Win32SocketTest, SendingWithoutALinkFails) {

@@ -3,10 +3,18 @@
 // its standard input and answers each with one JSON line:
 //   snapshot  every top-level window of every Vantrel.exe process, with its
 //             controls: class, id, text, screen rectangle, styles, topmost;
-//             and the foreground window and the control with the focus
+//             and the foreground window (with its process and title) and
+//             the control with the focus; for a pop-up menu window, its
+//             items with their texts and check marks, sub-menus included
 //   quit      ends the probe
 // Texts are read with WM_GETTEXT under a timeout: while a command line runs
 // the console does not answer, and the text is then reported as null.
+//
+// A menu can be read only inside the process that made it: another process
+// gets no answer from GetMenuItemInfo. So the probe lends itself to the
+// console as the module of a short-lived WH_CALLWNDPROC hook on the menu's
+// thread: the system loads this exe there, runs MenuHook on a message sent
+// to the menu window, and MenuHook sends the items back with WM_COPYDATA.
 // tlhelp32.h needs what windows.h declares, so the order stays.
 // clang-format off
 #include <windows.h>
@@ -14,9 +22,117 @@
 // clang-format on
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+// -- running inside the console's process ------------------------------------
+// Under Wine, an exe loaded as a hook's module gets neither its imports
+// bound nor its absolute addresses relocated, and none of the C++ runtime
+// started (its entry point is never called there). So the
+// code up to the end of this section binds the imports itself, from the
+// GetProcAddress the probe passes along, and keeps to what needs neither the
+// runtime nor a relocation: locals, globals reached relative to the code,
+// and Win32 calls once bound.
+namespace {
+
+using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+using LoadLibraryFn = HMODULE(WINAPI*)(LPCSTR);
+
+bool importsBound = false;
+char menuText[16384];
+
+// The start of the image that holds the given address: the nearest page at
+// or below it that begins with the "MZ" signature.
+BYTE* ImageHolding(const void* address) {
+    auto* page = reinterpret_cast<BYTE*>(reinterpret_cast<ULONG_PTR>(address) & ~ULONG_PTR{0xFFF});
+    while (reinterpret_cast<IMAGE_DOS_HEADER*>(page)->e_magic != IMAGE_DOS_SIGNATURE)
+        page -= 0x1000;
+    return page;
+}
+
+// System libraries sit at the same address in every process of a session,
+// so the probe's own GetProcAddress is valid in the console too.
+void BindImports(GetProcAddressFn getProc) {
+    FARPROC found =
+        getProc(reinterpret_cast<HMODULE>(ImageHolding(reinterpret_cast<const void*>(getProc))),
+                "LoadLibraryA");
+    auto loadLibrary = reinterpret_cast<LoadLibraryFn>(reinterpret_cast<void (*)()>(found));
+    if (!loadLibrary) return;
+    BYTE* base = ImageHolding(&importsBound);
+    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+         d->Name; ++d) {
+        HMODULE module = loadLibrary(reinterpret_cast<LPCSTR>(base + d->Name));
+        if (!module) return;
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
+            base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData; ++names, ++slots) {
+            LPCSTR name = IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)
+                              ? reinterpret_cast<LPCSTR>(IMAGE_ORDINAL(names->u1.Ordinal))
+                              : reinterpret_cast<LPCSTR>(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(
+                                                             base + names->u1.AddressOfData)
+                                                             ->Name);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(getProc(module, name));
+        }
+    }
+    importsBound = true;
+}
+
+// One line per item: its depth, MFT_ type bits, MFS_ state bits and text,
+// separated by tabs; a sub-menu's items follow its own line.
+void AddItems(HMENU menu, int depth) {
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count && depth < 4; ++i) {
+        char text[256] = "";
+        MENUITEMINFOA item;
+        for (UINT b = 0; b < sizeof item; ++b) reinterpret_cast<BYTE*>(&item)[b] = 0;
+        item.cbSize = sizeof item;
+        item.fMask = MIIM_STRING | MIIM_STATE | MIIM_FTYPE | MIIM_SUBMENU;
+        item.dwTypeData = text;
+        item.cch = sizeof text;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &item)) text[0] = '\0';
+        char line[320];
+        wsprintfA(line, "%d\t%u\t%u\t%s\n", depth, item.fType, item.fState, text);
+        if (lstrlenA(menuText) + lstrlenA(line) < static_cast<int>(sizeof menuText)) {
+            lstrcatA(menuText, line);
+        }
+        if (item.hSubMenu) AddItems(item.hSubMenu, depth + 1);
+    }
+}
+
+}  // namespace
+
+// A private message number, known without any call: the hook must tell the
+// probe's message from the thread's others before it may call anything.
+constexpr UINT kReadMenu = WM_APP + 0x2F17;
+
+// Sent to a menu window as kReadMenu; wParam: the probe's GetProcAddress,
+// lParam: the window to send the items to.
+extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code != HC_ACTION || call->message != kReadMenu || !call->wParam || !call->lParam) {
+        return importsBound ? CallNextHookEx(nullptr, code, wParam, lParam) : 0;
+    }
+    if (!importsBound) BindImports(reinterpret_cast<GetProcAddressFn>(call->wParam));
+    if (!importsBound) return 0;
+    menuText[0] = '\0';
+    auto menu = reinterpret_cast<HMENU>(SendMessageA(call->hwnd, MN_GETHMENU, 0, 0));
+    if (menu) AddItems(menu, 0);
+    COPYDATASTRUCT data{};
+    data.dwData = 1;
+    data.cbData = static_cast<DWORD>(lstrlenA(menuText) + 1);
+    data.lpData = menuText;
+    SendMessageA(reinterpret_cast<HWND>(call->lParam), WM_COPYDATA, 0,
+                 reinterpret_cast<LPARAM>(&data));
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// -- the probe's own process ---------------------------------------------------
 namespace {
 
 constexpr UINT kTextTimeoutMs = 1500;
@@ -56,6 +172,85 @@ std::string Text(HWND window) {
     return Json(text);
 }
 
+// The items MenuHook sends back, as they arrive.
+std::string menuItems;
+bool menuAnswered = false;
+
+LRESULT CALLBACK ReceiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        const char* text = static_cast<const char*>(data->lpData);
+        menuItems.assign(text, text && data->cbData ? data->cbData - 1 : 0);
+        menuAnswered = true;
+        return TRUE;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND Receiver() {
+    static HWND receiver = [] {
+        WNDCLASSA c{};
+        c.lpfnWndProc = ReceiverProc;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "VantrelProbeReceiver";
+        RegisterClassA(&c);
+        return CreateWindowExA(0, c.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               c.hInstance, nullptr);
+    }();
+    return receiver;
+}
+
+// One item as JSON, and its sub-menu's items after it at the next depth.
+std::string MenuJson(const std::vector<std::string>& lines, size_t* next, int depth);
+
+std::string ItemJson(const std::string& line, const std::vector<std::string>& lines, size_t* next) {
+    int depth = 0;
+    unsigned type = 0, state = 0;
+    int used = 0;
+    std::sscanf(line.c_str(), "%d\t%u\t%u\t%n", &depth, &type, &state, &used);
+    std::string out = "{\"text\":" + Json(line.substr(static_cast<size_t>(used))) +
+                      ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
+                      ",\"checked\":" + ((state & MFS_CHECKED) ? "true" : "false") + ",\"items\":";
+    bool hasSub = *next < lines.size() && std::atoi(lines[*next].c_str()) > depth;
+    return out + (hasSub ? MenuJson(lines, next, depth + 1) : "null") + "}";
+}
+
+std::string MenuJson(const std::vector<std::string>& lines, size_t* next, int depth) {
+    std::string out = "[";
+    bool first = true;
+    while (*next < lines.size() && std::atoi(lines[*next].c_str()) == depth) {
+        const std::string& line = lines[(*next)++];
+        out += first ? "" : ",";
+        out += ItemJson(line, lines, next);
+        first = false;
+    }
+    return out + "]";
+}
+
+// The items of the menu a pop-up menu window shows, or "null".
+std::string Menu(HWND menuWindow) {
+    DWORD thread = GetWindowThreadProcessId(menuWindow, nullptr);
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MenuHook, GetModuleHandleA(nullptr), thread);
+    if (!hook) return "null";
+    menuAnswered = false;
+    DWORD_PTR ignored = 0;
+    // Waiting here, the probe still takes the WM_COPYDATA sent back to it.
+    SendMessageTimeoutA(menuWindow, kReadMenu, reinterpret_cast<WPARAM>(&GetProcAddress),
+                        reinterpret_cast<LPARAM>(Receiver()), SMTO_ABORTIFHUNG, kTextTimeoutMs,
+                        &ignored);
+    UnhookWindowsHookEx(hook);
+    if (!menuAnswered) return "null";
+    std::vector<std::string> lines;
+    for (size_t start = 0; start < menuItems.size();) {
+        size_t end = menuItems.find('\n', start);
+        if (end == std::string::npos) end = menuItems.size();
+        lines.push_back(menuItems.substr(start, end - start));
+        start = end + 1;
+    }
+    size_t next = 0;
+    return MenuJson(lines, &next, 0);
+}
+
 std::string Handle(HWND window) {
     return std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
 }
@@ -81,6 +276,9 @@ std::string Describe(HWND window, bool topLevel) {
                   IsWindowVisible(window) ? "true" : "false",
                   (exStyle & WS_EX_TOPMOST) ? "true" : "false");
     std::string out = head + Text(window);
+    if (topLevel && ClassOf(window) == "#32768" && IsWindowVisible(window)) {
+        out += ",\"menu\":" + Menu(window);
+    }
     if (topLevel) {
         std::vector<HWND> children;
         EnumChildWindows(
@@ -92,7 +290,8 @@ std::string Describe(HWND window, bool topLevel) {
             reinterpret_cast<LPARAM>(&children));
         out += ",\"children\":[";
         for (size_t i = 0; i < children.size(); ++i) {
-            out += (i ? "," : "") + Describe(children[i], false);
+            out += i ? "," : "";
+            out += Describe(children[i], false);
         }
         out += "]";
     }
@@ -135,14 +334,22 @@ std::string Snapshot(const char* exe) {
     GUITHREADINFO gui{};
     gui.cbSize = sizeof gui;
     GetGUIThreadInfo(GetWindowThreadProcessId(foreground, nullptr), &gui);
+    DWORD foregroundPid = 0;
+    GetWindowThreadProcessId(foreground, &foregroundPid);
+    char foregroundTitle[256] = "";
+    GetWindowTextA(foreground, foregroundTitle, sizeof foregroundTitle);
     std::string out = "{\"foreground\":" + Handle(foreground) +
+                      ",\"foreground_pid\":" + std::to_string(foregroundPid) +
+                      ",\"foreground_title\":" + Json(foregroundTitle) +
                       ",\"focus\":" + Handle(gui.hwndFocus) + ",\"pids\":[";
     for (size_t i = 0; i < search.pids.size(); ++i) {
-        out += (i ? "," : "") + std::to_string(search.pids[i]);
+        out += i ? "," : "";
+        out += std::to_string(search.pids[i]);
     }
     out += "],\"windows\":[";
     for (size_t i = 0; i < search.windows.size(); ++i) {
-        out += (i ? "," : "") + Describe(search.windows[i], true);
+        out += i ? "," : "";
+        out += Describe(search.windows[i], true);
     }
     return out + "]}";
 }

@@ -1,27 +1,27 @@
 """End-to-end tests of the bar's placement and tray, the window and process
 commands, synthesised input and the focus hotkey."""
 
+import contextlib
 import re
 import subprocess
+import time
 
-from harness import WINE, expect, expect_equal, pane_closed, pane_shows, wait_until
+from harness import POLL, WINE, TestFailure, expect, expect_equal, pane_closed, pane_shows, wait_until
 
 BAR_HEIGHT = 17
 
 
 def start_notepad(c):
-    """Starts Wine's notepad in the console's prefix as a window to act on."""
+    """Starts Wine's notepad in the console's prefix as a window to act on,
+    and waits until it has taken the foreground: typing for the console
+    starts only then, or notepad could take the keys half way."""
+    before = c.snapshot().data["foreground"]
     log = open(c.logs / f"{c.name}.notepad.log", "a")
     p = subprocess.Popen([WINE, "notepad"], env=c.env, stdout=log, stderr=subprocess.STDOUT,
                          stdin=subprocess.DEVNULL)
     c.processes.append(p)
-
-    # Typing starts only once the new window has taken the focus it takes.
-    def shown():
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Untitled - Notepad"],
-                             env=c.env, capture_output=True, text=True, timeout=30)
-        return out.returncode == 0 and out.stdout.strip()
-    wait_until(shown, 60, "the notepad window")
+    c.wait_for(lambda s: s.data["foreground"] != before and
+               s.data["foreground_title"] == "Untitled - Notepad", "notepad in the foreground", 60)
     return p
 
 
@@ -39,13 +39,48 @@ def wins_listing(c, title):
                       "the WINS listing").pane_text
 
 
+def notepad_pids(c, count=1):
+    """The pids WINS lists for notepad windows, once there are count of them."""
+    seen = []
+
+    def listed():
+        seen[:] = [wins_listing(c, "notepad")]
+        pids = {int(p) for p in re.findall(r"^ {0,5}(\d{1,6}) \| Untitled - Notepad\r?$", seen[0],
+                                           re.M)}
+        return len(pids) == count and pids
+    try:
+        return wait_until(listed, 60, f"WINS to list {count} notepad window(s)")
+    except TestFailure as e:
+        raise TestFailure(f"{e}; the last listing: {seen!r}") from None
+
+
 def notepad_pid(c):
     """The pid WINS lists for the notepad window, once it is there."""
-    def listed():
-        m = re.search(r"^ {0,5}(\d{1,6}) \| Untitled - Notepad$", wins_listing(c, "notepad"),
-                      re.M)
-        return m and int(m.group(1))
-    return wait_until(listed, 60, "WINS to list the notepad window")
+    return notepad_pids(c).pop()
+
+
+def stays(c, predicate, seconds, what):
+    """Watches that predicate(snapshot) holds for the given time. Something
+    that must not happen can only be watched for a while; the focus hotkey
+    is looked at every 25 ms, so a few seconds are a hundred chances."""
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        snap = c.snapshot()
+        if not predicate(snap):
+            raise TestFailure(f"{what} did not hold")
+        time.sleep(POLL)
+
+
+@contextlib.contextmanager
+def hold_keys(c, keys):
+    """Holds the keys down for a with-block; they are let go at its end."""
+    for k in keys:
+        c.xdotool("keydown", k)
+    try:
+        yield
+    finally:
+        for k in reversed(keys):
+            c.xdotool("keyup", k)
 
 
 def test_dock_bottom_puts_the_bar_at_the_bottom_and_the_pane_above(c):
@@ -135,20 +170,94 @@ def test_wins_focus_close_and_kill_by_title_and_pid(c):
     pid = notepad_pid(c)
     c.enter_line(f"kill {pid}")
     wait_until(lambda: pad.poll() is not None, 30, "KILL by pid to end notepad")
-    # FOCUS last: the raised window keeps the keyboard from then on.
+    # FOCUS last: the raised window keeps the keyboard from then on. Two
+    # notepads of the same title: by title the one on top is raised, by pid
+    # the one named, though it lies below the other.
     start_notepad(c)
-    bar = c.snapshot().bar["hwnd"]
+    first = notepad_pid(c)
+    start_notepad(c)
+    second = (notepad_pids(c, 2) - {first}).pop()
     c.enter_line("focus untitled")
-    c.wait_for(lambda s: s.data["foreground"] != bar, "FOCUS to raise notepad over the bar")
+    c.wait_for(lambda s: s.data["foreground_pid"] == second,
+               "FOCUS by title to raise the notepad on top")
+    c.enter_line(f"focus {first}")
+    c.wait_for(lambda s: s.data["foreground_pid"] == first and
+               s.data["foreground_title"] == "Untitled - Notepad",
+               "FOCUS by pid to raise the other notepad")
+
+
+def tray_menu_items(visible, dock_state):
+    """The tray menu as the probe reads it: (text, checked, sub-items)."""
+    docking = [("Dock to &top", dock_state == 0, None), ("Dock to &bottom", dock_state == 1, None),
+               ("&Undock", dock_state == 2, None)]
+    return [("&Visible", visible, None), ("&Docking", False, docking),
+            ("&Save position", False, None), ("-", False, None),
+            ("Edit &Autoexec.dcb", False, None), ("-", False, None), ("E&xit", False, None)]
+
+
+def menu_items(items):
+    return items and [("-" if i["separator"] else i["text"], i["checked"], menu_items(i["items"]))
+                      for i in items]
+
+
+def shown_menu(snap):
+    menus = [w for w in snap.windows if w["class"] == "#32768" and w["visible"]]
+    return menus[0] if menus else None
+
+
+def pop_up_tray_menu(c):
+    """Right-clicks the tray icon; returns the items of the menu it shows.
+    The notification area sits under the top of the screen, where an open
+    pane would take the click, so the pane is closed first."""
+    if c.snapshot().pane:
+        c.enter_line("cls")
+        pane_closed(c)
+    tray = wait_until(c.tray_window, 30, "the tray icon")
+    c.xdotool("mousemove", "--window", tray, "8", "8", "click", "3")
+    snap = c.wait_for(lambda s: shown_menu(s) and shown_menu(s).get("menu"), "the tray menu")
+    return menu_items(shown_menu(snap)["menu"])
+
+
+def close_menu(c):
+    c.key("Escape")
+    c.wait_for(lambda s: not shown_menu(s), "Escape to close the menu")
 
 
 def test_right_click_on_the_tray_icon_pops_up_the_menu(c):
     c.start()
     c.wait_ready()
-    tray = wait_until(c.tray_window, 30, "the tray icon")
-    c.xdotool("mousemove", "--window", tray, "8", "8", "click", "3")
-    c.wait_for(lambda s: any(w["class"] == "#32768" and w["visible"] for w in s.windows),
-               "the tray menu")
+    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 0), "the menu docked at the top")
+    close_menu(c)
+    c.enter_line("dock bottom")
+    c.wait_for(lambda s: s.bar["rect"][1] > 600, "the bar at the bottom")
+    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 1), "the menu docked at the bottom")
+    close_menu(c)
+    c.enter_line("dock off")
+    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 2), "the menu undocked")
+    close_menu(c)
+    c.enter_line("hide")
+    c.wait_for(lambda s: not s.bar["visible"], "the bar to hide")
+    expect_equal(pop_up_tray_menu(c), tray_menu_items(False, 2), "the menu of the hidden bar")
+    close_menu(c)
+
+
+def test_f5_opens_the_typed_word_as_a_dot_com_address(c):
+    # Opening an address runs, in place of the browser, a batch file that
+    # writes the address down.
+    opened = c.prefix / "drive_c" / "opened.txt"
+    (c.prefix / "drive_c" / "opened.bat").write_bytes(b"@>>C:\\opened.txt echo %~1\r\n")
+    subprocess.run([WINE, "reg", "add", r"HKCR\http\shell\open\command", "/ve", "/f", "/d",
+                    r'C:\windows\system32\cmd.exe /c C:\opened.bat "%1"'],
+                   env=c.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    c.start()
+    c.wait_ready()
+    c.type("example")
+    c.wait_for(lambda s: s.command == "example", "the word in the command box")
+    c.key("F5")
+    wait_until(lambda: opened.exists() and opened.read_bytes().endswith(b"\r\n"), 60,
+               "the address to be opened")
+    expect_equal(opened.read_bytes(), b"http://www.example.com\r\n", "the address opened")
 
 
 def test_focus_hotkey_brings_the_bar_forward(c):
@@ -163,3 +272,36 @@ def test_focus_hotkey_brings_the_bar_forward(c):
                    "the right Ctrl key to bring the bar forward")
     finally:
         c.xdotool("keyup", "Control_R")
+
+
+def test_focus_hotkey_follows_focuskey_and_not_while_hidden(c):
+    c.start()
+    bar = c.wait_ready().bar["hwnd"]
+    c.enter_line("set FocusKey=A2")
+    start_notepad(c)
+    c.wait_for(lambda s: s.data["foreground"] != bar, "notepad in the foreground")
+    # Another key does nothing. (Not the right Ctrl key: Wine reports both
+    # Ctrl keys down while either is.)
+    with hold_keys(c, ["Shift_R"]):
+        stays(c, lambda s: s.data["foreground"] != bar, 3, "notepad in the foreground")
+    with hold_keys(c, ["Control_L"]):
+        c.wait_for(lambda s: s.data["foreground"] == bar,
+                   "the left Ctrl key (FocusKey A2) to bring the bar forward")
+
+    # No FocusKey, or one that is no hexadecimal number: no key brings it
+    # forward.
+    for setting in ["set FocusKey=", "set FocusKey=zz"]:
+        c.enter_line(setting)
+        c.enter_line("focus untitled")
+        c.wait_for(lambda s: s.data["foreground"] != bar, "notepad in the foreground again")
+        with hold_keys(c, ["Control_L", "Control_R"]):
+            stays(c, lambda s: s.data["foreground"] != bar, 3,
+                  f"notepad in the foreground after {setting}")
+
+    # The hidden bar stays hidden while the key is held.
+    c.enter_line("set FocusKey=A3")
+    c.enter_line("hide")
+    c.wait_for(lambda s: not s.bar["visible"], "the bar to hide")
+    with hold_keys(c, ["Control_R"]):
+        stays(c, lambda s: not s.bar["visible"] and s.data["foreground"] != bar, 3,
+              "the hidden bar out of sight")

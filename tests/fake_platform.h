@@ -283,8 +283,8 @@ struct FakePlatform {
     FakeRegistry registry;
     FakeDesktopWindows windows;
     FakeInput input;
-    Platform platform{bar,      shell,    files,    environment, clock,
-                      processes, registry, &windows, &input};
+    Platform platform{bar,      shell,    files,   environment, clock,
+                      processes, registry, windows, input};
 };
 
 }  // namespace vantrel::testing

@@ -31,14 +31,14 @@ void SendKeysCommand(Interpreter& in, const Command& c) {
     // Keys that cannot be sent are dropped silently, as the command promises.
     std::vector<KeyStroke> keys;
     std::string err;
-    if (in.Os().input && ParseKeystrokes(c.args, &keys, &err)) in.Os().input->SendKeys(keys);
+    if (ParseKeystrokes(c.args, &keys, &err)) in.Os().input.SendKeys(keys);
 }
 
 void Mouse(Interpreter& in, const Command& c) {
-    Input* input = in.Os().input;
+    Input& input = in.Os().input;
     if (c.args.empty()) {
         int x = 0, y = 0;
-        if (input) input->CursorPos(&x, &y);
+        input.CursorPos(&x, &y);
         in.PrintOut(kPositionLine + std::to_string(x) + ", " + std::to_string(y));
         return;
     }
@@ -47,8 +47,8 @@ void Mouse(Interpreter& in, const Command& c) {
         return;
     }
     int x = 0, y = 0;
-    if (input && MouseCoordinate(c.Arg(1), &x) && MouseCoordinate(c.Arg(2), &y)) {
-        input->SetCursorPos(x, y);
+    if (MouseCoordinate(c.Arg(1), &x) && MouseCoordinate(c.Arg(2), &y)) {
+        input.SetCursorPos(x, y);
     }
     std::string button = c.Arg(3);
     if (button.empty()) return;
@@ -57,10 +57,9 @@ void Mouse(Interpreter& in, const Command& c) {
         in.PrintOut(kInvalidButton);
         return;
     }
-    if (!input) return;
-    input->Click(letter == 'l'   ? MouseButton::kLeft
-                 : letter == 'r' ? MouseButton::kRight
-                                 : MouseButton::kMiddle);
+    input.Click(letter == 'l'   ? MouseButton::kLeft
+                : letter == 'r' ? MouseButton::kRight
+                                : MouseButton::kMiddle);
 }
 
 }  // namespace vantrel

@@ -37,13 +37,13 @@ std::vector<WindowHandle> TargetWindows(const DesktopWindows& windows, const Com
     return pid ? FindWindowsByPid(windows, pid) : FindWindowsByTitle(windows, c.args);
 }
 
-// Empty target: the syntax lines. No window service: nothing to act on.
+// Empty target: the syntax lines, and nothing to act on.
 DesktopWindows* Target(Interpreter& in, const Command& c) {
     if (c.args.empty()) {
         PrintSyntax(in, c);
         return nullptr;
     }
-    return in.Os().windows;
+    return &in.Os().windows;
 }
 
 }  // namespace
@@ -107,12 +107,11 @@ void Kill(Interpreter& in, const Command& c) {
 void Wins(Interpreter& in, const Command& c) {
     in.PrintOut(kPidHeader + std::string(kTitleIndent, ' ') + kTitleHeader);
     in.PrintOut(std::string(kPidColumn, '-') + "|" + std::string(kTitleColumn, '-'));
-    DesktopWindows* windows = in.Os().windows;
-    if (!windows) return;
+    const DesktopWindows& windows = in.Os().windows;
     const std::string fragment = LowerCase(c.args);
-    for (WindowHandle w : windows->TopLevelWindows()) {
-        unsigned long pid = windows->WindowProcessId(w);
-        std::string title = GetWindowTitle(*windows, w);
+    for (WindowHandle w : windows.TopLevelWindows()) {
+        unsigned long pid = windows.WindowProcessId(w);
+        std::string title = GetWindowTitle(windows, w);
         if (TitleContains(title, fragment)) in.PrintOut(WinsLine(pid, title));
     }
 }

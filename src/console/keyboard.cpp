@@ -24,9 +24,7 @@ int HexDigit(char c) {
 void Type(Interpreter& in, const std::string& text) {
     std::vector<KeyStroke> keys;
     std::string err;
-    if (in.Os().input && !text.empty() && ParseKeystrokes(text, &keys, &err)) {
-        in.Os().input->SendKeys(keys);
-    }
+    if (!text.empty() && ParseKeystrokes(text, &keys, &err)) in.Os().input.SendKeys(keys);
 }
 
 }  // namespace
@@ -58,9 +56,9 @@ int FocusKeyCode(std::string_view text) {
 
 bool FocusHotkeyPressed(Interpreter& in) {
     std::string text = in.EvaluateText("FocusKey");
-    if (text.empty() || !in.Os().input) return false;
+    if (text.empty()) return false;
     int code = FocusKeyCode(text);
-    if (code == 0 || !in.Os().input->KeyDown(code)) return false;
+    if (code == 0 || !in.Os().input.KeyDown(code)) return false;
     if (in.SettingOn("FocusKeyDel")) Type(in, "{BS}");
     return true;
 }

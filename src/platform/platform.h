@@ -22,9 +22,8 @@ struct Platform {
     Clock& clock;
     Processes& processes;
     Registry& registry;
-    // Optional services: the commands that need them do nothing without.
-    DesktopWindows* windows = nullptr;
-    Input* input = nullptr;
+    DesktopWindows& windows;
+    Input& input;
 };
 
 }  // namespace vantrel

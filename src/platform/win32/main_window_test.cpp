@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_console.h"
+#include "fake_platform.h"
 #include "platform/win32/output_form.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
@@ -44,10 +45,13 @@ class MainTest : public ::testing::Test {
     Win32Shell shell_;
     Win32Processes processes_;
     Win32Registry registry_;
+    testing::FakeDesktopWindows desktop_;
+    testing::FakeInput input_;
     testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
-    Platform platform_{main_, shell_, files_, environment_, clock_, processes_, registry_};
+    Platform platform_{main_,      shell_,    files_,   environment_, clock_,
+                       processes_, registry_, desktop_, input_};
     Console console_{platform_, main_, pane_, tray_};
 };
 

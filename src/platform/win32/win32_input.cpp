@@ -1,7 +1,5 @@
 #include "platform/win32/win32_input.h"
 
-#include "platform/win32/win32_api.h"
-
 namespace vantrel::win32 {
 
 namespace {
@@ -77,9 +75,14 @@ void AddStroke(const KeyStroke& key, std::vector<INPUT>* events) {
 
 }  // namespace
 
-void Win32Input::SendKeys(const std::vector<KeyStroke>& keys) {
+std::vector<INPUT> KeyEvents(const std::vector<KeyStroke>& keys) {
     std::vector<INPUT> events;
     for (const KeyStroke& key : keys) AddStroke(key, &events);
+    return events;
+}
+
+void Win32Input::SendKeys(const std::vector<KeyStroke>& keys) {
+    std::vector<INPUT> events = KeyEvents(keys);
     if (!events.empty()) SendInput(static_cast<UINT>(events.size()), events.data(), sizeof(INPUT));
 }
 

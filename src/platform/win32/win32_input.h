@@ -1,8 +1,16 @@
 #pragma once
 
+#include <vector>
+
 #include "platform/input.h"
+#include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
+
+// The key events SendKeys sends for the keystrokes, in order: for each, its
+// modifiers down, the key down and up, the modifiers up. A character not on
+// the keyboard layout is sent as that character itself.
+std::vector<INPUT> KeyEvents(const std::vector<KeyStroke>& keys);
 
 // Keystrokes and mouse clicks through SendInput, queued for the window that
 // has the focus; the cursor through GetCursorPos and SetCursorPos.

@@ -65,8 +65,8 @@ class App {
     Win32Socket socket_;
     OutputForm pane_;
     Main main_;
-    Platform platform_{main_,      shell_,    files_,    environment_, clock_,
-                       processes_, registry_, &desktop_, &input_};
+    Platform platform_{main_,      shell_,    files_,   environment_, clock_,
+                       processes_, registry_, desktop_, input_};
     Console console_{platform_, main_, pane_, tray_};
 };
 

@@ -205,7 +205,9 @@ public:
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
         return text;
     }
+    script::NumberSettings Numbers() const override { return numbers; }
     LocalTime now{2026, 12, 6, 14, 30, 5, 0};
+    script::NumberSettings numbers;
     std::vector<LocalTime> sets;
 };
 

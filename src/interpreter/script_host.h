@@ -1,4 +1,5 @@
-// Gives scripts the console's clock and its regional date and time texts.
+// Gives scripts the console's clock and its regional date, time and number
+// texts.
 #pragma once
 
 #include "platform/clock.h"
@@ -13,6 +14,7 @@ class ClockScriptHost : public script::Host {
     double Now() const override;
     std::string FormatDate(const script::DateParts& d) const override;
     std::string FormatTime(const script::DateParts& d) const override;
+    script::NumberSettings Numbers() const override { return clock_.Numbers(); }
 
   private:
     Clock& clock_;

@@ -67,6 +67,18 @@ TEST_F(VariableCommandsTest, LetStoresTheResult) {
     EXPECT_EQ(in.EvaluateText("s"), "a1");
 }
 
+TEST_F(VariableCommandsTest, FormattedNumbersFollowTheRegionalSettings) {
+    EXPECT_EQ(Output("print formatnumber(1234.5)"), "1,234.50");
+    os.clock.numbers.decimal = ",";
+    os.clock.numbers.grouping = ".";
+    os.clock.numbers.currency = "EUR";
+    os.clock.numbers.currencyPlacement = 3;
+    EXPECT_EQ(Output("print formatnumber(1234.5)"), "1.234,50");
+    EXPECT_EQ(Output("print formatcurrency(-2)"), "(2,00 EUR)");
+    // Numbers kept as text read back the same whatever the region.
+    EXPECT_EQ(Output("print 1.5*2"), "3");
+}
+
 TEST_F(VariableCommandsTest, PrintAndVbReportScriptErrors) {
     EXPECT_EQ(Output("print 1/3"), "0.333333333333333");
     EXPECT_EQ(Output("print 2^10"), "1024");

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "script/host.h"
+
 namespace vantrel {
 
 struct LocalTime {
@@ -9,7 +11,7 @@ struct LocalTime {
     int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
-// The system clock and its regional text forms.
+// The system clock and its regional text forms: dates, times and numbers.
 class Clock {
 public:
     virtual ~Clock() = default;
@@ -19,6 +21,9 @@ public:
     // The regional short date and long time texts.
     virtual std::string FormatDate(const LocalTime& time) const = 0;
     virtual std::string FormatTime(const LocalTime& time) const = 0;
+    // The regional separators, decimals and currency of formatted numbers;
+    // US English where a system has none of its own.
+    virtual script::NumberSettings Numbers() const { return script::NumberSettings(); }
 };
 
 }  // namespace vantrel

@@ -21,7 +21,61 @@ SYSTEMTIME ToSystemTime(const LocalTime& t) {
     return st;
 }
 
+// One of a locale's settings as text; "" when it has none.
+std::string LocaleText(LCID locale, LCTYPE what) {
+    char buffer[32];
+    int length = GetLocaleInfoA(locale, what, buffer, sizeof buffer);
+    return length > 0 ? std::string(buffer, static_cast<size_t>(length - 1)) : std::string();
+}
+
+// A numeric setting, or fallback when the locale has none or it is no
+// small number.
+int LocaleNumber(LCID locale, LCTYPE what, int fallback) {
+    std::string text = LocaleText(locale, what);
+    if (text.empty() || text.size() > 2) return fallback;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return fallback;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
 }  // namespace
+
+script::NumberSettings NumberSettingsOf(unsigned long locale) {
+    script::NumberSettings s;
+    const LCID id = static_cast<LCID>(locale);
+    if (std::string decimal = LocaleText(id, LOCALE_SDECIMAL); !decimal.empty()) {
+        s.decimal = decimal;
+    }
+    s.grouping = LocaleText(id, LOCALE_STHOUSAND);
+    // "3;0" is groups of three; "3;2;0" (groups of three, then two) is
+    // taken as groups of three, the one size the formatter knows.
+    std::string grouping = LocaleText(id, LOCALE_SGROUPING);
+    if (!grouping.empty() && grouping[0] >= '0' && grouping[0] <= '9') {
+        s.groupSize = grouping[0] - '0';
+    }
+    s.digits = LocaleNumber(id, LOCALE_IDIGITS, s.digits);
+    s.leadingZero = LocaleNumber(id, LOCALE_ILZERO, 1) == 1;
+    // Negative number form 0 is "(1.1)"; the others put a minus sign.
+    s.negativeParens = LocaleNumber(id, LOCALE_INEGNUMBER, 1) == 0;
+    if (std::string symbol = LocaleText(id, LOCALE_SCURRENCY); !symbol.empty()) {
+        s.currency = symbol;
+    }
+    s.currencyDigits = LocaleNumber(id, LOCALE_ICURRDIGITS, s.currencyDigits);
+    // The positive currency forms are numbered as the settings number them.
+    int placement = LocaleNumber(id, LOCALE_ICURRENCY, s.currencyPlacement);
+    if (placement >= 0 && placement <= 3) s.currencyPlacement = placement;
+    // Negative currency forms 0, 4, 14 and 15 are the ones in parentheses.
+    int negative = LocaleNumber(id, LOCALE_INEGCURR, 0);
+    s.currencyNegativeParens = negative == 0 || negative == 4 || negative == 14 || negative == 15;
+    return s;
+}
+
+script::NumberSettings Win32Clock::Numbers() const {
+    return NumberSettingsOf(LOCALE_USER_DEFAULT);
+}
 
 LocalTime Win32Clock::Now() const {
     SYSTEMTIME st;

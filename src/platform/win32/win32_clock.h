@@ -1,16 +1,23 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "script/host.h"
 
 namespace vantrel::win32 {
 
-// The local clock and the user's regional short date and time formats.
+// The local clock and the user's regional short date, time and number
+// formats.
 class Win32Clock : public Clock {
   public:
     LocalTime Now() const override;
     bool SetNow(const LocalTime& time) override;
     std::string FormatDate(const LocalTime& time) const override;
     std::string FormatTime(const LocalTime& time) const override;
+    script::NumberSettings Numbers() const override;
 };
+
+// The number settings of one locale; those the locale lacks keep their US
+// defaults.
+script::NumberSettings NumberSettingsOf(unsigned long locale);
 
 }  // namespace vantrel::win32

@@ -42,6 +42,27 @@ TEST(Win32ClockTest, RegionalFormsInEnglishUnitedStates) {
     EXPECT_EQ(clock.FormatTime(morning), "12:00:09 AM");
 }
 
+TEST(Win32ClockTest, NumberSettingsFollowTheLocale) {
+    script::NumberSettings us =
+        NumberSettingsOf(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+    EXPECT_EQ(us.decimal, ".");
+    EXPECT_EQ(us.grouping, ",");
+    EXPECT_EQ(us.groupSize, 3);
+    EXPECT_EQ(us.digits, 2);
+    EXPECT_TRUE(us.leadingZero);
+    EXPECT_EQ(us.currency, "$");
+    EXPECT_EQ(us.currencyPlacement, 0);
+
+    script::NumberSettings german =
+        NumberSettingsOf(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
+    EXPECT_EQ(german.decimal, ",");
+    EXPECT_EQ(german.grouping, ".");
+    EXPECT_EQ(german.groupSize, 3);
+    EXPECT_FALSE(german.negativeParens);
+    // The symbol after the amount, a space between.
+    EXPECT_EQ(german.currencyPlacement, 3);
+}
+
 TEST(Win32ClockTest, InvalidDatesGiveNoText) {
     Win32Clock clock;
     EXPECT_EQ(clock.FormatDate(LocalTime{2023, 2, 30, 0, 0, 0, 0}), "");

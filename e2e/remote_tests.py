@@ -92,6 +92,17 @@ def listening_console(c, port, password=""):
     c.enter_line(f"listen {port} {password}".strip())
 
 
+def served_client(c):
+    """A client served by a console that listens without a password, its
+    first prompt taken."""
+    port = free_port()
+    listening_console(c, port)
+    client = Client(port)
+    client.wait_for(ends_with_prompt, "the first prompt")
+    client.take()
+    return client
+
+
 def ends_with_prompt(data):
     return re.search(rb"[A-Z]:\\[^\r\n]*>$", data) is not None
 
@@ -187,11 +198,7 @@ def test_remote_a_burst_of_lines_comes_back_in_order(c):
     # Lines led by "&" keep the output before them instead of clearing it,
     # so the output pump sends what many lines printed in one block rather
     # than one line's output per tick.
-    port = free_port()
-    listening_console(c, port)
-    client = Client(port)
-    client.wait_for(ends_with_prompt, "the first prompt")
-    client.take()
+    client = served_client(c)
     count = 10000
     start = time.monotonic()
     client.send(b"".join(b'&print "k" & %d\r\n' % i for i in range(count)))
@@ -269,11 +276,7 @@ def test_remote_many_connects_leave_the_listener_listening(c):
 
 
 def test_remote_flood_without_line_end_does_not_stop_the_console(c):
-    port = free_port()
-    listening_console(c, port)
-    client = Client(port)
-    client.wait_for(ends_with_prompt, "the first prompt")
-    client.take()
+    client = served_client(c)
     client.send(b"set flood=" + b"a" * (8 << 20))
     c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the console answering its probe")
     client.send(b"\r\nprint 2+2\r\n")

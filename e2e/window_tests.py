@@ -154,22 +154,13 @@ def test_mouse_moves_the_cursor(c):
 def test_wins_focus_close_and_kill_by_title_and_pid(c):
     c.start()
     c.wait_ready()
-    pad = start_notepad(c)
-    notepad_pid(c)
-    c.enter_line("close NOTEPAD")
-    wait_until(lambda: pad.poll() is not None, 30, "CLOSE by title to end notepad")
-    pad = start_notepad(c)
-    pid = notepad_pid(c)
-    c.enter_line(f"close {pid}")
-    wait_until(lambda: pad.poll() is not None, 30, "CLOSE by pid to end notepad")
-    pad = start_notepad(c)
-    notepad_pid(c)
-    c.enter_line("kill untitled - notepad")
-    wait_until(lambda: pad.poll() is not None, 30, "KILL by title to end notepad")
-    pad = start_notepad(c)
-    pid = notepad_pid(c)
-    c.enter_line(f"kill {pid}")
-    wait_until(lambda: pad.poll() is not None, 30, "KILL by pid to end notepad")
+    for command, target in (("close", "NOTEPAD"), ("close", None),
+                            ("kill", "untitled - notepad"), ("kill", None)):
+        pad = start_notepad(c)
+        pid = notepad_pid(c)
+        c.enter_line(f"{command} {target or pid}")
+        wait_until(lambda: pad.poll() is not None, 30,
+                   f"{command.upper()} by {'title' if target else 'pid'} to end notepad")
     # FOCUS last: the raised window keeps the keyboard from then on. Two
     # notepads of the same title: by title the one on top is raised, by pid
     # the one named, though it lies below the other.

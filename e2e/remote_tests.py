@@ -4,6 +4,7 @@ it. Every test takes a free port of its own."""
 
 import random
 import re
+import shutil
 import socket
 import time
 
@@ -190,7 +191,6 @@ def test_remote_two_consoles_linked(c):
         c.wait_for(lambda s: s.prompt and "Serving" not in s.prompt, "the server back to local")
     finally:
         other.close()
-        import shutil
         shutil.rmtree(served, ignore_errors=True)
 
 

@@ -106,10 +106,11 @@ def setup(work):
     shutil.rmtree(state.work / "prefixes", ignore_errors=True)
     state.work.mkdir(parents=True, exist_ok=True)
     n = free_display()
-    log = open(state.work / "xvfb.log", "w")
-    xvfb = subprocess.Popen(
-        ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
-        stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+    # The child keeps its own copy of the log's descriptor; ours is closed.
+    with open(state.work / "xvfb.log", "w") as log:
+        xvfb = subprocess.Popen(
+            ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
+            stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
     state.save({"display": f":{n}", "xvfb": xvfb.pid, "template": None})
     wait_until(lambda: Path(f"/tmp/.X11-unix/X{n}").exists() or xvfb.poll() is not None,
                20, "Xvfb to start")
@@ -166,10 +167,10 @@ class Console:
     def start(self, *args, cwd=None):
         """Starts the console (in the build folder unless cwd says otherwise);
         returns the process."""
-        log = open(self.logs / f"{self.name}.wine.log", "a")
-        p = subprocess.Popen([WINE, str(self.exe), *args], env=self.env,
-                             cwd=str(cwd or self.build),
-                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        with open(self.logs / f"{self.name}.wine.log", "a") as log:
+            p = subprocess.Popen([WINE, str(self.exe), *args], env=self.env,
+                                 cwd=str(cwd or self.build),
+                                 stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         self.processes.append(p)
         return p
 
@@ -197,11 +198,11 @@ class Console:
     # -- reading the windows -------------------------------------------
     def snapshot(self):
         if self.probe is None or self.probe.poll() is not None:
-            self.probe = subprocess.Popen(
-                [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
-                stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                stderr=open(self.logs / f"{self.name}.probe.log", "a"),
-                text=True, encoding="latin-1")
+            with open(self.logs / f"{self.name}.probe.log", "a") as log:
+                self.probe = subprocess.Popen(
+                    [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
+                    stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                    text=True, encoding="latin-1")
         self.probe.stdin.write("snapshot\n")
         self.probe.stdin.flush()
         line = self.probe.stdout.readline()

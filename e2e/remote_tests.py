@@ -7,6 +7,7 @@ import re
 import shutil
 import socket
 import time
+from pathlib import Path
 
 from harness import Console, TestFailure, expect, wait_until
 
@@ -17,7 +18,7 @@ def free_port():
     """A free port below the ephemeral range, so that no outgoing connection
     of Wine or of a client here can take it before the console listens, and
     a client knocking before that can never connect to itself."""
-    low = int(open("/proc/sys/net/ipv4/ip_local_port_range").read().split()[0])
+    low = int(Path("/proc/sys/net/ipv4/ip_local_port_range").read_text().split()[0])
     for _ in range(200):
         port = random.randrange(max(1024, low - 12000), low)
         with socket.socket() as s:

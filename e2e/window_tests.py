@@ -16,9 +16,9 @@ def start_notepad(c):
     and waits until it has taken the foreground: typing for the console
     starts only then, or notepad could take the keys half way."""
     before = c.snapshot().data["foreground"]
-    log = open(c.logs / f"{c.name}.notepad.log", "a")
-    p = subprocess.Popen([WINE, "notepad"], env=c.env, stdout=log, stderr=subprocess.STDOUT,
-                         stdin=subprocess.DEVNULL)
+    with open(c.logs / f"{c.name}.notepad.log", "a") as log:
+        p = subprocess.Popen([WINE, "notepad"], env=c.env, stdout=log,
+                             stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
     c.processes.append(p)
     c.wait_for(lambda s: s.data["foreground"] != before and
                s.data["foreground_title"] == "Untitled - Notepad", "notepad in the foreground", 60)
@@ -217,6 +217,9 @@ def close_menu(c):
 def test_right_click_on_the_tray_icon_pops_up_the_menu(c):
     c.start()
     c.wait_ready()
+    # The welcome pane of a first start opens a tick after the prompt, over
+    # the tray icon: wait for it, so that the first click does not race it.
+    c.wait_for(lambda s: s.pane, "the welcome text of a first start", timeout=90)
     expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 0), "the menu docked at the top")
     close_menu(c)
     c.enter_line("dock bottom")

@@ -5,13 +5,10 @@
 #include <string>
 
 #include "benches.h"
-#include "fake_platform.h"
-#include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
-#include "startup/defaults.h"
+#include "socket_console.h"
 
 void BenchBatchFile() {
-    using vantrel::testing::FakePlatform;
     const int lines = 10000;
     std::string text;
     char line[96];
@@ -23,15 +20,14 @@ void BenchBatchFile() {
         }
         text += line;
     }
-    FakePlatform os;
-    os.files.AddFile("C:\\bench.dcb", text);
-    vantrel::Interpreter in(os.platform);
-    vantrel::AssignDefaults(in, 1280);
+    vantrel::testing::SocketConsole whole;
+    whole.fake.files.AddFile("C:\\bench.dcb", text);
 
     auto start = std::chrono::steady_clock::now();
-    int result = vantrel::RunBatch(in, "C:\\bench.dcb", "");
+    std::string err;
+    bool ran = vantrel::RunBatch(whole.console.In(), "C:\\bench.dcb", "", &err);
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-34s %9.0f lines/s  (%d lines, %.3f s, result %d)\n",
-                "10,000-line .dcb of set/let", lines / seconds, lines, seconds, result);
+    std::printf("%-34s %9.0f lines/s  (%d lines, %.3f s%s)\n", "10,000-line .dcb of set/let",
+                lines / seconds, lines, seconds, ran ? "" : ", not run");
 }

@@ -29,7 +29,7 @@ void Measure(const char* label, const char* pattern, int lines) {
     for (int i = 0; i < lines; ++i) {
         std::snprintf(line, sizeof line, pattern, i);
         client->fake.bar.command = line;
-        client->console.In().EnterClicked();
+        client->console.EnterClicked();
         server->socket.Receive(client->socket.TakeSent());
         client->socket.events->OnSendComplete();
         client->socket.Receive(server->socket.TakeSent());  // the prompt

@@ -5,19 +5,13 @@
 #include <vector>
 
 #include "benches.h"
-#include "fake_platform.h"
-#include "interpreter/interpreter.h"
-#include "startup/defaults.h"
+#include "socket_console.h"
 
 namespace {
 
-using vantrel::Interpreter;
-using vantrel::testing::FakePlatform;
-
 void Measure(const char* label, const std::vector<std::string>& lines) {
-    FakePlatform os;
-    Interpreter in(os.platform);
-    vantrel::AssignDefaults(in, 1280);
+    vantrel::testing::SocketConsole whole;
+    vantrel::Interpreter& in = whole.console.In();
     auto start = std::chrono::steady_clock::now();
     for (const std::string& line : lines) {
         in.RunCommand(line);

@@ -3,6 +3,7 @@
 // asked for.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,18 +36,18 @@ class FakeConsoleWindow : public ConsoleWindow {
         ++hideCount;
     }
     bool IsVisible() const override { return visible; }
-    void AppBarDock(int edge) override {
-        if (appBarEdge == 0) appBarEdge = edge;
+    void AppBarDock(DockState edge) override {
+        if (!appBar) appBar = edge;
         ++dockCount;
     }
-    void AppBarUndock() override { appBarEdge = 0; }
+    void AppBarUndock() override { appBar.reset(); }
 
     Rect bounds{0, 0, 640, 17};
     Size screen{1280, 720};
     std::vector<Rect> moves;
     BarLayout layout;
     int layoutCount = 0, showCount = 0, hideCount = 0, dockCount = 0;
-    int appBarEdge = 0;  // 0 while not registered
+    std::optional<DockState> appBar;  // the edge while registered
     bool topmost = false, visible = false, ended = false;
 };
 

@@ -17,7 +17,7 @@
 namespace vantrel::testing {
 
 class FakeBar : public BarWindow {
-public:
+  public:
     std::string CommandText() const override { return command; }
     void SetCommandText(const std::string& text) override { command = text; }
     void SelectCommandText(int start, int length) override {
@@ -43,15 +43,18 @@ public:
 };
 
 class FakeShell : public Shell {
-public:
+  public:
     struct OpenCall {
         std::string file, params;
         int style;
         bool operator==(const OpenCall&) const = default;
     };
-    int Open(const std::string& file, const std::string& params, int style) override {
+    bool Open(const std::string& file, const std::string& params, int style,
+              std::string* err) override {
         opens.push_back({file, params, style});
-        return openable.count(LowerCase(file)) ? 42 : 2;
+        if (openable.count(LowerCase(file))) return true;
+        *err = "The system cannot find the file specified.";
+        return false;
     }
     std::vector<OpenCall> opens;
     std::set<std::string> openable;  // lower-case targets that open
@@ -61,7 +64,7 @@ public:
 // DOS: the line's redirection target receives "echo" text, or the output
 // set for any other command. Tests may take over the run with onBatch.
 class FakeProcesses : public Processes {
-public:
+  public:
     explicit FakeProcesses(FakeFileSystem& files) : files_(files) {}
 
     struct StartCall {
@@ -111,7 +114,7 @@ public:
     unsigned long pid = 4242;
     std::string executable = "C:\\Program Files\\Vantrel\\Vantrel.exe";
 
-private:
+  private:
     void Interpret(std::string line) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         size_t redirect = line.rfind('>');
@@ -140,7 +143,7 @@ private:
 // Registry values in a map; refusal makes every change fail, as a key
 // without the right to change it does.
 class FakeRegistry : public Registry {
-public:
+  public:
     bool SetString(const std::string& key, const std::string& name, const std::string& value,
                    std::string* err) override {
         if (!refusal.empty()) {
@@ -171,7 +174,7 @@ public:
 };
 
 class FakeEnvironment : public Environment {
-public:
+  public:
     bool Get(const std::string& name, std::string* value) const override {
         for (const auto& [key, v] : variables) {
             if (EqualsNoCase(key, name)) {
@@ -190,7 +193,7 @@ public:
 };
 
 class FakeClock : public Clock {
-public:
+  public:
     LocalTime Now() const override { return now; }
     bool SetNow(const LocalTime& time) override {
         sets.push_back(time);
@@ -214,7 +217,7 @@ public:
 // A desktop of windows given by the test, in stacking order; records what
 // the window commands did to them.
 class FakeDesktopWindows : public DesktopWindows {
-public:
+  public:
     struct Window {
         WindowHandle handle;
         unsigned long pid;
@@ -241,7 +244,7 @@ public:
     std::vector<WindowHandle> raised, closed;
     std::vector<unsigned long> terminated;
 
-private:
+  private:
     const Window* Find(WindowHandle h) const {
         for (const Window& w : windows) {
             if (w.handle == h) return &w;
@@ -252,7 +255,7 @@ private:
 
 // Records synthesised input; keys reported down are held in a set.
 class FakeInput : public Input {
-public:
+  public:
     void SendKeys(const std::vector<KeyStroke>& keys) override { sent.push_back(keys); }
     bool CursorPos(int* x, int* y) const override {
         *x = cursorX;
@@ -285,8 +288,7 @@ struct FakePlatform {
     FakeRegistry registry;
     FakeDesktopWindows windows;
     FakeInput input;
-    Platform platform{bar,      shell,    files,   environment, clock,
-                      processes, registry, windows, input};
+    Platform platform{bar, shell, files, environment, clock, processes, registry, windows, input};
 };
 
 }  // namespace vantrel::testing

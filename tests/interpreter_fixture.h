@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "commands/command_table.h"
+#include "fake_console_host.h"
 #include "fake_platform.h"
 #include "interpreter/interpreter.h"
 #include "startup/defaults.h"
@@ -20,7 +22,6 @@ class InterpreterTest : public ::testing::Test {
                                     {"TEMP", "C:\\Temp"},
                                     {"PATH", "C:\\Windows;C:\\Tools\\"}};
         AssignDefaults(in, 1280);
-        in.updatePrompt = [this] { ++prompts; };
     }
 
     // Runs a line and returns what it printed, form feeds shown as "<FF>"
@@ -54,8 +55,8 @@ class InterpreterTest : public ::testing::Test {
     }
 
     FakePlatform os;
-    Interpreter in{os.platform};
-    int prompts = 0;
+    RecordingConsoleHost host;
+    Interpreter in{os.platform, host, BuiltInCommands()};
 };
 
 }  // namespace vantrel::testing

@@ -19,7 +19,7 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
 
     Interpreter& in() { return console.In(); }
     RemoteLink& link() { return *console.Link(); }
-    ConsoleState state() { return in().consoleState; }
+    ConsoleState state() { return console.State(); }
 
     // Runs a typed command line; returns what it printed, without the
     // automatic clear request, lines joined by "\n".
@@ -47,7 +47,7 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     // Types a line into the command box and presses Enter.
     void Type(const std::string& text) {
         fake.bar.command = text;
-        in().EnterClicked();
+        console.EnterClicked();
     }
 
     // A console listening with a password, a client knocking from address.
@@ -61,6 +61,39 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
         Run(connectLine);
         socket.Connected();
         socket.Receive(prompt);
+    }
+    // Brings the console into state s the way its user and a peer would,
+    // from whatever state it is in; forgets what that printed and sent.
+    void Reach(ConsoleState s) {
+        console.Disconnect();
+        switch (s) {
+            case kLocal:
+                break;
+            case kAccountPassword:
+                Run("orid ann");
+                break;
+            case kConnecting:
+                Run("connect 10.0.0.9");
+                break;
+            case kRemotePassword:
+                LinkTo("connect 10.0.0.9", "Password>");
+                break;
+            case kRemoteLink:
+                LinkTo("connect 10.0.0.9");
+                break;
+            case kDisconnecting:
+            case kSending:
+                LinkTo("connect 10.0.0.9");
+                Type(s == kSending ? "dir" : "disconnect");
+                break;
+            case kAwaitingLogin:
+            case kServing:
+                ServeClient(s == kServing ? "" : "pw");
+                break;
+        }
+        EXPECT_EQ(state(), s);
+        Printed();
+        socket.TakeSent();
     }
 };
 

@@ -3,6 +3,7 @@
 // its socket.
 #pragma once
 
+#include "commands/command_table.h"
 #include "console/console.h"
 #include "fake_console.h"
 #include "fake_platform.h"
@@ -28,7 +29,7 @@ struct SocketConsole {
     FakePane pane;
     FakeTray tray;
     FakeSocket socket;
-    Console console{fake.platform, window, pane, tray};
+    Console console{fake.platform, window, pane, tray, BuiltInCommands()};
 };
 
 }  // namespace vantrel::testing

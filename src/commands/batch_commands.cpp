@@ -1,7 +1,7 @@
 #include "commands/batch_commands.h"
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -15,13 +15,13 @@ constexpr char kEditor[] = "Notepad.exe";
 constexpr char kDefaultMarker[] = "`";
 
 std::string BatchPath(Interpreter& in, const std::string& name) {
-    return in.EvaluateText("ShortcutFolder") + "\\" + name + ".dcb";
+    return in.EvaluateText(settings::kShortcutFolder) + "\\" + name + ".dcb";
 }
 
 // The files are written for the marker in use; without one they still get
 // the default, so that they work once it is back.
 std::string Marker(Interpreter& in) {
-    std::string marker = in.EvaluateText("VarString");
+    std::string marker = in.EvaluateText(settings::kVarString);
     return marker.empty() ? kDefaultMarker : marker;
 }
 
@@ -81,7 +81,7 @@ bool IsValidBatchName(const std::string& name) {
     return !name.empty() && name.find_first_of("\\/") == std::string::npos && !dcbEnding;
 }
 
-void AddBatch(Interpreter& in, const Command& c) {
+void AddBatchCommand(Interpreter& in, const Command& c) {
     const std::string name = c.Arg(1);
     if (!IsValidBatchName(name)) {
         PrintSyntax(in, c);
@@ -95,14 +95,14 @@ void AddBatch(Interpreter& in, const Command& c) {
     } else {
         // Runs the command in the folder where the shortcut was made, with
         // the batch file's arguments, and comes back to where it was.
-        contents = "set OldDir=" + m + "CurDir" + m + "\r\n" + "cdd " + folder + "\r\n" +
+        contents = "set OldDir=" + m + settings::kCurDir + m + "\r\n" + "cdd " + folder + "\r\n" +
                    TextAfterName(c, name) + " " + m + m + "\r\n" + "cdd " + m + "OldDir" + m +
                    "\r\n" + "set OldDir=\r\n";
     }
     CreateBatch(in, BatchPath(in, name), contents);
 }
 
-void AddSearch(Interpreter& in, const Command& c) {
+void AddSearchCommand(Interpreter& in, const Command& c) {
     const std::string name = c.Arg(1);
     const std::string url = TextAfterName(c, name);
     if (!IsValidBatchName(name) || url.empty() || FindNoCase(url, "%s") == std::string::npos) {
@@ -118,25 +118,21 @@ void AddSearch(Interpreter& in, const Command& c) {
     CreateBatch(in, BatchPath(in, name), contents);
 }
 
-void EditBatch(Interpreter& in, const Command& c) {
+void EditBatchCommand(Interpreter& in, const Command& c) {
     std::string path = ExistingBatch(in, c);
     if (!path.empty()) OpenInEditor(in, path);
 }
 
-void DelBatch(Interpreter& in, const Command& c) {
+void DelBatchCommand(Interpreter& in, const Command& c) {
     std::string path = ExistingBatch(in, c);
     if (path.empty()) return;
     std::string err;
     if (!in.Os().files.DeleteFiles(path, &err)) in.PrintOut(err);
 }
 
-void Shortcuts(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void ShortcutsCommand(Interpreter& in, const Command&) {
     std::string err;
-    in.Os().files.SetCurrentDirectory(in.EvaluateText("ShortcutFolder"), &err);
+    in.Os().files.SetCurrentDirectory(in.EvaluateText(settings::kShortcutFolder), &err);
 }
 
 }  // namespace vantrel

@@ -14,10 +14,10 @@ struct Command;
 // case only, so "x.DCB" becomes "x.DCB.dcb").
 bool IsValidBatchName(const std::string& name);
 
-void AddBatch(Interpreter& in, const Command& c);
-void AddSearch(Interpreter& in, const Command& c);
-void EditBatch(Interpreter& in, const Command& c);
-void DelBatch(Interpreter& in, const Command& c);
-void Shortcuts(Interpreter& in, const Command& c);
+void AddBatchCommand(Interpreter& in, const Command& c);
+void AddSearchCommand(Interpreter& in, const Command& c);
+void EditBatchCommand(Interpreter& in, const Command& c);
+void DelBatchCommand(Interpreter& in, const Command& c);
+void ShortcutsCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

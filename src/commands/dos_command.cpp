@@ -1,7 +1,6 @@
 #include "commands/dos_command.h"
 
 #include "commands/file_commands.h"
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 
 namespace vantrel {
@@ -47,11 +46,7 @@ std::string DosBatchLine(const std::string& text, const std::string& outputPath,
     return *capture ? text + " > \"" + outputPath + "\"" : text;
 }
 
-void Dos(Interpreter& in, const Command& c) {
-    if (c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void DosCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
     Processes& processes = in.Os().processes;
     const DosFiles temp = DosTempFiles(in.EnvGet("TEMP"), processes.CurrentProcessId());

@@ -22,6 +22,6 @@ DosFiles DosTempFiles(const std::string& temp, unsigned long processId);
 // its standard output redirected to outputPath, and *capture is set.
 std::string DosBatchLine(const std::string& text, const std::string& outputPath, bool* capture);
 
-void Dos(Interpreter& in, const Command& c);
+void DosCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 
@@ -37,17 +36,6 @@ bool HasWildcards(const std::string& path) {
     return path.find_first_of("*?") != std::string::npos;
 }
 
-// MD and RD: the folder name exactly as typed.
-void FolderCommand(Interpreter& in, const Command& c,
-                   bool (FileSystem::*operation)(const std::string&, std::string*)) {
-    if (c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    std::string err;
-    Report(in, (in.Os().files.*operation)(c.args, &err), err);
-}
-
 // Files onto a destination that may be a folder. An existing file is
 // never overwritten; one file into a folder keeps its name there
 // (firstName, the name of the first file that source finds).
@@ -75,13 +63,9 @@ void TransferFiles(Interpreter& in, const std::string& source, const std::string
 }
 
 // COPY and MOVE: files first, then folders.
-void TransferCommand(Interpreter& in, const Command& c, FileOperation fileOperation,
-                     FileOperation folderOperation) {
+void Transfer(Interpreter& in, const Command& c, FileOperation fileOperation,
+              FileOperation folderOperation) {
     const std::string source = c.Arg(1), destination = c.Arg(2);
-    if (destination.empty() || !c.Arg(3).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
     FileSystem& files = in.Os().files;
     std::string err;
     std::vector<FileEntry> found = files.Find(source, FileMask::kFiles);
@@ -94,13 +78,9 @@ void TransferCommand(Interpreter& in, const Command& c, FileOperation fileOperat
     }
 }
 
-// The file name argument of TYPE and EDIT; prints the syntax or "File not
-// found" and returns "" when there is none to use.
+// The file name argument of TYPE and EDIT; prints "File not found" and
+// returns "" when there is none to use.
 std::string ExistingFile(Interpreter& in, const Command& c) {
-    if (c.args.empty()) {
-        PrintSyntax(in, c);
-        return "";
-    }
     std::string name = RemoveQuotes(c.args);
     if (name.empty() || !in.Os().files.Exists(name, FileMask::kFiles)) {
         in.PrintOut(kFileNotFound);
@@ -144,14 +124,7 @@ void PrintTextLines(Interpreter& in, const std::string& text) {
     }
 }
 
-void Md(Interpreter& in, const Command& c) {
-    FolderCommand(in, c, &FileSystem::MakeFolder);
-}
-void Rd(Interpreter& in, const Command& c) {
-    FolderCommand(in, c, &FileSystem::RemoveFolder);
-}
-
-void Dir(Interpreter& in, const Command& c) {
+void DirCommand(Interpreter& in, const Command& c) {
     const std::string& rest = c.args;
     if (rest.find_first_of("\\/") != std::string::npos || rest == "." || rest == "..") {
         in.PrintOut(kNoFolderNames);
@@ -171,20 +144,16 @@ void Dir(Interpreter& in, const Command& c) {
     for (const FileEntry& entry : entries) in.PrintOut(FormatDirEntry(entry));
 }
 
-void Copy(Interpreter& in, const Command& c) {
-    TransferCommand(in, c, &FileSystem::CopyFile, &FileSystem::CopyFolder);
+void CopyCommand(Interpreter& in, const Command& c) {
+    Transfer(in, c, &FileSystem::CopyFile, &FileSystem::CopyFolder);
 }
 
-void Move(Interpreter& in, const Command& c) {
-    TransferCommand(in, c, &FileSystem::MoveFile, &FileSystem::MoveFolder);
+void MoveCommand(Interpreter& in, const Command& c) {
+    Transfer(in, c, &FileSystem::MoveFile, &FileSystem::MoveFolder);
 }
 
-void Rename(Interpreter& in, const Command& c) {
+void RenameCommand(Interpreter& in, const Command& c) {
     const std::string source = c.Arg(1), destination = c.Arg(2);
-    if (destination.empty() || !c.Arg(3).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
     FileSystem& files = in.Os().files;
     std::string err;
     if (!files.Exists(source, FileMask::kFilesAndFolders)) {
@@ -196,7 +165,7 @@ void Rename(Interpreter& in, const Command& c) {
     }
 }
 
-void Del(Interpreter& in, const Command& c) {
+void DelCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
     std::string pattern = RemoveQuotes(c.args);
     if (!files.Exists(pattern, FileMask::kFiles)) {
@@ -207,7 +176,7 @@ void Del(Interpreter& in, const Command& c) {
     Report(in, files.DeleteFiles(pattern, &err), err);
 }
 
-void Type(Interpreter& in, const Command& c) {
+void TypeCommand(Interpreter& in, const Command& c) {
     std::string name = ExistingFile(in, c);
     if (name.empty()) return;
     std::string text, err;
@@ -223,7 +192,7 @@ void Type(Interpreter& in, const Command& c) {
     }
 }
 
-void Edit(Interpreter& in, const Command& c) {
+void EditCommand(Interpreter& in, const Command& c) {
     std::string name = ExistingFile(in, c);
     if (name.empty()) return;
     std::string err;
@@ -232,11 +201,7 @@ void Edit(Interpreter& in, const Command& c) {
            err);
 }
 
-void Path(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void PathCommand(Interpreter& in, const Command&) {
     in.PrintOut(TrimSpaces(in.EnvGet("path")));
 }
 

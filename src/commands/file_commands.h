@@ -1,5 +1,5 @@
 // The everyday file commands of a DOS prompt, without the system command
-// interpreter: MD, RD, DIR, COPY, MOVE, RENAME, DEL, TYPE, EDIT and PATH.
+// interpreter: DIR, COPY, MOVE, RENAME, DEL, TYPE, EDIT and PATH.
 // They act on the current folder; failures print the platform's own
 // description of the error.
 #pragma once
@@ -24,15 +24,13 @@ std::string GroupThousands(std::int64_t value);
 // byte, which would cut it short in the pane, so each one shows as a blank.
 void PrintTextLines(Interpreter& in, const std::string& text);
 
-void Md(Interpreter& in, const Command& c);
-void Rd(Interpreter& in, const Command& c);
-void Dir(Interpreter& in, const Command& c);
-void Copy(Interpreter& in, const Command& c);
-void Move(Interpreter& in, const Command& c);
-void Rename(Interpreter& in, const Command& c);
-void Del(Interpreter& in, const Command& c);
-void Type(Interpreter& in, const Command& c);
-void Edit(Interpreter& in, const Command& c);
-void Path(Interpreter& in, const Command& c);
+void DirCommand(Interpreter& in, const Command& c);
+void CopyCommand(Interpreter& in, const Command& c);
+void MoveCommand(Interpreter& in, const Command& c);
+void RenameCommand(Interpreter& in, const Command& c);
+void DelCommand(Interpreter& in, const Command& c);
+void TypeCommand(Interpreter& in, const Command& c);
+void EditCommand(Interpreter& in, const Command& c);
+void PathCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -1,6 +1,5 @@
 #include "commands/folder_commands.h"
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 
@@ -25,7 +24,7 @@ bool HasShare(const std::string& path) {
 }
 
 // CD keeps the current drive; CDD moves to the folder's drive as well.
-void ChangeFolderCommand(Interpreter& in, const Command& c, bool changeDrive) {
+void ChangeFolder(Interpreter& in, const Command& c, bool changeDrive) {
     FileSystem& files = in.Os().files;
     std::string path = FolderArgument(c);
     std::string err;
@@ -45,6 +44,13 @@ void ChangeFolderCommand(Interpreter& in, const Command& c, bool changeDrive) {
     }
 }
 
+// MD and RD: the folder name exactly as typed.
+void MakeOrRemoveFolder(Interpreter& in, const Command& c,
+                        bool (FileSystem::*operation)(const std::string&, std::string*)) {
+    std::string err;
+    if (!(in.Os().files.*operation)(c.args, &err)) in.PrintOut(err);
+}
+
 }  // namespace
 
 void ChangeDriveCommand(Interpreter& in, const Command& c) {
@@ -52,11 +58,18 @@ void ChangeDriveCommand(Interpreter& in, const Command& c) {
     in.Os().files.ChangeDrive(c.line, &err);
 }
 
-void Cd(Interpreter& in, const Command& c) {
-    ChangeFolderCommand(in, c, false);
+void CdCommand(Interpreter& in, const Command& c) {
+    ChangeFolder(in, c, false);
 }
-void Cdd(Interpreter& in, const Command& c) {
-    ChangeFolderCommand(in, c, true);
+void CddCommand(Interpreter& in, const Command& c) {
+    ChangeFolder(in, c, true);
+}
+
+void MdCommand(Interpreter& in, const Command& c) {
+    MakeOrRemoveFolder(in, c, &FileSystem::MakeFolder);
+}
+void RdCommand(Interpreter& in, const Command& c) {
+    MakeOrRemoveFolder(in, c, &FileSystem::RemoveFolder);
 }
 
 }  // namespace vantrel

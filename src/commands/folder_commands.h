@@ -1,4 +1,5 @@
-// Changing the current drive and folder: the drive form ("d:"), CD and CDD.
+// The current drive and folder, and making and removing folders: the drive
+// form ("d:"), CD, CDD, MD and RD.
 #pragma once
 
 namespace vantrel {
@@ -7,7 +8,9 @@ class Interpreter;
 struct Command;
 
 void ChangeDriveCommand(Interpreter& in, const Command& c);
-void Cd(Interpreter& in, const Command& c);
-void Cdd(Interpreter& in, const Command& c);
+void CdCommand(Interpreter& in, const Command& c);
+void CddCommand(Interpreter& in, const Command& c);
+void MdCommand(Interpreter& in, const Command& c);
+void RdCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "commands/keystrokes.h"
-#include "interpreter/command_table.h"
+#include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 
@@ -24,17 +23,13 @@ bool MouseCoordinate(const std::string& text, int* value) {
 }
 
 void SendKeysCommand(Interpreter& in, const Command& c) {
-    if (c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
     // Keys that cannot be sent are dropped silently, as the command promises.
     std::vector<KeyStroke> keys;
     std::string err;
     if (ParseKeystrokes(c.args, &keys, &err)) in.Os().input.SendKeys(keys);
 }
 
-void Mouse(Interpreter& in, const Command& c) {
+void MouseCommand(Interpreter& in, const Command& c) {
     Input& input = in.Os().input;
     if (c.args.empty()) {
         int x = 0, y = 0;
@@ -42,7 +37,8 @@ void Mouse(Interpreter& in, const Command& c) {
         in.PrintOut(kPositionLine + std::to_string(x) + ", " + std::to_string(y));
         return;
     }
-    if (c.Arg(2).empty() || !c.Arg(4).empty()) {
+    // A position needs both coordinates.
+    if (c.Arg(2).empty()) {
         PrintSyntax(in, c);
         return;
     }

@@ -14,6 +14,6 @@ struct Command;
 bool MouseCoordinate(const std::string& text, int* value);
 
 void SendKeysCommand(Interpreter& in, const Command& c);
-void Mouse(Interpreter& in, const Command& c);
+void MouseCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -1,6 +1,5 @@
 #include "commands/power_commands.h"
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
 #include "platform/shell.h"
@@ -13,31 +12,25 @@ constexpr char kShutdownProgram[] = "ShutDown.exe";
 constexpr char kShutdownParams[] = "-s -t 0 -f";
 constexpr char kRestartParams[] = "-r -t 0 -f";
 
-void RunShutdownProgram(Interpreter& in, const Command& c, const char* params) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    OpenTarget(in, kShutdownProgram, params, kShowHidden);
+// Started and not waited for; a failure leaves nothing the user could act on.
+void RunShutdownProgram(Interpreter& in, const char* params) {
+    std::string err;
+    OpenTarget(in, kShutdownProgram, params, kShowHidden, &err);
 }
 
 }  // namespace
 
-void Exit(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void ExitCommand(Interpreter& in, const Command&) {
     in.exitRequested = true;
-    if (in.exitConsole) in.exitConsole();
+    in.Host().Exit();
 }
 
-void Shutdown(Interpreter& in, const Command& c) {
-    RunShutdownProgram(in, c, kShutdownParams);
+void ShutdownCommand(Interpreter& in, const Command&) {
+    RunShutdownProgram(in, kShutdownParams);
 }
 
-void Restart(Interpreter& in, const Command& c) {
-    RunShutdownProgram(in, c, kRestartParams);
+void RestartCommand(Interpreter& in, const Command&) {
+    RunShutdownProgram(in, kRestartParams);
 }
 
 }  // namespace vantrel

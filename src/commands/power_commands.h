@@ -7,10 +7,10 @@ class Interpreter;
 struct Command;
 
 // EXIT and QUIT: nothing after them on the line or in the batch file runs.
-void Exit(Interpreter& in, const Command& c);
+void ExitCommand(Interpreter& in, const Command& c);
 // An immediate, forced shutdown or restart by the system's shutdown program,
 // started hidden and not waited for.
-void Shutdown(Interpreter& in, const Command& c);
-void Restart(Interpreter& in, const Command& c);
+void ShutdownCommand(Interpreter& in, const Command& c);
+void RestartCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
 #include "interpreter/text.h"
@@ -16,14 +15,18 @@ namespace {
 constexpr char kScheme[] = "http://";
 constexpr char kMainSite[] = "www";
 constexpr char kProductSite[] = "vtrl";
+constexpr char kDonationSite[] = "donate";
 constexpr char kLoginPath[] = "login/?orid=";
 constexpr char kNoDetails[] = "No ORID details have been set";
 constexpr char kOridLine[] = "ORID: ";
 constexpr char kVersionLine[] = "Orvane Vantrel ";
 constexpr char kUpdateHint[] = "Enter UPDATE to check for newer versions";
 
+// The browser reports its own failures; there is nothing to add here.
 void OpenPage(Interpreter& in, const std::string& target) {
-    OpenTarget(in, PageAddress(target, in.accountUser, in.accountPass), "", kShowNormal);
+    const SiteAccount& account = in.Host().Account();
+    std::string err;
+    OpenTarget(in, PageAddress(target, account.user, account.pass), "", kShowNormal, &err);
 }
 
 }  // namespace
@@ -44,51 +47,48 @@ std::string HelpAddress(const std::string& topic) {
     return SiteAddress(kProductSite) + "documentation/" + page + ".html";
 }
 
-void Orid(Interpreter& in, const Command& c) {
+void OridCommand(Interpreter& in, const Command& c) {
+    SiteAccount& account = in.Host().Account();
     std::string user = c.Arg(1);
     if (!c.args.empty() && user.find(' ') == std::string::npos) {
-        in.accountUser = user;
+        account.user = user;
         if (!c.Arg(2).empty()) {
             std::string pass = c.args.substr(std::min(user.size() + 1, c.args.size()));
             if (pass.rfind("\" ", 0) == 0) pass.erase(0, 2);
-            in.accountPass = pass;
+            account.pass = pass;
         } else {
-            in.consoleState = kAccountPassword;
+            in.Host().AskAccountPassword();
         }
         return;
     }
-    if (!in.accountUser.empty()) {
-        in.PrintOut(kOridLine + in.accountUser);
+    if (!account.user.empty()) {
+        in.PrintOut(kOridLine + account.user);
         return;
     }
     in.PrintOut(kNoDetails);
     PrintSyntax(in, c);
 }
 
-void OrvaneSite(Interpreter& in, const Command& c) {
-    if (!c.Arg(2).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void OrvaneSiteCommand(Interpreter& in, const Command& c) {
     std::string subdomain = c.Arg(1);
     OpenPage(in, SiteAddress(subdomain.empty() ? kMainSite : subdomain));
 }
 
-void Ver(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
+void VerCommand(Interpreter& in, const Command&) {
     in.PrintOut(std::string(kVersionLine) + kVersionText);
     in.PrintOut(kUpdateHint);
 }
 
-void Help(Interpreter& in, const Command& c) {
+void HelpCommand(Interpreter& in, const Command& c) {
     OpenPage(in, HelpAddress(c.args));
 }
 
-void UpdateSyntax(Interpreter& in, const Command& c) {
-    PrintSyntax(in, c);
+void DonateCommand(Interpreter& in, const Command&) {
+    OpenPage(in, SiteAddress(kDonationSite));
+}
+
+void UpdateCommand(Interpreter& in, const Command&) {
+    OpenPage(in, SiteAddress(kProductSite));
 }
 
 }  // namespace vantrel

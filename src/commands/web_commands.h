@@ -24,11 +24,11 @@ std::string PageAddress(const std::string& target, const std::string& user,
 // HELP's page: "index", or the topic in lower case without blanks.
 std::string HelpAddress(const std::string& topic);
 
-void Orid(Interpreter& in, const Command& c);
-void OrvaneSite(Interpreter& in, const Command& c);
-void Ver(Interpreter& in, const Command& c);
-void Help(Interpreter& in, const Command& c);
-// UPDATE with an argument: its syntax line. Without, the table rewrites it.
-void UpdateSyntax(Interpreter& in, const Command& c);
+void OridCommand(Interpreter& in, const Command& c);
+void OrvaneSiteCommand(Interpreter& in, const Command& c);
+void VerCommand(Interpreter& in, const Command& c);
+void HelpCommand(Interpreter& in, const Command& c);
+void DonateCommand(Interpreter& in, const Command& c);
+void UpdateCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

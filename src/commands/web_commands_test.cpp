@@ -60,29 +60,24 @@ TEST_F(WebCommandsTest, VerPrintsTwoLines) {
 TEST_F(WebCommandsTest, OridStoresTheAccountAndHelpLogsInThroughIt) {
     EXPECT_EQ(Output("orid"), "No ORID details have been set\nSyntax: ORID username [password]");
     EXPECT_EQ(Output("orid ann my secret"), "");
-    EXPECT_EQ(in.accountUser, "ann");
-    EXPECT_EQ(in.accountPass, "my secret");
+    EXPECT_EQ(host.account.user, "ann");
+    EXPECT_EQ(host.account.pass, "my secret");
     EXPECT_EQ(Output("orid"), "ORID: ann");
     Output("help");
     EXPECT_EQ(Opened(os.shell),
               "http://www.orvane.com/login/?orid=ann&password=my+secret&autologin=on&retpage="
               "http%3A%2F%2Fvtrl%2Eorvane%2Ecom%2Fdocumentation%2Findex%2Ehtml");
     EXPECT_EQ(Output("orid \"bob\" pass word"), "");
-    EXPECT_EQ(in.accountUser, "bob");
-    EXPECT_EQ(in.accountPass, "pass word");
+    EXPECT_EQ(host.account.user, "bob");
+    EXPECT_EQ(host.account.pass, "pass word");
     // A quoted name with a blank is no user name: the report instead.
     EXPECT_EQ(Output("orid \"a b\" x"), "ORID: bob");
 }
 
 TEST_F(WebCommandsTest, OridWithoutPasswordAsksForIt) {
-    std::string stored;
-    in.storeAccountPassword = [&](const std::string& p) { stored = p; };
     EXPECT_EQ(Output("orid carl"), "");
-    EXPECT_EQ(in.consoleState, kAccountPassword);
-    os.bar.command = "hunter 2";
-    in.EnterClicked();
-    EXPECT_EQ(stored, "hunter 2");
-    EXPECT_EQ(in.consoleState, kLocal);
+    EXPECT_EQ(host.account.user, "carl");
+    EXPECT_EQ(host.Count("AskAccountPassword"), 1);
 }
 
 }  // namespace

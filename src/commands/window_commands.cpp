@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 
@@ -37,15 +36,6 @@ std::vector<WindowHandle> TargetWindows(const DesktopWindows& windows, const Com
     return pid ? FindWindowsByPid(windows, pid) : FindWindowsByTitle(windows, c.args);
 }
 
-// Empty target: the syntax lines, and nothing to act on.
-DesktopWindows* Target(Interpreter& in, const Command& c) {
-    if (c.args.empty()) {
-        PrintSyntax(in, c);
-        return nullptr;
-    }
-    return &in.Os().windows;
-}
-
 }  // namespace
 
 std::string GetWindowTitle(const DesktopWindows& windows, WindowHandle window) {
@@ -76,35 +66,32 @@ std::string WinsLine(unsigned long pid, const std::string& title) {
     return std::string(id) + " | " + title;
 }
 
-void Focus(Interpreter& in, const Command& c) {
-    DesktopWindows* windows = Target(in, c);
-    if (!windows) return;
-    WindowHandle first = TargetWindows(*windows, c)[0];
-    if (first) windows->BringToTop(first);
+void FocusCommand(Interpreter& in, const Command& c) {
+    DesktopWindows& windows = in.Os().windows;
+    WindowHandle first = TargetWindows(windows, c)[0];
+    if (first) windows.BringToTop(first);
 }
 
-void Close(Interpreter& in, const Command& c) {
-    DesktopWindows* windows = Target(in, c);
-    if (!windows) return;
-    for (WindowHandle w : TargetWindows(*windows, c)) {
-        if (w) windows->RequestClose(w);
+void CloseCommand(Interpreter& in, const Command& c) {
+    DesktopWindows& windows = in.Os().windows;
+    for (WindowHandle w : TargetWindows(windows, c)) {
+        if (w) windows.RequestClose(w);
     }
 }
 
-void Kill(Interpreter& in, const Command& c) {
-    DesktopWindows* windows = Target(in, c);
-    if (!windows) return;
+void KillCommand(Interpreter& in, const Command& c) {
+    DesktopWindows& windows = in.Os().windows;
     if (unsigned long pid = TargetPid(c)) {
-        windows->TerminateProcess(pid);
+        windows.TerminateProcess(pid);
         return;
     }
-    for (WindowHandle w : FindWindowsByTitle(*windows, c.args)) {
+    for (WindowHandle w : FindWindowsByTitle(windows, c.args)) {
         if (!w) continue;
-        if (unsigned long pid = windows->WindowProcessId(w)) windows->TerminateProcess(pid);
+        if (unsigned long pid = windows.WindowProcessId(w)) windows.TerminateProcess(pid);
     }
 }
 
-void Wins(Interpreter& in, const Command& c) {
+void WinsCommand(Interpreter& in, const Command& c) {
     in.PrintOut(kPidHeader + std::string(kTitleIndent, ' ') + kTitleHeader);
     in.PrintOut(std::string(kPidColumn, '-') + "|" + std::string(kTitleColumn, '-'));
     const DesktopWindows& windows = in.Os().windows;

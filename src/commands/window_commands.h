@@ -28,9 +28,9 @@ unsigned long TargetPid(const Command& c);
 // One WINS entry: the id right-aligned in 6 characters under "  PID  |".
 std::string WinsLine(unsigned long pid, const std::string& title);
 
-void Focus(Interpreter& in, const Command& c);
-void Close(Interpreter& in, const Command& c);
-void Kill(Interpreter& in, const Command& c);
-void Wins(Interpreter& in, const Command& c);
+void FocusCommand(Interpreter& in, const Command& c);
+void CloseCommand(Interpreter& in, const Command& c);
+void KillCommand(Interpreter& in, const Command& c);
+void WinsCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 
 #include "console/colours.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 
 namespace vantrel {
 
@@ -73,32 +74,34 @@ Rect FloatingBounds(double winX, double winY, double winWidth) {
     return Rect{WholePixels(winX), WholePixels(winY), width, kBarHeightPixels};
 }
 
-void ApplySettings(Interpreter& interpreter, ConsoleWindow& window, int dockState) {
-    if (dockState == kFloating) {
-        window.Move(FloatingBounds(interpreter.SettingNumber("WinX"),
-                                   interpreter.SettingNumber("WinY"),
-                                   interpreter.SettingNumber("WinWidth")));
+void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState dock,
+                      ConsoleState state) {
+    if (dock == DockState::kFloating) {
+        window.Move(FloatingBounds(interpreter.SettingNumber(settings::kWinX),
+                                   interpreter.SettingNumber(settings::kWinY),
+                                   interpreter.SettingNumber(settings::kWinWidth)));
     }
 
-    const bool busy = StaysBusy(interpreter.consoleState);
+    const bool busy = StaysBusy(state);
     auto colour = [&](const char* normal, const char* whileBusy) {
         return ParseColour(interpreter.EvaluateText(busy ? whileBusy : normal),
                            interpreter.Os().files);
     };
     BarWindow& bar = interpreter.Os().bar;
-    bar.SetBoxColours(BoxColours{colour("ColourPromptText", "ColourPromptBusyText"),
-                                 colour("ColourPromptBg", "ColourPromptBusyBg"),
-                                 colour("ColourCommandText", "ColourCommandBusyText"),
-                                 colour("ColourCommandBg", "ColourCommandBusyBg")});
+    bar.SetBoxColours(
+        BoxColours{colour(settings::kColourPromptText, settings::kColourPromptBusyText),
+                   colour(settings::kColourPromptBg, settings::kColourPromptBusyBg),
+                   colour(settings::kColourCommandText, settings::kColourCommandBusyText),
+                   colour(settings::kColourCommandBg, settings::kColourCommandBusyBg)});
 
     BarInputs inputs;
-    inputs.state = interpreter.consoleState;
-    inputs.enterButton = interpreter.SettingOn("EnterButton");
+    inputs.state = state;
+    inputs.enterButton = interpreter.SettingOn(settings::kEnterButton);
     inputs.promptLength = static_cast<int>(bar.PromptText().size());
     inputs.barWidth = window.Bounds().width;
     window.LayOut(LayOutBar(inputs));
 
-    window.SetTopmost(interpreter.SettingOn("AlwaysOnTop"));
+    window.SetTopmost(interpreter.SettingOn(settings::kAlwaysOnTop));
 }
 
 }  // namespace vantrel

@@ -4,7 +4,7 @@
 // position, and the window order.
 #pragma once
 
-#include "interpreter/console_state.h"
+#include "console/console_state.h"
 #include "platform/console_window.h"
 
 namespace vantrel {
@@ -31,6 +31,9 @@ BarLayout LayOutBar(const BarInputs& inputs);
 // The floating bar's bounds from WinX, WinY and WinWidth (pixels).
 Rect FloatingBounds(double winX, double winY, double winWidth);
 
-void ApplySettings(Interpreter& interpreter, ConsoleWindow& window, int dockState);
+// Moves a floating bar to its place, colours the boxes for the state, lays
+// out the controls and sets the window order.
+void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState dock,
+                      ConsoleState state);
 
 }  // namespace vantrel

@@ -2,8 +2,6 @@
 
 #include <string>
 
-#include "interpreter/command_table.h"
-#include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -11,7 +9,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kColourFile[] = "Colours.txt";
-constexpr char kNoBusyOutput[] = "Busy colours cannot be set for the output pane.";
 
 // Looks a name up in Colours.txt: the first line that begins with the name
 // and a space gives the rest of the line.
@@ -52,35 +49,6 @@ int HexPair(std::string_view text, size_t at) {
     return value;
 }
 
-enum class Target { kPrompt, kCommand, kOutput, kNone };
-enum class Part { kText, kBg, kBusy, kNone };
-
-Target TargetOf(const std::string& word) {
-    if (word == "prompt") return Target::kPrompt;
-    if (word == "command" || word == "cmd") return Target::kCommand;
-    if (word == "output" || word == "out") return Target::kOutput;
-    return Target::kNone;
-}
-
-Part PartOf(const std::string& word) {
-    if (word == "text" || word == "txt" || word == "foreground" || word == "fore")
-        return Part::kText;
-    if (word == "bg" || word == "background" || word == "back") return Part::kBg;
-    if (word == "busy" || word == "loading" || word == "load") return Part::kBusy;
-    return Part::kNone;
-}
-
-const char* VariableFor(Target target, Part part, bool busy) {
-    static const char* const kNames[2][2][2] = {
-        {{"ColourPromptText", "ColourPromptBg"}, {"ColourPromptBusyText", "ColourPromptBusyBg"}},
-        {{"ColourCommandText", "ColourCommandBg"},
-         {"ColourCommandBusyText", "ColourCommandBusyBg"}},
-    };
-    if (target == Target::kOutput)
-        return part == Part::kText ? "ColourOutputText" : "ColourOutputBg";
-    return kNames[target == Target::kCommand][busy][part == Part::kBg];
-}
-
 }  // namespace
 
 Colour ParseColour(std::string_view text, const FileSystem& files) {
@@ -91,30 +59,6 @@ Colour ParseColour(std::string_view text, const FileSystem& files) {
         if (c.empty() || c[0] != '#') c = "#" + c;
     }
     return static_cast<Colour>(HexPair(c, 1) + 256 * HexPair(c, 3) + 65536 * HexPair(c, 5));
-}
-
-void ColourCommand(Interpreter& in, const Command& c) {
-    std::string a[6];
-    for (int i = 1; i <= 5; ++i) a[i] = c.Arg(i);
-    const std::string a1 = LowerCase(a[1]), a2 = LowerCase(a[2]), a3 = LowerCase(a[3]);
-    // "loading" and "load" name the busy colours as "busy" does, so they
-    // take the same fourth argument.
-    const bool valid = a[4].empty() || (PartOf(a2) == Part::kBusy && a[5].empty());
-    const Target target = TargetOf(a1);
-    if (!valid || target == Target::kNone) {
-        PrintSyntax(in, c);
-        return;
-    }
-    Part part = PartOf(a2);
-    if (part == Part::kText || part == Part::kBg) {
-        in.SetVar(VariableFor(target, part, false), a[3]);
-    } else if (part == Part::kBusy && target == Target::kOutput) {
-        in.PrintOut(kNoBusyOutput);
-    } else if (part == Part::kBusy && (PartOf(a3) == Part::kText || PartOf(a3) == Part::kBg)) {
-        in.SetVar(VariableFor(target, PartOf(a3), true), a[4]);
-    } else {
-        PrintSyntax(in, c);
-    }
 }
 
 }  // namespace vantrel

@@ -1,5 +1,4 @@
-// Colour texts ("#RRGGBB", "RRGGBB" or a name from Colours.txt) and the
-// COLOUR command that sets the ten colour settings.
+// Colour texts: "#RRGGBB", "RRGGBB" or a name from Colours.txt.
 #pragma once
 
 #include <string_view>
@@ -9,14 +8,8 @@
 
 namespace vantrel {
 
-class Interpreter;
-struct Command;
-
 // Never fails: whatever does not parse reads as hexadecimal digits, and
 // those that are not read as 0.
 Colour ParseColour(std::string_view text, const FileSystem& files);
-
-// COLOUR and COLOR.
-void ColourCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

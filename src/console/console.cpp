@@ -1,10 +1,11 @@
 #include "console/console.h"
 
+#include "console/colours.h"
 #include "console/keyboard.h"
 #include "console/output_pump.h"
 #include "console/tray_events.h"
 #include "interpreter/launch.h"
-#include "remote/remote_link.h"
+#include "interpreter/settings.h"
 #include "startup/autoexec.h"
 #include "startup/defaults.h"
 
@@ -17,25 +18,18 @@ constexpr char kSampleShortcuts[] = "\\Sample Shortcuts\\*.*";
 
 }  // namespace
 
-Console::Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray)
-    : platform_(platform), window_(window), pane_(pane), tray_(tray), interpreter_(platform) {
-    interpreter_.updatePrompt = [this] { UpdatePrompt(); };
-    interpreter_.exitConsole = [this] { Exit(); };
-    interpreter_.dock = [this](int where) { Dock(where); };
-    interpreter_.showWin = [this] { ShowWin(); };
-    interpreter_.hideWin = [this] { HideWin(); };
-    interpreter_.storeAccountPassword = [this](const std::string& p) {
-        interpreter_.accountPass = p;
-    };
-}
+Console::Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray,
+                 const CommandTable& commands)
+    : platform_(platform),
+      window_(window),
+      pane_(pane),
+      tray_(tray),
+      interpreter_(platform, *this, commands) {}
 
-Console::~Console() {
-    interpreter_.remoteLink = nullptr;
-}
+Console::~Console() = default;
 
 void Console::AttachSocket(Socket& socket) {
-    link_ = std::make_unique<RemoteLink>(interpreter_, socket, prompt);
-    interpreter_.remoteLink = link_.get();
+    link_ = std::make_unique<RemoteLink>(interpreter_, socket, state_);
 }
 
 void Console::StartUp(const std::string& argument) {
@@ -56,7 +50,7 @@ void Console::StartUp(const std::string& argument) {
     files.AppendFile(autoexec, "", &err);
 
     AssignDefaults(interpreter_, window_.ScreenSize().width);
-    interpreter_.dockState = kDockedTop;
+    dock_ = DockState::kTop;
 
     tray_.Add(kTrayTooltip);
     window_.Move(Rect{0, 0, window_.ScreenSize().width, kBarHeightPixels});
@@ -64,7 +58,7 @@ void Console::StartUp(const std::string& argument) {
     UpdatePrompt();
     ShowWin();
 
-    RunBatch(interpreter_, autoexec, "");
+    RunBatch(interpreter_, autoexec, "", &err);
     if (interpreter_.exitRequested) return;
     if (!argument.empty()) interpreter_.RunCommand(argument);
     if (interpreter_.exitRequested) return;
@@ -76,34 +70,48 @@ void Console::StartUp(const std::string& argument) {
 }
 
 void Console::SavePos() {
+    // Like SAVEPOS, the tray's item stays silent when the file cannot be
+    // written; the file is then left as it was.
     std::string err;
-    vantrel::SavePos(interpreter_, &err);
+    SavePlacement(interpreter_, dock_, &err);
 }
 
-void Console::EditAutoexec() { vantrel::EditAutoexec(interpreter_); }
+void Console::EditAutoexec() {
+    OpenAutoexec(interpreter_);
+}
 
 void Console::ShowWin() {
-    int dockState = interpreter_.dockState;
-    if (dockState == kDockedTop) window_.AppBarDock(kAppBarTop);
-    if (dockState == kDockedBottom) window_.AppBarDock(kAppBarBottom);
+    if (dock_ != DockState::kFloating) window_.AppBarDock(dock_);
     window_.Show();
 }
 
 void Console::HideWin() {
     window_.Hide();
-    if (interpreter_.dockState != kFloating) window_.AppBarUndock();
+    if (dock_ != DockState::kFloating) window_.AppBarUndock();
 }
 
-void Console::Dock(int where) {
+void Console::Dock(DockState where) {
     if (window_.IsVisible()) {
-        if (interpreter_.dockState != kFloating) window_.AppBarUndock();
-        if (where != kFloating) {
+        if (dock_ != DockState::kFloating) window_.AppBarUndock();
+        if (where != DockState::kFloating) {
             window_.Move(DockedBounds(window_.ScreenSize(), where));
-            window_.AppBarDock(where == kDockedTop ? kAppBarTop : kAppBarBottom);
+            window_.AppBarDock(where);
         }
     }
-    interpreter_.dockState = where;
+    dock_ = where;
     ApplySettings();
+}
+
+void Console::Listen(const std::string& port, const std::string& password) {
+    if (link_) link_->Listen(port, password);
+}
+
+bool Console::Connect(const std::string& address, const std::string& password) {
+    return !link_ || link_->Connect(address, password);
+}
+
+void Console::Disconnect() {
+    if (link_) link_->ResetLink();
 }
 
 void Console::TrayMouseMessage(int message) {
@@ -121,7 +129,7 @@ void Console::TrayIcon_MouseDblClick(int button) {
 
 void Console::TrayIcon_MouseUp(int button) {
     if (button != 2) return;
-    TrayMenuChosen(tray_.PopUpMenu(TrayMenuChecks{window_.IsVisible(), interpreter_.dockState}));
+    TrayMenuChosen(tray_.PopUpMenu(TrayMenuChecks{window_.IsVisible(), dock_}));
 }
 
 void Console::TrayMenuChosen(TrayMenuItem item) {
@@ -134,13 +142,13 @@ void Console::TrayMenuChosen(TrayMenuItem item) {
             }
             break;
         case TrayMenuItem::kDockTop:
-            Dock(kDockedTop);
+            Dock(DockState::kTop);
             break;
         case TrayMenuItem::kDockBottom:
-            Dock(kDockedBottom);
+            Dock(DockState::kBottom);
             break;
         case TrayMenuItem::kUndock:
-            Dock(kFloating);
+            Dock(DockState::kFloating);
             break;
         case TrayMenuItem::kSavePos:
             SavePos();
@@ -160,23 +168,20 @@ void Console::TaskbarCreated() {
     tray_.Add(kTrayTooltip);
 }
 
-void Console::KeyUp(int key, int modifiers) {
-    TypeFunctionKey(interpreter_, key, modifiers);
-}
-
 void Console::MouseMove(int cursorX, int cursorY, const DragKeys& keys) {
-    DragResult r =
-        DragStep(cursorX, cursorY, lastCursorX_, lastCursorY_, keys,
-                 interpreter_.dockState == kFloating, interpreter_.SettingNumber("WinX"),
-                 interpreter_.SettingNumber("WinY"), interpreter_.SettingNumber("WinWidth"));
+    DragResult r = DragStep(
+        cursorX, cursorY, lastCursorX_, lastCursorY_, keys, dock_ == DockState::kFloating,
+        interpreter_.SettingNumber(settings::kWinX), interpreter_.SettingNumber(settings::kWinY),
+        interpreter_.SettingNumber(settings::kWinWidth));
     Rect bounds = window_.Bounds();
     if (r.moved) {
-        interpreter_.SetVar("WinX", std::to_string(static_cast<long long>(r.winX)));
-        interpreter_.SetVar("WinY", std::to_string(static_cast<long long>(r.winY)));
+        interpreter_.SetVar(settings::kWinX, std::to_string(static_cast<long long>(r.winX)));
+        interpreter_.SetVar(settings::kWinY, std::to_string(static_cast<long long>(r.winY)));
         window_.Move(
             Rect{static_cast<int>(r.winX), static_cast<int>(r.winY), bounds.width, bounds.height});
     } else if (r.resized) {
-        interpreter_.SetVar("WinWidth", std::to_string(static_cast<long long>(r.winWidth)));
+        interpreter_.SetVar(settings::kWinWidth,
+                            std::to_string(static_cast<long long>(r.winWidth)));
         window_.Move(Rect{bounds.left, bounds.top, static_cast<int>(r.winWidth), bounds.height});
     }
     lastCursorX_ = cursorX;
@@ -196,20 +201,44 @@ void Console::Exit() {
 
 void Console::Tick() {
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
+    std::string& pending = interpreter_.PendingOutput();
+    if (Serving() && !pending.empty()) {
+        // Form feeds travel too: the client's own pump acts on them.
+        link_->Send(pending + "\r\n");
+        pending.clear();
+        return;
+    }
     OutputPump(interpreter_, window_, pane_);
 }
 
+void Console::ShowBusy() {
+    BarWindow& bar = platform_.bar;
+    auto colour = [this](const char* name) {
+        return ParseColour(interpreter_.EvaluateText(name), platform_.files);
+    };
+    bar.SetCommandLocked(true);
+    bar.SetBoxColours(BoxColours{
+        colour(settings::kColourPromptBusyText), colour(settings::kColourPromptBusyBg),
+        colour(settings::kColourCommandBusyText), colour(settings::kColourCommandBusyBg)});
+}
+
 void Console::UpdatePrompt() {
-    prompt.currentDirectory = platform_.files.CurrentDirectory();
-    // ORID sets the account user and nothing clears it.
-    if (!interpreter_.accountUser.empty()) prompt.accountUser = interpreter_.accountUser;
-    if (link_) prompt.peerAddress = link_->PeerAddress();
-    ApplyPromptLine(interpreter_, PromptFor(interpreter_.consoleState, prompt));
+    prompt_.currentDirectory = platform_.files.CurrentDirectory();
+    // An empty name given to ORID leaves the one the prompt shows.
+    if (!account_.user.empty()) prompt_.accountUser = account_.user;
+    if (link_) {
+        prompt_.peerAddress = link_->PeerAddress();
+        prompt_.remoteHost = link_->RemoteHost();
+        prompt_.remotePrompt = link_->RemotePrompt();
+    }
+    PromptLine line = PromptFor(state_, prompt_);
+    ApplyPromptLine(platform_.bar, line);
+    if (line.toClient && link_) link_->Send(*line.toClient);
     ApplySettings();
 }
 
 void Console::ApplySettings() {
-    vantrel::ApplySettings(interpreter_, window_, interpreter_.dockState);
+    ApplyBarSettings(interpreter_, window_, dock_, state_);
 }
 
 }  // namespace vantrel

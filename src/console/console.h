@@ -1,21 +1,26 @@
-// The console's state and logic behind the main window: the interpreter,
-// its DockState, start-up and shutdown, the prompt line and the timer tick. The
-// window system is reached only through the platform interfaces, so the
-// Win32 bar and the tests drive the same code.
+// The console's state and logic behind the main window: the interpreter and
+// the session around it (ConsoleState, DockState, the account, the history,
+// the remote link), start-up and shutdown, keys, the prompt line and the
+// timer tick. The window system is reached only through the platform
+// interfaces, so the Win32 bar and the tests drive the same code.
 #pragma once
 
 #include <memory>
 #include <string>
 
 #include "console/apply_settings.h"
+#include "console/command_history.h"
+#include "console/console_state.h"
 #include "console/placement.h"
 #include "console/update_prompt.h"
+#include "interpreter/console_host.h"
 #include "interpreter/interpreter.h"
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/platform.h"
 #include "platform/socket.h"
 #include "platform/tray_icon.h"
+#include "remote/remote_link.h"
 
 namespace vantrel {
 
@@ -33,10 +38,12 @@ inline constexpr const char* kWelcomeLines[] = {
     "If you like VTRL, please donate to Orvane.  Enter DONATE to go to our donation page.",
 };
 
-class Console {
+class Console : public ConsoleHost {
   public:
-    Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray);
-    ~Console();
+    // commands is the command language the console's interpreter runs.
+    Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray,
+            const CommandTable& commands);
+    ~Console() override;
     Console(const Console&) = delete;
     Console& operator=(const Console&) = delete;
 
@@ -46,24 +53,26 @@ class Console {
     void StartUp(const std::string& argument);
     // Shutdown: gives back what start-up took. The caller ends the process.
     void ShutDown();
-    // EXIT and the like: shutdown, then the process ends at once.
-    void Exit();
 
     // The 25 ms timer.
     void Tick();
 
-    void UpdatePrompt();
     void ApplySettings();
 
     // The tray menu's "Save position" and "Edit Autoexec.dcb" items.
     void SavePos();
     void EditAutoexec();
 
-    // Placement: showing docks at the DockState's edge, hiding gives the
-    // edge back, Dock changes the DockState (and moves only a visible bar).
-    void ShowWin();
-    void HideWin();
-    void Dock(int where);
+    // Keys on their way to the bar, seen before its controls see them: Enter
+    // and Esc press the two buttons, Up and Down browse the history, F1 to
+    // F12 type their macros, F10 and Ctrl+F10 end a link. modifiers holds
+    // kModShift, kModCtrl and kModAlt. True when the key was taken here and
+    // must not reach the control.
+    bool KeyDown(int key, int modifiers);
+    bool KeyUp(int key, int modifiers);
+    // The Enter and Esc buttons.
+    void EnterClicked();
+    void EscClicked();
 
     // A mouse message on the tray icon (513 to 518); a second one arriving
     // while the first is handled (its menu is up) is ignored.
@@ -74,13 +83,28 @@ class Console {
     // The notification area was created afresh (the shell restarted).
     void TaskbarCreated();
 
-    // A key released in the bar: F1 to F12 type their macros.
-    void KeyUp(int key, int modifiers);
     // A mouse move over the prompt box or the command box: the two-button
     // drag of the floating bar.
     void MouseMove(int cursorX, int cursorY, const DragKeys& keys);
 
+    // ConsoleHost.
+    void ShowBusy() override;
+    void UpdatePrompt() override;
+    // EXIT and the like: shutdown, then the process ends at once.
+    void Exit() override;
+    DockState Docking() const override { return dock_; }
+    void Dock(DockState where) override;
+    void ShowWin() override;
+    void HideWin() override;
+    SiteAccount& Account() override { return account_; }
+    void AskAccountPassword() override { state_ = kAccountPassword; }
+    void Listen(const std::string& port, const std::string& password) override;
+    bool Connect(const std::string& address, const std::string& password) override;
+    void Disconnect() override;
+
     Interpreter& In() { return interpreter_; }
+    ConsoleState State() const { return state_; }
+    const CommandHistory& History() const { return history_; }
     const std::string& DataFolder() const { return dataFolder_; }
     bool FirstRun() const { return firstRun_; }
 
@@ -89,21 +113,29 @@ class Console {
     void AttachSocket(Socket& socket);
     RemoteLink* Link() { return link_.get(); }
 
-    // The remote link and account fields the prompt line shows.
-    PromptContext prompt;
-
   private:
+    bool Serving() const { return state_ == kAwaitingLogin || state_ == kServing; }
+    void ShowHistoryEntry(const std::string& text);
+
     Platform& platform_;
     ConsoleWindow& window_;
     OutputPane& pane_;
     TrayIcon& tray_;
     Interpreter interpreter_;
+    // The session: what the command box is for, where the bar sits, the
+    // account of the maker's site, the typed lines and the remote link.
+    ConsoleState state_ = kLocal;
+    DockState dock_ = DockState::kTop;
+    SiteAccount account_;
+    CommandHistory history_;
+    std::unique_ptr<RemoteLink> link_;
+    // What the prompt line was last made from.
+    PromptContext prompt_;
     std::string dataFolder_;
     bool firstRun_ = false;
     bool trayEventRaised_ = false;
     int lastCursorX_ = 0;
     int lastCursorY_ = 0;
-    std::unique_ptr<RemoteLink> link_;
 };
 
 }  // namespace vantrel

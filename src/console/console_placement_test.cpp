@@ -2,6 +2,7 @@
 // events, against the in-memory window and tray.
 #include <gtest/gtest.h>
 
+#include "commands/command_table.h"
 #include "console/console.h"
 #include "fake_console.h"
 #include "fake_platform.h"
@@ -34,27 +35,27 @@ class ConsolePlacementTest : public ::testing::Test {
     FakeConsoleWindow window;
     FakePane pane;
     FakeTray tray;
-    Console console{fake.platform, window, pane, tray};
+    Console console{fake.platform, window, pane, tray, BuiltInCommands()};
 };
 
 TEST_F(ConsolePlacementTest, StartUpDocksAtTheTop) {
     EXPECT_TRUE(window.visible);
-    EXPECT_EQ(window.appBarEdge, 1);
-    EXPECT_EQ(console.In().dockState, kDockedTop);
+    EXPECT_EQ(window.appBar, DockState::kTop);
+    EXPECT_EQ(console.Docking(), DockState::kTop);
 }
 
 TEST_F(ConsolePlacementTest, DockMovesBetweenEdgesAndFloats) {
     EXPECT_EQ(Output("dock"), "Syntax: DOCK TOP|BOTTOM|OFF");
     EXPECT_EQ(Output("dock left"), "Syntax: DOCK TOP|BOTTOM|OFF");
     EXPECT_EQ(Output("dock BOTTOM"), "");
-    EXPECT_EQ(window.appBarEdge, 3);
+    EXPECT_EQ(window.appBar, DockState::kBottom);
     EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
-    EXPECT_EQ(console.In().dockState, kDockedBottom);
+    EXPECT_EQ(console.Docking(), DockState::kBottom);
 
     EXPECT_EQ(Output("winpos 100 200 800"), "");
     EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));  // stored only while docked
     EXPECT_EQ(Output("dock off"), "");
-    EXPECT_EQ(window.appBarEdge, 0);
+    EXPECT_EQ(window.appBar, std::nullopt);
     EXPECT_EQ(window.bounds, (Rect{100, 200, 800, 17}));
     EXPECT_EQ(Output("winpos"), "Undocked position: 100, 200\nUndocked width: 800");
 }
@@ -73,13 +74,13 @@ TEST_F(ConsolePlacementTest, HideGivesTheEdgeBackAndShowDocksAgain) {
     EXPECT_EQ(Output("show x"), "Syntax: SHOW");
     Output("hide");
     EXPECT_FALSE(window.visible);
-    EXPECT_EQ(window.appBarEdge, 0);
+    EXPECT_EQ(window.appBar, std::nullopt);
     // Docking a hidden bar only records the state.
     Output("dock bottom");
-    EXPECT_EQ(window.appBarEdge, 0);
+    EXPECT_EQ(window.appBar, std::nullopt);
     Output("show");
     EXPECT_TRUE(window.visible);
-    EXPECT_EQ(window.appBarEdge, 3);
+    EXPECT_EQ(window.appBar, DockState::kBottom);
 }
 
 TEST_F(ConsolePlacementTest, AlwaysOnTopSwitch) {
@@ -99,7 +100,7 @@ TEST_F(ConsolePlacementTest, RightClickPopsTheMenuWithItsChecks) {
     Output("hide");
     console.TrayMouseMessage(517);
     EXPECT_EQ(tray.menus,
-              (std::vector<TrayMenuChecks>{{true, kDockedTop}, {false, kDockedBottom}}));
+              (std::vector<TrayMenuChecks>{{true, DockState::kTop}, {false, DockState::kBottom}}));
 }
 
 TEST_F(ConsolePlacementTest, MenuItemsAndDoubleClickAct) {
@@ -112,7 +113,7 @@ TEST_F(ConsolePlacementTest, MenuItemsAndDoubleClickAct) {
     EXPECT_TRUE(window.visible);
     tray.choice = TrayMenuItem::kUndock;
     console.TrayMouseMessage(517);
-    EXPECT_EQ(console.In().dockState, kFloating);
+    EXPECT_EQ(console.Docking(), DockState::kFloating);
     tray.choice = TrayMenuItem::kExit;
     console.TrayMouseMessage(517);
     EXPECT_TRUE(window.ended);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_table.h"
 #include "console/output_pump.h"
 #include "fake_console.h"
 #include "fake_platform.h"
+#include "fake_socket.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -25,6 +27,7 @@ class ConsoleTest : public ::testing::Test {
                                       {"USERPROFILE", "C:\\Users\\Me"},
                                       {"PUBLIC", "C:\\Users\\Public"}};
         fake.files.AddFolder("C:\\ProgramData");
+        console.AttachSocket(socket);
     }
 
     // Ticks until nothing is pending, as the timer would.
@@ -43,7 +46,8 @@ class ConsoleTest : public ::testing::Test {
     FakeConsoleWindow window;
     FakePane pane;
     FakeTray tray;
-    Console console{fake.platform, window, pane, tray};
+    testing::FakeSocket socket;
+    Console console{fake.platform, window, pane, tray, BuiltInCommands()};
 };
 
 TEST_F(ConsoleTest, FirstStartMakesTheFoldersAndShowsTheWelcomeText) {
@@ -143,8 +147,19 @@ TEST_F(ConsoleTest, SettingsTakeEffectWhenTheLineEnds) {
 
 TEST_F(ConsoleTest, BusyStatesKeepTheBusyColours) {
     console.StartUp("");
-    console.In().consoleState = kSending;
-    console.UpdatePrompt();
+    // Every line starts in the busy colours, locked, and ends in the normal
+    // ones while the console is local.
+    fake.bar.colours.clear();
+    console.In().RunCommand("echo x");
+    ASSERT_EQ(fake.bar.colours.size(), 2u);
+    EXPECT_EQ(fake.bar.colours[0].promptBg, 0xFF9900u);  // #0099FF: red low, blue high
+    EXPECT_EQ(fake.bar.colours[0].commandBg, 0xD0D0D0u);
+    EXPECT_EQ(fake.bar.colours[1].promptBg, 0x000000u);
+    EXPECT_GE(fake.bar.lockCount, 1);
+    EXPECT_FALSE(fake.bar.locked);
+
+    console.In().RunCommand("connect 10.0.0.9");
+    ASSERT_EQ(console.State(), kConnecting);
     const BoxColours& c = fake.bar.colours.back();
     EXPECT_EQ(c.promptText, 0u);
     EXPECT_EQ(c.promptBg, 0xFF9900u);
@@ -154,16 +169,19 @@ TEST_F(ConsoleTest, BusyStatesKeepTheBusyColours) {
 
 TEST_F(ConsoleTest, PasswordPromptMasksTheCommandBox) {
     console.StartUp("");
-    console.prompt.accountUser = "ann";
-    console.In().consoleState = kAccountPassword;
-    console.UpdatePrompt();
+    console.In().RunCommand("orid ann");
     EXPECT_EQ(fake.bar.prompt, "ann password>");
     EXPECT_EQ(fake.bar.passwordChar, '*');
+    fake.bar.command = "hunter 2";
+    console.EnterClicked();
+    EXPECT_EQ(console.Account().pass, "hunter 2");
+    EXPECT_EQ(console.State(), kLocal);
+    EXPECT_EQ(console.History().Entry(0), "");  // a password is never recorded
 }
 
 TEST_F(ConsoleTest, FloatingBarFollowsWinXWinYAndWinWidth) {
     console.StartUp("");
-    console.In().dockState = kFloating;
+    console.Dock(DockState::kFloating);
     console.In().SetVar("WinX", "100");
     console.In().SetVar("WinY", "200");
     console.In().SetVar("WinWidth", "10");
@@ -198,7 +216,8 @@ TEST_F(ConsoleTest, ExitInAutoexecStopsStartUp) {
 
 TEST_F(ConsoleTest, FirstStartCopiesTheSampleShortcuts) {
     const std::string samples = fake.files.programFolder + "\\Sample Shortcuts";
-    for (const std::string& folder : {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
+    for (const std::string& folder :
+         {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
         fake.files.AddFolder(folder);
     }
     fake.files.AddFile(samples + "\\search.dcb", "set Search=``\r\n");
@@ -213,7 +232,8 @@ TEST_F(ConsoleTest, FirstStartCopiesTheSampleShortcuts) {
 
 TEST_F(ConsoleTest, OnlyTheFirstStartCopiesSamples) {
     const std::string samples = fake.files.programFolder + "\\Sample Shortcuts";
-    for (const std::string& folder : {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
+    for (const std::string& folder :
+         {std::string("C:\\Program Files"), fake.files.programFolder, samples}) {
         fake.files.AddFolder(folder);
     }
     fake.files.AddFile(samples + "\\search.dcb", "new");
@@ -232,7 +252,7 @@ TEST_F(ConsoleTest, AFirstStartWithoutSamplesIsNoError) {
 TEST_F(ConsoleTest, TrayItemsSaveThePositionAndEditAutoexec) {
     console.StartUp("");
     fake.files.AddFile(kAutoexec, "set a=1\r\n");
-    console.In().dockState = kDockedBottom;
+    console.Dock(DockState::kBottom);
     console.SavePos();
     EXPECT_EQ(fake.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
     console.EditAutoexec();
@@ -312,14 +332,15 @@ TEST_F(PumpTest, TypedLinesClearThePaneUnlessOutputIsKept) {
 }
 
 TEST_F(PumpTest, ServedClientGetsTheOutputFormFeedsIncluded) {
-    std::vector<std::string> sent;
-    console.In().sendToPeer = [&](const std::string& data) { sent.push_back(data); };
-    for (ConsoleState state : {kAwaitingLogin, kServing}) {
-        sent.clear();
-        console.In().consoleState = state;
+    for (const char* listen : {"listen 2319 pw", "listen 2319"}) {
+        console.In().RunCommand("disconnect");
+        console.In().RunCommand(listen);
+        socket.Knock("10.1.2.3");
+        ASSERT_TRUE(console.State() == kAwaitingLogin || console.State() == kServing) << listen;
+        socket.TakeSent();
         console.In().PendingOutput() = "\f\r\nx";
         console.Tick();
-        EXPECT_EQ(sent, std::vector<std::string>{"\f\r\nx\r\n"}) << state;
+        EXPECT_EQ(socket.TakeSent(), "\f\r\nx\r\n") << listen;
         EXPECT_EQ(console.In().PendingOutput(), "");
         EXPECT_FALSE(pane.open);
     }

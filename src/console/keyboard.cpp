@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "commands/keystrokes.h"
-#include "interpreter/console_state.h"
+#include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 
 namespace vantrel {
 
@@ -21,7 +21,7 @@ int HexDigit(char c) {
 }
 
 // Sends a keystroke text; text that is not valid notation sends nothing.
-void Type(Interpreter& in, const std::string& text) {
+void TypeKeys(Interpreter& in, const std::string& text) {
     std::vector<KeyStroke> keys;
     std::string err;
     if (!text.empty() && ParseKeystrokes(text, &keys, &err)) in.Os().input.SendKeys(keys);
@@ -29,18 +29,18 @@ void Type(Interpreter& in, const std::string& text) {
 
 }  // namespace
 
-std::string FunctionKeyVariable(int state, int key, int modifiers) {
+std::string FunctionKeyVariable(ConsoleState state, int key, int modifiers) {
     if (state != kLocal || modifiers != 0) return std::string();
-    if (key < kVkFirstFunctionKey || key > kVkLastFunctionKey) return std::string();
+    if (key < kVkF1 || key > kVkF12) return std::string();
     std::string name = "F";
-    name += std::to_string(key - kVkFirstFunctionKey + 1);
+    name += std::to_string(key - kVkF1 + 1);
     return name;
 }
 
-bool TypeFunctionKey(Interpreter& in, int key, int modifiers) {
-    std::string name = FunctionKeyVariable(in.consoleState, key, modifiers);
+bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers) {
+    std::string name = FunctionKeyVariable(state, key, modifiers);
     if (name.empty()) return false;
-    Type(in, in.EvaluateText(name));
+    TypeKeys(in, in.EvaluateText(name));
     return true;
 }
 
@@ -55,11 +55,11 @@ int FocusKeyCode(std::string_view text) {
 }
 
 bool FocusHotkeyPressed(Interpreter& in) {
-    std::string text = in.EvaluateText("FocusKey");
+    std::string text = in.EvaluateText(settings::kFocusKey);
     if (text.empty()) return false;
     int code = FocusKeyCode(text);
     if (code == 0 || !in.Os().input.KeyDown(code)) return false;
-    if (in.SettingOn("FocusKeyDel")) Type(in, "{BS}");
+    if (in.SettingOn(settings::kFocusKeyDel)) TypeKeys(in, "{BS}");
     return true;
 }
 

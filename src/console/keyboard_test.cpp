@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "commands/keystrokes.h"
+#include "console/keystrokes.h"
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
@@ -12,11 +12,12 @@ using KeyboardTest = InterpreterTest;
 
 TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
     struct Case {
-        int state, key, modifiers;
+        ConsoleState state;
+        int key, modifiers;
         const char* variable;
     } cases[] = {
         {kLocal, 112, 0, "F1"},       {kLocal, 123, 0, "F12"},     {kLocal, 116, 0, "F5"},
-        {kLocal, 112, kShiftBit, ""}, {kLocal, 112, kCtrlBit, ""}, {kLocal, 111, 0, ""},
+        {kLocal, 112, kModShift, ""}, {kLocal, 112, kModCtrl, ""}, {kLocal, 111, 0, ""},
         {kLocal, 124, 0, ""},         {kRemoteLink, 112, 0, ""},   {kAccountPassword, 116, 0, ""},
         {kServing, 121, 0, ""},
     };
@@ -27,14 +28,14 @@ TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
 }
 
 TEST_F(KeyboardTest, F5TypesTheDefaultMacro) {
-    EXPECT_TRUE(TypeFunctionKey(in, 116, 0));
+    EXPECT_TRUE(TypeFunctionKey(in, kLocal, 116, 0));
     ASSERT_EQ(os.input.sent.size(), 1u);
     const std::vector<KeyStroke>& keys = os.input.sent[0];
     ASSERT_FALSE(keys.empty());
     EXPECT_EQ(keys.front(), (KeyStroke{KeyStroke::kVirtualKey, kVkHome}));
     EXPECT_EQ(keys.back(), (KeyStroke{KeyStroke::kVirtualKey, kVkReturn}));
     in.SetVar("F2", "");
-    EXPECT_TRUE(TypeFunctionKey(in, 113, 0));
+    EXPECT_TRUE(TypeFunctionKey(in, kLocal, 113, 0));
     EXPECT_EQ(os.input.sent.size(), 1u);  // an empty macro sends nothing
 }
 

@@ -5,6 +5,7 @@
 
 #include "console/colours.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 
 namespace vantrel {
 
@@ -105,13 +106,6 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     std::string& pending = interpreter.PendingOutput();
     if (pending.empty()) return;
 
-    if (interpreter.consoleState == kAwaitingLogin || interpreter.consoleState == kServing) {
-        // Form feeds travel too: the client's own pump acts on them.
-        if (interpreter.sendToPeer) interpreter.sendToPeer(pending + std::string(kLineEnd));
-        pending.clear();
-        return;
-    }
-
     size_t formFeed = pending.find(kFormFeed);
     if (formFeed != std::string::npos) {
         pane.Close();
@@ -121,10 +115,10 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
 
     const FileSystem& files = interpreter.Os().files;
     PaneSettings settings;
-    settings.maxMem = interpreter.SettingNumber("OutputMaxMem");
-    settings.maxSize = interpreter.SettingNumber("OutputMaxSize");
-    settings.textColour = ParseColour(interpreter.EvaluateText("ColourOutputText"), files);
-    settings.bgColour = ParseColour(interpreter.EvaluateText("ColourOutputBg"), files);
+    settings.maxMem = interpreter.SettingNumber(settings::kOutputMaxMem);
+    settings.maxSize = interpreter.SettingNumber(settings::kOutputMaxSize);
+    settings.textColour = ParseColour(interpreter.EvaluateText(settings::kColourOutputText), files);
+    settings.bgColour = ParseColour(interpreter.EvaluateText(settings::kColourOutputBg), files);
     pane.Show(PlanPane(pane.Text(), pending, window.Bounds(), settings));
     pending.clear();
 }

@@ -1,5 +1,5 @@
 // The output pump: every timer tick moves PendingOutput into the output pane
-// (or, while a remote client is served, to that client). The text and
+// (unless a remote client is served: then the console sends it there). The text and
 // geometry rules are plain functions so that they can be checked without
 // windows; OutputPump applies them through the platform's pane.
 #pragma once
@@ -57,10 +57,9 @@ struct PaneSettings {
 PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& bar,
                   const PaneSettings& settings);
 
-// One tick of the pump; does nothing when nothing is pending. While a client
-// is attached the output goes to it through the interpreter's sendToPeer.
-// Otherwise one form feed is handled per tick: it closes the pane and drops
-// what was queued before it.
+// One tick of the pump into the pane; does nothing when nothing is pending.
+// One form feed is handled per tick: it closes the pane and drops what was
+// queued before it.
 void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPane& pane);
 
 }  // namespace vantrel

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "console/apply_settings.h"
-#include "interpreter/console_state.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -44,8 +43,8 @@ DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKe
     return r;
 }
 
-Rect DockedBounds(const Size& screen, int dockState) {
-    int top = dockState == kDockedBottom ? screen.height - kBarHeightPixels : 0;
+Rect DockedBounds(const Size& screen, DockState dock) {
+    int top = dock == DockState::kBottom ? screen.height - kBarHeightPixels : 0;
     return Rect{0, top, screen.width, kBarHeightPixels};
 }
 

@@ -4,13 +4,9 @@
 
 #include <string>
 
-#include "platform/geometry.h"
+#include "platform/console_window.h"
 
 namespace vantrel {
-
-// The screen edges of the application bar.
-inline constexpr int kAppBarTop = 1;
-inline constexpr int kAppBarBottom = 3;
 
 // A WINPOS number: greater than 0, or exactly "0".
 bool AcceptableWinPosNumber(const std::string& text);
@@ -42,6 +38,6 @@ DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKe
 
 // The docked bar before the shell adjusts it: the full screen width at the
 // top edge, or at the bottom edge one bar height above the screen's bottom.
-Rect DockedBounds(const Size& screen, int dockState);
+Rect DockedBounds(const Size& screen, DockState dock);
 
 }  // namespace vantrel

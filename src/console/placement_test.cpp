@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "interpreter/console_state.h"
+#include "console/console_state.h"
 
 namespace vantrel {
 namespace {
@@ -73,8 +73,8 @@ TEST(PlacementTest, DragMovesOrWidensOnlyWithBothButtonsWhileFloating) {
 }
 
 TEST(PlacementTest, DockedBoundsSpanTheScreenAtTheEdge) {
-    EXPECT_EQ(DockedBounds(Size{1280, 720}, kDockedTop), (Rect{0, 0, 1280, 17}));
-    EXPECT_EQ(DockedBounds(Size{1280, 720}, kDockedBottom), (Rect{0, 703, 1280, 17}));
+    EXPECT_EQ(DockedBounds(Size{1280, 720}, DockState::kTop), (Rect{0, 0, 1280, 17}));
+    EXPECT_EQ(DockedBounds(Size{1280, 720}, DockState::kBottom), (Rect{0, 703, 1280, 17}));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "console/update_prompt.h"
 
-#include "interpreter/interpreter.h"
-
 namespace vantrel {
 
 namespace {
@@ -48,7 +46,7 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
             line.prompt = "Serving " + c.peerAddress;
             line.commandText = kServeHint;
             line.locked = true;
-            line.toClient = "Password>";
+            line.toClient = kPasswordPrompt;
             break;
         case kServing:
             line.prompt = "Serving " + c.peerAddress;
@@ -60,13 +58,11 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
     return line;
 }
 
-void ApplyPromptLine(Interpreter& interpreter, const PromptLine& line) {
-    BarWindow& bar = interpreter.Os().bar;
+void ApplyPromptLine(BarWindow& bar, const PromptLine& line) {
     if (line.prompt) bar.SetPromptText(*line.prompt);
     if (line.commandText) bar.SetCommandText(*line.commandText);
     if (line.passwordChar) bar.SetPasswordChar(*line.passwordChar);
     if (line.locked) bar.SetCommandLocked(*line.locked);
-    if (line.toClient && interpreter.sendToPeer) interpreter.sendToPeer(*line.toClient);
 }
 
 }  // namespace vantrel

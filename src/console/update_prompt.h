@@ -6,11 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "interpreter/console_state.h"
+#include "console/console_state.h"
+#include "platform/bar_window.h"
 
 namespace vantrel {
-
-class Interpreter;
 
 // What the prompt line is made from, beyond ConsoleState.
 struct PromptContext {
@@ -34,8 +33,8 @@ struct PromptLine {
 
 PromptLine PromptFor(ConsoleState state, const PromptContext& context);
 
-// Applies PromptFor's row to the bar; the text for a served client goes out
-// through the interpreter's sendToPeer.
-void ApplyPromptLine(Interpreter& interpreter, const PromptLine& line);
+// Applies PromptFor's row to the bar; the text for a served client is the
+// caller's to send.
+void ApplyPromptLine(BarWindow& bar, const PromptLine& line);
 
 }  // namespace vantrel

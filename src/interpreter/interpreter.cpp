@@ -1,8 +1,7 @@
 #include "interpreter/interpreter.h"
 
-#include "console/colours.h"
-#include "interpreter/command_table.h"
 #include "interpreter/expansion.h"
+#include "interpreter/settings.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -16,10 +15,10 @@ constexpr int kMaxRewrites = 16;
 
 }  // namespace
 
-std::string Command::Arg(int n) const { return GetArg(line, n); }
-
-Interpreter::Interpreter(Platform& platform)
+Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTable& commands)
     : platform_(platform),
+      host_(host),
+      commands_(commands),
       scriptHost_(platform.clock),
       engine_(&scriptHost_),
       variables_(engine_) {}
@@ -35,8 +34,10 @@ void Interpreter::PrintOut(std::string_view text) {
 // pending lines go. A clear request among them still clears the pane.
 void Interpreter::TrimPendingOutput() {
     size_t cut = pendingOutput_.find("\r\n", pendingOutput_.size() - kMaxPendingOutput / 2);
-    if (cut == std::string::npos) cut = pendingOutput_.size() - kMaxPendingOutput / 2;
-    else cut += 2;
+    if (cut == std::string::npos)
+        cut = pendingOutput_.size() - kMaxPendingOutput / 2;
+    else
+        cut += 2;
     const bool clears = pendingOutput_.find('\f') < cut;
     pendingOutput_.erase(0, cut);
     if (clears) pendingOutput_.insert(0, "\f\r\n");
@@ -68,33 +69,29 @@ bool Interpreter::SetVar(const std::string& name, const std::string& value) {
 }
 
 void Interpreter::RunCommand(const std::string& lineIn) {
+    host_.ShowBusy();
     BarWindow& bar = platform_.bar;
-    bar.SetCommandLocked(true);
-    bar.SetBoxColours(BoxColours{ParseColour(EvaluateText("ColourPromptBusyText"), platform_.files),
-                                 ParseColour(EvaluateText("ColourPromptBusyBg"), platform_.files),
-                                 ParseColour(EvaluateText("ColourCommandBusyText"), platform_.files),
-                                 ParseColour(EvaluateText("ColourCommandBusyBg"), platform_.files)});
 
     const char first = lineIn.empty() ? '\0' : lineIn[0];
-    if (SettingOn("OutputKeep") || first == '&') {
+    if (SettingOn(settings::kOutputKeep) || first == '&') {
         if (bar.PaneHasText()) PrintOut("");
     } else {
         PrintOut(kFormFeed);
     }
-    if (SettingOn("Echo") && first != '@') {
+    if (SettingOn(settings::kEcho) && first != '@') {
         PrintOut(platform_.files.CurrentDirectory() + ">" + lineIn);
     }
     RunSegments(first == '&' || first == '@' ? lineIn.substr(1) : lineIn);
 
     bar.SetCommandText("");
-    if (updatePrompt) updatePrompt();
+    host_.UpdatePrompt();
 }
 
 void Interpreter::RunSegments(std::string line) {
     std::string remainder;
     int rewrites = 0;
     for (;;) {
-        std::string separator = EvaluateText("CmdSepString");
+        std::string separator = EvaluateText(settings::kCmdSepString);
         if (!separator.empty()) {
             size_t at = FindNoCase(line, separator);
             if (at != std::string::npos) {
@@ -102,11 +99,12 @@ void Interpreter::RunSegments(std::string line) {
                 line.resize(at);
             }
         }
-        ExpansionResult env = ExpandMarkers(&line, EvaluateText("VarEnvString"),
-                                            [this](const std::string& name) { return EnvGet(name); });
+        ExpansionResult env =
+            ExpandMarkers(&line, EvaluateText(settings::kVarEnvString),
+                          [this](const std::string& name) { return EnvGet(name); });
         if (env.stopped) PrintOut(env.message);
         ExpansionResult vars =
-            ExpandMarkers(&line, EvaluateText("VarString"),
+            ExpandMarkers(&line, EvaluateText(settings::kVarString),
                           [this](const std::string& name) { return EvaluateText(name); });
         if (vars.stopped) PrintOut(vars.message);
 
@@ -115,19 +113,20 @@ void Interpreter::RunSegments(std::string line) {
         std::string word = ParseArgs(command.line, 1);
         command.word = LowerCase(word);
         if (word.size() + 1 < command.line.size()) {
-            command.args = std::string(TrimSpaces(std::string_view(command.line).substr(word.size() + 1)));
+            command.args =
+                std::string(TrimSpaces(std::string_view(command.line).substr(word.size() + 1)));
         }
         command.argsLower = LowerCase(command.args);
 
         if (!command.line.empty()) {
             std::string rewritten;
-            if (Dispatch(*this, command, &rewritten) && rewrites < kMaxRewrites) {
+            if (Dispatch(*this, commands_, command, &rewritten) && rewrites < kMaxRewrites) {
                 ++rewrites;
                 line = std::move(rewritten);
                 continue;
             }
         }
-        SetVar("CurDir", platform_.files.CurrentDirectory());
+        SetVar(settings::kCurDir, platform_.files.CurrentDirectory());
         if (remainder.empty() || exitRequested) return;
         line = std::move(remainder);
         remainder.clear();
@@ -138,66 +137,6 @@ std::string Interpreter::EnvGet(const std::string& name) const {
     std::string value;
     if (!platform_.environment.Get(name, &value)) return std::string();
     return value;
-}
-
-void Interpreter::EnterClicked() {
-    BarWindow& bar = platform_.bar;
-    std::string text = bar.CommandText();
-    std::string trimmed(TrimSpaces(text));
-    if (!trimmed.empty() && consoleState != kAccountPassword && consoleState != kRemotePassword) {
-        history_.Record(text);
-    }
-    bar.FocusCommandBox();
-    switch (consoleState) {
-        case kLocal:
-            RunCommand(text);
-            break;
-        case kAccountPassword:
-            if (storeAccountPassword) storeAccountPassword(text);
-            bar.SetCommandText("");
-            consoleState = kLocal;
-            if (updatePrompt) updatePrompt();
-            break;
-        case kRemotePassword:
-        case kRemoteLink:
-            consoleState = LowerCase(trimmed) == "disconnect" ? kDisconnecting : kSending;
-            if (sendToPeer) sendToPeer(text + "\r\n");
-            if (updatePrompt) updatePrompt();
-            break;
-        default:
-            break;
-    }
-}
-
-void Interpreter::EscClicked() {
-    BarWindow& bar = platform_.bar;
-    bar.FocusCommandBox();
-    if (!bar.CommandText().empty()) {
-        bar.SetCommandText("");
-    } else {
-        PrintOut(kFormFeed);
-    }
-}
-
-void Interpreter::HistoryUp() {
-    if (consoleState != kLocal) return;
-    std::string text;
-    if (!history_.Up(&text)) return;
-    ShowHistoryEntry(text);
-}
-
-void Interpreter::HistoryDown() {
-    if (consoleState != kLocal) return;
-    std::string text;
-    if (!history_.Down(&text)) return;
-    ShowHistoryEntry(text);
-}
-
-void Interpreter::ShowHistoryEntry(const std::string& text) {
-    BarWindow& bar = platform_.bar;
-    bar.SetCommandText(text);
-    bar.SelectCommandText(0, static_cast<int>(text.size()));
-    bar.FocusCommandBox();
 }
 
 }  // namespace vantrel

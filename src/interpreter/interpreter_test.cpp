@@ -34,22 +34,11 @@ TEST_F(RunCommandTest, ClearsOrKeepsThePaneAndEchoes) {
 TEST_F(RunCommandTest, EmptyLinesOnlyClearAndRefresh) {
     os.files.AddFolder("C:\\Work");
     os.files.current = "C:\\Work";
-    int before = prompts;
+    host.calls.clear();
     EXPECT_EQ(Run("   "), "<FF>");
     EXPECT_EQ(in.EvaluateText("CurDir"), "C:\\Work");
-    EXPECT_EQ(prompts, before + 1);
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"ShowBusy", "UpdatePrompt"}));
     EXPECT_EQ(os.bar.command, "");
-}
-
-TEST_F(RunCommandTest, PaintsTheBusyColoursWhileRunning) {
-    os.bar.colours.clear();
-    Run("echo x");
-    ASSERT_FALSE(os.bar.colours.empty());
-    EXPECT_EQ(os.bar.colours[0].promptText, 0x000000u);
-    EXPECT_EQ(os.bar.colours[0].promptBg, 0xFF9900u);  // #0099FF: red low, blue high
-    EXPECT_EQ(os.bar.colours[0].commandText, 0x000000u);
-    EXPECT_EQ(os.bar.colours[0].commandBg, 0xD0D0D0u);
-    EXPECT_GE(os.bar.lockCount, 1);
 }
 
 TEST_F(RunCommandTest, SplitsAtTheSeparator) {
@@ -119,12 +108,10 @@ TEST_F(RunCommandTest, RewritesAndDispatchesAgain) {
 }
 
 TEST_F(RunCommandTest, ExitStopsTheRestOfTheLine) {
-    int exits = 0;
-    in.exitConsole = [&] { ++exits; };
     EXPECT_EQ(Output("exit now"), "Syntax: EXIT");
-    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(host.Count("Exit"), 0);
     EXPECT_EQ(Output("exit|echo no"), "");
-    EXPECT_EQ(exits, 1);
+    EXPECT_EQ(host.Count("Exit"), 1);
 }
 
 TEST_F(RunCommandTest, SurvivesHostileLines) {
@@ -157,83 +144,6 @@ TEST_F(RunCommandTest, EndlessOutputKeepsItsNewestLines) {
     EXPECT_EQ(pending.substr(3, 999), line);  // whole lines only
     EXPECT_EQ(pending.substr(1003, 2), "\r\n");
     EXPECT_EQ(pending.substr(pending.size() - 1000), line + "9");
-}
-
-TEST_F(RunCommandTest, EnterRunsAndRemembersTheLine) {
-    os.bar.command = "  echo hi ";
-    in.EnterClicked();
-    EXPECT_EQ(Shown(in.PendingOutput()), "<FF>\nhi");
-    EXPECT_EQ(os.bar.command, "");
-    EXPECT_EQ(in.History().Entry(0), "  echo hi ");
-    os.bar.command = "   ";
-    in.EnterClicked();
-    EXPECT_EQ(in.History().Entry(0), "  echo hi ");
-
-    in.HistoryUp();
-    EXPECT_EQ(os.bar.command, "  echo hi ");
-    EXPECT_EQ(os.bar.selectionStart, 0);
-    EXPECT_EQ(os.bar.selectionLength, 10);
-    in.HistoryUp();  // no older entry
-    EXPECT_EQ(os.bar.command, "  echo hi ");
-    in.HistoryDown();
-    EXPECT_EQ(os.bar.command, "");
-    os.bar.command = "typed";
-    in.HistoryDown();  // not browsing: nothing happens
-    EXPECT_EQ(os.bar.command, "typed");
-}
-
-TEST_F(RunCommandTest, HistoryKeepsTheNewestHundred) {
-    for (int i = 0; i <= 100; ++i) {
-        os.bar.command = "echo " + std::to_string(i);
-        in.EnterClicked();
-    }
-    EXPECT_EQ(in.History().Entry(0), "echo 100");
-    EXPECT_EQ(in.History().Entry(99), "echo 1");
-    for (int i = 0; i < 120; ++i) in.HistoryUp();
-    EXPECT_EQ(os.bar.command, "echo 1");
-    in.consoleState = kRemoteLink;
-    in.HistoryDown();
-    EXPECT_EQ(os.bar.command, "echo 1");
-}
-
-TEST_F(RunCommandTest, EnterInTheOtherStates) {
-    std::string password, sent;
-    in.storeAccountPassword = [&](const std::string& p) { password = p; };
-    in.sendToPeer = [&](const std::string& s) { sent += s; };
-
-    in.consoleState = kAccountPassword;
-    os.bar.command = "secret";
-    in.EnterClicked();
-    EXPECT_EQ(password, "secret");
-    EXPECT_EQ(in.consoleState, kLocal);
-    EXPECT_EQ(os.bar.command, "");
-    EXPECT_EQ(in.History().Entry(0), "");
-
-    in.consoleState = kRemoteLink;
-    os.bar.command = "dir ";
-    in.EnterClicked();
-    EXPECT_EQ(sent, "dir \r\n");
-    EXPECT_EQ(in.consoleState, kSending);
-    in.consoleState = kRemoteLink;
-    os.bar.command = " DISCONNECT";
-    in.EnterClicked();
-    EXPECT_EQ(in.consoleState, kDisconnecting);
-
-    in.consoleState = kServing;
-    in.PendingOutput().clear();
-    os.bar.command = "echo no";
-    in.EnterClicked();
-    EXPECT_EQ(in.PendingOutput(), "");
-}
-
-TEST_F(RunCommandTest, EscClearsTheBoxOrThePane) {
-    os.bar.command = "half typed";
-    in.PendingOutput().clear();
-    in.EscClicked();
-    EXPECT_EQ(os.bar.command, "");
-    EXPECT_EQ(in.PendingOutput(), "");
-    in.EscClicked();
-    EXPECT_EQ(in.PendingOutput(), "\f");
 }
 
 }  // namespace

@@ -8,21 +8,21 @@
 namespace vantrel {
 
 class Interpreter;
-struct Command;
 
-// Results follow the shell's convention: greater than 32 is success.
-constexpr int kOpened = 33;
-
-int OpenTarget(Interpreter& in, const std::string& target, const std::string& params, int style);
-// Runs a .dcb file line by line; kOpened when found and read, else 0.
-int RunBatch(Interpreter& in, const std::string& file, const std::string& params);
+// A .dcb file, or a name without an extension that names one, runs as a
+// batch file; anything else goes to the shell. False, with the reason, when
+// neither could open it.
+bool OpenTarget(Interpreter& in, const std::string& target, const std::string& params, int style,
+                std::string* err);
+// Runs a .dcb file line by line: the name as given (".dcb" added when it
+// lacks it), or a bare name along PATH. False, with the reason, when no such
+// file could be read.
+bool RunBatch(Interpreter& in, const std::string& file, const std::string& params,
+              std::string* err);
 
 // Puts the parameters into a batch line: the doubled marker takes the whole
 // parameter text, the marker around a number n the n-th parameter.
 std::string SubstituteBatchParams(std::string line, const std::string& marker,
                                   const std::string& params);
-
-// RUN, RUNMAX, RUNMIN, RUNHIDE.
-void RunFamily(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

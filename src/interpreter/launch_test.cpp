@@ -88,7 +88,9 @@ TEST_F(LaunchTest, BatchLinesEachClearUnlessKept) {
 TEST_F(LaunchTest, BatchFilesAreFoundOnThePath) {
     os.files.AddFile("C:\\Tools\\tool.dcb", "echo from path");
     EXPECT_EQ(Output("tool"), "<FF>\nfrom path");
-    EXPECT_EQ(RunBatch(in, "C:\\nowhere\\tool", ""), 0);
+    std::string err;
+    EXPECT_FALSE(RunBatch(in, "C:\\nowhere\\tool", "", &err));
+    EXPECT_EQ(err, "File not found");
 }
 
 TEST_F(LaunchTest, NestingIsBounded) {
@@ -97,7 +99,6 @@ TEST_F(LaunchTest, NestingIsBounded) {
     EXPECT_NE(out.find("Batch files nested more than 64 deep; stopped"), std::string::npos);
     EXPECT_EQ(in.batchDepth, 0);
     os.files.AddFile("C:\\leave.dcb", "exit\r\necho after");
-    in.exitConsole = [] {};
     EXPECT_EQ(Output("leave"), "<FF>");
 }
 

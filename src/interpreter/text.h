@@ -29,6 +29,9 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
 
 // The n-th quote-aware token of text, counting from 1; n = 0 gives "".
 std::string ParseArgs(std::string_view text, int n);
+// Every token ParseArgs finds in text, in order: ParseArgs(text, n) is the
+// n-th of them, or "" past the last.
+std::vector<std::string> SplitArgs(std::string_view text);
 // The n-th argument after the command word of a whole command line.
 inline std::string GetArg(std::string_view line, int n) {
     return ParseArgs(line, n + 1);

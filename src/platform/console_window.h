@@ -7,6 +7,10 @@
 
 namespace vantrel {
 
+// Where the bar sits: docked at the top or bottom screen edge, or floating
+// at WinX, WinY with width WinWidth. Every start begins docked at the top.
+enum class DockState { kTop, kBottom, kFloating };
+
 // Where ApplySettings puts the bar's controls, in pixels from the bar's left
 // edge. The prompt box's own left edge is fixed by the window.
 struct BarLayout {
@@ -35,10 +39,10 @@ class ConsoleWindow {
     virtual void Show() = 0;
     virtual void Hide() = 0;
     virtual bool IsVisible() const = 0;
-    // The desktop application bar at a screen edge (1 top, 3 bottom), so
-    // that other windows make room; nothing while already registered.
+    // The desktop application bar at the top or bottom screen edge, so that
+    // other windows make room; nothing while already registered.
     // AppBarUndock gives the edge back; nothing while not registered.
-    virtual void AppBarDock(int edge) = 0;
+    virtual void AppBarDock(DockState edge) = 0;
     virtual void AppBarUndock() = 0;
     // Ends the process at once: no further event runs.
     virtual void EndProcess() = 0;

@@ -8,11 +8,12 @@ namespace vantrel {
 enum ShowStyle : int { kShowHidden = 0, kShowNormal = 1, kShowMaximized = 3, kShowMinimized = 6 };
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
-    // Opens a program, document, folder or URL with the verb "Open". Returns
-    // the shell's result: greater than 32 on success.
-    virtual int Open(const std::string& file, const std::string& params, int showStyle) = 0;
+    // Opens a program, document, folder or URL with the verb "Open". False,
+    // with the system's description of the failure, when the shell could not.
+    virtual bool Open(const std::string& file, const std::string& params, int showStyle,
+                      std::string* err) = 0;
 };
 
 }  // namespace vantrel

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/console_window.h"
+
 namespace vantrel {
 
 // The items of the menu that can be chosen.
@@ -21,7 +23,7 @@ enum class TrayMenuItem {
 // docking item of the current DockState.
 struct TrayMenuChecks {
     bool visible = false;
-    int dockState = 0;
+    DockState dock = DockState::kTop;
 
     bool operator==(const TrayMenuChecks&) const = default;
 };

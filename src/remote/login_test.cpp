@@ -2,6 +2,7 @@
 // and ban keys of a listening console.
 #include <gtest/gtest.h>
 
+#include "platform/key_codes.h"
 #include "remote/remote_link.h"
 #include "remote_fixture.h"
 
@@ -150,7 +151,7 @@ TEST_F(LoginTest, AClientThatCannotBeTakenLeavesTheConsoleListening) {
 TEST_F(LoginTest, F10KicksWithoutBanning) {
     for (const char* password : {"", "secret"}) {
         ServeClient(password);
-        EXPECT_TRUE(link().KeyReleased(kKeyF10, 0));
+        EXPECT_TRUE(link().KeyReleased(kVkF10, 0));
         EXPECT_EQ(state(), kLocal);
         EXPECT_EQ(fake.bar.command, "");
         EXPECT_FALSE(fake.bar.locked);
@@ -162,7 +163,7 @@ TEST_F(LoginTest, F10KicksWithoutBanning) {
 
 TEST_F(LoginTest, CtrlF10BansThePeer) {
     ServeClient("");
-    EXPECT_TRUE(link().KeyReleased(kKeyF10, kModCtrl));
+    EXPECT_TRUE(link().KeyReleased(kVkF10, kModCtrl));
     EXPECT_EQ(state(), kLocal);
     EXPECT_EQ(fake.files.Contents(kBanFile), "10.1.2.3\r\n");
     EXPECT_EQ(Printed(), "");
@@ -171,7 +172,7 @@ TEST_F(LoginTest, CtrlF10BansThePeer) {
 TEST_F(LoginTest, CtrlF10ThatCannotWriteSaysSo) {
     ServeClient("");
     fake.files.writeError = "Disk full";
-    link().KeyReleased(kKeyF10, kModCtrl);
+    link().KeyReleased(kVkF10, kModCtrl);
     EXPECT_EQ(state(), kLocal);
     EXPECT_EQ(Printed(), "Error trying to ban");
 }
@@ -179,14 +180,14 @@ TEST_F(LoginTest, CtrlF10ThatCannotWriteSaysSo) {
 TEST_F(LoginTest, OtherKeysAndStatesDoNothing) {
     ServeClient("");
     for (int mods : {kModShift, kModAlt, kModCtrl | kModShift, kModCtrl | kModAlt}) {
-        EXPECT_FALSE(link().KeyReleased(kKeyF10, mods)) << mods;
+        EXPECT_FALSE(link().KeyReleased(kVkF10, mods)) << mods;
         EXPECT_EQ(state(), kServing);
     }
     EXPECT_FALSE(link().KeyReleased(120, 0));
     for (ConsoleState s :
          {kLocal, kAccountPassword, kRemotePassword, kRemoteLink, kSending, kDisconnecting}) {
-        in().consoleState = s;
-        EXPECT_FALSE(link().KeyReleased(kKeyF10, 0)) << s;
+        Reach(s);
+        EXPECT_FALSE(link().KeyReleased(kVkF10, 0)) << s;
         EXPECT_EQ(state(), s);
     }
 }

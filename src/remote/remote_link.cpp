@@ -4,7 +4,9 @@
 #include <limits>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/key_codes.h"
 #include "remote/ban_list.h"
 #include "remote/receive_buffer.h"
 
@@ -13,7 +15,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
-constexpr char kPasswordPrompt[] = "Password>";
 constexpr char kPasswordIncorrect[] = "Password incorrect";
 constexpr char kAutobanError[] = "Error trying to autoban";
 constexpr char kBanError[] = "Error trying to ban";
@@ -29,29 +30,26 @@ long PortNumber(const std::string& text) {
     return static_cast<long>(ClampedRound(LeadingNumber(text)));
 }
 
-RemoteLink::RemoteLink(Interpreter& in, Socket& socket, PromptContext& prompt)
-    : in_(in), socket_(socket), prompt_(prompt) {
+RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state)
+    : in_(in), socket_(socket), state_(state) {
     socket_.SetEvents(this);
-    in_.sendToPeer = [this](const std::string& text) { Send(text); };
 }
 
 RemoteLink::~RemoteLink() {
     socket_.SetEvents(nullptr);
-    in_.sendToPeer = nullptr;
 }
 
 bool RemoteLink::Attached() const {
-    return in_.consoleState == kAwaitingLogin || in_.consoleState == kServing;
+    return state_ == kAwaitingLogin || state_ == kServing;
 }
 
 void RemoteLink::Send(const std::string& text) {
-    // A failed send shows up as the socket's Error event.
     std::string err;
     socket_.SendData(text, &err);
 }
 
 void RemoteLink::UpdatePrompt() {
-    if (in_.updatePrompt) in_.updatePrompt();
+    in_.Host().UpdatePrompt();
 }
 
 void RemoteLink::StartListening() {
@@ -64,8 +62,8 @@ void RemoteLink::StartListening() {
 
 void RemoteLink::Listen(const std::string& portText, const std::string& password) {
     if (!Attached()) socket_.Close();
-    long port =
-        portText.empty() ? PortNumber(in_.EvaluateText("PortDefault")) : PortNumber(portText);
+    long port = portText.empty() ? PortNumber(in_.EvaluateText(settings::kPortDefault))
+                                 : PortNumber(portText);
     if (port < 1) {
         listenOn = false;
         return;
@@ -80,12 +78,12 @@ void RemoteLink::Listen(const std::string& portText, const std::string& password
 bool RemoteLink::Connect(const std::string& address, const std::string& password) {
     size_t colon = address.find(':');
     std::string host = colon == std::string::npos ? address : address.substr(0, colon);
-    long port = colon == std::string::npos ? PortNumber(in_.EvaluateText("PortDefault"))
+    long port = colon == std::string::npos ? PortNumber(in_.EvaluateText(settings::kPortDefault))
                                            : PortNumber(address.substr(colon + 1));
     connectPassword = password;
     if (port < 1) return false;
-    in_.consoleState = kConnecting;
-    prompt_.remoteHost = host;
+    state_ = kConnecting;
+    remoteHost_ = host;
     socket_.Close();
     socket_.SetLocalPort(0);
     std::string err;
@@ -99,15 +97,15 @@ void RemoteLink::ResetLink() {
     // A partial line of the peer that is gone must not become the start of
     // the next peer's first line.
     receiveBuffer.clear();
-    in_.consoleState = kLocal;
+    state_ = kLocal;
     if (listenOn) StartListening();
     in_.Os().bar.SetCommandText("");
     UpdatePrompt();
 }
 
 bool RemoteLink::KeyReleased(int key, int modifiers) {
-    if (key != kKeyF10 || (modifiers != 0 && modifiers != kModCtrl)) return false;
-    if (in_.consoleState != kConnecting && !Attached()) return false;
+    if (key != kVkF10 || (modifiers != 0 && modifiers != kModCtrl)) return false;
+    if (state_ != kConnecting && !Attached()) return false;
     std::string address = socket_.RemoteHostIP();
     ResetLink();
     if (modifiers == kModCtrl) {
@@ -133,12 +131,12 @@ void RemoteLink::OnConnectionRequest(long requestId) {
         return;
     }
     loginFailures = 0;
-    in_.consoleState = listenPassword.empty() ? kServing : kAwaitingLogin;
+    state_ = listenPassword.empty() ? kServing : kAwaitingLogin;
     UpdatePrompt();
 }
 
 void RemoteLink::OnConnect() {
-    in_.consoleState = kRemoteLink;
+    state_ = kRemoteLink;
     in_.Os().bar.SetCommandText("");
     UpdatePrompt();
 }
@@ -150,7 +148,7 @@ void RemoteLink::OnDataArrival(std::size_t bytesTotal) {
 }
 
 void RemoteLink::DispatchLine(const std::string& line) {
-    switch (in_.consoleState) {
+    switch (state_) {
         case kRemotePassword:
         case kRemoteLink:
             in_.PrintOut(line);
@@ -167,18 +165,18 @@ void RemoteLink::DispatchLine(const std::string& line) {
 }
 
 void RemoteLink::DetectPrompt() {
-    if (in_.consoleState != kRemoteLink || receiveBuffer.empty() || receiveBuffer.back() != '>') {
+    if (state_ != kRemoteLink || receiveBuffer.empty() || receiveBuffer.back() != '>') {
         return;
     }
-    prompt_.remotePrompt = std::move(receiveBuffer);
+    remotePrompt_ = std::move(receiveBuffer);
     receiveBuffer.clear();
-    if (prompt_.remotePrompt == kPasswordPrompt) {
+    if (remotePrompt_ == kPasswordPrompt) {
         if (!connectPassword.empty()) {
-            in_.consoleState = kSending;
+            state_ = kSending;
             Send(connectPassword + kLineEnd);
             connectPassword.clear();  // used once
         } else {
-            in_.consoleState = kRemotePassword;
+            state_ = kRemotePassword;
         }
     }
     UpdatePrompt();
@@ -186,14 +184,14 @@ void RemoteLink::DetectPrompt() {
 
 void RemoteLink::LoginCheck(const std::string& line) {
     if (line == listenPassword) {
-        in_.consoleState = kServing;
+        state_ = kServing;
         UpdatePrompt();
         return;
     }
     // With no limit a client may send more wrong passwords than 16 bits
     // count; the count stays at its largest value then.
     if (loginFailures < std::numeric_limits<std::int16_t>::max()) ++loginFailures;
-    long long limit = ClampedRound(in_.SettingNumber("LoginAttempts"));
+    long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
     if (loginFailures < limit || limit < 1) {
         in_.PrintOut(kPasswordIncorrect);
         UpdatePrompt();
@@ -206,7 +204,7 @@ void RemoteLink::Autokick() {
     std::string address = socket_.RemoteHostIP();
     ResetLink();
     std::string event = "Autokicked client ";
-    if (in_.SettingOn("LoginFailBan")) {
+    if (in_.SettingOn(settings::kLoginFailBan)) {
         std::string err;
         if (AppendBan(in_.Os().files, BanFilePath(in_), address, &err)) {
             event = "Autobanned client ";
@@ -218,11 +216,11 @@ void RemoteLink::Autokick() {
 }
 
 void RemoteLink::OnSendComplete() {
-    if (in_.consoleState == kSending) {
+    if (state_ == kSending) {
         in_.Os().bar.SetCommandText("");
-        in_.consoleState = kRemoteLink;
+        state_ = kRemoteLink;
         UpdatePrompt();
-    } else if (in_.consoleState == kDisconnecting) {
+    } else if (state_ == kDisconnecting) {
         in_.Os().bar.SetCommandText("");
         ResetLink();
     }

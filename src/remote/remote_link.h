@@ -1,29 +1,23 @@
 // The remote console's link: LISTEN, CONNECT and DISCONNECT, the socket's
 // events, the line protocol in both directions, the login check and the
-// kick and ban keys. ConsoleState lives on the interpreter, RemoteHost and
-// RemotePrompt on the prompt line; everything else of the link is here.
+// kick and ban keys. ConsoleState belongs to the console, which hands the
+// link a reference to it; everything else of the link is here.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "console/update_prompt.h"
+#include "console/console_state.h"
 #include "platform/socket.h"
 
 namespace vantrel {
 
 class Interpreter;
 
-// Key code and modifier bits of a released key.
-inline constexpr int kKeyF10 = 121;
-inline constexpr int kModShift = 1;
-inline constexpr int kModCtrl = 2;
-inline constexpr int kModAlt = 4;
-
 class RemoteLink : public SocketEvents {
   public:
-    // Takes the socket's events and the interpreter's sendToPeer.
-    RemoteLink(Interpreter& in, Socket& socket, PromptContext& prompt);
+    // Takes the socket's events; state is the console's ConsoleState.
+    RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state);
     ~RemoteLink() override;
     RemoteLink(const RemoteLink&) = delete;
     RemoteLink& operator=(const RemoteLink&) = delete;
@@ -40,7 +34,14 @@ class RemoteLink : public SocketEvents {
     // Ctrl bans the peer's address. True when the key was taken.
     bool KeyReleased(int key, int modifiers);
 
+    // Sends text to the peer as it is; a failure shows up as the socket's
+    // Error event.
+    void Send(const std::string& text);
+
     std::string PeerAddress() const { return socket_.RemoteHostIP(); }
+    // The console this one connects to, and the last prompt it sent.
+    const std::string& RemoteHost() const { return remoteHost_; }
+    const std::string& RemotePrompt() const { return remotePrompt_; }
     Socket& LinkSocket() { return socket_; }
 
     // SocketEvents.
@@ -65,12 +66,13 @@ class RemoteLink : public SocketEvents {
     void DetectPrompt();
     void LoginCheck(const std::string& line);
     void Autokick();
-    void Send(const std::string& text);
     void UpdatePrompt();
 
     Interpreter& in_;
     Socket& socket_;
-    PromptContext& prompt_;
+    ConsoleState& state_;
+    std::string remoteHost_;
+    std::string remotePrompt_;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/key_codes.h"
 #include "remote/receive_buffer.h"
 #include "remote_fixture.h"
 
@@ -133,12 +134,12 @@ TEST_F(RemoteTest, ErrorWhileConnectingPrintsTheDescription) {
 
 TEST_F(RemoteTest, F10AndCtrlF10CancelAConnection) {
     Run("connect 10.0.0.9");
-    EXPECT_TRUE(link().KeyReleased(kKeyF10, 0));
+    EXPECT_TRUE(link().KeyReleased(kVkF10, 0));
     EXPECT_EQ(state(), kLocal);
     EXPECT_EQ(fake.bar.command, "");
     EXPECT_FALSE(fake.files.HasFile(kBanFile));
     Run("connect 10.0.0.9");
-    EXPECT_TRUE(link().KeyReleased(kKeyF10, kModCtrl));
+    EXPECT_TRUE(link().KeyReleased(kVkF10, kModCtrl));
     EXPECT_EQ(state(), kLocal);
     EXPECT_EQ(fake.files.Contents(kBanFile), "10.0.0.9\r\n");
 }
@@ -200,7 +201,7 @@ TEST_F(RemoteTest, CloseAndErrorInEveryLinkedStateReset) {
     for (ConsoleState linked : {kConnecting, kRemotePassword, kRemoteLink, kDisconnecting, kSending,
                                 kAwaitingLogin, kServing}) {
         for (bool error : {false, true}) {
-            in().consoleState = linked;
+            Reach(linked);
             if (error) {
                 socket.events->OnError(10054, "Connection reset");
             } else {
@@ -214,7 +215,7 @@ TEST_F(RemoteTest, CloseAndErrorInEveryLinkedStateReset) {
 
 TEST_F(RemoteTest, SendCompleteInOtherStatesDoesNothing) {
     for (ConsoleState s : {kLocal, kConnecting, kRemoteLink, kAwaitingLogin, kServing}) {
-        in().consoleState = s;
+        Reach(s);
         fake.bar.command = "typed";
         socket.events->OnSendComplete();
         EXPECT_EQ(state(), s);
@@ -267,7 +268,7 @@ TEST_F(RemoteTest, ConnectFromAServedClientDropsItAndListensAfterwards) {
 
 TEST_F(RemoteTest, LinesInStatesThatDoNotTakeThemAreDropped) {
     for (ConsoleState s : {kLocal, kAccountPassword, kConnecting, kDisconnecting, kSending}) {
-        in().consoleState = s;
+        Reach(s);
         socket.Receive("print 1\r\n");
         EXPECT_EQ(Printed(), "") << s;
         EXPECT_EQ(state(), s);
@@ -280,7 +281,7 @@ TEST_F(RemoteTest, OutputThenPromptInOneChunk) {
     LinkTo("connect 10.0.0.9");
     socket.Receive("abc\r\nC:\\>");
     EXPECT_EQ(Printed(), "abc");
-    EXPECT_EQ(console.prompt.remotePrompt, "C:\\>");
+    EXPECT_EQ(link().RemotePrompt(), "C:\\>");
     EXPECT_EQ(link().receiveBuffer, "");
 }
 
@@ -288,7 +289,7 @@ TEST_F(RemoteTest, PromptBeforeOutputInOneChunkIsOutput) {
     LinkTo("connect 10.0.0.9", "D:\\>");
     socket.Receive("C:\\>abc\r\n");
     EXPECT_EQ(Printed(), "C:\\>abc");
-    EXPECT_EQ(console.prompt.remotePrompt, "D:\\>");
+    EXPECT_EQ(link().RemotePrompt(), "D:\\>");
 }
 
 TEST_F(RemoteTest, APromptSplitAcrossChunksWaits) {
@@ -296,7 +297,7 @@ TEST_F(RemoteTest, APromptSplitAcrossChunksWaits) {
     socket.Receive("out\r\nC:\\Wo");
     EXPECT_EQ(link().receiveBuffer, "C:\\Wo");
     socket.Receive("rk>");
-    EXPECT_EQ(console.prompt.remotePrompt, "C:\\Work>");
+    EXPECT_EQ(link().RemotePrompt(), "C:\\Work>");
     EXPECT_EQ(fake.bar.prompt, "10.0.0.9: C:\\Work>");
 }
 
@@ -308,9 +309,9 @@ TEST_F(RemoteTest, BackspacesEditReceivedLines) {
 
 TEST_F(RemoteTest, PromptsAreTakenOnlyInRemoteLink) {
     LinkTo("connect 10.0.0.9");
-    in().consoleState = kSending;
+    Reach(kSending);
     socket.Receive("X:\\>");
-    EXPECT_EQ(console.prompt.remotePrompt, "C:\\>");
+    EXPECT_EQ(link().RemotePrompt(), "C:\\>");
     EXPECT_EQ(link().receiveBuffer, "X:\\>");
 }
 

@@ -1,7 +1,7 @@
 #include "startup/autoexec.h"
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -21,20 +21,22 @@ bool IsPlacementLine(const std::string& line) {
 }  // namespace
 
 std::string AutoexecPath(Interpreter& in) {
-    return in.EvaluateText("ShortcutFolder") + kAutoexecName;
+    return in.EvaluateText(settings::kShortcutFolder) + kAutoexecName;
 }
 
-std::vector<std::string> PlacementLines(Interpreter& in) {
-    switch (in.dockState) {
-        case kDockedBottom:
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock) {
+    switch (dock) {
+        case DockState::kBottom:
             return {"dock bottom"};
-        case kFloating:
-            return {"winpos " + in.EvaluateText("WinX") + " " + in.EvaluateText("WinY") + " " +
-                        in.EvaluateText("WinWidth"),
+        case DockState::kFloating:
+            return {"winpos " + in.EvaluateText(settings::kWinX) + " " +
+                        in.EvaluateText(settings::kWinY) + " " +
+                        in.EvaluateText(settings::kWinWidth),
                     "dock off"};
-        default:
-            return {};
+        case DockState::kTop:
+            break;
     }
+    return {};
 }
 
 std::string WithPlacement(const std::string& contents, const std::vector<std::string>& placement) {
@@ -46,7 +48,7 @@ std::string WithPlacement(const std::string& contents, const std::vector<std::st
     return text;
 }
 
-bool SavePos(Interpreter& in, std::string* err) {
+bool SavePlacement(Interpreter& in, DockState dock, std::string* err) {
     FileSystem& files = in.Os().files;
     const std::string path = AutoexecPath(in);
     // The old text is read in full before anything is written, and the new
@@ -55,24 +57,13 @@ bool SavePos(Interpreter& in, std::string* err) {
     // user's lines are never lost.
     std::string contents;
     if (!files.AppendFile(path, "", err) || !files.ReadFile(path, &contents, err)) return false;
-    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in)), err);
+    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock)), err);
 }
 
-void EditAutoexec(Interpreter& in) {
+void OpenAutoexec(Interpreter& in) {
     std::string err;
     in.Os().processes.Start(std::string(kEditor) + " \"" + AutoexecPath(in) + "\"", kShowNormal,
                             &err);
-}
-
-void SavePosCommand(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    // A placement that cannot be saved leaves the file as it was; like the
-    // tray menu's item, the command stays silent.
-    std::string err;
-    SavePos(in, &err);
 }
 
 }  // namespace vantrel

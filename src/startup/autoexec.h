@@ -1,21 +1,22 @@
-// The start-up batch file as the console's memory: SavePos writes the bar's
-// placement into it, EditAutoexec opens it in the text editor.
+// The start-up batch file as the console's memory: SavePlacement writes the
+// bar's placement into it, OpenAutoexec opens it in the text editor.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "platform/console_window.h"
+
 namespace vantrel {
 
 class Interpreter;
-struct Command;
 
 // ShortcutFolder + "\Autoexec.dcb".
 std::string AutoexecPath(Interpreter& in);
 
 // The DOCK and WINPOS lines that bring the bar back to where it is now;
 // none when it is docked at the top, where every start puts it.
-std::vector<std::string> PlacementLines(Interpreter& in);
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock);
 
 // The start-up file's new text: the placement lines first, then every
 // other line of the old text in its order, each ending in CR LF.
@@ -24,12 +25,9 @@ std::string WithPlacement(const std::string& contents, const std::vector<std::st
 // Rewrites the placement lines of Autoexec.dcb, creating the file when it
 // is missing. The file is replaced in one step, so a failure leaves it as
 // it was. False, with the platform's description, on failure.
-bool SavePos(Interpreter& in, std::string* err);
+bool SavePlacement(Interpreter& in, DockState dock, std::string* err);
 
 // Opens Autoexec.dcb in the text editor without waiting.
-void EditAutoexec(Interpreter& in);
-
-// SAVEPOS.
-void SavePosCommand(Interpreter& in, const Command& c);
+void OpenAutoexec(Interpreter& in);
 
 }  // namespace vantrel

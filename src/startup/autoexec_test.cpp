@@ -19,7 +19,7 @@ class AutoexecTest : public InterpreterTest {
         }
     }
     void Floating(const char* x, const char* y, const char* width) {
-        in.dockState = kFloating;
+        host.dock = DockState::kFloating;
         in.SetVar("WinX", x);
         in.SetVar("WinY", y);
         in.SetVar("WinWidth", width);
@@ -53,13 +53,15 @@ TEST(WithPlacement, KeepsEveryLineButThePlacementLines) {
 }
 
 TEST_F(AutoexecTest, PlacementLinesFollowDockState) {
-    EXPECT_EQ(PlacementLines(in), std::vector<std::string>{});
-    in.dockState = kDockedBottom;
-    EXPECT_EQ(PlacementLines(in), std::vector<std::string>{"dock bottom"});
+    EXPECT_EQ(PlacementLines(in, host.dock), std::vector<std::string>{});
+    host.dock = DockState::kBottom;
+    EXPECT_EQ(PlacementLines(in, host.dock), std::vector<std::string>{"dock bottom"});
     Floating("100", "200", "800");
-    EXPECT_EQ(PlacementLines(in), (std::vector<std::string>{"winpos 100 200 800", "dock off"}));
+    EXPECT_EQ(PlacementLines(in, host.dock),
+              (std::vector<std::string>{"winpos 100 200 800", "dock off"}));
     Floating("1.5", "-3", "1280");
-    EXPECT_EQ(PlacementLines(in), (std::vector<std::string>{"winpos 1.5 -3 1280", "dock off"}));
+    EXPECT_EQ(PlacementLines(in, host.dock),
+              (std::vector<std::string>{"winpos 1.5 -3 1280", "dock off"}));
 }
 
 TEST_F(AutoexecTest, SavePosRewritesTheFile) {
@@ -67,10 +69,10 @@ TEST_F(AutoexecTest, SavePosRewritesTheFile) {
     Floating("100", "200", "800");
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 100 200 800\r\ndock off\r\nset a=1\r\n");
-    in.dockState = kDockedBottom;
+    host.dock = DockState::kBottom;
     EXPECT_EQ(Output("SAVEPOS"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
-    in.dockState = kDockedTop;
+    host.dock = DockState::kTop;
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "set a=1\r\n");
 }
@@ -83,16 +85,16 @@ TEST_F(AutoexecTest, SavePosWithAnArgumentLeavesTheFileAlone) {
 }
 
 TEST_F(AutoexecTest, SavePosCreatesAMissingFile) {
-    in.dockState = kDockedBottom;
+    host.dock = DockState::kBottom;
     std::string err;
-    EXPECT_TRUE(SavePos(in, &err)) << err;
+    EXPECT_TRUE(SavePlacement(in, host.dock, &err)) << err;
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");
 }
 
 TEST_F(AutoexecTest, SavePosNeedsNoTemporaryFolder) {
     os.environment.variables.erase(os.environment.variables.begin() + 2);  // TEMP
     os.files.AddFile(kAutoexec, "set a=1\r\n");
-    in.dockState = kDockedBottom;
+    host.dock = DockState::kBottom;
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
 }
@@ -100,12 +102,12 @@ TEST_F(AutoexecTest, SavePosNeedsNoTemporaryFolder) {
 TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
     const std::string lines = "set a=1\r\ncolour output bg red\r\n";
     os.files.AddFile(kAutoexec, lines);
-    in.dockState = kDockedBottom;
+    host.dock = DockState::kBottom;
     std::string err;
 
     // A full disk: the new text never replaces the old one.
     os.files.writeError = "There is not enough space on the disk.";
-    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
     EXPECT_EQ(err, "There is not enough space on the disk.");
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     EXPECT_EQ(Output("savepos"), "");  // the command itself stays silent
@@ -114,24 +116,24 @@ TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
 
     // A read-only file is the user's wish to keep it.
     os.files.At(kAutoexec).readOnly = true;
-    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
     EXPECT_EQ(err, kAccessDenied);
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     os.files.At(kAutoexec).readOnly = false;
 
     // A shortcut folder that is gone: nothing is written anywhere.
     in.SetVar("ShortcutFolder", "C:\\Gone");
-    EXPECT_FALSE(SavePos(in, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
     EXPECT_FALSE(os.files.HasFile("C:\\Gone\\Autoexec.dcb"));
 }
 
-TEST_F(AutoexecTest, EditAutoexecOpensTheQuotedPath) {
-    EditAutoexec(in);
+TEST_F(AutoexecTest, OpenAutoexecOpensTheQuotedPath) {
+    OpenAutoexec(in);
     ASSERT_EQ(os.processes.started.size(), 1u);
     EXPECT_EQ(os.processes.started[0],
               (FakeProcesses::StartCall{std::string("Notepad.exe \"") + kAutoexec + "\"", 1}));
     os.processes.startError = "No editor";
-    EditAutoexec(in);  // a failure to start is not reported
+    OpenAutoexec(in);  // a failure to start is not reported
     EXPECT_EQ(in.PendingOutput(), "");
 }
 

@@ -6,16 +6,11 @@
 
 namespace vantrel {
 
-class Interpreter;
-struct Command;
-
 inline constexpr char kRunKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char kRunValue[] = "Orvane Vantrel";
 
 // The Run value's data: the executable's path in double quotes, its
 // extension written as ".exe".
 std::string AutostartCommandLine(const std::string& executablePath);
-
-void Autostart(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

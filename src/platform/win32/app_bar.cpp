@@ -52,8 +52,9 @@ bool AppBarRegistered() {
     return savedProc != nullptr;
 }
 
-void AppBarDock(HWND window, int edge) {
+void AppBarDock(HWND window, DockState dock) {
     if (savedProc) return;
+    const UINT edge = dock == DockState::kBottom ? ABE_BOTTOM : ABE_TOP;
     barWindow = window;
     // No task-bar button for a bar; the bit stays after undocking.
     SetWindowLongPtrA(window, GWL_EXSTYLE,
@@ -79,7 +80,7 @@ void AppBarDock(HWND window, int edge) {
     } else {
         r.bottom = r.top + h;
     }
-    record.uEdge = static_cast<UINT>(edge);
+    record.uEdge = edge;
     record.rc = r;
     QueryAndSetPos();
 }

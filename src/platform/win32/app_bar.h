@@ -4,6 +4,7 @@
 // shell's notifications.
 #pragma once
 
+#include "platform/console_window.h"
 #include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
@@ -11,8 +12,9 @@ namespace vantrel::win32 {
 // The shell's callback message for the bar: the first user message.
 inline constexpr UINT kAppBarCallback = WM_USER;
 
-// edge: 1 top, 3 bottom. Nothing while already registered.
-void AppBarDock(HWND window, int edge);
+// At the top edge, or the bottom one for kBottom. Nothing while already
+// registered.
+void AppBarDock(HWND window, DockState edge);
 // Nothing while not registered.
 void AppBarUndock();
 bool AppBarRegistered();

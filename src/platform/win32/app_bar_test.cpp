@@ -33,7 +33,7 @@ class AppBarTest : public ::testing::Test {
 };
 
 TEST_F(AppBarTest, DocksAtTheTopAcrossTheScreen) {
-    AppBarDock(window_, ABE_TOP);
+    AppBarDock(window_, DockState::kTop);
     ASSERT_TRUE(AppBarRegistered());
     RECT r = Rect();
     EXPECT_EQ(r.left, 0);
@@ -45,7 +45,7 @@ TEST_F(AppBarTest, DocksAtTheTopAcrossTheScreen) {
 }
 
 TEST_F(AppBarTest, DocksAtTheBottomKeepingItsHeight) {
-    AppBarDock(window_, ABE_BOTTOM);
+    AppBarDock(window_, DockState::kBottom);
     ASSERT_TRUE(AppBarRegistered());
     RECT r = Rect();
     EXPECT_EQ(r.left, 0);
@@ -58,7 +58,7 @@ TEST_F(AppBarTest, DocksAtTheBottomKeepingItsHeight) {
 }
 
 TEST_F(AppBarTest, UndockGivesTheWindowProcedureBackAndKeepsThePlace) {
-    AppBarDock(window_, ABE_TOP);
+    AppBarDock(window_, DockState::kTop);
     ASSERT_TRUE(AppBarRegistered());
     AppBarUndock();
     EXPECT_FALSE(AppBarRegistered());
@@ -71,11 +71,11 @@ TEST_F(AppBarTest, UndockGivesTheWindowProcedureBackAndKeepsThePlace) {
 }
 
 TEST_F(AppBarTest, DockingWhileRegisteredDoesNothing) {
-    AppBarDock(window_, ABE_TOP);
-    AppBarDock(window_, ABE_BOTTOM);
+    AppBarDock(window_, DockState::kTop);
+    AppBarDock(window_, DockState::kBottom);
     EXPECT_EQ(Rect().top, 0);
     AppBarUndock();
-    AppBarDock(window_, ABE_BOTTOM);
+    AppBarDock(window_, DockState::kBottom);
     EXPECT_GT(Rect().top, GetSystemMetrics(SM_CYSCREEN) / 2);
 }
 

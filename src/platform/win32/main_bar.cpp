@@ -124,7 +124,7 @@ bool Main::IsVisible() const {
     return IsWindowVisible(window_.Get()) != FALSE;
 }
 
-void Main::AppBarDock(int edge) {
+void Main::AppBarDock(DockState edge) {
     win32::AppBarDock(window_.Get(), edge);
 }
 

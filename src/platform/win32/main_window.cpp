@@ -1,9 +1,9 @@
 #include "platform/win32/main_window.h"
 
 #include "console/apply_settings.h"
+#include "platform/key_codes.h"
 #include "platform/win32/app_bar.h"
 #include "platform/win32/fixed_font.h"
-#include "remote/remote_link.h"
 
 namespace vantrel::win32 {
 
@@ -15,15 +15,11 @@ constexpr int kCmdBoxId = 102;
 // Hidden buttons sit at -1000 twips.
 constexpr int kOutOfSight = -67;
 
-// The modifier state of a key event: 1 Shift, 2 Ctrl, 4 Alt.
+// The modifier keys held during a key event.
 int ModifierState() {
     return ((GetKeyState(VK_SHIFT) & 0x8000) ? kModShift : 0) |
            ((GetKeyState(VK_CONTROL) & 0x8000) ? kModCtrl : 0) |
            ((GetKeyState(VK_MENU) & 0x8000) ? kModAlt : 0);
-}
-
-bool ModifierHeld() {
-    return (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) & 0x8000;
 }
 
 }  // namespace
@@ -84,35 +80,25 @@ void Main::StartTimer() {
 
 bool Main::PreTranslate(const MSG& msg) {
     if (!window_.Valid() || GetAncestor(msg.hwnd, GA_ROOT) != window_.Get()) return false;
-    if (msg.message == WM_KEYDOWN) return OnKeyDown(msg.wParam);
-    // The edit control's own Enter and Esc characters would only beep.
-    if (msg.message == WM_CHAR && (msg.wParam == '\r' || msg.wParam == 27)) return true;
-    // F10 alone is a system key: its release comes as WM_SYSKEYUP.
-    if (msg.message == WM_KEYUP || (msg.message == WM_SYSKEYUP && msg.wParam == VK_F10)) {
-        OnKeyUp(msg.wParam);
+    const int key = static_cast<int>(msg.wParam);
+    switch (msg.message) {
+        case WM_KEYDOWN:
+            return console_->KeyDown(key, ModifierState());
+        case WM_CHAR:
+            // The edit control's own Enter and Esc characters would only beep.
+            return msg.wParam == '\r' || msg.wParam == 27;
+        // F10 alone, and any key with Alt, is a system key: its release comes
+        // as WM_SYSKEYUP.
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return console_->KeyUp(key, ModifierState());
+        case WM_MOUSEMOVE:
+            // The drag is the same over both boxes; the move still reaches them.
+            if (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_) OnBoxMouseMove(msg.wParam);
+            return false;
+        default:
+            return false;
     }
-    // The drag is the same over both boxes; the mouse move still reaches them.
-    if (msg.message == WM_MOUSEMOVE && (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_)) {
-        OnBoxMouseMove(msg.wParam);
-    }
-    // F10 is a system key: its release comes as WM_SYSKEYUP.
-    if ((msg.message == WM_KEYUP || msg.message == WM_SYSKEYUP) && console_->Link() &&
-        console_->Link()->KeyReleased(static_cast<int>(msg.wParam), ModifierState())) {
-        return true;
-    }
-    return false;
-}
-
-bool Main::OnKeyDown(WPARAM key) {
-    if (key == VK_RETURN) {
-        OnCommand(IDOK);
-        return true;
-    }
-    if (key == VK_ESCAPE) {
-        OnCommand(IDCANCEL);
-        return true;
-    }
-    return false;
 }
 
 void Main::OnBoxMouseMove(WPARAM buttons) {
@@ -128,26 +114,11 @@ void Main::OnBoxMouseMove(WPARAM buttons) {
     console_->MouseMove(cursor.x, cursor.y, keys);
 }
 
-void Main::OnKeyUp(WPARAM key) {
-    if (key >= VK_F1 && key <= VK_F12) {
-        console_->KeyUp(static_cast<int>(key), ModifierState());
-        return;
-    }
-    if ((key != VK_UP && key != VK_DOWN) || ModifierHeld()) return;
-    Interpreter& in = console_->In();
-    if (in.consoleState != kLocal) return;
-    if (key == VK_UP) {
-        in.HistoryUp();
-    } else {
-        in.HistoryDown();
-    }
-}
-
 void Main::OnCommand(int id) {
     if (id == IDOK) {
-        console_->In().EnterClicked();
+        console_->EnterClicked();
     } else if (id == IDCANCEL) {
-        console_->In().EscClicked();
+        console_->EscClicked();
     }
 }
 

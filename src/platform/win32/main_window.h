@@ -35,9 +35,9 @@ class Main : public BarWindow, public ConsoleWindow {
     HWND Handle() const { return window_.Get(); }
     HICON Icon() const { return icon_; }
 
-    // Keys on their way to the bar's controls, seen first as a form with key
-    // preview sees them: Enter and Esc press the two buttons, the arrow keys
-    // browse the history. True when the message was handled here.
+    // Key messages on their way to the bar's controls go to the console
+    // first, as a form with key preview sees them. True when the console
+    // took the key.
     bool PreTranslate(const MSG& msg);
 
     // BarWindow.
@@ -62,7 +62,7 @@ class Main : public BarWindow, public ConsoleWindow {
     void EndProcess() override;
     void Hide() override;
     bool IsVisible() const override;
-    void AppBarDock(int edge) override;
+    void AppBarDock(DockState edge) override;
     void AppBarUndock() override;
 
   private:
@@ -73,8 +73,6 @@ class Main : public BarWindow, public ConsoleWindow {
     void OnTimer();
     LRESULT OnCtlColor(HDC dc, HWND control);
     void OnClose();
-    bool OnKeyDown(WPARAM key);
-    void OnKeyUp(WPARAM key);
     void OnBoxMouseMove(WPARAM buttons);
 
     HINSTANCE instance_;

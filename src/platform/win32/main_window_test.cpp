@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_table.h"
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "platform/win32/output_form.h"
@@ -52,7 +53,7 @@ class MainTest : public ::testing::Test {
     Main main_{GetModuleHandleA(nullptr), pane_};
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
                        processes_, registry_, desktop_, input_};
-    Console console_{platform_, main_, pane_, tray_};
+    Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 
 TEST_F(MainTest, StartsWithItsDesignTextsAndTheButtonsOutOfSight) {

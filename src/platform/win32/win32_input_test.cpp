@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/keystrokes.h"
+#include "console/keystrokes.h"
 
 namespace vantrel::win32 {
 namespace {

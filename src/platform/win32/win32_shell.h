@@ -9,7 +9,8 @@ class Win32Shell : public Shell {
   public:
     // The window that owns any message the shell shows; may stay null.
     void SetOwner(HWND owner) { owner_ = owner; }
-    int Open(const std::string& file, const std::string& params, int showStyle) override;
+    bool Open(const std::string& file, const std::string& params, int showStyle,
+              std::string* err) override;
 
   private:
     HWND owner_ = nullptr;

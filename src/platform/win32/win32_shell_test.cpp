@@ -7,11 +7,12 @@
 namespace vantrel::win32 {
 namespace {
 
-TEST(Win32ShellTest, OpeningAMissingFileFails) {
+TEST(Win32ShellTest, OpeningAMissingFileFailsWithTheSystemsText) {
     Win32Shell shell;
-    int result = shell.Open("C:\\no_such_folder\\no_such_program.exe", "", kShowNormal);
-    EXPECT_LE(result, 32);
-    EXPECT_GT(result, 0);
+    std::string err;
+    EXPECT_FALSE(shell.Open("C:\\no_such_folder\\no_such_program.exe", "", kShowNormal, &err));
+    EXPECT_TRUE(err == ErrorText(ERROR_FILE_NOT_FOUND) || err == ErrorText(ERROR_PATH_NOT_FOUND))
+        << err;
 }
 
 TEST(Win32ErrorTest, SystemDescriptionsWithoutTheirLineEnd) {

@@ -52,10 +52,12 @@ void Win32TrayIcon::Remove() {
 
 TrayMenuItem Win32TrayIcon::PopUpMenu(const TrayMenuChecks& checks) {
     HMENU docking = CreatePopupMenu();
-    AppendMenuA(docking, Checked(checks.dockState == 0), Id(TrayMenuItem::kDockTop), kDockTop);
-    AppendMenuA(docking, Checked(checks.dockState == 1), Id(TrayMenuItem::kDockBottom),
+    AppendMenuA(docking, Checked(checks.dock == DockState::kTop), Id(TrayMenuItem::kDockTop),
+                kDockTop);
+    AppendMenuA(docking, Checked(checks.dock == DockState::kBottom), Id(TrayMenuItem::kDockBottom),
                 kDockBottom);
-    AppendMenuA(docking, Checked(checks.dockState == 2), Id(TrayMenuItem::kUndock), kUndock);
+    AppendMenuA(docking, Checked(checks.dock == DockState::kFloating), Id(TrayMenuItem::kUndock),
+                kUndock);
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, Checked(checks.visible), Id(TrayMenuItem::kShowHide), kVisible);
     AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(docking), kDocking);

@@ -1,5 +1,7 @@
 // The program: one instance at a time, the bar, its pane and tray icon, the
-// console behind them, and the message loop.
+// console behind them with the built-in command language, and the message
+// loop.
+#include "commands/command_table.h"
 #include "console/console.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/output_form.h"
@@ -67,7 +69,7 @@ class App {
     Main main_;
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
                        processes_, registry_, desktop_, input_};
-    Console console_{platform_, main_, pane_, tray_};
+    Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 
 }  // namespace

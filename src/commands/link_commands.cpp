@@ -1,9 +1,7 @@
-#include "remote/link_commands.h"
+#include "commands/link_commands.h"
 
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
 #include "remote/ban_list.h"
-#include "remote/remote_link.h"
 
 namespace vantrel {
 
@@ -31,27 +29,16 @@ void ListBans(Interpreter& in) {
 }  // namespace
 
 void ListenCommand(Interpreter& in, const Command& c) {
-    if (!c.Arg(3).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    if (in.remoteLink) in.remoteLink->Listen(c.Arg(1), c.Arg(2));
+    in.Host().Listen(c.Arg(1), c.Arg(2));
 }
 
 void ConnectCommand(Interpreter& in, const Command& c) {
-    if (c.Arg(1).empty() || !c.Arg(3).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    if (in.remoteLink && !in.remoteLink->Connect(c.Arg(1), c.Arg(2))) PrintSyntax(in, c);
+    // An empty quoted address counts as an argument but names no host.
+    if (c.Arg(1).empty() || !in.Host().Connect(c.Arg(1), c.Arg(2))) PrintSyntax(in, c);
 }
 
-void DisconnectCommand(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
-    if (in.remoteLink) in.remoteLink->ResetLink();
+void DisconnectCommand(Interpreter& in, const Command&) {
+    in.Host().Disconnect();
 }
 
 void BanCommand(Interpreter& in, const Command& c) {
@@ -61,7 +48,7 @@ void BanCommand(Interpreter& in, const Command& c) {
     }
     // The entry is the whole argument text, quotes and all, so a quote
     // fails the character check.
-    if (!c.Arg(2).empty() || !IsAddressText(c.args)) {
+    if (!IsAddressText(c.args)) {
         PrintSyntax(in, c);
         return;
     }
@@ -70,10 +57,6 @@ void BanCommand(Interpreter& in, const Command& c) {
 }
 
 void UnbanCommand(Interpreter& in, const Command& c) {
-    if (c.args.empty() || !c.Arg(2).empty()) {
-        PrintSyntax(in, c);
-        return;
-    }
     FileSystem& files = in.Os().files;
     const std::string path = BanFilePath(in);
     std::string contents, err;

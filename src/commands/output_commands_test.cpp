@@ -1,4 +1,4 @@
-#include "console/output_commands.h"
+#include "commands/output_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -7,8 +7,8 @@ namespace vantrel {
 class Interpreter;
 struct Command;
 
-void Cls(Interpreter& in, const Command& c);
-void KeepOutput(Interpreter& in, const Command& c);
-void EnterButton(Interpreter& in, const Command& c);
+void ClsCommand(Interpreter& in, const Command& c);
+void KeepOutputCommand(Interpreter& in, const Command& c);
+void EnterButtonCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-#include "commands/keystrokes.h"
+#include "console/keystrokes.h"
 
 #include <gtest/gtest.h>
 

@@ -11,16 +11,9 @@
 #include <vector>
 
 #include "platform/input.h"
+#include "platform/key_codes.h"
 
 namespace vantrel {
-
-// Virtual-key codes the console itself names.
-inline constexpr int kVkBack = 0x08;
-inline constexpr int kVkTab = 0x09;
-inline constexpr int kVkReturn = 0x0D;
-inline constexpr int kVkHome = 0x24;
-inline constexpr int kVkEnd = 0x23;
-inline constexpr int kVkF1 = 0x70;
 
 // False, with a description, for text that is not valid notation; nothing
 // is then sent at all.

@@ -1,6 +1,5 @@
 // The remote console's commands: LISTEN, CONNECT, DISCONNECT, BAN, UNBAN.
-// Without a socket attached (tests of other parts) the link commands check
-// their arguments and do nothing else.
+// The link itself belongs to the console; BAN and UNBAN edit Ban.txt.
 #pragma once
 
 namespace vantrel {

@@ -1,4 +1,4 @@
-#include "interpreter/command_history.h"
+#include "console/command_history.h"
 
 namespace vantrel {
 

@@ -1,4 +1,4 @@
-#include "interpreter/variable_commands.h"
+#include "commands/variable_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
-#include "console/placement_commands.h"
+#include "commands/placement_commands.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include "commands/variable_commands.h"
 #include "console/apply_settings.h"
 #include "console/placement.h"
-#include "interpreter/command_table.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
 #include "interpreter/text.h"
 
 namespace vantrel {
@@ -32,38 +33,34 @@ std::string NumberText(double value) {
 }  // namespace
 
 void DockCommand(Interpreter& in, const Command& c) {
-    int where = c.argsLower == "top"      ? kDockedTop
-                : c.argsLower == "bottom" ? kDockedBottom
-                : c.argsLower == "off"    ? kFloating
-                                          : -1;
-    if (where < 0) {
-        PrintSyntax(in, c);
-        return;
-    }
-    if (in.dock) {
-        in.dock(where);
+    if (c.argsLower == "top") {
+        in.Host().Dock(DockState::kTop);
+    } else if (c.argsLower == "bottom") {
+        in.Host().Dock(DockState::kBottom);
+    } else if (c.argsLower == "off") {
+        in.Host().Dock(DockState::kFloating);
     } else {
-        in.dockState = where;
+        PrintSyntax(in, c);
     }
 }
 
-void WinPos(Interpreter& in, const Command& c) {
+void WinPosCommand(Interpreter& in, const Command& c) {
     WinPosAction action = CheckWinPos(c.Arg(1), c.Arg(2), c.Arg(3), c.Arg(4));
     // Only a bare WINPOS reports; an empty quoted argument is misuse.
     if (action == WinPosAction::kReport && !c.args.empty()) action = WinPosAction::kSyntax;
     switch (action) {
         case WinPosAction::kStore:
-            in.SetVar("WinX", c.Arg(1));
-            in.SetVar("WinY", c.Arg(2));
-            if (!c.Arg(3).empty()) in.SetVar("WinWidth", c.Arg(3));
+            in.SetVar(settings::kWinX, c.Arg(1));
+            in.SetVar(settings::kWinY, c.Arg(2));
+            if (!c.Arg(3).empty()) in.SetVar(settings::kWinWidth, c.Arg(3));
             break;
         case WinPosAction::kTooNarrow:
             in.PrintOut(kTooNarrow);
             break;
         case WinPosAction::kReport: {
-            in.PrintOut(kPositionLine + NumberText(in.SettingNumber("WinX")) + ", " +
-                        NumberText(in.SettingNumber("WinY")));
-            double width = std::max(std::nearbyint(in.SettingNumber("WinWidth")),
+            in.PrintOut(kPositionLine + NumberText(in.SettingNumber(settings::kWinX)) + ", " +
+                        NumberText(in.SettingNumber(settings::kWinY)));
+            double width = std::max(std::nearbyint(in.SettingNumber(settings::kWinWidth)),
                                     double{kMinFloatingWidthPixels});
             in.PrintOut(kWidthLine + NumberText(width));
             break;
@@ -74,32 +71,17 @@ void WinPos(Interpreter& in, const Command& c) {
     }
 }
 
-void Hide(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-    } else if (in.hideWin) {
-        in.hideWin();
-    }
+void HideCommand(Interpreter& in, const Command&) {
+    in.Host().HideWin();
 }
 
-void Show(Interpreter& in, const Command& c) {
-    if (!c.args.empty()) {
-        PrintSyntax(in, c);
-    } else if (in.showWin) {
-        in.showWin();
-    }
+void ShowCommand(Interpreter& in, const Command&) {
+    in.Host().ShowWin();
 }
 
 void AlwaysOnTopCommand(Interpreter& in, const Command& c) {
-    if (c.argsLower.empty()) {
-        in.PrintOut(std::string(kTopmostLine) + (in.SettingOn("AlwaysOnTop") ? "on" : "off"));
-    } else if (c.argsLower == "on") {
-        in.SetVar("AlwaysOnTop", "1");
-    } else if (c.argsLower == "off") {
-        in.SetVar("AlwaysOnTop", "0");
-    } else {
-        PrintSyntax(in, c);
-    }
+    SwitchSetting(in, c, settings::kAlwaysOnTop, kTopmostLine,
+                  c.argsLower.empty() && in.SettingOn(settings::kAlwaysOnTop));
 }
 
 }  // namespace vantrel

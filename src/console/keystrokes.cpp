@@ -1,4 +1,4 @@
-#include "commands/keystrokes.h"
+#include "console/keystrokes.h"
 
 #include <cstdlib>
 
@@ -16,12 +16,12 @@ struct KeyName {
 // The names the notation knows, upper case.
 constexpr KeyName kKeyNames[] = {
     {"BACKSPACE", kVkBack}, {"BS", kVkBack},      {"BKSP", kVkBack},    {"BREAK", 0x03},
-    {"CAPSLOCK", 0x14},     {"DELETE", 0x2E},     {"DEL", 0x2E},        {"DOWN", 0x28},
-    {"END", kVkEnd},        {"ENTER", kVkReturn}, {"ESC", 0x1B},        {"ESCAPE", 0x1B},
+    {"CAPSLOCK", 0x14},     {"DELETE", 0x2E},     {"DEL", 0x2E},        {"DOWN", kVkDown},
+    {"END", kVkEnd},        {"ENTER", kVkReturn}, {"ESC", kVkEscape},   {"ESCAPE", kVkEscape},
     {"HELP", 0x2F},         {"HOME", kVkHome},    {"INSERT", 0x2D},     {"INS", 0x2D},
     {"LEFT", 0x25},         {"NUMLOCK", 0x90},    {"PGDN", 0x22},       {"PGUP", 0x21},
     {"PRTSC", 0x2C},        {"RIGHT", 0x27},      {"SCROLLLOCK", 0x91}, {"TAB", kVkTab},
-    {"UP", 0x26},           {"ADD", 0x6B},        {"SUBTRACT", 0x6D},   {"MULTIPLY", 0x6A},
+    {"UP", kVkUp},          {"ADD", 0x6B},        {"SUBTRACT", 0x6D},   {"MULTIPLY", 0x6A},
     {"DIVIDE", 0x6F},       {"SPACE", 0x20},
 };
 

@@ -1,4 +1,4 @@
-#include "remote/link_commands.h"
+#include "commands/link_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -86,14 +86,17 @@ TEST_F(BanTest, UnbanSyntax) {
 
 TEST_F(BanTest, RemoteCommandsOnAConsoleWithoutASocketOnlyCheckArguments) {
     testing::FakePlatform os;
+    testing::FakeConsoleWindow window;
+    testing::FakePane pane;
+    testing::FakeTray tray;
     os.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}};
-    Interpreter bare(os.platform);
-    AssignDefaults(bare, 1280);
+    Console bare(os.platform, window, pane, tray, BuiltInCommands());
+    AssignDefaults(bare.In(), 1280);
     for (const char* line : {"listen", "connect host", "disconnect"}) {
-        bare.PendingOutput().clear();
-        bare.RunCommand(line);
-        EXPECT_EQ(bare.PendingOutput(), "\f") << line;
-        EXPECT_EQ(bare.consoleState, kLocal) << line;
+        bare.In().PendingOutput().clear();
+        bare.In().RunCommand(line);
+        EXPECT_EQ(bare.In().PendingOutput(), "\f") << line;
+        EXPECT_EQ(bare.State(), kLocal) << line;
     }
 }
 

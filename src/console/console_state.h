@@ -17,8 +17,8 @@ enum ConsoleState : std::int16_t {
     kServing = 8,
 };
 
-// Where the bar sits: docked at the top or bottom edge, or floating at
-// WinX, WinY with width WinWidth. Every start begins docked at the top.
-enum DockState : int { kDockedTop = 0, kDockedBottom = 1, kFloating = 2 };
+// The prompt a server sends while it awaits a client's password; a client
+// that sees it answers with the password it was given, if any.
+inline constexpr char kPasswordPrompt[] = "Password>";
 
 }  // namespace vantrel

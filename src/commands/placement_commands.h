@@ -9,9 +9,9 @@ class Interpreter;
 struct Command;
 
 void DockCommand(Interpreter& in, const Command& c);
-void WinPos(Interpreter& in, const Command& c);
-void Hide(Interpreter& in, const Command& c);
-void Show(Interpreter& in, const Command& c);
+void WinPosCommand(Interpreter& in, const Command& c);
+void HideCommand(Interpreter& in, const Command& c);
+void ShowCommand(Interpreter& in, const Command& c);
 void AlwaysOnTopCommand(Interpreter& in, const Command& c);
 
 }  // namespace vantrel

@@ -1,0 +1,81 @@
+#include "commands/command_table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "interpreter/text.h"
+
+namespace vantrel {
+namespace {
+
+Command Parsed(const std::string& line) {
+    Command c;
+    c.line = line;
+    c.word = LowerCase(ParseArgs(line, 1));
+    c.args = std::string(TrimSpaces(line.substr(std::min(line.size(), c.word.size() + 1))));
+    return c;
+}
+
+TEST(CommandTableTest, EveryRowIsReachedByEachOfItsWordsAndNoWordIsInTwoRows) {
+    const CommandTable& table = BuiltInCommands();
+    std::set<std::string_view> seen;
+    for (const CommandRow& row : table) {
+        if (row.handler) {
+            EXPECT_TRUE(!row.words.empty() || row.matches) << "a row nothing can reach";
+        }
+        EXPECT_LE(row.minArgs, row.maxArgs);
+        for (std::string_view word : row.words) {
+            EXPECT_TRUE(seen.insert(word).second) << word << " is in two rows";
+            EXPECT_EQ(MatchRow(table, Parsed(std::string(word))).row, &row) << word;
+            EXPECT_EQ(LowerCase(word), word);
+        }
+    }
+    EXPECT_EQ(MatchRow(table, Parsed("d:")).row->handler,
+              MatchRow(table, Parsed("c:")).row->handler);
+    EXPECT_TRUE(MatchRow(table, Parsed("d:")).row->words.empty());
+}
+
+TEST(CommandTableTest, RewritesTakeWhatNoEarlierRowTook) {
+    struct Case {
+        const char* line;
+        const char* rewritten;
+    } cases[] = {
+        {"cd..", "cd .."},
+        {"cd\\", "cd \\"},
+        {"chdir\\temp", "chdir \\temp"},
+        {"cd.txt", "cd .txt"},
+        {"cdd\\x", "cdd \\x"},
+        {"cdd.", "cdd ."},
+        {"!x=1", "! x=1"},
+        {"?1+1", "? 1+1"},
+        {"notepad", "run notepad"},
+        {"dirx", "run dirx"},
+        {"settings", "run settings"},
+        {"index", "run index"},
+        {"@x", "run @x"},
+    };
+    for (const Case& c : cases) {
+        TableMatch match = MatchRow(BuiltInCommands(), Parsed(c.line));
+        EXPECT_TRUE(match.rewritten) << c.line;
+        EXPECT_EQ(match.line, c.rewritten) << c.line;
+    }
+    for (const char* word : {"?", "!", "update", "donate"}) {
+        EXPECT_FALSE(MatchRow(BuiltInCommands(), Parsed(word)).rewritten) << word;
+    }
+}
+
+TEST(CommandTableTest, CountArgsIsThePlaceOfTheLastArgument) {
+    struct Case {
+        const char* line;
+        int count;
+    } cases[] = {
+        {"copy", 0},           {"copy a", 1},      {"copy a b", 2},  {"copy  a   b ", 2},
+        {"copy \"a b\" c", 2}, {"copy a \"\"", 1}, {"copy \"\"", 1}, {"copy \"\" b", 2},
+        {"copy a \"\" c", 3},  {"copy \"a\"b", 2}, {"copy \"a", 1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CountArgs(Parsed(c.line)), c.count) << c.line;
+}
+
+}  // namespace
+}  // namespace vantrel

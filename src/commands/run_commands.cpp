@@ -1,0 +1,72 @@
+#include "commands/run_commands.h"
+
+#include <string>
+#include <vector>
+
+#include "interpreter/interpreter.h"
+#include "interpreter/launch.h"
+#include "interpreter/settings.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kInvalidTarget[] = "Invalid command, filename or URL";
+
+int StyleOf(const std::string& word) {
+    if (word == "runmax") return kShowMaximized;
+    if (word == "runmin") return kShowMinimized;
+    if (word == "runhide") return kShowHidden;
+    return kShowNormal;
+}
+
+// The five places a name is looked for, in order.
+std::vector<std::string> Candidates(Interpreter& in, const std::string& name) {
+    return {in.Os().files.CurrentDirectory() + "\\" + name,
+            in.EvaluateText(settings::kShortcutFolder) + "\\" + name,
+            in.EvaluateText(settings::kDesktopUser) + "\\" + name,
+            in.EvaluateText(settings::kDesktopPublic) + "\\" + name, name};
+}
+
+bool Open(Interpreter& in, const std::string& target, const std::string& params, int style) {
+    std::string err;
+    return OpenTarget(in, target, params, style, &err);
+}
+
+bool OpenAny(Interpreter& in, const std::vector<std::string>& targets, const std::string& params,
+             int style) {
+    for (const std::string& target : targets) {
+        if (Open(in, target, params, style)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void RunFamilyCommand(Interpreter& in, const Command& c) {
+    const int style = StyleOf(c.word);
+    const std::string a = c.Arg(1);
+    const std::string& args = c.args;
+    std::string paramText = a.size() + 1 < args.size() ? args.substr(a.size() + 1) : "";
+    if (paramText.compare(0, 2, "\" ") == 0) {
+        paramText.erase(0, 2);
+    } else if (paramText == "\"") {
+        paramText.clear();
+    }
+
+    bool opened = false;
+    const bool quoted = a.find(' ') != std::string::npos;
+    if (a.find('\\') != std::string::npos || a.find(":/") != std::string::npos) {
+        opened = quoted ? Open(in, a, paramText, style)
+                        : Open(in, args, "", style) || Open(in, a, paramText, style);
+    } else if (!quoted) {
+        opened = OpenAny(in, Candidates(in, args), "", style) ||
+                 OpenAny(in, Candidates(in, a), paramText, style);
+    } else {
+        std::string quotedParams = a.size() + 3 < args.size() ? args.substr(a.size() + 3) : "";
+        opened = OpenAny(in, Candidates(in, a), quotedParams, style);
+    }
+    if (!opened) in.PrintOut(kInvalidTarget);
+}
+
+}  // namespace vantrel

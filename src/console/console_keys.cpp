@@ -1,0 +1,80 @@
+// The keys of the bar and its two buttons. The window only translates its
+// key messages into these calls; every rule about keys is decided here.
+#include "console/console.h"
+#include "console/keyboard.h"
+#include "interpreter/text.h"
+#include "platform/key_codes.h"
+
+namespace vantrel {
+
+bool Console::KeyDown(int key, int) {
+    if (key == kVkReturn) {
+        EnterClicked();
+        return true;
+    }
+    if (key == kVkEscape) {
+        EscClicked();
+        return true;
+    }
+    return false;
+}
+
+bool Console::KeyUp(int key, int modifiers) {
+    if (key >= kVkF1 && key <= kVkF12) {
+        TypeFunctionKey(interpreter_, state_, key, modifiers);
+    } else if ((key == kVkUp || key == kVkDown) && modifiers == 0 && state_ == kLocal) {
+        std::string text;
+        if (key == kVkUp ? history_.Up(&text) : history_.Down(&text)) ShowHistoryEntry(text);
+    }
+    // F10 is also a macro key; the link takes it only while it has a peer.
+    return link_ && link_->KeyReleased(key, modifiers);
+}
+
+void Console::EnterClicked() {
+    BarWindow& bar = platform_.bar;
+    std::string text = bar.CommandText();
+    std::string trimmed(TrimSpaces(text));
+    // Passwords never go into the history.
+    if (!trimmed.empty() && state_ != kAccountPassword && state_ != kRemotePassword) {
+        history_.Record(text);
+    }
+    bar.FocusCommandBox();
+    switch (state_) {
+        case kLocal:
+            interpreter_.RunCommand(text);
+            break;
+        case kAccountPassword:
+            account_.pass = text;
+            bar.SetCommandText("");
+            state_ = kLocal;
+            UpdatePrompt();
+            break;
+        case kRemotePassword:
+        case kRemoteLink:
+            state_ = LowerCase(trimmed) == "disconnect" ? kDisconnecting : kSending;
+            if (link_) link_->Send(text + "\r\n");
+            UpdatePrompt();
+            break;
+        default:
+            break;
+    }
+}
+
+void Console::EscClicked() {
+    BarWindow& bar = platform_.bar;
+    bar.FocusCommandBox();
+    if (!bar.CommandText().empty()) {
+        bar.SetCommandText("");
+    } else {
+        interpreter_.PrintOut("\f");
+    }
+}
+
+void Console::ShowHistoryEntry(const std::string& text) {
+    BarWindow& bar = platform_.bar;
+    bar.SetCommandText(text);
+    bar.SelectCommandText(0, static_cast<int>(text.size()));
+    bar.FocusCommandBox();
+}
+
+}  // namespace vantrel

@@ -1,0 +1,97 @@
+// The keys and buttons of the bar as the window hands them to the console.
+#include <gtest/gtest.h>
+
+#include "platform/key_codes.h"
+#include "remote_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::RemoteTest;
+using ConsoleKeysTest = RemoteTest;
+
+TEST_F(ConsoleKeysTest, EnterRunsAndRemembersTheLineAndTheArrowsBrowse) {
+    Type("  echo hi ");
+    EXPECT_EQ(Printed(), "hi");
+    EXPECT_EQ(fake.bar.command, "");
+    EXPECT_EQ(console.History().Entry(0), "  echo hi ");
+    Type("   ");
+    EXPECT_EQ(console.History().Entry(0), "  echo hi ");
+
+    EXPECT_FALSE(console.KeyUp(kVkUp, 0));
+    EXPECT_EQ(fake.bar.command, "  echo hi ");
+    EXPECT_EQ(fake.bar.selectionStart, 0);
+    EXPECT_EQ(fake.bar.selectionLength, 10);
+    console.KeyUp(kVkUp, 0);  // no older entry
+    EXPECT_EQ(fake.bar.command, "  echo hi ");
+    console.KeyUp(kVkDown, kModShift);  // a modifier held: not browsing
+    EXPECT_EQ(fake.bar.command, "  echo hi ");
+    console.KeyUp(kVkDown, 0);
+    EXPECT_EQ(fake.bar.command, "");
+    fake.bar.command = "typed";
+    console.KeyUp(kVkDown, 0);  // not browsing: nothing happens
+    EXPECT_EQ(fake.bar.command, "typed");
+}
+
+TEST_F(ConsoleKeysTest, HistoryKeepsTheNewestHundredAndOnlyLocally) {
+    for (int i = 0; i <= 100; ++i) Type("echo " + std::to_string(i));
+    EXPECT_EQ(console.History().Entry(0), "echo 100");
+    EXPECT_EQ(console.History().Entry(99), "echo 1");
+    for (int i = 0; i < 120; ++i) console.KeyUp(kVkUp, 0);
+    EXPECT_EQ(fake.bar.command, "echo 1");
+    Reach(kRemoteLink);
+    fake.bar.command = "remote";
+    console.KeyUp(kVkUp, 0);
+    EXPECT_EQ(fake.bar.command, "remote");
+}
+
+TEST_F(ConsoleKeysTest, EnterInTheOtherStates) {
+    Reach(kAccountPassword);
+    Type("secret");
+    EXPECT_EQ(console.Account().pass, "secret");
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(fake.bar.command, "");
+    EXPECT_EQ(console.History().Entry(0), "");  // passwords are never recorded
+
+    Reach(kRemoteLink);
+    Type("dir ");
+    EXPECT_EQ(socket.TakeSent(), "dir \r\n");
+    EXPECT_EQ(state(), kSending);
+    Reach(kRemoteLink);
+    Type(" DISCONNECT");
+    EXPECT_EQ(state(), kDisconnecting);
+
+    Reach(kServing);
+    Type("echo no");
+    EXPECT_EQ(Printed(), "");
+}
+
+TEST_F(ConsoleKeysTest, EnterAndEscAreTakenAndEscClearsTheBoxOrThePane) {
+    fake.bar.command = "half typed";
+    EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
+    EXPECT_EQ(fake.bar.command, "");
+    EXPECT_EQ(in().PendingOutput(), "");
+    console.EscClicked();
+    EXPECT_EQ(in().PendingOutput(), "\f");
+    fake.bar.command = "echo x";
+    EXPECT_TRUE(console.KeyDown(kVkReturn, kModShift));
+    EXPECT_EQ(Printed(), "x");
+    EXPECT_FALSE(console.KeyDown('A', 0));
+}
+
+TEST_F(ConsoleKeysTest, FunctionKeysTypeTheirMacrosOnlyLocally) {
+    EXPECT_FALSE(console.KeyUp(kVkF1 + 4, 0));
+    EXPECT_EQ(fake.input.sent.size(), 1u);
+    console.KeyUp(kVkF1 + 4, kModCtrl);
+    EXPECT_EQ(fake.input.sent.size(), 1u);
+    Reach(kServing);
+    console.KeyUp(kVkF1 + 4, 0);
+    EXPECT_EQ(fake.input.sent.size(), 1u);
+    // F10 while serving kicks the client instead of typing its macro.
+    EXPECT_TRUE(console.KeyUp(kVkF10, 0));
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(fake.input.sent.size(), 1u);
+}
+
+}  // namespace
+}  // namespace vantrel

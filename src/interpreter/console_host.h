@@ -1,0 +1,51 @@
+// The console that runs the interpreter, as the interpreter and the built-in
+// commands see it: the prompt at the end of every line, the bar's placement,
+// ending the program, the maker's-site account and the remote link. The
+// console owns all of that state and implements this; tests record the calls.
+#pragma once
+
+#include <string>
+
+#include "platform/console_window.h"
+
+namespace vantrel {
+
+// The account of the maker's site (ORID), held in memory only.
+struct SiteAccount {
+    std::string user;
+    std::string pass;
+};
+
+class ConsoleHost {
+  public:
+    virtual ~ConsoleHost() = default;
+
+    // The start of every command line, nested ones included: the command
+    // box locked and the bar in its busy colours.
+    virtual void ShowBusy() = 0;
+    // The end of every command line, nested ones included: the prompt for
+    // the console's state, then the bar's layout and colours.
+    virtual void UpdatePrompt() = 0;
+    // EXIT: shutdown, then the process ends.
+    virtual void Exit() = 0;
+
+    // Placement. Dock changes the DockState and moves only a visible bar;
+    // ShowWin docks at the DockState's edge; HideWin gives the edge back.
+    virtual DockState Docking() const = 0;
+    virtual void Dock(DockState where) = 0;
+    virtual void ShowWin() = 0;
+    virtual void HideWin() = 0;
+
+    virtual SiteAccount& Account() = 0;
+    // The next line typed in the command box is the account's password.
+    virtual void AskAccountPassword() = 0;
+
+    // LISTEN, CONNECT and DISCONNECT, arguments as typed ("" when absent).
+    // Connect is false when the port is not 1 or more. A console without a
+    // socket has no link: these then do nothing.
+    virtual void Listen(const std::string& port, const std::string& password) = 0;
+    virtual bool Connect(const std::string& address, const std::string& password) = 0;
+    virtual void Disconnect() = 0;
+};
+
+}  // namespace vantrel

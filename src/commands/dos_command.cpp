@@ -17,17 +17,8 @@ constexpr unsigned long kTimeLimitMs = 300'000;
 constexpr std::size_t kOutputLimit = 1 << 20;
 
 void PrintCapturedOutput(Interpreter& in, const std::string& path) {
-    std::string text, err;
-    bool more = false;
-    if (!in.Os().files.ReadFileStart(path, kOutputLimit, &text, &more, &err)) {
-        in.PrintOut(kReadError);
-        return;
-    }
-    PrintTextLines(in, text);
-    if (more) {
-        in.PrintOut("Only the first " + std::to_string(kOutputLimit) +
-                    " bytes of the output are shown");
-    }
+    std::string err;
+    if (!PrintFileStart(in, path, kOutputLimit, "output", &err)) in.PrintOut(kReadError);
 }
 
 }  // namespace

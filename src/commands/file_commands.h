@@ -4,6 +4,7 @@
 // description of the error.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -20,9 +21,13 @@ std::string FormatDirEntry(const FileEntry& entry);
 // A byte count with its thousands grouped by ",": 1234567 is "1,234,567".
 std::string GroupThousands(std::int64_t value);
 
-// Prints a text file's lines as output lines. A line may not hold a zero
-// byte, which would cut it short in the pane, so each one shows as a blank.
-void PrintTextLines(Interpreter& in, const std::string& text);
+// Prints the lines of a text file's first limit bytes as output lines, and
+// then, when the file is longer, a line saying that only the first bytes of
+// the `what` are shown. False, with the platform's description, when the
+// file cannot be read. A line may not hold a zero byte, which would cut it
+// short in the pane, so each one shows as a blank.
+bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
+                    std::string* err);
 
 void DirCommand(Interpreter& in, const Command& c);
 void CopyCommand(Interpreter& in, const Command& c);

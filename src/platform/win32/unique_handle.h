@@ -4,7 +4,11 @@
 
 #include <utility>
 
+// winsock2.h before anything that could bring in the old winsock.h.
+// clang-format off
+#include <winsock2.h>
 #include "platform/win32/win32_api.h"
+// clang-format on
 
 namespace vantrel::win32 {
 
@@ -59,11 +63,24 @@ struct WindowTraits {
     static void Close(HWND h) { DestroyWindow(h); }
 };
 
+struct SocketTraits {
+    static SOCKET Invalid() { return INVALID_SOCKET; }
+    static void Close(SOCKET s) { closesocket(s); }
+};
+// Winsock counts its users: the owner of one successful WSAStartup holds
+// true and answers it with one WSACleanup.
+struct WinsockTraits {
+    static bool Invalid() { return false; }
+    static void Close(bool) { WSACleanup(); }
+};
+
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueSocket = Unique<SOCKET, SocketTraits>;
+using UniqueWinsock = Unique<bool, WinsockTraits>;
 
 }  // namespace vantrel::win32

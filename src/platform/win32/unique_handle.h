@@ -63,6 +63,10 @@ struct WindowTraits {
     static void Close(HWND h) { DestroyWindow(h); }
 };
 
+struct RegistryKeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY k) { RegCloseKey(k); }
+};
 struct SocketTraits {
     static SOCKET Invalid() { return INVALID_SOCKET; }
     static void Close(SOCKET s) { closesocket(s); }
@@ -80,6 +84,7 @@ using UniqueFind = Unique<HANDLE, FindHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueRegistryKey = Unique<HKEY, RegistryKeyTraits>;
 using UniqueSocket = Unique<SOCKET, SocketTraits>;
 using UniqueWinsock = Unique<bool, WinsockTraits>;
 

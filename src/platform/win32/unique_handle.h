@@ -35,6 +35,9 @@ class Unique {
         if (Valid()) Traits::Close(h_);
         h_ = h;
     }
+    // Gives the handle up without closing it: something else has closed it
+    // or will.
+    H Release() { return std::exchange(h_, Traits::Invalid()); }
 
   private:
     H h_ = Traits::Invalid();

@@ -66,20 +66,18 @@ struct WindowTraits {
     static void Close(HWND h) { DestroyWindow(h); }
 };
 
-struct RegistryKeyTraits {
-    static HKEY Invalid() { return nullptr; }
-    static void Close(HKEY k) { RegCloseKey(k); }
-};
-struct SocketTraits {
-    static SOCKET Invalid() { return INVALID_SOCKET; }
-    static void Close(SOCKET s) { closesocket(s); }
+// The traits of a handle type H that is invalid as kInvalid and closed by
+// CloseFn, for the owners that need nothing more.
+template <typename H, H kInvalid, auto CloseFn>
+struct ClosedBy {
+    static H Invalid() { return kInvalid; }
+    static void Close(H h) { CloseFn(h); }
 };
 // Winsock counts its users: the owner of one successful WSAStartup holds
 // true and answers it with one WSACleanup.
-struct WinsockTraits {
-    static bool Invalid() { return false; }
-    static void Close(bool) { WSACleanup(); }
-};
+inline void EndWinsock(bool) {
+    WSACleanup();
+}
 
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
@@ -87,8 +85,8 @@ using UniqueFind = Unique<HANDLE, FindHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
-using UniqueRegistryKey = Unique<HKEY, RegistryKeyTraits>;
-using UniqueSocket = Unique<SOCKET, SocketTraits>;
-using UniqueWinsock = Unique<bool, WinsockTraits>;
+using UniqueRegistryKey = Unique<HKEY, ClosedBy<HKEY, nullptr, RegCloseKey>>;
+using UniqueSocket = Unique<SOCKET, ClosedBy<SOCKET, INVALID_SOCKET, closesocket>>;
+using UniqueWinsock = Unique<bool, ClosedBy<bool, false, EndWinsock>>;
 
 }  // namespace vantrel::win32

@@ -23,7 +23,7 @@ TEST_F(Win32FileSystemTest, LookupMasks) {
     Make("hidsys.sys", "x", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
     Folder("folder");
     Folder("hiddenfolder", FILE_ATTRIBUTE_HIDDEN);
-    // "folder\\" looks inside the empty folder, where "." and ".." are no match.
+    // "folder\" looks inside the empty folder: "." and ".." count as folders.
     struct Case {
         std::string name;
         bool files, filesAndFolders;

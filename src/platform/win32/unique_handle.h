@@ -88,5 +88,6 @@ using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueRegistryKey = Unique<HKEY, ClosedBy<HKEY, nullptr, RegCloseKey>>;
 using UniqueSocket = Unique<SOCKET, ClosedBy<SOCKET, INVALID_SOCKET, closesocket>>;
 using UniqueWinsock = Unique<bool, ClosedBy<bool, false, EndWinsock>>;
+using UniqueEnvironmentStrings = Unique<char*, ClosedBy<char*, nullptr, FreeEnvironmentStringsA>>;
 
 }  // namespace vantrel::win32

@@ -31,17 +31,8 @@ TEST(Win32ClockTest, RegionalFormsInEnglishUnitedStates) {
     // An impossible date has no text in any language.
     EXPECT_EQ(Win32Clock().FormatDate(LocalTime{2023, 2, 30}), "");
     if (GetUserDefaultLCID() != kEnglishUs) GTEST_SKIP() << "the texts are English (US) ones";
-    struct Case {
-        LocalTime time;
-        std::string date, clock;
-    } cases[] = {
-        {{2024, 3, 5, 13, 2, 3, 0}, "3/5/2024", "1:02:03 PM"},
-        {{1999, 12, 31, 0, 0, 9, 0}, "12/31/1999", "12:00:09 AM"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Win32Clock().FormatDate(c.time), c.date);
-        EXPECT_EQ(Win32Clock().FormatTime(c.time), c.clock);
-    }
+    EXPECT_EQ(Win32Clock().FormatDate(LocalTime{2024, 3, 5, 13, 2, 3}), "3/5/2024");
+    EXPECT_EQ(Win32Clock().FormatTime(LocalTime{2024, 3, 5, 13, 2, 3}), "1:02:03 PM");
 }
 
 // German differs from the US English defaults in every setting it shows.

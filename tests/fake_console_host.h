@@ -2,6 +2,7 @@
 // of it, for tests that run command lines without a whole console.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,12 @@ namespace vantrel::testing {
 
 class RecordingConsoleHost : public ConsoleHost {
   public:
-    void ShowBusy() override { calls.push_back("ShowBusy"); }
+    void LineStarted() override { calls.push_back("LineStarted"); }
+    void LineEnded() override { calls.push_back("LineEnded"); }
+    void KeepAlive() override {
+        ++keepAlives;
+        if (onKeepAlive) onKeepAlive();
+    }
     void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
     void Exit() override { calls.push_back("Exit"); }
     DockState Docking() const override { return dock; }
@@ -40,6 +46,8 @@ class RecordingConsoleHost : public ConsoleHost {
     }
 
     std::vector<std::string> calls;
+    int keepAlives = 0;
+    std::function<void()> onKeepAlive;  // what happens while the line runs
     DockState dock = DockState::kTop;
     SiteAccount account;
     bool connects = true;  // what Connect answers

@@ -195,6 +195,9 @@ class FakeEnvironment : public Environment {
 class FakeClock : public Clock {
   public:
     LocalTime Now() const override { return now; }
+    // Each reading moves the clock on by step, so that work which watches
+    // the time sees it pass.
+    std::uint64_t Milliseconds() const override { return milliseconds += step; }
     bool SetNow(const LocalTime& time) override {
         sets.push_back(time);
         now = time;
@@ -210,6 +213,8 @@ class FakeClock : public Clock {
     }
     script::NumberSettings Numbers() const override { return numbers; }
     LocalTime now{2026, 12, 6, 14, 30, 5, 0};
+    mutable std::uint64_t milliseconds = 0;
+    std::uint64_t step = 0;
     script::NumberSettings numbers;
     std::vector<LocalTime> sets;
 };

@@ -37,7 +37,7 @@ TEST_F(RunCommandTest, EmptyLinesOnlyClearAndRefresh) {
     host.calls.clear();
     EXPECT_EQ(Run("   "), "<FF>");
     EXPECT_EQ(in.EvaluateText("CurDir"), "C:\\Work");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"ShowBusy", "UpdatePrompt"}));
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"LineStarted", "LineEnded"}));
     EXPECT_EQ(os.bar.command, "");
 }
 

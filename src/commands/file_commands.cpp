@@ -115,21 +115,26 @@ std::string FormatDirEntry(const FileEntry& entry) {
     return std::string(" ") + date + " | " + size + " | " + entry.name;
 }
 
-bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
-                    std::string* err) {
-    std::string text;
-    bool more = false;
-    if (!in.Os().files.ReadFileStart(path, limit, &text, &more, err)) return false;
+void PrintTextLines(Interpreter& in, std::string_view text) {
     for (std::string& line : SplitLines(text)) {
         for (char& ch : line) {
             if (ch == '\0') ch = ' ';
         }
         in.PrintOut(line);
     }
-    if (more) {
-        in.PrintOut("Only the first " + std::to_string(limit) + " bytes of the " + what +
-                    " are shown");
-    }
+}
+
+std::string OnlyFirstBytesLine(std::size_t limit, const char* what) {
+    return "Only the first " + std::to_string(limit) + " bytes of the " + what + " are shown";
+}
+
+bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
+                    std::string* err) {
+    std::string text;
+    bool more = false;
+    if (!in.Os().files.ReadFilePart(path, 0, limit, &text, &more, err)) return false;
+    PrintTextLines(in, text);
+    if (more) in.PrintOut(OnlyFirstBytesLine(limit, what));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -21,11 +22,15 @@ std::string FormatDirEntry(const FileEntry& entry);
 // A byte count with its thousands grouped by ",": 1234567 is "1,234,567".
 std::string GroupThousands(std::int64_t value);
 
+// Prints a text's lines as output lines. A line may not hold a zero byte,
+// which would cut it short in the pane, so each one shows as a blank.
+void PrintTextLines(Interpreter& in, std::string_view text);
+// The line that follows the first limit bytes of a longer `what`.
+std::string OnlyFirstBytesLine(std::size_t limit, const char* what);
+
 // Prints the lines of a text file's first limit bytes as output lines, and
-// then, when the file is longer, a line saying that only the first bytes of
-// the `what` are shown. False, with the platform's description, when the
-// file cannot be read. A line may not hold a zero byte, which would cut it
-// short in the pane, so each one shows as a blank.
+// then, when the file is longer, OnlyFirstBytesLine. False, with the
+// platform's description, when the file cannot be read.
 bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
                     std::string* err);
 

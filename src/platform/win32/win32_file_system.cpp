@@ -145,10 +145,13 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string* contents,
     return true;
 }
 
-bool Win32FileSystem::ReadFileStart(const std::string& path, std::size_t limit,
-                                    std::string* contents, bool* more, std::string* err) const {
+bool Win32FileSystem::ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,
+                                   std::string* contents, bool* more, std::string* err) const {
     UniqueFile file = OpenToRead(path);
     if (!file.Valid()) return Fail(err);
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return Fail(err);
     // One byte beyond the limit tells whether there is more.
     contents->assign(limit + 1, '\0');
     size_t got = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "platform/win32/scratch_folder_testing.h"
@@ -94,18 +95,35 @@ TEST_F(Win32FileSystemTest, FilesKeepEveryByte) {
     ASSERT_TRUE(fs_.WriteFile("a.dcb", "0123", &err)) << err;
     EXPECT_EQ(Read("a.dcb"), "0123");
 
-    struct Start {
+    struct Part {
+        std::uint64_t offset;
         std::size_t limit;
         std::string text;
         bool more;
-    } starts[] = {{0, "", true}, {3, "012", true}, {4, "0123", false}, {9, "0123", false}};
-    for (const Start& s : starts) {
+    } parts[] = {{0, 0, "", true},      {0, 3, "012", true}, {0, 4, "0123", false},
+                 {0, 9, "0123", false}, {2, 1, "2", true},   {3, 9, "3", false},
+                 {9, 3, "", false}};
+    for (const Part& p : parts) {
         std::string text;
-        bool more = !s.more;
-        ASSERT_TRUE(fs_.ReadFileStart("a.dcb", s.limit, &text, &more, &err)) << err;
-        EXPECT_EQ(text, s.text) << s.limit;
-        EXPECT_EQ(more, s.more) << s.limit;
+        bool more = !p.more;
+        ASSERT_TRUE(fs_.ReadFilePart("a.dcb", p.offset, p.limit, &text, &more, &err)) << err;
+        EXPECT_EQ(text, p.text) << p.offset << " " << p.limit;
+        EXPECT_EQ(more, p.more) << p.offset << " " << p.limit;
     }
+    // A file another program writes, as the system command interpreter
+    // writes its output, reads as far as it has grown.
+    UniqueFile writer(CreateFileA("growing.out", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer.Valid());
+    DWORD written = 0;
+    std::string text;
+    bool more = false;
+    for (const char* chunk : {"first\r\n", "second\r\n"}) {
+        ASSERT_TRUE(::WriteFile(writer.Get(), chunk, static_cast<DWORD>(std::strlen(chunk)),
+                                &written, nullptr));
+    }
+    ASSERT_TRUE(fs_.ReadFilePart("growing.out", 7, 100, &text, &more, &err)) << err;
+    EXPECT_EQ(text, "second\r\n");
 }
 
 TEST_F(Win32FileSystemTest, ReplaceFileSwapsInTheNewTextOrKeepsTheOld) {
@@ -135,7 +153,7 @@ TEST_F(Win32FileSystemTest, FailuresGiveTheSystemsDescription) {
         DWORD code;
     } cases[] = {
         {[&](std::string* e) { return fs_.ReadFile("none.txt", &text, e); }, ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.ReadFileStart("none", 9, &text, &more, e); },
+        {[&](std::string* e) { return fs_.ReadFilePart("none", 0, 9, &text, &more, e); },
          ERROR_FILE_NOT_FOUND},
         {[&](std::string* e) { return fs_.AppendFile("no\\such.txt", "x", e); },
          ERROR_PATH_NOT_FOUND},

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
 
@@ -17,21 +19,32 @@ TEST_F(Win32ProcessesTest, ABatchFileRunsToItsEndWithAnEmptyInput) {
     Folder(folder);
     Make(folder + "\\DOS-1.bat",
          "@echo off\r\nset /p answer=\r\necho done> \"" + folder + "\\out.txt\"\r\n");
-    bool timedOut = true;
     std::string err;
-    ASSERT_TRUE(
-        Win32Processes().RunBatchFileAndWait(folder + "\\DOS-1.bat", 60000, &timedOut, &err))
-        << err;
-    EXPECT_FALSE(timedOut);
+    std::unique_ptr<BatchRun> run = Win32Processes().StartBatchFile(folder + "\\DOS-1.bat", &err);
+    ASSERT_TRUE(run) << err;
+    EXPECT_TRUE(run->Wait(60000));
     EXPECT_EQ(Read(folder + "\\out.txt"), "done\r\n");
 }
 
-TEST_F(Win32ProcessesTest, ABatchFileThatNeverEndsIsStopped) {
-    Make("loop.bat", "@echo off\r\n:again\r\ngoto again\r\n");
-    bool timedOut = false;
+TEST_F(Win32ProcessesTest, ABatchFileThatNeverEndsIsStoppedWithWhatItStarted) {
+    // The loop's second interpreter marks a file as long as it lives.
+    Make("loop.bat", "@echo off\r\nstart /b cmd /d /c \"" + root_ +
+                         "\\mark.bat\"\r\n"
+                         ":again\r\ngoto again\r\n");
+    Make("mark.bat", "@echo off\r\n:again\r\necho x>> \"" + root_ +
+                         "\\marks.txt\"\r\nping -n 1 127.0.0.1 > nul\r\ngoto again\r\n");
     std::string err;
-    ASSERT_TRUE(Win32Processes().RunBatchFileAndWait("loop.bat", 300, &timedOut, &err)) << err;
-    EXPECT_TRUE(timedOut);
+    std::unique_ptr<BatchRun> run = Win32Processes().StartBatchFile("loop.bat", &err);
+    ASSERT_TRUE(run) << err;
+    EXPECT_FALSE(run->Wait(300));
+    for (int i = 0; i < 300 && Read("marks.txt").empty(); ++i) Sleep(100);
+    ASSERT_FALSE(Read("marks.txt").empty());
+    run->Stop();
+    EXPECT_TRUE(run->Wait(0));
+    // Once stopped, nothing marks any more.
+    std::string marks = Read("marks.txt");
+    Sleep(1500);
+    EXPECT_EQ(Read("marks.txt"), marks);
 }
 
 TEST_F(Win32ProcessesTest, StartReturnsAtOnceOrSaysWhyItCannot) {

@@ -65,6 +65,35 @@ TEST(ScriptEngine, ErrorsAreValuesAndClear) {
     EXPECT_EQ(engine.LastError().number, 0);
 }
 
+// A failure's place: the start of the statement that failed, in the text
+// that holds it (a procedure's, Execute's), or of an evaluated expression.
+TEST(ScriptEngine, ErrorsCarryTheirPlace) {
+    const struct {
+        bool isExpression;
+        const char* text;
+        const char* place;  // line:column, "c" for a compilation error
+    } cases[] = {
+        {false, "x = 1\n  y = 1 / 0", "2:3"},
+        {true, "  1 / 0", "1:3"},
+        {true, "Half(0)", "2:3"},
+        {true, "Eval(\" 1 / 0\")", "1:2"},
+        {false, "x = (1", "1:7c"},
+        {false, "Execute \"x = (\"", "1:6c"},
+        {false, "If 1 / 0 Then x = 1", "1:1"},
+        {true, "1", "0:0"},
+    };
+    Engine engine;
+    ASSERT_EQ(Exec(engine, "Function Half(n)\n  Half = 1 / n\nEnd Function"), "ok");
+    for (const auto& c : cases) {
+        c.isExpression ? Show(engine, c.text) : Exec(engine, c.text);
+        const Error& e = engine.LastError();
+        EXPECT_EQ(
+            std::to_string(e.line) + ":" + std::to_string(e.column) + (e.compilation ? "c" : ""),
+            c.place)
+            << c.text;
+    }
+}
+
 TEST(ScriptEngine, HostileInputs) {
     Engine engine;
     const std::string longLine(100000, 'x');

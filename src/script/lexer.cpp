@@ -117,6 +117,7 @@ class Lexer {
             if (pos_ >= src_.size()) break;
             Token t;
             t.line = line_;
+            t.column = Column();
             t.spaceBefore = space || out.tokens.empty() || out.tokens.back().kind == Tok::kNewline;
             if (Next(&t, out.tokens)) out.tokens.push_back(std::move(t));
         }
@@ -124,14 +125,22 @@ class Lexer {
             out.tokens.clear();
             out.errorNumber = error_;
             out.errorLine = line_;
+            out.errorColumn = Column();
         }
         Token end;
         end.line = line_;
+        end.column = Column();
         out.tokens.push_back(std::move(end));
         return out;
     }
 
   private:
+    int Column() const { return static_cast<int>(pos_ - lineStart_) + 1; }
+    void NewLine() {
+        ++line_;
+        lineStart_ = pos_;
+    }
+
     // Blanks, line continuations and comments; true when any were skipped.
     bool SkipBlanks() {
         const size_t start = pos_;
@@ -146,7 +155,7 @@ class Lexer {
                 if (p < src_.size() && src_[p] == '\r') ++p;
                 if (p < src_.size() && src_[p] == '\n') {
                     pos_ = p + 1;
-                    ++line_;
+                    NewLine();
                 } else if (p >= src_.size()) {
                     pos_ = p;
                 } else {
@@ -169,7 +178,7 @@ class Lexer {
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos_ + 1 < src_.size() && src_[pos_ + 1] == '\n') ++pos_;
             ++pos_;
-            ++line_;
+            NewLine();
             t->kind = Tok::kNewline;
             return true;
         }
@@ -374,6 +383,8 @@ class Lexer {
         while (true) {
             const size_t quote = src_.find_first_of("\"\r\n", pos_);
             if (quote == std::string_view::npos || src_[quote] != '"') {
+                // Found where the line ends, as a script host reports it.
+                pos_ = quote == std::string_view::npos ? src_.size() : quote;
                 return Fail(kErrUnterminatedString);
             }
             text.append(src_.data() + pos_, quote - pos_);
@@ -406,6 +417,7 @@ class Lexer {
 
     std::string_view src_;
     size_t pos_ = 0;
+    size_t lineStart_ = 0;
     int line_ = 1;
     int error_ = 0;
 };

@@ -12,6 +12,13 @@
 namespace script {
 namespace {
 
+[[noreturn]] void ThrowCompileError(int number, int line, int column) {
+    ScriptError e{number, ErrorText(number), {}};
+    e.PlaceAt(line, column);
+    e.compilation = true;
+    throw e;
+}
+
 // The names one procedure (or the global level) declares, and the names its
 // code refers to, bound once the whole text has been read.
 struct Scope {
@@ -34,6 +41,8 @@ class Parser {
         Scope* global = NewScope(nullptr, nullptr);
         global->outer = &outer_;
         scope_ = global;
+        unit_->exprLine = Cur().line;
+        unit_->exprColumn = Cur().column;
         unit_->expr = ParseExpr();
         if (Cur().kind != Tok::kEnd) Fail(kErrExpectedEndOfStatement);
         Resolve();
@@ -51,9 +60,12 @@ class Parser {
         return unit_;
     }
 
+    // The token the parser stands on: where a fault it finds is reported.
+    const Token& Cur() const { return t_[pos_]; }
+    const Token& Previous() const { return t_[pos_ > 0 ? pos_ - 1 : 0]; }
+
   private:
     // ---- tokens ----
-    const Token& Cur() const { return t_[pos_]; }
     const Token& PeekTok(size_t ahead = 1) const {
         return t_[std::min(pos_ + ahead, t_.size() - 1)];
     }
@@ -78,6 +90,10 @@ class Parser {
         if (!AcceptKw(k)) Fail(err);
     }
     [[noreturn]] void Fail(int number) { Throw(number); }
+    // For a fault found after the parser has moved on from its token.
+    [[noreturn]] void FailAt(int number, const Token& at) {
+        ThrowCompileError(number, at.line, at.column);
+    }
 
     bool AtStatementEnd() const {
         const Tok k = Cur().kind;
@@ -105,8 +121,9 @@ class Parser {
     template <typename T, typename... A>
     T* Make(A&&... args) {
         T* n = unit_->Make<T>(std::forward<A>(args)...);
-        if constexpr (std::is_base_of_v<Expr, T> || std::is_base_of_v<Stmt, T>) {
-            n->line = Cur().line;
+        if constexpr (std::is_base_of_v<Stmt, T>) {
+            n->line = statementStart_->line;
+            n->column = statementStart_->column;
         }
         return n;
     }
@@ -467,7 +484,16 @@ class Parser {
         }
     }
 
+    // Every statement made while parsing one starts where it starts; the
+    // statements nested in it (a one-line If's) have their own starts.
     void ParseStatement(Block* out) {
+        const Token* outer = statementStart_;
+        statementStart_ = &Cur();
+        ParseStatementKind(out);
+        statementStart_ = outer;
+    }
+
+    void ParseStatementKind(Block* out) {
         const Token& t = Cur();
         if (t.kind == Tok::kWithDot || t.kind == Tok::kDot) {
             out->push_back(ParseCallOrAssign(false));
@@ -568,7 +594,8 @@ class Parser {
     const Target* AsTarget(const Expr* e) {
         auto* target = dynamic_cast<const Target*>(e);
         if (!target) Fail(kErrExpectedStatement);
-        if (auto* name = dynamic_cast<const NameExpr*>(target)) assigned_.insert(&name->ref);
+        if (auto* name = dynamic_cast<const NameExpr*>(target))
+            assigned_.emplace(&name->ref, statementStart_);
         return target;
     }
 
@@ -672,8 +699,10 @@ class Parser {
     // what it declares belongs to the running call, not to the globals.
     bool InRunningProcedure() const { return !scope_->proc && outer_.proc && outer_.frame; }
 
-    // Declares a name in the current scope; a second declaration is an error.
+    // Declares the name just taken in the current scope; a second
+    // declaration is an error, reported at the name.
     void Declare(const std::string& shown, bool isConst) {
+        const Token& at = Previous();
         const std::string lname = ToLower(shown);
         if (InRunningProcedure()) {
             const int local = LocalIn(outer_.proc, lname);
@@ -681,18 +710,18 @@ class Parser {
             if ((local >= 0 && local < outer_.proc->implicitFrom) ||
                 (made >= 0 && (*outer_.frame->execLocals)[made].declared) ||
                 !execDeclared_.emplace(lname, isConst).second) {
-                Fail(kErrNameRedefined);
+                FailAt(kErrNameRedefined, at);
             }
             return;
         }
         if (scope_->proc) {
-            if (scope_->locals.count(lname)) Fail(kErrNameRedefined);
+            if (scope_->locals.count(lname)) FailAt(kErrNameRedefined, at);
             const int index = scope_->proc->LocalCount();
             scope_->locals[lname] = index;
             scope_->proc->localNames.push_back(lname);
             scope_->proc->localConst.push_back(isConst);
         } else if (!declared_.insert(lname).second) {
-            Fail(kErrNameRedefined);
+            FailAt(kErrNameRedefined, at);
         }
     }
 
@@ -958,10 +987,10 @@ class Parser {
         Advance();
         Flow flow;
         if (AcceptKw(Kw::kDo)) {
-            if (loopDepth_[0] == 0) Fail(kErrInvalidExit);
+            if (loopDepth_[0] == 0) FailAt(kErrInvalidExit, *statementStart_);
             flow = Flow::kExitDo;
         } else if (AcceptKw(Kw::kFor)) {
-            if (loopDepth_[1] == 0) Fail(kErrInvalidExit);
+            if (loopDepth_[1] == 0) FailAt(kErrInvalidExit, *statementStart_);
             flow = Flow::kExitFor;
         } else if (IsKw(Kw::kSub) || IsKw(Kw::kFunction) || IsKw(Kw::kProperty)) {
             const Procedure* p = scope_->proc;
@@ -969,11 +998,11 @@ class Parser {
                                   (IsKw(Kw::kFunction) && p->kind == Procedure::Kind::kFunction) ||
                                   (IsKw(Kw::kProperty) && p->kind != Procedure::Kind::kSub &&
                                    p->kind != Procedure::Kind::kFunction));
-            if (!ok) Fail(kErrInvalidExit);
+            if (!ok) FailAt(kErrInvalidExit, *statementStart_);
             Advance();
             flow = Flow::kExitProc;
         } else {
-            Fail(kErrInvalidExit);
+            FailAt(kErrInvalidExit, *statementStart_);
         }
         out->push_back(Make<ExitStmt>(flow));
     }
@@ -1038,6 +1067,7 @@ class Parser {
             endKw = Kw::kProperty;
             endErr = kErrExpectedProperty;
         }
+        const Token& nameAt = Cur();
         p->name = TakeName();
         p->owner = cls;
         p->isPublic = isPublic;
@@ -1054,8 +1084,8 @@ class Parser {
                         AcceptKw(Kw::kByRef);
                     }
                     param.name = TakeName();
-                    if (Accept(Tok::kLParen)) Expect(Tok::kRParen, kErrExpectedRParen);
                     Declare(param.name, false);
+                    if (Accept(Tok::kLParen)) Expect(Tok::kRParen, kErrExpectedRParen);
                     p->params.push_back(std::move(param));
                 } while (Accept(Tok::kComma));
                 Expect(Tok::kRParen, kErrExpectedRParen);
@@ -1081,18 +1111,18 @@ class Parser {
         ExpectEnd(endKw, endErr);
         scope_ = saved;
         if (cls) {
-            AddClassMember(cls, p);
+            AddClassMember(cls, p, nameAt);
         } else {
             const std::string lname = ToLower(p->name);
-            if (!declared_.insert(lname).second) Fail(kErrNameRedefined);
+            if (!declared_.insert(lname).second) FailAt(kErrNameRedefined, nameAt);
         }
         unit_->procedures.push_back(std::move(proc));
     }
 
-    void AddClassMember(ClassDef* cls, Procedure* p) {
+    void AddClassMember(ClassDef* cls, Procedure* p, const Token& nameAt) {
         const std::string lname = ToLower(p->name);
         if (lname == "class_initialize" || lname == "class_terminate") {
-            if (!p->params.empty()) Fail(kErrInitTermArgs);
+            if (!p->params.empty()) FailAt(kErrInitTermArgs, nameAt);
             (lname == "class_initialize" ? cls->initialize : cls->terminate) = p;
         }
         int index = cls->Find(lname);
@@ -1124,11 +1154,11 @@ class Parser {
             (p->kind == Procedure::Kind::kSub || p->kind == Procedure::Kind::kFunction
                  ? (m.get || m.let || m.set)
                  : m.method != nullptr);
-        if (clash) Fail(kErrNameRedefined);
+        if (clash) FailAt(kErrNameRedefined, nameAt);
         *place = p;
         m.isPublic = p->isPublic;
         if (p->isDefault) {
-            if (cls->defaultMember >= 0) Fail(kErrMultipleDefault);
+            if (cls->defaultMember >= 0) FailAt(kErrMultipleDefault, nameAt);
             cls->defaultMember = index;
         }
     }
@@ -1140,7 +1170,7 @@ class Parser {
         ClassDef* cls = def.get();
         cls->name = TakeName();
         const std::string lname = ToLower(cls->name);
-        if (!declared_.insert(lname).second) Fail(kErrNameRedefined);
+        if (!declared_.insert(lname).second) FailAt(kErrNameRedefined, Previous());
         EndStatement();
         while (true) {
             if (Accept(Tok::kNewline) || Accept(Tok::kColon)) continue;
@@ -1157,11 +1187,11 @@ class Parser {
                 }
             }
             if (IsKw(Kw::kSub) || IsKw(Kw::kFunction) || IsKw(Kw::kProperty)) {
-                const bool isProperty = IsKw(Kw::kProperty);
+                const Token& procedureAt = Cur();
                 ParseProcedure(cls, isPublic, isDefault);
-                if (isDefault && isProperty &&
+                if (isDefault && procedureAt.keyword == Kw::kProperty &&
                     unit_->procedures.back()->kind != Procedure::Kind::kPropertyGet) {
-                    Fail(kErrDefaultOnlyGet);
+                    FailAt(kErrDefaultOnlyGet, procedureAt);
                 }
             } else if (IsKw(Kw::kDim) || hasVisibility) {
                 if (isDefault) Fail(kErrExpectedProperty);
@@ -1182,7 +1212,7 @@ class Parser {
         do {
             const std::string shown = TakeName();
             const std::string lname = ToLower(shown);
-            if (cls->Find(lname) >= 0) Fail(kErrNameRedefined);
+            if (cls->Find(lname) >= 0) FailAt(kErrNameRedefined, Previous());
             ClassMember m;
             m.name = shown;
             m.isPublic = isPublic;
@@ -1311,7 +1341,11 @@ class Parser {
         const bool user = UserGlobal(lname);
         // A variable may not share its name with a class: the script's own
         // text says both, so it is refused before anything runs.
-        if (user && assigned_.count(ref) && IsClass(lname)) Fail(kErrNameRedefined);
+        if (user && IsClass(lname)) {
+            if (auto it = assigned_.find(ref); it != assigned_.end()) {
+                FailAt(kErrNameRedefined, *it->second);
+            }
+        }
         if (!user) {
             if (const Builtin* b = FindBuiltin(lname)) {
                 ref->kind = NameRef::Kind::kBuiltin;
@@ -1360,29 +1394,41 @@ class Parser {
     // Names declared by code that Execute runs inside a procedure, and
     // whether each is a constant.
     std::unordered_map<std::string, bool> execDeclared_;
-    std::unordered_set<const NameRef*> assigned_;  // names assigned to (x = ..., For x)
+    // Names assigned to (x = ..., For x), with the statements' starts.
+    std::unordered_map<const NameRef*, const Token*> assigned_;
+    const Token* statementStart_ = nullptr;
     bool topLevel_ = false;
     int singleLineIf_ = 0;
     int withDepth_ = 0;
     int loopDepth_[2] = {0, 0};  // Do, For
 };
 
-std::vector<Token> LexOrThrow(std::string_view text) {
+// Every failure out of the compiler is a compilation error, placed where
+// the lexer or the parser found it.
+std::shared_ptr<Unit> Compile(Runtime& rt, std::string_view text, CompileScope scope,
+                              std::shared_ptr<Unit> (Parser::*parse)()) {
     LexResult lexed = Lex(text);
-    if (lexed.errorNumber) Throw(lexed.errorNumber);
-    return std::move(lexed.tokens);
+    if (lexed.errorNumber) {
+        ThrowCompileError(lexed.errorNumber, lexed.errorLine, lexed.errorColumn);
+    }
+    Parser parser(rt, std::move(lexed.tokens), scope);
+    try {
+        return (parser.*parse)();
+    } catch (ScriptError& e) {
+        e.PlaceAt(parser.Cur().line, parser.Cur().column);
+        e.compilation = true;
+        throw;
+    }
 }
 
 }  // namespace
 
 std::shared_ptr<Unit> CompileExpression(Runtime& rt, std::string_view text, CompileScope scope) {
-    Parser parser(rt, LexOrThrow(text), scope);
-    return parser.Expression();
+    return Compile(rt, text, scope, &Parser::Expression);
 }
 
 std::shared_ptr<Unit> CompileStatements(Runtime& rt, std::string_view text, CompileScope scope) {
-    Parser parser(rt, LexOrThrow(text), scope);
-    return parser.Statements();
+    return Compile(rt, text, scope, &Parser::Statements);
 }
 
 }  // namespace script

@@ -76,22 +76,42 @@ void SetErr(Runtime& rt, const ScriptError& e) {
 }
 
 Flow ExecBlock(Frame& f, const Block& block) {
-    for (const Stmt* s : block) {
-        if (!f.resumeNext) {
-            const Flow flow = s->Exec(f);
-            if (flow != Flow::kNormal) return flow;
-            continue;
+    const Stmt* running = nullptr;
+    try {
+        for (const Stmt* s : block) {
+            running = s;
+            if (!f.resumeNext) {
+                const Flow flow = s->Exec(f);
+                if (flow != Flow::kNormal) return flow;
+                continue;
+            }
+            try {
+                const Flow flow = s->Exec(f);
+                if (flow != Flow::kNormal) return flow;
+            } catch (const ScriptError& e) {
+                SetErr(f.rt, e);
+            } catch (const std::bad_alloc&) {
+                SetErr(f.rt, ScriptError{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}});
+            }
         }
-        try {
-            const Flow flow = s->Exec(f);
-            if (flow != Flow::kNormal) return flow;
-        } catch (const ScriptError& e) {
-            SetErr(f.rt, e);
-        } catch (const std::bad_alloc&) {
-            SetErr(f.rt, ScriptError{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}});
-        }
+    } catch (ScriptError& e) {
+        e.PlaceAt(running->line, running->column);
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
+        e.PlaceAt(running->line, running->column);
+        throw e;
     }
     return Flow::kNormal;
+}
+
+Value EvalUnit(Frame& f, const Unit& unit) {
+    try {
+        return unit.expr->Eval(f);
+    } catch (ScriptError& e) {
+        e.PlaceAt(unit.exprLine, unit.exprColumn);
+        throw;
+    }
 }
 
 namespace {

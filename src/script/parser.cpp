@@ -1,5 +1,7 @@
 #include "script/parser.h"
 
+#include <array>
+#include <span>
 #include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
@@ -18,6 +20,92 @@ namespace {
     e.compilation = true;
     throw e;
 }
+
+// An infix operator: a symbol, or a keyword (token kIdent).
+struct Operator {
+    Tok token;
+    Kw keyword;
+    BinaryOp op;
+};
+
+constexpr Operator kImp[] = {{Tok::kIdent, Kw::kImp, BinaryOp::kImp}};
+constexpr Operator kEqv[] = {{Tok::kIdent, Kw::kEqv, BinaryOp::kEqv}};
+constexpr Operator kXor[] = {{Tok::kIdent, Kw::kXor, BinaryOp::kXor}};
+constexpr Operator kOr[] = {{Tok::kIdent, Kw::kOr, BinaryOp::kOr}};
+constexpr Operator kAnd[] = {{Tok::kIdent, Kw::kAnd, BinaryOp::kAnd}};
+constexpr Operator kComparisons[] = {
+    {Tok::kEq, Kw::kNone, BinaryOp::kEq},  {Tok::kNe, Kw::kNone, BinaryOp::kNe},
+    {Tok::kLt, Kw::kNone, BinaryOp::kLt},  {Tok::kGt, Kw::kNone, BinaryOp::kGt},
+    {Tok::kLe, Kw::kNone, BinaryOp::kLe},  {Tok::kGe, Kw::kNone, BinaryOp::kGe},
+    {Tok::kIdent, Kw::kIs, BinaryOp::kIs},
+};
+constexpr Operator kConcat[] = {{Tok::kAmp, Kw::kNone, BinaryOp::kConcat}};
+constexpr Operator kAdditive[] = {{Tok::kPlus, Kw::kNone, BinaryOp::kAdd},
+                                  {Tok::kMinus, Kw::kNone, BinaryOp::kSub}};
+constexpr Operator kMod[] = {{Tok::kIdent, Kw::kMod, BinaryOp::kMod}};
+constexpr Operator kIntDiv[] = {{Tok::kBackslash, Kw::kNone, BinaryOp::kIntDiv}};
+constexpr Operator kMultiplicative[] = {{Tok::kStar, Kw::kNone, BinaryOp::kMul},
+                                        {Tok::kSlash, Kw::kNone, BinaryOp::kDiv}};
+constexpr Operator kPower[] = {{Tok::kCaret, Kw::kNone, BinaryOp::kPow}};
+
+// One level of VBScript's operator precedence.
+struct Rung {
+    enum class Kind {
+        kInfix,        // left-associative binary operators; comparisons chain too
+        kSignedRight,  // the same, with a sign allowed on the right operand
+        kPrefix,       // Not, or the signs: see ParseOperand
+    };
+    Kind kind;
+    std::span<const Operator> operators;
+};
+
+// Loosest first. Not binds looser than the comparisons (Not a = b is
+// Not (a = b)); unary minus looser than ^ (-2^2 is -4).
+constexpr Rung kRungs[] = {
+    {Rung::Kind::kInfix, kImp},             // Imp
+    {Rung::Kind::kInfix, kEqv},             // Eqv
+    {Rung::Kind::kInfix, kXor},             // Xor
+    {Rung::Kind::kInfix, kOr},              // Or
+    {Rung::Kind::kInfix, kAnd},             // And
+    {Rung::Kind::kPrefix, {}},              // Not
+    {Rung::Kind::kInfix, kComparisons},     // = <> < > <= >= Is
+    {Rung::Kind::kInfix, kConcat},          // &
+    {Rung::Kind::kInfix, kAdditive},        // + -
+    {Rung::Kind::kInfix, kMod},             // Mod
+    {Rung::Kind::kInfix, kIntDiv},          // \ (whole division)
+    {Rung::Kind::kInfix, kMultiplicative},  // * /
+    {Rung::Kind::kPrefix, {}},              // unary - +
+    {Rung::Kind::kSignedRight, kPower},     // ^
+};
+constexpr size_t kNotRung = 5;
+constexpr size_t kSignRung = 12;
+static_assert(kRungs[kNotRung].kind == Rung::Kind::kPrefix);
+static_assert(kRungs[kSignRung].kind == Rung::Kind::kPrefix);
+
+// kRungs turned around, for the parser's question after every operand: is
+// this token an infix operator, and of which rung? Indexed by the token kind,
+// or for keyword operators by the keyword.
+struct Infix {
+    const Operator* op = nullptr;
+    size_t rung = 0;
+};
+
+using InfixIndex = std::array<Infix, 64>;  // more than there are tokens or keywords
+
+constexpr InfixIndex MakeInfixIndex(bool keywords) {
+    InfixIndex index{};
+    for (size_t rung = 0; rung < std::size(kRungs); ++rung) {
+        for (const Operator& op : kRungs[rung].operators) {
+            if ((op.token == Tok::kIdent) != keywords) continue;
+            const size_t at =
+                keywords ? static_cast<size_t>(op.keyword) : static_cast<size_t>(op.token);
+            index[at] = {&op, rung};
+        }
+    }
+    return index;
+}
+constexpr InfixIndex kInfixTokens = MakeInfixIndex(false);
+constexpr InfixIndex kInfixKeywords = MakeInfixIndex(true);
 
 // The names one procedure (or the global level) declares, and the names its
 // code refers to, bound once the whole text has been read.
@@ -142,132 +230,54 @@ class Parser {
     }
 
     // ---- expressions ----
-    const Expr* ParseExpr() { return ParseImp(); }
+    const Expr* ParseExpr() { return ParseRungs(0); }
 
-    const Expr* Binary(BinaryOp op, const Expr* l, const Expr* r) {
-        return Make<BinaryExpr>(op, l, r);
-    }
-
-    const Expr* ParseImp() {
+    // Parses operators of the given rung of kRungs and every tighter one, by
+    // precedence climbing: recursion follows the text's nesting, not the
+    // number of rungs.
+    const Expr* ParseRungs(size_t lowest) {
         rt_.CheckStack();
-        const Expr* e = ParseEqv();
-        while (AcceptKw(Kw::kImp)) e = Binary(BinaryOp::kImp, e, ParseEqv());
-        return e;
-    }
-    const Expr* ParseEqv() {
-        const Expr* e = ParseXor();
-        while (AcceptKw(Kw::kEqv)) e = Binary(BinaryOp::kEqv, e, ParseXor());
-        return e;
-    }
-    const Expr* ParseXor() {
-        const Expr* e = ParseOr();
-        while (AcceptKw(Kw::kXor)) e = Binary(BinaryOp::kXor, e, ParseOr());
-        return e;
-    }
-    const Expr* ParseOr() {
-        const Expr* e = ParseAnd();
-        while (AcceptKw(Kw::kOr)) e = Binary(BinaryOp::kOr, e, ParseAnd());
-        return e;
-    }
-    const Expr* ParseAnd() {
-        const Expr* e = ParseNot();
-        while (AcceptKw(Kw::kAnd)) e = Binary(BinaryOp::kAnd, e, ParseNot());
-        return e;
-    }
-    const Expr* ParseNot() {
-        rt_.CheckStack();
-        if (AcceptKw(Kw::kNot)) return Make<UnaryExpr>(UnaryOp::kNot, ParseNot());
-        return ParseCompare();
-    }
-    const Expr* ParseCompare() {
-        const Expr* e = ParseConcat();
-        while (true) {
-            BinaryOp op;
-            switch (Cur().kind) {
-                case Tok::kEq:
-                    op = BinaryOp::kEq;
-                    break;
-                case Tok::kNe:
-                    op = BinaryOp::kNe;
-                    break;
-                case Tok::kLt:
-                    op = BinaryOp::kLt;
-                    break;
-                case Tok::kGt:
-                    op = BinaryOp::kGt;
-                    break;
-                case Tok::kLe:
-                    op = BinaryOp::kLe;
-                    break;
-                case Tok::kGe:
-                    op = BinaryOp::kGe;
-                    break;
-                default:
-                    if (!IsKw(Kw::kIs)) return e;
-                    op = BinaryOp::kIs;
-                    break;
-            }
+        const Expr* e = ParseOperand(lowest);
+        while (const Infix* infix = InfixAt()) {
+            if (infix->rung < lowest) break;
             Advance();
-            e = Binary(op, e, ParseConcat());
+            // Left associative: the right side holds only tighter operators.
+            const Expr* right = kRungs[infix->rung].kind == Rung::Kind::kSignedRight
+                                    ? ParseSignedOperand()
+                                    : ParseRungs(infix->rung + 1);
+            e = Make<BinaryExpr>(infix->op->op, e, right);
         }
-    }
-    const Expr* ParseConcat() {
-        const Expr* e = ParseAdditive();
-        while (Accept(Tok::kAmp)) e = Binary(BinaryOp::kConcat, e, ParseAdditive());
         return e;
     }
-    const Expr* ParseAdditive() {
-        const Expr* e = ParseMod();
-        while (true) {
-            if (Accept(Tok::kPlus)) {
-                e = Binary(BinaryOp::kAdd, e, ParseMod());
-            } else if (Accept(Tok::kMinus)) {
-                e = Binary(BinaryOp::kSub, e, ParseMod());
-            } else {
-                return e;
+
+    // An operand and the prefix operators before it. Not takes everything
+    // from its rung on wherever it stands (1 + Not 0 = 1 is 1 + Not (0 = 1)).
+    const Expr* ParseOperand(size_t lowest) {
+        if (AcceptKw(Kw::kNot)) return Make<UnaryExpr>(UnaryOp::kNot, ParseRungs(kNotRung));
+        if (lowest <= kSignRung) {
+            if (Accept(Tok::kMinus)) {
+                return Make<UnaryExpr>(UnaryOp::kNegate, ParseRungs(kSignRung));
             }
+            if (Accept(Tok::kPlus)) return Make<UnaryExpr>(UnaryOp::kPlus, ParseRungs(kSignRung));
         }
-    }
-    const Expr* ParseMod() {
-        const Expr* e = ParseIntDiv();
-        while (AcceptKw(Kw::kMod)) e = Binary(BinaryOp::kMod, e, ParseIntDiv());
-        return e;
-    }
-    const Expr* ParseIntDiv() {
-        const Expr* e = ParseMultiplicative();
-        while (Accept(Tok::kBackslash)) e = Binary(BinaryOp::kIntDiv, e, ParseMultiplicative());
-        return e;
-    }
-    const Expr* ParseMultiplicative() {
-        const Expr* e = ParseUnary();
-        while (true) {
-            if (Accept(Tok::kStar)) {
-                e = Binary(BinaryOp::kMul, e, ParseUnary());
-            } else if (Accept(Tok::kSlash)) {
-                e = Binary(BinaryOp::kDiv, e, ParseUnary());
-            } else {
-                return e;
-            }
-        }
-    }
-    // Unary minus binds looser than ^: -2^2 is -4.
-    const Expr* ParseUnary() {
-        rt_.CheckStack();
-        if (Accept(Tok::kMinus)) return Make<UnaryExpr>(UnaryOp::kNegate, ParseUnary());
-        if (Accept(Tok::kPlus)) return Make<UnaryExpr>(UnaryOp::kPlus, ParseUnary());
-        return ParsePower();
-    }
-    const Expr* ParsePower() {
-        const Expr* e = ParsePrimary();
-        while (Accept(Tok::kCaret)) e = Binary(BinaryOp::kPow, e, ParsePowerOperand());
-        return e;
-    }
-    // The right side of ^ may carry its own sign: 2^-1.
-    const Expr* ParsePowerOperand() {
-        rt_.CheckStack();
-        if (Accept(Tok::kMinus)) return Make<UnaryExpr>(UnaryOp::kNegate, ParsePowerOperand());
-        if (Accept(Tok::kPlus)) return ParsePowerOperand();
         return ParsePrimary();
+    }
+
+    // The right side of ^ may carry its own sign: 2^-1.
+    const Expr* ParseSignedOperand() {
+        rt_.CheckStack();
+        if (Accept(Tok::kMinus)) return Make<UnaryExpr>(UnaryOp::kNegate, ParseSignedOperand());
+        if (Accept(Tok::kPlus)) return ParseSignedOperand();
+        return ParseOperand(kSignRung + 1);
+    }
+
+    // The infix operator at the parser's token, and its rung; null if none.
+    const Infix* InfixAt() const {
+        const Token& t = Cur();
+        const bool keyword = t.kind == Tok::kIdent;
+        const size_t at = keyword ? static_cast<size_t>(t.keyword) : static_cast<size_t>(t.kind);
+        const InfixIndex& index = keyword ? kInfixKeywords : kInfixTokens;
+        return at < index.size() && index[at].op ? &index[at] : nullptr;
     }
 
     const Expr* ParsePrimary() {
@@ -316,8 +326,6 @@ class Parser {
             case Kw::kNothing:
                 Advance();
                 return Make<Literal>(Value::Object(nullptr));
-            case Kw::kNot:
-                return ParseNot();
             case Kw::kMe: {
                 if (!scope_->cls && !(scope_->outer && scope_->outer->cls)) Fail(kErrInvalidMe);
                 Advance();

@@ -26,17 +26,8 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
     if (digits.empty()) return false;
     uint64_t v = 0;
     for (char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9') {
-            d = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            d = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            d = c - 'A' + 10;
-        } else {
-            return false;
-        }
-        if (d >= radix) return false;
+        const int d = HexDigitValue(c);
+        if (d < 0 || d >= radix) return false;
         v = v * radix + d;
         if (v > 0xFFFFFFFFull) return false;
     }
@@ -289,6 +280,13 @@ Value ToNumeric(const Value& v) {
         default:
             Throw(kErrTypeMismatch);
     }
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
 char UpperChar(char c) {

@@ -42,6 +42,9 @@ Value ToNumeric(const Value& v);
 bool CurrencyFromDouble(double value, int64_t* out);
 double CurrencyToDouble(int64_t tenThousandths);
 
+// The value of a hexadecimal digit, 0 to 15; -1 when c is not one.
+int HexDigitValue(char c);
+
 // Windows-1252 case mapping, the same on every build.
 char UpperChar(char c);
 char LowerChar(char c);

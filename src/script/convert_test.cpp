@@ -109,5 +109,12 @@ TEST(ScriptConvert, CodePageRoundTrip) {
     EXPECT_EQ(CompareText("ABC", "abc"), 0);
 }
 
+TEST(ScriptConvert, HexDigits) {
+    const std::string_view digits = "0123456789abcdef", upper = "ABCDEF";
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(HexDigitValue(digits[i]), i) << digits[i];
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(HexDigitValue(upper[i]), 10 + i) << upper[i];
+    for (char c : std::string_view("/:@G`g ")) EXPECT_EQ(HexDigitValue(c), -1) << c;
+}
+
 }  // namespace
 }  // namespace script

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "script/convert.h"
+
 namespace script {
 
 const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
@@ -13,9 +15,7 @@ const char* const kMonthNames[12] = {"January",   "February", "March",    "April
 const char* const kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                   "Thursday", "Friday", "Saturday"};
 
-namespace {
-
-// Days from 1970-01-01 in the proleptic Gregorian calendar (Hinnant's method).
+// Hinnant's method, both ways.
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -38,6 +38,14 @@ void CivilFromDays(int64_t z, int* year, int* month, int* day) {
     *month = m;
     *day = d;
 }
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+namespace {
 
 // 1899-12-30 counted from 1970-01-01.
 constexpr int64_t kOleEpoch = -25569;
@@ -132,7 +140,7 @@ bool MatchMonth(const std::string& word, int* month) {
         if (word.size() > name.size()) continue;
         bool same = true;
         for (size_t k = 0; k < word.size() && same; ++k) {
-            same = std::tolower(static_cast<unsigned char>(name[k])) == word[k];
+            same = LowerChar(name[k]) == word[k];
         }
         if (same) {
             *month = i + 1;
@@ -158,7 +166,7 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
         } else if (std::isalpha(c)) {
             std::string word;
             while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
-                word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+                word += LowerChar(text[i]);
                 ++i;
             }
             int month = 0;
@@ -171,9 +179,9 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
             } else {
                 bool dayName = false;
                 for (const char* d : kDayNames) {
-                    std::string name = d;
-                    for (char& ch : name) ch = static_cast<char>(std::tolower(ch));
-                    if (word.size() >= 3 && name.compare(0, word.size(), word) == 0) dayName = true;
+                    if (word.size() >= 3 && ToLower(d).compare(0, word.size(), word) == 0) {
+                        dayName = true;
+                    }
                 }
                 if (!dayName) return false;
             }
@@ -311,10 +319,7 @@ bool ParseDateDefault(std::string_view text, int currentYear, double* serial) {
         return false;
     }
     if (month < 1 || month > 12 || day < 1 || year < 100 || year > 9999) return false;
-    static constexpr int kDaysIn[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (day > kDaysIn[month - 1]) return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && day == 29 && !leap) return false;
+    if (day > DaysInMonth(year, month)) return false;
     double days = 0;
     if (!DaySerial(year, month, day, &days)) return false;
     *serial = days < 0 ? days - time : days + time;

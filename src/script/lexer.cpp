@@ -270,8 +270,7 @@ class Lexer {
         if (word.size() > kMaxIdentifier) return Fail(kErrIdentifierTooLong);
         t->kind = Tok::kIdent;
         t->keyword = LookupKeyword(word);
-        if (t->keyword == Kw::kNone && word.size() == 3 && LowerChar(word[0]) == 'r' &&
-            LowerChar(word[1]) == 'e' && LowerChar(word[2]) == 'm') {
+        if (t->keyword == Kw::kNone && EqualsNoCase(word, "rem")) {
             SkipComment();
             return Fail(0);
         }
@@ -347,15 +346,9 @@ class Lexer {
         uint64_t v = 0;
         size_t digits = 0;
         while (pos_ < src_.size()) {
-            const char c = src_[pos_];
-            int d;
-            if (IsDigit(c)) {
-                d = c - '0';
-            } else if (radix == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) {
-                d = (c | 0x20) - 'a' + 10;
-            } else {
-                break;
-            }
+            // A letter ends an octal literal; a digit 8 or 9 spoils it.
+            const int d = HexDigitValue(src_[pos_]);
+            if (d < 0 || (radix != 16 && d > 9)) break;
             if (d >= radix) return Fail(kErrSyntax);
             v = v * radix + d;
             if (v > 0xFFFFFFFFull) return Fail(kErrOverflow);

@@ -179,15 +179,8 @@ class RegexCompiler {
         if (pos_ + digits > p_.size()) return -1;
         int v = 0;
         for (size_t i = 0; i < digits; ++i) {
-            const char c = p_[pos_ + i];
-            int d;
-            if (c >= '0' && c <= '9') {
-                d = c - '0';
-            } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') {
-                d = (c | 0x20) - 'a' + 10;
-            } else {
-                return -1;
-            }
+            const int d = HexDigitValue(p_[pos_ + i]);
+            if (d < 0) return -1;
             v = v * 16 + d;
         }
         pos_ += digits;

@@ -111,6 +111,9 @@ class Lexer {
 
     LexResult Run() {
         LexResult out;
+        // Most texts are short expressions: room for them up front saves
+        // growing the vector token by token.
+        out.tokens.reserve(16);
         while (!error_) {
             const bool space = SkipBlanks();
             if (error_) break;

@@ -40,39 +40,29 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
     return true;
 }
 
-}  // namespace
-
-bool ParseNumber(std::string_view text, double* value) {
+std::string_view TrimBlanks(std::string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && IsBlank(text[b])) ++b;
     while (e > b && IsBlank(text[e - 1])) --e;
-    text = text.substr(b, e - b);
-    if (text.empty()) return false;
-    if (text.size() > 2 && text[0] == '&') {
-        const char r = text[1];
-        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
-        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
-        return false;
-    }
-    std::string clean;
-    clean.reserve(text.size());
+    return text.substr(b, e - b);
+}
+
+// An unsigned decimal text in the form from_chars reads: thousands commas
+// (before the point) dropped, a D exponent written as E. False when the
+// text is not a number.
+bool CleanDecimal(std::string_view text, std::string* clean) {
+    clean->reserve(text.size());
     size_t i = 0;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-') {
-        negative = text[i] == '-';
-        ++i;
-        while (i < text.size() && IsBlank(text[i])) ++i;
-    }
     bool digits = false, point = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            clean += c;
+            *clean += c;
             digits = true;
         } else if (c == ',' && !point && digits) {
             continue;
         } else if (c == '.' && !point) {
-            clean += c;
+            *clean += c;
             point = true;
         } else {
             break;
@@ -80,17 +70,37 @@ bool ParseNumber(std::string_view text, double* value) {
     }
     if (!digits) return false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
-        clean += 'e';
+        *clean += 'e';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) clean += text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) *clean += text[i++];
         bool expDigits = false;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            clean += text[i++];
+            *clean += text[i++];
             expDigits = true;
         }
         if (!expDigits) return false;
     }
-    if (i != text.size()) return false;
+    return i == text.size();
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, double* value) {
+    text = TrimBlanks(text);
+    if (text.empty()) return false;
+    if (text.size() > 2 && text[0] == '&') {
+        const char r = text[1];
+        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
+        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
+        return false;
+    }
+    bool negative = false;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        text = TrimBlanks(text.substr(1));
+    }
+    std::string clean;
+    if (!CleanDecimal(text, &clean)) return false;
     double v = 0;
     const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), v);
     if (res.ec == std::errc::result_out_of_range) {

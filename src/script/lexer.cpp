@@ -197,16 +197,25 @@ class Lexer {
         }
         if (c == '"') return String(t);
         if (c == '#') return DateLiteral(t);
-        if (c == '&') {
-            if (pos_ + 1 < src_.size()) {
-                const char r = src_[pos_ + 1];
-                if (r == 'h' || r == 'H') return Radix(t, 16, 2);
-                if (r == 'o' || r == 'O') return Radix(t, 8, 2);
-                if (IsDigit(r)) return Radix(t, 8, 1);
-            }
-            return Simple(t, Tok::kAmp, 1);
+        if (c == '&') return Ampersand(t);
+        if (c == '.') {
+            return Simple(t, AfterName(previous, t->spaceBefore) ? Tok::kDot : Tok::kWithDot, 1);
         }
-        switch (c) {
+        return Symbol(t);
+    }
+
+    // & concatenates, unless it starts an &H, &O or & octal literal.
+    bool Ampersand(Token* t) {
+        const char r = Peek(1);
+        if (r == 'h' || r == 'H') return Radix(t, 16, 2);
+        if (r == 'o' || r == 'O') return Radix(t, 8, 2);
+        if (IsDigit(r)) return Radix(t, 8, 1);
+        return Simple(t, Tok::kAmp, 1);
+    }
+
+    // Operators and punctuation.
+    bool Symbol(Token* t) {
+        switch (src_[pos_]) {
             case ':':
                 return Simple(t, Tok::kColon, 1);
             case '(':
@@ -215,9 +224,6 @@ class Lexer {
                 return Simple(t, Tok::kRParen, 1);
             case ',':
                 return Simple(t, Tok::kComma, 1);
-            case '.':
-                return Simple(t, AfterName(previous, t->spaceBefore) ? Tok::kDot : Tok::kWithDot,
-                              1);
             case '+':
                 return Simple(t, Tok::kPlus, 1);
             case '-':

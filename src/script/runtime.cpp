@@ -76,17 +76,17 @@ void SetErr(Runtime& rt, const ScriptError& e) {
 }
 
 Flow ExecBlock(Frame& f, const Block& block) {
-    const Stmt* running = nullptr;
+    // The loop's own iterator names the failing statement in the handler.
+    auto s = block.begin();
     try {
-        for (const Stmt* s : block) {
-            running = s;
+        for (; s != block.end(); ++s) {
             if (!f.resumeNext) {
-                const Flow flow = s->Exec(f);
+                const Flow flow = (*s)->Exec(f);
                 if (flow != Flow::kNormal) return flow;
                 continue;
             }
             try {
-                const Flow flow = s->Exec(f);
+                const Flow flow = (*s)->Exec(f);
                 if (flow != Flow::kNormal) return flow;
             } catch (const ScriptError& e) {
                 SetErr(f.rt, e);
@@ -95,11 +95,11 @@ Flow ExecBlock(Frame& f, const Block& block) {
             }
         }
     } catch (ScriptError& e) {
-        e.PlaceAt(running->line, running->column);
+        e.PlaceAt((*s)->line, (*s)->column);
         throw;
     } catch (const std::bad_alloc&) {
         ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
-        e.PlaceAt(running->line, running->column);
+        e.PlaceAt((*s)->line, (*s)->column);
         throw e;
     }
     return Flow::kNormal;

@@ -88,6 +88,7 @@ TEST(ScriptParser, StatementErrors) {
         {"Option Explicit", "ok"},
         {"Randomize", "ok"},
         {"x = 1 _\n + 2", "ok"},
+        {"Dim Step, Property, Error : Step = Error", "ok"},
     };
     Runtime rt(nullptr);
     for (const ErrorCase& c : cases) {

@@ -299,6 +299,17 @@ int HexDigitValue(char c) {
     return -1;
 }
 
+int ReadHex(std::string_view text, size_t at, size_t count) {
+    if (at > text.size() || text.size() - at < count) return -1;
+    int v = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const int d = HexDigitValue(text[at + i]);
+        if (d < 0) return -1;
+        v = v * 16 + d;
+    }
+    return v;
+}
+
 char UpperChar(char c) {
     const unsigned char u = static_cast<unsigned char>(c);
     if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);

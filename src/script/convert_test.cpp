@@ -72,6 +72,9 @@ TEST(ScriptConvert, HexDigits) {
     for (int i = 0; i < 16; ++i) EXPECT_EQ(HexDigitValue(digits[i]), i) << digits[i];
     for (int i = 0; i < 6; ++i) EXPECT_EQ(HexDigitValue(upper[i]), 10 + i) << upper[i];
     for (char c : std::string_view("/:@G`g ")) EXPECT_EQ(HexDigitValue(c), -1) << c;
+    EXPECT_EQ(ReadHex("%41z", 1, 2), 0x41);
+    EXPECT_EQ(ReadHex("%4", 1, 2), -1);
+    EXPECT_EQ(ReadHex("%4g", 1, 2), -1);
 }
 
 }  // namespace

@@ -170,15 +170,11 @@ class RegexCompiler {
         }
     }
 
+    // The value of the hex digits that follow, consumed; -1 (and nothing
+    // consumed) when they are not all there.
     int HexValue(size_t digits) {
-        if (pos_ + digits > p_.size()) return -1;
-        int v = 0;
-        for (size_t i = 0; i < digits; ++i) {
-            const int d = HexDigitValue(p_[pos_ + i]);
-            if (d < 0) return -1;
-            v = v * 16 + d;
-        }
-        pos_ += digits;
+        const int v = ReadHex(p_, pos_, digits);
+        if (v >= 0) pos_ += digits;
         return v;
     }
 

@@ -105,15 +105,6 @@ Flow ExecBlock(Frame& f, const Block& block) {
     return Flow::kNormal;
 }
 
-Value EvalUnit(Frame& f, const Unit& unit) {
-    try {
-        return unit.expr->Eval(f);
-    } catch (ScriptError& e) {
-        e.PlaceAt(unit.exprLine, unit.exprColumn);
-        throw;
-    }
-}
-
 namespace {
 
 Ref<Array> MakeArray(const std::vector<int32_t>& upper) {

@@ -240,7 +240,14 @@ Value IndexValue(Runtime& rt, const Value& v, Args args);
 Flow ExecBlock(Frame& f, const Block& block);
 // Evaluates a unit compiled from an expression; a failure no statement
 // placed (one of a procedure it called) is placed at the expression's start.
-Value EvalUnit(Frame& f, const Unit& unit);
+inline Value EvalUnit(Frame& f, const Unit& unit) {
+    try {
+        return unit.expr->Eval(f);
+    } catch (ScriptError& e) {
+        e.PlaceAt(unit.exprLine, unit.exprColumn);
+        throw;
+    }
+}
 // Records a caught error in Err.
 void SetErr(Runtime& rt, const ScriptError& e);
 

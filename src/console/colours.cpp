@@ -30,23 +30,10 @@ bool LookUpName(std::string_view name, const FileSystem& files, std::string* col
     return false;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = LowerChar(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 // Two characters read as a hexadecimal number prefix: "0F" is 15, "F" and
 // then anything else is 15, nothing readable is 0.
 int HexPair(std::string_view text, size_t at) {
-    int value = 0;
-    for (size_t i = at; i < at + 2 && i < text.size(); ++i) {
-        int digit = HexDigit(text[i]);
-        if (digit < 0) break;
-        value = value * 16 + digit;
-    }
-    return value;
+    return at < text.size() ? static_cast<int>(LeadingHex(text.substr(at), 2)) : 0;
 }
 
 }  // namespace

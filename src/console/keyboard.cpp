@@ -5,6 +5,7 @@
 #include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
+#include "interpreter/text.h"
 
 namespace vantrel {
 
@@ -12,13 +13,6 @@ namespace {
 
 // Only the first few digits count: no virtual-key code is longer.
 constexpr size_t kMaxFocusKeyDigits = 8;
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // Sends a keystroke text; text that is not valid notation sends nothing.
 void TypeKeys(Interpreter& in, const std::string& text) {
@@ -45,13 +39,7 @@ bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers
 }
 
 int FocusKeyCode(std::string_view text) {
-    long code = 0;
-    for (size_t i = 0; i < text.size() && i < kMaxFocusKeyDigits; ++i) {
-        int digit = HexDigit(text[i]);
-        if (digit < 0) break;
-        code = code * 16 + digit;
-    }
-    return static_cast<int>(code);
+    return static_cast<int>(LeadingHex(text, kMaxFocusKeyDigits));
 }
 
 bool FocusHotkeyPressed(Interpreter& in) {

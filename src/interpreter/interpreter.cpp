@@ -19,7 +19,8 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
     : platform_(platform),
       host_(host),
       commands_(commands),
-      scriptHost_(platform.clock),
+      // Outside a line (the console reading a setting) nothing may pump.
+      scriptHost_(platform.clock, [this] { return !Running() || !Poll(); }),
       engine_(&scriptHost_),
       variables_(engine_) {}
 

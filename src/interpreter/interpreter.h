@@ -100,7 +100,7 @@ class Interpreter {
     Platform& platform_;
     ConsoleHost& host_;
     const CommandTable& commands_;
-    ClockScriptHost scriptHost_;
+    ConsoleScriptHost scriptHost_;
     script::Engine engine_;
     Variables variables_;
     std::string pendingOutput_;

@@ -5,36 +5,6 @@
 
 namespace vantrel {
 
-namespace {
-
-// Windows-1252 pairs outside the Latin-1 block that have two cases.
-struct CasePair {
-    unsigned char lower, upper;
-};
-constexpr CasePair kExtraPairs[] = {{0x9A, 0x8A}, {0x9C, 0x8C}, {0x9E, 0x8E}, {0xFF, 0x9F}};
-
-}  // namespace
-
-char LowerChar(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
-    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
-    for (const CasePair& p : kExtraPairs) {
-        if (u == p.upper) return static_cast<char>(p.lower);
-    }
-    return c;
-}
-
-char UpperChar(char c) {
-    unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 32);
-    for (const CasePair& p : kExtraPairs) {
-        if (u == p.lower) return static_cast<char>(p.upper);
-    }
-    return c;
-}
-
 std::string LowerCase(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = LowerChar(c);
@@ -142,6 +112,16 @@ std::vector<std::string> SplitArgs(std::string_view text) {
         tokens.emplace_back(TakeToken(&s));
     }
     return tokens;
+}
+
+long LeadingHex(std::string_view text, size_t maxDigits) {
+    long value = 0;
+    for (size_t i = 0; i < text.size() && i < maxDigits; ++i) {
+        const int digit = script::HexDigitValue(text[i]);
+        if (digit < 0) break;
+        value = value * 16 + digit;
+    }
+    return value;
 }
 
 long CountOcc(std::string_view text, std::string_view find, int compare) {

@@ -7,10 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "script/convert.h"
+
 namespace vantrel {
 
-char LowerChar(char c);
-char UpperChar(char c);
+// The script engine's Windows-1252 case mapping: a name matches the same
+// way in a command and in a script.
+using script::LowerChar;
+using script::UpperChar;
 std::string LowerCase(std::string_view text);
 std::string UpperCase(std::string_view text);
 
@@ -36,6 +40,10 @@ std::vector<std::string> SplitArgs(std::string_view text);
 inline std::string GetArg(std::string_view line, int n) {
     return ParseArgs(line, n + 1);
 }
+
+// The value of the hexadecimal digits at the start of text, at most
+// maxDigits of them; 0 when there are none.
+long LeadingHex(std::string_view text, size_t maxDigits);
 
 // Non-overlapping occurrences of find (not empty); compare 1 ignores case.
 long CountOcc(std::string_view text, std::string_view find, int compare = 0);

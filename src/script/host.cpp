@@ -55,6 +55,10 @@ bool Host::ParseDate(std::string_view text, double* serial) const {
 
 void Host::Echo(std::string_view) {}
 
+bool Host::KeepGoing() {
+    return true;
+}
+
 int Host::MsgBox(std::string_view, int, std::string_view) {
     return 1;
 }

@@ -59,6 +59,10 @@ class Host {
     // A message box: buttons/title as MsgBox takes them; returns the button
     // pressed (vbOK = 1 by default, as if the user accepted at once).
     virtual int MsgBox(std::string_view prompt, int buttons, std::string_view title);
+    // Asked now and then while a script runs (at loop turns and calls): the
+    // host keeps its program alive, and false stops the script with error 18
+    // "User interrupt occurred". The default goes on.
+    virtual bool KeepGoing();
     // An input box; false when cancelled. The default accepts the default text.
     virtual bool InputBox(std::string_view prompt, std::string_view title,
                           std::string_view defaultText, std::string* answer);

@@ -24,6 +24,11 @@ Runtime::~Runtime() {
     *self = nullptr;
 }
 
+void Runtime::AskHostToGoOn() const {
+    turnsToKeepGoing = kTurnsPerKeepGoing;
+    if (!host.KeepGoing()) Throw(kErrUserInterrupt);
+}
+
 void Runtime::SetStackBase() {
     stackBase_ = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
 }

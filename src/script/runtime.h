@@ -213,10 +213,16 @@ class Runtime {
 
     // Set from any thread to stop a running script at its next loop turn or
     // call, with error 18; cleared when the next top-level call starts.
+    // Every kTurnsPerKeepGoing turns the host is asked as well, so that a
+    // script that never ends leaves its program alive and stoppable.
     std::atomic<bool> interrupt{false};
+    static constexpr unsigned kTurnsPerKeepGoing = 1024;
+    mutable unsigned turnsToKeepGoing = kTurnsPerKeepGoing;
     void CheckInterrupt() const {
         if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
+        if (--turnsToKeepGoing == 0) AskHostToGoOn();
     }
+    void AskHostToGoOn() const;
 
     // Runs a compiled unit's statements: hoists its declarations first.
     void Declare(const std::shared_ptr<Unit>& unit);

@@ -55,16 +55,5 @@ TEST_F(InputCommandsTest, SendKeysSendsParsedKeysOrItsSyntax) {
     EXPECT_EQ(os.input.sent.size(), 1u);
 }
 
-TEST_F(InputCommandsTest, ShutdownAndRestartStartTheShutdownProgramHidden) {
-    EXPECT_EQ(Output("shutdown now"), "Syntax: SHUTDOWN");
-    EXPECT_EQ(Output("restart x"), "Syntax: RESTART");
-    EXPECT_TRUE(os.shell.opens.empty());
-    EXPECT_EQ(Output("shutdown"), "");
-    EXPECT_EQ(Output("restart"), "");
-    EXPECT_EQ(os.shell.opens,
-              (std::vector<FakeShell::OpenCall>{{"ShutDown.exe", "-s -t 0 -f", kShowHidden},
-                                                {"ShutDown.exe", "-r -t 0 -f", kShowHidden}}));
-}
-
 }  // namespace
 }  // namespace vantrel::testing

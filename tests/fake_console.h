@@ -3,6 +3,7 @@
 // asked for.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,12 +42,18 @@ class FakeConsoleWindow : public ConsoleWindow {
         ++dockCount;
     }
     void AppBarUndock() override { appBar.reset(); }
+    void PumpWhileBusy() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
+    void ResumeInput() override { ++resumes; }
 
     Rect bounds{0, 0, 640, 17};
     Size screen{1280, 720};
     std::vector<Rect> moves;
     BarLayout layout;
-    int layoutCount = 0, showCount = 0, hideCount = 0, dockCount = 0;
+    int layoutCount = 0, showCount = 0, hideCount = 0, dockCount = 0, pumps = 0, resumes = 0;
+    std::function<void()> onPump;     // what the user does while a line runs
     std::optional<DockState> appBar;  // the edge while registered
     bool topmost = false, visible = false, ended = false;
 };

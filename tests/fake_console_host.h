@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,12 @@ namespace vantrel::testing {
 
 class RecordingConsoleHost : public ConsoleHost {
   public:
-    void ShowBusy() override { calls.push_back("ShowBusy"); }
+    void LineStarted() override { calls.push_back("LineStarted"); }
+    void LineEnded() override { calls.push_back("LineEnded"); }
+    void KeepAlive() override {
+        ++keepAlives;
+        if (onKeepAlive) onKeepAlive();
+    }
     void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
     void Exit() override { calls.push_back("Exit"); }
     DockState Docking() const override { return dock; }
@@ -32,6 +38,8 @@ class RecordingConsoleHost : public ConsoleHost {
     }
 
     std::vector<std::string> calls;
+    int keepAlives = 0;
+    std::function<void()> onKeepAlive;  // what happens while the line runs
     DockState dock = DockState::kTop;
     SiteAccount account;
 };

@@ -132,9 +132,10 @@ class FakeFileSystem : public FileSystem {
         *contents = it->second;
         return true;
     }
-    bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
-                       bool* more, std::string* err) const override {
+    bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,
+                      std::string* contents, bool* more, std::string* err) const override {
         if (!ReadFile(path, contents, err)) return false;
+        contents->erase(0, std::min<std::uint64_t>(offset, contents->size()));
         *more = contents->size() > limit;
         if (*more) contents->resize(limit);
         return true;

@@ -2,9 +2,11 @@
 // core asked for, and hold files, folders and variables in plain maps.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -72,9 +74,9 @@ class FakeProcesses : public Processes {
         int style;
         bool operator==(const StartCall&) const = default;
     };
-    struct BatchRun {
+    struct Batch {
         std::string path, contents;
-        unsigned long timeLimitMs;
+        bool stopped = false;
     };
 
     bool Start(const std::string& commandLine, int style, std::string* err) override {
@@ -85,36 +87,54 @@ class FakeProcesses : public Processes {
         }
         return true;
     }
-    bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs, bool* timedOut,
-                             std::string* err) override {
+    std::unique_ptr<BatchRun> StartBatchFile(const std::string& path, std::string* err) override {
         std::string contents, readErr;
         files_.ReadFile(path, &contents, &readErr);
-        batches.push_back({path, contents, timeLimitMs});
+        batches.push_back({path, contents});
         if (!startError.empty()) {
             *err = startError;
-            return false;
+            return nullptr;
         }
-        *timedOut = timesOut;
         if (onBatch) {
             onBatch(contents);
         } else {
             Interpret(contents);
         }
-        return true;
+        return std::make_unique<Run>(*this, batches.size() - 1);
     }
     unsigned long CurrentProcessId() const override { return pid; }
     std::string ExecutablePath() const override { return executable; }
 
     std::vector<StartCall> started;
-    std::vector<BatchRun> batches;
-    std::string startError;     // when set, nothing starts
-    bool timesOut = false;      // the run is ended at its time limit
+    std::vector<Batch> batches;
+    std::string startError;  // when set, nothing starts
+    // How many waits a run takes to end (-1: it runs until stopped), and
+    // what happens at each of them.
+    int waitsToEnd = 0;
+    std::function<void(int wait)> onWait;
     std::string commandOutput;  // what a command other than echo prints
     std::function<void(const std::string& batchContents)> onBatch;
     unsigned long pid = 4242;
     std::string executable = "C:\\Program Files\\Vantrel\\Vantrel.exe";
 
   private:
+    class Run : public BatchRun {
+      public:
+        Run(FakeProcesses& owner, size_t index) : owner_(owner), index_(index) {}
+        bool Wait(unsigned long) override {
+            if (owner_.onWait) owner_.onWait(waits_);
+            ++waits_;
+            return owner_.batches[index_].stopped ||
+                   (owner_.waitsToEnd >= 0 && waits_ > owner_.waitsToEnd);
+        }
+        void Stop() override { owner_.batches[index_].stopped = true; }
+
+      private:
+        FakeProcesses& owner_;
+        size_t index_;
+        int waits_ = 0;
+    };
+
     void Interpret(std::string line) {
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
         size_t redirect = line.rfind('>');
@@ -195,6 +215,9 @@ class FakeEnvironment : public Environment {
 class FakeClock : public Clock {
   public:
     LocalTime Now() const override { return now; }
+    // Each reading moves the clock on by step, so that work which watches
+    // the time sees it pass.
+    std::uint64_t Milliseconds() const override { return milliseconds += step; }
     bool SetNow(const LocalTime& time) override {
         sets.push_back(time);
         now = time;
@@ -210,6 +233,8 @@ class FakeClock : public Clock {
     }
     script::NumberSettings Numbers() const override { return numbers; }
     LocalTime now{2026, 12, 6, 14, 30, 5, 0};
+    mutable std::uint64_t milliseconds = 0;
+    std::uint64_t step = 0;
     script::NumberSettings numbers;
     std::vector<LocalTime> sets;
 };

@@ -1,5 +1,7 @@
 #include "commands/dos_command.h"
 
+#include <memory>
+
 #include "commands/file_commands.h"
 #include "interpreter/interpreter.h"
 
@@ -9,25 +11,72 @@ namespace {
 
 constexpr char kCreateError[] = "Error creating temporary batch file";
 constexpr char kReadError[] = "Error reading output file";
-// The console cannot take input while a command runs, so one that never
-// ends is stopped at this limit rather than freezing the console for good.
-constexpr unsigned long kTimeLimitMs = 300'000;
+constexpr char kStopped[] = "DOS command stopped";
 // The pane keeps only its last lines; a command that writes without end
 // must not fill the memory on its way there.
 constexpr std::size_t kOutputLimit = 1 << 20;
+// How often the output file is read while the command runs; short enough
+// that the console keeps answering between two looks.
+constexpr unsigned long kWaitStepMs = 50;
 
-void PrintCapturedOutput(Interpreter& in, const std::string& path) {
-    std::string text, err;
-    bool more = false;
-    if (!in.Os().files.ReadFileStart(path, kOutputLimit, &text, &more, &err)) {
-        in.PrintOut(kReadError);
-        return;
+// The captured output as the command writes it: complete lines as they
+// come, the partial last line at the end, and no more than kOutputLimit
+// bytes in all.
+class CapturedOutput {
+  public:
+    CapturedOutput(Interpreter& in, const std::string& path) : in_(in), path_(path) {}
+
+    // Prints the lines completed since the last look. A file not made yet,
+    // or not readable while the command writes it, waits for the next look.
+    void ShowNewLines() {
+        if (!ReadOn()) return;
+        // A CR at the very end may still be joined by its LF.
+        size_t complete = pending_.size() - (pending_.ends_with('\r') ? 1 : 0);
+        size_t end =
+            complete == 0 ? std::string::npos : pending_.find_last_of("\r\n", complete - 1);
+        if (end == std::string::npos) return;
+        PrintTextLines(in_, std::string_view(pending_).substr(0, end + 1));
+        pending_.erase(0, end + 1);
     }
-    PrintTextLines(in, text);
-    if (more) {
-        in.PrintOut("Only the first " + std::to_string(kOutputLimit) +
-                    " bytes of the output are shown");
+
+    // Prints the rest, and a line saying so when the output went past the
+    // limit. False when the file cannot be read.
+    bool ShowRest() {
+        if (!ReadOn()) return false;
+        PrintTextLines(in_, pending_);
+        if (more_) in_.PrintOut(OnlyFirstBytesLine(kOutputLimit, "output"));
+        return true;
     }
+
+  private:
+    bool ReadOn() {
+        std::string text, err;
+        if (!in_.Os().files.ReadFilePart(path_, read_, kOutputLimit - read_, &text, &more_, &err)) {
+            return false;
+        }
+        read_ += text.size();
+        pending_ += text;
+        return true;
+    }
+
+    Interpreter& in_;
+    const std::string path_;
+    std::size_t read_ = 0;
+    bool more_ = false;
+    std::string pending_;
+};
+
+// True when the console asked the run to stop, which ends it and all it
+// started.
+bool WaitShowingOutput(Interpreter& in, BatchRun& run, CapturedOutput* output) {
+    while (!run.Wait(kWaitStepMs)) {
+        if (output) output->ShowNewLines();
+        if (in.Poll()) {
+            run.Stop();
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -61,20 +110,18 @@ void DosCommand(Interpreter& in, const Command& c) {
         in.PrintOut(kCreateError);
         return;
     }
-    bool timedOut = false;
-    const bool ran = processes.RunBatchFileAndWait(temp.batch, kTimeLimitMs, &timedOut, &err);
+    std::unique_ptr<BatchRun> run = processes.StartBatchFile(temp.batch, &err);
+    CapturedOutput output(in, temp.output);
+    const bool stopped = run && WaitShowingOutput(in, *run, capture ? &output : nullptr);
     files.DeleteFiles(temp.batch, &ignored);
     if (capture) {
-        PrintCapturedOutput(in, temp.output);
+        if (!output.ShowRest()) in.PrintOut(kReadError);
         files.DeleteFiles(temp.output, &ignored);
-    } else if (!ran) {
+    } else if (!run) {
         // With no output to read, nothing else would tell of the failure.
         in.PrintOut(err);
     }
-    if (timedOut) {
-        in.PrintOut("DOS command stopped after " + std::to_string(kTimeLimitMs / 1000) +
-                    " seconds");
-    }
+    if (stopped) in.PrintOut(kStopped);
 }
 
 }  // namespace vantrel

@@ -51,7 +51,6 @@ TEST_F(DosTest, CapturesStandardOutputLineByLine) {
     ASSERT_EQ(os.processes.batches.size(), 1u);
     EXPECT_EQ(os.processes.batches[0].path, "C:\\Temp\\DOS-4242.bat");
     EXPECT_EQ(os.processes.batches[0].contents, "echo hello > \"C:\\Temp\\DOS-4242.out\"\r\n");
-    EXPECT_EQ(os.processes.batches[0].timeLimitMs, 300000u);
 
     os.processes.commandOutput = "a\r\n\r\nb\rc\r\n";
     EXPECT_EQ(Output("dos dir"), "a\n\nb\nc");
@@ -104,10 +103,28 @@ TEST_F(DosTest, FilesAreDeletedWhateverHappens) {
     EXPECT_TRUE(NoTemporaryFiles());
 }
 
-TEST_F(DosTest, ARunPastTheTimeLimitIsStopped) {
-    os.processes.timesOut = true;
-    EXPECT_EQ(Output("dos echo partial"), "partial\nDOS command stopped after 300 seconds");
-    EXPECT_EQ(Output("dos loop > x"), "DOS command stopped after 300 seconds");
+TEST_F(DosTest, OutputShowsAsItComesAndAStopEndsTheRunAndItsFiles) {
+    // A command that writes a little at every look and never ends: a line
+    // split across looks, a CR LF split across two, then whole lines.
+    const char* written[] = {"par", "tial\r", "\nnext\r\n", "more\r\nlast"};
+    std::vector<std::string> shown;
+    os.processes.onBatch = [&](const std::string&) {};
+    os.processes.waitsToEnd = -1;
+    os.processes.onWait = [&](int wait) {
+        shown.push_back(Shown(in.PendingOutput()));
+        std::string err;
+        if (wait < 4) os.files.AppendFile(kOut, written[wait], &err);
+        if (wait == 4) in.RequestStop();
+    };
+    EXPECT_EQ(Output("dos forever"), "partial\nnext\nmore\nlast\nDOS command stopped");
+    EXPECT_EQ(shown, (std::vector<std::string>{"<FF>", "<FF>", "<FF>", "<FF>\npartial\nnext",
+                                               "<FF>\npartial\nnext\nmore"}));
+    EXPECT_TRUE(os.processes.batches.back().stopped);
+    EXPECT_TRUE(NoTemporaryFiles());
+
+    // A run with its own redirection shows no output, only the stop.
+    os.processes.onWait = [&](int) { in.RequestStop(); };
+    EXPECT_EQ(Output("dos loop > x"), "DOS command stopped");
     EXPECT_TRUE(NoTemporaryFiles());
 }
 

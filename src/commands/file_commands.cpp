@@ -115,13 +115,27 @@ std::string FormatDirEntry(const FileEntry& entry) {
     return std::string(" ") + date + " | " + size + " | " + entry.name;
 }
 
-void PrintTextLines(Interpreter& in, const std::string& text) {
+void PrintTextLines(Interpreter& in, std::string_view text) {
     for (std::string& line : SplitLines(text)) {
         for (char& ch : line) {
             if (ch == '\0') ch = ' ';
         }
         in.PrintOut(line);
     }
+}
+
+std::string OnlyFirstBytesLine(std::size_t limit, const char* what) {
+    return "Only the first " + std::to_string(limit) + " bytes of the " + what + " are shown";
+}
+
+bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
+                    std::string* err) {
+    std::string text;
+    bool more = false;
+    if (!in.Os().files.ReadFilePart(path, 0, limit, &text, &more, err)) return false;
+    PrintTextLines(in, text);
+    if (more) in.PrintOut(OnlyFirstBytesLine(limit, what));
+    return true;
 }
 
 void DirCommand(Interpreter& in, const Command& c) {
@@ -178,18 +192,8 @@ void DelCommand(Interpreter& in, const Command& c) {
 
 void TypeCommand(Interpreter& in, const Command& c) {
     std::string name = ExistingFile(in, c);
-    if (name.empty()) return;
-    std::string text, err;
-    bool more = false;
-    if (!in.Os().files.ReadFileStart(name, kTypeLimit, &text, &more, &err)) {
-        in.PrintOut(err);
-        return;
-    }
-    PrintTextLines(in, text);
-    if (more) {
-        in.PrintOut("Only the first " + std::to_string(kTypeLimit) +
-                    " bytes of the file are shown");
-    }
+    std::string err;
+    if (!name.empty() && !PrintFileStart(in, name, kTypeLimit, "file", &err)) in.PrintOut(err);
 }
 
 void EditCommand(Interpreter& in, const Command& c) {

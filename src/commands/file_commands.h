@@ -4,8 +4,10 @@
 // description of the error.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -20,9 +22,17 @@ std::string FormatDirEntry(const FileEntry& entry);
 // A byte count with its thousands grouped by ",": 1234567 is "1,234,567".
 std::string GroupThousands(std::int64_t value);
 
-// Prints a text file's lines as output lines. A line may not hold a zero
-// byte, which would cut it short in the pane, so each one shows as a blank.
-void PrintTextLines(Interpreter& in, const std::string& text);
+// Prints a text's lines as output lines. A line may not hold a zero byte,
+// which would cut it short in the pane, so each one shows as a blank.
+void PrintTextLines(Interpreter& in, std::string_view text);
+// The line that follows the first limit bytes of a longer `what`.
+std::string OnlyFirstBytesLine(std::size_t limit, const char* what);
+
+// Prints the lines of a text file's first limit bytes as output lines, and
+// then, when the file is longer, OnlyFirstBytesLine. False, with the
+// platform's description, when the file cannot be read.
+bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
+                    std::string* err);
 
 void DirCommand(Interpreter& in, const Command& c);
 void CopyCommand(Interpreter& in, const Command& c);

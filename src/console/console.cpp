@@ -116,6 +116,12 @@ void Console::Disconnect() {
 
 void Console::TrayMouseMessage(int message) {
     if (trayEventRaised_) return;
+    // A menu's own message loop would let other input start a line inside
+    // the running one: the click waits for the line to end.
+    if (interpreter_.Running()) {
+        heldTrayMessage_ = message;
+        return;
+    }
     TrayMouse mouse = TrayEventFor(message);
     trayEventRaised_ = true;
     if (mouse.event == TrayEvent::kMouseDblClick) TrayIcon_MouseDblClick(mouse.button);
@@ -201,6 +207,10 @@ void Console::Exit() {
 
 void Console::Tick() {
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
+    PumpOutput();
+}
+
+void Console::PumpOutput() {
     std::string& pending = interpreter_.PendingOutput();
     if (Serving() && !pending.empty()) {
         // Form feeds travel too: the client's own pump acts on them.
@@ -211,18 +221,11 @@ void Console::Tick() {
     OutputPump(interpreter_, window_, pane_);
 }
 
-void Console::ShowBusy() {
-    BarWindow& bar = platform_.bar;
-    auto colour = [this](const char* name) {
-        return ParseColour(interpreter_.EvaluateText(name), platform_.files);
-    };
-    bar.SetCommandLocked(true);
-    bar.SetBoxColours(BoxColours{
-        colour(settings::kColourPromptBusyText), colour(settings::kColourPromptBusyBg),
-        colour(settings::kColourCommandBusyText), colour(settings::kColourCommandBusyBg)});
+void Console::UpdatePrompt() {
+    ApplyPrompt(false);
 }
 
-void Console::UpdatePrompt() {
+void Console::ApplyPrompt(bool lineEnded) {
     prompt_.currentDirectory = platform_.files.CurrentDirectory();
     // An empty name given to ORID leaves the one the prompt shows.
     if (!account_.user.empty()) prompt_.accountUser = account_.user;
@@ -232,6 +235,7 @@ void Console::UpdatePrompt() {
         prompt_.remotePrompt = link_->RemotePrompt();
     }
     PromptLine line = PromptFor(state_, prompt_);
+    if (lineEnded && !line.commandText) line.commandText = "";
     ApplyPromptLine(platform_.bar, line);
     if (line.toClient && link_) link_->Send(*line.toClient);
     ApplySettings();

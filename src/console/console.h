@@ -5,7 +5,9 @@
 // interfaces, so the Win32 bar and the tests drive the same code.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "console/apply_settings.h"
@@ -56,6 +58,9 @@ class Console : public ConsoleHost {
 
     // The 25 ms timer.
     void Tick();
+    // The window was asked to close (the user, another program, the end of
+    // the session): the console ends, after stopping a line that runs.
+    void CloseRequested();
 
     void ApplySettings();
 
@@ -88,7 +93,9 @@ class Console : public ConsoleHost {
     void MouseMove(int cursorX, int cursorY, const DragKeys& keys);
 
     // ConsoleHost.
-    void ShowBusy() override;
+    void LineStarted() override;
+    void LineEnded() override;
+    void KeepAlive() override;
     void UpdatePrompt() override;
     // EXIT and the like: shutdown, then the process ends at once.
     void Exit() override;
@@ -113,9 +120,17 @@ class Console : public ConsoleHost {
     void AttachSocket(Socket& socket);
     RemoteLink* Link() { return link_.get(); }
 
+    // While a line runs the console repaints, shows progress and takes its
+    // keys this often.
+    static constexpr std::uint64_t kKeepAliveMs = 33;
+
   private:
     bool Serving() const { return state_ == kAwaitingLogin || state_ == kServing; }
     void ShowHistoryEntry(const std::string& text);
+    void PumpOutput();
+    // The prompt line for the state; at the end of a line the command box is
+    // emptied as well, unless the state gives it a text of its own.
+    void ApplyPrompt(bool lineEnded);
 
     Platform& platform_;
     ConsoleWindow& window_;
@@ -134,6 +149,10 @@ class Console : public ConsoleHost {
     std::string dataFolder_;
     bool firstRun_ = false;
     bool trayEventRaised_ = false;
+    // What waits for the running line to end.
+    std::optional<int> heldTrayMessage_;
+    bool closeAfterLine_ = false;
+    std::uint64_t lastKeepAlive_ = 0;
     int lastCursorX_ = 0;
     int lastCursorY_ = 0;
 };

@@ -8,6 +8,13 @@
 namespace vantrel {
 
 bool Console::KeyDown(int key, int) {
+    // While a line runs only the keys that stop it are taken; the others
+    // wait for it to end.
+    if (interpreter_.Running()) {
+        const bool stop = key == kVkEscape || key == kVkCancel;
+        if (stop) interpreter_.RequestStop();
+        return stop;
+    }
     if (key == kVkReturn) {
         EnterClicked();
         return true;
@@ -20,6 +27,12 @@ bool Console::KeyDown(int key, int) {
 }
 
 bool Console::KeyUp(int key, int modifiers) {
+    // F10 or Ctrl+F10 while a client's line runs: the line stops, and the
+    // key, which waits, kicks the client once it has.
+    if (interpreter_.Running()) {
+        if (link_ && link_->TakesKey(key, modifiers)) interpreter_.RequestStop();
+        return false;
+    }
     if (key >= kVkF1 && key <= kVkF12) {
         TypeFunctionKey(interpreter_, state_, key, modifiers);
     } else if ((key == kVkUp || key == kVkDown) && modifiers == 0 && state_ == kLocal) {
@@ -31,6 +44,9 @@ bool Console::KeyUp(int key, int modifiers) {
 }
 
 void Console::EnterClicked() {
+    // The button only reaches here while a line runs when another program
+    // presses it; the line that runs is never joined by a second one.
+    if (interpreter_.Running()) return;
     BarWindow& bar = platform_.bar;
     std::string text = bar.CommandText();
     std::string trimmed(TrimSpaces(text));
@@ -61,6 +77,10 @@ void Console::EnterClicked() {
 }
 
 void Console::EscClicked() {
+    if (interpreter_.Running()) {
+        interpreter_.RequestStop();
+        return;
+    }
     BarWindow& bar = platform_.bar;
     bar.FocusCommandBox();
     if (!bar.CommandText().empty()) {

@@ -106,7 +106,10 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     std::string& pending = interpreter.PendingOutput();
     if (pending.empty()) return;
 
-    size_t formFeed = pending.find(kFormFeed);
+    // Text between two clear requests is never shown: one tick takes them
+    // all, or a batch file of many lines would keep the pane busy closing
+    // for a tick a line long after it ended.
+    size_t formFeed = pending.rfind(kFormFeed);
     if (formFeed != std::string::npos) {
         pane.Close();
         pending.erase(0, formFeed + 1);

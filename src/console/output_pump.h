@@ -58,8 +58,8 @@ PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& 
                   const PaneSettings& settings);
 
 // One tick of the pump into the pane; does nothing when nothing is pending.
-// One form feed is handled per tick: it closes the pane and drops what was
-// queued before it.
+// A tick that meets form feeds closes the pane and drops what was queued
+// before the last of them; the text after it shows at the next tick.
 void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPane& pane);
 
 }  // namespace vantrel

@@ -20,11 +20,18 @@ class ConsoleHost {
   public:
     virtual ~ConsoleHost() = default;
 
-    // The start of every command line, nested ones included: the command
-    // box locked and the bar in its busy colours.
-    virtual void ShowBusy() = 0;
-    // The end of every command line, nested ones included: the prompt for
-    // the console's state, then the bar's layout and colours.
+    // The start and end of an outermost command line (the lines of batch
+    // files run inside it). At the start the command box is locked and the
+    // bar shows its busy colours at once; at the end the box is emptied,
+    // the prompt and layout follow the console's state, and input that
+    // arrived meanwhile gets its turn.
+    virtual void LineStarted() = 0;
+    virtual void LineEnded() = 0;
+    // Called often while a line runs. At a human pace the console repaints,
+    // shows the line being run and the output so far, answers the window
+    // system and takes the keys and messages that ask the line to stop.
+    virtual void KeepAlive() = 0;
+    // The prompt for the console's state, then the bar's layout and colours.
     virtual void UpdatePrompt() = 0;
     // EXIT: shutdown, then the process ends.
     virtual void Exit() = 0;

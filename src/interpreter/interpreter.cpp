@@ -68,8 +68,33 @@ bool Interpreter::SetVar(const std::string& name, const std::string& value) {
     return variables_.SetVar(name, value);
 }
 
-void Interpreter::RunCommand(const std::string& lineIn) {
-    host_.ShowBusy();
+Interpreter::Activity::Activity(Interpreter& in) : in_(in) {
+    if (in_.depth_++ > 0) return;
+    // A stop meant for earlier work is spent with it.
+    in_.stopRequested_ = false;
+    in_.host_.LineStarted();
+}
+
+Interpreter::Activity::~Activity() {
+    if (--in_.depth_ == 0) in_.host_.LineEnded();
+}
+
+void Interpreter::RunCommand(const std::string& line) {
+    Activity activity(*this);
+    RunLine(line);
+}
+
+bool Interpreter::Poll() {
+    host_.KeepAlive();
+    return stopRequested_;
+}
+
+void Interpreter::RequestStop() {
+    if (Running()) stopRequested_ = true;
+}
+
+void Interpreter::RunLine(const std::string& lineIn) {
+    currentLine_ = lineIn;
     BarWindow& bar = platform_.bar;
 
     const char first = lineIn.empty() ? '\0' : lineIn[0];
@@ -82,9 +107,6 @@ void Interpreter::RunCommand(const std::string& lineIn) {
         PrintOut(platform_.files.CurrentDirectory() + ">" + lineIn);
     }
     RunSegments(first == '&' || first == '@' ? lineIn.substr(1) : lineIn);
-
-    bar.SetCommandText("");
-    host_.UpdatePrompt();
 }
 
 void Interpreter::RunSegments(std::string line) {
@@ -127,7 +149,7 @@ void Interpreter::RunSegments(std::string line) {
             }
         }
         SetVar(settings::kCurDir, platform_.files.CurrentDirectory());
-        if (remainder.empty() || exitRequested) return;
+        if (remainder.empty() || exitRequested || Poll()) return;
         line = std::move(remainder);
         remainder.clear();
     }

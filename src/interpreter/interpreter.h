@@ -25,6 +25,35 @@ class Interpreter {
     // command.
     void RunCommand(const std::string& line);
 
+    // Long work (batch files, the script engine, a DOS command, the segments
+    // of a line) calls Poll often: it keeps the console alive and says
+    // whether the running line was asked to stop.
+    bool Poll();
+    // Esc, Ctrl+Break or a served client's Ctrl+C: the running line stops at
+    // its next Poll, and the rest of it (and of its batch files) is dropped.
+    // Nothing happens when no line runs; a new line starts afresh.
+    void RequestStop();
+    bool Running() const { return depth_ > 0; }
+
+    // Marks work that runs lines: a command line, a batch file. The first
+    // to begin opens the console's busy state and the last to end closes
+    // it, so a batch file run at start-up is one piece of work, as is a
+    // typed line with every batch file it runs.
+    class Activity {
+      public:
+        explicit Activity(Interpreter& in);
+        ~Activity();
+        Activity(const Activity&) = delete;
+        Activity& operator=(const Activity&) = delete;
+
+      private:
+        Interpreter& in_;
+    };
+    bool Stopping() const { return stopRequested_; }
+    // The line that runs now, innermost first: what the bar shows while a
+    // batch file runs.
+    const std::string& CurrentLine() const { return currentLine_; }
+
     // Appends one output line to PendingOutput, which is kept below
     // kMaxPendingOutput by dropping its oldest lines.
     void PrintOut(std::string_view text);
@@ -60,8 +89,13 @@ class Interpreter {
     bool exitRequested = false;
 
   private:
+    void RunLine(const std::string& line);
     void RunSegments(std::string line);
     void TrimPendingOutput();
+
+    int depth_ = 0;
+    bool stopRequested_ = false;
+    std::string currentLine_;
 
     Platform& platform_;
     ConsoleHost& host_;

@@ -25,15 +25,13 @@ TEST_F(RunCommandTest, AKeptPaneGetsABlankLineBeforeTheNextCommand) {
     EXPECT_EQ(Shown(in.PendingOutput()), "earlier\nkept");
 }
 
-TEST_F(RunCommandTest, EveryLineShowsBusyThenThePrompt) {
+TEST_F(RunCommandTest, AnEmptyLineOnlyClearsAndKeepsCurDir) {
     os.files.AddFolder("C:\\Work");
     os.files.current = "C:\\Work";
-    os.bar.command = "typed";
     host.calls.clear();
     EXPECT_EQ(Run("   "), "<FF>");
     EXPECT_EQ(in.EvaluateText("CurDir"), "C:\\Work");
-    EXPECT_EQ(host.calls, (std::vector<std::string>{"ShowBusy", "UpdatePrompt"}));
-    EXPECT_EQ(os.bar.command, "");
+    EXPECT_EQ(host.calls, (std::vector<std::string>{"LineStarted", "LineEnded"}));
 }
 
 TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {

@@ -90,12 +90,12 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
         return true;
     }
     ++in.batchDepth;
+    Interpreter::Activity activity(in);
+    // A stop (Esc) ends the file before its next line, and every file that
+    // runs it.
     for (const std::string& raw : SplitLines(contents)) {
-        if (in.exitRequested) break;
-        std::string line =
-            SubstituteBatchParams(raw, in.EvaluateText(settings::kVarString), params);
-        in.Os().bar.SetCommandText(line);
-        in.RunCommand(line);
+        if (in.exitRequested || in.Poll()) break;
+        in.RunCommand(SubstituteBatchParams(raw, in.EvaluateText(settings::kVarString), params));
     }
     --in.batchDepth;
     return true;

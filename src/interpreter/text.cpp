@@ -214,11 +214,11 @@ long long RoundHalfEven(double value) {
     return static_cast<long long>(std::nearbyint(value));
 }
 
-std::vector<std::string> SplitLines(std::string_view text) {
+std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks) {
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < text.size()) {
-        size_t end = text.find_first_of("\r\n", start);
+        size_t end = text.find_first_of(breaks, start);
         if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
             break;

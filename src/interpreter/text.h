@@ -50,10 +50,10 @@ double LeadingNumber(std::string_view text);
 // Rounds halves to the even neighbour, as the console rounds settings.
 long long RoundHalfEven(double value);
 
-// The lines of a text file: CR LF, a lone CR or a lone LF ends one; the
-// terminator is not part of the line, and a last terminator adds no empty
-// line after it.
-std::vector<std::string> SplitLines(std::string_view text);
+// The lines of a text file: CR LF, or a lone one of the break characters,
+// ends one; the terminator is not part of the line, and a last terminator
+// adds no empty line after it.
+std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks = "\r\n");
 
 // The text with every double quote taken out.
 std::string RemoveQuotes(std::string_view text);

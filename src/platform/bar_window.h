@@ -13,10 +13,12 @@ struct BoxColours {
     Colour promptBg = 0;
     Colour commandText = 0;
     Colour commandBg = 0;
+
+    bool operator==(const BoxColours&) const = default;
 };
 
 class BarWindow {
-public:
+  public:
     virtual ~BarWindow() = default;
 
     virtual std::string CommandText() const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "script/host.h"
@@ -13,9 +14,11 @@ struct LocalTime {
 
 // The system clock and its regional text forms: dates, times and numbers.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
+    // A count of milliseconds that only goes forward, for timing work.
+    virtual std::uint64_t Milliseconds() const = 0;
     // Sets the system's local date and time; false when the system refuses.
     virtual bool SetNow(const LocalTime& time) = 0;
     // The regional short date and long time texts.

@@ -46,6 +46,14 @@ class ConsoleWindow {
     virtual void AppBarUndock() = 0;
     // Ends the process at once: no further event runs.
     virtual void EndProcess() = 0;
+
+    // While a command line runs the program is not in its message loop.
+    // PumpWhileBusy lets the windows repaint and answer other programs,
+    // hands the console the keys typed meanwhile (which may stop the line)
+    // and holds back every other input; ResumeInput, once the line has
+    // ended, lets what was held back through in the order it came.
+    virtual void PumpWhileBusy() = 0;
+    virtual void ResumeInput() = 0;
 };
 
 }  // namespace vantrel

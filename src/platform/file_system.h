@@ -41,9 +41,11 @@ class FileSystem {
 
     virtual bool ReadFile(const std::string& path, std::string* contents,
                           std::string* err) const = 0;
-    // Reads at most limit bytes; *more tells whether the file holds more.
-    virtual bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
-                               bool* more, std::string* err) const = 0;
+    // Reads at most limit bytes from offset on (none past the end); *more
+    // tells whether the file holds more after them. A file that another
+    // program writes can be read while it grows.
+    virtual bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,
+                              std::string* contents, bool* more, std::string* err) const = 0;
     // Appends (creating the file when missing).
     virtual bool AppendFile(const std::string& path, const std::string& data, std::string* err) = 0;
     // Creates the file, or empties an existing one, and writes contents.

@@ -5,6 +5,7 @@
 
 namespace vantrel {
 
+inline constexpr int kVkCancel = 0x03;  // Ctrl+Break
 inline constexpr int kVkBack = 0x08;
 inline constexpr int kVkTab = 0x09;
 inline constexpr int kVkReturn = 0x0D;

@@ -1,10 +1,21 @@
 // Starting other programs: the text editor without waiting, and the system
-// command interpreter's batch files waited for to their end.
+// command interpreter's batch files, watched to their end.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace vantrel {
+
+// A batch file that the system command interpreter runs.
+class BatchRun {
+  public:
+    virtual ~BatchRun() = default;
+    // Waits at most ms for the run to end; true once it has.
+    virtual bool Wait(unsigned long ms) = 0;
+    // Ends the run with everything it started, and waits for that.
+    virtual void Stop() = 0;
+};
 
 class Processes {
   public:
@@ -14,14 +25,12 @@ class Processes {
     // at once. False, with the platform's description, when it cannot start.
     virtual bool Start(const std::string& commandLine, int showStyle, std::string* err) = 0;
 
-    // Runs a batch file through the system command interpreter in a hidden
+    // Starts a batch file in the system command interpreter, in a hidden
     // window with an empty standard input, so a command that asks for keys
-    // sees the end of its input instead of waiting forever, and returns
-    // when the process has ended. A run that outlasts timeLimitMs is ended
-    // with everything it started, and *timedOut is set. False, with the
-    // platform's description, when it cannot start.
-    virtual bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs,
-                                     bool* timedOut, std::string* err) = 0;
+    // sees the end of its input instead of waiting for ever. Everything the
+    // run starts belongs to it until it ends. Null, with the platform's
+    // description, when it cannot start.
+    virtual std::unique_ptr<BatchRun> StartBatchFile(const std::string& path, std::string* err) = 0;
 
     // This process's id, to keep temporary files of two consoles apart.
     virtual unsigned long CurrentProcessId() const = 0;

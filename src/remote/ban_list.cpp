@@ -1,6 +1,7 @@
 #include "remote/ban_list.h"
 
 #include "interpreter/interpreter.h"
+#include "interpreter/text.h"
 #include "startup/defaults.h"
 
 namespace vantrel {
@@ -10,18 +11,7 @@ std::string BanFilePath(const Interpreter& in) {
 }
 
 std::vector<std::string> BanLines(std::string_view contents) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < contents.size()) {
-        size_t cr = contents.find('\r', start);
-        if (cr == std::string_view::npos) {
-            lines.emplace_back(contents.substr(start));
-            break;
-        }
-        lines.emplace_back(contents.substr(start, cr - start));
-        start = cr + (cr + 1 < contents.size() && contents[cr + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
+    return SplitLines(contents, "\r");
 }
 
 bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address) {

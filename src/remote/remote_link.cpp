@@ -15,6 +15,7 @@ namespace vantrel {
 namespace {
 
 constexpr char kLineEnd[] = "\r\n";
+constexpr char kCtrlC = '\x03';
 constexpr char kPasswordIncorrect[] = "Password incorrect";
 constexpr char kAutobanError[] = "Error trying to autoban";
 constexpr char kBanError[] = "Error trying to ban";
@@ -95,17 +96,23 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
 void RemoteLink::ResetLink() {
     socket_.Close();
     // A partial line of the peer that is gone must not become the start of
-    // the next peer's first line.
+    // the next peer's first line, and what it sent or did while a line ran
+    // is dropped with it: a kicked client's lines never run.
     receiveBuffer.clear();
+    waiting_.clear();
     state_ = kLocal;
     if (listenOn) StartListening();
     in_.Os().bar.SetCommandText("");
     UpdatePrompt();
 }
 
+bool RemoteLink::TakesKey(int key, int modifiers) const {
+    return key == kVkF10 && (modifiers == 0 || modifiers == kModCtrl) &&
+           (state_ == kConnecting || Attached());
+}
+
 bool RemoteLink::KeyReleased(int key, int modifiers) {
-    if (key != kVkF10 || (modifiers != 0 && modifiers != kModCtrl)) return false;
-    if (state_ != kConnecting && !Attached()) return false;
+    if (!TakesKey(key, modifiers)) return false;
     std::string address = socket_.RemoteHostIP();
     ResetLink();
     if (modifiers == kModCtrl) {
@@ -116,6 +123,94 @@ bool RemoteLink::KeyReleased(int key, int modifiers) {
 }
 
 void RemoteLink::OnConnectionRequest(long requestId) {
+    Arrive({Waiting::kConnectionRequest, "", requestId});
+}
+
+void RemoteLink::OnConnect() {
+    Arrive({Waiting::kConnect});
+}
+
+void RemoteLink::OnDataArrival(std::size_t bytesTotal) {
+    std::string data = socket_.GetData(bytesTotal);
+    // A client's Ctrl+C stops the line it runs and drops what it typed after
+    // its last line end; lines it sent before wait their turn as usual.
+    for (size_t cut = data.find(kCtrlC); cut != std::string::npos; cut = data.find(kCtrlC)) {
+        TakeArrivedLines(std::string_view(data).substr(0, cut));
+        receiveBuffer.clear();
+        data.erase(0, cut + 1);
+        if (Attached()) in_.RequestStop();
+    }
+    TakeArrivedLines(data);
+    Arrive({Waiting::kPrompt});
+}
+
+void RemoteLink::OnSendComplete() {
+    Arrive({Waiting::kSendComplete});
+}
+
+void RemoteLink::OnClose() {
+    // A client that is gone needs the rest of its line no more.
+    if (Attached()) in_.RequestStop();
+    Arrive({Waiting::kClose});
+}
+
+void RemoteLink::OnError(int number, const std::string& description) {
+    if (Attached()) in_.RequestStop();
+    Arrive({Waiting::kError, description, number});
+}
+
+void RemoteLink::TakeArrivedLines(std::string_view data) {
+    for (std::string& line : TakeLines(&receiveBuffer, data)) {
+        waiting_.push_back({Waiting::kLine, std::move(line)});
+    }
+}
+
+void RemoteLink::Arrive(Waiting waiting) {
+    waiting_.push_back(std::move(waiting));
+    ResumeAfterLine();
+}
+
+void RemoteLink::ResumeAfterLine() {
+    // A line run from here ends by calling this again: the loop below goes
+    // on with what came meanwhile, so lines never nest.
+    if (handlingWaiting_) return;
+    handlingWaiting_ = true;
+    while (!waiting_.empty() && !in_.Running()) {
+        Waiting next = std::move(waiting_.front());
+        waiting_.pop_front();
+        Handle(next);
+    }
+    handlingWaiting_ = false;
+}
+
+void RemoteLink::Handle(const Waiting& w) {
+    switch (w.kind) {
+        case Waiting::kLine:
+            DispatchLine(w.text);
+            break;
+        case Waiting::kPrompt:
+            DetectPrompt();
+            break;
+        case Waiting::kConnectionRequest:
+            ConnectionRequest(w.number);
+            break;
+        case Waiting::kConnect:
+            Connected();
+            break;
+        case Waiting::kSendComplete:
+            SendComplete();
+            break;
+        case Waiting::kClose:
+            ResetLink();
+            break;
+        case Waiting::kError:
+            ResetLink();
+            in_.PrintOut(w.text);
+            break;
+    }
+}
+
+void RemoteLink::ConnectionRequest(long requestId) {
     socket_.Close();
     std::string address = socket_.RemoteHostIP();
     if (IsBanned(in_.Os().files, BanFilePath(in_), address)) {
@@ -135,16 +230,10 @@ void RemoteLink::OnConnectionRequest(long requestId) {
     UpdatePrompt();
 }
 
-void RemoteLink::OnConnect() {
+void RemoteLink::Connected() {
     state_ = kRemoteLink;
     in_.Os().bar.SetCommandText("");
     UpdatePrompt();
-}
-
-void RemoteLink::OnDataArrival(std::size_t bytesTotal) {
-    std::string data = socket_.GetData(bytesTotal);
-    for (const std::string& line : TakeLines(&receiveBuffer, data)) DispatchLine(line);
-    DetectPrompt();
 }
 
 void RemoteLink::DispatchLine(const std::string& line) {
@@ -215,7 +304,7 @@ void RemoteLink::Autokick() {
     in_.PrintOut(LogLine(in_, event + address + " for failing to login"));
 }
 
-void RemoteLink::OnSendComplete() {
+void RemoteLink::SendComplete() {
     if (state_ == kSending) {
         in_.Os().bar.SetCommandText("");
         state_ = kRemoteLink;
@@ -224,15 +313,6 @@ void RemoteLink::OnSendComplete() {
         in_.Os().bar.SetCommandText("");
         ResetLink();
     }
-}
-
-void RemoteLink::OnClose() {
-    ResetLink();
-}
-
-void RemoteLink::OnError(int, const std::string& description) {
-    ResetLink();
-    in_.PrintOut(description);
 }
 
 }  // namespace vantrel

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "console/console_state.h"
@@ -33,6 +34,13 @@ class RemoteLink : public SocketEvents {
     // F10 and Ctrl+F10 while connecting or serving: drops the link, and
     // Ctrl bans the peer's address. True when the key was taken.
     bool KeyReleased(int key, int modifiers);
+    bool TakesKey(int key, int modifiers) const;
+
+    // While a line runs, whatever the socket brings waits: received lines
+    // and events alike. A client's Ctrl+C (byte 3) is the exception: it
+    // stops the line it runs at once. Once the line has ended the console
+    // calls this, and what waited gets its turn, in order.
+    void ResumeAfterLine();
 
     // Sends text to the peer as it is; a failure shows up as the socket's
     // Error event.
@@ -60,7 +68,20 @@ class RemoteLink : public SocketEvents {
     std::string receiveBuffer;
 
   private:
+    struct Waiting {
+        enum Kind { kLine, kPrompt, kConnectionRequest, kConnect, kSendComplete, kClose, kError };
+        Kind kind;
+        std::string text = {};  // the line, or the error's description
+        long number = 0;        // the request's id, or the error's number
+    };
+    void Arrive(Waiting waiting);
+    void Handle(const Waiting& waiting);
+    void TakeArrivedLines(std::string_view data);
+
     bool Attached() const;
+    void ConnectionRequest(long requestId);
+    void Connected();
+    void SendComplete();
     void StartListening();
     void DispatchLine(const std::string& line);
     void DetectPrompt();
@@ -73,6 +94,8 @@ class RemoteLink : public SocketEvents {
     ConsoleState& state_;
     std::string remoteHost_;
     std::string remotePrompt_;
+    std::deque<Waiting> waiting_;
+    bool handlingWaiting_ = false;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no

@@ -15,8 +15,8 @@ std::string WindowText(HWND window) {
     return text;
 }
 
-// Repaints at once: no messages are handled while a command line runs, so
-// a change of colour would otherwise show only after it.
+// Repaints at once: a line that starts shows its busy colours before it
+// does anything else.
 void RepaintNow(HWND window) {
     InvalidateRect(window, nullptr, TRUE);
     UpdateWindow(window);
@@ -25,11 +25,14 @@ void RepaintNow(HWND window) {
 }  // namespace
 
 std::string Main::CommandText() const {
-    return WindowText(cmdBox_);
+    return commandText_ ? *commandText_ : WindowText(cmdBox_);
 }
 
 void Main::SetCommandText(const std::string& text) {
+    if (commandText_ == text) return;
     SetWindowTextA(cmdBox_, text.c_str());
+    // After the box's own change notification, which forgets the text.
+    commandText_ = text;
 }
 
 void Main::SelectCommandText(int start, int length) {
@@ -45,23 +48,31 @@ void Main::FocusCommandBox() {
 }
 
 void Main::SetCommandLocked(bool locked) {
+    if (locked == locked_) return;
     SendMessageA(cmdBox_, EM_SETREADONLY, locked, 0);
+    locked_ = locked;
 }
 
 void Main::SetPasswordChar(char c) {
+    if (c == passwordChar_) return;
     SendMessageA(cmdBox_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
     InvalidateRect(cmdBox_, nullptr, TRUE);
+    passwordChar_ = c;
 }
 
 std::string Main::PromptText() const {
-    return WindowText(promptBox_);
+    return promptText_;
 }
 
 void Main::SetPromptText(const std::string& text) {
+    if (text == promptText_) return;
     SetWindowTextA(promptBox_, text.c_str());
+    promptText_ = text;
+    layout_.reset();  // a new text is scrolled to its end by the next layout
 }
 
 void Main::SetBoxColours(const BoxColours& colours) {
+    if (promptBrush_.Valid() && colours == colours_) return;
     if (!promptBrush_.Valid() || colours.promptBg != colours_.promptBg) {
         promptBrush_.Reset(CreateSolidBrush(colours.promptBg));
     }
@@ -89,6 +100,8 @@ void Main::Move(const Rect& b) {
 }
 
 void Main::LayOut(const BarLayout& layout) {
+    if (layout_ == layout) return;
+    layout_ = layout;
     MoveWindow(promptBox_, kPromptLeft, kControlTop, layout.promptWidth, kControlHeight, TRUE);
     MoveWindow(cmdBox_, layout.commandLeft, kControlTop, layout.commandWidth, kControlHeight, TRUE);
     MoveWindow(enter_, layout.enterLeft, kControlTop, kEnterButtonWidthPixels, kControlHeight,
@@ -102,6 +115,8 @@ void Main::LayOut(const BarLayout& layout) {
 }
 
 void Main::SetTopmost(bool on) {
+    if (topmost_ == on) return;
+    topmost_ = on;
     SetWindowPos(window_.Get(), on ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

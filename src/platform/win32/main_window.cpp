@@ -14,6 +14,9 @@ constexpr int kPromptBoxId = 101;
 constexpr int kCmdBoxId = 102;
 // Hidden buttons sit at -1000 twips.
 constexpr int kOutOfSight = -67;
+// A bit of a key message's lParam that the system leaves unused (bits 25
+// to 28 are reserved): it marks a key message let through after a line.
+constexpr LPARAM kReplayed = LPARAM{1} << 27;
 
 // The modifier keys held during a key event.
 int ModifierState() {
@@ -62,6 +65,7 @@ void Main::CreateControls() {
         return h;
     };
     promptBox_ = control("EDIT", "Prompt>", ES_READONLY | ES_AUTOHSCROLL, kPromptBoxId);
+    promptText_ = "Prompt>";
     cmdBox_ = control("EDIT", "Command", ES_AUTOHSCROLL | WS_TABSTOP, kCmdBoxId);
     enter_ = control("BUTTON", "Enter", BS_DEFPUSHBUTTON, IDOK);
     esc_ = control("BUTTON", "Esc", BS_PUSHBUTTON, IDCANCEL);
@@ -101,6 +105,78 @@ bool Main::PreTranslate(const MSG& msg) {
     }
 }
 
+bool Main::TakeKeyWhileBusy(const MSG& msg) {
+    const int key = static_cast<int>(msg.wParam);
+    switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return console_->KeyDown(key, ModifierState());
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return console_->KeyUp(key, ModifierState());
+        default:
+            return false;
+    }
+}
+
+// The line runs inside a handler of this thread's message loop, so nothing
+// here may start another: keys go to the console, which takes only those
+// that stop the line; the rest of the input is held back, and mouse input
+// stays queued. What is dispatched (paint, the socket's and the shell's
+// posted messages, messages other programs send) either has no command
+// behind it or reaches the console, which holds it until the line ends.
+void Main::PumpWhileBusy() {
+    // Enough for any burst; a window that keeps asking to be painted must
+    // not keep the line from going on.
+    constexpr int kMostMessages = 512;
+    MSG msg;
+    for (int i = 0;
+         i < kMostMessages && PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
+         ++i) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+            // The characters of a held key are made now, while its Shift
+            // and its keyboard layout still hold.
+            if (!TakeKeyWhileBusy(msg)) {
+                TranslateMessage(&msg);
+                heldInput_.push_back(msg);
+            }
+        } else if (!TakeKeyWhileBusy(msg)) {
+            heldInput_.push_back(msg);
+        }
+    }
+    for (int i = 0; i < kMostMessages &&
+                    PeekMessageA(&msg, nullptr, 0, 0,
+                                 PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
+         ++i) {
+        if (msg.message == WM_QUIT) {
+            heldQuit_ = static_cast<int>(msg.wParam);
+        } else if (msg.message != WM_TIMER) {
+            // The timer comes again; while busy the console pumps its own
+            // output.
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
+void Main::ResumeInput() {
+    for (MSG& msg : heldInput_) {
+        LPARAM mark = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ? kReplayed : 0;
+        PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam | mark);
+    }
+    heldInput_.clear();
+    if (heldQuit_) PostQuitMessage(*heldQuit_);
+    heldQuit_.reset();
+}
+
+bool Main::TakeReplayMark(MSG* msg) {
+    if ((msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) ||
+        !(msg->lParam & kReplayed)) {
+        return false;
+    }
+    msg->lParam &= ~kReplayed;
+    return true;
+}
+
 void Main::OnBoxMouseMove(WPARAM buttons) {
     POINT cursor;
     if (!GetCursorPos(&cursor)) return;
@@ -138,13 +214,15 @@ LRESULT Main::OnCtlColor(HDC dc, HWND control) {
 }
 
 void Main::OnClose() {
-    console_->Exit();
+    console_->CloseRequested();
 }
 
 LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+            // The user changed the command box: its text is no longer known.
+            if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == kCmdBoxId) commandText_.reset();
             return 0;
         case WM_TIMER:
             if (wParam == kTimerId) OnTimer();
@@ -158,7 +236,9 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClose();
             return 0;
         case WM_ENDSESSION:
-            if (wParam) OnClose();  // FALSE: the session goes on after all
+            // The system ends the process once this returns: no waiting for
+            // a running line. FALSE: the session goes on after all.
+            if (wParam) console_->Exit();
             return 0;
         case kTrayMessage:
             console_->TrayMouseMessage(static_cast<int>(lParam));

@@ -4,6 +4,10 @@
 // ConsoleWindow of the console logic, and hands its events to the Console.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "console/console.h"
 #include "platform/bar_window.h"
 #include "platform/console_window.h"
@@ -39,6 +43,11 @@ class Main : public BarWindow, public ConsoleWindow {
     // first, as a form with key preview sees them. True when the console
     // took the key.
     bool PreTranslate(const MSG& msg);
+    // A key message held back while a line ran and let through afterwards
+    // was translated into its characters when it was typed; it is marked,
+    // and this takes the mark off. True for such a message: it must not be
+    // translated again.
+    static bool TakeReplayMark(MSG* msg);
 
     // BarWindow.
     std::string CommandText() const override;
@@ -64,6 +73,8 @@ class Main : public BarWindow, public ConsoleWindow {
     bool IsVisible() const override;
     void AppBarDock(DockState edge) override;
     void AppBarUndock() override;
+    void PumpWhileBusy() override;
+    void ResumeInput() override;
 
   private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -74,6 +85,7 @@ class Main : public BarWindow, public ConsoleWindow {
     LRESULT OnCtlColor(HDC dc, HWND control);
     void OnClose();
     void OnBoxMouseMove(WPARAM buttons);
+    bool TakeKeyWhileBusy(const MSG& msg);
 
     HINSTANCE instance_;
     const OutputPane& pane_;
@@ -88,6 +100,19 @@ class Main : public BarWindow, public ConsoleWindow {
     BoxColours colours_;
     UniqueBrush promptBrush_;
     UniqueBrush commandBrush_;
+
+    // What the controls show, as last set here: setting it again costs no
+    // window call. The user's typing makes the command text unknown.
+    std::optional<std::string> commandText_;
+    std::string promptText_;
+    bool locked_ = false;
+    char passwordChar_ = '\0';
+    std::optional<BarLayout> layout_;
+    std::optional<bool> topmost_;
+
+    // Input and the quit request held back while a line runs.
+    std::vector<MSG> heldInput_;
+    std::optional<int> heldQuit_;
 };
 
 }  // namespace vantrel::win32

@@ -37,25 +37,24 @@ bool OutputForm::Create() {
 }
 
 std::string OutputForm::Text() const {
-    if (!form_.Valid()) return "";
-    int length = GetWindowTextLengthA(box_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(box_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
+    return text_;
 }
 
 void OutputForm::Close() {
     bool hadFocus = form_.Valid() && GetActiveWindow() == form_.Get();
     form_.Reset();
     box_ = nullptr;
+    text_.clear();
     if (hadFocus && focusBar_) focusBar_();
 }
 
 void OutputForm::Show(const PaneView& view) {
     if (!form_.Valid() && !Create()) return;
     SetColours(view.textColour, view.bgColour);
-    SetWindowTextA(box_, view.text.c_str());
+    // The box is read-only: what it shows is what was set, kept here so
+    // that asking for it costs no window call.
+    text_ = view.text;
+    SetWindowTextA(box_, text_.c_str());
     SetWindowPos(form_.Get(), nullptr, view.bounds.left, view.bounds.top, view.bounds.width,
                  view.bounds.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // The caret after the end keeps the last line in view.

@@ -47,6 +47,7 @@ class OutputForm : public OutputPane {
     UniqueBrush brush_;
     Colour textColour_ = 0;
     Colour bgColour_ = 0;
+    std::string text_;
 };
 
 }  // namespace vantrel::win32

@@ -4,7 +4,11 @@
 
 #include <utility>
 
+// winsock2.h before anything that could bring in the old winsock.h.
+// clang-format off
+#include <winsock2.h>
 #include "platform/win32/win32_api.h"
+// clang-format on
 
 namespace vantrel::win32 {
 
@@ -31,6 +35,9 @@ class Unique {
         if (Valid()) Traits::Close(h_);
         h_ = h;
     }
+    // Gives the handle up without closing it: something else has closed it
+    // or will.
+    H Release() { return std::exchange(h_, Traits::Invalid()); }
 
   private:
     H h_ = Traits::Invalid();
@@ -59,11 +66,28 @@ struct WindowTraits {
     static void Close(HWND h) { DestroyWindow(h); }
 };
 
+// The traits of a handle type H that is invalid as kInvalid and closed by
+// CloseFn, for the owners that need nothing more.
+template <typename H, H kInvalid, auto CloseFn>
+struct ClosedBy {
+    static H Invalid() { return kInvalid; }
+    static void Close(H h) { CloseFn(h); }
+};
+// Winsock counts its users: the owner of one successful WSAStartup holds
+// true and answers it with one WSACleanup.
+inline void EndWinsock(bool) {
+    WSACleanup();
+}
+
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueRegistryKey = Unique<HKEY, ClosedBy<HKEY, nullptr, RegCloseKey>>;
+using UniqueSocket = Unique<SOCKET, ClosedBy<SOCKET, INVALID_SOCKET, closesocket>>;
+using UniqueWinsock = Unique<bool, ClosedBy<bool, false, EndWinsock>>;
+using UniqueEnvironmentStrings = Unique<char*, ClosedBy<char*, nullptr, FreeEnvironmentStringsA>>;
 
 }  // namespace vantrel::win32

@@ -84,6 +84,10 @@ LocalTime Win32Clock::Now() const {
                      st.wMinute, st.wSecond, st.wMilliseconds};
 }
 
+std::uint64_t Win32Clock::Milliseconds() const {
+    return GetTickCount64();
+}
+
 bool Win32Clock::SetNow(const LocalTime& time) {
     SYSTEMTIME st = ToSystemTime(time);
     return SetLocalTime(&st) != FALSE;

@@ -10,6 +10,7 @@ namespace vantrel::win32 {
 class Win32Clock : public Clock {
   public:
     LocalTime Now() const override;
+    std::uint64_t Milliseconds() const override;
     bool SetNow(const LocalTime& time) override;
     std::string FormatDate(const LocalTime& time) const override;
     std::string FormatTime(const LocalTime& time) const override;

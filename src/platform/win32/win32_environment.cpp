@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
@@ -25,12 +26,11 @@ bool Win32Environment::Get(const std::string& name, std::string* value) const {
 
 std::vector<std::string> Win32Environment::Block() const {
     std::vector<std::string> entries;
-    char* block = GetEnvironmentStringsA();
-    if (!block) return entries;
-    for (const char* entry = block; *entry; entry += std::strlen(entry) + 1) {
+    UniqueEnvironmentStrings block(GetEnvironmentStringsA());
+    if (!block.Valid()) return entries;
+    for (const char* entry = block.Get(); *entry; entry += std::strlen(entry) + 1) {
         entries.emplace_back(entry);
     }
-    FreeEnvironmentStringsA(block);
     return entries;
 }
 

@@ -47,6 +47,51 @@ bool WriteAll(HANDLE file, const std::string& data) {
     return true;
 }
 
+// Calls visit(data) for each match of a lookup that the mask lets through,
+// until visit returns false. A pattern ending in a separator looks into that
+// folder, as the runtime's lookup does; "." and ".." are among its matches.
+template <typename Visit>
+void ForEachMatch(const std::string& pattern, FileMask mask, Visit visit) {
+    std::string search = pattern;
+    if (!search.empty() && IsSeparator(search.back())) search += "*";
+    WIN32_FIND_DATAA data;
+    UniqueFind find(FindFirstFileA(search.c_str(), &data));
+    for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &data)) {
+        if (MatchesMask(data, mask) && !visit(data)) return;
+    }
+}
+
+FileEntry EntryOf(const WIN32_FIND_DATAA& data) {
+    FileEntry entry;
+    entry.name = data.cFileName;
+    entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    if (!entry.folder) {
+        entry.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+    FILETIME local;
+    SYSTEMTIME st;
+    if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
+        FileTimeToSystemTime(&local, &st)) {
+        entry.modified = LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
+                                   st.wMinute, st.wSecond, st.wMilliseconds};
+    }
+    return entry;
+}
+
+// Opens path to read, while others may read and write it too.
+UniqueFile OpenToRead(const std::string& path) {
+    return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// Opens path with the given access and disposition, and writes all of data.
+bool OpenAndWrite(const std::string& path, DWORD access, DWORD disposition,
+                  const std::string& data) {
+    UniqueFile file(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file.Valid() && WriteAll(file.Get(), data);
+}
+
 bool FullPath(const std::string& path, std::string* full) {
     char buffer[MAX_PATH * 4];
     DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
@@ -64,44 +109,21 @@ void RememberDriveFolder(const std::string& path) {
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path, FileMask mask) const {
-    // A folder named with a trailing separator is looked into, as the
-    // runtime's lookup does.
-    std::string pattern = path;
-    if (!pattern.empty() && IsSeparator(pattern.back())) pattern += "*";
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA(pattern.c_str(), &entry));
-    if (!find.Valid()) return false;
-    do {
-        if (MatchesMask(entry, mask)) return true;
-    } while (FindNextFileA(find.Get(), &entry));
-    return false;
+    bool found = false;
+    ForEachMatch(path, mask, [&](const WIN32_FIND_DATAA&) {
+        found = true;
+        return false;  // one is enough
+    });
+    return found;
 }
 
 std::vector<FileEntry> Win32FileSystem::Find(const std::string& pattern, FileMask mask) const {
     std::vector<FileEntry> entries;
-    std::string search = pattern;
-    if (!search.empty() && IsSeparator(search.back())) search += "*";
-    WIN32_FIND_DATAA data;
-    UniqueFind find(FindFirstFileA(search.c_str(), &data));
-    if (!find.Valid()) return entries;
-    do {
+    ForEachMatch(pattern, mask, [&](const WIN32_FIND_DATAA& data) {
         std::string name = data.cFileName;
-        if (name == "." || name == ".." || !MatchesMask(data, mask)) continue;
-        FileEntry entry;
-        entry.name = name;
-        entry.folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        if (!entry.folder) {
-            entry.size = (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        }
-        FILETIME local;
-        SYSTEMTIME st;
-        if (FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) &&
-            FileTimeToSystemTime(&local, &st)) {
-            entry.modified = LocalTime{st.wYear,   st.wMonth,  st.wDay,         st.wHour,
-                                       st.wMinute, st.wSecond, st.wMilliseconds};
-        }
-        entries.push_back(std::move(entry));
-    } while (FindNextFileA(find.Get(), &data));
+        if (name != "." && name != "..") entries.push_back(EntryOf(data));
+        return true;
+    });
     return entries;
 }
 
@@ -112,8 +134,7 @@ bool Win32FileSystem::IsFolder(const std::string& path) const {
 
 bool Win32FileSystem::ReadFile(const std::string& path, std::string* contents,
                                std::string* err) const {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = OpenToRead(path);
     if (!file.Valid()) return Fail(err);
     contents->clear();
     char buffer[64 * 1024];
@@ -124,11 +145,13 @@ bool Win32FileSystem::ReadFile(const std::string& path, std::string* contents,
     return true;
 }
 
-bool Win32FileSystem::ReadFileStart(const std::string& path, std::size_t limit,
-                                    std::string* contents, bool* more, std::string* err) const {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+bool Win32FileSystem::ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,
+                                   std::string* contents, bool* more, std::string* err) const {
+    UniqueFile file = OpenToRead(path);
     if (!file.Valid()) return Fail(err);
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN)) return Fail(err);
     // One byte beyond the limit tells whether there is more.
     contents->assign(limit + 1, '\0');
     size_t got = 0;
@@ -147,10 +170,7 @@ bool Win32FileSystem::ReadFileStart(const std::string& path, std::size_t limit,
 
 bool Win32FileSystem::WriteFile(const std::string& path, const std::string& contents,
                                 std::string* err) {
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid() || !WriteAll(file.Get(), contents)) return Fail(err);
-    return true;
+    return OpenAndWrite(path, GENERIC_WRITE, CREATE_ALWAYS, contents) || Fail(err);
 }
 
 bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& contents,
@@ -196,10 +216,7 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
 
 bool Win32FileSystem::AppendFile(const std::string& path, const std::string& data,
                                  std::string* err) {
-    UniqueFile file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid() || !WriteAll(file.Get(), data)) return Fail(err);
-    return true;
+    return OpenAndWrite(path, FILE_APPEND_DATA, OPEN_ALWAYS, data) || Fail(err);
 }
 
 bool Win32FileSystem::MakeFolder(const std::string& path, std::string* err) {

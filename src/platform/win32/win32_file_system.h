@@ -14,8 +14,8 @@ class Win32FileSystem : public FileSystem {
     std::vector<FileEntry> Find(const std::string& pattern, FileMask mask) const override;
     bool IsFolder(const std::string& path) const override;
     bool ReadFile(const std::string& path, std::string* contents, std::string* err) const override;
-    bool ReadFileStart(const std::string& path, std::size_t limit, std::string* contents,
-                       bool* more, std::string* err) const override;
+    bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,
+                      std::string* contents, bool* more, std::string* err) const override;
     bool AppendFile(const std::string& path, const std::string& data, std::string* err) override;
     bool WriteFile(const std::string& path, const std::string& contents, std::string* err) override;
     bool ReplaceFile(const std::string& path, const std::string& contents,

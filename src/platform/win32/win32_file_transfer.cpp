@@ -38,6 +38,16 @@ std::string Join(std::string folder, const std::string& name) {
     return folder + name;
 }
 
+bool CopyOneFile(const std::string& from, const std::string& to) {
+    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+// Moves one file or folder, never onto an existing one; a file is copied
+// and deleted across volumes.
+bool MoveOne(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+}
+
 bool Failed(DWORD code, std::string* err) {
     SetLastError(code);
     return Fail(err);
@@ -102,9 +112,8 @@ bool CopyTree(const std::string& source, const std::string& destination) {
         std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
         std::string from = Join(source, name), to = Join(destination, name);
-        bool ok = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                      ? CopyTree(from, to)
-                      : CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+        bool ok = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CopyTree(from, to)
+                                                                      : CopyOneFile(from, to);
         if (!ok) return false;
     } while (FindNextFileA(find.Get(), &entry));
     return true;
@@ -147,22 +156,12 @@ bool Win32FileSystem::DeleteFiles(const std::string& pattern, std::string* err) 
 
 bool Win32FileSystem::CopyFile(const std::string& source, const std::string& destination,
                                std::string* err) {
-    return TransferFiles(
-        *this, source, destination,
-        [](const std::string& from, const std::string& to) {
-            return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
-        },
-        err);
+    return TransferFiles(*this, source, destination, CopyOneFile, err);
 }
 
 bool Win32FileSystem::MoveFile(const std::string& source, const std::string& destination,
                                std::string* err) {
-    return TransferFiles(
-        *this, source, destination,
-        [](const std::string& from, const std::string& to) {
-            return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
-        },
-        err);
+    return TransferFiles(*this, source, destination, MoveOne, err);
 }
 
 bool Win32FileSystem::CopyFolder(const std::string& source, const std::string& destination,
@@ -191,8 +190,7 @@ bool Win32FileSystem::MoveFolder(const std::string& source, const std::string& d
 
 bool Win32FileSystem::Rename(const std::string& source, const std::string& destination,
                              std::string* err) {
-    if (!MoveFileExA(source.c_str(), destination.c_str(), MOVEFILE_COPY_ALLOWED)) return Fail(err);
-    return true;
+    return MoveOne(source, destination) || Fail(err);
 }
 
 }  // namespace vantrel::win32

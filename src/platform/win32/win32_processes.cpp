@@ -73,6 +73,21 @@ std::string InterpreterCommandLine(const std::string& batchPath) {
     return "\"" + program + "\" /d /s /c \"\"" + batchPath + "\"\"";
 }
 
+class Win32BatchRun : public BatchRun {
+  public:
+    bool Wait(unsigned long ms) override {
+        return WaitForSingleObject(process.Get(), ms) != WAIT_TIMEOUT;
+    }
+    void Stop() override {
+        if (!inJob || !TerminateJobObject(job.Get(), 1)) TerminateProcess(process.Get(), 1);
+        WaitForSingleObject(process.Get(), 5000);
+    }
+
+    UniqueHandle process;
+    UniqueHandle job;
+    bool inJob = false;
+};
+
 }  // namespace
 
 bool Win32Processes::Start(const std::string& commandLine, int showStyle, std::string* err) {
@@ -83,16 +98,18 @@ bool Win32Processes::Start(const std::string& commandLine, int showStyle, std::s
     return true;
 }
 
-bool Win32Processes::RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs,
-                                         bool* timedOut, std::string* err) {
-    *timedOut = false;
+std::unique_ptr<BatchRun> Win32Processes::StartBatchFile(const std::string& path,
+                                                         std::string* err) {
     // An empty standard input: a command that waits for keys reads its end
     // and goes on instead of waiting for ever in a window nobody sees.
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     UniqueFile nul(CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0,
                                nullptr));
-    if (!nul.Valid()) return Fail(err);
+    if (!nul.Valid()) {
+        Fail(err);
+        return nullptr;
+    }
     HANDLE nulHandle = nul.Get();
     InheritOnly inheritOnly(&nulHandle);
 
@@ -104,28 +121,24 @@ bool Win32Processes::RunBatchFileAndWait(const std::string& path, unsigned long 
     startup.StartupInfo.hStdError = nulHandle;
     startup.lpAttributeList = inheritOnly.List();
 
-    // Everything the batch file starts joins the job, so that a run that
-    // takes too long ends with all it started. Programs it leaves running
-    // at its normal end are the user's and stay.
-    UniqueHandle job(CreateJobObjectA(nullptr, nullptr));
-
+    // Everything the batch file starts joins the job, so that a run that is
+    // stopped ends with all it started. Programs it leaves running at its
+    // normal end are the user's and stay.
+    auto run = std::make_unique<Win32BatchRun>();
+    run->job.Reset(CreateJobObjectA(nullptr, nullptr));
     DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW;
     if (inheritOnly.List()) flags |= EXTENDED_STARTUPINFO_PRESENT;
     Started started;
     if (!Create(InterpreterCommandLine(path), SW_HIDE, flags, &startup.StartupInfo, true,
                 &started)) {
-        return Fail(err);
+        Fail(err);
+        return nullptr;
     }
-    const bool inJob = job.Valid() && AssignProcessToJobObject(job.Get(), started.process.Get());
+    run->inJob =
+        run->job.Valid() && AssignProcessToJobObject(run->job.Get(), started.process.Get());
     ResumeThread(started.thread.Get());
-    if (WaitForSingleObject(started.process.Get(), timeLimitMs) == WAIT_TIMEOUT) {
-        *timedOut = true;
-        if (!inJob || !TerminateJobObject(job.Get(), 1)) {
-            TerminateProcess(started.process.Get(), 1);
-        }
-        WaitForSingleObject(started.process.Get(), 5000);
-    }
-    return true;
+    run->process = std::move(started.process);
+    return run;
 }
 
 unsigned long Win32Processes::CurrentProcessId() const {

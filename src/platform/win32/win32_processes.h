@@ -7,8 +7,7 @@ namespace vantrel::win32 {
 class Win32Processes : public Processes {
   public:
     bool Start(const std::string& commandLine, int showStyle, std::string* err) override;
-    bool RunBatchFileAndWait(const std::string& path, unsigned long timeLimitMs, bool* timedOut,
-                             std::string* err) override;
+    std::unique_ptr<BatchRun> StartBatchFile(const std::string& path, std::string* err) override;
     unsigned long CurrentProcessId() const override;
     std::string ExecutablePath() const override;
 };

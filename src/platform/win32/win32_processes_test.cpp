@@ -2,93 +2,66 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
-#include "platform/win32/win32_error.h"
-#include "platform/win32/win32_file_system.h"
 
 namespace vantrel::win32 {
 namespace {
 
-class Win32ProcessesTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        base_ = std::string(temp) + "vantrel_proc_" + std::to_string(GetCurrentProcessId()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    }
-    void TearDown() override {
-        for (const char* suffix : {".bat", ".out"}) DeleteFileA((base_ + suffix).c_str());
-    }
+using Win32ProcessesTest = testing::ScratchFolderTest;
 
-    void WriteBatch(const std::string& lines) {
-        std::string err;
-        ASSERT_TRUE(files_.WriteFile(base_ + ".bat", lines, &err)) << err;
-    }
-
-    Win32Processes processes_;
-    Win32FileSystem files_;
-    std::string base_;
-};
-
-TEST_F(Win32ProcessesTest, BatchFileRunsToItsEndWithAnEmptyInput) {
-    // "set /p" reads a line: with an empty input it goes on at once.
-    WriteBatch("@echo off\r\nset /p answer=\r\necho done> \"" + base_ + ".out\"\r\n");
-    bool timedOut = true;
-    std::string err, out;
-    ASSERT_TRUE(processes_.RunBatchFileAndWait(base_ + ".bat", 60000, &timedOut, &err)) << err;
-    EXPECT_FALSE(timedOut);
-    ASSERT_TRUE(files_.ReadFile(base_ + ".out", &out, &err)) << err;
-    EXPECT_EQ(out, "done\r\n");
-}
-
-TEST_F(Win32ProcessesTest, BatchFileThatNeverEndsIsStopped) {
-    WriteBatch("@echo off\r\n:again\r\ngoto again\r\n");
-    bool timedOut = false;
+TEST_F(Win32ProcessesTest, ABatchFileRunsToItsEndWithAnEmptyInput) {
+    // A folder name the command interpreter would split; "set /p" reads a
+    // line, and with an empty input goes on at once.
+    const std::string folder = root_ + "\\a (1) & b";
+    Folder(folder);
+    Make(folder + "\\DOS-1.bat",
+         "@echo off\r\nset /p answer=\r\necho done> \"" + folder + "\\out.txt\"\r\n");
     std::string err;
-    ASSERT_TRUE(processes_.RunBatchFileAndWait(base_ + ".bat", 300, &timedOut, &err)) << err;
-    EXPECT_TRUE(timedOut);
+    std::unique_ptr<BatchRun> run = Win32Processes().StartBatchFile(folder + "\\DOS-1.bat", &err);
+    ASSERT_TRUE(run) << err;
+    EXPECT_TRUE(run->Wait(60000));
+    EXPECT_EQ(Read(folder + "\\out.txt"), "done\r\n");
 }
 
-TEST_F(Win32ProcessesTest, PathsWithBlanksAndParenthesesStayWhole) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder =
-        std::string(temp) + "vantrel proc (" + std::to_string(GetCurrentProcessId()) + ") & more";
-    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << folder;
-    const std::string batch = folder + "\\DOS-1.bat", out = folder + "\\DOS-1.out";
-    std::string err, text;
-    ASSERT_TRUE(files_.WriteFile(batch, "echo spaced > \"" + out + "\"\r\n", &err)) << err;
-    bool timedOut = true;
-    EXPECT_TRUE(processes_.RunBatchFileAndWait(batch, 60000, &timedOut, &err)) << err;
-    EXPECT_FALSE(timedOut);
-    EXPECT_TRUE(files_.ReadFile(out, &text, &err)) << err;
-    EXPECT_EQ(text, "spaced \r\n");
-    DeleteFileA(batch.c_str());
-    DeleteFileA(out.c_str());
-    RemoveDirectoryA(folder.c_str());
-}
-
-TEST_F(Win32ProcessesTest, StartReportsAProgramThatCannotStart) {
+TEST_F(Win32ProcessesTest, ABatchFileThatNeverEndsIsStoppedWithWhatItStarted) {
+    // The loop's second interpreter marks a file as long as it lives.
+    Make("loop.bat", "@echo off\r\nstart /b cmd /d /c \"" + root_ +
+                         "\\mark.bat\"\r\n"
+                         ":again\r\ngoto again\r\n");
+    Make("mark.bat", "@echo off\r\n:again\r\necho x>> \"" + root_ +
+                         "\\marks.txt\"\r\nping -n 1 127.0.0.1 > nul\r\ngoto again\r\n");
     std::string err;
-    EXPECT_FALSE(processes_.Start("C:\\no_such_folder\\no_such_program.exe", SW_SHOWNORMAL, &err));
+    std::unique_ptr<BatchRun> run = Win32Processes().StartBatchFile("loop.bat", &err);
+    ASSERT_TRUE(run) << err;
+    EXPECT_FALSE(run->Wait(300));
+    for (int i = 0; i < 300 && Read("marks.txt").empty(); ++i) Sleep(100);
+    ASSERT_FALSE(Read("marks.txt").empty());
+    run->Stop();
+    EXPECT_TRUE(run->Wait(0));
+    // Once stopped, nothing marks any more.
+    std::string marks = Read("marks.txt");
+    Sleep(1500);
+    EXPECT_EQ(Read("marks.txt"), marks);
+}
+
+TEST_F(Win32ProcessesTest, StartReturnsAtOnceOrSaysWhyItCannot) {
+    Make("mark.bat", "@echo off\r\necho started> \"" + root_ + "\\out.txt\"\r\n");
+    std::string err;
+    ASSERT_TRUE(Win32Processes().Start("cmd.exe /c \"" + root_ + "\\mark.bat\"", SW_HIDE, &err))
+        << err;
+    // The program runs on its own: wait for its mark.
+    for (int i = 0; i < 300 && Read("out.txt") != "started\r\n"; ++i) Sleep(100);
+    EXPECT_EQ(Read("out.txt"), "started\r\n");
+    EXPECT_FALSE(Win32Processes().Start("C:\\no_such_folder\\no_such.exe", SW_SHOWNORMAL, &err));
     EXPECT_FALSE(err.empty());
-    EXPECT_EQ(err.find_first_of("\r\n"), std::string::npos);
 }
 
-TEST_F(Win32ProcessesTest, StartReturnsAtOnce) {
-    WriteBatch("@echo off\r\necho started> \"" + base_ + ".out\"\r\n");
-    std::string err;
-    ASSERT_TRUE(processes_.Start("cmd.exe /c \"" + base_ + ".bat\"", SW_HIDE, &err)) << err;
-    // The program runs on its own; wait for its mark.
-    for (int i = 0; i < 300 && !files_.Exists(base_ + ".out", FileMask::kFiles); ++i) Sleep(100);
-    EXPECT_TRUE(files_.Exists(base_ + ".out", FileMask::kFiles));
-}
-
-TEST_F(Win32ProcessesTest, ThisProcess) {
-    EXPECT_EQ(processes_.CurrentProcessId(), GetCurrentProcessId());
-    std::string path = processes_.ExecutablePath();
-    EXPECT_EQ(path, files_.ProgramFolder() + "\\vantrel_tests.exe");
+TEST_F(Win32ProcessesTest, ExecutablePathIsThisProgramInItsFolder) {
+    EXPECT_EQ(Win32Processes().ExecutablePath(),
+              Win32FileSystem().ProgramFolder() + "\\vantrel_tests.exe");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
 
@@ -9,23 +10,14 @@ namespace vantrel::win32 {
 
 namespace {
 
-class Key {
-  public:
-    Key(const std::string& path, REGSAM access)
-        : result_(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &key_)) {}
-    ~Key() {
-        if (result_ == ERROR_SUCCESS) RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-
-    LONG Result() const { return result_; }
-    HKEY Get() const { return key_; }
-
-  private:
-    HKEY key_ = nullptr;
-    LONG result_;
-};
+// Opens a key under HKEY_LOCAL_MACHINE; the registry's error code, or
+// ERROR_SUCCESS.
+LONG OpenKey(const std::string& path, REGSAM access, UniqueRegistryKey* key) {
+    HKEY opened = nullptr;
+    LONG result = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, access, &opened);
+    if (result == ERROR_SUCCESS) key->Reset(opened);
+    return result;
+}
 
 // The registry calls return their error instead of setting the last error.
 bool Failed(LONG code, std::string* err) {
@@ -37,8 +29,10 @@ bool Failed(LONG code, std::string* err) {
 
 bool Win32Registry::SetString(const std::string& path, const std::string& name,
                               const std::string& value, std::string* err) {
-    Key key(path, KEY_SET_VALUE);
-    if (key.Result() != ERROR_SUCCESS) return Failed(key.Result(), err);
+    UniqueRegistryKey key;
+    if (LONG opened = OpenKey(path, KEY_SET_VALUE, &key); opened != ERROR_SUCCESS) {
+        return Failed(opened, err);
+    }
     // The byte count is the text's length: no terminating zero is stored,
     // and readers of the value take its size as its end.
     LONG result = RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
@@ -49,16 +43,17 @@ bool Win32Registry::SetString(const std::string& path, const std::string& name,
 
 bool Win32Registry::DeleteValue(const std::string& path, const std::string& name,
                                 std::string* err) {
-    Key key(path, KEY_SET_VALUE);
-    if (key.Result() == ERROR_FILE_NOT_FOUND) return true;
-    if (key.Result() != ERROR_SUCCESS) return Failed(key.Result(), err);
+    UniqueRegistryKey key;
+    LONG opened = OpenKey(path, KEY_SET_VALUE, &key);
+    if (opened == ERROR_FILE_NOT_FOUND) return true;
+    if (opened != ERROR_SUCCESS) return Failed(opened, err);
     LONG result = RegDeleteValueA(key.Get(), name.c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND || Failed(result, err);
 }
 
 std::string Win32Registry::GetString(const std::string& path, const std::string& name) const {
-    Key key(path, KEY_QUERY_VALUE);
-    if (key.Result() != ERROR_SUCCESS) return "";
+    UniqueRegistryKey key;
+    if (OpenKey(path, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "";
     DWORD type = 0, size = 0;
     if (RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
         ERROR_SUCCESS) {

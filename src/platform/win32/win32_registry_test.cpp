@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -14,57 +16,51 @@ class Win32RegistryTest : public ::testing::Test {
     static constexpr char kKey[] = "SOFTWARE\\VantrelRegistryTest";
 
     void SetUp() override {
-        HKEY key;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                  &key, nullptr),
-                  ERROR_SUCCESS);
-        DWORD number = 2319;
-        RegSetValueExA(key, "Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                       sizeof number);
-        RegCloseKey(key);
+        HKEY made = nullptr;
+        ASSERT_EQ(RegCreateKeyA(HKEY_LOCAL_MACHINE, kKey, &made), ERROR_SUCCESS);
+        UniqueRegistryKey closed(made);
     }
     void TearDown() override { RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKey); }
 
     Win32Registry registry_;
 };
 
-TEST_F(Win32RegistryTest, SetReadAndDeleteAStringValue) {
-    std::string err;
-    ASSERT_TRUE(registry_.SetString(kKey, "Vantrel", "\"C:\\Vantrel\\Vantrel.exe\"", &err)) << err;
-    EXPECT_EQ(registry_.GetString(kKey, "Vantrel"), "\"C:\\Vantrel\\Vantrel.exe\"");
-    ASSERT_TRUE(registry_.DeleteValue(kKey, "Vantrel", &err)) << err;
-    EXPECT_EQ(registry_.GetString(kKey, "Vantrel"), "");
-    // Deleting what is not there is no failure.
-    EXPECT_TRUE(registry_.DeleteValue(kKey, "Vantrel", &err));
-}
-
-TEST_F(Win32RegistryTest, ATerminatingZeroIsNotPartOfTheText) {
-    // Stored by another writer with its zero, or with nothing but the zero.
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    RegSetValueExA(key, "Other", 0, REG_SZ, reinterpret_cast<const BYTE*>("abc"), 4);
-    RegSetValueExA(key, "Empty", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
-    RegCloseKey(key);
-    EXPECT_EQ(registry_.GetString(kKey, "Other"), "abc");
-    EXPECT_EQ(registry_.GetString(kKey, "Empty"), "");
-    std::string err;
-    ASSERT_TRUE(registry_.SetString(kKey, "Mine", "\"C:\\V\\Vantrel.exe\"", &err)) << err;
-    EXPECT_EQ(registry_.GetString(kKey, "Mine"), "\"C:\\V\\Vantrel.exe\"");
-}
-
-TEST_F(Win32RegistryTest, NumbersReadAsDecimalText) {
-    EXPECT_EQ(registry_.GetString(kKey, "Number"), "2319");
-}
-
-TEST_F(Win32RegistryTest, MissingKeysAreNotMade) {
-    std::string err;
+TEST_F(Win32RegistryTest, SetReadAndDeleteAStringValueWithoutMakingKeys) {
     const std::string missing = std::string(kKey) + "\\Missing";
+    std::string err;
     EXPECT_FALSE(registry_.SetString(missing, "x", "y", &err));
-    EXPECT_FALSE(err.empty());
-    EXPECT_EQ(registry_.GetString(missing, "x"), "");
-    EXPECT_TRUE(registry_.DeleteValue(missing, "x", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILE_NOT_FOUND));
     HKEY key;
     EXPECT_NE(RegOpenKeyExA(HKEY_LOCAL_MACHINE, missing.c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+    ASSERT_TRUE(registry_.SetString(kKey, "Vantrel", "\"C:\\V\\Vantrel.exe\"", &err)) << err;
+    EXPECT_EQ(registry_.GetString(kKey, "Vantrel"), "\"C:\\V\\Vantrel.exe\"");
+    // Deleting what is not there is no failure.
+    for (const std::string& path : {std::string(kKey), std::string(kKey), missing}) {
+        EXPECT_TRUE(registry_.DeleteValue(path, "Vantrel", &err)) << err;
+    }
+    EXPECT_EQ(registry_.GetString(kKey, "Vantrel"), "");
+}
+
+TEST_F(Win32RegistryTest, ValuesOfOtherWritersReadAsText) {
+    struct Case {
+        const char* name;
+        DWORD type;
+        std::string stored, text;
+    } cases[] = {
+        // A terminating zero is no part of the text.
+        {"Zero", REG_SZ, std::string("abc\0", 4), "abc"},
+        {"OnlyZero", REG_SZ, std::string(1, '\0'), ""},
+        {"Expand", REG_EXPAND_SZ, std::string("%TEMP%\0", 7), "%TEMP%"},
+        {"Number", REG_DWORD, std::string("\x0f\x09\0\0", 4), "2319"},
+        {"Binary", REG_BINARY, "ab", ""},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKey, c.name, c.type, c.stored.data(),
+                                  static_cast<DWORD>(c.stored.size())),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(registry_.GetString(kKey, c.name), c.text) << c.name;
+    }
+    EXPECT_EQ(registry_.GetString(kKey, "Missing"), "");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <mutex>
+#include <vector>
 
 #include "platform/win32/win32_error.h"
 
@@ -37,16 +39,24 @@ int LookupError(int code) {
     return code == WSANO_DATA || code == 0 ? WSAHOST_NOT_FOUND : code;
 }
 
+// The buffers of lookups still unanswered when their socket goes. The
+// system may yet write an answer into one (Wine does, cancelled or not), and
+// no message will say when once the window has gone, so the process owns
+// them to its very end: the keeper is never destroyed, because static
+// destructors run while a lookup's thread may still be writing.
+void KeepToProcessEnd(std::unique_ptr<char[]> buffer) {
+    static std::mutex lock;
+    static auto* const kept = new std::vector<std::unique_ptr<char[]>>;
+    std::lock_guard<std::mutex> guard(lock);
+    kept->push_back(std::move(buffer));
+}
+
 }  // namespace
 
 Win32Socket::~Win32Socket() {
     events_ = nullptr;
     Close();
-    if (window_) DestroyWindow(window_);
-    if (started_) WSACleanup();
-    // A lookup still unanswered may yet write its answer (Wine does not
-    // really cancel): its buffer is left to the process rather than freed.
-    for (Lookup& lookup : lookups_) static_cast<void>(lookup.buffer.release());
+    for (Lookup& lookup : lookups_) KeepToProcessEnd(std::move(lookup.buffer));
 }
 
 bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
@@ -56,16 +66,16 @@ bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
         if (err) *err = SocketErrorText(code);
         return false;
     }
-    started_ = true;
+    winsock_.Reset(true);
     WNDCLASSA wc{};
     wc.lpfnWndProc = WndProc;
     wc.hInstance = instance;
     wc.lpszClassName = kClassName;
     if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return Fail(err);
-    window_ =
-        CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
-    if (!window_) return Fail(err);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_.Reset(CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
+                                  nullptr));
+    if (!window_.Valid()) return Fail(err);
+    SetWindowLongPtrA(window_.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     return true;
 }
 
@@ -77,8 +87,7 @@ void Win32Socket::Close() {
     for (Lookup& lookup : lookups_) {
         if (lookup.generation == generation_) WSACancelAsyncRequest(lookup.task);
     }
-    if (socket_ != INVALID_SOCKET) closesocket(socket_);
-    socket_ = INVALID_SOCKET;
+    socket_.Reset();
     role_ = Role::kIdle;
     peer_.clear();
     unsent_.clear();
@@ -90,10 +99,10 @@ void Win32Socket::Close() {
 
 bool Win32Socket::Open(long events, std::string* err) {
     Close();
-    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (socket_ == INVALID_SOCKET) return SocketFail(err);
+    socket_.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!socket_.Valid()) return SocketFail(err);
     // Also makes the socket non-blocking.
-    if (WSAAsyncSelect(socket_, window_, kSocketMessage, events) != 0) {
+    if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, events) != 0) {
         SocketFail(err);
         Close();
         return false;
@@ -111,8 +120,8 @@ bool Win32Socket::Listen(std::string* err) {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(static_cast<u_short>(localPort_));
-    if (bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(socket_, SOMAXCONN) != 0) {
+    if (bind(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        listen(socket_.Get(), SOMAXCONN) != 0) {
         SocketFail(err);
         Close();
         return false;
@@ -122,17 +131,16 @@ bool Win32Socket::Listen(std::string* err) {
 }
 
 bool Win32Socket::Accept(long requestId, std::string* err) {
-    if (request_ == INVALID_SOCKET || requestId != requestId_) {
+    if (!request_.Valid() || requestId != requestId_) {
         if (err) *err = SocketErrorText(WSAEINVAL);
         return false;
     }
     Close();
-    socket_ = request_;
-    request_ = INVALID_SOCKET;
+    socket_ = std::move(request_);
     peer_ = requestPeer_;
     role_ = Role::kConnected;
     // The accepted socket has its listener's events; it wants a link's.
-    if (WSAAsyncSelect(socket_, window_, kSocketMessage, kLinkEvents) != 0) {
+    if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, kLinkEvents) != 0) {
         SocketFail(err);
         Close();
         return false;
@@ -157,7 +165,7 @@ bool Win32Socket::Connect(const std::string& host, long port, std::string* err) 
     // name server must not freeze the console. The answer comes as
     // kLookupMessage.
     auto buffer = std::make_unique<char[]>(MAXGETHOSTSTRUCT);
-    HANDLE task = WSAAsyncGetHostByName(window_, kLookupMessage, host.c_str(), buffer.get(),
+    HANDLE task = WSAAsyncGetHostByName(window_.Get(), kLookupMessage, host.c_str(), buffer.get(),
                                         MAXGETHOSTSTRUCT);
     if (!task) {
         Defer(Kind::kError, LookupError(WSAGetLastError()));
@@ -173,7 +181,7 @@ void Win32Socket::ConnectTo(const in_addr& host) {
     address.sin_port = htons(static_cast<u_short>(connectPort_));
     address.sin_addr = host;
     peer_ = DottedAddress(address);
-    if (connect(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
+    if (connect(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
         WSAGetLastError() != WSAEWOULDBLOCK) {
         Defer(Kind::kError, WSAGetLastError());
     }
@@ -218,7 +226,7 @@ bool Win32Socket::SendData(const std::string& text, std::string* err) {
 void Win32Socket::Flush() {
     while (head_ < unsent_.size()) {
         int chunk = static_cast<int>(std::min<std::size_t>(unsent_.size() - head_, kMaxRead));
-        int n = send(socket_, unsent_.data() + head_, chunk, 0);
+        int n = send(socket_.Get(), unsent_.data() + head_, chunk, 0);
         if (n == SOCKET_ERROR) {
             // Would block: FD_WRITE says when to go on.
             if (WSAGetLastError() != WSAEWOULDBLOCK) Defer(Kind::kError, WSAGetLastError());
@@ -242,14 +250,14 @@ void Win32Socket::Flush() {
 
 std::size_t Win32Socket::Available() const {
     u_long bytes = 0;
-    if (socket_ == INVALID_SOCKET || ioctlsocket(socket_, FIONREAD, &bytes) != 0) return 0;
+    if (!socket_.Valid() || ioctlsocket(socket_.Get(), FIONREAD, &bytes) != 0) return 0;
     return bytes;
 }
 
 std::string Win32Socket::GetData(std::size_t maxBytes) {
     if (role_ != Role::kConnected) return std::string();
     std::string data(std::min(maxBytes, kMaxRead), '\0');
-    int n = recv(socket_, data.data(), static_cast<int>(data.size()), 0);
+    int n = recv(socket_.Get(), data.data(), static_cast<int>(data.size()), 0);
     data.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
     return data;
 }
@@ -257,13 +265,13 @@ std::string Win32Socket::GetData(std::size_t maxBytes) {
 std::string Win32Socket::RemoteHostIP() const {
     // While a knocking client's request runs, the listener is already
     // closed: the address asked for is the knocking client's.
-    if (role_ == Role::kIdle && request_ != INVALID_SOCKET) return requestPeer_;
+    if (role_ == Role::kIdle && request_.Valid()) return requestPeer_;
     return peer_;
 }
 
 void Win32Socket::Defer(Kind kind, int code) {
     deferred_.push_back({generation_, kind, code});
-    PostMessageA(window_, kDeferredMessage, 0, 0);
+    PostMessageA(window_.Get(), kDeferredMessage, 0, 0);
 }
 
 void Win32Socket::OnDeferred() {
@@ -286,15 +294,13 @@ void Win32Socket::OnAccept() {
     if (role_ != Role::kListening) return;
     sockaddr_in address{};
     int size = sizeof address;
-    SOCKET s = accept(socket_, reinterpret_cast<sockaddr*>(&address), &size);
-    if (s == INVALID_SOCKET) return;
-    request_ = s;
+    request_.Reset(accept(socket_.Get(), reinterpret_cast<sockaddr*>(&address), &size));
+    if (!request_.Valid()) return;
     requestPeer_ = DottedAddress(address);
     ++requestId_;
     if (events_) events_->OnConnectionRequest(requestId_);
     // A request the handler did not accept is refused.
-    if (request_ != INVALID_SOCKET) closesocket(request_);
-    request_ = INVALID_SOCKET;
+    request_.Reset();
     requestPeer_.clear();
 }
 
@@ -321,7 +327,7 @@ void Win32Socket::OnPeerClosed(WORD error) {
 }
 
 void Win32Socket::OnSocketMessage(SOCKET s, WORD event, WORD error) {
-    if (s != socket_) return;  // a socket closed since
+    if (s != socket_.Get()) return;  // a socket closed since
     switch (event) {
         case FD_ACCEPT:
             if (!error) OnAccept();

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/socket.h"
+#include "platform/win32/unique_handle.h"
 
 namespace vantrel::win32 {
 
@@ -84,16 +85,19 @@ class Win32Socket : public Socket {
     std::size_t Available() const;
     void Raise(int code);
 
-    HWND window_ = nullptr;
-    bool started_ = false;
+    // Declared in the order they are needed, so that they go in the
+    // reverse one: the sockets, then their window, then Winsock.
+    UniqueWinsock winsock_;
+    UniqueWindow window_;
+    // The one socket of role_: listening, connecting or connected.
+    UniqueSocket socket_;
+    // A knocking client, taken at once and kept while its request runs.
+    UniqueSocket request_;
     SocketEvents* events_ = nullptr;
-    SOCKET socket_ = INVALID_SOCKET;
     Role role_ = Role::kIdle;
     long localPort_ = 0;
     long connectPort_ = 0;
     std::string peer_;
-    // A knocking client, taken at once and kept while its request runs.
-    SOCKET request_ = INVALID_SOCKET;
     std::string requestPeer_;
     long requestId_ = 0;
     // Unsent bytes from head_ on; each send ends at a running byte count.
@@ -104,6 +108,9 @@ class Win32Socket : public Socket {
     // Bumped by Close: events of an earlier connection are dropped.
     unsigned generation_ = 0;
     std::deque<Deferred> deferred_;
+    // A lookup leaves once its answer has come, a cancelled one too (Wine
+    // writes that answer all the same). Buffers still here when the socket
+    // goes are handed to the process, to be kept to its end.
     std::deque<Lookup> lookups_;
 };
 

@@ -12,17 +12,17 @@
 namespace vantrel::win32 {
 namespace {
 
+using Log = std::vector<std::string>;
+
 // Records the events of one socket; a request is accepted when asked to.
 struct Recorder : SocketEvents {
     explicit Recorder(Win32Socket& s) : socket(s) { socket.SetEvents(this); }
     void OnConnectionRequest(long id) override {
         log.push_back("request");
-        if (accept) {
-            std::string err;
-            socket.Close();
-            address = socket.RemoteHostIP();
-            socket.Accept(id, &err);
-        }
+        if (!accept) return;
+        socket.Close();
+        address = socket.RemoteHostIP();
+        socket.Accept(id, nullptr);
     }
     void OnConnect() override { log.push_back("connect"); }
     void OnDataArrival(std::size_t bytes) override { received += socket.GetData(bytes); }
@@ -30,15 +30,12 @@ struct Recorder : SocketEvents {
     void OnClose() override { log.push_back("close"); }
     void OnError(int, const std::string& text) override { log.push_back("error " + text); }
     bool Has(const std::string& event) const {
-        for (const std::string& e : log) {
-            if (e == event) return true;
-        }
-        return false;
+        return std::find(log.begin(), log.end(), event) != log.end();
     }
 
     Win32Socket& socket;
     bool accept = true;
-    std::vector<std::string> log;
+    Log log;
     std::string received, address;
 };
 
@@ -53,6 +50,9 @@ bool PumpUntil(const std::function<bool()>& done, DWORD deadline = 5000) {
     return done();
 }
 
+// A name server may take its time: lookups get a generous deadline.
+constexpr DWORD kLookupDeadline = 30000;
+
 class Win32SocketTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -62,10 +62,14 @@ class Win32SocketTest : public ::testing::Test {
         server.SetLocalPort(port);
         ASSERT_TRUE(server.Listen(&err)) << err;
     }
-    void Link() {
+    void Link(const std::string& host = "127.0.0.1") {
         std::string err;
-        ASSERT_TRUE(client.Connect("127.0.0.1", port, &err)) << err;
-        ASSERT_TRUE(PumpUntil([&] { return c.Has("connect") && s.Has("request"); }));
+        ASSERT_TRUE(client.Connect(host, port, &err)) << err;
+        // The answer comes through the message loop, never inside Connect.
+        EXPECT_EQ(c.log, Log{});
+        ASSERT_TRUE(
+            PumpUntil([&] { return c.Has("connect") && s.Has("request"); }, kLookupDeadline))
+            << (c.log.empty() ? "" : c.log[0]);
     }
 
     long port = 23190 + static_cast<long>(GetCurrentProcessId() % 500);
@@ -73,34 +77,23 @@ class Win32SocketTest : public ::testing::Test {
     Recorder s{server}, c{client};
 };
 
-TEST_F(Win32SocketTest, TextTravelsBothWaysAndEachSendCompletes) {
+TEST_F(Win32SocketTest, BytesTravelBothWaysWholeAndACloseComesAfterTheLastOfThem) {
+    std::string err;
+    EXPECT_FALSE(client.SendData("x", &err));  // no link yet
+    EXPECT_EQ(err, ErrorText(WSAENOTCONN));
     Link();
     EXPECT_EQ(s.address, "127.0.0.1");
     EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
-    std::string err;
-    ASSERT_TRUE(client.SendData("print 1\r\n", &err));
-    ASSERT_TRUE(server.SendData("C:\\>", &err));
-    ASSERT_TRUE(server.SendData(std::string("\x80\xff\0x", 4), &err));
-    ASSERT_TRUE(PumpUntil([&] { return s.received.size() == 9 && c.received.size() == 8; }));
-    EXPECT_EQ(s.received, "print 1\r\n");
-    EXPECT_EQ(c.received, std::string("C:\\>\x80\xff\0x", 8));
-    EXPECT_TRUE(PumpUntil([&] { return std::count(s.log.begin(), s.log.end(), "sent") == 2; }));
-}
-
-TEST_F(Win32SocketTest, ALargeSendArrivesWhole) {
-    Link();
-    std::string big(3 << 20, 'z');
-    std::string err;
+    // Far more than one read or one send takes: the rest waits for FD_WRITE.
+    const std::string big(3 << 20, 'z');
+    ASSERT_TRUE(server.SendData(std::string("C:\\>\x80\xff\0x", 8), &err));
     ASSERT_TRUE(server.SendData(big, &err));
-    ASSERT_TRUE(PumpUntil([&] { return c.received.size() == big.size(); }));
-    EXPECT_TRUE(PumpUntil([&] { return s.Has("sent"); }));
-}
-
-TEST_F(Win32SocketTest, PeerCloseIsReportedAfterItsLastData) {
-    Link();
-    std::string err;
-    client.SendData("bye\r\n", &err);
-    ASSERT_TRUE(PumpUntil([&] { return c.Has("sent"); }));
+    ASSERT_TRUE(client.SendData("bye\r\n", &err));
+    ASSERT_TRUE(PumpUntil([&] {
+        return c.received.size() == 8 + big.size() && c.Has("sent") &&
+               std::count(s.log.begin(), s.log.end(), "sent") == 2;
+    }));
+    EXPECT_EQ(c.received, std::string("C:\\>\x80\xff\0x", 8) + big);
     client.Close();
     ASSERT_TRUE(PumpUntil([&] { return s.Has("close"); }));
     EXPECT_EQ(s.received, "bye\r\n");
@@ -109,86 +102,56 @@ TEST_F(Win32SocketTest, PeerCloseIsReportedAfterItsLastData) {
 TEST_F(Win32SocketTest, ARefusedRequestIsClosedAndListeningCanResume) {
     s.accept = false;
     Link();
-    ASSERT_TRUE(PumpUntil([&] { return c.Has("close") || c.log.size() > 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return c.log.size() > 1; }));
     std::string err;
-    server.SetLocalPort(port);
     EXPECT_TRUE(server.Listen(&err)) << err;
 }
 
-TEST_F(Win32SocketTest, ConnectingToNobodyIsAnError) {
-    server.Close();
-    std::string err;
-    ASSERT_TRUE(client.Connect("127.0.0.1", port, &err));
-    ASSERT_TRUE(PumpUntil([&] { return !c.log.empty(); }));
-    // A description, not a bare number.
-    EXPECT_EQ(c.log[0].rfind("error ", 0), 0u) << c.log[0];
-    EXPECT_EQ(c.log[0].find("Error 1"), std::string::npos) << c.log[0];
-}
-
-TEST_F(Win32SocketTest, ListeningOnATakenPortFailsWithItsDescription) {
+// Wine lacks the texts of some socket errors: the console carries its own.
+TEST_F(Win32SocketTest, FailuresComeWithTheirDescriptions) {
     Win32Socket other;
     std::string err;
     ASSERT_TRUE(other.Create(GetModuleHandleA(nullptr), &err)) << err;
     other.SetLocalPort(port);
     EXPECT_FALSE(other.Listen(&err));
     EXPECT_NE(err.find("Only one usage of each socket address"), std::string::npos) << err;
+    server.Close();
+    ASSERT_TRUE(client.Connect("127.0.0.1", port, &err));
+    ASSERT_TRUE(PumpUntil([&] { return !c.log.empty(); }));
+    ASSERT_EQ(c.log.size(), 1u);
+    EXPECT_NE(c.log[0].find("refused"), std::string::npos) << c.log[0];
 }
 
-// A name server may take its time: lookups get a generous deadline.
-constexpr DWORD kLookupDeadline = 30000;
-
-TEST_F(Win32SocketTest, AHostNameIsLookedUpAndLinks) {
-    std::string err;
-    ASSERT_TRUE(client.Connect("localhost", port, &err)) << err;
-    // The answer comes through the message loop, never inside Connect.
-    EXPECT_TRUE(c.log.empty());
-    ASSERT_TRUE(PumpUntil([&] { return c.Has("connect") && s.Has("request"); }, kLookupDeadline))
-        << (c.log.empty() ? "" : c.log[0]);
-    EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
-    EXPECT_EQ(client.LookupsInFlight(), 0u);
-    ASSERT_TRUE(client.SendData("hi\r\n", &err));
-    ASSERT_TRUE(PumpUntil([&] { return s.received == "hi\r\n"; }));
-}
-
-TEST_F(Win32SocketTest, AnUnknownHostIsAnErrorEvent) {
+TEST_F(Win32SocketTest, NamesAreLookedUpThroughTheMessageLoop) {
     std::string err;
     ASSERT_TRUE(client.Connect("no-such-host.invalid", port, &err)) << err;
-    EXPECT_TRUE(c.log.empty());
+    EXPECT_EQ(c.log, Log{});
     ASSERT_TRUE(PumpUntil([&] { return !c.log.empty(); }, kLookupDeadline));
-    EXPECT_EQ(c.log, std::vector<std::string>{"error " + ErrorText(WSAHOST_NOT_FOUND)});
-    EXPECT_FALSE(s.Has("request"));
+    EXPECT_EQ(c.log, Log{"error " + ErrorText(WSAHOST_NOT_FOUND)});
     // The socket is free for the next connection.
-    Link();
+    c.log.clear();
+    Link("localhost");
+    EXPECT_EQ(client.RemoteHostIP(), "127.0.0.1");
+    EXPECT_EQ(client.LookupsInFlight(), 0u);
 }
 
 TEST_F(Win32SocketTest, ClosingDuringALookupGivesNoEvent) {
-    std::string err;
-    ASSERT_TRUE(client.Connect("localhost", port, &err)) << err;
-    client.Close();
-    EXPECT_EQ(client.RemoteHostIP(), "");
-    // A new connection at once: the abandoned lookup's answer, should the
-    // system send one all the same, must not touch it.
-    Link();
-    PumpUntil([&] { return client.LookupsInFlight() == 0; }, kLookupDeadline);
-    PumpUntil([] { return true; });  // whatever that answer posted
-    EXPECT_EQ(c.log, std::vector<std::string>{"connect"});
-    EXPECT_EQ(s.log, std::vector<std::string>{"request"});
-}
-
-TEST_F(Win32SocketTest, ClosingDuringALookupOfAnUnknownHostGivesNoEvent) {
-    std::string err;
-    ASSERT_TRUE(client.Connect("no-such-host.invalid", port, &err)) << err;
-    client.Close();
-    // Windows never answers a cancelled lookup; Wine answers all the same.
-    PumpUntil([&] { return client.LookupsInFlight() == 0; }, kLookupDeadline);
-    PumpUntil([] { return true; });
-    EXPECT_TRUE(c.log.empty()) << c.log[0];
-}
-
-TEST_F(Win32SocketTest, SendingWithoutALinkFails) {
-    std::string err;
-    EXPECT_FALSE(client.SendData("x", &err));
-    EXPECT_FALSE(err.empty());
+    for (const char* host : {"localhost", "no-such-host.invalid"}) {
+        c.log.clear();
+        s.log.clear();
+        std::string err;
+        ASSERT_TRUE(server.Listen(&err)) << err;
+        ASSERT_TRUE(client.Connect(host, port, &err)) << err;
+        client.Close();
+        EXPECT_EQ(client.RemoteHostIP(), "") << host;
+        // A new connection at once: the abandoned lookup's answer, which
+        // Wine sends all the same (Windows never does), must not touch it.
+        Link();
+        PumpUntil([&] { return client.LookupsInFlight() == 0; }, kLookupDeadline);
+        PumpUntil([] { return true; });  // whatever that answer posted
+        EXPECT_EQ(c.log, Log{"connect"}) << host;
+        EXPECT_EQ(s.log, Log{"request"}) << host;
+    }
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ class App {
         MSG msg;
         while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
             if (main_.PreTranslate(msg) || pane_.PreTranslate(msg)) continue;
-            TranslateMessage(&msg);
+            if (!Main::TakeReplayMark(&msg)) TranslateMessage(&msg);
             DispatchMessageA(&msg);
         }
         console_.ShutDown();

@@ -121,6 +121,11 @@ std::vector<std::string> CaseNames() {
 
 class CommandGolden : public ::testing::TestWithParam<std::string> {};
 
+// A folder the build cannot find must not pass as no cases at all.
+TEST(CommandGoldenCases, AreFound) {
+    EXPECT_GE(CaseNames().size(), 10u);
+}
+
 TEST_P(CommandGolden, PaneShowsTheTranscript) {
     const fs::path expectedPath = kTestData / (GetParam() + ".out");
     const std::string shown = World().Run(GetParam());

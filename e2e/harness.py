@@ -196,19 +196,30 @@ class Console:
         shutil.rmtree(self.prefix, ignore_errors=True)
 
     # -- reading the windows -------------------------------------------
-    def snapshot(self):
+    def ask_probe(self, command):
+        """Sends the probe one command; returns its JSON answer."""
         if self.probe is None or self.probe.poll() is not None:
             with open(self.logs / f"{self.name}.probe.log", "a") as log:
                 self.probe = subprocess.Popen(
                     [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
                     text=True, encoding="latin-1")
-        self.probe.stdin.write("snapshot\n")
+        self.probe.stdin.write(command + "\n")
         self.probe.stdin.flush()
         line = self.probe.stdout.readline()
         if not line:
             raise TestFailure("the probe ended")
-        return Snapshot(json.loads(line))
+        return json.loads(line)
+
+    def snapshot(self):
+        return Snapshot(self.ask_probe("snapshot"))
+
+    def responds(self):
+        """Whether every window of the console answers WM_NULL in 200 ms."""
+        return self.ask_probe("responds")
+
+    def count_processes(self, exe):
+        return self.ask_probe(f"count {exe}")["count"]
 
     def wait_for(self, predicate, what, timeout=30):
         """Waits until predicate(snapshot) is true; returns that snapshot."""

@@ -6,6 +6,10 @@
 //             and the foreground window (with its process and title) and
 //             the control with the focus; for a pop-up menu window, its
 //             items with their texts and check marks, sub-menus included
+//   responds  whether every top-level window of the consoles answers a
+//             WM_NULL sent with SendMessageTimeout within 200 ms, and the
+//             longest answer in milliseconds
+//   count EXE how many processes of that name run
 //   quit      ends the probe
 // Texts are read with WM_GETTEXT under a timeout: while a command line runs
 // the console does not answer, and the text is then reported as null.
@@ -316,7 +320,7 @@ struct WindowSearch {
     std::vector<HWND> windows;
 };
 
-std::string Snapshot(const char* exe) {
+std::vector<HWND> ConsoleWindows(const char* exe, std::vector<DWORD>* pids) {
     WindowSearch search{ProcessesNamed(exe), {}};
     EnumWindows(
         [](HWND window, LPARAM param) {
@@ -329,6 +333,13 @@ std::string Snapshot(const char* exe) {
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
+    if (pids) *pids = search.pids;
+    return search.windows;
+}
+
+std::string Snapshot(const char* exe) {
+    WindowSearch search;
+    search.windows = ConsoleWindows(exe, &search.pids);
     // The keyboard focus as the foreground window's thread sees it.
     HWND foreground = GetForegroundWindow();
     GUITHREADINFO gui{};
@@ -354,6 +365,25 @@ std::string Snapshot(const char* exe) {
     return out + "]}";
 }
 
+std::string Responds(const char* exe) {
+    constexpr UINT kAnswerMs = 200;
+    bool all = true;
+    DWORD slowest = 0;
+    std::vector<HWND> windows = ConsoleWindows(exe, nullptr);
+    for (HWND window : windows) {
+        DWORD start = GetTickCount();
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored)) {
+            all = false;
+        }
+        DWORD took = GetTickCount() - start;
+        if (took > slowest) slowest = took;
+    }
+    return std::string("{\"answered\":") + (all ? "true" : "false") +
+           ",\"windows\":" + std::to_string(windows.size()) +
+           ",\"slowest_ms\":" + std::to_string(slowest) + "}";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -365,7 +395,13 @@ int main(int argc, char** argv) {
             command.pop_back();
         }
         if (command == "quit") break;
-        std::string answer = command == "snapshot" ? Snapshot(exe) : "{\"error\":\"unknown\"}";
+        std::string answer = "{\"error\":\"unknown\"}";
+        if (command == "snapshot") answer = Snapshot(exe);
+        if (command == "responds") answer = Responds(exe);
+        if (command.rfind("count ", 0) == 0) {
+            answer =
+                "{\"count\":" + std::to_string(ProcessesNamed(command.c_str() + 6).size()) + "}";
+        }
         std::fputs((answer + "\n").c_str(), stdout);
         std::fflush(stdout);
     }

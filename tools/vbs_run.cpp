@@ -1,6 +1,7 @@
 // vantrel_vbs: runs .vbs files with the console's script engine, as cscript
 // runs them: WScript.Echo and MsgBox print to stdout, and an error that ends
-// a script prints as its last line. Several files run one after the other,
+// a script prints as its last line, "PATH(LINE, COLUMN) VBScript runtime
+// error: TEXT" (or "compilation error") with PATH as given. Several files run one after the other,
 // each in a fresh engine, after a "==> NAME" line, so that one process serves
 // a whole test run. Exit status 1 when any script stopped on an error.
 #include <cstdio>
@@ -49,8 +50,7 @@ bool RunFile(const char* path) {
     {
         script::Engine engine(&host);
         if (!engine.ExecuteStatement(source)) {
-            std::printf("Error %d: %s\n", engine.LastError().number,
-                        engine.LastError().description.c_str());
+            std::printf("%s\n", script::HostErrorLine(path, engine.LastError()).c_str());
             ok = false;
         }
     }

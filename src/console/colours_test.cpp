@@ -8,7 +8,7 @@ namespace vantrel::testing {
 namespace {
 
 class ColoursTest : public InterpreterTest {
-protected:
+  protected:
     ColoursTest() {
         os.files.AddFile(os.files.programFolder + "\\Colours.txt",
                          "Web colours\r\nred #FF0000\r\nteal 008080\r\nlime#00FF00\r\n");
@@ -21,11 +21,21 @@ TEST_F(ColoursTest, ParsesCodesAndNames) {
         const char* text;
         Colour value;
     } cases[] = {
-        {"#FF0000", 0x0000FF}, {"#00FF00", 0x00FF00}, {"#0000FF", 0xFF0000},
-        {"#0099FF", 0xFF9900}, {"#fff", 0x000FFF},    {"00C000", 0x00C000},
-        {"RED", 0x0000FF},     {"Red", 0x0000FF},     {"teal", 0x808000},
-        {"lime", 0x000000},    {"#1g2h3i", 0x030201}, {"", 0},
-        {"#", 0},              {"#FFFFFFFF", 0xFFFFFF}, {"zz", 0},
+        {"#FF0000", 0x0000FF},
+        {"#00FF00", 0x00FF00},
+        {"#0000FF", 0xFF0000},
+        {"#0099FF", 0xFF9900},
+        {"#fff", 0x000FFF},
+        {"00C000", 0x00C000},
+        {"RED", 0x0000FF},
+        {"Red", 0x0000FF},
+        {"teal", 0x808000},
+        {"lime", 0x000000},
+        {"#1g2h3i", 0x030201},
+        {"", 0},
+        {"#", 0},
+        {"#FFFFFFFF", 0xFFFFFF},
+        {"zz", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.value) << c.text;
 }

@@ -151,6 +151,7 @@ class Console : public ConsoleHost {
     bool trayEventRaised_ = false;
     // What waits for the running line to end.
     std::optional<int> heldTrayMessage_;
+    std::optional<int> heldKick_;  // the modifiers of F10 pressed meanwhile
     bool closeAfterLine_ = false;
     std::uint64_t lastKeepAlive_ = 0;
     int lastCursorX_ = 0;

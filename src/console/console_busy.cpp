@@ -6,6 +6,7 @@
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "interpreter/settings.h"
+#include "platform/key_codes.h"
 
 namespace vantrel {
 
@@ -28,6 +29,10 @@ void Console::LineEnded() {
     if (closeAfterLine_) {
         Exit();
         return;
+    }
+    if (heldKick_) {
+        link_->KeyReleased(kVkF10, *heldKick_);
+        heldKick_.reset();
     }
     if (heldTrayMessage_) {
         const int message = *heldTrayMessage_;

@@ -28,10 +28,13 @@ bool Console::KeyDown(int key, int) {
 
 bool Console::KeyUp(int key, int modifiers) {
     // F10 or Ctrl+F10 while a client's line runs: the line stops, and the
-    // key, which waits, kicks the client once it has.
+    // client is kicked (or banned) as soon as it has, before anything it
+    // sent meanwhile gets its turn.
     if (interpreter_.Running()) {
-        if (link_ && link_->TakesKey(key, modifiers)) interpreter_.RequestStop();
-        return false;
+        if (!link_ || !link_->TakesKey(key, modifiers)) return false;
+        heldKick_ = modifiers;
+        interpreter_.RequestStop();
+        return true;
     }
     if (key >= kVkF1 && key <= kVkF12) {
         TypeFunctionKey(interpreter_, state_, key, modifiers);

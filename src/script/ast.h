@@ -51,7 +51,6 @@ struct NameRef {
 };
 
 struct Expr : Node {
-    int line = 0;
     virtual Value Eval(Frame& f) const = 0;
     // Storage this expression names, for ByRef passing; null if none.
     virtual Value* Address(Frame&) const { return nullptr; }
@@ -71,7 +70,10 @@ struct Target : Expr {
 };
 
 struct Stmt : Node {
+    // Where the statement starts, 1-based: a failure while it runs is
+    // reported there.
     int line = 0;
+    int column = 0;
     virtual Flow Exec(Frame& f) const = 0;
 };
 
@@ -84,6 +86,7 @@ struct Unit {
     std::vector<std::unique_ptr<ClassDef>> classes;
     Block body;                              // statements, when compiled as statements
     const Expr* expr = nullptr;              // the expression, when compiled as one
+    int exprLine = 1, exprColumn = 1;        // ... and where it starts
     std::vector<std::string> declaredNames;  // global names declared (hoisted)
     std::vector<std::string> constantNames;  // ... of which constants
     bool optionExplicit = false;

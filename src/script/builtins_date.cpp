@@ -182,10 +182,8 @@ double AddMonths(double serial, int64_t months) {
     const int64_t total = static_cast<int64_t>(p.year) * 12 + (p.month - 1) + months;
     const int year = static_cast<int>(FloorDiv(total, 12));
     const int month = static_cast<int>(total - static_cast<int64_t>(year) * 12) + 1;
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int last = kDays[month - 1];
-    if (month == 2 && ((year % 4 == 0 && year % 100 != 0) || year % 400 == 0)) last = 29;
     double day = 0;
+    const int last = DaysInMonth(year, month);
     if (year < 100 || year > 9999 || !DaySerial(year, month, std::min(p.day, last), &day)) {
         Throw(kErrInvalidCall);
     }

@@ -179,25 +179,6 @@ Value Escape(Frame& f, Value* a, int) {
     return Value::String(std::move(out));
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-// Reads count hex digits at s[at]; -1 if any is not one.
-int ReadHex(const std::string& s, size_t at, int count) {
-    if (at + count > s.size()) return -1;
-    int v = 0;
-    for (int i = 0; i < count; ++i) {
-        const int d = HexDigit(s[at + i]);
-        if (d < 0) return -1;
-        v = v * 16 + d;
-    }
-    return v;
-}
-
 Value Unescape(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
     const std::string s = ArgText(f, a[0]);

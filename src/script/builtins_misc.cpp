@@ -54,10 +54,13 @@ CompileScope ScopeOf(Frame& f) {
     return CompileScope{f.proc, f.me ? f.me->cls : nullptr, &f};
 }
 
+// Code that Eval, Execute and ExecuteGlobal run reports a failure at its
+// place in the text they were given, not at the statement that called them:
+// that text is what holds the fault.
 Value EvalFn(Frame& f, Value* a, int) {
     const std::string text = ArgText(f, a[0]);
     std::shared_ptr<Unit> unit = CompileExpression(f.rt, text, ScopeOf(f));
-    return unit->expr->Eval(f);
+    return EvalUnit(f, *unit);
 }
 
 void Run(Frame& f, const std::string& text, bool global) {

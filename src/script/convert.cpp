@@ -26,17 +26,8 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
     if (digits.empty()) return false;
     uint64_t v = 0;
     for (char c : digits) {
-        int d;
-        if (c >= '0' && c <= '9') {
-            d = c - '0';
-        } else if (c >= 'a' && c <= 'f') {
-            d = c - 'a' + 10;
-        } else if (c >= 'A' && c <= 'F') {
-            d = c - 'A' + 10;
-        } else {
-            return false;
-        }
-        if (d >= radix) return false;
+        const int d = HexDigitValue(c);
+        if (d < 0 || d >= radix) return false;
         v = v * radix + d;
         if (v > 0xFFFFFFFFull) return false;
     }
@@ -49,39 +40,29 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
     return true;
 }
 
-}  // namespace
-
-bool ParseNumber(std::string_view text, double* value) {
+std::string_view TrimBlanks(std::string_view text) {
     size_t b = 0, e = text.size();
     while (b < e && IsBlank(text[b])) ++b;
     while (e > b && IsBlank(text[e - 1])) --e;
-    text = text.substr(b, e - b);
-    if (text.empty()) return false;
-    if (text.size() > 2 && text[0] == '&') {
-        const char r = text[1];
-        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
-        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
-        return false;
-    }
-    std::string clean;
-    clean.reserve(text.size());
+    return text.substr(b, e - b);
+}
+
+// An unsigned decimal text in the form from_chars reads: thousands commas
+// (before the point) dropped, a D exponent written as E. False when the
+// text is not a number.
+bool CleanDecimal(std::string_view text, std::string* clean) {
+    clean->reserve(text.size());
     size_t i = 0;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-') {
-        negative = text[i] == '-';
-        ++i;
-        while (i < text.size() && IsBlank(text[i])) ++i;
-    }
     bool digits = false, point = false;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c >= '0' && c <= '9') {
-            clean += c;
+            *clean += c;
             digits = true;
         } else if (c == ',' && !point && digits) {
             continue;
         } else if (c == '.' && !point) {
-            clean += c;
+            *clean += c;
             point = true;
         } else {
             break;
@@ -89,17 +70,37 @@ bool ParseNumber(std::string_view text, double* value) {
     }
     if (!digits) return false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E' || text[i] == 'd' || text[i] == 'D')) {
-        clean += 'e';
+        *clean += 'e';
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) clean += text[i++];
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) *clean += text[i++];
         bool expDigits = false;
         while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-            clean += text[i++];
+            *clean += text[i++];
             expDigits = true;
         }
         if (!expDigits) return false;
     }
-    if (i != text.size()) return false;
+    return i == text.size();
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, double* value) {
+    text = TrimBlanks(text);
+    if (text.empty()) return false;
+    if (text.size() > 2 && text[0] == '&') {
+        const char r = text[1];
+        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
+        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
+        return false;
+    }
+    bool negative = false;
+    if (text[0] == '+' || text[0] == '-') {
+        negative = text[0] == '-';
+        text = TrimBlanks(text.substr(1));
+    }
+    std::string clean;
+    if (!CleanDecimal(text, &clean)) return false;
     double v = 0;
     const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), v);
     if (res.ec == std::errc::result_out_of_range) {
@@ -289,6 +290,24 @@ Value ToNumeric(const Value& v) {
         default:
             Throw(kErrTypeMismatch);
     }
+}
+
+int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+int ReadHex(std::string_view text, size_t at, size_t count) {
+    if (at > text.size() || text.size() - at < count) return -1;
+    int v = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const int d = HexDigitValue(text[at + i]);
+        if (d < 0) return -1;
+        v = v * 16 + d;
+    }
+    return v;
 }
 
 char UpperChar(char c) {

@@ -42,6 +42,12 @@ Value ToNumeric(const Value& v);
 bool CurrencyFromDouble(double value, int64_t* out);
 double CurrencyToDouble(int64_t tenThousandths);
 
+// The value of a hexadecimal digit, 0 to 15; -1 when c is not one.
+int HexDigitValue(char c);
+// The value of the count hexadecimal digits at text[at]; -1 when there are
+// fewer, or one is not a digit.
+int ReadHex(std::string_view text, size_t at, size_t count);
+
 // Windows-1252 case mapping, the same on every build.
 char UpperChar(char c);
 char LowerChar(char c);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "script/convert.h"
+
 namespace script {
 
 const char* const kMonthNames[12] = {"January",   "February", "March",    "April",
@@ -13,9 +15,7 @@ const char* const kMonthNames[12] = {"January",   "February", "March",    "April
 const char* const kDayNames[7] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                   "Thursday", "Friday", "Saturday"};
 
-namespace {
-
-// Days from 1970-01-01 in the proleptic Gregorian calendar (Hinnant's method).
+// Hinnant's method, both ways.
 int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
     y -= m <= 2;
     const int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -38,6 +38,14 @@ void CivilFromDays(int64_t z, int* year, int* month, int* day) {
     *month = m;
     *day = d;
 }
+
+int DaysInMonth(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+namespace {
 
 // 1899-12-30 counted from 1970-01-01.
 constexpr int64_t kOleEpoch = -25569;
@@ -132,7 +140,7 @@ bool MatchMonth(const std::string& word, int* month) {
         if (word.size() > name.size()) continue;
         bool same = true;
         for (size_t k = 0; k < word.size() && same; ++k) {
-            same = std::tolower(static_cast<unsigned char>(name[k])) == word[k];
+            same = LowerChar(name[k]) == word[k];
         }
         if (same) {
             *month = i + 1;
@@ -158,7 +166,7 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
         } else if (std::isalpha(c)) {
             std::string word;
             while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
-                word += static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+                word += LowerChar(text[i]);
                 ++i;
             }
             int month = 0;
@@ -171,9 +179,9 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
             } else {
                 bool dayName = false;
                 for (const char* d : kDayNames) {
-                    std::string name = d;
-                    for (char& ch : name) ch = static_cast<char>(std::tolower(ch));
-                    if (word.size() >= 3 && name.compare(0, word.size(), word) == 0) dayName = true;
+                    if (word.size() >= 3 && ToLower(d).compare(0, word.size(), word) == 0) {
+                        dayName = true;
+                    }
                 }
                 if (!dayName) return false;
             }
@@ -197,126 +205,149 @@ int FullYear(const DateToken& t) {
     return t.value;
 }
 
+bool IsMeridiem(const DateToken& t) {
+    return t.kind == DateToken::kAm || t.kind == DateToken::kPm;
+}
+
+// A 12-hour clock's hour (1 to 12) on the 24-hour clock.
+bool ApplyMeridiem(const DateToken& meridiem, int* hour) {
+    if (*hour < 1 || *hour > 12) return false;
+    if (meridiem.kind == DateToken::kAm && *hour == 12) *hour = 0;
+    if (meridiem.kind == DateToken::kPm && *hour != 12) *hour += 12;
+    return true;
+}
+
+// The time of day starting at tokens[*i], H:M[:S] [AM|PM] or H AM|PM; *i
+// ends on its last token.
+bool ReadTime(const std::vector<DateToken>& tokens, size_t* i, double* time) {
+    int parts[3] = {tokens[*i].value, 0, 0};
+    int count = 1;
+    size_t j = *i + 1;
+    while (j + 1 < tokens.size() && tokens[j].kind == DateToken::kColon &&
+           tokens[j + 1].kind == DateToken::kNumber && count < 3) {
+        parts[count++] = tokens[j + 1].value;
+        j += 2;
+    }
+    if (count < 2 && tokens[*i + 1].kind == DateToken::kColon) return false;
+    int hour = parts[0];
+    if (j < tokens.size() && IsMeridiem(tokens[j])) {
+        if (!ApplyMeridiem(tokens[j], &hour)) return false;
+        ++j;
+    }
+    if (hour > 23 || parts[1] > 59 || parts[2] > 59) return false;
+    *time = TimeFraction(hour, parts[1], parts[2]);
+    *i = j - 1;
+    return true;
+}
+
+// Takes the time out of the tokens (the first number followed by ':' or by
+// AM/PM starts it); the date's numbers and month name go to *date.
+bool SplitTime(const std::vector<DateToken>& tokens, double* time, bool* haveTime,
+               std::vector<DateToken>* date) {
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const DateToken& t = tokens[i];
+        const bool startsTime =
+            t.kind == DateToken::kNumber && i + 1 < tokens.size() &&
+            (tokens[i + 1].kind == DateToken::kColon || IsMeridiem(tokens[i + 1]));
+        if (startsTime && !*haveTime) {
+            if (!ReadTime(tokens, &i, time)) return false;
+            *haveTime = true;
+        } else if (t.kind != DateToken::kSep) {
+            if (t.kind != DateToken::kNumber && t.kind != DateToken::kMonth) return false;
+            date->push_back(t);
+        }
+    }
+    return true;
+}
+
+struct Ymd {
+    int year = 0, month = 0, day = 0;
+};
+
+// A month name with a day and a year (either order), or with only one of
+// them: a number that cannot be a day is the year.
+bool WithMonthName(int month, const std::vector<DateToken>& numbers, int currentYear, Ymd* d) {
+    d->month = month;
+    if (numbers.size() == 2) {
+        d->day = numbers[0].value;
+        d->year = FullYear(numbers[1]);
+        if (numbers[0].digits > 2) {
+            d->day = d->year;
+            d->year = numbers[0].value;
+        }
+        return true;
+    }
+    if (numbers.size() != 1) return false;
+    if (numbers[0].value > 31 || numbers[0].digits > 2) {
+        d->year = FullYear(numbers[0]);
+        d->day = 1;
+    } else {
+        d->day = numbers[0].value;
+        d->year = currentYear;
+    }
+    return true;
+}
+
+// Numbers only: Y/M/D when the first cannot be a month or day, else M/D/Y
+// (D/M/Y when the month would be past 12); two numbers are M/Y or M/D.
+bool NumbersOnly(const std::vector<DateToken>& numbers, int currentYear, Ymd* d) {
+    if (numbers.size() == 3 && (numbers[0].digits > 2 || numbers[0].value > 31)) {
+        *d = {FullYear(numbers[0]), numbers[1].value, numbers[2].value};
+        return true;
+    }
+    if (numbers.size() != 2 && numbers.size() != 3) return false;
+    d->month = numbers[0].value;
+    if (numbers.size() == 3) {
+        d->day = numbers[1].value;
+        d->year = FullYear(numbers[2]);
+    } else if (numbers[1].digits > 2 || numbers[1].value > 31) {
+        // A second number that cannot be a day is a year.
+        d->day = 1;
+        d->year = FullYear(numbers[1]);
+        return true;
+    } else {
+        d->day = numbers[1].value;
+        d->year = currentYear;
+    }
+    if (d->month > 12 && d->day <= 12) std::swap(d->month, d->day);
+    return true;
+}
+
+bool ReadDate(const std::vector<DateToken>& date, int currentYear, Ymd* d) {
+    int monthName = 0;
+    std::vector<DateToken> numbers;
+    for (const DateToken& t : date) {
+        if (t.kind != DateToken::kMonth) {
+            numbers.push_back(t);
+        } else if (monthName) {
+            return false;
+        } else {
+            monthName = t.value;
+        }
+    }
+    if (monthName) return WithMonthName(monthName, numbers, currentYear, d);
+    return NumbersOnly(numbers, currentYear, d);
+}
+
 }  // namespace
 
 bool ParseDateDefault(std::string_view text, int currentYear, double* serial) {
-    std::vector<DateToken> tokens;
-    if (!Tokenize(text, &tokens) || tokens.empty()) return false;
-
-    // Pull the time out first: a number followed by ':' starts it.
+    std::vector<DateToken> tokens, date;
     double time = 0;
     bool haveTime = false;
-    std::vector<DateToken> rest;
-    for (size_t i = 0; i < tokens.size(); ++i) {
-        if (tokens[i].kind == DateToken::kNumber && i + 1 < tokens.size() &&
-            tokens[i + 1].kind == DateToken::kColon && !haveTime) {
-            int parts[3] = {tokens[i].value, 0, 0};
-            int count = 1;
-            size_t j = i + 1;
-            while (j + 1 < tokens.size() && tokens[j].kind == DateToken::kColon &&
-                   tokens[j + 1].kind == DateToken::kNumber && count < 3) {
-                parts[count++] = tokens[j + 1].value;
-                j += 2;
-            }
-            if (count < 2) return false;
-            int hour = parts[0];
-            if (j < tokens.size() &&
-                (tokens[j].kind == DateToken::kAm || tokens[j].kind == DateToken::kPm)) {
-                if (hour < 1 || hour > 12) return false;
-                if (tokens[j].kind == DateToken::kAm && hour == 12) hour = 0;
-                if (tokens[j].kind == DateToken::kPm && hour != 12) hour += 12;
-                ++j;
-            }
-            if (hour > 23 || parts[1] > 59 || parts[2] > 59) return false;
-            time = TimeFraction(hour, parts[1], parts[2]);
-            haveTime = true;
-            i = j - 1;
-        } else if (tokens[i].kind == DateToken::kNumber && i + 1 < tokens.size() &&
-                   (tokens[i + 1].kind == DateToken::kAm || tokens[i + 1].kind == DateToken::kPm) &&
-                   !haveTime) {
-            int hour = tokens[i].value;
-            if (hour < 1 || hour > 12) return false;
-            if (tokens[i + 1].kind == DateToken::kAm && hour == 12) hour = 0;
-            if (tokens[i + 1].kind == DateToken::kPm && hour != 12) hour += 12;
-            time = TimeFraction(hour, 0, 0);
-            haveTime = true;
-            ++i;
-        } else if (tokens[i].kind != DateToken::kSep) {
-            if (tokens[i].kind != DateToken::kNumber && tokens[i].kind != DateToken::kMonth) {
-                return false;
-            }
-            rest.push_back(tokens[i]);
-        }
-    }
-
-    if (rest.empty()) {
+    if (!Tokenize(text, &tokens) || tokens.empty()) return false;
+    if (!SplitTime(tokens, &time, &haveTime, &date)) return false;
+    if (date.empty()) {
         if (!haveTime) return false;
         *serial = time;
         return true;
     }
-
-    int monthNameAt = -1;
-    std::vector<DateToken> numbers;
-    for (size_t i = 0; i < rest.size(); ++i) {
-        if (rest[i].kind == DateToken::kMonth) {
-            if (monthNameAt >= 0) return false;
-            monthNameAt = static_cast<int>(i);
-        } else {
-            numbers.push_back(rest[i]);
-        }
-    }
-
-    int year = 0, month = 0, day = 0;
-    if (monthNameAt >= 0) {
-        month = rest[monthNameAt].value;
-        if (numbers.size() == 2) {
-            day = numbers[0].value;
-            year = FullYear(numbers[1]);
-            if (numbers[0].digits > 2) std::swap(day, year), year = numbers[0].value;
-        } else if (numbers.size() == 1) {
-            if (numbers[0].value > 31 || numbers[0].digits > 2) {
-                year = FullYear(numbers[0]);
-                day = 1;
-            } else {
-                day = numbers[0].value;
-                year = currentYear;
-            }
-        } else {
-            return false;
-        }
-    } else if (numbers.size() == 3) {
-        if (numbers[0].digits > 2 || numbers[0].value > 31) {
-            year = FullYear(numbers[0]);
-            month = numbers[1].value;
-            day = numbers[2].value;
-        } else {
-            month = numbers[0].value;
-            day = numbers[1].value;
-            year = FullYear(numbers[2]);
-            if (month > 12 && day <= 12) std::swap(month, day);
-        }
-    } else if (numbers.size() == 2) {
-        // A second number that cannot be a day is a year (M/Y); otherwise it is
-        // month and day of the current year.
-        month = numbers[0].value;
-        if (numbers[1].digits > 2 || numbers[1].value > 31) {
-            day = 1;
-            year = FullYear(numbers[1]);
-        } else {
-            day = numbers[1].value;
-            year = currentYear;
-            if (month > 12 && day <= 12) std::swap(month, day);
-        }
-    } else {
-        return false;
-    }
-    if (month < 1 || month > 12 || day < 1 || year < 100 || year > 9999) return false;
-    static constexpr int kDaysIn[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (day > kDaysIn[month - 1]) return false;
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && day == 29 && !leap) return false;
+    Ymd d;
+    if (!ReadDate(date, currentYear, &d)) return false;
+    if (d.month < 1 || d.month > 12 || d.day < 1 || d.year < 100 || d.year > 9999) return false;
+    if (d.day > DaysInMonth(d.year, d.month)) return false;
     double days = 0;
-    if (!DaySerial(year, month, day, &days)) return false;
+    if (!DaySerial(d.year, d.month, d.day, &days)) return false;
     *serial = days < 0 ? days - time : days + time;
     return true;
 }

@@ -3,6 +3,7 @@
 // forwards as COM does).
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,12 @@ constexpr double kMinDate = -657434.0;
 constexpr double kMaxDate = 2958465.99999999;
 
 bool IsValidDate(double serial);
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar (month
+// 1 to 12), and back.
+int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day);
+void CivilFromDays(int64_t days, int* year, int* month, int* day);
+// 28 to 31.
+int DaysInMonth(int year, int month);
 // Year/month/day to the day serial; months and days out of range roll over
 // as DateSerial does. False when the result is outside the valid range.
 bool DaySerial(int year, int month, int day, double* serial);

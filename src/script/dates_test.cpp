@@ -22,6 +22,7 @@ TEST(ScriptDates, SerialsRoundTrip) {
         EXPECT_EQ(p.month, c.m);
         EXPECT_EQ(p.day, c.d);
     }
+    EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
     double s;
     EXPECT_FALSE(DaySerial(10000, 1, 1, &s));
     ASSERT_TRUE(DaySerial(2003, 14, 0, &s));  // rolls over like DateSerial

@@ -87,7 +87,8 @@ struct Engine::Impl {
             fn();
             return true;
         } catch (const ScriptError& e) {
-            return Fail(e.number, e.description);
+            last = Error{e.number, e.description, e.line, e.column, e.compilation};
+            return false;
         } catch (const std::bad_alloc&) {
             return Fail(kErrOutOfMemory, ErrorText(kErrOutOfMemory));
         } catch (const std::length_error&) {
@@ -107,7 +108,7 @@ bool Engine::Eval(std::string_view expression, Value* result) {
     return impl_->Guard([&] {
         std::shared_ptr<Unit> unit = impl_->Compile(impl_->expressions, expression, true);
         Frame frame(impl_->rt);
-        *result = unit->expr->Eval(frame);
+        *result = EvalUnit(frame, *unit);
     });
 }
 
@@ -144,6 +145,12 @@ void Engine::Interrupt() {
 
 void Engine::SetStackLimit(size_t bytes) {
     impl_->rt.stackBudget = bytes;
+}
+
+std::string HostErrorLine(std::string_view path, const Error& error) {
+    return std::string(path) + "(" + std::to_string(error.line) + ", " +
+           std::to_string(error.column) + ") VBScript " +
+           (error.compilation ? "compilation" : "runtime") + " error: " + error.description;
 }
 
 }  // namespace script

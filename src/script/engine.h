@@ -15,7 +15,21 @@ namespace script {
 struct Error {
     int number = 0;           // VBScript's error number, 0 when none
     std::string description;  // VBScript's text for it, one line
+    // Where it happened, both 1-based, in the text the failing code came
+    // from: for a running script the start of the statement that failed (the
+    // innermost one, inside a called procedure if that is where it failed);
+    // for text the compiler refused, where it found the fault. Code run by
+    // Eval, Execute and ExecuteGlobal counts in the text they were given. 0
+    // when no statement was running (a default member read by ToText).
+    int line = 0;
+    int column = 0;
+    bool compilation = false;  // the compiler refused the text; none of it ran
 };
+
+// The line a script host shows for an error that ended the script at path:
+// "PATH(LINE, COLUMN) VBScript runtime error: DESCRIPTION", or "compilation
+// error" for text that did not compile.
+std::string HostErrorLine(std::string_view path, const Error& error);
 
 class Engine {
   public:

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -52,16 +54,36 @@ TEST(ScriptEngine, StatementsAndState) {
     EXPECT_EQ(Show(engine, "x(1)"), "#13:Type mismatch: 'x'");
 }
 
-TEST(ScriptEngine, ErrorsAreValuesAndClear) {
+// A failure is a value: its number, its text, and its place: the start of
+// the statement that failed, in the text that holds it (a procedure's,
+// Execute's), or of an evaluated expression. Every call starts clean.
+TEST(ScriptEngine, ErrorsAreValuesWithTheirPlace) {
+    const struct {
+        bool isExpression;
+        const char* text;
+        const char* error;  // #number:description @line:column, "c" for compilation
+    } cases[] = {
+        {false, "x = 1\n  y = 1 / 0", "#11:Division by zero @2:3"},
+        {true, "  1 / 0", "#11:Division by zero @1:3"},
+        {true, "Half(0)", "#11:Division by zero @2:3"},
+        {true, "Eval(\" 1 / 0\")", "#11:Division by zero @1:2"},
+        {false, "x = (1", "#1006:Expected ')' @1:7c"},
+        {false, "Execute \"x = (\"", "#1023:Expected expression @1:6c"},
+        {false, "If 1 / 0 Then x = 1", "#11:Division by zero @1:1"},
+        {true, "1", "#0: @0:0"},
+    };
     Engine engine;
-    Value v;
-    EXPECT_FALSE(engine.Eval("1/0", &v));
-    EXPECT_EQ(engine.LastError().number, 11);
-    EXPECT_EQ(engine.LastError().description, "Division by zero");
+    ASSERT_EQ(Exec(engine, "Function Half(n)\n  Half = 1 / n\nEnd Function"), "ok");
+    for (const auto& c : cases) {
+        c.isExpression ? Show(engine, c.text) : Exec(engine, c.text);
+        const Error& e = engine.LastError();
+        EXPECT_EQ(Failure(engine) + " @" + std::to_string(e.line) + ":" + std::to_string(e.column) +
+                      (e.compilation ? "c" : ""),
+                  c.error)
+            << c.text;
+    }
+    EXPECT_EQ(Show(engine, "1/0"), "#11:Division by zero");
     engine.ClearError();
-    EXPECT_EQ(engine.LastError().number, 0);
-    EXPECT_FALSE(engine.Eval("1/0", &v));
-    EXPECT_TRUE(engine.Eval("1", &v));
     EXPECT_EQ(engine.LastError().number, 0);
 }
 
@@ -117,14 +139,27 @@ TEST(ScriptEngine, CacheSurvivesRedefinition) {
     }
 }
 
-TEST(ScriptEngine, InterruptStopsALoop) {
+// Interrupt stops a loop at its next turn, and a script that only
+// recurses at its next call.
+TEST(ScriptEngine, InterruptStopsLoopsAndRecursion) {
     Engine engine;
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        engine.Interrupt();
-    });
-    EXPECT_EQ(Exec(engine, "Do\nLoop"), "#18:User interrupt occurred");
-    stopper.join();
+    ASSERT_EQ(Exec(engine,
+                   "Function F(n)\nIf n < 2 Then F = n Else F = F(n - 1) + F(n - 2)\n"
+                   "End Function"),
+              "ok");
+    for (const char* script : {"Do\nLoop", "x = F(60)"}) {
+        std::atomic<bool> done{false};
+        std::thread stopper([&] {
+            while (!done) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                engine.Interrupt();
+            }
+        });
+        const std::string outcome = Exec(engine, script);
+        done = true;
+        stopper.join();
+        EXPECT_EQ(outcome, "#18:User interrupt occurred") << script;
+    }
     EXPECT_EQ(Exec(engine, "x = 1"), "ok");
 }
 

@@ -103,6 +103,19 @@ struct ScriptError {
     int number;
     std::string description;
     std::string source;
+    // Where it happened, 1-based, in the text the failing code was compiled
+    // from; 0 until a statement (or the compiler) places it.
+    int line = 0;
+    int column = 0;
+    bool compilation = false;  // the compiler refused the text
+
+    // The innermost place wins: a statement inside a block, or inside a
+    // procedure the failing statement called, has placed it already.
+    void PlaceAt(int atLine, int atColumn) {
+        if (line != 0) return;
+        line = atLine;
+        column = atColumn;
+    }
 };
 
 [[noreturn]] void Throw(int number);

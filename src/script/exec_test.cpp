@@ -11,6 +11,16 @@ struct StatementCase {
     const char* expected;    // TypeName:text or #number:description
 };
 
+template <size_t N>
+void ExpectAll(const StatementCase (&cases)[N]) {
+    for (const StatementCase& c : cases) {
+        Engine engine;
+        const std::string ran = Exec(engine, c.statements);
+        const std::string result = ran == "ok" ? Show(engine, c.expression) : ran;
+        EXPECT_EQ(result, c.expected) << c.statements << " ; " << c.expression;
+    }
+}
+
 TEST(ScriptStatements, RunThenEvaluate) {
     const StatementCase cases[] = {
         {"For i = 1 To 3 : s = s & i : Next", "s & \"/\" & i", "String:123/4"},
@@ -109,12 +119,7 @@ TEST(ScriptStatements, RunThenEvaluate) {
         {"Set r = CreateObject(\"Scripting.FileSystemObject\")", "1",
          "#429:ActiveX component can't create object"},
     };
-    for (const StatementCase& c : cases) {
-        Engine engine;
-        const std::string ran = Exec(engine, c.statements);
-        const std::string result = ran == "ok" ? Show(engine, c.expression) : ran;
-        EXPECT_EQ(result, c.expected) << c.statements << " ; " << c.expression;
-    }
+    ExpectAll(cases);
 }
 
 TEST(ScriptStatements, StateCarriesAcrossCalls) {
@@ -165,12 +170,7 @@ TEST(ScriptStatements, ExecuteInsideAProcedureUsesItsScope) {
         {"Function P\nP = Eval(\"IsEmpty(v)\")\nExecute \"v = 1\"\nEnd Function\nP", "P()",
          "Boolean:True"},
     };
-    for (const StatementCase& c : cases) {
-        Engine engine;
-        const std::string ran = Exec(engine, c.statements);
-        const std::string result = ran == "ok" ? Show(engine, c.expression) : ran;
-        EXPECT_EQ(result, c.expected) << c.statements << " ; " << c.expression;
-    }
+    ExpectAll(cases);
 }
 
 // A class and a variable of the same name are refused when the text is

@@ -1,6 +1,6 @@
 // Runs every testdata/NAME.vbs and compares what it prints (WScript.Echo,
 // MsgBox) with testdata/NAME.out. An error that ends the script is printed
-// as its last line.
+// as its last line, as vantrel_vbs prints it: NAME.vbs(LINE, COLUMN) ...
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -43,13 +43,12 @@ std::string ReadFile(const std::filesystem::path& path) {
 
 // The engine is gone before the output is read: objects still alive at the
 // end run their Class_Terminate then, as at the end of a script.
-std::string RunScript(const std::string& source) {
+std::string RunScript(const std::string& name, const std::string& source) {
     RecordingHost host;
     {
         Engine engine(&host);
         if (!engine.ExecuteStatement(source)) {
-            host.output += "Error " + std::to_string(engine.LastError().number) + ": " +
-                           engine.LastError().description + "\n";
+            host.output += HostErrorLine(name, engine.LastError()) + "\n";
         }
     }
     return host.output;
@@ -64,7 +63,9 @@ TEST(ScriptGolden, TestdataScripts) {
         std::filesystem::path expected = entry.path();
         expected.replace_extension(".out");
         ASSERT_TRUE(std::filesystem::exists(expected)) << expected;
-        EXPECT_EQ(RunScript(ReadFile(entry.path())), ReadFile(expected)) << entry.path();
+        EXPECT_EQ(RunScript(entry.path().filename().string(), ReadFile(entry.path())),
+                  ReadFile(expected))
+            << entry.path();
         ++count;
     }
     EXPECT_GT(count, 0);

@@ -111,12 +111,16 @@ class Lexer {
 
     LexResult Run() {
         LexResult out;
+        // Most texts are short expressions: room for them up front saves
+        // growing the vector token by token.
+        out.tokens.reserve(16);
         while (!error_) {
             const bool space = SkipBlanks();
             if (error_) break;
             if (pos_ >= src_.size()) break;
             Token t;
             t.line = line_;
+            t.column = Column();
             t.spaceBefore = space || out.tokens.empty() || out.tokens.back().kind == Tok::kNewline;
             if (Next(&t, out.tokens)) out.tokens.push_back(std::move(t));
         }
@@ -124,14 +128,22 @@ class Lexer {
             out.tokens.clear();
             out.errorNumber = error_;
             out.errorLine = line_;
+            out.errorColumn = Column();
         }
         Token end;
         end.line = line_;
+        end.column = Column();
         out.tokens.push_back(std::move(end));
         return out;
     }
 
   private:
+    int Column() const { return static_cast<int>(pos_ - lineStart_) + 1; }
+    void NewLine() {
+        ++line_;
+        lineStart_ = pos_;
+    }
+
     // Blanks, line continuations and comments; true when any were skipped.
     bool SkipBlanks() {
         const size_t start = pos_;
@@ -146,7 +158,7 @@ class Lexer {
                 if (p < src_.size() && src_[p] == '\r') ++p;
                 if (p < src_.size() && src_[p] == '\n') {
                     pos_ = p + 1;
-                    ++line_;
+                    NewLine();
                 } else if (p >= src_.size()) {
                     pos_ = p;
                 } else {
@@ -169,7 +181,7 @@ class Lexer {
         if (c == '\r' || c == '\n') {
             if (c == '\r' && pos_ + 1 < src_.size() && src_[pos_ + 1] == '\n') ++pos_;
             ++pos_;
-            ++line_;
+            NewLine();
             t->kind = Tok::kNewline;
             return true;
         }
@@ -185,16 +197,25 @@ class Lexer {
         }
         if (c == '"') return String(t);
         if (c == '#') return DateLiteral(t);
-        if (c == '&') {
-            if (pos_ + 1 < src_.size()) {
-                const char r = src_[pos_ + 1];
-                if (r == 'h' || r == 'H') return Radix(t, 16, 2);
-                if (r == 'o' || r == 'O') return Radix(t, 8, 2);
-                if (IsDigit(r)) return Radix(t, 8, 1);
-            }
-            return Simple(t, Tok::kAmp, 1);
+        if (c == '&') return Ampersand(t);
+        if (c == '.') {
+            return Simple(t, AfterName(previous, t->spaceBefore) ? Tok::kDot : Tok::kWithDot, 1);
         }
-        switch (c) {
+        return Symbol(t);
+    }
+
+    // & concatenates, unless it starts an &H, &O or & octal literal.
+    bool Ampersand(Token* t) {
+        const char r = Peek(1);
+        if (r == 'h' || r == 'H') return Radix(t, 16, 2);
+        if (r == 'o' || r == 'O') return Radix(t, 8, 2);
+        if (IsDigit(r)) return Radix(t, 8, 1);
+        return Simple(t, Tok::kAmp, 1);
+    }
+
+    // Operators and punctuation.
+    bool Symbol(Token* t) {
+        switch (src_[pos_]) {
             case ':':
                 return Simple(t, Tok::kColon, 1);
             case '(':
@@ -203,9 +224,6 @@ class Lexer {
                 return Simple(t, Tok::kRParen, 1);
             case ',':
                 return Simple(t, Tok::kComma, 1);
-            case '.':
-                return Simple(t, AfterName(previous, t->spaceBefore) ? Tok::kDot : Tok::kWithDot,
-                              1);
             case '+':
                 return Simple(t, Tok::kPlus, 1);
             case '-':
@@ -261,8 +279,7 @@ class Lexer {
         if (word.size() > kMaxIdentifier) return Fail(kErrIdentifierTooLong);
         t->kind = Tok::kIdent;
         t->keyword = LookupKeyword(word);
-        if (t->keyword == Kw::kNone && word.size() == 3 && LowerChar(word[0]) == 'r' &&
-            LowerChar(word[1]) == 'e' && LowerChar(word[2]) == 'm') {
+        if (t->keyword == Kw::kNone && EqualsNoCase(word, "rem")) {
             SkipComment();
             return Fail(0);
         }
@@ -338,15 +355,9 @@ class Lexer {
         uint64_t v = 0;
         size_t digits = 0;
         while (pos_ < src_.size()) {
-            const char c = src_[pos_];
-            int d;
-            if (IsDigit(c)) {
-                d = c - '0';
-            } else if (radix == 16 && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) {
-                d = (c | 0x20) - 'a' + 10;
-            } else {
-                break;
-            }
+            // A letter ends an octal literal; a digit 8 or 9 spoils it.
+            const int d = HexDigitValue(src_[pos_]);
+            if (d < 0 || (radix != 16 && d > 9)) break;
             if (d >= radix) return Fail(kErrSyntax);
             v = v * radix + d;
             if (v > 0xFFFFFFFFull) return Fail(kErrOverflow);
@@ -374,6 +385,8 @@ class Lexer {
         while (true) {
             const size_t quote = src_.find_first_of("\"\r\n", pos_);
             if (quote == std::string_view::npos || src_[quote] != '"') {
+                // Found where the line ends, as a script host reports it.
+                pos_ = quote == std::string_view::npos ? src_.size() : quote;
                 return Fail(kErrUnterminatedString);
             }
             text.append(src_.data() + pos_, quote - pos_);
@@ -406,6 +419,7 @@ class Lexer {
 
     std::string_view src_;
     size_t pos_ = 0;
+    size_t lineStart_ = 0;
     int line_ = 1;
     int error_ = 0;
 };

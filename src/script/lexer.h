@@ -107,7 +107,8 @@ struct Token {
     Kw keyword = Kw::kNone;
     std::string text;  // identifier as written, or the string literal's bytes
     Value value;       // number and date literals
-    int line = 1;
+    int line = 1;      // where it starts, 1-based; a column counts bytes
+    int column = 1;
     bool spaceBefore = false;
 };
 
@@ -117,7 +118,8 @@ bool IsReserved(Kw keyword);
 struct LexResult {
     std::vector<Token> tokens;  // ends with kEnd
     int errorNumber = 0;        // a compile error number, 0 when none
-    int errorLine = 0;
+    int errorLine = 0;          // where the lexer stopped on it
+    int errorColumn = 0;
 };
 
 LexResult Lex(std::string_view source);

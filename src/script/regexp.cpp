@@ -1,6 +1,6 @@
+// The matcher of regular expressions: runs the compiled program
+// (regexp_compile.cpp) over a text, backtracking on its own stack.
 #include "script/regexp.h"
-
-#include <memory>
 
 #include "script/convert.h"
 #include "script/errors.h"
@@ -10,641 +10,181 @@ namespace {
 
 // Past this many steps a search gives up rather than run on for minutes.
 constexpr long kStepBudget = 20'000'000;
-// Counted repetition copies its operand; past this the pattern is refused.
-constexpr size_t kMaxProgram = 200'000;
+// Past this many choices still open, a search is out of memory.
+constexpr size_t kMaxBacktrack = 10'000'000;
 
-bool IsWord(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+bool IsLineBreak(char c) {
+    return c == '\n' || c == '\r';
 }
-
-// The parsed pattern, before it becomes instructions.
-struct Node {
-    enum Kind {
-        kChar,
-        kAny,
-        kClass,
-        kBol,
-        kEol,
-        kWordB,
-        kNotWordB,
-        kBackref,
-        kGroup,
-        kNonCapture,
-        kLook,
-        kConcat,
-        kAlt,
-        kRepeat
-    };
-    Kind kind;
-    char c = 0;
-    int index = 0;  // class, group or back-reference number
-    bool negative = false;
-    int min = 0, max = -1;
-    bool greedy = true;
-    std::vector<std::unique_ptr<Node>> kids;
-};
 
 }  // namespace
 
-class RegexCompiler {
-  public:
-    RegexCompiler(std::string_view p, Regex* re) : p_(p), re_(re) {}
+bool Regex::IsWord(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
 
-    void Compile() {
-        std::unique_ptr<Node> root = Alternation(0);
-        if (pos_ < p_.size()) Throw(kErrRegExpSyntax);  // an unmatched ')'
-        Emit({Regex::Op::kSave, false, 0, 0});
-        Gen(*root);
-        Emit({Regex::Op::kSave, false, 0, 1});
-        Emit({Regex::Op::kMatch});
-        re_->groups_ = groups_;
+// One search's machine: a program counter and a position, and a stack of
+// the choices not taken and of the capture values to restore when
+// backtracking past where they were set.
+class RegexMatcher {
+  public:
+    RegexMatcher(const Regex& re, std::string_view text, long* steps)
+        : re_(re), text_(text), steps_(steps), markBase_((re.groups_ + 1) * 2) {}
+
+    // Runs the program from pc at pos up to a kMatch; *caps holds the
+    // captures (and the loops' marks), as they are at the match.
+    bool Run(int pc, size_t pos, Regex::Captures* caps) {
+        caps_ = caps;
+        stack_.clear();
+        stack_.push_back({pc, static_cast<int64_t>(pos), 0});
+        while (!stack_.empty()) {
+            const Entry e = stack_.back();
+            stack_.pop_back();
+            if (e.pc < 0) {
+                (*caps_)[e.slot] = e.pos;
+                continue;
+            }
+            pc = e.pc;
+            pos = static_cast<size_t>(e.pos);
+            while (true) {
+                if (++*steps_ > kStepBudget) Throw(kErrOutOfStack);
+                const Regex::Inst& in = re_.prog_[pc];
+                if (in.op == Regex::Op::kMatch) return true;
+                if (!Step(in, &pc, &pos)) break;
+            }
+        }
+        return false;
     }
 
   private:
-    std::unique_ptr<Node> Make(Node::Kind k) {
-        auto n = std::make_unique<Node>();
-        n->kind = k;
-        return n;
-    }
-
-    std::unique_ptr<Node> Alternation(int depth) {
-        if (depth > 500) Throw(kErrOutOfStack);
-        auto first = Sequence(depth);
-        if (pos_ >= p_.size() || p_[pos_] != '|') return first;
-        auto alt = Make(Node::kAlt);
-        alt->kids.push_back(std::move(first));
-        while (pos_ < p_.size() && p_[pos_] == '|') {
-            ++pos_;
-            alt->kids.push_back(Sequence(depth));
-        }
-        return alt;
-    }
-
-    std::unique_ptr<Node> Sequence(int depth) {
-        auto seq = Make(Node::kConcat);
-        while (pos_ < p_.size() && p_[pos_] != '|' && p_[pos_] != ')') {
-            auto atom = Atom(depth);
-            atom = Quantified(std::move(atom));
-            seq->kids.push_back(std::move(atom));
-        }
-        return seq;
-    }
-
-    bool ReadCount(int* out) {
-        if (pos_ >= p_.size() || p_[pos_] < '0' || p_[pos_] > '9') return false;
-        long v = 0;
-        while (pos_ < p_.size() && p_[pos_] >= '0' && p_[pos_] <= '9') {
-            v = v * 10 + (p_[pos_++] - '0');
-            if (v > 100000) Throw(kErrRegExpSyntax);
-        }
-        *out = static_cast<int>(v);
-        return true;
-    }
-
-    std::unique_ptr<Node> Quantified(std::unique_ptr<Node> atom) {
-        while (pos_ < p_.size()) {
-            int min, max;
-            const size_t start = pos_;
-            const char c = p_[pos_];
-            if (c == '*') {
-                min = 0, max = -1, ++pos_;
-            } else if (c == '+') {
-                min = 1, max = -1, ++pos_;
-            } else if (c == '?') {
-                min = 0, max = 1, ++pos_;
-            } else if (c == '{') {
-                ++pos_;
-                if (!ReadCount(&min)) {
-                    pos_ = start;  // a lone '{' is a literal
-                    return atom;
-                }
-                max = min;
-                if (pos_ < p_.size() && p_[pos_] == ',') {
-                    ++pos_;
-                    if (!ReadCount(&max)) max = -1;
-                }
-                if (pos_ >= p_.size() || p_[pos_] != '}') {
-                    pos_ = start;
-                    return atom;
-                }
-                ++pos_;
-                if (max >= 0 && max < min) Throw(kErrRegExpQuantifier);
-            } else {
-                return atom;
-            }
-            if (atom->kind == Node::kBol || atom->kind == Node::kEol ||
-                atom->kind == Node::kWordB || atom->kind == Node::kNotWordB) {
-                Throw(kErrRegExpQuantifier);
-            }
-            auto rep = Make(Node::kRepeat);
-            rep->min = min;
-            rep->max = max;
-            if (pos_ < p_.size() && p_[pos_] == '?') {
-                rep->greedy = false;
-                ++pos_;
-            }
-            rep->kids.push_back(std::move(atom));
-            atom = std::move(rep);
-        }
-        return atom;
-    }
-
-    int NewClass(std::vector<bool> set) {
-        re_->classes_.push_back(std::move(set));
-        return static_cast<int>(re_->classes_.size()) - 1;
-    }
-
-    static void AddShorthand(char kind, std::vector<bool>* set) {
-        for (int c = 0; c < 256; ++c) {
-            const char ch = static_cast<char>(c);
-            bool in = false;
-            switch (kind | 0x20) {
-                case 'd':
-                    in = ch >= '0' && ch <= '9';
-                    break;
-                case 'w':
-                    in = IsWord(ch);
-                    break;
-                case 's':
-                    in = ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f' ||
-                         ch == '\v' || c == 0xA0;
-                    break;
-            }
-            if (kind >= 'A' && kind <= 'Z') in = !in;
-            if (in) (*set)[c] = true;
-        }
-    }
-
-    int HexValue(size_t digits) {
-        if (pos_ + digits > p_.size()) return -1;
-        int v = 0;
-        for (size_t i = 0; i < digits; ++i) {
-            const char c = p_[pos_ + i];
-            int d;
-            if (c >= '0' && c <= '9') {
-                d = c - '0';
-            } else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f') {
-                d = (c | 0x20) - 'a' + 10;
-            } else {
-                return -1;
-            }
-            v = v * 16 + d;
-        }
-        pos_ += digits;
-        return v;
-    }
-
-    // An escaped character (after '\'); shorthand classes return -1 and
-    // fill *shorthand.
-    int Escaped(char* shorthand) {
-        if (pos_ >= p_.size()) Throw(kErrRegExpSyntax);
-        const char c = p_[pos_++];
-        switch (c) {
-            case 'd':
-            case 'D':
-            case 'w':
-            case 'W':
-            case 's':
-            case 'S':
-                *shorthand = c;
-                return -1;
-            case 'n':
-                return '\n';
-            case 'r':
-                return '\r';
-            case 't':
-                return '\t';
-            case 'f':
-                return '\f';
-            case 'v':
-                return '\v';
-            case 'x': {
-                const int v = HexValue(2);
-                return v < 0 ? 'x' : v;
-            }
-            case 'u': {
-                const int v = HexValue(4);
-                return v < 0 ? 'u'
-                             : static_cast<unsigned char>(FromUnicode(static_cast<uint16_t>(v)));
-            }
-            case 'c':
-                if (pos_ < p_.size() && ((p_[pos_] | 0x20) >= 'a' && (p_[pos_] | 0x20) <= 'z')) {
-                    return (p_[pos_++] | 0x20) - 'a' + 1;
-                }
-                return 'c';
-            case '0':
-                return 0;
-            default:
-                return static_cast<unsigned char>(c);
-        }
-    }
-
-    std::unique_ptr<Node> Atom(int depth) {
-        const char c = p_[pos_++];
-        switch (c) {
-            case '.':
-                return Make(Node::kAny);
-            case '^':
-                return Make(Node::kBol);
-            case '$':
-                return Make(Node::kEol);
-            case '*':
-            case '+':
-            case '?':
-                Throw(kErrRegExpQuantifier);
-            case '(':
-                return Group(depth);
-            case '[':
-                return Class();
-            case '\\':
-                return Escape();
-            default: {
-                auto n = Make(Node::kChar);
-                n->c = c;
-                return n;
-            }
-        }
-    }
-
-    std::unique_ptr<Node> Group(int depth) {
-        std::unique_ptr<Node> n;
-        if (pos_ + 1 < p_.size() && p_[pos_] == '?') {
-            const char k = p_[pos_ + 1];
-            if (k == ':') {
-                n = Make(Node::kNonCapture);
-            } else if (k == '=' || k == '!') {
-                n = Make(Node::kLook);
-                n->negative = k == '!';
-            } else {
-                Throw(kErrRegExpSyntax);
-            }
-            pos_ += 2;
-        } else {
-            n = Make(Node::kGroup);
-            n->index = ++groups_;
-        }
-        n->kids.push_back(Alternation(depth + 1));
-        if (pos_ >= p_.size() || p_[pos_] != ')') Throw(kErrRegExpParen);
-        ++pos_;
-        return n;
-    }
-
-    std::unique_ptr<Node> Class() {
-        std::vector<bool> set(256, false);
-        bool negate = false;
-        if (pos_ < p_.size() && p_[pos_] == '^') {
-            negate = true;
-            ++pos_;
-        }
-        bool first = true;
-        while (true) {
-            if (pos_ >= p_.size()) Throw(kErrRegExpBracket);
-            if (p_[pos_] == ']' && !first) {
-                ++pos_;
-                break;
-            }
-            first = false;
-            int lo = ClassChar(&set);
-            if (lo < 0) continue;
-            if (pos_ + 1 < p_.size() && p_[pos_] == '-' && p_[pos_ + 1] != ']') {
-                ++pos_;
-                const int hi = ClassChar(&set);
-                if (hi < 0) Throw(kErrRegExpRange);
-                if (hi < lo) Throw(kErrRegExpRange);
-                for (int ch = lo; ch <= hi; ++ch) set[ch] = true;
-            } else {
-                set[lo] = true;
-            }
-        }
-        if (re_->ignoreCase_) {
-            for (int ch = 0; ch < 256; ++ch) {
-                if (!set[ch]) continue;
-                set[static_cast<unsigned char>(LowerChar(static_cast<char>(ch)))] = true;
-                set[static_cast<unsigned char>(UpperChar(static_cast<char>(ch)))] = true;
-            }
-        }
-        if (negate) set.flip();
-        auto n = Make(Node::kClass);
-        n->index = NewClass(std::move(set));
-        return n;
-    }
-
-    // One member of a [...] set; -1 after adding a shorthand class.
-    int ClassChar(std::vector<bool>* set) {
-        const char c = p_[pos_++];
-        if (c != '\\') return static_cast<unsigned char>(c);
-        if (pos_ < p_.size() && p_[pos_] == 'b') {
-            ++pos_;
-            return '\b';
-        }
-        char shorthand = 0;
-        const int v = Escaped(&shorthand);
-        if (v >= 0) return v;
-        AddShorthand(shorthand, set);
-        return -1;
-    }
-
-    std::unique_ptr<Node> Escape() {
-        if (pos_ < p_.size()) {
-            const char c = p_[pos_];
-            if (c == 'b' || c == 'B') {
-                ++pos_;
-                return Make(c == 'b' ? Node::kWordB : Node::kNotWordB);
-            }
-            if (c >= '1' && c <= '9') {
-                int v = 0;
-                while (pos_ < p_.size() && p_[pos_] >= '0' && p_[pos_] <= '9' && v < 100) {
-                    v = v * 10 + (p_[pos_++] - '0');
-                }
-                auto n = Make(Node::kBackref);
-                n->index = v;
-                return n;
-            }
-        }
-        char shorthand = 0;
-        const int v = Escaped(&shorthand);
-        if (v >= 0) {
-            auto n = Make(Node::kChar);
-            n->c = static_cast<char>(v);
-            return n;
-        }
-        std::vector<bool> set(256, false);
-        AddShorthand(shorthand, &set);
-        auto n = Make(Node::kClass);
-        n->index = NewClass(std::move(set));
-        return n;
-    }
-
-    int Emit(Regex::Inst inst) {
-        if (re_->prog_.size() >= kMaxProgram) Throw(kErrOutOfMemory);
-        re_->prog_.push_back(inst);
-        return static_cast<int>(re_->prog_.size()) - 1;
-    }
-    int Here() const { return static_cast<int>(re_->prog_.size()); }
-
-    static bool CanBeEmpty(const Node& n) {
-        switch (n.kind) {
-            case Node::kChar:
-            case Node::kAny:
-            case Node::kClass:
-                return false;
-            case Node::kConcat:
-                for (const auto& k : n.kids) {
-                    if (!CanBeEmpty(*k)) return false;
-                }
-                return true;
-            case Node::kAlt:
-                for (const auto& k : n.kids) {
-                    if (CanBeEmpty(*k)) return true;
-                }
-                return false;
-            case Node::kGroup:
-            case Node::kNonCapture:
-                return CanBeEmpty(*n.kids[0]);
-            case Node::kRepeat:
-                return n.min == 0 || CanBeEmpty(*n.kids[0]);
-            default:
-                return true;
-        }
-    }
-
-    void Gen(const Node& n) {
-        using Op = Regex::Op;
-        switch (n.kind) {
-            case Node::kChar:
-                Emit({Op::kChar, false, n.c});
-                break;
-            case Node::kAny:
-                Emit({Op::kAny});
-                break;
-            case Node::kClass:
-                Emit({Op::kClass, false, 0, n.index});
-                break;
-            case Node::kBol:
-                Emit({Op::kBol});
-                break;
-            case Node::kEol:
-                Emit({Op::kEol});
-                break;
-            case Node::kWordB:
-                Emit({Op::kWordB});
-                break;
-            case Node::kNotWordB:
-                Emit({Op::kNotWordB});
-                break;
-            case Node::kBackref:
-                Emit({Op::kBackref, false, 0, n.index});
-                break;
-            case Node::kGroup:
-                Emit({Op::kSave, false, 0, n.index * 2});
-                Gen(*n.kids[0]);
-                Emit({Op::kSave, false, 0, n.index * 2 + 1});
-                break;
-            case Node::kNonCapture:
-                Gen(*n.kids[0]);
-                break;
-            case Node::kLook: {
-                const int look = Emit({Op::kLook, n.negative});
-                re_->prog_[look].x = Here();
-                Gen(*n.kids[0]);
-                Emit({Op::kMatch});
-                re_->prog_[look].y = Here();
-                break;
-            }
-            case Node::kConcat:
-                for (const auto& k : n.kids) Gen(*k);
-                break;
-            case Node::kAlt: {
-                std::vector<int> jumps;
-                for (size_t i = 0; i < n.kids.size(); ++i) {
-                    if (i + 1 < n.kids.size()) {
-                        const int split = Emit({Op::kSplit});
-                        re_->prog_[split].x = Here();
-                        Gen(*n.kids[i]);
-                        jumps.push_back(Emit({Op::kJmp}));
-                        re_->prog_[split].y = Here();
-                    } else {
-                        Gen(*n.kids[i]);
-                    }
-                }
-                for (int j : jumps) re_->prog_[j].x = Here();
-                break;
-            }
-            case Node::kRepeat:
-                GenRepeat(n);
-                break;
-        }
-    }
-
-    void GenRepeat(const Node& n) {
-        using Op = Regex::Op;
-        const Node& body = *n.kids[0];
-        for (int i = 0; i < n.min; ++i) Gen(body);
-        if (n.max < 0) {
-            // Loop: split to body or out; a body that can match nothing must
-            // advance, or the loop would spin in place.
-            const bool guard = CanBeEmpty(body);
-            const int mark = guard ? re_->marks_++ : -1;
-            const int split = Emit({Op::kSplit, !n.greedy});
-            re_->prog_[split].x = Here();
-            if (guard) Emit({Op::kMark, false, 0, mark});
-            Gen(body);
-            if (guard) Emit({Op::kProgress, false, 0, mark});
-            Emit({Op::kJmp, false, 0, split});
-            re_->prog_[split].y = Here();
-        } else {
-            std::vector<int> splits;
-            for (int i = n.min; i < n.max; ++i) {
-                const int split = Emit({Op::kSplit, !n.greedy});
-                re_->prog_[split].x = Here();
-                splits.push_back(split);
-                Gen(body);
-            }
-            for (int s : splits) re_->prog_[s].y = Here();
-        }
-    }
-
-    std::string_view p_;
-    Regex* re_;
-    size_t pos_ = 0;
-    int groups_ = 0;
-};
-
-Regex::Regex(std::string_view pattern, bool ignoreCase, bool multiline)
-    : ignoreCase_(ignoreCase), multiline_(multiline) {
-    RegexCompiler(pattern, this).Compile();
-}
-
-bool Regex::Search(std::string_view text, size_t from, Captures* captures) const {
-    long steps = 0;
-    for (size_t start = from; start <= text.size(); ++start) {
-        Captures caps(static_cast<size_t>(groups_ + 1) * 2 + marks_, -1);
-        if (Run(text, 0, start, &caps, &steps)) {
-            caps.resize(static_cast<size_t>(groups_ + 1) * 2);
-            *captures = std::move(caps);
-            return true;
-        }
-    }
-    return false;
-}
-
-bool Regex::Run(std::string_view text, int startPc, size_t startPos, Captures* caps,
-                long* steps) const {
     struct Entry {
-        int pc;  // -1: restore slot to value
+        int pc;  // -1: restore capture slot to pos
         int64_t pos;
         int slot;
     };
-    const size_t markBase = static_cast<size_t>(groups_ + 1) * 2;
-    std::vector<Entry> stack;
-    stack.push_back({startPc, static_cast<int64_t>(startPos), 0});
-    const auto same = [this](char a, char b) {
-        return a == b || (ignoreCase_ && LowerChar(a) == LowerChar(b));
-    };
-    while (!stack.empty()) {
-        const Entry e = stack.back();
-        stack.pop_back();
-        if (e.pc < 0) {
-            (*caps)[e.slot] = e.pos;
-            continue;
+
+    // Runs one instruction; false when the match fails here.
+    bool Step(const Regex::Inst& in, int* pc, size_t* pos) {
+        using Op = Regex::Op;
+        switch (in.op) {
+            case Op::kChar:
+                return Consume(*pos < text_.size() && Same(text_[*pos], in.c), pc, pos);
+            case Op::kAny:
+                return Consume(*pos < text_.size() && !IsLineBreak(text_[*pos]), pc, pos);
+            case Op::kClass:
+                return Consume(*pos < text_.size() &&
+                                   re_.classes_[in.x][static_cast<unsigned char>(text_[*pos])],
+                               pc, pos);
+            case Op::kSplit:
+                Choose(in.flag ? in.x : in.y, *pos);
+                *pc = in.flag ? in.y : in.x;
+                return true;
+            case Op::kJmp:
+                *pc = in.x;
+                return true;
+            case Op::kLook:
+                *pc = in.y;
+                return Look(in, *pos);
+            case Op::kSave:
+            case Op::kMark:
+                Set(in.op == Op::kSave ? in.x : markBase_ + in.x, static_cast<int64_t>(*pos));
+                ++*pc;
+                return true;
+            default:
+                ++*pc;
+                return Holds(in, pos);
         }
-        int pc = e.pc;
-        size_t pos = static_cast<size_t>(e.pos);
-        while (true) {
-            if (++*steps > kStepBudget) Throw(kErrOutOfStack);
-            const Inst& in = prog_[pc];
-            bool ok = true;
-            switch (in.op) {
-                case Op::kChar:
-                    ok = pos < text.size() && same(text[pos], in.c);
-                    if (ok) ++pos, ++pc;
-                    break;
-                case Op::kAny:
-                    ok = pos < text.size() && text[pos] != '\n' && text[pos] != '\r';
-                    if (ok) ++pos, ++pc;
-                    break;
-                case Op::kClass:
-                    ok = pos < text.size() && classes_[in.x][static_cast<unsigned char>(text[pos])];
-                    if (ok) ++pos, ++pc;
-                    break;
-                case Op::kSplit:
-                    if (stack.size() > 10'000'000) Throw(kErrOutOfMemory);
-                    if (in.flag) {
-                        stack.push_back({in.x, static_cast<int64_t>(pos), 0});
-                        pc = in.y;
-                    } else {
-                        stack.push_back({in.y, static_cast<int64_t>(pos), 0});
-                        pc = in.x;
-                    }
-                    break;
-                case Op::kJmp:
-                    pc = in.x;
-                    break;
-                case Op::kSave:
-                    stack.push_back({-1, (*caps)[in.x], in.x});
-                    (*caps)[in.x] = static_cast<int64_t>(pos);
-                    ++pc;
-                    break;
-                case Op::kMark:
-                    stack.push_back(
-                        {-1, (*caps)[markBase + in.x], static_cast<int>(markBase + in.x)});
-                    (*caps)[markBase + in.x] = static_cast<int64_t>(pos);
-                    ++pc;
-                    break;
-                case Op::kProgress:
-                    ok = (*caps)[markBase + in.x] != static_cast<int64_t>(pos);
-                    ++pc;
-                    break;
-                case Op::kBol:
-                    ok = pos == 0 ||
-                         (multiline_ && (text[pos - 1] == '\n' || text[pos - 1] == '\r'));
-                    ++pc;
-                    break;
-                case Op::kEol:
-                    ok = pos == text.size() ||
-                         (multiline_ && (text[pos] == '\n' || text[pos] == '\r'));
-                    ++pc;
-                    break;
-                case Op::kWordB:
-                case Op::kNotWordB: {
-                    const bool before = pos > 0 && IsWord(text[pos - 1]);
-                    const bool after = pos < text.size() && IsWord(text[pos]);
-                    ok = (before != after) == (in.op == Op::kWordB);
-                    ++pc;
-                    break;
-                }
-                case Op::kBackref: {
-                    const size_t slot = static_cast<size_t>(in.x) * 2;
-                    if (slot + 1 < markBase && (*caps)[slot] >= 0 && (*caps)[slot + 1] >= 0) {
-                        const size_t b = static_cast<size_t>((*caps)[slot]);
-                        const size_t len = static_cast<size_t>((*caps)[slot + 1]) - b;
-                        ok = pos + len <= text.size();
-                        for (size_t i = 0; ok && i < len; ++i)
-                            ok = same(text[pos + i], text[b + i]);
-                        if (ok) pos += len;
-                    }
-                    ++pc;
-                    break;
-                }
-                case Op::kLook: {
-                    Captures inner = *caps;
-                    const bool found = Run(text, in.x, pos, &inner, steps);
-                    ok = found != in.flag;
-                    if (ok && found) {
-                        for (size_t i = 2; i < markBase; ++i) {
-                            if (inner[i] != (*caps)[i]) {
-                                stack.push_back({-1, (*caps)[i], static_cast<int>(i)});
-                                (*caps)[i] = inner[i];
-                            }
-                        }
-                    }
-                    pc = in.y;
-                    break;
-                }
-                case Op::kMatch:
-                    return true;
+    }
+
+    // The instructions that test where the match stands, then go on.
+    bool Holds(const Regex::Inst& in, size_t* pos) {
+        using Op = Regex::Op;
+        switch (in.op) {
+            case Op::kProgress:
+                return (*caps_)[markBase_ + in.x] != static_cast<int64_t>(*pos);
+            case Op::kBol:
+                return *pos == 0 || (re_.multiline_ && IsLineBreak(text_[*pos - 1]));
+            case Op::kEol:
+                return *pos == text_.size() || (re_.multiline_ && IsLineBreak(text_[*pos]));
+            case Op::kWordB:
+            case Op::kNotWordB: {
+                const bool before = *pos > 0 && Regex::IsWord(text_[*pos - 1]);
+                const bool after = *pos < text_.size() && Regex::IsWord(text_[*pos]);
+                return (before != after) == (in.op == Op::kWordB);
             }
-            if (!ok) break;
+            case Op::kBackref:
+                return Backref(in.x, pos);
+            default:
+                return false;
+        }
+    }
+
+    bool Consume(bool ok, int* pc, size_t* pos) {
+        if (ok) ++*pc, ++*pos;
+        return ok;
+    }
+
+    bool Same(char a, char b) const {
+        return a == b || (re_.ignoreCase_ && LowerChar(a) == LowerChar(b));
+    }
+
+    // The way not taken, to try when this one fails.
+    void Choose(int pc, size_t pos) {
+        if (stack_.size() > kMaxBacktrack) Throw(kErrOutOfMemory);
+        stack_.push_back({pc, static_cast<int64_t>(pos), 0});
+    }
+
+    // Sets a capture slot, remembering its value for backtracking.
+    void Set(size_t slot, int64_t value) {
+        stack_.push_back({-1, (*caps_)[slot], static_cast<int>(slot)});
+        (*caps_)[slot] = value;
+    }
+
+    // \N matches what group N matched; a group that matched nothing yet
+    // matches the empty text.
+    bool Backref(int group, size_t* pos) const {
+        const size_t slot = static_cast<size_t>(group) * 2;
+        if (slot + 1 >= markBase_ || (*caps_)[slot] < 0 || (*caps_)[slot + 1] < 0) return true;
+        const size_t from = static_cast<size_t>((*caps_)[slot]);
+        const size_t length = static_cast<size_t>((*caps_)[slot + 1]) - from;
+        if (*pos + length > text_.size()) return false;
+        for (size_t i = 0; i < length; ++i) {
+            if (!Same(text_[*pos + i], text_[from + i])) return false;
+        }
+        *pos += length;
+        return true;
+    }
+
+    // (?=...) and (?!...): the body runs as a search of its own at pos;
+    // the captures a positive look-ahead made are kept.
+    bool Look(const Regex::Inst& in, size_t pos) {
+        Regex::Captures inner = *caps_;
+        const bool found = RegexMatcher(re_, text_, steps_).Run(in.x, pos, &inner);
+        if (found == in.flag) return false;
+        if (!found) return true;
+        for (size_t i = 2; i < markBase_; ++i) {
+            if (inner[i] != (*caps_)[i]) Set(i, inner[i]);
+        }
+        return true;
+    }
+
+    const Regex& re_;
+    std::string_view text_;
+    long* steps_;
+    const size_t markBase_;  // capture slots end here; the loops' marks follow
+    Regex::Captures* caps_ = nullptr;
+    std::vector<Entry> stack_;
+};
+
+bool Regex::Search(std::string_view text, size_t from, Captures* captures) const {
+    long steps = 0;
+    RegexMatcher matcher(*this, text, &steps);
+    for (size_t start = from; start <= text.size(); ++start) {
+        Captures caps(static_cast<size_t>(groups_ + 1) * 2 + marks_, -1);
+        if (matcher.Run(0, start, &caps)) {
+            caps.resize(static_cast<size_t>(groups_ + 1) * 2);
+            *captures = std::move(caps);
+            return true;
         }
     }
     return false;

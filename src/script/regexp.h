@@ -50,7 +50,9 @@ class Regex {
 
   private:
     friend class RegexCompiler;
-    bool Run(std::string_view text, int pc, size_t pos, Captures* caps, long* steps) const;
+    friend class RegexMatcher;
+    // \w and the word boundaries: ASCII letters, digits and '_'.
+    static bool IsWord(char c);
 
     std::vector<Inst> prog_;
     std::vector<std::vector<bool>> classes_;

@@ -21,10 +21,13 @@ int32_t IndexArg(Args args, size_t count) {
     return i;
 }
 
-class SubMatches : public ScriptObject {
+// Matches and SubMatches: a read-only list with Count, Item (the default
+// member) and For Each.
+class Collection : public ScriptObject {
   public:
-    explicit SubMatches(std::vector<Value> items) : items_(std::move(items)) {}
-    std::string TypeName() const override { return "ISubMatches"; }
+    Collection(const char* typeName, std::vector<Value> items)
+        : typeName_(typeName), items_(std::move(items)) {}
+    std::string TypeName() const override { return typeName_; }
     Value Get(Runtime&, std::string_view name, Args args) override {
         if (name == "count") {
             NoArgs(args);
@@ -39,6 +42,7 @@ class SubMatches : public ScriptObject {
     }
 
   private:
+    const char* typeName_;
     std::vector<Value> items_;
 };
 
@@ -49,7 +53,8 @@ class Match : public ScriptObject {
     std::string TypeName() const override { return "IMatch2"; }
     Value Get(Runtime& rt, std::string_view name, Args args) override {
         if (name == "submatches") {
-            return IndexValue(rt, Value::Object(Ref<Object>(new SubMatches(subs_))), args);
+            const Ref<Object> subs(new Collection("ISubMatches", subs_));
+            return IndexValue(rt, Value::Object(subs), args);
         }
         NoArgs(args);
         if (name.empty() || name == "value") return Value::String(value_);
@@ -62,27 +67,6 @@ class Match : public ScriptObject {
     std::string value_;
     int32_t index_;
     std::vector<Value> subs_;
-};
-
-class Matches : public ScriptObject {
-  public:
-    explicit Matches(std::vector<Value> items) : items_(std::move(items)) {}
-    std::string TypeName() const override { return "IMatchCollection2"; }
-    Value Get(Runtime&, std::string_view name, Args args) override {
-        if (name == "count") {
-            NoArgs(args);
-            return Value::Long(static_cast<int32_t>(items_.size()));
-        }
-        if (name.empty() || name == "item") return items_[IndexArg(args, items_.size())];
-        Throw(kErrNoSuchMember);
-    }
-    bool Items(std::vector<Value>* items) override {
-        *items = items_;
-        return true;
-    }
-
-  private:
-    std::vector<Value> items_;
 };
 
 class RegExp : public ScriptObject {
@@ -173,7 +157,7 @@ class RegExp : public ScriptObject {
                 Ref<Object>(new Match(text.substr(caps[0], caps[1] - caps[0]),
                                       static_cast<int32_t>(caps[0]), std::move(subs)))));
         }
-        return Value::Object(Ref<Object>(new Matches(std::move(items))));
+        return Value::Object(Ref<Object>(new Collection("IMatchCollection2", std::move(items))));
     }
 
     // Expands $1..$99, $&, $`, $' and $$ in a replacement text.

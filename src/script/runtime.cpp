@@ -76,20 +76,31 @@ void SetErr(Runtime& rt, const ScriptError& e) {
 }
 
 Flow ExecBlock(Frame& f, const Block& block) {
-    for (const Stmt* s : block) {
-        if (!f.resumeNext) {
-            const Flow flow = s->Exec(f);
-            if (flow != Flow::kNormal) return flow;
-            continue;
+    // The loop's own iterator names the failing statement in the handler.
+    auto s = block.begin();
+    try {
+        for (; s != block.end(); ++s) {
+            if (!f.resumeNext) {
+                const Flow flow = (*s)->Exec(f);
+                if (flow != Flow::kNormal) return flow;
+                continue;
+            }
+            try {
+                const Flow flow = (*s)->Exec(f);
+                if (flow != Flow::kNormal) return flow;
+            } catch (const ScriptError& e) {
+                SetErr(f.rt, e);
+            } catch (const std::bad_alloc&) {
+                SetErr(f.rt, ScriptError{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}});
+            }
         }
-        try {
-            const Flow flow = s->Exec(f);
-            if (flow != Flow::kNormal) return flow;
-        } catch (const ScriptError& e) {
-            SetErr(f.rt, e);
-        } catch (const std::bad_alloc&) {
-            SetErr(f.rt, ScriptError{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}});
-        }
+    } catch (ScriptError& e) {
+        e.PlaceAt((*s)->line, (*s)->column);
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
+        e.PlaceAt((*s)->line, (*s)->column);
+        throw e;
     }
     return Flow::kNormal;
 }

@@ -235,8 +235,19 @@ Array* OwnArray(Value* v);
 // Applies arguments to a value that takes none itself: an array element, or
 // the default member of an object (m.SubMatches(0), obj.List(2)).
 Value IndexValue(Runtime& rt, const Value& v, Args args);
-// Runs statements with the frame's error handling.
+// Runs statements with the frame's error handling. A failure leaving a
+// statement is placed at the statement's start.
 Flow ExecBlock(Frame& f, const Block& block);
+// Evaluates a unit compiled from an expression; a failure no statement
+// placed (one of a procedure it called) is placed at the expression's start.
+inline Value EvalUnit(Frame& f, const Unit& unit) {
+    try {
+        return unit.expr->Eval(f);
+    } catch (ScriptError& e) {
+        e.PlaceAt(unit.exprLine, unit.exprColumn);
+        throw;
+    }
+}
 // Records a caught error in Err.
 void SetErr(Runtime& rt, const ScriptError& e);
 

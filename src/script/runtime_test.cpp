@@ -19,21 +19,6 @@ TEST(ScriptRuntime, GlobalSlotsAreStable) {
     EXPECT_EQ(rt.FindGlobal("missing"), -1);
 }
 
-TEST(ScriptRuntime, IndexValueAppliesArguments) {
-    Runtime rt(nullptr);
-    Ref<Array> arr(new Array);
-    arr->upper.push_back(1);
-    arr->items = {Value::Integer(10), Value::Integer(20)};
-    Value one = Value::Integer(1);
-    Value* args[] = {&one};
-    EXPECT_EQ(IndexValue(rt, Value::Array(arr), Args{args, 1}).AsInteger(), 20);
-    Value five = Value::Integer(5);
-    Value* bad[] = {&five};
-    EXPECT_THROW(IndexValue(rt, Value::Array(arr), Args{bad, 1}), ScriptError);
-    EXPECT_THROW(IndexValue(rt, Value::Integer(3), Args{args, 1}), ScriptError);
-    EXPECT_EQ(IndexValue(rt, Value::Integer(3), Args{}).AsInteger(), 3);
-}
-
 TEST(ScriptRuntime, StackLimitIsAdjustable) {
     Engine engine;
     EXPECT_EQ(
@@ -44,37 +29,6 @@ TEST(ScriptRuntime, StackLimitIsAdjustable) {
     EXPECT_EQ(Show(engine, "D(50)"), "#28:Out of stack space");
     engine.SetStackLimit(640 * 1024);
     EXPECT_EQ(Show(engine, "D(50)"), "Integer:50");
-}
-
-TEST(ScriptRuntime, OnErrorIsPerProcedure) {
-    Engine engine;
-    const char* script =
-        "Function Inner()\n"
-        "  Inner = 1 / 0\n"
-        "End Function\n"
-        "Function Outer()\n"
-        "  On Error Resume Next\n"
-        "  Outer = \"before\"\n"
-        "  Outer = Inner()\n"
-        "  Outer = Outer & \" \" & Err.Number\n"
-        "End Function\n"
-        "r = Outer()";
-    EXPECT_EQ(Exec(engine, script), "ok");
-    EXPECT_EQ(Show(engine, "r"), "String:before 11");
-    EXPECT_EQ(Show(engine, "Inner()"), "#11:Division by zero");
-}
-
-TEST(ScriptRuntime, TerminateRunsOnceWhenLastReferenceGoes) {
-    Engine engine;
-    EXPECT_EQ(Exec(engine,
-                   "Class T\nPrivate Sub Class_Terminate\ncount = count + 1\nEnd Sub\nEnd Class\n"
-                   "count = 0\nSet a = New T\nSet b = a\nSet a = Nothing"),
-              "ok");
-    EXPECT_EQ(Show(engine, "count"), "Integer:0");
-    EXPECT_EQ(Exec(engine, "Set b = Nothing"), "ok");
-    EXPECT_EQ(Show(engine, "count"), "Integer:1");
-    EXPECT_EQ(Exec(engine, "Set c = New T : c = 1"), "ok");
-    EXPECT_EQ(Show(engine, "count"), "Integer:2");
 }
 
 TEST(ScriptRuntime, ObjectsOutliveTheirEngine) {

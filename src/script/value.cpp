@@ -28,6 +28,10 @@ void Value::Reset() {
     }
 }
 
+void Value::CopyText(const Value& o) {
+    str_ = o.str_;
+}
+
 Value Value::String(std::string s) {
     Value v;
     v.type_ = Type::String;

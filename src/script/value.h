@@ -95,7 +95,7 @@ class Value {
     // Copies and moves are the hot path of every expression: inline, with
     // the string and the reference touched only when there is one.
     Value(const Value& o) : type_(o.type_), u_(o.u_), obj_(o.obj_) {
-        if (type_ == Type::String) str_ = o.str_;
+        if (type_ == Type::String) CopyText(o);
         if (obj_) obj_->AddRef();
     }
     Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), obj_(o.obj_) {
@@ -214,6 +214,9 @@ class Value {
   private:
     explicit Value(Type t) : type_(t) { u_.d = 0; }
     void Reset();
+    // Out of line (value.cpp): most copies carry no text, and without the
+    // string's copy inlined into each of them they stay small.
+    void CopyText(const Value& o);
     void CopyFrom(const Value& o) {
         type_ = o.type_;
         u_ = o.u_;

@@ -21,7 +21,8 @@ HERE = pathlib.Path(__file__).resolve().parent
 GOLDEN = HERE.parent.parent / "src" / "script" / "testdata"
 WINE = shutil.which("wine64") or "/usr/lib/wine/wine64"
 WINESERVER = shutil.which("wineserver") or "/usr/lib/wine/wineserver"
-STOP_LINE = re.compile(r"^Error -?\d+: ")
+# The line ours prints when an error ends a script, as a script host does.
+STOP_LINE = re.compile(r"^.+\(\d+, \d+\) VBScript (runtime|compilation) error: ")
 
 
 def ReadList(path):

@@ -14,3 +14,5 @@ End Sub
 Local
 WScript.Echo g
 WScript.Echo ScriptEngine, ScriptEngineMajorVersion
+' A failure in executed text is placed in that text, on its second line here.
+Execute "y = 1" & vbCrLf & "  y = y / 0"

@@ -7,7 +7,7 @@ Set ms = re.Execute("bob@example.com, amy@test.com")
 WScript.Echo ms.Count, ms(0), ms(0).FirstIndex, ms(0).Length, ms(0).SubMatches(1)
 re.Global = True
 Set ms = re.Execute("bob@example.com, amy@test.com")
-WScript.Echo ms.Count
+WScript.Echo ms.Count, TypeName(ms), TypeName(ms.Item(1).SubMatches), ms.Item(1).SubMatches.Item(1)
 For Each m In ms
     WScript.Echo m.Value, m.FirstIndex, m.SubMatches.Count, m.SubMatches(0)
 Next

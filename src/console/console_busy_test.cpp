@@ -1,0 +1,147 @@
+// The console while a line runs: it keeps the window alive at a human pace,
+// stops the line on request and lets nothing else start until it has ended.
+#include <gtest/gtest.h>
+
+#include "platform/key_codes.h"
+#include "remote_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::RemoteTest;
+
+// Every clock reading moves 10 ms on, so long work pumps every few polls.
+class ConsoleBusyTest : public RemoteTest {
+  protected:
+    ConsoleBusyTest() {
+        fake.clock.step = 10;
+        std::string lines;
+        for (int i = 1; i <= 50; ++i) lines += "set line" + std::to_string(i) + "=done\r\n";
+        fake.files.AddFile("C:\\Work\\long.dcb", lines);
+    }
+
+    // Runs the line as typed with Enter.
+    void Enter(const std::string& line) {
+        fake.bar.command = line;
+        console.EnterClicked();
+    }
+    bool Ran(int batchLine) {
+        return in().EvaluateText("line" + std::to_string(batchLine)) == "done";
+    }
+};
+
+TEST_F(ConsoleBusyTest, LongWorkPumpsAtAHumanPaceAndShowsTheLineBeingRun) {
+    std::vector<std::string> shown;
+    window.onPump = [&] { shown.push_back(fake.bar.command); };
+    const size_t coloursBefore = fake.bar.colours.size();
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
+    // Some pumps, far fewer than lines, each showing a line of the file.
+    EXPECT_GT(window.pumps, 2);
+    EXPECT_LT(window.pumps, 50);
+    for (const std::string& line : shown) EXPECT_EQ(line.rfind("set line", 0), 0u) << line;
+    // The busy colours once, the normal ones once: no repaint per line.
+    EXPECT_EQ(fake.bar.colours.size(), coloursBefore + 2);
+    EXPECT_EQ(window.resumes, 1);
+    EXPECT_EQ(fake.bar.command, "");
+    EXPECT_FALSE(fake.bar.locked);
+}
+
+TEST_F(ConsoleBusyTest, EscAndCtrlBreakStopTheBatchFileBeforeItsNextLine) {
+    for (int stopKey : {kVkEscape, kVkCancel}) {
+        bool taken = false;
+        window.onPump = [&] {
+            if (window.pumps == 2) taken = console.KeyDown(stopKey, 0);
+        };
+        window.pumps = 0;
+        Enter("set before=1|long|set after=1");
+        EXPECT_TRUE(taken) << stopKey;
+        EXPECT_TRUE(Ran(1)) << stopKey;
+        EXPECT_FALSE(Ran(50)) << stopKey;
+        EXPECT_EQ(in().EvaluateText("after"), "") << "the rest of the line is dropped";
+        EXPECT_EQ(in().EvaluateText("before"), "1") << "what ran keeps its effect";
+        EXPECT_FALSE(fake.bar.locked);
+        EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
+        in().SetVar("line1", "");
+    }
+}
+
+TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
+    window.onPump = [&] {
+        if (window.pumps != 1) return;
+        // Typed keys wait for the line; Enter pressed by another program
+        // and a tray click do not start anything inside it.
+        EXPECT_FALSE(console.KeyDown('A', 0));
+        EXPECT_FALSE(console.KeyUp(kVkF1, 0));
+        fake.bar.command = "set inner=1";
+        console.EnterClicked();
+        console.TrayMouseMessage(517);  // right button up
+        EXPECT_TRUE(tray.menus.empty());
+    };
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
+    EXPECT_EQ(in().EvaluateText("inner"), "");
+    EXPECT_TRUE(fake.input.sent.empty());
+    // The click had its turn once the line ended.
+    EXPECT_EQ(tray.menus.size(), 1u);
+}
+
+TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {
+    // The stop comes in the very look at the command that sees it end.
+    fake.processes.onWait = [&](int) { in().RequestStop(); };
+    Enter("dos echo hi");
+    EXPECT_EQ(Printed(), "hi");
+    // The next line runs whole, and so does one after a stop asked for
+    // while nothing ran.
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
+    in().SetVar("line50", "");
+    in().RequestStop();
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
+}
+
+TEST_F(ConsoleBusyTest, ACloseRequestStopsTheLineAndEndsTheConsoleAfterIt) {
+    window.onPump = [&] {
+        if (window.pumps == 1) console.CloseRequested();
+    };
+    Enter("long");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_TRUE(window.ended);
+    EXPECT_FALSE(tray.added);
+}
+
+TEST_F(ConsoleBusyTest, AServedClientsLinesWaitTheirTurnAndItsCtrlCStopsItsLine) {
+    ServeClient("");
+    window.onPump = [&] {
+        // While the first line runs: a later line and the client's Ctrl+C.
+        if (window.pumps == 1) socket.Receive("set later=1\r\n\x03");
+    };
+    socket.Receive("long\r\n");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_EQ(in().EvaluateText("later"), "1");
+    EXPECT_EQ(state(), kServing);
+
+    // A Ctrl+C with nothing running is dropped with the partial line before
+    // it; the lines after it run.
+    socket.Receive("set third=partial\x03set third=1\r\n");
+    EXPECT_EQ(in().EvaluateText("third"), "1");
+}
+
+TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines) {
+    ServeClient("");
+    window.onPump = [&] {
+        if (window.pumps != 1) return;
+        socket.Receive("set waiting=1\r\n");
+        // F10 stops the line and kicks the client once it has ended.
+        EXPECT_TRUE(console.KeyUp(kVkF10, 0));
+        EXPECT_EQ(state(), kServing);
+    };
+    socket.Receive("long\r\n");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(in().EvaluateText("waiting"), "");
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -235,7 +235,7 @@ class FakeFileSystem : public FileSystem {
         if (!files.count(from) && !folders.count(from)) return Fail(err, kNotFound);
         if (files.count(to) || folders.count(to)) return Fail(err, kAlreadyExists);
         if (!folders.count(ParentKey(to))) return Fail(err, kPathNotFound);
-        MoveTree(Resolve(source), Resolve(destination));
+        CopyTree(Resolve(source), Resolve(destination), true);
         return true;
     }
 
@@ -373,62 +373,43 @@ class FakeFileSystem : public FileSystem {
             return Fail(err, "Cannot copy a folder into itself");
         }
         if (!folders.count(ParentKey(toKey))) return Fail(err, kPathNotFound);
-        if (move) {
-            if (files.count(toKey) || folders.count(toKey)) return Fail(err, kAlreadyExists);
-            MoveTree(from, to);
-            return true;
-        }
-        if (files.count(toKey)) return Fail(err, kAlreadyExists);
-        folders.insert(toKey);
-        Touch(to);
-        std::vector<std::string> inside;
-        for (const auto& [key, contents] : files) inside.push_back(key);
-        inside.insert(inside.end(), folders.begin(), folders.end());
-        for (const std::string& key : inside) {
-            if (key.rfind(fromKey + "\\", 0) != 0) continue;
-            const Node* node = NodeAt(key);
-            std::string rest = node ? node->path.substr(from.size()) : key.substr(fromKey.size());
-            std::string newKey = toKey + LowerCase(rest);
-            if (folders.count(key)) {
-                folders.insert(newKey);
-            } else {
-                files[newKey] = files[key];
-            }
-            Node copied = node ? *node : Node{};
-            copied.path = to + rest;
-            nodes[newKey] = copied;
-        }
+        if (files.count(toKey) || (move && folders.count(toKey))) return Fail(err, kAlreadyExists);
+        CopyTree(from, to, move);
         return true;
     }
 
-    // Moves a file or a folder with everything under it.
-    void MoveTree(const std::string& from, const std::string& to) {
-        std::string fromKey = LowerCase(from);
-        auto renamed = [&](const std::string& key) {
+    // Copies a file or a folder with everything under it to the full path
+    // to, merging into a folder that is there; a move drops the original.
+    // Built aside first, so that a move changing only letter case works.
+    void CopyTree(const std::string& from, const std::string& to, bool move) {
+        const std::string fromKey = LowerCase(from), toKey = LowerCase(to);
+        auto inTree = [&](const std::string& key) {
             return key == fromKey || key.rfind(fromKey + "\\", 0) == 0;
         };
+        auto newKey = [&](const std::string& key) { return toKey + key.substr(fromKey.size()); };
         std::map<std::string, std::string> newFiles;
-        for (const auto& [key, contents] : files) {
-            newFiles[renamed(key) ? LowerCase(to) + key.substr(fromKey.size()) : key] = contents;
-        }
         std::set<std::string> newFolders;
-        for (const std::string& key : folders) {
-            newFolders.insert(renamed(key) ? LowerCase(to) + key.substr(fromKey.size()) : key);
-        }
         std::map<std::string, Node> newNodes;
-        for (const auto& [key, node] : nodes) {
-            if (!renamed(key)) {
-                newNodes[key] = node;
-                continue;
-            }
-            Node moved = node;
-            moved.path =
-                to + (node.path.size() >= from.size() ? node.path.substr(from.size()) : "");
-            newNodes[LowerCase(to) + key.substr(fromKey.size())] = moved;
+        for (const auto& [key, contents] : files) {
+            if (inTree(key)) newFiles[newKey(key)] = contents;
         }
-        files.swap(newFiles);
-        folders.swap(newFolders);
-        nodes.swap(newNodes);
+        for (const std::string& key : folders) {
+            if (inTree(key)) newFolders.insert(newKey(key));
+        }
+        for (const auto& [key, node] : nodes) {
+            if (!inTree(key)) continue;
+            newNodes[newKey(key)] = node;
+            newNodes[newKey(key)].path =
+                to + node.path.substr(std::min(from.size(), node.path.size()));
+        }
+        if (move) {
+            std::erase_if(files, [&](const auto& entry) { return inTree(entry.first); });
+            std::erase_if(folders, inTree);
+            std::erase_if(nodes, [&](const auto& entry) { return inTree(entry.first); });
+        }
+        for (auto& [key, contents] : newFiles) files[key] = contents;
+        folders.insert(newFolders.begin(), newFolders.end());
+        for (auto& [key, node] : newNodes) nodes[key] = node;
     }
 };
 

@@ -31,28 +31,23 @@ TEST(CommandTableTest, EveryRowIsReachedByEachOfItsWordsAndNoWordIsInTwoRows) {
             EXPECT_EQ(LowerCase(word), word);
         }
     }
-    EXPECT_EQ(MatchRow(table, Parsed("d:")).row->handler,
-              MatchRow(table, Parsed("c:")).row->handler);
-    EXPECT_TRUE(MatchRow(table, Parsed("d:")).row->words.empty());
+    const CommandRow* drive = MatchRow(table, Parsed("d:")).row;
+    ASSERT_NE(drive, nullptr);
+    EXPECT_TRUE(drive->words.empty());
+    EXPECT_EQ(MatchRow(table, Parsed("c:")).row, drive);
 }
 
+// The rewrites that reach a row run in the golden cases (cd.., ?1+1, !x=1).
 TEST(CommandTableTest, RewritesTakeWhatNoEarlierRowTook) {
     struct Case {
         const char* line;
         const char* rewritten;
     } cases[] = {
-        {"cd..", "cd .."},
-        {"cd\\", "cd \\"},
-        {"chdir\\temp", "chdir \\temp"},
-        {"cd.txt", "cd .txt"},
-        {"cdd\\x", "cdd \\x"},
+        {"cd/x", "cd /x"},
         {"cdd.", "cdd ."},
-        {"!x=1", "! x=1"},
-        {"?1+1", "? 1+1"},
         {"notepad", "run notepad"},
         {"dirx", "run dirx"},
         {"settings", "run settings"},
-        {"index", "run index"},
         {"@x", "run @x"},
     };
     for (const Case& c : cases) {

@@ -7,7 +7,6 @@
 namespace vantrel::testing {
 namespace {
 
-constexpr char kBatch[] = "C:\\Temp\\DOS-4242.bat";
 constexpr char kOut[] = "C:\\Temp\\DOS-4242.out";
 
 class DosTest : public InterpreterTest {
@@ -18,34 +17,14 @@ class DosTest : public InterpreterTest {
         os.files.current = "C:\\Work";
     }
 
-    void SetTemp(const std::string& value) { os.environment.variables[2].second = value; }
-    void UnsetTemp() { os.environment.variables.erase(os.environment.variables.begin() + 2); }
-
-    // No temporary file of this console is left in the folder.
-    bool NoTemporaryFiles(const std::string& folder = "C:\\Temp") {
-        return os.files.Find(folder + "\\DOS-4242.*", FileMask::kFiles).empty();
+    // No temporary file of this console is left anywhere.
+    bool NoTemporaryFiles() const {
+        for (const auto& [key, contents] : os.files.files) {
+            if (key.find("dos-4242.") != std::string::npos) return false;
+        }
+        return true;
     }
 };
-
-TEST(DosNames, TemporaryFilesPerProcess) {
-    struct Case {
-        const char* temp;
-        unsigned long pid;
-        const char* batch;
-        const char* output;
-    } cases[] = {
-        {"C:\\Temp", 7, "C:\\Temp\\DOS-7.bat", "C:\\Temp\\DOS-7.out"},
-        {"C:\\Temp\\", 7, "C:\\Temp\\DOS-7.bat", "C:\\Temp\\DOS-7.out"},
-        {"", 123, "\\DOS-123.bat", "\\DOS-123.out"},
-        {"C:\\My Temp", 4294967295UL, "C:\\My Temp\\DOS-4294967295.bat",
-         "C:\\My Temp\\DOS-4294967295.out"},
-    };
-    for (const Case& c : cases) {
-        DosFiles files = DosTempFiles(c.temp, c.pid);
-        EXPECT_EQ(files.batch, c.batch) << c.temp;
-        EXPECT_EQ(files.output, c.output) << c.temp;
-    }
-}
 
 TEST(DosNames, RedirectionOnlyWithoutTheUsersOwn) {
     struct Case {
@@ -67,18 +46,11 @@ TEST(DosNames, RedirectionOnlyWithoutTheUsersOwn) {
     }
 }
 
-TEST_F(DosTest, SyntaxWithoutACommand) {
-    EXPECT_EQ(Output("dos"), "Syntax: DOS command");
-    EXPECT_EQ(Output("DOS    "), "Syntax: DOS command");
-    EXPECT_TRUE(os.processes.batches.empty());
-}
-
 TEST_F(DosTest, CapturesStandardOutputLineByLine) {
     EXPECT_EQ(Output("dos echo hello"), "hello");
     ASSERT_EQ(os.processes.batches.size(), 1u);
-    EXPECT_EQ(os.processes.batches[0].path, kBatch);
+    EXPECT_EQ(os.processes.batches[0].path, "C:\\Temp\\DOS-4242.bat");
     EXPECT_EQ(os.processes.batches[0].contents, "echo hello > \"C:\\Temp\\DOS-4242.out\"\r\n");
-    EXPECT_TRUE(NoTemporaryFiles());
 
     os.processes.commandOutput = "a\r\n\r\nb\rc\r\n";
     EXPECT_EQ(Output("dos dir"), "a\n\nb\nc");
@@ -87,45 +59,30 @@ TEST_F(DosTest, CapturesStandardOutputLineByLine) {
     EXPECT_TRUE(NoTemporaryFiles());
 }
 
-TEST_F(DosTest, TheUsersOwnRedirectionPrintsNothing) {
-    os.processes.commandOutput = "listing\r\n";
-    EXPECT_EQ(Output("dos dir > list.txt"), "");
-    EXPECT_EQ(os.processes.batches.back().contents, "dir > list.txt\r\n");
-    EXPECT_EQ(os.files.Contents("C:\\Work\\list.txt"), "listing\r\n");
-    EXPECT_EQ(Output("dos echo a>b"), "");
-    EXPECT_EQ(os.files.Contents("C:\\Work\\b"), "a\r\n");
-    EXPECT_TRUE(NoTemporaryFiles());
-}
-
-TEST_F(DosTest, TempWithTrailingBackslashOrBlank) {
+TEST_F(DosTest, TheTemporaryFolderIsTempOrTheRootOfTheDrive) {
     os.files.AddFolder("C:\\My Temp");
-    SetTemp("C:\\My Temp\\");
-    EXPECT_EQ(Output("dos echo spaced"), "spaced");
-    EXPECT_EQ(os.processes.batches.back().path, "C:\\My Temp\\DOS-4242.bat");
-    EXPECT_EQ(os.processes.batches.back().contents,
-              "echo spaced > \"C:\\My Temp\\DOS-4242.out\"\r\n");
-    EXPECT_TRUE(NoTemporaryFiles("C:\\My Temp"));
-}
-
-TEST_F(DosTest, TempUnsetUsesTheRootOfTheCurrentDrive) {
-    UnsetTemp();
-    EXPECT_EQ(Output("dos echo rooted"), "rooted");
-    EXPECT_EQ(os.processes.batches.back().path, "\\DOS-4242.bat");
-    EXPECT_TRUE(NoTemporaryFiles("C:\\"));
-}
-
-TEST_F(DosTest, MissingTempFolderStartsNothing) {
-    SetTemp("C:\\Nowhere");
-    EXPECT_EQ(Output("dos echo x"), "Error creating temporary batch file");
-    EXPECT_TRUE(os.processes.batches.empty());
-    EXPECT_TRUE(NoTemporaryFiles("C:\\Nowhere"));
-}
-
-TEST_F(DosTest, FullDiskLeavesNoHalfWrittenBatchFile) {
-    os.files.writeError = "There is not enough space on the disk.";
-    EXPECT_EQ(Output("dos echo x"), "Error creating temporary batch file");
-    EXPECT_TRUE(os.processes.batches.empty());
-    EXPECT_TRUE(NoTemporaryFiles());
+    struct Case {
+        const char* temp;  // nullptr: TEMP is not set
+        const char* writeError;
+        const char* output;
+        const char* batch;  // "" when nothing may run
+    } cases[] = {
+        {"C:\\My Temp\\", "", "spaced", "C:\\My Temp\\DOS-4242.bat"},
+        {nullptr, "", "rooted", "\\DOS-4242.bat"},
+        {"C:\\Nowhere", "", "Error creating temporary batch file", ""},
+        // A full disk leaves no half-written batch file to run.
+        {"C:\\Temp", "There is not enough space on the disk.",
+         "Error creating temporary batch file", ""},
+    };
+    for (const Case& c : cases) {
+        os.environment.variables = {{"PATH", "C:\\Windows"}};
+        if (c.temp) os.environment.variables.push_back({"TEMP", c.temp});
+        os.files.writeError = c.writeError;
+        os.processes.batches.clear();
+        EXPECT_EQ(Output(std::string("dos echo ") + c.output), c.output) << c.output;
+        EXPECT_EQ(os.processes.batches.empty() ? "" : os.processes.batches[0].path, c.batch);
+        EXPECT_TRUE(NoTemporaryFiles()) << c.output;
+    }
 }
 
 TEST_F(DosTest, FilesAreDeletedWhateverHappens) {
@@ -173,8 +130,7 @@ TEST_F(DosTest, OutputShowsAsItComesAndAStopEndsTheRunAndItsFiles) {
 
 TEST_F(DosTest, EndlessOutputIsCutShort) {
     os.processes.commandOutput = std::string(3 << 20, 'y');
-    std::string out = Output("dos yes");
-    EXPECT_EQ(out,
+    EXPECT_EQ(Output("dos yes"),
               std::string(1 << 20, 'y') + "\nOnly the first 1048576 bytes of the output are shown");
     EXPECT_TRUE(NoTemporaryFiles());
 }

@@ -29,52 +29,33 @@ TEST_F(WebCommandsTest, AddressesWithAndWithoutAccountDetails) {
 TEST_F(WebCommandsTest, HelpAndSiteCommandsOpenTheirPages) {
     struct Case {
         const char* line;
-        const char* output;
         std::string opened;
     } cases[] = {
-        {"help", "", kDocs + "index.html"},
-        {"help Getting Started", "", kDocs + "gettingstarted.html"},
-        {"orvanesite", "", "http://www.orvane.com/"},
-        {"orvanesite shop", "", "http://shop.orvane.com/"},
-        {"orvanesite a b", "Syntax: ORVANESITE [subdomain]", ""},
-        {"donate anything", "", "http://donate.orvane.com/"},
-        {"update", "", "http://vtrl.orvane.com/"},
-        {"update now", "Syntax: UPDATE", ""},
+        {"help", kDocs + "index.html"},
+        {"help Getting Started", kDocs + "gettingstarted.html"},
+        {"orvanesite", "http://www.orvane.com/"},
+        {"orvanesite shop", "http://shop.orvane.com/"},
+        {"donate anything", "http://donate.orvane.com/"},
+        {"update", "http://vtrl.orvane.com/"},
     };
     for (const Case& c : cases) {
         os.shell.opens.clear();
-        EXPECT_EQ(Output(c.line), c.output) << c.line;
-        EXPECT_EQ(Opened(os.shell), c.opened) << c.line;
-        if (!c.opened.empty()) {
-            EXPECT_EQ(os.shell.opens.back().style, kShowNormal);
-        }
+        EXPECT_EQ(Output(c.line), "") << c.line;  // the browser reports its own failures
+        EXPECT_EQ(os.shell.opens, (std::vector<FakeShell::OpenCall>{{c.opened, "", kShowNormal}}))
+            << c.line;
     }
 }
 
-TEST_F(WebCommandsTest, VerPrintsTwoLines) {
-    EXPECT_EQ(Output("ver"), "Orvane Vantrel v0.00\nEnter UPDATE to check for newer versions");
-    EXPECT_EQ(Output("version"), "Orvane Vantrel v0.00\nEnter UPDATE to check for newer versions");
-    EXPECT_EQ(Output("ver x"), "Syntax: VER");
-}
-
-TEST_F(WebCommandsTest, OridStoresTheAccountAndHelpLogsInThroughIt) {
-    EXPECT_EQ(Output("orid"), "No ORID details have been set\nSyntax: ORID username [password]");
-    EXPECT_EQ(Output("orid ann my secret"), "");
+// The texts ORID prints are in web.dcb.
+TEST_F(WebCommandsTest, OridStoresTheAccountAndPagesLogInThroughIt) {
+    EXPECT_EQ(Output("orid \"ann\" my  secret"), "");
     EXPECT_EQ(host.account.user, "ann");
-    EXPECT_EQ(host.account.pass, "my secret");
-    EXPECT_EQ(Output("orid"), "ORID: ann");
+    EXPECT_EQ(host.account.pass, "my  secret");
     Output("help");
     EXPECT_EQ(Opened(os.shell),
-              "http://www.orvane.com/login/?orid=ann&password=my+secret&autologin=on&retpage="
+              "http://www.orvane.com/login/?orid=ann&password=my++secret&autologin=on&retpage="
               "http%3A%2F%2Fvtrl%2Eorvane%2Ecom%2Fdocumentation%2Findex%2Ehtml");
-    EXPECT_EQ(Output("orid \"bob\" pass word"), "");
-    EXPECT_EQ(host.account.user, "bob");
-    EXPECT_EQ(host.account.pass, "pass word");
-    // A quoted name with a blank is no user name: the report instead.
-    EXPECT_EQ(Output("orid \"a b\" x"), "ORID: bob");
-}
-
-TEST_F(WebCommandsTest, OridWithoutPasswordAsksForIt) {
+    EXPECT_EQ(host.Count("AskAccountPassword"), 0);
     EXPECT_EQ(Output("orid carl"), "");
     EXPECT_EQ(host.account.user, "carl");
     EXPECT_EQ(host.Count("AskAccountPassword"), 1);

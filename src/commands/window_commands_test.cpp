@@ -37,46 +37,15 @@ TEST_F(WindowCommandsTest, TargetPidFollowsTheLeadingNumberRule) {
     }
 }
 
-TEST_F(WindowCommandsTest, FindersKeepWalkOrderAndAnswerZeroForNothing) {
-    EXPECT_EQ(FindWindowsByTitle(os.windows, "NOTEPAD"), (std::vector<WindowHandle>{11, 14}));
-    EXPECT_EQ(FindWindowsByTitle(os.windows, "nothing"), (std::vector<WindowHandle>{0}));
-    // An untitled window never matches, not even the empty fragment.
-    EXPECT_EQ(FindWindowsByTitle(os.windows, "").size(), 4u);
-    EXPECT_EQ(FindWindowsByPid(os.windows, 300), (std::vector<WindowHandle>{11, 13}));
-    EXPECT_EQ(FindWindowsByPid(os.windows, 999), (std::vector<WindowHandle>{0}));
-}
-
-TEST_F(WindowCommandsTest, EmptyTargetsPrintBothSyntaxLines) {
-    EXPECT_EQ(Output("focus"),
-              "Syntax: FOCUS title|pid\nTitle can be a full or partial window title");
-    EXPECT_EQ(Output("activate"),
-              "Syntax: FOCUS title|pid\nTitle can be a full or partial window title");
-    EXPECT_EQ(Output("close"),
-              "Syntax: CLOSE title|pid\nTitle can be a full or partial window title");
-    EXPECT_EQ(Output("terminate"),
-              "Syntax: KILL title|pid\nTitle can be a full or partial window title");
-    EXPECT_TRUE(os.windows.raised.empty());
-}
-
-TEST_F(WindowCommandsTest, FocusRaisesOnlyTheTopmostMatch) {
-    EXPECT_EQ(Output("focus notepad"), "");
-    EXPECT_EQ(Output("focus 42"), "");
-    EXPECT_EQ(Output("focus 7zip"), "");  // process 7
-    EXPECT_EQ(Output("focus nothing"), "");
-    EXPECT_EQ(os.windows.raised, (std::vector<WindowHandle>{11, 15, 12}));
-}
-
-TEST_F(WindowCommandsTest, CloseAsksEveryMatchInWalkOrder) {
-    Output("close NOTEPAD");
-    Output("close 300");
+TEST_F(WindowCommandsTest, FocusRaisesTheTopmostMatchCloseAndKillTakeEveryOne) {
+    for (const char* line :
+         {"focus notepad", "focus 42", "focus 7zip", "focus nothing", "close NOTEPAD", "close 300",
+          "kill 5555", "kill notepad", "kill 0", "kill 42 x"}) {
+        EXPECT_EQ(Output(line), "") << line;
+    }
+    EXPECT_EQ(os.windows.raised, (std::vector<WindowHandle>{11, 15, 12}));  // 7zip is pid 7
     EXPECT_EQ(os.windows.closed, (std::vector<WindowHandle>{11, 14, 11, 13}));
-}
-
-TEST_F(WindowCommandsTest, KillEndsByPidDirectlyOrEveryOwnerOfAMatch) {
-    Output("kill 5555");  // no window needed
-    Output("kill notepad");
-    Output("kill 0");     // the title fragment "0": nothing
-    Output("kill 42 x");  // the title fragment "42 x": nothing
+    // A pid needs no window; "0" and "42 x" are title fragments that match none.
     EXPECT_EQ(os.windows.terminated, (std::vector<unsigned long>{5555, 300, 123456}));
 }
 
@@ -86,6 +55,7 @@ TEST_F(WindowCommandsTest, WinsListsTitledWindowsUnderTheHeader) {
         "-------|------------------------------------------------------------------------";
     using Lines = std::vector<std::string>;
     auto lines = [this](const char* line) { return Lines(SplitLines(Output(line))); };
+    // The untitled window 13 is never listed, not even without a fragment.
     EXPECT_EQ(lines("wins"),
               (Lines{header, rule, "   300 | Untitled - Notepad", "     7 | 7zip File Manager",
                      "123456 | notes.txt - NOTEPAD", "    42 | Calculator"}));

@@ -31,17 +31,6 @@ TEST(Text, ParseArgsTakesQuotedAndPlainTokens) {
     EXPECT_EQ(GetArg("copy a.txt \"b c.txt\"", 2), "b c.txt");
 }
 
-TEST(Text, CountAndLastPosition) {
-    EXPECT_EQ(CountOcc("a;b;;c", ";"), 3);
-    EXPECT_EQ(CountOcc("aaaa", "aa"), 2);
-    EXPECT_EQ(CountOcc("AbAB", "ab", 1), 2);
-    EXPECT_EQ(CountOcc("AbAB", "ab", 0), 0);
-    EXPECT_EQ(CountOcc("a\r\nb\r\nc", "\r\n"), 2);
-    EXPECT_EQ(LastInStr("a\\b\\c", "\\"), 4);
-    EXPECT_EQ(LastInStr("abc", "x"), 0);
-    EXPECT_EQ(LastInStr("abcabc", "abc"), 4);
-}
-
 TEST(Text, LetterCaseFollowsTheWindowsCodePage) {
     EXPECT_EQ(LowerCase("DIR \xC9t\xC9 \x8A\x9F"), "dir \xE9t\xE9 \x9A\xFF");
     EXPECT_EQ(UpperCase("\xE0\xF7\xFF"), "\xC0\xF7\x9F");  // the division sign has no case
@@ -82,12 +71,6 @@ TEST(Text, SplitLinesTakesEveryLineEnd) {
         {std::string("a\0b", 3), {std::string("a\0b", 3)}},
     };
     for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
-}
-
-TEST(Text, RemoveQuotes) {
-    EXPECT_EQ(RemoveQuotes("\"a b\".txt"), "a b.txt");
-    EXPECT_EQ(RemoveQuotes("\"\""), "");
-    EXPECT_EQ(RemoveQuotes("plain"), "plain");
 }
 
 }  // namespace

@@ -52,51 +52,21 @@ TEST(WithPlacement, KeepsEveryLineButThePlacementLines) {
         EXPECT_EQ(WithPlacement(c.before, c.placement), c.after) << c.before;
 }
 
-TEST_F(AutoexecTest, PlacementLinesFollowDockState) {
-    EXPECT_EQ(PlacementLines(in, host.dock), std::vector<std::string>{});
+TEST_F(AutoexecTest, SavePosPutsThePlacementFirst) {
+    os.environment.variables.erase(os.environment.variables.begin() + 2);  // needs no TEMP
     host.dock = DockState::kBottom;
-    EXPECT_EQ(PlacementLines(in, host.dock), std::vector<std::string>{"dock bottom"});
-    Floating("100", "200", "800");
-    EXPECT_EQ(PlacementLines(in, host.dock),
-              (std::vector<std::string>{"winpos 100 200 800", "dock off"}));
-    Floating("1.5", "-3", "1280");
-    EXPECT_EQ(PlacementLines(in, host.dock),
-              (std::vector<std::string>{"winpos 1.5 -3 1280", "dock off"}));
-}
-
-TEST_F(AutoexecTest, SavePosRewritesTheFile) {
-    os.files.AddFile(kAutoexec, "set a=1\r\ndock top\r\nWinPos 5 5\r\n");
-    Floating("100", "200", "800");
     EXPECT_EQ(Output("savepos"), "");
-    EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 100 200 800\r\ndock off\r\nset a=1\r\n");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");  // made when missing
+    os.files.AddFile(kAutoexec, "set a=1\r\ndock top\r\nWinPos 5 5\r\n");
+    Floating("1.5", "-3", "800");
+    EXPECT_EQ(Output("savepos"), "");
+    EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 1.5 -3 800\r\ndock off\r\nset a=1\r\n");
     host.dock = DockState::kBottom;
     EXPECT_EQ(Output("SAVEPOS"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
-    host.dock = DockState::kTop;
+    host.dock = DockState::kTop;  // where every start puts the bar
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "set a=1\r\n");
-}
-
-TEST_F(AutoexecTest, SavePosWithAnArgumentLeavesTheFileAlone) {
-    os.files.AddFile(kAutoexec, "dock bottom\r\n");
-    EXPECT_EQ(Output("savepos now"), "Syntax: SAVEPOS");
-    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");
-    EXPECT_EQ(os.files.replaceCount, 0);
-}
-
-TEST_F(AutoexecTest, SavePosCreatesAMissingFile) {
-    host.dock = DockState::kBottom;
-    std::string err;
-    EXPECT_TRUE(SavePlacement(in, host.dock, &err)) << err;
-    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");
-}
-
-TEST_F(AutoexecTest, SavePosNeedsNoTemporaryFolder) {
-    os.environment.variables.erase(os.environment.variables.begin() + 2);  // TEMP
-    os.files.AddFile(kAutoexec, "set a=1\r\n");
-    host.dock = DockState::kBottom;
-    EXPECT_EQ(Output("savepos"), "");
-    EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
 }
 
 TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {

@@ -2,46 +2,54 @@
 
 #include <gtest/gtest.h>
 
+#include "console/colours.h"
+#include "console/keyboard.h"
 #include "interpreter_fixture.h"
+#include "platform/key_codes.h"
 
 namespace vantrel::testing {
 namespace {
 
+// What a fresh console does with its defaults.
 using DefaultsTest = InterpreterTest;
 
-TEST_F(DefaultsTest, AssignsEverySetting) {
-    struct Case {
-        const char* name;
-        const char* value;
-    } cases[] = {
-        {"CurDir", "C:\\"},
-        {"ShortcutFolder", "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts"},
-        {"DesktopUser", "C:\\Users\\me\\Desktop"},
-        {"DesktopPublic", "C:\\ProgramData\\Desktop"},
-        {"ColourPromptText", "#0099FF"}, {"ColourPromptBg", "#000000"},
-        {"ColourPromptBusyText", "#000000"}, {"ColourPromptBusyBg", "#0099FF"},
-        {"ColourCommandText", "#D0D0D0"}, {"ColourCommandBg", "#000000"},
-        {"ColourCommandBusyText", "#000000"}, {"ColourCommandBusyBg", "#D0D0D0"},
-        {"ColourOutputText", "#00C000"}, {"ColourOutputBg", "#000000"},
-        {"WinX", "0"}, {"WinY", "0"}, {"WinWidth", "1280"},
-        {"AlwaysOnTop", "1"}, {"EnterButton", "0"}, {"Echo", "0"}, {"OutputKeep", "0"},
-        {"OutputMaxSize", "20"}, {"OutputMaxMem", "60"}, {"VarString", "`"},
-        {"VarEnvString", "\xAC"}, {"CmdSepString", "|"}, {"FocusKey", "A3"}, {"FocusKeyDel", "0"},
-        {"F1", "{HOME}help {ENTER}"}, {"F2", "{HOME}cdd {ENTER}"}, {"F3", "{HOME}dir {ENTER}"},
-        {"F4", "{HOME}http://{ENTER}"}, {"F5", "{HOME}http://www.{END}.com{ENTER}"},
-        {"F6", "{HOME}http://www.{END}.net{ENTER}"}, {"F7", "{HOME}http://www.{END}.org{ENTER}"},
-        {"F8", "{HOME}http://www.{END}.co.uk{ENTER}"}, {"F9", "{HOME}+{END}hide{ENTER}"},
-        {"F10", "{HOME}+{END}exit"}, {"F11", "{HOME}+{END}@echo on{ENTER}@keepoutput on{ENTER}"},
-        {"F12", "{HOME}+{END}@echo off{ENTER}@keepoutput off{ENTER}"},
-        {"PortDefault", "2319"}, {"LoginAttempts", "3"}, {"LoginFailBan", "1"},
+TEST_F(DefaultsTest, LinesSplitExpandAndClearWithoutEcho) {
+    EXPECT_EQ(Run("echo `1+1`|echo \xACTEMP\xAC"), "<FF>\n2\nC:\\Temp");
+    EXPECT_EQ(Output("keepoutput"), "KEEP OUTPUT is off");
+    EXPECT_EQ(Output("alwaysontop"), "ALWAYS ON TOP is on");
+    EXPECT_EQ(Output("enterbutton"), "ENTER BUTTON is off");
+    EXPECT_EQ(Output("winpos"), "Undocked position: 0, 0\nUndocked width: 1280");
+}
+
+TEST_F(DefaultsTest, TextStandsOutAndBusyBoxesSwapTheirColours) {
+    auto colour = [this](const std::string& name) {
+        return ParseColour(in.EvaluateText(name), os.files);
     };
-    EXPECT_EQ(std::size(cases), 43u);
-    EXPECT_EQ(in.Vars().VarNames().size(), 43u);
-    for (const Case& c : cases) EXPECT_EQ(in.EvaluateText(c.name), c.value) << c.name;
-    EXPECT_EQ(in.EvaluateText("VarEnvString").size(), 1u);
+    for (const char* box : {"Prompt", "PromptBusy", "Command", "CommandBusy", "Output"}) {
+        const std::string name = std::string("Colour") + box;
+        EXPECT_NE(colour(name + "Text"), colour(name + "Bg")) << box;
+    }
+    for (const char* box : {"ColourPrompt", "ColourCommand"}) {
+        const std::string name = box;
+        EXPECT_EQ(colour(name + "BusyText"), colour(name + "Bg")) << box;
+        EXPECT_EQ(colour(name + "BusyBg"), colour(name + "Text")) << box;
+    }
+}
+
+TEST_F(DefaultsTest, FunctionKeysTypeTheirMacrosAndAllButF10RunThem) {
+    for (int n = 1; n <= 12; ++n) {
+        os.input.sent.clear();
+        EXPECT_TRUE(TypeFunctionKey(in, kLocal, kVkF1 + n - 1, 0)) << n;
+        ASSERT_EQ(os.input.sent.size(), 1u) << "F" << n;
+        const KeyStroke enter{KeyStroke::kVirtualKey, kVkReturn};
+        EXPECT_EQ(os.input.sent[0].back() == enter, n != 10) << "F" << n;
+    }
 }
 
 TEST_F(DefaultsTest, FoldersFollowTheEnvironment) {
+    EXPECT_EQ(in.EvaluateText("ShortcutFolder"), "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts");
+    EXPECT_EQ(in.EvaluateText("DesktopUser"), "C:\\Users\\me\\Desktop");
+    EXPECT_EQ(in.EvaluateText("DesktopPublic"), "C:\\ProgramData\\Desktop");
     os.environment.variables = {{"ALLUSERSPROFILE", "D:\\All\\"}, {"PUBLIC", "D:\\Users\\Public"}};
     AssignDefaults(in, 1024);
     EXPECT_EQ(in.EvaluateText("ShortcutFolder"), "D:\\All\\Orvane\\Vantrel\\Shortcuts");

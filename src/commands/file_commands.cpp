@@ -116,12 +116,7 @@ std::string FormatDirEntry(const FileEntry& entry) {
 }
 
 void PrintTextLines(Interpreter& in, std::string_view text) {
-    for (std::string& line : SplitLines(text)) {
-        for (char& ch : line) {
-            if (ch == '\0') ch = ' ';
-        }
-        in.PrintOut(line);
-    }
+    for (const std::string& line : SplitLines(text)) in.PrintOut(line);
 }
 
 std::string OnlyFirstBytesLine(std::size_t limit, const char* what) {

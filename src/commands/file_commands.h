@@ -22,8 +22,7 @@ std::string FormatDirEntry(const FileEntry& entry);
 // A byte count with its thousands grouped by ",": 1234567 is "1,234,567".
 std::string GroupThousands(std::int64_t value);
 
-// Prints a text's lines as output lines. A line may not hold a zero byte,
-// which would cut it short in the pane, so each one shows as a blank.
+// Prints a text's lines as output lines.
 void PrintTextLines(Interpreter& in, std::string_view text);
 // The line that follows the first limit bytes of a longer `what`.
 std::string OnlyFirstBytesLine(std::size_t limit, const char* what);

@@ -86,7 +86,11 @@ PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& 
                   const PaneSettings& settings) {
     std::string text(shown);
     if (!text.empty()) text.append(kLineEnd);
+    // A zero byte would end the box's text there, and with it every line
+    // after it: whatever printed one, it shows as a blank.
+    const size_t added = text.size();
     text.append(pending);
+    std::replace(text.begin() + static_cast<std::ptrdiff_t>(added), text.end(), '\0', ' ');
 
     // The box fills the pane, and the pane is as wide as the bar.
     text = BreakPaneLines(text, PaneLineWidth(bar.width * kTwipsPerPixel));

@@ -1,6 +1,7 @@
 """The end-to-end tests: each function gets a fresh Console in its own prefix."""
 
 from harness import TestFailure, expect, expect_equal, pane_closed, pane_shows, wait_until
+from busy_tests import *  # noqa: F401,F403 (long work: answering, stopping, waiting)
 from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
 from remote_tests import *  # noqa: F401,F403 (the remote console tests)
 from window_tests import *  # noqa: F401,F403 (placement, tray, windows, input, keys)

@@ -1,0 +1,107 @@
+"""End-to-end tests of long work: the bar keeps answering while a line runs,
+Esc (or a client's Ctrl+C) stops it, and what came meanwhile gets its turn."""
+
+import time
+
+from harness import expect, expect_equal, wait_until
+from remote_tests import served_client
+
+INTERRUPTED = "User interrupt occurred"
+
+
+def pane_holds(c, text, what):
+    """Waits for the pane to show text, blank lines around it aside."""
+    return c.wait_for(lambda s: s.pane_text is not None and s.pane_text.strip() == text, what)
+
+
+def answers_for(c, seconds):
+    """Checks, for that long, that every window of the console answers
+    WM_NULL within 200 ms; returns the slowest answer seen."""
+    slowest = 0
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        r = c.responds()
+        expect(r["windows"] > 0 and r["answered"], f"every window answers in 200 ms ({r})")
+        slowest = max(slowest, r["slowest_ms"])
+    return slowest
+
+
+def stop_with_esc(c, what):
+    """Presses Esc and waits for the line to end; returns the seconds it took."""
+    start = time.monotonic()
+    c.key("Escape")
+    c.wait_idle(10)
+    seconds = time.monotonic() - start
+    print(f"Esc stopped {what} in {seconds:.2f}s")
+    return seconds
+
+
+def test_an_endless_script_keeps_the_bar_answering_and_esc_stops_it(c):
+    c.start()
+    c.wait_ready()
+    c.submit("vb do:loop")
+    c.wait_for(lambda s: s.command == "vb do:loop", "the loop to run")
+    slowest = answers_for(c, 5)
+    print(f"slowest WM_NULL answer while the loop ran: {slowest} ms")
+    expect(c.snapshot().command == "vb do:loop", "the loop still runs after 5 s")
+    stop_with_esc(c, "the loop")
+    pane_holds(c, INTERRUPTED, "the interrupt error line")
+    c.enter_line("print 6*7")
+    pane_holds(c, "42", "the next line to run normally")
+
+
+def test_dos_shows_its_output_as_it_comes_and_esc_ends_it_with_what_it_started(c):
+    # A line a second for 20 s, from a second interpreter that the DOS
+    # command starts; "ping -n 2" waits about a second under Wine.
+    drive = c.prefix / "drive_c"
+    (drive / "ticks.bat").write_bytes(b"@echo off\r\n" + b"".join(
+        b"echo tick %d\r\nping -n 2 127.0.0.1 > nul\r\n" % i for i in range(1, 21)))
+    c.start()
+    c.wait_ready()
+    pings = c.count_processes("ping.exe")
+    c.submit("dos cmd /c C:\\ticks.bat")
+    start = time.monotonic()
+    c.wait_for(lambda s: s.pane_text and "tick 1" in s.pane_text, "the first line", timeout=15)
+    first = time.monotonic() - start
+    print(f"the first line showed after {first:.1f}s")
+    expect(first < 3, f"the first line shows within 3 s while the command runs ({first:.1f}s)")
+    expect(c.snapshot().command is not None, "the bar still answers")
+    stop_with_esc(c, "the DOS command")
+    text = c.snapshot().pane_text
+    expect(text.endswith("DOS command stopped"), f"the stop is told after the output: {text!r}")
+    expect("tick 20" not in text, "the command did not run to its end")
+    wait_until(lambda: c.count_processes("cmd.exe") == 0 and
+               c.count_processes("ping.exe") == pings, 10, "no process of the command left")
+    left = [str(p) for p in drive.rglob("DOS-*")]
+    expect_equal(left, [], "temporary files left behind")
+
+
+def test_esc_stops_a_batch_file_before_its_next_line(c):
+    (c.prefix / "drive_c" / "stuck.dcb").write_bytes(
+        b"set first=1\r\nvb do:loop\r\nset third=1\r\n")
+    c.start()
+    c.wait_ready()
+    c.submit("C:\\stuck.dcb")
+    c.wait_for(lambda s: s.command == "vb do:loop", "the second line to run")
+    answers_for(c, 1)
+    stop_with_esc(c, "the batch file")
+    c.enter_line("?first & \"/\" & third")
+    pane_holds(c, "1/", "the first line's variable kept, the third line never run")
+
+
+def test_a_clients_ctrl_c_stops_its_line_and_its_next_line_runs_after(c):
+    client = served_client(c)
+    # What the line prints before its loop reaches the client while it runs.
+    client.send(b'print "looping"|vb do:loop\r\n')
+    client.wait_text(b"looping")
+    answers_for(c, 2)
+    client.send(b"print 6*7\r\n")
+    start = time.monotonic()
+    client.send(b"\x03")
+    client.wait_for(lambda d: INTERRUPTED.encode() in d and b"42" in d,
+                    "the interrupt error, then the second line's output", timeout=10)
+    print(f"Ctrl+C stopped the client's line; both answers came in "
+          f"{time.monotonic() - start:.2f}s")
+    data = client.take()
+    expect(data.index(INTERRUPTED.encode()) < data.index(b"42"), f"in order: {data!r}")
+    client.close()

@@ -17,14 +17,8 @@ namespace vantrel::testing {
 class FakeConsoleWindow : public ConsoleWindow {
   public:
     Rect Bounds() const override { return bounds; }
-    void Move(const Rect& b) override {
-        bounds = b;
-        moves.push_back(b);
-    }
-    void LayOut(const BarLayout& l) override {
-        layout = l;
-        ++layoutCount;
-    }
+    void Move(const Rect& b) override { bounds = b; }
+    void LayOut(const BarLayout& l) override { layout = l; }
     void SetTopmost(bool on) override { topmost = on; }
     Size ScreenSize() const override { return screen; }
     void Show() override {
@@ -32,14 +26,10 @@ class FakeConsoleWindow : public ConsoleWindow {
         ++showCount;
     }
     void EndProcess() override { ended = true; }
-    void Hide() override {
-        visible = false;
-        ++hideCount;
-    }
+    void Hide() override { visible = false; }
     bool IsVisible() const override { return visible; }
     void AppBarDock(DockState edge) override {
         if (!appBar) appBar = edge;
-        ++dockCount;
     }
     void AppBarUndock() override { appBar.reset(); }
     void PumpWhileBusy() override {
@@ -50,9 +40,8 @@ class FakeConsoleWindow : public ConsoleWindow {
 
     Rect bounds{0, 0, 640, 17};
     Size screen{1280, 720};
-    std::vector<Rect> moves;
     BarLayout layout;
-    int layoutCount = 0, showCount = 0, hideCount = 0, dockCount = 0, pumps = 0, resumes = 0;
+    int showCount = 0, pumps = 0, resumes = 0;
     std::function<void()> onPump;     // what the user does while a line runs
     std::optional<DockState> appBar;  // the edge while registered
     bool topmost = false, visible = false, ended = false;
@@ -62,19 +51,16 @@ class FakePane : public OutputPane {
   public:
     std::string Text() const override { return open ? view.text : std::string(); }
     void Close() override {
-        if (open) ++closeCount;
         open = false;
         view = PaneView{};
     }
     void Show(const PaneView& v) override {
         open = true;
         view = v;
-        ++showCount;
     }
 
     bool open = false;
     PaneView view;
-    int closeCount = 0, showCount = 0;
 };
 
 class FakeTray : public TrayIcon {

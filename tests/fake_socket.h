@@ -15,13 +15,11 @@ class FakeSocket : public Socket {
 
     void SetEvents(SocketEvents* e) override { events = e; }
     void Close() override {
-        ++closeCount;
         mode = Mode::kIdle;
         peer.clear();
     }
     void SetLocalPort(long port) override { localPort = port; }
     bool Listen(std::string* err) override {
-        ++listenCount;
         if (!listenError.empty()) {
             *err = listenError;
             return false;
@@ -37,39 +35,38 @@ class FakeSocket : public Socket {
             return false;
         }
         mode = Mode::kConnected;
-        peer = knocking;
+        peer = knocking_;
         return true;
     }
-    bool Connect(const std::string& host, long port, std::string* err) override {
-        (void)err;
+    bool Connect(const std::string& host, long port, std::string*) override {
         connects.push_back(host + ":" + std::to_string(port));
         mode = Mode::kConnecting;
-        peer = connectAddress;
+        peer = host;
         return true;
     }
     bool SendData(const std::string& text, std::string*) override {
         sent += text;
-        sends.push_back(text);
         return true;
     }
     std::string GetData(std::size_t maxBytes) override {
-        std::string data = incoming.substr(0, maxBytes);
-        incoming.erase(0, data.size());
+        std::string data = incoming_.substr(0, maxBytes);
+        incoming_.erase(0, data.size());
         return data;
     }
+    // A knocking client's address is known before it is accepted.
     std::string RemoteHostIP() const override {
-        return mode == Mode::kIdle && !knocking.empty() ? knocking : peer;
+        return mode == Mode::kIdle && !knocking_.empty() ? knocking_ : peer;
     }
 
     // --- playing the network -----------------------------------------
     void Knock(const std::string& address, long requestId = 7) {
-        knocking = address;
+        knocking_ = address;
         events->OnConnectionRequest(requestId);
-        knocking.clear();
+        knocking_.clear();
     }
     void Receive(const std::string& data) {
-        incoming += data;
-        events->OnDataArrival(incoming.size());
+        incoming_ += data;
+        events->OnDataArrival(incoming_.size());
     }
     void Connected() {
         mode = Mode::kConnected;
@@ -79,18 +76,19 @@ class FakeSocket : public Socket {
     std::string TakeSent() {
         std::string out;
         out.swap(sent);
-        sends.clear();
         return out;
     }
 
     SocketEvents* events = nullptr;
     Mode mode = Mode::kIdle;
     long localPort = 0, listeningPort = 0;
-    int closeCount = 0, listenCount = 0;
     std::vector<long> accepted;
-    std::vector<std::string> connects, sends;
-    std::string sent, incoming, peer, knocking, connectAddress = "10.0.0.9";
-    std::string listenError, acceptError;
+    std::vector<std::string> connects;
+    std::string sent, peer;
+    std::string listenError, acceptError;  // set: the call fails with it
+
+  private:
+    std::string incoming_, knocking_;
 };
 
 }  // namespace vantrel::testing

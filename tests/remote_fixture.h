@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "interpreter/text.h"
 #include "remote/remote_link.h"
 #include "socket_console.h"
 
@@ -30,19 +31,9 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     }
     // PendingOutput as lines joined by "\n", form feeds left out; empties it.
     std::string Printed() {
-        std::string out, &pending = in().PendingOutput();
-        for (size_t i = 0; i < pending.size(); ++i) {
-            if (pending[i] == '\f') {
-                if (pending.compare(i + 1, 2, "\r\n") == 0) i += 2;
-            } else if (pending.compare(i, 2, "\r\n") == 0) {
-                out += '\n';
-                ++i;
-            } else {
-                out += pending[i];
-            }
-        }
-        pending.clear();
-        return out;
+        std::string out = ReplaceAll(in().PendingOutput(), "\f\r\n", "");
+        in().PendingOutput().clear();
+        return ReplaceAll(ReplaceAll(out, "\f", ""), "\r\n", "\n");
     }
     // Types a line into the command box and presses Enter.
     void Type(const std::string& text) {
@@ -50,15 +41,15 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
         console.EnterClicked();
     }
 
-    // A console listening with a password, a client knocking from address.
-    void ServeClient(const std::string& password, const std::string& address = "10.1.2.3") {
+    // A console listening with a password, a client knocking from 10.1.2.3.
+    void ServeClient(const std::string& password) {
         Run("listen 2319 " + password);
-        socket.Knock(address);
+        socket.Knock("10.1.2.3");
         socket.TakeSent();
     }
-    // A client console linked to a server that sent its first prompt.
-    void LinkTo(const std::string& connectLine, const std::string& prompt = "C:\\>") {
-        Run(connectLine);
+    // A client console linked to 10.0.0.9, which sent its first prompt.
+    void LinkTo(const std::string& prompt = "C:\\>") {
+        Run("connect 10.0.0.9");
         socket.Connected();
         socket.Receive(prompt);
     }
@@ -66,31 +57,12 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     // from whatever state it is in; forgets what that printed and sent.
     void Reach(ConsoleState s) {
         console.Disconnect();
-        switch (s) {
-            case kLocal:
-                break;
-            case kAccountPassword:
-                Run("orid ann");
-                break;
-            case kConnecting:
-                Run("connect 10.0.0.9");
-                break;
-            case kRemotePassword:
-                LinkTo("connect 10.0.0.9", "Password>");
-                break;
-            case kRemoteLink:
-                LinkTo("connect 10.0.0.9");
-                break;
-            case kDisconnecting:
-            case kSending:
-                LinkTo("connect 10.0.0.9");
-                Type(s == kSending ? "dir" : "disconnect");
-                break;
-            case kAwaitingLogin:
-            case kServing:
-                ServeClient(s == kServing ? "" : "pw");
-                break;
-        }
+        if (s == kAccountPassword) Run("orid ann");
+        if (s == kConnecting) Run("connect 10.0.0.9");
+        if (s == kRemotePassword) LinkTo("Password>");
+        if (s == kRemoteLink || s == kDisconnecting || s == kSending) LinkTo();
+        if (s == kDisconnecting || s == kSending) Type(s == kSending ? "dir" : "disconnect");
+        if (s == kAwaitingLogin || s == kServing) ServeClient(s == kServing ? "" : "pw");
         EXPECT_EQ(state(), s);
         Printed();
         socket.TakeSent();

@@ -27,18 +27,6 @@ TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
     }
 }
 
-TEST_F(KeyboardTest, F5TypesTheDefaultMacro) {
-    EXPECT_TRUE(TypeFunctionKey(in, kLocal, 116, 0));
-    ASSERT_EQ(os.input.sent.size(), 1u);
-    const std::vector<KeyStroke>& keys = os.input.sent[0];
-    ASSERT_FALSE(keys.empty());
-    EXPECT_EQ(keys.front(), (KeyStroke{KeyStroke::kVirtualKey, kVkHome}));
-    EXPECT_EQ(keys.back(), (KeyStroke{KeyStroke::kVirtualKey, kVkReturn}));
-    in.SetVar("F2", "");
-    EXPECT_TRUE(TypeFunctionKey(in, kLocal, 113, 0));
-    EXPECT_EQ(os.input.sent.size(), 1u);  // an empty macro sends nothing
-}
-
 TEST_F(KeyboardTest, FocusKeyCodeReadsLeadingHexDigits) {
     struct Case {
         const char* text;
@@ -56,10 +44,6 @@ TEST_F(KeyboardTest, FocusHotkeyPollsTheKeyAndSendsBackspaceWhenAsked) {
     EXPECT_TRUE(FocusHotkeyPressed(in));
     ASSERT_EQ(os.input.sent.size(), 1u);
     EXPECT_EQ(os.input.sent[0], (std::vector<KeyStroke>{{KeyStroke::kVirtualKey, kVkBack}}));
-    in.SetVar("FocusKey", "");
-    EXPECT_FALSE(FocusHotkeyPressed(in));
-    in.SetVar("FocusKey", "zz");
-    EXPECT_FALSE(FocusHotkeyPressed(in));
 }
 
 }  // namespace

@@ -31,10 +31,6 @@ TEST(KeystrokesTest, ParsesTheNotation) {
         {"{{}{}}{+}{~}{(}", {Ch('{'), Ch('}'), Ch('+'), Ch('~'), Ch('(')}},
         {"{LEFT 3}", {Vk(0x25), Vk(0x25), Vk(0x25)}},
         {"{x 2}", {Ch('x'), Ch('x')}},
-        {"{HOME}http://www.{END}.com{ENTER}",
-         {Vk(kVkHome), Ch('h'), Ch('t'), Ch('t'), Ch('p'), Ch(':'), Ch('/'), Ch('/'), Ch('w'),
-          Ch('w'), Ch('w'), Ch('.'), Vk(kVkEnd), Ch('.'), Ch('c'), Ch('o'), Ch('m'),
-          Vk(kVkReturn)}},
         {"", {}},
     };
     for (const Case& c : cases) {

@@ -6,12 +6,9 @@
 #include "remote/remote_link.h"
 #include "remote_fixture.h"
 
-namespace vantrel {
+namespace vantrel::testing {
 namespace {
 
-using testing::FakeSocket;
-using testing::kBanFile;
-using testing::RemoteTest;
 using Mode = FakeSocket::Mode;
 
 constexpr char kStamp[] = "[12/6/2026 14:30:05] ";
@@ -26,50 +23,50 @@ class LoginTest : public RemoteTest {
         console.Tick();
         return socket.TakeSent();
     }
+    void ForgetBans() {
+        std::string err;
+        fake.files.writeError.clear();
+        fake.files.DeleteFiles(kBanFile, &err);
+    }
 };
 
-TEST_F(LoginTest, DefaultsAllowTwoWrongPasswordsThenAutoban) {
-    ServeClient("secret");
-    EXPECT_EQ(Wrong(), "Password>Password incorrect\r\n");
-    EXPECT_EQ(Wrong(), "Password>Password incorrect\r\n");
-    EXPECT_EQ(link().loginFailures, 2);
-    EXPECT_EQ(Wrong(), "");
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(socket.mode, Mode::kListening);
-    EXPECT_EQ(fake.files.Contents(kBanFile), "10.1.2.3\r\n");
-    EXPECT_EQ(pane.view.text,
-              std::string(kStamp) + "Autobanned client 10.1.2.3 for failing to login");
-}
-
-TEST_F(LoginTest, WrongPasswordSpellings) {
-    for (const char* attempt : {"Secret", "secret ", " secret", "SECRET", ""}) {
-        Run("set LoginAttempts=0");
-        ServeClient("secret");
-        socket.Receive(std::string(attempt) + "\r\n");
-        EXPECT_EQ(state(), kAwaitingLogin) << attempt;
-        EXPECT_EQ(Printed(), "Password incorrect") << attempt;
+TEST_F(LoginTest, OnlyTheExactPasswordLogsInAndEveryClientHasItsOwnAttempts) {
+    Run("listen 2319 secret");
+    const char* wrong[][2] = {{"Secret", "secret "}, {" secret", "SECRET"}, {"", "nope"}};
+    for (const auto& pair : wrong) {
+        socket.Knock("10.1.2.3");
+        EXPECT_EQ(socket.TakeSent(), "Password>");
+        for (const char* password : pair) {
+            EXPECT_EQ(Wrong(password), "Password>Password incorrect\r\n") << password;
+            EXPECT_EQ(state(), kAwaitingLogin) << password;
+        }
         socket.events->OnClose();
     }
+    EXPECT_EQ(socket.accepted, (std::vector<long>{7, 7, 7}));
+    socket.Knock("10.1.2.3");
+    socket.Receive("secret\r\n");
+    EXPECT_EQ(state(), kServing);
+    EXPECT_EQ(socket.TakeSent(), "Password>C:\\Work>");
 }
 
-TEST_F(LoginTest, NoLimitForLoginAttemptsBelowOneOrNotANumber) {
-    for (const char* value : {"0", "-2", "abc", "0.4"}) {
-        Run(std::string("set LoginAttempts=") + value);
+TEST_F(LoginTest, LoginAttemptsIsTheRoundedLimitAndBelowOneNone) {
+    struct Case {
+        const char* value;
+        int kickedAt;  // 0: still asked after ten tries
+    } cases[] = {{"3", 3},   {"1", 1}, {"1.6", 2}, {"2.5", 2},
+                 {"0.4", 0}, {"0", 0}, {"-2", 0},  {"abc", 0}};
+    Run("set LoginFailBan=0");
+    for (const Case& c : cases) {
+        Run(std::string("set LoginAttempts=") + c.value);
         ServeClient("secret");
-        for (int i = 0; i < 10; ++i) Wrong();
-        EXPECT_EQ(state(), kAwaitingLogin) << value;
-        EXPECT_EQ(link().loginFailures, 10) << value;
+        int tries = 0;
+        while (state() == kAwaitingLogin && tries < 10) {
+            Wrong();
+            ++tries;
+        }
+        EXPECT_EQ(state() == kAwaitingLogin ? 0 : tries, c.kickedAt) << c.value;
         socket.events->OnClose();
     }
-}
-
-TEST_F(LoginTest, LoginAttemptsIsRounded) {
-    Run("set LoginAttempts=1.6");  // 2
-    ServeClient("secret");
-    Wrong();
-    EXPECT_EQ(state(), kAwaitingLogin);
-    Wrong();
-    EXPECT_EQ(state(), kLocal);
 }
 
 TEST_F(LoginTest, TheFailureCountStopsAtItsLargestValue) {
@@ -84,60 +81,60 @@ TEST_F(LoginTest, TheFailureCountStopsAtItsLargestValue) {
     EXPECT_EQ(state(), kServing);
 }
 
-TEST_F(LoginTest, LoginFailBanOffOnlyKicks) {
-    Run("set LoginFailBan=0");
-    ServeClient("secret");
-    Wrong();
-    Wrong();
-    Wrong();
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_FALSE(fake.files.HasFile(kBanFile));
-    EXPECT_EQ(pane.view.text,
-              std::string(kStamp) + "Autokicked client 10.1.2.3 for failing to login");
-    socket.Knock("10.1.2.3");
-    EXPECT_EQ(state(), kAwaitingLogin);
+TEST_F(LoginTest, TheLastWrongPasswordKicksBansAndLogs) {
+    const std::string kicked =
+        std::string(kStamp) + "Autokicked client 10.1.2.3 for failing to login";
+    struct Case {
+        const char* name;
+        const char* failBan;
+        const char* writeError;
+        const char* banList;
+        std::string log;
+    } cases[] = {
+        {"bans by default", "1", "", "10.1.2.3\r\n",
+         std::string(kStamp) + "Autobanned client 10.1.2.3 for failing to login"},
+        {"LoginFailBan off", "0", "", "<missing>", kicked},
+        {"a list that cannot be written", "1", "Disk full", "<missing>",
+         "Error trying to autoban\r\n" + kicked},
+    };
+    for (const Case& c : cases) {
+        Run(std::string("set LoginFailBan=") + c.failBan);
+        ServeClient("secret");
+        fake.files.writeError = c.writeError;
+        pane = FakePane{};
+        Wrong();
+        Wrong();
+        EXPECT_EQ(Wrong(), "") << c.name;
+        EXPECT_EQ(state(), kLocal) << c.name;
+        EXPECT_EQ(fake.files.Contents(kBanFile), c.banList) << c.name;
+        EXPECT_EQ(pane.view.text, c.log) << c.name;
+        ForgetBans();
+    }
 }
 
-TEST_F(LoginTest, AutobanThatCannotWriteLogsAKick) {
-    ServeClient("secret");
-    fake.files.writeError = "Disk full";
-    Wrong();
-    Wrong();
-    Wrong();
-    EXPECT_EQ(pane.view.text, std::string("Error trying to autoban\r\n") + kStamp +
-                                  "Autokicked client 10.1.2.3 for failing to login");
-}
-
-TEST_F(LoginTest, ABannedClientIsRefusedAndLogged) {
-    fake.files.AddFile(kBanFile, "10.9.9.9\r\n10.1.2.3\r\n");
+TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLogged) {
+    const std::string logged = std::string(kStamp) + "Banned client 10.1.2.3 tried to connect";
+    struct Case {
+        const char* list;
+        bool banned;
+    } cases[] = {
+        {"10.9.9.9\r\n10.1.2.3\r\n", true}, {"1.1.1.1\r10.1.2.3", true},  // a lone CR ends a line
+        {"10.1.2.30\r\n", false},           {" 10.1.2.3\r\n", false},
+        {"10.1.2.3 \r\n", false},           {"10.1.2\r\n", false},
+        {"10.1.2.3\n10.1.2.4\r\n", false},
+    };
     Run("listen 2319 secret");
-    socket.Knock("10.1.2.3");
-    EXPECT_TRUE(socket.accepted.empty());
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(socket.mode, Mode::kListening);
-    EXPECT_EQ(Printed(), std::string(kStamp) + "Banned client 10.1.2.3 tried to connect");
-    EXPECT_EQ(socket.TakeSent(), "");
-}
-
-TEST_F(LoginTest, BanLinesMatchOnlyExactly) {
-    const char* lists[] = {"10.1.2.30\r\n", " 10.1.2.3\r\n", "10.1.2.3 \r\n", "10.1.2\r\n",
-                           "10.1.2.3\n10.1.2.4\r\n"};
-    for (const char* list : lists) {
-        fake.files.AddFile(kBanFile, list);
-        Run("listen 2319");
+    for (const Case& c : cases) {
+        fake.files.AddFile(kBanFile, c.list);
+        socket.accepted.clear();
         socket.Knock("10.1.2.3");
-        EXPECT_EQ(state(), kServing) << list;
+        EXPECT_EQ(state(), c.banned ? kLocal : kAwaitingLogin) << c.list;
+        EXPECT_EQ(socket.accepted.empty(), c.banned) << c.list;
+        EXPECT_EQ(socket.mode, c.banned ? Mode::kListening : Mode::kConnected) << c.list;
+        EXPECT_EQ(socket.TakeSent(), c.banned ? "" : "Password>") << c.list;
+        EXPECT_EQ(Printed(), c.banned ? logged : "") << c.list;
         socket.events->OnClose();
     }
-    fake.files.AddFile(kBanFile, "1.1.1.1\r10.1.2.3");  // a lone CR ends a line
-    socket.Knock("10.1.2.3");
-    EXPECT_EQ(state(), kLocal);
-}
-
-TEST_F(LoginTest, AnUnreadableBanListBansNobody) {
-    Run("listen 2319");
-    socket.Knock("10.1.2.3");
-    EXPECT_EQ(state(), kServing);
 }
 
 TEST_F(LoginTest, AClientThatCannotBeTakenLeavesTheConsoleListening) {
@@ -148,33 +145,30 @@ TEST_F(LoginTest, AClientThatCannotBeTakenLeavesTheConsoleListening) {
     EXPECT_EQ(socket.mode, Mode::kListening);
 }
 
-TEST_F(LoginTest, F10KicksWithoutBanning) {
-    for (const char* password : {"", "secret"}) {
-        ServeClient(password);
-        EXPECT_TRUE(link().KeyReleased(kVkF10, 0));
-        EXPECT_EQ(state(), kLocal);
-        EXPECT_EQ(fake.bar.command, "");
-        EXPECT_FALSE(fake.bar.locked);
-        EXPECT_EQ(socket.mode, Mode::kListening);
-        EXPECT_FALSE(fake.files.HasFile(kBanFile));
-        EXPECT_EQ(Printed(), "");
+TEST_F(LoginTest, F10DropsThePeerAndCtrlF10BansIt) {
+    struct Case {
+        ConsoleState state;
+        int modifiers;
+        const char* writeError;
+        const char* banList;
+        const char* printed;
+    } cases[] = {
+        {kConnecting, 0, "", "<missing>", ""},
+        {kConnecting, kModCtrl, "", "10.0.0.9\r\n", ""},
+        {kAwaitingLogin, 0, "", "<missing>", ""},
+        {kServing, 0, "", "<missing>", ""},
+        {kServing, kModCtrl, "", "10.1.2.3\r\n", ""},
+        {kServing, kModCtrl, "Disk full", "<missing>", "Error trying to ban"},
+    };
+    for (const Case& c : cases) {
+        Reach(c.state);
+        fake.files.writeError = c.writeError;
+        EXPECT_TRUE(link().KeyReleased(kVkF10, c.modifiers)) << c.state;
+        EXPECT_EQ(state(), kLocal) << c.state;
+        EXPECT_EQ(fake.files.Contents(kBanFile), c.banList) << c.state << " " << c.modifiers;
+        EXPECT_EQ(Printed(), c.printed) << c.state;
+        ForgetBans();
     }
-}
-
-TEST_F(LoginTest, CtrlF10BansThePeer) {
-    ServeClient("");
-    EXPECT_TRUE(link().KeyReleased(kVkF10, kModCtrl));
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(fake.files.Contents(kBanFile), "10.1.2.3\r\n");
-    EXPECT_EQ(Printed(), "");
-}
-
-TEST_F(LoginTest, CtrlF10ThatCannotWriteSaysSo) {
-    ServeClient("");
-    fake.files.writeError = "Disk full";
-    link().KeyReleased(kVkF10, kModCtrl);
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(Printed(), "Error trying to ban");
 }
 
 TEST_F(LoginTest, OtherKeysAndStatesDoNothing) {
@@ -183,7 +177,7 @@ TEST_F(LoginTest, OtherKeysAndStatesDoNothing) {
         EXPECT_FALSE(link().KeyReleased(kVkF10, mods)) << mods;
         EXPECT_EQ(state(), kServing);
     }
-    EXPECT_FALSE(link().KeyReleased(120, 0));
+    EXPECT_FALSE(link().KeyReleased(kVkF10 - 1, 0));
     for (ConsoleState s :
          {kLocal, kAccountPassword, kRemotePassword, kRemoteLink, kSending, kDisconnecting}) {
         Reach(s);
@@ -193,4 +187,4 @@ TEST_F(LoginTest, OtherKeysAndStatesDoNothing) {
 }
 
 }  // namespace
-}  // namespace vantrel
+}  // namespace vantrel::testing

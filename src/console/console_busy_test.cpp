@@ -143,5 +143,23 @@ TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines
     EXPECT_EQ(in().EvaluateText("waiting"), "");
 }
 
+TEST_F(ConsoleBusyTest, AClientFloodingWhileALineRunsLosesWhatPassesTheBound) {
+    ServeClient("");
+    const std::string line = "set f=" + std::string(30000, 'x') + "\r\n";
+    window.onPump = [&] {
+        if (window.pumps != 1) return;
+        std::string flood;
+        for (int i = 0; i < 200; ++i) flood += line;
+        socket.Receive(flood);
+    };
+    socket.Receive("long\r\n");
+    // 4 MiB holds 139 of the 30,006-byte lines; they run, the rest do not.
+    console.Tick();
+    EXPECT_NE(socket.TakeSent().find("61 lines of the peer were dropped: it sent more than "
+                                     "4194304 bytes while a line ran"),
+              std::string::npos);
+    EXPECT_EQ(in().EvaluateText("Len(f)"), "30000");
+}
+
 }  // namespace
 }  // namespace vantrel

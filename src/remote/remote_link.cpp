@@ -100,6 +100,8 @@ void RemoteLink::ResetLink() {
     // is dropped with it: a kicked client's lines never run.
     receiveBuffer.clear();
     waiting_.clear();
+    waitingBytes_ = 0;
+    droppedLines_ = 0;
     state_ = kLocal;
     if (listenOn) StartListening();
     in_.Os().bar.SetCommandText("");
@@ -161,12 +163,24 @@ void RemoteLink::OnError(int number, const std::string& description) {
 
 void RemoteLink::TakeArrivedLines(std::string_view data) {
     for (std::string& line : TakeLines(&receiveBuffer, data)) {
+        // A peer that floods while a line runs must not fill the memory:
+        // what would take the held lines past the bound is dropped, and
+        // said so once they have run.
+        if (waitingBytes_ + line.size() > kMaxWaitingBytes) {
+            ++droppedLines_;
+            continue;
+        }
+        waitingBytes_ += line.size();
         waiting_.push_back({Waiting::kLine, std::move(line)});
     }
 }
 
 void RemoteLink::Arrive(Waiting waiting) {
-    waiting_.push_back(std::move(waiting));
+    // One look for a prompt after the data that waits is enough.
+    if (waiting.kind != Waiting::kPrompt || waiting_.empty() ||
+        waiting_.back().kind != Waiting::kPrompt) {
+        waiting_.push_back(std::move(waiting));
+    }
     ResumeAfterLine();
 }
 
@@ -178,7 +192,13 @@ void RemoteLink::ResumeAfterLine() {
     while (!waiting_.empty() && !in_.Running()) {
         Waiting next = std::move(waiting_.front());
         waiting_.pop_front();
+        if (next.kind == Waiting::kLine) waitingBytes_ -= next.text.size();
         Handle(next);
+    }
+    if (droppedLines_ > 0 && !in_.Running()) {
+        in_.PrintOut(std::to_string(droppedLines_) + " lines of the peer were dropped: it sent " +
+                     "more than " + std::to_string(kMaxWaitingBytes) + " bytes while a line ran");
+        droppedLines_ = 0;
     }
     handlingWaiting_ = false;
 }

@@ -96,6 +96,11 @@ class RemoteLink : public SocketEvents {
     std::string remotePrompt_;
     std::deque<Waiting> waiting_;
     bool handlingWaiting_ = false;
+    // The received lines that wait, in bytes, and those dropped past the
+    // bound since the last were run.
+    static constexpr std::size_t kMaxWaitingBytes = 4 << 20;
+    std::size_t waitingBytes_ = 0;
+    long droppedLines_ = 0;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds both targets and runs every test:
-# the native unit tests, the same unit tests built for Windows under Wine,
-# and the end-to-end tests that drive the real Vantrel.exe.
+# Installs what is missing, checks the formatting, builds both targets and
+# runs every test: the native unit tests, the same unit tests built for
+# Windows under Wine, and the end-to-end tests that drive the real
+# Vantrel.exe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 bash scripts/build.sh
 
 echo "== native unit tests"

@@ -6,7 +6,7 @@
 namespace vantrel {
 
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     // False when the variable does not exist.
     virtual bool Get(const std::string& name, std::string* value) const = 0;

@@ -29,8 +29,9 @@ constexpr KnownText kSocketTexts[] = {
     {WSAENOBUFS,
      "An operation on a socket could not be performed because the system lacked sufficient "
      "buffer space or because a queue was full."},
-    {WSAENOTCONN, "A request to send or receive data was disallowed because the socket is not "
-                  "connected."},
+    {WSAENOTCONN,
+     "A request to send or receive data was disallowed because the socket is not "
+     "connected."},
     {WSAETIMEDOUT,
      "A connection attempt failed because the connected party did not properly respond after a "
      "period of time, or established connection failed because connected host has failed to "

@@ -101,6 +101,23 @@ TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {
     EXPECT_TRUE(Ran(50));
 }
 
+TEST_F(ConsoleBusyTest, OutputShownWhileALineRunsLooksAsItDoesAfterIt) {
+    // The pump runs before the command has printed: the pane is cleared,
+    // and what comes later still shows below the empty first line.
+    fake.clock.step = 40;
+    fake.processes.onBatch = [](const std::string&) {};
+    fake.processes.waitsToEnd = 2;
+    fake.processes.onWait = [&](int wait) {
+        std::string err;
+        if (wait == 1) fake.files.AppendFile("C:\\Temp\\DOS-4242.out", "hello\r\n", &err);
+    };
+    pane.open = true;
+    Enter("dos slow");
+    EXPECT_FALSE(pane.open);
+    for (int i = 0; i < 3; ++i) console.Tick();
+    EXPECT_EQ(pane.view.text, "\r\nhello");
+}
+
 TEST_F(ConsoleBusyTest, ACloseRequestStopsTheLineAndEndsTheConsoleAfterIt) {
     window.onPump = [&] {
         if (window.pumps == 1) console.CloseRequested();

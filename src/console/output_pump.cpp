@@ -116,7 +116,11 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     size_t formFeed = pending.rfind(kFormFeed);
     if (formFeed != std::string::npos) {
         pane.Close();
-        pending.erase(0, formFeed + 1);
+        // While a line runs, a clear request with nothing after it yet
+        // stays, so that the text that follows shows below an empty first
+        // line as it does once a line has ended.
+        const bool nothingAfter = formFeed + 1 == pending.size();
+        pending.erase(0, nothingAfter && interpreter.Running() ? formFeed : formFeed + 1);
         return;
     }
 

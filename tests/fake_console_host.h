@@ -20,6 +20,7 @@ class RecordingConsoleHost : public ConsoleHost {
         if (onKeepAlive) onKeepAlive();
     }
     void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
+    void ShowPendingOutput() override { calls.push_back("ShowPendingOutput"); }
     void Exit() override { calls.push_back("Exit"); }
     DockState Docking() const override { return dock; }
     void Dock(DockState where) override { dock = where; }

@@ -19,13 +19,14 @@ class FakeSocket : public Socket {
         peer.clear();
     }
     void SetLocalPort(long port) override { localPort = port; }
-    bool Listen(std::string* err) override {
+    bool Listen(ListenScope s, std::string* err) override {
         if (!listenError.empty()) {
             *err = listenError;
             return false;
         }
         mode = Mode::kListening;
         listeningPort = localPort;
+        scope = s;
         return true;
     }
     bool Accept(long requestId, std::string* err) override {
@@ -82,6 +83,7 @@ class FakeSocket : public Socket {
     SocketEvents* events = nullptr;
     Mode mode = Mode::kIdle;
     long localPort = 0, listeningPort = 0;
+    ListenScope scope = ListenScope::kEveryAddress;
     std::vector<long> accepted;
     std::vector<std::string> connects;
     std::string sent, peer;

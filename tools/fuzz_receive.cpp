@@ -1,12 +1,15 @@
 // libFuzzer target over the remote console's receive path: arbitrary bytes,
 // cut into chunks, arrive at a linked client and at a console that serves a
-// client awaiting login. Nothing a peer sends may crash, hang or grow the
-// buffer beyond its bound. Build with -DVANTREL_FUZZ=ON and clang.
+// client awaiting login, while time passes. Nothing a peer sends may crash,
+// hang or grow the buffer beyond its bound, and until the client has logged
+// in it is sent nothing but the login's own texts. Build with
+// -DVANTREL_FUZZ=ON and clang.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "interpreter/text.h"
 #include "remote/receive_buffer.h"
 #include "remote/remote_link.h"
 #include "socket_console.h"
@@ -16,29 +19,49 @@ namespace {
 using namespace vantrel;
 using namespace vantrel::testing;
 
-void Feed(ConsoleState state, const uint8_t* data, size_t size) {
+constexpr char kLocalText[] = "local output of the console";
+
+// What a client at the password prompt may be sent: prompts and the
+// login's replies, nothing else.
+bool OnlyLoginTexts(std::string sent) {
+    sent = ReplaceAll(ReplaceAll(sent, "Password>", ""), "Password incorrect\r\n", "");
+    return sent.empty();
+}
+
+void Feed(bool serving, const uint8_t* data, size_t size) {
     SocketConsole rig;
     Interpreter& in = rig.console.In();
+    if (serving) {
+        in.RunCommand("listen 2319 pw");
+        rig.socket.Knock("10.1.2.3");
+    } else {
+        in.RunCommand("connect 10.0.0.9 pw");
+        rig.socket.Connected();
+    }
     RemoteLink& link = *rig.console.Link();
-    in.consoleState = state;
-    link.listenPassword = "pw";
-    link.connectPassword = "pw";
     size_t at = 0;
     while (at < size) {
-        // The first byte of each chunk gives its length.
+        // The first byte of each chunk gives its length, and as many
+        // seconds pass before it arrives.
+        rig.fake.clock.milliseconds += data[at] * 1000ull;
         size_t length = std::min<size_t>(data[at] + 1, size - at - 1);
+        const bool awaitingLogin = rig.console.State() == kAwaitingLogin;
+        if (awaitingLogin) in.PrintOut(kLocalText);
         rig.socket.Receive(std::string(reinterpret_cast<const char*>(data) + at + 1, length));
         at += length + 1;
         if (link.receiveBuffer.size() > kMaxLineLength) __builtin_trap();
         rig.console.Tick();
-        rig.socket.TakeSent();
+        const std::string sent = rig.socket.TakeSent();
+        if (awaitingLogin && rig.console.State() == kAwaitingLogin && !OnlyLoginTexts(sent)) {
+            __builtin_trap();
+        }
     }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Feed(kRemoteLink, data, size);
-    Feed(kAwaitingLogin, data, size);
+    Feed(false, data, size);
+    Feed(true, data, size);
     return 0;
 }

@@ -10,9 +10,11 @@ namespace {
 constexpr char kNoBans[] = "No banned IPs";
 constexpr char kNotFound[] = "IP not found";
 
+// A dotted IPv4 address (nothing else about its form is checked: 999 or
+// 1..2 pass), or IPv6 text.
 bool IsAddressText(const std::string& text) {
     for (char c : text) {
-        if ((c < '0' || c > '9') && c != '.') return false;
+        if ((c < '0' || c > '9') && c != '.') return IsIPv6Text(text);
     }
     return true;
 }

@@ -13,6 +13,8 @@ namespace vantrel {
 
 namespace {
 
+constexpr char kNoPasswordForClients[] =
+    "A remote client gives the password with the name: ORID name password";
 // Shipped beside the program; copied into the shortcut folder on a first run.
 constexpr char kSampleShortcuts[] = "\\Sample Shortcuts\\*.*";
 
@@ -207,12 +209,33 @@ void Console::Exit() {
 
 void Console::Tick() {
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
+    if (link_) link_->Tick();
     PumpOutput();
+}
+
+void Console::ShowPendingOutput() {
+    // A clear request and the text after it are two steps of the pump.
+    for (int step = 0; step < 2 && !interpreter_.PendingOutput().empty(); ++step) {
+        OutputPump(interpreter_, window_, pane_);
+    }
+}
+
+void Console::AskAccountPassword() {
+    // The password would be the client's next line, and the command box
+    // that takes it is locked while a client is served: the client could
+    // never give it and no line of its would run again.
+    if (Serving()) {
+        interpreter_.PrintOut(kNoPasswordForClients);
+        return;
+    }
+    state_ = kAccountPassword;
 }
 
 void Console::PumpOutput() {
     std::string& pending = interpreter_.PendingOutput();
-    if (Serving() && !pending.empty()) {
+    // A client at the password prompt gets nothing of it: only a logged-in
+    // one is served.
+    if (state_ == kServing && !pending.empty()) {
         // Form feeds travel too: the client's own pump acts on them.
         link_->Send(pending + "\r\n");
         pending.clear();

@@ -97,6 +97,7 @@ class Console : public ConsoleHost {
     void LineEnded() override;
     void KeepAlive() override;
     void UpdatePrompt() override;
+    void ShowPendingOutput() override;
     // EXIT and the like: shutdown, then the process ends at once.
     void Exit() override;
     DockState Docking() const override { return dock_; }
@@ -104,7 +105,7 @@ class Console : public ConsoleHost {
     void ShowWin() override;
     void HideWin() override;
     SiteAccount& Account() override { return account_; }
-    void AskAccountPassword() override { state_ = kAccountPassword; }
+    void AskAccountPassword() override;
     void Listen(const std::string& port, const std::string& password) override;
     bool Connect(const std::string& address, const std::string& password) override;
     void Disconnect() override;

@@ -33,6 +33,9 @@ class ConsoleHost {
     virtual void KeepAlive() = 0;
     // The prompt for the console's state, then the bar's layout and colours.
     virtual void UpdatePrompt() = 0;
+    // Shows the output that waits for the next tick in the local pane now:
+    // a client about to be served gets none of what was printed before.
+    virtual void ShowPendingOutput() = 0;
     // EXIT: shutdown, then the process ends.
     virtual void Exit() = 0;
 

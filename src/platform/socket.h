@@ -27,6 +27,10 @@ class SocketEvents {
     virtual void OnError(int number, const std::string& description) = 0;
 };
 
+// Whom a listener takes: the loopback addresses of this computer only, or
+// every address of every network it is on.
+enum class ListenScope { kThisComputer, kEveryAddress };
+
 class Socket {
   public:
     virtual ~Socket() = default;
@@ -39,16 +43,18 @@ class Socket {
     // The port of the next Listen.
     virtual void SetLocalPort(long port) = 0;
     // Failures come back here rather than as an event.
-    virtual bool Listen(std::string* err) = 0;
+    virtual bool Listen(ListenScope scope, std::string* err) = 0;
     virtual bool Accept(long requestId, std::string* err) = 0;
-    // Starts a connection; its failure later arrives as OnError.
+    // Starts a connection to a name, a dotted IPv4 address or an IPv6
+    // address; its failure later arrives as OnError.
     virtual bool Connect(const std::string& host, long port, std::string* err) = 0;
     // Queues text as bytes, nothing added; returns at once. OnSendComplete
     // follows once it has gone.
     virtual bool SendData(const std::string& text, std::string* err) = 0;
     // Reads at most maxBytes of what has arrived.
     virtual std::string GetData(std::size_t maxBytes) = 0;
-    // The peer's dotted address, "" when there is none.
+    // The peer's address: dotted for IPv4, colon text for IPv6, "" when
+    // there is none.
     virtual std::string RemoteHostIP() const = 0;
 };
 

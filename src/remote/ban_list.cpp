@@ -2,9 +2,22 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "script/convert.h"
 #include "startup/defaults.h"
 
 namespace vantrel {
+
+bool IsIPv6Text(std::string_view text) {
+    int colons = 0;
+    for (char c : text) {
+        if (c == ':') {
+            ++colons;
+        } else if (c != '.' && script::HexDigitValue(c) < 0) {
+            return false;
+        }
+    }
+    return colons >= 2;
+}
 
 std::string BanFilePath(const Interpreter& in) {
     return AllUsersFolder(in) + "\\Orvane\\Vantrel" + kBanFileName;
@@ -26,6 +39,11 @@ bool IsBanned(const FileSystem& files, const std::string& path, const std::strin
 bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
                std::string* err) {
     return files.AppendFile(path, address + "\r\n", err);
+}
+
+bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
+             std::string* err) {
+    return IsBanned(files, path, address) || AppendBan(files, path, address, err);
 }
 
 std::string LogLine(Interpreter& in, std::string_view text) {

@@ -14,6 +14,10 @@ class FileSystem;
 
 inline constexpr char kBanFileName[] = "\\Ban.txt";
 
+// Text that can be an IPv6 address: hex digits, colons and dots, with two
+// colons at least (a dotted IPv4 address has none).
+bool IsIPv6Text(std::string_view text);
+
 // DataFolder + "\Ban.txt".
 std::string BanFilePath(const Interpreter& in);
 
@@ -28,6 +32,12 @@ bool IsBanned(const FileSystem& files, const std::string& path, const std::strin
 // Appends the address and CR LF, creating the list when missing.
 bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
                std::string* err);
+
+// The bans of the kick key and the autoban: the address is appended only
+// when no line holds it yet, so a client that keeps coming back adds one
+// line, not one a visit.
+bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
+             std::string* err);
 
 // A remote-console event as an output line: "[" + date-time + "] " + text.
 std::string LogLine(Interpreter& in, std::string_view text);

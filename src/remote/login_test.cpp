@@ -126,6 +126,7 @@ TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLogged) {
     Run("listen 2319 secret");
     for (const Case& c : cases) {
         fake.files.AddFile(kBanFile, c.list);
+        fake.clock.milliseconds += 60000;  // each knock in a minute of its own
         socket.accepted.clear();
         socket.Knock("10.1.2.3");
         EXPECT_EQ(state(), c.banned ? kLocal : kAwaitingLogin) << c.list;
@@ -135,6 +136,100 @@ TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLogged) {
         EXPECT_EQ(Printed(), c.banned ? logged : "") << c.list;
         socket.events->OnClose();
     }
+}
+
+TEST_F(LoginTest, RepeatedOffendersAddOneLineAndEachKnocksIntoTheLogOnceAMinute) {
+    fake.files.AddFile(kBanFile, "10.1.2.3\r\n::1\r\n");
+    Run("listen 2319 secret");
+    struct Knock {
+        std::uint64_t at;
+        const char* address;
+        bool logged;
+    } knocks[] = {{0, "10.1.2.3", true},      {30000, "10.1.2.3", false}, {30000, "::1", true},
+                  {59999, "10.1.2.3", false}, {60000, "10.1.2.3", true},  {60000, "::1", false}};
+    for (const Knock& k : knocks) {
+        fake.clock.milliseconds = 1000000 + k.at;
+        socket.Knock(k.address);
+        EXPECT_EQ(state(), kLocal) << k.at << " " << k.address;
+        EXPECT_EQ(Printed().find("Banned client") != std::string::npos, k.logged)
+            << k.at << " " << k.address;
+    }
+    // An address the list gained by hand while its client was attached is
+    // not added again by the kick key or the autoban.
+    Run("set LoginAttempts=1");
+    for (bool byKey : {true, false}) {
+        ForgetBans();
+        socket.Knock("10.5.5.5");
+        fake.files.AddFile(kBanFile, "10.5.5.5\r\n");
+        if (byKey) {
+            link().KeyReleased(kVkF10, kModCtrl);
+        } else {
+            socket.Receive("nope\r\n");
+        }
+        EXPECT_EQ(state(), kLocal);
+        EXPECT_EQ(fake.files.Contents(kBanFile), "10.5.5.5\r\n");
+    }
+    EXPECT_NE(Printed().find("Autobanned client 10.5.5.5"), std::string::npos);
+}
+
+TEST_F(LoginTest, AClientSilentForAMinuteIsKickedLikeAFailedLoginAndFreesTheSlot) {
+    ServeClient("secret");
+    fake.clock.milliseconds += RemoteLink::kLoginTimeLimitMs - 1;
+    console.Tick();
+    EXPECT_EQ(state(), kAwaitingLogin);
+    fake.clock.milliseconds += 1;
+    console.Tick();
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(socket.mode, Mode::kListening);
+    EXPECT_EQ(fake.files.Contents(kBanFile), "10.1.2.3\r\n");
+    EXPECT_EQ(pane.view.text,
+              std::string(kStamp) + "Autobanned client 10.1.2.3 for failing to login");
+    // A client served without a password, or logged in, has no limit.
+    ForgetBans();
+    for (const char* password : {"", "secret"}) {
+        ServeClient(password);
+        socket.Receive("secret\r\n");
+        fake.clock.milliseconds += 10 * RemoteLink::kLoginTimeLimitMs;
+        console.Tick();
+        EXPECT_EQ(state(), kServing) << password;
+        socket.events->OnClose();
+    }
+}
+
+TEST_F(LoginTest, AClientAtThePasswordPromptIsSentOnlyTheLoginsTexts) {
+    // Not even what was printed just before it came.
+    Run("listen 2319 secret");
+    in().PrintOut("local zero");
+    socket.Knock("10.1.2.3");
+    EXPECT_EQ(socket.TakeSent(), "Password>");
+    EXPECT_EQ(pane.view.text, "local zero");
+    in().PrintOut("local one");
+    console.Tick();
+    EXPECT_EQ(socket.TakeSent(), "");
+    EXPECT_EQ(pane.view.text, "local zero\r\nlocal one");
+    EXPECT_EQ(Wrong(), "Password>Password incorrect\r\n");
+    EXPECT_EQ(pane.view.text, "local zero\r\nlocal one");
+    // Printed before the login, shown after it: still the console's own.
+    in().PrintOut("local two");
+    socket.Receive("secret\r\n");
+    EXPECT_EQ(socket.TakeSent(), "C:\\Work>");
+    EXPECT_NE(pane.view.text.find("local two"), std::string::npos);
+    socket.Receive("echo served\r\n");
+    console.Tick();
+    EXPECT_NE(socket.TakeSent().find("served"), std::string::npos);
+}
+
+TEST_F(LoginTest, AServedClientIsNeverAskedForTheAccountPassword) {
+    ServeClient("");
+    socket.Receive("orid ann\r\n");
+    EXPECT_EQ(state(), kServing);
+    console.Tick();
+    EXPECT_NE(socket.TakeSent().find("A remote client gives the password with the name"),
+              std::string::npos);
+    socket.Receive("orid ann pw\r\n");
+    EXPECT_EQ(console.Account().pass, "pw");
+    EXPECT_TRUE(link().KeyReleased(kVkF10, 0));
+    EXPECT_EQ(state(), kLocal);
 }
 
 TEST_F(LoginTest, AClientThatCannotBeTakenLeavesTheConsoleListening) {

@@ -31,6 +31,23 @@ long PortNumber(const std::string& text) {
     return static_cast<long>(ClampedRound(LeadingNumber(text)));
 }
 
+std::optional<HostAndPort> SplitHostAndPort(const std::string& address) {
+    if (!address.empty() && address[0] == '[') {
+        const size_t close = address.find(']');
+        if (close == std::string::npos) return std::nullopt;
+        HostAndPort target{address.substr(1, close - 1), std::nullopt};
+        const std::string rest = address.substr(close + 1);
+        if (rest.empty()) return target;
+        if (rest[0] != ':') return std::nullopt;
+        target.port = rest.substr(1);
+        return target;
+    }
+    const size_t colon = address.find(':');
+    if (colon == std::string::npos) return HostAndPort{address, std::nullopt};
+    if (IsIPv6Text(address)) return HostAndPort{address, std::nullopt};
+    return HostAndPort{address.substr(0, colon), address.substr(colon + 1)};
+}
+
 RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state)
     : in_(in), socket_(socket), state_(state) {
     socket_.SetEvents(this);
@@ -53,12 +70,18 @@ void RemoteLink::UpdatePrompt() {
     in_.Host().UpdatePrompt();
 }
 
-void RemoteLink::StartListening() {
+bool RemoteLink::StartListening() {
     // A port the socket refuses (taken, or not ours to take) leaves the
     // console without a listener: say so, or the user believes it listens.
+    // Without a password anyone who reaches the port would be served at
+    // once, so only this computer can.
     std::string err;
     socket_.SetLocalPort(listenPort);
-    if (!socket_.Listen(&err)) in_.PrintOut(err);
+    const ListenScope scope =
+        listenPassword.empty() ? ListenScope::kThisComputer : ListenScope::kEveryAddress;
+    if (socket_.Listen(scope, &err)) return true;
+    in_.PrintOut(err);
+    return false;
 }
 
 void RemoteLink::Listen(const std::string& portText, const std::string& password) {
@@ -73,23 +96,27 @@ void RemoteLink::Listen(const std::string& portText, const std::string& password
     listenPort = port;
     listenPassword = password;
     // While a client is attached the new settings wait for the link's end.
-    if (!Attached()) StartListening();
+    if (!Attached() && !StartListening()) return;
+    if (password.empty()) {
+        in_.PrintOut("Listening on port " + std::to_string(port) +
+                     " for this computer only; give a password to accept other computers");
+    }
 }
 
 bool RemoteLink::Connect(const std::string& address, const std::string& password) {
-    size_t colon = address.find(':');
-    std::string host = colon == std::string::npos ? address : address.substr(0, colon);
-    long port = colon == std::string::npos ? PortNumber(in_.EvaluateText(settings::kPortDefault))
-                                           : PortNumber(address.substr(colon + 1));
     connectPassword = password;
+    const std::optional<HostAndPort> target = SplitHostAndPort(address);
+    long port = !target        ? 0
+                : target->port ? PortNumber(*target->port)
+                               : PortNumber(in_.EvaluateText(settings::kPortDefault));
     if (port < 1) return false;
     state_ = kConnecting;
-    remoteHost_ = host;
+    remoteHost_ = target->host;
     socket_.Close();
     socket_.SetLocalPort(0);
     std::string err;
     // A failure to start is reported by the socket's Error event.
-    socket_.Connect(host, port, &err);
+    socket_.Connect(target->host, port, &err);
     return true;
 }
 
@@ -119,7 +146,7 @@ bool RemoteLink::KeyReleased(int key, int modifiers) {
     ResetLink();
     if (modifiers == kModCtrl) {
         std::string err;
-        if (!AppendBan(in_.Os().files, BanFilePath(in_), address, &err)) in_.PrintOut(kBanError);
+        if (!BanOnce(in_.Os().files, BanFilePath(in_), address, &err)) in_.PrintOut(kBanError);
     }
     return true;
 }
@@ -234,7 +261,9 @@ void RemoteLink::ConnectionRequest(long requestId) {
     socket_.Close();
     std::string address = socket_.RemoteHostIP();
     if (IsBanned(in_.Os().files, BanFilePath(in_), address)) {
-        in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
+        if (FirstKnockThisMinute(address)) {
+            in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
+        }
         ResetLink();
         return;
     }
@@ -246,8 +275,31 @@ void RemoteLink::ConnectionRequest(long requestId) {
         return;
     }
     loginFailures = 0;
+    attachedAt_ = in_.Os().clock.Milliseconds();
+    // What the console printed before the client came is not the client's.
+    in_.Host().ShowPendingOutput();
     state_ = listenPassword.empty() ? kServing : kAwaitingLogin;
     UpdatePrompt();
+}
+
+bool RemoteLink::FirstKnockThisMinute(const std::string& address) {
+    const std::uint64_t now = in_.Os().clock.Milliseconds();
+    std::erase_if(knocksLogged_,
+                  [&](const auto& knock) { return now - knock.second >= kKnockLogMs; });
+    // A flood from more addresses than this is not logged address by
+    // address: the log would grow with it.
+    if (knocksLogged_.count(address) || knocksLogged_.size() >= kMaxKnockers) return false;
+    knocksLogged_[address] = now;
+    return true;
+}
+
+void RemoteLink::Tick() {
+    if (state_ != kAwaitingLogin ||
+        in_.Os().clock.Milliseconds() - attachedAt_ < kLoginTimeLimitMs) {
+        return;
+    }
+    CountLoginFailure();
+    Autokick();
 }
 
 void RemoteLink::Connected() {
@@ -291,19 +343,27 @@ void RemoteLink::DetectPrompt() {
     UpdatePrompt();
 }
 
+void RemoteLink::CountLoginFailure() {
+    // With no limit a client may send more wrong passwords than 16 bits
+    // count; the count stays at its largest value then.
+    if (loginFailures < std::numeric_limits<std::int16_t>::max()) ++loginFailures;
+}
+
 void RemoteLink::LoginCheck(const std::string& line) {
     if (line == listenPassword) {
+        // What the console printed before stays its own.
+        in_.Host().ShowPendingOutput();
         state_ = kServing;
         UpdatePrompt();
         return;
     }
-    // With no limit a client may send more wrong passwords than 16 bits
-    // count; the count stays at its largest value then.
-    if (loginFailures < std::numeric_limits<std::int16_t>::max()) ++loginFailures;
+    CountLoginFailure();
     long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
     if (loginFailures < limit || limit < 1) {
-        in_.PrintOut(kPasswordIncorrect);
+        // Until it has logged in the client gets the login's own replies and
+        // nothing of the console's output: they go to it directly.
         UpdatePrompt();
+        Send(std::string(kPasswordIncorrect) + kLineEnd);
         return;
     }
     Autokick();
@@ -315,7 +375,7 @@ void RemoteLink::Autokick() {
     std::string event = "Autokicked client ";
     if (in_.SettingOn(settings::kLoginFailBan)) {
         std::string err;
-        if (AppendBan(in_.Os().files, BanFilePath(in_), address, &err)) {
+        if (BanOnce(in_.Os().files, BanFilePath(in_), address, &err)) {
             event = "Autobanned client ";
         } else {
             in_.PrintOut(kAutobanError);

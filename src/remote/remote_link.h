@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
+#include <optional>
 #include <string>
 
 #include "console/console_state.h"
@@ -41,6 +43,11 @@ class RemoteLink : public SocketEvents {
     // stops the line it runs at once. Once the line has ended the console
     // calls this, and what waited gets its turn, in order.
     void ResumeAfterLine();
+
+    // The timer's tick: a client that has not logged in within the time
+    // limit is kicked as if it had sent one wrong password too many.
+    void Tick();
+    static constexpr std::uint64_t kLoginTimeLimitMs = 60000;
 
     // Sends text to the peer as it is; a failure shows up as the socket's
     // Error event.
@@ -82,10 +89,12 @@ class RemoteLink : public SocketEvents {
     void ConnectionRequest(long requestId);
     void Connected();
     void SendComplete();
-    void StartListening();
+    bool StartListening();
     void DispatchLine(const std::string& line);
     void DetectPrompt();
     void LoginCheck(const std::string& line);
+    void CountLoginFailure();
+    bool FirstKnockThisMinute(const std::string& address);
     void Autokick();
     void UpdatePrompt();
 
@@ -101,10 +110,25 @@ class RemoteLink : public SocketEvents {
     static constexpr std::size_t kMaxWaitingBytes = 4 << 20;
     std::size_t waitingBytes_ = 0;
     long droppedLines_ = 0;
+    // When the attached client was accepted, for the login's time limit.
+    std::uint64_t attachedAt_ = 0;
+    // When the knock of each banned address was last logged.
+    static constexpr std::uint64_t kKnockLogMs = 60000;
+    static constexpr std::size_t kMaxKnockers = 1024;
+    std::map<std::string, std::uint64_t> knocksLogged_;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no
 // number giving 0; kept within 32-bit range.
 long PortNumber(const std::string& text);
+
+// CONNECT's address: host, or host:port, or an IPv6 address bare or as
+// [address] or [address]:port. No port: the default one. Nothing when the
+// brackets are not closed or something other than ":port" follows them.
+struct HostAndPort {
+    std::string host;
+    std::optional<std::string> port;
+};
+std::optional<HostAndPort> SplitHostAndPort(const std::string& address);
 
 }  // namespace vantrel

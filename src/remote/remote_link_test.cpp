@@ -14,28 +14,37 @@ using Mode = FakeSocket::Mode;
 
 // --- LISTEN, CONNECT, DISCONNECT ----------------------------------------
 
-TEST_F(RemoteTest, ListenTakesARoundedPortOrTurnsListeningOff) {
+TEST_F(RemoteTest, ListenTakesARoundedPortOrTurnsListeningOffAndOnlyAPasswordOpensIt) {
     struct Case {
         const char* line;
         long port;  // 0: not listening
-    } cases[] = {{"listen", 2319},        {"listen 2400.5", 2400}, {"listen 2401.5xyz", 2402},
-                 {"listen off", 0},       {"listen 0", 0},         {"listen abc", 0},
-                 {"listen OFF secret", 0}};
+    } cases[] = {{"listen", 2319},         {"listen 2400.5", 2400}, {"listen 2401.5xyz", 2402},
+                 {"listen off", 0},        {"listen 0", 0},         {"listen abc", 0},
+                 {"listen OFF secret", 0}, {"listen 2600 pw", 2600}};
     for (const Case& c : cases) {
         Run("listen 2500 pw");
-        EXPECT_EQ(Run(c.line), "") << c.line;
+        const bool open = std::string(c.line).find(" pw") != std::string::npos;
+        const std::string thisComputerOnly =
+            "Listening on port " + std::to_string(c.port) +
+            " for this computer only; give a password to accept other computers";
+        EXPECT_EQ(Run(c.line), c.port && !open ? thisComputerOnly : "") << c.line;
         EXPECT_EQ(socket.mode, c.port ? Mode::kListening : Mode::kIdle) << c.line;
         EXPECT_EQ(c.port ? socket.listeningPort : 0, c.port) << c.line;
+        if (c.port) {
+            EXPECT_EQ(socket.scope, open ? ListenScope::kEveryAddress : ListenScope::kThisComputer)
+                << c.line;
+        }
     }
 }
 
 TEST_F(RemoteTest, AListenerThatCannotStartSaysWhy) {
     socket.listenError = "Only one usage of each socket address is normally permitted.";
-    EXPECT_EQ(Run("listen 2400"), "Only one usage of each socket address is normally permitted.");
+    EXPECT_EQ(Run("listen 2400 pw"),
+              "Only one usage of each socket address is normally permitted.");
     EXPECT_EQ(socket.mode, Mode::kIdle);
     // Once the port is free again the same command listens.
     socket.listenError.clear();
-    EXPECT_EQ(Run("listen 2400"), "");
+    EXPECT_EQ(Run("listen 2400 pw"), "");
     EXPECT_EQ(socket.mode, Mode::kListening);
 }
 
@@ -53,6 +62,9 @@ TEST_F(RemoteTest, MisusedLinkCommandsKeepTheListener) {
         {"connect host:0", kConnectSyntax},
         {"connect host:abc", kConnectSyntax},
         {"connect host:-5 pw", kConnectSyntax},
+        {"connect [::1", kConnectSyntax},
+        {"connect [::1]2400", kConnectSyntax},
+        {"connect [::1]:0", kConnectSyntax},
     };
     Run("listen 2400");
     for (const Case& c : cases) {
@@ -88,6 +100,25 @@ TEST_F(RemoteTest, ConnectUsesTheDefaultPortAndTheLastRemotePromptShowsUntilANew
     Run("connect 10.0.0.8");
     socket.Connected();
     EXPECT_EQ(fake.bar.prompt, "10.0.0.8: C:\\>");
+}
+
+TEST_F(RemoteTest, ConnectTakesIPv6AddressesBareOrInBrackets) {
+    const char* cases[][2] = {
+        {"10.0.0.8:2400", "10.0.0.8:2400"},
+        {"server:2401.6", "server:2402"},
+        {"[::1]:2500", "::1:2500"},
+        {"[::1]", "::1:2319"},
+        {"::1", "::1:2319"},
+        {"2001:db8::7", "2001:db8::7:2319"},
+        {"[2001:db8::7]:80", "2001:db8::7:80"},
+    };
+    for (const auto& c : cases) {
+        socket.connects.clear();
+        EXPECT_EQ(Run(std::string("connect ") + c[0]), "") << c[0];
+        EXPECT_EQ(socket.connects, std::vector<std::string>{c[1]}) << c[0];
+    }
+    socket.Connected();
+    EXPECT_EQ(fake.bar.prompt, "2001:db8::7: ");
 }
 
 // --- the state table, row by row ----------------------------------------

@@ -17,10 +17,30 @@ namespace {
 constexpr char kClassName[] = "VantrelSocket";
 constexpr long kLinkEvents = FD_READ | FD_WRITE | FD_CLOSE;
 
-std::string DottedAddress(const sockaddr_in& address) {
-    char text[INET_ADDRSTRLEN] = "";
-    inet_ntop(AF_INET, &address.sin_addr, text, sizeof text);
+// A peer's address as the ban list and the prompt show it: dotted for IPv4,
+// an IPv4 address mapped into IPv6 included, the usual colon text for IPv6.
+std::string AddressText(const sockaddr* address) {
+    char text[INET6_ADDRSTRLEN] = "";
+    if (address->sa_family == AF_INET) {
+        inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(address)->sin_addr, text,
+                  sizeof text);
+    } else if (address->sa_family == AF_INET6) {
+        const in6_addr& v6 = reinterpret_cast<const sockaddr_in6*>(address)->sin6_addr;
+        if (IN6_IS_ADDR_V4MAPPED(&v6)) {
+            inet_ntop(AF_INET, &v6.s6_addr[12], text, sizeof text);
+        } else {
+            inet_ntop(AF_INET6, &v6, text, sizeof text);
+        }
+    }
     return text;
+}
+
+std::wstring Widened(const std::string& text) {
+    int size =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
 }
 
 std::string SocketErrorText(int code) {
@@ -51,12 +71,30 @@ void KeepToProcessEnd(std::unique_ptr<char[]> buffer) {
     kept->push_back(std::move(buffer));
 }
 
+// Closes a socket that failed, keeping the failure's code for the caller.
+void ClosePreservingError(UniqueSocket& failed) {
+    const int code = WSAGetLastError();
+    failed.Reset();
+    WSASetLastError(code);
+}
+
+// The pool's wait for an IPv6 lookup's answer: it hands the lookup to the
+// window's thread, which alone touches the socket.
+void CALLBACK IPv6LookupAnswered(PVOID lookup, BOOLEAN) {
+    auto* answered = static_cast<Win32Socket::IPv6Lookup*>(lookup);
+    PostMessageA(answered->window, Win32Socket::kIPv6LookupMessage, 0,
+                 reinterpret_cast<LPARAM>(answered));
+}
+
 }  // namespace
 
 Win32Socket::~Win32Socket() {
     events_ = nullptr;
     Close();
     for (Lookup& lookup : lookups_) KeepToProcessEnd(std::move(lookup.buffer));
+    // The system may still write into an IPv6 lookup and its wait may still
+    // post: like the buffers above, they are the process's to its end.
+    for (std::unique_ptr<IPv6Lookup>& lookup : ipv6Lookups_) (void)lookup.release();
 }
 
 bool Win32Socket::Create(HINSTANCE instance, std::string* err) {
@@ -88,6 +126,7 @@ void Win32Socket::Close() {
         if (lookup.generation == generation_) WSACancelAsyncRequest(lookup.task);
     }
     socket_.Reset();
+    listener6_.Reset();
     role_ = Role::kIdle;
     peer_.clear();
     unsent_.clear();
@@ -97,35 +136,58 @@ void Win32Socket::Close() {
     ++generation_;
 }
 
-bool Win32Socket::Open(long events, std::string* err) {
-    Close();
-    socket_.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
-    if (!socket_.Valid()) return SocketFail(err);
+UniqueSocket Win32Socket::NewSocket(int family, long events) const {
+    UniqueSocket made(socket(family, SOCK_STREAM, IPPROTO_TCP));
     // Also makes the socket non-blocking.
-    if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, events) != 0) {
-        SocketFail(err);
-        Close();
-        return false;
+    if (made.Valid() && WSAAsyncSelect(made.Get(), window_.Get(), kSocketMessage, events) != 0) {
+        ClosePreservingError(made);
     }
-    return true;
+    return made;
 }
 
-bool Win32Socket::Listen(std::string* err) {
+UniqueSocket Win32Socket::NewListener(int family, ListenScope scope) const {
+    sockaddr_storage address{};
+    int size = 0;
+    if (family == AF_INET) {
+        auto& v4 = reinterpret_cast<sockaddr_in&>(address);
+        v4.sin_family = AF_INET;
+        v4.sin_addr.s_addr =
+            htonl(scope == ListenScope::kThisComputer ? INADDR_LOOPBACK : INADDR_ANY);
+        v4.sin_port = htons(static_cast<u_short>(localPort_));
+        size = sizeof v4;
+    } else {
+        auto& v6 = reinterpret_cast<sockaddr_in6&>(address);
+        v6.sin6_family = AF_INET6;
+        v6.sin6_addr = scope == ListenScope::kThisComputer ? in6addr_loopback : in6addr_any;
+        v6.sin6_port = htons(static_cast<u_short>(localPort_));
+        size = sizeof v6;
+    }
+    UniqueSocket listener = NewSocket(family, FD_ACCEPT);
+    if (!listener.Valid()) return listener;
+    // The IPv4 clients are the other listener's.
+    DWORD v6Only = 1;
+    if (family == AF_INET6) {
+        setsockopt(listener.Get(), IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<char*>(&v6Only),
+                   sizeof v6Only);
+    }
+    if (bind(listener.Get(), reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        listen(listener.Get(), SOMAXCONN) != 0) {
+        ClosePreservingError(listener);
+    }
+    return listener;
+}
+
+bool Win32Socket::Listen(ListenScope scope, std::string* err) {
     if (localPort_ < 1 || localPort_ > 65535) {
         if (err) *err = SocketErrorText(WSAEADDRNOTAVAIL);
         return false;
     }
-    if (!Open(FD_ACCEPT, err)) return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<u_short>(localPort_));
-    if (bind(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(socket_.Get(), SOMAXCONN) != 0) {
-        SocketFail(err);
-        Close();
-        return false;
-    }
+    Close();
+    socket_ = NewListener(AF_INET, scope);
+    if (!socket_.Valid()) return SocketFail(err);
+    // IPv6 clients are a bonus: a system without IPv6, or with the port
+    // taken there, still listens on IPv4.
+    listener6_ = NewListener(AF_INET6, scope);
     role_ = Role::kListening;
     return true;
 }
@@ -148,17 +210,24 @@ bool Win32Socket::Accept(long requestId, std::string* err) {
     return true;
 }
 
-bool Win32Socket::Connect(const std::string& host, long port, std::string* err) {
-    if (!Open(FD_CONNECT | kLinkEvents, err)) return false;
+bool Win32Socket::Connect(const std::string& host, long port, std::string*) {
+    Close();
     role_ = Role::kConnecting;
     if (port < 1 || port > 65535) {
         Defer(Kind::kError, WSAEADDRNOTAVAIL);
         return true;
     }
     connectPort_ = port;
-    in_addr address{};
-    if (inet_pton(AF_INET, host.c_str(), &address) == 1) {
-        ConnectTo(address);
+    sockaddr_in v4{};
+    sockaddr_in6 v6{};
+    if (inet_pton(AF_INET, host.c_str(), &v4.sin_addr) == 1) {
+        v4.sin_family = AF_INET;
+        ConnectTo(reinterpret_cast<sockaddr*>(&v4), sizeof v4);
+        return true;
+    }
+    if (inet_pton(AF_INET6, host.c_str(), &v6.sin6_addr) == 1) {
+        v6.sin6_family = AF_INET6;
+        ConnectTo(reinterpret_cast<sockaddr*>(&v6), sizeof v6);
         return true;
     }
     // A name is looked up while the message loop goes on: a slow or missing
@@ -171,18 +240,26 @@ bool Win32Socket::Connect(const std::string& host, long port, std::string* err) 
         Defer(Kind::kError, LookupError(WSAGetLastError()));
         return true;
     }
-    lookups_.push_back({task, generation_, std::move(buffer)});
+    lookups_.push_back({task, generation_, std::move(buffer), host});
     return true;
 }
 
-void Win32Socket::ConnectTo(const in_addr& host) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<u_short>(connectPort_));
-    address.sin_addr = host;
-    peer_ = DottedAddress(address);
-    if (connect(socket_.Get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 &&
-        WSAGetLastError() != WSAEWOULDBLOCK) {
+void Win32Socket::ConnectTo(sockaddr* address, int size) {
+    // The port is the one asked for, whatever a lookup's answer held.
+    if (address->sa_family == AF_INET) {
+        reinterpret_cast<sockaddr_in*>(address)->sin_port =
+            htons(static_cast<u_short>(connectPort_));
+    } else {
+        reinterpret_cast<sockaddr_in6*>(address)->sin6_port =
+            htons(static_cast<u_short>(connectPort_));
+    }
+    peer_ = AddressText(address);
+    socket_ = NewSocket(address->sa_family, FD_CONNECT | kLinkEvents);
+    if (!socket_.Valid()) {
+        Defer(Kind::kError, WSAGetLastError());
+        return;
+    }
+    if (connect(socket_.Get(), address, size) != 0 && WSAGetLastError() != WSAEWOULDBLOCK) {
         Defer(Kind::kError, WSAGetLastError());
     }
 }
@@ -199,12 +276,69 @@ void Win32Socket::OnLookup(HANDLE task, int error) {
     const auto* found = reinterpret_cast<const hostent*>(lookup.buffer.get());
     if (error || found->h_addrtype != AF_INET || found->h_length != sizeof(in_addr) ||
         !found->h_addr_list || !found->h_addr_list[0]) {
+        // A name with no IPv4 address may still have an IPv6 one.
+        if (LookupError(error) == WSAHOST_NOT_FOUND && LookUpIPv6(lookup.host)) return;
         Raise(LookupError(error));
         return;
     }
-    in_addr address;
-    std::memcpy(&address, found->h_addr_list[0], sizeof address);
-    ConnectTo(address);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    std::memcpy(&address.sin_addr, found->h_addr_list[0], sizeof address.sin_addr);
+    ConnectTo(reinterpret_cast<sockaddr*>(&address), sizeof address);
+}
+
+bool Win32Socket::LookUpIPv6(const std::string& host) {
+    auto lookup = std::make_unique<IPv6Lookup>();
+    lookup->window = window_.Get();
+    lookup->generation = generation_;
+    lookup->overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (!lookup->overlapped.hEvent) return false;
+    ADDRINFOEXW hints{};
+    hints.ai_family = AF_INET6;
+    hints.ai_socktype = SOCK_STREAM;
+    const std::wstring name = Widened(host);
+    int started = GetAddrInfoExW(name.c_str(), nullptr, NS_DNS, nullptr, &hints, &lookup->result,
+                                 nullptr, &lookup->overlapped, nullptr, nullptr);
+    if (started == 0) {
+        SetEvent(lookup->overlapped.hEvent);
+    } else if (started != WSA_IO_PENDING) {
+        CloseHandle(lookup->overlapped.hEvent);
+        return false;
+    }
+    if (!RegisterWaitForSingleObject(&lookup->wait, lookup->overlapped.hEvent, IPv6LookupAnswered,
+                                     lookup.get(), INFINITE, WT_EXECUTEONLYONCE)) {
+        // Nothing will say when the answer has come: the lookup stays the
+        // process's rather than be freed under the system's feet.
+        (void)lookup.release();
+        return false;
+    }
+    ipv6Lookups_.push_back(std::move(lookup));
+    return true;
+}
+
+void Win32Socket::OnIPv6Lookup(IPv6Lookup* answered) {
+    auto it = std::find_if(ipv6Lookups_.begin(), ipv6Lookups_.end(),
+                           [&](const auto& lookup) { return lookup.get() == answered; });
+    if (it == ipv6Lookups_.end()) return;
+    std::unique_ptr<IPv6Lookup> lookup = std::move(*it);
+    ipv6Lookups_.erase(it);
+    // The wait has fired once and posted; waiting for it to be done with
+    // the lookup takes no time.
+    UnregisterWaitEx(lookup->wait, INVALID_HANDLE_VALUE);
+    CloseHandle(lookup->overlapped.hEvent);
+    ADDRINFOEXW* found = lookup->result;
+    const bool fresh = lookup->generation == generation_ && role_ == Role::kConnecting;
+    const bool usable = found && found->ai_family == AF_INET6 && found->ai_addr &&
+                        found->ai_addrlen >= sizeof(sockaddr_in6);
+    sockaddr_in6 address{};
+    if (usable) std::memcpy(&address, found->ai_addr, sizeof address);
+    if (found) FreeAddrInfoExW(found);
+    if (!fresh) return;  // stale
+    if (!usable) {
+        Raise(WSAHOST_NOT_FOUND);
+        return;
+    }
+    ConnectTo(reinterpret_cast<sockaddr*>(&address), sizeof address);
 }
 
 bool Win32Socket::SendData(const std::string& text, std::string* err) {
@@ -290,13 +424,13 @@ void Win32Socket::Raise(int code) {
     if (events_) events_->OnError(code, SocketErrorText(code));
 }
 
-void Win32Socket::OnAccept() {
+void Win32Socket::OnAccept(SOCKET listener) {
     if (role_ != Role::kListening) return;
-    sockaddr_in address{};
+    sockaddr_storage address{};
     int size = sizeof address;
-    request_.Reset(accept(socket_.Get(), reinterpret_cast<sockaddr*>(&address), &size));
+    request_.Reset(accept(listener, reinterpret_cast<sockaddr*>(&address), &size));
     if (!request_.Valid()) return;
-    requestPeer_ = DottedAddress(address);
+    requestPeer_ = AddressText(reinterpret_cast<sockaddr*>(&address));
     ++requestId_;
     if (events_) events_->OnConnectionRequest(requestId_);
     // A request the handler did not accept is refused.
@@ -327,10 +461,14 @@ void Win32Socket::OnPeerClosed(WORD error) {
 }
 
 void Win32Socket::OnSocketMessage(SOCKET s, WORD event, WORD error) {
+    if (event == FD_ACCEPT && s == listener6_.Get() && listener6_.Valid()) {
+        if (!error) OnAccept(s);
+        return;
+    }
     if (s != socket_.Get()) return;  // a socket closed since
     switch (event) {
         case FD_ACCEPT:
-            if (!error) OnAccept();
+            if (!error) OnAccept(s);
             break;
         case FD_CONNECT:
             if (role_ != Role::kConnecting) break;
@@ -364,6 +502,10 @@ LRESULT CALLBACK Win32Socket::WndProc(HWND hwnd, UINT message, WPARAM wParam, LP
     }
     if (self && message == kDeferredMessage) {
         self->OnDeferred();
+        return 0;
+    }
+    if (self && message == kIPv6LookupMessage) {
+        self->OnIPv6Lookup(reinterpret_cast<IPv6Lookup*>(lParam));
         return 0;
     }
     if (self && message == kLookupMessage) {

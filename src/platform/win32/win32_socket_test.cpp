@@ -60,7 +60,7 @@ class Win32SocketTest : public ::testing::Test {
         ASSERT_TRUE(server.Create(GetModuleHandleA(nullptr), &err)) << err;
         ASSERT_TRUE(client.Create(GetModuleHandleA(nullptr), &err)) << err;
         server.SetLocalPort(port);
-        ASSERT_TRUE(server.Listen(&err)) << err;
+        ASSERT_TRUE(server.Listen(ListenScope::kEveryAddress, &err)) << err;
     }
     void Link(const std::string& host = "127.0.0.1") {
         std::string err;
@@ -99,12 +99,27 @@ TEST_F(Win32SocketTest, BytesTravelBothWaysWholeAndACloseComesAfterTheLastOfThem
     EXPECT_EQ(s.received, "bye\r\n");
 }
 
+TEST_F(Win32SocketTest, IPv6ClientsLinkAndEitherScopeTakesTheLoopbackAddresses) {
+    for (ListenScope scope : {ListenScope::kEveryAddress, ListenScope::kThisComputer}) {
+        for (const char* host : {"::1", "127.0.0.1"}) {
+            c.log.clear();
+            s.log.clear();
+            std::string err;
+            ASSERT_TRUE(server.Listen(scope, &err)) << err;
+            Link(host);
+            EXPECT_EQ(s.address, host);
+            EXPECT_EQ(client.RemoteHostIP(), host);
+            client.Close();
+        }
+    }
+}
+
 TEST_F(Win32SocketTest, ARefusedRequestIsClosedAndListeningCanResume) {
     s.accept = false;
     Link();
     ASSERT_TRUE(PumpUntil([&] { return c.log.size() > 1; }));
     std::string err;
-    EXPECT_TRUE(server.Listen(&err)) << err;
+    EXPECT_TRUE(server.Listen(ListenScope::kEveryAddress, &err)) << err;
 }
 
 // Wine lacks the texts of some socket errors: the console carries its own.
@@ -113,7 +128,7 @@ TEST_F(Win32SocketTest, FailuresComeWithTheirDescriptions) {
     std::string err;
     ASSERT_TRUE(other.Create(GetModuleHandleA(nullptr), &err)) << err;
     other.SetLocalPort(port);
-    EXPECT_FALSE(other.Listen(&err));
+    EXPECT_FALSE(other.Listen(ListenScope::kEveryAddress, &err));
     EXPECT_NE(err.find("Only one usage of each socket address"), std::string::npos) << err;
     server.Close();
     ASSERT_TRUE(client.Connect("127.0.0.1", port, &err));
@@ -140,7 +155,7 @@ TEST_F(Win32SocketTest, ClosingDuringALookupGivesNoEvent) {
         c.log.clear();
         s.log.clear();
         std::string err;
-        ASSERT_TRUE(server.Listen(&err)) << err;
+        ASSERT_TRUE(server.Listen(ListenScope::kEveryAddress, &err)) << err;
         ASSERT_TRUE(client.Connect(host, port, &err)) << err;
         client.Close();
         EXPECT_EQ(client.RemoteHostIP(), "") << host;

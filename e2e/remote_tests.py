@@ -2,6 +2,7 @@
 Python TCP client, or a second Vantrel.exe in a prefix of its own, links to
 it. Every test takes a free port of its own."""
 
+import ipaddress
 import random
 import re
 import shutil
@@ -9,7 +10,7 @@ import socket
 import time
 from pathlib import Path
 
-from harness import Console, TestFailure, expect, wait_until
+from harness import Console, TestFailure, expect, expect_equal, wait_until
 
 BAN_PATH = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Ban.txt")
 
@@ -33,10 +34,10 @@ def free_port():
 class Client:
     """A line-protocol client: what arrives is kept as bytes."""
 
-    def __init__(self, port, timeout=30):
+    def __init__(self, port, timeout=30, host="127.0.0.1"):
         def attempt():
             try:
-                sock = socket.create_connection(("127.0.0.1", port), timeout=2)
+                sock = socket.create_connection((host, port), timeout=2)
             except OSError:
                 return None
             if sock.getsockname() == sock.getpeername():  # connected to itself
@@ -163,36 +164,95 @@ def test_remote_wrong_passwords_kick_ban_and_refuse(c):
     expect(snap.prompt.endswith(">"), "the console stays local and listening")
 
 
-def test_remote_two_consoles_linked(c):
+def test_remote_two_consoles_linked_over_ipv6_with_a_password(c):
     port = free_port()
     served = c.prefix.parent / f"{c.name}-served"
     served.mkdir(parents=True, exist_ok=True)
     (served / "served_marker.txt").write_text("x")
     # The server listens from its start-up argument, so only the client's
     # bar is typed into; the client starts last and lies on top.
-    c.start("listen", str(port), cwd=served)
+    c.start("listen", str(port), "secret", cwd=served)
     c.wait_ready()
     other = Console(c.build, c.prefix.parent.parent, c.name + "-client")
     try:
         other.start()
         other.wait_ready()
-        other.submit(f"connect 127.0.0.1:{port}")
-        snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("127.0.0.1: ")
-                              and s.prompt.endswith(">"), "the server's prompt on the client")
+        # The password goes with CONNECT and answers the prompt by itself.
+        other.submit(f"connect [::1]:{port} secret")
+        snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("::1: ")
+                              and s.prompt.endswith(">") and "Password" not in s.prompt,
+                              "the server's prompt on the client")
         expect("served" in snap.prompt, f"the prompt is the server's folder: {snap.prompt!r}")
-        c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the server serving")
+        c.wait_for(lambda s: s.prompt == "Serving ::1", "the server serving")
         other.submit("dir")
         other.wait_for(lambda s: s.pane_text and "served_marker.txt" in s.pane_text,
                        "the server's listing in the client's pane", timeout=60)
         other.wait_for(lambda s: s.command == "" and s.prompt.endswith(">"),
                        "the client ready for the next line")
         other.submit("disconnect")
-        other.wait_for(lambda s: s.prompt and not s.prompt.startswith("127.0.0.1"),
+        other.wait_for(lambda s: s.prompt and not s.prompt.startswith("::1"),
                        "the client back to local")
         c.wait_for(lambda s: s.prompt and "Serving" not in s.prompt, "the server back to local")
     finally:
         other.close()
         shutil.rmtree(served, ignore_errors=True)
+
+
+def listening_addresses(port):
+    """The addresses the system's socket table shows listening on port."""
+    found = set()
+    for table, v6 in (("/proc/net/tcp", False), ("/proc/net/tcp6", True)):
+        for line in Path(table).read_text().splitlines()[1:]:
+            fields = line.split()
+            address, hex_port = fields[1].split(":")
+            if int(hex_port, 16) != port or fields[3] != "0A":  # 0A: listening
+                continue
+            raw = bytes.fromhex(address)
+            # The table holds each 32-bit word in the host's order.
+            raw = b"".join(raw[i:i + 4][::-1] for i in range(0, len(raw), 4))
+            found.add(str(ipaddress.IPv6Address(raw) if v6 else ipaddress.IPv4Address(raw)))
+    return found
+
+
+def test_remote_listen_without_a_password_is_for_this_computer_only(c):
+    port = free_port()
+    listening_console(c, port)
+    c.wait_for(lambda s: (s.pane_text or "").strip() == f"Listening on port {port} for this "
+               "computer only; give a password to accept other computers", "the listening line")
+    wait_until(lambda: listening_addresses(port) == {"127.0.0.1", "::1"}, 10,
+               f"port {port} bound to the loopback addresses only ({listening_addresses(port)})")
+    other = free_port()
+    c.enter_line(f"listen {other} secret")
+    wait_until(lambda: listening_addresses(other) == {"0.0.0.0", "::"}, 10,
+               f"port {other} bound to every address ({listening_addresses(other)})")
+    expect(not listening_addresses(port), "the first port is free again")
+
+
+def test_remote_a_client_at_the_password_prompt_gets_nothing_else_and_goes_after_a_minute(c):
+    port = free_port()
+    listening_console(c, port, "secret")
+    c.enter_line("set LoginFailBan=0")
+    # A local line that prints while it runs; the client knocks meanwhile
+    # and is taken once the line has ended.
+    c.submit("dos ping -n 3 127.0.0.1")
+    c.wait_for(lambda s: s.command.startswith("dos ping"), "the DOS command to run")
+    first = Client(port)
+    first.wait_text(b"Password>", timeout=60)
+    c.wait_for(lambda s: "Pinging" in (s.pane_text or ""), "the local output in the pane")
+    first.send(b"wrong\r\n")
+    first.wait_text(b"Password incorrect\r\n")
+    expect_equal(first.take(), b"Password>Password>Password incorrect\r\n",
+                 "all the client got before it logged in")
+    # Silent since: kicked a minute after it came, as a failed login is.
+    first.wait_closed(timeout=90)
+    c.wait_for(lambda s: "Autokicked client 127.0.0.1 for failing to login" in (s.pane_text or ""),
+               "the kick in the log")
+    second = Client(port)
+    second.wait_text(b"Password>")
+    second.send(b"secret\r\n")
+    second.wait_for(ends_with_prompt, "the served prompt of the next client")
+    first.close()
+    second.close()
 
 
 def test_remote_a_burst_of_lines_comes_back_in_order(c):

@@ -14,7 +14,10 @@ class FakeSocket : public Socket {
     enum class Mode { kIdle, kListening, kConnecting, kConnected };
 
     void SetEvents(SocketEvents* e) override { events = e; }
+    // Closing the listener leaves a knocking client to be accepted; any
+    // other close, a Listen and a Connect refuse it.
     void Close() override {
+        if (mode != Mode::kListening) knocking_.clear();
         mode = Mode::kIdle;
         peer.clear();
     }
@@ -24,6 +27,7 @@ class FakeSocket : public Socket {
             *err = listenError;
             return false;
         }
+        knocking_.clear();
         mode = Mode::kListening;
         listeningPort = localPort;
         scope = s;
@@ -37,9 +41,11 @@ class FakeSocket : public Socket {
         }
         mode = Mode::kConnected;
         peer = knocking_;
+        knocking_.clear();
         return true;
     }
     bool Connect(const std::string& host, long port, std::string*) override {
+        knocking_.clear();
         connects.push_back(host + ":" + std::to_string(port));
         mode = Mode::kConnecting;
         peer = host;
@@ -63,7 +69,6 @@ class FakeSocket : public Socket {
     void Knock(const std::string& address, long requestId = 7) {
         knocking_ = address;
         events->OnConnectionRequest(requestId);
-        knocking_.clear();
     }
     void Receive(const std::string& data) {
         incoming_ += data;

@@ -145,6 +145,20 @@ TEST_F(ConsoleBusyTest, AServedClientsLinesWaitTheirTurnAndItsCtrlCStopsItsLine)
     EXPECT_EQ(in().EvaluateText("third"), "1");
 }
 
+TEST_F(ConsoleBusyTest, AClientKnockingWhileALineRunsIsTakenAfterItAndGetsNoneOfItsOutput) {
+    Run("listen 2319 pw");
+    window.onPump = [&] {
+        if (window.pumps == 1) socket.Knock("10.1.2.3");
+        in().PrintOut("local work");
+    };
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
+    EXPECT_EQ(state(), kAwaitingLogin);
+    EXPECT_EQ(socket.accepted, std::vector<long>{7});
+    console.Tick();
+    EXPECT_EQ(socket.TakeSent(), "Password>");
+}
+
 TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines) {
     ServeClient("");
     window.onPump = [&] {

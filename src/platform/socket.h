@@ -12,8 +12,9 @@ namespace vantrel {
 class SocketEvents {
   public:
     virtual ~SocketEvents() = default;
-    // A client knocks while listening; Accept(requestId) takes it. A request
-    // not accepted before the handler returns is refused.
+    // A client knocks while listening; Accept(requestId) takes it. The
+    // request waits for that through the close of the listener; any later
+    // close, and a newer request, refuse it.
     virtual void OnConnectionRequest(long requestId) = 0;
     // The outgoing connection is established.
     virtual void OnConnect() = 0;

@@ -125,6 +125,12 @@ void Win32Socket::Close() {
     for (Lookup& lookup : lookups_) {
         if (lookup.generation == generation_) WSACancelAsyncRequest(lookup.task);
     }
+    // Closing the listener leaves a knocking client to be accepted; any
+    // other close refuses it.
+    if (role_ != Role::kListening) {
+        request_.Reset();
+        requestPeer_.clear();
+    }
     socket_.Reset();
     listener6_.Reset();
     role_ = Role::kIdle;
@@ -197,9 +203,11 @@ bool Win32Socket::Accept(long requestId, std::string* err) {
         if (err) *err = SocketErrorText(WSAEINVAL);
         return false;
     }
+    UniqueSocket taken = std::move(request_);
+    std::string peer = std::move(requestPeer_);
     Close();
-    socket_ = std::move(request_);
-    peer_ = requestPeer_;
+    socket_ = std::move(taken);
+    peer_ = std::move(peer);
     role_ = Role::kConnected;
     // The accepted socket has its listener's events; it wants a link's.
     if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, kLinkEvents) != 0) {
@@ -432,10 +440,9 @@ void Win32Socket::OnAccept(SOCKET listener) {
     if (!request_.Valid()) return;
     requestPeer_ = AddressText(reinterpret_cast<sockaddr*>(&address));
     ++requestId_;
+    // The request waits for Accept; a line running meanwhile may hold it
+    // till its end.
     if (events_) events_->OnConnectionRequest(requestId_);
-    // A request the handler did not accept is refused.
-    request_.Reset();
-    requestPeer_.clear();
 }
 
 void Win32Socket::OnRead() {

@@ -22,7 +22,9 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
       // Outside a line (the console reading a setting) nothing may pump.
       scriptHost_(platform.clock, [this] { return !Running() || !Poll(); }),
       engine_(&scriptHost_),
-      variables_(engine_) {}
+      variables_(engine_) {
+    platform.files.SetKeepGoing([this] { return !Running() || !Poll(); });
+}
 
 void Interpreter::PrintOut(std::string_view text) {
     if (!pendingOutput_.empty()) pendingOutput_.append("\r\n");

@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
@@ -99,6 +101,16 @@ class FileSystem {
 
     // The folder that holds the program's executable, without a trailing "\".
     virtual std::string ProgramFolder() const = 0;
+
+    // Long work (a big copy or move, a folder of many entries) asks this now
+    // and then whether to go on, which keeps the console alive meanwhile. A
+    // copy or move told to stop fails with the system's "aborted" error; a
+    // lookup told to stop ends with what it has found.
+    void SetKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
+    bool KeepGoing() const { return !keepGoing_ || keepGoing_(); }
+
+  private:
+    std::function<bool()> keepGoing_;
 };
 
 }  // namespace vantrel

@@ -50,14 +50,19 @@ bool WriteAll(HANDLE file, const std::string& data) {
 // Calls visit(data) for each match of a lookup that the mask lets through,
 // until visit returns false. A pattern ending in a separator looks into that
 // folder, as the runtime's lookup does; "." and ".." are among its matches.
+// A folder of many entries keeps the console alive, and a stop ends the
+// lookup with what it has found.
 template <typename Visit>
-void ForEachMatch(const std::string& pattern, FileMask mask, Visit visit) {
+void ForEachMatch(const FileSystem& fs, const std::string& pattern, FileMask mask, Visit visit) {
+    constexpr unsigned kEntriesBetweenChecks = 256;
     std::string search = pattern;
     if (!search.empty() && IsSeparator(search.back())) search += "*";
     WIN32_FIND_DATAA data;
     UniqueFind find(FindFirstFileA(search.c_str(), &data));
+    unsigned count = 0;
     for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &data)) {
         if (MatchesMask(data, mask) && !visit(data)) return;
+        if (++count % kEntriesBetweenChecks == 0 && !fs.KeepGoing()) return;
     }
 }
 
@@ -110,7 +115,7 @@ void RememberDriveFolder(const std::string& path) {
 
 bool Win32FileSystem::Exists(const std::string& path, FileMask mask) const {
     bool found = false;
-    ForEachMatch(path, mask, [&](const WIN32_FIND_DATAA&) {
+    ForEachMatch(*this, path, mask, [&](const WIN32_FIND_DATAA&) {
         found = true;
         return false;  // one is enough
     });
@@ -119,7 +124,7 @@ bool Win32FileSystem::Exists(const std::string& path, FileMask mask) const {
 
 std::vector<FileEntry> Win32FileSystem::Find(const std::string& pattern, FileMask mask) const {
     std::vector<FileEntry> entries;
-    ForEachMatch(pattern, mask, [&](const WIN32_FIND_DATAA& data) {
+    ForEachMatch(*this, pattern, mask, [&](const WIN32_FIND_DATAA& data) {
         std::string name = data.cFileName;
         if (name != "." && name != "..") entries.push_back(EntryOf(data));
         return true;

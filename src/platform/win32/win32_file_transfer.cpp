@@ -38,14 +38,86 @@ std::string Join(std::string folder, const std::string& name) {
     return folder + name;
 }
 
-bool CopyOneFile(const std::string& from, const std::string& to) {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+// Called by the system after each piece of a copy: a big file keeps the
+// console alive, and a stop cancels the copy, which then removes the
+// partial file.
+DWORD CALLBACK TransferProgress(LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, LARGE_INTEGER, DWORD,
+                                DWORD, HANDLE, HANDLE, LPVOID fileSystem) {
+    const auto* fs = static_cast<const FileSystem*>(fileSystem);
+    return fs->KeepGoing() ? PROGRESS_CONTINUE : PROGRESS_CANCEL;
+}
+
+LPVOID ProgressData(const FileSystem& fs) {
+    return const_cast<FileSystem*>(&fs);
+}
+
+// Copies a big file piece by piece, asking between pieces whether to go on:
+// not every system calls a copy's progress routine (Wine does not). A copy
+// that stops or fails leaves no partial file behind.
+bool CopyInPieces(const FileSystem& fs, const std::string& from, const std::string& to) {
+    constexpr DWORD kPiece = 1 << 20;
+    UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!source.Valid()) return false;
+    const DWORD attributes = GetFileAttributesA(from.c_str()) & ~FILE_ATTRIBUTE_READONLY;
+    UniqueFile target(CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!target.Valid()) return false;
+    std::string piece(kPiece, '\0');
+    bool ok = true;
+    for (DWORD read = 0; ok;) {
+        if (!fs.KeepGoing()) {
+            SetLastError(ERROR_REQUEST_ABORTED);
+            ok = false;
+        } else if (!::ReadFile(source.Get(), piece.data(), kPiece, &read, nullptr)) {
+            ok = false;
+        } else if (read == 0) {
+            break;
+        } else {
+            DWORD written = 0;
+            ok =
+                ::WriteFile(target.Get(), piece.data(), read, &written, nullptr) && written == read;
+        }
+    }
+    FILETIME created, accessed, written;
+    if (ok && GetFileTime(source.Get(), &created, &accessed, &written)) {
+        SetFileTime(target.Get(), &created, &accessed, &written);
+    }
+    const DWORD error = GetLastError();
+    target.Reset();
+    if (ok) {
+        SetFileAttributesA(to.c_str(), GetFileAttributesA(from.c_str()));
+        return true;
+    }
+    DeleteFileA(to.c_str());
+    SetLastError(error);
+    return false;
+}
+
+// Overwrites an existing file. A big one goes in pieces, so that the console
+// stays alive and a stop ends it.
+bool CopyOneFile(const FileSystem& fs, const std::string& from, const std::string& to) {
+    constexpr ULONGLONG kBigFile = 8ull << 20;
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    // A read-only or hidden file in the way is the system copy's to refuse
+    // or take, as it does for a small file.
+    const DWORD existing = GetFileAttributesA(to.c_str());
+    const bool plainTarget =
+        existing == INVALID_FILE_ATTRIBUTES ||
+        !(existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    if (plainTarget && GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &info) &&
+        ((static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) >= kBigFile) {
+        return CopyInPieces(fs, from, to);
+    }
+    return CopyFileExA(from.c_str(), to.c_str(), TransferProgress, ProgressData(fs), nullptr, 0) !=
+           FALSE;
 }
 
 // Moves one file or folder, never onto an existing one; a file is copied
 // and deleted across volumes.
-bool MoveOne(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+bool MoveOne(const FileSystem& fs, const std::string& from, const std::string& to) {
+    return MoveFileWithProgressA(from.c_str(), to.c_str(), TransferProgress, ProgressData(fs),
+                                 MOVEFILE_COPY_ALLOWED) != FALSE;
 }
 
 bool Failed(DWORD code, std::string* err) {
@@ -72,13 +144,14 @@ template <typename Transfer>
 bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
                    const std::string& destination, Transfer transfer, std::string* err) {
     if (!HasWildcards(source) && !EndsWithSeparator(destination)) {
-        if (!transfer(source, destination)) return Fail(err);
+        if (!transfer(fs, source, destination)) return Fail(err);
         return true;
     }
     std::vector<std::string> files = Matching(fs, source, false);
     if (files.empty()) return Failed(ERROR_FILE_NOT_FOUND, err);
     for (const std::string& file : files) {
-        if (!transfer(file, Join(destination, NameOf(file)))) return Fail(err);
+        if (!fs.KeepGoing()) return Failed(ERROR_REQUEST_ABORTED, err);
+        if (!transfer(fs, file, Join(destination, NameOf(file)))) return Fail(err);
     }
     return true;
 }
@@ -101,7 +174,7 @@ bool InsideItself(const std::string& source, const std::string& destination) {
 
 // Merges source into destination, overwriting files; stops at the first
 // failure with its error as the last error.
-bool CopyTree(const std::string& source, const std::string& destination) {
+bool CopyTree(const FileSystem& fs, const std::string& source, const std::string& destination) {
     if (!CreateDirectoryA(destination.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         return false;
     }
@@ -111,9 +184,13 @@ bool CopyTree(const std::string& source, const std::string& destination) {
     do {
         std::string name = entry.cFileName;
         if (name == "." || name == "..") continue;
+        if (!fs.KeepGoing()) {
+            SetLastError(ERROR_REQUEST_ABORTED);
+            return false;
+        }
         std::string from = Join(source, name), to = Join(destination, name);
-        bool ok = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CopyTree(from, to)
-                                                                      : CopyOneFile(from, to);
+        bool ok = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CopyTree(fs, from, to)
+                                                                      : CopyOneFile(fs, from, to);
         if (!ok) return false;
     } while (FindNextFileA(find.Get(), &entry));
     return true;
@@ -168,12 +245,12 @@ bool Win32FileSystem::CopyFolder(const std::string& source, const std::string& d
                                  std::string* err) {
     return TransferFolders(
         *this, source, destination,
-        [](const std::string& from, const std::string& to, std::string* e) {
+        [this](const std::string& from, const std::string& to, std::string* e) {
             if (InsideItself(from, to)) {
                 if (e) *e = "Cannot copy a folder into itself";
                 return false;
             }
-            return CopyTree(from, to) || Fail(e);
+            return CopyTree(*this, from, to) || Fail(e);
         },
         err);
 }
@@ -190,7 +267,7 @@ bool Win32FileSystem::MoveFolder(const std::string& source, const std::string& d
 
 bool Win32FileSystem::Rename(const std::string& source, const std::string& destination,
                              std::string* err) {
-    return MoveOne(source, destination) || Fail(err);
+    return MoveOne(*this, source, destination) || Fail(err);
 }
 
 }  // namespace vantrel::win32

@@ -48,6 +48,26 @@ TEST_F(Win32FileTransferTest, FilesGoToANameOrIntoAFolder) {
                              "kept\\", "kept\\a.txt=A", "kept\\b.txt=B"}));
 }
 
+TEST_F(Win32FileTransferTest, ABigCopyAsksToGoOnAndAStopLeavesNoPartialFile) {
+    Make("big.bin", std::string(32 << 20, 'b'));
+    for (int i = 0; i < 600; ++i) Make("many" + std::to_string(i) + ".txt");
+    int asked = 0;
+    fs_.SetKeepGoing([&] { return ++asked > 0; });
+    std::string err;
+    ASSERT_TRUE(fs_.CopyFile("big.bin", "copy.bin", &err)) << err;
+    EXPECT_GT(asked, 2);  // within the copy, not only around it
+    asked = 0;
+    EXPECT_EQ(fs_.Find("many*.txt", FileMask::kFiles).size(), 600u);
+    EXPECT_GE(asked, 2);
+    fs_.SetKeepGoing([&] { return false; });
+    EXPECT_FALSE(fs_.CopyFile("big.bin", "stopped.bin", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(err.rfind("Error ", 0), std::string::npos) << err;  // the system has a text
+    EXPECT_FALSE(fs_.Exists("stopped.bin", FileMask::kFiles));
+    EXPECT_LT(fs_.Find("many*.txt", FileMask::kFiles).size(), 600u);
+    fs_.SetKeepGoing(nullptr);
+}
+
 TEST_F(Win32FileTransferTest, FoldersMergeOrGoIntoAFolder) {
     Folder("src");
     Folder("src\\deep");

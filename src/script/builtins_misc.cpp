@@ -4,6 +4,7 @@
 
 #include "script/builtins.h"
 #include "script/convert.h"
+#include "script/dictionary.h"
 #include "script/nodes.h"
 #include "script/objects.h"
 #include "script/parser.h"
@@ -113,6 +114,7 @@ Value CreateObject(Frame& f, Value* a, int) {
     const std::string name = ToLower(ArgText(f, a[0]));
     Value out;
     if (name == "vbscript.regexp" && MakeBuiltinObject(f.rt, "regexp", &out)) return out;
+    if (name == "scripting.dictionary") return Value::Object(MakeDictionary());
     Throw(kErrCantCreateObject);
 }
 

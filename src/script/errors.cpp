@@ -35,6 +35,8 @@ constexpr ErrorEntry kErrors[] = {
     {kErrArgNotOptional, "Argument not optional"},
     {kErrWrongArgs, "Wrong number of arguments or invalid property assignment"},
     {kErrNotCollection, "Object not a collection"},
+    {kErrKeyExists, "This key is already associated with an element of this collection"},
+    {kErrElementNotFound, "Element not found"},
     {kErrUndefinedVar, "Variable is undefined"},
     {kErrIllegalAssign, "Illegal assignment"},
     {kErrInvalidReference, "Invalid or unqualified reference"},

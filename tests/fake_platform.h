@@ -226,6 +226,9 @@ class FakeClock : public Clock {
     std::string FormatDate(const LocalTime& t) const override {
         return std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
     }
+    std::string FormatLongDate(const LocalTime& t) const override {
+        return "long " + FormatDate(t);
+    }
     std::string FormatTime(const LocalTime& t) const override {
         char text[32];
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);

@@ -50,7 +50,8 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
         {"echo " + manyNames, "Too many variables to expand; the rest is left as typed\n" +
                                   manyNames.substr(manyNames.find("`v1000`"))},
         {"echo " + std::string(300000, 'x'), std::string(300000, 'x')},
-        {"print " + std::string(10000, '(') + "1" + std::string(10000, ')'), "Out of stack space"},
+        {"print " + std::string(150000, '(') + "1" + std::string(150000, ')'),
+         "Out of stack space"},
         {"print 1e999", "Overflow"},
         {"print 99999999999999999999999999999*99999999999999999", "1E+46"},
         {std::string(1000, '|'), ""},
@@ -61,6 +62,13 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
         EXPECT_EQ(Output(c.line), c.output) << c.line.substr(0, 40);
     }
     EXPECT_NE(Output(std::string("print \"a\0b\"", 12)), "");
+}
+
+TEST_F(RunCommandTest, TimerHasTheClocksFractionAndNowWholeSeconds) {
+    os.clock.now = {2026, 12, 6, 14, 30, 5, 370};
+    EXPECT_EQ(Output("print Timer"), "52205.37");
+    EXPECT_EQ(Output("print Second(Now) & \" \" & (Now = #12/6/2026 2:30:05 PM#)"), "5 True");
+    EXPECT_EQ(Output("print FormatDateTime(Now, vbLongDate)"), "long 12/6/2026");
 }
 
 TEST_F(RunCommandTest, EndlessOutputKeepsItsNewestLines) {

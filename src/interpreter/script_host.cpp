@@ -32,12 +32,18 @@ LocalTime FromDateParts(const script::DateParts& d) {
     return t;
 }
 
+// With its milliseconds, for Timer; Now and Time drop them.
 double ConsoleScriptHost::Now() const {
-    return ToSerialDate(clock_.Now());
+    const LocalTime now = clock_.Now();
+    return ToSerialDate(now) + now.millisecond / 86400000.0;
 }
 
 std::string ConsoleScriptHost::FormatDate(const script::DateParts& d) const {
     return clock_.FormatDate(FromDateParts(d));
+}
+
+std::string ConsoleScriptHost::FormatLongDate(const script::DateParts& d) const {
+    return clock_.FormatLongDate(FromDateParts(d));
 }
 
 std::string ConsoleScriptHost::FormatTime(const script::DateParts& d) const {

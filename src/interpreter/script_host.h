@@ -17,6 +17,7 @@ class ConsoleScriptHost : public script::Host {
 
     double Now() const override;
     std::string FormatDate(const script::DateParts& d) const override;
+    std::string FormatLongDate(const script::DateParts& d) const override;
     std::string FormatTime(const script::DateParts& d) const override;
     script::NumberSettings Numbers() const override { return clock_.Numbers(); }
     bool KeepGoing() override;

@@ -21,8 +21,9 @@ class Clock {
     virtual std::uint64_t Milliseconds() const = 0;
     // Sets the system's local date and time; false when the system refuses.
     virtual bool SetNow(const LocalTime& time) = 0;
-    // The regional short date and long time texts.
+    // The regional short date, long date and long time texts.
     virtual std::string FormatDate(const LocalTime& time) const = 0;
+    virtual std::string FormatLongDate(const LocalTime& time) const = 0;
     virtual std::string FormatTime(const LocalTime& time) const = 0;
     // The regional separators, decimals and currency of formatted numbers;
     // US English where a system has none of its own.

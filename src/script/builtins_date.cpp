@@ -53,6 +53,18 @@ int FirstDay(const Value* a, int n, int i) {
     return d == 0 ? 1 : d;
 }
 
+// The firstweekofyear argument: 1 the week of January 1 (the default, and
+// what 0, the system's choice, means here), 2 the first week with four days
+// of the year, 3 the first full week.
+constexpr int kFirstJan1 = 1, kFirstFourDays = 2, kFirstFullWeek = 3;
+
+int FirstWeekRule(const Value* a, int n, int i) {
+    if (!Present(a, n, i)) return kFirstJan1;
+    const int32_t rule = ToLong(a[i]);
+    if (rule < 0 || rule > kFirstFullWeek) Throw(kErrInvalidCall);
+    return rule == 0 ? kFirstJan1 : rule;
+}
+
 enum class Interval {
     kYear,
     kQuarter,
@@ -86,14 +98,21 @@ Value Part(Frame& f, Value* a, int (*pick)(const DateParts&)) {
     return Value::Integer(static_cast<int16_t>(pick(SplitDate(DateArg(f, a[0])))));
 }
 
+// Now and Time are whole seconds; only Timer shows the fraction the host's
+// clock gives. The small lift keeps a whole second that the serial cannot
+// hold exactly from falling to the one before.
+double WholeSeconds(double serial) {
+    return std::floor(serial * 86400.0 + 1e-5) / 86400.0;
+}
+
 Value Now(Frame& f, Value*, int) {
-    return Value::Date(f.rt.host.Now());
+    return Value::Date(WholeSeconds(f.rt.host.Now()));
 }
 Value DateFn(Frame& f, Value*, int) {
     return Value::Date(std::floor(f.rt.host.Now()));
 }
 Value Time(Frame& f, Value*, int) {
-    const double now = f.rt.host.Now();
+    const double now = WholeSeconds(f.rt.host.Now());
     return Value::Date(now - std::floor(now));
 }
 Value Timer(Frame& f, Value*, int) {
@@ -231,6 +250,17 @@ int64_t WeekStart(double serial, int first) {
     return day - (w - first + 7) % 7;
 }
 
+// The serial day the first week of a year starts on.
+int64_t FirstWeekStart(int year, int first, int rule) {
+    double jan1 = 0;
+    DaySerial(year, 1, 1, &jan1);
+    const int64_t start = WeekStart(jan1, first);
+    const int64_t daysInYear = 7 - (static_cast<int64_t>(jan1) - start);
+    if (rule == kFirstFourDays && daysInYear < 4) return start + 7;
+    if (rule == kFirstFullWeek && daysInYear < 7) return start + 7;
+    return start;
+}
+
 Value DateDiff(Frame& f, Value* a, int n) {
     const Interval in = ParseInterval(f, a[0]);
     if (a[1].IsNull() || a[2].IsNull()) return Value::Null();
@@ -300,9 +330,14 @@ Value DatePart(Frame& f, Value* a, int n) {
             r = (WeekdayOf(d) - first + 7) % 7 + 1;
             break;
         case Interval::kWeek: {
-            double jan1 = 0;
-            DaySerial(p.year, 1, 1, &jan1);
-            r = static_cast<int>((WeekStart(d, first) - WeekStart(jan1, first)) / 7) + 1;
+            const int rule = FirstWeekRule(a, n, 3);
+            int64_t week1 = FirstWeekStart(p.year, first, rule);
+            // Days before the year's first week are in the last week of the
+            // year before.
+            if (static_cast<int64_t>(std::floor(d)) < week1) {
+                week1 = FirstWeekStart(p.year - 1, first, rule);
+            }
+            r = static_cast<int>((WeekStart(d, first) - week1) / 7) + 1;
             break;
         }
         case Interval::kHour:

@@ -94,11 +94,23 @@ bool ParseNumber(std::string_view text, double* value) {
         if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
         return false;
     }
-    bool negative = false;
-    if (text[0] == '+' || text[0] == '-') {
+    // As the system's number parsing: a negative may stand in parentheses,
+    // and a currency sign may lead, before or after the sign.
+    bool negative = false, signed_ = false;
+    const auto takeSign = [&] {
+        if (signed_ || text.empty() || (text[0] != '+' && text[0] != '-')) return;
         negative = text[0] == '-';
+        signed_ = true;
         text = TrimBlanks(text.substr(1));
+    };
+    if (text[0] == '(') {
+        if (text.back() != ')') return false;
+        negative = signed_ = true;
+        text = TrimBlanks(text.substr(1, text.size() - 2));
     }
+    takeSign();
+    if (!text.empty() && text[0] == '$') text = TrimBlanks(text.substr(1));
+    takeSign();
     std::string clean;
     if (!CleanDecimal(text, &clean)) return false;
     double v = 0;

@@ -11,12 +11,14 @@ TEST(ScriptConvert, ParseNumber) {
         bool ok;
         double value;
     } cases[] = {
-        {"12", true, 12},      {"  12  ", true, 12}, {"-1.5", true, -1.5}, {"+3", true, 3},
-        {"1,000", true, 1000}, {".5", true, 0.5},    {"1e3", true, 1000},  {"1D2", true, 100},
-        {"&HFF", true, 255},   {"&HFFFF", true, -1}, {"&O17", true, 15},   {"", false, 0},
-        {"   ", false, 0},     {"abc", false, 0},    {"1e", false, 0},     {"1.2.3", false, 0},
-        {"12abc", false, 0},   {"&HZZ", false, 0},   {",5", false, 0},     {"- 2", true, -2},
-        {"1e-400", true, 0},
+        {"12", true, 12},      {"  12  ", true, 12}, {"-1.5", true, -1.5},    {"+3", true, 3},
+        {"1,000", true, 1000}, {".5", true, 0.5},    {"1e3", true, 1000},     {"1D2", true, 100},
+        {"&HFF", true, 255},   {"&HFFFF", true, -1}, {"&O17", true, 15},      {"", false, 0},
+        {"   ", false, 0},     {"abc", false, 0},    {"1e", false, 0},        {"1.2.3", false, 0},
+        {"12abc", false, 0},   {"&HZZ", false, 0},   {",5", false, 0},        {"- 2", true, -2},
+        {"1e-400", true, 0},   {"(5)", true, -5},    {"( 2.5 )", true, -2.5}, {"$5", true, 5},
+        {"-$5", true, -5},     {"$-5", true, -5},    {"($5)", true, -5},      {"(5", false, 0},
+        {"(-5)", false, 0},    {"--5", false, 0},    {"$", false, 0},         {"5$", false, 0},
     };
     for (const auto& c : cases) {
         double v = -99;

@@ -113,7 +113,7 @@ std::string DefaultLongDate(const DateParts& d) {
     double serial = 0;
     DaySerial(d.year, d.month, d.day, &serial);
     return std::string(kDayNames[WeekdayOf(serial) - 1]) + ", " + kMonthNames[d.month - 1] + " " +
-           TwoDigits(d.day) + ", " + std::to_string(d.year);
+           std::to_string(d.day) + ", " + std::to_string(d.year);
 }
 
 std::string DateToText(double serial, const Host& host) {

@@ -77,7 +77,7 @@ TEST(ScriptDates, DefaultTexts) {
     p.second = 5;
     EXPECT_EQ(DefaultShortDate(p), "1/2/2003");
     EXPECT_EQ(DefaultLongTime(p), "12:04:05 AM");
-    EXPECT_EQ(DefaultLongDate(p), "Thursday, January 02, 2003");
+    EXPECT_EQ(DefaultLongDate(p), "Thursday, January 2, 2003");
     EXPECT_EQ(WeekdayOf(37623), 5);
 }
 

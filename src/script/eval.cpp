@@ -55,11 +55,6 @@ const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
     return nullptr;
 }
 
-bool IsDeclared(Frame& f, const NameRef& ref) {
-    const GlobalSlot* g = GlobalOf(f, ref);
-    return !g || g->declared;
-}
-
 // Text functions that only read their arguments and run no script code while
 // the arguments are strings.
 bool ReadsTextOnly(const Builtin& b) {
@@ -351,7 +346,8 @@ Value CallExpr::Eval(Frame& f) const {
         EvalArgs(f, args, &list);
         return ObjectOf(*v)->Get(f.rt, {}, list.View());
     }
-    if (v->IsEmpty() && !IsDeclared(f, ref)) ThrowNamed(kErrNotDefined, ref.shown);
+    // A name that is no procedure called with arguments: VBScript says Type
+    // mismatch, declared or not.
     ThrowNamed(kErrTypeMismatch, ref.shown);
 }
 

@@ -70,9 +70,25 @@ Flow CallStmt::Exec(Frame& f) const {
     return Flow::kNormal;
 }
 
+namespace {
+
+// Under On Error Resume Next a condition that fails resumes at the next
+// statement, which is the first of its own branch.
+bool ConditionHolds(Frame& f, const Expr* condition) {
+    if (!f.resumeNext) return Truth(f, condition);
+    try {
+        return Truth(f, condition);
+    } catch (const ScriptError& e) {
+        SetErr(f.rt, e);
+        return true;
+    }
+}
+
+}  // namespace
+
 Flow IfStmt::Exec(Frame& f) const {
     for (size_t i = 0; i < conditions.size(); ++i) {
-        if (Truth(f, conditions[i])) return ExecBlock(f, blocks[i]);
+        if (ConditionHolds(f, conditions[i])) return ExecBlock(f, blocks[i]);
     }
     return ExecBlock(f, elseBlock);
 }
@@ -97,13 +113,35 @@ Flow ForStmt::Exec(Frame& f) const {
     return Flow::kNormal;
 }
 
+namespace {
+
+// For Each walks an array as it is laid out in memory, the first subscript
+// fastest; the items are stored with the last one fastest.
+size_t InLayoutOrder(const Array& a, size_t n) {
+    if (a.upper.size() < 2) return n;
+    size_t offset = 0, stride = 1;
+    std::vector<size_t> strides(a.upper.size());
+    for (size_t d = a.upper.size(); d-- > 0;) {
+        strides[d] = stride;
+        stride *= static_cast<size_t>(a.upper[d]) + 1;
+    }
+    for (size_t d = 0; d < a.upper.size(); ++d) {
+        const size_t size = static_cast<size_t>(a.upper[d]) + 1;
+        offset += (n % size) * strides[d];
+        n /= size;
+    }
+    return offset;
+}
+
+}  // namespace
+
 Flow ForEachStmt::Exec(Frame& f) const {
     const Value g = group->Eval(f);
     if (g.IsArray()) {
         ArrayLock lock(Ref<Array>(g.AsArray()));
         for (size_t i = 0; i < lock.a->items.size(); ++i) {
             f.rt.CheckInterrupt();
-            const Value item = lock.a->items[i];
+            const Value item = lock.a->items[InLayoutOrder(*lock.a, i)];
             var->Assign(f, item, item.IsObject());
             const Flow flow = ExecBlock(f, body);
             if (flow == Flow::kExitFor) break;

@@ -43,7 +43,7 @@ class Host {
     virtual std::string FormatDate(const DateParts& d) const;
     // The regional long time; the default is US English, h:mm:ss AM/PM.
     virtual std::string FormatTime(const DateParts& d) const;
-    // The regional long date; the default is "dddd, mmmm dd, yyyy".
+    // The regional long date; the default is "dddd, mmmm d, yyyy".
     virtual std::string FormatLongDate(const DateParts& d) const;
     // The short time is always 24-hour hh:mm in VBScript, but a host may differ.
     virtual std::string FormatShortTime(const DateParts& d) const;

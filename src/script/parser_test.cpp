@@ -98,12 +98,12 @@ TEST(ScriptParser, StatementErrors) {
 
 TEST(ScriptParser, DeepNestingIsAnErrorNotACrash) {
     Runtime rt(nullptr);
-    const std::string deep = std::string(10000, '(') + "1" + std::string(10000, ')');
+    const std::string deep = std::string(200000, '(') + "1" + std::string(200000, ')');
     EXPECT_EQ(CompileError(rt, deep, true).substr(0, 3), "28 ");
-    const std::string minus = std::string(100000, '-') + "1";
+    const std::string minus = std::string(400000, '-') + "1";
     EXPECT_EQ(CompileError(rt, minus, true).substr(0, 3), "28 ");
     std::string ifs;
-    for (int i = 0; i < 20000; ++i) ifs += "If x Then\n";
+    for (int i = 0; i < 200000; ++i) ifs += "If x Then\n";
     EXPECT_EQ(CompileError(rt, ifs, false).substr(0, 3), "28 ");
     const std::string moderate = std::string(100, '(') + "1" + std::string(100, ')');
     EXPECT_EQ(CompileError(rt, moderate, true), "ok");

@@ -245,9 +245,10 @@ void Instance::Assign(Runtime& rt, int member, Args args, Value v, bool isSet, b
         a->items[at] = std::move(v);
         return;
     }
-    const Procedure* p = isSet ? m.set : m.let;
-    if (!p && !isSet && m.set == nullptr && m.let == nullptr) Throw(kErrNoSuchMember);
-    if (!p) p = isSet ? m.let : m.set;
+    // An assignment without Set needs a Property Let: a property that only
+    // takes objects is no place for a value. A Set with no Property Set
+    // goes to the Property Let.
+    const Procedure* p = isSet ? (m.set ? m.set : m.let) : m.let;
     if (!p) Throw(kErrNoSuchMember);
     std::vector<Value*> all(args.items, args.items + args.count);
     Value value = std::move(v);

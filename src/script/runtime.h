@@ -209,7 +209,9 @@ class Runtime {
         const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
         if (stackBase_ > here && stackBase_ - here > stackBudget) Throw(kErrOutOfStack);
     }
-    size_t stackBudget = 640 * 1024;
+    // Enough for a few thousand levels of an ordinary procedure; the
+    // programs that run scripts give their thread a larger stack than this.
+    size_t stackBudget = 6 * 1024 * 1024;
 
     // Set from any thread to stop a running script at its next loop turn or
     // call, with error 18; cleared when the next top-level call starts.

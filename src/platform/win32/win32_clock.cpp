@@ -93,12 +93,23 @@ bool Win32Clock::SetNow(const LocalTime& time) {
     return SetLocalTime(&st) != FALSE;
 }
 
-std::string Win32Clock::FormatDate(const LocalTime& time) const {
+namespace {
+
+std::string DateText(const LocalTime& time, DWORD form) {
     SYSTEMTIME st = ToSystemTime(time);
     char buffer[128];
-    int length =
-        GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
+    int length = GetDateFormatA(LOCALE_USER_DEFAULT, form, &st, nullptr, buffer, sizeof buffer);
     return length > 0 ? std::string(buffer, length - 1) : std::string();
+}
+
+}  // namespace
+
+std::string Win32Clock::FormatDate(const LocalTime& time) const {
+    return DateText(time, DATE_SHORTDATE);
+}
+
+std::string Win32Clock::FormatLongDate(const LocalTime& time) const {
+    return DateText(time, DATE_LONGDATE);
 }
 
 std::string Win32Clock::FormatTime(const LocalTime& time) const {

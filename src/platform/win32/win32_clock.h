@@ -13,6 +13,7 @@ class Win32Clock : public Clock {
     std::uint64_t Milliseconds() const override;
     bool SetNow(const LocalTime& time) override;
     std::string FormatDate(const LocalTime& time) const override;
+    std::string FormatLongDate(const LocalTime& time) const override;
     std::string FormatTime(const LocalTime& time) const override;
     script::NumberSettings Numbers() const override;
 };

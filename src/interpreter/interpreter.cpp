@@ -19,11 +19,14 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
     : platform_(platform),
       host_(host),
       commands_(commands),
-      // Outside a line (the console reading a setting) nothing may pump.
-      scriptHost_(platform.clock, [this] { return !Running() || !Poll(); }),
+      scriptHost_(platform.clock, [this] { return KeepGoing(); }),
       engine_(&scriptHost_),
       variables_(engine_) {
-    platform.files.SetKeepGoing([this] { return !Running() || !Poll(); });
+    platform.files.SetKeepGoing([this] { return KeepGoing(); });
+}
+
+Interpreter::~Interpreter() {
+    platform_.files.SetKeepGoing(nullptr);
 }
 
 void Interpreter::PrintOut(std::string_view text) {

@@ -20,6 +20,9 @@ class Interpreter {
     // The table is the interpreter's whole command language; the host is
     // the console around it. Both outlive the interpreter.
     Interpreter(Platform& platform, ConsoleHost& host, const CommandTable& commands);
+    ~Interpreter();
+    Interpreter(const Interpreter&) = delete;
+    Interpreter& operator=(const Interpreter&) = delete;
 
     // Runs one command line. Re-entrant: batch files call it from inside a
     // command.
@@ -29,6 +32,9 @@ class Interpreter {
     // of a line) calls Poll often: it keeps the console alive and says
     // whether the running line was asked to stop.
     bool Poll();
+    // What the script engine and the file system ask during long work:
+    // outside a line (the console reading a setting) nothing may pump.
+    bool KeepGoing() { return !Running() || !Poll(); }
     // Esc, Ctrl+Break or a served client's Ctrl+C: the running line stops at
     // its next Poll, and the rest of it (and of its batch files) is dropped.
     // Nothing happens when no line runs; a new line starts afresh.

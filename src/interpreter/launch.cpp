@@ -39,7 +39,12 @@ bool OpenTarget(Interpreter& in, const std::string& target, const std::string& p
                 std::string* err) {
     if (HasDcbExtension(target)) return RunBatch(in, target, params, err);
     if (target.find('.') == std::string::npos && RunBatch(in, target, params, err)) return true;
-    return in.Os().shell.Open(target, params, style, err);
+    Shell& shell = in.Os().shell;
+    if (!shell.Fits(target, params)) {
+        *err = kInvalidTarget;
+        return false;
+    }
+    return shell.Open(target, params, style, err);
 }
 
 std::string SubstituteBatchParams(std::string line, const std::string& marker,

@@ -110,5 +110,65 @@ TEST_F(LongNamesTest, WhatFitsStillReachesTheShell) {
     }
 }
 
+TEST_F(LongNamesTest, DeviceNamesAreRefusedBeforeAnythingOpensThem) {
+    os.files.AddFile("a.txt", "x");
+    const std::string batchHint = "Filename should not contain a folder or a file extension";
+    const std::string inFolder =
+        batchHint + " and should be the name of a file in your batch folder";
+    struct Case {
+        const char* line;
+        std::string answer;
+    } cases[] = {
+        {"type %s", "File not found"},
+        {"edit %s", "File not found"},
+        {"del %s", "File not found"},
+        {"copy %s b.txt", "Source file/folder not found"},
+        {"move %s b.txt", "Source file/folder not found"},
+        {"rename %s b.txt", "Source file/folder not found"},
+        {"copy a.txt %s", "Another file with that name already exists"},
+        {"move a.txt %s", "Another file with that name already exists"},
+        {"rename a.txt %s", "Another file with that name already exists"},
+        {"dir %s", "No matching files or folders"},
+        {"cd %s", "Syntax: CD [folder]"},
+        {"cdd %s", "Syntax: CDD [folder]"},
+        {"md %s", "Syntax: MD [folder]"},
+        {"rd %s", "Syntax: RD [folder]"},
+        {"addbatch %s", "Syntax: ADDBATCH filename [command]\n" + batchHint},
+        {"addsearch %s http://x/?q=%%s",
+         "Syntax: ADDSEARCH filename [url]\n"
+         "Use %s to represent the search string in the URL"},
+        {"editbatch %s", "Syntax: EDITBATCH filename\n" + inFolder},
+        {"delbatch %s", "Syntax: DELBATCH filename\n" + inFolder},
+        {"run %s", kInvalidTarget},
+        {"runhide %s", kInvalidTarget},
+        {"runmin %s x", kInvalidTarget},
+        {"%s", kInvalidTarget},
+    };
+    for (const char* device :
+         {"COM1", "com1.txt", "Lpt9.log", "aux", "NUL", "C:\\Work\\nul", "\\\\.\\COM1"}) {
+        for (const Case& c : cases) {
+            const std::string line = Fill(c.line, device);
+            std::string answer = c.answer;
+            if (std::string(device).find('\\') != std::string::npos) {
+                if (answer.rfind("No matching", 0) == 0) {
+                    answer =
+                        "Cannot use folder names with DIR\n"
+                        "To view the contents of another folder, use DOS DIR [path]";
+                } else if (answer.rfind("Syntax: ADDBATCH", 0) == 0) {
+                    answer = c.answer;  // a folder in front is refused all the same
+                }
+            }
+            os.shell.opens.clear();
+            EXPECT_EQ(Output(line), answer) << line;
+            // Only "COM1 x", the whole text, reaches the shell: no device's name.
+            for (const FakeShell::OpenCall& open : os.shell.opens) {
+                EXPECT_NE(open.file.find(' '), std::string::npos) << line;
+            }
+        }
+    }
+    EXPECT_EQ(os.files.deviceUses, std::vector<std::string>());
+    EXPECT_TRUE(os.processes.started.empty());
+}
+
 }  // namespace
 }  // namespace vantrel::testing

@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/device_names.h"
 
 namespace vantrel {
 
@@ -40,7 +41,7 @@ bool OpenTarget(Interpreter& in, const std::string& target, const std::string& p
     if (HasDcbExtension(target)) return RunBatch(in, target, params, err);
     if (target.find('.') == std::string::npos && RunBatch(in, target, params, err)) return true;
     Shell& shell = in.Os().shell;
-    if (!shell.Fits(target, params)) {
+    if (!shell.Fits(target, params) || (!IsAddress(target) && IsDeviceName(target))) {
         *err = kInvalidTarget;
         return false;
     }
@@ -78,6 +79,10 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
               std::string* err) {
     FileSystem& files = in.Os().files;
     std::string file = HasDcbExtension(fileIn) ? fileIn : fileIn + ".dcb";
+    if (IsDeviceName(file)) {
+        *err = kNotFound;
+        return false;
+    }
     if (!files.Exists(file, FileMask::kFiles)) {
         // Only a name without a folder is looked for along PATH.
         file = file.find('\\') == std::string::npos ? SearchPath(in, file) : "";

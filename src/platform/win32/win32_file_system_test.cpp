@@ -171,6 +171,19 @@ TEST_F(Win32FileSystemTest, FailuresGiveTheSystemsDescription) {
     }
 }
 
+// NUL answers at once where COM1 would keep a read waiting for ever; both
+// are devices, not files.
+TEST_F(Win32FileSystemTest, DevicesAreNeitherReadNorWritten) {
+    std::string contents, err;
+    bool more = false;
+    EXPECT_FALSE(fs_.ReadFilePart("NUL", 0, 16, &contents, &more, &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(fs_.ReadFile("nul.txt", &contents, &err));
+    EXPECT_FALSE(fs_.WriteFile("NUL", "x", &err));
+    EXPECT_FALSE(fs_.AppendFile("nul", "x", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(Win32FileSystemTest, ChangeFolderOnTheCurrentDrive) {
     Folder("sub");
     std::string err;

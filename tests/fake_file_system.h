@@ -1,8 +1,9 @@
 // An in-memory file system with the Windows rules the commands rely on:
 // paths compared without letter case, relative paths taken from the current
 // folder, "*" and "?" lookups, hidden, system and read-only files, the
-// failures a real disk gives (a missing folder, a full disk), and devices:
-// a lookup finds "COM1" in any folder, and opening it would wait for ever.
+// failures a real disk gives (a missing folder, a full disk, a name too long
+// or with bytes no name may hold), and devices: a lookup finds "COM1" in any
+// folder, and opening it would wait for ever.
 #pragma once
 
 #include <algorithm>
@@ -22,6 +23,9 @@ inline constexpr char kPathNotFound[] = "The system cannot find the path specifi
 inline constexpr char kAccessDenied[] = "Access is denied.";
 inline constexpr char kAlreadyExists[] = "Cannot create a file when that file already exists.";
 inline constexpr char kNotEmpty[] = "The directory is not empty.";
+inline constexpr char kTooLong[] = "The filename or extension is too long.";
+inline constexpr char kBadName[] =
+    "The filename, directory name, or volume label syntax is incorrect.";
 inline constexpr char kDeviceWaits[] = "<the device would keep the console waiting>";
 
 // Windows' lookup rule: "*" any run of characters, "?" one, letter case
@@ -206,6 +210,7 @@ class FakeFileSystem : public FileSystem {
     bool MakeFolder(const std::string& path, std::string* err) override {
         if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
+        if (!CanName(key, err)) return false;
         if (files.count(key) || folders.count(key)) return Fail(err, kAlreadyExists);
         if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
         folders.insert(key);
@@ -248,6 +253,7 @@ class FakeFileSystem : public FileSystem {
         if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         std::string from = Key(source), to = Key(destination);
         if (!files.count(from) && !folders.count(from)) return Fail(err, kNotFound);
+        if (!CanName(to, err)) return false;
         if (files.count(to) || folders.count(to)) return Fail(err, kAlreadyExists);
         if (!folders.count(ParentKey(to))) return Fail(err, kPathNotFound);
         CopyTree(Resolve(source), Resolve(destination), true);
@@ -344,7 +350,20 @@ class FakeFileSystem : public FileSystem {
         if (node.path.empty()) node.path = Resolve(path);
         return node;
     }
+    // Windows' rules for a new name: a full path of at most MAX_PATH less
+    // its terminating zero, no control characters, no wildcards or quotes.
+    static bool CanName(const std::string& key, std::string* err) {
+        if (key.size() > 259) return Fail(err, kTooLong);
+        for (char c : key.substr(2)) {
+            if (static_cast<unsigned char>(c) < 0x20 ||
+                std::string_view("\"*?<>|:").find(c) != std::string_view::npos) {
+                return Fail(err, kBadName);
+            }
+        }
+        return true;
+    }
     bool CanWrite(const std::string& key, std::string* err) const {
+        if (!CanName(key, err)) return false;
         if (folders.count(key)) return Fail(err, kAccessDenied);
         if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
         const Node* node = NodeAt(key);
@@ -406,6 +425,7 @@ class FakeFileSystem : public FileSystem {
             return Fail(err, "Cannot copy a folder into itself");
         }
         if (!folders.count(ParentKey(toKey))) return Fail(err, kPathNotFound);
+        if (!CanName(toKey, err)) return false;
         if (files.count(toKey) || (move && folders.count(toKey))) return Fail(err, kAlreadyExists);
         CopyTree(from, to, move);
         return true;

@@ -3,6 +3,7 @@
 // that the shell cannot take.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,57 @@ TEST_F(LongNamesTest, WhatFitsStillReachesTheShell) {
             EXPECT_EQ(out, kInvalidTarget) << c.line.substr(0, 20);
         }
     }
+}
+
+// Names no file can have: too long, or with bytes no name may hold.
+std::vector<std::string> ImpossibleNames() {
+    std::vector<std::string> names;
+    for (const std::string& name : OddNames()) {
+        if (static_cast<unsigned char>(name[1]) < 0x7f) names.push_back(name);
+    }
+    return names;
+}
+
+TEST_F(LongNamesTest, FileCommandsAnswerImpossibleNamesWithTheirUsualLine) {
+    os.files.AddFile("a.txt", "x");
+    const std::vector<std::string> created = {kTooLong, kBadName};
+    const std::string batchSyntax =
+        "\nFilename should not contain a folder or a file extension and should be the name of a "
+        "file in your batch folder";
+    struct Case {
+        const char* line;
+        std::vector<std::string> answers;  // one of them, whole
+    } cases[] = {
+        {"type %s", {"File not found"}},
+        {"edit %s", {"File not found"}},
+        {"del %s", {"File not found"}},
+        {"copy %s b.txt", {"Source file/folder not found"}},
+        {"move %s b.txt", {"Source file/folder not found"}},
+        {"rename %s b.txt", {"Source file/folder not found"}},
+        {"copy a.txt %s", created},
+        {"move a.txt %s", created},
+        {"rename a.txt %s", created},
+        {"dir %s", {"No matching files or folders"}},
+        {"cd %s", {"Path not found"}},
+        {"cdd %s", {""}},  // CDD never says why it stayed
+        {"md %s", created},
+        {"rd %s", {kNotFound}},
+        {"addbatch %s", created},
+        {"addsearch %s http://x/?q=%s", created},
+        {"editbatch %s", {"File not found", "Syntax: EDITBATCH filename" + batchSyntax}},
+        {"delbatch %s", {"File not found", "Syntax: DELBATCH filename" + batchSyntax}},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& name : ImpossibleNames()) {
+            const std::string line = Fill(c.line, name);
+            const std::string out = Output(line);
+            EXPECT_NE(std::find(c.answers.begin(), c.answers.end(), out), c.answers.end())
+                << line.substr(0, 30) << "... (" << line.size() << "): " << out.substr(0, 200);
+        }
+    }
+    EXPECT_EQ(os.files.Contents("a.txt"), "x");
+    EXPECT_TRUE(os.processes.started.empty());
+    EXPECT_TRUE(os.shell.opens.empty());
 }
 
 TEST_F(LongNamesTest, DeviceNamesAreRefusedBeforeAnythingOpensThem) {

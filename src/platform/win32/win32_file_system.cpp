@@ -200,6 +200,13 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
     // old file as it was.
     size_t slash = path.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    // GetTempFileName takes a folder of at most MAX_PATH - 14 characters,
+    // room for the name it makes; Wine's writes a longer one past the end of
+    // its buffer.
+    if (folder.size() > MAX_PATH - 14) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return Fail(err);
+    }
     char fresh[MAX_PATH];
     if (!GetTempFileNameA(folder.c_str(), "vtl", 0, fresh)) return Fail(err);
     bool written = false;

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/processes.h"
+
 namespace vantrel {
 
 // Show-command numbers of an open.
@@ -21,9 +23,8 @@ struct ShellLimits {
     // A name beginning with "www" that is no address: the shell opens it as
     // one by putting "http://" before it.
     std::size_t webName = 259;
-    // The quoted program name, a blank and the parameters: the longest
-    // command line CreateProcess starts, less its terminating zero.
-    std::size_t commandLine = 32766;
+    // The quoted program name, a blank and the parameters.
+    std::size_t commandLine = kMaxCommandLine;
 };
 
 // Whether text names an address: a scheme of two or more letters, digits,

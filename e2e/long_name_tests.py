@@ -20,6 +20,12 @@ INVALID = bytes(b for b in range(1, 0x20) if b not in b"\x03\x08\r\n") + b'"*?<>
 HIGH = bytes(range(0x7f, 0x100))
 # The longest address Wine's shell is handed (see win32_shell.cpp).
 WINE_ADDRESS_LIMIT = 967
+SHORTCUTS = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Shortcuts")
+# A batch file that echoes its first parameter, and a search shortcut as
+# ADDSEARCH writes it.
+BATCH_FILES = {"names.dcb": b"echo `1`\r\n",
+               "find.dcb": b"set Search=``\r\nurlhex Search\r\nhttp://example.com/?q=`Search`\r\n"
+                           b"set Search=\r\n"}
 
 
 def lines_for(name, addresses=True):
@@ -30,6 +36,7 @@ def lines_for(name, addresses=True):
     lines.append(b"copy a.txt " + name)
     if addresses:
         lines += [head + name for head in ADDRESS_LINES]
+        lines += [b"names " + name, b"find " + name]
     return lines + [name]
 
 
@@ -43,6 +50,8 @@ def test_long_and_odd_names_leave_the_console_running_and_answering(c):
     port = free_port()
     process = c.start("listen", str(port), cwd=work)
     c.wait_ready()
+    for name, text in BATCH_FILES.items():
+        c.prefix.joinpath(*SHORTCUTS, name).write_bytes(text)
     client = Client(port)
     # The pane's clear request of a first start may follow the prompt.
     client.wait_text(b"C:\\work>")
@@ -84,7 +93,7 @@ def test_long_and_odd_names_leave_the_console_running_and_answering(c):
     print(f"{marks} lines in {time.monotonic() - start:.1f}s")
 
     # The short addresses still reach the shell; no longer one ever does.
-    expected = {b"http://a/" + b"a" * 300,
+    expected = {b"http://a/" + b"a" * 300, b"http://example.com/?q=" + b"a" * 300,
                 b"http://vtrl.orvane.com/documentation/" + b"a" * 300 + b".html",
                 b"http://" + b"a" * 300 + b".orvane.com/"}
     wait_until(lambda: opened.exists() and expected <= set(opened.read_bytes().split(b"\r\n")),

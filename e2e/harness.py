@@ -64,6 +64,18 @@ def wait_until(condition, timeout, what):
         time.sleep(POLL)
 
 
+def record_opened_addresses(console):
+    """Makes opening an http address run, in place of the browser, a batch
+    file that writes the address down, one a line; returns that file."""
+    opened = console.prefix / "drive_c" / "opened.txt"
+    (console.prefix / "drive_c" / "opened.bat").write_bytes(b"@>>C:\\opened.txt echo %~1\r\n")
+    subprocess.run([WINE, "reg", "add", r"HKCR\http\shell\open\command", "/ve", "/f", "/d",
+                    r'C:\windows\system32\cmd.exe /c C:\opened.bat "%1"'],
+                   env=console.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    return opened
+
+
 def wine_env(prefix, display):
     env = dict(os.environ)
     env.update(

@@ -6,7 +6,8 @@ import re
 import subprocess
 import time
 
-from harness import POLL, WINE, TestFailure, expect, expect_equal, pane_closed, pane_shows, wait_until
+from harness import (POLL, WINE, TestFailure, expect, expect_equal, pane_closed, pane_shows,
+                     record_opened_addresses, wait_until)
 
 BAR_HEIGHT = 17
 
@@ -236,14 +237,7 @@ def test_right_click_on_the_tray_icon_pops_up_the_menu(c):
 
 
 def test_f5_opens_the_typed_word_as_a_dot_com_address(c):
-    # Opening an address runs, in place of the browser, a batch file that
-    # writes the address down.
-    opened = c.prefix / "drive_c" / "opened.txt"
-    (c.prefix / "drive_c" / "opened.bat").write_bytes(b"@>>C:\\opened.txt echo %~1\r\n")
-    subprocess.run([WINE, "reg", "add", r"HKCR\http\shell\open\command", "/ve", "/f", "/d",
-                    r'C:\windows\system32\cmd.exe /c C:\opened.bat "%1"'],
-                   env=c.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL)
+    opened = record_opened_addresses(c)
     c.start()
     c.wait_ready()
     c.type("example")

@@ -1,7 +1,9 @@
 // An in-memory file system with the Windows rules the commands rely on:
 // paths compared without letter case, relative paths taken from the current
-// folder, "*" and "?" lookups, hidden, system and read-only files, and the
-// failures a real disk gives (a missing folder, a full disk).
+// folder, "*" and "?" lookups, hidden, system and read-only files, the
+// failures a real disk gives (a missing folder, a full disk, a name too long
+// or with bytes no name may hold), and devices: a lookup finds "COM1" in any
+// folder, and opening it would wait for ever.
 #pragma once
 
 #include <algorithm>
@@ -21,6 +23,10 @@ inline constexpr char kPathNotFound[] = "The system cannot find the path specifi
 inline constexpr char kAccessDenied[] = "Access is denied.";
 inline constexpr char kAlreadyExists[] = "Cannot create a file when that file already exists.";
 inline constexpr char kNotEmpty[] = "The directory is not empty.";
+inline constexpr char kTooLong[] = "The filename or extension is too long.";
+inline constexpr char kBadName[] =
+    "The filename, directory name, or volume label syntax is incorrect.";
+inline constexpr char kDeviceWaits[] = "<the device would keep the console waiting>";
 
 // Windows' lookup rule: "*" any run of characters, "?" one, letter case
 // ignored; a pattern ending in ".*" also takes names without a dot.
@@ -98,6 +104,11 @@ class FakeFileSystem : public FileSystem {
     std::vector<FileEntry> Find(const std::string& patternIn, FileMask mask) const override {
         std::vector<FileEntry> found;
         if (patternIn.empty()) return found;
+        if (!HasWildcards(patternIn) && IsDevice(patternIn)) {
+            FileEntry device;
+            device.name = LastPart(patternIn);
+            return {device};
+        }
         std::string pattern = patternIn;
         if (pattern.back() == '\\' || pattern.back() == '/') pattern += "*";
         std::string name = LastPart(pattern);
@@ -127,6 +138,7 @@ class FakeFileSystem : public FileSystem {
     bool IsFolder(const std::string& path) const override { return folders.count(Key(path)) > 0; }
 
     bool ReadFile(const std::string& path, std::string* contents, std::string* err) const override {
+        if (UsesDevice(path, err)) return false;
         auto it = files.find(Key(path));
         if (it == files.end()) return Fail(err, kNotFound);
         *contents = it->second;
@@ -141,6 +153,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool AppendFile(const std::string& path, const std::string& data, std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!CanWrite(key, err)) return false;
         if (!writeError.empty() && !data.empty()) return Fail(err, writeError);
@@ -150,6 +163,7 @@ class FakeFileSystem : public FileSystem {
     }
     bool WriteFile(const std::string& path, const std::string& contents,
                    std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!CanWrite(key, err)) return false;
         // Creating anew does not take over a hidden or system file.
@@ -164,6 +178,7 @@ class FakeFileSystem : public FileSystem {
     }
     bool ReplaceFile(const std::string& path, const std::string& contents,
                      std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!CanWrite(key, err)) return false;
         if (!writeError.empty()) return Fail(err, writeError);
@@ -173,6 +188,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool DeleteFiles(const std::string& pattern, std::string* err) override {
+        if (UsesDevice(pattern, err)) return false;
         std::vector<FileEntry> found = Find(pattern, FileMask::kFiles);
         if (found.empty()) return Fail(err, kNotFound);
         std::string folder = Resolve(pattern.substr(0, pattern.size() - LastPart(pattern).size()));
@@ -192,7 +208,9 @@ class FakeFileSystem : public FileSystem {
     }
 
     bool MakeFolder(const std::string& path, std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
+        if (!CanName(key, err)) return false;
         if (files.count(key) || folders.count(key)) return Fail(err, kAlreadyExists);
         if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
         folders.insert(key);
@@ -200,6 +218,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool RemoveFolder(const std::string& path, std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!folders.count(key)) return Fail(err, kNotFound);
         for (const auto& [k, v] : files) {
@@ -231,8 +250,10 @@ class FakeFileSystem : public FileSystem {
     }
     bool Rename(const std::string& source, const std::string& destination,
                 std::string* err) override {
+        if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         std::string from = Key(source), to = Key(destination);
         if (!files.count(from) && !folders.count(from)) return Fail(err, kNotFound);
+        if (!CanName(to, err)) return false;
         if (files.count(to) || folders.count(to)) return Fail(err, kAlreadyExists);
         if (!folders.count(ParentKey(to))) return Fail(err, kPathNotFound);
         CopyTree(Resolve(source), Resolve(destination), true);
@@ -241,12 +262,14 @@ class FakeFileSystem : public FileSystem {
 
     std::string CurrentDirectory() const override { return current; }
     bool SetCurrentDirectory(const std::string& path, std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
         if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
         current = full;
         return true;
     }
     bool ChangeFolder(const std::string& path, std::string* err) override {
+        if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
         if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
         if (LowerChar(full[0]) == LowerChar(current[0])) current = full;
@@ -286,6 +309,8 @@ class FakeFileSystem : public FileSystem {
     // When set, every write fails with this description, as on a full disk.
     std::string writeError;
     int replaceCount = 0;
+    // Every path handed to an operation that would have opened a device.
+    mutable std::vector<std::string> deviceUses;
 
   private:
     static bool Fail(std::string* err, const std::string& text) {
@@ -295,6 +320,18 @@ class FakeFileSystem : public FileSystem {
     static std::string LastPart(const std::string& path) {
         size_t slash = path.find_last_of("\\/:");
         return slash == std::string::npos ? path : path.substr(slash + 1);
+    }
+    static bool IsDevice(const std::string& path) {
+        std::string name = LowerCase(LastPart(path));
+        name = name.substr(0, name.find('.'));
+        if (name == "con" || name == "prn" || name == "aux" || name == "nul") return true;
+        return name.size() == 4 && (name.rfind("com", 0) == 0 || name.rfind("lpt", 0) == 0) &&
+               name[3] >= '1' && name[3] <= '9';
+    }
+    bool UsesDevice(const std::string& path, std::string* err) const {
+        if (!IsDevice(path)) return false;
+        deviceUses.push_back(path);
+        return !Fail(err, kDeviceWaits);
     }
     static std::string ParentKey(const std::string& key) {
         size_t slash = key.find_last_of('\\');
@@ -313,7 +350,20 @@ class FakeFileSystem : public FileSystem {
         if (node.path.empty()) node.path = Resolve(path);
         return node;
     }
+    // Windows' rules for a new name: a full path of at most MAX_PATH less
+    // its terminating zero, no control characters, no wildcards or quotes.
+    static bool CanName(const std::string& key, std::string* err) {
+        if (key.size() > 259) return Fail(err, kTooLong);
+        for (char c : key.substr(2)) {
+            if (static_cast<unsigned char>(c) < 0x20 ||
+                std::string_view("\"*?<>|:").find(c) != std::string_view::npos) {
+                return Fail(err, kBadName);
+            }
+        }
+        return true;
+    }
     bool CanWrite(const std::string& key, std::string* err) const {
+        if (!CanName(key, err)) return false;
         if (folders.count(key)) return Fail(err, kAccessDenied);
         if (!folders.count(ParentKey(key))) return Fail(err, kPathNotFound);
         const Node* node = NodeAt(key);
@@ -324,6 +374,7 @@ class FakeFileSystem : public FileSystem {
     // Files: one to a full name, or every match into a folder.
     bool Transfer(const std::string& source, const std::string& destination, bool move,
                   std::string* err) {
+        if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         const bool intoFolder = HasWildcards(source) || destination.back() == '\\';
         std::vector<FileEntry> found = Find(source, FileMask::kFiles);
         if (found.empty() || (!intoFolder && found.size() != 1)) return Fail(err, kNotFound);
@@ -353,6 +404,7 @@ class FakeFileSystem : public FileSystem {
 
     bool TransferFolder(const std::string& source, const std::string& destination, bool move,
                         std::string* err) {
+        if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         if (HasWildcards(source)) {
             std::string folder = source.substr(0, source.size() - LastPart(source).size());
             bool any = false;
@@ -373,6 +425,7 @@ class FakeFileSystem : public FileSystem {
             return Fail(err, "Cannot copy a folder into itself");
         }
         if (!folders.count(ParentKey(toKey))) return Fail(err, kPathNotFound);
+        if (!CanName(toKey, err)) return false;
         if (files.count(toKey) || (move && folders.count(toKey))) return Fail(err, kAlreadyExists);
         CopyTree(from, to, move);
         return true;

@@ -51,6 +51,9 @@ class FakeShell : public Shell {
         int style;
         bool operator==(const OpenCall&) const = default;
     };
+    bool Fits(const std::string& file, const std::string& params) const override {
+        return FitsShell(limits, file, params);
+    }
     bool Open(const std::string& file, const std::string& params, int style,
               std::string* err) override {
         opens.push_back({file, params, style});
@@ -60,6 +63,7 @@ class FakeShell : public Shell {
     }
     std::vector<OpenCall> opens;
     std::set<std::string> openable;  // lower-case targets that open
+    ShellLimits limits;
 };
 
 // Plays the system command interpreter for the one-line batch files of

@@ -3,6 +3,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/device_names.h"
 
 namespace vantrel {
 
@@ -78,7 +79,8 @@ std::string ExistingBatch(Interpreter& in, const Command& c) {
 
 bool IsValidBatchName(const std::string& name) {
     const bool dcbEnding = name.size() >= 4 && name.compare(name.size() - 4, 4, ".dcb") == 0;
-    return !name.empty() && name.find_first_of("\\/") == std::string::npos && !dcbEnding;
+    return !name.empty() && name.find_first_of("\\/") == std::string::npos && !dcbEnding &&
+           !IsDeviceName(name);
 }
 
 void AddBatchCommand(Interpreter& in, const Command& c) {

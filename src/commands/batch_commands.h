@@ -11,7 +11,8 @@ class Interpreter;
 struct Command;
 
 // A name without folder and without the ".dcb" ending (compared in lower
-// case only, so "x.DCB" becomes "x.DCB.dcb").
+// case only, so "x.DCB" becomes "x.DCB.dcb"), and no device's ("com1.dcb"
+// would be the serial port).
 bool IsValidBatchName(const std::string& name);
 
 void AddBatchCommand(Interpreter& in, const Command& c);

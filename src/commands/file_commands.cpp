@@ -4,6 +4,7 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "platform/device_names.h"
 
 namespace vantrel {
 
@@ -62,10 +63,21 @@ void TransferFiles(Interpreter& in, const std::string& source, const std::string
     Report(in, (files.*operation)(source, target, &err), err);
 }
 
+// A device is no file: as a source it is not found, and its name is taken
+// as a destination. True when that was answered.
+bool AnsweredDevice(Interpreter& in, const std::string& source, const std::string& destination) {
+    const char* answer = IsDeviceName(source)        ? kSourceNotFound
+                         : IsDeviceName(destination) ? kAlreadyExists
+                                                     : nullptr;
+    if (answer) in.PrintOut(answer);
+    return answer != nullptr;
+}
+
 // COPY and MOVE: files first, then folders.
 void Transfer(Interpreter& in, const Command& c, FileOperation fileOperation,
               FileOperation folderOperation) {
     const std::string source = c.Arg(1), destination = c.Arg(2);
+    if (AnsweredDevice(in, source, destination)) return;
     FileSystem& files = in.Os().files;
     std::string err;
     std::vector<FileEntry> found = files.Find(source, FileMask::kFiles);
@@ -82,7 +94,7 @@ void Transfer(Interpreter& in, const Command& c, FileOperation fileOperation,
 // returns "" when there is none to use.
 std::string ExistingFile(Interpreter& in, const Command& c) {
     std::string name = RemoveQuotes(c.args);
-    if (name.empty() || !in.Os().files.Exists(name, FileMask::kFiles)) {
+    if (name.empty() || IsDeviceName(name) || !in.Os().files.Exists(name, FileMask::kFiles)) {
         in.PrintOut(kFileNotFound);
         return "";
     }
@@ -143,7 +155,8 @@ void DirCommand(Interpreter& in, const Command& c) {
     std::string pattern = RemoveQuotes(rest);
     if (pattern.empty()) pattern = "*.*";
     if (pattern[0] == '.') pattern = "*" + pattern;
-    std::vector<FileEntry> entries = in.Os().files.Find(pattern, FileMask::kFilesAndFolders);
+    std::vector<FileEntry> entries;
+    if (!IsDeviceName(pattern)) entries = in.Os().files.Find(pattern, FileMask::kFilesAndFolders);
     if (entries.empty()) {
         in.PrintOut(kNoMatches);
         return;
@@ -163,6 +176,7 @@ void MoveCommand(Interpreter& in, const Command& c) {
 
 void RenameCommand(Interpreter& in, const Command& c) {
     const std::string source = c.Arg(1), destination = c.Arg(2);
+    if (AnsweredDevice(in, source, destination)) return;
     FileSystem& files = in.Os().files;
     std::string err;
     if (!files.Exists(source, FileMask::kFilesAndFolders)) {
@@ -177,7 +191,7 @@ void RenameCommand(Interpreter& in, const Command& c) {
 void DelCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
     std::string pattern = RemoveQuotes(c.args);
-    if (!files.Exists(pattern, FileMask::kFiles)) {
+    if (IsDeviceName(pattern) || !files.Exists(pattern, FileMask::kFiles)) {
         in.PrintOut(kFileNotFound);
         return;
     }

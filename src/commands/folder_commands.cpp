@@ -2,6 +2,7 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "platform/device_names.h"
 
 namespace vantrel {
 
@@ -28,15 +29,16 @@ void ChangeFolder(Interpreter& in, const Command& c, bool changeDrive) {
     FileSystem& files = in.Os().files;
     std::string path = FolderArgument(c);
     std::string err;
-    if (path.compare(0, 2, "\\\\") == 0) {
+    // A device is no folder; "\\.\COM1" would otherwise pass for a share.
+    if (path.empty() || IsDeviceName(path)) {
+        PrintSyntax(in, c);
+    } else if (path.compare(0, 2, "\\\\") == 0) {
         if (HasShare(path)) {
             files.SetCurrentDirectory(path, &err);
         } else {
             in.PrintOut(std::string("Please specify a sharename, example: ") +
                         (changeDrive ? "CDD" : "CD") + " \\\\Server\\SharedFolder");
         }
-    } else if (path.empty()) {
-        PrintSyntax(in, c);
     } else if (changeDrive) {
         files.SetCurrentDirectory(path, &err);
     } else if (!files.ChangeFolder(path, &err)) {
@@ -47,6 +49,10 @@ void ChangeFolder(Interpreter& in, const Command& c, bool changeDrive) {
 // MD and RD: the folder name exactly as typed.
 void MakeOrRemoveFolder(Interpreter& in, const Command& c,
                         bool (FileSystem::*operation)(const std::string&, std::string*)) {
+    if (IsDeviceName(c.args)) {
+        PrintSyntax(in, c);
+        return;
+    }
     std::string err;
     if (!(in.Os().files.*operation)(c.args, &err)) in.PrintOut(err);
 }

@@ -11,8 +11,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr char kInvalidTarget[] = "Invalid command, filename or URL";
-
 int StyleOf(const std::string& word) {
     if (word == "runmax") return kShowMaximized;
     if (word == "runmin") return kShowMinimized;

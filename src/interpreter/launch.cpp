@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/device_names.h"
 
 namespace vantrel {
 
@@ -39,7 +40,12 @@ bool OpenTarget(Interpreter& in, const std::string& target, const std::string& p
                 std::string* err) {
     if (HasDcbExtension(target)) return RunBatch(in, target, params, err);
     if (target.find('.') == std::string::npos && RunBatch(in, target, params, err)) return true;
-    return in.Os().shell.Open(target, params, style, err);
+    Shell& shell = in.Os().shell;
+    if (!shell.Fits(target, params) || (!IsAddress(target) && IsDeviceName(target))) {
+        *err = kInvalidTarget;
+        return false;
+    }
+    return shell.Open(target, params, style, err);
 }
 
 std::string SubstituteBatchParams(std::string line, const std::string& marker,
@@ -73,6 +79,10 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
               std::string* err) {
     FileSystem& files = in.Os().files;
     std::string file = HasDcbExtension(fileIn) ? fileIn : fileIn + ".dcb";
+    if (IsDeviceName(file)) {
+        *err = kNotFound;
+        return false;
+    }
     if (!files.Exists(file, FileMask::kFiles)) {
         // Only a name without a folder is looked for along PATH.
         file = file.find('\\') == std::string::npos ? SearchPath(in, file) : "";

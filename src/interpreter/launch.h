@@ -9,9 +9,13 @@ namespace vantrel {
 
 class Interpreter;
 
+// The answer to a name that opens nothing.
+inline constexpr char kInvalidTarget[] = "Invalid command, filename or URL";
+
 // A .dcb file, or a name without an extension that names one, runs as a
-// batch file; anything else goes to the shell. False, with the reason, when
-// neither could open it.
+// batch file; anything else goes to the shell, unless the shell cannot take
+// it or it names a device. False, with the reason, when neither could open
+// it.
 bool OpenTarget(Interpreter& in, const std::string& target, const std::string& params, int style,
                 std::string* err);
 // Runs a .dcb file line by line: the name as given (".dcb" added when it

@@ -2,10 +2,14 @@
 // command interpreter's batch files, watched to their end.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
 namespace vantrel {
+
+// The longest command line CreateProcess starts, less its terminating zero.
+inline constexpr std::size_t kMaxCommandLine = 32766;
 
 // A batch file that the system command interpreter runs.
 class BatchRun {
@@ -22,7 +26,8 @@ class Processes {
     virtual ~Processes() = default;
 
     // Starts a command line in a window of the given show style and returns
-    // at once. False, with the platform's description, when it cannot start.
+    // at once. False, with the platform's description, when it cannot start;
+    // a command line longer than kMaxCommandLine never does.
     virtual bool Start(const std::string& commandLine, int showStyle, std::string* err) = 0;
 
     // Starts a batch file in the system command interpreter, in a hidden

@@ -83,17 +83,28 @@ FileEntry EntryOf(const WIN32_FIND_DATAA& data) {
     return entry;
 }
 
+// Opens a file, and only a file on a disk: a device's name that got this
+// far ("COM1" is the serial port) opens the device, whose reads and writes
+// may wait for ever.
+UniqueFile OpenDiskFile(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
+    UniqueFile file(CreateFileA(path.c_str(), access, share, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.Valid() && GetFileType(file.Get()) != FILE_TYPE_DISK) {
+        file.Reset();
+        SetLastError(ERROR_FILE_NOT_FOUND);
+    }
+    return file;
+}
+
 // Opens path to read, while others may read and write it too.
 UniqueFile OpenToRead(const std::string& path) {
-    return UniqueFile(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return OpenDiskFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING);
 }
 
 // Opens path with the given access and disposition, and writes all of data.
 bool OpenAndWrite(const std::string& path, DWORD access, DWORD disposition,
                   const std::string& data) {
-    UniqueFile file(CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file = OpenDiskFile(path, access, FILE_SHARE_READ, disposition);
     return file.Valid() && WriteAll(file.Get(), data);
 }
 
@@ -194,6 +205,13 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
     // old file as it was.
     size_t slash = path.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    // GetTempFileName takes a folder of at most MAX_PATH - 14 characters,
+    // room for the name it makes; Wine's writes a longer one past the end of
+    // its buffer.
+    if (folder.size() > MAX_PATH - 14) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return Fail(err);
+    }
     char fresh[MAX_PATH];
     if (!GetTempFileNameA(folder.c_str(), "vtl", 0, fresh)) return Fail(err);
     bool written = false;

@@ -171,6 +171,82 @@ TEST_F(Win32FileSystemTest, FailuresGiveTheSystemsDescription) {
     }
 }
 
+// Names the system refuses: longer than any path, or with bytes no name may
+// hold. Every operation fails with a description and changes nothing.
+TEST_F(Win32FileSystemTest, OverlongAndInvalidNamesFailWithADescription) {
+    Make("a.txt", "x");
+    Folder("sub");
+    Names names;
+    for (size_t length : {300, 1000, 5000, 40000, 300000}) {
+        names.push_back(std::string(length, 'n'));
+        names.push_back("sub\\" + std::string(length, 'n') + "\\");
+    }
+    for (char c : std::string("\x01\x1f\"|<>")) names.push_back(std::string("x") + c + "y");
+    std::string text;
+    bool more;
+    using Call = std::function<bool(const std::string&, std::string*)>;
+    const Call calls[] = {
+        [&](const std::string& n, std::string* e) { return fs_.ReadFile(n, &text, e); },
+        [&](const std::string& n, std::string* e) {
+            return fs_.ReadFilePart(n, 0, 9, &text, &more, e);
+        },
+        [&](const std::string& n, std::string* e) { return fs_.WriteFile(n, "x", e); },
+        [&](const std::string& n, std::string* e) { return fs_.AppendFile(n, "x", e); },
+        [&](const std::string& n, std::string* e) { return fs_.ReplaceFile(n, "x", e); },
+        [&](const std::string& n, std::string* e) { return fs_.DeleteFiles(n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.MakeFolder(n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.RemoveFolder(n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.CopyFile("a.txt", n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.CopyFile(n, "b.txt", e); },
+        [&](const std::string& n, std::string* e) { return fs_.MoveFile("a.txt", n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.MoveFile(n, "b.txt", e); },
+        [&](const std::string& n, std::string* e) { return fs_.CopyFolder("sub", n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.CopyFolder(n, "b", e); },
+        [&](const std::string& n, std::string* e) { return fs_.MoveFolder("sub", n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.MoveFolder(n, "b", e); },
+        [&](const std::string& n, std::string* e) { return fs_.Rename("a.txt", n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.Rename(n, "b.txt", e); },
+        [&](const std::string& n, std::string* e) { return fs_.ChangeFolder(n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.SetCurrentDirectory(n, e); },
+        [&](const std::string& n, std::string* e) { return fs_.ChangeDrive(n, e); },
+    };
+    const std::string here = fs_.CurrentDirectory();
+    for (const std::string& name : names) {
+        const std::string shown = name.substr(0, 12) + " (" + std::to_string(name.size()) + ")";
+        EXPECT_FALSE(fs_.Exists(name, FileMask::kFilesAndFolders)) << shown;
+        EXPECT_TRUE(fs_.Find(name, FileMask::kFilesAndFolders).empty()) << shown;
+        EXPECT_FALSE(fs_.IsFolder(name)) << shown;
+        for (size_t i = 0; i < std::size(calls); ++i) {
+            std::string err;
+            EXPECT_FALSE(calls[i](name, &err)) << shown << ", call " << i;
+            EXPECT_FALSE(err.empty()) << shown << ", call " << i;
+        }
+    }
+    EXPECT_EQ(fs_.CurrentDirectory(), here);
+    EXPECT_EQ(Tree(), (Names{"a.txt=x", "sub\\"}));
+
+    // A folder as long as a folder can be leaves no room for the file that
+    // ReplaceFile writes first beside the old one.
+    const std::string deep = root_ + "\\" + std::string(MAX_PATH - 12 - root_.size() - 1, 'd');
+    ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    std::string err;
+    EXPECT_FALSE(fs_.ReplaceFile(deep + "\\f.dcb", "x", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILENAME_EXCED_RANGE));
+}
+
+// NUL answers at once where COM1 would keep a read waiting for ever; both
+// are devices, not files.
+TEST_F(Win32FileSystemTest, DevicesAreNeitherReadNorWritten) {
+    std::string contents, err;
+    bool more = false;
+    EXPECT_FALSE(fs_.ReadFilePart("NUL", 0, 16, &contents, &more, &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_FALSE(fs_.ReadFile("nul.txt", &contents, &err));
+    EXPECT_FALSE(fs_.WriteFile("NUL", "x", &err));
+    EXPECT_FALSE(fs_.AppendFile("nul", "x", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(Win32FileSystemTest, ChangeFolderOnTheCurrentDrive) {
     Folder("sub");
     std::string err;

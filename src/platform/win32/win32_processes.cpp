@@ -17,6 +17,11 @@ struct Started {
 
 bool Create(std::string commandLine, int showStyle, DWORD flags, STARTUPINFOA* startup,
             bool inheritHandles, Started* started) {
+    // Windows refuses a longer one itself; Wine starts it.
+    if (commandLine.size() > kMaxCommandLine) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
     startup->dwFlags |= STARTF_USESHOWWINDOW;
     startup->wShowWindow = static_cast<WORD>(showStyle);
     PROCESS_INFORMATION info{};

@@ -6,6 +6,7 @@
 
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -57,6 +58,16 @@ TEST_F(Win32ProcessesTest, StartReturnsAtOnceOrSaysWhyItCannot) {
     EXPECT_EQ(Read("out.txt"), "started\r\n");
     EXPECT_FALSE(Win32Processes().Start("C:\\no_such_folder\\no_such.exe", SW_SHOWNORMAL, &err));
     EXPECT_FALSE(err.empty());
+}
+
+TEST_F(Win32ProcessesTest, CommandLinesLongerThanTheSystemStartsAreRefused) {
+    for (size_t length : {kMaxCommandLine + 1, size_t{40000}, size_t{300000}}) {
+        std::string err;
+        std::string line = "cmd.exe /c rem ";
+        line.resize(length, 'a');
+        EXPECT_FALSE(Win32Processes().Start(line, SW_HIDE, &err)) << length;
+        EXPECT_EQ(err, ErrorText(ERROR_FILENAME_EXCED_RANGE)) << length;
+    }
 }
 
 TEST_F(Win32ProcessesTest, ExecutablePathIsThisProgramInItsFolder) {

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_shell.h"
 
+#include <cstring>
+
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
@@ -29,10 +31,57 @@ DWORD SystemErrorOf(INT_PTR result) {
     }
 }
 
+// The shell replaces %NAME% in a name by the variable's value before it
+// copies the name anywhere. False when the result is more than the system
+// expands.
+bool ExpandVariables(const std::string& text, std::string* expanded) {
+    DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    if (size == 0) return false;
+    expanded->assign(size, '\0');
+    DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded->data(), size);
+    if (written == 0 || written > size) return false;
+    expanded->resize(std::strlen(expanded->c_str()));
+    return true;
+}
+
 }  // namespace
+
+bool RunningOnWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+ShellLimits SystemShellLimits() {
+    ShellLimits limits;
+    if (RunningOnWine()) {
+        // Wine's shell looks every name up as a key under
+        // "Software\Microsoft\Windows\CurrentVersion\App Paths\" (52
+        // characters), ".exe" added when the name alone is not there, in a
+        // buffer of 1,024 characters without checking the length: 52 + 967
+        // + 4 and the terminating zero fill it. Longer names overwrite the
+        // stack; from about 985 characters that ends the process.
+        limits.address = 967;
+        // A "www" name that is no file goes into a buffer of 256 characters
+        // after "http://".
+        limits.webName = 248;
+    }
+    return limits;
+}
+
+bool Win32Shell::Fits(const std::string& file, const std::string& params) const {
+    // The name as given is checked first, so that a huge one is never
+    // expanded.
+    std::string expanded;
+    return FitsShell(limits_, file, params) && ExpandVariables(file, &expanded) &&
+           FitsShell(limits_, expanded, params);
+}
 
 bool Win32Shell::Open(const std::string& file, const std::string& params, int showStyle,
                       std::string* err) {
+    if (!Fits(file, params)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return Fail(err);
+    }
     HINSTANCE instance = ShellExecuteA(owner_, "Open", file.c_str(),
                                        params.empty() ? nullptr : params.c_str(), "", showStyle);
     INT_PTR result = reinterpret_cast<INT_PTR>(instance);

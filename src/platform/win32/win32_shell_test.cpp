@@ -15,6 +15,36 @@ TEST(Win32ShellTest, OpeningAMissingFileFailsWithTheSystemsText) {
         << err;
 }
 
+// Under Wine an address of about 985 characters or more ends the process
+// inside ShellExecute; these would.
+TEST(Win32ShellTest, WhatTheShellCannotTakeIsRefusedWithoutReachingIt) {
+    Win32Shell shell;
+    const ShellLimits limits = SystemShellLimits();
+    auto address = [](size_t length) { return "http://a/" + std::string(length - 9, 'b'); };
+    EXPECT_TRUE(shell.Fits(address(limits.address), ""));
+    for (size_t length :
+         {limits.address + 1, limits.address + 30, size_t{5000}, size_t{40000}, size_t{300000}}) {
+        EXPECT_FALSE(shell.Fits(address(length), "")) << length;
+        std::string err;
+        EXPECT_FALSE(shell.Open(address(length), "", kShowHidden, &err)) << length;
+        EXPECT_EQ(err, ErrorText(ERROR_FILENAME_EXCED_RANGE)) << length;
+    }
+    EXPECT_TRUE(shell.Fits("C:\\" + std::string(256, 'b'), ""));
+    EXPECT_FALSE(shell.Fits("C:\\" + std::string(257, 'b'), ""));
+    EXPECT_TRUE(shell.Fits("x.exe", std::string(32766 - 8, 'p')));
+    EXPECT_FALSE(shell.Fits("x.exe", std::string(32766 - 7, 'p')));
+}
+
+TEST(Win32ShellTest, NamesAreMeasuredAsTheShellExpandsThem) {
+    Win32Shell shell;
+    const std::string name = "http://a/%VANTREL_TEST_LONG_NAME%";
+    EXPECT_TRUE(shell.Fits(name, ""));  // an unset variable stays as it is
+    ASSERT_TRUE(SetEnvironmentVariableA("VANTREL_TEST_LONG_NAME",
+                                        std::string(SystemShellLimits().address, 'b').c_str()));
+    EXPECT_FALSE(shell.Fits(name, ""));
+    SetEnvironmentVariableA("VANTREL_TEST_LONG_NAME", nullptr);
+}
+
 TEST(Win32ErrorTest, SystemDescriptionsWithoutTheirLineEnd) {
     for (DWORD code :
          {ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_ALREADY_EXISTS}) {

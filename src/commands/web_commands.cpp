@@ -22,17 +22,15 @@ constexpr char kOridLine[] = "ORID: ";
 constexpr char kVersionLine[] = "Orvane Vantrel ";
 constexpr char kUpdateHint[] = "Enter UPDATE to check for newer versions";
 
-// The browser reports its own failures; only an address too long for the
-// shell is answered here.
+// The browser reports its own failures; only an address the shell cannot
+// take is answered here.
 void OpenPage(Interpreter& in, const std::string& target) {
     const SiteAccount& account = in.Host().Account();
-    const std::string address = PageAddress(target, account.user, account.pass);
-    if (!in.Os().shell.Fits(address, "")) {
-        in.PrintOut(kInvalidTarget);
-        return;
-    }
     std::string err;
-    OpenTarget(in, address, "", kShowNormal, &err);
+    if (!OpenTarget(in, PageAddress(target, account.user, account.pass), "", kShowNormal, &err) &&
+        err == kInvalidTarget) {
+        in.PrintOut(err);
+    }
 }
 
 }  // namespace

@@ -54,14 +54,15 @@ LPVOID ProgressData(const FileSystem& fs) {
 // Copies a big file piece by piece, asking between pieces whether to go on:
 // not every system calls a copy's progress routine (Wine does not). A copy
 // that stops or fails leaves no partial file behind.
-bool CopyInPieces(const FileSystem& fs, const std::string& from, const std::string& to) {
+bool CopyInPieces(const FileSystem& fs, const std::string& from, const std::string& to,
+                  DWORD attributes) {
     constexpr DWORD kPiece = 1 << 20;
     UniqueFile source(CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Valid()) return false;
-    const DWORD attributes = GetFileAttributesA(from.c_str()) & ~FILE_ATTRIBUTE_READONLY;
-    UniqueFile target(CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    UniqueFile target(
+        CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                    (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!target.Valid()) return false;
     std::string piece(kPiece, '\0');
     bool ok = true;
@@ -86,7 +87,7 @@ bool CopyInPieces(const FileSystem& fs, const std::string& from, const std::stri
     const DWORD error = GetLastError();
     target.Reset();
     if (ok) {
-        SetFileAttributesA(to.c_str(), GetFileAttributesA(from.c_str()));
+        SetFileAttributesA(to.c_str(), attributes);
         return true;
     }
     DeleteFileA(to.c_str());
@@ -107,7 +108,7 @@ bool CopyOneFile(const FileSystem& fs, const std::string& from, const std::strin
         !(existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     if (plainTarget && GetFileAttributesExA(from.c_str(), GetFileExInfoStandard, &info) &&
         ((static_cast<ULONGLONG>(info.nFileSizeHigh) << 32) | info.nFileSizeLow) >= kBigFile) {
-        return CopyInPieces(fs, from, to);
+        return CopyInPieces(fs, from, to, info.dwFileAttributes);
     }
     return CopyFileExA(from.c_str(), to.c_str(), TransferProgress, ProgressData(fs), nullptr, 0) !=
            FALSE;

@@ -10,6 +10,9 @@
 #include <string>
 
 #include "script/engine.h"
+#ifdef _WIN32
+#include "platform/win32/com_provider.h"
+#endif
 
 namespace {
 
@@ -49,6 +52,10 @@ bool RunFile(const char* path) {
     bool ok = true;
     {
         script::Engine engine(&host);
+#ifdef _WIN32
+        static vantrel::com::ComObjectProvider objects;
+        engine.SetObjectProvider(&objects);
+#endif
         if (!engine.ExecuteStatement(source)) {
             std::printf("%s\n", script::HostErrorLine(path, engine.LastError()).c_str());
             ok = false;
@@ -65,6 +72,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: vantrel_vbs file.vbs [file.vbs...]\n");
         return 2;
     }
+#ifdef _WIN32
+    vantrel::com::ComApartment apartment;
+#endif
     bool ok = true;
     for (int i = 1; i < argc; ++i) {
         if (argc > 2) std::printf("==> %s\n", argv[i]);

@@ -197,6 +197,9 @@ void Console::MouseMove(int cursorX, int cursorY, const DragKeys& keys) {
 }
 
 void Console::ShutDown() {
+    // Outside objects the scripts hold (a COM server's, say) are let go
+    // before the process ends, whichever way it ends.
+    interpreter_.Engine().ReleaseObjects();
     window_.AppBarUndock();
     if (link_) link_->LinkSocket().Close();
     tray_.Remove();

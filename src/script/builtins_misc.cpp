@@ -6,6 +6,7 @@
 #include "script/convert.h"
 #include "script/dictionary.h"
 #include "script/nodes.h"
+#include "script/object_provider.h"
 #include "script/objects.h"
 #include "script/parser.h"
 
@@ -47,8 +48,7 @@ Value UBound(Frame&, Value* a, int n) {
 
 Value LBound(Frame&, Value* a, int n) {
     const Array& arr = ArrayArg(a[0]);
-    Dimension(arr, a, n);
-    return Value::Long(0);
+    return Value::Long(arr.Lower(Dimension(arr, a, n)));
 }
 
 CompileScope ScopeOf(Frame& f) {
@@ -109,13 +109,25 @@ Value GetRef(Frame& f, Value* a, int) {
     return Value::Object(Ref<Object>(new ProcRef(g.proc, g.owner)));
 }
 
-// Only the engine's own classes can be created: COM is not available.
-Value CreateObject(Frame& f, Value* a, int) {
-    const std::string name = ToLower(ArgText(f, a[0]));
+// The engine's own classes first; the rest are the program's to provide.
+Value CreateObject(Frame& f, Value* a, int n) {
+    const std::string progId = ArgText(f, a[0]);
+    const std::string name = ToLower(progId);
     Value out;
     if (name == "vbscript.regexp" && MakeBuiltinObject(f.rt, "regexp", &out)) return out;
     if (name == "scripting.dictionary") return Value::Object(MakeDictionary());
-    Throw(kErrCantCreateObject);
+    if (!f.rt.objects) Throw(kErrCantCreateObject);
+    const std::string server = Present(a, n, 1) ? ArgText(f, a[1]) : "";
+    return f.rt.objects->CreateObject(f.rt, progId, server);
+}
+
+Value GetObject(Frame& f, Value* a, int n) {
+    const bool pathGiven = Present(a, n, 0);
+    const std::string path = pathGiven ? ArgText(f, a[0]) : "";
+    const std::string progId = Present(a, n, 1) ? ArgText(f, a[1]) : "";
+    if (!pathGiven && progId.empty()) Throw(kErrArgNotOptional);
+    if (!f.rt.objects) Throw(kErrCantCreateObject);
+    return f.rt.objects->GetObject(f.rt, path, pathGiven, progId);
 }
 
 Value Rgb(Frame&, Value* a, int) {
@@ -169,6 +181,7 @@ const Builtin kTable[] = {
     {"getref", 1, 1, GetRef},
     {"rgb", 3, 3, Rgb},
     {"createobject", 1, 2, CreateObject},
+    {"getobject", 0, 2, GetObject},
     {"scriptengine", 0, 0, ScriptEngine},
     {"scriptenginemajorversion", 0, 0, MajorVersion},
     {"scriptengineminorversion", 0, 0, MinorVersion},

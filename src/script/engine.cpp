@@ -143,6 +143,19 @@ void Engine::Interrupt() {
     impl_->rt.interrupt = true;
 }
 
+void Engine::ReleaseObjects() {
+    impl_->Begin();
+    std::vector<Value> dropped;
+    for (GlobalSlot& g : impl_->rt.globals) {
+        if (g.value.IsObject() || g.value.IsArray()) dropped.push_back(std::exchange(g.value, {}));
+    }
+    impl_->Guard([&] { dropped.clear(); });
+}
+
+void Engine::SetObjectProvider(ObjectProvider* provider) {
+    impl_->rt.objects = provider;
+}
+
 void Engine::SetStackLimit(size_t bytes) {
     impl_->rt.stackBudget = bytes;
 }

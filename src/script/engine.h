@@ -66,6 +66,13 @@ class Engine {
     // with "Out of stack space" (28); 640 KB by default, which suits the
     // 1 MB main-thread stack of a Windows program.
     void SetStackLimit(size_t bytes);
+    // Empties every global variable that holds an object or an array, so
+    // that each object is released (and runs its Class_Terminate) now, as a
+    // program about to end needs for the outside objects it holds.
+    void ReleaseObjects();
+    // Lets CreateObject and GetObject reach objects outside the engine; the
+    // provider must outlive the engine and every object it made.
+    void SetObjectProvider(class ObjectProvider* provider);
 
   private:
     struct Impl;

@@ -24,18 +24,42 @@ constexpr ErrorEntry kErrors[] = {
     {kErrCantPerform, "Can't perform requested operation"},
     {kErrOutOfStack, "Out of stack space"},
     {kErrNotDefined, "Sub or Function not defined"},
+    // The file errors come from outside objects (the FileSystemObject
+    // reports 53 with no text of its own) and from Err.Raise.
+    {52, "Bad file name or number"},
+    {53, "File not found"},
+    {54, "Bad file mode"},
+    {55, "File already open"},
+    {57, "Device I/O error"},
+    {58, "File already exists"},
+    {61, "Disk full"},
+    {62, "Input past end of file"},
+    {67, "Too many files"},
+    {68, "Device unavailable"},
+    {70, "Permission denied"},
+    {71, "Disk not ready"},
+    {74, "Can't rename with different drive"},
+    {75, "Path/File access error"},
+    {76, "Path not found"},
+    {430, "Class doesn't support Automation"},
+    {440, "Automation error"},
+    {446, "Object doesn't support named arguments"},
+    {448, "Named argument not found"},
+    {462, "The remote server machine does not exist or is unavailable"},
     {kErrInternal, "Internal error"},
     {kErrObjectNotSet, "Object variable not set"},
     {kErrForNotInitialized, "For loop not initialized"},
     {kErrInvalidNull, "Invalid use of Null"},
     {kErrObjectRequired, "Object required"},
     {kErrCantCreateObject, "ActiveX component can't create object"},
+    {kErrFileOrClassNotFound, "File name or class name not found during Automation operation"},
     {kErrNoSuchMember, "Object doesn't support this property or method"},
     {kErrNoSuchAction, "Object doesn't support this action"},
     {kErrArgNotOptional, "Argument not optional"},
     {kErrWrongArgs, "Wrong number of arguments or invalid property assignment"},
     {kErrNotCollection, "Object not a collection"},
     {kErrKeyExists, "This key is already associated with an element of this collection"},
+    {kErrUnsupportedType, "Variable uses an Automation type not supported in VBScript"},
     {kErrElementNotFound, "Element not found"},
     {kErrUndefinedVar, "Variable is undefined"},
     {kErrIllegalAssign, "Illegal assignment"},
@@ -116,6 +140,10 @@ void Throw(int number) {
 
 void Throw(int number, std::string description) {
     throw ScriptError{number, std::move(description), {}};
+}
+
+void Throw(int number, std::string description, std::string source) {
+    throw ScriptError{number, std::move(description), std::move(source)};
 }
 
 }  // namespace script

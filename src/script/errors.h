@@ -25,12 +25,15 @@ enum ErrorNumber : int {
     kErrInvalidNull = 94,
     kErrObjectRequired = 424,
     kErrCantCreateObject = 429,
+    kErrFileOrClassNotFound = 432,
     kErrNoSuchMember = 438,
     kErrNoSuchAction = 445,
     kErrArgNotOptional = 449,
     kErrWrongArgs = 450,
     kErrNotCollection = 451,
     kErrKeyExists = 457,
+    kErrUnsupportedType = 458,
+    kErrNoAutomationObject = 429,
     kErrUndefinedVar = 500,
     kErrIllegalAssign = 501,
     kErrInvalidReference = 505,
@@ -122,5 +125,7 @@ struct ScriptError {
 
 [[noreturn]] void Throw(int number);
 [[noreturn]] void Throw(int number, std::string description);
+// A failure an outside object reported, with its own text and Err.Source.
+[[noreturn]] void Throw(int number, std::string description, std::string source);
 
 }  // namespace script

@@ -10,7 +10,6 @@ namespace {
 
 // An array may hold at most this many elements; past it is Out of memory
 // rather than an attempt the machine cannot satisfy.
-constexpr int64_t kMaxArrayItems = int64_t{1} << 24;
 
 bool Truth(Frame& f, const Expr* e) {
     Value v = e->Eval(f);
@@ -123,10 +122,10 @@ size_t InLayoutOrder(const Array& a, size_t n) {
     std::vector<size_t> strides(a.upper.size());
     for (size_t d = a.upper.size(); d-- > 0;) {
         strides[d] = stride;
-        stride *= static_cast<size_t>(a.upper[d]) + 1;
+        stride *= a.Extent(d);
     }
     for (size_t d = 0; d < a.upper.size(); ++d) {
-        const size_t size = static_cast<size_t>(a.upper[d]) + 1;
+        const size_t size = a.Extent(d);
         offset += (n % size) * strides[d];
         n /= size;
     }
@@ -241,13 +240,21 @@ Flow DimArrayStmt::Exec(Frame& f) const {
         for (size_t d = 0; d + 1 < upper.size(); ++d) {
             if (old.upper[d] != upper[d]) Throw(kErrSubscript);
         }
+        // An array from outside keeps where it starts, as its subscripts do.
+        if (!old.lower.empty()) {
+            if (upper.back() < old.lower.back() - 1) Throw(kErrSubscript);
+            a->lower = old.lower;
+            size_t count = 1;
+            for (size_t d = 0; d < upper.size(); ++d) count *= a->Extent(d);
+            a->items.resize(count);
+        }
         // Only the last dimension may change: copy element by element.
         std::vector<int32_t> at(upper.size(), 0);
         for (size_t i = 0; i < old.items.size(); ++i) {
             size_t rest = i;
             for (size_t d = upper.size(); d-- > 0;) {
-                const size_t extent = static_cast<size_t>(old.upper[d]) + 1;
-                at[d] = static_cast<int32_t>(rest % extent);
+                const size_t extent = old.Extent(d);
+                at[d] = old.Lower(d) + static_cast<int32_t>(rest % extent);
                 rest /= extent;
             }
             const int64_t to = a->Offset(at.data(), at.size());
@@ -266,6 +273,7 @@ Flow EraseStmt::Exec(Frame& f) const {
     if (a->fixedSize) {
         Ref<Array> fresh(new Array);
         fresh->upper = a->upper;
+        fresh->lower = a->lower;
         fresh->items.resize(a->items.size());
         fresh->fixedSize = true;
         *v = Value::Array(fresh);

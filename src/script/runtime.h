@@ -188,6 +188,8 @@ class Runtime {
     ~Runtime();
 
     Host& host;
+    // Where CreateObject and GetObject go for classes the engine lacks.
+    class ObjectProvider* objects = nullptr;
     std::deque<GlobalSlot> globals;
     std::unordered_map<std::string, int> globalIndex;
     ErrState err;

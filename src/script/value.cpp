@@ -73,8 +73,9 @@ int64_t Array::Offset(const int32_t* subscripts, size_t count) const {
     if (count != upper.size()) return -1;
     int64_t offset = 0;
     for (size_t i = 0; i < count; ++i) {
-        if (subscripts[i] < 0 || subscripts[i] > upper[i]) return -1;
-        offset = offset * (static_cast<int64_t>(upper[i]) + 1) + subscripts[i];
+        const int32_t low = Lower(i);
+        if (subscripts[i] < low || subscripts[i] > upper[i]) return -1;
+        offset = offset * static_cast<int64_t>(Extent(i)) + (subscripts[i] - low);
     }
     return offset;
 }

@@ -14,6 +14,8 @@ class Host;
 
 // The longest string a script may build; past it is Out of memory (7).
 constexpr size_t kMaxStringLength = size_t{1} << 27;
+// The most items one array may hold; past it is Out of memory (7).
+constexpr int64_t kMaxArrayItems = int64_t{1} << 24;
 
 // Numbered as VBScript's VarType reports them.
 enum class Type : uint16_t {
@@ -243,17 +245,24 @@ class Value {
     RefCounted* obj_ = nullptr;  // Object (may be null: Nothing) or Array
 };
 
-// A script array: variants in row-major order over one or more dimensions,
-// each with lower bound 0 as VBScript allows no other.
+// A script array: variants in row-major order over one or more dimensions.
+// A script's own arrays start at 0; an array from outside (a COM SAFEARRAY)
+// may start elsewhere, and keeps its lower bounds.
 class Array : public RefCounted {
   public:
     std::vector<Value> items;
     std::vector<int32_t> upper;  // the upper bound of each dimension
+    std::vector<int32_t> lower;  // the lower bounds, or empty when all are 0
     bool fixedSize = false;      // declared with bounds (Dim a(3)): no ReDim
     int locks = 0;               // iterations in progress (For Each): no ReDim/Erase
 
     // The flat position of a subscript list, or -1 when one is out of range.
     int64_t Offset(const int32_t* subscripts, size_t count) const;
+    int32_t Lower(size_t dim) const { return lower.empty() ? 0 : lower[dim]; }
+    // The number of items along a dimension.
+    size_t Extent(size_t dim) const {
+        return static_cast<size_t>(static_cast<int64_t>(upper[dim]) - Lower(dim) + 1);
+    }
 };
 
 // Anything reached with "." or Set: class instances and the built-in

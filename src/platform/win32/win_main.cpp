@@ -3,6 +3,7 @@
 // loop.
 #include "commands/command_table.h"
 #include "console/console.h"
+#include "platform/win32/com_provider.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/output_form.h"
 #include "platform/win32/unique_handle.h"
@@ -33,6 +34,7 @@ class App {
 
     int Run(const std::string& argument) {
         if (!main_.Create(&console_)) return 1;
+        console_.In().Engine().SetObjectProvider(&objects_);
         pane_.SetOwner(main_.Handle());
         shell_.SetOwner(main_.Handle());
         tray_.SetOwner(main_.Handle(), main_.Icon(), Main::kTrayMessage);
@@ -55,6 +57,9 @@ class App {
     }
 
   private:
+    // First in, last out: COM outlives every object a script holds.
+    com::ComApartment apartment_;
+    com::ComObjectProvider objects_;
     Win32FileSystem files_;
     Win32Environment environment_;
     Win32Clock clock_;

@@ -1,0 +1,55 @@
+// A COM automation object as the script sees it: members reached by name
+// through IDispatch, late-bound, with by-reference arguments written back
+// to the script's variables and For Each through _NewEnum.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/win32/com_api.h"
+#include "script/runtime.h"
+
+namespace vantrel::com {
+
+class ComObject : public script::ScriptObject {
+  public:
+    // Takes over the reference the caller holds.
+    explicit ComObject(IDispatch* dispatch) : dispatch_(dispatch) {}
+    ~ComObject() override;
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
+
+    std::string TypeName() const override;
+    script::Value Get(script::Runtime& rt, std::string_view name, script::Args args) override;
+    void Put(script::Runtime& rt, std::string_view name, script::Args args, script::Value v,
+             bool isSet) override;
+    bool Items(std::vector<script::Value>* items) override;
+
+    IDispatch* Dispatch() const { return dispatch_; }
+    // Objects alive in this process, for the check that none outlives its
+    // script.
+    static int Alive();
+
+  private:
+    DISPID IdOf(std::string_view name);
+    // The declared type of each parameter passed by reference (VT_EMPTY for
+    // those passed by value); empty when the object describes no such member.
+    const std::vector<VARTYPE>& ByRefTypes(DISPID id, WORD flags);
+    script::Value Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args args,
+                         const VARIANT* assigned, std::string_view name);
+
+    IDispatch* dispatch_;
+    std::unordered_map<std::string, DISPID> ids_;
+    std::unordered_map<DISPID, std::vector<VARTYPE>> byRef_;
+};
+
+// The script value for an IDispatch, taking over the caller's reference.
+script::Value WrapDispatch(IDispatch* dispatch);
+
+// Raises the script error for a failed call: the server's own number, text
+// and source when it gave an EXCEPINFO, else VBScript's number for the
+// HRESULT, else the HRESULT with the system's message for it.
+[[noreturn]] void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member);
+
+}  // namespace vantrel::com

@@ -1,0 +1,289 @@
+#include "platform/win32/com_values.h"
+
+#include <vector>
+
+#include "platform/win32/com_object.h"
+#include "platform/win32/script_dispatch.h"
+
+namespace vantrel::com {
+
+using script::Type;
+using script::Value;
+
+std::wstring Widen(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), size);
+    wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text, size_t length) {
+    if (!text || length == 0) return {};
+    const int size = static_cast<int>(length);
+    const int n = WideCharToMultiByte(CP_ACP, 0, text, size, nullptr, 0, nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string narrow(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, size, narrow.data(), n, nullptr, nullptr);
+    return narrow;
+}
+
+std::string Narrow(BSTR text) {
+    return text ? Narrow(text, SysStringLen(text)) : std::string();
+}
+
+BSTR AllocBstr(std::string_view text) {
+    const std::wstring wide = Widen(text);
+    BSTR b = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+    if (!b) script::Throw(script::kErrOutOfMemory);
+    return b;
+}
+
+namespace {
+
+// The subscripts of every item of an array, in the order the script's
+// arrays store them (last subscript fastest).
+bool NextSubscripts(const std::vector<LONG>& lower, const std::vector<LONG>& upper,
+                    std::vector<LONG>* at) {
+    for (size_t d = at->size(); d-- > 0;) {
+        if ((*at)[d] < upper[d]) {
+            ++(*at)[d];
+            return true;
+        }
+        (*at)[d] = lower[d];
+    }
+    return false;
+}
+
+SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
+    const size_t dims = a.upper.size();
+    if (dims == 0) return SafeArrayCreateVector(VT_VARIANT, 0, 0);
+    std::vector<SAFEARRAYBOUND> bounds(dims);
+    std::vector<LONG> lower(dims), upper(dims);
+    for (size_t d = 0; d < dims; ++d) {
+        lower[d] = a.Lower(d);
+        upper[d] = a.upper[d];
+        bounds[d].lLbound = lower[d];
+        bounds[d].cElements = static_cast<ULONG>(a.Extent(d));
+    }
+    SAFEARRAY* sa = SafeArrayCreate(VT_VARIANT, static_cast<UINT>(dims), bounds.data());
+    if (!sa) script::Throw(script::kErrOutOfMemory);
+    if (a.items.empty()) return sa;
+    std::vector<LONG> at = lower;
+    size_t i = 0;
+    try {
+        do {
+            VARIANT item;
+            VariantInit(&item);
+            ToVariant(rt, a.items[i++], &item);
+            const HRESULT hr = SafeArrayPutElement(sa, at.data(), &item);
+            VariantClear(&item);
+            if (FAILED(hr)) script::Throw(script::kErrOutOfMemory);
+        } while (NextSubscripts(lower, upper, &at) && i < a.items.size());
+    } catch (...) {
+        SafeArrayDestroy(sa);
+        throw;
+    }
+    return sa;
+}
+
+// Any element type: each element is read into a VARIANT of the array's
+// type, which SafeArrayGetElement fills for VARIANT arrays directly.
+Value FromSafeArray(SAFEARRAY* sa, VARTYPE elementType) {
+    script::Ref<script::Array> a(new script::Array);
+    const UINT dims = sa ? SafeArrayGetDim(sa) : 0;
+    if (dims == 0) return Value::Array(a);
+    if (elementType == VT_RECORD || elementType == VT_EMPTY || elementType == VT_NULL) {
+        script::Throw(script::kErrUnsupportedType);
+    }
+    std::vector<LONG> lower(dims), upper(dims);
+    size_t count = 1;
+    bool zeroBased = true;
+    for (UINT d = 0; d < dims; ++d) {
+        SafeArrayGetLBound(sa, d + 1, &lower[d]);
+        SafeArrayGetUBound(sa, d + 1, &upper[d]);
+        a->upper.push_back(upper[d]);
+        zeroBased = zeroBased && lower[d] == 0;
+        count *= upper[d] >= lower[d] ? static_cast<size_t>(upper[d] - lower[d] + 1) : 0;
+    }
+    if (!zeroBased) a->lower.assign(lower.begin(), lower.end());
+    if (count > static_cast<size_t>(script::kMaxArrayItems)) script::Throw(script::kErrOutOfMemory);
+    a->items.reserve(count);
+    if (count == 0) return Value::Array(a);
+    std::vector<LONG> at = lower;
+    do {
+        VARIANT item;
+        VariantInit(&item);
+        void* slot = elementType == VT_VARIANT   ? static_cast<void*>(&item)
+                     : elementType == VT_DECIMAL ? static_cast<void*>(&item.decVal)
+                                                 : static_cast<void*>(&item.llVal);
+        if (FAILED(SafeArrayGetElement(sa, at.data(), slot))) script::Throw(script::kErrSubscript);
+        if (elementType != VT_VARIANT) item.vt = elementType;
+        try {
+            a->items.push_back(FromVariant(item));
+        } catch (...) {
+            VariantClear(&item);
+            throw;
+        }
+        VariantClear(&item);
+    } while (NextSubscripts(lower, upper, &at));
+    return Value::Array(a);
+}
+
+// Types VBScript has no subtype for: a Long when the value fits, else a
+// Double, as the script host does with them.
+Value FromOtherNumber(const VARIANT& v) {
+    VARIANT as;
+    VariantInit(&as);
+    if (SUCCEEDED(VariantChangeType(&as, const_cast<VARIANT*>(&v), 0, VT_I4)))
+        return Value::Long(as.lVal);
+    if (SUCCEEDED(VariantChangeType(&as, const_cast<VARIANT*>(&v), 0, VT_R8)))
+        return Value::Double(as.dblVal);
+    script::Throw(script::kErrUnsupportedType);
+}
+
+Value FromObject(IUnknown* unknown) {
+    if (!unknown) return Value::Object(nullptr);
+    IDispatch* dispatch = nullptr;
+    if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
+        script::Throw(script::kErrUnsupportedType);
+    }
+    Value own;
+    if (UnwrapScriptDispatch(dispatch, &own)) {
+        dispatch->Release();
+        return own;
+    }
+    return WrapDispatch(dispatch);
+}
+
+}  // namespace
+
+void ToVariant(script::Runtime& rt, const Value& v, VARIANT* out) {
+    VariantInit(out);
+    switch (v.type()) {
+        case Type::Empty:
+            return;
+        case Type::Null:
+            out->vt = VT_NULL;
+            return;
+        case Type::Boolean:
+            out->vt = VT_BOOL;
+            out->boolVal = v.AsBoolean() ? VARIANT_TRUE : VARIANT_FALSE;
+            return;
+        case Type::Byte:
+            out->vt = VT_UI1;
+            out->bVal = v.AsByte();
+            return;
+        case Type::Integer:
+            out->vt = VT_I2;
+            out->iVal = v.AsInteger();
+            return;
+        case Type::Long:
+            out->vt = VT_I4;
+            out->lVal = v.AsLong();
+            return;
+        case Type::Single:
+            out->vt = VT_R4;
+            out->fltVal = v.AsSingle();
+            return;
+        case Type::Double:
+            out->vt = VT_R8;
+            out->dblVal = v.AsDouble();
+            return;
+        case Type::Currency:
+            out->vt = VT_CY;
+            out->cyVal.int64 = v.AsCurrency();
+            return;
+        case Type::Date:
+            out->vt = VT_DATE;
+            out->date = v.AsDate();
+            return;
+        case Type::Error:
+            out->vt = VT_ERROR;
+            out->scode = v.AsErrorCode();
+            return;
+        case Type::String:
+            out->bstrVal = AllocBstr(v.AsString());
+            out->vt = VT_BSTR;
+            return;
+        case Type::Object:
+            out->pdispVal = v.AsObject() ? DispatchFor(rt, v) : nullptr;
+            out->vt = VT_DISPATCH;
+            return;
+        case Type::Array:
+            out->parray = ToSafeArray(rt, *v.AsArray());
+            out->vt = VT_ARRAY | VT_VARIANT;
+            return;
+    }
+    script::Throw(script::kErrTypeMismatch);
+}
+
+Value FromVariant(const VARIANT& v) {
+    if (v.vt == (VT_BYREF | VT_VARIANT)) {
+        if (!v.pvarVal) return Value();
+        return FromVariant(*v.pvarVal);
+    }
+    if (v.vt & VT_ARRAY) {
+        SAFEARRAY* sa = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
+        return FromSafeArray(sa, static_cast<VARTYPE>(v.vt & VT_TYPEMASK));
+    }
+    if (v.vt & VT_BYREF) {
+        VARIANT plain;
+        VariantInit(&plain);
+        if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&v))))
+            script::Throw(script::kErrUnsupportedType);
+        Value out;
+        try {
+            out = FromVariant(plain);
+        } catch (...) {
+            VariantClear(&plain);
+            throw;
+        }
+        VariantClear(&plain);
+        return out;
+    }
+    switch (v.vt) {
+        case VT_EMPTY:
+            return Value();
+        case VT_NULL:
+            return Value::Null();
+        case VT_BOOL:
+            return Value::Boolean(v.boolVal != VARIANT_FALSE);
+        case VT_UI1:
+            return Value::Byte(v.bVal);
+        case VT_I2:
+            return Value::Integer(v.iVal);
+        case VT_I4:
+            return Value::Long(v.lVal);
+        case VT_R4:
+            return Value::Single(v.fltVal);
+        case VT_R8:
+            return Value::Double(v.dblVal);
+        case VT_CY:
+            return Value::Currency(v.cyVal.int64);
+        case VT_DATE:
+            return Value::Date(v.date);
+        case VT_ERROR:
+            return Value::ErrorCode(v.scode);
+        case VT_BSTR:
+            return Value::String(Narrow(v.bstrVal));
+        case VT_DISPATCH:
+            return FromObject(v.pdispVal);
+        case VT_UNKNOWN:
+            return FromObject(v.punkVal);
+        case VT_I1:
+        case VT_UI2:
+        case VT_UI4:
+        case VT_I8:
+        case VT_UI8:
+        case VT_INT:
+        case VT_UINT:
+        case VT_DECIMAL:
+            return FromOtherNumber(v);
+        default:
+            script::Throw(script::kErrUnsupportedType);
+    }
+}
+
+}  // namespace vantrel::com

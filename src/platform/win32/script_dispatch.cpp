@@ -1,0 +1,193 @@
+#include "platform/win32/script_dispatch.h"
+
+#include <atomic>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "platform/win32/com_object.h"
+#include "platform/win32/com_values.h"
+
+namespace vantrel::com {
+
+using script::Value;
+
+namespace {
+
+// Asked for only by this program, to find its own objects again when COM
+// hands them back.
+const IID kScriptDispatchIid = {
+    0x6c1f3a52, 0x9d0e, 0x4b7a, {0x8f, 0x21, 0x5e, 0x33, 0xa0, 0x47, 0xc9, 0x1d}};
+
+std::atomic<int> alive{0};
+
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+HRESULT ReportError(const script::ScriptError& e, EXCEPINFO* info) {
+    if (!info) return DISP_E_EXCEPTION;
+    *info = EXCEPINFO{};
+    const bool small = e.number > 0 && e.number < 65536;
+    info->scode = small ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, e.number) : e.number;
+    info->bstrDescription = SysAllocString(Widen(e.description).c_str());
+    const std::string source = e.source.empty() ? "Microsoft VBScript runtime error" : e.source;
+    info->bstrSource = SysAllocString(Widen(source).c_str());
+    return DISP_E_EXCEPTION;
+}
+
+class ScriptDispatch final : public IDispatch {
+  public:
+    ScriptDispatch(script::Runtime& rt, Value object)
+        : runtime_(rt.self), object_(std::move(object)) {
+        ++alive;
+    }
+    ~ScriptDispatch() { --alive; }
+    ScriptDispatch(const ScriptDispatch&) = delete;
+    ScriptDispatch& operator=(const ScriptDispatch&) = delete;
+
+    const Value& Object() const { return object_; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
+            IsEqualIID(iid, kScriptDispatchIid)) {
+            *out = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete this;
+        return left;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* info, UINT* badArg) override;
+
+  private:
+    bool Knows(const std::string& lname) const {
+        auto* instance = dynamic_cast<script::Instance*>(object_.AsObject());
+        return !instance || instance->cls->index.count(lname) != 0;
+    }
+    HRESULT Call(script::Runtime& rt, const std::string& name, WORD flags, DISPPARAMS* params,
+                 VARIANT* result);
+
+    std::atomic<ULONG> refs_{1};
+    std::shared_ptr<script::Runtime*> runtime_;
+    Value object_;
+    std::vector<std::string> names_;  // DISPID n names names_[n - 1]; 0 is the default
+};
+
+HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!names || !ids) return E_POINTER;
+    HRESULT hr = S_OK;
+    for (UINT i = 0; i < count; ++i) {
+        const std::string lname = Lower(Narrow(names[i], names[i] ? wcslen(names[i]) : 0));
+        ids[i] = DISPID_UNKNOWN;
+        if (i > 0 || !Knows(lname)) {
+            hr = DISP_E_UNKNOWNNAME;  // named arguments are not taken
+            continue;
+        }
+        size_t at = 0;
+        while (at < names_.size() && names_[at] != lname) ++at;
+        if (at == names_.size()) names_.push_back(lname);
+        ids[i] = static_cast<DISPID>(at + 1);
+    }
+    return hr;
+}
+
+HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD flags,
+                             DISPPARAMS* params, VARIANT* result) {
+    const bool put = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+    const UINT named = params ? params->cNamedArgs : 0;
+    if (named > (put ? 1u : 0u)) return DISP_E_NONAMEDARGS;
+    const UINT total = params ? params->cArgs : 0;
+    if (put && total == 0) return DISP_E_BADPARAMCOUNT;
+    const UINT positional = total - (put ? 1 : 0);
+    // Invoke lists the last argument first; the script's order is the reverse.
+    std::vector<Value> values(positional);
+    std::vector<Value*> pointers(positional);
+    for (UINT i = 0; i < positional; ++i) {
+        values[i] = FromVariant(params->rgvarg[total - 1 - i]);
+        pointers[i] = &values[i];
+    }
+    const script::Args args{pointers.data(), positional};
+    auto* target = static_cast<script::ScriptObject*>(object_.AsObject());
+    if (put) {
+        target->Put(rt, name, args, FromVariant(params->rgvarg[0]),
+                    (flags & DISPATCH_PROPERTYPUTREF) != 0);
+    } else {
+        Value out = target->Get(rt, name, args);
+        if (result) ToVariant(rt, out, result);
+    }
+    // What a member wrote to a ByRef parameter goes back where COM passed it.
+    for (UINT i = 0; i < positional; ++i) {
+        VARIANT& passed = params->rgvarg[total - 1 - i];
+        if (passed.vt == (VT_BYREF | VT_VARIANT) && passed.pvarVal) {
+            VariantClear(passed.pvarVal);
+            ToVariant(rt, values[i], passed.pvarVal);
+        }
+    }
+    return S_OK;
+}
+
+HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                               VARIANT* result, EXCEPINFO* info, UINT*) {
+    script::Runtime* rt = runtime_ ? *runtime_ : nullptr;
+    if (!rt) return E_UNEXPECTED;
+    if (id != DISPID_VALUE && (id < 1 || static_cast<size_t>(id) > names_.size())) {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    if (result) VariantInit(result);
+    const std::string name = id == DISPID_VALUE ? std::string() : names_[id - 1];
+    try {
+        return Call(*rt, name, flags, params, result);
+    } catch (const script::ScriptError& e) {
+        return ReportError(e, info);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+}  // namespace
+
+IDispatch* DispatchFor(script::Runtime& rt, const Value& object) {
+    if (auto* com = dynamic_cast<ComObject*>(object.AsObject())) {
+        com->Dispatch()->AddRef();
+        return com->Dispatch();
+    }
+    return new ScriptDispatch(rt, object);
+}
+
+bool UnwrapScriptDispatch(IDispatch* dispatch, Value* object) {
+    void* found = nullptr;
+    if (!dispatch || FAILED(dispatch->QueryInterface(kScriptDispatchIid, &found))) return false;
+    auto* own = static_cast<ScriptDispatch*>(static_cast<IDispatch*>(found));
+    *object = own->Object();
+    own->Release();
+    return true;
+}
+
+int ScriptDispatchAlive() {
+    return alive.load();
+}
+
+}  // namespace vantrel::com

@@ -59,7 +59,8 @@ VIAddVersionKey "ProductVersion" "${VERSION}"
     ${If} $0 P<> 0
         System::Call 'kernel32::CloseHandle(p r0)'
         MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} is running. End it (EXIT, or Exit in its tray menu) and try again." /SD IDOK
-        SetErrorLevel 2
+        ; Exit code 3, apart from NSIS's own 1 (cancelled) and 2 (aborted).
+        SetErrorLevel 3
         Quit
     ${EndIf}
 !macroend

@@ -76,6 +76,12 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
     for name in samples:
         expect((shortcuts / name).is_file(), f"the sample {name} copied")
     (shortcuts / "mine.dcb").write_bytes(b"print mine\r\n")
+    # The running program's files cannot be replaced: the installer says so
+    # and changes nothing.
+    with open(c.logs / f"{c.name}.setup.log", "a") as log:
+        r = subprocess.run([WINE, str(setup), "/S"], env=c.env, stdout=log,
+                           stderr=subprocess.STDOUT, timeout=120)
+    expect_equal(r.returncode, 3, "the installer's exit code while the console runs")
     c.submit("exit")
     wait_until(lambda: p.poll() is not None, 30, "the installed console to end")
 

@@ -17,6 +17,7 @@ wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
 mkdir -p build/windows/wine
 log=$PWD/build/windows/wine/run.log
 
+source scripts/virtual-display.sh
 xvfb=
 stop() {
     if [[ -n "$xvfb" ]]; then
@@ -27,17 +28,7 @@ stop() {
 }
 trap stop EXIT
 if [[ -z "${DISPLAY:-}" ]]; then
-    # Xvfb picks a free display number itself and writes it to fd 5.
-    display_file=$(mktemp)
-    Xvfb -displayfd 5 -screen 0 1280x720x24 -nolisten tcp 5>"$display_file" >>"$log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 200); do
-        [[ -s "$display_file" ]] && break
-        kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start; see $log" >&2; exit 1; }
-        sleep 0.1
-    done
-    export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
-    rm -f "$display_file"
+    start_virtual_display "$log"
     cat <<MSG
 No X display was set, so Vantrel runs on a virtual display of its own,
 $DISPLAY (1280x720), which ends when the console does (EXIT, or Ctrl+C here).

@@ -12,8 +12,8 @@ void TryForeground(ForegroundCalls& calls, HWND window, bool withAlt) {
     HWND front = calls.GetForegroundWindow();
     DWORD frontThread = front ? calls.GetWindowThreadProcessId(front) : 0;
     DWORD ours = calls.GetCurrentThreadId();
-    bool attached =
-        frontThread != 0 && frontThread != ours && calls.AttachThreadInput(ours, frontThread, true);
+    bool attached = frontThread != 0 && frontThread != ours && !calls.IsHungAppWindow(front) &&
+                    calls.AttachThreadInput(ours, frontThread, true);
     // The release comes after the switch, so that it reaches this window
     // and no other program's menu bar opens on it.
     if (withAlt) calls.SendAltKey(true);
@@ -50,6 +50,10 @@ DWORD Win32ForegroundCalls::GetWindowThreadProcessId(HWND window) {
 
 DWORD Win32ForegroundCalls::GetCurrentThreadId() {
     return ::GetCurrentThreadId();
+}
+
+bool Win32ForegroundCalls::IsHungAppWindow(HWND window) {
+    return ::IsHungAppWindow(window) != FALSE;
 }
 
 bool Win32ForegroundCalls::AttachThreadInput(DWORD from, DWORD to, bool attach) {

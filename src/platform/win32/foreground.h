@@ -15,6 +15,7 @@ class ForegroundCalls {
     // The thread that created the window; 0 for no window.
     virtual DWORD GetWindowThreadProcessId(HWND window) = 0;
     virtual DWORD GetCurrentThreadId() = 0;
+    virtual bool IsHungAppWindow(HWND window) = 0;
     virtual bool AttachThreadInput(DWORD from, DWORD to, bool attach) = 0;
     // A press or a release of the Alt key, as if typed.
     virtual void SendAltKey(bool down) = 0;
@@ -28,6 +29,7 @@ class Win32ForegroundCalls : public ForegroundCalls {
     HWND GetForegroundWindow() override;
     DWORD GetWindowThreadProcessId(HWND window) override;
     DWORD GetCurrentThreadId() override;
+    bool IsHungAppWindow(HWND window) override;
     bool AttachThreadInput(DWORD from, DWORD to, bool attach) override;
     void SendAltKey(bool down) override;
     bool SetForegroundWindow(HWND window) override;
@@ -37,7 +39,8 @@ class Win32ForegroundCalls : public ForegroundCalls {
 // Makes the window the foreground window and tells whether it is, as
 // GetForegroundWindow reports afterwards. The calling thread shares the
 // foreground thread's input state for the call, as the one that received
-// the last input may take the foreground; a refused attempt is repeated
+// the last input may take the foreground (but never a hung program's: the
+// activation messages would then wait on it); a refused attempt is repeated
 // once with an Alt key press around it, the input that lifts the lock.
 bool BringToForeground(ForegroundCalls& calls, HWND window);
 // The same through the calls themselves.

@@ -22,6 +22,7 @@ class RecordingDesktop : public ForegroundCalls {
     HWND front = kOtherProgram;
     int refusals = 0;
     bool attachRefused = false;
+    bool frontHung = false;
     std::vector<std::string> calls;
 
     HWND GetForegroundWindow() override {
@@ -35,6 +36,10 @@ class RecordingDesktop : public ForegroundCalls {
     DWORD GetCurrentThreadId() override {
         calls.push_back("GetCurrentThreadId");
         return kOurThread;
+    }
+    bool IsHungAppWindow(HWND) override {
+        calls.push_back("IsHungAppWindow");
+        return frontHung;
     }
     bool AttachThreadInput(DWORD from, DWORD to, bool attach) override {
         calls.push_back("AttachThreadInput " + std::to_string(from) + " " + std::to_string(to) +
@@ -63,8 +68,9 @@ Calls Join(std::initializer_list<Calls> parts) {
 }
 
 const Calls kLook = {"GetForegroundWindow"};
-const Calls kAttach = {"GetForegroundWindow", "GetWindowThreadProcessId", "GetCurrentThreadId",
-                       "AttachThreadInput 7 9 on"};
+const Calls kLookAtFront = {"GetForegroundWindow", "GetWindowThreadProcessId", "GetCurrentThreadId",
+                            "IsHungAppWindow"};
+const Calls kAttach = Join({kLookAtFront, {"AttachThreadInput 7 9 on"}});
 const Calls kSet = {"SetForegroundWindow", "BringWindowToTop"};
 const Calls kSetWithAlt = {"Alt down", "SetForegroundWindow", "BringWindowToTop", "Alt up"};
 const Calls kDetach = {"AttachThreadInput 7 9 off"};
@@ -74,31 +80,35 @@ struct Case {
     HWND front;
     int refusals;
     bool attachRefused;
+    bool frontHung;
     bool inFront;
     Calls calls;
 };
 
 TEST(BringToForegroundTest, MakesTheCallsInOrderAndVerifiesTheResult) {
     const Case cases[] = {
-        {"already in front", kBar, 0, false, true, kLook},
-        {"granted at once", kOtherProgram, 0, false, true,
+        {"already in front", kBar, 0, false, false, true, kLook},
+        {"granted at once", kOtherProgram, 0, false, false, true,
          Join({kLook, kAttach, kSet, kDetach, kLook})},
-        {"refused once, granted with the Alt key", kOtherProgram, 1, false, true,
+        {"refused once, granted with the Alt key", kOtherProgram, 1, false, false, true,
          Join({kLook, kAttach, kSet, kDetach, kLook, kAttach, kSetWithAlt, kDetach, kLook})},
-        {"refused twice: no third attempt", kOtherProgram, 2, false, false,
+        {"refused twice: no third attempt", kOtherProgram, 2, false, false, false,
          Join({kLook, kAttach, kSet, kDetach, kLook, kAttach, kSetWithAlt, kDetach, kLook})},
-        {"an attachment refused is not undone", kOtherProgram, 1, true, true,
+        {"an attachment refused is not undone", kOtherProgram, 1, true, false, true,
          Join({kLook, kAttach, kSet, kLook, kAttach, kSetWithAlt, kLook})},
-        {"no foreground window: nothing to attach to", nullptr, 0, false, true,
+        {"no foreground window: nothing to attach to", nullptr, 0, false, false, true,
          Join({kLook, kLook, {"GetCurrentThreadId"}, kSet, kLook})},
-        {"our own thread in front: no attachment", kOurPane, 0, false, true,
+        {"our own thread in front: no attachment", kOurPane, 0, false, false, true,
          Join({kLook, kLook, {"GetWindowThreadProcessId", "GetCurrentThreadId"}, kSet, kLook})},
+        {"a hung program in front: no attachment", kOtherProgram, 0, false, true, true,
+         Join({kLook, kLookAtFront, kSet, kLook})},
     };
     for (const Case& c : cases) {
         RecordingDesktop desktop;
         desktop.front = c.front;
         desktop.refusals = c.refusals;
         desktop.attachRefused = c.attachRefused;
+        desktop.frontHung = c.frontHung;
         EXPECT_EQ(BringToForeground(desktop, kBar), c.inFront) << c.name;
         EXPECT_EQ(desktop.calls, c.calls) << c.name;
     }

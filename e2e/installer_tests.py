@@ -57,6 +57,9 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
     expect(shortcut.is_file(), f"the Start-menu shortcut {shortcut}")
     entry = reg_values(c, UNINSTALL_KEY)
     where = windows_path(c, folder)
+    # A shell link names its target in the ANSI code page among binary fields.
+    expect(f"{where}\\Vantrel.exe".encode("cp1252") in shortcut.read_bytes(),
+           "the shortcut starts the installed program")
     expect(entry is not None, "the Apps & features entry")
     for name, data in [("DisplayName", "Vantrel"), ("DisplayVersion", "0.00"),
                        ("Publisher", "Orvane"), ("InstallLocation", where),

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need on Debian 12, as root.
+# Installs what building, running and testing need on Debian 12, as root
+# (through sudo when run as another user).
 # Only packages that are missing are fetched, so a second run is quick.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest python3
           g++-mingw-w64-x86-64-posix wine64 xvfb xdotool imagemagick
-          fonts-dejavu-core xauth clang-format)
+          fonts-dejavu-core xauth clang-format nsis)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -13,7 +14,12 @@ for p in "${packages[@]}"; do
 done
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update -qq
-    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    as_root=()
+    if [[ $(id -u) -ne 0 ]]; then
+        command -v sudo >/dev/null || { echo "Run this as root: bash $0" >&2; exit 1; }
+        as_root=(sudo)
+    fi
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+        apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -9,6 +9,8 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/check-format.sh
 bash scripts/build.sh
+# The installer's end-to-end test installs the packed installer.
+cmake --build build/windows --target installer
 
 echo "== native unit tests"
 ctest --test-dir build/linux --output-on-failure

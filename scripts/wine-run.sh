@@ -18,6 +18,7 @@ scratch=$build/wine
 log=$scratch/wine-run.log
 mkdir -p "$scratch"
 
+source "$(dirname "$0")/virtual-display.sh"
 xvfb=
 stop() {
     "$wineserver" -k 2>/dev/null || true
@@ -25,17 +26,7 @@ stop() {
 }
 trap stop EXIT
 if [[ -z "${DISPLAY:-}" ]]; then
-    # Xvfb picks a free display number itself and writes it to fd 5.
-    display_file=$(mktemp "$scratch/display.XXXXXX")
-    Xvfb -displayfd 5 -screen 0 1280x720x24 -nolisten tcp 5>"$display_file" >>"$log" 2>&1 &
-    xvfb=$!
-    for _ in $(seq 200); do
-        [[ -s "$display_file" ]] && break
-        kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start; see $log" >&2; exit 1; }
-        sleep 0.1
-    done
-    export DISPLAY=:$(tr -d '[:space:]' <"$display_file")
-    rm -f "$display_file"
+    start_virtual_display "$log"
 fi
 
 # Boot once; the lock keeps parallel tests from booting the same prefix.

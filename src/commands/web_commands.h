@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "commands/version.h"
+
 namespace vantrel {
 
 class Interpreter;
@@ -13,7 +15,7 @@ struct Command;
 
 // The maker's site domain, the one place it is written.
 inline constexpr char kMakerDomain[] = "orvane.com";
-inline constexpr char kVersionText[] = "v0.00";
+inline constexpr char kVersionText[] = "v" VANTREL_VERSION_TEXT;
 
 // "http://" + subdomain + "." + the maker's domain + "/".
 std::string SiteAddress(const std::string& subdomain);

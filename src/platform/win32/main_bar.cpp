@@ -1,6 +1,7 @@
 // Main's controls as the console logic asks for them: the two text boxes
 // (BarWindow) and the window's place and layout (ConsoleWindow).
 #include "platform/win32/app_bar.h"
+#include "platform/win32/foreground.h"
 #include "platform/win32/main_window.h"
 
 namespace vantrel::win32 {
@@ -127,7 +128,9 @@ Size Main::ScreenSize() const {
 
 void Main::Show() {
     ShowWindow(window_.Get(), SW_SHOW);
-    SetForegroundWindow(window_.Get());
+    // The focus key is pressed while another program is in front, which
+    // Windows' foreground lock protects.
+    BringToForeground(window_.Get());
     SetFocus(cmdBox_);
 }
 

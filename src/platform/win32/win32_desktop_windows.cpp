@@ -1,5 +1,6 @@
 #include "platform/win32/win32_desktop_windows.h"
 
+#include "platform/win32/foreground.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 
@@ -43,7 +44,10 @@ unsigned long Win32DesktopWindows::WindowProcessId(WindowHandle window) const {
 }
 
 void Win32DesktopWindows::BringToTop(WindowHandle window) {
-    BringWindowToTop(Hwnd(window));
+    // On top, and in front with the keyboard, as a click on it would leave
+    // it; the foreground lock may stand in the way when a script runs
+    // FOCUS while the user works in another program.
+    BringToForeground(Hwnd(window));
 }
 
 void Win32DesktopWindows::RequestClose(WindowHandle window) {

@@ -1,0 +1,103 @@
+"""End-to-end test of the per-user installer that the Windows build's
+`installer` target packs: installed silently, the program started from where
+it was installed, then uninstalled silently."""
+
+import re
+import subprocess
+
+from harness import WINE, expect, expect_equal, wait_until
+
+UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel"
+RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+RUN_VALUE = "Orvane Vantrel"
+
+
+def reg_values(c, key):
+    """The key's values as {name: data}, or None when there is no such key."""
+    r = subprocess.run([WINE, "reg", "query", key], env=c.env, capture_output=True,
+                       text=True, encoding="latin-1", timeout=120)
+    if r.returncode != 0:
+        return None
+    # "    name    REG_SZ    data": names hold single blanks ("Orvane Vantrel").
+    values = {}
+    for line in r.stdout.splitlines():
+        m = re.match(r"^ {4}(.+?) {4}(REG_\w+)(?: {4}(.*))?$", line)
+        if m:
+            values[m.group(1)] = m.group(3) or ""
+    return values
+
+
+def windows_path(c, path):
+    """The Windows name of a path under the prefix's drive C."""
+    return "C:\\" + "\\".join(path.relative_to(c.prefix / "drive_c").parts)
+
+
+def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
+    setup = c.build / "Vantrel-setup.exe"
+    expect(setup.is_file(), f"{setup} exists (cmake --build {c.build} --target installer)")
+    with open(c.logs / f"{c.name}.setup.log", "a") as log:
+        r = subprocess.run([WINE, str(setup), "/S"], env=c.env, stdout=log,
+                           stderr=subprocess.STDOUT, timeout=120)
+    expect_equal(r.returncode, 0, "the silent installer's exit code")
+
+    users = [u for u in (c.prefix / "drive_c" / "users").iterdir() if u.name != "Public"]
+    expect_equal(len(users), 1, "user folders in the prefix")
+    home = users[0]
+    folder = home / "AppData" / "Local" / "Programs" / "Vantrel"
+    samples = [f.name for f in (c.build / "portable" / "Sample Shortcuts").iterdir()]
+    expect(samples, "sample shortcuts to install")
+    for f in [folder / "Vantrel.exe", folder / "Colours.txt", folder / "Uninstall.exe",
+              *(folder / "Sample Shortcuts" / name for name in samples)]:
+        expect(f.is_file(), f"{f} installed")
+    expect((folder / "Vantrel.exe").read_bytes() == (c.build / "Vantrel.exe").read_bytes(),
+           f"the installed program is {c.build / 'Vantrel.exe'} (an installer packed before "
+           "the program was last built?)")
+    shortcut = (home / "AppData" / "Roaming" / "Microsoft" / "Windows" / "Start Menu" /
+                "Programs" / "Vantrel.lnk")
+    expect(shortcut.is_file(), f"the Start-menu shortcut {shortcut}")
+    entry = reg_values(c, UNINSTALL_KEY)
+    where = windows_path(c, folder)
+    # A shell link names its target in the ANSI code page among binary fields.
+    expect(f"{where}\\Vantrel.exe".encode("cp1252") in shortcut.read_bytes(),
+           "the shortcut starts the installed program")
+    expect(entry is not None, "the Apps & features entry")
+    for name, data in [("DisplayName", "Vantrel"), ("DisplayVersion", "0.00"),
+                       ("Publisher", "Orvane"), ("InstallLocation", where),
+                       ("UninstallString", f'"{where}\\Uninstall.exe"'),
+                       ("QuietUninstallString", f'"{where}\\Uninstall.exe" /S'),
+                       ("NoModify", "0x1"), ("NoRepair", "0x1")]:
+        expect_equal(entry.get(name), data, f"the entry's {name}")
+
+    # The installed program, started as its shortcut starts it: its first
+    # start fills the user's Shortcuts folder from the installed samples.
+    c.exe = f"{where}\\Vantrel.exe"
+    p = c.start(cwd=folder)
+    c.wait_ready()
+    c.enter_line("autostart on")
+    expect_equal(reg_values(c, RUN_KEY).get(RUN_VALUE), f'"{where}\\Vantrel.exe"',
+                 "the AUTOSTART value")
+    shortcuts = c.prefix / "drive_c" / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
+    for name in samples:
+        expect((shortcuts / name).is_file(), f"the sample {name} copied")
+    (shortcuts / "mine.dcb").write_bytes(b"print mine\r\n")
+    # The running program's files cannot be replaced: the installer says so
+    # and changes nothing.
+    with open(c.logs / f"{c.name}.setup.log", "a") as log:
+        r = subprocess.run([WINE, str(setup), "/S"], env=c.env, stdout=log,
+                           stderr=subprocess.STDOUT, timeout=120)
+    expect_equal(r.returncode, 3, "the installer's exit code while the console runs")
+    c.submit("exit")
+    wait_until(lambda: p.poll() is not None, 30, "the installed console to end")
+
+    # The uninstaller runs from a copy of itself in the temporary folder and
+    # returns at once: its work is waited for.
+    with open(c.logs / f"{c.name}.setup.log", "a") as log:
+        r = subprocess.run([WINE, str(folder / "Uninstall.exe"), "/S"], env=c.env, stdout=log,
+                           stderr=subprocess.STDOUT, timeout=120)
+    expect_equal(r.returncode, 0, "the silent uninstaller's exit code")
+    wait_until(lambda: not folder.exists() and not shortcut.exists(), 60,
+               "the program's folder and its shortcut to go")
+    expect(reg_values(c, UNINSTALL_KEY) is None, "the Apps & features entry removed")
+    expect(RUN_VALUE not in reg_values(c, RUN_KEY), "the AUTOSTART value removed")
+    expect_equal((shortcuts / "mine.dcb").read_bytes(), b"print mine\r\n", "the user's own file")
+    expect((shortcuts / "Autoexec.dcb").is_file(), "Autoexec.dcb kept")

@@ -296,7 +296,8 @@ Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args ar
 }
 
 // Set asks for PROPERTYPUTREF, which many objects implement only as
-// PROPERTYPUT; the script host tries one and then the other the same way.
+// PROPERTYPUT (saying the member is missing, or not implemented); the other
+// is tried then.
 void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args args, Value v,
                     bool isSet) {
     const DISPID id = IdOf(name);
@@ -311,7 +312,9 @@ void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args arg
             Invoke(rt, id, DISPATCH_PROPERTYPUTREF, args, &value, name);
             return;
         } catch (const script::ScriptError& e) {
-            if (e.number != script::kErrNoSuchMember) throw;
+            if (e.number != script::kErrNoSuchMember && e.number != static_cast<int>(E_NOTIMPL)) {
+                throw;
+            }
         }
     }
     Invoke(rt, id, DISPATCH_PROPERTYPUT, args, &value, name);

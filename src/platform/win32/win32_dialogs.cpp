@@ -43,25 +43,50 @@ void Shift(HWND dialog, HWND child, int dy, int dh) {
     MoveWindow(child, r.left, r.top + dy, r.right - r.left, r.bottom - r.top + dh, FALSE);
 }
 
+// A window's display context with the window's own font chosen into it,
+// both given back on leaving.
+class FontDc {
+  public:
+    explicit FontDc(HWND window)
+        : window_(window),
+          dc_(GetDC(window)),
+          old_(SelectObject(dc_,
+                            reinterpret_cast<HGDIOBJ>(SendMessageA(window, WM_GETFONT, 0, 0)))) {}
+    ~FontDc() {
+        SelectObject(dc_, old_);
+        ReleaseDC(window_, dc_);
+    }
+    FontDc(const FontDc&) = delete;
+    FontDc& operator=(const FontDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// The height the text takes in the label's font, wrapped as the label
+// wraps it at the given width.
+int WrappedHeight(HWND label, const std::string& text, int width) {
+    FontDc dc(label);
+    RECT needed{0, 0, width, 0};
+    DrawTextA(dc.Get(), text.c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_EXPANDTABS);
+    return needed.bottom;
+}
+
 // A prompt longer than its place makes the box taller, as far as the
 // screen allows; the edit box moves down with it.
 void FitPrompt(HWND dialog, const std::string& prompt) {
     HWND label = GetDlgItem(dialog, Win32Dialogs::kPromptId);
     RECT place;
     GetClientRect(label, &place);
-    HDC dc = GetDC(label);
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(label, WM_GETFONT, 0, 0)));
-    RECT needed{0, 0, place.right, 0};
-    DrawTextA(dc, prompt.c_str(), -1, &needed,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_EXPANDTABS);
-    SelectObject(dc, oldFont);
-    ReleaseDC(label, dc);
-
     RECT box;
     GetWindowRect(dialog, &box);
     const int room = GetSystemMetrics(SM_CYSCREEN) - (box.bottom - box.top);
-    const int grow = std::min(static_cast<int>(needed.bottom - place.bottom), room);
+    const int grow =
+        std::min(WrappedHeight(label, prompt, place.right) - static_cast<int>(place.bottom), room);
     if (grow <= 0) return;
     Shift(dialog, label, 0, grow);
     Shift(dialog, GetDlgItem(dialog, Win32Dialogs::kEditId), grow, 0);

@@ -252,24 +252,29 @@ class Console:
 
     def click_command_box(self):
         """Clicks into the command box until it has the focus, so that no
-        typed key goes astray. The first click always goes: the X input
-        focus follows it, not the focus Windows reports. A window started
-        just before may take the focus back after that click, once it gets
-        round to it; then the box is clicked again, never so soon after
-        the last click that the two would make a double click."""
+        typed key goes astray."""
         box = self.wait_ready().control(102)
         left, top, right, bottom = box["rect"]
+        self.click_until_focused(box["hwnd"], min(left + 40, right - 2), (top + bottom) // 2,
+                                 "the command box")
+
+    def click_until_focused(self, hwnd, x, y, what):
+        """Clicks at x, y until the window hwnd has the keyboard focus. The
+        first click always goes: the X input focus follows it, not the focus
+        Windows reports. A window started just before may take the focus
+        back after that click, once it gets round to it; then the place is
+        clicked again, never so soon after the last click that the two would
+        make a double click."""
         last_click = []
 
         def focused():
-            if last_click and self.snapshot().data["focus"] == box["hwnd"]:
+            if last_click and self.snapshot().data["focus"] == hwnd:
                 return True
             if not last_click or time.monotonic() - last_click[-1] > 1.5:
-                self.xdotool("mousemove", str(min(left + 40, right - 2)),
-                             str((top + bottom) // 2), "click", "1")
+                self.xdotool("mousemove", str(x), str(y), "click", "1")
                 last_click.append(time.monotonic())
             return False
-        wait_until(focused, 30, "the command box to have the focus")
+        wait_until(focused, 30, f"{what} to have the focus")
 
     def type(self, text):
         self.click_command_box()
@@ -293,6 +298,27 @@ class Console:
         """Waits until the bar answers with an empty command box."""
         return self.wait_for(lambda s: s.command == "" and s.prompt is not None,
                              "the command line to finish", timeout)
+
+    # -- dialog boxes ----------------------------------------------------
+    def dialogs(self):
+        """The console's visible dialog boxes, as the probe reads them."""
+        return self.ask_probe("dialogs")["dialogs"]
+
+    def wait_dialog(self, what="a dialog box", timeout=30):
+        """Waits for a dialog box whose texts can be read; returns it."""
+        def shown():
+            boxes = self.dialogs()
+            return boxes[0] if boxes and boxes[0]["title"] is not None else None
+        return wait_until(shown, timeout, what)
+
+    def wait_no_dialog(self, timeout=30):
+        wait_until(lambda: not self.dialogs(), timeout, "the dialog box to close")
+
+    def set_dialog_edit(self, text):
+        expect(self.ask_probe(f"edit {text}")["done"], f"the dialog's edit box took {text!r}")
+
+    def click_dialog_button(self, caption):
+        expect(self.ask_probe(f"click {caption}")["done"], f"a dialog button {caption!r}")
 
     # -- the screen ----------------------------------------------------
     def screenshot(self, path):

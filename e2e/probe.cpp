@@ -10,6 +10,13 @@
 //             WM_NULL sent with SendMessageTimeout within 200 ms, and the
 //             longest answer in milliseconds
 //   count EXE how many processes of that name run
+//   dialogs   the consoles' visible dialog boxes (class "#32770"): title,
+//             owner, rectangle, topmost, and the texts of their static
+//             controls, buttons and edit boxes
+//   edit TEXT sets the text of the first edit box of the first dialog
+//   click CAPTION  presses the button of a dialog whose caption, "&" left
+//             out and in any case, is CAPTION, as a click does: the
+//             dialog gets the button's command
 //   quit      ends the probe
 // Texts are read with WM_GETTEXT under a timeout: while a command line runs
 // the console does not answer, and the text is then reported as null.
@@ -29,6 +36,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/win32/window_tree.h"
 
 // -- running inside the console's process ------------------------------------
 // Under Wine, an exe loaded as a hook's module gets neither its imports
@@ -139,6 +148,9 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHook(int code, WPARAM wPar
 // -- the probe's own process ---------------------------------------------------
 namespace {
 
+using vantrel::win32::ChildWindows;
+using vantrel::win32::ClassName;
+
 constexpr UINT kTextTimeoutMs = 1500;
 
 std::string Json(const std::string& text) {
@@ -160,20 +172,25 @@ std::string Json(const std::string& text) {
     return out + "\"";
 }
 
-std::string Text(HWND window) {
+bool ReadText(HWND window, std::string* text) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs,
                              &length)) {
-        return "null";
+        return false;
     }
-    std::string text(length + 1, '\0');
+    text->assign(length + 1, '\0');
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text->data()),
                              SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied)) {
-        return "null";
+        return false;
     }
-    text.resize(copied);
-    return Json(text);
+    text->resize(copied);
+    return true;
+}
+
+std::string Text(HWND window) {
+    std::string text;
+    return ReadText(window, &text) ? Json(text) : "null";
 }
 
 // The items MenuHook sends back, as they arrive.
@@ -259,12 +276,6 @@ std::string Handle(HWND window) {
     return std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
 }
 
-std::string ClassOf(HWND window) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 std::string Describe(HWND window, bool topLevel) {
     RECT r{};
     GetWindowRect(window, &r);
@@ -274,24 +285,17 @@ std::string Describe(HWND window, bool topLevel) {
     std::snprintf(head, sizeof head,
                   "{\"hwnd\":%s,\"class\":%s,\"id\":%ld,\"rect\":[%ld,%ld,%ld,%ld],"
                   "\"style\":%lu,\"exstyle\":%lu,\"visible\":%s,\"topmost\":%s,\"text\":",
-                  Handle(window).c_str(), Json(ClassOf(window)).c_str(),
+                  Handle(window).c_str(), Json(ClassName(window)).c_str(),
                   GetWindowLongA(window, GWL_ID), r.left, r.top, r.right, r.bottom,
                   static_cast<unsigned long>(style), static_cast<unsigned long>(exStyle),
                   IsWindowVisible(window) ? "true" : "false",
                   (exStyle & WS_EX_TOPMOST) ? "true" : "false");
     std::string out = head + Text(window);
-    if (topLevel && ClassOf(window) == "#32768" && IsWindowVisible(window)) {
+    if (topLevel && ClassName(window) == "#32768" && IsWindowVisible(window)) {
         out += ",\"menu\":" + Menu(window);
     }
     if (topLevel) {
-        std::vector<HWND> children;
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM list) {
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&children));
+        std::vector<HWND> children = ChildWindows(window);
         out += ",\"children\":[";
         for (size_t i = 0; i < children.size(); ++i) {
             out += i ? "," : "";
@@ -365,6 +369,88 @@ std::string Snapshot(const char* exe) {
     return out + "]}";
 }
 
+std::vector<HWND> Dialogs(const char* exe) {
+    std::vector<HWND> dialogs;
+    for (HWND window : ConsoleWindows(exe, nullptr)) {
+        if (ClassName(window) == "#32770" && IsWindowVisible(window)) dialogs.push_back(window);
+    }
+    return dialogs;
+}
+
+// The texts of a dialog's visible controls of one class, as a JSON list.
+std::string TextsJson(HWND dialog, const char* cls) {
+    std::string out = "[";
+    for (HWND child : ChildWindows(dialog)) {
+        if (lstrcmpiA(ClassName(child).c_str(), cls) != 0 || !IsWindowVisible(child)) continue;
+        out += out.size() > 1 ? "," : "";
+        out += Text(child);
+    }
+    return out + "]";
+}
+
+std::string DialogsJson(const char* exe) {
+    std::string out = "{\"dialogs\":[";
+    bool first = true;
+    for (HWND dialog : Dialogs(exe)) {
+        RECT r{};
+        GetWindowRect(dialog, &r);
+        char head[256];
+        std::snprintf(head, sizeof head,
+                      "{\"hwnd\":%s,\"owner\":%s,\"rect\":[%ld,%ld,%ld,%ld],\"topmost\":%s,",
+                      Handle(dialog).c_str(), Handle(GetWindow(dialog, GW_OWNER)).c_str(), r.left,
+                      r.top, r.right, r.bottom,
+                      (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
+        out += first ? "" : ",";
+        out += head + std::string("\"title\":") + Text(dialog) +
+               ",\"statics\":" + TextsJson(dialog, "Static") +
+               ",\"buttons\":" + TextsJson(dialog, "Button") +
+               ",\"edits\":" + TextsJson(dialog, "Edit") + "}";
+        first = false;
+    }
+    return out + "]}";
+}
+
+std::string SetEditText(const char* exe, const std::string& text) {
+    for (HWND dialog : Dialogs(exe)) {
+        for (HWND child : ChildWindows(dialog)) {
+            if (lstrcmpiA(ClassName(child).c_str(), "Edit") != 0) continue;
+            DWORD_PTR ignored = 0;
+            bool done =
+                SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                    SMTO_ABORTIFHUNG, kTextTimeoutMs, &ignored);
+            return std::string("{\"done\":") + (done ? "true" : "false") + "}";
+        }
+    }
+    return "{\"done\":false}";
+}
+
+std::string WithoutAmpersands(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '&') out += c;
+    }
+    return out;
+}
+
+// Posted, not sent: the command ends the dialog's modal loop, and the
+// line behind the dialog goes on before any answer could come back.
+std::string ClickButton(const char* exe, const std::string& caption) {
+    for (HWND dialog : Dialogs(exe)) {
+        for (HWND child : ChildWindows(dialog)) {
+            std::string text;
+            if (lstrcmpiA(ClassName(child).c_str(), "Button") != 0 || !ReadText(child, &text) ||
+                lstrcmpiA(WithoutAmpersands(text).c_str(), WithoutAmpersands(caption).c_str())) {
+                continue;
+            }
+            const int id = GetDlgCtrlID(child);
+            bool done = PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                     reinterpret_cast<LPARAM>(child));
+            return std::string("{\"done\":") + (done ? "true" : "false") + "}";
+        }
+    }
+    return "{\"done\":false}";
+}
+
 std::string Responds(const char* exe) {
     constexpr UINT kAnswerMs = 200;
     bool all = true;
@@ -388,7 +474,7 @@ std::string Responds(const char* exe) {
 
 int main(int argc, char** argv) {
     const char* exe = argc > 1 ? argv[1] : "Vantrel.exe";
-    char line[256];
+    char line[4096];
     while (std::fgets(line, sizeof line, stdin)) {
         std::string command(line);
         while (!command.empty() && (command.back() == '\n' || command.back() == '\r')) {
@@ -398,6 +484,9 @@ int main(int argc, char** argv) {
         std::string answer = "{\"error\":\"unknown\"}";
         if (command == "snapshot") answer = Snapshot(exe);
         if (command == "responds") answer = Responds(exe);
+        if (command == "dialogs") answer = DialogsJson(exe);
+        if (command.rfind("edit ", 0) == 0) answer = SetEditText(exe, command.substr(5));
+        if (command.rfind("click ", 0) == 0) answer = ClickButton(exe, command.substr(6));
         if (command.rfind("count ", 0) == 0) {
             answer =
                 "{\"count\":" + std::to_string(ProcessesNamed(command.c_str() + 6).size()) + "}";

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -309,6 +310,30 @@ class FakeInput : public Input {
     std::set<int> down;
 };
 
+// Answers every box at once as told, and records what each one showed.
+// whileOpen runs while a box is up: what the window system may do then.
+class FakeDialogs : public Dialogs {
+  public:
+    int MsgBox(const MsgBoxRequest& request) override {
+        msgBoxes.push_back(request);
+        if (whileOpen) whileOpen();
+        return pressed;
+    }
+    bool InputBox(const InputBoxRequest& request, std::string* answer) override {
+        inputBoxes.push_back(request);
+        if (whileOpen) whileOpen();
+        if (!typed) return false;
+        *answer = *typed;
+        return true;
+    }
+
+    int pressed = 1;                   // the button a message box returns
+    std::optional<std::string> typed;  // an input box's text; unset: Cancel
+    std::function<void()> whileOpen;
+    std::vector<MsgBoxRequest> msgBoxes;
+    std::vector<InputBoxRequest> inputBoxes;
+};
+
 // One of each, bundled as the core expects.
 struct FakePlatform {
     FakeBar bar;
@@ -320,7 +345,9 @@ struct FakePlatform {
     FakeRegistry registry;
     FakeDesktopWindows windows;
     FakeInput input;
-    Platform platform{bar, shell, files, environment, clock, processes, registry, windows, input};
+    FakeDialogs dialogs;
+    Platform platform{bar,       shell,    files,   environment, clock,
+                      processes, registry, windows, input,       dialogs};
 };
 
 }  // namespace vantrel::testing

@@ -211,6 +211,12 @@ void Console::Exit() {
 }
 
 void Console::Tick() {
+    // The timer reaches here inside a running line only through a modal
+    // loop the line runs, such as a script's message box (the busy pump
+    // leaves the timer out): the box has the keyboard, and nothing of the
+    // console may start, take the focus or move on meanwhile. The windows
+    // still repaint.
+    if (interpreter_.Running()) return;
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
     if (link_) link_->Tick();
     PumpOutput();

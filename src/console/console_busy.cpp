@@ -43,6 +43,9 @@ void Console::LineEnded() {
 }
 
 void Console::KeepAlive() {
+    // A box's own modal loop keeps the windows alive while it is up, and
+    // the keys typed meanwhile are the box's: the busy pump would take them.
+    if (interpreter_.DialogOpen()) return;
     const std::uint64_t now = platform_.clock.Milliseconds();
     if (now - lastKeepAlive_ < kKeepAliveMs) return;
     lastKeepAlive_ = now;

@@ -86,6 +86,38 @@ TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
     EXPECT_EQ(tray.menus.size(), 1u);
 }
 
+TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnything) {
+    // The box's own modal loop runs the timer, the socket and other
+    // programs' clicks; the keys typed are the box's.
+    ServeClient("");
+    int pumps = -1;
+    std::string sent = "?";
+    fake.dialogs.whileOpen = [&] {
+        socket.TakeSent();
+        in().PrintOut("printed before the box");
+        fake.clock.milliseconds += 1000;
+        const int before = window.pumps;
+        console.KeepAlive();
+        console.Tick();
+        pumps = window.pumps - before;
+        sent = socket.TakeSent();
+        socket.Receive("set later=1\r\n");
+        fake.bar.command = "set inner=1";
+        console.EnterClicked();
+    };
+    fake.dialogs.pressed = 7;
+    socket.Receive("vb x = MsgBox(\"Proceed?\", vbYesNo)|print x\r\n");
+    EXPECT_EQ(pumps, 0);
+    EXPECT_EQ(sent, "");
+    EXPECT_EQ(in().EvaluateText("inner"), "");
+    // The client's next line ran once its first had ended.
+    EXPECT_EQ(in().EvaluateText("later"), "1");
+    console.Tick();
+    const std::string output = socket.TakeSent();
+    EXPECT_NE(output.find("printed before the box\r\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("7\r\n"), std::string::npos) << output;
+}
+
 TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {
     // The stop comes in the very look at the command that sees it end.
     fake.processes.onWait = [&](int) { in().RequestStop(); };

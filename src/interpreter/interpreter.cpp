@@ -19,7 +19,9 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
     : platform_(platform),
       host_(host),
       commands_(commands),
-      scriptHost_(platform.clock, [this] { return KeepGoing(); }),
+      scriptHost_(
+          platform.clock, platform.dialogs, [this] { return KeepGoing(); },
+          [this] { return Running(); }),
       engine_(&scriptHost_),
       variables_(engine_) {
     platform.files.SetKeepGoing([this] { return KeepGoing(); });

@@ -40,6 +40,8 @@ class Interpreter {
     // Nothing happens when no line runs; a new line starts afresh.
     void RequestStop();
     bool Running() const { return depth_ > 0; }
+    // A script's message or input box is up, inside the running line.
+    bool DialogOpen() const { return scriptHost_.DialogOpen(); }
 
     // Marks work that runs lines: a command line, a batch file. The first
     // to begin opens the console's busy state and the last to end closes

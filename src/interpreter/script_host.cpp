@@ -1,5 +1,6 @@
 #include "interpreter/script_host.h"
 
+#include "platform/geometry.h"
 #include "script/dates.h"
 
 namespace vantrel {
@@ -12,6 +13,44 @@ constexpr long kSerialEpochFrom1970 = 25569;  // 1899-12-30 to 1970-01-01
 
 bool ConsoleScriptHost::KeepGoing() {
     return keepGoing_();
+}
+
+int MsgBoxStyle(int buttons) {
+    const int options = buttons & kMsgBoxOptions;
+    const int shown = buttons & kMsgBoxButtons;
+    return options | (shown <= kMsgBoxLastButtons ? shown : 0);
+}
+
+// A box opened by a served client's line shows on this console's desktop,
+// like everything that line does: the client waits until someone answers.
+// Outside a line (a script function run while the console reads a setting)
+// no box shows: its modal loop would run the console's timer and input
+// with nothing to hold them back. The script gets what a box that could
+// not be shown gives.
+int ConsoleScriptHost::MsgBox(std::string_view prompt, int buttons, std::string_view title) {
+    if (!lineRunning_()) return 0;
+    ++openDialogs_;
+    const int pressed = dialogs_.MsgBox(
+        MsgBoxRequest{std::string(prompt), std::string(title), MsgBoxStyle(buttons)});
+    --openDialogs_;
+    return pressed;
+}
+
+bool ConsoleScriptHost::InputBox(std::string_view prompt, std::string_view title,
+                                 std::string_view defaultText, const script::BoxPosition& position,
+                                 std::string* answer) {
+    answer->clear();
+    if (!lineRunning_()) return false;
+    InputBoxRequest request;
+    request.prompt = prompt;
+    request.title = title;
+    request.defaultText = defaultText;
+    if (position.x) request.left = *position.x / kTwipsPerPixel;
+    if (position.y) request.top = *position.y / kTwipsPerPixel;
+    ++openDialogs_;
+    const bool accepted = dialogs_.InputBox(request, answer);
+    --openDialogs_;
+    return accepted;
 }
 
 double ToSerialDate(const LocalTime& t) {

@@ -5,6 +5,7 @@
 #include "platform/bar_window.h"
 #include "platform/clock.h"
 #include "platform/desktop_windows.h"
+#include "platform/dialogs.h"
 #include "platform/environment.h"
 #include "platform/file_system.h"
 #include "platform/input.h"
@@ -24,6 +25,7 @@ struct Platform {
     Registry& registry;
     DesktopWindows& windows;
     Input& input;
+    Dialogs& dialogs;
 };
 
 }  // namespace vantrel

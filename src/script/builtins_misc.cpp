@@ -156,16 +156,19 @@ Value BuildVersion(Frame&, Value*, int) {
 Value MsgBox(Frame& f, Value* a, int n) {
     const std::string prompt = ArgText(f, a[0]);
     const int32_t buttons = Present(a, n, 1) ? ToLong(a[1]) : 0;
-    const std::string title = Present(a, n, 2) ? ArgText(f, a[2]) : "VBScript";
+    const std::string title = Present(a, n, 2) ? ArgText(f, a[2]) : f.rt.host.ApplicationName();
     return Value::Integer(static_cast<int16_t>(f.rt.host.MsgBox(prompt, buttons, title)));
 }
 
 Value InputBox(Frame& f, Value* a, int n) {
     const std::string prompt = ArgText(f, a[0]);
-    const std::string title = Present(a, n, 1) ? ArgText(f, a[1]) : "VBScript";
+    const std::string title = Present(a, n, 1) ? ArgText(f, a[1]) : f.rt.host.ApplicationName();
     const std::string initial = Present(a, n, 2) ? ArgText(f, a[2]) : "";
+    BoxPosition position;
+    if (Present(a, n, 3)) position.x = ToLong(a[3]);
+    if (Present(a, n, 4)) position.y = ToLong(a[4]);
     std::string answer;
-    if (!f.rt.host.InputBox(prompt, title, initial, &answer)) return Value::String("");
+    if (!f.rt.host.InputBox(prompt, title, initial, position, &answer)) return Value::String("");
     return Value::String(std::move(answer));
 }
 

@@ -59,12 +59,16 @@ bool Host::KeepGoing() {
     return true;
 }
 
+std::string Host::ApplicationName() const {
+    return "VBScript";
+}
+
 int Host::MsgBox(std::string_view, int, std::string_view) {
     return 1;
 }
 
 bool Host::InputBox(std::string_view, std::string_view, std::string_view defaultText,
-                    std::string* answer) {
+                    const BoxPosition&, std::string* answer) {
     *answer = std::string(defaultText);
     return true;
 }

@@ -3,6 +3,8 @@
 // Every method has a portable default, so Host itself is usable as is.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +33,14 @@ struct NumberSettings {
     bool currencyNegativeParens = true;
 };
 
+// Where an input box asks to stand: its top-left corner in twips from the
+// screen's top-left corner. A coordinate left out centres the box across the
+// screen, or puts it about a third of the way down.
+struct BoxPosition {
+    std::optional<int32_t> x;
+    std::optional<int32_t> y;
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -56,6 +66,9 @@ class Host {
 
     // Text a script writes with WScript.Echo-style output; dropped by default.
     virtual void Echo(std::string_view text);
+    // The title of a message or input box that the script gives none: the
+    // name of the program that runs the script ("VBScript" by default).
+    virtual std::string ApplicationName() const;
     // A message box: buttons/title as MsgBox takes them; returns the button
     // pressed (vbOK = 1 by default, as if the user accepted at once).
     virtual int MsgBox(std::string_view prompt, int buttons, std::string_view title);
@@ -65,7 +78,8 @@ class Host {
     virtual bool KeepGoing();
     // An input box; false when cancelled. The default accepts the default text.
     virtual bool InputBox(std::string_view prompt, std::string_view title,
-                          std::string_view defaultText, std::string* answer);
+                          std::string_view defaultText, const BoxPosition& position,
+                          std::string* answer);
 };
 
 }  // namespace script

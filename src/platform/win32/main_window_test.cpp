@@ -48,11 +48,12 @@ class MainTest : public ::testing::Test {
     Win32Registry registry_;
     testing::FakeDesktopWindows desktop_;
     testing::FakeInput input_;
+    testing::FakeDialogs dialogs_;
     testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_};
+                       processes_, registry_, desktop_, input_,       dialogs_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

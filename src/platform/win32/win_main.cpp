@@ -10,6 +10,7 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop_windows.h"
+#include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_input.h"
@@ -37,6 +38,7 @@ class App {
         console_.In().Engine().SetObjectProvider(&objects_);
         pane_.SetOwner(main_.Handle());
         shell_.SetOwner(main_.Handle());
+        dialogs_.SetOwner(main_.Handle());
         tray_.SetOwner(main_.Handle(), main_.Icon(), Main::kTrayMessage);
         // Without Winsock the console still runs; only its link is missing.
         std::string err;
@@ -69,11 +71,12 @@ class App {
     Win32TrayIcon tray_;
     Win32DesktopWindows desktop_;
     Win32Input input_;
+    Win32Dialogs dialogs_;
     Win32Socket socket_;
     OutputForm pane_;
     Main main_;
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_};
+                       processes_, registry_, desktop_, input_,       dialogs_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

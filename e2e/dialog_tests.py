@@ -1,0 +1,86 @@
+"""End-to-end tests of a script's MsgBox and InputBox: real boxes above the
+bar, answered as a user would, while the console keeps answering."""
+
+from busy_tests import answers_for, pane_holds
+from harness import expect, expect_equal, wait_until
+from remote_tests import served_client
+
+EDIT_ID = 102
+WS_DISABLED = 0x08000000
+
+
+def test_a_message_box_asks_above_the_bar_and_its_answer_reaches_the_script(c):
+    c.start()
+    c.wait_ready()
+    c.submit('vb x = MsgBox("Proceed?", vbYesNo + vbQuestion, "Ask")|print x')
+    box = c.wait_dialog("the message box")
+    expect_equal(box["title"], "Ask", "the box's title")
+    expect("Proceed?" in box["statics"], f"the prompt among the box's texts: {box['statics']}")
+    expect_equal([b.replace("&", "") for b in box["buttons"]], ["Yes", "No"], "the buttons")
+    snap = c.snapshot()
+    expect_equal(box["owner"], snap.bar["hwnd"], "the box's owner")
+    expect(box["topmost"], "the box stands above the always-on-top bar")
+    expect(snap.bar["style"] & WS_DISABLED, "the bar takes no input while the box is up")
+    # The box's own loop keeps every window answering, and the bar repaints.
+    slowest = answers_for(c, 2)
+    print(f"slowest WM_NULL answer while the box was up: {slowest} ms")
+    expect(c.snapshot().prompt is not None, "the bar answers while the box is up")
+    c.click_dialog_button("No")
+    c.wait_no_dialog()
+    pane_holds(c, "7", "vbNo printed")
+    snap = c.wait_idle()
+    expect(not snap.bar["style"] & WS_DISABLED, "the bar takes input again")
+
+
+def test_an_input_box_gives_the_text_typed_and_nothing_on_cancel(c):
+    c.start()
+    c.wait_ready()
+    line = 'vb s = InputBox("Your name?", "Ask", "nobody")|print "[" & s & "]"'
+    c.submit(line)
+    box = c.wait_dialog("the input box")
+    expect_equal(box["title"], "Ask", "the box's title")
+    expect_equal(box["statics"], ["Your name?"], "the prompt")
+    expect_equal(box["buttons"], ["OK", "Cancel"], "the buttons")
+    expect_equal(box["edits"], ["nobody"], "the default text")
+    expect(box["topmost"], "the box stands above the always-on-top bar")
+    # The keys typed go to the box: they replace the selected default text.
+    dialog = c.snapshot().window("#32770")
+    edit = c.snapshot().control(EDIT_ID, dialog)
+    # A click on the prompt gives the box the X input focus and leaves the
+    # selection as it is.
+    c.click_until_focused(edit["hwnd"], dialog["rect"][0] + 20, edit["rect"][1] - 20,
+                          "the input box's edit")
+    c.xdotool("type", "--delay", "5", "Ann")
+    wait_until(lambda: c.dialogs()[0]["edits"] == ["Ann"], 30, "the typed name in the box")
+    answers_for(c, 1)
+    c.key("Return")
+    c.wait_no_dialog()
+    pane_holds(c, "[Ann]", "the typed text printed")
+    c.wait_idle()
+
+    # Cancel gives a zero-length string, whatever the box held; the box
+    # stands where the script asks, in twips.
+    c.submit('vb s = InputBox("Your name?", "Ask", "nobody", 1500, 3000)|print "[" & s & "]"')
+    box = c.wait_dialog("the second input box")
+    expect_equal(box["rect"][:2], [100, 200], "the box's top-left corner")
+    c.set_dialog_edit("typed")
+    wait_until(lambda: c.dialogs()[0]["edits"] == ["typed"], 30, "the text set in the box")
+    c.click_dialog_button("Cancel")
+    c.wait_no_dialog()
+    pane_holds(c, "[]", "nothing printed between the brackets")
+
+
+def test_a_clients_message_box_shows_on_the_serving_desktop_and_its_next_line_waits(c):
+    client = served_client(c)
+    client.send(b'vb x = MsgBox("From afar?", vbYesNo, "Client")|print "answer " & x\r\n')
+    box = c.wait_dialog("the client's message box on the serving console")
+    expect_equal(box["title"], "Client", "the box's title")
+    # The client's next line waits for the box's; the serving console answers.
+    client.send(b"print 6*7\r\n")
+    answers_for(c, 1)
+    expect(b"42" not in client.take(), "the next line waits for the box")
+    c.click_dialog_button("Yes")
+    client.wait_for(lambda d: b"answer 6" in d and b"42" in d, "both lines' output", timeout=20)
+    data = client.take()
+    expect(data.index(b"answer 6") < data.index(b"42"), f"in order: {data!r}")
+    client.close()

@@ -1,0 +1,120 @@
+// The console's answers to a script's MsgBox and InputBox: what the boxes
+// are asked to show, and what the script gets back.
+#include "interpreter/script_host.h"
+
+#include "interpreter_fixture.h"
+
+namespace vantrel {
+namespace {
+
+using testing::InterpreterTest;
+
+class ScriptHostTest : public InterpreterTest {};
+
+TEST_F(ScriptHostTest, MsgBoxShowsItsPromptAndTitleWithTheOptionsABoxHonours) {
+    struct Case {
+        const char* call;
+        const char* title;
+        int style;
+    };
+    const Case cases[] = {
+        {"MsgBox(\"Proceed?\", vbYesNo + vbQuestion, \"Ask\")", "Ask", 4 + 32},
+        {"MsgBox(\"Proceed?\")", "Vantrel", 0},
+        {"MsgBox(\"Proceed?\", , \"\")", "", 0},
+        {"MsgBox(\"Proceed?\", vbRetryCancel + vbCritical + vbDefaultButton2 + vbSystemModal)",
+         "Vantrel", 5 + 16 + 256 + 4096},
+        {"MsgBox(\"Proceed?\", vbExclamation + vbDefaultButton4 + 16384)", "Vantrel",
+         48 + 768 + 16384},
+        // Foreground, topmost, right-aligned and right-to-left.
+        {"MsgBox(\"Proceed?\", vbInformation + 65536 + 262144 + 524288 + 1048576)", "Vantrel",
+         64 + 65536 + 262144 + 524288 + 1048576},
+        // No such buttons: OK alone.
+        {"MsgBox(\"Proceed?\", 7 + vbQuestion)", "Vantrel", 32},
+        {"MsgBox(\"Proceed?\", 15)", "Vantrel", 0},
+        // A service's box, the default desktop's, and an unused bit.
+        {"MsgBox(\"Proceed?\", vbOKCancel + 2097152 + 131072 + 32768)", "Vantrel", 1},
+    };
+    for (const Case& c : cases) {
+        os.dialogs.msgBoxes.clear();
+        EXPECT_EQ(Output(std::string("vb x = ") + c.call), "") << c.call;
+        ASSERT_EQ(os.dialogs.msgBoxes.size(), 1u) << c.call;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].prompt, "Proceed?") << c.call;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].title, c.title) << c.call;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].style, c.style) << c.call;
+    }
+}
+
+TEST_F(ScriptHostTest, MsgBoxGivesTheButtonPressed) {
+    for (int pressed = 1; pressed <= 7; ++pressed) {
+        os.dialogs.pressed = pressed;
+        EXPECT_EQ(Output("print MsgBox(\"Proceed?\", vbYesNoCancel)"), std::to_string(pressed));
+    }
+    os.dialogs.pressed = 7;
+    EXPECT_EQ(Output("print MsgBox(\"Proceed?\", vbYesNo) = vbNo"), "True");
+}
+
+TEST_F(ScriptHostTest, InputBoxGivesTheTextTypedAndAZeroLengthStringOnCancel) {
+    os.dialogs.typed = "typed text";
+    EXPECT_EQ(Output("print InputBox(\"Name?\", \"Ask\", \"default\")"), "typed text");
+    os.dialogs.typed.reset();
+    EXPECT_EQ(Output("vb x = InputBox(\"Name?\", \"Ask\", \"default\")"), "");
+    EXPECT_EQ(Output("print TypeName(x) & \"/\" & Len(x)"), "String/0");
+    os.dialogs.typed = "";
+    EXPECT_EQ(Output("print \"[\" & InputBox(\"Name?\") & \"]\""), "[]");
+}
+
+TEST_F(ScriptHostTest, InputBoxShowsItsTextsWhereTheScriptAsks) {
+    struct Case {
+        const char* call;
+        InputBoxRequest shown;
+    };
+    const Case cases[] = {
+        {"InputBox(\"Name?\", \"Ask\", \"Ann\")", {"Name?", "Ask", "Ann", {}, {}}},
+        {"InputBox(\"Name?\")", {"Name?", "Vantrel", "", {}, {}}},
+        // Twips, 15 to the pixel.
+        {"InputBox(\"Name?\", , , 1500, 3000)", {"Name?", "Vantrel", "", 100, 200}},
+        {"InputBox(\"Name?\", \"Ask\", , , 300)", {"Name?", "Ask", "", {}, 20}},
+        {"InputBox(\"Name?\", \"Ask\", \"Ann\", 0)", {"Name?", "Ask", "Ann", 0, {}}},
+    };
+    os.dialogs.typed = "x";
+    for (const Case& c : cases) {
+        os.dialogs.inputBoxes.clear();
+        EXPECT_EQ(Output(std::string("vb x = ") + c.call), "") << c.call;
+        ASSERT_EQ(os.dialogs.inputBoxes.size(), 1u) << c.call;
+        const InputBoxRequest& shown = os.dialogs.inputBoxes[0];
+        EXPECT_EQ(shown.prompt, c.shown.prompt) << c.call;
+        EXPECT_EQ(shown.title, c.shown.title) << c.call;
+        EXPECT_EQ(shown.defaultText, c.shown.defaultText) << c.call;
+        EXPECT_EQ(shown.left, c.shown.left) << c.call;
+        EXPECT_EQ(shown.top, c.shown.top) << c.call;
+    }
+}
+
+TEST_F(ScriptHostTest, ABadArgumentIsAScriptErrorAndShowsNoBox) {
+    EXPECT_EQ(Output("vb x = MsgBox(\"Proceed?\", \"many\")"), "Type mismatch");
+    EXPECT_EQ(Output("vb x = InputBox(\"Name?\", , , \"left\")"), "Type mismatch");
+    EXPECT_EQ(Output("vb x = MsgBox()"),
+              "Wrong number of arguments or invalid property assignment: 'MsgBox'");
+    EXPECT_TRUE(os.dialogs.msgBoxes.empty());
+    EXPECT_TRUE(os.dialogs.inputBoxes.empty());
+}
+
+TEST_F(ScriptHostTest, OutsideALineNoBoxShows) {
+    // A script function the console calls while it reads a setting.
+    os.dialogs.typed = "typed";
+    EXPECT_EQ(in.EvaluateText("MsgBox(\"Proceed?\")"), "0");
+    EXPECT_EQ(in.EvaluateText("\"[\" & InputBox(\"Name?\", , \"Ann\") & \"]\""), "[]");
+    EXPECT_TRUE(os.dialogs.msgBoxes.empty());
+    EXPECT_TRUE(os.dialogs.inputBoxes.empty());
+}
+
+TEST_F(ScriptHostTest, TheHostKnowsABoxIsUpOnlyWhileItIs) {
+    std::vector<bool> open;
+    os.dialogs.whileOpen = [&] { open.push_back(in.DialogOpen()); };
+    Output("vb x = MsgBox(\"a\") + Len(InputBox(\"b\"))");
+    EXPECT_EQ(open, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(in.DialogOpen());
+}
+
+}  // namespace
+}  // namespace vantrel

@@ -5,6 +5,7 @@ from busy_tests import *  # noqa: F401,F403 (long work: answering, stopping, wai
 from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
 from long_name_tests import *  # noqa: F401,F403 (names of any length and any bytes)
 from remote_tests import *  # noqa: F401,F403 (the remote console tests)
+from scale_tests import *  # noqa: F401,F403 (the bar and the pane on scaled screens)
 from window_tests import *  # noqa: F401,F403 (placement, tray, windows, input, keys)
 
 WELCOME = "\r\n".join([

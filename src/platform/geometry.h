@@ -15,6 +15,13 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const Point&) const = default;
+};
+
 struct Size {
     int width = 0;
     int height = 0;

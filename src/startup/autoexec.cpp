@@ -24,16 +24,20 @@ std::string AutoexecPath(Interpreter& in) {
     return in.EvaluateText(settings::kShortcutFolder) + kAutoexecName;
 }
 
-std::vector<std::string> PlacementLines(Interpreter& in, DockState dock) {
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
+                                        const std::optional<Point>& monitor) {
+    const std::string on =
+        monitor ? " " + std::to_string(monitor->x) + " " + std::to_string(monitor->y) : "";
     switch (dock) {
         case DockState::kBottom:
-            return {"dock bottom"};
+            return {"dock bottom" + on};
         case DockState::kFloating:
             return {"winpos " + in.EvaluateText(settings::kWinX) + " " +
                         in.EvaluateText(settings::kWinY) + " " +
                         in.EvaluateText(settings::kWinWidth),
                     "dock off"};
         case DockState::kTop:
+            if (monitor) return {"dock top" + on};
             break;
     }
     return {};
@@ -48,7 +52,8 @@ std::string WithPlacement(const std::string& contents, const std::vector<std::st
     return text;
 }
 
-bool SavePlacement(Interpreter& in, DockState dock, std::string* err) {
+bool SavePlacement(Interpreter& in, DockState dock, const std::optional<Point>& monitor,
+                   std::string* err) {
     FileSystem& files = in.Os().files;
     const std::string path = AutoexecPath(in);
     // The old text is read in full before anything is written, and the new
@@ -57,7 +62,7 @@ bool SavePlacement(Interpreter& in, DockState dock, std::string* err) {
     // user's lines are never lost.
     std::string contents;
     if (!files.AppendFile(path, "", err) || !files.ReadFile(path, &contents, err)) return false;
-    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock)), err);
+    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock, monitor)), err);
 }
 
 void OpenAutoexec(Interpreter& in) {

@@ -187,12 +187,16 @@ class Console:
         return p
 
     def close(self):
+        self.stop_wine()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+    def stop_wine(self):
+        """Ends every process of the test's prefix; the prefix stays."""
         self.close_processes()
         subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
         subprocess.run([WINESERVER, "-w"], env=self.env, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=60)
-        shutil.rmtree(self.prefix, ignore_errors=True)
 
     def close_processes(self):
         """Ends the probe and every process the test started."""

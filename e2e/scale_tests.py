@@ -4,7 +4,7 @@ at 1440 / DPI twips a pixel, and the text is drawn in a font of that cell."""
 
 import subprocess
 
-from harness import WINE, WINESERVER, expect, expect_equal, pane_shows
+from harness import WINE, WINESERVER, expect_equal, pane_shows
 
 PROMPT_BOX, COMMAND_BOX, ENTER_BUTTON = 101, 102, 1
 SCREEN_WIDTH = 1280
@@ -24,15 +24,6 @@ def set_dpi(c, dpi):
         subprocess.run([WINE, "regedit", "/S", r"C:\dpi.reg"], env=c.env, check=True,
                        timeout=120, stdout=log, stderr=subprocess.STDOUT)
     subprocess.run([WINESERVER, "-w"], env=c.env, timeout=120, check=True)
-
-
-def stop_console(c):
-    """Ends the console, the probe and the prefix's Wine processes."""
-    c.close_processes()
-    subprocess.run([WINESERVER, "-k"], env=c.env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60)
-    subprocess.run([WINESERVER, "-w"], env=c.env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60)
 
 
 def width(rect):
@@ -88,4 +79,4 @@ def test_bar_and_pane_follow_the_screen_scale(c):
         set_dpi(c, dpi)
         c.start()
         check_scale(c, dpi)
-        stop_console(c)
+        c.stop_wine()

@@ -187,6 +187,19 @@ class Console:
         return p
 
     def close(self):
+        self.stop_wine()
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+    def stop_wine(self):
+        """Ends every process of the test's prefix; the prefix stays."""
+        self.close_processes()
+        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+        subprocess.run([WINESERVER, "-w"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=60)
+
+    def close_processes(self):
+        """Ends the probe and every process the test started."""
         if self.probe and self.probe.poll() is None:
             try:
                 self.probe.stdin.write("quit\n")
@@ -201,11 +214,8 @@ class Console:
                     p.wait(timeout=10)
                 except subprocess.TimeoutExpired:
                     pass
-        subprocess.run([WINESERVER, "-k"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        subprocess.run([WINESERVER, "-w"], env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, timeout=60)
-        shutil.rmtree(self.prefix, ignore_errors=True)
+        self.processes = []
+        self.probe = None
 
     # -- reading the windows -------------------------------------------
     def ask_probe(self, command):

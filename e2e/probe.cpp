@@ -17,6 +17,9 @@
 //   click CAPTION  presses the button of a dialog whose caption, "&" left
 //             out and in any case, is CAPTION, as a click does: the
 //             dialog gets the button's command
+//   font HWND the font a control of the console draws with: its face, its
+//             cell height and average character width in pixels, and the
+//             DPI of its window
 //   quit      ends the probe
 // Texts are read with WM_GETTEXT under a timeout: while a command line runs
 // the console does not answer, and the text is then reported as null.
@@ -26,6 +29,8 @@
 // console as the module of a short-lived WH_CALLWNDPROC hook on the menu's
 // thread: the system loads this exe there, runs MenuHook on a message sent
 // to the menu window, and MenuHook sends the items back with WM_COPYDATA.
+// A control's font is read the same way: its handle means nothing in
+// another process.
 // tlhelp32.h needs what windows.h declares, so the order stays.
 // clang-format off
 #include <windows.h>
@@ -120,22 +125,49 @@ void AddItems(HMENU menu, int depth) {
 
 }  // namespace
 
-// A private message number, known without any call: the hook must tell the
-// probe's message from the thread's others before it may call anything.
+// Private message numbers, known without any call: the hook must tell the
+// probe's messages from the thread's others before it may call anything.
 constexpr UINT kReadMenu = WM_APP + 0x2F17;
+constexpr UINT kReadFont = WM_APP + 0x2F18;
+
+namespace {
+
+// The control's font as "height<TAB>average width<TAB>face".
+void DescribeFont(HWND control) {
+    menuText[0] = '\0';
+    auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    HDC dc = GetDC(control);
+    if (!dc) return;
+    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    TEXTMETRICA tm;
+    for (UINT b = 0; b < sizeof tm; ++b) reinterpret_cast<BYTE*>(&tm)[b] = 0;
+    char face[LF_FACESIZE] = "";
+    if (GetTextMetricsA(dc, &tm) && GetTextFaceA(dc, sizeof face, face) > 0) {
+        wsprintfA(menuText, "%d\t%d\t%s", static_cast<int>(tm.tmHeight),
+                  static_cast<int>(tm.tmAveCharWidth), face);
+    }
+    if (old) SelectObject(dc, old);
+    ReleaseDC(control, dc);
+}
+
+}  // namespace
 
 // Sent to a menu window as kReadMenu; wParam: the probe's GetProcAddress,
 // lParam: the window to send the items to.
 extern "C" __declspec(dllexport) LRESULT CALLBACK MenuHook(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code != HC_ACTION || call->message != kReadMenu || !call->wParam || !call->lParam) {
+    const bool ours = call->message == kReadMenu || call->message == kReadFont;
+    if (code != HC_ACTION || !ours || !call->wParam || !call->lParam) {
         return importsBound ? CallNextHookEx(nullptr, code, wParam, lParam) : 0;
     }
     if (!importsBound) BindImports(reinterpret_cast<GetProcAddressFn>(call->wParam));
     if (!importsBound) return 0;
     menuText[0] = '\0';
-    auto menu = reinterpret_cast<HMENU>(SendMessageA(call->hwnd, MN_GETHMENU, 0, 0));
-    if (menu) AddItems(menu, 0);
+    if (call->message == kReadFont) {
+        DescribeFont(call->hwnd);
+    } else if (auto menu = reinterpret_cast<HMENU>(SendMessageA(call->hwnd, MN_GETHMENU, 0, 0))) {
+        AddItems(menu, 0);
+    }
     COPYDATASTRUCT data{};
     data.dwData = 1;
     data.cbData = static_cast<DWORD>(lstrlenA(menuText) + 1);
@@ -248,19 +280,38 @@ std::string MenuJson(const std::vector<std::string>& lines, size_t* next, int de
     return out + "]";
 }
 
-// The items of the menu a pop-up menu window shows, or "null".
-std::string Menu(HWND menuWindow) {
-    DWORD thread = GetWindowThreadProcessId(menuWindow, nullptr);
+// Sends the window one of the hook's messages with the hook in place on its
+// thread; true when the hook answered (into menuItems).
+bool AskHook(HWND window, UINT message) {
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, MenuHook, GetModuleHandleA(nullptr), thread);
-    if (!hook) return "null";
+    if (!hook) return false;
     menuAnswered = false;
     DWORD_PTR ignored = 0;
     // Waiting here, the probe still takes the WM_COPYDATA sent back to it.
-    SendMessageTimeoutA(menuWindow, kReadMenu, reinterpret_cast<WPARAM>(&GetProcAddress),
+    SendMessageTimeoutA(window, message, reinterpret_cast<WPARAM>(&GetProcAddress),
                         reinterpret_cast<LPARAM>(Receiver()), SMTO_ABORTIFHUNG, kTextTimeoutMs,
                         &ignored);
     UnhookWindowsHookEx(hook);
-    if (!menuAnswered) return "null";
+    return menuAnswered;
+}
+
+std::string Font(HWND control) {
+    if (!IsWindow(control) || !AskHook(control, kReadFont)) return "{\"error\":\"no answer\"}";
+    int height = 0, width = 0, used = 0;
+    std::sscanf(menuItems.c_str(), "%d\t%d\t%n", &height, &width, &used);
+    using DpiForWindowFn = UINT(WINAPI*)(HWND);
+    auto dpiForWindow = reinterpret_cast<DpiForWindowFn>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    int dpi = dpiForWindow ? static_cast<int>(dpiForWindow(control)) : 0;
+    return "{\"height\":" + std::to_string(height) + ",\"width\":" + std::to_string(width) +
+           ",\"face\":" + Json(used ? menuItems.substr(static_cast<size_t>(used)) : "") +
+           ",\"dpi\":" + std::to_string(dpi) + "}";
+}
+
+// The items of the menu a pop-up menu window shows, or "null".
+std::string Menu(HWND menuWindow) {
+    if (!AskHook(menuWindow, kReadMenu)) return "null";
     std::vector<std::string> lines;
     for (size_t start = 0; start < menuItems.size();) {
         size_t end = menuItems.find('\n', start);
@@ -487,6 +538,10 @@ int main(int argc, char** argv) {
         if (command == "dialogs") answer = DialogsJson(exe);
         if (command.rfind("edit ", 0) == 0) answer = SetEditText(exe, command.substr(5));
         if (command.rfind("click ", 0) == 0) answer = ClickButton(exe, command.substr(6));
+        if (command.rfind("font ", 0) == 0) {
+            answer = Font(reinterpret_cast<HWND>(
+                static_cast<UINT_PTR>(std::strtoull(command.c_str() + 5, nullptr, 10))));
+        }
         if (command.rfind("count ", 0) == 0) {
             answer =
                 "{\"count\":" + std::to_string(ProcessesNamed(command.c_str() + 6).size()) + "}";

@@ -21,6 +21,7 @@ class FakeConsoleWindow : public ConsoleWindow {
     void LayOut(const BarLayout& l) override { layout = l; }
     void SetTopmost(bool on) override { topmost = on; }
     Size ScreenSize() const override { return screen; }
+    std::vector<Monitor> Monitors() const override { return monitors; }
     void Show() override {
         visible = true;
         ++showCount;
@@ -40,6 +41,7 @@ class FakeConsoleWindow : public ConsoleWindow {
 
     Rect bounds{0, 0, 640, 17};
     Size screen{1280, 720};
+    std::vector<Monitor> monitors{Monitor{Rect{0, 0, 1280, 720}, true, kStandardDpi}};
     BarLayout layout;
     int showCount = 0, pumps = 0, resumes = 0;
     std::function<void()> onPump;     // what the user does while a line runs

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,11 @@ class RecordingConsoleHost : public ConsoleHost {
     void Exit() override { calls.push_back("Exit"); }
     DockState Docking() const override { return dock; }
     void Dock(DockState where) override { dock = where; }
+    void DockOn(DockState where, Point p) override {
+        dock = where;
+        dockedOn = p;
+    }
+    std::optional<Point> DockedMonitor() const override { return dockedOn; }
     void ShowWin() override {}
     void HideWin() override {}
     SiteAccount& Account() override { return account; }
@@ -42,6 +48,7 @@ class RecordingConsoleHost : public ConsoleHost {
     int keepAlives = 0;
     std::function<void()> onKeepAlive;  // what happens while the line runs
     DockState dock = DockState::kTop;
+    std::optional<Point> dockedOn;
     SiteAccount account;
 };
 

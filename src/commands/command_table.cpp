@@ -179,7 +179,7 @@ CommandTable BuildTable() {
         // startup_commands.cpp
         {{"savepos"}, SavePosCommand, 0, 0, {"Syntax: SAVEPOS"}},
         // placement_commands.cpp
-        {{"dock"}, DockCommand, 1, 1, {"Syntax: DOCK TOP|BOTTOM|OFF"}},
+        {{"dock"}, DockCommand, 1, 3, {"Syntax: DOCK TOP|BOTTOM|OFF"}},
         {{"hide"}, HideCommand, 0, 0, {"Syntax: HIDE"}},
         {{"show"}, ShowCommand, 0, 0, {"Syntax: SHOW"}},
         {{"winpos"}, WinPosCommand, 0, 3, {"Syntax: WINPOS x y [width]", "Enter values in pixels"}},

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "commands/variable_commands.h"
 #include "console/apply_settings.h"
@@ -30,10 +31,34 @@ std::string NumberText(double value) {
     return text;
 }
 
+// Two whole numbers of pixels, either of them negative: the monitors left
+// of or above the primary one have negative coordinates.
+std::optional<int> WholePixels(const std::string& text) {
+    constexpr size_t kMostDigits = 6;
+    const size_t digits = text.size() - (text.rfind('-', 0) == 0 ? 1 : 0);
+    if (digits == 0 || digits > kMostDigits ||
+        text.find_first_not_of("0123456789", text.size() - digits) != std::string::npos) {
+        return std::nullopt;
+    }
+    return std::stoi(text);
+}
+
+std::optional<Point> MonitorPoint(const std::string& x, const std::string& y) {
+    std::optional<int> px = WholePixels(x), py = WholePixels(y);
+    if (!px || !py) return std::nullopt;
+    return Point{*px, *py};
+}
+
 }  // namespace
 
 void DockCommand(Interpreter& in, const Command& c) {
-    if (c.argsLower == "top") {
+    // A saved placement names the monitor: "dock bottom x y" docks on the
+    // monitor holding that point.
+    std::optional<Point> monitor = MonitorPoint(c.Arg(2), c.Arg(3));
+    const std::string edge = LowerCase(c.Arg(1));
+    if (monitor && c.Arg(4).empty() && (edge == "top" || edge == "bottom")) {
+        in.Host().DockOn(edge == "top" ? DockState::kTop : DockState::kBottom, *monitor);
+    } else if (c.argsLower == "top") {
         in.Host().Dock(DockState::kTop);
     } else if (c.argsLower == "bottom") {
         in.Host().Dock(DockState::kBottom);

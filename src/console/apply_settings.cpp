@@ -11,19 +11,9 @@ namespace vantrel {
 
 namespace {
 
-// The layout rules are stated in twips; the bar works in pixels.
-constexpr int kPromptMarginTwips = 60;
-constexpr int kCharTwips = 120;
-constexpr int kMinCommandTwips = 1000;
-constexpr int kEnterButtonTwips = kEnterButtonWidthPixels * kTwipsPerPixel;
-constexpr int kOutOfSightTwips = -1000;
 // Positions are bounded well inside int so that the arithmetic cannot
 // overflow; no screen comes near it.
 constexpr double kMaxCoordinate = 100000;
-
-int TwipsToPixels(int twips) {
-    return static_cast<int>(std::lround(twips / double{kTwipsPerPixel}));
-}
 
 // A setting read as a whole number of pixels: halves to even, as the
 // default rounding does.
@@ -32,12 +22,12 @@ int WholePixels(double value) {
     return static_cast<int>(std::nearbyint(std::clamp(value, -kMaxCoordinate, kMaxCoordinate)));
 }
 
-// The prompt box's width in twips, taken back to leave the command box its
-// room when the prompt is long.
-int PromptTwips(int promptLength, int roomTwips, bool shrink) {
-    int pw = promptLength * kCharTwips + kPromptMarginTwips;
-    if (shrink && roomTwips < pw) pw = roomTwips;
-    return pw;
+// The prompt box's width, taken back to leave the command box its room when
+// the prompt is long. Counted in 64 bits: a prompt may be very long.
+int PromptPixels(int promptLength, int room, bool shrink, const ScreenMetrics& m) {
+    long long pw = static_cast<long long>(promptLength) * m.cellWidth + m.promptMargin;
+    if (shrink && room < pw) pw = room;
+    return static_cast<int>(std::clamp(pw, 0LL, static_cast<long long>(kMaxCoordinate)));
 }
 
 }  // namespace
@@ -47,39 +37,50 @@ bool StaysBusy(ConsoleState state) {
            state == kServing;
 }
 
-BarLayout LayOutBar(const BarInputs& in) {
-    const int barTwips = in.barWidth * kTwipsPerPixel;
+BarLayout LayOutBar(const BarInputs& in, const ScreenMetrics& m) {
     // In these states the command box shows a key hint, not a command.
     const bool hint = in.state == kConnecting || in.state == kAwaitingLogin || in.state == kServing;
     BarLayout layout;
     int button = 0;
-    int pw;
+    // Widths never go below 0, however narrow the bar or long the prompt.
     if (hint || !in.enterButton) {
-        pw = PromptTwips(in.promptLength, barTwips - kMinCommandTwips, !hint);
-        layout.enterLeft = TwipsToPixels(kOutOfSightTwips);
+        layout.promptWidth = PromptPixels(in.promptLength, in.barWidth - m.minCommand, !hint, m);
+        layout.enterLeft = m.outOfSight;
     } else {
-        pw = PromptTwips(in.promptLength, barTwips - kEnterButtonTwips - kMinCommandTwips, true);
-        button = kEnterButtonWidthPixels;
+        layout.promptWidth =
+            PromptPixels(in.promptLength, in.barWidth - m.enterWidth - m.minCommand, true, m);
+        button = m.enterWidth;
         layout.enterLeft = in.barWidth - button;
     }
-    // Widths never go below 0, however narrow the bar or long the prompt.
-    layout.promptWidth = std::max(TwipsToPixels(pw), 0);
     layout.commandLeft = layout.promptWidth;
     layout.commandWidth = std::max(in.barWidth - layout.promptWidth - button, 0);
     return layout;
 }
 
-Rect FloatingBounds(double winX, double winY, double winWidth) {
+Rect FloatingBounds(double winX, double winY, double winWidth, const ScreenMetrics& m) {
     int width = std::max(WholePixels(winWidth), kMinFloatingWidthPixels);
-    return Rect{WholePixels(winX), WholePixels(winY), width, kBarHeightPixels};
+    return Rect{WholePixels(winX), WholePixels(winY), width, m.barHeight};
+}
+
+Rect PlaceFloatingBar(double winX, double winY, double winWidth,
+                      const std::vector<Monitor>& monitors) {
+    // The scale is the one of the monitor the bar lands on.
+    Rect bounds = FloatingBounds(winX, winY, winWidth, ScreenMetrics{});
+    Monitor monitor = MonitorOf(monitors, bounds);
+    if (!OnSomeMonitor(monitors, bounds)) {
+        bounds.left = monitor.bounds.left;
+        bounds.top = monitor.bounds.top;
+    }
+    bounds.height = MetricsForDpi(monitor.dpi).barHeight;
+    return bounds;
 }
 
 void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState dock,
                       ConsoleState state) {
     if (dock == DockState::kFloating) {
-        window.Move(FloatingBounds(interpreter.SettingNumber(settings::kWinX),
-                                   interpreter.SettingNumber(settings::kWinY),
-                                   interpreter.SettingNumber(settings::kWinWidth)));
+        window.Move(PlaceFloatingBar(
+            interpreter.SettingNumber(settings::kWinX), interpreter.SettingNumber(settings::kWinY),
+            interpreter.SettingNumber(settings::kWinWidth), window.Monitors()));
     }
 
     const bool busy = StaysBusy(state);
@@ -98,8 +99,9 @@ void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState
     inputs.state = state;
     inputs.enterButton = interpreter.SettingOn(settings::kEnterButton);
     inputs.promptLength = static_cast<int>(bar.PromptText().size());
-    inputs.barWidth = window.Bounds().width;
-    window.LayOut(LayOutBar(inputs));
+    const Rect bounds = window.Bounds();
+    inputs.barWidth = bounds.width;
+    window.LayOut(LayOutBar(inputs, MetricsForDpi(MonitorOf(window.Monitors(), bounds).dpi)));
 
     window.SetTopmost(interpreter.SettingOn(settings::kAlwaysOnTop));
 }

@@ -6,13 +6,12 @@
 
 #include "console/console_state.h"
 #include "platform/console_window.h"
+#include "platform/screen_metrics.h"
 
 namespace vantrel {
 
 class Interpreter;
 
-inline constexpr int kBarHeightPixels = 17;         // 255 twips
-inline constexpr int kEnterButtonWidthPixels = 53;  // 795 twips
 inline constexpr int kMinFloatingWidthPixels = 80;
 
 // Whether the bar keeps its busy colours after a command line.
@@ -25,11 +24,19 @@ struct BarInputs {
     int barWidth = 0;      // pixels
 };
 
-// The controls' places for a bar of the given width.
-BarLayout LayOutBar(const BarInputs& inputs);
+// The controls' places for a bar of the given width on a screen of the
+// metrics' scale.
+BarLayout LayOutBar(const BarInputs& inputs, const ScreenMetrics& metrics);
 
-// The floating bar's bounds from WinX, WinY and WinWidth (pixels).
-Rect FloatingBounds(double winX, double winY, double winWidth);
+// The floating bar's bounds from WinX, WinY and WinWidth (pixels), as high
+// as the bar is at the metrics' scale.
+Rect FloatingBounds(double winX, double winY, double winWidth, const ScreenMetrics& metrics);
+
+// Where the floating bar goes: its bounds when they lie on a monitor, else
+// the same size at the primary monitor's top-left corner (the monitor it
+// was saved on is gone), each at the scale of the monitor it lands on.
+Rect PlaceFloatingBar(double winX, double winY, double winWidth,
+                      const std::vector<Monitor>& monitors);
 
 // Moves a floating bar to its place, colours the boxes for the state, lays
 // out the controls and sets the window order.

@@ -55,7 +55,7 @@ void Console::StartUp(const std::string& argument) {
     dock_ = DockState::kTop;
 
     tray_.Add(kTrayTooltip);
-    window_.Move(Rect{0, 0, window_.ScreenSize().width, kBarHeightPixels});
+    window_.Move(DockedBounds(PrimaryMonitor(window_.Monitors()), DockState::kTop));
     platform_.bar.SetCommandText("");
     UpdatePrompt();
     ShowWin();
@@ -75,7 +75,7 @@ void Console::SavePos() {
     // Like SAVEPOS, the tray's item stays silent when the file cannot be
     // written; the file is then left as it was.
     std::string err;
-    SavePlacement(interpreter_, dock_, &err);
+    SavePlacement(interpreter_, dock_, DockedMonitor(), &err);
 }
 
 void Console::EditAutoexec() {
@@ -93,15 +93,44 @@ void Console::HideWin() {
 }
 
 void Console::Dock(DockState where) {
+    DockOnMonitor(where, MonitorOf(window_.Monitors(), window_.Bounds()));
+}
+
+void Console::DockOn(DockState where, Point monitorPoint) {
+    DockOnMonitor(where, MonitorAt(window_.Monitors(), monitorPoint.x, monitorPoint.y));
+}
+
+void Console::DockOnMonitor(DockState where, const Monitor& monitor) {
     if (window_.IsVisible()) {
         if (dock_ != DockState::kFloating) window_.AppBarUndock();
         if (where != DockState::kFloating) {
-            window_.Move(DockedBounds(window_.ScreenSize(), where));
+            window_.Move(DockedBounds(monitor, where));
             window_.AppBarDock(where);
         }
+    } else if (where != DockState::kFloating) {
+        // A hidden bar docks when it is shown, on the monitor it is on.
+        window_.Move(DockedBounds(monitor, where));
     }
     dock_ = where;
     ApplySettings();
+}
+
+std::optional<Point> Console::DockedMonitor() const {
+    if (dock_ == DockState::kFloating) return std::nullopt;
+    const std::vector<Monitor> monitors = window_.Monitors();
+    const Monitor on = MonitorOf(monitors, window_.Bounds());
+    if (on == PrimaryMonitor(monitors)) return std::nullopt;
+    return Point{on.bounds.left, on.bounds.top};
+}
+
+void Console::ScaleChanged() {
+    // The bar has its new size for the new scale; a docked bar takes its
+    // edge again at the new height.
+    if (dock_ != DockState::kFloating && window_.IsVisible()) {
+        Dock(dock_);
+    } else {
+        ApplySettings();
+    }
 }
 
 void Console::Listen(const std::string& port, const std::string& password) {

@@ -63,6 +63,9 @@ class Console : public ConsoleHost {
     void CloseRequested();
 
     void ApplySettings();
+    // The bar's monitor changed its scale, or the bar moved to a monitor of
+    // another scale.
+    void ScaleChanged();
 
     // The tray menu's "Save position" and "Edit Autoexec.dcb" items.
     void SavePos();
@@ -102,6 +105,8 @@ class Console : public ConsoleHost {
     void Exit() override;
     DockState Docking() const override { return dock_; }
     void Dock(DockState where) override;
+    void DockOn(DockState where, Point monitorPoint) override;
+    std::optional<Point> DockedMonitor() const override;
     void ShowWin() override;
     void HideWin() override;
     SiteAccount& Account() override { return account_; }
@@ -128,6 +133,7 @@ class Console : public ConsoleHost {
   private:
     bool Serving() const { return state_ == kAwaitingLogin || state_ == kServing; }
     void ShowHistoryEntry(const std::string& text);
+    void DockOnMonitor(DockState where, const Monitor& monitor);
     void PumpOutput();
     // The prompt line for the state; at the end of a line the command box is
     // emptied as well, unless the state gives it a text of its own.

@@ -129,5 +129,85 @@ TEST_F(ConsolePlacementTest, FocusHotkeyShowsTheVisibleBarOnly) {
     EXPECT_EQ(window.showCount, shows + 1);
 }
 
+// A second monitor at 150% right of the primary one, whose top is higher.
+const Monitor kPrimary{{0, 0, 1280, 720}, true, 96};
+const Monitor kRight{{1280, -200, 1920, 1080}, false, 144};
+
+class TwoMonitorTest : public ConsolePlacementTest {
+  protected:
+    TwoMonitorTest() { window.monitors = {kPrimary, kRight}; }
+};
+
+TEST_F(TwoMonitorTest, DockDocksOnTheMonitorTheBarIsOnAndThePaneOpensThere) {
+    Run("winpos 1500 100 800");
+    Run("dock off");
+    EXPECT_EQ(window.bounds, (Rect{1500, 100, 800, 25}));  // at that monitor's scale
+    EXPECT_EQ(Run("dock bottom"), "");
+    EXPECT_EQ(window.bounds, (Rect{1280, 855, 1920, 25}));
+    EXPECT_EQ(window.appBar, DockState::kBottom);
+    in().PrintOut("x");
+    console.Tick();
+    // One 22-pixel line and 3 more above the bar, on the same monitor.
+    EXPECT_EQ(pane.view.bounds, (Rect{1280, 855 - 25, 1920, 25}));
+    EXPECT_EQ(pane.view.dpi, 144);
+    EXPECT_EQ(Run("dock top"), "");
+    EXPECT_EQ(window.bounds, (Rect{1280, -200, 1920, 25}));
+}
+
+TEST_F(TwoMonitorTest, SavedDockingNamesTheMonitorAndRestoresOnIt) {
+    Run("winpos 1500 100 800");
+    Run("dock off");
+    Run("dock bottom");
+    EXPECT_EQ(Run("savepos"), "");
+    EXPECT_EQ(fake.files.Contents(kAutoexec), "dock bottom 1280 -200\r\n");
+
+    // The next start docks at the top of the primary, then Autoexec.dcb runs.
+    Run("dock top");
+    EXPECT_EQ(Run("dock bottom 1280 -200"), "");
+    EXPECT_EQ(window.bounds, (Rect{1280, 855, 1920, 25}));
+    EXPECT_EQ(Run("dock top 1300 0"), "");  // any point of the monitor
+    EXPECT_EQ(window.bounds, (Rect{1280, -200, 1920, 25}));
+    Run("savepos");
+    EXPECT_EQ(fake.files.Contents(kAutoexec), "dock top 1280 -200\r\n");
+
+    // Back on the primary, nothing names a monitor.
+    Run("dock bottom 0 0");
+    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
+    Run("savepos");
+    EXPECT_EQ(fake.files.Contents(kAutoexec), "dock bottom\r\n");
+}
+
+TEST_F(TwoMonitorTest, AMonitorThatIsGoneLeavesThePrimary) {
+    window.monitors = {kPrimary};
+    EXPECT_EQ(Run("dock bottom 1280 -200"), "");
+    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
+    Run("winpos 1500 100 800");
+    Run("dock off");
+    EXPECT_EQ(window.bounds, (Rect{0, 0, 800, 17}));
+    EXPECT_EQ(in().EvaluateText("WinX"), "1500");  // the setting stays as it was
+}
+
+TEST_F(TwoMonitorTest, DockWithAMonitorPointStillAnswersMisuse) {
+    const char* misuse[] = {"dock off 0 0",   "dock top 5",     "dock top x 0",
+                            "dock top 0 0 0", "dock top 1.5 0", "dock top 1234567 0",
+                            "dock top - 0",   "dock left 0 0"};
+    for (const char* line : misuse) {
+        EXPECT_EQ(Run(line), "Syntax: DOCK TOP|BOTTOM|OFF") << line;
+    }
+    EXPECT_EQ(Run("dock TOP -1 -1"), "");  // on no monitor: the primary
+    EXPECT_EQ(window.bounds, (Rect{0, 0, 1280, 17}));
+}
+
+TEST_F(TwoMonitorTest, ANewScaleRedocksAtTheNewHeight) {
+    Run("winpos 1500 100 800");
+    Run("dock off");
+    Run("dock top");
+    window.monitors = {kPrimary, Monitor{kRight.bounds, false, 192}};
+    console.ScaleChanged();
+    EXPECT_EQ(window.bounds, (Rect{1280, -200, 1920, 34}));
+    EXPECT_EQ(window.appBar, DockState::kTop);
+    EXPECT_EQ(window.layout.promptWidth, 8 * 16 + 8);  // "C:\Work>" at 200%
+}
+
 }  // namespace
 }  // namespace vantrel::testing

@@ -164,7 +164,8 @@ TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLine) {
 TEST_F(ConsoleBarTest, TheLayoutFollowsThePromptAndTheSettings) {
     EXPECT_EQ(window.layout.promptWidth, 68);  // "C:\Work>": 8 x 120 + 60 twips
     Run("set EnterButton=1");
-    EXPECT_EQ(window.layout.enterLeft, window.bounds.width - kEnterButtonWidthPixels);
+    EXPECT_EQ(window.layout.enterLeft,
+              window.bounds.width - MetricsForDpi(kStandardDpi).enterWidth);
 }
 
 // --- the output pump -----------------------------------------------------

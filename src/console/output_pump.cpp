@@ -15,15 +15,13 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr char kFormFeed = '\f';
 // The pane's line counts are 16-bit quantities.
 constexpr int kMaxLineCount = 32767;
-// The box's scroll bar and margins, and one Fixedsys character, in twips.
-constexpr int kPaneMarginTwips = 150;
-constexpr int kCharTwips = 120;
 
 }  // namespace
 
-int PaneLineWidth(int boxWidthTwips) {
+int PaneLineWidth(int boxWidthPixels, const ScreenMetrics& m) {
     // Int() of the quotient: towards minus infinity.
-    return static_cast<int>(std::floor((boxWidthTwips - kPaneMarginTwips) / double{kCharTwips}));
+    return static_cast<int>(std::floor((static_cast<double>(boxWidthPixels) - m.paneMargin) /
+                                       std::max(m.cellWidth, 1)));
 }
 
 std::string BreakPaneLines(std::string_view text, int lineWidth) {
@@ -73,17 +71,19 @@ int LineLimit(double setting) {
     return static_cast<int>(std::nearbyint(setting));  // the default rounding: halves to even
 }
 
-Rect PaneBounds(const Rect& bar, int visibleLines) {
+Rect PaneBounds(const Rect& bar, int visibleLines, const Monitor& monitor) {
+    const ScreenMetrics m = MetricsForDpi(monitor.dpi);
     Rect pane;
     pane.left = bar.left;
     pane.width = bar.width;
-    pane.height = visibleLines * kPaneLinePixels + kPaneExtraPixels;
-    pane.top = bar.top < pane.height ? bar.top + bar.height : bar.top - pane.height;
+    pane.height = visibleLines * m.cellHeight + m.paneExtra;
+    const bool roomAbove = bar.top - monitor.bounds.top >= pane.height;
+    pane.top = roomAbove ? bar.top - pane.height : bar.top + bar.height;
     return pane;
 }
 
 PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& bar,
-                  const PaneSettings& settings) {
+                  const Monitor& monitor, const PaneSettings& settings) {
     std::string text(shown);
     if (!text.empty()) text.append(kLineEnd);
     // A zero byte would end the box's text there, and with it every line
@@ -93,13 +93,14 @@ PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& 
     std::replace(text.begin() + static_cast<std::ptrdiff_t>(added), text.end(), '\0', ' ');
 
     // The box fills the pane, and the pane is as wide as the bar.
-    text = BreakPaneLines(text, PaneLineWidth(bar.width * kTwipsPerPixel));
+    text = BreakPaneLines(text, PaneLineWidth(bar.width, MetricsForDpi(monitor.dpi)));
     KeepLastLines(&text, LineLimit(settings.maxMem));
     int visible =
         std::min({CountPaneLines(text), LineLimit(settings.maxSize), kMaxVisiblePaneLines});
 
     PaneView view;
-    view.bounds = PaneBounds(bar, visible);
+    view.bounds = PaneBounds(bar, visible, monitor);
+    view.dpi = monitor.dpi;
     view.text = std::move(text);
     view.textColour = settings.textColour;
     view.bgColour = settings.bgColour;
@@ -130,7 +131,8 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     settings.maxSize = interpreter.SettingNumber(settings::kOutputMaxSize);
     settings.textColour = ParseColour(interpreter.EvaluateText(settings::kColourOutputText), files);
     settings.bgColour = ParseColour(interpreter.EvaluateText(settings::kColourOutputBg), files);
-    pane.Show(PlanPane(pane.Text(), pending, window.Bounds(), settings));
+    const Rect bar = window.Bounds();
+    pane.Show(PlanPane(pane.Text(), pending, bar, MonitorOf(window.Monitors(), bar), settings));
     pending.clear();
 }
 

@@ -9,23 +9,21 @@
 
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
+#include "platform/screen_metrics.h"
 
 namespace vantrel {
 
 class Interpreter;
 
-// Height of one pane line and the pane's extra height, in pixels (225 and 30
-// twips).
-inline constexpr int kPaneLinePixels = 15;
-inline constexpr int kPaneExtraPixels = 2;
 // The pane height is a 16-bit quantity in twips: 145 lines is the most that
 // fits, so more visible lines are not offered.
 inline constexpr int kMaxVisiblePaneLines = 145;
 
-// Characters per line for a text box of the given width in twips: room for
-// the scroll bar is taken off and Fixedsys is 120 twips a character. A line
-// then holds at most one character less than this.
-int PaneLineWidth(int boxWidthTwips);
+// Characters per line for a text box of the given width in pixels: room for
+// the scroll bar (150 twips) is taken off and a character is 120 twips wide,
+// both at the metrics' scale. A line then holds at most one character less
+// than this.
+int PaneLineWidth(int boxWidthPixels, const ScreenMetrics& metrics);
 
 // Inserts CR LF wherever a line reaches lineWidth characters. The text's very
 // last character is never moved to a line of its own. Breaks are real text:
@@ -42,8 +40,9 @@ void KeepLastLines(std::string* text, int maxLines);
 // (halves to even), at least 1.
 int LineLimit(double setting);
 
-// The pane next to the bar: below it when there is no room above.
-Rect PaneBounds(const Rect& bar, int visibleLines);
+// The pane next to the bar on the bar's monitor: below it when there is no
+// room above on that monitor. Lines are the metrics' cell high.
+Rect PaneBounds(const Rect& bar, int visibleLines, const Monitor& monitor);
 
 struct PaneSettings {
     double maxMem = 60;   // OutputMaxMem
@@ -53,9 +52,9 @@ struct PaneSettings {
 };
 
 // What the pane shows once pending text (holding no form feed) is added to
-// the text it shows now.
+// the text it shows now, next to the bar on the given monitor.
 PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& bar,
-                  const PaneSettings& settings);
+                  const Monitor& monitor, const PaneSettings& settings);
 
 // One tick of the pump into the pane; does nothing when nothing is pending.
 // A tick that meets form feeds closes the pane and drops what was queued

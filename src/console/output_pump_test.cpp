@@ -42,15 +42,23 @@ TEST(PaneBoundsTest, BelowTheBarWithoutRoomAboveElseAbove) {
         Rect bar;
         int lines;
         Rect pane;
+        Monitor monitor = Monitor{{0, 0, 1280, 720}, true, 96};
     } cases[] = {
         {{0, 0, 1280, 17}, 3, {0, 17, 1280, 47}},       // docked at the top
         {{0, 703, 1280, 17}, 20, {0, 401, 1280, 302}},  // docked at the bottom
         {{30, 500, 400, 17}, 2, {30, 468, 400, 32}},    // floating low: above
         {{30, 31, 400, 17}, 2, {30, 48, 400, 32}},      // one pixel short of room
         {{30, 32, 400, 17}, 2, {30, 0, 400, 32}},       // just enough room above
+        // Lines of 22 pixels and 3 more at 150%, 30 and 4 at 200%.
+        {{0, 0, 1920, 25}, 3, {0, 25, 1920, 69}, {{0, 0, 1920, 1080}, true, 144}},
+        {{0, 1046, 2560, 34}, 2, {0, 982, 2560, 64}, {{0, 0, 2560, 1080}, true, 192}},
+        // Room above is counted from the bar's own monitor's top.
+        {{-1920, 300, 800, 17}, 20, {-1920, 317, 800, 302}, {{-1920, 0, 1920, 1080}, false, 96}},
+        {{0, -700, 800, 17}, 2, {0, -732, 800, 32}, {{0, -1080, 1920, 1080}, false, 96}},
+        {{0, -1080, 800, 17}, 2, {0, -1063, 800, 32}, {{0, -1080, 1920, 1080}, false, 96}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PaneBounds(c.bar, c.lines), c.pane) << c.bar.top << " / " << c.lines;
+        EXPECT_EQ(PaneBounds(c.bar, c.lines, c.monitor), c.pane) << c.bar.top << " / " << c.lines;
     }
 }
 
@@ -63,6 +71,7 @@ TEST(PlanPaneTest, TextAndHeight) {
         double maxMem, maxSize;
         std::string text;
         int height;
+        int dpi = kStandardDpi;
     } cases[] = {
         {"first text", "", "\r\n5", 1280, 60, 20, "\r\n5", 2 * 15 + 2},
         {"added below", "a\r\nb", "c", 1280, 60, 20, "a\r\nb\r\nc", 3 * 15 + 2},
@@ -80,14 +89,23 @@ TEST(PlanPaneTest, TextAndHeight) {
          Repeat("a", 99) + "\r\n" + Repeat("a", 99) + "\r\naa", 47},
         {"809 pixels", "", Repeat("a", 100), 809, 60, 20, Repeat("a", 98) + "\r\naa", 32},
         {"the narrowest bar", "", "abcdefghij", 80, 60, 20, "abcdefg\r\nhij", 32},
+        // At 150% a character is 12 pixels after 15 of margin: 1215 pixels
+        // hold 100; at 200%, 16 after 20: 1620 pixels.
+        {"1215 pixels at 150%", "", Repeat("a", 100), 1215, 60, 20, Repeat("a", 100), 25, 144},
+        {"1214 pixels at 150%", "", Repeat("a", 100), 1214, 60, 20, Repeat("a", 98) + "\r\naa", 47,
+         144},
+        {"1620 pixels at 200%", "", Repeat("a", 101), 1620, 60, 20, Repeat("a", 99) + "\r\naa", 64,
+         192},
     };
     for (const Case& c : cases) {
         PaneSettings settings;
         settings.maxMem = c.maxMem;
         settings.maxSize = c.maxSize;
-        PaneView view = PlanPane(c.shown, c.pending, Rect{0, 0, c.barWidth, 17}, settings);
+        const Monitor monitor{{0, 0, 4000, 3000}, true, c.dpi};
+        PaneView view = PlanPane(c.shown, c.pending, Rect{0, 0, c.barWidth, 17}, monitor, settings);
         EXPECT_EQ(view.text, c.text) << c.name;
         EXPECT_EQ(view.bounds.height, c.height) << c.name;
+        EXPECT_EQ(view.dpi, c.dpi) << c.name;
     }
 }
 

@@ -43,9 +43,11 @@ DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKe
     return r;
 }
 
-Rect DockedBounds(const Size& screen, DockState dock) {
-    int top = dock == DockState::kBottom ? screen.height - kBarHeightPixels : 0;
-    return Rect{0, top, screen.width, kBarHeightPixels};
+Rect DockedBounds(const Monitor& monitor, DockState dock) {
+    const int height = MetricsForDpi(monitor.dpi).barHeight;
+    const Rect& m = monitor.bounds;
+    int top = dock == DockState::kBottom ? m.top + m.height - height : m.top;
+    return Rect{m.left, top, m.width, height};
 }
 
 }  // namespace vantrel

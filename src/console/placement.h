@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/console_window.h"
+#include "platform/screen_metrics.h"
 
 namespace vantrel {
 
@@ -36,8 +37,9 @@ struct DragResult {
 DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKeys& keys,
                     bool floating, double winX, double winY, double winWidth);
 
-// The docked bar before the shell adjusts it: the full screen width at the
-// top edge, or at the bottom edge one bar height above the screen's bottom.
-Rect DockedBounds(const Size& screen, DockState dock);
+// The docked bar before the shell adjusts it: the monitor's full width at
+// its top edge, or at its bottom edge one bar height (at the monitor's
+// scale) above its bottom.
+Rect DockedBounds(const Monitor& monitor, DockState dock);
 
 }  // namespace vantrel

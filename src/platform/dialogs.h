@@ -22,8 +22,9 @@ struct InputBoxRequest {
     std::string prompt;
     std::string title;
     std::string defaultText;
-    // The box's top-left corner in pixels from the screen's top-left; left
-    // out, the box is centred across the screen, or a third of the way down.
+    // The box's top-left corner in twips from the screen's top-left, which
+    // the box turns into pixels at its screen's scale; left out, the box is
+    // centred across the screen, or a third of the way down.
     std::optional<int> left;
     std::optional<int> top;
 };

@@ -1,10 +1,8 @@
 // Window geometry in screen pixels. The console's layout rules are written in
-// twips at a fixed 15 twips per pixel; the windows themselves work in pixels.
+// twips; screen_metrics.h turns them into pixels at a monitor's scale.
 #pragma once
 
 namespace vantrel {
-
-inline constexpr int kTwipsPerPixel = 15;
 
 struct Rect {
     int left = 0;
@@ -13,6 +11,13 @@ struct Rect {
     int height = 0;
 
     bool operator==(const Rect&) const = default;
+};
+
+struct Point {
+    int x = 0;
+    int y = 0;
+
+    bool operator==(const Point&) const = default;
 };
 
 struct Size {

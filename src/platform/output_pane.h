@@ -14,6 +14,7 @@ struct PaneView {
     Rect bounds;       // screen pixels
     Colour textColour = 0;
     Colour bgColour = 0;
+    int dpi = 96;  // the scale of the monitor the pane opens on
 };
 
 class OutputPane {

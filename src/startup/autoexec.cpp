@@ -24,16 +24,27 @@ std::string AutoexecPath(Interpreter& in) {
     return in.EvaluateText(settings::kShortcutFolder) + kAutoexecName;
 }
 
-std::vector<std::string> PlacementLines(Interpreter& in, DockState dock) {
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
+                                        const std::optional<Point>& monitor) {
+    // Appended piece by piece: g++ 12 warns (wrongly) of overlapping copies
+    // in the one-expression form.
+    std::string on;
+    if (monitor) {
+        on += ' ';
+        on += std::to_string(monitor->x);
+        on += ' ';
+        on += std::to_string(monitor->y);
+    }
     switch (dock) {
         case DockState::kBottom:
-            return {"dock bottom"};
+            return {"dock bottom" + on};
         case DockState::kFloating:
             return {"winpos " + in.EvaluateText(settings::kWinX) + " " +
                         in.EvaluateText(settings::kWinY) + " " +
                         in.EvaluateText(settings::kWinWidth),
                     "dock off"};
         case DockState::kTop:
+            if (monitor) return {"dock top" + on};
             break;
     }
     return {};
@@ -48,7 +59,8 @@ std::string WithPlacement(const std::string& contents, const std::vector<std::st
     return text;
 }
 
-bool SavePlacement(Interpreter& in, DockState dock, std::string* err) {
+bool SavePlacement(Interpreter& in, DockState dock, const std::optional<Point>& monitor,
+                   std::string* err) {
     FileSystem& files = in.Os().files;
     const std::string path = AutoexecPath(in);
     // The old text is read in full before anything is written, and the new
@@ -57,7 +69,7 @@ bool SavePlacement(Interpreter& in, DockState dock, std::string* err) {
     // user's lines are never lost.
     std::string contents;
     if (!files.AppendFile(path, "", err) || !files.ReadFile(path, &contents, err)) return false;
-    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock)), err);
+    return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock, monitor)), err);
 }
 
 void OpenAutoexec(Interpreter& in) {

@@ -2,6 +2,7 @@
 // bar's placement into it, OpenAutoexec opens it in the text editor.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,11 @@ class Interpreter;
 std::string AutoexecPath(Interpreter& in);
 
 // The DOCK and WINPOS lines that bring the bar back to where it is now;
-// none when it is docked at the top, where every start puts it.
-std::vector<std::string> PlacementLines(Interpreter& in, DockState dock);
+// none when it is docked at the top of the primary monitor, where every
+// start puts it. monitor: the corner of the docked bar's monitor when that
+// is not the primary, which the DOCK line then names.
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
+                                        const std::optional<Point>& monitor);
 
 // The start-up file's new text: the placement lines first, then every
 // other line of the old text in its order, each ending in CR LF.
@@ -25,7 +29,8 @@ std::string WithPlacement(const std::string& contents, const std::vector<std::st
 // Rewrites the placement lines of Autoexec.dcb, creating the file when it
 // is missing. The file is replaced in one step, so a failure leaves it as
 // it was. False, with the platform's description, on failure.
-bool SavePlacement(Interpreter& in, DockState dock, std::string* err);
+bool SavePlacement(Interpreter& in, DockState dock, const std::optional<Point>& monitor,
+                   std::string* err);
 
 // Opens Autoexec.dcb in the text editor without waiting.
 void OpenAutoexec(Interpreter& in);

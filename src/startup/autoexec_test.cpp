@@ -77,7 +77,7 @@ TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
 
     // A full disk: the new text never replaces the old one.
     os.files.writeError = "There is not enough space on the disk.";
-    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
     EXPECT_EQ(err, "There is not enough space on the disk.");
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     EXPECT_EQ(Output("savepos"), "");  // the command itself stays silent
@@ -86,14 +86,14 @@ TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
 
     // A read-only file is the user's wish to keep it.
     os.files.At(kAutoexec).readOnly = true;
-    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
     EXPECT_EQ(err, kAccessDenied);
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     os.files.At(kAutoexec).readOnly = false;
 
     // A shortcut folder that is gone: nothing is written anywhere.
     in.SetVar("ShortcutFolder", "C:\\Gone");
-    EXPECT_FALSE(SavePlacement(in, host.dock, &err));
+    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
     EXPECT_FALSE(os.files.HasFile("C:\\Gone\\Autoexec.dcb"));
 }
 

@@ -18,7 +18,19 @@ void MoveTo(const RECT& r) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The desktop less a task bar that lies inside it, on the side it sits.
+// The bar's own monitor: it docks at that monitor's edge, whichever it is.
+RECT MonitorRect(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        return info.rcMonitor;
+    }
+    RECT desktop;
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    return desktop;
+}
+
+// The monitor less a task bar that lies inside it, on the side it sits.
 RECT WorkArea(const RECT& desktop) {
     RECT work = desktop;
     APPBARDATA taskBar{};
@@ -59,8 +71,7 @@ void AppBarDock(HWND window, DockState dock) {
     // No task-bar button for a bar; the bit stays after undocking.
     SetWindowLongPtrA(window, GWL_EXSTYLE,
                       GetWindowLongPtrA(window, GWL_EXSTYLE) | WS_EX_TOOLWINDOW);
-    RECT desktop, bar;
-    GetWindowRect(GetDesktopWindow(), &desktop);
+    RECT desktop = MonitorRect(window), bar;
     GetWindowRect(window, &bar);
     const LONG h = bar.bottom - bar.top;
 

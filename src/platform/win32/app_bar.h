@@ -1,5 +1,5 @@
-// modAppBar: the bar as a desktop application bar at the top or bottom
-// screen edge, so that other windows make room for it. While registered,
+// modAppBar: the bar as a desktop application bar at the top or bottom edge
+// of the monitor it is on, so that other windows make room for it. While registered,
 // AppBarWndProc stands in front of the window's own procedure to answer the
 // shell's notifications.
 #pragma once

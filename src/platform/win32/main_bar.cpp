@@ -3,6 +3,7 @@
 #include "platform/win32/app_bar.h"
 #include "platform/win32/foreground.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/win32_dpi.h"
 
 namespace vantrel::win32 {
 
@@ -96,17 +97,19 @@ Rect Main::Bounds() const {
 }
 
 void Main::Move(const Rect& b) {
+    moving_ = true;
     SetWindowPos(window_.Get(), nullptr, b.left, b.top, b.width, b.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    moving_ = false;
 }
 
 void Main::LayOut(const BarLayout& layout) {
     if (layout_ == layout) return;
     layout_ = layout;
-    MoveWindow(promptBox_, kPromptLeft, kControlTop, layout.promptWidth, kControlHeight, TRUE);
-    MoveWindow(cmdBox_, layout.commandLeft, kControlTop, layout.commandWidth, kControlHeight, TRUE);
-    MoveWindow(enter_, layout.enterLeft, kControlTop, kEnterButtonWidthPixels, kControlHeight,
-               TRUE);
+    const ScreenMetrics& m = metrics_;
+    MoveWindow(promptBox_, m.promptMargin, m.controlTop, layout.promptWidth, m.cellHeight, TRUE);
+    MoveWindow(cmdBox_, layout.commandLeft, m.controlTop, layout.commandWidth, m.cellHeight, TRUE);
+    MoveWindow(enter_, layout.enterLeft, m.controlTop, m.enterWidth, m.cellHeight, TRUE);
     // Selecting from the start and then moving to the end scrolls a long
     // prompt so that its end, next to the command box, is in view.
     int length = GetWindowTextLengthA(promptBox_);
@@ -124,6 +127,10 @@ void Main::SetTopmost(bool on) {
 
 Size Main::ScreenSize() const {
     return Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::vector<Monitor> Main::Monitors() const {
+    return DesktopMonitors();
 }
 
 void Main::Show() {

@@ -4,6 +4,7 @@
 #include "platform/key_codes.h"
 #include "platform/win32/app_bar.h"
 #include "platform/win32/fixed_font.h"
+#include "platform/win32/win32_dpi.h"
 
 namespace vantrel::win32 {
 
@@ -12,8 +13,8 @@ namespace {
 constexpr char kClassName[] = "VantrelMain";
 constexpr int kPromptBoxId = 101;
 constexpr int kCmdBoxId = 102;
-// Hidden buttons sit at -1000 twips.
-constexpr int kOutOfSight = -67;
+// The system's message for a new scale, spelled out for older headers.
+constexpr UINT kDpiChangedMessage = 0x02E0;
 // A bit of a key message's lParam that the system leaves unused (bits 25
 // to 28 are reserved): it marks a key message let through after a line.
 constexpr LPARAM kReplayed = LPARAM{1} << 27;
@@ -47,7 +48,7 @@ bool Main::Create(Console* console) {
     // A tool window: the bar has no task-bar button of its own.
     HWND window =
         CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "Vantrel", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                        0, kBarHeightPixels, nullptr, nullptr, instance_, this);
+                        0, metrics_.barHeight, nullptr, nullptr, instance_, this);
     if (!window) return false;
     window_.Reset(window);
     CreateControls();
@@ -56,13 +57,10 @@ bool Main::Create(Console* console) {
 
 void Main::CreateControls() {
     HWND window = window_.Get();
-    font_ = CreateFixedsysFont();
     auto control = [&](const char* cls, const char* text, DWORD style, int id) {
-        HWND h = CreateWindowExA(
-            0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, kControlTop, 0, kControlHeight, window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-        SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-        return h;
+        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
+                               nullptr);
     };
     promptBox_ = control("EDIT", "Prompt>", ES_READONLY | ES_AUTOHSCROLL, kPromptBoxId);
     promptText_ = "Prompt>";
@@ -73,9 +71,34 @@ void Main::CreateControls() {
     for (HWND box : {promptBox_, cmdBox_}) {
         SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
     }
-    MoveWindow(promptBox_, kPromptLeft, kControlTop, 0, kControlHeight, FALSE);
-    MoveWindow(enter_, kOutOfSight, kControlTop, kEnterButtonWidthPixels, kControlHeight, FALSE);
-    MoveWindow(esc_, kOutOfSight, kControlTop, kEnterButtonWidthPixels, kControlHeight, FALSE);
+    ApplyScale(WindowDpi(window));
+}
+
+void Main::ApplyScale(int dpi) {
+    metrics_ = MetricsForDpi(dpi);
+    font_ = CreateFixedsysFont(metrics_);
+    for (HWND control : {promptBox_, cmdBox_, enter_, esc_}) {
+        SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    }
+    const ScreenMetrics& m = metrics_;
+    MoveWindow(promptBox_, m.promptMargin, m.controlTop, 0, m.cellHeight, FALSE);
+    MoveWindow(cmdBox_, 0, m.controlTop, 0, m.cellHeight, FALSE);
+    MoveWindow(enter_, m.outOfSight, m.controlTop, m.enterWidth, m.cellHeight, FALSE);
+    MoveWindow(esc_, m.outOfSight, m.controlTop, m.enterWidth, m.cellHeight, FALSE);
+    layout_.reset();  // the next layout places the controls at this scale
+}
+
+void Main::OnDpiChanged(int dpi, const RECT& suggested) {
+    ApplyScale(dpi);
+    if (moving_) return;
+    // The user or the system moved the bar to a monitor of another scale,
+    // or changed the scale: the system's rectangle keeps it where it was
+    // meant to be, and the console then lays it out, docking again at the
+    // new height.
+    SetWindowPos(window_.Get(), nullptr, suggested.left, suggested.top,
+                 suggested.right - suggested.left, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    console_->ScaleChanged();
 }
 
 void Main::StartTimer() {
@@ -239,6 +262,9 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The system ends the process once this returns: no waiting for
             // a running line. FALSE: the session goes on after all.
             if (wParam) console_->Exit();
+            return 0;
+        case kDpiChangedMessage:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case kTrayMessage:
             console_->TrayMouseMessage(static_cast<int>(lParam));

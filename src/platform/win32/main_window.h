@@ -16,12 +16,6 @@
 
 namespace vantrel::win32 {
 
-// Controls are 15 pixels high with their top at 1 (225 and 15 twips); the
-// prompt box starts 4 pixels (60 twips) in.
-inline constexpr int kControlTop = 1;
-inline constexpr int kControlHeight = 15;
-inline constexpr int kPromptLeft = 4;
-
 class Main : public BarWindow, public ConsoleWindow {
   public:
     static constexpr UINT kTrayMessage = WM_APP + 1;
@@ -67,6 +61,7 @@ class Main : public BarWindow, public ConsoleWindow {
     void LayOut(const BarLayout& layout) override;
     void SetTopmost(bool on) override;
     Size ScreenSize() const override;
+    std::vector<Monitor> Monitors() const override;
     void Show() override;
     void EndProcess() override;
     void Hide() override;
@@ -84,6 +79,9 @@ class Main : public BarWindow, public ConsoleWindow {
     void OnTimer();
     LRESULT OnCtlColor(HDC dc, HWND control);
     void OnClose();
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    // The controls' font and their heights for the bar's DPI.
+    void ApplyScale(int dpi);
     void OnBoxMouseMove(WPARAM buttons);
     bool TakeKeyWhileBusy(const MSG& msg);
 
@@ -97,6 +95,12 @@ class Main : public BarWindow, public ConsoleWindow {
     HWND enter_ = nullptr;
     HWND esc_ = nullptr;
     UniqueFont font_;
+    // The scale the controls are made for; the font is made afresh when the
+    // bar reaches a monitor of another scale.
+    ScreenMetrics metrics_;
+    // Set while Move places the bar: the console chose the place and will
+    // lay the bar out for its new scale itself.
+    bool moving_ = false;
     BoxColours colours_;
     UniqueBrush promptBrush_;
     UniqueBrush commandBrush_;

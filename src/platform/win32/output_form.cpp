@@ -29,8 +29,7 @@ bool OutputForm::Create() {
         0, "EDIT", "",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
         0, form, nullptr, instance_, nullptr);
-    if (!font_.Valid()) font_ = CreateFixedsysFont();
-    SendMessageA(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    fontDpi_ = 0;  // the new box takes the font in Show
     // The pane's text is bounded by OutputMaxMem, not by the box.
     SendMessageA(box_, EM_SETLIMITTEXT, 0, 0);
     return true;
@@ -51,6 +50,11 @@ void OutputForm::Close() {
 void OutputForm::Show(const PaneView& view) {
     if (!form_.Valid() && !Create()) return;
     SetColours(view.textColour, view.bgColour);
+    if (fontDpi_ != view.dpi || !font_.Valid()) {
+        font_ = CreateFixedsysFont(MetricsForDpi(view.dpi));
+        fontDpi_ = view.dpi;
+        SendMessageA(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    }
     // The box is read-only: what it shows is what was set, kept here so
     // that asking for it costs no window call.
     text_ = view.text;

@@ -44,6 +44,7 @@ class OutputForm : public OutputPane {
     UniqueWindow form_;
     HWND box_ = nullptr;  // OutputBox, destroyed with the form
     UniqueFont font_;
+    int fontDpi_ = 0;  // the scale font_ was made for
     UniqueBrush brush_;
     Colour textColour_ = 0;
     Colour bgColour_ = 0;

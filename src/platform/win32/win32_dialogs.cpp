@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/screen_metrics.h"
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/win32_dpi.h"
 
 namespace vantrel::win32 {
 
@@ -103,8 +105,10 @@ void Place(HWND dialog, const InputBoxState& state) {
     const int height = box.bottom - box.top;
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    int left = state.request.left.value_or((screenWidth - width) / 2);
-    int top = state.request.top.value_or((screenHeight - height) / 3);
+    const int dpi = WindowDpi(dialog);
+    int left =
+        state.request.left ? ScaleTwips(*state.request.left, dpi) : (screenWidth - width) / 2;
+    int top = state.request.top ? ScaleTwips(*state.request.top, dpi) : (screenHeight - height) / 3;
     left = std::clamp(left, 0, std::max(0, screenWidth - width));
     top = std::clamp(top, 0, std::max(0, screenHeight - height));
     SetWindowPos(dialog, state.topmost ? HWND_TOPMOST : nullptr, left, top, 0, 0,

@@ -142,7 +142,7 @@ TEST_F(Win32DialogsTest, AnInputBoxOffersTheDefaultTextSelectedAndGivesWhatWasTy
             Press(box, IDOK);
         },
         [&] {
-            return dialogs_.InputBox({"Name?", "Ask \xE9", "Ann", 100, 200}, &answer);
+            return dialogs_.InputBox({"Name?", "Ask \xE9", "Ann", 1500, 3000}, &answer);
         });
     EXPECT_TRUE(accepted);
     EXPECT_EQ(answer, "Bob \xE9");
@@ -184,7 +184,8 @@ TEST_F(Win32DialogsTest, AnInputBoxStandsWholeOnTheScreenAndGrowsForALongPrompt)
     std::string lines;
     for (int i = 0; i < 120; ++i) lines += "A line of the prompt\r\n";
     // Far off the screen, then centred with a prompt taller than the screen.
-    const InputBoxRequest requests[] = {{"Name?", "", "", 100000, -5000}, {lines, "", "", {}, {}}};
+    const InputBoxRequest requests[] = {{"Name?", "", "", 1500000, -75000},
+                                        {lines, "", "", {}, {}}};
     std::vector<int> heights;
     for (const InputBoxRequest& request : requests) {
         RECT at{}, edit{}, prompt{};

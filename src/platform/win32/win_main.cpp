@@ -11,6 +11,7 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_desktop_windows.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_input.h"
@@ -83,6 +84,7 @@ class App {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+    BecomePerMonitorAware();
     UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
     if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
     App app(instance);

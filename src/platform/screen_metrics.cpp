@@ -1,0 +1,82 @@
+#include "platform/screen_metrics.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace vantrel {
+
+namespace {
+
+// Far beyond any screen, and small enough that no product overflows.
+constexpr int kMaxDpi = 9600;
+
+std::int64_t Overlap(const Rect& a, const Rect& b) {
+    std::int64_t w =
+        std::min<std::int64_t>(std::int64_t{a.left} + a.width, std::int64_t{b.left} + b.width) -
+        std::max(a.left, b.left);
+    std::int64_t h =
+        std::min<std::int64_t>(std::int64_t{a.top} + a.height, std::int64_t{b.top} + b.height) -
+        std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+}  // namespace
+
+int ScaleTwips(int twips, int dpi) {
+    if (dpi <= 0) dpi = kStandardDpi;
+    dpi = std::min(dpi, kMaxDpi);
+    const std::int64_t scaled = std::int64_t{twips} * dpi;
+    // Just under half a pixel added: an exact half goes towards zero.
+    const std::int64_t half = kTwipsPerInch / 2 - 1;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch
+                                        : -((-scaled + half) / kTwipsPerInch));
+}
+
+ScreenMetrics MetricsForDpi(int dpi) {
+    if (dpi <= 0) dpi = kStandardDpi;
+    ScreenMetrics m;
+    m.dpi = std::min(dpi, kMaxDpi);
+    m.barHeight = ScaleTwips(255, dpi);
+    m.controlTop = ScaleTwips(15, dpi);
+    m.cellHeight = ScaleTwips(225, dpi);
+    m.cellWidth = ScaleTwips(120, dpi);
+    m.promptMargin = ScaleTwips(60, dpi);
+    m.enterWidth = ScaleTwips(795, dpi);
+    m.minCommand = ScaleTwips(1000, dpi);
+    m.outOfSight = ScaleTwips(-1000, dpi);
+    m.paneExtra = ScaleTwips(30, dpi);
+    m.paneMargin = ScaleTwips(150, dpi);
+    return m;
+}
+
+Monitor PrimaryMonitor(const std::vector<Monitor>& monitors) {
+    for (const Monitor& m : monitors) {
+        if (m.primary) return m;
+    }
+    if (!monitors.empty()) return monitors.front();
+    return Monitor{Rect{0, 0, 1280, 720}, true, kStandardDpi};
+}
+
+Monitor MonitorOf(const std::vector<Monitor>& monitors, const Rect& r) {
+    const Monitor* best = nullptr;
+    std::int64_t most = 0;
+    for (const Monitor& m : monitors) {
+        std::int64_t area = Overlap(m.bounds, r);
+        if (area > most) {
+            most = area;
+            best = &m;
+        }
+    }
+    return best ? *best : PrimaryMonitor(monitors);
+}
+
+bool OnSomeMonitor(const std::vector<Monitor>& monitors, const Rect& r) {
+    return std::any_of(monitors.begin(), monitors.end(),
+                       [&](const Monitor& m) { return Overlap(m.bounds, r) > 0; });
+}
+
+Monitor MonitorAt(const std::vector<Monitor>& monitors, int x, int y) {
+    return MonitorOf(monitors, Rect{x, y, 1, 1});
+}
+
+}  // namespace vantrel

@@ -1,0 +1,50 @@
+#include "platform/win32/win32_dpi.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/win32/fixed_font.h"
+
+namespace vantrel::win32 {
+namespace {
+
+TEST(Win32DpiTest, TheMonitorsHoldOnePrimaryAtTheOrigin) {
+    std::vector<Monitor> monitors = DesktopMonitors();
+    ASSERT_FALSE(monitors.empty());
+    EXPECT_EQ(
+        std::count_if(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.primary; }),
+        1);
+    Monitor primary = PrimaryMonitor(monitors);
+    EXPECT_EQ(primary.bounds,
+              (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
+    for (const Monitor& m : monitors) EXPECT_GT(m.dpi, 0);
+}
+
+TEST(Win32DpiTest, AWindowIsDrawnAtItsMonitorsScale) {
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 50, 20, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowDpi(window), MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)));
+    DestroyWindow(window);
+}
+
+// The font draws in the cell the layout counts with, at every scale.
+TEST(Win32DpiTest, TheFontFillsTheCell) {
+    for (int dpi : {96, 120, 144, 192}) {
+        const ScreenMetrics m = MetricsForDpi(dpi);
+        UniqueFont font = CreateFixedsysFont(m);
+        ASSERT_TRUE(font.Valid()) << dpi;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, font.Get());
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc, &tm);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        EXPECT_EQ(tm.tmHeight, m.cellHeight) << dpi;
+        EXPECT_EQ(tm.tmAveCharWidth, m.cellWidth) << dpi;
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::win32

@@ -207,6 +207,38 @@ Flow SelectStmt::Exec(Frame& f) const {
     return hasElse ? ExecBlock(f, elseBlock) : Flow::kNormal;
 }
 
+namespace {
+
+// ReDim Preserve: only the last dimension may change, and the items keep
+// their subscripts. An array from outside keeps where it starts.
+void Preserve(const Array& old, Array* a) {
+    const std::vector<int32_t>& upper = a->upper;
+    if (old.upper.size() != upper.size()) Throw(kErrSubscript);
+    for (size_t d = 0; d + 1 < upper.size(); ++d) {
+        if (old.upper[d] != upper[d]) Throw(kErrSubscript);
+    }
+    if (!old.lower.empty()) {
+        if (upper.back() < old.lower.back() - 1) Throw(kErrSubscript);
+        a->lower = old.lower;
+        size_t count = 1;
+        for (size_t d = 0; d < upper.size(); ++d) count *= a->Extent(d);
+        a->items.resize(count);
+    }
+    std::vector<int32_t> at(upper.size(), 0);
+    for (size_t i = 0; i < old.items.size(); ++i) {
+        size_t rest = i;
+        for (size_t d = upper.size(); d-- > 0;) {
+            const size_t extent = old.Extent(d);
+            at[d] = old.Lower(d) + static_cast<int32_t>(rest % extent);
+            rest /= extent;
+        }
+        const int64_t to = a->Offset(at.data(), at.size());
+        if (to >= 0) a->items[to] = old.items[i];
+    }
+}
+
+}  // namespace
+
 Flow DimArrayStmt::Exec(Frame& f) const {
     Value* v = target->Address(f);
     if (!v) Throw(kErrIllegalAssign);
@@ -234,33 +266,7 @@ Flow DimArrayStmt::Exec(Frame& f) const {
     Ref<Array> a(new Array);
     a->upper = upper;
     a->items.resize(static_cast<size_t>(total));
-    if (preserve && v->IsArray() && !v->AsArray()->upper.empty()) {
-        const Array& old = *v->AsArray();
-        if (old.upper.size() != upper.size()) Throw(kErrSubscript);
-        for (size_t d = 0; d + 1 < upper.size(); ++d) {
-            if (old.upper[d] != upper[d]) Throw(kErrSubscript);
-        }
-        // An array from outside keeps where it starts, as its subscripts do.
-        if (!old.lower.empty()) {
-            if (upper.back() < old.lower.back() - 1) Throw(kErrSubscript);
-            a->lower = old.lower;
-            size_t count = 1;
-            for (size_t d = 0; d < upper.size(); ++d) count *= a->Extent(d);
-            a->items.resize(count);
-        }
-        // Only the last dimension may change: copy element by element.
-        std::vector<int32_t> at(upper.size(), 0);
-        for (size_t i = 0; i < old.items.size(); ++i) {
-            size_t rest = i;
-            for (size_t d = upper.size(); d-- > 0;) {
-                const size_t extent = old.Extent(d);
-                at[d] = old.Lower(d) + static_cast<int32_t>(rest % extent);
-                rest /= extent;
-            }
-            const int64_t to = a->Offset(at.data(), at.size());
-            if (to >= 0) a->items[to] = old.items[i];
-        }
-    }
+    if (preserve && v->IsArray() && !v->AsArray()->upper.empty()) Preserve(*v->AsArray(), a.Get());
     *v = Value::Array(a);
     return Flow::kNormal;
 }

@@ -280,15 +280,7 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
     for (size_t i = 0; i < args.count; ++i) {
         if (call.byRef[i]) args[i] = FromVariant(call.holders[i]);
     }
-    Value out;
-    try {
-        out = FromVariant(result);
-    } catch (...) {
-        VariantClear(&result);
-        throw;
-    }
-    VariantClear(&result);
-    return out;
+    return TakeVariant(&result);
 }
 
 Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args args) {
@@ -348,15 +340,7 @@ bool ComObject::Items(std::vector<Value>* out) {
     ULONG got = 0;
     VariantInit(&item);
     while (items->Next(1, &item, &got) == S_OK && got == 1) {
-        Value v;
-        try {
-            v = FromVariant(item);
-        } catch (...) {
-            VariantClear(&item);
-            throw;
-        }
-        VariantClear(&item);
-        out->push_back(std::move(v));
+        out->push_back(TakeVariant(&item));
     }
     return true;
 }

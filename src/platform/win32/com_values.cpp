@@ -120,13 +120,7 @@ Value FromSafeArray(SAFEARRAY* sa, VARTYPE elementType) {
                                                  : static_cast<void*>(&item.llVal);
         if (FAILED(SafeArrayGetElement(sa, at.data(), slot))) script::Throw(script::kErrSubscript);
         if (elementType != VT_VARIANT) item.vt = elementType;
-        try {
-            a->items.push_back(FromVariant(item));
-        } catch (...) {
-            VariantClear(&item);
-            throw;
-        }
-        VariantClear(&item);
+        a->items.push_back(TakeVariant(&item));
     } while (NextSubscripts(lower, upper, &at));
     return Value::Array(a);
 }
@@ -159,6 +153,43 @@ Value FromObject(IUnknown* unknown) {
 
 }  // namespace
 
+namespace {
+
+// The numbers, Booleans, dates and error codes: a VARTYPE of the subtype's
+// own number (VarType's numbering is COM's) and the value beside it.
+void ToScalarVariant(const Value& v, VARIANT* out) {
+    switch (v.type()) {
+        case Type::Boolean:
+            out->boolVal = v.AsBoolean() ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case Type::Byte:
+            out->bVal = v.AsByte();
+            break;
+        case Type::Integer:
+            out->iVal = v.AsInteger();
+            break;
+        case Type::Long:
+        case Type::Error:
+            out->lVal = v.type() == Type::Long ? v.AsLong() : v.AsErrorCode();
+            break;
+        case Type::Single:
+            out->fltVal = v.AsSingle();
+            break;
+        case Type::Double:
+        case Type::Date:
+            out->dblVal = v.AsDouble();
+            break;
+        case Type::Currency:
+            out->cyVal.int64 = v.AsCurrency();
+            break;
+        default:
+            script::Throw(script::kErrTypeMismatch);
+    }
+    out->vt = static_cast<VARTYPE>(v.type());
+}
+
+}  // namespace
+
 void ToVariant(script::Runtime& rt, const Value& v, VARIANT* out) {
     VariantInit(out);
     switch (v.type()) {
@@ -166,42 +197,6 @@ void ToVariant(script::Runtime& rt, const Value& v, VARIANT* out) {
             return;
         case Type::Null:
             out->vt = VT_NULL;
-            return;
-        case Type::Boolean:
-            out->vt = VT_BOOL;
-            out->boolVal = v.AsBoolean() ? VARIANT_TRUE : VARIANT_FALSE;
-            return;
-        case Type::Byte:
-            out->vt = VT_UI1;
-            out->bVal = v.AsByte();
-            return;
-        case Type::Integer:
-            out->vt = VT_I2;
-            out->iVal = v.AsInteger();
-            return;
-        case Type::Long:
-            out->vt = VT_I4;
-            out->lVal = v.AsLong();
-            return;
-        case Type::Single:
-            out->vt = VT_R4;
-            out->fltVal = v.AsSingle();
-            return;
-        case Type::Double:
-            out->vt = VT_R8;
-            out->dblVal = v.AsDouble();
-            return;
-        case Type::Currency:
-            out->vt = VT_CY;
-            out->cyVal.int64 = v.AsCurrency();
-            return;
-        case Type::Date:
-            out->vt = VT_DATE;
-            out->date = v.AsDate();
-            return;
-        case Type::Error:
-            out->vt = VT_ERROR;
-            out->scode = v.AsErrorCode();
             return;
         case Type::String:
             out->bstrVal = AllocBstr(v.AsString());
@@ -215,34 +210,32 @@ void ToVariant(script::Runtime& rt, const Value& v, VARIANT* out) {
             out->parray = ToSafeArray(rt, *v.AsArray());
             out->vt = VT_ARRAY | VT_VARIANT;
             return;
+        default:
+            ToScalarVariant(v, out);
     }
-    script::Throw(script::kErrTypeMismatch);
 }
 
-Value FromVariant(const VARIANT& v) {
-    if (v.vt == (VT_BYREF | VT_VARIANT)) {
-        if (!v.pvarVal) return Value();
-        return FromVariant(*v.pvarVal);
-    }
+namespace {
+
+// What a reference points at, and arrays, by reference or not.
+Value FromIndirect(const VARIANT& v) {
+    if (v.vt == (VT_BYREF | VT_VARIANT)) return v.pvarVal ? FromVariant(*v.pvarVal) : Value();
     if (v.vt & VT_ARRAY) {
         SAFEARRAY* sa = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
         return FromSafeArray(sa, static_cast<VARTYPE>(v.vt & VT_TYPEMASK));
     }
-    if (v.vt & VT_BYREF) {
-        VARIANT plain;
-        VariantInit(&plain);
-        if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&v))))
-            script::Throw(script::kErrUnsupportedType);
-        Value out;
-        try {
-            out = FromVariant(plain);
-        } catch (...) {
-            VariantClear(&plain);
-            throw;
-        }
-        VariantClear(&plain);
-        return out;
+    VARIANT plain;
+    VariantInit(&plain);
+    if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&v)))) {
+        script::Throw(script::kErrUnsupportedType);
     }
+    return TakeVariant(&plain);
+}
+
+}  // namespace
+
+Value FromVariant(const VARIANT& v) {
+    if (v.vt & (VT_BYREF | VT_ARRAY)) return FromIndirect(v);
     switch (v.vt) {
         case VT_EMPTY:
             return Value();
@@ -284,6 +277,14 @@ Value FromVariant(const VARIANT& v) {
         default:
             script::Throw(script::kErrUnsupportedType);
     }
+}
+
+Value TakeVariant(VARIANT* v) {
+    struct Clear {
+        VARIANT* v;
+        ~Clear() { VariantClear(v); }
+    } clear{v};
+    return FromVariant(*v);
 }
 
 }  // namespace vantrel::com

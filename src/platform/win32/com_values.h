@@ -25,5 +25,7 @@ void ToVariant(script::Runtime& rt, const script::Value& v, VARIANT* out);
 // no subtype for (unsigned and 64-bit integers, decimals) become Long when
 // they fit and Double otherwise; a type with no script form raises 458.
 script::Value FromVariant(const VARIANT& v);
+// FromVariant, then clears *v whether or not the conversion raised.
+script::Value TakeVariant(VARIANT* v);
 
 }  // namespace vantrel::com

@@ -277,10 +277,13 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
     const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                          assigned ? nullptr : &result, &info, &badArg);
     if (FAILED(hr)) ThrowComError(hr, &info, name);
+    // The result first: it is released even when an argument written back
+    // has no script form.
+    Value out = TakeVariant(&result);
     for (size_t i = 0; i < args.count; ++i) {
         if (call.byRef[i]) args[i] = FromVariant(call.holders[i]);
     }
-    return TakeVariant(&result);
+    return out;
 }
 
 Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args args) {

@@ -65,7 +65,15 @@ std::string Interpreter::EvaluateText(std::string_view expression) {
 }
 
 bool Interpreter::ValueText(const script::Value& value, std::string* text, script::Error* err) {
-    return script::ToText(value, text, err, &scriptHost_);
+    if (!value.IsObject() || value.IsNothing()) {
+        return script::ToText(value, text, err, &scriptHost_);
+    }
+    // An object reads as its default member, as a script host shows it: a
+    // RegExp match its text, an automation object its default property;
+    // one with none says so (438).
+    if (engine_.ToText(value, text)) return true;
+    *err = engine_.LastError();
+    return false;
 }
 
 double Interpreter::SettingNumber(std::string_view name) {

@@ -8,6 +8,7 @@
 
 #include "platform/win32/com_object.h"
 #include "platform/win32/com_values.h"
+#include "script/convert.h"
 
 namespace vantrel::com {
 
@@ -21,13 +22,6 @@ const IID kScriptDispatchIid = {
     0x6c1f3a52, 0x9d0e, 0x4b7a, {0x8f, 0x21, 0x5e, 0x33, 0xa0, 0x47, 0xc9, 0x1d}};
 
 std::atomic<int> alive{0};
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
 
 HRESULT ReportError(const script::ScriptError& e, EXCEPINFO* info) {
     if (!info) return DISP_E_EXCEPTION;
@@ -100,7 +94,8 @@ HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     if (!names || !ids) return E_POINTER;
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
-        const std::string lname = Lower(Narrow(names[i], names[i] ? wcslen(names[i]) : 0));
+        const std::string lname =
+            script::ToLower(Narrow(names[i], names[i] ? wcslen(names[i]) : 0));
         ids[i] = DISPID_UNKNOWN;
         if (i > 0 || !Knows(lname)) {
             hr = DISP_E_UNKNOWNNAME;  // named arguments are not taken

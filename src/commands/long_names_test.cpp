@@ -120,104 +120,73 @@ std::vector<std::string> ImpossibleNames() {
     return names;
 }
 
-TEST_F(LongNamesTest, FileCommandsAnswerImpossibleNamesWithTheirUsualLine) {
+TEST_F(LongNamesTest, FileCommandsAnswerImpossibleAndDeviceNamesWithTheirUsualLine) {
     os.files.AddFile("a.txt", "x");
     const std::vector<std::string> created = {kTooLong, kBadName};
-    const std::string batchSyntax =
-        "\nFilename should not contain a folder or a file extension and should be the name of a "
-        "file in your batch folder";
-    struct Case {
-        const char* line;
-        std::vector<std::string> answers;  // one of them, whole
-    } cases[] = {
-        {"type %s", {"File not found"}},
-        {"edit %s", {"File not found"}},
-        {"del %s", {"File not found"}},
-        {"copy %s b.txt", {"Source file/folder not found"}},
-        {"move %s b.txt", {"Source file/folder not found"}},
-        {"rename %s b.txt", {"Source file/folder not found"}},
-        {"copy a.txt %s", created},
-        {"move a.txt %s", created},
-        {"rename a.txt %s", created},
-        {"dir %s", {"No matching files or folders"}},
-        {"cd %s", {"Path not found"}},
-        {"cdd %s", {""}},  // CDD never says why it stayed
-        {"md %s", created},
-        {"rd %s", {kNotFound}},
-        {"addbatch %s", created},
-        {"addsearch %s http://x/?q=%s", created},
-        {"editbatch %s", {"File not found", "Syntax: EDITBATCH filename" + batchSyntax}},
-        {"delbatch %s", {"File not found", "Syntax: DELBATCH filename" + batchSyntax}},
-    };
-    for (const Case& c : cases) {
-        for (const std::string& name : ImpossibleNames()) {
-            const std::string line = Fill(c.line, name);
-            const std::string out = Output(line);
-            EXPECT_NE(std::find(c.answers.begin(), c.answers.end(), out), c.answers.end())
-                << line.substr(0, 30) << "... (" << line.size() << "): " << out.substr(0, 200);
-        }
-    }
-    EXPECT_EQ(os.files.Contents("a.txt"), "x");
-    EXPECT_TRUE(os.processes.started.empty());
-    EXPECT_TRUE(os.shell.opens.empty());
-}
-
-TEST_F(LongNamesTest, DeviceNamesAreRefusedBeforeAnythingOpensThem) {
-    os.files.AddFile("a.txt", "x");
+    const std::string exists = "Another file with that name already exists";
     const std::string batchHint = "Filename should not contain a folder or a file extension";
     const std::string inFolder =
-        batchHint + " and should be the name of a file in your batch folder";
+        "\n" + batchHint + " and should be the name of a file in your batch folder";
+    const std::string editSyntax = "Syntax: EDITBATCH filename" + inFolder;
+    const std::string delSyntax = "Syntax: DELBATCH filename" + inFolder;
+    const std::string dirOfFolder =
+        "Cannot use folder names with DIR\nTo view the contents of another folder, use DOS DIR "
+        "[path]";
     struct Case {
         const char* line;
-        std::string answer;
+        std::vector<std::string> impossible;  // one of them, whole; none: not tried here
+        std::string device;
     } cases[] = {
-        {"type %s", "File not found"},
-        {"edit %s", "File not found"},
-        {"del %s", "File not found"},
-        {"copy %s b.txt", "Source file/folder not found"},
-        {"move %s b.txt", "Source file/folder not found"},
-        {"rename %s b.txt", "Source file/folder not found"},
-        {"copy a.txt %s", "Another file with that name already exists"},
-        {"move a.txt %s", "Another file with that name already exists"},
-        {"rename a.txt %s", "Another file with that name already exists"},
-        {"dir %s", "No matching files or folders"},
-        {"cd %s", "Syntax: CD [folder]"},
-        {"cdd %s", "Syntax: CDD [folder]"},
-        {"md %s", "Syntax: MD [folder]"},
-        {"rd %s", "Syntax: RD [folder]"},
-        {"addbatch %s", "Syntax: ADDBATCH filename [command]\n" + batchHint},
-        {"addsearch %s http://x/?q=%%s",
-         "Syntax: ADDSEARCH filename [url]\n"
-         "Use %s to represent the search string in the URL"},
-        {"editbatch %s", "Syntax: EDITBATCH filename\n" + inFolder},
-        {"delbatch %s", "Syntax: DELBATCH filename\n" + inFolder},
-        {"run %s", kInvalidTarget},
-        {"runhide %s", kInvalidTarget},
-        {"runmin %s x", kInvalidTarget},
-        {"%s", kInvalidTarget},
+        {"type %s", {"File not found"}, "File not found"},
+        {"edit %s", {"File not found"}, "File not found"},
+        {"del %s", {"File not found"}, "File not found"},
+        {"copy %s b.txt", {"Source file/folder not found"}, "Source file/folder not found"},
+        {"move %s b.txt", {"Source file/folder not found"}, "Source file/folder not found"},
+        {"rename %s b.txt", {"Source file/folder not found"}, "Source file/folder not found"},
+        {"copy a.txt %s", created, exists},
+        {"move a.txt %s", created, exists},
+        {"rename a.txt %s", created, exists},
+        {"dir %s", {"No matching files or folders"}, "No matching files or folders"},
+        {"cd %s", {"Path not found"}, "Syntax: CD [folder]"},
+        {"cdd %s", {""}, "Syntax: CDD [folder]"},  // CDD never says why it stayed
+        {"md %s", created, "Syntax: MD [folder]"},
+        {"rd %s", {kNotFound}, "Syntax: RD [folder]"},
+        {"addbatch %s", created, "Syntax: ADDBATCH filename [command]\n" + batchHint},
+        {"addsearch %s http://x/?q=%s", created,
+         "Syntax: ADDSEARCH filename [url]\nUse %s to represent the search string in the URL"},
+        {"editbatch %s", {"File not found", editSyntax}, editSyntax},
+        {"delbatch %s", {"File not found", delSyntax}, delSyntax},
+        {"run %s", {}, kInvalidTarget},
+        {"runhide %s", {}, kInvalidTarget},
+        {"runmin %s x", {}, kInvalidTarget},
+        {"%s", {}, kInvalidTarget},
     };
-    for (const char* device :
-         {"COM1", "com1.txt", "Lpt9.log", "aux", "NUL", "C:\\Work\\nul", "\\\\.\\COM1"}) {
-        for (const Case& c : cases) {
+    for (const Case& c : cases) {
+        os.shell.opens.clear();
+        for (const std::string& name :
+             c.impossible.empty() ? std::vector<std::string>() : ImpossibleNames()) {
+            const std::string line = Fill(c.line, name);
+            const std::string out = Output(line);
+            EXPECT_NE(std::find(c.impossible.begin(), c.impossible.end(), out), c.impossible.end())
+                << line.substr(0, 30) << "... (" << line.size() << "): " << out.substr(0, 200);
+        }
+        EXPECT_TRUE(os.shell.opens.empty()) << c.line;
+        for (const char* device :
+             {"COM1", "com1.txt", "Lpt9.log", "aux", "NUL", "C:\\Work\\nul", "\\\\.\\COM1"}) {
             const std::string line = Fill(c.line, device);
-            std::string answer = c.answer;
-            if (std::string(device).find('\\') != std::string::npos) {
-                if (answer.rfind("No matching", 0) == 0) {
-                    answer =
-                        "Cannot use folder names with DIR\n"
-                        "To view the contents of another folder, use DOS DIR [path]";
-                } else if (answer.rfind("Syntax: ADDBATCH", 0) == 0) {
-                    answer = c.answer;  // a folder in front is refused all the same
-                }
-            }
+            // DIR refuses a folder in front before it looks at the name.
+            const bool folder = std::string(device).find('\\') != std::string::npos;
             os.shell.opens.clear();
-            EXPECT_EQ(Output(line), answer) << line;
+            EXPECT_EQ(Output(line),
+                      folder && c.device.rfind("No matching", 0) == 0 ? dirOfFolder : c.device)
+                << line;
             // Only "COM1 x", the whole text, reaches the shell: no device's name.
             for (const FakeShell::OpenCall& open : os.shell.opens) {
                 EXPECT_NE(open.file.find(' '), std::string::npos) << line;
             }
         }
     }
+    EXPECT_EQ(os.files.Contents("a.txt"), "x");
     EXPECT_EQ(os.files.deviceUses, std::vector<std::string>());
     EXPECT_TRUE(os.processes.started.empty());
 }

@@ -88,22 +88,10 @@ TEST_F(RemoteTest, ListenWhileServingTakesEffectWhenTheLinkEnds) {
     EXPECT_EQ(state(), kAwaitingLogin);
 }
 
-TEST_F(RemoteTest, ConnectUsesTheDefaultPortAndTheLastRemotePromptShowsUntilANewOne) {
+TEST_F(RemoteTest, ConnectTakesAPortAndIPv6AddressesBareOrInBrackets) {
     Run("listen 2400");
-    EXPECT_EQ(Run("connect server.example"), "");
-    EXPECT_EQ(socket.connects, std::vector<std::string>{"server.example:2319"});
-    EXPECT_EQ(socket.localPort, 0);  // not the listener's port
-    socket.Connected();
-    EXPECT_EQ(fake.bar.prompt, "server.example: ");
-    socket.Receive("C:\\>");
-    Run("disconnect");
-    Run("connect 10.0.0.8");
-    socket.Connected();
-    EXPECT_EQ(fake.bar.prompt, "10.0.0.8: C:\\>");
-}
-
-TEST_F(RemoteTest, ConnectTakesIPv6AddressesBareOrInBrackets) {
     const char* cases[][2] = {
+        {"server.example", "server.example:2319"},
         {"10.0.0.8:2400", "10.0.0.8:2400"},
         {"server:2401.6", "server:2402"},
         {"[::1]:2500", "::1:2500"},
@@ -116,9 +104,16 @@ TEST_F(RemoteTest, ConnectTakesIPv6AddressesBareOrInBrackets) {
         socket.connects.clear();
         EXPECT_EQ(Run(std::string("connect ") + c[0]), "") << c[0];
         EXPECT_EQ(socket.connects, std::vector<std::string>{c[1]}) << c[0];
+        EXPECT_EQ(socket.localPort, 0) << c[0];  // not the listener's port
     }
     socket.Connected();
     EXPECT_EQ(fake.bar.prompt, "2001:db8::7: ");
+    // The last remote prompt shows until the next server sends its own.
+    socket.Receive("C:\\>");
+    Run("disconnect");
+    Run("connect 10.0.0.8");
+    socket.Connected();
+    EXPECT_EQ(fake.bar.prompt, "10.0.0.8: C:\\>");
 }
 
 // --- the state table, row by row ----------------------------------------
@@ -233,16 +228,6 @@ TEST_F(RemoteTest, CloseAndErrorInEveryLinkedStateResetAndListenAgain) {
     }
 }
 
-TEST_F(RemoteTest, ServedLinesRunHereAndTheirOutputGoesBack) {
-    ServeClient("");
-    socket.Receive("print 6*7\r\n");
-    EXPECT_EQ(socket.TakeSent(), "C:\\Work>");
-    console.Tick();
-    console.Tick();
-    EXPECT_EQ(socket.TakeSent(), "\f\r\n42\r\n");  // form feeds too: the client's pump acts
-    EXPECT_FALSE(pane.open);
-}
-
 // --- receiving on the client --------------------------------------------
 
 TEST_F(RemoteTest, APromptSplitAcrossChunksWaitsAndIsTakenOnlyWhileLinked) {
@@ -292,8 +277,15 @@ TEST_F(RemoteTest, TenThousandLinesInOneBurstComeBackInOrder) {
     EXPECT_EQ(state(), kServing);
 }
 
-TEST_F(RemoteTest, LinesLedByAmpersandKeepTheirOutputsForOneBlock) {
+TEST_F(RemoteTest, ServedLinesRunHereAndTheirOutputGoesBack) {
     ServeClient("");
+    socket.Receive("print 6*7\r\n");
+    EXPECT_EQ(socket.TakeSent(), "C:\\Work>");
+    console.Tick();
+    console.Tick();
+    EXPECT_EQ(socket.TakeSent(), "\f\r\n42\r\n");  // form feeds too: the client's pump acts
+    EXPECT_FALSE(pane.open);
+    // Lines led by "&" keep their outputs for one block.
     std::string burst, expected;
     for (int i = 0; i < 100; ++i) {
         burst += "&print \"k\" & " + std::to_string(i) + "\r\n";

@@ -77,21 +77,23 @@ TEST_F(OutputFormTest, CloseDestroysThePaneWithItsText) {
 
 // Only Esc released in the pane closes it.
 TEST_F(OutputFormTest, EscReleasedInThePaneClosesIt) {
-    Show("text");
     const struct {
-        HWND window;
+        const char* name;
+        bool inPane;
         UINT message;
         WPARAM key;
         bool closes;
     } cases[] = {
-        {Box(), WM_KEYUP, 'A', false},
-        {Box(), WM_KEYDOWN, VK_ESCAPE, false},
-        {GetDesktopWindow(), WM_KEYUP, VK_ESCAPE, false},
-        {Box(), WM_KEYUP, VK_ESCAPE, true},
+        {"A released", true, WM_KEYUP, 'A', false},
+        {"Esc pressed", true, WM_KEYDOWN, VK_ESCAPE, false},
+        {"Esc released in another window", false, WM_KEYUP, VK_ESCAPE, false},
+        {"Esc released", true, WM_KEYUP, VK_ESCAPE, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << c.message << " " << c.key << " to " << c.window);
-        EXPECT_EQ(form_.PreTranslate(MSG{c.window, c.message, c.key, 0, 0, {}}), c.closes);
+        SCOPED_TRACE(c.name);
+        Show("text");
+        const MSG msg{c.inPane ? Box() : GetDesktopWindow(), c.message, c.key, 0, 0, {}};
+        EXPECT_EQ(form_.PreTranslate(msg), c.closes);
         EXPECT_EQ(form_.Handle() == nullptr, c.closes);
         EXPECT_EQ(form_.Text().empty(), c.closes);
     }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/window_testing.h"
+
 namespace vantrel::win32 {
 namespace {
 
@@ -75,18 +77,14 @@ const Calls kSet = {"SetForegroundWindow", "BringWindowToTop"};
 const Calls kSetWithAlt = {"Alt down", "SetForegroundWindow", "BringWindowToTop", "Alt up"};
 const Calls kDetach = {"AttachThreadInput 7 9 off"};
 
-struct Case {
-    const char* name;
-    HWND front;
-    int refusals;
-    bool attachRefused;
-    bool frontHung;
-    bool inFront;
-    Calls calls;
-};
-
 TEST(BringToForegroundTest, MakesTheCallsInOrderAndVerifiesTheResult) {
-    const Case cases[] = {
+    const struct {
+        const char* name;
+        HWND front;
+        int refusals;
+        bool attachRefused, frontHung, inFront;
+        Calls calls;
+    } cases[] = {
         {"already in front", kBar, 0, false, false, true, kLook},
         {"granted at once", kOtherProgram, 0, false, false, true,
          Join({kLook, kAttach, kSet, kDetach, kLook})},
@@ -103,7 +101,7 @@ TEST(BringToForegroundTest, MakesTheCallsInOrderAndVerifiesTheResult) {
         {"a hung program in front: no attachment", kOtherProgram, 0, false, true, true,
          Join({kLook, kLookAtFront, kSet, kLook})},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         RecordingDesktop desktop;
         desktop.front = c.front;
         desktop.refusals = c.refusals;
@@ -117,13 +115,10 @@ TEST(BringToForegroundTest, MakesTheCallsInOrderAndVerifiesTheResult) {
 // The real calls on a window of this process, which the foreground lock
 // lets through: the window is in front afterwards.
 TEST(BringToForegroundTest, BringsAWindowOfThisProcessToTheFront) {
-    HWND window =
-        CreateWindowExA(0, "STATIC", "Vantrel foreground test", WS_POPUP | WS_VISIBLE, 10, 10, 100,
-                        20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(BringToForeground(window));
-    EXPECT_EQ(GetForegroundWindow(), window);
-    DestroyWindow(window);
+    UniqueWindow window = testing::MakeWindow("Vantrel foreground test");
+    ASSERT_TRUE(window.Valid());
+    EXPECT_TRUE(BringToForeground(window.Get()));
+    EXPECT_EQ(GetForegroundWindow(), window.Get());
 }
 
 }  // namespace

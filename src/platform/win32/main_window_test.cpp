@@ -13,9 +13,15 @@
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/window_testing.h"
 
 namespace vantrel::win32 {
 namespace {
+
+using testing::Edges;
+using testing::EdgesOf;
+using testing::HasStyle;
+using testing::Selection;
 
 // The real bar with the real services behind a console; only the tray icon
 // is a stand-in, so that tests leave the notification area alone.
@@ -27,13 +33,8 @@ class MainTest : public ::testing::Test {
     HWND PromptBox() const { return Control(101); }
     HWND CmdBox() const { return Control(102); }
 
-    // A control's rectangle in the bar's client coordinates.
-    RECT ChildRect(HWND child) const {
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, main_.Handle(), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
+    // A control's edges in the bar's client coordinates.
+    Edges EdgesIn(HWND child) const { return EdgesOf(child, main_.Handle()); }
 
     bool Key(UINT message, WPARAM key) {
         MSG msg{CmdBox(), message, key, 0, 0, {}};
@@ -46,10 +47,10 @@ class MainTest : public ::testing::Test {
     Win32Shell shell_;
     Win32Processes processes_;
     Win32Registry registry_;
-    testing::FakeDesktopWindows desktop_;
-    testing::FakeInput input_;
-    testing::FakeDialogs dialogs_;
-    testing::FakeTray tray_;
+    vantrel::testing::FakeDesktopWindows desktop_;
+    vantrel::testing::FakeInput input_;
+    vantrel::testing::FakeDialogs dialogs_;
+    vantrel::testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
@@ -60,86 +61,53 @@ class MainTest : public ::testing::Test {
 TEST_F(MainTest, StartsWithItsDesignTextsAndTheButtonsOutOfSight) {
     EXPECT_EQ(main_.PromptText(), "Prompt>");
     EXPECT_EQ(main_.CommandText(), "Command");
-    EXPECT_LT(ChildRect(Control(IDOK)).right, 0);
-    EXPECT_LT(ChildRect(Control(IDCANCEL)).right, 0);
-    EXPECT_TRUE(GetWindowLongA(Control(IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON);
-    EXPECT_TRUE(GetWindowLongA(PromptBox(), GWL_STYLE) & ES_READONLY);
-    LONG style = GetWindowLongA(main_.Handle(), GWL_STYLE);
-    EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
-    EXPECT_TRUE(GetWindowLongA(main_.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_LT(EdgesIn(Control(IDOK))[2], 0);
+    EXPECT_LT(EdgesIn(Control(IDCANCEL))[2], 0);
+    EXPECT_TRUE(HasStyle(Control(IDOK), BS_DEFPUSHBUTTON));
+    EXPECT_TRUE(HasStyle(PromptBox(), ES_READONLY));
+    EXPECT_FALSE(GetWindowLongA(main_.Handle(), GWL_STYLE) &
+                 (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
+    EXPECT_TRUE(HasStyle(main_.Handle(), WS_EX_TOOLWINDOW, GWL_EXSTYLE));
 }
 
 TEST_F(MainTest, TextsRoundTripAsAnsiBytes) {
-    main_.SetCommandText(
-        "dir \xAC"
-        "TEMP\xAC");
-    EXPECT_EQ(main_.CommandText(),
-              "dir \xAC"
-              "TEMP\xAC");
-    main_.SetPromptText("C:\\>");
-    EXPECT_EQ(main_.PromptText(), "C:\\>");
-    main_.SetCommandText("");
-    EXPECT_EQ(main_.CommandText(), "");
+    for (const char* text : {"dir \xACTEMP\xAC", ""}) {
+        main_.SetCommandText(text);
+        EXPECT_EQ(main_.CommandText(), text);
+        main_.SetPromptText(text);
+        EXPECT_EQ(main_.PromptText(), text);
+    }
 }
 
-TEST_F(MainTest, SelectsLocksAndMasksTheCommandBox) {
+TEST_F(MainTest, SelectsLocksMasksAndRaisesTheBar) {
     main_.SetCommandText("abcdef");
     main_.SelectCommandText(1, 2);
-    DWORD start = 0, end = 0;
-    SendMessageA(CmdBox(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 1u);
-    EXPECT_EQ(end, 3u);
-
-    main_.SetCommandLocked(true);
-    EXPECT_TRUE(GetWindowLongA(CmdBox(), GWL_STYLE) & ES_READONLY);
-    main_.SetCommandLocked(false);
-    EXPECT_FALSE(GetWindowLongA(CmdBox(), GWL_STYLE) & ES_READONLY);
-
-    main_.SetPasswordChar('*');
-    EXPECT_EQ(SendMessageA(CmdBox(), EM_GETPASSWORDCHAR, 0, 0), '*');
-    EXPECT_EQ(main_.CommandText(), "abcdef");  // the mask is only shown
-    main_.SetPasswordChar('\0');
-    EXPECT_EQ(SendMessageA(CmdBox(), EM_GETPASSWORDCHAR, 0, 0), 0);
+    EXPECT_EQ(Selection(CmdBox()), std::make_pair(DWORD{1}, DWORD{3}));
+    for (bool on : {true, false}) {
+        SCOPED_TRACE(on ? "on" : "off");
+        main_.SetCommandLocked(on);
+        EXPECT_EQ(HasStyle(CmdBox(), ES_READONLY), on);
+        main_.SetTopmost(on);
+        EXPECT_EQ(HasStyle(main_.Handle(), WS_EX_TOPMOST, GWL_EXSTYLE), on);
+        main_.SetPasswordChar(on ? '*' : '\0');
+        EXPECT_EQ(SendMessageA(CmdBox(), EM_GETPASSWORDCHAR, 0, 0), on ? '*' : 0);
+        EXPECT_EQ(main_.CommandText(), "abcdef");  // the mask is only shown
+    }
 }
 
-TEST_F(MainTest, MovesAndReportsItsBounds) {
-    main_.Move(Rect{10, 20, 300, 17});
-    EXPECT_EQ(main_.Bounds(), (Rect{10, 20, 300, 17}));
+TEST_F(MainTest, MovesAndLaysOutTheControls) {
+    main_.Move(Rect{0, 0, 640, 17});
+    EXPECT_EQ(main_.Bounds(), (Rect{0, 0, 640, 17}));
     EXPECT_EQ(main_.ScreenSize(),
               (Size{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
-}
-
-TEST_F(MainTest, LaysOutTheControls) {
-    main_.Move(Rect{0, 0, 640, 17});
     main_.LayOut(BarLayout{36, 36, 551, 587});
-    auto expect = [&](HWND control, RECT want, const char* name) {
-        RECT r = ChildRect(control);
-        EXPECT_EQ(r.left, want.left) << name;
-        EXPECT_EQ(r.top, want.top) << name;
-        EXPECT_EQ(r.right, want.right) << name;
-        EXPECT_EQ(r.bottom, want.bottom) << name;
-    };
-    expect(PromptBox(), RECT{4, 1, 40, 16}, "prompt box");
-    expect(CmdBox(), RECT{36, 1, 587, 16}, "command box");
-    expect(Control(IDOK), RECT{587, 1, 640, 16}, "Enter button");
-}
-
-TEST_F(MainTest, LayOutScrollsALongPromptToItsEnd) {
+    EXPECT_EQ(EdgesIn(PromptBox()), (Edges{4, 1, 40, 16}));
+    EXPECT_EQ(EdgesIn(CmdBox()), (Edges{36, 1, 587, 16}));
+    EXPECT_EQ(EdgesIn(Control(IDOK)), (Edges{587, 1, 640, 16}));
+    // A long prompt shows its end.
     main_.SetPromptText("C:\\a\\very\\long\\folder\\name>");
     main_.LayOut(BarLayout{40, 40, 100, -67});
-    DWORD start = 0, end = 0;
-    SendMessageA(PromptBox(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 27u);
-    EXPECT_EQ(end, 27u);
-}
-
-TEST_F(MainTest, TopmostFollowsTheSetting) {
-    main_.SetTopmost(true);
-    EXPECT_TRUE(GetWindowLongA(main_.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    main_.SetTopmost(false);
-    EXPECT_FALSE(GetWindowLongA(main_.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(Selection(PromptBox()), std::make_pair(DWORD{27}, DWORD{27}));
 }
 
 TEST_F(MainTest, BoxesArePaintedInTheirColours) {
@@ -155,16 +123,9 @@ TEST_F(MainTest, BoxesArePaintedInTheirColours) {
         {WM_CTLCOLORSTATIC, CmdBox(), RGB(3, 3, 3), RGB(4, 4, 4)},
     };
     for (const Case& c : cases) {
-        HDC dc = CreateCompatibleDC(nullptr);
-        auto brush = reinterpret_cast<HBRUSH>(SendMessageA(main_.Handle(), c.message,
-                                                           reinterpret_cast<WPARAM>(dc),
-                                                           reinterpret_cast<LPARAM>(c.control)));
-        EXPECT_EQ(GetTextColor(dc), c.text);
-        EXPECT_EQ(GetBkColor(dc), c.bg);
-        LOGBRUSH logBrush{};
-        ASSERT_TRUE(GetObjectA(brush, sizeof logBrush, &logBrush));
-        EXPECT_EQ(logBrush.lbColor, c.bg);
-        DeleteDC(dc);
+        EXPECT_EQ(testing::PaintColours(main_.Handle(), c.message, c.control),
+                  (std::array<COLORREF, 3>{c.text, c.bg, c.bg}))
+            << c.message << " for " << c.control;
     }
 }
 

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_file_system.h"
 
@@ -18,30 +18,13 @@ namespace vantrel::win32::testing {
 
 using Names = std::vector<std::string>;
 
-// Calls visit(name, isFolder) for each entry of folder but "." and "..".
-template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
-    WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &entry));
-    for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &entry)) {
-        std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    }
-}
-
 // Removes a folder and everything in it, read-only files included.
 inline void RemoveAll(const std::string& folder) {
-    ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
-        std::string path = folder + "\\" + name;
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (isFolder) {
-            RemoveAll(path);
-        } else {
-            DeleteFileA(path.c_str());
-        }
-    });
-    RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored)) {
+        SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    std::filesystem::remove_all(folder, ignored);
 }
 
 class ScratchFolderTest : public ::testing::Test {
@@ -83,12 +66,11 @@ class ScratchFolderTest : public ::testing::Test {
     // for a file.
     Names Tree(const std::string& folder = ".") const {
         Names tree;
-        ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
-            std::string path = folder + "\\" + name;
-            if (!isFolder) return tree.push_back(name + "=" + Read(path));
-            tree.push_back(name + "\\");
-            for (const std::string& inner : Tree(path)) tree.push_back(name + "\\" + inner);
-        });
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+            const std::string name = entry.path().lexically_relative(folder).string();
+            tree.push_back(entry.is_directory() ? name + "\\"
+                                                : name + "=" + Read(entry.path().string()));
+        }
         std::sort(tree.begin(), tree.end());
         return tree;
     }

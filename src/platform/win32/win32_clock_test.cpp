@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <tuple>
 #include <vector>
 
 #include "platform/win32/win32_api.h"
@@ -39,12 +40,10 @@ TEST(Win32ClockTest, RegionalFormsInEnglishUnitedStates) {
 TEST(Win32ClockTest, NumberSettingsFollowTheLocale) {
     script::NumberSettings german =
         NumberSettingsOf(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
-    EXPECT_EQ(german.decimal, ",");
-    EXPECT_EQ(german.grouping, ".");
-    EXPECT_EQ(german.groupSize, 3);
-    EXPECT_EQ(german.currency, "\x80");      // the euro sign in Windows-1252
-    EXPECT_EQ(german.currencyPlacement, 3);  // after the amount, a space between
-    EXPECT_FALSE(german.currencyNegativeParens);
+    EXPECT_EQ(std::tuple(german.decimal, german.grouping, german.groupSize, german.currency,
+                         german.currencyPlacement, german.currencyNegativeParens),
+              // The euro sign in Windows-1252, after the amount with a space.
+              std::tuple(",", ".", 3, "\x80", 3, false));
 }
 
 }  // namespace

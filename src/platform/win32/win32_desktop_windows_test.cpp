@@ -8,6 +8,7 @@
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/window_testing.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -18,8 +19,7 @@ class Win32DesktopWindowsTest : public ::testing::Test {
   protected:
     WindowHandle MakeWindow(const std::string& name) {
         std::string title = "Vantrel test " + name + " " + std::to_string(GetCurrentProcessId());
-        made_.emplace_back(CreateWindowExA(0, "STATIC", title.c_str(), WS_POPUP, 10, 10, 100, 30,
-                                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+        made_.push_back(testing::MakeWindow(title, WS_POPUP));
         EXPECT_TRUE(made_.back().Valid());
         return reinterpret_cast<WindowHandle>(made_.back().Get());
     }
@@ -33,24 +33,22 @@ class Win32DesktopWindowsTest : public ::testing::Test {
     std::vector<UniqueWindow> made_;
 };
 
-TEST_F(Win32DesktopWindowsTest, TheWalkFindsAWindowWithItsTitleAndProcess) {
-    WindowHandle w = MakeWindow("found");
-    EXPECT_LT(Place(w), static_cast<std::ptrdiff_t>(desktop_.TopLevelWindows().size()));
-    EXPECT_EQ(desktop_.WindowTitle(w),
-              "Vantrel test found " + std::to_string(GetCurrentProcessId()));
-    EXPECT_EQ(desktop_.WindowProcessId(w), GetCurrentProcessId());
-    // Once it is gone: no title, no process.
-    made_.clear();
-    EXPECT_EQ(desktop_.WindowTitle(w), "");
-    EXPECT_EQ(desktop_.WindowProcessId(w), 0u);
-}
-
-TEST_F(Win32DesktopWindowsTest, BringToTopPutsTheWindowFirstInTheWalk) {
+// The walk finds both windows with their titles and process; BringToTop
+// puts one first.
+TEST_F(Win32DesktopWindowsTest, TheWalkFindsWindowsInOrderWithTheirTitlesAndProcess) {
     WindowHandle first = MakeWindow("first"), second = MakeWindow("second");
+    EXPECT_LT(Place(first), static_cast<std::ptrdiff_t>(desktop_.TopLevelWindows().size()));
+    EXPECT_EQ(desktop_.WindowTitle(first),
+              "Vantrel test first " + std::to_string(GetCurrentProcessId()));
+    EXPECT_EQ(desktop_.WindowProcessId(first), GetCurrentProcessId());
     desktop_.BringToTop(first);
     EXPECT_LT(Place(first), Place(second));
     desktop_.BringToTop(second);
     EXPECT_LT(Place(second), Place(first));
+    // Once they are gone: no title, no process.
+    made_.clear();
+    EXPECT_EQ(desktop_.WindowTitle(first), "");
+    EXPECT_EQ(desktop_.WindowProcessId(first), 0u);
 }
 
 TEST_F(Win32DesktopWindowsTest, RequestCloseClosesTheWindowOnceItsQueueRuns) {

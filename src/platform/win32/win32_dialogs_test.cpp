@@ -10,31 +10,28 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/window_testing.h"
 #include "platform/win32/window_tree.h"
 
 namespace vantrel::win32 {
 namespace {
 
-std::string TextOf(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+using testing::Edges;
+using testing::EdgesOf;
+using testing::TextOf;
+using Texts = std::vector<std::string>;
 
-// The texts of a box's children of one class, in their order.
-std::vector<std::string> TextsOf(HWND box, const char* cls) {
-    std::vector<std::string> texts;
+// The texts of a box's visible children of one class, in their order.
+Texts TextsOf(HWND box, const char* cls) {
+    Texts texts;
     for (HWND child : ChildWindows(box)) {
         if (ClassName(child) == cls && IsWindowVisible(child)) texts.push_back(TextOf(child));
     }
     return texts;
 }
 
-RECT RectOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
+bool IsTopmost(HWND window) {
+    return testing::HasStyle(window, WS_EX_TOPMOST, GWL_EXSTYLE);
 }
 
 // What the user does once the box is up; it must end the box.
@@ -63,14 +60,6 @@ void Press(HWND box, int id) {
 class Win32DialogsTest : public ::testing::Test {
   protected:
     Win32DialogsTest() {
-        WNDCLASSA wc{};
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = "VantrelDialogsTestOwner";
-        RegisterClassA(&wc);
-        owner_.Reset(CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "owner",
-                                     WS_POPUP | WS_VISIBLE, 0, 0, 1280, 17, nullptr, nullptr,
-                                     wc.hInstance, nullptr));
         dialogs_.SetOwner(owner_.Get());
         // A window destroyed by an earlier test of this thread may have
         // left its WM_QUIT, which would end every box at once.
@@ -87,58 +76,46 @@ class Win32DialogsTest : public ::testing::Test {
         return call();
     }
 
-    UniqueWindow owner_;
+    UniqueWindow owner_ = testing::MakeWindow("owner", WS_POPUP | WS_VISIBLE,
+                                              WS_EX_TOPMOST | WS_EX_TOOLWINDOW, {0, 0, 1280, 17});
     Win32Dialogs dialogs_;
 };
 
 TEST_F(Win32DialogsTest, AMessageBoxShowsItsTextsAboveTheBarAndGivesTheButtonPressed) {
-    HWND seenOwner = nullptr;
-    bool topmost = false, ownerEnabled = true;
-    std::string title;
-    std::vector<std::string> statics, buttons;
     const int pressed = WithUser(
         [&](HWND box) {
-            seenOwner = GetWindow(box, GW_OWNER);
-            topmost = GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST;
-            ownerEnabled = IsWindowEnabled(owner_.Get());
-            title = TextOf(box);
-            statics = TextsOf(box, "Static");
-            buttons = TextsOf(box, "Button");
+            EXPECT_EQ(GetWindow(box, GW_OWNER), owner_.Get());
+            EXPECT_TRUE(IsTopmost(box));
+            EXPECT_FALSE(IsWindowEnabled(owner_.Get())) << "the bar takes no input meanwhile";
+            EXPECT_EQ(TextOf(box), "Ask");
+            const Texts statics = TextsOf(box, "Static");
+            EXPECT_NE(std::find(statics.begin(), statics.end(), "Proceed?"), statics.end());
+            EXPECT_EQ(TextsOf(box, "Button"), (Texts{"&Yes", "&No"}));
             Press(box, IDNO);
         },
         [&] {
             return dialogs_.MsgBox({"Proceed?", "Ask", MB_YESNO | MB_ICONQUESTION});
         });
     EXPECT_EQ(pressed, IDNO);
-    EXPECT_EQ(seenOwner, owner_.Get());
-    EXPECT_TRUE(topmost);
-    EXPECT_FALSE(ownerEnabled) << "the bar takes no input while the box is up";
     EXPECT_TRUE(IsWindowEnabled(owner_.Get()));
-    EXPECT_EQ(title, "Ask");
-    EXPECT_NE(std::find(statics.begin(), statics.end(), "Proceed?"), statics.end());
-    EXPECT_EQ(buttons, (std::vector<std::string>{"&Yes", "&No"}));
 }
 
 TEST_F(Win32DialogsTest, AnInputBoxOffersTheDefaultTextSelectedAndGivesWhatWasTyped) {
-    std::string title, edit;
-    std::vector<std::string> statics, buttons;
-    DWORD start = 1, end = 0;
-    bool editFocused = false, topmost = false;
-    RECT at{};
     std::string answer = "untouched";
     const bool accepted = WithUser(
         [&](HWND box) {
-            HWND editBox = GetDlgItem(box, Win32Dialogs::kEditId);
-            title = TextOf(box);
-            statics = TextsOf(box, "Static");
-            buttons = TextsOf(box, "Button");
-            edit = TextOf(editBox);
-            SendMessageA(editBox, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                         reinterpret_cast<LPARAM>(&end));
-            editFocused = GetFocus() == editBox;
-            topmost = GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST;
-            at = RectOf(box);
-            SetWindowTextA(editBox, "Bob \xE9");
+            HWND edit = GetDlgItem(box, Win32Dialogs::kEditId);
+            EXPECT_EQ(TextOf(box), "Ask \xE9");
+            EXPECT_EQ(TextsOf(box, "Static"), Texts{"Name?"});
+            EXPECT_EQ(TextsOf(box, "Button"), (Texts{"OK", "Cancel"}));
+            EXPECT_EQ(TextOf(edit), "Ann");
+            EXPECT_EQ(testing::Selection(edit), std::make_pair(DWORD{0}, DWORD{3}));
+            EXPECT_EQ(GetFocus(), edit);
+            EXPECT_TRUE(IsTopmost(box));
+            // 1500 and 3000 twips at 96 DPI.
+            EXPECT_EQ(EdgesOf(box)[0], 100);
+            EXPECT_EQ(EdgesOf(box)[1], 200);
+            SetWindowTextA(edit, "Bob \xE9");
             Press(box, IDOK);
         },
         [&] {
@@ -146,16 +123,6 @@ TEST_F(Win32DialogsTest, AnInputBoxOffersTheDefaultTextSelectedAndGivesWhatWasTy
         });
     EXPECT_TRUE(accepted);
     EXPECT_EQ(answer, "Bob \xE9");
-    EXPECT_EQ(title, "Ask \xE9");
-    EXPECT_EQ(statics, std::vector<std::string>{"Name?"});
-    EXPECT_EQ(buttons, (std::vector<std::string>{"OK", "Cancel"}));
-    EXPECT_EQ(edit, "Ann");
-    EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, 3u);
-    EXPECT_TRUE(editFocused);
-    EXPECT_TRUE(topmost);
-    EXPECT_EQ(at.left, 100);
-    EXPECT_EQ(at.top, 200);
 }
 
 TEST_F(Win32DialogsTest, CancelAndClosingAnInputBoxGiveNothing) {
@@ -188,30 +155,30 @@ TEST_F(Win32DialogsTest, AnInputBoxStandsWholeOnTheScreenAndGrowsForALongPrompt)
                                         {lines, "", "", {}, {}}};
     std::vector<int> heights;
     for (const InputBoxRequest& request : requests) {
-        RECT at{}, edit{}, prompt{};
+        SCOPED_TRACE(request.left ? "off the screen" : "long prompt");
         std::string answer;
         WithUser(
             [&](HWND box) {
-                at = RectOf(box);
-                edit = RectOf(GetDlgItem(box, Win32Dialogs::kEditId));
-                prompt = RectOf(GetDlgItem(box, Win32Dialogs::kPromptId));
+                const Edges at = EdgesOf(box);
+                const Edges edit = EdgesOf(GetDlgItem(box, Win32Dialogs::kEditId));
+                const Edges prompt = EdgesOf(GetDlgItem(box, Win32Dialogs::kPromptId));
+                heights.push_back(at[3] - at[1]);
+                if (request.left) {
+                    EXPECT_EQ(at[2], screenWidth);
+                    EXPECT_EQ(at[1], 0);
+                } else {
+                    EXPECT_LE(std::abs(at[0] + at[2] - screenWidth), 1);
+                }
+                EXPECT_TRUE(at[0] >= 0 && at[1] >= 0 && at[2] <= screenWidth &&
+                            at[3] <= screenHeight)
+                    << "off the screen: " << ::testing::PrintToString(at);
+                EXPECT_GE(edit[1], prompt[3]) << "the edit box stays below the prompt";
+                EXPECT_LE(edit[3], at[3]) << "the edit box stays inside the box";
                 Press(box, IDCANCEL);
             },
             [&] { return dialogs_.InputBox(request, &answer); });
-        heights.push_back(at.bottom - at.top);
-        if (request.left) {
-            EXPECT_EQ(at.right, screenWidth);
-            EXPECT_EQ(at.top, 0);
-        } else {
-            EXPECT_LE(std::abs(at.left + at.right - screenWidth), 1);
-        }
-        EXPECT_GE(at.left, 0);
-        EXPECT_GE(at.top, 0);
-        EXPECT_LE(at.right, screenWidth);
-        EXPECT_LE(at.bottom, screenHeight);
-        EXPECT_GE(edit.top, prompt.bottom) << "the edit box stays below the prompt";
-        EXPECT_LE(edit.bottom, at.bottom) << "the edit box stays inside the box";
     }
+    ASSERT_EQ(heights.size(), 2u);
     EXPECT_GT(heights[1], heights[0]);
     EXPECT_GT(heights[1], screenHeight * 3 / 4);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/win32/fixed_font.h"
+#include "platform/win32/window_testing.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -22,11 +23,10 @@ TEST(Win32DpiTest, TheMonitorsHoldOnePrimaryAtTheOrigin) {
 }
 
 TEST(Win32DpiTest, AWindowIsDrawnAtItsMonitorsScale) {
-    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 10, 10, 50, 20, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowDpi(window), MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)));
-    DestroyWindow(window);
+    UniqueWindow window = testing::MakeWindow("", WS_POPUP);
+    ASSERT_TRUE(window.Valid());
+    EXPECT_EQ(WindowDpi(window.Get()),
+              MonitorDpi(MonitorFromWindow(window.Get(), MONITOR_DEFAULTTOPRIMARY)));
 }
 
 // The font draws in the cell the layout counts with, at every scale.

@@ -66,20 +66,11 @@ TEST(Win32InputTest, BuildsTheKeyEventsOfTheNotation) {
           Up(VK_SHIFT)}},
         {"^%x", {Down(VK_CONTROL), Down(VK_MENU), Down('X'), Up('X'), Up(VK_MENU), Up(VK_CONTROL)}},
         {"{F5}", {Down(VK_F5), Up(VK_F5)}},
+        // "\xAC" is the not sign of code page 1252, U+00AC, on no US key.
+        {"\xAC", {{0xAC, false, false, true}, {0xAC, true, false, true}}},
+        {"", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(EventsFor(c.notation), c.events) << c.notation;
-}
-
-TEST(Win32InputTest, TypesACharacterOffTheLayoutAsItself) {
-    // "\xAC" is the not sign of code page 1252, U+00AC, on no US key.
-    std::vector<Event> events = EventsFor("\xAC");
-    Event down{0xAC, false, false, true};
-    Event up{0xAC, true, false, true};
-    EXPECT_EQ(events, (std::vector<Event>{down, up}));
-}
-
-TEST(Win32InputTest, NoKeysNoEvents) {
-    EXPECT_TRUE(KeyEvents({}).empty());
 }
 
 }  // namespace

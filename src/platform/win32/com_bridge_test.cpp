@@ -270,10 +270,16 @@ TEST_F(ComBridgeTest, SystemObjectsErrorsAndCollections) {
                   "WScript.Echo Err.Number\n"
                   "Err.Clear : Set o = CreateObject(\"No.Such.Class\")\n"
                   "WScript.Echo Err.Number & \" \" & Err.Description\n"
+                  "Err.Clear : Set o = GetObject(\"C:\\nope.xyz\")\n"
+                  "WScript.Echo Err.Number & \" \" & Err.Description\n"
+                  "Err.Clear : Set o = GetObject(, \"No.Such.Class\")\n"
+                  "WScript.Echo Err.Number\n"
                   "On Error Goto 0\n"
-                  "For Each d In fso.Drives : n = n + 1 : Next : WScript.Echo CStr(n > 0)\n"),
+                  "For Each d In fso.Drives : n = n + 1 : Next : WScript.Echo CStr(n > 0)\n"
+                  "WScript.Echo TypeName(GetObject(\"\", \"Scripting.FileSystemObject\"))\n"),
               "53 File not found\n438\n429 ActiveX component can't create object: "
-              "'No.Such.Class'\nTrue\n");
+              "'No.Such.Class'\n432 File name or class name not found during Automation "
+              "operation\n429\nTrue\nFileSystemObject\n");
 
     // An HRESULT with no text of VBScript's: the number as it is, the
     // system's message.

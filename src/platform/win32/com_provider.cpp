@@ -36,8 +36,11 @@ IDispatch* AsDispatch(IUnknown* unknown) {
     return dispatch;
 }
 
+// Whether binding failed for want of an object behind the name. Wine's
+// binder answers a path to no file with E_NOTIMPL, where Windows' says the
+// file cannot be opened.
 bool IsNameFailure(HRESULT hr) {
-    return hr == MK_E_SYNTAX || hr == MK_E_CANTOPENFILE || hr == MK_E_NOOBJECT ||
+    return hr == E_NOTIMPL || hr == MK_E_SYNTAX || hr == MK_E_CANTOPENFILE || hr == MK_E_NOOBJECT ||
            hr == MK_E_INVALIDEXTENSION || hr == MK_E_UNAVAILABLE || hr == CO_E_CLASSSTRING ||
            hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) ||
            hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) || hr == STG_E_FILENOTFOUND;

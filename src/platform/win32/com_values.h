@@ -8,12 +8,13 @@
 #include <string_view>
 
 #include "platform/win32/com_api.h"
+#include "platform/win32/wide_text.h"
 #include "script/runtime.h"
 
 namespace vantrel::com {
 
-std::wstring Widen(std::string_view text);
-std::string Narrow(const wchar_t* text, size_t length);
+using win32::Narrow;
+using win32::Widen;
 std::string Narrow(BSTR text);
 BSTR AllocBstr(std::string_view text);
 

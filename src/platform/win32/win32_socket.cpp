@@ -8,6 +8,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
@@ -33,14 +34,6 @@ std::string AddressText(const sockaddr* address) {
         }
     }
     return text;
-}
-
-std::wstring Widened(const std::string& text) {
-    int size =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
 }
 
 std::string SocketErrorText(int code) {
@@ -304,7 +297,7 @@ bool Win32Socket::LookUpIPv6(const std::string& host) {
     ADDRINFOEXW hints{};
     hints.ai_family = AF_INET6;
     hints.ai_socktype = SOCK_STREAM;
-    const std::wstring name = Widened(host);
+    const std::wstring name = Widen(host);
     int started = GetAddrInfoExW(name.c_str(), nullptr, NS_DNS, nullptr, &hints, &lookup->result,
                                  nullptr, &lookup->overlapped, nullptr, nullptr);
     if (started == 0) {

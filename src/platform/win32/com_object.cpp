@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "platform/win32/com_values.h"
+#include "platform/win32/win32_error.h"
 
 namespace vantrel::com {
 
@@ -49,15 +50,11 @@ int ScriptNumberFor(HRESULT hr) {
     return 0;
 }
 
+// The system's text for an HRESULT, without the full stop VBScript's
+// descriptions do not have.
 std::string SystemMessage(HRESULT hr) {
-    char* text = nullptr;
-    const DWORD n = FormatMessageA(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message(text ? text : "", n);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' ||
-                                message.back() == ' ' || message.back() == '.')) {
+    std::string message = win32::SystemText(static_cast<DWORD>(hr));
+    while (!message.empty() && (message.back() == ' ' || message.back() == '.')) {
         message.pop_back();
     }
     return message;

@@ -48,13 +48,18 @@ constexpr KnownText kSocketTexts[] = {
 
 }  // namespace
 
-std::string ErrorText(DWORD code) {
+std::string SystemText(DWORD code) {
     char buffer[512];
     DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                   nullptr, code, 0, buffer, sizeof buffer, nullptr);
     std::string text(buffer, length);
     // The system's messages end with CR LF, which would make a second line.
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) text.pop_back();
+    return text;
+}
+
+std::string ErrorText(DWORD code) {
+    std::string text = SystemText(code);
     if (!text.empty()) return text;
     for (const KnownText& known : kSocketTexts) {
         if (known.code == code) return known.text;

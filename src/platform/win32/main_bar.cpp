@@ -4,18 +4,11 @@
 #include "platform/win32/foreground.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/window_tree.h"
 
 namespace vantrel::win32 {
 
 namespace {
-
-std::string WindowText(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(length));
-    return text;
-}
 
 // Repaints at once: a line that starts shows its busy colours before it
 // does anything else.

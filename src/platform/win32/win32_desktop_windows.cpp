@@ -3,6 +3,7 @@
 #include "platform/win32/foreground.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/window_tree.h"
 
 namespace vantrel::win32 {
 
@@ -29,12 +30,7 @@ std::vector<WindowHandle> Win32DesktopWindows::TopLevelWindows() const {
 }
 
 std::string Win32DesktopWindows::WindowTitle(WindowHandle window) const {
-    int length = GetWindowTextLengthA(Hwnd(window));
-    if (length <= 0) return std::string();
-    std::string title(static_cast<size_t>(length) + 1, '\0');
-    length = GetWindowTextA(Hwnd(window), title.data(), length + 1);
-    title.resize(static_cast<size_t>(length > 0 ? length : 0));
-    return title;
+    return WindowText(Hwnd(window));
 }
 
 unsigned long Win32DesktopWindows::WindowProcessId(WindowHandle window) const {

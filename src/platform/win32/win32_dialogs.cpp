@@ -5,6 +5,7 @@
 #include "platform/screen_metrics.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/window_tree.h"
 
 namespace vantrel::win32 {
 
@@ -29,13 +30,6 @@ struct InputBoxState {
     bool accepted = false;
     std::string answer;
 };
-
-std::string WindowText(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(
-        static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
 
 // Moves a child window by dy pixels and makes it dh pixels taller.
 void Shift(HWND dialog, HWND child, int dy, int dh) {

@@ -18,14 +18,13 @@ namespace {
 
 using testing::Edges;
 using testing::EdgesOf;
-using testing::TextOf;
 using Texts = std::vector<std::string>;
 
 // The texts of a box's visible children of one class, in their order.
 Texts TextsOf(HWND box, const char* cls) {
     Texts texts;
     for (HWND child : ChildWindows(box)) {
-        if (ClassName(child) == cls && IsWindowVisible(child)) texts.push_back(TextOf(child));
+        if (ClassName(child) == cls && IsWindowVisible(child)) texts.push_back(WindowText(child));
     }
     return texts;
 }
@@ -87,7 +86,7 @@ TEST_F(Win32DialogsTest, AMessageBoxShowsItsTextsAboveTheBarAndGivesTheButtonPre
             EXPECT_EQ(GetWindow(box, GW_OWNER), owner_.Get());
             EXPECT_TRUE(IsTopmost(box));
             EXPECT_FALSE(IsWindowEnabled(owner_.Get())) << "the bar takes no input meanwhile";
-            EXPECT_EQ(TextOf(box), "Ask");
+            EXPECT_EQ(WindowText(box), "Ask");
             const Texts statics = TextsOf(box, "Static");
             EXPECT_NE(std::find(statics.begin(), statics.end(), "Proceed?"), statics.end());
             EXPECT_EQ(TextsOf(box, "Button"), (Texts{"&Yes", "&No"}));
@@ -105,10 +104,10 @@ TEST_F(Win32DialogsTest, AnInputBoxOffersTheDefaultTextSelectedAndGivesWhatWasTy
     const bool accepted = WithUser(
         [&](HWND box) {
             HWND edit = GetDlgItem(box, Win32Dialogs::kEditId);
-            EXPECT_EQ(TextOf(box), "Ask \xE9");
+            EXPECT_EQ(WindowText(box), "Ask \xE9");
             EXPECT_EQ(TextsOf(box, "Static"), Texts{"Name?"});
             EXPECT_EQ(TextsOf(box, "Button"), (Texts{"OK", "Cancel"}));
-            EXPECT_EQ(TextOf(edit), "Ann");
+            EXPECT_EQ(WindowText(edit), "Ann");
             EXPECT_EQ(testing::Selection(edit), std::make_pair(DWORD{0}, DWORD{3}));
             EXPECT_EQ(GetFocus(), edit);
             EXPECT_TRUE(IsTopmost(box));

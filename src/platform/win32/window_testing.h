@@ -18,12 +18,6 @@ inline UniqueWindow MakeWindow(const std::string& title, DWORD style = WS_POPUP 
                                         GetModuleHandleA(nullptr), nullptr));
 }
 
-inline std::string TextOf(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 // Left, top, right and bottom on the screen, or in parent's client area.
 using Edges = std::array<LONG, 4>;
 inline Edges EdgesOf(HWND window, HWND parent = nullptr) {

@@ -1,6 +1,6 @@
-// A window's class name and its child windows, for code that reads windows
-// it did not make: the end-to-end probe, and the tests of the system's own
-// dialog boxes.
+// A window's text, its class name and its child windows: for the windows'
+// own code, and for code that reads windows it did not make (the end-to-end
+// probe, the tests of the system's own dialog boxes).
 #pragma once
 
 #include <string>
@@ -9,6 +9,16 @@
 #include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
+
+// The whole text, however long.
+inline std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int read = GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(read > 0 ? read : 0));
+    return text;
+}
 
 inline std::string ClassName(HWND window) {
     char name[256] = "";

@@ -8,9 +8,6 @@
 namespace script {
 namespace {
 
-// An array may hold at most this many elements; past it is Out of memory
-// rather than an attempt the machine cannot satisfy.
-
 bool Truth(Frame& f, const Expr* e) {
     Value v = e->Eval(f);
     if (v.type() == Type::Boolean) return v.AsBoolean();  // comparisons, the usual case

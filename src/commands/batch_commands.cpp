@@ -16,13 +16,13 @@ constexpr char kEditor[] = "Notepad.exe";
 constexpr char kDefaultMarker[] = "`";
 
 std::string BatchPath(Interpreter& in, const std::string& name) {
-    return in.EvaluateText(settings::kShortcutFolder) + "\\" + name + ".dcb";
+    return in.SettingText(settings::kShortcutFolder) + "\\" + name + ".dcb";
 }
 
 // The files are written for the marker in use; without one they still get
 // the default, so that they work once it is back.
 std::string Marker(Interpreter& in) {
-    std::string marker = in.EvaluateText(settings::kVarString);
+    std::string marker = in.SettingText(settings::kVarString);
     return marker.empty() ? kDefaultMarker : marker;
 }
 
@@ -134,7 +134,7 @@ void DelBatchCommand(Interpreter& in, const Command& c) {
 
 void ShortcutsCommand(Interpreter& in, const Command&) {
     std::string err;
-    in.Os().files.SetCurrentDirectory(in.EvaluateText(settings::kShortcutFolder), &err);
+    in.Os().files.SetCurrentDirectory(in.SettingText(settings::kShortcutFolder), &err);
 }
 
 }  // namespace vantrel

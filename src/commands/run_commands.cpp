@@ -21,9 +21,9 @@ int StyleOf(const std::string& word) {
 // The five places a name is looked for, in order.
 std::vector<std::string> Candidates(Interpreter& in, const std::string& name) {
     return {in.Os().files.CurrentDirectory() + "\\" + name,
-            in.EvaluateText(settings::kShortcutFolder) + "\\" + name,
-            in.EvaluateText(settings::kDesktopUser) + "\\" + name,
-            in.EvaluateText(settings::kDesktopPublic) + "\\" + name, name};
+            in.SettingText(settings::kShortcutFolder) + "\\" + name,
+            in.SettingText(settings::kDesktopUser) + "\\" + name,
+            in.SettingText(settings::kDesktopPublic) + "\\" + name, name};
 }
 
 bool Open(Interpreter& in, const std::string& target, const std::string& params, int style) {

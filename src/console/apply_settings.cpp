@@ -85,7 +85,7 @@ void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState
 
     const bool busy = StaysBusy(state);
     auto colour = [&](const char* normal, const char* whileBusy) {
-        return ParseColour(interpreter.EvaluateText(busy ? whileBusy : normal),
+        return ParseColour(interpreter.SettingText(busy ? whileBusy : normal),
                            interpreter.Os().files);
     };
     BarWindow& bar = interpreter.Os().bar;

@@ -13,7 +13,7 @@ namespace vantrel {
 void Console::LineStarted() {
     BarWindow& bar = platform_.bar;
     auto colour = [this](const char* name) {
-        return ParseColour(interpreter_.EvaluateText(name), platform_.files);
+        return ParseColour(interpreter_.SettingText(name), platform_.files);
     };
     bar.SetCommandLocked(true);
     bar.SetBoxColours(BoxColours{

@@ -66,6 +66,20 @@ TEST_F(ConsoleBusyTest, EscAndCtrlBreakStopTheBatchFileBeforeItsNextLine) {
     }
 }
 
+TEST_F(ConsoleBusyTest, ARunawayScriptThatPollsOftenEndsOutOfStack) {
+    // The pump reads the focus key and the output settings on every turn;
+    // none of that may move the running script's stack guard. A FocusKey
+    // function would be script code run mid-statement: it is no setting.
+    window.visible = true;
+    in().SetVar("FocusKey", "11");
+    Enter("vb function f(n):dim i:for i=1 to 1100:next:f=f(n+1):end function");
+    Enter("vb function OutputMaxSize():x=x+1:end function|print f(1)|print 1+1");
+    EXPECT_GT(window.pumps, 2);
+    for (int i = 0; i < 3; ++i) console.Tick();
+    EXPECT_NE(pane.view.text.find("Out of stack space\r\n2"), std::string::npos) << pane.view.text;
+    EXPECT_EQ(in().EvaluateText("x"), "");
+}
+
 TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
     window.onPump = [&] {
         if (window.pumps != 1) return;

@@ -34,7 +34,7 @@ std::string FunctionKeyVariable(ConsoleState state, int key, int modifiers) {
 bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers) {
     std::string name = FunctionKeyVariable(state, key, modifiers);
     if (name.empty()) return false;
-    TypeKeys(in, in.EvaluateText(name));
+    TypeKeys(in, in.SettingText(name));
     return true;
 }
 
@@ -43,7 +43,7 @@ int FocusKeyCode(std::string_view text) {
 }
 
 bool FocusHotkeyPressed(Interpreter& in) {
-    std::string text = in.EvaluateText(settings::kFocusKey);
+    std::string text = in.SettingText(settings::kFocusKey);
     if (text.empty()) return false;
     int code = FocusKeyCode(text);
     if (code == 0 || !in.Os().input.KeyDown(code)) return false;

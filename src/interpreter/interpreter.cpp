@@ -76,8 +76,18 @@ bool Interpreter::ValueText(const script::Value& value, std::string* text, scrip
     return false;
 }
 
+std::string Interpreter::SettingText(std::string_view name) {
+    script::Value value;
+    std::string text;
+    script::Error err;
+    // An object's default member would be script code: no setting is one.
+    if (!engine_.ReadVariable(name, &value) || value.IsObject()) return text;
+    if (!script::ToText(value, &text, &err, &scriptHost_)) text.clear();
+    return text;
+}
+
 double Interpreter::SettingNumber(std::string_view name) {
-    return LeadingNumber(EvaluateText(name));
+    return LeadingNumber(SettingText(name));
 }
 
 bool Interpreter::SetVar(const std::string& name, const std::string& value) {
@@ -129,7 +139,7 @@ void Interpreter::RunSegments(std::string line) {
     std::string remainder;
     int rewrites = 0;
     for (;;) {
-        std::string separator = EvaluateText(settings::kCmdSepString);
+        std::string separator = SettingText(settings::kCmdSepString);
         if (!separator.empty()) {
             size_t at = FindNoCase(line, separator);
             if (at != std::string::npos) {
@@ -138,11 +148,11 @@ void Interpreter::RunSegments(std::string line) {
             }
         }
         ExpansionResult env =
-            ExpandMarkers(&line, EvaluateText(settings::kVarEnvString),
+            ExpandMarkers(&line, SettingText(settings::kVarEnvString),
                           [this](const std::string& name) { return EnvGet(name); });
         if (env.stopped) PrintOut(env.message);
         ExpansionResult vars =
-            ExpandMarkers(&line, EvaluateText(settings::kVarString),
+            ExpandMarkers(&line, SettingText(settings::kVarString),
                           [this](const std::string& name) { return EvaluateText(name); });
         if (vars.stopped) PrintOut(vars.message);
 

@@ -75,6 +75,10 @@ class Interpreter {
     std::string EvaluateText(std::string_view expression);
     // A value as text, as the engine converts it (dates in the regional form).
     bool ValueText(const script::Value& value, std::string* text, script::Error* err);
+    // A setting variable's text, read without running any script code, so
+    // that the console may read its settings while a script runs; "" when it
+    // is unset or holds no text.
+    std::string SettingText(std::string_view name);
     // The number at the start of a setting's text: "12abc" is 12, "on" is 0.
     double SettingNumber(std::string_view name);
     // An environment variable's value, "" when it does not exist.

@@ -105,7 +105,7 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
     // runs it.
     for (const std::string& raw : SplitLines(contents)) {
         if (in.exitRequested || in.Poll()) break;
-        in.RunCommand(SubstituteBatchParams(raw, in.EvaluateText(settings::kVarString), params));
+        in.RunCommand(SubstituteBatchParams(raw, in.SettingText(settings::kVarString), params));
     }
     --in.batchDepth;
     return true;

@@ -34,17 +34,11 @@ bool IsVariableName(std::string_view text) {
 }
 
 bool Variables::SetVar(const std::string& name, const std::string& value) {
-    // The value goes into a string literal unchanged; a quote or a line break
-    // in it would end the literal and let the rest run as script, so such a
-    // value is refused instead of executed.
+    // The value is stored as it is, never compiled. A quote or a line break
+    // is still refused: every value must survive being written back as one
+    // `set` line of a batch file.
     bool ok = IsVariableName(name) && value.find_first_of("\"\r\n") == std::string::npos;
-    if (ok) {
-        engine_.ClearError();
-        std::string statement;
-        statement.reserve(name.size() + value.size() + 3);
-        statement.append(name).append("=\"").append(value).append("\"");
-        ok = engine_.ExecuteStatement(statement);
-    }
+    if (ok) ok = engine_.AssignText(name, value);
     if (!ok || value.empty()) {
         Unlist(name);
         return ok;

@@ -86,7 +86,7 @@ bool RemoteLink::StartListening() {
 
 void RemoteLink::Listen(const std::string& portText, const std::string& password) {
     if (!Attached()) socket_.Close();
-    long port = portText.empty() ? PortNumber(in_.EvaluateText(settings::kPortDefault))
+    long port = portText.empty() ? PortNumber(in_.SettingText(settings::kPortDefault))
                                  : PortNumber(portText);
     if (port < 1) {
         listenOn = false;
@@ -108,7 +108,7 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
     const std::optional<HostAndPort> target = SplitHostAndPort(address);
     long port = !target        ? 0
                 : target->port ? PortNumber(*target->port)
-                               : PortNumber(in_.EvaluateText(settings::kPortDefault));
+                               : PortNumber(in_.SettingText(settings::kPortDefault));
     if (port < 1) return false;
     state_ = kConnecting;
     remoteHost_ = target->host;

@@ -16,8 +16,17 @@ namespace {
 
 // The console evaluates the same short texts over and over; each is compiled
 // once. The cache is simply emptied when it fills: texts in steady use come
-// straight back.
+// straight back. It is bounded by what it holds as well as by count, since a
+// client may send lines of hundreds of kilobytes: a compiled text costs a few
+// times its length. A text longer than kMaxCachedText is almost surely run
+// once, so it is compiled, run and dropped.
 constexpr size_t kCacheLimit = 2048;
+constexpr size_t kCacheByteLimit = 16 << 20;
+constexpr size_t kMaxCachedText = 64 << 10;
+
+size_t CacheCost(std::string_view text) {
+    return 512 + 8 * text.size();
+}
 
 struct TextHash {
     using is_transparent = void;
@@ -37,7 +46,7 @@ struct Engine::Impl {
     // Objects still referenced when the engine goes run their Class_Terminate
     // now, while the runtime and host are still there, as at a script's end.
     ~Impl() {
-        rt.SetStackBase();
+        Entry entry(*this);
         for (GlobalSlot& g : rt.globals) g.value = Value();
     }
 
@@ -45,15 +54,27 @@ struct Engine::Impl {
     Error last;
     Cache expressions;
     Cache statements;
+    size_t cachedBytes = 0;
 
     std::shared_ptr<Unit> Compile(Cache& cache, std::string_view text, bool expression) {
         auto it = cache.find(text);
         if (it != cache.end()) return it->second;
         std::shared_ptr<Unit> unit =
             expression ? CompileExpression(rt, text) : CompileStatements(rt, text);
-        if (cache.size() >= kCacheLimit) cache.clear();
+        if (text.size() > kMaxCachedText) return unit;
+        if (expressions.size() + statements.size() >= kCacheLimit ||
+            cachedBytes + CacheCost(text) > kCacheByteLimit) {
+            ClearCaches();
+        }
         cache.emplace(std::string(text), unit);
+        cachedBytes += CacheCost(text);
         return unit;
+    }
+
+    void ClearCaches() {
+        expressions.clear();
+        statements.clear();
+        cachedBytes = 0;
     }
 
     // A script that declares a name the library already has (its own Left,
@@ -63,18 +84,20 @@ struct Engine::Impl {
         Value ignored;
         for (const std::string& name : unit->declaredNames) {
             if (FindBuiltin(name) || FindConstant(name, &ignored)) {
-                expressions.clear();
-                statements.clear();
+                ClearCaches();
                 return;
             }
         }
     }
 
-    void Begin() {
-        rt.SetStackBase();
-        rt.interrupt = false;
-        last = Error{};
-    }
+    // Every public call that may run script code enters here.
+    class Entry {
+      public:
+        explicit Entry(Impl& impl) : entry_(impl.rt) { impl.last = Error{}; }
+
+      private:
+        Runtime::Entry entry_;
+    };
 
     bool Fail(int number, std::string description) {
         last = Error{number, std::move(description)};
@@ -104,7 +127,7 @@ Engine::Engine(Host* host) : impl_(std::make_unique<Impl>(host)) {}
 Engine::~Engine() = default;
 
 bool Engine::Eval(std::string_view expression, Value* result) {
-    impl_->Begin();
+    Impl::Entry entry(*impl_);
     return impl_->Guard([&] {
         std::shared_ptr<Unit> unit = impl_->Compile(impl_->expressions, expression, true);
         Frame frame(impl_->rt);
@@ -113,13 +136,36 @@ bool Engine::Eval(std::string_view expression, Value* result) {
 }
 
 bool Engine::ExecuteStatement(std::string_view statement) {
-    impl_->Begin();
+    Impl::Entry entry(*impl_);
     return impl_->Guard([&] {
         std::shared_ptr<Unit> unit = impl_->Compile(impl_->statements, statement, false);
         impl_->Declare(unit);
         Frame frame(impl_->rt);
         ExecBlock(frame, unit->body);
     });
+}
+
+bool Engine::ReadVariable(std::string_view name, Value* value) const {
+    const int slot = impl_->rt.FindGlobal(ToLower(name));
+    if (slot < 0) return false;
+    const GlobalSlot& g = impl_->rt.globals[slot];
+    if (!g.exists || g.proc || g.cls) return false;
+    *value = g.value;
+    return true;
+}
+
+bool Engine::AssignText(std::string_view name, std::string_view text) {
+    // The assignment of "" is compiled once per name and does every check a
+    // script's own assignment does; the text itself is then stored as it is,
+    // so it is never compiled, and any bytes may be kept.
+    std::string statement;
+    statement.reserve(name.size() + 3);
+    statement.append(name).append("=\"\"");
+    if (!ExecuteStatement(statement)) return false;
+    const int slot = impl_->rt.FindGlobal(ToLower(name));
+    if (slot < 0) return impl_->Fail(kErrInternal, ErrorText(kErrInternal));
+    impl_->rt.globals[slot].value = Value::String(std::string(text));
+    return true;
 }
 
 const Error& Engine::LastError() const {
@@ -133,7 +179,7 @@ void Engine::ClearError() {
 bool Engine::ToText(const Value& value, std::string* text) {
     if (!value.IsObject()) return script::ToText(value, text, &impl_->last, &impl_->rt.host);
     // An object shows its default member, which may be script code.
-    impl_->Begin();
+    Impl::Entry entry(*impl_);
     Value plain;
     if (!impl_->Guard([&] { plain = Dereference(impl_->rt, value); })) return false;
     return script::ToText(plain, text, &impl_->last, &impl_->rt.host);
@@ -144,7 +190,7 @@ void Engine::Interrupt() {
 }
 
 void Engine::ReleaseObjects() {
-    impl_->Begin();
+    Impl::Entry entry(*impl_);
     std::vector<Value> dropped;
     for (GlobalSlot& g : impl_->rt.globals) {
         if (g.value.IsObject() || g.value.IsArray()) dropped.push_back(std::exchange(g.value, {}));

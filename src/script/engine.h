@@ -51,6 +51,16 @@ class Engine {
     // (1025).
     bool ExecuteStatement(std::string_view statement);
 
+    // A global variable's value as it stands, without running any code: what
+    // the console reads while a script runs. False when the name is no
+    // variable (never used, or a procedure or class).
+    bool ReadVariable(std::string_view name, Value* value) const;
+    // Assigns text to a global variable, with the checks and the effects of
+    // the script's own name="text" (an object it held is released), but
+    // without compiling the text: a thousand distinct values cost one
+    // compiled assignment.
+    bool AssignText(std::string_view name, std::string_view text);
+
     // The failure of the last call; every call starts by clearing it.
     const Error& LastError() const;
     void ClearError();

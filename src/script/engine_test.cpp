@@ -118,6 +118,89 @@ TEST(ScriptEngine, RunawayRecursionIsOutOfStack) {
     EXPECT_EQ(Show(engine, "1 + 1"), "Integer:2");
 }
 
+// A host that enters the engine again whenever it is asked to go on, as a
+// console reading its settings or a dialog's script callback does.
+class ReenteringHost : public Host {
+  public:
+    Engine* engine = nullptr;
+    int calls = 0;
+    bool stop = false;
+    bool KeepGoing() override {
+        ++calls;
+        Value ignored;
+        engine->Eval("1 + 1", &ignored);
+        engine->ExecuteStatement("polled = polled + 1");
+        if (stop) engine->Interrupt();
+        return true;
+    }
+};
+
+TEST(ScriptEngine, ReentryKeepsTheStackLimitAndTheStop) {
+    // Every kind of recursion that passes the host often enough: the inner
+    // entries must measure from the outermost one.
+    const struct {
+        const char* definition;
+        const char* call;
+    } cases[] = {
+        {"Function F(n)\nDim i\nFor i = 1 To 1100\nNext\nF = F(n + 1)\nEnd Function", "F(1)"},
+        {"Function F(n)\nF = F(n + 1)\nEnd Function", "F(1)"},
+        {"Class C\nFunction M(n)\nDim i\nFor i = 1 To 1100\nNext\nM = Me.M(n + 1)\nEnd "
+         "Function\nEnd Class\nSet o = New C",
+         "o.M(1)"},
+        {"Function G(n)\nDim i\nFor i = 1 To 1100\nNext\nSet r = GetRef(\"G\")\nG = r(n + 1)\n"
+         "End Function",
+         "G(1)"},
+        {"Sub R2(n)\nDim i\nFor i = 1 To 1100\nNext\nExecute \"R2 \" & (n + 1)\nEnd Sub", "R2(1)"},
+        {"Function E2(n)\nDim i\nFor i = 1 To 1100\nNext\nE2 = Eval(\"E2(\" & (n + 1) & \")\")\n"
+         "End Function",
+         "E2(1)"},
+    };
+    for (const auto& c : cases) {
+        ReenteringHost host;
+        Engine engine(&host);
+        host.engine = &engine;
+        ASSERT_EQ(Exec(engine, c.definition), "ok") << c.definition;
+        EXPECT_EQ(Show(engine, c.call), "#28:Out of stack space") << c.definition;
+        EXPECT_GT(host.calls, 0) << c.definition;
+        EXPECT_EQ(Show(engine, "1 + 1"), "Integer:2") << c.definition;
+    }
+    // A stop asked for from inside the host's callback reaches the script.
+    ReenteringHost host;
+    Engine engine(&host);
+    host.engine = &engine;
+    host.stop = true;
+    EXPECT_EQ(Exec(engine, "Do\nLoop"), "#18:User interrupt occurred");
+    EXPECT_EQ(Show(engine, "polled > 0"), "Boolean:True");
+}
+
+TEST(ScriptEngine, VariablesAreReadAndAssignedWithoutCompilingValues) {
+    Engine engine;
+    Value v;
+    EXPECT_FALSE(engine.ReadVariable("never", &v));
+    ASSERT_EQ(Exec(engine, "Function F\nF = 1\nEnd Function\nn = 5\nSet o = New RegExp"), "ok");
+    EXPECT_FALSE(engine.ReadVariable("f", &v));
+    ASSERT_TRUE(engine.ReadVariable("N", &v));
+    EXPECT_EQ(TypeName(v), "Integer");
+    ASSERT_TRUE(engine.ReadVariable("o", &v));
+    EXPECT_TRUE(v.IsObject());
+    const std::string odd("a\" & Crash() & \"\0\xff", 18);
+    ASSERT_TRUE(engine.AssignText("Odd", odd));
+    EXPECT_EQ(Show(engine, "odd"), "String:" + odd);
+    const struct {
+        const char* name;
+        const char* failure;
+    } refused[] = {
+        {"Left", "#501:Illegal assignment: 'Left'"},
+        {"F", "#501:Illegal assignment: 'F'"},
+        {"If", "#1023:Expected expression"},
+        {"1abc", "#1025:Expected end of statement"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_FALSE(engine.AssignText(r.name, "x")) << r.name;
+        EXPECT_EQ(Failure(engine), r.failure) << r.name;
+    }
+}
+
 TEST(ScriptEngine, AppendingIsLinear) {
     Engine engine;
     EXPECT_EQ(Exec(engine, "s = \"\"\nFor i = 1 To 200000\ns = s & \"ab\"\nNext"), "ok");

@@ -208,6 +208,9 @@ bool Instance::Finalize() {
     // ignores them. Terminate runs once even if the object is kept alive.
     terminated_ = true;
     refs_ = 1;
+    // The last reference may go when no script runs (an automation client
+    // releasing it later): the terminator then enters as any call does.
+    Runtime::Entry entry(*rt);
     try {
         CallProcedure(*rt, *cls->terminate, this, Args{});
     } catch (...) {

@@ -204,6 +204,29 @@ class Runtime {
     int GlobalSlotFor(const std::string& lname, std::string_view shown);
     int FindGlobal(const std::string& lname) const;
 
+    // The one door into running script code, for the engine's own calls and
+    // for anything outside that calls a script object (an automation client,
+    // a host callback). The stack guard's base and the interrupt flag belong
+    // to the outermost entry: an inner one measured from its own place would
+    // let a script that calls back into the engine through its host recurse
+    // without bound, and clearing the flag there would lose a stop meant for
+    // the running script.
+    class Entry {
+      public:
+        explicit Entry(Runtime& rt) : rt_(rt) {
+            if (rt_.entries_++ == 0) {
+                rt_.SetStackBase();
+                rt_.interrupt = false;
+            }
+        }
+        ~Entry() { --rt_.entries_; }
+        Entry(const Entry&) = delete;
+        Entry& operator=(const Entry&) = delete;
+
+      private:
+        Runtime& rt_;
+    };
+
     // Stack use is measured, not guessed: deep recursion of any kind ends in
     // "Out of stack space" long before the thread's stack runs out.
     void SetStackBase();
@@ -233,6 +256,7 @@ class Runtime {
 
   private:
     uintptr_t stackBase_ = 0;
+    int entries_ = 0;
 };
 
 // Calls a procedure with the arguments given; me is the instance for class

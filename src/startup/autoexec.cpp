@@ -21,7 +21,7 @@ bool IsPlacementLine(const std::string& line) {
 }  // namespace
 
 std::string AutoexecPath(Interpreter& in) {
-    return in.EvaluateText(settings::kShortcutFolder) + kAutoexecName;
+    return in.SettingText(settings::kShortcutFolder) + kAutoexecName;
 }
 
 std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
@@ -39,9 +39,8 @@ std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
         case DockState::kBottom:
             return {"dock bottom" + on};
         case DockState::kFloating:
-            return {"winpos " + in.EvaluateText(settings::kWinX) + " " +
-                        in.EvaluateText(settings::kWinY) + " " +
-                        in.EvaluateText(settings::kWinWidth),
+            return {"winpos " + in.SettingText(settings::kWinX) + " " +
+                        in.SettingText(settings::kWinY) + " " + in.SettingText(settings::kWinWidth),
                     "dock off"};
         case DockState::kTop:
             if (monitor) return {"dock top" + on};

@@ -17,7 +17,7 @@ void AssignDefaults(Interpreter& in, int screenWidth) {
     in.SetVar(settings::kShortcutFolder, allUsers + "\\Orvane\\Vantrel\\Shortcuts");
     in.SetVar(settings::kDesktopUser, in.EnvGet("USERPROFILE") + "\\Desktop");
     in.SetVar(settings::kDesktopPublic, in.EnvGet("PUBLIC") + "\\Desktop");
-    if (in.EvaluateText(settings::kDesktopPublic) == "\\Desktop") {
+    if (in.SettingText(settings::kDesktopPublic) == "\\Desktop") {
         in.SetVar(settings::kDesktopPublic, allUsers + "\\Desktop");
     }
     for (const settings::Default& d : settings::kColourDefaults) in.SetVar(d.name, d.value);

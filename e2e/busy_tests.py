@@ -4,7 +4,7 @@ Esc (or a client's Ctrl+C) stops it, and what came meanwhile gets its turn."""
 import time
 
 from harness import expect, expect_equal, wait_until
-from remote_tests import served_client
+from remote_tests import Client, ends_with_prompt, free_port, served_client
 
 INTERRUPTED = "User interrupt occurred"
 
@@ -67,13 +67,51 @@ def test_dos_shows_its_output_as_it_comes_and_esc_ends_it_with_what_it_started(c
     expect(first < 3, f"the first line shows within 3 s while the command runs ({first:.1f}s)")
     expect(c.snapshot().command is not None, "the bar still answers")
     stop_with_esc(c, "the DOS command")
-    text = c.snapshot().pane_text
-    expect(text.endswith("DOS command stopped"), f"the stop is told after the output: {text!r}")
+    # The pump shows the stop line on its next turn after the line has ended.
+    text = c.wait_for(lambda s: (s.pane_text or "").endswith("DOS command stopped"),
+                      "the stop told after the output", timeout=10).pane_text
     expect("tick 20" not in text, "the command did not run to its end")
     wait_until(lambda: c.count_processes("cmd.exe") == 0 and
                c.count_processes("ping.exe") == pings, 10, "no process of the command left")
     left = [str(p) for p in drive.rglob("DOS-*")]
     expect_equal(left, [], "temporary files left behind")
+
+
+# Slow recursion of every kind: each level takes long enough for the console
+# to read its settings between levels, which must not move the stack guard.
+RECURSIONS = [
+    "vb function f(n):dim i:for i=1 to 3000:next:f=f(n+1):end function|print f(1)",
+    "vb class c1:function m(n):dim i:for i=1 to 3000:next:m=me.m(n+1):end function:"
+    "end class|vb set o=new c1|print o.m(1)",
+    'vb function g(n):dim i:for i=1 to 3000:next:set r=getref("g"):g=r(n+1):end function'
+    "|print g(1)",
+    'vb sub r2(n):dim i:for i=1 to 3000:next:execute "r2 " & (n+1):end sub|vb r2 1',
+    'vb function e2(n):dim i:for i=1 to 3000:next:e2=eval("e2(" & (n+1) & ")"):end function'
+    "|print e2(1)",
+]
+OUT_OF_STACK = "Out of stack space"
+
+
+def test_slow_recursion_ends_out_of_stack_typed_and_from_a_client(c):
+    c.start()
+    c.wait_ready()
+    for line in RECURSIONS:
+        start = time.monotonic()
+        c.enter_line(line, timeout=60)
+        pane_holds(c, OUT_OF_STACK, f"the end of {line!r}")
+        print(f"typed: out of stack after {time.monotonic() - start:.1f}s: {line[:40]}...")
+        c.enter_line("print 6*7")
+        pane_holds(c, "42", "the next line runs")
+    port = free_port()
+    c.enter_line(f"listen {port}")
+    client = Client(port)
+    client.wait_for(ends_with_prompt, "the first prompt")
+    for line in RECURSIONS:
+        client.take()
+        client.send(line.encode() + b"\r\nprint 6*7\r\n")
+        client.wait_for(lambda d: OUT_OF_STACK.encode() in d and b"42" in d,
+                        f"the end of {line!r} and the next line", timeout=60)
+    client.close()
 
 
 def test_esc_stops_a_batch_file_before_its_next_line(c):

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "fault_injector.h"
 #include "interpreter/text.h"
 #include "platform/file_system.h"
 
@@ -102,6 +104,7 @@ class FakeFileSystem : public FileSystem {
     }
 
     std::vector<FileEntry> Find(const std::string& patternIn, FileMask mask) const override {
+        if (Injected(nullptr)) return {};
         std::vector<FileEntry> found;
         if (patternIn.empty()) return found;
         if (!HasWildcards(patternIn) && IsDevice(patternIn)) {
@@ -138,6 +141,7 @@ class FakeFileSystem : public FileSystem {
     bool IsFolder(const std::string& path) const override { return folders.count(Key(path)) > 0; }
 
     bool ReadFile(const std::string& path, std::string* contents, std::string* err) const override {
+        if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         auto it = files.find(Key(path));
         if (it == files.end()) return Fail(err, kNotFound);
@@ -158,7 +162,13 @@ class FakeFileSystem : public FileSystem {
         if (!CanWrite(key, err)) return false;
         if (!writeError.empty() && !data.empty()) return Fail(err, writeError);
         Touch(path);
+        // A write cut short leaves part of the data behind.
+        if (Injected(err)) {
+            files[key] += data.substr(0, data.size() / 2);
+            return false;
+        }
         files[key] += data;
+        Written(key);
         return true;
     }
     bool WriteFile(const std::string& path, const std::string& contents,
@@ -170,10 +180,16 @@ class FakeFileSystem : public FileSystem {
         const Node* node = NodeAt(key);
         if (node && (node->hidden || node->system)) return Fail(err, kAccessDenied);
         Touch(path);
-        // A disk that fills up leaves the emptied file behind.
+        // A disk that fills up leaves the emptied file behind, one that
+        // fails on the way the part written so far.
         files[key].clear();
         if (!writeError.empty()) return Fail(err, writeError);
+        if (Injected(err)) {
+            files[key] = contents.substr(0, contents.size() / 2);
+            return false;
+        }
         files[key] = contents;
+        Written(key);
         return true;
     }
     bool ReplaceFile(const std::string& path, const std::string& contents,
@@ -182,12 +198,15 @@ class FakeFileSystem : public FileSystem {
         std::string key = Key(path);
         if (!CanWrite(key, err)) return false;
         if (!writeError.empty()) return Fail(err, writeError);
+        if (Injected(err)) return false;
         Touch(path);
         files[key] = contents;
         ++replaceCount;
+        Written(key);
         return true;
     }
     bool DeleteFiles(const std::string& pattern, std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(pattern, err)) return false;
         std::vector<FileEntry> found = Find(pattern, FileMask::kFiles);
         if (found.empty()) return Fail(err, kNotFound);
@@ -208,6 +227,7 @@ class FakeFileSystem : public FileSystem {
     }
 
     bool MakeFolder(const std::string& path, std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!CanName(key, err)) return false;
@@ -218,6 +238,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool RemoveFolder(const std::string& path, std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string key = Key(path);
         if (!folders.count(key)) return Fail(err, kNotFound);
@@ -250,6 +271,7 @@ class FakeFileSystem : public FileSystem {
     }
     bool Rename(const std::string& source, const std::string& destination,
                 std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         std::string from = Key(source), to = Key(destination);
         if (!files.count(from) && !folders.count(from)) return Fail(err, kNotFound);
@@ -262,6 +284,7 @@ class FakeFileSystem : public FileSystem {
 
     std::string CurrentDirectory() const override { return current; }
     bool SetCurrentDirectory(const std::string& path, std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
         if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
@@ -269,6 +292,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool ChangeFolder(const std::string& path, std::string* err) override {
+        if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
         if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
@@ -276,6 +300,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     bool ChangeDrive(const std::string& drive, std::string* err) override {
+        if (Injected(err)) return false;
         std::string root = std::string(1, UpperChar(drive[0])) + ":\\";
         if (!folders.count(LowerCase(root))) return Fail(err, "Device unavailable");
         current = root;
@@ -311,11 +336,23 @@ class FakeFileSystem : public FileSystem {
     int replaceCount = 0;
     // Every path handed to an operation that would have opened a device.
     mutable std::vector<std::string> deviceUses;
+    // Asked before every call that can fail.
+    FaultInjector* faults = nullptr;
+    // Told of every file a write, append or replace has changed.
+    std::function<void(const std::string& key, const std::string& contents)> onWrite;
 
   private:
     static bool Fail(std::string* err, const std::string& text) {
         if (err) *err = text;
         return false;
+    }
+    void Written(const std::string& key) {
+        if (onWrite) onWrite(key, files[key]);
+    }
+    bool Injected(std::string* err) const {
+        if (!faults || !faults->Fails()) return false;
+        Fail(err, kInjectedFailure);
+        return true;
     }
     static std::string LastPart(const std::string& path) {
         size_t slash = path.find_last_of("\\/:");
@@ -374,6 +411,7 @@ class FakeFileSystem : public FileSystem {
     // Files: one to a full name, or every match into a folder.
     bool Transfer(const std::string& source, const std::string& destination, bool move,
                   std::string* err) {
+        if (Injected(err)) return false;
         if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         const bool intoFolder = HasWildcards(source) || destination.back() == '\\';
         std::vector<FileEntry> found = Find(source, FileMask::kFiles);
@@ -404,6 +442,7 @@ class FakeFileSystem : public FileSystem {
 
     bool TransferFolder(const std::string& source, const std::string& destination, bool move,
                         std::string* err) {
+        if (Injected(err)) return false;
         if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
         if (HasWildcards(source)) {
             std::string folder = source.substr(0, source.size() - LastPart(source).size());

@@ -58,6 +58,10 @@ class FakeShell : public Shell {
     bool Open(const std::string& file, const std::string& params, int style,
               std::string* err) override {
         opens.push_back({file, params, style});
+        if (faults && faults->Fails()) {
+            *err = kInjectedFailure;
+            return false;
+        }
         if (openable.count(LowerCase(file))) return true;
         *err = "The system cannot find the file specified.";
         return false;
@@ -65,6 +69,7 @@ class FakeShell : public Shell {
     std::vector<OpenCall> opens;
     std::set<std::string> openable;  // lower-case targets that open
     ShellLimits limits;
+    FaultInjector* faults = nullptr;
 };
 
 // Plays the system command interpreter for the one-line batch files of
@@ -86,8 +91,8 @@ class FakeProcesses : public Processes {
 
     bool Start(const std::string& commandLine, int style, std::string* err) override {
         started.push_back({commandLine, style});
-        if (!startError.empty()) {
-            *err = startError;
+        if (!startError.empty() || Injected()) {
+            *err = startError.empty() ? kInjectedFailure : startError;
             return false;
         }
         return true;
@@ -96,8 +101,8 @@ class FakeProcesses : public Processes {
         std::string contents, readErr;
         files_.ReadFile(path, &contents, &readErr);
         batches.push_back({path, contents});
-        if (!startError.empty()) {
-            *err = startError;
+        if (!startError.empty() || Injected()) {
+            *err = startError.empty() ? kInjectedFailure : startError;
             return nullptr;
         }
         if (onBatch) {
@@ -108,6 +113,8 @@ class FakeProcesses : public Processes {
         return std::make_unique<Run>(*this, batches.size() - 1);
     }
     unsigned long CurrentProcessId() const override { return pid; }
+    bool Injected() { return faults && faults->Fails(); }
+    FaultInjector* faults = nullptr;
     std::string ExecutablePath() const override { return executable; }
 
     std::vector<StartCall> started;
@@ -171,16 +178,16 @@ class FakeRegistry : public Registry {
   public:
     bool SetString(const std::string& key, const std::string& name, const std::string& value,
                    std::string* err) override {
-        if (!refusal.empty()) {
-            *err = refusal;
+        if (!refusal.empty() || (faults && faults->Fails())) {
+            *err = refusal.empty() ? kInjectedFailure : refusal;
             return false;
         }
         values[Id(key, name)] = value;
         return true;
     }
     bool DeleteValue(const std::string& key, const std::string& name, std::string* err) override {
-        if (!refusal.empty()) {
-            *err = refusal;
+        if (!refusal.empty() || (faults && faults->Fails())) {
+            *err = refusal.empty() ? kInjectedFailure : refusal;
             return false;
         }
         values.erase(Id(key, name));
@@ -196,6 +203,7 @@ class FakeRegistry : public Registry {
     }
     std::map<std::string, std::string> values;  // by Id
     std::string refusal;
+    FaultInjector* faults = nullptr;
 };
 
 class FakeEnvironment : public Environment {
@@ -348,6 +356,11 @@ struct FakePlatform {
     FakeDialogs dialogs;
     Platform platform{bar,       shell,    files,   environment, clock,
                       processes, registry, windows, input,       dialogs};
+
+    // From now on the given call of any service fails (0: none).
+    void InjectFault(FaultInjector& injector) {
+        files.faults = shell.faults = processes.faults = registry.faults = &injector;
+    }
 };
 
 }  // namespace vantrel::testing

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "fault_injector.h"
 #include "platform/socket.h"
 
 namespace vantrel::testing {
@@ -23,8 +24,8 @@ class FakeSocket : public Socket {
     }
     void SetLocalPort(long port) override { localPort = port; }
     bool Listen(ListenScope s, std::string* err) override {
-        if (!listenError.empty()) {
-            *err = listenError;
+        if (!listenError.empty() || Injected()) {
+            *err = listenError.empty() ? kInjectedFailure : listenError;
             return false;
         }
         knocking_.clear();
@@ -35,8 +36,8 @@ class FakeSocket : public Socket {
     }
     bool Accept(long requestId, std::string* err) override {
         accepted.push_back(requestId);
-        if (!acceptError.empty()) {
-            *err = acceptError;
+        if (!acceptError.empty() || Injected()) {
+            *err = acceptError.empty() ? kInjectedFailure : acceptError;
             return false;
         }
         mode = Mode::kConnected;
@@ -51,11 +52,16 @@ class FakeSocket : public Socket {
         peer = host;
         return true;
     }
-    bool SendData(const std::string& text, std::string*) override {
+    bool SendData(const std::string& text, std::string* err) override {
+        if (Injected()) {
+            *err = kInjectedFailure;
+            return false;
+        }
         sent += text;
         return true;
     }
     std::string GetData(std::size_t maxBytes) override {
+        if (Injected()) return std::string();
         std::string data = incoming_.substr(0, maxBytes);
         incoming_.erase(0, data.size());
         return data;
@@ -93,6 +99,8 @@ class FakeSocket : public Socket {
     std::vector<std::string> connects;
     std::string sent, peer;
     std::string listenError, acceptError;  // set: the call fails with it
+    FaultInjector* faults = nullptr;
+    bool Injected() { return faults && faults->Fails(); }
 
   private:
     std::string incoming_, knocking_;

@@ -49,8 +49,10 @@ void CreateBatch(Interpreter& in, const std::string& path, const std::string& co
         in.PrintOut(kUseEditBatch);
         return;
     }
-    std::string err;
+    std::string err, ignored;
     if (!files.WriteFile(path, contents, &err)) {
+        // A write that failed on the way leaves no half batch file behind.
+        files.DeleteFiles(path, &ignored);
         in.PrintOut(err);
         return;
     }

@@ -57,6 +57,10 @@ TEST_F(BatchCommandsTest, FailuresAreReported) {
     EXPECT_TRUE(os.files.HasFile(Batch("docs")));
     os.files.At(Batch("docs")).readOnly = true;
     EXPECT_EQ(Output("delbatch docs"), kAccessDenied);
+    // A disk that fills up on the way leaves no empty or half batch file.
+    os.files.writeError = "Disk full";
+    EXPECT_EQ(Output("addbatch full"), "Disk full");
+    EXPECT_FALSE(os.files.HasFile(Batch("full")));
 }
 
 TEST_F(BatchCommandsTest, ASearchShortcutOpensTheEncodedAddress) {

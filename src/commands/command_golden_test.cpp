@@ -18,9 +18,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
 #include <sstream>
 #include <vector>
 
@@ -96,7 +99,7 @@ struct World {
             }
         }
         std::string err;
-        EXPECT_TRUE(RunBatch(console.In(), path, "", &err)) << err;
+        EXPECT_TRUE(RunBatch(console.In(), path, "", &err) || files.faults) << err;
         for (int i = 0; i < 1000 && !console.In().PendingOutput().empty(); ++i) console.Tick();
         EXPECT_EQ(console.In().PendingOutput(), "");
         return Normalised(pane.Text());
@@ -140,6 +143,67 @@ TEST_P(CommandGolden, PaneShowsTheTranscript) {
                       << expected << "\n--- shown ---\n"
                       << shown;
     }
+}
+
+// The lines of a text, line ends aside.
+std::set<std::string> Lines(const std::string& text) {
+    std::set<std::string> out;
+    std::string line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) out.insert(line);
+    return out;
+}
+
+// Every service call the case makes fails in turn. Whatever failed, the
+// console ends the case and answers the next line; the files it keeps for
+// good hold only whole lines that the file held at some time of a whole
+// run; and no file is left cut short of what it held.
+TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
+    World reference;
+    FaultInjector counter;
+    reference.fake.InjectFault(counter);
+    const std::map<std::string, std::string> before = reference.files.files;
+    std::map<std::string, std::set<std::string>> held;  // every line a file held
+    for (const auto& [key, text] : before) held[key] = Lines(text);
+    reference.files.onWrite = [&](const std::string& key, const std::string& text) {
+        held[key].merge(Lines(text));
+    };
+    reference.Run(GetParam());
+    const std::map<std::string, std::string>& whole = reference.files.files;
+    int failures = 0;
+    for (int n = 1; n <= counter.calls && failures < 5; ++n) {
+        World world;
+        FaultInjector injector{n};
+        world.fake.InjectFault(injector);
+        world.Run(GetParam());
+        Interpreter& in = world.console.In();
+        EXPECT_FALSE(in.Running()) << "call " << n;
+        in.PendingOutput().clear();
+        in.RunCommand("print 6*7");
+        if (in.PendingOutput().find("42") == std::string::npos) {
+            ADD_FAILURE() << "call " << n << ": the next line gave " << in.PendingOutput();
+            ++failures;
+        }
+        for (const auto& [key, text] : world.files.files) {
+            auto old = before.find(key);
+            auto ended = whole.find(key);
+            if (old != before.end() && text.size() < old->second.size() &&
+                old->second.compare(0, text.size(), text) == 0 &&
+                (ended == whole.end() || ended->second != text)) {
+                ADD_FAILURE() << "call " << n << " cut " << key << " short";
+                ++failures;
+            }
+            const bool kept = key.ends_with("\\ban.txt") || key.ends_with("\\autoexec.dcb");
+            if (!kept) continue;
+            for (const std::string& line : Lines(text)) {
+                if (held[key].count(line)) continue;
+                ADD_FAILURE() << "call " << n << " left " << key << " holding " << line;
+                ++failures;
+            }
+        }
+    }
+    std::printf("%s: %d service calls, each failed in a run of its own\n", GetParam().c_str(),
+                counter.calls);
 }
 
 INSTANTIATE_TEST_SUITE_P(Testdata, CommandGolden, ::testing::ValuesIn(CaseNames()),

@@ -36,9 +36,18 @@ bool IsBanned(const FileSystem& files, const std::string& path, const std::strin
     return false;
 }
 
+// The list is written anew in one piece rather than appended to: an append
+// cut short would leave half an address for the next one to join. A list
+// that is there but cannot be read is left as it is.
 bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
                std::string* err) {
-    return files.AppendFile(path, address + "\r\n", err);
+    std::string contents;
+    if (!files.ReadFile(path, &contents, err)) {
+        if (files.Exists(path, FileMask::kFiles)) return false;
+        contents.clear();
+    }
+    if (!contents.empty() && contents.back() != '\n') contents += "\r\n";
+    return files.ReplaceFile(path, contents + address + "\r\n", err);
 }
 
 bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,

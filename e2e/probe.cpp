@@ -10,6 +10,8 @@
 //             WM_NULL sent with SendMessageTimeout within 200 ms, and the
 //             longest answer in milliseconds
 //   count EXE how many processes of that name run
+//   resources the first console's open kernel handles, GDI objects and USER
+//             objects, as the system counts them (-1 where it cannot)
 //   dialogs   the consoles' visible dialog boxes (class "#32770"): title,
 //             owner, rectangle, topmost, and the texts of their static
 //             controls, buttons and edit boxes
@@ -523,6 +525,23 @@ std::string Responds(const char* exe) {
 
 }  // namespace
 
+std::string Resources(const char* exe) {
+    std::vector<DWORD> pids = ProcessesNamed(exe);
+    long handles = -1, gdi = -1, user = -1;
+    if (!pids.empty()) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pids[0]);
+        if (process) {
+            DWORD count = 0;
+            if (GetProcessHandleCount(process, &count)) handles = static_cast<long>(count);
+            gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
+            user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
+            CloseHandle(process);
+        }
+    }
+    return "{\"handles\":" + std::to_string(handles) + ",\"gdi\":" + std::to_string(gdi) +
+           ",\"user\":" + std::to_string(user) + "}";
+}
+
 int main(int argc, char** argv) {
     const char* exe = argc > 1 ? argv[1] : "Vantrel.exe";
     char line[4096];
@@ -536,6 +555,7 @@ int main(int argc, char** argv) {
         if (command == "snapshot") answer = Snapshot(exe);
         if (command == "responds") answer = Responds(exe);
         if (command == "dialogs") answer = DialogsJson(exe);
+        if (command == "resources") answer = Resources(exe);
         if (command.rfind("edit ", 0) == 0) answer = SetEditText(exe, command.substr(5));
         if (command.rfind("click ", 0) == 0) answer = ClickButton(exe, command.substr(6));
         if (command.rfind("font ", 0) == 0) {

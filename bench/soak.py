@@ -15,10 +15,12 @@ window answers WM_NULL in 200 ms. `--long-lines N` adds, after the rounds, a
 client sending N distinct lines of 200-1,000 characters.
 
 A missing answer is a failure: counted, told, and the soak goes on, unless
-the console has ended. Figures only: nothing here passes or fails on a time.
+the console has ended. WM_NULL is looked at with every sample, twice during
+each client burst and once during the endless line; a look unanswered is
+told with when it was. Figures only: nothing here passes or fails on a time.
 
 Usage: bench/soak.py --build build/windows [--minutes 20] [--long-lines 10000]
-                     [--work /tmp/vantrel-soak]
+                     [--work /tmp/vantrel-soak] [--typed 20] [--burst 250] [--logins 5]
 """
 
 import argparse
@@ -110,6 +112,7 @@ class Soak:
         self.counts = dict(rounds=0, client_lines=0, typed_lines=0, batch_lines=0, logins=0,
                            long_lines=0, failures=0, looks=0, looks_answered=0)
         self.failures = []
+        self.unanswered = []
         self.long_figures = []
         self.after_long = None
 
@@ -139,20 +142,20 @@ class Soak:
         try:
             self.c.key("Escape")
             self.local_prompt(60)
-        except TestFailure as e:
+        except Exception as e:  # noqa: BLE001 - the next piece of work tries again
             self.alive()
             self.log(f"  (not back to a quiet console yet: {e})")
 
-    def look(self):
-        """One WM_NULL look at every window; returns the slowest answer."""
+    def look(self, when):
+        """One WM_NULL look at every window; returns the slowest answer. A
+        look unanswered is told with when it was, apart from the failures."""
         r = self.c.responds()
         self.counts["looks"] += 1
         if r["windows"] > 0 and r["answered"]:
             self.counts["looks_answered"] += 1
         else:
-            self.counts["failures"] += 1
-            self.failures.append(f"round {self.counts['rounds'] + 1}: WM_NULL unanswered: {r}")
-            self.log(f"FAILURE {self.failures[-1]}")
+            self.unanswered.append(f"round {self.counts['rounds'] + 1}, {when}: {r}")
+            self.log(f"WM_NULL unanswered: {self.unanswered[-1]}")
         return r["slowest_ms"]
 
     def local_prompt(self, timeout=30):
@@ -168,9 +171,10 @@ class Soak:
         status = proc_status(pid)
         snap = self.c.snapshot()
         windows = sum(1 + len(w["children"]) for w in snap.windows)
+        fds = len(list(Path(f"/proc/{pid}/fd").iterdir()))
         values = dict(rss=kb(status["VmRSS"]), private=private_kb(pid),
-                      threads=int(status["Threads"]), fds=len(list(Path(f"/proc/{pid}/fd").iterdir())),
-                      windows=windows, wm_null_ms=self.look())
+                      threads=int(status["Threads"]), fds=fds, windows=windows,
+                      wm_null_ms=self.look("at the sample"))
         if self.server is None or not Path(f"/proc/{self.server}").exists():
             self.server = wineserver_pid(self.c.prefix)
         values["server_rss"] = kb(proc_status(self.server)["VmRSS"]) if self.server else None
@@ -216,8 +220,8 @@ class Soak:
                 dict_sum = i + 2
             elif kind == 5:
                 lines.append('vb set f=CreateObject("Scripting.FileSystemObject"):'
-                             f'fe=f.FolderExists("C:\\windows") and not f.FileExists("C:\\no{r}_{i}.txt")'
-                             ':set f=Nothing')
+                             'fe=f.FolderExists("C:\\windows") and '
+                             f'not f.FileExists("C:\\no{r}_{i}.txt"):set f=Nothing')
                 fso = "True"
             elif kind == 6:
                 lines.append(f"&print {i}*3")  # the same every round
@@ -235,7 +239,7 @@ class Soak:
             self.counts["client_lines"] += len(lines)
             # Looks while the burst runs.
             for _ in range(2):
-                self.look()
+                self.look("during the client's burst")
             client.wait_for(lambda d: re.search(rb"check %d [^\r\n]*\r\n" % r, d),
                             "the burst's check line", timeout=300)
             data = client.take().decode("latin-1")
@@ -304,7 +308,7 @@ class Soak:
         c.submit("vb do:loop")
         self.counts["typed_lines"] += 1
         c.wait_for(lambda s: s.command == "vb do:loop", "the loop to run")
-        self.look()
+        self.look("during the endless line")
         c.key("Escape")
         c.wait_idle(20)
         c.wait_for(lambda s: (s.pane_text or "").strip() == INTERRUPTED, "the interrupt line")
@@ -322,6 +326,12 @@ class Soak:
 
     # -- the soak --------------------------------------------------------------
     def start(self):
+        # A crash then ends the process, its backtrace in Wine's log, rather
+        # than leaving it behind Wine's crash dialog.
+        subprocess.run([harness.WINE, "reg", "add", r"HKCU\Software\Wine\WineDbg", "/v",
+                        "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"], env=self.c.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120,
+                       check=True)
         self.process = self.c.start("listen", str(self.port), PASSWORD)
         self.c.wait_ready()
         self.sample()
@@ -353,8 +363,10 @@ class Soak:
                     stem = f"{i:x}-"
                     text = (stem * (length // len(stem) + 1))[:length]
                     lines.append(f"set lv{i % 100}={text}" if i % 2 else f'vb lv{i % 100}="{text}"')
-                marker = f"long {first + len(lines)}"
-                lines.append(f'&print "{marker}"')
+                # The last line's text read back: every line before it has run.
+                marker = f"long {first + len(lines)} {i % 100} {length} {text[-12:]}"
+                lines.append(f'&print "long {first + len(lines)} {i % 100} " & len(lv{i % 100})'
+                             f' & " " & right(lv{i % 100}, 12)')
                 client.send(b"".join(line.encode() + b"\r\n" for line in lines))
                 client.wait_text(marker.encode() + b"\r\n", timeout=300)
                 data = client.take()
@@ -424,10 +436,13 @@ def report(soak, minutes_run, long_seconds):
         print(f"long lines: {k['long_lines']:,} distinct lines of 200-1,000 characters in "
               f"{long_seconds:.0f} s; private memory (KB) after each thousand:")
         print("  " + ", ".join(f"{n:,}: {p:,}" for n, p in soak.long_figures))
-    for f in soak.failures[:20]:
-        print(f"  {f}")
-    if len(soak.failures) > 20:
-        print(f"  ... and {len(soak.failures) - 20} more")
+    for title, told in (("failures", soak.failures), ("WM_NULL looks unanswered", soak.unanswered)):
+        if told:
+            print(f"{title}:")
+        for f in told[:20]:
+            print(f"  {f}")
+        if len(told) > 20:
+            print(f"  ... and {len(told) - 20} more")
 
 
 def main():
@@ -473,6 +488,10 @@ def main():
             report(soak, (time.monotonic() - started) / 60, long_seconds)
         if ended:
             print(f"THE SOAK ENDED EARLY: {ended}")
+            wine_log = console.logs / f"{console.name}.wine.log" if console else None
+            if wine_log and wine_log.exists():
+                print(f"the end of Wine's log:\n" +
+                      "\n".join(wine_log.read_text(errors="replace").splitlines()[-60:]))
         if console:
             console.close()
         harness.cleanup(a.work)

@@ -77,6 +77,32 @@ def test_dos_shows_its_output_as_it_comes_and_esc_ends_it_with_what_it_started(c
     expect_equal(left, [], "temporary files left behind")
 
 
+def test_esc_stops_a_dos_line_with_the_program_start_started_in_it(c):
+    c.start()
+    bar = c.wait_ready().bar["hwnd"]
+    processes = {exe: c.count_processes(exe) for exe in ("ping.exe", "start.exe", "cmd.exe")}
+    line = "dos start /wait ping -n 12 127.0.0.1"
+    c.submit(line)
+    wait_until(lambda: c.count_processes("ping.exe") > processes["ping.exe"], 15, "ping to start")
+    # START opens a console window of its own for ping, which takes the
+    # keyboard: an Esc pressed now is that window's. A click on the bar
+    # gives it back the keyboard while the line runs.
+    c.wait_for(lambda s: s.data["foreground"] != bar, "the window START opens in front")
+    box = c.snapshot().control(102)
+    left, top, right, bottom = box["rect"]
+    c.xdotool("mousemove", str(left + 40), str((top + bottom) // 2), "click", "1")
+    c.wait_for(lambda s: s.data["foreground"] == bar, "the click to bring the bar forward", 5)
+    expect_equal(c.snapshot().command, line, "the line still running")
+    seconds = stop_with_esc(c, "the DOS command that started ping")
+    expect(seconds < 4, f"Esc stopped the line within a few seconds ({seconds:.1f}s)")
+    pane_holds(c, "DOS command stopped", "the stop told")
+    # The job held what START started: nothing of the run is left.
+    wait_until(lambda: all(c.count_processes(exe) == n for exe, n in processes.items()), 5,
+               "no process of the run left")
+    c.enter_line("print 6*7")
+    pane_holds(c, "42", "the next line runs")
+
+
 def test_esc_stops_a_batch_file_before_its_next_line(c):
     (c.prefix / "drive_c" / "stuck.dcb").write_bytes(
         b"set first=1\r\nvb do:loop\r\nset third=1\r\n")

@@ -163,8 +163,8 @@ void Main::Hold(MSG msg) {
 
 // The line runs inside a handler of this thread's message loop, so nothing
 // here may start another: keys go to the console, which takes only those
-// that stop the line; the rest of the input is held back, and mouse input
-// stays queued. What is dispatched (paint, the socket's and the shell's
+// that stop the line; the rest of the input is held back, and mouse moves
+// stay queued. What is dispatched (paint, the socket's and the shell's
 // posted messages, messages other programs send) either has no command
 // behind it or reaches the console, which holds it until the line ends.
 void Main::PumpWhileBusy() {
@@ -172,6 +172,16 @@ void Main::PumpWhileBusy() {
     // not keep the line from going on.
     constexpr int kMostMessages = 512;
     MSG msg;
+    // A program the line started may open a window in front of the bar
+    // (START gives a console program one) and take the keyboard with it.
+    // The system makes a window clicked the foreground one as the button's
+    // message is taken from the queue: so the buttons are taken and held,
+    // and a click on the bar gives it back the keyboard, and Esc its line.
+    for (int i = 0; i < kMostMessages &&
+                    PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE);
+         ++i) {
+        Hold(msg);
+    }
     for (int i = 0;
          i < kMostMessages && PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
          ++i) {

@@ -95,6 +95,9 @@ METRICS = [
     ("threads", "threads", ""),
     ("fds", "open descriptors", ""),
     ("windows", "windows (USER)", ""),
+    ("handles", "handles", ""),
+    ("gdi", "GDI objects", ""),
+    ("user", "USER objects", ""),
     ("server_rss", "wineserver resident", "KB"),
     ("wm_null_ms", "slowest WM_NULL answer", "ms"),
 ]
@@ -172,9 +175,14 @@ class Soak:
         snap = self.c.snapshot()
         windows = sum(1 + len(w["children"]) for w in snap.windows)
         fds = len(list(Path(f"/proc/{pid}/fd").iterdir()))
+        # The system's own counts; Wine answers -1 or 0 for what it does not
+        # keep, which is reported as not reported.
+        counts = self.c.ask_probe("resources")
         values = dict(rss=kb(status["VmRSS"]), private=private_kb(pid),
                       threads=int(status["Threads"]), fds=fds, windows=windows,
-                      wm_null_ms=self.look("at the sample"))
+                      wm_null_ms=self.look("at the sample"),
+                      **{k: (counts[k] if counts.get(k, -1) > 0 else None)
+                         for k in ("handles", "gdi", "user")})
         if self.server is None or not Path(f"/proc/{self.server}").exists():
             self.server = wineserver_pid(self.c.prefix)
         values["server_rss"] = kb(proc_status(self.server)["VmRSS"]) if self.server else None
@@ -423,9 +431,6 @@ def report(soak, minutes_run, long_seconds):
     if soak.after_long:
         print("after the long lines: " +
               ", ".join(f"{key} {soak.after_long[key]}" for key, _, _ in METRICS))
-    print("handles, GDI objects      not reported: the probe has no query for them; under Wine")
-    print("                          the process's handles and windows live in the wineserver,")
-    print("                          whose memory is sampled above, and its descriptors above")
     k = soak.counts
     print()
     print(f"rounds {k['rounds']}, client lines {k['client_lines']:,}, typed lines "

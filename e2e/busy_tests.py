@@ -5,6 +5,7 @@ import time
 
 from harness import expect, expect_equal, wait_until
 from remote_tests import Client, ends_with_prompt, free_port, served_client
+from window_tests import hold_keys, stays
 
 INTERRUPTED = "User interrupt occurred"
 
@@ -114,6 +115,32 @@ def test_slow_recursion_ends_out_of_stack_typed_and_from_a_client(c):
     client.close()
 
 
+def test_esc_stops_a_dos_line_with_the_program_start_started_in_it(c):
+    c.start()
+    bar = c.wait_ready().bar["hwnd"]
+    processes = {exe: c.count_processes(exe) for exe in ("ping.exe", "start.exe", "cmd.exe")}
+    line = "dos start /wait ping -n 12 127.0.0.1"
+    c.submit(line)
+    wait_until(lambda: c.count_processes("ping.exe") > processes["ping.exe"], 15, "ping to start")
+    # START opens a console window of its own for ping, which takes the
+    # keyboard: an Esc pressed now is that window's. A click on the bar
+    # gives it back the keyboard while the line runs.
+    c.wait_for(lambda s: s.data["foreground"] != bar, "the window START opens in front")
+    box = c.snapshot().control(102)
+    left, top, right, bottom = box["rect"]
+    c.xdotool("mousemove", str(left + 40), str((top + bottom) // 2), "click", "1")
+    c.wait_for(lambda s: s.data["foreground"] == bar, "the click to bring the bar forward", 5)
+    expect_equal(c.snapshot().command, line, "the line still running")
+    seconds = stop_with_esc(c, "the DOS command that started ping")
+    expect(seconds < 4, f"Esc stopped the line within a few seconds ({seconds:.1f}s)")
+    pane_holds(c, "DOS command stopped", "the stop told")
+    # The job held what START started: nothing of the run is left.
+    wait_until(lambda: all(c.count_processes(exe) == n for exe, n in processes.items()), 5,
+               "no process of the run left")
+    c.enter_line("print 6*7")
+    pane_holds(c, "42", "the next line runs")
+
+
 def test_esc_stops_a_batch_file_before_its_next_line(c):
     (c.prefix / "drive_c" / "stuck.dcb").write_bytes(
         b"set first=1\r\nvb do:loop\r\nset third=1\r\n")
@@ -142,4 +169,61 @@ def test_a_clients_ctrl_c_stops_its_line_and_its_next_line_runs_after(c):
           f"{time.monotonic() - start:.2f}s")
     data = client.take()
     expect(data.index(INTERRUPTED.encode()) < data.index(b"42"), f"in order: {data!r}")
+    client.close()
+
+
+def settled_command(c, what, quiet=1.5, timeout=30):
+    """Waits until the command box has kept one text for a while: keys let
+    through after a line arrive one message at a time. Returns the text."""
+    last = {"text": None, "since": time.monotonic()}
+
+    def check():
+        text = c.snapshot().command
+        now = time.monotonic()
+        if text != last["text"]:
+            last.update(text=text, since=now)
+            return None
+        return text if text and now - last["since"] >= quiet else None
+    return wait_until(check, timeout, what)
+
+
+def test_a_function_key_typed_with_a_modifier_during_a_line_fires_nothing_after_it(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("set F6=echo f6-fired{ENTER}")
+    line = "vb t = Timer:Do While Timer - t < 3:Loop"
+    # The modifier is held as a hand holds it: Wine reads a chord that
+    # xdotool presses and lets go at once as F6 alone.
+    for modifiers in (["Shift_L"], ["Control_L"], ["Alt_L"], []):
+        c.submit(line)
+        c.wait_for(lambda s: s.command == line, "the line to run")
+        with hold_keys(c, modifiers):
+            time.sleep(0.3)  # the modifier's own event comes first
+            c.key("F6")
+            time.sleep(0.3)
+        c.wait_idle(15)
+        if not modifiers:
+            # The key without a modifier is held too, and types its macro.
+            pane_holds(c, "f6-fired", "plain F6 firing after the line")
+        else:
+            stays(c, lambda s: "f6-fired" not in (s.pane_text or "") and s.command == "", 2,
+                  f"{modifiers[0]}+F6 firing nothing")
+
+
+def test_keys_typed_during_a_line_while_a_clients_line_waits_land_once_each(c):
+    client = served_client(c)
+    # The client's first line runs for a while; its second waits, meets the
+    # keys let through after the first, pumps while they pass, and ends the
+    # service, so that they land in the command box once it is free.
+    start = time.monotonic()
+    client.send(b"vb t = Timer:Do While Timer - t < 8:Loop\r\n"
+                b"vb t = Timer:Do While Timer - t < 1:Loop|disconnect\r\n")
+    box = c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the client's line").control(102)
+    left, top, right, bottom = box["rect"]
+    c.click_until_focused(box["hwnd"], left + 40, (top + bottom) // 2, "the command box")
+    c.xdotool("type", "--delay", "5", "abc")
+    typed = time.monotonic() - start
+    expect(typed < 7, f"the keys were typed while the first line ran ({typed:.1f}s)")
+    c.wait_for(lambda s: s.prompt != "Serving 127.0.0.1", "the service to end", timeout=20)
+    expect_equal(settled_command(c, "the typed keys to land"), "abc", "the command box")
     client.close()

@@ -1,7 +1,7 @@
 """End-to-end tests of a script's MsgBox and InputBox: real boxes above the
 bar, answered as a user would, while the console keeps answering."""
 
-from busy_tests import answers_for, pane_holds
+from busy_tests import INTERRUPTED, answers_for, pane_holds
 from harness import expect, expect_equal, wait_until
 from remote_tests import served_client
 
@@ -84,3 +84,43 @@ def test_a_clients_message_box_shows_on_the_serving_desktop_and_its_next_line_wa
     data = client.take()
     expect(data.index(b"answer 6") < data.index(b"42"), f"in order: {data!r}")
     client.close()
+
+
+def test_a_clients_ctrl_c_closes_its_lines_message_box_and_stops_the_line(c):
+    client = served_client(c)
+    client.send(b'vb x = MsgBox("Stop me?", vbYesNo, "Client"):print "ran on " & x\r\n')
+    c.wait_dialog("the client's message box on the serving console")
+    client.send(b"print 6*7\r\n")
+    client.send(b"\x03")
+    c.wait_no_dialog(10)
+    client.wait_for(lambda d: INTERRUPTED.encode() in d, "the user-interrupt error", timeout=10)
+    # A Ctrl+C drops what the client sent before it, and only that.
+    client.send(b"print 7*6\r\n")
+    client.wait_text(b"42", timeout=10)
+    data = client.take()
+    expect(b"ran on" not in data, f"the script ran on after the stop: {data!r}")
+    expect(data.index(INTERRUPTED.encode()) < data.index(b"42"), f"in order: {data!r}")
+    client.close()
+
+
+def test_ctrl_break_in_a_scripts_box_closes_it_and_stops_the_line(c):
+    c.start()
+    c.wait_ready()
+    # Each box with the control its keyboard focus starts in.
+    for box, focus_id in (('MsgBox("Stop me?", vbYesNo, "Ask")', 6),  # Yes
+                          ('InputBox("Stop me?", "Ask")', EDIT_ID)):
+        c.submit(f'vb x = {box}:print "ran on [" & x & "]"|print "next segment"')
+        c.wait_dialog("the box")
+        dialog = c.snapshot().window("#32770")
+        focus = c.snapshot().control(focus_id, dialog)
+        # A click on the box's text gives it the X input focus; the box's
+        # own focus stays where the box put it.
+        c.click_until_focused(focus["hwnd"], dialog["rect"][0] + 20, dialog["rect"][1] + 40,
+                              "the box")
+        # Ctrl with the Pause key is Ctrl+Break.
+        c.key("ctrl+Pause")
+        c.wait_no_dialog(10)
+        pane_holds(c, INTERRUPTED, "the user-interrupt error alone")
+        c.wait_idle(10)
+    c.enter_line("print 6*7")
+    pane_holds(c, "42", "the next line runs")

@@ -324,22 +324,40 @@ class FakeDialogs : public Dialogs {
   public:
     int MsgBox(const MsgBoxRequest& request) override {
         msgBoxes.push_back(request);
-        if (whileOpen) whileOpen();
-        return pressed;
+        Open();
+        return closedByStop_ ? 2 : pressed;  // IDCANCEL
     }
     bool InputBox(const InputBoxRequest& request, std::string* answer) override {
         inputBoxes.push_back(request);
-        if (whileOpen) whileOpen();
-        if (!typed) return false;
+        Open();
+        if (closedByStop_ || !typed) return false;
         *answer = *typed;
         return true;
     }
+    void CloseBox() override {
+        ++closeRequests;
+        if (open_) closedByStop_ = true;
+    }
+    // Ctrl+Break pressed in the box that is up.
+    void PressStopKey() { StopKeyPressed(); }
 
     int pressed = 1;                   // the button a message box returns
     std::optional<std::string> typed;  // an input box's text; unset: Cancel
     std::function<void()> whileOpen;
     std::vector<MsgBoxRequest> msgBoxes;
     std::vector<InputBoxRequest> inputBoxes;
+    int closeRequests = 0;
+
+  private:
+    void Open() {
+        open_ = true;
+        closedByStop_ = false;
+        if (whileOpen) whileOpen();
+        open_ = false;
+    }
+
+    bool open_ = false;
+    bool closedByStop_ = false;
 };
 
 // One of each, bundled as the core expects.

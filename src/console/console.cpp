@@ -149,11 +149,14 @@ void Console::TrayMouseMessage(int message) {
     if (trayEventRaised_) return;
     // A menu's own message loop would let other input start a line inside
     // the running one: the click waits for the line to end.
+    TrayMouse mouse = TrayEventFor(message);
     if (interpreter_.Running()) {
-        heldTrayMessage_ = message;
+        // The pointer passing over the icon raises nothing and need not wait.
+        if (mouse.event != TrayEvent::kNone && heldTrayMessages_.size() < kMostHeldTrayMessages) {
+            heldTrayMessages_.push_back(message);
+        }
         return;
     }
-    TrayMouse mouse = TrayEventFor(message);
     trayEventRaised_ = true;
     if (mouse.event == TrayEvent::kMouseDblClick) TrayIcon_MouseDblClick(mouse.button);
     if (mouse.event == TrayEvent::kMouseUp) TrayIcon_MouseUp(mouse.button);

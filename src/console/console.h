@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -156,8 +157,10 @@ class Console : public ConsoleHost {
     std::string dataFolder_;
     bool firstRun_ = false;
     bool trayEventRaised_ = false;
-    // What waits for the running line to end.
-    std::optional<int> heldTrayMessage_;
+    // What waits for the running line to end: the tray's clicks in the
+    // order they came, as many as a user makes in a long line.
+    static constexpr size_t kMostHeldTrayMessages = 32;
+    std::deque<int> heldTrayMessages_;
     std::optional<int> heldKick_;  // the modifiers of F10 pressed meanwhile
     bool closeAfterLine_ = false;
     std::uint64_t lastKeepAlive_ = 0;

@@ -2,6 +2,8 @@
 // UI thread, so nothing that arrives meanwhile may start another: the keys
 // that stop the line are taken, every other event is held and gets its
 // turn, in order, once the line has ended.
+#include <utility>
+
 #include "console/colours.h"
 #include "console/console.h"
 #include "console/keyboard.h"
@@ -34,11 +36,9 @@ void Console::LineEnded() {
         link_->KeyReleased(kVkF10, *heldKick_);
         heldKick_.reset();
     }
-    if (heldTrayMessage_) {
-        const int message = *heldTrayMessage_;
-        heldTrayMessage_.reset();
-        TrayMouseMessage(message);
-    }
+    // A click may open the tray's menu, whose own loop may bring more.
+    std::deque<int> trayMessages = std::exchange(heldTrayMessages_, {});
+    for (int message : trayMessages) TrayMouseMessage(message);
     if (link_) link_->ResumeAfterLine();
 }
 

@@ -2,6 +2,8 @@
 // stops the line on request and lets nothing else start until it has ended.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "platform/key_codes.h"
 #include "remote_fixture.h"
 
@@ -100,6 +102,111 @@ TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
     EXPECT_EQ(tray.menus.size(), 1u);
 }
 
+// A key held while a line runs is let through after it with its own
+// modifiers: a function key typed with one types no macro, whatever is held
+// when it is let through, and however many lines it meets on its way.
+TEST_F(ConsoleBusyTest, AHeldFunctionKeyReplaysWithTheModifiersItWasTypedWith) {
+    struct Case {
+        int typedWith;
+        int heldAtReplay;
+        bool fires;
+    };
+    const Case cases[] = {
+        {0, 0, true},
+        {0, kModShift, true},
+        {kModShift, 0, false},
+        {kModCtrl, 0, false},
+        {kModAlt, 0, false},
+        {kModShift | kModCtrl, 0, false},
+        {kModCtrl | kModAlt, kModCtrl, false},
+        {kModShift | kModCtrl | kModAlt, 0, false},
+    };
+    constexpr int kF6 = kVkF1 + 5;
+    constexpr std::uint32_t kKeyUpFlags = 0xC0400001;  // released, scan code 0x40
+    in().SetVar("F6", "echo f6-fired{ENTER}");
+    for (const Case& c : cases) {
+        fake.input.sent.clear();
+        std::uint32_t flags = kKeyUpFlags;
+        bool taken = true;
+        window.onPump = [&] {
+            if (window.pumps != 1) return;
+            taken = console.KeyUp(kF6, c.typedWith);
+            flags = MarkReplayed(flags, c.typedWith);
+        };
+        window.pumps = 0;
+        Enter("long");
+        EXPECT_FALSE(taken) << c.typedWith << ": a held key is the window's to hold";
+        // It meets a second line on its way: held again, its mark stays.
+        flags = MarkReplayed(flags, c.heldAtReplay);
+        ASSERT_TRUE(IsReplayed(flags));
+        EXPECT_EQ(WithoutReplayMark(flags), kKeyUpFlags);
+        console.KeyUp(kF6, ReplayedModifiers(flags));
+        EXPECT_EQ(fake.input.sent.size(), c.fires ? 1u : 0u) << c.typedWith;
+    }
+}
+
+TEST_F(ConsoleBusyTest, TheReplayMarkLeavesTheSystemsKeyFlagsAlone) {
+    // Repeat count, scan code, extended key, context (Alt), previous state
+    // and transition bits: everything but the reserved bits 25 to 28.
+    const std::uint32_t systemFlags[] = {0x00000001,
+                                         0x001E0001,
+                                         0xC01E0001,
+                                         0x21380001,
+                                         0x01480001,
+                                         0xE1FF7FFF,
+                                         0xFFFFFFFF & ~kReplayMark};
+    for (std::uint32_t flags : systemFlags) {
+        EXPECT_EQ(ReplayedModifiers(flags), -1) << std::hex << flags;
+        for (int modifiers = 0; modifiers <= (kModShift | kModCtrl | kModAlt); ++modifiers) {
+            const std::uint32_t marked = MarkReplayed(flags, modifiers);
+            EXPECT_EQ(ReplayedModifiers(marked), modifiers) << std::hex << flags;
+            EXPECT_EQ(WithoutReplayMark(marked), flags) << std::hex << flags;
+            EXPECT_EQ(marked & ~kReplayMark, flags) << std::hex << flags;
+        }
+    }
+}
+
+TEST_F(ConsoleBusyTest, TrayClicksWhileALineRunsEachGetTheirTurnInOrderAfterIt) {
+    struct Case {
+        const char* what;
+        std::vector<int> messages;  // 512 a move, 515 a left double click, 517 a right click
+        std::vector<bool> menusSeeVisible;
+    };
+    const Case cases[] = {
+        {"one click", {517}, {false}},
+        {"moves raise nothing", {512, 512, 512}, {}},
+        {"menu, show, menu", {517, 512, 515, 517}, {false, true}},
+        {"two menus", {517, 517}, {false, true}},
+    };
+    tray.choice = TrayMenuItem::kShowHide;
+    for (const Case& c : cases) {
+        console.HideWin();
+        tray.menus.clear();
+        window.onPump = [&] {
+            if (window.pumps != 1) return;
+            for (int message : c.messages) console.TrayMouseMessage(message);
+            EXPECT_TRUE(tray.menus.empty()) << c.what;
+        };
+        window.pumps = 0;
+        Enter("long");
+        std::vector<bool> seen;
+        for (const TrayMenuChecks& checks : tray.menus) seen.push_back(checks.visible);
+        EXPECT_EQ(seen, c.menusSeeVisible) << c.what;
+    }
+    // A flood waits no further than the bound.
+    tray.choice = TrayMenuItem::kNone;
+    tray.menus.clear();
+    window.onPump = [&] {
+        if (window.pumps == 1) {
+            for (int i = 0; i < 1000; ++i) console.TrayMouseMessage(517);
+        }
+    };
+    window.pumps = 0;
+    Enter("long");
+    EXPECT_GE(tray.menus.size(), 2u);
+    EXPECT_LE(tray.menus.size(), 64u);
+}
+
 TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnything) {
     // The box's own modal loop runs the timer, the socket and other
     // programs' clicks; the keys typed are the box's.
@@ -130,6 +237,70 @@ TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnyth
     const std::string output = socket.TakeSent();
     EXPECT_NE(output.find("printed before the box\r\n"), std::string::npos) << output;
     EXPECT_NE(output.find("7\r\n"), std::string::npos) << output;
+}
+
+TEST_F(ConsoleBusyTest, AStopWhileAScriptsBoxIsUpClosesTheBoxAndEndsTheLine) {
+    // A client's Ctrl+C reaches the console through the box's own loop;
+    // Ctrl+Break pressed in the box is handed over by the box.
+    struct Case {
+        const char* what;
+        bool client;
+        const char* box;
+    };
+    const Case cases[] = {
+        {"Ctrl+Break, MsgBox", false, "MsgBox(\"Go?\", vbYesNo)"},
+        {"Ctrl+Break, InputBox", false, "InputBox(\"Name?\")"},
+        {"Ctrl+C, MsgBox", true, "MsgBox(\"Go?\", vbYesNo)"},
+        {"Ctrl+C, InputBox", true, "InputBox(\"Name?\")"},
+    };
+    for (const Case& c : cases) {
+        Reach(c.client ? kServing : kLocal);
+        in().SetVar("after", "");
+        in().SetVar("later", "");
+        fake.dialogs.closeRequests = 0;
+        fake.dialogs.pressed = 6;
+        fake.dialogs.typed = "typed";
+        fake.dialogs.whileOpen = [&] {
+            if (c.client) {
+                socket.Receive("\x03");
+            } else {
+                fake.dialogs.PressStopKey();
+            }
+        };
+        const std::string line = std::string("vb x = ") + c.box + ":after = x|set later=1";
+        if (c.client) {
+            socket.TakeSent();
+            socket.Receive(line + "\r\n");
+            console.Tick();
+        } else {
+            Enter(line);
+        }
+        EXPECT_EQ(fake.dialogs.closeRequests, 1) << c.what;
+        EXPECT_EQ(in().EvaluateText("after"), "") << c.what << ": the script ran on";
+        EXPECT_EQ(in().EvaluateText("later"), "") << c.what << ": the line ran on";
+        const std::string out = c.client ? socket.TakeSent() : Printed();
+        EXPECT_NE(out.find("User interrupt occurred"), std::string::npos) << c.what << ": " << out;
+        EXPECT_FALSE(in().Running()) << c.what;
+    }
+    // A box no stop reached gives its answer, and the script goes on.
+    fake.dialogs.whileOpen = nullptr;
+    fake.dialogs.closeRequests = 0;
+    socket.Receive("vb after = MsgBox(\"Go?\", vbYesNo)\r\n");
+    EXPECT_EQ(in().EvaluateText("after"), "6");
+    EXPECT_EQ(fake.dialogs.closeRequests, 0);
+}
+
+TEST_F(ConsoleBusyTest, AStopWithNoBoxUpClosesNone) {
+    window.onPump = [&] {
+        if (window.pumps == 1) console.KeyDown(kVkEscape, 0);
+    };
+    Enter("long");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_EQ(fake.dialogs.closeRequests, 0);
+    // Ctrl+Break handed over by a box while no line runs stops nothing.
+    fake.dialogs.PressStopKey();
+    Enter("long");
+    EXPECT_TRUE(Ran(50));
 }
 
 TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {

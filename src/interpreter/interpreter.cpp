@@ -25,9 +25,11 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
       engine_(&scriptHost_),
       variables_(engine_) {
     platform.files.SetKeepGoing([this] { return KeepGoing(); });
+    platform.dialogs.SetStopKeyHandler([this] { RequestStop(); });
 }
 
 Interpreter::~Interpreter() {
+    platform_.dialogs.SetStopKeyHandler(nullptr);
     platform_.files.SetKeepGoing(nullptr);
 }
 
@@ -116,7 +118,12 @@ bool Interpreter::Poll() {
 }
 
 void Interpreter::RequestStop() {
-    if (Running()) stopRequested_ = true;
+    if (!Running()) return;
+    stopRequested_ = true;
+    // A box waits for an answer in its own loop and would keep the line
+    // waiting with it: it goes as Cancel would, and the script stops as
+    // soon as the box has returned.
+    if (DialogOpen()) platform_.dialogs.CloseBox();
 }
 
 void Interpreter::RunLine(const std::string& lineIn) {

@@ -37,7 +37,9 @@ class Interpreter {
     bool KeepGoing() { return !Running() || !Poll(); }
     // Esc, Ctrl+Break or a served client's Ctrl+C: the running line stops at
     // its next Poll, and the rest of it (and of its batch files) is dropped.
-    // Nothing happens when no line runs; a new line starts afresh.
+    // A script's box that is up closes as Cancel would, and its script ends
+    // with the user-interrupt error. Nothing happens when no line runs; a
+    // new line starts afresh.
     void RequestStop();
     bool Running() const { return depth_ > 0; }
     // A script's message or input box is up, inside the running line.

@@ -4,6 +4,7 @@
 // memory and record what was asked.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -40,6 +41,24 @@ class Dialogs {
     // true with the text in *answer on OK; false on Cancel, Esc, closing
     // the box, or when no box could be shown (*answer is then untouched).
     virtual bool InputBox(const InputBoxRequest& request, std::string* answer) = 0;
+
+    // Ends the box that is up as its Cancel button would, from inside the
+    // box's own modal loop: the line behind it is being stopped. Nothing
+    // when no box is up.
+    virtual void CloseBox() = 0;
+
+    // Ctrl+Break pressed while a box is up stops the line behind the box,
+    // as it does in the bar: the box hands it to onStopKey, which is
+    // expected to close the box with CloseBox.
+    void SetStopKeyHandler(std::function<void()> onStopKey) { onStopKey_ = std::move(onStopKey); }
+
+  protected:
+    void StopKeyPressed() {
+        if (onStopKey_) onStopKey_();
+    }
+
+  private:
+    std::function<void()> onStopKey_;
 };
 
 }  // namespace vantrel

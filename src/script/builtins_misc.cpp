@@ -157,7 +157,11 @@ Value MsgBox(Frame& f, Value* a, int n) {
     const std::string prompt = ArgText(f, a[0]);
     const int32_t buttons = Present(a, n, 1) ? ToLong(a[1]) : 0;
     const std::string title = Present(a, n, 2) ? ArgText(f, a[2]) : f.rt.host.ApplicationName();
-    return Value::Integer(static_cast<int16_t>(f.rt.host.MsgBox(prompt, buttons, title)));
+    const int pressed = f.rt.host.MsgBox(prompt, buttons, title);
+    // A stop that closed the box ends the script here, before the answer
+    // it did not give is acted on.
+    f.rt.AskHostToGoOn();
+    return Value::Integer(static_cast<int16_t>(pressed));
 }
 
 Value InputBox(Frame& f, Value* a, int n) {
@@ -168,7 +172,9 @@ Value InputBox(Frame& f, Value* a, int n) {
     if (Present(a, n, 3)) position.x = ToLong(a[3]);
     if (Present(a, n, 4)) position.y = ToLong(a[4]);
     std::string answer;
-    if (!f.rt.host.InputBox(prompt, title, initial, position, &answer)) return Value::String("");
+    const bool accepted = f.rt.host.InputBox(prompt, title, initial, position, &answer);
+    f.rt.AskHostToGoOn();  // as for MsgBox
+    if (!accepted) return Value::String("");
     return Value::String(std::move(answer));
 }
 

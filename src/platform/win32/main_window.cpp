@@ -1,5 +1,7 @@
 #include "platform/win32/main_window.h"
 
+#include <cstdint>
+
 #include "console/apply_settings.h"
 #include "platform/key_codes.h"
 #include "platform/win32/app_bar.h"
@@ -15,12 +17,22 @@ constexpr int kPromptBoxId = 101;
 constexpr int kCmdBoxId = 102;
 // The system's message for a new scale, spelled out for older headers.
 constexpr UINT kDpiChangedMessage = 0x02E0;
-// A bit of a key message's lParam that the system leaves unused (bits 25
-// to 28 are reserved): it marks a key message let through after a line.
-constexpr LPARAM kReplayed = LPARAM{1} << 27;
 
-// The modifier keys held during a key event.
-int ModifierState() {
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP ||
+           message == WM_SYSKEYUP;
+}
+
+std::uint32_t KeyFlags(const MSG& msg) {
+    return static_cast<std::uint32_t>(msg.lParam);
+}
+
+// The modifier keys held during a key event: for a key held back while a
+// line ran, those held as it was typed; the keyboard's state at its replay
+// is another key's.
+int ModifierState(const MSG& msg) {
+    const int replayed = ReplayedModifiers(KeyFlags(msg));
+    if (replayed >= 0) return replayed;
     return ((GetKeyState(VK_SHIFT) & 0x8000) ? kModShift : 0) |
            ((GetKeyState(VK_CONTROL) & 0x8000) ? kModCtrl : 0) |
            ((GetKeyState(VK_MENU) & 0x8000) ? kModAlt : 0);
@@ -110,7 +122,7 @@ bool Main::PreTranslate(const MSG& msg) {
     const int key = static_cast<int>(msg.wParam);
     switch (msg.message) {
         case WM_KEYDOWN:
-            return console_->KeyDown(key, ModifierState());
+            return console_->KeyDown(key, ModifierState(msg));
         case WM_CHAR:
             // The edit control's own Enter and Esc characters would only beep.
             return msg.wParam == '\r' || msg.wParam == 27;
@@ -118,7 +130,7 @@ bool Main::PreTranslate(const MSG& msg) {
         // as WM_SYSKEYUP.
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return console_->KeyUp(key, ModifierState());
+            return console_->KeyUp(key, ModifierState(msg));
         case WM_MOUSEMOVE:
             // The drag is the same over both boxes; the move still reaches them.
             if (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_) OnBoxMouseMove(msg.wParam);
@@ -133,19 +145,26 @@ bool Main::TakeKeyWhileBusy(const MSG& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return console_->KeyDown(key, ModifierState());
+            return console_->KeyDown(key, ModifierState(msg));
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return console_->KeyUp(key, ModifierState());
+            return console_->KeyUp(key, ModifierState(msg));
         default:
             return false;
     }
 }
 
+void Main::Hold(MSG msg) {
+    if (IsKeyMessage(msg.message)) {
+        msg.lParam = static_cast<LPARAM>(MarkReplayed(KeyFlags(msg), ModifierState(msg)));
+    }
+    heldInput_.push_back(msg);
+}
+
 // The line runs inside a handler of this thread's message loop, so nothing
 // here may start another: keys go to the console, which takes only those
-// that stop the line; the rest of the input is held back, and mouse input
-// stays queued. What is dispatched (paint, the socket's and the shell's
+// that stop the line; the rest of the input is held back, and mouse moves
+// stay queued. What is dispatched (paint, the socket's and the shell's
 // posted messages, messages other programs send) either has no command
 // behind it or reaches the console, which holds it until the line ends.
 void Main::PumpWhileBusy() {
@@ -153,19 +172,26 @@ void Main::PumpWhileBusy() {
     // not keep the line from going on.
     constexpr int kMostMessages = 512;
     MSG msg;
+    // A program the line started may open a window in front of the bar
+    // (START gives a console program one) and take the keyboard with it.
+    // The system makes a window clicked the foreground one as the button's
+    // message is taken from the queue: so the buttons are taken and held,
+    // and a click on the bar gives it back the keyboard, and Esc its line.
+    for (int i = 0; i < kMostMessages &&
+                    PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE);
+         ++i) {
+        Hold(msg);
+    }
     for (int i = 0;
          i < kMostMessages && PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
          ++i) {
-        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
-            // The characters of a held key are made now, while its Shift
-            // and its keyboard layout still hold.
-            if (!TakeKeyWhileBusy(msg)) {
-                TranslateMessage(&msg);
-                heldInput_.push_back(msg);
-            }
-        } else if (!TakeKeyWhileBusy(msg)) {
-            heldInput_.push_back(msg);
-        }
+        if (TakeKeyWhileBusy(msg)) continue;
+        // The characters of a held key are made now, while its Shift and
+        // its keyboard layout still hold. A key let through after an earlier
+        // line that meets this one has its characters held beside it.
+        const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+        if (keyDown && !IsReplayed(KeyFlags(msg))) TranslateMessage(&msg);
+        Hold(msg);
     }
     for (int i = 0; i < kMostMessages &&
                     PeekMessageA(&msg, nullptr, 0, 0,
@@ -182,21 +208,15 @@ void Main::PumpWhileBusy() {
 }
 
 void Main::ResumeInput() {
-    for (MSG& msg : heldInput_) {
-        LPARAM mark = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN ? kReplayed : 0;
-        PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam | mark);
-    }
+    for (const MSG& msg : heldInput_) PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     heldInput_.clear();
     if (heldQuit_) PostQuitMessage(*heldQuit_);
     heldQuit_.reset();
 }
 
 bool Main::TakeReplayMark(MSG* msg) {
-    if ((msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) ||
-        !(msg->lParam & kReplayed)) {
-        return false;
-    }
-    msg->lParam &= ~kReplayed;
+    if (!IsKeyMessage(msg->message) || !IsReplayed(KeyFlags(*msg))) return false;
+    msg->lParam = static_cast<LPARAM>(WithoutReplayMark(KeyFlags(*msg)));
     return true;
 }
 

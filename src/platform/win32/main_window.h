@@ -38,8 +38,9 @@ class Main : public BarWindow, public ConsoleWindow {
     // took the key.
     bool PreTranslate(const MSG& msg);
     // A key message held back while a line ran and let through afterwards
-    // was translated into its characters when it was typed; it is marked,
-    // and this takes the mark off. True for such a message: it must not be
+    // was translated into its characters when it was typed, and keeps the
+    // modifiers held then; it is marked, and this takes the mark off once
+    // the console has seen it. True for such a message: it must not be
     // translated again.
     static bool TakeReplayMark(MSG* msg);
 
@@ -84,6 +85,8 @@ class Main : public BarWindow, public ConsoleWindow {
     void ApplyScale(int dpi);
     void OnBoxMouseMove(WPARAM buttons);
     bool TakeKeyWhileBusy(const MSG& msg);
+    // Holds input back until the line has ended; a key keeps its modifiers.
+    void Hold(MSG msg);
 
     HINSTANCE instance_;
     const OutputPane& pane_;

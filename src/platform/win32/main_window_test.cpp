@@ -36,6 +36,22 @@ class MainTest : public ::testing::Test {
     // A control's edges in the bar's client coordinates.
     Edges EdgesIn(HWND child) const { return EdgesOf(child, main_.Handle()); }
 
+    // Delivers what waits in the queue as the program's message loop does.
+    void DeliverQueued() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (main_.PreTranslate(msg)) continue;
+            if (!Main::TakeReplayMark(&msg)) TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    static void SetShift(bool down) {
+        BYTE keys[256];
+        GetKeyboardState(keys);
+        keys[VK_SHIFT] = down ? 0x80 : 0;
+        SetKeyboardState(keys);
+    }
+
     bool Key(UINT message, WPARAM key) {
         MSG msg{CmdBox(), message, key, 0, 0, {}};
         return main_.PreTranslate(msg);
@@ -175,6 +191,31 @@ TEST_F(MainTest, ArrowKeysBrowseTheHistoryWithoutModifiers) {
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
     EXPECT_EQ(main_.CommandText(), "");
+}
+
+// Keys typed while a line runs are held, then let through with the
+// modifiers they were typed with, and their characters are made once, also
+// when they meet a second line before they are delivered.
+TEST_F(MainTest, KeysTypedWhileALineRunsAreLetThroughOnceWithTheirOwnModifiers) {
+    constexpr char kBusyLine[] = "vb t = Timer:Do While Timer - t < 0.2:Loop";
+    console_.In().SetVar("F6", "echo f6-fired{ENTER}");
+    for (bool shift : {false, true}) {
+        DeliverQueued();
+        input_.sent.clear();
+        main_.SetCommandText("");
+        SetShift(shift);
+        HWND box = CmdBox();
+        PostMessageA(box, WM_KEYDOWN, 'A', 0x001E0001);
+        PostMessageA(box, WM_KEYUP, 'A', 0xC01E0001);
+        PostMessageA(box, WM_KEYDOWN, VK_F6, 0x00400001);
+        PostMessageA(box, WM_KEYUP, VK_F6, 0xC0400001);
+        console_.In().RunCommand(kBusyLine);
+        SetShift(false);
+        console_.In().RunCommand(kBusyLine);
+        DeliverQueued();
+        EXPECT_EQ(main_.CommandText(), shift ? "A" : "a") << shift;
+        EXPECT_EQ(input_.sent.size(), shift ? 0u : 1u) << shift;
+    }
 }
 
 TEST_F(MainTest, ButtonClicksReachTheConsole) {

@@ -1,9 +1,11 @@
 #include "platform/win32/win32_dialogs.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/screen_metrics.h"
 #include "platform/win32/dialog_template.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/window_tree.h"
 
@@ -21,6 +23,17 @@ constexpr short kButtonHeight = 14;
 constexpr short kPromptWidth = kBoxWidth - 3 * kMargin - kButtonWidth;
 constexpr short kEditTop = 66;
 constexpr short kEditHeight = 13;
+
+// The class of every dialog box, the system's message boxes among them.
+constexpr char kDialogClass[] = "#32770";
+// Bit 31 of a key's flags: set as the key is released.
+constexpr LPARAM kKeyReleased = LPARAM{1} << 31;
+
+using UniqueHook = Unique<HHOOK, ClosedBy<HHOOK, nullptr, UnhookWindowsHookEx>>;
+
+// The dialogs whose box is up on this thread: a keyboard hook has no other
+// way to its object.
+thread_local Win32Dialogs* watching = nullptr;
 
 struct InputBoxState {
     const InputBoxRequest& request;
@@ -161,6 +174,59 @@ DialogTemplate InputBoxTemplate() {
 
 }  // namespace
 
+// While a box is up, a keyboard hook of this thread sees Ctrl+Break before
+// the box's own loop would take it for Cancel: the box would close and the
+// script behind it run on.
+class Win32Dialogs::BoxUp {
+  public:
+    explicit BoxUp(Win32Dialogs* dialogs)
+        : dialogs_(dialogs),
+          previous_(std::exchange(watching, dialogs)),
+          hook_(SetWindowsHookExA(WH_KEYBOARD, StopKeyHook, nullptr, GetCurrentThreadId())) {
+        ++dialogs_->boxesUp_;
+    }
+    ~BoxUp() {
+        --dialogs_->boxesUp_;
+        hook_.Reset();
+        watching = previous_;
+    }
+    BoxUp(const BoxUp&) = delete;
+    BoxUp& operator=(const BoxUp&) = delete;
+
+  private:
+    Win32Dialogs* dialogs_;
+    Win32Dialogs* previous_;
+    UniqueHook hook_;
+};
+
+LRESULT CALLBACK Win32Dialogs::StopKeyHook(int code, WPARAM key, LPARAM flags) {
+    if (code == HC_ACTION && key == VK_CANCEL && !(flags & kKeyReleased) && watching) {
+        Win32Dialogs* dialogs = watching;
+        dialogs->StopKeyPressed();
+        // Closed already when a line stopped; closed all the same when none
+        // ran, as the key would have closed it.
+        dialogs->CloseBox();
+        return 1;  // the box never sees the key
+    }
+    return CallNextHookEx(nullptr, code, key, flags);
+}
+
+// The box is this thread's enabled dialog window: a box disables its owner.
+// EndDialog works on the system's message box as on our input box, and
+// takes effect once the box's loop looks again, after the message being
+// handled now.
+void Win32Dialogs::CloseBox() {
+    if (boxesUp_ == 0) return;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+            if (ClassName(window) != kDialogClass || !IsWindowEnabled(window)) return TRUE;
+            EndDialog(window, IDCANCEL);
+            return FALSE;
+        },
+        0);
+}
+
 bool Win32Dialogs::OwnerTopmost() const {
     return owner_ && (GetWindowLongA(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
@@ -169,12 +235,14 @@ int Win32Dialogs::MsgBox(const MsgBoxRequest& request) {
     // An owned box is above its owner, but the bar is always on top: the
     // box must be too, or a bar over it could hide its buttons.
     const UINT style = static_cast<UINT>(request.style) | (OwnerTopmost() ? MB_TOPMOST : 0);
+    BoxUp up(this);
     return MessageBoxA(owner_, request.prompt.c_str(), request.title.c_str(), style);
 }
 
 bool Win32Dialogs::InputBox(const InputBoxRequest& request, std::string* answer) {
     InputBoxState state{request, OwnerTopmost(), false, {}};
     const DialogTemplate box = InputBoxTemplate();
+    BoxUp up(this);
     DialogBoxIndirectParamA(GetModuleHandleA(nullptr), box.Get(), owner_, InputBoxProc,
                             reinterpret_cast<LPARAM>(&state));
     if (!state.accepted) return false;

@@ -144,6 +144,37 @@ TEST_F(Win32DialogsTest, CancelAndClosingAnInputBoxGiveNothing) {
     }
 }
 
+// A stop of the line behind a box closes it from inside its loop, whatever
+// buttons it has: even a Yes/No box, which Esc cannot close.
+TEST_F(Win32DialogsTest, CloseBoxEndsTheBoxThatIsUpAsCancel) {
+    for (UINT buttons : {MB_OK, MB_YESNO, MB_OKCANCEL}) {
+        const int pressed = WithUser([&](HWND) { dialogs_.CloseBox(); },
+                                     [&] {
+                                         return dialogs_.MsgBox({"Go?", "Ask", int(buttons)});
+                                     });
+        EXPECT_EQ(pressed, IDCANCEL) << buttons;
+    }
+    std::string answer = "untouched";
+    const bool accepted =
+        WithUser([&](HWND) { dialogs_.CloseBox(); },
+                 [&] {
+                     return dialogs_.InputBox({"Name?", "Ask", "Ann", {}, {}}, &answer);
+                 });
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(answer, "untouched");
+    EXPECT_TRUE(IsWindowEnabled(owner_.Get()));
+}
+
+TEST_F(Win32DialogsTest, CloseBoxWithNoBoxUpLeavesOtherDialogsAlone) {
+    HWND other = CreateWindowExA(0, "#32770", "other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    dialogs_.CloseBox();
+    EXPECT_TRUE(IsWindow(other));
+    EXPECT_TRUE(IsWindowEnabled(other));
+    DestroyWindow(other);
+}
+
 TEST_F(Win32DialogsTest, AnInputBoxStandsWholeOnTheScreenAndGrowsForALongPrompt) {
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/command_table.h"
+#include "console/console.h"
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "platform/win32/output_form.h"

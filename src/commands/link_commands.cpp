@@ -2,6 +2,8 @@
 
 #include "interpreter/interpreter.h"
 #include "remote/ban_list.h"
+#include "remote/ip_address.h"
+#include "startup/defaults.h"
 
 namespace vantrel {
 
@@ -10,18 +12,13 @@ namespace {
 constexpr char kNoBans[] = "No banned IPs";
 constexpr char kNotFound[] = "IP not found";
 
-// A dotted IPv4 address (nothing else about its form is checked: 999 or
-// 1..2 pass), or IPv6 text.
-bool IsAddressText(const std::string& text) {
-    for (char c : text) {
-        if ((c < '0' || c > '9') && c != '.') return IsIPv6Text(text);
-    }
-    return true;
+std::string BanFile(const Interpreter& in) {
+    return BanFilePath(DataFolderPath(in));
 }
 
 void ListBans(Interpreter& in) {
     std::string contents, err;
-    if (!in.Os().files.ReadFile(BanFilePath(in), &contents, &err) || contents.empty()) {
+    if (!in.Os().files.ReadFile(BanFile(in), &contents, &err) || contents.empty()) {
         in.PrintOut(kNoBans);
         return;
     }
@@ -48,19 +45,20 @@ void BanCommand(Interpreter& in, const Command& c) {
         ListBans(in);
         return;
     }
-    // The entry is the whole argument text, quotes and all, so a quote
-    // fails the character check.
-    if (!IsAddressText(c.args)) {
+    // The entry is the whole argument text, quotes and all, and it must be
+    // an address: anything else would be a line that never matches a peer.
+    // It is written as typed; matching takes any spelling of the address.
+    if (!CanonicalAddress(c.args)) {
         PrintSyntax(in, c);
         return;
     }
     std::string err;
-    if (!AppendBan(in.Os().files, BanFilePath(in), c.args, &err)) in.PrintOut(err);
+    if (!AppendBan(in.Os().files, BanFile(in), c.args, &err)) in.PrintOut(err);
 }
 
 void UnbanCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
-    const std::string path = BanFilePath(in);
+    const std::string path = BanFile(in);
     std::string contents, err;
     if (!files.ReadFile(path, &contents, &err)) {
         in.PrintOut(err);
@@ -69,7 +67,9 @@ void UnbanCommand(Interpreter& in, const Command& c) {
     std::string kept;
     bool found = false;
     for (const std::string& line : BanLines(contents)) {
-        if (line == c.args) {
+        // Any spelling of the address goes; a line that is no address (an
+        // older BAN took more) goes only when given as written.
+        if (SameAddress(line, c.args)) {
             found = true;
         } else {
             kept += line + "\r\n";

@@ -4,9 +4,9 @@
 // position, and the window order.
 #pragma once
 
-#include "console/console_state.h"
 #include "platform/console_window.h"
 #include "platform/screen_metrics.h"
+#include "remote/console_state.h"
 
 namespace vantrel {
 

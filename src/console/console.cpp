@@ -6,6 +6,7 @@
 #include "console/tray_events.h"
 #include "interpreter/launch.h"
 #include "interpreter/settings.h"
+#include "remote/ban_list.h"
 #include "startup/autoexec.h"
 #include "startup/defaults.h"
 
@@ -31,7 +32,8 @@ Console::Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, Tr
 Console::~Console() = default;
 
 void Console::AttachSocket(Socket& socket) {
-    link_ = std::make_unique<RemoteLink>(interpreter_, socket, state_);
+    link_ = std::make_unique<RemoteLink>(interpreter_, socket, state_,
+                                         BanFilePath(DataFolderPath(interpreter_)));
 }
 
 void Console::StartUp(const std::string& argument) {

@@ -13,16 +13,17 @@
 
 #include "console/apply_settings.h"
 #include "console/command_history.h"
-#include "console/console_state.h"
 #include "console/placement.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
 #include "interpreter/interpreter.h"
+#include "platform/console_events.h"
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/platform.h"
 #include "platform/socket.h"
 #include "platform/tray_icon.h"
+#include "remote/console_state.h"
 #include "remote/remote_link.h"
 
 namespace vantrel {
@@ -41,7 +42,7 @@ inline constexpr const char* kWelcomeLines[] = {
     "If you like VTRL, please donate to Orvane.  Enter DONATE to go to our donation page.",
 };
 
-class Console : public ConsoleHost {
+class Console : public ConsoleHost, public ConsoleEvents {
   public:
     // commands is the command language the console's interpreter runs.
     Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, TrayIcon& tray,
@@ -58,15 +59,15 @@ class Console : public ConsoleHost {
     void ShutDown();
 
     // The 25 ms timer.
-    void Tick();
+    void Tick() override;
     // The window was asked to close (the user, another program, the end of
     // the session): the console ends, after stopping a line that runs.
-    void CloseRequested();
+    void CloseRequested() override;
 
     void ApplySettings();
     // The bar's monitor changed its scale, or the bar moved to a monitor of
     // another scale.
-    void ScaleChanged();
+    void ScaleChanged() override;
 
     // The tray menu's "Save position" and "Edit Autoexec.dcb" items.
     void SavePos();
@@ -77,24 +78,24 @@ class Console : public ConsoleHost {
     // F12 type their macros, F10 and Ctrl+F10 end a link. modifiers holds
     // kModShift, kModCtrl and kModAlt. True when the key was taken here and
     // must not reach the control.
-    bool KeyDown(int key, int modifiers);
-    bool KeyUp(int key, int modifiers);
+    bool KeyDown(int key, int modifiers) override;
+    bool KeyUp(int key, int modifiers) override;
     // The Enter and Esc buttons.
-    void EnterClicked();
-    void EscClicked();
+    void EnterClicked() override;
+    void EscClicked() override;
 
     // A mouse message on the tray icon (513 to 518); a second one arriving
     // while the first is handled (its menu is up) is ignored.
-    void TrayMouseMessage(int message);
+    void TrayMouseMessage(int message) override;
     void TrayIcon_MouseDblClick(int button);
     void TrayIcon_MouseUp(int button);
     void TrayMenuChosen(TrayMenuItem item);
     // The notification area was created afresh (the shell restarted).
-    void TaskbarCreated();
+    void TaskbarCreated() override;
 
     // A mouse move over the prompt box or the command box: the two-button
     // drag of the floating bar.
-    void MouseMove(int cursorX, int cursorY, const DragKeys& keys);
+    void MouseMove(int cursorX, int cursorY, const DragKeys& keys) override;
 
     // ConsoleHost.
     void LineStarted() override;

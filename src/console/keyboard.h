@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/console_state.h"
+#include "remote/console_state.h"
 
 namespace vantrel {
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "platform/console_events.h"
 #include "platform/console_window.h"
 #include "platform/screen_metrics.h"
 
@@ -16,12 +17,6 @@ bool AcceptableWinPosNumber(const std::string& text);
 enum class WinPosAction { kStore, kTooNarrow, kReport, kSyntax };
 WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
                          const std::string& a4);
-
-// Mouse buttons and modifier keys held during a mouse move.
-struct DragKeys {
-    bool left = false, right = false, middle = false;
-    bool shift = false, ctrl = false, alt = false;
-};
 
 // The stored floating place (WinX, WinY, WinWidth as numbers) and what a
 // mouse move over the bar makes of it.

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "console/console_state.h"
+#include "remote/console_state.h"
 
 namespace vantrel {
 namespace {

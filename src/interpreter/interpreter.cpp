@@ -19,9 +19,7 @@ Interpreter::Interpreter(Platform& platform, ConsoleHost& host, const CommandTab
     : platform_(platform),
       host_(host),
       commands_(commands),
-      scriptHost_(
-          platform.clock, platform.dialogs, [this] { return KeepGoing(); },
-          [this] { return Running(); }),
+      scriptHost_(platform.clock, platform.dialogs, *this),
       engine_(&scriptHost_),
       variables_(engine_) {
     platform.files.SetKeepGoing([this] { return KeepGoing(); });

@@ -15,7 +15,7 @@
 
 namespace vantrel {
 
-class Interpreter {
+class Interpreter : private ScriptLine {
   public:
     // The table is the interpreter's whole command language; the host is
     // the console around it. Both outlive the interpreter.
@@ -34,14 +34,14 @@ class Interpreter {
     bool Poll();
     // What the script engine and the file system ask during long work:
     // outside a line (the console reading a setting) nothing may pump.
-    bool KeepGoing() { return !Running() || !Poll(); }
+    bool KeepGoing() override { return !Running() || !Poll(); }
     // Esc, Ctrl+Break or a served client's Ctrl+C: the running line stops at
     // its next Poll, and the rest of it (and of its batch files) is dropped.
     // A script's box that is up closes as Cancel would, and its script ends
     // with the user-interrupt error. Nothing happens when no line runs; a
     // new line starts afresh.
     void RequestStop();
-    bool Running() const { return depth_ > 0; }
+    bool Running() const override { return depth_ > 0; }
     // A script's message or input box is up, inside the running line.
     bool DialogOpen() const { return scriptHost_.DialogOpen(); }
 

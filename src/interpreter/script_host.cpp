@@ -12,7 +12,7 @@ constexpr long kSerialEpochFrom1970 = 25569;  // 1899-12-30 to 1970-01-01
 }  // namespace
 
 bool ConsoleScriptHost::KeepGoing() {
-    return keepGoing_();
+    return line_.KeepGoing();
 }
 
 int MsgBoxStyle(int buttons) {
@@ -28,7 +28,7 @@ int MsgBoxStyle(int buttons) {
 // with nothing to hold them back. The script gets what a box that could
 // not be shown gives.
 int ConsoleScriptHost::MsgBox(std::string_view prompt, int buttons, std::string_view title) {
-    if (!lineRunning_()) return 0;
+    if (!line_.Running()) return 0;
     ++openDialogs_;
     const int pressed = dialogs_.MsgBox(
         MsgBoxRequest{std::string(prompt), std::string(title), MsgBoxStyle(buttons)});
@@ -40,7 +40,7 @@ bool ConsoleScriptHost::InputBox(std::string_view prompt, std::string_view title
                                  std::string_view defaultText, const script::BoxPosition& position,
                                  std::string* answer) {
     answer->clear();
-    if (!lineRunning_()) return false;
+    if (!line_.Running()) return false;
     InputBoxRequest request;
     request.prompt = prompt;
     request.title = title;

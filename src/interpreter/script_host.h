@@ -3,8 +3,6 @@
 // console alive and be stopped.
 #pragma once
 
-#include <functional>
-
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "script/host.h"
@@ -23,16 +21,22 @@ inline constexpr int kMsgBoxLastButtons = 5;  // vbRetryCancel
 inline constexpr int kMsgBoxOptions =
     0xF0 | 0xF00 | 0x3000 | 0x4000 | 0x10000 | 0x40000 | 0x80000 | 0x100000;
 
+// What the script host asks of the interpreter that runs the script.
+class ScriptLine {
+  public:
+    // Answers the engine's KeepGoing: false stops the script.
+    virtual bool KeepGoing() = 0;
+    // Whether a command line runs: only a line waits for a box.
+    virtual bool Running() const = 0;
+
+  protected:
+    ~ScriptLine() = default;
+};
+
 class ConsoleScriptHost : public script::Host {
   public:
-    // keepGoing answers KeepGoing: false stops the script. lineRunning
-    // says whether a command line runs: only a line waits for a box.
-    ConsoleScriptHost(Clock& clock, Dialogs& dialogs, std::function<bool()> keepGoing,
-                      std::function<bool()> lineRunning)
-        : clock_(clock),
-          dialogs_(dialogs),
-          keepGoing_(std::move(keepGoing)),
-          lineRunning_(std::move(lineRunning)) {}
+    ConsoleScriptHost(Clock& clock, Dialogs& dialogs, ScriptLine& line)
+        : clock_(clock), dialogs_(dialogs), line_(line) {}
 
     double Now() const override;
     std::string FormatDate(const script::DateParts& d) const override;
@@ -52,8 +56,7 @@ class ConsoleScriptHost : public script::Host {
   private:
     Clock& clock_;
     Dialogs& dialogs_;
-    std::function<bool()> keepGoing_;
-    std::function<bool()> lineRunning_;
+    ScriptLine& line_;
     int openDialogs_ = 0;
 };
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/host.h"
+#include "script/number_settings.h"
 
 namespace vantrel {
 

@@ -2,25 +2,12 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
-#include "script/convert.h"
-#include "startup/defaults.h"
+#include "remote/ip_address.h"
 
 namespace vantrel {
 
-bool IsIPv6Text(std::string_view text) {
-    int colons = 0;
-    for (char c : text) {
-        if (c == ':') {
-            ++colons;
-        } else if (c != '.' && script::HexDigitValue(c) < 0) {
-            return false;
-        }
-    }
-    return colons >= 2;
-}
-
-std::string BanFilePath(const Interpreter& in) {
-    return AllUsersFolder(in) + "\\Orvane\\Vantrel" + kBanFileName;
+std::string BanFilePath(std::string_view dataFolder) {
+    return std::string(dataFolder) + kBanFileName;
 }
 
 std::vector<std::string> BanLines(std::string_view contents) {
@@ -31,7 +18,7 @@ bool IsBanned(const FileSystem& files, const std::string& path, const std::strin
     std::string contents, err;
     if (!files.ReadFile(path, &contents, &err)) return false;
     for (const std::string& line : BanLines(contents)) {
-        if (line == address) return true;
+        if (SameAddress(line, address)) return true;
     }
     return false;
 }

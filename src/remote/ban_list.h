@@ -1,6 +1,7 @@
 // Ban.txt, the list of banned client addresses in DataFolder: one address
 // per line, each ended by CR LF. It lives on disk only: every check reads it
-// anew, so edits by hand take effect at the next connection request.
+// anew, so edits by hand take effect at the next connection request. A line
+// names an address in any of its spellings (SameAddress).
 #pragma once
 
 #include <string>
@@ -14,19 +15,14 @@ class FileSystem;
 
 inline constexpr char kBanFileName[] = "\\Ban.txt";
 
-// Text that can be an IPv6 address: hex digits, colons and dots, with two
-// colons at least (a dotted IPv4 address has none).
-bool IsIPv6Text(std::string_view text);
-
-// DataFolder + "\Ban.txt".
-std::string BanFilePath(const Interpreter& in);
+// DataFolder + "\Ban.txt"; the caller knows the folder.
+std::string BanFilePath(std::string_view dataFolder);
 
 // The lines as the list is read: CR LF or a lone CR ends a line, a lone LF
 // stays part of its line, and a last line end adds no empty line.
 std::vector<std::string> BanLines(std::string_view contents);
 
-// Whether a line equals the address exactly. A list that cannot be read
-// bans nobody.
+// Whether a line names the address. A list that cannot be read bans nobody.
 bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address);
 
 // Appends the address and CR LF, creating the list when missing.

@@ -8,6 +8,7 @@
 #include "interpreter/text.h"
 #include "platform/key_codes.h"
 #include "remote/ban_list.h"
+#include "remote/ip_address.h"
 #include "remote/receive_buffer.h"
 
 namespace vantrel {
@@ -48,8 +49,8 @@ std::optional<HostAndPort> SplitHostAndPort(const std::string& address) {
     return HostAndPort{address.substr(0, colon), address.substr(colon + 1)};
 }
 
-RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state)
-    : in_(in), socket_(socket), state_(state) {
+RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state, std::string banFile)
+    : in_(in), socket_(socket), state_(state), banFile_(std::move(banFile)) {
     socket_.SetEvents(this);
 }
 
@@ -146,7 +147,7 @@ bool RemoteLink::KeyReleased(int key, int modifiers) {
     ResetLink();
     if (modifiers == kModCtrl) {
         std::string err;
-        if (!BanOnce(in_.Os().files, BanFilePath(in_), address, &err)) in_.PrintOut(kBanError);
+        if (!BanOnce(in_.Os().files, banFile_, address, &err)) in_.PrintOut(kBanError);
     }
     return true;
 }
@@ -260,7 +261,7 @@ void RemoteLink::Handle(const Waiting& w) {
 void RemoteLink::ConnectionRequest(long requestId) {
     socket_.Close();
     std::string address = socket_.RemoteHostIP();
-    if (IsBanned(in_.Os().files, BanFilePath(in_), address)) {
+    if (IsBanned(in_.Os().files, banFile_, address)) {
         if (FirstKnockThisMinute(address)) {
             in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
         }
@@ -298,8 +299,11 @@ void RemoteLink::Tick() {
         in_.Os().clock.Milliseconds() - attachedAt_ < kLoginTimeLimitMs) {
         return;
     }
-    CountLoginFailure();
-    Autokick();
+    // The limit only drops the client, as sshd's grace time does: someone
+    // who left a prompt open (the user's own machine, a colleague behind
+    // the same router) is no attacker, so nothing counts against the
+    // address and the next client from it gets its prompt.
+    Autokick(false);
 }
 
 void RemoteLink::Connected() {
@@ -366,16 +370,16 @@ void RemoteLink::LoginCheck(const std::string& line) {
         Send(std::string(kPasswordIncorrect) + kLineEnd);
         return;
     }
-    Autokick();
+    Autokick(true);
 }
 
-void RemoteLink::Autokick() {
+void RemoteLink::Autokick(bool mayBan) {
     std::string address = socket_.RemoteHostIP();
     ResetLink();
     std::string event = "Autokicked client ";
-    if (in_.SettingOn(settings::kLoginFailBan)) {
+    if (mayBan && in_.SettingOn(settings::kLoginFailBan)) {
         std::string err;
-        if (BanOnce(in_.Os().files, BanFilePath(in_), address, &err)) {
+        if (BanOnce(in_.Os().files, banFile_, address, &err)) {
             event = "Autobanned client ";
         } else {
             in_.PrintOut(kAutobanError);

@@ -1,7 +1,7 @@
 // The remote console's link: LISTEN, CONNECT and DISCONNECT, the socket's
 // events, the line protocol in both directions, the login check and the
-// kick and ban keys. ConsoleState belongs to the console, which hands the
-// link a reference to it; everything else of the link is here.
+// kick and ban keys. The console holds the ConsoleState and hands the link
+// a reference to it; everything else of the link is here.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "console/console_state.h"
 #include "platform/socket.h"
+#include "remote/console_state.h"
 
 namespace vantrel {
 
@@ -19,8 +19,9 @@ class Interpreter;
 
 class RemoteLink : public SocketEvents {
   public:
-    // Takes the socket's events; state is the console's ConsoleState.
-    RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state);
+    // Takes the socket's events; state is the console's ConsoleState and
+    // banFile the path of its ban list.
+    RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state, std::string banFile);
     ~RemoteLink() override;
     RemoteLink(const RemoteLink&) = delete;
     RemoteLink& operator=(const RemoteLink&) = delete;
@@ -45,7 +46,7 @@ class RemoteLink : public SocketEvents {
     void ResumeAfterLine();
 
     // The timer's tick: a client that has not logged in within the time
-    // limit is kicked as if it had sent one wrong password too many.
+    // limit is dropped with the autokick's log line; it is never banned.
     void Tick();
     static constexpr std::uint64_t kLoginTimeLimitMs = 60000;
 
@@ -95,12 +96,14 @@ class RemoteLink : public SocketEvents {
     void LoginCheck(const std::string& line);
     void CountLoginFailure();
     bool FirstKnockThisMinute(const std::string& address);
-    void Autokick();
+    // Drops the client and logs it; with mayBan, LoginFailBan bans it too.
+    void Autokick(bool mayBan);
     void UpdatePrompt();
 
     Interpreter& in_;
     Socket& socket_;
     ConsoleState& state_;
+    const std::string banFile_;
     std::string remoteHost_;
     std::string remotePrompt_;
     std::deque<Waiting> waiting_;

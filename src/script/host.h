@@ -8,29 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "script/number_settings.h"
+
 namespace script {
 
 struct DateParts {
     int year = 1899, month = 12, day = 30;
     int hour = 0, minute = 0, second = 0;
-};
-
-// The regional number settings that FormatNumber, FormatCurrency and
-// FormatPercent follow; the defaults are US English. (CStr, CDbl and the
-// other conversions stay invariant, so text the console stores as numbers
-// reads back the same whatever the region.)
-struct NumberSettings {
-    std::string decimal = ".";
-    std::string grouping = ",";   // between groups of the whole part
-    int groupSize = 3;            // digits per group; 0 for none
-    int digits = 2;               // decimals when the call gives none
-    bool leadingZero = true;      // "0.5" rather than ".5"
-    bool negativeParens = false;  // "(1.5)" rather than "-1.5"
-    std::string currency = "$";
-    int currencyDigits = 2;
-    // Where the symbol stands: 0 "$1", 1 "1$", 2 "$ 1", 3 "1 $".
-    int currencyPlacement = 0;
-    bool currencyNegativeParens = true;
 };
 
 // Where an input box asks to stand: its top-left corner in twips from the

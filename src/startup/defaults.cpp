@@ -11,6 +11,10 @@ std::string AllUsersFolder(const Interpreter& in) {
     return folder;
 }
 
+std::string DataFolderPath(const Interpreter& in) {
+    return AllUsersFolder(in) + "\\Orvane\\Vantrel";
+}
+
 void AssignDefaults(Interpreter& in, int screenWidth) {
     const std::string allUsers = AllUsersFolder(in);
     in.SetVar(settings::kCurDir, in.Os().files.CurrentDirectory());

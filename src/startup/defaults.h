@@ -9,6 +9,8 @@ class Interpreter;
 
 // ALLUSERSPROFILE with one trailing slash or backslash removed.
 std::string AllUsersFolder(const Interpreter& in);
+// DataFolder: the console's own folder under AllUsersFolder.
+std::string DataFolderPath(const Interpreter& in);
 
 // Assigns the 43 setting variables. screenWidth is in pixels.
 void AssignDefaults(Interpreter& in, int screenWidth);

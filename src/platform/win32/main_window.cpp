@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "console/apply_settings.h"
 #include "platform/key_codes.h"
 #include "platform/win32/app_bar.h"
 #include "platform/win32/fixed_font.h"
@@ -42,7 +41,7 @@ int ModifierState(const MSG& msg) {
 
 Main::Main(HINSTANCE instance, const OutputPane& pane) : instance_(instance), pane_(pane) {}
 
-bool Main::Create(Console* console) {
+bool Main::Create(ConsoleEvents* console) {
     console_ = console;
     icon_ = LoadIconA(instance_, MAKEINTRESOURCEA(1));
     if (!icon_) icon_ = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION

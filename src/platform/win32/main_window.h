@@ -1,16 +1,19 @@
 // Main: the console bar. A borderless, always-on-top window one text line
 // high holding PromptBox, CmdBox, the Enter button (the default button) and
 // the out-of-sight Esc button (the cancel button). It is the BarWindow and
-// ConsoleWindow of the console logic, and hands its events to the Console.
+// ConsoleWindow of the console logic, and hands its events on as
+// ConsoleEvents.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "console/console.h"
 #include "platform/bar_window.h"
+#include "platform/console_events.h"
 #include "platform/console_window.h"
+#include "platform/output_pane.h"
+#include "platform/screen_metrics.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 
@@ -28,7 +31,7 @@ class Main : public BarWindow, public ConsoleWindow {
 
     // Creates the window and its controls, hidden. Events go to console from
     // then on.
-    bool Create(Console* console);
+    bool Create(ConsoleEvents* console);
     void StartTimer();
     HWND Handle() const { return window_.Get(); }
     HICON Icon() const { return icon_; }
@@ -90,7 +93,7 @@ class Main : public BarWindow, public ConsoleWindow {
 
     HINSTANCE instance_;
     const OutputPane& pane_;
-    Console* console_ = nullptr;
+    ConsoleEvents* console_ = nullptr;
     UniqueWindow window_;
     HICON icon_ = nullptr;
     HWND promptBox_ = nullptr;

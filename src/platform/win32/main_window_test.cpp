@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "commands/command_table.h"
+#include "console/console.h"
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "platform/win32/output_form.h"
@@ -223,6 +224,65 @@ TEST_F(MainTest, ButtonClicksReachTheConsole) {
     SendMessageA(main_.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(IDOK)));
     EXPECT_EQ(console_.In().EvaluateText("b"), "2");
+}
+
+// The bar knows the console only as its events: each window message it
+// handles becomes one call, and nothing else reaches the other side.
+TEST(MainEventsTest, EachMessageBecomesItsEvent) {
+    struct Recorder : ConsoleEvents {
+        void Tick() override { calls.push_back("Tick"); }
+        void CloseRequested() override { calls.push_back("CloseRequested"); }
+        void Exit() override { calls.push_back("Exit"); }
+        void ScaleChanged() override { calls.push_back("ScaleChanged"); }
+        bool KeyDown(int key, int) override {
+            calls.push_back("KeyDown " + std::to_string(key));
+            return true;
+        }
+        bool KeyUp(int key, int) override {
+            calls.push_back("KeyUp " + std::to_string(key));
+            return false;
+        }
+        void EnterClicked() override { calls.push_back("EnterClicked"); }
+        void EscClicked() override { calls.push_back("EscClicked"); }
+        void MouseMove(int, int, const DragKeys&) override { calls.push_back("MouseMove"); }
+        void TrayMouseMessage(int message) override {
+            calls.push_back("Tray " + std::to_string(message));
+        }
+        void TaskbarCreated() override { calls.push_back("TaskbarCreated"); }
+        std::vector<std::string> calls;
+    } events;
+    OutputForm pane{GetModuleHandleA(nullptr), nullptr};
+    Main main{GetModuleHandleA(nullptr), pane};
+    ASSERT_TRUE(main.Create(&events));
+    HWND bar = main.Handle();
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        const char* call;  // "" for none
+    } cases[] = {
+        {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, "EnterClicked"},
+        {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, "EscClicked"},
+        {WM_TIMER, Main::kTimerId, 0, "Tick"},
+        {WM_TIMER, Main::kTimerId + 1, 0, ""},
+        {WM_CLOSE, 0, 0, "CloseRequested"},
+        {WM_ENDSESSION, TRUE, 0, "Exit"},
+        {WM_ENDSESSION, FALSE, 0, ""},
+        {Main::kTrayMessage, 0, WM_LBUTTONDBLCLK, "Tray 515"},
+        {RegisterWindowMessageA("TaskbarCreated"), 0, 0, "TaskbarCreated"},
+    };
+    for (const Case& c : cases) {
+        events.calls.clear();
+        SendMessageA(bar, c.message, c.wParam, c.lParam);
+        const std::vector<std::string> expected =
+            *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
+        EXPECT_EQ(events.calls, expected) << c.message << " " << c.wParam;
+    }
+    events.calls.clear();
+    HWND cmdBox = GetDlgItem(bar, 102);
+    EXPECT_TRUE(main.PreTranslate(MSG{cmdBox, WM_KEYDOWN, VK_F5, 0, 0, {}}));
+    EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_KEYUP, VK_F5, 0, 0, {}}));
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"KeyDown 116", "KeyUp 116"}));
 }
 
 }  // namespace

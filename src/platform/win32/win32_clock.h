@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "script/host.h"
+#include "script/number_settings.h"
 
 namespace vantrel::win32 {
 

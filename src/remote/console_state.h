@@ -5,6 +5,9 @@
 namespace vantrel {
 
 // What the command box is for at the moment, and the state of the remote link.
+// The console holds it and hands the link a reference; it lives beside the
+// link, which most of its states are about, so the link needs nothing of the
+// console above it.
 enum ConsoleState : std::int16_t {
     kLocal = 0,
     kAccountPassword = 1,

@@ -231,9 +231,9 @@ TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnyth
     EXPECT_EQ(pumps, 0);
     EXPECT_EQ(sent, "");
     EXPECT_EQ(in().EvaluateText("inner"), "");
-    // The client's next line ran once its first had ended.
-    EXPECT_EQ(in().EvaluateText("later"), "1");
+    // The client's next line runs once its first has ended, on the next tick.
     console.Tick();
+    EXPECT_EQ(in().EvaluateText("later"), "1");
     const std::string output = socket.TakeSent();
     EXPECT_NE(output.find("printed before the box\r\n"), std::string::npos) << output;
     EXPECT_NE(output.find("7\r\n"), std::string::npos) << output;
@@ -345,6 +345,20 @@ TEST_F(ConsoleBusyTest, ACloseRequestStopsTheLineAndEndsTheConsoleAfterIt) {
     EXPECT_FALSE(tray.added);
 }
 
+TEST_F(ConsoleBusyTest, AClientsBurstRunsASliceATickInOrder) {
+    // Each line reads the clock a few times: 200 short lines are far more
+    // than one slice, and the windows get their turn between slices.
+    ServeClient("");
+    std::string burst;
+    for (int i = 1; i <= 200; ++i) burst += "set n=" + std::to_string(i) + "\r\n";
+    socket.Receive(burst);
+    const int first = std::stoi(in().EvaluateText("n"));
+    EXPECT_GT(first, 0);
+    EXPECT_LT(first, 200);
+    for (int i = 0; i < 200 && in().EvaluateText("n") != "200"; ++i) console.Tick();
+    EXPECT_EQ(in().EvaluateText("n"), "200");
+}
+
 TEST_F(ConsoleBusyTest, AServedClientsLinesWaitTheirTurnAndItsCtrlCStopsItsLine) {
     ServeClient("");
     window.onPump = [&] {
@@ -353,6 +367,7 @@ TEST_F(ConsoleBusyTest, AServedClientsLinesWaitTheirTurnAndItsCtrlCStopsItsLine)
     };
     socket.Receive("long\r\n");
     EXPECT_FALSE(Ran(50));
+    console.Tick();
     EXPECT_EQ(in().EvaluateText("later"), "1");
     EXPECT_EQ(state(), kServing);
 

@@ -215,9 +215,13 @@ void RemoteLink::Arrive(Waiting waiting) {
 void RemoteLink::ResumeAfterLine() {
     // A line run from here ends by calling this again: the loop below goes
     // on with what came meanwhile, so lines never nest.
+    // A burst of a peer's short lines is run a slice at a time: the rest
+    // waits for the next tick, so that the windows answer in between.
     if (handlingWaiting_) return;
     handlingWaiting_ = true;
-    while (!waiting_.empty() && !in_.Running()) {
+    const Clock& clock = in_.Os().clock;
+    const std::uint64_t start = clock.Milliseconds();
+    while (!waiting_.empty() && !in_.Running() && clock.Milliseconds() - start < kSliceMs) {
         Waiting next = std::move(waiting_.front());
         waiting_.pop_front();
         if (next.kind == Waiting::kLine) waitingBytes_ -= next.text.size();
@@ -295,6 +299,7 @@ bool RemoteLink::FirstKnockThisMinute(const std::string& address) {
 }
 
 void RemoteLink::Tick() {
+    if (!waiting_.empty()) ResumeAfterLine();
     if (state_ != kAwaitingLogin ||
         in_.Os().clock.Milliseconds() - attachedAt_ < kLoginTimeLimitMs) {
         return;

@@ -49,6 +49,9 @@ class RemoteLink : public SocketEvents {
     // limit is dropped with the autokick's log line; it is never banned.
     void Tick();
     static constexpr std::uint64_t kLoginTimeLimitMs = 60000;
+    // How long the lines that waited may run back to back before the
+    // windows get a turn.
+    static constexpr std::uint64_t kSliceMs = 50;
 
     // Sends text to the peer as it is; a failure shows up as the socket's
     // Error event.

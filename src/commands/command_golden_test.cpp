@@ -56,7 +56,9 @@ std::string Normalised(std::string text) {
 }
 
 struct World {
-    World() {
+    // With an injector, its count of service calls starts before start-up.
+    explicit World(FaultInjector* faults = nullptr) {
+        if (faults) fake.InjectFault(*faults);
         fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"},
                                       {"USERPROFILE", "C:\\Users\\me"},
                                       {"TEMP", "C:\\Temp"},
@@ -154,14 +156,14 @@ std::set<std::string> Lines(const std::string& text) {
     return out;
 }
 
-// Every service call the case makes fails in turn. Whatever failed, the
+// Every service call the case makes, start-up's included, fails in turn.
+// Whatever failed, the
 // console ends the case and answers the next line; the files it keeps for
 // good hold only whole lines that the file held at some time of a whole
 // run; and no file is left cut short of what it held.
 TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
-    World reference;
     FaultInjector counter;
-    reference.fake.InjectFault(counter);
+    World reference(&counter);
     const std::map<std::string, std::string> before = reference.files.files;
     std::map<std::string, std::set<std::string>> held;  // every line a file held
     for (const auto& [key, text] : before) held[key] = Lines(text);
@@ -172,9 +174,8 @@ TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
     const std::map<std::string, std::string>& whole = reference.files.files;
     int failures = 0;
     for (int n = 1; n <= counter.calls && failures < 5; ++n) {
-        World world;
         FaultInjector injector{n};
-        world.fake.InjectFault(injector);
+        World world(&injector);
         world.Run(GetParam());
         Interpreter& in = world.console.In();
         EXPECT_FALSE(in.Running()) << "call " << n;

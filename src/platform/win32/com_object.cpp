@@ -243,15 +243,38 @@ DISPID ComObject::IdOf(std::string_view name) {
     return id;
 }
 
+// A type's attributes or a member's description, handed back to the type
+// information that gave them.
+template <typename T, void (STDMETHODCALLTYPE ITypeInfo::*Free)(T*)>
+class TypeInfoPart {
+  public:
+    explicit TypeInfoPart(ITypeInfo* info) : info_(info) {}
+    ~TypeInfoPart() {
+        if (part_) (info_->*Free)(part_);
+    }
+    TypeInfoPart(const TypeInfoPart&) = delete;
+    TypeInfoPart& operator=(const TypeInfoPart&) = delete;
+    T** Out() { return &part_; }
+    T* operator->() const { return part_; }
+
+  private:
+    ITypeInfo* info_;
+    T* part_ = nullptr;
+};
+using TypeAttr = TypeInfoPart<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using FuncDesc = TypeInfoPart<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+
 // A class's type information lists no members of its own: they are on the
 // interface it implements by default.
 static ComPtr<ITypeInfo> MemberTypeInfo(IDispatch* dispatch) {
     ComPtr<ITypeInfo> info;
     if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out())) || !info) return {};
-    TYPEATTR* attr = nullptr;
-    if (FAILED(info->GetTypeAttr(&attr))) return info;
-    const bool isClass = attr->typekind == TKIND_COCLASS && attr->cImplTypes > 0;
-    info->ReleaseTypeAttr(attr);
+    bool isClass = false;
+    {
+        TypeAttr attr(info.Get());
+        if (FAILED(info->GetTypeAttr(attr.Out()))) return info;
+        isClass = attr->typekind == TKIND_COCLASS && attr->cImplTypes > 0;
+    }
     if (!isClass) return info;
     HREFTYPE ref = 0;
     ComPtr<ITypeInfo> implemented;
@@ -264,11 +287,12 @@ static ComPtr<ITypeInfo> MemberTypeInfo(IDispatch* dispatch) {
 static std::vector<VARTYPE> DeclaredByRef(IDispatch* dispatch, DISPID id, WORD flags) {
     std::vector<VARTYPE> types;
     ComPtr<ITypeInfo> info = MemberTypeInfo(dispatch);
-    TYPEATTR* attr = nullptr;
-    if (!info || FAILED(info->GetTypeAttr(&attr))) return types;
+    if (!info) return types;
+    TypeAttr attr(info.Get());
+    if (FAILED(info->GetTypeAttr(attr.Out()))) return types;
     for (WORD f = 0; f < attr->cFuncs && types.empty(); ++f) {
-        FUNCDESC* desc = nullptr;
-        if (FAILED(info->GetFuncDesc(f, &desc))) continue;
+        FuncDesc desc(info.Get());
+        if (FAILED(info->GetFuncDesc(f, desc.Out()))) continue;
         const bool wanted = (desc->invkind == INVOKE_FUNC && (flags & DISPATCH_METHOD)) ||
                             (desc->invkind == INVOKE_PROPERTYGET && (flags & DISPATCH_PROPERTYGET));
         if (desc->memid == id && wanted) {
@@ -281,9 +305,7 @@ static std::vector<VARTYPE> DeclaredByRef(IDispatch* dispatch, DISPID id, WORD f
                 if (t.vt & VT_BYREF) types[p] = static_cast<VARTYPE>(t.vt & ~VT_BYREF);
             }
         }
-        info->ReleaseFuncDesc(desc);
     }
-    info->ReleaseTypeAttr(attr);
     return types;
 }
 

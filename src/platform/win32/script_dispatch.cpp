@@ -248,11 +248,11 @@ IDispatch* DispatchFor(script::Runtime& rt, const Value& object) {
 }
 
 bool UnwrapScriptDispatch(IDispatch* dispatch, Value* object) {
-    void* found = nullptr;
-    if (!dispatch || FAILED(dispatch->QueryInterface(kScriptDispatchIid, &found))) return false;
-    auto* own = static_cast<ScriptDispatch*>(static_cast<IDispatch*>(found));
-    *object = own->Object();
-    own->Release();
+    ComPtr<IDispatch> found;
+    if (!dispatch || FAILED(dispatch->QueryInterface(kScriptDispatchIid, found.OutVoid()))) {
+        return false;
+    }
+    *object = static_cast<ScriptDispatch*>(found.Get())->Object();
     return true;
 }
 

@@ -2,8 +2,11 @@
 the FileSystemObject, WScript.Shell, WMI and a collection's array, all of
 them Wine's own."""
 
+import time
+
+from busy_tests import INTERRUPTED, answers_for, pane_holds
 from file_tests import _close_notepad, _shortcuts
-from harness import expect, pane_shows
+from harness import expect, pane_shows, wait_until
 
 # Wine's own Dictionary, reached by its class id (the console's CreateObject
 # gives its built-in one for the name): a COM method that returns an array.
@@ -50,3 +53,29 @@ def test_scripts_use_the_systems_automation_objects(c):
     c.enter_line("keepoutput off")
     c.enter_line("print r")
     pane_shows(c, "\r\n0", "Run's result")
+
+
+def test_a_call_that_waits_leaves_the_bar_answering_and_esc_ends_the_script(c):
+    # WScript.Shell's Run waits for the program it starts: the call stays
+    # inside the object for as long as ping runs (about 7 s).
+    c.start()
+    c.wait_ready()
+    pings = c.count_processes("ping.exe")
+    line = 'vb set sh=CreateObject("WScript.Shell"):rc=sh.Run("ping -n 8 127.0.0.1", 0, True)'
+    c.submit(line)
+    wait_until(lambda: c.count_processes("ping.exe") > pings, 15, "ping to start")
+    slowest = answers_for(c, 1.5)
+    print(f"slowest WM_NULL answer while the call waited: {slowest} ms")
+    expect(c.snapshot().command == line, "the line still runs")
+    start = time.monotonic()
+    c.key("Escape")
+    c.wait_idle(10)
+    seconds = time.monotonic() - start
+    print(f"Esc ended the script in {seconds:.2f}s")
+    expect(seconds < 2, f"Esc ends the script at once ({seconds:.2f}s)")
+    pane_holds(c, INTERRUPTED, "the interrupt error line")
+    # What the object goes on doing is its own: the program keeps running.
+    expect(c.count_processes("ping.exe") > pings, "ping still runs after the stop")
+    c.enter_line("print 6*7")
+    pane_holds(c, "42", "the next line to run normally")
+    wait_until(lambda: c.count_processes("ping.exe") == pings, 20, "ping to end on its own")

@@ -4,10 +4,17 @@
 // real automation server would see and give back.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
+#include <thread>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/com_object.h"
+#include "platform/win32/com_owners.h"
 #include "platform/win32/com_provider.h"
 #include "platform/win32/com_values.h"
 #include "platform/win32/script_dispatch.h"
@@ -34,7 +41,37 @@ class Target {
         VariantClear(v);
         VariantCopy(v, &stored);
     }
+    virtual void STDMETHODCALLTYPE Twice(DECIMAL* d) {
+        DECIMAL sum;
+        if (SUCCEEDED(VarDecAdd(d, d, &sum))) *d = sum;
+    }
+    // Calls Ping on the object passed, as an object that calls back into
+    // what a script gave it.
+    virtual void STDMETHODCALLTYPE Poke(VARIANT* v) {
+        pokedOn = GetCurrentThreadId();
+        IDispatch* d = v->vt == VT_DISPATCH ? v->pdispVal : nullptr;
+        if (!d) return;
+        OLECHAR* names[] = {const_cast<OLECHAR*>(L"Ping")};
+        DISPID id = 0;
+        pokeResult = d->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+        if (FAILED(pokeResult)) return;
+        DISPPARAMS none{};
+        EXCEPINFO info{};
+        pokeResult = d->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, &info, nullptr);
+        SysFreeString(info.bstrDescription);
+        SysFreeString(info.bstrSource);
+        SysFreeString(info.bstrHelpFile);
+    }
+    // A call that takes as long as the test says: until release is set.
+    virtual void STDMETHODCALLTYPE Wait() {
+        WaitForSingleObject(release, 10000);
+        waited = true;
+    }
     VARIANT stored{};
+    DWORD pokedOn = 0;
+    HRESULT pokeResult = S_OK;
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> waited{false};
 };
 
 // The object's identity and reference count, which the standard
@@ -58,18 +95,28 @@ class Outer final : public IUnknown {
 PARAMDATA kRefI4[] = {{const_cast<OLECHAR*>(L"n"), VT_I4 | VT_BYREF}};
 PARAMDATA kRefBstr[] = {{const_cast<OLECHAR*>(L"text"), VT_BSTR | VT_BYREF}};
 PARAMDATA kRefVariant[] = {{const_cast<OLECHAR*>(L"v"), VT_VARIANT | VT_BYREF}};
+PARAMDATA kRefDecimal[] = {{const_cast<OLECHAR*>(L"d"), VT_DECIMAL | VT_BYREF}};
 // The vtable index counts the virtual destructor's two entries.
 METHODDATA kMethods[] = {
     {const_cast<OLECHAR*>(L"Bump"), kRefI4, 1, 2, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
     {const_cast<OLECHAR*>(L"Append"), kRefBstr, 2, 3, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
     {const_cast<OLECHAR*>(L"Store"), kRefVariant, 3, 4, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
     {const_cast<OLECHAR*>(L"Load"), kRefVariant, 4, 5, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
+    {const_cast<OLECHAR*>(L"Twice"), kRefDecimal, 5, 6, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
+    {const_cast<OLECHAR*>(L"Poke"), kRefVariant, 6, 7, CC_STDCALL, 1, DISPATCH_METHOD, VT_EMPTY},
+    {const_cast<OLECHAR*>(L"Wait"), nullptr, 7, 8, CC_STDCALL, 0, DISPATCH_METHOD, VT_EMPTY},
 };
 
 class EchoHost : public script::Host {
   public:
     void Echo(std::string_view text) override { out += std::string(text) + "\n"; }
+    bool KeepGoing() override {
+        ++asked;
+        return !keepGoing || keepGoing();
+    }
     std::string out;
+    std::function<bool()> keepGoing;
+    int asked = 0;
 };
 
 // CreateObject("Test.Target") gives the test's object; anything else goes
@@ -109,14 +156,20 @@ class ComBridgeTest : public testing::Test {
         engine_->SetObjectProvider(provider_.get());
     }
     void TearDown() override {
+        SetEvent(target_.release);
         engine_.reset();
+        // What the COM thread was left doing ends before the object goes.
+        if (ComThread* thread = CurrentComThread()) thread->Do([] {});
+        CloseHandle(target_.release);
         VariantClear(&target_.stored);
         if (dispatch_) dispatch_->Release();
         if (outer_.inner) outer_.inner->Release();
         if (info_) info_->Release();
     }
-    // The dispatcher's count, which Wine keeps apart from the outer object's.
+    // The dispatcher's count, which Wine keeps apart from the outer object's,
+    // once the releases the COM thread was handed are done.
     ULONG Refs() const {
+        if (ComThread* thread = CurrentComThread()) thread->Do([] {});
         dispatch_->AddRef();
         return dispatch_->Release();
     }
@@ -288,6 +341,220 @@ TEST_F(ComBridgeTest, SystemObjectsErrorsAndCollections) {
     } catch (const script::ScriptError& e) {
         EXPECT_EQ(e.number, static_cast<int>(0x80070005));
         EXPECT_FALSE(e.description.empty());
+    }
+}
+
+// A by-reference DECIMAL is written through a pointer to the whole
+// DECIMAL, and comes back as the number the object left there.
+TEST_F(ComBridgeTest, ByReferenceDecimalsComeBack) {
+    struct Case {
+        const char* value;
+        const char* shown;
+    } cases[] = {
+        {"2.25", "4.5 Double"},
+        {"CLng(3)", "6 Long"},
+        {"-1.5", "-3 Long"},
+        {"CCur(\"1000000.0001\")", "2000000.0002 Double"},
+    };
+    ASSERT_EQ(Run("Set t = CreateObject(\"Test.Target\")\n"), "");
+    for (const Case& c : cases) {
+        EXPECT_EQ(Run(std::string("d = ") + c.value + " : t.Twice d : WScript.Echo d & \" \" & " +
+                      "TypeName(d)\n"),
+                  std::string(c.shown) + "\n")
+            << c.value;
+    }
+}
+
+// Script code runs on the UI thread even when the object that calls it
+// runs on the COM thread.
+TEST_F(ComBridgeTest, CallBacksFromObjectsRunOnTheScriptsThread) {
+    EXPECT_EQ(Run("Class Box\n Public N\n Sub Ping : N = N + 1 : End Sub\nEnd Class\n"
+                  "Set t = CreateObject(\"Test.Target\")\n"
+                  "Set b = New Box : t.Poke b : t.Poke b : WScript.Echo b.N\n"),
+              "2\n");
+    EXPECT_EQ(target_.pokeResult, S_OK);
+    EXPECT_NE(target_.pokedOn, 0u);
+    EXPECT_NE(target_.pokedOn, GetCurrentThreadId());
+}
+
+// A script object with members that do what each case says.
+class Scripted final : public script::ScriptObject {
+  public:
+    std::string TypeName() const override { return "Scripted"; }
+    script::Value Get(script::Runtime&, std::string_view, script::Args args) override {
+        ranOn = GetCurrentThreadId();
+        return member(args);
+    }
+    std::function<script::Value(script::Args)> member;
+    DWORD ranOn = 0;
+};
+
+HRESULT ControlError(int number) {
+    return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number);
+}
+
+// Whatever a script object's member raises comes back to COM as an error,
+// both when COM calls on the UI thread and when it calls from the COM
+// thread (handed to the UI thread). Nothing crosses as an exception.
+TEST_F(ComBridgeTest, NothingRaisedCrossesInvoke) {
+    struct Case {
+        const char* what;
+        std::function<script::Value(script::Args)> member;
+        HRESULT hr;
+        HRESULT scode;  // for DISP_E_EXCEPTION
+    } cases[] = {
+        {"a script error", [](script::Args) -> script::Value { script::Throw(5); },
+         DISP_E_EXCEPTION, ControlError(5)},
+        {"a standard exception",
+         [](script::Args) -> script::Value { throw std::runtime_error("broken"); },
+         DISP_E_EXCEPTION, ControlError(script::kErrInternal)},
+        {"something not an exception", [](script::Args) -> script::Value { throw 42; },
+         DISP_E_EXCEPTION, ControlError(script::kErrInternal)},
+        {"no memory", [](script::Args) -> script::Value { throw std::bad_alloc(); }, E_OUTOFMEMORY,
+         0},
+        {"nothing", [](script::Args) { return script::Value::Long(7); }, S_OK, 0},
+    };
+    script::Runtime rt(&host_);
+    ComThread* thread = CurrentComThread();
+    ASSERT_NE(thread, nullptr);
+    for (const Case& c : cases) {
+        for (bool fromComThread : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (fromComThread ? " from the COM thread" : ""));
+            auto* object = new Scripted;
+            object->member = c.member;
+            ComPtr<IDispatch> d(
+                DispatchFor(rt, script::Value::Object(script::Ref<script::Object>(object))));
+            OLECHAR* names[] = {const_cast<OLECHAR*>(L"Go")};
+            DISPID id = 0;
+            ASSERT_EQ(d->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+            DISPPARAMS none{};
+            UniqueVariant result;
+            ExceptionInfo info;
+            HRESULT hr = E_FAIL;
+            auto invoke = [&] {
+                hr = d->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &none, result.Get(), info.Get(),
+                               nullptr);
+            };
+            if (fromComThread) {
+                thread->Run([&](ForeignCall& foreign) { foreign.Run(invoke); }, nullptr);
+            } else {
+                invoke();
+            }
+            EXPECT_EQ(hr, c.hr);
+            if (c.hr == DISP_E_EXCEPTION) {
+                EXPECT_EQ(info.Get()->scode, c.scode);
+                EXPECT_NE(info.Get()->bstrDescription, nullptr);
+            }
+            if (c.hr == S_OK) {
+                EXPECT_EQ(result->vt, VT_I4);
+            }
+            EXPECT_EQ(object->ranOn, GetCurrentThreadId());
+        }
+    }
+    EXPECT_EQ(ScriptDispatchAlive(), 0);
+}
+
+// A member's ByRef writes go back before its result is made: when one
+// cannot (an array too large for COM), the call fails and no result is
+// left behind holding the object it would have returned.
+TEST_F(ComBridgeTest, AFailedWriteBackLeavesNoResult) {
+    script::Runtime rt(&host_);
+    // More dimensions than a SAFEARRAY can have.
+    script::Ref<script::Array> huge(new script::Array);
+    huge->upper.assign(65536, 0);
+    struct Case {
+        const char* what;
+        script::Value written;
+        HRESULT hr;
+        VARTYPE resultType;
+        VARTYPE argType;
+    } cases[] = {
+        {"an array COM cannot hold", script::Value::Array(huge), DISP_E_EXCEPTION, VT_EMPTY,
+         VT_BSTR},
+        {"a number", script::Value::Long(9), S_OK, VT_DISPATCH, VT_I4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            auto* object = new Scripted;
+            script::Value written = c.written;
+            object->member = [written](script::Args args) {
+                args[0] = written;
+                auto* other = new Scripted;
+                other->member = [](script::Args) { return script::Value(); };
+                return script::Value::Object(script::Ref<script::Object>(other));
+            };
+            ComPtr<IDispatch> d(
+                DispatchFor(rt, script::Value::Object(script::Ref<script::Object>(object))));
+            OLECHAR* names[] = {const_cast<OLECHAR*>(L"Go")};
+            DISPID id = 0;
+            ASSERT_EQ(d->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK);
+            UniqueVariant held;
+            held->vt = VT_BSTR;
+            held->bstrVal = SysAllocString(L"before");
+            VARIANT arg;
+            arg.vt = VT_BYREF | VT_VARIANT;
+            arg.pvarVal = held.Get();
+            DISPPARAMS params{&arg, nullptr, 1, 0};
+            UniqueVariant result;
+            ExceptionInfo info;
+            EXPECT_EQ(d->Invoke(id, IID_NULL, 0, DISPATCH_METHOD, &params, result.Get(), info.Get(),
+                                nullptr),
+                      c.hr);
+            EXPECT_EQ(result->vt, c.resultType);
+            EXPECT_EQ(held->vt, c.argType);
+            EXPECT_EQ(ScriptDispatchAlive(), c.resultType == VT_DISPATCH ? 2 : 1);
+        }
+        EXPECT_EQ(ScriptDispatchAlive(), 0);
+    }
+}
+
+// A call that does not return is abandoned by a stop request: the script
+// ends at once with "User interrupt occurred", the object goes on with its
+// call on the COM thread, and what the call held is released there when it
+// returns.
+TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
+    struct Case {
+        const char* what;
+        std::function<void(EchoHost&, script::Engine&)> stop;
+    } cases[] = {
+        {"the host says stop",
+         [](EchoHost& host, script::Engine&) {
+             const auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+             host.keepGoing = [at] { return std::chrono::steady_clock::now() < at; };
+         }},
+        {"a stop from another thread",
+         [](EchoHost& host, script::Engine& engine) {
+             host.keepGoing = nullptr;
+             std::thread([&engine] {
+                 std::this_thread::sleep_for(std::chrono::milliseconds(200));
+                 engine.Interrupt();
+             }).detach();
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetEvent(target_.release);
+        target_.waited = false;
+        ASSERT_EQ(Run("Class Box : End Class\nSet t = CreateObject(\"Test.Target\")\n"), "");
+        c.stop(host_, *engine_);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(Run("Set b = New Box : t.Store b : t.Wait : WScript.Echo \"after\"\n"),
+                  "error 18: User interrupt occurred");
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::milliseconds(1500));
+        EXPECT_FALSE(target_.waited);
+        host_.keepGoing = nullptr;
+        // The object finishes when it will; the script goes on meanwhile.
+        EXPECT_EQ(Run("WScript.Echo \"next\"\n"), "next\n");
+        SetEvent(target_.release);
+        CurrentComThread()->Do([] {});
+        EXPECT_TRUE(target_.waited);
+        EXPECT_EQ(Run("Set t = Nothing : Set b = Nothing\n"), "");
+        VariantClear(&target_.stored);
+        EXPECT_EQ(ComObject::Alive(), 0);
+        EXPECT_EQ(ScriptDispatchAlive(), 0);
+        EXPECT_EQ(Refs(), baseRefs_);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "platform/win32/com_owners.h"
 #include "platform/win32/com_values.h"
 #include "platform/win32/win32_error.h"
 
@@ -61,28 +62,24 @@ std::string SystemMessage(HRESULT hr) {
 }
 
 std::string DocumentationName(ITypeInfo* info) {
-    BSTR name = nullptr;
-    std::string text;
-    if (SUCCEEDED(info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr))) {
-        text = Narrow(name);
-        SysFreeString(name);
-    }
-    return text;
+    UniqueBstr name;
+    BSTR got = nullptr;
+    if (FAILED(info->GetDocumentation(MEMBERID_NIL, &got, nullptr, nullptr, nullptr))) return {};
+    name.Reset(got);
+    return Narrow(name.Get());
 }
 
 // What one call hands IDispatch::Invoke, and what it owns meanwhile.
 struct CallArguments {
-    std::vector<VARIANT> passed;   // last argument first, as Invoke takes them
-    std::vector<VARIANT> holders;  // what by-reference arguments point at
-    std::vector<bool> byRef;       // per script argument, in script order
+    std::vector<VARIANT> passed;         // last argument first, as Invoke takes them
+    std::vector<UniqueVariant> holders;  // what by-reference arguments point at
+    std::vector<bool> byRef;             // per script argument, in script order
     explicit CallArguments(size_t count) : passed(count), holders(count), byRef(count, false) {
         for (VARIANT& v : passed) VariantInit(&v);
-        for (VARIANT& v : holders) VariantInit(&v);
     }
     ~CallArguments() {
-        for (size_t i = 0; i < passed.size(); ++i) {
-            if (!(passed[i].vt & VT_BYREF)) VariantClear(&passed[i]);
-            VariantClear(&holders[i]);
+        for (VARIANT& v : passed) {
+            if (!(v.vt & VT_BYREF)) VariantClear(&v);
         }
     }
     CallArguments(const CallArguments&) = delete;
@@ -92,22 +89,58 @@ struct CallArguments {
 // An argument the member takes by reference points at a holder of the
 // declared type (or at a VARIANT), so that what the member writes there can
 // go back to the script's variable; one the type does not fit goes by value.
-void PassByRef(VARIANT* value, VARTYPE declared, VARIANT* holder, VARIANT* passed) {
+void PassByRef(UniqueVariant* value, VARTYPE declared, UniqueVariant* holder, VARIANT* passed) {
     if (declared == VT_VARIANT) {
-        *holder = *value;
-        VariantInit(value);
+        *holder = std::move(*value);
         passed->vt = VT_BYREF | VT_VARIANT;
-        passed->pvarVal = holder;
+        passed->pvarVal = holder->Get();
         return;
     }
-    if (FAILED(VariantChangeType(holder, value, 0, declared))) {
-        *passed = *value;
-        VariantInit(value);
+    if (FAILED(VariantChangeType(holder->Get(), value->Get(), 0, declared))) {
+        *passed = value->Release();
         return;
     }
-    VariantClear(value);
     passed->vt = static_cast<VARTYPE>(VT_BYREF | declared);
-    passed->byref = &holder->llVal;
+    // A DECIMAL fills the whole VARIANT, its type field included; every
+    // other type is the value beside the type.
+    passed->byref = declared == VT_DECIMAL ? static_cast<void*>(&(*holder)->decVal)
+                                           : static_cast<void*>(&(*holder)->llVal);
+}
+
+// What a by-reference holder holds after the call. A DECIMAL written
+// through the pointer overwrote the type field with its reserved word.
+script::Value FromHolder(UniqueVariant* holder, VARTYPE declared) {
+    if (declared == VT_DECIMAL) (*holder)->vt = VT_DECIMAL;
+    return FromVariant(**holder);
+}
+
+// The runtime of the script the objects serve last, for the calls that are
+// given none (For Each): a stop request to it abandons them.
+std::shared_ptr<script::Runtime*>& LastRuntime() {
+    static std::shared_ptr<script::Runtime*> runtime;
+    return runtime;
+}
+
+ComThread::KeepGoing KeepGoingFor(std::shared_ptr<script::Runtime*> self) {
+    return [self = std::move(self)] {
+        script::Runtime* rt = self ? *self : nullptr;
+        return !rt || (!rt->interrupt.load() && rt->host.KeepGoing());
+    };
+}
+
+void RunWith(const ComThread::KeepGoing& keepGoing, const ComThread::Work& work) {
+    ComThread* thread = CurrentComThread();
+    if (!thread) {
+        struct Here final : ForeignCall {
+            bool Run(const std::function<void()>& fn) override {
+                fn();
+                return true;
+            }
+        } here;
+        work(here);
+        return;
+    }
+    thread->Run(work, keepGoing);
 }
 
 }  // namespace
@@ -120,9 +153,6 @@ void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member) {
         if (number == 0) number = static_cast<int>(code);
         std::string description = Narrow(info->bstrDescription);
         std::string source = Narrow(info->bstrSource);
-        SysFreeString(info->bstrDescription);
-        SysFreeString(info->bstrSource);
-        SysFreeString(info->bstrHelpFile);
         if (description.empty()) {
             description =
                 number > 0 && number < 65536 ? script::ErrorText(number) : SystemMessage(code);
@@ -139,8 +169,31 @@ void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member) {
     script::Throw(static_cast<int>(hr), std::move(message));
 }
 
+void OnComThread(const std::function<void()>& fn) {
+    ComThread* thread = CurrentComThread();
+    if (!thread || !thread->Started() || thread->OnComThread()) {
+        fn();
+        return;
+    }
+    // Queued behind a call the script stopped waiting for, it may wait as
+    // long as that call: a stop abandons it while it is queued.
+    thread->Run([&fn](ForeignCall&) { fn(); }, KeepGoingFor(LastRuntime()));
+}
+
+void RunForScript(script::Runtime& rt, const ComThread::Work& work) {
+    LastRuntime() = rt.self;
+    RunWith(KeepGoingFor(rt.self), work);
+}
+
+// The interface is released on the COM thread, without waiting.
 ComObject::~ComObject() {
-    dispatch_->Release();
+    IDispatch* dispatch = dispatch_;
+    ComThread* thread = CurrentComThread();
+    if (thread && thread->Started() && !thread->OnComThread()) {
+        thread->Post([dispatch] { dispatch->Release(); });
+    } else {
+        dispatch->Release();
+    }
     --alive;
 }
 
@@ -157,25 +210,21 @@ Value WrapDispatch(IDispatch* dispatch) {
 // A class that says what it is (IProvideClassInfo) gives its class name, as
 // "FileSystemObject"; others give their interface's, as "IWshShell3".
 std::string ComObject::TypeName() const {
-    IProvideClassInfo* provider = nullptr;
-    if (SUCCEEDED(dispatch_->QueryInterface(IID_IProvideClassInfo,
-                                            reinterpret_cast<void**>(&provider)))) {
-        ITypeInfo* info = nullptr;
-        std::string name;
-        if (SUCCEEDED(provider->GetClassInfo(&info))) {
-            name = DocumentationName(info);
-            info->Release();
+    std::string name;
+    IDispatch* dispatch = dispatch_;
+    OnComThread([&] {
+        ComPtr<IProvideClassInfo> classInfo;
+        dispatch->QueryInterface(IID_IProvideClassInfo, classInfo.OutVoid());
+        ComPtr<ITypeInfo> info;
+        if (classInfo && SUCCEEDED(classInfo->GetClassInfo(info.Out())) && info) {
+            name = DocumentationName(info.Get());
         }
-        provider->Release();
-        if (!name.empty()) return name;
-    }
-    ITypeInfo* info = nullptr;
-    if (SUCCEEDED(dispatch_->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) && info) {
-        std::string name = DocumentationName(info);
-        info->Release();
-        if (!name.empty()) return name;
-    }
-    return "Object";
+        if (!name.empty()) return;
+        if (SUCCEEDED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out())) && info) {
+            name = DocumentationName(info.Get());
+        }
+    });
+    return name.empty() ? "Object" : name;
 }
 
 DISPID ComObject::IdOf(std::string_view name) {
@@ -185,101 +234,147 @@ DISPID ComObject::IdOf(std::string_view name) {
     std::wstring wide = Widen(name);
     LPOLESTR names[] = {wide.data()};
     DISPID id = DISPID_UNKNOWN;
-    const HRESULT hr = dispatch_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    HRESULT hr = E_UNEXPECTED;
+    IDispatch* dispatch = dispatch_;
+    OnComThread(
+        [&] { hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
     if (FAILED(hr)) ThrowComError(hr, nullptr, name);
     ids_.emplace(std::string(name), id);
     return id;
 }
 
+// A type's attributes or a member's description, handed back to the type
+// information that gave them.
+template <typename T, void (STDMETHODCALLTYPE ITypeInfo::*Free)(T*)>
+class TypeInfoPart {
+  public:
+    explicit TypeInfoPart(ITypeInfo* info) : info_(info) {}
+    ~TypeInfoPart() {
+        if (part_) (info_->*Free)(part_);
+    }
+    TypeInfoPart(const TypeInfoPart&) = delete;
+    TypeInfoPart& operator=(const TypeInfoPart&) = delete;
+    T** Out() { return &part_; }
+    T* operator->() const { return part_; }
+
+  private:
+    ITypeInfo* info_;
+    T* part_ = nullptr;
+};
+using TypeAttr = TypeInfoPart<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>;
+using FuncDesc = TypeInfoPart<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>;
+
 // A class's type information lists no members of its own: they are on the
 // interface it implements by default.
-static ITypeInfo* MemberTypeInfo(IDispatch* dispatch) {
-    ITypeInfo* info = nullptr;
-    if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || !info) return nullptr;
-    TYPEATTR* attr = nullptr;
-    if (FAILED(info->GetTypeAttr(&attr))) return info;
-    const bool isClass = attr->typekind == TKIND_COCLASS && attr->cImplTypes > 0;
-    info->ReleaseTypeAttr(attr);
+static ComPtr<ITypeInfo> MemberTypeInfo(IDispatch* dispatch) {
+    ComPtr<ITypeInfo> info;
+    if (FAILED(dispatch->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.Out())) || !info) return {};
+    bool isClass = false;
+    {
+        TypeAttr attr(info.Get());
+        if (FAILED(info->GetTypeAttr(attr.Out()))) return info;
+        isClass = attr->typekind == TKIND_COCLASS && attr->cImplTypes > 0;
+    }
     if (!isClass) return info;
     HREFTYPE ref = 0;
-    ITypeInfo* implemented = nullptr;
-    if (SUCCEEDED(info->GetRefTypeOfImplType(0, &ref))) info->GetRefTypeInfo(ref, &implemented);
-    info->Release();
+    ComPtr<ITypeInfo> implemented;
+    if (SUCCEEDED(info->GetRefTypeOfImplType(0, &ref)))
+        info->GetRefTypeInfo(ref, implemented.Out());
     return implemented;
+}
+
+// The declared types of a member's parameters, read on the COM thread.
+static std::vector<VARTYPE> DeclaredByRef(IDispatch* dispatch, DISPID id, WORD flags) {
+    std::vector<VARTYPE> types;
+    ComPtr<ITypeInfo> info = MemberTypeInfo(dispatch);
+    if (!info) return types;
+    TypeAttr attr(info.Get());
+    if (FAILED(info->GetTypeAttr(attr.Out()))) return types;
+    for (WORD f = 0; f < attr->cFuncs && types.empty(); ++f) {
+        FuncDesc desc(info.Get());
+        if (FAILED(info->GetFuncDesc(f, desc.Out()))) continue;
+        const bool wanted = (desc->invkind == INVOKE_FUNC && (flags & DISPATCH_METHOD)) ||
+                            (desc->invkind == INVOKE_PROPERTYGET && (flags & DISPATCH_PROPERTYGET));
+        if (desc->memid == id && wanted) {
+            types.assign(static_cast<size_t>(desc->cParams), VT_EMPTY);
+            for (SHORT p = 0; p < desc->cParams; ++p) {
+                const TYPEDESC& t = desc->lprgelemdescParam[p].tdesc;
+                // Type libraries say "pointer to"; types made at run
+                // time may mark the type itself by reference.
+                if (t.vt == VT_PTR && t.lptdesc) types[p] = t.lptdesc->vt;
+                if (t.vt & VT_BYREF) types[p] = static_cast<VARTYPE>(t.vt & ~VT_BYREF);
+            }
+        }
+    }
+    return types;
 }
 
 const std::vector<VARTYPE>& ComObject::ByRefTypes(DISPID id, WORD flags) {
     auto it = byRef_.find(id);
     if (it != byRef_.end()) return it->second;
     std::vector<VARTYPE> types;
-    ITypeInfo* info = MemberTypeInfo(dispatch_);
-    TYPEATTR* attr = nullptr;
-    if (info && SUCCEEDED(info->GetTypeAttr(&attr))) {
-        for (WORD f = 0; f < attr->cFuncs && types.empty(); ++f) {
-            FUNCDESC* desc = nullptr;
-            if (FAILED(info->GetFuncDesc(f, &desc))) continue;
-            const bool wanted =
-                (desc->invkind == INVOKE_FUNC && (flags & DISPATCH_METHOD)) ||
-                (desc->invkind == INVOKE_PROPERTYGET && (flags & DISPATCH_PROPERTYGET));
-            if (desc->memid == id && wanted) {
-                types.assign(static_cast<size_t>(desc->cParams), VT_EMPTY);
-                for (SHORT p = 0; p < desc->cParams; ++p) {
-                    const TYPEDESC& t = desc->lprgelemdescParam[p].tdesc;
-                    // Type libraries say "pointer to"; types made at run
-                    // time may mark the type itself by reference.
-                    if (t.vt == VT_PTR && t.lptdesc) types[p] = t.lptdesc->vt;
-                    if (t.vt & VT_BYREF) types[p] = static_cast<VARTYPE>(t.vt & ~VT_BYREF);
-                }
-            }
-            info->ReleaseFuncDesc(desc);
-        }
-        info->ReleaseTypeAttr(attr);
-    }
-    if (info) info->Release();
+    IDispatch* dispatch = dispatch_;
+    OnComThread([&] { types = DeclaredByRef(dispatch, id, flags); });
     return byRef_.emplace(id, std::move(types)).first->second;
 }
 
+// Runs on the COM thread. The arguments are converted while the UI thread
+// waits; once the object has the call, the wait may be abandoned, and then
+// nothing here touches the caller's values again: what was made for the
+// call is released here.
 Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args args,
-                        const VARIANT* assigned, std::string_view name) {
+                        const Value* assigned, std::string_view name) {
     const size_t count = args.count + (assigned ? 1 : 0);
-    CallArguments call(count);
-    const std::vector<VARTYPE>& refTypes =
-        assigned ? std::vector<VARTYPE>() : ByRefTypes(id, flags);
-    for (size_t i = 0; i < args.count; ++i) {
-        VARIANT& passed = call.passed[count - 1 - i];
-        if (script::IsMissing(args[i])) {
-            passed.vt = VT_ERROR;
-            passed.scode = DISP_E_PARAMNOTFOUND;
-            continue;
+    static const std::vector<VARTYPE> kNone;
+    const std::vector<VARTYPE>& refTypes = assigned ? kNone : ByRefTypes(id, flags);
+    IDispatch* dispatch = dispatch_;
+    Value out;
+    // What the object's call reads is the work's own: the caller's frame may
+    // be gone while the object runs.
+    RunForScript(rt, [&, dispatch, id, flags, count](ForeignCall& foreign) {
+        CallArguments call(count);
+        std::vector<VARTYPE> declaredOf(args.count, VT_EMPTY);
+        for (size_t i = 0; i < args.count; ++i) {
+            VARIANT& passed = call.passed[count - 1 - i];
+            if (script::IsMissing(args[i])) {
+                passed.vt = VT_ERROR;
+                passed.scode = DISP_E_PARAMNOTFOUND;
+                continue;
+            }
+            UniqueVariant value;
+            ToVariant(rt, args[i], value.Get());
+            const VARTYPE declared = i < refTypes.size() ? refTypes[i] : VARTYPE{VT_EMPTY};
+            if (declared == VT_EMPTY || (declared & (VT_ARRAY | VT_BYREF))) {
+                passed = value.Release();
+                continue;
+            }
+            PassByRef(&value, declared, &call.holders[i], &passed);
+            call.byRef[i] = (passed.vt & VT_BYREF) != 0;
+            declaredOf[i] = declared;
         }
-        VARIANT value;
-        ToVariant(rt, args[i], &value);
-        const VARTYPE declared = i < refTypes.size() ? refTypes[i] : VARTYPE{VT_EMPTY};
-        if (declared == VT_EMPTY || (declared & (VT_ARRAY | VT_BYREF))) {
-            passed = value;
-            continue;
+        if (assigned) ToVariant(rt, *assigned, &call.passed[0]);
+        DISPID putId = DISPID_PROPERTYPUT;
+        const bool put = assigned != nullptr;
+        DISPPARAMS params{call.passed.data(), put ? &putId : nullptr, static_cast<UINT>(count),
+                          put ? 1u : 0u};
+        UniqueVariant result;
+        ExceptionInfo info;
+        UINT badArg = 0;
+        HRESULT hr = E_UNEXPECTED;
+        if (!foreign.Run([&] {
+                hr = dispatch->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                                      put ? nullptr : result.Get(), info.Get(), &badArg);
+            })) {
+            return;
         }
-        call.byRef[i] = true;
-        PassByRef(&value, declared, &call.holders[i], &passed);
-        call.byRef[i] = (passed.vt & VT_BYREF) != 0;
-    }
-    DISPID putId = DISPID_PROPERTYPUT;
-    if (assigned) VariantCopy(&call.passed[0], const_cast<VARIANT*>(assigned));
-    DISPPARAMS params{call.passed.data(), assigned ? &putId : nullptr, static_cast<UINT>(count),
-                      assigned ? 1u : 0u};
-    VARIANT result;
-    VariantInit(&result);
-    EXCEPINFO info{};
-    UINT badArg = 0;
-    const HRESULT hr = dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                         assigned ? nullptr : &result, &info, &badArg);
-    if (FAILED(hr)) ThrowComError(hr, &info, name);
-    // The result first: it is released even when an argument written back
-    // has no script form.
-    Value out = TakeVariant(&result);
-    for (size_t i = 0; i < args.count; ++i) {
-        if (call.byRef[i]) args[i] = FromVariant(call.holders[i]);
-    }
+        if (FAILED(hr)) ThrowComError(hr, info.Get(), name);
+        // The result first: it is released even when an argument written
+        // back has no script form.
+        out = TakeVariant(result.Get());
+        for (size_t i = 0; i < args.count; ++i) {
+            if (call.byRef[i]) args[i] = FromHolder(&call.holders[i], declaredOf[i]);
+        }
+    });
     return out;
 }
 
@@ -293,15 +388,9 @@ Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args ar
 void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args args, Value v,
                     bool isSet) {
     const DISPID id = IdOf(name);
-    VARIANT value;
-    ToVariant(rt, v, &value);
-    struct Clear {
-        VARIANT* v;
-        ~Clear() { VariantClear(v); }
-    } clear{&value};
-    if (isSet && value.vt == VT_DISPATCH) {
+    if (isSet && v.type() == script::Type::Object && v.AsObject()) {
         try {
-            Invoke(rt, id, DISPATCH_PROPERTYPUTREF, args, &value, name);
+            Invoke(rt, id, DISPATCH_PROPERTYPUTREF, args, &v, name);
             return;
         } catch (const script::ScriptError& e) {
             if (e.number != script::kErrNoSuchMember && e.number != static_cast<int>(E_NOTIMPL)) {
@@ -309,40 +398,48 @@ void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args arg
             }
         }
     }
-    Invoke(rt, id, DISPATCH_PROPERTYPUT, args, &value, name);
+    Invoke(rt, id, DISPATCH_PROPERTYPUT, args, &v, name);
 }
 
 // The whole collection is read before the loop starts, as a script host
 // does with IEnumVARIANT: the loop body may change the collection.
 bool ComObject::Items(std::vector<Value>* out) {
-    VARIANT result;
-    VariantInit(&result);
-    DISPPARAMS none{};
-    EXCEPINFO info{};
-    const HRESULT hr =
-        dispatch_->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
-                          DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, &result, &info, nullptr);
-    if (FAILED(hr)) {
-        if (hr == DISP_E_EXCEPTION) ThrowComError(hr, &info, {});
-        return false;
-    }
-    IEnumVARIANT* items = nullptr;
-    IUnknown* unknown =
-        result.vt == VT_UNKNOWN || result.vt == VT_DISPATCH ? result.punkVal : nullptr;
-    if (unknown) unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&items));
-    VariantClear(&result);
-    if (!items) return false;
-    struct Release {
-        IEnumVARIANT* e;
-        ~Release() { e->Release(); }
-    } release{items};
-    VARIANT item;
-    ULONG got = 0;
-    VariantInit(&item);
-    while (items->Next(1, &item, &got) == S_OK && got == 1) {
-        out->push_back(TakeVariant(&item));
-    }
-    return true;
+    bool enumerable = false;
+    IDispatch* dispatch = dispatch_;
+    RunWith(KeepGoingFor(LastRuntime()), [&, dispatch](ForeignCall& foreign) {
+        UniqueVariant result;
+        ExceptionInfo info;
+        HRESULT hr = E_UNEXPECTED;
+        DISPPARAMS none{};
+        if (!foreign.Run([&] {
+                hr = dispatch->Invoke(DISPID_NEWENUM, IID_NULL, LOCALE_USER_DEFAULT,
+                                      DISPATCH_METHOD | DISPATCH_PROPERTYGET, &none, result.Get(),
+                                      info.Get(), nullptr);
+            })) {
+            return;
+        }
+        if (FAILED(hr)) {
+            if (hr == DISP_E_EXCEPTION) ThrowComError(hr, info.Get(), {});
+            return;
+        }
+        ComPtr<IEnumVARIANT> items;
+        IUnknown* unknown =
+            result->vt == VT_UNKNOWN || result->vt == VT_DISPATCH ? result->punkVal : nullptr;
+        if (unknown) unknown->QueryInterface(IID_IEnumVARIANT, items.OutVoid());
+        if (!items) return;
+        std::vector<UniqueVariant> got;
+        for (;;) {
+            UniqueVariant item;
+            ULONG count = 0;
+            HRESULT next = S_FALSE;
+            if (!foreign.Run([&] { next = items->Next(1, item.Get(), &count); })) return;
+            if (next != S_OK || count != 1) break;
+            got.push_back(std::move(item));
+        }
+        for (UniqueVariant& item : got) out->push_back(TakeVariant(item.Get()));
+        enumerable = true;
+    });
+    return enumerable;
 }
 
 }  // namespace vantrel::com

@@ -1,12 +1,16 @@
 // A COM automation object as the script sees it: members reached by name
 // through IDispatch, late-bound, with by-reference arguments written back
-// to the script's variables and For Each through _NewEnum.
+// to the script's variables and For Each through _NewEnum. The interface
+// lives on the COM thread (com_apartment.h): every call through it is made
+// there, and the UI thread holds it only as an opaque pointer.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/com_api.h"
 #include "script/runtime.h"
 
@@ -14,7 +18,7 @@ namespace vantrel::com {
 
 class ComObject : public script::ScriptObject {
   public:
-    // Takes over the reference the caller holds.
+    // Takes over the reference the caller holds, which the COM thread made.
     explicit ComObject(IDispatch* dispatch) : dispatch_(dispatch) {}
     ~ComObject() override;
     ComObject(const ComObject&) = delete;
@@ -37,7 +41,7 @@ class ComObject : public script::ScriptObject {
     // those passed by value); empty when the object describes no such member.
     const std::vector<VARTYPE>& ByRefTypes(DISPID id, WORD flags);
     script::Value Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args args,
-                         const VARIANT* assigned, std::string_view name);
+                         const script::Value* assigned, std::string_view name);
 
     IDispatch* dispatch_;
     std::unordered_map<std::string, DISPID> ids_;
@@ -47,9 +51,19 @@ class ComObject : public script::ScriptObject {
 // The script value for an IDispatch, taking over the caller's reference.
 script::Value WrapDispatch(IDispatch* dispatch);
 
+// Runs work on the COM thread for a call the script rt runs makes: a stop
+// request to rt abandons the wait (com_apartment.h).
+void RunForScript(script::Runtime& rt, const ComThread::Work& work);
+
+// Runs fn on the COM thread when there is one and this is not it, else
+// here; for the short calls (queries, AddRef) no stop abandons once they
+// have started.
+void OnComThread(const std::function<void()>& fn);
+
 // Raises the script error for a failed call: the server's own number, text
 // and source when it gave an EXCEPINFO, else VBScript's number for the
-// HRESULT, else the HRESULT with the system's message for it.
+// HRESULT, else the HRESULT with the system's message for it. The texts in
+// info stay the caller's to free (ExceptionInfo).
 [[noreturn]] void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member);
 
 }  // namespace vantrel::com

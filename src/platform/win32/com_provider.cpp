@@ -1,7 +1,11 @@
 #include "platform/win32/com_provider.h"
 
+#include <functional>
+#include <string>
+
 #include "platform/win32/com_api.h"
 #include "platform/win32/com_object.h"
+#include "platform/win32/com_owners.h"
 #include "platform/win32/com_values.h"
 
 namespace vantrel::com {
@@ -29,13 +33,6 @@ bool ClassOf(std::string_view progId, CLSID* clsid) {
     return wide.front() == L'{' && SUCCEEDED(CLSIDFromString(wide.data(), clsid));
 }
 
-IDispatch* AsDispatch(IUnknown* unknown) {
-    IDispatch* dispatch = nullptr;
-    if (unknown) unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-    if (unknown) unknown->Release();
-    return dispatch;
-}
-
 // Whether binding failed for want of an object behind the name. Wine's
 // binder answers a path to no file with E_NOTIMPL, where Windows' says the
 // file cannot be opened.
@@ -50,44 +47,67 @@ bool IsNameFailure(HRESULT hr) {
     script::Throw(script::kErrFileOrClassNotFound);
 }
 
+// Creation and binding run on the COM thread and may take long (a local
+// server starting, a moniker reaching another machine): a stop abandons
+// the wait, and an object made after that is released there.
+// make gives the new reference and the HRESULT; done turns the object
+// into the script's value, or raises the error for the failure.
+// make is the work's own copy, and holds copies of what it reads: the
+// caller's frame may be gone while it runs.
+Value MakeObject(script::Runtime& rt, std::function<HRESULT(ComPtr<IDispatch>*)> make,
+                 const std::function<Value(HRESULT, ComPtr<IDispatch>*)>& done) {
+    Value object;
+    RunForScript(rt, [&, make = std::move(make)](ForeignCall& foreign) {
+        ComPtr<IDispatch> dispatch;
+        HRESULT hr = E_UNEXPECTED;
+        if (!foreign.Run([&] { hr = make(&dispatch); })) return;
+        object = done(hr, &dispatch);
+    });
+    return object;
+}
+
 // A new object of the class, loaded from the file with IPersistFile.
 Value LoadFile(script::Runtime& rt, std::string_view path, std::string_view progId) {
     Value object = ComObjectProvider().CreateObject(rt, progId, {});
-    auto* com = static_cast<ComObject*>(object.AsObject());
-    IPersistFile* file = nullptr;
-    if (FAILED(
-            com->Dispatch()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        NotFound();
-    }
-    const HRESULT hr = file->Load(Widen(path).c_str(), STGM_READ);
-    file->Release();
+    IDispatch* dispatch = static_cast<ComObject*>(object.AsObject())->Dispatch();
+    const std::wstring wide = Widen(path);
+    HRESULT hr = E_UNEXPECTED;
+    RunForScript(rt, [&, dispatch, wide](ForeignCall& foreign) {
+        ComPtr<IPersistFile> file;
+        if (FAILED(dispatch->QueryInterface(IID_IPersistFile, file.OutVoid()))) return;
+        HRESULT loaded = E_UNEXPECTED;
+        if (!foreign.Run([&] { loaded = file->Load(wide.c_str(), STGM_READ); })) return;
+        hr = loaded;
+    });
     if (FAILED(hr)) NotFound();
     return object;
 }
 
 }  // namespace
 
-Value ComObjectProvider::CreateObject(script::Runtime&, std::string_view progId,
+Value ComObjectProvider::CreateObject(script::Runtime& rt, std::string_view progId,
                                       std::string_view server) {
     CLSID clsid;
     if (!ClassOf(progId, &clsid)) CantCreate(progId);
-    IDispatch* dispatch = nullptr;
-    HRESULT hr;
-    if (server.empty()) {
-        hr = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                              IID_IDispatch, reinterpret_cast<void**>(&dispatch));
-    } else {
-        if (server.size() > kMaxClassName) CantCreate(progId);
-        std::wstring name = Widen(server);
-        COSERVERINFO where{0, name.data(), nullptr, 0};
+    if (server.size() > kMaxClassName) CantCreate(progId);
+    const std::wstring name = Widen(server);
+    auto make = [clsid, name](ComPtr<IDispatch>* dispatch) {
+        if (name.empty()) {
+            return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                    IID_IDispatch, dispatch->OutVoid());
+        }
+        std::wstring host = name;
+        COSERVERINFO where{0, host.data(), nullptr, 0};
         MULTI_QI wanted{&IID_IDispatch, nullptr, S_OK};
-        hr = CoCreateInstanceEx(clsid, nullptr, CLSCTX_REMOTE_SERVER | CLSCTX_LOCAL_SERVER, &where,
-                                1, &wanted);
-        if (SUCCEEDED(hr)) hr = wanted.hr;
-        dispatch = static_cast<IDispatch*>(wanted.pItf);
-    }
-    if (FAILED(hr) || !dispatch) CantCreate(progId);
-    return WrapDispatch(dispatch);
+        HRESULT hr = CoCreateInstanceEx(clsid, nullptr, CLSCTX_REMOTE_SERVER | CLSCTX_LOCAL_SERVER,
+                                        &where, 1, &wanted);
+        dispatch->Reset(static_cast<IDispatch*>(wanted.pItf));
+        return SUCCEEDED(hr) ? wanted.hr : hr;
+    };
+    return MakeObject(rt, make, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
+        if (FAILED(hr) || !*dispatch) CantCreate(progId);
+        return WrapDispatch(dispatch->Release());
+    });
 }
 
 Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, bool pathGiven,
@@ -98,28 +118,42 @@ Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, b
         if (pathGiven) return LoadFile(rt, path, progId);
         CLSID clsid;
         if (!ClassOf(progId, &clsid)) CantCreate(progId);
-        IUnknown* running = nullptr;
-        if (FAILED(GetActiveObject(clsid, nullptr, &running))) CantCreate(progId);
-        IDispatch* dispatch = AsDispatch(running);
-        if (!dispatch) CantCreate(progId);
-        return WrapDispatch(dispatch);
+        auto running = [clsid](ComPtr<IDispatch>* dispatch) {
+            ComPtr<IUnknown> unknown;
+            HRESULT hr = GetActiveObject(clsid, nullptr, unknown.Out());
+            if (SUCCEEDED(hr) && unknown) *dispatch = unknown.As<IDispatch>(IID_IDispatch);
+            return hr;
+        };
+        return MakeObject(rt, running, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
+            if (FAILED(hr) || !*dispatch) CantCreate(progId);
+            return WrapDispatch(dispatch->Release());
+        });
     }
     if (path.empty()) script::Throw(script::kErrInvalidCall);
-    IDispatch* dispatch = nullptr;
-    const HRESULT hr = CoGetObject(Widen(path).c_str(), nullptr, IID_IDispatch,
-                                   reinterpret_cast<void**>(&dispatch));
-    if (FAILED(hr) || !dispatch) {
-        if (SUCCEEDED(hr) || IsNameFailure(hr)) NotFound();
-        ThrowComError(hr, nullptr, {});
-    }
-    return WrapDispatch(dispatch);
+    const std::wstring wide = Widen(path);
+    auto bind = [wide](ComPtr<IDispatch>* dispatch) {
+        return CoGetObject(wide.c_str(), nullptr, IID_IDispatch, dispatch->OutVoid());
+    };
+    return MakeObject(rt, bind, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
+        if (FAILED(hr) || !*dispatch) {
+            if (SUCCEEDED(hr) || IsNameFailure(hr)) NotFound();
+            ThrowComError(hr, nullptr, {});
+        }
+        return WrapDispatch(dispatch->Release());
+    });
 }
 
+// The UI thread is an apartment of its own too (the shell's dialogs and
+// calls want one); the objects scripts make live on the COM thread.
 ComApartment::ComApartment() {
     initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    thread_ = std::make_unique<ComThread>();
+    SetCurrentComThread(thread_.get());
 }
 
 ComApartment::~ComApartment() {
+    SetCurrentComThread(nullptr);
+    thread_.reset();
     if (initialised_) CoUninitialize();
 }
 

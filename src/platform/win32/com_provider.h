@@ -2,6 +2,9 @@
 // registered automation class, moniker or running object through IDispatch.
 #pragma once
 
+#include <memory>
+
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/com_api.h"
 #include "script/object_provider.h"
 
@@ -15,9 +18,9 @@ class ComObjectProvider : public script::ObjectProvider {
                             std::string_view progId) override;
 };
 
-// COM on the thread that runs scripts (a single-threaded apartment, whose
-// calls the UI thread's message loop serves) for as long as it lives. Every
-// script object must be gone before it ends.
+// COM for as long as it lives: the UI thread's own apartment and the COM
+// thread where scripts' objects live (com_apartment.h). Every script object
+// must be gone before it ends.
 class ComApartment {
   public:
     ComApartment();
@@ -27,6 +30,7 @@ class ComApartment {
 
   private:
     bool initialised_ = false;
+    std::unique_ptr<ComThread> thread_;
 };
 
 }  // namespace vantrel::com

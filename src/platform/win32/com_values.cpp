@@ -1,8 +1,12 @@
 #include "platform/win32/com_values.h"
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/com_object.h"
+#include "platform/win32/com_owners.h"
 #include "platform/win32/script_dispatch.h"
 
 namespace vantrel::com {
@@ -37,6 +41,8 @@ bool NextSubscripts(const std::vector<LONG>& lower, const std::vector<LONG>& upp
     return false;
 }
 
+// Each item is moved into its slot: no copy of an interface is made, so
+// that nothing is AddRef'd off the COM thread.
 SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
     const size_t dims = a.upper.size();
     if (dims == 0) return SafeArrayCreateVector(VT_VARIANT, 0, 0);
@@ -48,25 +54,21 @@ SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
         bounds[d].lLbound = lower[d];
         bounds[d].cElements = static_cast<ULONG>(a.Extent(d));
     }
-    SAFEARRAY* sa = SafeArrayCreate(VT_VARIANT, static_cast<UINT>(dims), bounds.data());
-    if (!sa) script::Throw(script::kErrOutOfMemory);
-    if (a.items.empty()) return sa;
+    UniqueSafeArray sa(SafeArrayCreate(VT_VARIANT, static_cast<UINT>(dims), bounds.data()));
+    if (!sa.Valid()) script::Throw(script::kErrOutOfMemory);
+    if (a.items.empty()) return sa.Release();
     std::vector<LONG> at = lower;
     size_t i = 0;
-    try {
-        do {
-            VARIANT item;
-            VariantInit(&item);
-            ToVariant(rt, a.items[i++], &item);
-            const HRESULT hr = SafeArrayPutElement(sa, at.data(), &item);
-            VariantClear(&item);
-            if (FAILED(hr)) script::Throw(script::kErrOutOfMemory);
-        } while (NextSubscripts(lower, upper, &at) && i < a.items.size());
-    } catch (...) {
-        SafeArrayDestroy(sa);
-        throw;
-    }
-    return sa;
+    do {
+        void* slot = nullptr;
+        if (FAILED(SafeArrayPtrOfIndex(sa.Get(), at.data(), &slot))) {
+            script::Throw(script::kErrOutOfMemory);
+        }
+        UniqueVariant item;
+        ToVariant(rt, a.items[i++], item.Get());
+        *static_cast<VARIANT*>(slot) = item.Release();
+    } while (NextSubscripts(lower, upper, &at) && i < a.items.size());
+    return sa.Release();
 }
 
 // Any element type: each element is read into a VARIANT of the array's
@@ -92,44 +94,61 @@ Value FromSafeArray(SAFEARRAY* sa, VARTYPE elementType) {
     if (count > static_cast<size_t>(script::kMaxArrayItems)) script::Throw(script::kErrOutOfMemory);
     a->items.reserve(count);
     if (count == 0) return Value::Array(a);
+    // Each element is read where it stands, without a copy (which would
+    // AddRef an interface off the COM thread).
+    const UINT size = SafeArrayGetElemsize(sa);
     std::vector<LONG> at = lower;
     do {
-        VARIANT item;
-        VariantInit(&item);
-        void* slot = elementType == VT_VARIANT   ? static_cast<void*>(&item)
-                     : elementType == VT_DECIMAL ? static_cast<void*>(&item.decVal)
-                                                 : static_cast<void*>(&item.llVal);
-        if (FAILED(SafeArrayGetElement(sa, at.data(), slot))) script::Throw(script::kErrSubscript);
-        if (elementType != VT_VARIANT) item.vt = elementType;
-        a->items.push_back(TakeVariant(&item));
+        void* slot = nullptr;
+        if (FAILED(SafeArrayPtrOfIndex(sa, at.data(), &slot))) script::Throw(script::kErrSubscript);
+        VARIANT view;
+        VariantInit(&view);
+        if (elementType == VT_VARIANT) {
+            view = *static_cast<const VARIANT*>(slot);
+        } else if (elementType == VT_DECIMAL) {
+            view.decVal = *static_cast<const DECIMAL*>(slot);
+            view.vt = VT_DECIMAL;
+        } else {
+            if (size > sizeof(view.llVal)) script::Throw(script::kErrUnsupportedType);
+            memcpy(&view.llVal, slot, size);
+            view.vt = elementType;
+        }
+        a->items.push_back(FromVariant(view));
     } while (NextSubscripts(lower, upper, &at));
     return Value::Array(a);
 }
 
-// Types VBScript has no subtype for: a Long when the value fits, else a
-// Double, as the script host does with them.
+// Types VBScript has no subtype for: a Long when the value fits it
+// exactly, else a Double, as the script host does with them.
 Value FromOtherNumber(const VARIANT& v) {
-    VARIANT as;
-    VariantInit(&as);
-    if (SUCCEEDED(VariantChangeType(&as, const_cast<VARIANT*>(&v), 0, VT_I4)))
-        return Value::Long(as.lVal);
-    if (SUCCEEDED(VariantChangeType(&as, const_cast<VARIANT*>(&v), 0, VT_R8)))
-        return Value::Double(as.dblVal);
+    UniqueVariant as;
+    if (SUCCEEDED(VariantChangeType(as.Get(), const_cast<VARIANT*>(&v), 0, VT_R8))) {
+        const double d = as->dblVal;
+        if (d == std::trunc(d) && d >= -2147483648.0 && d <= 2147483647.0) {
+            return Value::Long(static_cast<int32_t>(d));
+        }
+        // Integers beyond a Double's exact range keep their nearest value.
+        return Value::Double(d);
+    }
     script::Throw(script::kErrUnsupportedType);
 }
 
+// The interface is queried on the COM thread; a script object of the
+// engine's own comes back as itself.
 Value FromObject(IUnknown* unknown) {
     if (!unknown) return Value::Object(nullptr);
-    IDispatch* dispatch = nullptr;
-    if (FAILED(unknown->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)))) {
-        script::Throw(script::kErrUnsupportedType);
-    }
     Value own;
-    if (UnwrapScriptDispatch(dispatch, &own)) {
-        dispatch->Release();
-        return own;
-    }
-    return WrapDispatch(dispatch);
+    bool isOwn = false;
+    ComPtr<IDispatch> dispatch;
+    OnComThread([&] {
+        unknown->QueryInterface(IID_IDispatch, dispatch.OutVoid());
+        isOwn = dispatch && UnwrapScriptDispatch(dispatch.Get(), &own);
+        // The engine's own object is released where its reference went.
+        if (isOwn) dispatch.Reset();
+    });
+    if (isOwn) return own;
+    if (!dispatch) script::Throw(script::kErrUnsupportedType);
+    return WrapDispatch(dispatch.Release());
 }
 
 }  // namespace
@@ -201,16 +220,19 @@ namespace {
 // What a reference points at, and arrays, by reference or not.
 Value FromIndirect(const VARIANT& v) {
     if (v.vt == (VT_BYREF | VT_VARIANT)) return v.pvarVal ? FromVariant(*v.pvarVal) : Value();
+    // An interface by reference is read in place, not copied (a copy would
+    // AddRef it here).
+    if (v.vt == (VT_BYREF | VT_DISPATCH)) return FromObject(v.ppdispVal ? *v.ppdispVal : nullptr);
+    if (v.vt == (VT_BYREF | VT_UNKNOWN)) return FromObject(v.ppunkVal ? *v.ppunkVal : nullptr);
     if (v.vt & VT_ARRAY) {
         SAFEARRAY* sa = (v.vt & VT_BYREF) ? (v.pparray ? *v.pparray : nullptr) : v.parray;
         return FromSafeArray(sa, static_cast<VARTYPE>(v.vt & VT_TYPEMASK));
     }
-    VARIANT plain;
-    VariantInit(&plain);
-    if (FAILED(VariantCopyInd(&plain, const_cast<VARIANT*>(&v)))) {
+    UniqueVariant plain;
+    if (FAILED(VariantCopyInd(plain.Get(), const_cast<VARIANT*>(&v)))) {
         script::Throw(script::kErrUnsupportedType);
     }
-    return TakeVariant(&plain);
+    return FromVariant(*plain);
 }
 
 }  // namespace
@@ -261,11 +283,10 @@ Value FromVariant(const VARIANT& v) {
 }
 
 Value TakeVariant(VARIANT* v) {
-    struct Clear {
-        VARIANT* v;
-        ~Clear() { VariantClear(v); }
-    } clear{v};
-    return FromVariant(*v);
+    UniqueVariant owned;
+    *owned.Get() = *v;
+    VariantInit(v);
+    return FromVariant(*owned);
 }
 
 }  // namespace vantrel::com

@@ -2,11 +2,14 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/com_object.h"
+#include "platform/win32/com_owners.h"
 #include "platform/win32/com_values.h"
 #include "script/convert.h"
 
@@ -23,15 +26,32 @@ const IID kScriptDispatchIid = {
 
 std::atomic<int> alive{0};
 
-HRESULT ReportError(const script::ScriptError& e, EXCEPINFO* info) {
+HRESULT ReportError(const script::ScriptError& e, EXCEPINFO* info) noexcept {
     if (!info) return DISP_E_EXCEPTION;
     *info = EXCEPINFO{};
     const bool small = e.number > 0 && e.number < 65536;
     info->scode = small ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, e.number) : e.number;
-    info->bstrDescription = SysAllocString(Widen(e.description).c_str());
-    const std::string source = e.source.empty() ? "Microsoft VBScript runtime error" : e.source;
-    info->bstrSource = SysAllocString(Widen(source).c_str());
+    try {
+        info->bstrDescription = SysAllocString(Widen(e.description).c_str());
+        const std::string source = e.source.empty() ? "Microsoft VBScript runtime error" : e.source;
+        info->bstrSource = SysAllocString(Widen(source).c_str());
+    } catch (...) {
+        // Without room for the texts the number alone goes back.
+    }
     return DISP_E_EXCEPTION;
+}
+
+// What no script error describes (a fault of the engine or of a library
+// under it) still goes back as an error, never as an exception through
+// the caller's frames.
+HRESULT ReportInternalError(EXCEPINFO* info) noexcept {
+    script::ScriptError e{};
+    e.number = script::kErrInternal;
+    try {
+        e.description = script::ErrorText(script::kErrInternal);
+    } catch (...) {
+    }
+    return ReportError(e, info);
 }
 
 class ScriptDispatch final : public IDispatch {
@@ -58,10 +78,18 @@ class ScriptDispatch final : public IDispatch {
         return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    // The script object goes on the UI thread: a last reference that goes
+    // on the COM thread leaves the deletion to it (com_apartment.h).
     ULONG STDMETHODCALLTYPE Release() override {
         const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
+        if (left != 0) return left;
+        ComThread* thread = CurrentComThread();
+        if (thread && thread->OnComThread()) {
+            thread->Bury([this] { delete this; });
+        } else {
+            delete this;
+        }
+        return 0;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count) *count = 0;
@@ -83,15 +111,21 @@ class ScriptDispatch final : public IDispatch {
     }
     HRESULT Call(script::Runtime& rt, const std::string& name, WORD flags, DISPPARAMS* params,
                  VARIANT* result);
+    HRESULT InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                       EXCEPINFO* info) noexcept;
 
     std::atomic<ULONG> refs_{1};
     std::shared_ptr<script::Runtime*> runtime_;
     Value object_;
-    std::vector<std::string> names_;  // DISPID n names names_[n - 1]; 0 is the default
+    // DISPID n names names_[n - 1]; 0 is the default. Asked for on either
+    // thread.
+    std::mutex namesLock_;
+    std::vector<std::string> names_;
 };
 
-HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) try {
     if (!names || !ids) return E_POINTER;
+    std::lock_guard<std::mutex> lock(namesLock_);
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
         const std::string lname =
@@ -107,6 +141,8 @@ HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
         ids[i] = static_cast<DISPID>(at + 1);
     }
     return hr;
+} catch (...) {
+    return E_OUTOFMEMORY;
 }
 
 HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD flags,
@@ -126,39 +162,77 @@ HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD 
     }
     const script::Args args{pointers.data(), positional};
     auto* target = static_cast<script::ScriptObject*>(object_.AsObject());
+    Value out;
     if (put) {
         target->Put(rt, name, args, FromVariant(params->rgvarg[0]),
                     (flags & DISPATCH_PROPERTYPUTREF) != 0);
     } else {
-        Value out = target->Get(rt, name, args);
-        if (result) ToVariant(rt, out, result);
+        out = target->Get(rt, name, args);
     }
-    // What a member wrote to a ByRef parameter goes back where COM passed it.
+    // What a member wrote to a ByRef parameter goes back where COM passed
+    // it, before the result is made: a write-back that fails then leaves
+    // no result behind for nobody to release. Each is converted whole
+    // before the caller's VARIANT is touched.
     for (UINT i = 0; i < positional; ++i) {
         VARIANT& passed = params->rgvarg[total - 1 - i];
         if (passed.vt == (VT_BYREF | VT_VARIANT) && passed.pvarVal) {
+            UniqueVariant back;
+            ToVariant(rt, values[i], back.Get());
             VariantClear(passed.pvarVal);
-            ToVariant(rt, values[i], passed.pvarVal);
+            *passed.pvarVal = back.Release();
         }
     }
+    if (result && !put) ToVariant(rt, out, result);
     return S_OK;
 }
 
+// Script code runs on the UI thread only: a call that comes on the COM
+// thread (from an object the script handed this one to) is handed to the
+// UI thread, which waits for that object's call meanwhile. A call that
+// comes when nobody waits (the script stopped waiting) is refused.
 HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* info, UINT*) {
-    script::Runtime* rt = runtime_ ? *runtime_ : nullptr;
-    if (!rt) return E_UNEXPECTED;
-    if (id != DISPID_VALUE && (id < 1 || static_cast<size_t>(id) > names_.size())) {
-        return DISP_E_MEMBERNOTFOUND;
-    }
-    if (result) VariantInit(result);
-    const std::string name = id == DISPID_VALUE ? std::string() : names_[id - 1];
+    ComThread* thread = CurrentComThread();
+    if (!thread || !thread->OnComThread()) return InvokeHere(id, flags, params, result, info);
+    HRESULT hr = E_UNEXPECTED;
+    bool ran = false;
     try {
+        ran = thread->CallBack([&] { hr = InvokeHere(id, flags, params, result, info); });
+    } catch (...) {
+        return ReportInternalError(info);
+    }
+    if (ran) return hr;
+    script::ScriptError stopped{};
+    stopped.number = script::kErrUserInterrupt;
+    try {
+        stopped.description = script::ErrorText(script::kErrUserInterrupt);
+    } catch (...) {
+    }
+    return ReportError(stopped, info);
+}
+
+// No exception of any kind leaves here: COM's callers are not C++.
+HRESULT ScriptDispatch::InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* info) noexcept {
+    try {
+        script::Runtime* rt = runtime_ ? *runtime_ : nullptr;
+        if (!rt) return E_UNEXPECTED;
+        std::string name;
+        {
+            std::lock_guard<std::mutex> lock(namesLock_);
+            if (id != DISPID_VALUE && (id < 1 || static_cast<size_t>(id) > names_.size())) {
+                return DISP_E_MEMBERNOTFOUND;
+            }
+            if (id != DISPID_VALUE) name = names_[id - 1];
+        }
+        if (result) VariantInit(result);
         return Call(*rt, name, flags, params, result);
     } catch (const script::ScriptError& e) {
         return ReportError(e, info);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
+    } catch (...) {
+        return ReportInternalError(info);
     }
 }
 
@@ -166,18 +240,19 @@ HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
 
 IDispatch* DispatchFor(script::Runtime& rt, const Value& object) {
     if (auto* com = dynamic_cast<ComObject*>(object.AsObject())) {
-        com->Dispatch()->AddRef();
-        return com->Dispatch();
+        IDispatch* dispatch = com->Dispatch();
+        OnComThread([dispatch] { dispatch->AddRef(); });
+        return dispatch;
     }
     return new ScriptDispatch(rt, object);
 }
 
 bool UnwrapScriptDispatch(IDispatch* dispatch, Value* object) {
-    void* found = nullptr;
-    if (!dispatch || FAILED(dispatch->QueryInterface(kScriptDispatchIid, &found))) return false;
-    auto* own = static_cast<ScriptDispatch*>(static_cast<IDispatch*>(found));
-    *object = own->Object();
-    own->Release();
+    ComPtr<IDispatch> found;
+    if (!dispatch || FAILED(dispatch->QueryInterface(kScriptDispatchIid, found.OutVoid()))) {
+        return false;
+    }
+    *object = static_cast<ScriptDispatch*>(found.Get())->Object();
     return true;
 }
 

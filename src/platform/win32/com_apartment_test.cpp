@@ -1,0 +1,207 @@
+// The COM thread's hand-off on its own: where work runs, what a stop does
+// to work that waits or runs, how call-backs come back and nest, and that
+// the end does not hang on a call that never returns.
+#include "platform/win32/com_apartment.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "script/errors.h"
+
+namespace vantrel::com {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A gate a test opens: work that passes it has waited until then.
+class Gate {
+  public:
+    Gate() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Gate() { CloseHandle(event_); }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    void Open() { SetEvent(event_); }
+    void Pass() { WaitForSingleObject(event_, 10000); }
+
+  private:
+    HANDLE event_;
+};
+
+// Runs work and says how it ended: "ok", "error N" or the exception's text.
+std::string Outcome(ComThread& thread, const ComThread::Work& work,
+                    const ComThread::KeepGoing& keepGoing) {
+    try {
+        thread.Run(work, keepGoing);
+        return "ok";
+    } catch (const script::ScriptError& e) {
+        return "error " + std::to_string(e.number);
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+}
+
+ComThread::KeepGoing StopAfter(std::chrono::milliseconds delay) {
+    const auto at = Clock::now() + delay;
+    return [at] { return Clock::now() < at; };
+}
+
+TEST(ComApartment, WorkRunsOnTheComThreadAndWhatItRaisesComesBack) {
+    ComThread thread;
+    ASSERT_TRUE(thread.Started());
+    DWORD ranOn = 0;
+    bool comThreadSaysSo = false;
+    EXPECT_EQ(Outcome(
+                  thread,
+                  [&](ForeignCall&) {
+                      ranOn = GetCurrentThreadId();
+                      comThreadSaysSo = thread.OnComThread();
+                  },
+                  nullptr),
+              "ok");
+    EXPECT_NE(ranOn, GetCurrentThreadId());
+    EXPECT_TRUE(comThreadSaysSo);
+    EXPECT_FALSE(thread.OnComThread());
+
+    struct Case {
+        const char* what;
+        ComThread::Work work;
+        std::string outcome;
+    } cases[] = {
+        {"a script error", [](ForeignCall&) { script::Throw(424); }, "error 424"},
+        {"a standard exception", [](ForeignCall&) { throw std::runtime_error("broken"); },
+         "broken"},
+        {"a script error after the object's part",
+         [](ForeignCall& foreign) {
+             foreign.Run([] {});
+             script::Throw(5);
+         },
+         "error 5"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Outcome(thread, c.work, nullptr), c.outcome) << c.what;
+}
+
+// A stop abandons work that is queued (it never runs) or inside the object
+// (it finishes there, told it was abandoned); work converting values is
+// waited for.
+TEST(ComApartment, AStopAbandonsWhatWaitsOrRunsInTheObject) {
+    ComThread thread;
+    Gate gate;
+    std::atomic<int> told{-1};
+    // Inside the object until the gate opens.
+    const auto start = Clock::now();
+    EXPECT_EQ(Outcome(
+                  thread,
+                  [&](ForeignCall& foreign) {
+                      const bool stillWanted = foreign.Run([&] { gate.Pass(); });
+                      told = stillWanted ? 1 : 0;
+                  },
+                  StopAfter(std::chrono::milliseconds(100))),
+              "error 18");
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(told.load(), -1);
+
+    // Queued behind it: abandoned before it runs.
+    bool ran = false;
+    EXPECT_EQ(
+        Outcome(
+            thread, [&](ForeignCall&) { ran = true; }, StopAfter(std::chrono::milliseconds(100))),
+        "error 18");
+    gate.Open();
+    thread.Do([] {});
+    EXPECT_EQ(told.load(), 0);
+    EXPECT_FALSE(ran);
+
+    // Converting values (the caller's, while it waits): never abandoned
+    // midway.
+    std::atomic<bool> started{false};
+    bool converted = false;
+    EXPECT_EQ(Outcome(
+                  thread,
+                  [&](ForeignCall&) {
+                      started = true;
+                      Sleep(300);
+                      converted = true;
+                  },
+                  [&] { return !started.load(); }),
+              "ok");
+    EXPECT_TRUE(converted);
+}
+
+// A call-back runs on the waiting thread; the script code it runs may call
+// the COM thread again, which serves it meanwhile. With nobody waiting, a
+// call-back is refused.
+TEST(ComApartment, CallBacksComeBackToTheWaitingThreadAndNest) {
+    ComThread thread;
+    std::vector<std::string> steps;
+    DWORD callbackOn = 0;
+    bool accepted = false;
+    thread.Run(
+        [&](ForeignCall& foreign) {
+            foreign.Run([&] {
+                accepted = thread.CallBack([&] {
+                    callbackOn = GetCurrentThreadId();
+                    steps.push_back("call-back");
+                    thread.Do([&] { steps.push_back("nested on the COM thread"); });
+                });
+                steps.push_back("object goes on");
+            });
+        },
+        nullptr);
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(callbackOn, GetCurrentThreadId());
+    EXPECT_EQ(steps, (std::vector<std::string>{"call-back", "nested on the COM thread",
+                                               "object goes on"}));
+
+    struct Case {
+        const char* what;
+        bool inObject;
+    } refused[] = {{"outside the object's part", false}, {"from posted work", true}};
+    for (const Case& c : refused) {
+        std::atomic<int> answer{-1};
+        auto tryCallBack = [&] { answer = thread.CallBack([] {}) ? 1 : 0; };
+        if (std::string(c.what) == "from posted work") {
+            thread.Post(tryCallBack);
+            thread.Do([] {});
+        } else {
+            thread.Run([&](ForeignCall&) { tryCallBack(); }, nullptr);
+        }
+        EXPECT_EQ(answer.load(), 0) << c.what;
+    }
+    EXPECT_FALSE(thread.CallBack([] {}));  // not the COM thread
+}
+
+// What goes on the COM thread is deleted on the UI thread, later.
+TEST(ComApartment, BuriedThingsGoOnTheWaitingThread) {
+    ComThread thread;
+    DWORD droppedOn = 0;
+    thread.Do([&] { thread.Bury([&] { droppedOn = GetCurrentThreadId(); }); });
+    EXPECT_EQ(droppedOn, GetCurrentThreadId());
+}
+
+// The end waits for posted work, but not for ever for a call that does not
+// return.
+TEST(ComApartment, TheEndDoesNotWaitForACallThatNeverReturns) {
+    Gate gate;
+    bool posted = false;
+    auto thread = std::make_unique<ComThread>();
+    thread->Post([&] { posted = true; });
+    thread->Do([] {});
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(Outcome(
+                  *thread, [&](ForeignCall& foreign) { foreign.Run([&] { gate.Pass(); }); },
+                  StopAfter(std::chrono::milliseconds(50))),
+              "error 18");
+    const auto start = Clock::now();
+    thread.reset();
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3000));
+    gate.Open();
+}
+
+}  // namespace
+}  // namespace vantrel::com

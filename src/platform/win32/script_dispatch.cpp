@@ -226,6 +226,10 @@ HRESULT ScriptDispatch::InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VA
             if (id != DISPID_VALUE) name = names_[id - 1];
         }
         if (result) VariantInit(result);
+        // A call that comes while no script runs (an object calling back
+        // later) measures its stack from here, one made while a script
+        // waits for its object from where that script began.
+        script::Runtime::Entry entry(*rt);
         return Call(*rt, name, flags, params, result);
     } catch (const script::ScriptError& e) {
         return ReportError(e, info);

@@ -30,7 +30,8 @@ void Runtime::AskHostToGoOn() const {
 }
 
 void Runtime::SetStackBase() {
-    stackBase_ = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    const char probe = 0;
+    stackBase_ = reinterpret_cast<uintptr_t>(&probe);
 }
 
 int Runtime::GlobalSlotFor(const std::string& lname, std::string_view shown) {

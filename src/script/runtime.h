@@ -230,8 +230,15 @@ class Runtime {
     // Stack use is measured, not guessed: deep recursion of any kind ends in
     // "Out of stack space" long before the thread's stack runs out.
     void SetStackBase();
+    // The depth is read from a local's address, not from the frame address:
+    // asking for the frame address gives the function a frame pointer, and
+    // for such frames MinGW's GCC writes Windows unwind data that places
+    // the saved XMM registers wrongly, so that an error unwinding through
+    // them (every script error raised inside a procedure) hands its catcher
+    // and the catcher's callers a garbage XMM6.
     void CheckStack() const {
-        const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+        const char probe = 0;
+        const auto here = reinterpret_cast<uintptr_t>(&probe);
         if (stackBase_ > here && stackBase_ - here > stackBudget) Throw(kErrOutOfStack);
     }
     // Enough for a few thousand levels of an ordinary procedure; the

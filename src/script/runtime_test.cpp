@@ -58,5 +58,45 @@ TEST(ScriptRuntime, LongChainsAreFreedWithoutDeepRecursion) {
     EXPECT_EQ(Show(engine, "a"), "Integer:0");
 }
 
+#if defined(_WIN64) && defined(__GNUC__) && defined(__x86_64__)
+// Windows' calling convention keeps XMM6 across calls, so an error that
+// unwinds out of a procedure must hand its catcher the XMM6 it had: the
+// procedure's unwind data says where its frame saved the register. A wrong
+// one goes unseen until the catcher's callers use the garbage.
+TEST(ScriptRuntime, ErrorsLeaveTheCatchersXmm6AsItWas) {
+    Engine engine;
+    ASSERT_EQ(Exec(engine, "Function Half(n) : Half = n / 2 : End Function"), "ok");
+    Value proc;
+    ASSERT_TRUE(engine.Eval("GetRef(\"Half\")", &proc));
+    Runtime rt(nullptr);
+    const struct {
+        const char* what;
+        size_t count;  // arguments passed
+        int number;
+    } cases[] = {
+        {"raised by the call itself", 0, kErrWrongArgs},
+        {"raised by the procedure's body", 1, kErrTypeMismatch},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Value text = Value::String("x");
+        Value* args[] = {&text};
+        using Pair = long long __attribute__((vector_size(16)));
+        register Pair kept asm("xmm6") = Pair{0x5a5a5a5a5a5a5a5a, 0x0123456789abcdef};
+        asm volatile("" : "+x"(kept));
+        int number = 0;
+        try {
+            static_cast<ScriptObject*>(proc.AsObject())->Get(rt, {}, Args{args, c.count});
+        } catch (const ScriptError& e) {
+            number = e.number;
+        }
+        asm volatile("" : "+x"(kept));
+        EXPECT_EQ(number, c.number);
+        EXPECT_EQ(kept[0], 0x5a5a5a5a5a5a5a5a);
+        EXPECT_EQ(kept[1], 0x0123456789abcdef);
+    }
+}
+#endif
+
 }  // namespace
 }  // namespace script

@@ -31,19 +31,33 @@ inline constexpr char kBadName[] =
 inline constexpr char kDeviceWaits[] = "<the device would keep the console waiting>";
 
 // Windows' lookup rule: "*" any run of characters, "?" one, letter case
-// ignored; a pattern ending in ".*" also takes names without a dot.
+// ignored; a pattern ending in ".*" also takes names without a dot. Matched
+// with one step back to the last "*", so that a pattern of many stars
+// takes time in proportion to its length, not exponential in it.
 inline bool WildcardMatch(std::string_view pattern, std::string_view name) {
-    if (pattern.empty()) return name.empty();
-    if (pattern[0] == '*') {
-        for (size_t i = 0; i <= name.size(); ++i) {
-            if (WildcardMatch(pattern.substr(1), name.substr(i))) return true;
-        }
-        return false;
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*" &&
+        name.find('.') == std::string_view::npos &&
+        WildcardMatch(pattern.substr(0, pattern.size() - 2), name)) {
+        return true;
     }
-    if (pattern == ".*" && name.empty()) return true;
-    if (name.empty()) return false;
-    if (pattern[0] != '?' && LowerChar(pattern[0]) != LowerChar(name[0])) return false;
-    return WildcardMatch(pattern.substr(1), name.substr(1));
+    size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || LowerChar(pattern[p]) == LowerChar(name[n]))) {
+            ++p;
+            ++n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
 }
 
 inline bool HasWildcards(std::string_view path) {

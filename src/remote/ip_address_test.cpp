@@ -11,71 +11,43 @@ std::string Shown(const std::optional<std::string>& text) {
     return text ? *text : kNone;
 }
 
-TEST(IpAddressTest, ADottedQuadIsFourDecimalsUpTo255WithoutLeadingZeros) {
+// The BAN golden case refuses the usual junk (ports, quotes, letters, five
+// parts, 256, a leading zero, a huge number); these are the edges past it.
+TEST(IpAddressTest, AnAddressInAnyFormIsWrittenTheOneWayAndAnythingElseIsRefused) {
     struct Case {
         const char* text;
         const char* canonical;
     } cases[] = {
-        {"1.2.3.4", "1.2.3.4"},
         {"0.0.0.0", "0.0.0.0"},
         {"255.255.255.255", "255.255.255.255"},
         {"10.100.0.9", "10.100.0.9"},
-        {"1.2.3.4.5", kNone},
-        {"..", kNone},
-        {"1..2", kNone},
         {"1.2.3", kNone},
-        {"999", kNone},
-        {"", kNone},
+        {"1..2", kNone},
         {".1.2.3.4", kNone},
         {"1.2.3.4.", kNone},
-        {"256.1.1.1", kNone},
         {"1.2.3.1000", kNone},
-        {"01.2.3.4", kNone},  // octal to some readers
         {"1.2.3.00", kNone},
         {"1.2.3.-4", kNone},
         {"1.2.3.4 ", kNone},
-        {"\"1.2.3.4\"", kNone},
-        {"10.0.0.a", kNone},
-        {"1.2.3.4:80", kNone},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Shown(CanonicalAddress(c.text)), c.canonical) << c.text;
-    }
-    EXPECT_EQ(Shown(CanonicalAddress(std::string(300, '1'))), kNone);
-    EXPECT_EQ(Shown(CanonicalAddress(std::string(300, '.'))), kNone);
-}
-
-TEST(IpAddressTest, AnIPv6AddressInAnyFormIsWrittenTheOneWay) {
-    struct Case {
-        const char* text;
-        const char* canonical;
-    } cases[] = {
-        {"2001:db8::1", "2001:db8::1"},
+        {"999", kNone},
+        {"", kNone},
         {"2001:DB8::1", "2001:db8::1"},
         {"2001:0db8:0000:0000:0000:0000:0000:0001", "2001:db8::1"},
-        {"2001:db8:0:0:0:0:0:1", "2001:db8::1"},
         {"::", "::"},
         {"0:0:0:0:0:0:0:0", "::"},
         {"::1", "::1"},
-        {"0000::0001", "::1"},
         {"1::", "1::"},
         {"1:2:3:4:5:6:7:8", "1:2:3:4:5:6:7:8"},
-        {"FE80::A:B", "fe80::a:b"},
         // A lone zero group stays; of two runs the longer goes, of equal
         // ones the first.
-        {"2001:db8:0:1:1:1:1:1", "2001:db8:0:1:1:1:1:1"},
         {"2001:db8::1:1:1:1:1", "2001:db8:0:1:1:1:1:1"},
         {"1:0:0:2:0:0:0:3", "1:0:0:2::3"},
         {"2001:db8:0:0:1:0:0:1", "2001:db8::1:0:0:1"},
-        // A dotted quad in the last two groups.
-        {"::ffff:1.2.3.4", "::ffff:1.2.3.4"},
+        // A dotted quad in the last two groups: only a mapped one stays so.
         {"::FFFF:0102:0304", "::ffff:1.2.3.4"},
         {"0:0:0:0:0:ffff:1.2.3.4", "::ffff:1.2.3.4"},
         {"::1.2.3.4", "::102:304"},
-        {"2001:db8::1.2.3.4", "2001:db8::102:304"},
         {"1:2:3:4:5:6:1.2.3.4", "1:2:3:4:5:6:102:304"},
-        // Not addresses.
-        {"1:2", kNone},
         {":::", kNone},
         {"1:::2", kNone},
         {"1::2::3", kNone},
@@ -85,10 +57,8 @@ TEST(IpAddressTest, AnIPv6AddressInAnyFormIsWrittenTheOneWay) {
         {"1:2:3:4:5:6:7:8:9", kNone},
         {"1:2:3:4:5:6:7::8", kNone},
         {"12345::1", kNone},
-        {"fe80::g", kNone},
         {"fe80::1%eth0", kNone},
         {"[::1]", kNone},
-        {"::1 x", kNone},
         {"1.2.3.4::", kNone},
         {"::1.2.3", kNone},
         {"::1.2.3.4:1", kNone},
@@ -101,6 +71,7 @@ TEST(IpAddressTest, AnIPv6AddressInAnyFormIsWrittenTheOneWay) {
     std::string many;
     for (int i = 0; i < 1000; ++i) many += "1:";
     EXPECT_EQ(Shown(CanonicalAddress(many + ":1")), kNone);
+    EXPECT_EQ(Shown(CanonicalAddress(std::string(300, '.'))), kNone);
 }
 
 TEST(IpAddressTest, AddressesCompareInAnySpellingAndOtherLinesOnlyAsWritten) {
@@ -109,25 +80,19 @@ TEST(IpAddressTest, AddressesCompareInAnySpellingAndOtherLinesOnlyAsWritten) {
         const char* address;
         bool same;
     } cases[] = {
-        {"2001:db8::1", "2001:DB8::1", true},
         {"2001:DB8:0:0::1", "2001:db8::1", true},
         {"2001:db8::1", "2001:db8::2", false},
-        {"::ffff:10.1.2.3", "10.1.2.3", true},
         {"10.1.2.3", "::FFFF:a01:203", true},
         {"::10.1.2.3", "10.1.2.3", false},  // compatible, not mapped
-        {"10.1.2.3", "10.1.2.30", false},
-        {" 10.1.2.3", "10.1.2.3", false},
         {"10.1.2.3 ", "10.1.2.3", false},
         {"1..2", "1..2", true},  // an older BAN's line, as written
         {"1..2", "1.2", false},
-        {"\"10.0.0.2\"", "10.0.0.2", false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SameAddress(c.line, c.address), c.same) << c.line << " / " << c.address;
         EXPECT_EQ(SameAddress(c.address, c.line), c.same) << c.address << " / " << c.line;
     }
     EXPECT_EQ(Shown(AddressKey("::ffff:10.1.2.3")), "10.1.2.3");
-    EXPECT_EQ(Shown(AddressKey("2001:DB8::1")), "2001:db8::1");
     EXPECT_EQ(Shown(AddressKey("1..2")), kNone);
 }
 

@@ -181,7 +181,7 @@ def test_remote_two_consoles_linked_over_ipv6_with_a_password(c):
         other.submit(f"connect [::1]:{port} secret")
         snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("::1: ")
                               and s.prompt.endswith(">") and "Password" not in s.prompt,
-                              "the server's prompt on the client")
+                              "the server's prompt on the client", timeout=60)
         expect("served" in snap.prompt, f"the prompt is the server's folder: {snap.prompt!r}")
         c.wait_for(lambda s: s.prompt == "Serving ::1", "the server serving")
         other.submit("dir")

@@ -1,5 +1,7 @@
 #include "remote/ban_list.h"
 
+#include <utility>
+
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "remote/ip_address.h"
@@ -14,9 +16,18 @@ std::vector<std::string> BanLines(std::string_view contents) {
     return SplitLines(contents, "\r");
 }
 
-bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address) {
-    std::string contents, err;
-    if (!files.ReadFile(path, &contents, &err)) return false;
+namespace {
+
+// The list as it stands: one that is missing reads as empty, one that is
+// there but cannot be read fails.
+bool ReadList(const FileSystem& files, const std::string& path, std::string* contents,
+              std::string* err) {
+    if (files.ReadFile(path, contents, err)) return true;
+    contents->clear();
+    return !files.Exists(path, FileMask::kFiles);
+}
+
+bool Listed(std::string_view contents, const std::string& address) {
     for (const std::string& line : BanLines(contents)) {
         if (SameAddress(line, address)) return true;
     }
@@ -24,22 +35,32 @@ bool IsBanned(const FileSystem& files, const std::string& path, const std::strin
 }
 
 // The list is written anew in one piece rather than appended to: an append
-// cut short would leave half an address for the next one to join. A list
-// that is there but cannot be read is left as it is.
-bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
-               std::string* err) {
-    std::string contents;
-    if (!files.ReadFile(path, &contents, err)) {
-        if (files.Exists(path, FileMask::kFiles)) return false;
-        contents.clear();
-    }
+// cut short would leave half an address for the next one to join.
+bool WriteWith(FileSystem& files, const std::string& path, std::string contents,
+               const std::string& address, std::string* err) {
     if (!contents.empty() && contents.back() != '\n') contents += "\r\n";
     return files.ReplaceFile(path, contents + address + "\r\n", err);
 }
 
+}  // namespace
+
+bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address) {
+    std::string contents, err;
+    return files.ReadFile(path, &contents, &err) && Listed(contents, address);
+}
+
+bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
+               std::string* err) {
+    std::string contents;
+    return ReadList(files, path, &contents, err) &&
+           WriteWith(files, path, std::move(contents), address, err);
+}
+
 bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
              std::string* err) {
-    return IsBanned(files, path, address) || AppendBan(files, path, address, err);
+    std::string contents;
+    if (!ReadList(files, path, &contents, err)) return false;
+    return Listed(contents, address) || WriteWith(files, path, std::move(contents), address, err);
 }
 
 std::string LogLine(Interpreter& in, std::string_view text) {

@@ -25,13 +25,15 @@ std::vector<std::string> BanLines(std::string_view contents);
 // Whether a line names the address. A list that cannot be read bans nobody.
 bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address);
 
-// Appends the address and CR LF, creating the list when missing.
+// Adds the address and CR LF at the end, creating the list when missing; the
+// list is replaced whole, and one that is there but cannot be read is left
+// as it is (false).
 bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
                std::string* err);
 
 // The bans of the kick key and the autoban: the address is appended only
 // when no line holds it yet, so a client that keeps coming back adds one
-// line, not one a visit.
+// line, not one a visit. The list is read once for both.
 bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
              std::string* err);
 

@@ -252,9 +252,34 @@ class Console:
 
     def wait_ready(self, timeout=60):
         """Waits for the bar to show its prompt."""
-        return self.wait_for(lambda s: s.bar and s.bar["visible"] and
-                             (s.prompt or "").endswith(">") and s.prompt != "Prompt>",
-                             "the bar with its prompt", timeout)
+        try:
+            return self.wait_for(lambda s: s.bar and s.bar["visible"] and
+                                 (s.prompt or "").endswith(">") and s.prompt != "Prompt>",
+                                 "the bar with its prompt", timeout)
+        except TestFailure as e:
+            raise TestFailure(f"{e}\n{self.describe_prefix_processes()}") from None
+
+    def describe_prefix_processes(self):
+        """What runs in this test's prefix, with its state and CPU time, and
+        the machine's load: what a bar that never came was waiting for."""
+        rows = []
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                environ = (entry / "environ").read_bytes().split(b"\0")
+                if f"WINEPREFIX={self.prefix}".encode() not in environ:
+                    continue
+                stat = (entry / "stat").read_text()
+                fields = stat[stat.rindex(")") + 2:].split()
+                ticks = os.sysconf("SC_CLK_TCK")
+                cpu = (int(fields[11]) + int(fields[12])) / ticks
+                args = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
+                rows.append(f"  {entry.name} {fields[0]} cpu {cpu:.1f}s {args.strip()[:100]}")
+            except (OSError, ValueError, IndexError):
+                continue
+        load = Path("/proc/loadavg").read_text().strip()
+        return "processes of the prefix:\n" + ("\n".join(rows) or "  none") + f"\nload: {load}"
 
     # -- acting as a user ----------------------------------------------
     def xdotool(self, *args):

@@ -56,17 +56,18 @@ Value Len(Frame& f, Value* a, int) {
 Value Left(Frame& f, Value* a, int) {
     const int32_t n = NonNegative(a[1]);
     if (a[0].IsNull()) return Value::Null();
-    std::string s = ArgText(f, a[0]);
-    if (static_cast<size_t>(n) < s.size()) s.resize(n);
-    return Value::String(std::move(s));
+    std::string copy;
+    const std::string_view s = TextOf(f, a[0], &copy);
+    return Value::String(std::string(s.substr(0, static_cast<size_t>(n))));
 }
 
 Value Right(Frame& f, Value* a, int) {
     const int32_t n = NonNegative(a[1]);
     if (a[0].IsNull()) return Value::Null();
-    const std::string s = ArgText(f, a[0]);
-    if (static_cast<size_t>(n) >= s.size()) return Value::String(s);
-    return Value::String(s.substr(s.size() - n));
+    std::string copy;
+    const std::string_view s = TextOf(f, a[0], &copy);
+    if (static_cast<size_t>(n) >= s.size()) return Value::String(std::string(s));
+    return Value::String(std::string(s.substr(s.size() - n)));
 }
 
 Value Mid(Frame& f, Value* a, int n) {
@@ -93,8 +94,9 @@ Value InStr(Frame& f, Value* a, int n) {
     }
     const bool text = n == 4 && TextCompareArg(a, n, 3);
     if (a[first].IsNull() || a[first + 1].IsNull()) return Value::Null();
-    const std::string hay = ArgText(f, a[first]);
-    const std::string needle = ArgText(f, a[first + 1]);
+    std::string hayCopy, needleCopy;
+    const std::string_view hay = TextOf(f, a[first], &hayCopy);
+    const std::string_view needle = TextOf(f, a[first + 1], &needleCopy);
     if (static_cast<size_t>(start) > hay.size()) return Value::Long(0);
     if (needle.empty()) return Value::Long(start);
     const size_t at = FindText(hay, needle, static_cast<size_t>(start) - 1, text);
@@ -103,8 +105,9 @@ Value InStr(Frame& f, Value* a, int n) {
 
 Value InStrRev(Frame& f, Value* a, int n) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
-    const std::string hay = ArgText(f, a[0]);
-    const std::string needle = ArgText(f, a[1]);
+    std::string hayCopy, needleCopy;
+    const std::string_view hay = TextOf(f, a[0], &hayCopy);
+    const std::string_view needle = TextOf(f, a[1], &needleCopy);
     int32_t start = Present(a, n, 2) ? ArgLong(a[2]) : -1;
     if (start == 0 || start < -1) Throw(kErrInvalidCall);
     const bool text = TextCompareArg(a, n, 3);

@@ -60,7 +60,7 @@ const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
 bool ReadsTextOnly(const Builtin& b) {
     static const Builtin* const kReaders[] = {
         FindBuiltin("mid"),   FindBuiltin("left"), FindBuiltin("right"), FindBuiltin("len"),
-        FindBuiltin("instr"), FindBuiltin("asc"),  FindBuiltin("ascw"),
+        FindBuiltin("instr"), FindBuiltin("asc"),  FindBuiltin("ascw"),  FindBuiltin("instrrev"),
     };
     for (const Builtin* r : kReaders) {
         if (r == &b) return true;
@@ -68,10 +68,31 @@ bool ReadsTextOnly(const Builtin& b) {
     return false;
 }
 
+// Whether evaluating e runs no script code and changes nothing: literals,
+// variables that hold no object (an object's default could be script code),
+// and a few operators over those. Such arguments can be read before the
+// text arguments are lent, which keeps InStr(p + 1, s, x) from copying s.
+bool ReadsPlainValues(Frame& f, const Expr* e, int depth = 0) {
+    if (e->IsLiteral()) return true;
+    if (e->IsName()) {
+        const Value* v = e->Address(f);
+        return v && !v->IsObject();
+    }
+    if (depth >= 4) return false;
+    if (const auto* u = dynamic_cast<const UnaryExpr*>(e)) {
+        return ReadsPlainValues(f, u->operand, depth + 1);
+    }
+    if (const auto* b = dynamic_cast<const BinaryExpr*>(e)) {
+        return ReadsPlainValues(f, b->left, depth + 1) && ReadsPlainValues(f, b->right, depth + 1);
+    }
+    return false;
+}
+
 // Mid(s, i, 1) over a long string would copy the whole string on every call.
-// When every argument is a plain variable or a literal, reading them has no
-// effects, so string variables are lent to the function (moved in, moved
-// back after) instead of copied. Fills values and returns true when it lent.
+// When every argument reads plain values, reading them has no effects, so
+// string variables are lent to the function (moved in, moved back after)
+// instead of copied; the other arguments are read first, while every
+// variable still holds its value. Fills values and returns true when it lent.
 bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args, Value* values) {
     if (!ReadsTextOnly(b)) return false;
     std::array<Value*, 4> vars{};
@@ -80,8 +101,10 @@ bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
     for (size_t i = 0; i < args.size(); ++i) {
         const Expr* e = args[i];
         if (!e) return false;
-        if (e->IsLiteral()) continue;
-        if (!e->IsName()) return false;
+        if (!e->IsName()) {
+            if (!ReadsPlainValues(f, e)) return false;
+            continue;
+        }
         Value* v = e->Address(f);
         if (!v) return false;
         // The same variable twice (InStr(s, s)) is read, not lent.
@@ -93,7 +116,11 @@ bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
     }
     if (!lend) return false;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (vars[i] && vars[i]->IsString()) {
+        if (!vars[i]) values[i] = args[i]->Eval(f);
+    }
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (!vars[i]) continue;
+        if (vars[i]->IsString()) {
             values[i] = std::move(*vars[i]);
             *vars[i] = Value();
         } else {

@@ -248,7 +248,14 @@ class Console:
         def check():
             snap = self.snapshot()
             return snap if predicate(snap) else None
-        return wait_until(check, timeout, what)
+        try:
+            return wait_until(check, timeout, what)
+        except TestFailure as e:
+            ended = [f"{p.pid} ended with exit code {p.returncode:#x}" for p in self.processes
+                     if p.poll() is not None]
+            if not ended:
+                raise
+            raise TestFailure(f"{e}; the console's process {', '.join(ended)}") from None
 
     def wait_ready(self, timeout=60):
         """Waits for the bar to show its prompt."""

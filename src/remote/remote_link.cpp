@@ -317,7 +317,16 @@ void RemoteLink::Connected() {
     UpdatePrompt();
 }
 
+void RemoteLink::PeerAnswered() {
+    // The peer answers only what it was sent, so its answer proves the send
+    // went out, even when the socket's word of it comes later: on a loaded
+    // machine the answer's arrival can overtake it, and the answer would
+    // otherwise be dropped and its prompt never taken.
+    if (state_ == kSending) SendComplete();
+}
+
 void RemoteLink::DispatchLine(const std::string& line) {
+    PeerAnswered();
     switch (state_) {
         case kRemotePassword:
         case kRemoteLink:
@@ -335,6 +344,7 @@ void RemoteLink::DispatchLine(const std::string& line) {
 }
 
 void RemoteLink::DetectPrompt() {
+    if (!receiveBuffer.empty() && receiveBuffer.back() == '>') PeerAnswered();
     if (state_ != kRemoteLink || receiveBuffer.empty() || receiveBuffer.back() != '>') {
         return;
     }

@@ -94,6 +94,7 @@ class RemoteLink : public SocketEvents {
     void Connected();
     void SendComplete();
     bool StartListening();
+    void PeerAnswered();
     void DispatchLine(const std::string& line);
     void DetectPrompt();
     void LoginCheck(const std::string& line);

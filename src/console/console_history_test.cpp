@@ -274,6 +274,14 @@ TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
         EXPECT_TRUE(console.KeyUp(key, 0)) << key;
         EXPECT_EQ(fake.bar.command, "dir") << key;
     }
+    // A release that comes only after another key was pressed browses.
+    Edit("");
+    CtrlR();
+    TypeChars("di");
+    console.KeyDown(kVkUp, 0);
+    console.KeyDown('X', 0);
+    EXPECT_FALSE(console.KeyUp(kVkUp, 0));
+    EXPECT_EQ(fake.bar.command, "echo alpha");
     // Any other key with Ctrl or Alt leaves the search with the match and
     // does its own work; the modifier keys alone leave it on.
     Edit("");

@@ -15,6 +15,8 @@ bool Console::KeyDown(int key, int modifiers) {
         if (stop) interpreter_.RequestStop();
         return stop;
     }
+    // Only the release that follows at once is the search's to swallow.
+    if (searchEndKey_ != key) searchEndKey_.reset();
     if (search_.Active()) return SearchKey(key, modifiers);
     if (key == 'R' && modifiers == kModCtrl && state_ == kLocal) {
         StartSearch();

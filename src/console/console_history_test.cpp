@@ -114,6 +114,18 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
     EXPECT_EQ(File().find("secret"), std::string::npos);
 }
 
+TEST_F(ConsoleHistoryTest, AHugeLineRunsAndIsBrowsedButNeitherWrittenNorSearched) {
+    console.StartUp("");
+    Type("echo small");
+    const std::string huge = "echo " + std::string(300000, 'x');
+    Type(huge);
+    EXPECT_EQ(console.History().Entry(0), huge);
+    EXPECT_EQ(console.AllLines().Lines().back(), "echo small");
+    EXPECT_EQ(File(), "echo small\r\n");
+    Edit("echo x");
+    EXPECT_EQ(fake.bar.suggestion, "");
+}
+
 TEST_F(ConsoleHistoryTest, HistoryFileOffKeepsTheHistoryInMemoryOnly) {
     fake.files.AddFolder("C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts");
     fake.files.AddFile(kAutoexec, "set HistoryFile=0\r\n");

@@ -22,11 +22,17 @@ namespace vantrel::testing {
 class FakeBar : public BarWindow {
   public:
     std::string CommandText() const override { return command; }
-    void SetCommandText(const std::string& text) override { command = text; }
+    void SetCommandText(const std::string& text) override {
+        command = text;
+        caret.reset();
+    }
     void SelectCommandText(int start, int length) override {
         selectionStart = start;
         selectionLength = length;
+        caret = length > 0 ? -1 : start;
     }
+    int CommandCaret() const override { return caret ? *caret : static_cast<int>(command.size()); }
+    void SetSuggestion(const std::string& tail) override { suggestion = tail; }
     void FocusCommandBox() override { ++focusCount; }
     void SetCommandLocked(bool isLocked) override {
         locked = isLocked;
@@ -38,7 +44,8 @@ class FakeBar : public BarWindow {
     void SetBoxColours(const BoxColours& c) override { colours.push_back(c); }
     bool PaneHasText() const override { return paneHasText; }
 
-    std::string command, prompt;
+    std::string command, prompt, suggestion;
+    std::optional<int> caret;  // unset: at the end of the text
     int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0;
     bool locked = false, paneHasText = false;
     char passwordChar = 0;

@@ -93,7 +93,8 @@ void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState
         BoxColours{colour(settings::kColourPromptText, settings::kColourPromptBusyText),
                    colour(settings::kColourPromptBg, settings::kColourPromptBusyBg),
                    colour(settings::kColourCommandText, settings::kColourCommandBusyText),
-                   colour(settings::kColourCommandBg, settings::kColourCommandBusyBg)});
+                   colour(settings::kColourCommandBg, settings::kColourCommandBusyBg),
+                   colour(settings::kColourCommandSuggest, settings::kColourCommandSuggest)});
 
     BarInputs inputs;
     inputs.state = state;

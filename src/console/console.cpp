@@ -64,6 +64,8 @@ void Console::StartUp(const std::string& argument) {
 
     RunBatch(interpreter_, autoexec, "", &err);
     if (interpreter_.exitRequested) return;
+    // After Autoexec.dcb, which may turn HistoryFile off.
+    LoadHistory();
     if (!argument.empty()) interpreter_.RunCommand(argument);
     if (interpreter_.exitRequested) return;
     if (firstRun_) {
@@ -292,6 +294,9 @@ void Console::UpdatePrompt() {
 }
 
 void Console::ApplyPrompt(bool lineEnded) {
+    // A client arriving or the link changing while the user searches ends
+    // the search: the prompt box is the state's again.
+    search_.End();
     prompt_.currentDirectory = platform_.files.CurrentDirectory();
     // An empty name given to ORID leaves the one the prompt shows.
     if (!account_.user.empty()) prompt_.accountUser = account_.user;
@@ -305,6 +310,7 @@ void Console::ApplyPrompt(bool lineEnded) {
     ApplyPromptLine(platform_.bar, line);
     if (line.toClient && link_) link_->Send(*line.toClient);
     ApplySettings();
+    RefreshSuggestion();
 }
 
 void Console::ApplySettings() {

@@ -7,12 +7,15 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "console/apply_settings.h"
 #include "console/command_history.h"
+#include "console/history_file.h"
+#include "console/history_search.h"
 #include "console/placement.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
@@ -80,6 +83,11 @@ class Console : public ConsoleHost, public ConsoleEvents {
     // must not reach the control.
     bool KeyDown(int key, int modifiers) override;
     bool KeyUp(int key, int modifiers) override;
+    // While the history is searched (Ctrl+R), typed characters go to the
+    // search text.
+    bool CharTyped(int ch) override;
+    // The suggestion follows the typed text.
+    void CommandTextChanged() override;
     // The Enter and Esc buttons.
     void EnterClicked() override;
     void EscClicked() override;
@@ -120,6 +128,18 @@ class Console : public ConsoleHost, public ConsoleEvents {
     Interpreter& In() { return interpreter_; }
     ConsoleState State() const { return state_; }
     const CommandHistory& History() const { return history_; }
+    // Every line remembered, oldest first, each once: the lines of
+    // History.txt read at start-up and those entered since.
+    const HistoryLines& AllLines() const { return allLines_; }
+    bool Searching() const { return search_.Active(); }
+
+    // What is suggested after text: the rest of the newest remembered line
+    // that begins with it, else what the fallback offers (a single
+    // completion, say); "" for nothing.
+    std::string SuggestionFor(const std::string& text) const;
+    void SetSuggestionFallback(std::function<std::string(const std::string&)> fallback) {
+        suggestionFallback_ = std::move(fallback);
+    }
     const std::string& DataFolder() const { return dataFolder_; }
     bool FirstRun() const { return firstRun_; }
 
@@ -135,6 +155,21 @@ class Console : public ConsoleHost, public ConsoleEvents {
   private:
     bool Serving() const { return state_ == kAwaitingLogin || state_ == kServing; }
     void ShowHistoryEntry(const std::string& text);
+    // History.txt: read at start-up, and each entered line added.
+    void LoadHistory();
+    void RememberLine(const std::string& text);
+    bool HistoryFileReady();
+    // The suggestion after the command box's text, and taking it.
+    void RefreshSuggestion();
+    void ShowSuggestion(const std::string& tail);
+    bool AcceptSuggestion(int key, int modifiers);
+    // Ctrl+R and the keys while it searches.
+    void StartSearch();
+    bool SearchKey(int key, int modifiers);
+    void ShowSearch();
+    // Ends the search with text in the command box, the caret at its end.
+    void EndSearch(const std::string& text);
+    void ShowCommandText(const std::string& text);
     void DockOnMonitor(DockState where, const Monitor& monitor);
     void PumpOutput();
     // The prompt line for the state; at the end of a line the command box is
@@ -152,6 +187,14 @@ class Console : public ConsoleHost, public ConsoleEvents {
     DockState dock_ = DockState::kTop;
     SiteAccount account_;
     CommandHistory history_;
+    HistoryLines allLines_;
+    std::optional<HistoryFile> historyFile_;
+    bool historyFolderMade_ = false;
+    HistorySearch search_;
+    // The key whose release must not browse: it ended the search.
+    std::optional<int> searchEndKey_;
+    std::string suggestion_;  // as shown
+    std::function<std::string(const std::string&)> suggestionFallback_;
     std::unique_ptr<RemoteLink> link_;
     // What the prompt line was last made from.
     PromptContext prompt_;

@@ -18,6 +18,7 @@ void Console::LineStarted() {
         return ParseColour(interpreter_.SettingText(name), platform_.files);
     };
     bar.SetCommandLocked(true);
+    ShowSuggestion("");
     bar.SetBoxColours(BoxColours{
         colour(settings::kColourPromptBusyText), colour(settings::kColourPromptBusyBg),
         colour(settings::kColourCommandBusyText), colour(settings::kColourCommandBusyBg)});

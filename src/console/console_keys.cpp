@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-bool Console::KeyDown(int key, int) {
+bool Console::KeyDown(int key, int modifiers) {
     // While a line runs only the keys that stop it are taken; the others
     // wait for it to end.
     if (interpreter_.Running()) {
@@ -15,6 +15,14 @@ bool Console::KeyDown(int key, int) {
         if (stop) interpreter_.RequestStop();
         return stop;
     }
+    // Only the release that follows at once is the search's to swallow.
+    if (searchEndKey_ != key) searchEndKey_.reset();
+    if (search_.Active()) return SearchKey(key, modifiers);
+    if (key == 'R' && modifiers == kModCtrl && state_ == kLocal) {
+        StartSearch();
+        return true;
+    }
+    if (AcceptSuggestion(key, modifiers)) return true;
     if (key == kVkReturn) {
         EnterClicked();
         return true;
@@ -36,6 +44,10 @@ bool Console::KeyUp(int key, int modifiers) {
         interpreter_.RequestStop();
         return true;
     }
+    if (searchEndKey_ == key) {
+        searchEndKey_.reset();
+        return true;
+    }
     if (key >= kVkF1 && key <= kVkF12) {
         TypeFunctionKey(interpreter_, state_, key, modifiers);
     } else if ((key == kVkUp || key == kVkDown) && modifiers == 0 && state_ == kLocal) {
@@ -50,11 +62,19 @@ void Console::EnterClicked() {
     // The button only reaches here while a line runs when another program
     // presses it; the line that runs is never joined by a second one.
     if (interpreter_.Running()) return;
+    if (search_.Active()) EndSearch(search_.Shown());
+    ShowSuggestion("");
     BarWindow& bar = platform_.bar;
     std::string text = bar.CommandText();
     std::string trimmed(TrimSpaces(text));
-    // Passwords never go into the history.
-    if (!trimmed.empty() && state_ != kAccountPassword && state_ != kRemotePassword) {
+    // Passwords never go into the history. The user's own lines are also
+    // kept for the next start and the search; those sent to a peer are the
+    // peer's, and only browsed here.
+    const bool recorded =
+        !trimmed.empty() && state_ != kAccountPassword && state_ != kRemotePassword;
+    if (recorded && state_ == kLocal) {
+        RememberLine(text);
+    } else if (recorded) {
         history_.Record(text);
     }
     bar.FocusCommandBox();
@@ -82,6 +102,10 @@ void Console::EnterClicked() {
 void Console::EscClicked() {
     if (interpreter_.Running()) {
         interpreter_.RequestStop();
+        return;
+    }
+    if (search_.Active()) {
+        EndSearch(search_.Original());
         return;
     }
     BarWindow& bar = platform_.bar;

@@ -18,6 +18,7 @@ inline constexpr char kColourCommandText[] = "ColourCommandText";
 inline constexpr char kColourCommandBg[] = "ColourCommandBg";
 inline constexpr char kColourCommandBusyText[] = "ColourCommandBusyText";
 inline constexpr char kColourCommandBusyBg[] = "ColourCommandBusyBg";
+inline constexpr char kColourCommandSuggest[] = "ColourCommandSuggest";
 inline constexpr char kColourOutputText[] = "ColourOutputText";
 inline constexpr char kColourOutputBg[] = "ColourOutputBg";
 inline constexpr char kWinX[] = "WinX";
@@ -37,6 +38,7 @@ inline constexpr char kFocusKeyDel[] = "FocusKeyDel";
 inline constexpr char kPortDefault[] = "PortDefault";
 inline constexpr char kLoginAttempts[] = "LoginAttempts";
 inline constexpr char kLoginFailBan[] = "LoginFailBan";
+inline constexpr char kHistoryFile[] = "HistoryFile";
 
 struct Default {
     const char* name;
@@ -54,6 +56,7 @@ inline constexpr Default kColourDefaults[] = {
     {kColourCommandBg, "#000000"},
     {kColourCommandBusyText, "#000000"},
     {kColourCommandBusyBg, "#D0D0D0"},
+    {kColourCommandSuggest, "#606060"},
     {kColourOutputText, "#00C000"},
     {kColourOutputBg, "#000000"},
     {kWinX, "0"},
@@ -88,6 +91,7 @@ inline constexpr Default kLaterDefaults[] = {
     {kPortDefault, "2319"},
     {kLoginAttempts, "3"},
     {kLoginFailBan, "1"},
+    {kHistoryFile, "1"},
 };
 
 }  // namespace vantrel::settings

@@ -13,6 +13,7 @@ struct BoxColours {
     Colour promptBg = 0;
     Colour commandText = 0;
     Colour commandBg = 0;
+    Colour commandSuggest = 0;  // the suggestion shown after the typed text
 
     bool operator==(const BoxColours&) const = default;
 };
@@ -24,6 +25,12 @@ class BarWindow {
     virtual std::string CommandText() const = 0;
     virtual void SetCommandText(const std::string& text) = 0;
     virtual void SelectCommandText(int start, int length) = 0;
+    // The caret's character position in the command box; -1 while text is
+    // selected.
+    virtual int CommandCaret() const = 0;
+    // Shows tail after the command box's text, dimmer, while the caret is
+    // at its end; it is no part of the text. "" shows none.
+    virtual void SetSuggestion(const std::string& tail) = 0;
     virtual void FocusCommandBox() = 0;
     // A locked command box cannot be edited by the user.
     virtual void SetCommandLocked(bool locked) = 0;

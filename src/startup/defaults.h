@@ -12,7 +12,7 @@ std::string AllUsersFolder(const Interpreter& in);
 // DataFolder: the console's own folder under AllUsersFolder.
 std::string DataFolderPath(const Interpreter& in);
 
-// Assigns the 43 setting variables. screenWidth is in pixels.
+// Assigns the 45 setting variables. screenWidth is in pixels.
 void AssignDefaults(Interpreter& in, int screenWidth);
 
 }  // namespace vantrel

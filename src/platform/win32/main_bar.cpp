@@ -34,6 +34,56 @@ void Main::SelectCommandText(int start, int length) {
     SendMessageA(cmdBox_, EM_SETSEL, start, start + length);
 }
 
+int Main::CommandCaret() const {
+    DWORD start = 0, end = 0;
+    SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start == end ? static_cast<int>(end) : -1;
+}
+
+bool Main::CaretAtEnd() const {
+    return CommandCaret() == GetWindowTextLengthA(cmdBox_);
+}
+
+void Main::SetSuggestion(const std::string& tail) {
+    if (tail == suggestion_) return;
+    suggestion_ = tail;
+    // The old suggestion's pixels go with the whole box's repaint.
+    InvalidateRect(cmdBox_, nullptr, TRUE);
+}
+
+void Main::PaintSuggestion() {
+    if (suggestion_.empty() || passwordChar_ != '\0' || !CaretAtEnd()) return;
+    const int length = GetWindowTextLengthA(cmdBox_);
+    if (length == 0) return;
+    // The box gives the place of a character, not of the end of its text:
+    // the suggestion starts one character's width after the last one.
+    const LRESULT last = SendMessageA(cmdBox_, EM_POSFROMCHAR, length - 1, 0);
+    if (last == -1) return;
+    const std::string text = WindowText(cmdBox_);
+    WindowDc dc(cmdBox_);
+    if (!dc.Get()) return;
+    HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Get());
+    SIZE lastChar{};
+    GetTextExtentPoint32A(dc.Get(), &text.back(), 1, &lastChar);
+    const int x = static_cast<short>(LOWORD(last)) + lastChar.cx;
+    const int y = static_cast<short>(HIWORD(last));
+    RECT client;
+    GetClientRect(cmdBox_, &client);
+    if (x < client.right) {
+        // Drawn over the caret, it would be left behind when the caret
+        // blinks off.
+        HideCaret(cmdBox_);
+        SetTextColor(dc.Get(), colours_.commandSuggest);
+        SetBkColor(dc.Get(), colours_.commandBg);
+        RECT clip{x, client.top, client.right, client.bottom};
+        ExtTextOutA(dc.Get(), x, y, ETO_CLIPPED | ETO_OPAQUE, &clip, suggestion_.data(),
+                    static_cast<UINT>(suggestion_.size()), nullptr);
+        ShowCaret(cmdBox_);
+    }
+    SelectObject(dc.Get(), oldFont);
+}
+
 void Main::FocusCommandBox() {
     // Only while the console is the active program: output arriving while
     // the user works elsewhere must not take the keyboard away.

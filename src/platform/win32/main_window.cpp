@@ -1,5 +1,7 @@
 #include "platform/win32/main_window.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 
 #include "platform/key_codes.h"
@@ -14,6 +16,7 @@ namespace {
 constexpr char kClassName[] = "VantrelMain";
 constexpr int kPromptBoxId = 101;
 constexpr int kCmdBoxId = 102;
+constexpr UINT_PTR kSuggestionSubclass = 1;
 // The system's message for a new scale, spelled out for older headers.
 constexpr UINT kDpiChangedMessage = 0x02E0;
 
@@ -82,6 +85,7 @@ void Main::CreateControls() {
     for (HWND box : {promptBox_, cmdBox_}) {
         SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
     }
+    SetWindowSubclass(cmdBox_, CmdBoxProc, kSuggestionSubclass, reinterpret_cast<DWORD_PTR>(this));
     ApplyScale(WindowDpi(window));
 }
 
@@ -123,6 +127,8 @@ bool Main::PreTranslate(const MSG& msg) {
         case WM_KEYDOWN:
             return console_->KeyDown(key, ModifierState(msg));
         case WM_CHAR:
+            // While the history is searched the characters are the search's.
+            if (console_->CharTyped(static_cast<int>(msg.wParam & 0xFF))) return true;
             // The edit control's own Enter and Esc characters would only beep.
             return msg.wParam == '\r' || msg.wParam == 27;
         // F10 alone, and any key with Alt, is a system key: its release comes
@@ -264,7 +270,12 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
             // The user changed the command box: its text is no longer known.
-            if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == kCmdBoxId) commandText_.reset();
+            if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == kCmdBoxId) {
+                commandText_.reset();
+                // The box draws typed text at once, over where the suggestion was.
+                if (!suggestion_.empty()) InvalidateRect(cmdBox_, nullptr, TRUE);
+                console_->CommandTextChanged();
+            }
             return 0;
         case WM_TIMER:
             if (wParam == kTimerId) OnTimer();
@@ -298,6 +309,28 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     static const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     if (message == taskbarCreated && taskbarCreated != 0) console_->TaskbarCreated();
     return DefWindowProcA(window_.Get(), message, wParam, lParam);
+}
+
+// The box paints its text and knows nothing of the suggestion: it is drawn
+// after each paint, and the box is painted again whenever the caret comes
+// to or leaves the end of the text (a click, Home, Left), which shows or
+// hides it.
+LRESULT CALLBACK Main::CmdBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR data) {
+    auto* self = reinterpret_cast<Main*>(data);
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, CmdBoxProc, kSuggestionSubclass);
+    const bool watchCaret =
+        ((message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == EM_SETSEL) &&
+        !self->suggestion_.empty();
+    const bool atEnd = watchCaret && self->CaretAtEnd();
+    const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+    if (message == WM_PAINT) {
+        self->PaintSuggestion();
+    } else if (watchCaret && self->CaretAtEnd() != atEnd) {
+        InvalidateRect(box, nullptr, TRUE);
+    }
+    return result;
 }
 
 LRESULT CALLBACK Main::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

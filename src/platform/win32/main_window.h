@@ -51,6 +51,8 @@ class Main : public BarWindow, public ConsoleWindow {
     std::string CommandText() const override;
     void SetCommandText(const std::string& text) override;
     void SelectCommandText(int start, int length) override;
+    int CommandCaret() const override;
+    void SetSuggestion(const std::string& tail) override;
     void FocusCommandBox() override;
     void SetCommandLocked(bool locked) override;
     void SetPasswordChar(char c) override;
@@ -88,12 +90,21 @@ class Main : public BarWindow, public ConsoleWindow {
     void ApplyScale(int dpi);
     void OnBoxMouseMove(WPARAM buttons);
     bool TakeKeyWhileBusy(const MSG& msg);
+    // The command box's own window procedure, with the suggestion drawn
+    // after its text once it has painted.
+    static LRESULT CALLBACK CmdBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR id, DWORD_PTR self);
+    bool CaretAtEnd() const;
+    void PaintSuggestion();
     // Holds input back until the line has ended; a key keeps its modifiers.
     void Hold(MSG msg);
 
     HINSTANCE instance_;
     const OutputPane& pane_;
     ConsoleEvents* console_ = nullptr;
+    // The command box's suggestion, read by its window procedure: declared
+    // before the window so that it outlives the box's last messages.
+    std::string suggestion_;
     UniqueWindow window_;
     HICON icon_ = nullptr;
     HWND promptBox_ = nullptr;

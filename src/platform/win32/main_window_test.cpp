@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "commands/command_table.h"
 #include "console/console.h"
 #include "fake_console.h"
@@ -146,6 +148,50 @@ TEST_F(MainTest, BoxesArePaintedInTheirColours) {
     }
 }
 
+TEST_F(MainTest, TheCaretIsKnownOnlyWithoutASelection) {
+    main_.SetCommandText("abcdef");
+    struct Case {
+        int start, length, caret;
+    } cases[] = {{6, 0, 6}, {2, 0, 2}, {0, 6, -1}, {1, 2, -1}};
+    for (const Case& c : cases) {
+        main_.SelectCommandText(c.start, c.length);
+        EXPECT_EQ(main_.CommandCaret(), c.caret) << c.start << "+" << c.length;
+    }
+}
+
+// The suggestion's pixels: after the text, in its colour, only while the
+// caret is at the end and until it is taken away.
+TEST_F(MainTest, TheSuggestionIsDrawnAfterTheTextWhileTheCaretIsAtTheEnd) {
+    const COLORREF suggest = RGB(200, 10, 10);
+    main_.SetBoxColours(
+        BoxColours{RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4), suggest});
+    main_.Move(Rect{0, 0, 640, 17});
+    main_.LayOut(BarLayout{40, 40, 600, -67});
+    main_.Show();
+    auto suggestionShown = [&] {
+        RedrawWindow(CmdBox(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        RECT client;
+        GetClientRect(CmdBox(), &client);
+        WindowDc dc(CmdBox());
+        // "abcdef" lies well inside the first 100 pixels.
+        for (int x = 0; x < std::min<int>(client.right, 100); ++x) {
+            for (int y = 0; y < client.bottom; ++y) {
+                if (GetPixel(dc.Get(), x, y) == suggest) return true;
+            }
+        }
+        return false;
+    };
+    main_.SetCommandText("ab");
+    main_.SelectCommandText(2, 0);
+    main_.SetSuggestion("cdef");
+    EXPECT_TRUE(suggestionShown());
+    main_.SelectCommandText(1, 0);
+    EXPECT_FALSE(suggestionShown());
+    main_.SelectCommandText(2, 0);
+    main_.SetSuggestion("");
+    EXPECT_FALSE(suggestionShown());
+}
+
 TEST_F(MainTest, PaneHasTextOnlyWhileThePaneShowsText) {
     EXPECT_FALSE(main_.PaneHasText());
     PaneView view;
@@ -242,6 +288,11 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
             calls.push_back("KeyUp " + std::to_string(key));
             return false;
         }
+        bool CharTyped(int ch) override {
+            calls.push_back("CharTyped " + std::to_string(ch));
+            return ch == 'x';
+        }
+        void CommandTextChanged() override { calls.push_back("CommandTextChanged"); }
         void EnterClicked() override { calls.push_back("EnterClicked"); }
         void EscClicked() override { calls.push_back("EscClicked"); }
         void MouseMove(int, int, const DragKeys&) override { calls.push_back("MouseMove"); }
@@ -263,6 +314,8 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
     } cases[] = {
         {WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0, "EnterClicked"},
         {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, "EscClicked"},
+        {WM_COMMAND, MAKEWPARAM(102, EN_CHANGE), 0, "CommandTextChanged"},
+        {WM_COMMAND, MAKEWPARAM(101, EN_CHANGE), 0, ""},
         {WM_TIMER, Main::kTimerId, 0, "Tick"},
         {WM_TIMER, Main::kTimerId + 1, 0, ""},
         {WM_CLOSE, 0, 0, "CloseRequested"},
@@ -283,6 +336,11 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
     EXPECT_TRUE(main.PreTranslate(MSG{cmdBox, WM_KEYDOWN, VK_F5, 0, 0, {}}));
     EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_KEYUP, VK_F5, 0, 0, {}}));
     EXPECT_EQ(events.calls, (std::vector<std::string>{"KeyDown 116", "KeyUp 116"}));
+    // Characters reach the console first; those it does not take go on.
+    events.calls.clear();
+    EXPECT_TRUE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 'x', 0, 0, {}}));
+    EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 'y', 0, 0, {}}));
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"CharTyped 120", "CharTyped 121"}));
 }
 
 }  // namespace

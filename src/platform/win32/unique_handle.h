@@ -90,4 +90,21 @@ using UniqueSocket = Unique<SOCKET, ClosedBy<SOCKET, INVALID_SOCKET, closesocket
 using UniqueWinsock = Unique<bool, ClosedBy<bool, false, EndWinsock>>;
 using UniqueEnvironmentStrings = Unique<char*, ClosedBy<char*, nullptr, FreeEnvironmentStringsA>>;
 
+// A window's device context from GetDC: it goes back to that window, so the
+// owner keeps both.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
 }  // namespace vantrel::win32

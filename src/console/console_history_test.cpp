@@ -1,0 +1,330 @@
+// The history that lasts, the suggestion and the search, driven through the
+// console's events as the bar hands them on.
+#include <gtest/gtest.h>
+
+#include "platform/key_codes.h"
+#include "remote_fixture.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr char kRoaming[] = "C:\\Users\\me\\AppData\\Roaming";
+constexpr char kHistory[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\History.txt";
+constexpr char kAutoexec[] = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoexec.dcb";
+
+class ConsoleHistoryTest : public RemoteTest {
+  protected:
+    ConsoleHistoryTest() {
+        fake.environment.variables.push_back({"APPDATA", std::string(kRoaming) + "\\"});
+        for (const char* folder :
+             {"C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData", kRoaming}) {
+            fake.files.AddFolder(folder);
+        }
+    }
+
+    // A console started afresh on the same machine, as after a restart.
+    std::unique_ptr<Console> Restart() {
+        auto again =
+            std::make_unique<Console>(fake.platform, window, pane, tray, BuiltInCommands());
+        again->StartUp("");
+        again->In().PendingOutput().clear();
+        return again;
+    }
+    // What Up shows, pressed n times.
+    static std::vector<std::string> Browse(Console& c, FakeBar& bar, int n) {
+        std::vector<std::string> shown;
+        for (int i = 0; i < n; ++i) {
+            c.KeyUp(kVkUp, 0);
+            shown.push_back(bar.command);
+        }
+        return shown;
+    }
+    // The user types into the command box: the text changes, the caret at
+    // its end.
+    void Edit(const std::string& text) {
+        fake.bar.command = text;
+        fake.bar.caret.reset();
+        console.CommandTextChanged();
+    }
+    void CtrlR() { EXPECT_TRUE(console.KeyDown('R', kModCtrl)); }
+    void TypeChars(const std::string& text) {
+        for (char c : text) EXPECT_TRUE(console.CharTyped(static_cast<unsigned char>(c)));
+    }
+    std::string File() { return fake.files.Contents(kHistory); }
+};
+
+// --- lasting -----------------------------------------------------------------
+
+TEST_F(ConsoleHistoryTest, ARestartBrowsesTheLinesOfTheLastRunNewestFirstEachOnce) {
+    console.StartUp("");
+    for (const char* line : {"echo a", "echo b", "echo a", "echo c"}) Type(line);
+    EXPECT_EQ(File(), "echo a\r\necho b\r\necho a\r\necho c\r\n");
+    std::unique_ptr<Console> again = Restart();
+    EXPECT_EQ(Browse(*again, fake.bar, 4),
+              (std::vector<std::string>{"echo c", "echo a", "echo b", "echo b"}));
+    EXPECT_EQ(again->AllLines().Lines(), (std::vector<std::string>{"echo b", "echo a", "echo c"}));
+    // The file is not written at start-up when it is whole.
+    EXPECT_EQ(fake.files.replaceCount, 0);
+}
+
+TEST_F(ConsoleHistoryTest, UpReachesTheNewestHundredTheSearchAllTenThousand) {
+    std::string contents;
+    for (int i = 0; i < 10500; ++i) contents += "echo " + std::to_string(i) + "\r\n";
+    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane");
+    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane\\Vantrel");
+    fake.files.AddFile(kHistory, contents);
+    console.StartUp("");
+    EXPECT_EQ(Browse(console, fake.bar, 101).back(), "echo 10400");
+    EXPECT_EQ(console.AllLines().Lines().size(), 10000u);
+    EXPECT_EQ(console.AllLines().Lines().front(), "echo 500");
+    fake.bar.command = "";
+    CtrlR();
+    TypeChars("echo 7");
+    EXPECT_EQ(fake.bar.command, "echo 7999");
+}
+
+TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
+    console.StartUp("");
+    struct Case {
+        const char* typed;
+        const char* remembered;  // nullptr: in no history
+    } cases[] = {
+        {"listen 2400 secret", "listen 2400 ********"},
+        {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********"},
+        {"echo x|orid ann secret", "echo x|orid ann ********"},
+        {"listen 2400", "listen 2400"},
+        {" echo secret", nullptr},
+        {"\techo secret", nullptr},
+        {"orid ann", "orid ann"},
+        {"secret", nullptr},  // the password ORID asked for
+        {"echo done", "echo done"},
+    };
+    std::string expected;
+    for (const Case& c : cases) {
+        const std::string before = console.History().Entry(0);
+        Type(c.typed);
+        if (state() == kConnecting) console.Disconnect();
+        const std::string newest = c.remembered ? c.remembered : before;
+        EXPECT_EQ(console.History().Entry(0), newest) << c.typed;
+        EXPECT_EQ(console.AllLines().Lines().back(), newest) << c.typed;
+        if (c.remembered) expected += std::string(c.remembered) + "\r\n";
+        EXPECT_EQ(File(), expected) << c.typed;
+    }
+    EXPECT_EQ(console.Account().pass, "secret");
+    EXPECT_EQ(File().find("secret"), std::string::npos);
+}
+
+TEST_F(ConsoleHistoryTest, AHugeLineRunsAndIsBrowsedButNeitherWrittenNorSearched) {
+    console.StartUp("");
+    Type("echo small");
+    const std::string huge = "echo " + std::string(300000, 'x');
+    Type(huge);
+    EXPECT_EQ(console.History().Entry(0), huge);
+    EXPECT_EQ(console.AllLines().Lines().back(), "echo small");
+    EXPECT_EQ(File(), "echo small\r\n");
+    Edit("echo x");
+    EXPECT_EQ(fake.bar.suggestion, "");
+}
+
+TEST_F(ConsoleHistoryTest, HistoryFileOffKeepsTheHistoryInMemoryOnly) {
+    fake.files.AddFolder("C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts");
+    fake.files.AddFile(kAutoexec, "set HistoryFile=0\r\n");
+    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane");
+    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane\\Vantrel");
+    fake.files.AddFile(kHistory, "echo earlier\r\n");
+    console.StartUp("");
+    EXPECT_EQ(Browse(console, fake.bar, 1), (std::vector<std::string>{""}));
+    Type("echo now");
+    Type("set HistoryFile=1");
+    EXPECT_EQ(File(), "echo earlier\r\n");
+    EXPECT_EQ(console.History().Entry(0), "set HistoryFile=1");
+    Type("echo on again");
+    EXPECT_EQ(File(), "echo earlier\r\necho on again\r\n");
+}
+
+TEST_F(ConsoleHistoryTest, NoFolderIsMadeUntilALineIsWrittenAndNoneWithoutAppData) {
+    fake.environment.variables.pop_back();
+    console.StartUp("");
+    Type("echo x");
+    EXPECT_EQ(console.History().Entry(0), "echo x");
+    EXPECT_FALSE(fake.files.IsFolder(std::string(kRoaming) + "\\Orvane"));
+    fake.environment.variables.push_back({"APPDATA", kRoaming});
+    std::unique_ptr<Console> again = Restart();
+    EXPECT_FALSE(fake.files.IsFolder(std::string(kRoaming) + "\\Orvane"));
+    fake.bar.command = "echo y";
+    again->EnterClicked();
+    EXPECT_EQ(File(), "echo y\r\n");
+}
+
+TEST_F(ConsoleHistoryTest, LinesSentToAPeerAreBrowsedButNotWrittenNorSuggested) {
+    console.StartUp("");
+    Reach(kRemoteLink);
+    Type("dir c:\\peer");
+    EXPECT_EQ(console.History().Entry(0), "dir c:\\peer");
+    EXPECT_EQ(File().find("peer"), std::string::npos);
+    EXPECT_TRUE(console.AllLines().Lines().empty() ||
+                console.AllLines().Lines().back() != "dir c:\\peer");
+    Reach(kRemoteLink);
+    Type("connect");  // the peer's own history: nothing to show here
+    Edit("di");
+    EXPECT_EQ(fake.bar.suggestion, "");
+}
+
+// --- the suggestion ------------------------------------------------------------
+
+TEST_F(ConsoleHistoryTest, TheSuggestionFollowsTheTypedTextWhileTheCaretIsAtItsEnd) {
+    console.StartUp("");
+    for (const char* line : {"echo one", "dir", "echo two"}) Type(line);
+    struct Case {
+        const char* typed;
+        std::optional<int> caret;
+        const char* suggested;
+    } cases[] = {
+        {"e", {}, "cho two"}, {"EcHo O", {}, "ne"}, {"echo two", {}, ""}, {"echo x", {}, ""},
+        {"ec", 1, ""},        {"ec", -1, ""},       {"", {}, ""},         {"d", {}, "ir"},
+    };
+    for (const Case& c : cases) {
+        fake.bar.command = c.typed;
+        fake.bar.caret = c.caret;
+        console.CommandTextChanged();
+        EXPECT_EQ(fake.bar.suggestion, c.suggested) << c.typed;
+    }
+}
+
+TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnterOnlyTheText) {
+    console.StartUp("");
+    Type("echo one two three");
+    Edit("ec");
+    EXPECT_TRUE(console.KeyDown(kVkRight, kModCtrl));
+    EXPECT_EQ(fake.bar.command, "echo");
+    EXPECT_TRUE(console.KeyDown(kVkRight, kModCtrl));
+    EXPECT_EQ(fake.bar.command, "echo one");
+    EXPECT_EQ(fake.bar.suggestion, " two three");
+    EXPECT_TRUE(console.KeyDown(kVkEnd, 0));
+    EXPECT_EQ(fake.bar.command, "echo one two three");
+    EXPECT_EQ(fake.bar.suggestion, "");
+    // Nothing to take, or the caret elsewhere: the box moves its caret.
+    EXPECT_FALSE(console.KeyDown(kVkRight, 0));
+    Edit("echo o");
+    fake.bar.caret = 2;
+    EXPECT_FALSE(console.KeyDown(kVkRight, 0));
+    EXPECT_FALSE(console.KeyDown(kVkRight, kModShift));
+    fake.bar.caret.reset();
+    EXPECT_TRUE(console.KeyDown(kVkRight, 0));
+    EXPECT_EQ(fake.bar.command, "echo one two three");
+
+    Edit("echo o");
+    EXPECT_EQ(fake.bar.suggestion, "ne two three");
+    Printed();
+    console.KeyDown(kVkReturn, 0);
+    EXPECT_EQ(Printed(), "o");
+    EXPECT_EQ(fake.bar.suggestion, "");
+}
+
+TEST_F(ConsoleHistoryTest, AFallbackIsSuggestedWhenNoLineBeginsWithTheText) {
+    console.StartUp("");
+    Type("echo one");
+    console.SetSuggestionFallback([](const std::string& text) {
+        return text == "ech" || text == "ty" ? std::string("pe") : std::string();
+    });
+    EXPECT_EQ(console.SuggestionFor("ech"), "o one");
+    EXPECT_EQ(console.SuggestionFor("ty"), "pe");
+    EXPECT_EQ(console.SuggestionFor("x"), "");
+}
+
+// --- the search ------------------------------------------------------------------
+
+TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
+    console.StartUp("");
+    for (const char* line : {"echo alpha", "dir", "echo beta"}) Type(line);
+    Edit("half typed");
+    CtrlR();
+    EXPECT_TRUE(console.Searching());
+    EXPECT_EQ(fake.bar.prompt, "(no match)'half typed'>");
+    EXPECT_EQ(fake.bar.command, "half typed");
+    for (int i = 0; i < 10; ++i) console.KeyDown(kVkBack, 0);
+    EXPECT_EQ(fake.bar.prompt, "(search)''>");
+    EXPECT_FALSE(console.KeyDown('E', 0));  // its character comes next
+    TypeChars("EC");
+    EXPECT_EQ(fake.bar.command, "echo beta");
+    EXPECT_EQ(fake.bar.prompt, "(search)'EC'>");
+    EXPECT_EQ(fake.bar.suggestion, "");
+    CtrlR();
+    EXPECT_EQ(fake.bar.command, "echo alpha");
+    CtrlR();
+    EXPECT_EQ(fake.bar.command, "echo alpha");
+    EXPECT_EQ(fake.bar.prompt, "(no match)'EC'>");
+    EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
+    EXPECT_FALSE(console.Searching());
+    EXPECT_EQ(fake.bar.command, "half typed");
+    EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
+    EXPECT_FALSE(console.CharTyped('x'));
+}
+
+TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
+    console.StartUp("");
+    for (const char* line : {"echo alpha", "dir", "echo beta"}) Type(line);
+    Edit("");
+    Printed();
+    CtrlR();
+    TypeChars("alp");
+    EXPECT_TRUE(console.KeyDown(kVkReturn, 0));
+    EXPECT_FALSE(console.Searching());
+    EXPECT_EQ(Printed(), "alpha");
+    EXPECT_EQ(console.History().Entry(0), "echo alpha");
+
+    for (int key : {kVkRight, kVkLeft, kVkUp, kVkDown, kVkHome, kVkEnd}) {
+        Edit("");
+        CtrlR();
+        TypeChars("di");
+        EXPECT_TRUE(console.KeyDown(key, 0)) << key;
+        EXPECT_FALSE(console.Searching()) << key;
+        EXPECT_EQ(fake.bar.command, "dir") << key;
+        EXPECT_EQ(fake.bar.CommandCaret(), 3) << key;
+        EXPECT_EQ(fake.bar.prompt, "C:\\Work>") << key;
+        // Its release does not browse the history away from the match.
+        EXPECT_TRUE(console.KeyUp(key, 0)) << key;
+        EXPECT_EQ(fake.bar.command, "dir") << key;
+    }
+    // A release that comes only after another key was pressed browses.
+    Edit("");
+    CtrlR();
+    TypeChars("di");
+    console.KeyDown(kVkUp, 0);
+    console.KeyDown('X', 0);
+    EXPECT_FALSE(console.KeyUp(kVkUp, 0));
+    EXPECT_EQ(fake.bar.command, "echo alpha");
+    // Any other key with Ctrl or Alt leaves the search with the match and
+    // does its own work; the modifier keys alone leave it on.
+    Edit("");
+    CtrlR();
+    TypeChars("alp");
+    EXPECT_FALSE(console.KeyDown(kVkControl, kModCtrl));
+    EXPECT_TRUE(console.Searching());
+    EXPECT_FALSE(console.KeyDown('V', kModCtrl));
+    EXPECT_FALSE(console.Searching());
+    EXPECT_EQ(fake.bar.command, "echo alpha");
+}
+
+TEST_F(ConsoleHistoryTest, TheSearchFindsLinesOfTheLastRunAndEndsWhenAClientArrives) {
+    console.StartUp("");
+    Type("echo before the restart");
+    std::unique_ptr<Console> again = Restart();
+    fake.bar.command = "";
+    EXPECT_TRUE(again->KeyDown('R', kModCtrl));
+    for (char c : std::string("restart")) again->CharTyped(c);
+    EXPECT_EQ(fake.bar.command, "echo before the restart");
+
+    Run("listen 2319");
+    Edit("");
+    CtrlR();
+    EXPECT_TRUE(console.Searching());
+    socket.Knock("10.1.2.3");
+    EXPECT_FALSE(console.Searching());
+    EXPECT_EQ(state(), kServing);
+    EXPECT_FALSE(console.KeyDown('R', kModCtrl));
+    EXPECT_FALSE(console.Searching());
+}
+
+}  // namespace
+}  // namespace vantrel::testing

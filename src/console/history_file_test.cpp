@@ -1,0 +1,257 @@
+#include "console/history_file.h"
+
+#include <gtest/gtest.h>
+
+#include "fake_file_system.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel";
+constexpr char kPath[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\History.txt";
+
+// --- what is remembered ----------------------------------------------------
+
+TEST(HistorySecretsTest, PasswordsOfListenConnectAndOridAreMasked) {
+    struct Case {
+        const char* line;
+        const char* separator;
+        const char* remembered;
+    } cases[] = {
+        // Without a password the line stays as typed.
+        {"listen", "|", "listen"},
+        {"listen 2400", "|", "listen 2400"},
+        {"listen off", "|", "listen off"},
+        {"connect 10.0.0.9:2400", "|", "connect 10.0.0.9:2400"},
+        {"orid ann", "|", "orid ann"},
+        {"orid", "|", "orid"},
+        {"listen 2400   ", "|", "listen 2400   "},
+        // With one, everything after the first argument goes.
+        {"listen 2400 secret", "|", "listen 2400 ********"},
+        {"LISTEN  2400   secret", "|", "LISTEN  2400   ********"},
+        {"connect host:2400 secret", "|", "connect host:2400 ********"},
+        {"orid ann my secret words", "|", "orid ann ********"},
+        {"\"listen\" 2400 secret", "|", "\"listen\" 2400 ********"},
+        // A quoted first argument ends at its closing quote.
+        {"connect \"my host\" secret", "|", "connect \"my host\" ********"},
+        {"connect \"my host secret", "|", "connect \"my host secret"},
+        {"listen 2400 \"two words\"", "|", "listen 2400 ********"},
+        // Each command of the line counts; a separator inside the password
+        // leaves nothing of it behind.
+        {"echo hi|listen 2400 secret", "|", "echo hi|listen 2400 ********"},
+        {"listen 2400|echo secret", "|", "listen 2400|echo secret"},
+        {"listen 2400 se|cret", "|", "listen 2400 ********"},
+        {"listen 2400 \"se|cret\"", "|", "listen 2400 ********"},
+        {"echo a AND orid ann pw", "and", "echo a AND orid ann ********"},
+        {"echo a|orid ann pw", "", "echo a|orid ann pw"},
+        // The leading marks of a line are no part of its command word.
+        {"@listen 2400 secret", "|", "@listen 2400 ********"},
+        {"&connect host secret", "|", "&connect host ********"},
+        // Other commands and words that only begin alike are left alone.
+        {"echo listen 2400 secret", "|", "echo listen 2400 secret"},
+        {"listener 2400 secret", "|", "listener 2400 secret"},
+        {"oridx ann pw", "|", "oridx ann pw"},
+        {"", "|", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MaskSecrets(c.line, c.separator), c.remembered) << c.line;
+    }
+}
+
+TEST(HistorySecretsTest, ALineStartingWithABlankIsKeptPrivate) {
+    struct Case {
+        const char* line;
+        bool keptPrivate;
+    } cases[] = {
+        {" listen 2400 secret", true},
+        {"\techo x", true},
+        {"echo x ", false},
+        {"", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KeptPrivate(c.line), c.keptPrivate) << c.line;
+}
+
+// --- the list and the suggestion -------------------------------------------
+
+TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
+    HistoryLines lines;
+    EXPECT_FALSE(lines.Add("a"));
+    EXPECT_FALSE(lines.Add("b"));
+    EXPECT_FALSE(lines.Add("A"));  // letter case makes another line
+    EXPECT_TRUE(lines.Add("a"));
+    EXPECT_EQ(lines.Lines(), (std::vector<std::string>{"b", "A", "a"}));
+    std::vector<std::string> many;
+    for (size_t i = 0; i <= kHistoryLines; ++i) many.push_back("echo " + std::to_string(i));
+    lines.Assign(many);
+    ASSERT_EQ(lines.Lines().size(), kHistoryLines);
+    EXPECT_EQ(lines.Lines().front(), "echo 1");
+    EXPECT_TRUE(lines.Add("echo 5000"));
+    EXPECT_FALSE(lines.Add("new"));
+    ASSERT_EQ(lines.Lines().size(), kHistoryLines);
+    EXPECT_EQ(lines.Lines().front(), "echo 2");
+    EXPECT_EQ(lines.Lines()[kHistoryLines - 2], "echo 5000");
+    EXPECT_EQ(lines.Lines().back(), "new");
+}
+
+TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
+    HistoryLines lines;
+    lines.Assign({"dir c:\\", "echo one", "Echo Two", "echo", "cd \\temp", "echo one"});
+    struct Case {
+        const char* typed;
+        const char* suggested;
+    } cases[] = {
+        {"e", "cho one"},   // the newest of three
+        {"ECHO T", "wo"},   // letter case ignored, the typed text kept
+        {"echo", " one"},   // a line no longer than the text is not offered
+        {"echo one", ""},   // nothing longer begins so
+        {"d", "ir c:\\"},   //
+        {"x", ""},          //
+        {"", ""},           // nothing on an empty box
+        {" e", ""},         // blanks count as typed
+        {"cd \\TEMP", ""},  // whole line typed
+        {"cd \\t", "emp"},  //
+        {"echo one ", ""},  //
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(lines.SuggestionFor(c.typed), c.suggested) << c.typed;
+    }
+}
+
+TEST(HistoryLinesTest, AssignKeepsEachLineAtItsNewestPlace) {
+    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 10),
+              (std::vector<std::string>{"a", "c", "b"}));
+    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 2), (std::vector<std::string>{"c", "b"}));
+    EXPECT_EQ(NewestUnique({}, 2), (std::vector<std::string>{}));
+}
+
+// --- the file ----------------------------------------------------------------
+
+class HistoryFileTest : public ::testing::Test {
+  protected:
+    HistoryFileTest() { files.AddFolder(kFolder); }
+
+    std::string Append(const std::string& line, bool duplicate = false) {
+        std::string err;
+        EXPECT_TRUE(file.Append(line, duplicate, &err)) << err;
+        return files.Contents(kPath);
+    }
+
+    FakeFileSystem files;
+    HistoryFile file{files, kPath};
+};
+
+TEST_F(HistoryFileTest, EachLineIsAppendedWithItsLineEnd) {
+    EXPECT_EQ(file.Load(), (std::vector<std::string>{}));
+    EXPECT_FALSE(files.HasFile(kPath));
+    Append("dir");
+    EXPECT_EQ(Append("echo \"a b\""), "dir\r\necho \"a b\"\r\n");
+    EXPECT_EQ(files.replaceCount, 0);
+}
+
+TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
+    struct Case {
+        const char* name;
+        const char* contents;
+        std::vector<std::string> lines;
+        const char* mended;  // the file afterwards
+    } cases[] = {
+        {"whole", "a\r\nb\r\na\r\n", {"b", "a"}, "a\r\nb\r\na\r\n"},
+        {"torn", "a\r\nb\r\nhalf a li", {"a", "b"}, "a\r\nb\r\n"},
+        {"torn first line", "ec", {}, ""},
+        {"cut between CR and LF", "a\r\nb\r", {"a", "b"}, "a\r\nb\r\n"},
+        {"edited with LF ends", "a\nb\n", {"a", "b"}, "a\r\nb\r\n"},
+        {"blank lines", "a\r\n\r\n\r\nb\r\n", {"a", "b"}, "a\r\n\r\n\r\nb\r\n"},
+        {"empty", "", {}, ""},
+    };
+    for (const Case& c : cases) {
+        files.AddFile(kPath, c.contents);
+        HistoryFile loaded(files, kPath);
+        EXPECT_EQ(loaded.Load(), c.lines) << c.name;
+        EXPECT_EQ(files.Contents(kPath), c.mended) << c.name;
+    }
+    // After a mend the next line starts a line of its own.
+    files.AddFile(kPath, "a\r\nhal");
+    file.Load();
+    EXPECT_EQ(Append("b"), "a\r\nb\r\n");
+}
+
+TEST_F(HistoryFileTest, ALineEditedInWithoutItsEndIsNotJoinedByTheNext) {
+    Append("a");
+    files.AddFile(kPath, files.Contents(kPath) + "typed by hand");
+    EXPECT_EQ(Append("b"), "a\r\ntyped by hand\r\nb\r\n");
+}
+
+TEST_F(HistoryFileTest, LongLinesAreNotWrittenAndNothingChokesOnThem) {
+    Append("short");
+    const std::string huge(300000, 'x');
+    EXPECT_EQ(Append(huge), "short\r\n");
+    EXPECT_EQ(Append(std::string(kHistoryLineLimit, 'y')),
+              "short\r\n" + std::string(kHistoryLineLimit, 'y') + "\r\n");
+    // One in the file already (written by hand) is left out on loading.
+    files.AddFile(kPath, "a\r\n" + huge + "\r\nb\r\n");
+    EXPECT_EQ(file.Load(), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(HistoryFileTest, CompactionRereadsTheFileSoHandEditsStayAndDropsOlderDuplicates) {
+    file.Load();
+    for (const char* line : {"a", "b", "c"}) Append(line);
+    // Edited by hand meanwhile: a line taken out, two put in (the last
+    // without its line end).
+    files.AddFile(kPath, "a\r\nc\r\nmine\r\na\r\nmine too");
+    std::string err;
+    ASSERT_TRUE(file.Compact(&err)) << err;
+    EXPECT_EQ(files.Contents(kPath), "c\r\nmine\r\na\r\nmine too\r\n");
+    EXPECT_EQ(files.replaceCount, 1);
+    // A failing rewrite leaves the file as it was.
+    files.writeError = "The disk is full.";
+    EXPECT_FALSE(file.Compact(&err));
+    EXPECT_EQ(err, "The disk is full.");
+    EXPECT_EQ(files.Contents(kPath), "c\r\nmine\r\na\r\nmine too\r\n");
+}
+
+TEST_F(HistoryFileTest, TheFileIsCompactedWhenItGrowsAQuarterPastItsCapOrRepeatsItself) {
+    file.Load();
+    for (size_t i = 0; i + 1 < kCompactAtLines; ++i) Append("echo " + std::to_string(i));
+    EXPECT_EQ(files.replaceCount, 0);
+    Append("last");
+    EXPECT_EQ(files.replaceCount, 1);
+    HistoryFile again(files, kPath);
+    std::vector<std::string> lines = again.Load();
+    ASSERT_EQ(lines.size(), kHistoryLines);
+    EXPECT_EQ(lines.back(), "last");
+    EXPECT_EQ(lines.front(), "echo " + std::to_string(kCompactAtLines - kHistoryLines));
+
+    for (size_t i = 0; i + 1 < kCompactAtDuplicates; ++i) Append("last", true);
+    EXPECT_EQ(files.replaceCount, 1);
+    Append("last", true);
+    EXPECT_EQ(files.replaceCount, 2);
+    EXPECT_EQ(again.Load().size(), kHistoryLines);
+}
+
+TEST_F(HistoryFileTest, AFileOverItsBoundsIsWrittenAnewOnLoading) {
+    std::string contents;
+    for (size_t i = 0; i < kCompactAtLines; ++i) contents += "line " + std::to_string(i) + "\r\n";
+    files.AddFile(kPath, contents);
+    EXPECT_EQ(file.Load().size(), kHistoryLines);
+    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_EQ(files.Contents(kPath).rfind("line 2500\r\n", 0), 0u);
+}
+
+TEST_F(HistoryFileTest, AnAppendCutShortLosesOnlyItsOwnLine) {
+    Append("kept");
+    FaultInjector faults;
+    files.faults = &faults;
+    std::string err;
+    for (faults.failAt = 1; faults.failAt <= 3; ++faults.failAt) {
+        faults.calls = 0;
+        file.Append("lost line", false, &err);
+    }
+    files.faults = nullptr;
+    // The next line's append first takes away what the failed one left.
+    Append("after");
+    HistoryFile again(files, kPath);
+    EXPECT_EQ(again.Load(), (std::vector<std::string>{"kept", "lost line", "after"}));
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -70,10 +70,12 @@ void Console::LoadHistory() {
 }
 
 void Console::RememberLine(const std::string& text) {
-    if (KeptPrivate(text)) return;
     const std::string line = MaskSecrets(text, interpreter_.SettingText(settings::kCmdSepString));
     history_.Record(line);
-    if (line.size() > kHistoryLineLimit) return;
+    // A line begun with a blank is the shells' "do not remember this": Up
+    // browses it in this session, as every line, but it is never written,
+    // searched or suggested.
+    if (KeptPrivate(text) || line.size() > kHistoryLineLimit) return;
     const bool duplicate = allLines_.Add(line);
     // A file that cannot be written leaves the history in memory, as it is
     // with HistoryFile off; the line runs all the same.

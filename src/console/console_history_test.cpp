@@ -87,27 +87,30 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
     console.StartUp("");
     struct Case {
         const char* typed;
-        const char* remembered;  // nullptr: in no history
+        const char* browsed;  // by Up; nullptr: not at all
+        bool written;         // to the file, and searched
     } cases[] = {
-        {"listen 2400 secret", "listen 2400 ********"},
-        {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********"},
-        {"echo x|orid ann secret", "echo x|orid ann ********"},
-        {"listen 2400", "listen 2400"},
-        {" echo secret", nullptr},
-        {"\techo secret", nullptr},
-        {"orid ann", "orid ann"},
-        {"secret", nullptr},  // the password ORID asked for
-        {"echo done", "echo done"},
+        {"listen 2400 secret", "listen 2400 ********", true},
+        {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********", true},
+        {"echo x|orid ann secret", "echo x|orid ann ********", true},
+        {"listen 2400", "listen 2400", true},
+        {" echo secret", " echo secret", false},
+        {"\tlisten 2400 secret", "\tlisten 2400 ********", false},
+        {"orid ann", "orid ann", true},
+        {"secret", nullptr, false},  // the password ORID asked for
+        {"echo done", "echo done", true},
     };
     std::string expected;
     for (const Case& c : cases) {
         const std::string before = console.History().Entry(0);
+        const auto& all = console.AllLines().Lines();
+        const std::string lastWritten = all.empty() ? "" : all.back();
         Type(c.typed);
         if (state() == kConnecting) console.Disconnect();
-        const std::string newest = c.remembered ? c.remembered : before;
-        EXPECT_EQ(console.History().Entry(0), newest) << c.typed;
-        EXPECT_EQ(console.AllLines().Lines().back(), newest) << c.typed;
-        if (c.remembered) expected += std::string(c.remembered) + "\r\n";
+        EXPECT_EQ(console.History().Entry(0), c.browsed ? c.browsed : before) << c.typed;
+        ASSERT_FALSE(all.empty()) << c.typed;
+        EXPECT_EQ(all.back(), c.written ? c.browsed : lastWritten) << c.typed;
+        if (c.written) expected += std::string(c.browsed) + "\r\n";
         EXPECT_EQ(File(), expected) << c.typed;
     }
     EXPECT_EQ(console.Account().pass, "secret");

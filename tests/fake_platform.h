@@ -22,10 +22,21 @@ namespace vantrel::testing {
 class FakeBar : public BarWindow {
   public:
     std::string CommandText() const override { return command; }
-    void SetCommandText(const std::string& text) override { command = text; }
+    void SetCommandText(const std::string& text) override {
+        command = text;
+        caret = -1;
+    }
     void SelectCommandText(int start, int length) override {
         selectionStart = start;
         selectionLength = length;
+        caret = start + length;
+    }
+    // Where the last selection ended; -1 (new text) stands for the end, as
+    // typing leaves it.
+    int CommandCaret() const override {
+        return caret < 0 || caret > static_cast<int>(command.size())
+                   ? static_cast<int>(command.size())
+                   : caret;
     }
     void FocusCommandBox() override { ++focusCount; }
     void SetCommandLocked(bool isLocked) override {
@@ -39,7 +50,7 @@ class FakeBar : public BarWindow {
     bool PaneHasText() const override { return paneHasText; }
 
     std::string command, prompt;
-    int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0;
+    int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0, caret = -1;
     bool locked = false, paneHasText = false;
     char passwordChar = 0;
     std::vector<BoxColours> colours;
@@ -116,6 +127,8 @@ class FakeProcesses : public Processes {
     bool Injected() { return faults && faults->Fails(); }
     FaultInjector* faults = nullptr;
     std::string ExecutablePath() const override { return executable; }
+    std::vector<std::string> ProcessNames() const override { return running; }
+    std::vector<std::string> running;  // what ProcessNames lists
 
     std::vector<StartCall> started;
     std::vector<Batch> batches;
@@ -198,10 +211,16 @@ class FakeRegistry : public Registry {
         return it == values.end() ? std::string() : it->second;
     }
 
+    std::vector<std::string> SubKeys(Root root, const std::string& key) const override {
+        auto it = subKeys.find({root, LowerCase(key)});
+        return it == subKeys.end() ? std::vector<std::string>() : it->second;
+    }
+
     static std::string Id(const std::string& key, const std::string& name) {
         return LowerCase(key) + "|" + LowerCase(name);
     }
-    std::map<std::string, std::string> values;  // by Id
+    std::map<std::string, std::string> values;                                 // by Id
+    std::map<std::pair<Root, std::string>, std::vector<std::string>> subKeys;  // lower-case key
     std::string refusal;
     FaultInjector* faults = nullptr;
 };
@@ -263,6 +282,7 @@ class FakeDesktopWindows : public DesktopWindows {
         WindowHandle handle;
         unsigned long pid;
         std::string title;
+        bool visible = true;
     };
     std::vector<WindowHandle> TopLevelWindows() const override {
         std::vector<WindowHandle> handles;
@@ -276,6 +296,10 @@ class FakeDesktopWindows : public DesktopWindows {
     unsigned long WindowProcessId(WindowHandle h) const override {
         const Window* w = Find(h);
         return w ? w->pid : 0;
+    }
+    bool IsVisible(WindowHandle h) const override {
+        const Window* w = Find(h);
+        return w && w->visible;
     }
     void BringToTop(WindowHandle h) override { raised.push_back(h); }
     void RequestClose(WindowHandle h) override { closed.push_back(h); }

@@ -13,7 +13,9 @@
 
 #include "console/apply_settings.h"
 #include "console/command_history.h"
+#include "console/completion_sources.h"
 #include "console/placement.h"
+#include "console/tab_cycle.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
 #include "interpreter/interpreter.h"
@@ -75,7 +77,8 @@ class Console : public ConsoleHost, public ConsoleEvents {
 
     // Keys on their way to the bar, seen before its controls see them: Enter
     // and Esc press the two buttons, Up and Down browse the history, F1 to
-    // F12 type their macros, F10 and Ctrl+F10 end a link. modifiers holds
+    // F12 type their macros, F10 and Ctrl+F10 end a link, Tab and Shift+Tab
+    // complete the word before the caret. modifiers holds
     // kModShift, kModCtrl and kModAlt. True when the key was taken here and
     // must not reach the control.
     bool KeyDown(int key, int modifiers) override;
@@ -135,6 +138,7 @@ class Console : public ConsoleHost, public ConsoleEvents {
   private:
     bool Serving() const { return state_ == kAwaitingLogin || state_ == kServing; }
     void ShowHistoryEntry(const std::string& text);
+    void CompleteWord(bool backwards);
     void DockOnMonitor(DockState where, const Monitor& monitor);
     void PumpOutput();
     // The prompt line for the state; at the end of a line the command box is
@@ -152,6 +156,8 @@ class Console : public ConsoleHost, public ConsoleEvents {
     DockState dock_ = DockState::kTop;
     SiteAccount account_;
     CommandHistory history_;
+    CompletionSources completion_{interpreter_};
+    TabCycle tabCycle_{platform_.bar};
     std::unique_ptr<RemoteLink> link_;
     // What the prompt line was last made from.
     PromptContext prompt_;

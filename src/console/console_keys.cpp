@@ -7,7 +7,7 @@
 
 namespace vantrel {
 
-bool Console::KeyDown(int key, int) {
+bool Console::KeyDown(int key, int modifiers) {
     // While a line runs only the keys that stop it are taken; the others
     // wait for it to end.
     if (interpreter_.Running()) {
@@ -15,6 +15,13 @@ bool Console::KeyDown(int key, int) {
         if (stop) interpreter_.RequestStop();
         return stop;
     }
+    // Tab never reaches the box, where it would only beep.
+    if (key == kVkTab) {
+        if ((modifiers & (kModCtrl | kModAlt)) == 0) CompleteWord((modifiers & kModShift) != 0);
+        return true;
+    }
+    if (key == kVkEscape && tabCycle_.Escape()) return true;
+    if (!IsModifierKey(key)) tabCycle_.End();
     if (key == kVkReturn) {
         EnterClicked();
         return true;
@@ -24,6 +31,21 @@ bool Console::KeyDown(int key, int) {
         return true;
     }
     return false;
+}
+
+void Console::CompleteWord(bool backwards) {
+    // A linked console completes the command words it sends; nothing else
+    // completes but a line of its own (never a password, never while it
+    // serves a client, whose lines these are not).
+    const bool remote = state_ == kRemoteLink;
+    if (state_ != kLocal && !remote) return;
+    tabCycle_.Tab(
+        backwards, completion_.Markers(),
+        [&](const CompletionRequest& request) { return completion_.Gather(request, remote); },
+        [&](const std::vector<std::string>& lines) {
+            for (const std::string& line : lines) interpreter_.PrintOut(line);
+            ShowPendingOutput();
+        });
 }
 
 bool Console::KeyUp(int key, int modifiers) {

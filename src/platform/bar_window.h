@@ -24,6 +24,9 @@ class BarWindow {
     virtual std::string CommandText() const = 0;
     virtual void SetCommandText(const std::string& text) = 0;
     virtual void SelectCommandText(int start, int length) = 0;
+    // Where the caret is in the command box: a byte offset into its text,
+    // the end of the selection when there is one.
+    virtual int CommandCaret() const = 0;
     virtual void FocusCommandBox() = 0;
     // A locked command box cannot be edited by the user.
     virtual void SetCommandLocked(bool locked) = 0;

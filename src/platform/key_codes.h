@@ -11,6 +11,9 @@ inline constexpr int kVkCancel = 0x03;  // Ctrl+Break
 inline constexpr int kVkBack = 0x08;
 inline constexpr int kVkTab = 0x09;
 inline constexpr int kVkReturn = 0x0D;
+inline constexpr int kVkShift = 0x10;
+inline constexpr int kVkControl = 0x11;
+inline constexpr int kVkMenu = 0x12;  // Alt
 inline constexpr int kVkEscape = 0x1B;
 inline constexpr int kVkEnd = 0x23;
 inline constexpr int kVkHome = 0x24;
@@ -19,6 +22,13 @@ inline constexpr int kVkDown = 0x28;
 inline constexpr int kVkF1 = 0x70;
 inline constexpr int kVkF10 = 0x79;
 inline constexpr int kVkF12 = 0x7B;
+
+// Shift, Ctrl, Alt and the Windows keys, either one of a pair or both: keys
+// that only change what the next key means.
+constexpr bool IsModifierKey(int key) {
+    return (key >= kVkShift && key <= kVkMenu) || (key >= 0xA0 && key <= 0xA5) || key == 0x5B ||
+           key == 0x5C;
+}
 
 // The modifier keys held during a key event.
 inline constexpr int kModShift = 1;

@@ -34,6 +34,15 @@ void Main::SelectCommandText(int start, int length) {
     SendMessageA(cmdBox_, EM_SETSEL, start, start + length);
 }
 
+int Main::CommandCaret() const {
+    // In the ANSI code page every character is one byte, so the control's
+    // character position is the offset into CommandText.
+    DWORD start = 0, end = 0;
+    SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<int>(end);
+}
+
 void Main::FocusCommandBox() {
     // Only while the console is the active program: output arriving while
     // the user works elsewhere must not take the keyboard away.

@@ -123,8 +123,9 @@ bool Main::PreTranslate(const MSG& msg) {
         case WM_KEYDOWN:
             return console_->KeyDown(key, ModifierState(msg));
         case WM_CHAR:
-            // The edit control's own Enter and Esc characters would only beep.
-            return msg.wParam == '\r' || msg.wParam == 27;
+            // The edit control's own Enter and Esc characters would only
+            // beep; Tab completes, and its character would be typed.
+            return msg.wParam == '\r' || msg.wParam == 27 || msg.wParam == '\t';
         // F10 alone, and any key with Alt, is a system key: its release comes
         // as WM_SYSKEYUP.
         case WM_KEYUP:

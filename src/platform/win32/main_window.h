@@ -51,6 +51,7 @@ class Main : public BarWindow, public ConsoleWindow {
     std::string CommandText() const override;
     void SetCommandText(const std::string& text) override;
     void SelectCommandText(int start, int length) override;
+    int CommandCaret() const override;
     void FocusCommandBox() override;
     void SetCommandLocked(bool locked) override;
     void SetPasswordChar(char c) override;

@@ -126,6 +126,10 @@ std::vector<Candidate> CompletionSources::Gather(const CompletionRequest& r, boo
     return RankCandidates(std::move(out), r.typed);
 }
 
+void CompletionSources::KeyTyped() {
+    index_.Refresh(Places());
+}
+
 void CompletionSources::Tick() {
     if (!index_.Building()) return;
     const std::uint64_t now = in_.Os().clock.Milliseconds();
@@ -182,14 +186,18 @@ void CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline&
     const std::string folders[] = {
         in_.Os().files.CurrentDirectory(), in_.SettingText(settings::kShortcutFolder),
         in_.SettingText(settings::kDesktopUser), in_.SettingText(settings::kDesktopPublic)};
+    // One lookup per extension: in a folder of many files only the few that
+    // match are read, not every entry. The system also matches a short
+    // name's extension ("x.dcbak" is X~1.DCB), hence the test of each.
     for (const std::string& folder : folders) {
-        if (folder.empty() || deadline.Passed()) continue;
-        for (const FileEntry& entry :
-             in_.Os().files.Find(InFolder(folder, r.typed + "*"), FileMask::kFiles)) {
-            if (EndsWithNoCase(entry.name, ".dcb")) {
-                out->push_back({WithoutExtension(entry.name, ".dcb")});
-            } else if (EndsWithNoCase(entry.name, ".lnk") || EndsWithNoCase(entry.name, ".url")) {
-                out->push_back({entry.name});
+        for (const char* extension : {".dcb", ".lnk", ".url"}) {
+            if (folder.empty() || deadline.Passed()) continue;
+            const std::string pattern = InFolder(folder, r.typed + "*" + extension);
+            for (const FileEntry& entry : in_.Os().files.Find(pattern, FileMask::kFiles)) {
+                if (!EndsWithNoCase(entry.name, extension)) continue;
+                out->push_back({std::string(extension) == ".dcb"
+                                    ? WithoutExtension(entry.name, extension)
+                                    : entry.name});
             }
         }
     }

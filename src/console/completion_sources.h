@@ -27,6 +27,10 @@ class CompletionSources {
     // completes command words only: everything else belongs to the peer.
     std::vector<Candidate> Gather(const CompletionRequest& request, bool remote);
 
+    // A key typed into the command box: the program index is built (or
+    // built afresh, once old) on the timer from now on, so that it is ready
+    // by the time Tab is pressed.
+    void KeyTyped();
     // The console's timer: a slice of the program index's build, when one
     // is under way.
     void Tick();

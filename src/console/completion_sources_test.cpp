@@ -156,6 +156,20 @@ TEST_F(CompletionSourcesTest, ASlowFolderEndsTheLookupAtTheTimeBound) {
     EXPECT_TRUE(os.files.KeepGoing());
 }
 
+TEST_F(CompletionSourcesTest, TypingStartsTheIndexSoThatTabFindsItReady) {
+    CompletionSources untyped{in};
+    sources.KeyTyped();
+    for (int i = 0; i < 5; ++i) {
+        sources.Tick();
+        untyped.Tick();  // nothing is built before a key
+    }
+    os.clock.step = 100;  // from now on every bound has passed at once
+    EXPECT_EQ(Names("note"), (Words{"Notepad++", "notepad.exe"}));
+    const std::string line = "note";
+    EXPECT_TRUE(
+        untyped.Gather(ParseCompletion(line, line.size(), untyped.Markers()), false).empty());
+}
+
 TEST_F(CompletionSourcesTest, TheProgramIndexIsBuiltInSlicesAndKeptFresh) {
     std::string path;
     for (int i = 0; i < 12; ++i) {

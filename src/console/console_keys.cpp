@@ -22,6 +22,7 @@ bool Console::KeyDown(int key, int modifiers) {
     }
     if (key == kVkEscape && tabCycle_.Escape()) return true;
     if (!IsModifierKey(key)) tabCycle_.End();
+    if (state_ == kLocal) completion_.KeyTyped();
     if (key == kVkReturn) {
         EnterClicked();
         return true;

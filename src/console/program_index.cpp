@@ -1,6 +1,5 @@
 #include "console/program_index.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "interpreter/text.h"
@@ -24,13 +23,17 @@ void ProgramIndex::Refresh(const IndexPlaces& places) {
     if (Building()) return;
     if (complete_ && clock_.Milliseconds() - builtAt_ < kFreshMs) return;
     building_.clear();
-    extensions_ = places.extensions;
-    pending_.push_back({JobKind::kAppPaths, std::string()});
+    pending_.push_back({JobKind::kAppPaths, std::string(), 0, std::string()});
+    // One lookup per folder and extension: the system picks out the few
+    // programs among a folder's thousands of files far faster than they
+    // could all be read here, and each step stays short.
     for (const std::string& folder : places.pathFolders) {
-        pending_.push_back({JobKind::kProgramFolder, folder});
+        for (const std::string& extension : places.extensions) {
+            pending_.push_back({JobKind::kProgramFolder, folder, 0, extension});
+        }
     }
     for (const std::string& folder : places.startMenus) {
-        pending_.push_back({JobKind::kShortcutFolder, folder});
+        pending_.push_back({JobKind::kShortcutFolder, folder, 0, std::string()});
     }
     foldersQueued_ = pending_.size();
 }
@@ -62,14 +65,11 @@ void ProgramIndex::Step(const Job& job) {
             }
             break;
         case JobKind::kProgramFolder:
-            for (const FileEntry& entry : files_.Find(job.folder + "\\*", FileMask::kFiles)) {
-                const size_t dot = entry.name.rfind('.');
-                if (dot == std::string::npos) continue;
-                const std::string extension = LowerCase(entry.name.substr(dot));
-                if (std::find(extensions_.begin(), extensions_.end(), extension) !=
-                    extensions_.end()) {
-                    Add({entry.name});
-                }
+            // The system also matches a short name's extension: "x.exe1"
+            // is X~1.EXE.
+            for (const FileEntry& entry :
+                 files_.Find(job.folder + "\\*" + job.extension, FileMask::kFiles)) {
+                if (EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
             }
             break;
         case JobKind::kShortcutFolder:
@@ -78,7 +78,8 @@ void ProgramIndex::Step(const Job& job) {
                 const std::string path = job.folder + "\\" + entry.name;
                 if (entry.folder) {
                     if (job.depth < kDeepestFolder && foldersQueued_ < kMostFolders) {
-                        pending_.push_back({JobKind::kShortcutFolder, path, job.depth + 1});
+                        pending_.push_back(
+                            {JobKind::kShortcutFolder, path, job.depth + 1, std::string()});
                         ++foldersQueued_;
                     }
                 } else if (EndsWithNoCase(entry.name, ".lnk") ||

@@ -83,6 +83,7 @@ class ProgramIndex {
         JobKind kind;
         std::string folder;
         int depth = 0;
+        std::string extension;  // the programs a program folder's step looks for
     };
 
     void Step(const Job& job);
@@ -91,7 +92,6 @@ class ProgramIndex {
     FileSystem& files_;
     const Registry& registry_;
     const Clock& clock_;
-    std::vector<std::string> extensions_;
     std::deque<Job> pending_;
     size_t foldersQueued_ = 0;
     std::vector<Candidate> building_, ready_;

@@ -75,6 +75,7 @@ class FakeFileSystem : public FileSystem {
     };
 
     FakeFileSystem() { folders.insert("c:\\"); }
+    static constexpr size_t kEntriesBetweenChecks = 256;
 
     // A full path for path relative to the current folder; ".." climbs,
     // "/" is read as "\" and doubled separators fold.
@@ -148,6 +149,9 @@ class FakeFileSystem : public FileSystem {
                 entry.size = node && node->size >= 0 ? node->size : files.at(key).size();
             if (node) entry.modified = node->modified;
             found.push_back(entry);
+            // As the system's lookup does, it asks now and then whether to
+            // go on, and told to stop ends with what it has found.
+            if (found.size() % kEntriesBetweenChecks == 0 && !KeepGoing()) break;
         }
         return found;
     }
@@ -321,6 +325,13 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     std::string ProgramFolder() const override { return programFolder; }
+    std::vector<std::string> Drives() const override {
+        std::vector<std::string> drives;
+        for (const std::string& key : folders) {
+            if (key.size() == 3) drives.push_back(std::string(1, UpperChar(key[0])) + ":");
+        }
+        return drives;
+    }
 
     // --- setting up a test --------------------------------------------
     void AddFile(const std::string& path, const std::string& contents) {

@@ -24,14 +24,20 @@ class FakeBar : public BarWindow {
     std::string CommandText() const override { return command; }
     void SetCommandText(const std::string& text) override {
         command = text;
-        caret.reset();
+        caret = -1;
     }
     void SelectCommandText(int start, int length) override {
         selectionStart = start;
         selectionLength = length;
-        caret = length > 0 ? -1 : start;
+        caret = start + length;
     }
-    int CommandCaret() const override { return caret ? *caret : static_cast<int>(command.size()); }
+    // Where the last selection ended; -1 (new text) stands for the end, as
+    // typing leaves it.
+    int CommandCaret() const override {
+        return caret < 0 || caret > static_cast<int>(command.size())
+                   ? static_cast<int>(command.size())
+                   : caret;
+    }
     void SetSuggestion(const std::string& tail) override { suggestion = tail; }
     void FocusCommandBox() override { ++focusCount; }
     void SetCommandLocked(bool isLocked) override {
@@ -45,8 +51,7 @@ class FakeBar : public BarWindow {
     bool PaneHasText() const override { return paneHasText; }
 
     std::string command, prompt, suggestion;
-    std::optional<int> caret;  // unset: at the end of the text
-    int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0;
+    int selectionStart = -1, selectionLength = -1, focusCount = 0, lockCount = 0, caret = -1;
     bool locked = false, paneHasText = false;
     char passwordChar = 0;
     std::vector<BoxColours> colours;
@@ -123,6 +128,8 @@ class FakeProcesses : public Processes {
     bool Injected() { return faults && faults->Fails(); }
     FaultInjector* faults = nullptr;
     std::string ExecutablePath() const override { return executable; }
+    std::vector<std::string> ProcessNames() const override { return running; }
+    std::vector<std::string> running;  // what ProcessNames lists
 
     std::vector<StartCall> started;
     std::vector<Batch> batches;
@@ -205,10 +212,16 @@ class FakeRegistry : public Registry {
         return it == values.end() ? std::string() : it->second;
     }
 
+    std::vector<std::string> SubKeys(Root root, const std::string& key) const override {
+        auto it = subKeys.find({root, LowerCase(key)});
+        return it == subKeys.end() ? std::vector<std::string>() : it->second;
+    }
+
     static std::string Id(const std::string& key, const std::string& name) {
         return LowerCase(key) + "|" + LowerCase(name);
     }
-    std::map<std::string, std::string> values;  // by Id
+    std::map<std::string, std::string> values;                                 // by Id
+    std::map<std::pair<Root, std::string>, std::vector<std::string>> subKeys;  // lower-case key
     std::string refusal;
     FaultInjector* faults = nullptr;
 };
@@ -270,6 +283,7 @@ class FakeDesktopWindows : public DesktopWindows {
         WindowHandle handle;
         unsigned long pid;
         std::string title;
+        bool visible = true;
     };
     std::vector<WindowHandle> TopLevelWindows() const override {
         std::vector<WindowHandle> handles;
@@ -283,6 +297,10 @@ class FakeDesktopWindows : public DesktopWindows {
     unsigned long WindowProcessId(WindowHandle h) const override {
         const Window* w = Find(h);
         return w ? w->pid : 0;
+    }
+    bool IsVisible(WindowHandle h) const override {
+        const Window* w = Find(h);
+        return w && w->visible;
     }
     void BringToTop(WindowHandle h) override { raised.push_back(h); }
     void RequestClose(WindowHandle h) override { closed.push_back(h); }

@@ -256,6 +256,7 @@ void Console::Tick() {
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
     if (link_) link_->Tick();
     PumpOutput();
+    completion_.Tick();
 }
 
 void Console::ShowPendingOutput() {

@@ -14,9 +14,11 @@
 
 #include "console/apply_settings.h"
 #include "console/command_history.h"
+#include "console/completion_sources.h"
 #include "console/history_file.h"
 #include "console/history_search.h"
 #include "console/placement.h"
+#include "console/tab_cycle.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
 #include "interpreter/interpreter.h"
@@ -78,7 +80,8 @@ class Console : public ConsoleHost, public ConsoleEvents {
 
     // Keys on their way to the bar, seen before its controls see them: Enter
     // and Esc press the two buttons, Up and Down browse the history, F1 to
-    // F12 type their macros, F10 and Ctrl+F10 end a link. modifiers holds
+    // F12 type their macros, F10 and Ctrl+F10 end a link, Tab and Shift+Tab
+    // complete the word before the caret. modifiers holds
     // kModShift, kModCtrl and kModAlt. True when the key was taken here and
     // must not reach the control.
     bool KeyDown(int key, int modifiers) override;
@@ -134,12 +137,9 @@ class Console : public ConsoleHost, public ConsoleEvents {
     bool Searching() const { return search_.Active(); }
 
     // What is suggested after text: the rest of the newest remembered line
-    // that begins with it, else what the fallback offers (a single
-    // completion, say); "" for nothing.
-    std::string SuggestionFor(const std::string& text) const;
-    void SetSuggestionFallback(std::function<std::string(const std::string&)> fallback) {
-        suggestionFallback_ = std::move(fallback);
-    }
+    // that begins with it, else what the one completion of its last word
+    // adds; "" for nothing.
+    std::string SuggestionFor(const std::string& text);
     const std::string& DataFolder() const { return dataFolder_; }
     bool FirstRun() const { return firstRun_; }
 
@@ -170,6 +170,10 @@ class Console : public ConsoleHost, public ConsoleEvents {
     // Ends the search with text in the command box, the caret at its end.
     void EndSearch(const std::string& text);
     void ShowCommandText(const std::string& text);
+    void CompleteWord(bool backwards);
+    // What the one completion of the word before the end adds to text; ""
+    // unless exactly one candidate fits and it only adds to what is typed.
+    std::string SingleCompletionTail(const std::string& text);
     void DockOnMonitor(DockState where, const Monitor& monitor);
     void PumpOutput();
     // The prompt line for the state; at the end of a line the command box is
@@ -194,7 +198,8 @@ class Console : public ConsoleHost, public ConsoleEvents {
     // The key whose release must not browse: it ended the search.
     std::optional<int> searchEndKey_;
     std::string suggestion_;  // as shown
-    std::function<std::string(const std::string&)> suggestionFallback_;
+    CompletionSources completion_{interpreter_};
+    TabCycle tabCycle_{platform_.bar};
     std::unique_ptr<RemoteLink> link_;
     // What the prompt line was last made from.
     PromptContext prompt_;

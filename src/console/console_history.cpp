@@ -36,10 +36,6 @@ bool TypesCharacter(int key) {
            (key >= 0xBA && key <= 0xE2);    // the punctuation keys
 }
 
-bool IsModifierKey(int key) {
-    return key == kVkShift || key == kVkControl || key == kVkMenu || (key >= 0xA0 && key <= 0xA5);
-}
-
 }  // namespace
 
 // The file's folder is made when first needed: a console that never writes
@@ -85,11 +81,11 @@ void Console::RememberLine(const std::string& text) {
     }
 }
 
-std::string Console::SuggestionFor(const std::string& text) const {
+std::string Console::SuggestionFor(const std::string& text) {
     if (text.empty()) return std::string();
     std::string_view tail = allLines_.SuggestionFor(text);
     if (!tail.empty()) return std::string(tail);
-    return suggestionFallback_ ? suggestionFallback_(text) : std::string();
+    return SingleCompletionTail(text);
 }
 
 void Console::CommandTextChanged() {

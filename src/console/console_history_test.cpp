@@ -43,7 +43,7 @@ class ConsoleHistoryTest : public RemoteTest {
     // its end.
     void Edit(const std::string& text) {
         fake.bar.command = text;
-        fake.bar.caret.reset();
+        fake.bar.caret = -1;
         console.CommandTextChanged();
     }
     void CtrlR() { EXPECT_TRUE(console.KeyDown('R', kModCtrl)); }
@@ -95,7 +95,8 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
         {"echo x|orid ann secret", "echo x|orid ann ********", true},
         {"listen 2400", "listen 2400", true},
         {" echo secret", " echo secret", false},
-        {"\tlisten 2400 secret", "\tlisten 2400 ********", false},
+        {"  listen 2400 secret", "  listen 2400 ********", false},
+        {"\techo secret", "\techo secret", false},
         {"orid ann", "orid ann", true},
         {"secret", nullptr, false},  // the password ORID asked for
         {"echo done", "echo done", true},
@@ -180,11 +181,11 @@ TEST_F(ConsoleHistoryTest, TheSuggestionFollowsTheTypedTextWhileTheCaretIsAtItsE
     for (const char* line : {"echo one", "dir", "echo two"}) Type(line);
     struct Case {
         const char* typed;
-        std::optional<int> caret;
+        int caret;  // -1: at the end
         const char* suggested;
     } cases[] = {
-        {"e", {}, "cho two"}, {"EcHo O", {}, "ne"}, {"echo two", {}, ""}, {"echo x", {}, ""},
-        {"ec", 1, ""},        {"ec", -1, ""},       {"", {}, ""},         {"d", {}, "ir"},
+        {"e", -1, "cho two"}, {"EcHo O", -1, "ne"}, {"echo two", -1, ""}, {"echo x", -1, ""},
+        {"ec", 1, ""},        {"", -1, ""},         {"d", -1, "ir"},
     };
     for (const Case& c : cases) {
         fake.bar.command = c.typed;
@@ -212,7 +213,7 @@ TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnter
     fake.bar.caret = 2;
     EXPECT_FALSE(console.KeyDown(kVkRight, 0));
     EXPECT_FALSE(console.KeyDown(kVkRight, kModShift));
-    fake.bar.caret.reset();
+    fake.bar.caret = -1;
     EXPECT_TRUE(console.KeyDown(kVkRight, 0));
     EXPECT_EQ(fake.bar.command, "echo one two three");
 
@@ -224,15 +225,17 @@ TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnter
     EXPECT_EQ(fake.bar.suggestion, "");
 }
 
-TEST_F(ConsoleHistoryTest, AFallbackIsSuggestedWhenNoLineBeginsWithTheText) {
+TEST_F(ConsoleHistoryTest, TheOneCompletionIsSuggestedWhenNoLineBeginsWithTheText) {
     console.StartUp("");
     Type("echo one");
-    console.SetSuggestionFallback([](const std::string& text) {
-        return text == "ech" || text == "ty" ? std::string("pe") : std::string();
-    });
-    EXPECT_EQ(console.SuggestionFor("ech"), "o one");
-    EXPECT_EQ(console.SuggestionFor("ty"), "pe");
-    EXPECT_EQ(console.SuggestionFor("x"), "");
+    EXPECT_EQ(console.SuggestionFor("ech"), "o one");  // the history first
+    EXPECT_EQ(console.SuggestionFor("keepou"), "tput");
+    EXPECT_EQ(console.SuggestionFor("KEEPOU"), "tput");
+    EXPECT_EQ(console.SuggestionFor("e"), "cho one");
+    EXPECT_EQ(console.SuggestionFor("d"), "");             // several commands
+    EXPECT_EQ(console.SuggestionFor("keepoutput o"), "");  // on and off
+    EXPECT_EQ(console.SuggestionFor("keepoutput of"), "f");
+    EXPECT_EQ(console.SuggestionFor("zzz"), "");
 }
 
 // --- the search ------------------------------------------------------------------

@@ -22,6 +22,14 @@ bool Console::KeyDown(int key, int modifiers) {
         StartSearch();
         return true;
     }
+    // Tab never reaches the box, where it would only beep.
+    if (key == kVkTab) {
+        if ((modifiers & (kModCtrl | kModAlt)) == 0) CompleteWord((modifiers & kModShift) != 0);
+        return true;
+    }
+    if (key == kVkEscape && tabCycle_.Escape()) return true;
+    if (!IsModifierKey(key)) tabCycle_.End();
+    if (state_ == kLocal) completion_.KeyTyped();
     if (AcceptSuggestion(key, modifiers)) return true;
     if (key == kVkReturn) {
         EnterClicked();
@@ -32,6 +40,37 @@ bool Console::KeyDown(int key, int modifiers) {
         return true;
     }
     return false;
+}
+
+void Console::CompleteWord(bool backwards) {
+    // A linked console completes the command words it sends; nothing else
+    // completes but a line of its own (never a password, never while it
+    // serves a client, whose lines these are not).
+    const bool remote = state_ == kRemoteLink;
+    if (state_ != kLocal && !remote) return;
+    tabCycle_.Tab(
+        backwards, completion_.Markers(),
+        [&](const CompletionRequest& request) { return completion_.Gather(request, remote); },
+        [&](const std::vector<std::string>& lines) {
+            for (const std::string& line : lines) interpreter_.PrintOut(line);
+            ShowPendingOutput();
+        });
+}
+
+std::string Console::SingleCompletionTail(const std::string& text) {
+    const CompletionRequest request = ParseCompletion(text, text.size(), completion_.Markers());
+    // Every name fits an empty word: nothing is suggested for it.
+    if (request.context == CompletionContext::kNone || request.typed.empty()) return {};
+    const std::vector<Candidate> fits =
+        RankCandidates(completion_.Gather(request, false), request.typed);
+    if (fits.size() != 1) return {};
+    std::string line = text.substr(0, request.start) + CompletionText(request, fits[0], true);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    // A completion that quotes or respells what was typed is Tab's to make.
+    if (line.size() <= text.size() || LowerCase(line.substr(0, text.size())) != LowerCase(text)) {
+        return {};
+    }
+    return line.substr(text.size());
 }
 
 bool Console::KeyUp(int key, int modifiers) {

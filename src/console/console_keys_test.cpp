@@ -73,5 +73,61 @@ TEST_F(ConsoleKeysTest, FunctionKeysTypeTheirMacrosOnlyLocallyAndF10KicksAClient
     EXPECT_EQ(fake.input.sent.size(), 1u);
 }
 
+TEST_F(ConsoleKeysTest, TabCompletesLocallyAndOnlyCommandWordsOverALink) {
+    const struct {
+        ConsoleState state;
+        const char* typed;
+        int modifiers;
+        const char* box;
+    } cases[] = {
+        {kLocal, "hel", 0, "help "},
+        {kLocal, "hel", kModShift, "help "},
+        {kLocal, "hel", kModCtrl, "hel"},  // taken, but no completion
+        {kLocal, "type c:\\wo", 0, "type c:\\Work\\"},
+        {kRemoteLink, "hel", 0, "help "},
+        {kRemoteLink, "type c:\\wo", 0, "type c:\\wo"},
+        {kRemotePassword, "hel", 0, "hel"},
+        {kAccountPassword, "hel", 0, "hel"},
+        {kServing, "hel", 0, "hel"},
+        {kAwaitingLogin, "hel", 0, "hel"},
+    };
+    for (const auto& c : cases) {
+        if (state() != c.state) Reach(c.state);
+        fake.bar.SetCommandText(c.typed);
+        EXPECT_TRUE(console.KeyDown(kVkTab, c.modifiers)) << c.typed << " " << c.state;
+        EXPECT_EQ(fake.bar.command, c.box) << c.typed << " " << c.state;
+    }
+}
+
+TEST_F(ConsoleKeysTest, TabTwiceListsThenCyclesAndEscPutsBackTheTypedText) {
+    fake.bar.SetCommandText("ver");
+    console.KeyDown(kVkTab, 0);
+    EXPECT_EQ(fake.bar.command, "ver");
+    console.KeyDown(kVkTab, 0);
+    EXPECT_EQ(pane.Text(), "ver\r\nversion");
+    const char* cycle[] = {"ver ", "version ", "ver "};
+    for (const char* box : cycle) {
+        console.KeyDown(kVkTab, 0);
+        EXPECT_EQ(fake.bar.command, box);
+    }
+    console.KeyDown(kVkShift, kModShift);  // on the way to Shift+Tab
+    console.KeyDown(kVkTab, kModShift);
+    EXPECT_EQ(fake.bar.command, "version ");
+    EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
+    EXPECT_EQ(fake.bar.command, "ver");
+    EXPECT_EQ(pane.Text(), "ver\r\nversion");  // the list stays
+    console.KeyDown(kVkEscape, 0);
+    EXPECT_EQ(fake.bar.command, "");
+
+    // Any other key ends the cycle: Esc is the box's own again.
+    fake.bar.SetCommandText("ver");
+    console.KeyDown(kVkTab, 0);
+    console.KeyDown(kVkTab, 0);
+    console.KeyDown(kVkTab, 0);
+    console.KeyDown('X', 0);
+    console.KeyDown(kVkEscape, 0);
+    EXPECT_EQ(fake.bar.command, "");
+}
+
 }  // namespace
 }  // namespace vantrel::testing

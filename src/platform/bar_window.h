@@ -25,8 +25,8 @@ class BarWindow {
     virtual std::string CommandText() const = 0;
     virtual void SetCommandText(const std::string& text) = 0;
     virtual void SelectCommandText(int start, int length) = 0;
-    // The caret's character position in the command box; -1 while text is
-    // selected.
+    // Where the caret is in the command box: a byte offset into its text,
+    // the end of the selection when there is one.
     virtual int CommandCaret() const = 0;
     // Shows tail after the command box's text, dimmer, while the caret is
     // at its end; it is no part of the text. "" shows none.

@@ -23,6 +23,8 @@ class DesktopWindows {
     virtual std::string WindowTitle(WindowHandle window) const = 0;
     // 0 when the window is gone.
     virtual unsigned long WindowProcessId(WindowHandle window) const = 0;
+    // Whether the window is shown; false when it is gone.
+    virtual bool IsVisible(WindowHandle window) const = 0;
 
     virtual void BringToTop(WindowHandle window) = 0;
     // Asks the window to close, as its close box would.

@@ -101,6 +101,8 @@ class FileSystem {
 
     // The folder that holds the program's executable, without a trailing "\".
     virtual std::string ProgramFolder() const = 0;
+    // The drives that exist, as "C:", in the system's order.
+    virtual std::vector<std::string> Drives() const = 0;
 
     // Long work (a big copy or move, a folder of many entries) asks this now
     // and then whether to go on, which keeps the console alive meanwhile. A
@@ -108,6 +110,11 @@ class FileSystem {
     // lookup told to stop ends with what it has found.
     void SetKeepGoing(std::function<bool()> keepGoing) { keepGoing_ = std::move(keepGoing); }
     bool KeepGoing() const { return !keepGoing_ || keepGoing_(); }
+    // Puts another test in its place for a while (a time limit on one
+    // lookup) and returns the one it replaced, to be put back.
+    std::function<bool()> ExchangeKeepGoing(std::function<bool()> keepGoing) {
+        return std::exchange(keepGoing_, std::move(keepGoing));
+    }
 
   private:
     std::function<bool()> keepGoing_;

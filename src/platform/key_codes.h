@@ -26,6 +26,13 @@ inline constexpr int kVkF1 = 0x70;
 inline constexpr int kVkF10 = 0x79;
 inline constexpr int kVkF12 = 0x7B;
 
+// Shift, Ctrl, Alt and the Windows keys, either one of a pair or both: keys
+// that only change what the next key means.
+constexpr bool IsModifierKey(int key) {
+    return (key >= kVkShift && key <= kVkMenu) || (key >= 0xA0 && key <= 0xA5) || key == 0x5B ||
+           key == 0x5C;
+}
+
 // The modifier keys held during a key event.
 inline constexpr int kModShift = 1;
 inline constexpr int kModCtrl = 2;

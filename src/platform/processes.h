@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -41,6 +42,9 @@ class Processes {
     virtual unsigned long CurrentProcessId() const = 0;
     // The full path of the program's executable.
     virtual std::string ExecutablePath() const = 0;
+    // The executable names ("notepad.exe") of the running processes, one
+    // for each process; none when the system will not list them.
+    virtual std::vector<std::string> ProcessNames() const = 0;
 };
 
 }  // namespace vantrel

@@ -1,7 +1,10 @@
-// String values under HKEY_LOCAL_MACHINE. Keys are opened, never created.
+// String values under HKEY_LOCAL_MACHINE, and the names of the subkeys of a
+// key of either machine-wide or per-user part. Keys are opened, never
+// created.
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -18,6 +21,11 @@ class Registry {
     // "" when the value is missing or cannot be read. A number reads as its
     // decimal text.
     virtual std::string GetString(const std::string& key, const std::string& name) const = 0;
+
+    enum class Root { kLocalMachine, kCurrentUser };
+    // The names of the key's subkeys in the registry's order; none when the
+    // key is missing or cannot be read.
+    virtual std::vector<std::string> SubKeys(Root root, const std::string& key) const = 0;
 };
 
 }  // namespace vantrel

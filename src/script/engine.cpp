@@ -154,6 +154,14 @@ bool Engine::ReadVariable(std::string_view name, Value* value) const {
     return true;
 }
 
+std::vector<std::string> Engine::VariableNames() const {
+    std::vector<std::string> names;
+    for (const GlobalSlot& g : impl_->rt.globals) {
+        if (g.exists && !g.proc && !g.cls) names.push_back(g.name);
+    }
+    return names;
+}
+
 bool Engine::AssignText(std::string_view name, std::string_view text) {
     // The assignment of "" is compiled once per name and does every check a
     // script's own assignment does; the text itself is then stored as it is,

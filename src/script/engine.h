@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/host.h"
 #include "script/value.h"
@@ -55,6 +56,9 @@ class Engine {
     // the console reads while a script runs. False when the name is no
     // variable (never used, or a procedure or class).
     bool ReadVariable(std::string_view name, Value* value) const;
+    // The names of the global variables (not procedures or classes), each as
+    // first written, in the order they came into being.
+    std::vector<std::string> VariableNames() const;
     // Assigns text to a global variable, with the checks and the effects of
     // the script's own name="text" (an object it held is released), but
     // without compiling the text: a thousand distinct values cost one

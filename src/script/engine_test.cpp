@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -199,6 +200,19 @@ TEST(ScriptEngine, VariablesAreReadAndAssignedWithoutCompilingValues) {
         EXPECT_FALSE(engine.AssignText(r.name, "x")) << r.name;
         EXPECT_EQ(Failure(engine), r.failure) << r.name;
     }
+}
+
+TEST(ScriptEngine, VariableNamesListVariablesButNotProceduresOrClasses) {
+    Engine engine;
+    EXPECT_TRUE(engine.VariableNames().empty());
+    ASSERT_EQ(
+        Exec(engine, "Sub S\nEnd Sub\nClass C\nEnd Class\nWinX = 1\nDim zed\nSet o = Nothing"),
+        "ok");
+    ASSERT_TRUE(engine.AssignText("Odd", "x"));
+    ASSERT_TRUE(engine.AssignText("winx", "2"));
+    std::vector<std::string> names = engine.VariableNames();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Odd", "WinX", "o", "zed"}));
 }
 
 TEST(ScriptEngine, AppendingIsLinear) {

@@ -35,14 +35,20 @@ void Main::SelectCommandText(int start, int length) {
 }
 
 int Main::CommandCaret() const {
+    // In the ANSI code page every character is one byte, so the control's
+    // character position is the offset into CommandText.
     DWORD start = 0, end = 0;
     SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    return start == end ? static_cast<int>(end) : -1;
+    return static_cast<int>(end);
 }
 
 bool Main::CaretAtEnd() const {
-    return CommandCaret() == GetWindowTextLengthA(cmdBox_);
+    // With text selected there is no caret to show the suggestion after.
+    DWORD start = 0, end = 0;
+    SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start == end && static_cast<int>(end) == GetWindowTextLengthA(cmdBox_);
 }
 
 void Main::SetSuggestion(const std::string& tail) {

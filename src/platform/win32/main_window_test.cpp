@@ -222,6 +222,20 @@ TEST_F(MainTest, EnterRunsTheLineAndEscClearsTheBoxOrThePane) {
     EXPECT_FALSE(Key(WM_KEYDOWN, 'A'));
 }
 
+// Tab completes the word before the caret and leaves the caret after it;
+// neither Tab nor its character reaches the box.
+TEST_F(MainTest, TabCompletesTheWordBeforeTheCaret) {
+    main_.SetCommandText("orvanes x");
+    main_.SelectCommandText(7, 0);
+    EXPECT_EQ(main_.CommandCaret(), 7);
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_TAB));
+    EXPECT_EQ(main_.CommandText(), "orvanesite x");
+    EXPECT_EQ(main_.CommandCaret(), 11);
+    EXPECT_EQ(Selection(CmdBox()), std::make_pair(DWORD{11}, DWORD{11}));
+    EXPECT_TRUE(Key(WM_CHAR, '\t'));
+    EXPECT_EQ(main_.CommandText(), "orvanesite x");
+}
+
 TEST_F(MainTest, ArrowKeysBrowseTheHistoryWithoutModifiers) {
     main_.SetCommandText("set a=1");
     Key(WM_KEYDOWN, VK_RETURN);

@@ -82,6 +82,8 @@ inline void EndWinsock(bool) {
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
+// A Toolhelp snapshot fails as CreateFile does, and closes as any handle.
+using UniqueSnapshot = Unique<HANDLE, FileHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueFont = Unique<HFONT, GdiTraits<HFONT>>;
 using UniqueWindow = Unique<HWND, WindowTraits>;

@@ -39,6 +39,10 @@ unsigned long Win32DesktopWindows::WindowProcessId(WindowHandle window) const {
     return pid;
 }
 
+bool Win32DesktopWindows::IsVisible(WindowHandle window) const {
+    return IsWindowVisible(Hwnd(window)) != FALSE;
+}
+
 void Win32DesktopWindows::BringToTop(WindowHandle window) {
     // On top, and in front with the keyboard, as a click on it would leave
     // it; the foreground lock may stand in the way when a script runs

@@ -11,6 +11,7 @@ class Win32DesktopWindows : public DesktopWindows {
     std::vector<WindowHandle> TopLevelWindows() const override;
     std::string WindowTitle(WindowHandle window) const override;
     unsigned long WindowProcessId(WindowHandle window) const override;
+    bool IsVisible(WindowHandle window) const override;
     void BringToTop(WindowHandle window) override;
     void RequestClose(WindowHandle window) override;
     void TerminateProcess(unsigned long processId) override;

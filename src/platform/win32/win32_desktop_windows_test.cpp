@@ -45,10 +45,15 @@ TEST_F(Win32DesktopWindowsTest, TheWalkFindsWindowsInOrderWithTheirTitlesAndProc
     EXPECT_LT(Place(first), Place(second));
     desktop_.BringToTop(second);
     EXPECT_LT(Place(second), Place(first));
+    // Shown or not, as the window is.
+    EXPECT_FALSE(desktop_.IsVisible(first));
+    ShowWindow(reinterpret_cast<HWND>(first), SW_SHOWNOACTIVATE);
+    EXPECT_TRUE(desktop_.IsVisible(first));
     // Once they are gone: no title, no process.
     made_.clear();
     EXPECT_EQ(desktop_.WindowTitle(first), "");
     EXPECT_EQ(desktop_.WindowProcessId(first), 0u);
+    EXPECT_FALSE(desktop_.IsVisible(first));
 }
 
 TEST_F(Win32DesktopWindowsTest, RequestCloseClosesTheWindowOnceItsQueueRuns) {

@@ -309,4 +309,13 @@ std::string Win32FileSystem::ProgramFolder() const {
     return slash == std::string::npos ? path : path.substr(0, slash);
 }
 
+std::vector<std::string> Win32FileSystem::Drives() const {
+    std::vector<std::string> drives;
+    const DWORD mask = GetLogicalDrives();
+    for (int i = 0; i < 26; ++i) {
+        if (mask & (1u << i)) drives.push_back(std::string(1, static_cast<char>('A' + i)) + ":");
+    }
+    return drives;
+}
+
 }  // namespace vantrel::win32

@@ -40,6 +40,7 @@ class Win32FileSystem : public FileSystem {
     bool ChangeDrive(const std::string& drive, std::string* err) override;
 
     std::string ProgramFolder() const override;
+    std::vector<std::string> Drives() const override;
 };
 
 }  // namespace vantrel::win32

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <string>
+#include <vector>
 
+#include "interpreter/text.h"
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
@@ -14,6 +18,16 @@ namespace {
 
 using Win32FileSystemTest = testing::ScratchFolderTest;
 using testing::Names;
+
+TEST_F(Win32FileSystemTest, DrivesAreListedAsLetterAndColon) {
+    const std::vector<std::string> drives = Win32FileSystem().Drives();
+    for (const std::string& drive : drives) {
+        EXPECT_TRUE(drive.size() == 2 && drive[0] >= 'A' && drive[0] <= 'Z' && drive[1] == ':')
+            << drive;
+    }
+    const std::string current = Win32FileSystem().CurrentDirectory().substr(0, 2);
+    EXPECT_NE(std::find(drives.begin(), drives.end(), UpperCase(current)), drives.end());
+}
 
 TEST_F(Win32FileSystemTest, LookupMasks) {
     Make("plain.txt", "x");

@@ -6,6 +6,9 @@
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
 
+// After windows.h, which it needs.
+#include <tlhelp32.h>
+
 namespace vantrel::win32 {
 
 namespace {
@@ -154,6 +157,19 @@ std::string Win32Processes::ExecutablePath() const {
     char buffer[MAX_PATH * 4];
     DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
     return std::string(buffer, length < sizeof buffer ? length : 0);
+}
+
+std::vector<std::string> Win32Processes::ProcessNames() const {
+    std::vector<std::string> names;
+    UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot.Valid()) return names;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (bool more = Process32First(snapshot.Get(), &entry); more;
+         more = Process32Next(snapshot.Get(), &entry)) {
+        names.emplace_back(entry.szExeFile);
+    }
+    return names;
 }
 
 }  // namespace vantrel::win32

@@ -10,6 +10,7 @@ class Win32Processes : public Processes {
     std::unique_ptr<BatchRun> StartBatchFile(const std::string& path, std::string* err) override;
     unsigned long CurrentProcessId() const override;
     std::string ExecutablePath() const override;
+    std::vector<std::string> ProcessNames() const override;
 };
 
 }  // namespace vantrel::win32

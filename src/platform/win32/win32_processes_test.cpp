@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "interpreter/text.h"
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
@@ -73,6 +77,14 @@ TEST_F(Win32ProcessesTest, CommandLinesLongerThanTheSystemStartsAreRefused) {
 TEST_F(Win32ProcessesTest, ExecutablePathIsThisProgramInItsFolder) {
     EXPECT_EQ(Win32Processes().ExecutablePath(),
               Win32FileSystem().ProgramFolder() + "\\vantrel_tests.exe");
+}
+
+TEST_F(Win32ProcessesTest, ProcessNamesIncludeThisProgram) {
+    const std::vector<std::string> names = Win32Processes().ProcessNames();
+    EXPECT_NE(
+        std::find_if(names.begin(), names.end(),
+                     [](const std::string& n) { return EqualsNoCase(n, "vantrel_tests.exe"); }),
+        names.end());
 }
 
 }  // namespace

@@ -75,4 +75,25 @@ std::string Win32Registry::GetString(const std::string& path, const std::string&
     return end == std::string::npos ? data : data.substr(0, end);
 }
 
+std::vector<std::string> Win32Registry::SubKeys(Root root, const std::string& path) const {
+    std::vector<std::string> names;
+    HKEY opened = nullptr;
+    HKEY base = root == Root::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    if (RegOpenKeyExA(base, path.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &opened) != ERROR_SUCCESS) {
+        return names;
+    }
+    UniqueRegistryKey key(opened);
+    // A key's name is at most 255 characters.
+    char name[256];
+    for (DWORD i = 0;; ++i) {
+        DWORD length = sizeof name;
+        LONG result =
+            RegEnumKeyExA(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_MORE_DATA) continue;
+        if (result != ERROR_SUCCESS) break;
+        names.emplace_back(name, length);
+    }
+    return names;
+}
+
 }  // namespace vantrel::win32

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
@@ -61,6 +65,27 @@ TEST_F(Win32RegistryTest, ValuesOfOtherWritersReadAsText) {
         EXPECT_EQ(registry_.GetString(kKey, c.name), c.text) << c.name;
     }
     EXPECT_EQ(registry_.GetString(kKey, "Missing"), "");
+}
+
+TEST_F(Win32RegistryTest, SubKeysAreListedFromEitherPart) {
+    for (const char* name : {"Alpha.exe", "beta with blanks"}) {
+        HKEY made = nullptr;
+        ASSERT_EQ(
+            RegCreateKeyA(HKEY_LOCAL_MACHINE, (std::string(kKey) + "\\" + name).c_str(), &made),
+            ERROR_SUCCESS);
+        UniqueRegistryKey closed(made);
+    }
+    std::vector<std::string> names = registry_.SubKeys(Registry::Root::kLocalMachine, kKey);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Alpha.exe", "beta with blanks"}));
+    EXPECT_TRUE(registry_.SubKeys(Registry::Root::kCurrentUser, kKey).empty());
+    EXPECT_TRUE(
+        registry_.SubKeys(Registry::Root::kLocalMachine, std::string(kKey) + "\\No").empty());
+    // The user's part is a different tree.
+    EXPECT_FALSE(registry_.SubKeys(Registry::Root::kCurrentUser, "Software").empty());
+    for (const char* name : {"Alpha.exe", "beta with blanks"}) {
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kKey) + "\\" + name).c_str());
+    }
 }
 
 }  // namespace

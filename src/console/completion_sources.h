@@ -1,0 +1,74 @@
+// Where Tab completion's candidates come from: the command table, the
+// folders, the program index, the variables, the desktop's windows and
+// processes, Colours.txt and the commands' fixed words. Everything is reached
+// through the interpreter and its platform, and one completion never spends
+// more than kBudgetMs: past it, what was found so far is the answer.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "console/completion.h"
+#include "console/program_index.h"
+
+namespace vantrel {
+
+class Interpreter;
+
+class CompletionSources {
+  public:
+    explicit CompletionSources(Interpreter& in);
+
+    // The markers and separator the settings give now.
+    CompletionMarkers Markers();
+
+    // The ranked candidates for the request. A console linked to a peer
+    // completes command words only: everything else belongs to the peer.
+    std::vector<Candidate> Gather(const CompletionRequest& request, bool remote);
+
+    // A key typed into the command box: the program index is built (or
+    // built afresh, once old) on the timer from now on, so that it is ready
+    // by the time Tab is pressed.
+    void KeyTyped();
+    // The console's timer: a slice of the program index's build, when one
+    // is under way.
+    void Tick();
+
+    static constexpr std::uint64_t kBudgetMs = 50;
+    // What the index may take of a Tab before the first build is done, and
+    // of a timer tick.
+    static constexpr std::uint64_t kIndexOnTabMs = 10;
+    static constexpr std::uint64_t kIndexSliceMs = 8;
+    static constexpr std::uint64_t kIndexLookupMs = 40;
+
+  private:
+    IndexPlaces Places();
+    void CommandWords(std::vector<Candidate>* out);
+    void Programs(const CompletionRequest& request, const Deadline& deadline,
+                  std::vector<Candidate>* out);
+    void NamedTargets(const CompletionRequest& request, const Deadline& deadline,
+                      std::vector<Candidate>* out);
+    void Paths(const CompletionRequest& request, const Deadline& deadline,
+               std::vector<Candidate>* out);
+    void Batches(const CompletionRequest& request, const Deadline& deadline,
+                 std::vector<Candidate>* out);
+    void Variables(std::vector<Candidate>* out);
+    void EnvironmentNames(std::vector<Candidate>* out);
+    void Windows(std::vector<Candidate>* out);
+    void ColourWords(const CompletionRequest& request, std::vector<Candidate>* out);
+    void ColourNames(std::vector<Candidate>* out);
+    // The fixed words at the argument's place; false when the command is no
+    // built-in one, whose arguments are then taken for paths.
+    bool FixedWords(const CompletionRequest& request, std::vector<Candidate>* out);
+
+    Interpreter& in_;
+    ProgramIndex index_;
+};
+
+// The words in upper case that a syntax line such as "Syntax: DOCK
+// TOP|BOTTOM|OFF" allows at argument argIndex (1 for the first), in lower
+// case; placeholders in lower case ("port") are not words.
+std::vector<std::string> SyntaxWords(std::string_view syntax, int argIndex);
+
+}  // namespace vantrel

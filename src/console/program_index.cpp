@@ -1,0 +1,100 @@
+#include "console/program_index.h"
+
+#include <utility>
+
+#include "interpreter/text.h"
+
+namespace vantrel {
+
+LookupDeadline::LookupDeadline(FileSystem& files, const Deadline& deadline) : files_(files) {
+    const Clock* clock = &deadline.clock;
+    const std::uint64_t end = deadline.end;
+    earlier_ = files_.ExchangeKeepGoing(nullptr);
+    files_.ExchangeKeepGoing([clock, end, earlier = earlier_] {
+        return clock->Milliseconds() < end && (!earlier || earlier());
+    });
+}
+
+LookupDeadline::~LookupDeadline() {
+    files_.ExchangeKeepGoing(std::move(earlier_));
+}
+
+void ProgramIndex::Refresh(const IndexPlaces& places) {
+    if (Building()) return;
+    if (complete_ && clock_.Milliseconds() - builtAt_ < kFreshMs) return;
+    building_.clear();
+    pending_.push_back({JobKind::kAppPaths, std::string(), 0, std::string()});
+    // One lookup per folder and extension: the system picks out the few
+    // programs among a folder's thousands of files far faster than they
+    // could all be read here, and each step stays short.
+    for (const std::string& folder : places.pathFolders) {
+        for (const std::string& extension : places.extensions) {
+            pending_.push_back({JobKind::kProgramFolder, folder, 0, extension});
+        }
+    }
+    for (const std::string& folder : places.startMenus) {
+        pending_.push_back({JobKind::kShortcutFolder, folder, 0, std::string()});
+    }
+    foldersQueued_ = pending_.size();
+}
+
+bool ProgramIndex::Work(std::uint64_t sliceEnd, std::uint64_t hardEnd) {
+    while (!pending_.empty() && clock_.Milliseconds() < sliceEnd) {
+        Job job = std::move(pending_.front());
+        pending_.pop_front();
+        {
+            LookupDeadline bound(files_, Deadline{clock_, hardEnd});
+            Step(job);
+        }
+        if (pending_.empty()) {
+            ready_ = std::move(building_);
+            building_.clear();
+            complete_ = true;
+            builtAt_ = clock_.Milliseconds();
+        }
+    }
+    return pending_.empty();
+}
+
+void ProgramIndex::Step(const Job& job) {
+    switch (job.kind) {
+        case JobKind::kAppPaths:
+            for (Registry::Root root :
+                 {Registry::Root::kLocalMachine, Registry::Root::kCurrentUser}) {
+                for (std::string& name : registry_.SubKeys(root, kAppPaths)) Add({std::move(name)});
+            }
+            break;
+        case JobKind::kProgramFolder:
+            // The system also matches a short name's extension: "x.exe1"
+            // is X~1.EXE.
+            for (const FileEntry& entry :
+                 files_.Find(job.folder + "\\*" + job.extension, FileMask::kFiles)) {
+                if (EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
+            }
+            break;
+        case JobKind::kShortcutFolder:
+            for (const FileEntry& entry :
+                 files_.Find(job.folder + "\\*", FileMask::kFilesAndFolders)) {
+                const std::string path = job.folder + "\\" + entry.name;
+                if (entry.folder) {
+                    if (job.depth < kDeepestFolder && foldersQueued_ < kMostFolders) {
+                        pending_.push_back(
+                            {JobKind::kShortcutFolder, path, job.depth + 1, std::string()});
+                        ++foldersQueued_;
+                    }
+                } else if (EndsWithNoCase(entry.name, ".lnk") ||
+                           EndsWithNoCase(entry.name, ".url")) {
+                    // Found by its name, opened by its whole path: it lies
+                    // in none of the folders a name is looked for in.
+                    Add({entry.name.substr(0, entry.name.size() - 4), path});
+                }
+            }
+            break;
+    }
+}
+
+void ProgramIndex::Add(Candidate candidate) {
+    if (building_.size() < kMostEntries) building_.push_back(std::move(candidate));
+}
+
+}  // namespace vantrel

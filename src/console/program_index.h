@@ -1,0 +1,102 @@
+// The programs and shortcuts that a first word may name: programs in the
+// folders of PATH, the system's "App Paths", and the shortcuts of the Start
+// menu folders. Walking them all can take far longer than a keystroke may,
+// so the index is built in small time-bounded steps (one folder each) on
+// the console's timer and on Tab, without a thread, and built afresh once it
+// is old. Until the first build is complete, what it has so far is used.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "console/completion.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+
+namespace vantrel {
+
+// A point in the clock's milliseconds that work must not go past.
+struct Deadline {
+    const Clock& clock;
+    std::uint64_t end;
+    bool Passed() const { return clock.Milliseconds() >= end; }
+};
+
+// Bounds the file system's lookups by a deadline for as long as it lives:
+// a lookup that reaches it ends with what it has found. The earlier test
+// still applies and comes back afterwards.
+class LookupDeadline {
+  public:
+    LookupDeadline(FileSystem& files, const Deadline& deadline);
+    ~LookupDeadline();
+    LookupDeadline(const LookupDeadline&) = delete;
+    LookupDeadline& operator=(const LookupDeadline&) = delete;
+
+  private:
+    FileSystem& files_;
+    std::function<bool()> earlier_;
+};
+
+// Where the index looks.
+struct IndexPlaces {
+    std::vector<std::string> pathFolders;
+    std::vector<std::string> extensions;  // lower case, with the dot: ".exe"
+    std::vector<std::string> startMenus;  // walked with their subfolders
+};
+
+class ProgramIndex {
+  public:
+    ProgramIndex(FileSystem& files, const Registry& registry, const Clock& clock)
+        : files_(files), registry_(registry), clock_(clock) {}
+
+    // Starts a build of places unless one is under way or the last one is
+    // younger than kFreshMs.
+    void Refresh(const IndexPlaces& places);
+    // Works on the build: a step starts only before sliceEnd, and no lookup
+    // goes on past hardEnd. True when no build is under way afterwards.
+    bool Work(std::uint64_t sliceEnd, std::uint64_t hardEnd);
+    bool Building() const { return !pending_.empty(); }
+    // Whether a build has ever been completed.
+    bool Complete() const { return complete_; }
+
+    // The last complete build; before there is one, what the first has
+    // found so far.
+    const std::vector<Candidate>& Entries() const { return complete_ ? ready_ : building_; }
+
+    static constexpr std::uint64_t kFreshMs = 60000;
+    // Bounds on what one build takes in, whatever the folders hold.
+    static constexpr size_t kMostEntries = 100000;
+    static constexpr size_t kMostFolders = 20000;
+    static constexpr int kDeepestFolder = 12;
+
+    // The App Paths key, under both the machine's and the user's part.
+    static constexpr char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths";
+
+  private:
+    enum class JobKind { kAppPaths, kProgramFolder, kShortcutFolder };
+    struct Job {
+        JobKind kind;
+        std::string folder;
+        int depth = 0;
+        std::string extension;  // the programs a program folder's step looks for
+    };
+
+    void Step(const Job& job);
+    void Add(Candidate candidate);
+
+    FileSystem& files_;
+    const Registry& registry_;
+    const Clock& clock_;
+    std::deque<Job> pending_;
+    size_t foldersQueued_ = 0;
+    std::vector<Candidate> building_, ready_;
+    bool complete_ = false;
+    std::uint64_t builtAt_ = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,61 @@
+// What Tab, Shift+Tab and Esc do to the command box while completing. The
+// first Tab completes the word before the caret: a single candidate at
+// once, several to their longest common beginning. The second lists them,
+// the next ones put each in turn into the box (Shift+Tab goes backwards),
+// and Esc puts back what was typed before the first. Any other key, or a
+// box changed meanwhile by anything else, ends the cycle.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "console/completion.h"
+#include "platform/bar_window.h"
+
+namespace vantrel {
+
+class TabCycle {
+  public:
+    explicit TabCycle(BarWindow& bar) : bar_(bar) {}
+
+    // The ranked candidates for a request.
+    using Gather = std::function<std::vector<Candidate>(const CompletionRequest&)>;
+    // Shows the lines of a candidate list.
+    using List = std::function<void(const std::vector<std::string>&)>;
+
+    void Tab(bool backwards, const CompletionMarkers& markers, const Gather& gather,
+             const List& list);
+    // True when a cycle was going on and the typed text is back.
+    bool Escape();
+    void End() { phase_ = Phase::kIdle; }
+    bool Active() const { return phase_ != Phase::kIdle; }
+
+    // A screenful of the output pane.
+    static constexpr size_t kMostListed = 40;
+    // No word is longer than the longest path the system takes; a longer
+    // one is not completed.
+    static constexpr size_t kLongestWord = 32767;
+
+  private:
+    enum class Phase { kIdle, kPrefixed, kListed, kCycling };
+
+    void Start(const CompletionMarkers& markers, const Gather& gather);
+    // Puts word in place of the completed one, the caret after it.
+    void Put(const std::string& word);
+    bool StillShown() const;
+
+    BarWindow& bar_;
+    Phase phase_ = Phase::kIdle;
+    std::string typed_;  // the box before the first Tab
+    int typedCaret_ = 0;
+    CompletionRequest request_;
+    std::string head_, tail_;  // the box before and after the completed word
+    std::vector<Candidate> candidates_;
+    size_t index_ = 0;
+    std::string shown_;  // what the box was left with
+    int shownCaret_ = 0;
+};
+
+}  // namespace vantrel

@@ -1,0 +1,162 @@
+#include "console/tab_cycle.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake_platform.h"
+
+namespace vantrel {
+namespace {
+
+using testing::FakeBar;
+
+// A cycle over a fixed set of candidates, filtered as the sources filter
+// them; records what it was asked and what it listed.
+class TabCycleTest : public ::testing::Test {
+  protected:
+    void Type(const std::string& text, int caret = -1) {
+        bar.SetCommandText(text);
+        if (caret >= 0) bar.SelectCommandText(caret, 0);
+    }
+    void Tab(bool backwards = false) {
+        cycle.Tab(
+            backwards, CompletionMarkers{"|", "`", "\xAC"},
+            [&](const CompletionRequest& r) {
+                ++gathered;
+                return RankCandidates(candidates, r.typed);
+            },
+            [&](const std::vector<std::string>& lines) { listed.push_back(lines); });
+    }
+    // The box with the caret shown as "_".
+    std::string Box() const {
+        const size_t caret = static_cast<size_t>(bar.CommandCaret());
+        return bar.command.substr(0, caret) + "_" + bar.command.substr(caret);
+    }
+
+    FakeBar bar;
+    TabCycle cycle{bar};
+    std::vector<Candidate> candidates;
+    std::vector<std::vector<std::string>> listed;
+    int gathered = 0;
+};
+
+TEST_F(TabCycleTest, OneCandidateCompletesAtOnce) {
+    candidates = {{"help"}, {"dir"}, {"Program Files", "", true}, {"readme.txt"}};
+    const struct {
+        const char* typed;
+        int caret;
+        const char* box;
+    } cases[] = {
+        {"he", -1, "help _"},
+        {"HE", -1, "help _"},
+        {"he | dir", 2, "help _| dir"},           // the blank that follows is used
+        {"hexyz", 2, "help _xyz"},                // the word before the caret
+        {"cd pro", -1, "cd \"Program Files\\_"},  // a folder: Tab goes on into it
+        {"type REA", -1, "type readme.txt _"},
+        {"type zz", -1, "type zz_"},  // nothing fits: nothing changes
+        {"set x=", -1, "set x=_"},    // no word completes here
+    };
+    for (const auto& c : cases) {
+        Type(c.typed, c.caret);
+        Tab();
+        EXPECT_EQ(Box(), c.box) << c.typed;
+        EXPECT_FALSE(cycle.Active()) << c.typed;
+        EXPECT_TRUE(listed.empty());
+    }
+}
+
+TEST_F(TabCycleTest, SeveralCompleteTheirCommonBeginningThenListThenCycle) {
+    candidates = {{"Program Files", "", true}, {"ProgramData", "", true}, {"programs.txt"}};
+    Type("cd c:\\pro");
+    Tab();
+    EXPECT_EQ(Box(), "cd c:\\Program_");
+    Tab();
+    EXPECT_EQ(Box(), "cd c:\\Program_");
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0],
+              (std::vector<std::string>{"Program Files\\", "ProgramData\\", "programs.txt"}));
+    const char* forward[] = {"cd \"c:\\Program Files\\_", "cd c:\\ProgramData\\_",
+                             "cd c:\\programs.txt _", "cd \"c:\\Program Files\\_"};
+    for (const char* box : forward) {
+        Tab();
+        EXPECT_EQ(Box(), box);
+    }
+    Tab(true);
+    EXPECT_EQ(Box(), "cd c:\\programs.txt _");
+    Tab(true);
+    EXPECT_EQ(Box(), "cd c:\\ProgramData\\_");
+    EXPECT_EQ(listed.size(), 1u);
+    EXPECT_EQ(gathered, 1);
+}
+
+TEST_F(TabCycleTest, ShiftTabAfterTheListStartsFromTheLast) {
+    candidates = {{"aa"}, {"ab"}, {"ac"}};
+    Type("x a");
+    Tab();
+    Tab(true);  // lists, as Tab would
+    EXPECT_EQ(listed.size(), 1u);
+    Tab(true);
+    EXPECT_EQ(Box(), "x ac _");
+}
+
+TEST_F(TabCycleTest, EscPutsBackWhatWasTypedBeforeTheFirstTab) {
+    candidates = {{"hello"}, {"help"}};
+    for (int tabs = 1; tabs <= 4; ++tabs) {
+        Type("say he x", 6);
+        for (int i = 0; i < tabs; ++i) Tab();
+        EXPECT_NE(Box(), "say he_ x") << tabs;
+        EXPECT_TRUE(cycle.Escape()) << tabs;
+        EXPECT_EQ(Box(), "say he_ x") << tabs;
+        EXPECT_FALSE(cycle.Escape()) << tabs;  // once back, Esc is the box's
+    }
+}
+
+TEST_F(TabCycleTest, AnyOtherKeyOrAChangedBoxEndsTheCycle) {
+    candidates = {{"hello"}, {"help"}};
+    Type("he");
+    Tab();
+    Tab();
+    cycle.End();
+    EXPECT_FALSE(cycle.Escape());
+    Tab();  // starts afresh: no list yet
+    EXPECT_EQ(listed.size(), 1u);
+    EXPECT_EQ(gathered, 2);
+
+    Type("he");
+    Tab();
+    bar.command = "hex";  // typed meanwhile, or pasted with the mouse
+    EXPECT_FALSE(cycle.Escape());
+    EXPECT_EQ(bar.command, "hex");
+
+    Type("he");
+    Tab();
+    EXPECT_EQ(gathered, 4);
+    bar.SelectCommandText(1, 0);  // the caret moved
+    Tab();                        // starts afresh from the caret
+    EXPECT_EQ(gathered, 5);
+    EXPECT_EQ(Box(), "hel_el");
+    EXPECT_EQ(listed.size(), 1u);
+}
+
+TEST_F(TabCycleTest, HugeAndOddLinesDoNotFault) {
+    candidates = {{"a"}, {"ab"}};
+    const std::string lines[] = {std::string(300000, 'a'), std::string(300000, ' '),
+                                 std::string("\"\0\xff\"", 4), "", "\""};
+    for (const std::string& line : lines) {
+        Type(line);
+        Tab();
+        Tab();
+        Tab();
+        cycle.Escape();
+    }
+    // A word longer than any path is not completed at all.
+    Type(std::string(TabCycle::kLongestWord + 1, 'a'));
+    const int before = gathered;
+    Tab();
+    EXPECT_EQ(gathered, before);
+}
+
+}  // namespace
+}  // namespace vantrel

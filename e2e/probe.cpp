@@ -517,7 +517,10 @@ std::string Responds(const char* exe) {
     for (HWND window : windows) {
         DWORD start = GetTickCount();
         DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored)) {
+        // A window closed since the list was made (the pane, cleared as a
+        // line starts) is no window that failed to answer.
+        if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &ignored) &&
+            IsWindow(window)) {
             all = false;
         }
         DWORD took = GetTickCount() - start;

@@ -131,11 +131,12 @@ bool Main::PreTranslate(const MSG& msg) {
             if (console_->CharTyped(static_cast<int>(msg.wParam & 0xFF))) return true;
             // The edit control's own Enter and Esc characters would only
             // beep; Tab completes, and its character would be typed.
-            return msg.wParam == ' ' || msg.wParam == 27 || msg.wParam == '	';
-                                 // F10 alone, and any key with Alt, is a system key: its release comes
-                                 // as WM_SYSKEYUP.
-                                 case WM_KEYUP : case WM_SYSKEYUP
-                : return console_->KeyUp(key, ModifierState(msg));
+            return msg.wParam == '\r' || msg.wParam == 27 || msg.wParam == '\t';
+        // F10 alone, and any key with Alt, is a system key: its release comes
+        // as WM_SYSKEYUP.
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            return console_->KeyUp(key, ModifierState(msg));
         case WM_MOUSEMOVE:
             // The drag is the same over both boxes; the move still reaches them.
             if (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_) OnBoxMouseMove(msg.wParam);

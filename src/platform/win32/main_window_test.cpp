@@ -148,11 +148,11 @@ TEST_F(MainTest, BoxesArePaintedInTheirColours) {
     }
 }
 
-TEST_F(MainTest, TheCaretIsKnownOnlyWithoutASelection) {
+TEST_F(MainTest, TheCaretIsTheEndOfTheSelection) {
     main_.SetCommandText("abcdef");
     struct Case {
         int start, length, caret;
-    } cases[] = {{6, 0, 6}, {2, 0, 2}, {0, 6, -1}, {1, 2, -1}};
+    } cases[] = {{6, 0, 6}, {2, 0, 2}, {0, 6, 6}, {1, 2, 3}};
     for (const Case& c : cases) {
         main_.SelectCommandText(c.start, c.length);
         EXPECT_EQ(main_.CommandCaret(), c.caret) << c.start << "+" << c.length;

@@ -251,11 +251,12 @@ class Console:
         try:
             return wait_until(check, timeout, what)
         except TestFailure as e:
-            ended = [f"{p.pid} ended with exit code {p.returncode:#x}" for p in self.processes
-                     if p.poll() is not None]
-            if not ended:
+            # The console started last is the one waited on.
+            latest = self.processes[-1] if self.processes else None
+            if latest is None or latest.poll() is None:
                 raise
-            raise TestFailure(f"{e}; the console's process {', '.join(ended)}") from None
+            raise TestFailure(f"{e}; the console's process {latest.pid} ended with exit code "
+                              f"{latest.returncode:#x}") from None
 
     def wait_ready(self, timeout=60):
         """Waits for the bar to show its prompt."""

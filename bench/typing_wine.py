@@ -1,0 +1,129 @@
+#!/usr/bin/env python3
+"""Times typing in the real Vantrel.exe under Xvfb and Wine: how long a
+keystroke takes to show in the command box (with its suggestion worked out)
+and how long a Tab takes to complete, first in an empty profile and then
+with 10,000 history lines, a current folder of 20,000 files, 5,000
+Start-menu shortcuts and a PATH of 50 folders. Each figure is the time from
+the key sent to the box read back changed, best and median of the tries;
+reading the box back costs the same in both setups, so their difference is
+what the history and the lists cost.
+
+Usage: bench/typing_wine.py --build build/windows [--work /tmp/vantrel-typing]
+Figures only: nothing here passes or fails on a time.
+"""
+
+import argparse
+import shutil
+import statistics
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
+
+import harness  # noqa: E402
+from harness import WINE  # noqa: E402
+
+HISTORY_LINES = 10_000
+FOLDER_FILES = 20_000
+SHORTCUTS = 5_000
+PATH_FOLDERS = 50
+
+
+def fill_profile(console):
+    drive = console.prefix / "drive_c"
+    user = next((drive / "users").glob("*/AppData/Roaming"))
+    data = user / "Orvane" / "Vantrel"
+    data.mkdir(parents=True, exist_ok=True)
+    (data / "History.txt").write_bytes(
+        b"".join(b"echo history line %d of the benchmark\r\n" % i for i in range(HISTORY_LINES)))
+    folder = drive / "many"
+    folder.mkdir()
+    for i in range(FOLDER_FILES):
+        (folder / f"file{i:05}.txt").write_bytes(b"")
+    menu = user / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Bench"
+    menu.mkdir(parents=True, exist_ok=True)
+    for i in range(SHORTCUTS):
+        (menu / f"Shortcut {i:04}.lnk").write_bytes(b"")
+    folders = []
+    for i in range(PATH_FOLDERS):
+        path = drive / "paths" / f"p{i:02}"
+        path.mkdir(parents=True)
+        for k in range(20):
+            (path / f"tool{i:02}{k:02}.exe").write_bytes(b"")
+        folders.append(f"C:\\paths\\p{i:02}")
+    path_value = ";".join(folders + ["C:\\windows\\system32", "C:\\windows"])
+    subprocess.run([WINE, "reg", "add", r"HKCU\Environment", "/v", "PATH", "/f", "/d", path_value],
+                   env=console.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+
+
+def until_box(console, expected, timeout=10):
+    """Seconds until the command box holds expected (or, for a callable,
+    until it says yes to the box's text)."""
+    start = time.monotonic()
+    while True:
+        text = console.snapshot().command
+        if (expected(text) if callable(expected) else text == expected):
+            return time.monotonic() - start
+        if time.monotonic() - start > timeout:
+            raise harness.TestFailure(f"the box shows {text!r}")
+
+
+def measure(console, label):
+    console.enter_line("cdd c:\\many")
+    console.click_command_box()
+    keys = []
+    typed = ""
+    for ch in "echo history line 12":
+        typed += ch
+        start = time.monotonic()
+        console.xdotool("type", ch)
+        until_box(console, typed)
+        keys.append(time.monotonic() - start)
+    console.key("Escape")
+    until_box(console, "")
+    tabs = []
+    for prefix in ("type file1234", "keepou", "tool01"):
+        for _ in range(3):
+            console.xdotool("type", "--delay", "5", prefix)
+            until_box(console, prefix)
+            start = time.monotonic()
+            console.key("Tab")
+            until_box(console, lambda t, p=prefix: t != p)
+            tabs.append(time.monotonic() - start)
+            console.key("Escape")
+            console.key("Escape")
+            until_box(console, "")
+    print(f"{label:>28}: keystroke best {min(keys) * 1e3:5.1f} ms, median "
+          f"{statistics.median(keys) * 1e3:5.1f} ms; Tab best {min(tabs) * 1e3:5.1f} ms, median "
+          f"{statistics.median(tabs) * 1e3:5.1f} ms")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True, help="the Windows build folder")
+    parser.add_argument("--work", default="/tmp/vantrel-typing")
+    a = parser.parse_args()
+    harness.setup(a.work)
+    try:
+        for label, filled in (("empty profile", False), ("10,000 lines, 20,000 files", True)):
+            console = harness.Console(a.build, a.work, "typing-" + str(filled))
+            try:
+                (console.prefix / "drive_c" / "many").mkdir(exist_ok=True)
+                if filled:
+                    fill_profile(console)
+                console.start()
+                console.wait_ready(timeout=120)
+                measure(console, label)
+            finally:
+                console.close()
+    finally:
+        harness.cleanup(a.work)
+        shutil.rmtree(a.work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,174 @@
+"""End-to-end tests of typing: the history kept across starts, the
+suggestion shown after the caret, Ctrl+R's search and Tab completion."""
+
+import subprocess
+
+from harness import expect, expect_equal, pane_shows, wait_until
+from remote_tests import free_port
+
+def history_file(c):
+    """The per-user history file of the test's prefix, or None."""
+    found = list((c.prefix / "drive_c" / "users").glob("*/AppData/Roaming/Orvane/Vantrel/History.txt"))
+    return found[0] if found else None
+
+
+def files_holding(root, needle):
+    """The files under root whose bytes hold needle."""
+    hits = []
+    for path in root.rglob("*"):
+        try:
+            if path.is_file() and not path.is_symlink() and needle in path.read_bytes():
+                hits.append(path)
+        except OSError:
+            continue
+    return hits
+
+
+def restart(c, process):
+    c.submit("exit")
+    wait_until(lambda: process.poll() is not None, 30, "the console to end")
+    process = c.start()
+    c.wait_ready()
+    return process
+
+
+def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(c):
+    p = c.start()
+    c.wait_ready()
+    port = free_port()
+    for line in ("print 7*6", "echo findme-later", f"listen {port} secret", " print 99"):
+        c.enter_line(line)
+    p = restart(c, p)
+
+    # Up walks back through the last start's lines; the one begun with a
+    # blank was never kept, and the password shows masked.
+    c.click_command_box()
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "exit", "Up to recall the exit of the last start")
+    c.key("Up")
+    snap = c.wait_for(lambda s: s.command.startswith(f"listen {port} "), "Up to recall listen")
+    expect("secret" not in snap.command, f"the password is masked in the history: {snap.command!r}")
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "echo findme-later", "Up to recall the echo line")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+
+    profile = c.prefix / "drive_c" / "users"
+    expect(history_file(c) is not None, "a history file in the user's application data")
+    expect_equal(files_holding(profile, b"secret"), [], "files under the profile holding the password")
+    expect_equal(files_holding(c.prefix / "drive_c" / "ProgramData", b"findme"), [],
+                 "history lines in the folder all users share")
+
+    # Ctrl+R: the search text goes to the prompt box, the match to the box;
+    # Enter runs the match.
+    c.key("ctrl+r")
+    c.xdotool("type", "--delay", "5", "ndme")
+    c.wait_for(lambda s: s.command == "echo findme-later" and "ndme" in (s.prompt or ""),
+               "Ctrl+R to find the line typed before the restart")
+    c.key("Return")
+    pane_shows(c, "\r\nfindme-later", "the found line to run")
+    c.wait_idle()
+
+
+def test_suggestion_shows_dimmed_and_right_takes_it_but_enter_runs_only_the_typed(c):
+    c.start()
+    c.wait_ready()
+    c.enter_line("set ColourCommandSuggest=#FF00FF")
+    c.enter_line("print 4242")
+    c.type("print 4")
+    c.wait_for(lambda s: s.command == "print 4", "the typed prefix")
+    box = c.wait_ready().control(102)
+    wait_until(lambda: suggest_pixels(c, box["rect"]) > 0, 30,
+               "the suggestion painted in its colour after the caret")
+    c.key("Return")
+    pane_shows(c, "\r\n4", "Enter to run only what was typed")
+    c.wait_idle()
+    expect_equal(suggest_pixels(c, box["rect"]), 0, "suggestion pixels in an empty box")
+
+    c.type("print 4")
+    c.wait_for(lambda s: s.command == "print 4", "the typed prefix again")
+    c.key("Right")
+    c.wait_for(lambda s: s.command == "print 4242", "Right to take the suggestion")
+    c.key("BackSpace")
+    c.key("BackSpace")
+    c.key("BackSpace")
+    c.key("x")
+    c.wait_for(lambda s: s.command == "print 4x", "typing past the suggestion")
+    wait_until(lambda: suggest_pixels(c, box["rect"]) == 0, 30, "the suggestion to go away")
+
+
+def suggest_pixels(c, rect):
+    """How many pixels of the command box show the suggestion's colour."""
+    shot = c.logs / f"{c.name}.box.png"
+    c.screenshot(shot)
+    left, top, right, bottom = rect
+    out = subprocess.run(
+        ["convert", str(shot), "-crop", f"{right - left}x{bottom - top}+{left}+{top}", "+repage",
+         "-fill", "black", "+opaque", "#FF00FF", "-fill", "white", "-opaque", "#FF00FF",
+         "-format", "%[fx:mean*w*h]", "info:"],
+        capture_output=True, text=True, check=True, timeout=30).stdout
+    return round(float(out or 0))
+
+
+def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
+    c.start()
+    c.wait_ready()
+    folder = c.prefix / "drive_c" / "tabs"
+    folder.mkdir()
+    (folder / "My notes.txt").write_bytes(b"noted\r\n")
+    (folder / "alpha1.txt").write_bytes(b"a1\r\n")
+    (folder / "alpha2.txt").write_bytes(b"a2\r\n")
+    c.enter_line("cdd c:\\tabs")
+
+    # A unique command word.
+    c.type("keepou")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command.rstrip() == "keepoutput", "Tab to complete the command word")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+
+    # A unique file name with a blank in it, quoted.
+    c.type("type my")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command.rstrip() == 'type "My notes.txt"', "Tab to complete the file")
+    c.key("Return")
+    c.wait_for(lambda s: s.pane_text and "noted" in s.pane_text, "the completed line to run")
+    c.wait_idle()
+
+    # Two candidates: their common beginning, then the list, then a cycle.
+    c.type("type al")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command == "type alpha", "Tab to complete the common beginning")
+    c.key("Tab")
+    c.wait_for(lambda s: s.pane_text and "alpha1.txt" in s.pane_text and "alpha2.txt" in s.pane_text,
+               "a second Tab to list both candidates")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command.rstrip() in ("type alpha1.txt", "type alpha2.txt"),
+               "a third Tab to take a candidate")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "type al", "Esc to put back what was typed")
+
+
+def test_a_console_killed_after_a_line_keeps_a_whole_history(c):
+    p = c.start()
+    c.wait_ready()
+    c.enter_line("print 1")
+    c.submit("print 2")
+    c.wait_idle()
+    p.kill()
+    p.wait(timeout=30)
+    c.stop_wine()
+    path = history_file(c)
+    expect(path is not None, "the history file")
+    # A line torn by a kill in the middle of its write.
+    path.write_bytes(path.read_bytes() + b"print 3 torn")
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 4")
+    data = path.read_bytes()
+    expect(data.endswith(b"print 4\r\n"), f"the new line written whole: {data[-40:]!r}")
+    expect(b"tornprint" not in data, f"no line glued to the torn one: {data!r}")
+    c.click_command_box()
+    for expected in ("print 4", "print 2", "print 1"):
+        c.key("Up")
+        c.wait_for(lambda s, e=expected: s.command == e, f"Up to recall {expected!r}")

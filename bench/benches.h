@@ -5,3 +5,4 @@ void BenchEngine();
 void BenchRunCommand();
 void BenchBatchFile();
 void BenchRemoteLink();
+void BenchTyping();

@@ -132,10 +132,28 @@ class FakeFileSystem : public FileSystem {
         std::string name = LastPart(pattern);
         if (name == "." || name == "..") return found;
         std::string folderKey = LowerCase(Resolve(pattern.substr(0, pattern.size() - name.size())));
+        // Only the keys under the folder that begin as the pattern does are
+        // looked at: the maps keep them together, so a lookup costs what
+        // matches, as the system's indexed folders do, not the disk.
+        std::string prefix =
+            folderKey.empty() || folderKey.back() == '\\' ? folderKey : folderKey + "\\";
+        std::string literal = name.substr(0, name.find_first_of("*?<>\""));
+        // "name." matches "name" too, as the system's lookup has it.
+        while (!literal.empty() && (literal.back() == '.' || literal.back() == ' ')) {
+            literal.pop_back();
+        }
+        prefix += LowerCase(literal);
         std::vector<std::string> keys;
-        for (const auto& [key, contents] : files) keys.push_back(key);
-        if (mask == FileMask::kFilesAndFolders)
-            keys.insert(keys.end(), folders.begin(), folders.end());
+        for (auto it = files.lower_bound(prefix);
+             it != files.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+            keys.push_back(it->first);
+        }
+        if (mask == FileMask::kFilesAndFolders) {
+            for (auto it = folders.lower_bound(prefix);
+                 it != folders.end() && it->compare(0, prefix.size(), prefix) == 0; ++it) {
+                keys.push_back(*it);
+            }
+        }
         std::sort(keys.begin(), keys.end());
         for (const std::string& key : keys) {
             if (key.size() <= 3 || ParentKey(key) != folderKey) continue;

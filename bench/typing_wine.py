@@ -32,28 +32,35 @@ SHORTCUTS = 5_000
 PATH_FOLDERS = 50
 
 
-def fill_profile(console):
+def fill_profile(console, full):
+    """The names the Tabs complete; with full, the bulk of a long-used
+    machine around them."""
     drive = console.prefix / "drive_c"
     user = next((drive / "users").glob("*/AppData/Roaming"))
-    data = user / "Orvane" / "Vantrel"
-    data.mkdir(parents=True, exist_ok=True)
-    (data / "History.txt").write_bytes(
-        b"".join(b"echo history line %d of the benchmark\r\n" % i for i in range(HISTORY_LINES)))
     folder = drive / "many"
-    folder.mkdir()
-    for i in range(FOLDER_FILES):
-        (folder / f"file{i:05}.txt").write_bytes(b"")
-    menu = user / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Bench"
-    menu.mkdir(parents=True, exist_ok=True)
-    for i in range(SHORTCUTS):
-        (menu / f"Shortcut {i:04}.lnk").write_bytes(b"")
-    folders = []
-    for i in range(PATH_FOLDERS):
-        path = drive / "paths" / f"p{i:02}"
-        path.mkdir(parents=True)
-        for k in range(20):
-            (path / f"tool{i:02}{k:02}.exe").write_bytes(b"")
-        folders.append(f"C:\\paths\\p{i:02}")
+    folder.mkdir(exist_ok=True)
+    (folder / "file23456.txt").write_bytes(b"")
+    tools = drive / "paths" / "p12"
+    tools.mkdir(parents=True)
+    (tools / "tool1219.exe").write_bytes(b"")
+    folders = ["C:\\paths\\p12"]
+    if full:
+        data = user / "Orvane" / "Vantrel"
+        data.mkdir(parents=True, exist_ok=True)
+        (data / "History.txt").write_bytes(b"".join(
+            b"echo history line %d of the benchmark\r\n" % i for i in range(HISTORY_LINES)))
+        for i in range(FOLDER_FILES):
+            (folder / f"file{10000 + i}.txt").write_bytes(b"")
+        menu = user / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Bench"
+        menu.mkdir(parents=True, exist_ok=True)
+        for i in range(SHORTCUTS):
+            (menu / f"Shortcut {1000 + i}.lnk").write_bytes(b"")
+        for i in range(PATH_FOLDERS):
+            path = drive / "paths" / f"p{i + 20}"
+            path.mkdir(parents=True)
+            for k in range(20):
+                (path / f"tool{i * 100 + k + 2000}.exe").write_bytes(b"")
+            folders.append(f"C:\\paths\\p{i + 20}")
     path_value = ";".join(folders + ["C:\\windows\\system32", "C:\\windows"])
     subprocess.run([WINE, "reg", "add", r"HKCU\Environment", "/v", "PATH", "/f", "/d", path_value],
                    env=console.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
@@ -86,7 +93,7 @@ def measure(console, label):
     console.key("Escape")
     until_box(console, "")
     tabs = []
-    for prefix in ("type file1234", "keepou", "tool01"):
+    for prefix in ("type file23456", "keepou", "tool1219"):
         for _ in range(3):
             console.xdotool("type", "--delay", "5", prefix)
             until_box(console, prefix)
@@ -112,9 +119,7 @@ def main():
         for label, filled in (("empty profile", False), ("10,000 lines, 20,000 files", True)):
             console = harness.Console(a.build, a.work, "typing-" + str(filled))
             try:
-                (console.prefix / "drive_c" / "many").mkdir(exist_ok=True)
-                if filled:
-                    fill_profile(console)
+                fill_profile(console, filled)
                 console.start()
                 console.wait_ready(timeout=120)
                 measure(console, label)

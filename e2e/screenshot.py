@@ -3,7 +3,10 @@
 as the end-to-end tests: the bar with its output pane open, the bar docked
 at the bottom edge with its pane above it, and the tray icon's menu.
 
-  screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png
+  screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png SUGGEST.png TABS.png
+
+and, for typing, a suggestion from the history after the typed text, and
+the list a second Tab shows.
 """
 
 import argparse
@@ -37,6 +40,16 @@ def crop(full, left, top, width, height, output):
                     str(output)], check=True)
 
 
+def shows_colour(console, full, colour, bottom):
+    """Takes a picture into full; whether the bar's strip shows colour."""
+    console.screenshot(full)
+    out = subprocess.run(["convert", str(full), "-crop", f"{harness.SCREEN[0]}x{bottom}+0+0",
+                          "+repage", "-fill", "black", "+opaque", colour, "-fill", "white",
+                          "-opaque", colour, "-format", "%[fx:mean]", "info:"],
+                         capture_output=True, text=True, check=True).stdout
+    return float(out or 0) > 0
+
+
 def menu_rect(console):
     """The console's visible pop-up menu window (class #32768), or None."""
     menu = console.snapshot().window("#32768")
@@ -50,6 +63,8 @@ def main():
     parser.add_argument("bar")
     parser.add_argument("docked")
     parser.add_argument("menu")
+    parser.add_argument("suggestion")
+    parser.add_argument("tabs")
     a = parser.parse_args()
 
     console = None
@@ -69,6 +84,30 @@ def main():
         console.screenshot(full)
         crop(full, 0, 0, harness.SCREEN[0], snap.pane["rect"][3] + MARGIN, a.bar)
         # Esc with text in the box only clears the box.
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "", "the box cleared")
+
+        # The suggestion: an earlier line that begins with the typed text.
+        console.type("print 6")
+        snap = console.wait_for(lambda s: s.command == "print 6", "the typed prefix")
+        bottom = snap.bar["rect"][3]
+        harness.wait_until(lambda: shows_colour(console, full, "#606060", bottom), 30,
+                           "the suggestion painted")
+        crop(full, 0, 0, 640, bottom + MARGIN, a.suggestion)
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "", "the box cleared")
+
+        # Tab completes the common beginning; a second Tab lists the names.
+        console.type("dir pro")
+        console.wait_for(lambda s: s.command == "dir pro", "the typed prefix")
+        console.key("Tab")
+        console.wait_for(lambda s: s.command != "dir pro", "Tab to complete")
+        console.key("Tab")
+        snap = console.wait_for(lambda s: "ProgramData" in (s.pane_text or ""), "the list")
+        console.screenshot(full)
+        crop(full, 0, 0, harness.SCREEN[0], snap.pane["rect"][3] + MARGIN, a.tabs)
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "dir pro", "Esc to put back the typed text")
         console.key("Escape")
         console.wait_for(lambda s: s.command == "", "the box cleared")
 
@@ -92,7 +131,7 @@ def main():
         if console:
             console.close()
         harness.cleanup(a.work)
-    print(f"wrote {a.bar}, {a.docked} and {a.menu}")
+    print(f"wrote {a.bar}, {a.docked}, {a.menu}, {a.suggestion} and {a.tabs}")
     return 0
 
 

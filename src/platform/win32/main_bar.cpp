@@ -159,12 +159,30 @@ void Main::LayOut(const BarLayout& layout) {
     MoveWindow(promptBox_, m.promptMargin, m.controlTop, layout.promptWidth, m.cellHeight, TRUE);
     MoveWindow(cmdBox_, layout.commandLeft, m.controlTop, layout.commandWidth, m.cellHeight, TRUE);
     MoveWindow(enter_, layout.enterLeft, m.controlTop, m.enterWidth, m.cellHeight, TRUE);
-    // Selecting from the start and then moving to the end scrolls a long
-    // prompt so that its end, next to the command box, is in view.
-    int length = GetWindowTextLengthA(promptBox_);
+    // A prompt that fits shows from its start: the caret at its end would
+    // scroll its first character out of a box made just wide enough. A
+    // long prompt is scrolled so that its end, next to the command box, is
+    // in view.
     SendMessageA(promptBox_, EM_SETSEL, 0, 0);
+    SendMessageA(promptBox_, EM_SCROLLCARET, 0, 0);
+    if (PromptFits()) return;
+    const int length = GetWindowTextLengthA(promptBox_);
     SendMessageA(promptBox_, EM_SETSEL, length, length);
     SendMessageA(promptBox_, EM_SCROLLCARET, 0, 0);
+}
+
+bool Main::PromptFits() const {
+    const std::string text = WindowText(promptBox_);
+    WindowDc dc(promptBox_);
+    if (!dc.Get()) return false;
+    HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Get());
+    SIZE extent{};
+    const bool measured =
+        GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc.Get(), oldFont);
+    RECT client;
+    GetClientRect(promptBox_, &client);
+    return measured && extent.cx <= client.right;
 }
 
 void Main::SetTopmost(bool on) {

@@ -96,6 +96,8 @@ class Main : public BarWindow, public ConsoleWindow {
                                        UINT_PTR id, DWORD_PTR self);
     bool CaretAtEnd() const;
     void PaintSuggestion();
+    // Whether the prompt box shows its whole text.
+    bool PromptFits() const;
     // Holds input back until the line has ended; a key keeps its modifiers.
     void Hold(MSG msg);
 

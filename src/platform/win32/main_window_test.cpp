@@ -123,10 +123,14 @@ TEST_F(MainTest, MovesAndLaysOutTheControls) {
     EXPECT_EQ(EdgesIn(PromptBox()), (Edges{4, 1, 40, 16}));
     EXPECT_EQ(EdgesIn(CmdBox()), (Edges{36, 1, 587, 16}));
     EXPECT_EQ(EdgesIn(Control(IDOK)), (Edges{587, 1, 640, 16}));
-    // A long prompt shows its end.
+    // A long prompt shows its end; one that fits its box, its start.
     main_.SetPromptText("C:\\a\\very\\long\\folder\\name>");
     main_.LayOut(BarLayout{40, 40, 100, -67});
     EXPECT_EQ(Selection(PromptBox()), std::make_pair(DWORD{27}, DWORD{27}));
+    EXPECT_LT(static_cast<short>(LOWORD(SendMessageA(PromptBox(), EM_POSFROMCHAR, 0, 0))), 0);
+    main_.SetPromptText("C:\\>");
+    main_.LayOut(BarLayout{36, 36, 100, -67});
+    EXPECT_GE(static_cast<short>(LOWORD(SendMessageA(PromptBox(), EM_POSFROMCHAR, 0, 0))), 0);
 }
 
 TEST_F(MainTest, BoxesArePaintedInTheirColours) {

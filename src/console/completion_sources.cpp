@@ -79,9 +79,10 @@ CompletionMarkers CompletionSources::Markers() {
             in_.SettingText(settings::kVarEnvString)};
 }
 
-std::vector<Candidate> CompletionSources::Gather(const CompletionRequest& r, bool remote) {
+std::vector<Candidate> CompletionSources::Gather(const CompletionRequest& r, bool remote,
+                                                 std::uint64_t budgetMs) {
     const Clock& clock = in_.Os().clock;
-    const Deadline deadline{clock, clock.Milliseconds() + kBudgetMs};
+    const Deadline deadline{clock, clock.Milliseconds() + budgetMs};
     LookupDeadline bound(in_.Os().files, deadline);
     std::vector<Candidate> out;
     if (remote) {

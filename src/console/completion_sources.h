@@ -23,9 +23,11 @@ class CompletionSources {
     // The markers and separator the settings give now.
     CompletionMarkers Markers();
 
-    // The ranked candidates for the request. A console linked to a peer
-    // completes command words only: everything else belongs to the peer.
-    std::vector<Candidate> Gather(const CompletionRequest& request, bool remote);
+    // The ranked candidates for the request, found within budgetMs. A
+    // console linked to a peer completes command words only: everything
+    // else belongs to the peer.
+    std::vector<Candidate> Gather(const CompletionRequest& request, bool remote,
+                                  std::uint64_t budgetMs = kBudgetMs);
 
     // A key typed into the command box: the program index is built (or
     // built afresh, once old) on the timer from now on, so that it is ready
@@ -36,6 +38,9 @@ class CompletionSources {
     void Tick();
 
     static constexpr std::uint64_t kBudgetMs = 50;
+    // A keystroke's suggestion must not hold up typing: its completion gets
+    // this much, and one that runs out of it suggests nothing.
+    static constexpr std::uint64_t kKeystrokeBudgetMs = 8;
     // What the index may take of a Tab before the first build is done, and
     // of a timer tick.
     static constexpr std::uint64_t kIndexOnTabMs = 10;

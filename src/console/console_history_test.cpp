@@ -236,6 +236,11 @@ TEST_F(ConsoleHistoryTest, TheOneCompletionIsSuggestedWhenNoLineBeginsWithTheTex
     EXPECT_EQ(console.SuggestionFor("keepoutput o"), "");  // on and off
     EXPECT_EQ(console.SuggestionFor("keepoutput of"), "f");
     EXPECT_EQ(console.SuggestionFor("zzz"), "");
+    // A completion that outruns a keystroke's budget suggests nothing.
+    fake.clock.step = CompletionSources::kKeystrokeBudgetMs;
+    EXPECT_EQ(console.SuggestionFor("keepou"), "");
+    EXPECT_EQ(console.SuggestionFor("ech"), "o one");
+    fake.clock.step = 0;
 }
 
 // --- the search ------------------------------------------------------------------

@@ -61,9 +61,14 @@ std::string Console::SingleCompletionTail(const std::string& text) {
     const CompletionRequest request = ParseCompletion(text, text.size(), completion_.Markers());
     // Every name fits an empty word: nothing is suggested for it.
     if (request.context == CompletionContext::kNone || request.typed.empty()) return {};
-    const std::vector<Candidate> fits =
-        RankCandidates(completion_.Gather(request, false), request.typed);
-    if (fits.size() != 1) return {};
+    const Clock& clock = platform_.clock;
+    const std::uint64_t start = clock.Milliseconds();
+    const std::vector<Candidate> fits = RankCandidates(
+        completion_.Gather(request, false, CompletionSources::kKeystrokeBudgetMs), request.typed);
+    // A lookup cut short may have missed the other names that fit.
+    if (fits.size() != 1 || clock.Milliseconds() - start >= CompletionSources::kKeystrokeBudgetMs) {
+        return {};
+    }
     std::string line = text.substr(0, request.start) + CompletionText(request, fits[0], true);
     while (!line.empty() && line.back() == ' ') line.pop_back();
     // A completion that quotes or respells what was typed is Tab's to make.

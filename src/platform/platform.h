@@ -4,6 +4,7 @@
 
 #include "platform/bar_window.h"
 #include "platform/clock.h"
+#include "platform/code_pages.h"
 #include "platform/desktop_windows.h"
 #include "platform/dialogs.h"
 #include "platform/environment.h"
@@ -26,6 +27,7 @@ struct Platform {
     DesktopWindows& windows;
     Input& input;
     Dialogs& dialogs;
+    CodePages& codePages;
 };
 
 }  // namespace vantrel

@@ -11,6 +11,7 @@
 #include "platform/win32/output_form.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_code_pages.h"
 #include "platform/win32/win32_environment.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
@@ -69,11 +70,12 @@ class MainTest : public ::testing::Test {
     vantrel::testing::FakeDesktopWindows desktop_;
     vantrel::testing::FakeInput input_;
     vantrel::testing::FakeDialogs dialogs_;
+    Win32CodePages codePages_;
     vantrel::testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_,       dialogs_};
+                       processes_, registry_, desktop_, input_,       dialogs_, codePages_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

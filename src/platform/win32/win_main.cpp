@@ -9,6 +9,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_code_pages.h"
 #include "platform/win32/win32_desktop_windows.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_dpi.h"
@@ -73,11 +74,12 @@ class App {
     Win32DesktopWindows desktop_;
     Win32Input input_;
     Win32Dialogs dialogs_;
+    Win32CodePages codePages_;
     Win32Socket socket_;
     OutputForm pane_;
     Main main_;
     Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_,       dialogs_};
+                       processes_, registry_, desktop_, input_,       dialogs_, codePages_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

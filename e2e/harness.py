@@ -321,7 +321,31 @@ class Console:
 
     def type(self, text):
         self.click_command_box()
-        self.xdotool("type", "--delay", "5", text)
+        if text.isascii():
+            self.xdotool("type", "--delay", "5", text)
+            return
+        # xdotool types a character the keyboard lacks by mapping a spare key
+        # to it for a moment. When Wine reads the key only after the map is
+        # undone (a busy machine), the character is lost, and never comes
+        # later: so each such character is typed on its own and typed again
+        # until the box shows it. A capital of such a letter comes out in
+        # lower case unless Shift is asked for with it.
+        shown = self.snapshot().command or ""
+        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+            for attempt in range(5):
+                if part.isascii():
+                    self.xdotool("type", "--delay", "5", part)
+                elif part.isupper() and part.lower() != part:
+                    self.xdotool("key", f"shift+U{ord(part):04X}")
+                else:
+                    self.xdotool("type", part)
+                try:
+                    self.wait_for(lambda s: s.command == shown + part, f"{part!r} typed", 3)
+                    break
+                except TestFailure:
+                    if part.isascii() or (self.snapshot().command or "") != shown:
+                        break
+            shown += part
 
     def key(self, name):
         self.xdotool("key", name)
@@ -329,7 +353,15 @@ class Console:
     def submit(self, text):
         """Types a command line and presses Enter."""
         self.type(text)
-        self.wait_for(lambda s: s.command == text, f"the command box to hold {text!r}")
+        held = []
+
+        def holds(s):
+            held[:] = [s.command]
+            return s.command == text
+        try:
+            self.wait_for(holds, f"the command box to hold {text!r}")
+        except TestFailure as e:
+            raise TestFailure(f"{e}; the box held {held!r}") from None
         self.key("Return")
 
     def enter_line(self, text, timeout=30):
@@ -402,9 +434,9 @@ def parse_colour(text):
     raise TestFailure(f"cannot read the colour {text!r}")
 
 
-def ansi(text):
-    """Probe texts carry ANSI code-page bytes as \\u00XX."""
-    return None if text is None else text.encode("latin-1").decode("cp1252", "replace")
+def utf8_text(text):
+    """Probe texts carry the UTF-8 bytes the probe read as \\u00XX."""
+    return None if text is None else text.encode("latin-1").decode("utf-8", "replace")
 
 
 class Snapshot:
@@ -439,7 +471,7 @@ class Snapshot:
 
     def text_of(self, control_id):
         c = self.control(control_id)
-        return ansi(c["text"]) if c else None
+        return utf8_text(c["text"]) if c else None
 
     @property
     def prompt(self):
@@ -454,4 +486,4 @@ class Snapshot:
         pane = self.pane
         if not pane or not pane["children"]:
             return None
-        return ansi(pane["children"][0]["text"])
+        return utf8_text(pane["children"][0]["text"])

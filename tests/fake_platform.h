@@ -404,7 +404,8 @@ class FakeCodePages : public CodePages {
         for (size_t i = 0; i < text.size();) {
             const script::utf8::Char c = script::utf8::Decode(text, i);
             i += c.bytes;
-            const char b = c.code < 0x10000 ? script::FromUnicode(static_cast<uint16_t>(c.code)) : '?';
+            const char b =
+                c.code < 0x10000 ? script::FromUnicode(static_cast<uint16_t>(c.code)) : '?';
             // FromUnicode answers '?' for what 1252 lacks; an invalid byte is lost too.
             out.push_back(c.valid ? b : '?');
         }
@@ -423,8 +424,8 @@ class FakeCodePages : public CodePages {
         std::string out;
         for (size_t i = 0; i < units.size(); ++i) {
             char32_t code = units[i];
-            if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() &&
-                units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            if (code >= 0xD800 && code < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+                units[i + 1] < 0xE000) {
                 code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
             }
             script::utf8::Append(&out, code);
@@ -449,8 +450,8 @@ struct FakePlatform {
     FakeInput input;
     FakeDialogs dialogs;
     FakeCodePages codePages;
-    Platform platform{bar,       shell,    files,   environment, clock,
-                      processes, registry, windows, input,       dialogs, codePages};
+    Platform platform{bar,      shell,   files, environment, clock,    processes,
+                      registry, windows, input, dialogs,     codePages};
 
     // From now on the given call of any service fails (0: none).
     void InjectFault(FaultInjector& injector) {

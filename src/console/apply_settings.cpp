@@ -99,7 +99,7 @@ void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState
     BarInputs inputs;
     inputs.state = state;
     inputs.enterButton = interpreter.SettingOn(settings::kEnterButton);
-    inputs.promptLength = static_cast<int>(bar.PromptText().size());
+    inputs.promptLength = TextCells(bar.PromptText());
     const Rect bounds = window.Bounds();
     inputs.barWidth = bounds.width;
     window.LayOut(LayOutBar(inputs, MetricsForDpi(MonitorOf(window.Monitors(), bounds).dpi)));

@@ -20,7 +20,7 @@ bool StaysBusy(ConsoleState state);
 struct BarInputs {
     ConsoleState state = kLocal;
     bool enterButton = false;
-    int promptLength = 0;  // characters
+    int promptLength = 0;  // character cells
     int barWidth = 0;      // pixels
 };
 

@@ -98,7 +98,7 @@ TEST_F(CompletionSourcesTest, EachContextHasItsOwnCandidates) {
         {"set Win", {"Winner", "WinWidth", "WinX", "WinY"}},
         {"? 2*Winn", {"Winner"}},
         {"env p", {"PATH", "PATHEXT", "ProgramData"}},
-        {"echo \xACpathe", {"PATHEXT"}},
+        {"echo ¬pathe", {"PATHEXT"}},
         {"focus ", {"Explorer", "notepad", "svchost", "Untitled - Notepad"}},
         {"colour c", {"command"}},
         {"colour output b", {"bg", "busy"}},

@@ -88,7 +88,7 @@ class Console : public ConsoleHost, public ConsoleEvents {
     bool KeyUp(int key, int modifiers) override;
     // While the history is searched (Ctrl+R), typed characters go to the
     // search text.
-    bool CharTyped(int ch) override;
+    bool CharTyped(const std::string& character) override;
     // The suggestion follows the typed text.
     void CommandTextChanged() override;
     // The Enter and Esc buttons.

@@ -193,11 +193,11 @@ bool Console::SearchKey(int key, int modifiers) {
     return false;
 }
 
-bool Console::CharTyped(int ch) {
+bool Console::CharTyped(const std::string& character) {
     if (!search_.Active()) return false;
     // Control characters (Backspace's, Ctrl+letters') are no search text.
-    if (ch >= 0 && ch < 32) return true;
-    search_.Type(allLines_, static_cast<char>(ch));
+    if (character.empty() || static_cast<unsigned char>(character[0]) < 32) return true;
+    search_.Type(allLines_, character);
     ShowSearch();
     return true;
 }

@@ -48,7 +48,7 @@ class ConsoleHistoryTest : public RemoteTest {
     }
     void CtrlR() { EXPECT_TRUE(console.KeyDown('R', kModCtrl)); }
     void TypeChars(const std::string& text) {
-        for (char c : text) EXPECT_TRUE(console.CharTyped(static_cast<unsigned char>(c)));
+        for (char c : text) EXPECT_TRUE(console.CharTyped(std::string(1, c)));
     }
     std::string File() { return fake.files.Contents(kHistory); }
 };
@@ -269,7 +269,7 @@ TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
     EXPECT_FALSE(console.Searching());
     EXPECT_EQ(fake.bar.command, "half typed");
     EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
-    EXPECT_FALSE(console.CharTyped('x'));
+    EXPECT_FALSE(console.CharTyped("x"));
 }
 
 TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
@@ -323,7 +323,7 @@ TEST_F(ConsoleHistoryTest, TheSearchFindsLinesOfTheLastRunAndEndsWhenAClientArri
     std::unique_ptr<Console> again = Restart();
     fake.bar.command = "";
     EXPECT_TRUE(again->KeyDown('R', kModCtrl));
-    for (char c : std::string("restart")) again->CharTyped(c);
+    for (char c : std::string("restart")) again->CharTyped(std::string(1, c));
     EXPECT_EQ(fake.bar.command, "echo before the restart");
 
     Run("listen 2319");

@@ -24,12 +24,16 @@ void HistorySearch::Older(const HistoryLines& lines) {
     Find(lines, match_ >= 0 ? match_ : static_cast<int>(lines.Lines().size()));
 }
 
-void HistorySearch::Type(const HistoryLines& lines, char c) {
-    query_ += c;
+void HistorySearch::Type(const HistoryLines& lines, std::string_view character) {
+    query_ += character;
     Find(lines, static_cast<int>(lines.Lines().size()));
 }
 
 void HistorySearch::Back(const HistoryLines& lines) {
+    // A whole character goes: its UTF-8 continuation bytes, then its first.
+    while (!query_.empty() && (static_cast<unsigned char>(query_.back()) & 0xC0) == 0x80) {
+        query_.pop_back();
+    }
     if (!query_.empty()) query_.pop_back();
     if (query_.empty()) {
         // Every line holds the empty text: the box goes back to where the

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "console/history_file.h"
 
@@ -19,7 +20,7 @@ class HistorySearch {
     void Older(const HistoryLines& lines);
     // The search text grows by one character, or loses its last; the search
     // starts again from the newest line.
-    void Type(const HistoryLines& lines, char c);
+    void Type(const HistoryLines& lines, std::string_view character);
     void Back(const HistoryLines& lines);
     void End() { active_ = false; }
 

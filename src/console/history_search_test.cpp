@@ -8,29 +8,31 @@ namespace {
 // Each step of a search and what the two boxes show after it.
 TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLastMatch) {
     HistoryLines lines;
-    lines.Assign({"dir c:\\temp", "echo Temp", "cd \\", "type temp.txt", "cls"});
+    lines.Assign({"echo 日本", "dir c:\\temp", "echo Temp", "cd \\", "type temp.txt", "cls"});
     enum Step { kStart, kType, kOlder, kBack };
     struct Case {
         Step step;
-        char c;  // typed, for kType
+        const char* c;  // typed, for kType
         const char* shown;
         const char* prompt;
     } cases[] = {
-        {kStart, 0, "", "(search)''>"},
-        {kType, 't', "type temp.txt", "(search)'t'>"},
-        {kType, 'e', "type temp.txt", "(search)'te'>"},
-        {kType, 'M', "type temp.txt", "(search)'teM'>"},  // letter case ignored
-        {kOlder, 0, "echo Temp", "(search)'teM'>"},
-        {kOlder, 0, "dir c:\\temp", "(search)'teM'>"},
-        {kOlder, 0, "dir c:\\temp", "(no match)'teM'>"},  // none older
-        {kType, 'x', "dir c:\\temp", "(no match)'teMx'>"},
-        {kBack, 0, "type temp.txt", "(search)'teM'>"},  // from the newest again
-        {kBack, 0, "type temp.txt", "(search)'te'>"},
-        {kBack, 0, "type temp.txt", "(search)'t'>"},
-        {kBack, 0, "", "(search)''>"},  // nothing to search: the text before
-        {kBack, 0, "", "(search)''>"},
-        {kOlder, 0, "cls", "(search)''>"},  // every line holds the empty text
-        {kOlder, 0, "type temp.txt", "(search)''>"},
+        {kStart, "", "", "(search)''>"},
+        {kType, "t", "type temp.txt", "(search)'t'>"},
+        {kType, "e", "type temp.txt", "(search)'te'>"},
+        {kType, "M", "type temp.txt", "(search)'teM'>"},  // letter case ignored
+        {kOlder, "", "echo Temp", "(search)'teM'>"},
+        {kOlder, "", "dir c:\\temp", "(search)'teM'>"},
+        {kOlder, "", "dir c:\\temp", "(no match)'teM'>"},  // none older
+        {kType, "x", "dir c:\\temp", "(no match)'teMx'>"},
+        {kBack, "", "type temp.txt", "(search)'teM'>"},  // from the newest again
+        {kBack, "", "type temp.txt", "(search)'te'>"},
+        {kBack, "", "type temp.txt", "(search)'t'>"},
+        {kBack, "", "", "(search)''>"},  // nothing to search: the text before
+        {kBack, "", "", "(search)''>"},
+        {kOlder, "", "cls", "(search)''>"},  // every line holds the empty text
+        {kOlder, "", "type temp.txt", "(search)''>"},
+        {kType, "日", "echo 日本", "(search)'日'>"},
+        {kBack, "", "", "(search)''>"},  // the whole character goes
     };
     HistorySearch search;
     EXPECT_FALSE(search.Active());

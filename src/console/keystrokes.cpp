@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include "interpreter/text.h"
+#include "script/convert.h"
+#include "script/utf8.h"
 
 namespace vantrel {
 
@@ -29,6 +31,13 @@ constexpr KeyName kKeyNames[] = {
 constexpr int kFunctionKeys = 16;
 // A repeat count beyond this is a typing mistake, not a wish.
 constexpr long kMaxRepeat = 1000;
+
+// A character's code point. A byte that starts no UTF-8 character is one
+// of the legacy code page (Windows-1252), as older batch files hold it.
+int CharacterCode(std::string_view text, size_t at) {
+    const script::utf8::Char c = script::utf8::Decode(text, at);
+    return c.valid ? static_cast<int>(c.code) : script::ToUnicode(text[at]);
+}
 
 bool LookUpKey(const std::string& upper, KeyStroke* key) {
     for (const KeyName& k : kKeyNames) {
@@ -67,11 +76,16 @@ class Parser {
     bool Sequence(bool inGroup, Modifiers held, std::string* err) {
         Modifiers next = held;
         while (pos_ < text_.size()) {
-            char c = text_[pos_];
+            const char c = text_[pos_];
             if (c == ')') {
                 if (!inGroup) return Fail("unmatched )", err);
                 ++pos_;
                 return true;
+            }
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                Add(KeyStroke{KeyStroke::kCharacter, NextCharacter()}, next, 1);
+                next = held;
+                continue;
             }
             ++pos_;
             if (c == '+' || c == '^' || c == '%') {
@@ -117,13 +131,21 @@ class Parser {
             inside.resize(space);
         }
         KeyStroke key;
-        if (inside.size() == 1 && !LookUpKey(UpperCase(inside), &key)) {
-            key = KeyStroke{KeyStroke::kCharacter, static_cast<unsigned char>(inside[0])};
+        const size_t firstBytes = script::utf8::Decode(inside, 0).bytes;
+        if (firstBytes == inside.size() && !LookUpKey(UpperCase(inside), &key)) {
+            key = KeyStroke{KeyStroke::kCharacter, CharacterCode(inside, 0)};
         } else if (!LookUpKey(UpperCase(inside), &key)) {
             return Fail("unknown key {" + inside + "}", err);
         }
         Add(key, mods, count);
         return true;
+    }
+
+    // The character at pos_, which it passes.
+    int NextCharacter() {
+        const int code = CharacterCode(text_, pos_);
+        pos_ += script::utf8::Decode(text_, pos_).bytes;
+        return code;
     }
 
     void Add(KeyStroke key, Modifiers mods, long count) {

@@ -8,8 +8,8 @@ namespace {
 KeyStroke Vk(int code, bool shift = false, bool ctrl = false, bool alt = false) {
     return KeyStroke{KeyStroke::kVirtualKey, code, shift, ctrl, alt};
 }
-KeyStroke Ch(char c, bool shift = false, bool ctrl = false, bool alt = false) {
-    return KeyStroke{KeyStroke::kCharacter, static_cast<unsigned char>(c), shift, ctrl, alt};
+KeyStroke Ch(char32_t c, bool shift = false, bool ctrl = false, bool alt = false) {
+    return KeyStroke{KeyStroke::kCharacter, static_cast<int>(c), shift, ctrl, alt};
 }
 
 TEST(KeystrokesTest, ParsesTheNotation) {
@@ -31,6 +31,10 @@ TEST(KeystrokesTest, ParsesTheNotation) {
         {"{{}{}}{+}{~}{(}", {Ch('{'), Ch('}'), Ch('+'), Ch('~'), Ch('(')}},
         {"{LEFT 3}", {Vk(0x25), Vk(0x25), Vk(0x25)}},
         {"{x 2}", {Ch('x'), Ch('x')}},
+        // Characters are code points; a lone byte is Windows-1252's.
+        {"日本+é", {Ch(U'日'), Ch(U'本'), Ch(U'é', true)}},
+        {"{日 2}{😀}", {Ch(U'日'), Ch(U'日'), Ch(U'😀')}},
+        {"caf\xE9 \x80", {Ch('c'), Ch('a'), Ch('f'), Ch(U'é'), Ch(' '), Ch(U'€')}},
         {"", {}},
     };
     for (const Case& c : cases) {

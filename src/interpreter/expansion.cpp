@@ -3,6 +3,7 @@
 #include <set>
 
 #include "interpreter/text.h"
+#include "script/utf8.h"
 
 namespace vantrel {
 
@@ -39,6 +40,23 @@ ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
         }
         *line = std::move(expandedLine);
     }
+}
+
+void MatchLegacyMarker(std::string* line, const std::string& marker, char legacyByte) {
+    if (static_cast<unsigned char>(legacyByte) < 0x80 || marker.size() < 2) return;
+    if (line->find(legacyByte) == std::string::npos) return;
+    std::string out;
+    out.reserve(line->size() + marker.size());
+    for (size_t i = 0; i < line->size();) {
+        const script::utf8::Char c = script::utf8::Decode(*line, i);
+        if (!c.valid && c.bytes == 1 && (*line)[i] == legacyByte) {
+            out += marker;
+        } else {
+            out.append(*line, i, c.bytes);
+        }
+        i += c.bytes;
+    }
+    *line = std::move(out);
 }
 
 }  // namespace vantrel

@@ -19,6 +19,12 @@ struct ExpansionResult {
 ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
                               const std::function<std::string(const std::string&)>& lookup);
 
+// A marker that is one character of the legacy code page is matched as that
+// character however it arrived: its legacy byte standing alone in the line
+// (text that reached it undecoded) becomes the marker's own bytes.
+// legacyByte is the marker's byte in the legacy code page.
+void MatchLegacyMarker(std::string* line, const std::string& marker, char legacyByte);
+
 constexpr int kMaxExpansions = 1000;
 constexpr size_t kMaxLineLength = 1 << 20;
 

@@ -152,13 +152,19 @@ void Interpreter::RunSegments(std::string line) {
                 line.resize(at);
             }
         }
-        ExpansionResult env =
-            ExpandMarkers(&line, SettingText(settings::kVarEnvString),
-                          [this](const std::string& name) { return EnvGet(name); });
+        const std::string envMarker = SettingText(settings::kVarEnvString);
+        const std::string varMarker = SettingText(settings::kVarString);
+        if (Os().codePages.ProcessIsUtf8()) {
+            for (const std::string* marker : {&envMarker, &varMarker}) {
+                const std::string legacy = Os().codePages.ToLegacy(*marker);
+                if (legacy.size() == 1) MatchLegacyMarker(&line, *marker, legacy[0]);
+            }
+        }
+        ExpansionResult env = ExpandMarkers(
+            &line, envMarker, [this](const std::string& name) { return EnvGet(name); });
         if (env.stopped) PrintOut(env.message);
-        ExpansionResult vars =
-            ExpandMarkers(&line, SettingText(settings::kVarString),
-                          [this](const std::string& name) { return EvaluateText(name); });
+        ExpansionResult vars = ExpandMarkers(
+            &line, varMarker, [this](const std::string& name) { return EvaluateText(name); });
         if (vars.stopped) PrintOut(vars.message);
 
         Command command;

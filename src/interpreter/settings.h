@@ -72,7 +72,7 @@ inline constexpr Default kLaterDefaults[] = {
     {kOutputMaxSize, "20"},
     {kOutputMaxMem, "60"},
     {kVarString, "`"},
-    {kVarEnvString, "\xAC"},  // the not sign in the Windows-1252 code page
+    {kVarEnvString, "\xC2\xAC"},  // the not sign, in UTF-8
     {kCmdSepString, "|"},
     {kFocusKey, "A3"},
     {kFocusKeyDel, "0"},

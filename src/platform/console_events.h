@@ -29,9 +29,9 @@ class ConsoleEvents {
     // not reach the control.
     virtual bool KeyDown(int key, int modifiers) = 0;
     virtual bool KeyUp(int key, int modifiers) = 0;
-    // A character typed into the command box (the byte of the code page),
-    // before the box sees it. True when the console took it.
-    virtual bool CharTyped(int ch) = 0;
+    // A character typed into the command box (its bytes in the process's
+    // code page), before the box sees it. True when the console took it.
+    virtual bool CharTyped(const std::string& character) = 0;
     // The command box's text changed, by the user or by the console.
     virtual void CommandTextChanged() = 0;
     // The Enter and Esc buttons.

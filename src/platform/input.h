@@ -13,7 +13,7 @@ namespace vantrel {
 struct KeyStroke {
     enum Kind { kVirtualKey, kCharacter };
     Kind kind = kCharacter;
-    int code = 0;  // the virtual-key code, or the character's byte
+    int code = 0;  // the virtual-key code, or the character's Unicode code point
     bool shift = false;
     bool ctrl = false;
     bool alt = false;

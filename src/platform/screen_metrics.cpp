@@ -3,9 +3,31 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "script/utf8.h"
+
 namespace vantrel {
 
 namespace {
+
+struct Range {
+    char32_t first, last;
+};
+
+// The wide and fullwidth blocks of East Asian scripts, and the emoji.
+constexpr Range kWide[] = {
+    {0x1100, 0x115F}, {0x2E80, 0x303E}, {0x3041, 0x33FF},   {0x3400, 0x4DBF},   {0x4E00, 0x9FFF},
+    {0xA000, 0xA4CF}, {0xA960, 0xA97F}, {0xAC00, 0xD7A3},   {0xF900, 0xFAFF},   {0xFE30, 0xFE4F},
+    {0xFF00, 0xFF60}, {0xFFE0, 0xFFE6}, {0x1F300, 0x1F64F}, {0x1F900, 0x1F9FF}, {0x20000, 0x3FFFD},
+};
+
+int CharacterCells(char32_t c) {
+    if ((c >= 0x0300 && c <= 0x036F) || c == 0x200B || (c >= 0xFE00 && c <= 0xFE0F)) return 0;
+    for (const Range& r : kWide) {
+        if (c < r.first) return 1;
+        if (c <= r.last) return 2;
+    }
+    return 1;
+}
 
 // Far beyond any screen, and small enough that no product overflows.
 constexpr int kMaxDpi = 9600;
@@ -21,6 +43,20 @@ std::int64_t Overlap(const Rect& a, const Rect& b) {
 }
 
 }  // namespace
+
+int TextCells(std::string_view text) {
+    int cells = 0;
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++cells, ++i;
+            continue;
+        }
+        const script::utf8::Char c = script::utf8::Decode(text, i);
+        cells += c.valid ? CharacterCells(c.code) : 1;
+        i += c.bytes;
+    }
+    return cells;
+}
 
 int ScaleTwips(int twips, int dpi) {
     if (dpi <= 0) dpi = kStandardDpi;

@@ -6,6 +6,7 @@
 // wide as its characters.
 #pragma once
 
+#include <string_view>
 #include <vector>
 
 #include "platform/geometry.h"
@@ -20,6 +21,11 @@ inline constexpr int kStandardDpi = 96;
 // has, where 23 is one that some faces skip. A DPI that is not positive
 // counts as the standard one.
 int ScaleTwips(int twips, int dpi);
+
+// How many character cells the text takes in the bar's fixed font: one a
+// character, two for the wide ones of East Asian scripts and emoji, none
+// for a combining mark. A byte that starts no UTF-8 character is one.
+int TextCells(std::string_view text);
 
 struct ScreenMetrics {
     int dpi = kStandardDpi;

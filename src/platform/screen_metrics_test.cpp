@@ -30,6 +30,19 @@ TEST(MetricsForDpiTest, TableOfScales) {
     }
 }
 
+TEST(TextCellsTest, WideScriptsTakeTwoCellsAndMarksNone) {
+    struct Case {
+        const char* text;
+        int cells;
+    } cases[] =
+        {
+            {"C:\\>", 4},  {"Résumé", 6}, {"Ελληνικά", 8}, {"日本語", 6},
+            {"한국어", 6}, {"😀x", 3},     {"e\u0301", 1},  {"caf\xE9", 4},
+            {"ＡＢ", 4},   {"", 0},       {"\xF0\x9F", 2},  // a torn sequence: each byte a cell
+        };
+    for (const Case& c : cases) EXPECT_EQ(TextCells(c.text), c.cells) << c.text;
+}
+
 // A DPI beyond any screen counts as 9600.
 TEST(ScaleTwipsTest, NearestWithHalvesTowardsZero) {
     struct Case {

@@ -12,8 +12,8 @@
 namespace script::utf8 {
 
 struct Char {
-    char32_t code;   // for an invalid byte, the byte itself
-    uint8_t bytes;   // 1 to 4
+    char32_t code;  // for an invalid byte, the byte itself
+    uint8_t bytes;  // 1 to 4
     bool valid;
 };
 

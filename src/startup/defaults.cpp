@@ -26,7 +26,11 @@ void AssignDefaults(Interpreter& in, int screenWidth) {
     }
     for (const settings::Default& d : settings::kColourDefaults) in.SetVar(d.name, d.value);
     in.SetVar(settings::kWinWidth, std::to_string(screenWidth));
-    for (const settings::Default& d : settings::kLaterDefaults) in.SetVar(d.name, d.value);
+    // The defaults are UTF-8; a process of the legacy code page takes them
+    // in its own.
+    for (const settings::Default& d : settings::kLaterDefaults) {
+        in.SetVar(d.name, in.Os().codePages.FromUtf8(d.value));
+    }
 }
 
 }  // namespace vantrel

@@ -15,7 +15,26 @@ namespace {
 using DefaultsTest = InterpreterTest;
 
 TEST_F(DefaultsTest, LinesSplitExpandAndClearWithoutEcho) {
-    EXPECT_EQ(Run("echo `1+1`|echo \xACTEMP\xAC"), "<FF>\n2\nC:\\Temp");
+    EXPECT_EQ(Run("echo `1+1`|echo ¬TEMP¬"), "<FF>\n2\nC:\\Temp");
+}
+
+// The not sign is the marker however it arrives: as the character, or as
+// its Windows-1252 byte standing alone; the same byte inside another
+// character ("ì" is C3 AC) is no marker.
+TEST_F(DefaultsTest, TheEnvironmentMarkerIsTheNotSignInEitherCodePage) {
+    const struct {
+        const char* line;
+        const char* shown;
+    } cases[] = {
+        {"echo café ¬TEMP¬", "café C:\\Temp"},
+        {"echo \xACTEMP\xAC!", "C:\\Temp!"},
+        {"echo \xACTEMP¬", "C:\\Temp"},
+        {"echo ì¬TEMP¬ì", "ìC:\\Tempì"},
+        {"echo ìTEMPì", "ìTEMPì"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run(c.line), std::string("<FF>\n") + c.shown) << c.line;
+    }
 }
 
 TEST_F(DefaultsTest, TextStandsOutAndBusyBoxesSwapTheirColours) {

@@ -1,8 +1,11 @@
 // Main's controls as the console logic asks for them: the two text boxes
 // (BarWindow) and the window's place and layout (ConsoleWindow).
+#include <algorithm>
+
 #include "platform/win32/app_bar.h"
 #include "platform/win32/foreground.h"
 #include "platform/win32/main_window.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/window_tree.h"
 
@@ -17,6 +20,18 @@ void RepaintNow(HWND window) {
     UpdateWindow(window);
 }
 
+HFONT BoxFont(HWND box) {
+    return reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+}
+
+std::wstring WideWindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(GetWindowTextW(window, text.data(), length + 1), 0)));
+    return text;
+}
+
 }  // namespace
 
 std::string Main::CommandText() const {
@@ -28,19 +43,25 @@ void Main::SetCommandText(const std::string& text) {
     SetWindowTextA(cmdBox_, text.c_str());
     // After the box's own change notification, which forgets the text.
     commandText_ = text;
+    FitFont(cmdBox_, text);
 }
 
+// The console counts in bytes of its text, the box in UTF-16 units.
 void Main::SelectCommandText(int start, int length) {
-    SendMessageA(cmdBox_, EM_SETSEL, start, start + length);
+    const std::string text = CommandText();
+    const auto units = [&](int bytes) {
+        bytes = std::clamp(bytes, 0, static_cast<int>(text.size()));
+        return static_cast<int>(Widen(std::string_view(text).substr(0, bytes)).size());
+    };
+    SendMessageA(cmdBox_, EM_SETSEL, units(start), units(start + length));
 }
 
 int Main::CommandCaret() const {
-    // In the ANSI code page every character is one byte, so the control's
-    // character position is the offset into CommandText.
     DWORD start = 0, end = 0;
     SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end);
+    const std::wstring wide = WideWindowText(cmdBox_);
+    return static_cast<int>(Narrow(wide.data(), std::min<size_t>(end, wide.size())).size());
 }
 
 bool Main::CaretAtEnd() const {
@@ -48,7 +69,7 @@ bool Main::CaretAtEnd() const {
     DWORD start = 0, end = 0;
     SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    return start == end && static_cast<int>(end) == GetWindowTextLengthA(cmdBox_);
+    return start == end && static_cast<int>(end) == GetWindowTextLengthW(cmdBox_);
 }
 
 void Main::SetSuggestion(const std::string& tail) {
@@ -60,18 +81,18 @@ void Main::SetSuggestion(const std::string& tail) {
 
 void Main::PaintSuggestion() {
     if (suggestion_.empty() || passwordChar_ != '\0' || !CaretAtEnd()) return;
-    const int length = GetWindowTextLengthA(cmdBox_);
+    const std::wstring text = WideWindowText(cmdBox_);
+    const int length = static_cast<int>(text.size());
     if (length == 0) return;
     // The box gives the place of a character, not of the end of its text:
     // the suggestion starts one character's width after the last one.
     const LRESULT last = SendMessageA(cmdBox_, EM_POSFROMCHAR, length - 1, 0);
     if (last == -1) return;
-    const std::string text = WindowText(cmdBox_);
     WindowDc dc(cmdBox_);
     if (!dc.Get()) return;
-    HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Get());
+    HGDIOBJ oldFont = SelectObject(dc.Get(), BoxFont(cmdBox_));
     SIZE lastChar{};
-    GetTextExtentPoint32A(dc.Get(), &text.back(), 1, &lastChar);
+    GetTextExtentPoint32W(dc.Get(), &text.back(), 1, &lastChar);
     const int x = static_cast<short>(LOWORD(last)) + lastChar.cx;
     const int y = static_cast<short>(HIWORD(last));
     RECT client;
@@ -83,8 +104,9 @@ void Main::PaintSuggestion() {
         SetTextColor(dc.Get(), colours_.commandSuggest);
         SetBkColor(dc.Get(), colours_.commandBg);
         RECT clip{x, client.top, client.right, client.bottom};
-        ExtTextOutA(dc.Get(), x, y, ETO_CLIPPED | ETO_OPAQUE, &clip, suggestion_.data(),
-                    static_cast<UINT>(suggestion_.size()), nullptr);
+        const std::wstring tail = Widen(suggestion_);
+        ExtTextOutW(dc.Get(), x, y, ETO_CLIPPED | ETO_OPAQUE, &clip, tail.data(),
+                    static_cast<UINT>(tail.size()), nullptr);
         ShowCaret(cmdBox_);
     }
     SelectObject(dc.Get(), oldFont);
@@ -117,6 +139,7 @@ std::string Main::PromptText() const {
 
 void Main::SetPromptText(const std::string& text) {
     if (text == promptText_) return;
+    FitFont(promptBox_, text);
     SetWindowTextA(promptBox_, text.c_str());
     promptText_ = text;
     layout_.reset();  // a new text is scrolled to its end by the next layout
@@ -166,19 +189,24 @@ void Main::LayOut(const BarLayout& layout) {
     SendMessageA(promptBox_, EM_SETSEL, 0, 0);
     SendMessageA(promptBox_, EM_SCROLLCARET, 0, 0);
     if (PromptFits()) return;
-    const int length = GetWindowTextLengthA(promptBox_);
+    const int length = GetWindowTextLengthW(promptBox_);
     SendMessageA(promptBox_, EM_SETSEL, length, length);
     SendMessageA(promptBox_, EM_SCROLLCARET, 0, 0);
 }
 
+void Main::FitFont(HWND box, const std::string& text) {
+    const HFONT font = fallback_.For(font_.Get(), text);
+    if (BoxFont(box) != font) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
 bool Main::PromptFits() const {
-    const std::string text = WindowText(promptBox_);
+    const std::wstring text = WideWindowText(promptBox_);
     WindowDc dc(promptBox_);
     if (!dc.Get()) return false;
-    HGDIOBJ oldFont = SelectObject(dc.Get(), font_.Get());
+    HGDIOBJ oldFont = SelectObject(dc.Get(), BoxFont(promptBox_));
     SIZE extent{};
     const bool measured =
-        GetTextExtentPoint32A(dc.Get(), text.data(), static_cast<int>(text.size()), &extent);
+        GetTextExtentPoint32W(dc.Get(), text.data(), static_cast<int>(text.size()), &extent);
     SelectObject(dc.Get(), oldFont);
     RECT client;
     GetClientRect(promptBox_, &client);

@@ -7,7 +7,9 @@
 #include "platform/key_codes.h"
 #include "platform/win32/app_bar.h"
 #include "platform/win32/fixed_font.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
+#include "platform/win32/window_tree.h"
 
 namespace vantrel::win32 {
 
@@ -71,16 +73,20 @@ bool Main::Create(ConsoleEvents* console) {
 
 void Main::CreateControls() {
     HWND window = window_.Get();
-    auto control = [&](const char* cls, const char* text, DWORD style, int id) {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
+    // The boxes are Unicode windows: a character typed reaches them whole,
+    // where an ANSI box is handed it in pieces of the code page, and their
+    // positions (EM_GETSEL, EM_SETSEL) count UTF-16 units on every system.
+    // Text still crosses as the process's code page through the A calls.
+    auto control = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+        return CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_,
                                nullptr);
     };
-    promptBox_ = control("EDIT", "Prompt>", ES_READONLY | ES_AUTOHSCROLL, kPromptBoxId);
+    promptBox_ = control(L"EDIT", L"Prompt>", ES_READONLY | ES_AUTOHSCROLL, kPromptBoxId);
     promptText_ = "Prompt>";
-    cmdBox_ = control("EDIT", "Command", ES_AUTOHSCROLL | WS_TABSTOP, kCmdBoxId);
-    enter_ = control("BUTTON", "Enter", BS_DEFPUSHBUTTON, IDOK);
-    esc_ = control("BUTTON", "Esc", BS_PUSHBUTTON, IDCANCEL);
+    cmdBox_ = control(L"EDIT", L"Command", ES_AUTOHSCROLL | WS_TABSTOP, kCmdBoxId);
+    enter_ = control(L"BUTTON", L"Enter", BS_DEFPUSHBUTTON, IDOK);
+    esc_ = control(L"BUTTON", L"Esc", BS_PUSHBUTTON, IDCANCEL);
     // No margins: the layout gives the prompt box exactly its text's width.
     for (HWND box : {promptBox_, cmdBox_}) {
         SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
@@ -92,9 +98,12 @@ void Main::CreateControls() {
 void Main::ApplyScale(int dpi) {
     metrics_ = MetricsForDpi(dpi);
     font_ = CreateFixedsysFont(metrics_);
+    fallback_.SetCell(metrics_);
     for (HWND control : {promptBox_, cmdBox_, enter_, esc_}) {
         SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
     }
+    FitFont(promptBox_, promptText_);
+    FitFont(cmdBox_, CommandText());
     const ScreenMetrics& m = metrics_;
     MoveWindow(promptBox_, m.promptMargin, m.controlTop, 0, m.cellHeight, FALSE);
     MoveWindow(cmdBox_, 0, m.controlTop, 0, m.cellHeight, FALSE);
@@ -126,12 +135,23 @@ bool Main::PreTranslate(const MSG& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
             return console_->KeyDown(key, ModifierState(msg));
-        case WM_CHAR:
-            // While the history is searched the characters are the search's.
-            if (console_->CharTyped(static_cast<int>(msg.wParam & 0xFF))) return true;
+        case WM_CHAR: {
+            // The message loop is Unicode: a character beyond the Basic
+            // Multilingual Plane comes as two units.
+            const auto unit = static_cast<wchar_t>(msg.wParam);
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                highSurrogate_ = unit;
+            } else {
+                const wchar_t pair[2] = {highSurrogate_, unit};
+                const bool paired = highSurrogate_ && unit >= 0xDC00 && unit < 0xE000;
+                highSurrogate_ = 0;
+                // While the history is searched the characters are the search's.
+                if (console_->CharTyped(paired ? Narrow(pair, 2) : Narrow(&unit, 1))) return true;
+            }
             // The edit control's own Enter and Esc characters would only
             // beep; Tab completes, and its character would be typed.
             return msg.wParam == '\r' || msg.wParam == 27 || msg.wParam == '\t';
+        }
         // F10 alone, and any key with Alt, is a system key: its release comes
         // as WM_SYSKEYUP.
         case WM_KEYUP:
@@ -184,12 +204,12 @@ void Main::PumpWhileBusy() {
     // message is taken from the queue: so the buttons are taken and held,
     // and a click on the bar gives it back the keyboard, and Esc its line.
     for (int i = 0; i < kMostMessages &&
-                    PeekMessageA(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE);
+                    PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE);
          ++i) {
         Hold(msg);
     }
     for (int i = 0;
-         i < kMostMessages && PeekMessageA(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
+         i < kMostMessages && PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
          ++i) {
         if (TakeKeyWhileBusy(msg)) continue;
         // The characters of a held key are made now, while its Shift and
@@ -200,7 +220,7 @@ void Main::PumpWhileBusy() {
         Hold(msg);
     }
     for (int i = 0; i < kMostMessages &&
-                    PeekMessageA(&msg, nullptr, 0, 0,
+                    PeekMessageW(&msg, nullptr, 0, 0,
                                  PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
          ++i) {
         if (msg.message == WM_QUIT) {
@@ -208,13 +228,13 @@ void Main::PumpWhileBusy() {
         } else if (msg.message != WM_TIMER) {
             // The timer comes again; while busy the console pumps its own
             // output.
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
 
 void Main::ResumeInput() {
-    for (const MSG& msg : heldInput_) PostMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    for (const MSG& msg : heldInput_) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     heldInput_.clear();
     if (heldQuit_) PostQuitMessage(*heldQuit_);
     heldQuit_.reset();
@@ -273,6 +293,7 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             // The user changed the command box: its text is no longer known.
             if (HIWORD(wParam) == EN_CHANGE && LOWORD(wParam) == kCmdBoxId) {
                 commandText_.reset();
+                FitFont(cmdBox_, WindowText(cmdBox_));
                 // The box draws typed text at once, over where the suggestion was.
                 if (!suggestion_.empty()) InvalidateRect(cmdBox_, nullptr, TRUE);
                 console_->CommandTextChanged();

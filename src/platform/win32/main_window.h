@@ -14,6 +14,7 @@
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/screen_metrics.h"
+#include "platform/win32/font_fallback.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 
@@ -98,6 +99,9 @@ class Main : public BarWindow, public ConsoleWindow {
     void PaintSuggestion();
     // Whether the prompt box shows its whole text.
     bool PromptFits() const;
+    // Gives a box the font its text needs: the bar's, or a fallback face
+    // for characters the bar's lacks.
+    void FitFont(HWND box, const std::string& text);
     // Holds input back until the line has ended; a key keeps its modifiers.
     void Hold(MSG msg);
 
@@ -114,6 +118,7 @@ class Main : public BarWindow, public ConsoleWindow {
     HWND enter_ = nullptr;
     HWND esc_ = nullptr;
     UniqueFont font_;
+    FontFallback fallback_;
     // The scale the controls are made for; the font is made afresh when the
     // bar reaches a monitor of another scale.
     ScreenMetrics metrics_;
@@ -132,6 +137,8 @@ class Main : public BarWindow, public ConsoleWindow {
     char passwordChar_ = '\0';
     std::optional<BarLayout> layout_;
     std::optional<bool> topmost_;
+    // The first half of a character typed as two UTF-16 units.
+    wchar_t highSurrogate_ = 0;
 
     // Input and the quit request held back while a line runs.
     std::vector<MSG> heldInput_;

@@ -9,6 +9,7 @@
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "platform/win32/output_form.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_code_pages.h"
@@ -74,8 +75,8 @@ class MainTest : public ::testing::Test {
     vantrel::testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
-    Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_,       dialogs_, codePages_};
+    Platform platform_{main_,     shell_,   files_, environment_, clock_,    processes_,
+                       registry_, desktop_, input_, dialogs_,     codePages_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 
@@ -308,9 +309,9 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
             calls.push_back("KeyUp " + std::to_string(key));
             return false;
         }
-        bool CharTyped(int ch) override {
-            calls.push_back("CharTyped " + std::to_string(ch));
-            return ch == 'x';
+        bool CharTyped(const std::string& character) override {
+            calls.push_back("CharTyped " + character);
+            return character == "x";
         }
         void CommandTextChanged() override { calls.push_back("CommandTextChanged"); }
         void EnterClicked() override { calls.push_back("EnterClicked"); }
@@ -360,7 +361,12 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
     events.calls.clear();
     EXPECT_TRUE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 'x', 0, 0, {}}));
     EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 'y', 0, 0, {}}));
-    EXPECT_EQ(events.calls, (std::vector<std::string>{"CharTyped 120", "CharTyped 121"}));
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"CharTyped x", "CharTyped y"}));
+    // A character of two UTF-16 units reaches the console once, whole.
+    events.calls.clear();
+    EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 0xD83D, 0, 0, {}}));
+    EXPECT_FALSE(main.PreTranslate(MSG{cmdBox, WM_CHAR, 0xDE00, 0, 0, {}}));
+    EXPECT_EQ(events.calls, (std::vector<std::string>{"CharTyped " + Narrow(L"\xD83D\xDE00", 2)}));
 }
 
 }  // namespace

@@ -25,8 +25,10 @@ bool OutputForm::Create() {
                                 0, 0, owner_, nullptr, instance_, this);
     if (!form) return false;
     form_.Reset(form);
-    box_ = CreateWindowExA(
-        0, "EDIT", "",
+    // A Unicode window, like the bar's boxes: text still crosses as the
+    // process's code page.
+    box_ = CreateWindowExW(
+        0, L"EDIT", L"",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
         0, form, nullptr, instance_, nullptr);
     fontDpi_ = 0;  // the new box takes the font in Show
@@ -52,17 +54,21 @@ void OutputForm::Show(const PaneView& view) {
     SetColours(view.textColour, view.bgColour);
     if (fontDpi_ != view.dpi || !font_.Valid()) {
         font_ = CreateFixedsysFont(MetricsForDpi(view.dpi));
+        fallback_.SetCell(MetricsForDpi(view.dpi));
         fontDpi_ = view.dpi;
-        SendMessageA(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     }
     // The box is read-only: what it shows is what was set, kept here so
     // that asking for it costs no window call.
     text_ = view.text;
+    const HFONT font = fallback_.For(font_.Get(), text_);
+    if (reinterpret_cast<HFONT>(SendMessageW(box_, WM_GETFONT, 0, 0)) != font) {
+        SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     SetWindowTextA(box_, text_.c_str());
     SetWindowPos(form_.Get(), nullptr, view.bounds.left, view.bounds.top, view.bounds.width,
                  view.bounds.height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     // The caret after the end keeps the last line in view.
-    int length = GetWindowTextLengthA(box_);
+    int length = GetWindowTextLengthW(box_);
     SendMessageA(box_, EM_SETSEL, length, length);
     SendMessageA(box_, EM_SCROLLCARET, 0, 0);
     InvalidateRect(box_, nullptr, TRUE);

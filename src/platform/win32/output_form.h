@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/output_pane.h"
+#include "platform/win32/font_fallback.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 
@@ -45,6 +46,7 @@ class OutputForm : public OutputPane {
     HWND box_ = nullptr;  // OutputBox, destroyed with the form
     UniqueFont font_;
     int fontDpi_ = 0;  // the scale font_ was made for
+    FontFallback fallback_;
     UniqueBrush brush_;
     Colour textColour_ = 0;
     Colour bgColour_ = 0;

@@ -6,6 +6,7 @@
 #include "platform/screen_metrics.h"
 #include "platform/win32/dialog_template.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/window_tree.h"
 
@@ -80,7 +81,8 @@ class FontDc {
 int WrappedHeight(HWND label, const std::string& text, int width) {
     FontDc dc(label);
     RECT needed{0, 0, width, 0};
-    DrawTextA(dc.Get(), text.c_str(), -1, &needed,
+    const std::wstring wide = Widen(text);
+    DrawTextW(dc.Get(), wide.c_str(), static_cast<int>(wide.size()), &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL | DT_EXPANDTABS);
     return needed.bottom;
 }
@@ -243,7 +245,7 @@ bool Win32Dialogs::InputBox(const InputBoxRequest& request, std::string* answer)
     InputBoxState state{request, OwnerTopmost(), false, {}};
     const DialogTemplate box = InputBoxTemplate();
     BoxUp up(this);
-    DialogBoxIndirectParamA(GetModuleHandleA(nullptr), box.Get(), owner_, InputBoxProc,
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), box.Get(), owner_, InputBoxProc,
                             reinterpret_cast<LPARAM>(&state));
     if (!state.accepted) return false;
     *answer = std::move(state.answer);

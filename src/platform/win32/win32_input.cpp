@@ -48,14 +48,23 @@ void AddStroke(const KeyStroke& key, std::vector<INPUT>* events) {
     bool shift = key.shift, ctrl = key.ctrl, alt = key.alt;
     int vk = key.code;
     if (key.kind == KeyStroke::kCharacter) {
-        SHORT scan = VkKeyScanA(static_cast<CHAR>(key.code));
+        // ASCII goes as the keys of the layout, so that ^c is Ctrl+C; any
+        // other character, or one the layout lacks, as the character itself,
+        // whatever keys would make it on this keyboard.
+        const SHORT scan = key.code < 0x80 ? VkKeyScanW(static_cast<wchar_t>(key.code)) : -1;
         if (scan == -1) {
-            // Not on the keyboard layout: typed as the character itself.
-            char c = static_cast<char>(key.code);
-            wchar_t wide = 0;
-            MultiByteToWideChar(1252, 0, &c, 1, &wide, 1);
-            events->push_back(Unicode(wide, false));
-            events->push_back(Unicode(wide, true));
+            const auto code = static_cast<char32_t>(key.code);
+            if (code >= 0x10000 && code <= 0x10FFFF) {
+                const auto high = static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+                const auto low = static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+                for (wchar_t unit : {high, low}) {
+                    events->push_back(Unicode(unit, false));
+                    events->push_back(Unicode(unit, true));
+                }
+                return;
+            }
+            events->push_back(Unicode(static_cast<wchar_t>(code), false));
+            events->push_back(Unicode(static_cast<wchar_t>(code), true));
             return;
         }
         vk = LOBYTE(scan);

@@ -66,8 +66,20 @@ TEST(Win32InputTest, BuildsTheKeyEventsOfTheNotation) {
           Up(VK_SHIFT)}},
         {"^%x", {Down(VK_CONTROL), Down(VK_MENU), Down('X'), Up('X'), Up(VK_MENU), Up(VK_CONTROL)}},
         {"{F5}", {Down(VK_F5), Up(VK_F5)}},
-        // "\xAC" is the not sign of code page 1252, U+00AC, on no US key.
-        {"\xAC", {{0xAC, false, false, true}, {0xAC, true, false, true}}},
+        // Beyond ASCII a character goes as itself, whatever the layout: the
+        // not sign (UTF-8, or the lone Windows-1252 byte of older files), a
+        // Japanese one, and an emoji as its two UTF-16 units.
+        {"¬\xAC",
+         {{0xAC, false, false, true},
+          {0xAC, true, false, true},
+          {0xAC, false, false, true},
+          {0xAC, true, false, true}}},
+        {"日", {{0x65E5, false, false, true}, {0x65E5, true, false, true}}},
+        {"😀",
+         {{0xD83D, false, false, true},
+          {0xD83D, true, false, true},
+          {0xDE00, false, false, true},
+          {0xDE00, true, false, true}}},
         {"", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(EventsFor(c.notation), c.events) << c.notation;

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_tray_icon.h"
 
-#include <cstring>
+#include <algorithm>
+
+#include "platform/win32/wide_text.h"
 
 namespace vantrel::win32 {
 
@@ -28,7 +30,7 @@ UINT_PTR Id(TrayMenuItem item) {
 void Win32TrayIcon::SetOwner(HWND owner, HICON icon, UINT callbackMessage) {
     // The first form of the record: all this icon needs, and understood by
     // every shell.
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data_.hWnd = owner;
     data_.uID = 1;
     data_.uCallbackMessage = callbackMessage;
@@ -37,16 +39,23 @@ void Win32TrayIcon::SetOwner(HWND owner, HICON icon, UINT callbackMessage) {
 
 bool Win32TrayIcon::Add(const std::string& tooltip) {
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    // The tip field holds 63 characters and its terminator in this form.
-    std::strncpy(data_.szTip, tooltip.c_str(), 63);
-    data_.szTip[63] = '\0';
-    added_ = Shell_NotifyIconA(NIM_ADD, &data_) != FALSE;
+    // The tip field holds 63 UTF-16 units and its terminator in this form;
+    // a character of two units is not cut in half.
+    const std::wstring tip = Widen(tooltip);
+    size_t length = std::min<size_t>(tip.size(), 63);
+    if (length > 0 && length < tip.size() && tip[length - 1] >= 0xD800 &&
+        tip[length - 1] < 0xDC00) {
+        --length;
+    }
+    std::copy_n(tip.data(), length, data_.szTip);
+    data_.szTip[length] = L'\0';
+    added_ = Shell_NotifyIconW(NIM_ADD, &data_) != FALSE;
     return added_;
 }
 
 void Win32TrayIcon::Remove() {
     if (!added_) return;
-    Shell_NotifyIconA(NIM_DELETE, &data_);
+    Shell_NotifyIconW(NIM_DELETE, &data_);
     added_ = false;
 }
 

@@ -23,7 +23,7 @@ class Win32TrayIcon : public TrayIcon {
     TrayMenuItem PopUpMenu(const TrayMenuChecks& checks) override;
 
   private:
-    NOTIFYICONDATAA data_{};
+    NOTIFYICONDATAW data_{};
     bool added_ = false;
 };
 

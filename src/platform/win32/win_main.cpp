@@ -51,10 +51,11 @@ class App {
         main_.StartTimer();
 
         MSG msg;
-        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        // Unicode, so that a typed character reaches the Unicode boxes whole.
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
             if (main_.PreTranslate(msg) || pane_.PreTranslate(msg)) continue;
             if (!Main::TakeReplayMark(&msg)) TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         console_.ShutDown();
         return 0;
@@ -78,8 +79,8 @@ class App {
     Win32Socket socket_;
     OutputForm pane_;
     Main main_;
-    Platform platform_{main_,      shell_,    files_,   environment_, clock_,
-                       processes_, registry_, desktop_, input_,       dialogs_, codePages_};
+    Platform platform_{main_,     shell_,   files_, environment_, clock_,    processes_,
+                       registry_, desktop_, input_, dialogs_,     codePages_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

@@ -10,13 +10,19 @@
 
 namespace vantrel::win32 {
 
-// The whole text, however long.
+// The whole text, however long, in the process's code page. Read as UTF-16
+// and converted here: the A length of a Unicode window's text is only an
+// estimate.
 inline std::string WindowText(HWND window) {
-    const int length = GetWindowTextLengthA(window);
+    const int length = GetWindowTextLengthW(window);
     if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int read = GetWindowTextA(window, text.data(), length + 1);
-    text.resize(static_cast<size_t>(read > 0 ? read : 0));
+    std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(window, wide.data(), length + 1);
+    if (read <= 0) return std::string();
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, wide.data(), read, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), read, text.data(), size, nullptr, nullptr);
     return text;
 }
 

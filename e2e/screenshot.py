@@ -3,10 +3,11 @@
 as the end-to-end tests: the bar with its output pane open, the bar docked
 at the bottom edge with its pane above it, and the tray icon's menu.
 
-  screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png SUGGEST.png TABS.png
+  screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png SUGGEST.png TABS.png \
+      UNICODE.png
 
 and, for typing, a suggestion from the history after the typed text, and
-the list a second Tab shows.
+the list a second Tab shows; and names and text in several scripts.
 """
 
 import argparse
@@ -24,6 +25,13 @@ BAR_LINES = [
     "print greeting",
     "print 6*7",
     "echo Output shows in this pane; Esc closes it.",
+]
+UNICODE_LINES = [
+    "cls",
+    "cd c:\\Ελληνικά",
+    "dir",
+    "type 日本語.txt",
+    'print Len("日本語") & " " & UCase("ελληνικά")',
 ]
 DOCKED_LINES = [
     "cls",
@@ -65,6 +73,7 @@ def main():
     parser.add_argument("menu")
     parser.add_argument("suggestion")
     parser.add_argument("tabs")
+    parser.add_argument("unicode")
     a = parser.parse_args()
 
     console = None
@@ -111,6 +120,20 @@ def main():
         console.key("Escape")
         console.wait_for(lambda s: s.command == "", "the box cleared")
 
+        folder = console.prefix / "drive_c" / "Ελληνικά"
+        folder.mkdir()
+        (folder / "日本語.txt").write_bytes("Grüße, 日本語, Ελληνικά, Тест\r\n".encode("utf-8"))
+        (folder / "Тест.txt").write_bytes(b"")
+        for line in UNICODE_LINES:
+            console.enter_line(line)
+        snap = console.wait_for(lambda s: "ΕΛΛΗΝΙΚΆ" in (s.pane_text or ""), "the script's answer")
+        console.type("echo 한국어")
+        snap = console.wait_for(lambda s: s.command == "echo 한국어", "the typed line")
+        console.screenshot(full)
+        crop(full, 0, 0, 720, snap.pane["rect"][3] + MARGIN, a.unicode)
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "", "the box cleared")
+
         for line in DOCKED_LINES:
             console.enter_line(line)
         snap = console.wait_for(lambda s: s.pane is not None and s.bar["rect"][1] > 600 and
@@ -131,7 +154,7 @@ def main():
         if console:
             console.close()
         harness.cleanup(a.work)
-    print(f"wrote {a.bar}, {a.docked}, {a.menu}, {a.suggestion} and {a.tabs}")
+    print(f"wrote {a.bar}, {a.docked}, {a.menu}, {a.suggestion}, {a.tabs} and {a.unicode}")
     return 0
 
 

@@ -1,6 +1,6 @@
 #include "platform/win32/font_fallback.h"
 
-#include "platform/win32/wide_text.h"
+#include <algorithm>
 
 namespace vantrel::win32 {
 namespace {
@@ -19,13 +19,6 @@ constexpr const wchar_t* kFaces[] = {
     L"Segoe UI Symbol",
     L"Symbola",
 };
-
-bool AllAscii(const std::string& text) {
-    for (char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -53,9 +46,13 @@ void FontFallback::SetCell(const ScreenMetrics& metrics) {
     faces_.clear();
 }
 
-HFONT FontFallback::For(HFONT primary, const std::string& text) {
-    if (AllAscii(text)) return primary;
-    const std::wstring wide = Widen(text);
+HFONT FontFallback::For(HFONT primary, std::wstring wide) {
+    // Each character once: a pane of 60,000 characters in a few scripts
+    // is asked about a few hundred.
+    std::erase_if(wide, [](wchar_t c) { return c < 0x80; });
+    if (wide.empty()) return primary;
+    std::sort(wide.begin(), wide.end());
+    wide.erase(std::unique(wide.begin(), wide.end()), wide.end());
     int fewest = MissingGlyphs(primary, wide);
     if (fewest == 0) return primary;
     if (faces_.empty()) {

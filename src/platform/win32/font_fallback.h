@@ -20,7 +20,7 @@ class FontFallback {
     // A new scale makes the faces afresh.
     void SetCell(const ScreenMetrics& metrics);
     // The font to draw text in: primary itself when it has every character.
-    HFONT For(HFONT primary, const std::string& text);
+    HFONT For(HFONT primary, std::wstring text);
 
   private:
     struct Face {

@@ -195,7 +195,7 @@ void Main::LayOut(const BarLayout& layout) {
 }
 
 void Main::FitFont(HWND box, const std::string& text) {
-    const HFONT font = fallback_.For(font_.Get(), text);
+    const HFONT font = fallback_.For(font_.Get(), Widen(text));
     if (BoxFont(box) != font) SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/output_form.h"
 
 #include "platform/win32/fixed_font.h"
+#include "platform/win32/wide_text.h"
 
 namespace vantrel::win32 {
 
@@ -60,7 +61,7 @@ void OutputForm::Show(const PaneView& view) {
     // The box is read-only: what it shows is what was set, kept here so
     // that asking for it costs no window call.
     text_ = view.text;
-    const HFONT font = fallback_.For(font_.Get(), text_);
+    const HFONT font = fallback_.For(font_.Get(), Widen(text_));
     if (reinterpret_cast<HFONT>(SendMessageW(box_, WM_GETFONT, 0, 0)) != font) {
         SendMessageW(box_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }

@@ -20,7 +20,7 @@ TEST_F(DefaultsTest, LinesSplitExpandAndClearWithoutEcho) {
 
 TEST_F(DefaultsTest, TextStandsOutAndBusyBoxesSwapTheirColours) {
     auto colour = [this](const std::string& name) {
-        return ParseColour(in.EvaluateText(name), os.files);
+        return ParseColour(in.EvaluateText(name), os.files, os.codePages);
     };
     for (const char* box : {"Prompt", "PromptBusy", "Command", "CommandBusy", "Output"}) {
         const std::string name = std::string("Colour") + box;

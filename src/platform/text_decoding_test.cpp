@@ -214,6 +214,9 @@ TEST(TextDecoderTest, ACutDropsOnlyATornCharacter) {
         {"utf-8 torn three", std::string("x") + "\xE2\x82", "x"},
         {"utf-8 whole", kCafeUtf8, kCafeUtf8},
         {"legacy stays", "caf\xE9!", std::string(kCafeUtf8) + "!"},
+        // A legacy byte that could begin a character cannot be told from
+        // one at the cut: it goes too.
+        {"legacy lead byte at the cut", kCafe1252, "caf"},
         {"utf-16 half unit",
          std::string("\xFF\xFE"
                      "a\0b",

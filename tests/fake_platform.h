@@ -409,6 +409,24 @@ class FakeCodePages : public CodePages {
         for (char c : bytes) script::utf8::Append(&out, oem(static_cast<unsigned char>(c)));
         return processIsUtf8 ? out : Utf8To1252(out);
     }
+    std::string ToOem(std::string_view text) const override {
+        if (!oem) return ToLegacy(text);
+        const std::string utf8 = processIsUtf8 ? std::string(text) : FromUtf8Of1252(text);
+        std::string out;
+        for (size_t i = 0; i < utf8.size();) {
+            const script::utf8::Char c = script::utf8::Decode(utf8, i);
+            i += c.bytes;
+            char b = '?';
+            for (int byte = 0; byte < 256; ++byte) {
+                if (c.valid && oem(static_cast<unsigned char>(byte)) == c.code) {
+                    b = static_cast<char>(byte);
+                    break;
+                }
+            }
+            out.push_back(b);
+        }
+        return out;
+    }
     std::string FromUtf8(std::string_view bytes) const override {
         return processIsUtf8 ? std::string(bytes) : Utf8To1252(bytes);
     }
@@ -429,6 +447,11 @@ class FakeCodePages : public CodePages {
     std::function<char32_t(unsigned char)> oem;
 
   private:
+    static std::string FromUtf8Of1252(std::string_view bytes) {
+        std::string out;
+        for (char c : bytes) script::utf8::Append(&out, script::ToUnicode(c));
+        return out;
+    }
     static std::string Utf8To1252(std::string_view text) {
         std::string out;
         for (size_t i = 0; i < text.size();) {

@@ -112,7 +112,8 @@ void DosCommand(Interpreter& in, const Command& c) {
     // Neither file outlives the command, whatever happens to it.
     std::string err, ignored;
     files.DeleteFiles(temp.output, &ignored);
-    if (!files.WriteFile(temp.batch, line + "\r\n", &err)) {
+    // The command interpreter reads a batch file in the OEM code page.
+    if (!files.WriteFile(temp.batch, in.Os().codePages.ToOem(line) + "\r\n", &err)) {
         files.DeleteFiles(temp.batch, &ignored);
         in.PrintOut(kCreateError);
         return;

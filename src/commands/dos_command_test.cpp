@@ -92,6 +92,11 @@ TEST_F(DosTest, OutputIsDecodedAsTheProgramWroteIt) {
         os.processes.commandOutput = c.bytes;
         EXPECT_EQ(Output("dos x"), c.out) << c.name;
     }
+    // The line itself goes to the interpreter in its code page, and what it
+    // echoes comes back as the same text.
+    EXPECT_EQ(Output("dos echo caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(os.processes.batches.back().contents,
+              "echo caf\x82 > \"C:\\Temp\\DOS-4242.out\"\r\n");
 }
 
 // A look at the file may catch a character half written; its first bytes

@@ -61,6 +61,8 @@ TEST_F(Win32CodePagesTest, OemBytes) {
     // 437 and 850 agree on these: 82 is "é", 9C is "£".
     if (pages.Oem() != 437 && pages.Oem() != 850) GTEST_SKIP() << "OEM code page " << pages.Oem();
     EXPECT_EQ(pages.FromOem("caf\x82"), Process({"caf\xC3\xA9", "caf\xE9"}));
+    EXPECT_EQ(pages.ToOem(Process({"caf\xC3\xA9", "caf\xE9"})), "caf\x82");
+    EXPECT_EQ(pages.ToOem(Process({"\xE2\x82\xAC", "\x80"})), "?");  // no euro in either
     EXPECT_EQ(pages.FromOem("\x9C"
                             "5"),
               Process({"\xC2\xA3"

@@ -132,6 +132,28 @@ def test_remote_client_logs_in_and_runs_a_line(c):
                "the local prompt once the client left")
 
 
+def test_remote_a_windows_1252_client_logs_in_and_reads_its_own_bytes(c):
+    """A peer speaks the legacy code page (Windows-1252 in the prefix): its
+    password, the line it runs and the output it reads back are the same
+    bytes, whatever the console's own text is. The password comes from a
+    batch file in those bytes, as an older version wrote it."""
+    port = free_port()
+    c.start()
+    c.wait_ready()
+    shortcuts = c.prefix / "drive_c" / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
+    (shortcuts / "wire.dcb").write_bytes(b"listen %d pass\xe9\r\n" % port)
+    c.enter_line("wire")
+    client = Client(port)
+    client.wait_text(b"Password>")
+    client.take()
+    client.send(b"pass\xe9\r\n")
+    client.wait_for(ends_with_prompt, "the directory prompt")
+    client.take()
+    client.send(b"echo caf\xe9 \x80\r\n")
+    client.wait_for(lambda d: b"\r\ncaf\xe9 \x80\r\n" in d, "the line's output in the same bytes")
+    client.close()
+
+
 def test_remote_wrong_passwords_kick_ban_and_refuse(c):
     port = free_port()
     listening_console(c, port, "secret")

@@ -389,6 +389,8 @@ class FakeDialogs : public Dialogs {
 
 // UTF-8 as the process's text, Windows-1252 as the legacy code page; the
 // OEM code page is Windows-1252 too unless a test gives another mapping.
+// With processIsUtf8 off the process's text is Windows-1252, as on a system
+// that does not honour the manifest's code page.
 class FakeCodePages : public CodePages {
   public:
     bool ProcessIsUtf8() const override { return processIsUtf8; }
@@ -399,26 +401,34 @@ class FakeCodePages : public CodePages {
         return out;
     }
     std::string ToLegacy(std::string_view text) const override {
-        if (!processIsUtf8) return std::string(text);
-        std::string out;
-        for (size_t i = 0; i < text.size();) {
-            const script::utf8::Char c = script::utf8::Decode(text, i);
-            i += c.bytes;
-            const char b =
-                c.code < 0x10000 ? script::FromUnicode(static_cast<uint16_t>(c.code)) : '?';
-            // FromUnicode answers '?' for what 1252 lacks; an invalid byte is lost too.
-            out.push_back(c.valid ? b : '?');
-        }
-        return out;
+        return processIsUtf8 ? Utf8To1252(text) : std::string(text);
     }
     std::string FromOem(std::string_view bytes) const override {
         if (!oem) return FromLegacy(bytes);
         std::string out;
         for (char c : bytes) script::utf8::Append(&out, oem(static_cast<unsigned char>(c)));
+        return processIsUtf8 ? out : Utf8To1252(out);
+    }
+    std::string ToOem(std::string_view text) const override {
+        if (!oem) return ToLegacy(text);
+        const std::string utf8 = processIsUtf8 ? std::string(text) : FromUtf8Of1252(text);
+        std::string out;
+        for (size_t i = 0; i < utf8.size();) {
+            const script::utf8::Char c = script::utf8::Decode(utf8, i);
+            i += c.bytes;
+            char b = '?';
+            for (int byte = 0; byte < 256; ++byte) {
+                if (c.valid && oem(static_cast<unsigned char>(byte)) == c.code) {
+                    b = static_cast<char>(byte);
+                    break;
+                }
+            }
+            out.push_back(b);
+        }
         return out;
     }
     std::string FromUtf8(std::string_view bytes) const override {
-        return processIsUtf8 ? std::string(bytes) : ToLegacy(bytes);
+        return processIsUtf8 ? std::string(bytes) : Utf8To1252(bytes);
     }
     std::string FromUtf16(std::u16string_view units) const override {
         std::string out;
@@ -430,11 +440,30 @@ class FakeCodePages : public CodePages {
             }
             script::utf8::Append(&out, code);
         }
-        return processIsUtf8 ? out : ToLegacy(out);
+        return processIsUtf8 ? out : Utf8To1252(out);
     }
 
     bool processIsUtf8 = true;
     std::function<char32_t(unsigned char)> oem;
+
+  private:
+    static std::string FromUtf8Of1252(std::string_view bytes) {
+        std::string out;
+        for (char c : bytes) script::utf8::Append(&out, script::ToUnicode(c));
+        return out;
+    }
+    static std::string Utf8To1252(std::string_view text) {
+        std::string out;
+        for (size_t i = 0; i < text.size();) {
+            const script::utf8::Char c = script::utf8::Decode(text, i);
+            i += c.bytes;
+            const char b =
+                c.code < 0x10000 ? script::FromUnicode(static_cast<uint16_t>(c.code)) : '?';
+            // FromUnicode answers '?' for what 1252 lacks; an invalid byte is lost too.
+            out.push_back(c.valid ? b : '?');
+        }
+        return out;
+    }
 };
 
 // One of each, bundled as the core expects.

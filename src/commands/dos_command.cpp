@@ -4,6 +4,7 @@
 
 #include "commands/file_commands.h"
 #include "interpreter/interpreter.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -21,10 +22,13 @@ constexpr unsigned long kWaitStepMs = 50;
 
 // The captured output as the command writes it: complete lines as they
 // come, the partial last line at the end, and no more than kOutputLimit
-// bytes in all.
+// bytes in all. Console programs write the OEM code page, UTF-8 when told
+// to (chcp 65001), or UTF-16 ("cmd /u"); the decoder tells them apart and
+// joins a character that one look caught half written.
 class CapturedOutput {
   public:
-    CapturedOutput(Interpreter& in, const std::string& path) : in_(in), path_(path) {}
+    CapturedOutput(Interpreter& in, const std::string& path)
+        : in_(in), path_(path), decoder_(in.Os().codePages, Fallback::kOem, true) {}
 
     // Prints the lines completed since the last look. A file not made yet,
     // or not readable while the command writes it, waits for the next look.
@@ -43,6 +47,7 @@ class CapturedOutput {
     // limit. False when the file cannot be read.
     bool ShowRest() {
         if (!ReadOn()) return false;
+        pending_ += more_ ? decoder_.Cut() : decoder_.Finish();
         PrintTextLines(in_, pending_);
         if (more_) in_.PrintOut(OnlyFirstBytesLine(kOutputLimit, "output"));
         return true;
@@ -55,7 +60,7 @@ class CapturedOutput {
             return false;
         }
         read_ += text.size();
-        pending_ += text;
+        pending_ += decoder_.Next(text);
         return true;
     }
 
@@ -63,6 +68,8 @@ class CapturedOutput {
     const std::string path_;
     std::size_t read_ = 0;
     bool more_ = false;
+    TextDecoder decoder_;
+    // Decoded text not yet printed.
     std::string pending_;
 };
 
@@ -105,7 +112,8 @@ void DosCommand(Interpreter& in, const Command& c) {
     // Neither file outlives the command, whatever happens to it.
     std::string err, ignored;
     files.DeleteFiles(temp.output, &ignored);
-    if (!files.WriteFile(temp.batch, line + "\r\n", &err)) {
+    // The command interpreter reads a batch file in the OEM code page.
+    if (!files.WriteFile(temp.batch, in.Os().codePages.ToOem(line) + "\r\n", &err)) {
         files.DeleteFiles(temp.batch, &ignored);
         in.PrintOut(kCreateError);
         return;

@@ -64,6 +64,71 @@ TEST_F(DosTest, CapturesStandardOutputLineByLineUpToALimit) {
     EXPECT_TRUE(NoTemporaryFiles());
 }
 
+// What console programs write: the OEM code page (850 here, where "é" is
+// byte 82), UTF-8 after chcp 65001, UTF-16 from "cmd /u".
+TEST_F(DosTest, OutputIsDecodedAsTheProgramWroteIt) {
+    os.codePages.oem = [](unsigned char b) -> char32_t { return b == 0x82 ? U'\u00E9' : b; };
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* out;
+    } cases[] = {
+        {"oem", "caf\x82\r\nok\r\n", "caf\xC3\xA9\nok"},
+        {"utf-8", "caf\xC3\xA9\r\n\xE2\x82\xAC\r\n", "caf\xC3\xA9\n\xE2\x82\xAC"},
+        {"utf-8 and oem lines", "caf\xC3\xA9\r\ncaf\x82\r\n", "caf\xC3\xA9\ncaf\xC3\xA9"},
+        {"cmd /u", std::string("a\0\xE9\0\r\0\n\0b\0\r\0\n\0", 14), "a\xC3\xA9\nb"},
+        {"utf-16 mark",
+         std::string("\xFF\xFE"
+                     "a\0\r\0\n\0",
+                     8),
+         "a"},
+        {"utf-16be mark", std::string("\xFE\xFF\0a\0\xE9", 6), "a\xC3\xA9"},
+        {"utf-8 mark",
+         "\xEF\xBB\xBF"
+         "caf\xC3\xA9\r\n",
+         "caf\xC3\xA9"},
+    };
+    for (const Case& c : cases) {
+        os.processes.commandOutput = c.bytes;
+        EXPECT_EQ(Output("dos x"), c.out) << c.name;
+    }
+    // The line itself goes to the interpreter in its code page, and what it
+    // echoes comes back as the same text.
+    EXPECT_EQ(Output("dos echo caf\xC3\xA9"), "caf\xC3\xA9");
+    EXPECT_EQ(os.processes.batches.back().contents,
+              "echo caf\x82 > \"C:\\Temp\\DOS-4242.out\"\r\n");
+}
+
+// A look at the file may catch a character half written; its first bytes
+// wait for the rest.
+TEST_F(DosTest, ACharacterSplitAcrossLooksIsJoined) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> written;
+        const char* out;
+    } cases[] = {
+        {"utf-8", {"caf\xC3", "\xA9\r\n\xE2", "\x82", "\xAC\r\n"}, "caf\xC3\xA9\n\xE2\x82\xAC"},
+        {"utf-16 unit",
+         {std::string("a\0\xE9", 3), std::string("\0\r\0\n", 4), std::string("\0", 1)},
+         "a\xC3\xA9"},
+        {"utf-16 pair",
+         {std::string("\xFF\xFE\x3D\xD8", 4), std::string("\x00\xDE\r\0\n\0", 6)},
+         "\xF0\x9F\x98\x80"},
+        {"utf-16 guess after one byte", {"o", std::string("\0k\0\r\0\n\0", 7)}, "ok"},
+    };
+    for (const Case& c : cases) {
+        os.processes.onBatch = [&](const std::string&) {};
+        os.processes.waitsToEnd = static_cast<int>(c.written.size());
+        os.processes.onWait = [&](int wait) {
+            std::string err;
+            if (wait < static_cast<int>(c.written.size()))
+                os.files.AppendFile(kOut, c.written[wait], &err);
+        };
+        EXPECT_EQ(Output("dos x"), c.out) << c.name;
+        EXPECT_TRUE(NoTemporaryFiles()) << c.name;
+    }
+}
+
 TEST_F(DosTest, TheTemporaryFolderIsTempOrTheRootOfTheDrive) {
     os.files.AddFolder("C:\\My Temp");
     struct Case {

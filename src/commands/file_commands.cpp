@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -137,9 +138,14 @@ std::string OnlyFirstBytesLine(std::size_t limit, const char* what) {
 
 bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,
                     std::string* err) {
-    std::string text;
+    std::string bytes;
     bool more = false;
-    if (!in.Os().files.ReadFilePart(path, 0, limit, &text, &more, err)) return false;
+    if (!in.Os().files.ReadFilePart(path, 0, limit, &bytes, &more, err)) return false;
+    // The limit may fall inside a character; it is left out rather than
+    // shown as the bytes of another code page.
+    TextDecoder decoder(in.Os().codePages, Fallback::kLegacy, false);
+    std::string text = decoder.Next(bytes);
+    text += more ? decoder.Cut() : decoder.Finish();
     PrintTextLines(in, text);
     if (more) in.PrintOut(OnlyFirstBytesLine(limit, what));
     return true;

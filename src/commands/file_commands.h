@@ -27,7 +27,8 @@ void PrintTextLines(Interpreter& in, std::string_view text);
 // The line that follows the first limit bytes of a longer `what`.
 std::string OnlyFirstBytesLine(std::size_t limit, const char* what);
 
-// Prints the lines of a text file's first limit bytes as output lines, and
+// Prints the lines of a text file's first limit bytes as output lines (a
+// UTF-8 or UTF-16 file as such, any other in the legacy code page), and
 // then, when the file is longer, OnlyFirstBytesLine. False, with the
 // platform's description, when the file cannot be read.
 bool PrintFileStart(Interpreter& in, const std::string& path, std::size_t limit, const char* what,

@@ -54,6 +54,68 @@ TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShort) {
               "Only the first 1048576 bytes of the file are shown");
 }
 
+TEST_F(FileCommandsTest, TypeShowsEachKindOfTextFileAsText) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* out;
+    } cases[] = {
+        {"utf-8", "caf\xC3\xA9\r\n\xE2\x82\xAC 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
+        {"utf-8 with its mark",
+         "\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         "caf\xC3\xA9"},
+        {"windows-1252", "caf\xE9\r\n\x80 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
+        {"utf-16le",
+         std::string("\xFF\xFE"
+                     "a\0\xE9\0\r\0\n\0"
+                     "b\0",
+                     12),
+         "a\xC3\xA9\nb"},
+        {"utf-16be", std::string("\xFE\xFF\0a\0\xE9", 6), "a\xC3\xA9"},
+        // Zero bytes without a mark are no sign of UTF-16 in a file.
+        {"no mark", std::string("a\0", 2), "a"},
+    };
+    for (const Case& c : cases) {
+        os.files.AddFile("t.txt", c.bytes);
+        std::string out = Output("type t.txt");
+        EXPECT_EQ(out.substr(0, out.find('\0')), c.out) << c.name;
+    }
+}
+
+TEST_F(FileCommandsTest, TypeLeavesOutACharacterTornAtTheLimit) {
+    struct Case {
+        const char* name;
+        std::string last;  // the character that the limit cuts through
+    } cases[] = {
+        {"two bytes", "\xC3\xA9"},
+        {"three bytes", "\xE2\x82\xAC"},
+        {"four bytes", "\xF0\x9F\x98\x80"},
+    };
+    for (const Case& c : cases) {
+        std::string text = "x\r\n" + std::string((1 << 20) - 4, 'x') + c.last + "y\r\n";
+        os.files.AddFile("cut.txt", text);
+        std::string out = Output("type cut.txt");
+        const size_t notice = out.rfind('\n');
+        ASSERT_NE(notice, std::string::npos) << c.name;
+        EXPECT_EQ(out.substr(notice + 1), "Only the first 1048576 bytes of the file are shown");
+        const std::string shown = out.substr(0, notice);
+        const size_t lastLine = shown.rfind('\n') + 1;
+        // The x's, and nothing of the torn character.
+        EXPECT_EQ(shown.substr(lastLine).find_first_not_of('x'), std::string::npos) << c.name;
+    }
+    // UTF-16: a pair cut in its middle.
+    std::string units = "\xFF\xFE";
+    for (size_t i = 0; i < ((1 << 20) - 4) / 2; ++i) units += std::string("x\0", 2);
+    units += std::string("\x3D\xD8\x00\xDE", 4);
+    os.files.AddFile("cut16.txt", units);
+    const std::string out = Output("type cut16.txt");
+    const std::string notice = "\nOnly the first 1048576 bytes of the file are shown";
+    ASSERT_GT(out.size(), 100u);
+    // The oldest pending lines may have gone; the end is whole x's.
+    EXPECT_EQ(out.substr(out.size() - 100), std::string(100 - notice.size(), 'x') + notice);
+}
+
 TEST_F(FileCommandsTest, EditStartsTheEditorOnAnExistingFileOnly) {
     os.files.AddFile("notes.txt", "");
     EXPECT_EQ(Output("edit new.txt"), "File not found");

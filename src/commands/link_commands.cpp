@@ -18,7 +18,8 @@ std::string BanFile(const Interpreter& in) {
 
 void ListBans(Interpreter& in) {
     std::string contents, err;
-    if (!in.Os().files.ReadFile(BanFile(in), &contents, &err) || contents.empty()) {
+    if (!ReadBanText(in.Os().files, in.Os().codePages, BanFile(in), &contents, &err) ||
+        contents.empty()) {
         in.PrintOut(kNoBans);
         return;
     }
@@ -53,14 +54,14 @@ void BanCommand(Interpreter& in, const Command& c) {
         return;
     }
     std::string err;
-    if (!AppendBan(in.Os().files, BanFile(in), c.args, &err)) in.PrintOut(err);
+    if (!AppendBan(in.Os().files, in.Os().codePages, BanFile(in), c.args, &err)) in.PrintOut(err);
 }
 
 void UnbanCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
     const std::string path = BanFile(in);
     std::string contents, err;
-    if (!files.ReadFile(path, &contents, &err)) {
+    if (!ReadBanText(files, in.Os().codePages, path, &contents, &err)) {
         in.PrintOut(err);
         return;
     }

@@ -86,7 +86,7 @@ void ApplyBarSettings(Interpreter& interpreter, ConsoleWindow& window, DockState
     const bool busy = StaysBusy(state);
     auto colour = [&](const char* normal, const char* whileBusy) {
         return ParseColour(interpreter.SettingText(busy ? whileBusy : normal),
-                           interpreter.Os().files);
+                           interpreter.Os().files, interpreter.Os().codePages);
     };
     BarWindow& bar = interpreter.Os().bar;
     bar.SetBoxColours(

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "interpreter/text.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -12,9 +13,11 @@ constexpr char kColourFile[] = "Colours.txt";
 
 // Looks a name up in Colours.txt: the first line that begins with the name
 // and a space gives the rest of the line.
-bool LookUpName(std::string_view name, const FileSystem& files, std::string* colour) {
-    std::string contents, err;
-    if (!files.ReadFile(files.ProgramFolder() + "\\" + kColourFile, &contents, &err)) return false;
+bool LookUpName(std::string_view name, const FileSystem& files, const CodePages& pages,
+                std::string* colour) {
+    std::string bytes, err;
+    if (!files.ReadFile(files.ProgramFolder() + "\\" + kColourFile, &bytes, &err)) return false;
+    const std::string contents = DecodeStoredText(pages, bytes, LineMix::kWholeFile);
     std::string prefix = std::string(name) + " ";
     size_t start = 0;
     while (start < contents.size()) {
@@ -38,11 +41,11 @@ int HexPair(std::string_view text, size_t at) {
 
 }  // namespace
 
-Colour ParseColour(std::string_view text, const FileSystem& files) {
+Colour ParseColour(std::string_view text, const FileSystem& files, const CodePages& pages) {
     std::string c(text);
     if (c.empty() || c[0] != '#') {
         std::string named;
-        if (LookUpName(c, files, &named)) c = named;
+        if (LookUpName(c, files, pages, &named)) c = named;
         if (c.empty() || c[0] != '#') c = "#" + c;
     }
     return static_cast<Colour>(HexPair(c, 1) + 256 * HexPair(c, 3) + 65536 * HexPair(c, 5));

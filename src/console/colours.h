@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "platform/code_pages.h"
 #include "platform/colour.h"
 #include "platform/file_system.h"
 
@@ -10,6 +11,7 @@ namespace vantrel {
 
 // Never fails: whatever does not parse reads as hexadecimal digits, and
 // those that are not read as 0.
-Colour ParseColour(std::string_view text, const FileSystem& files);
+// Colours.txt may be in the legacy code page or in UTF-8.
+Colour ParseColour(std::string_view text, const FileSystem& files, const CodePages& pages);
 
 }  // namespace vantrel

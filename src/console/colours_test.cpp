@@ -13,7 +13,7 @@ class ColoursTest : public InterpreterTest {
         os.files.AddFile(os.files.programFolder + "\\Colours.txt",
                          "Web colours\r\nred #FF0000\r\nteal 008080\r\nlime#00FF00\r\n");
     }
-    Colour Parse(const char* text) { return ParseColour(text, os.files); }
+    Colour Parse(const char* text) { return ParseColour(text, os.files, os.codePages); }
 };
 
 TEST_F(ColoursTest, ParsesCodesAndNames) {
@@ -38,6 +38,23 @@ TEST_F(ColoursTest, ParsesCodesAndNames) {
         {"zz", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(Parse(c.text), c.value) << c.text;
+}
+
+TEST_F(ColoursTest, NamesInTheLegacyCodePageOrInUtf8) {
+    struct Case {
+        const char* file;
+        const char* name;
+        Colour value;
+    } cases[] = {
+        {"gr\xFCn #00FF00\r\n", "gr\xC3\xBCn", 0x00FF00},      // an old Windows-1252 file
+        {"gr\xC3\xBCn #00FF00\r\n", "gr\xC3\xBCn", 0x00FF00},  // one saved as UTF-8
+        {"\xEF\xBB\xBFgr\xC3\xBCn #00FF00\r\n", "gr\xC3\xBCn", 0x00FF00},
+        {"gr\xFCn #00FF00\r\n", "gr\xFCn", 0x000000},  // a legacy name is no name
+    };
+    for (const Case& c : cases) {
+        os.files.AddFile(os.files.programFolder + "\\Colours.txt", c.file);
+        EXPECT_EQ(Parse(c.name), c.value) << c.file;
+    }
 }
 
 TEST_F(ColoursTest, WithoutTheFileNamesReadAsDigits) {

@@ -7,6 +7,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -270,8 +271,9 @@ void CompletionSources::ColourWords(const CompletionRequest& r, std::vector<Cand
 
 void CompletionSources::ColourNames(std::vector<Candidate>* out) {
     const FileSystem& files = in_.Os().files;
-    std::string contents, err;
-    if (!files.ReadFile(InFolder(files.ProgramFolder(), kColourFile), &contents, &err)) return;
+    std::string bytes, err;
+    if (!files.ReadFile(InFolder(files.ProgramFolder(), kColourFile), &bytes, &err)) return;
+    const std::string contents = DecodeStoredText(in_.Os().codePages, bytes, LineMix::kWholeFile);
     // A name is what a line holds before its first space, as ParseColour
     // looks it up; comment lines begin with "#".
     for (const std::string& line : SplitLines(contents)) {

@@ -15,7 +15,7 @@ namespace vantrel {
 void Console::LineStarted() {
     BarWindow& bar = platform_.bar;
     auto colour = [this](const char* name) {
-        return ParseColour(interpreter_.SettingText(name), platform_.files);
+        return ParseColour(interpreter_.SettingText(name), platform_.files, platform_.codePages);
     };
     bar.SetCommandLocked(true);
     ShowSuggestion("");

@@ -55,7 +55,7 @@ bool Console::HistoryFileReady() {
 void Console::LoadHistory() {
     const std::string folder = UserDataFolder(interpreter_);
     if (folder.empty()) return;
-    historyFile_.emplace(platform_.files,
+    historyFile_.emplace(platform_.files, platform_.codePages,
                          folder + "\\Orvane\\Vantrel\\" + std::string(kHistoryFileName));
     if (!interpreter_.SettingOn(settings::kHistoryFile)) return;
     allLines_.Assign(historyFile_->Load());

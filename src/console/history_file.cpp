@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "interpreter/text.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -166,7 +167,7 @@ int HistoryLines::FindOlder(std::string_view text, int before) const {
 
 std::vector<std::string> HistoryFile::Load() {
     std::string contents, err;
-    if (!files_.ReadFile(path_, &contents, &err)) return {};
+    if (!Read(&contents, &err)) return {};
     const std::vector<std::string> all = HistoryFileLines(contents, true);
     std::vector<std::string> lines = NewestUnique(all, kHistoryLines);
     lines_ = all.size();
@@ -194,7 +195,7 @@ bool HistoryFile::Append(const std::string& line, bool duplicate, std::string* e
 
 bool HistoryFile::Compact(std::string* err) {
     std::string contents;
-    if (!files_.ReadFile(path_, &contents, err)) return false;
+    if (!Read(&contents, err)) return false;
     // While the console runs every line it wrote is whole: a last line
     // without its break was typed by hand and stays.
     return Rewrite(NewestUnique(HistoryFileLines(contents, false), kHistoryLines), err);
@@ -202,7 +203,7 @@ bool HistoryFile::Compact(std::string* err) {
 
 bool HistoryFile::Mend(std::string* err) {
     std::string contents;
-    if (!files_.ReadFile(path_, &contents, err)) return false;
+    if (!Read(&contents, err)) return false;
     if (!Rewrite(NewestUnique(HistoryFileLines(contents, true), kHistoryLines), err)) return false;
     torn_ = false;
     return true;
@@ -218,6 +219,13 @@ bool HistoryFile::EndsOpen() const {
         return false;
     }
     return !last.empty() && last != "\n" && last != "\r";
+}
+
+bool HistoryFile::Read(std::string* contents, std::string* err) const {
+    std::string bytes;
+    if (!files_.ReadFile(path_, &bytes, err)) return false;
+    *contents = DecodeStoredText(pages_, bytes, LineMix::kPerLine);
+    return true;
 }
 
 bool HistoryFile::Rewrite(const std::vector<std::string>& lines, std::string* err) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/code_pages.h"
 #include "platform/file_system.h"
 
 namespace vantrel {
@@ -71,7 +72,8 @@ class HistoryLines {
 // that the next load drops, and every rewrite is a ReplaceFile.
 class HistoryFile {
   public:
-    HistoryFile(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    HistoryFile(FileSystem& files, const CodePages& pages, std::string path)
+        : files_(files), pages_(pages), path_(std::move(path)) {}
 
     const std::string& Path() const { return path_; }
     // The start-up read: the file's lines, newest last, each once, at most
@@ -89,10 +91,15 @@ class HistoryFile {
     // A file edited by hand may end without a line break: the next line
     // then starts a line of its own instead of joining that one.
     bool EndsOpen() const;
+    // The file's text as the console's own. Older versions wrote their
+    // lines in the legacy code page and this one appends UTF-8 to them, so
+    // each line is read as what it is.
+    bool Read(std::string* contents, std::string* err) const;
     bool Rewrite(const std::vector<std::string>& lines, std::string* err);
     bool Mend(std::string* err);
 
     FileSystem& files_;
+    const CodePages& pages_;
     std::string path_;
     // Lines in the file and the repeated ones among those appended, as far
     // as this console knows.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_file_system.h"
+#include "fake_platform.h"
 
 namespace vantrel::testing {
 namespace {
@@ -137,7 +137,8 @@ class HistoryFileTest : public ::testing::Test {
     }
 
     FakeFileSystem files;
-    HistoryFile file{files, kPath};
+    FakeCodePages pages;
+    HistoryFile file{files, pages, kPath};
 };
 
 TEST_F(HistoryFileTest, EachLineIsAppendedWithItsLineEnd) {
@@ -165,7 +166,7 @@ TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
     };
     for (const Case& c : cases) {
         files.AddFile(kPath, c.contents);
-        HistoryFile loaded(files, kPath);
+        HistoryFile loaded(files, pages, kPath);
         EXPECT_EQ(loaded.Load(), c.lines) << c.name;
         EXPECT_EQ(files.Contents(kPath), c.mended) << c.name;
     }
@@ -173,6 +174,28 @@ TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
     files.AddFile(kPath, "a\r\nhal");
     file.Load();
     EXPECT_EQ(Append("b"), "a\r\nb\r\n");
+}
+
+// An older version wrote its lines in Windows-1252; this one appends UTF-8
+// to the same file. Each line reads as what it is, and loading does not
+// rewrite the old lines.
+TEST_F(HistoryFileTest, LinesOfOlderVersionsAndOfThisOneReadAlike) {
+    const std::string old = "echo caf\xE9\r\ncd \xACTEMP\xAC\r\n";
+    files.AddFile(kPath, old);
+    EXPECT_EQ(file.Load(),
+              (std::vector<std::string>{"echo caf\xC3\xA9", "cd \xC2\xACTEMP\xC2\xAC"}));
+    EXPECT_EQ(files.replaceCount, 0);
+    EXPECT_EQ(Append("echo \xE2\x82\xAC"), old + "echo \xE2\x82\xAC\r\n");
+    // The same line typed again now is the same line.
+    Append("echo caf\xC3\xA9");
+    HistoryFile again(files, pages, kPath);
+    EXPECT_EQ(again.Load(), (std::vector<std::string>{"cd \xC2\xACTEMP\xC2\xAC",
+                                                      "echo \xE2\x82\xAC", "echo caf\xC3\xA9"}));
+    // A compaction writes the console's own text.
+    std::string err;
+    ASSERT_TRUE(again.Compact(&err)) << err;
+    EXPECT_EQ(files.Contents(kPath),
+              "cd \xC2\xACTEMP\xC2\xAC\r\necho \xE2\x82\xAC\r\necho caf\xC3\xA9\r\n");
 }
 
 TEST_F(HistoryFileTest, ALineEditedInWithoutItsEndIsNotJoinedByTheNext) {
@@ -215,7 +238,7 @@ TEST_F(HistoryFileTest, TheFileIsCompactedWhenItGrowsAQuarterPastItsCapOrRepeats
     EXPECT_EQ(files.replaceCount, 0);
     Append("last");
     EXPECT_EQ(files.replaceCount, 1);
-    HistoryFile again(files, kPath);
+    HistoryFile again(files, pages, kPath);
     std::vector<std::string> lines = again.Load();
     ASSERT_EQ(lines.size(), kHistoryLines);
     EXPECT_EQ(lines.back(), "last");
@@ -249,7 +272,7 @@ TEST_F(HistoryFileTest, AnAppendCutShortLosesOnlyItsOwnLine) {
     files.faults = nullptr;
     // The next line's append first takes away what the failed one left.
     Append("after");
-    HistoryFile again(files, kPath);
+    HistoryFile again(files, pages, kPath);
     EXPECT_EQ(again.Load(), (std::vector<std::string>{"kept", "lost line", "after"}));
 }
 

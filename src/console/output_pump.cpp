@@ -129,8 +129,11 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     PaneSettings settings;
     settings.maxMem = interpreter.SettingNumber(settings::kOutputMaxMem);
     settings.maxSize = interpreter.SettingNumber(settings::kOutputMaxSize);
-    settings.textColour = ParseColour(interpreter.SettingText(settings::kColourOutputText), files);
-    settings.bgColour = ParseColour(interpreter.SettingText(settings::kColourOutputBg), files);
+    const CodePages& pages = interpreter.Os().codePages;
+    settings.textColour =
+        ParseColour(interpreter.SettingText(settings::kColourOutputText), files, pages);
+    settings.bgColour =
+        ParseColour(interpreter.SettingText(settings::kColourOutputBg), files, pages);
     const Rect bar = window.Bounds();
     pane.Show(PlanPane(pane.Text(), pending, bar, MonitorOf(window.Monitors(), bar), settings));
     pending.clear();

@@ -6,6 +6,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -91,8 +92,10 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
             return false;
         }
     }
-    std::string contents;
-    if (!files.ReadFile(file, &contents, err)) return false;
+    std::string bytes;
+    if (!files.ReadFile(file, &bytes, err)) return false;
+    // Older versions, and ADDBATCH of this one, may each have added lines.
+    const std::string contents = DecodeStoredText(in.Os().codePages, bytes, LineMix::kPerLine);
 
     if (in.batchDepth >= Interpreter::kMaxBatchDepth) {
         in.PrintOut("Batch files nested more than " + std::to_string(Interpreter::kMaxBatchDepth) +

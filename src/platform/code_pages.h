@@ -19,8 +19,10 @@ class CodePages {
     // character with no byte there becomes '?'.
     virtual std::string FromLegacy(std::string_view bytes) const = 0;
     virtual std::string ToLegacy(std::string_view text) const = 0;
-    // Bytes of the system's OEM code page (what console programs write).
+    // Bytes of the system's OEM code page (what console programs write, and
+    // read from a batch file), and back; '?' as for the legacy one.
     virtual std::string FromOem(std::string_view bytes) const = 0;
+    virtual std::string ToOem(std::string_view text) const = 0;
     // UTF-8, or UTF-16 units, as the process's text.
     virtual std::string FromUtf8(std::string_view bytes) const = 0;
     virtual std::string FromUtf16(std::u16string_view units) const = 0;

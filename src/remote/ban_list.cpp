@@ -4,6 +4,7 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "platform/text_decoding.h"
 #include "remote/ip_address.h"
 
 namespace vantrel {
@@ -20,9 +21,9 @@ namespace {
 
 // The list as it stands: one that is missing reads as empty, one that is
 // there but cannot be read fails.
-bool ReadList(const FileSystem& files, const std::string& path, std::string* contents,
-              std::string* err) {
-    if (files.ReadFile(path, contents, err)) return true;
+bool ReadList(const FileSystem& files, const CodePages& pages, const std::string& path,
+              std::string* contents, std::string* err) {
+    if (ReadBanText(files, pages, path, contents, err)) return true;
     contents->clear();
     return !files.Exists(path, FileMask::kFiles);
 }
@@ -44,22 +45,31 @@ bool WriteWith(FileSystem& files, const std::string& path, std::string contents,
 
 }  // namespace
 
-bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address) {
-    std::string contents, err;
-    return files.ReadFile(path, &contents, &err) && Listed(contents, address);
+bool ReadBanText(const FileSystem& files, const CodePages& pages, const std::string& path,
+                 std::string* text, std::string* err) {
+    std::string bytes;
+    if (!files.ReadFile(path, &bytes, err)) return false;
+    *text = DecodeStoredText(pages, bytes);
+    return true;
 }
 
-bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
-               std::string* err) {
+bool IsBanned(const FileSystem& files, const CodePages& pages, const std::string& path,
+              const std::string& address) {
+    std::string contents, err;
+    return ReadBanText(files, pages, path, &contents, &err) && Listed(contents, address);
+}
+
+bool AppendBan(FileSystem& files, const CodePages& pages, const std::string& path,
+               const std::string& address, std::string* err) {
     std::string contents;
-    return ReadList(files, path, &contents, err) &&
+    return ReadList(files, pages, path, &contents, err) &&
            WriteWith(files, path, std::move(contents), address, err);
 }
 
-bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
-             std::string* err) {
+bool BanOnce(FileSystem& files, const CodePages& pages, const std::string& path,
+             const std::string& address, std::string* err) {
     std::string contents;
-    if (!ReadList(files, path, &contents, err)) return false;
+    if (!ReadList(files, pages, path, &contents, err)) return false;
     return Listed(contents, address) || WriteWith(files, path, std::move(contents), address, err);
 }
 

@@ -12,6 +12,7 @@ namespace vantrel {
 
 class Interpreter;
 class FileSystem;
+class CodePages;
 
 inline constexpr char kBanFileName[] = "\\Ban.txt";
 
@@ -22,20 +23,27 @@ std::string BanFilePath(std::string_view dataFolder);
 // stays part of its line, and a last line end adds no empty line.
 std::vector<std::string> BanLines(std::string_view contents);
 
+// The list's text as the console's own: older versions wrote it in the
+// legacy code page, this one writes UTF-8 (or the legacy code page where
+// that is the process's).
+bool ReadBanText(const FileSystem& files, const CodePages& pages, const std::string& path,
+                 std::string* text, std::string* err);
+
 // Whether a line names the address. A list that cannot be read bans nobody.
-bool IsBanned(const FileSystem& files, const std::string& path, const std::string& address);
+bool IsBanned(const FileSystem& files, const CodePages& pages, const std::string& path,
+              const std::string& address);
 
 // Adds the address and CR LF at the end, creating the list when missing; the
 // list is replaced whole, and one that is there but cannot be read is left
 // as it is (false).
-bool AppendBan(FileSystem& files, const std::string& path, const std::string& address,
-               std::string* err);
+bool AppendBan(FileSystem& files, const CodePages& pages, const std::string& path,
+               const std::string& address, std::string* err);
 
 // The bans of the kick key and the autoban: the address is appended only
 // when no line holds it yet, so a client that keeps coming back adds one
 // line, not one a visit. The list is read once for both.
-bool BanOnce(FileSystem& files, const std::string& path, const std::string& address,
-             std::string* err);
+bool BanOnce(FileSystem& files, const CodePages& pages, const std::string& path,
+             const std::string& address, std::string* err);
 
 // A remote-console event as an output line: "[" + date-time + "] " + text.
 std::string LogLine(Interpreter& in, std::string_view text);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_file_system.h"
+#include "fake_platform.h"
 
 namespace vantrel {
 namespace {
@@ -14,16 +14,33 @@ constexpr char kList[] = "C:\\Data\\Ban.txt";
 // that a second spelling is never added.
 TEST(BanListTest, TheListBansEverySpellingOfAnAddressOnce) {
     testing::FakeFileSystem files;
-    EXPECT_FALSE(IsBanned(files, kList, "10.1.2.3"));
+    const testing::FakeCodePages pages;
+    EXPECT_FALSE(IsBanned(files, pages, kList, "10.1.2.3"));
     files.AddFolder("C:\\Data");
     files.AddFile(kList, "10.0.0.9\r\n2001:DB8::1\r\n");
-    EXPECT_TRUE(IsBanned(files, kList, "2001:0db8::0001"));
-    EXPECT_FALSE(IsBanned(files, kList, "2001:db8::2"));
+    EXPECT_TRUE(IsBanned(files, pages, kList, "2001:0db8::0001"));
+    EXPECT_FALSE(IsBanned(files, pages, kList, "2001:db8::2"));
     std::string err;
-    EXPECT_TRUE(BanOnce(files, kList, "2001:db8::1", &err));
-    EXPECT_TRUE(BanOnce(files, kList, "10.0.0.1", &err));
-    EXPECT_TRUE(BanOnce(files, kList, "::ffff:10.0.0.1", &err));
+    EXPECT_TRUE(BanOnce(files, pages, kList, "2001:db8::1", &err));
+    EXPECT_TRUE(BanOnce(files, pages, kList, "10.0.0.1", &err));
+    EXPECT_TRUE(BanOnce(files, pages, kList, "::ffff:10.0.0.1", &err));
     EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\n10.0.0.1\r\n");
+}
+
+// An older version's list, and a line an editor left in the legacy code
+// page: read as the console's text, written back as that.
+TEST(BanListTest, ALegacyListIsReadAndRewrittenAsTheConsolesText) {
+    testing::FakeFileSystem files;
+    const testing::FakeCodePages pages;
+    files.AddFolder("C:\\Data");
+    files.AddFile(kList, "10.0.0.9\r\nbanni \xE9\r\n");
+    std::string text, err;
+    ASSERT_TRUE(ReadBanText(files, pages, kList, &text, &err));
+    EXPECT_EQ(text, "10.0.0.9\r\nbanni \xC3\xA9\r\n");
+    EXPECT_TRUE(IsBanned(files, pages, kList, "10.0.0.9"));
+    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\nbanni \xE9\r\n");  // a check only reads
+    EXPECT_TRUE(BanOnce(files, pages, kList, "10.0.0.1", &err));
+    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\nbanni \xC3\xA9\r\n10.0.0.1\r\n");
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ bool RemoteLink::Attached() const {
 
 void RemoteLink::Send(const std::string& text) {
     std::string err;
-    socket_.SendData(text, &err);
+    socket_.SendData(in_.Os().codePages.ToLegacy(text), &err);
 }
 
 void RemoteLink::UpdatePrompt() {
@@ -147,7 +147,8 @@ bool RemoteLink::KeyReleased(int key, int modifiers) {
     ResetLink();
     if (modifiers == kModCtrl) {
         std::string err;
-        if (!BanOnce(in_.Os().files, banFile_, address, &err)) in_.PrintOut(kBanError);
+        if (!BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err))
+            in_.PrintOut(kBanError);
     }
     return true;
 }
@@ -190,7 +191,11 @@ void RemoteLink::OnError(int number, const std::string& description) {
 }
 
 void RemoteLink::TakeArrivedLines(std::string_view data) {
-    for (std::string& line : TakeLines(&receiveBuffer, data)) {
+    // The buffer keeps the wire's bytes: a backspace takes back one byte,
+    // which is one character there, and a line is converted once whole.
+    const CodePages& wire = in_.Os().codePages;
+    for (const std::string& bytes : TakeLines(&receiveBuffer, data)) {
+        std::string line = wire.FromLegacy(bytes);
         // A peer that floods while a line runs must not fill the memory:
         // what would take the held lines past the bound is dropped, and
         // said so once they have run.
@@ -265,7 +270,7 @@ void RemoteLink::Handle(const Waiting& w) {
 void RemoteLink::ConnectionRequest(long requestId) {
     socket_.Close();
     std::string address = socket_.RemoteHostIP();
-    if (IsBanned(in_.Os().files, banFile_, address)) {
+    if (IsBanned(in_.Os().files, in_.Os().codePages, banFile_, address)) {
         if (FirstKnockThisMinute(address)) {
             in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
         }
@@ -348,7 +353,7 @@ void RemoteLink::DetectPrompt() {
     if (state_ != kRemoteLink || receiveBuffer.empty() || receiveBuffer.back() != '>') {
         return;
     }
-    remotePrompt_ = std::move(receiveBuffer);
+    remotePrompt_ = in_.Os().codePages.FromLegacy(receiveBuffer);
     receiveBuffer.clear();
     if (remotePrompt_ == kPasswordPrompt) {
         if (!connectPassword.empty()) {
@@ -394,7 +399,7 @@ void RemoteLink::Autokick(bool mayBan) {
     std::string event = "Autokicked client ";
     if (mayBan && in_.SettingOn(settings::kLoginFailBan)) {
         std::string err;
-        if (BanOnce(in_.Os().files, banFile_, address, &err)) {
+        if (BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err)) {
             event = "Autobanned client ";
         } else {
             in_.PrintOut(kAutobanError);

@@ -2,6 +2,18 @@
 // events, the line protocol in both directions, the login check and the
 // kick and ban keys. The console holds the ConsoleState and hands the link
 // a reference to it; everything else of the link is here.
+//
+// The wire carries the legacy ANSI code page, one byte a character, as
+// every console that speaks this protocol expects; the link converts at
+// the socket, so that the rest of the console only ever sees its own text.
+// Two consoles of this version do not switch to UTF-8 between themselves:
+// nothing in the protocol lets one ask the other without the asking line
+// doing something at a peer that does not know it. Before the login every
+// line a server gets is a password attempt (counted, and banned after the
+// last one); after it every line runs as a command, and a word no command
+// knows is opened through the shell, answers "Invalid command, filename or
+// URL" and clears the client's pane. A server cannot offer it first either:
+// every line it sends shows in the client's pane.
 #pragma once
 
 #include <cstdint>
@@ -53,8 +65,9 @@ class RemoteLink : public SocketEvents {
     // windows get a turn.
     static constexpr std::uint64_t kSliceMs = 50;
 
-    // Sends text to the peer as it is; a failure shows up as the socket's
-    // Error event.
+    // Sends text to the peer in the wire's code page; a character that has
+    // no byte there goes as "?". A failure shows up as the socket's Error
+    // event.
     void Send(const std::string& text);
 
     std::string PeerAddress() const { return socket_.RemoteHostIP(); }

@@ -3,6 +3,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/text_decoding.h"
 
 namespace vantrel {
 
@@ -66,8 +67,11 @@ bool SavePlacement(Interpreter& in, DockState dock, const std::optional<Point>& 
     // one takes its place only once it is complete: whatever fails on the
     // way (a file that cannot be read, a full disk, a read-only file), the
     // user's lines are never lost.
-    std::string contents;
-    if (!files.AppendFile(path, "", err) || !files.ReadFile(path, &contents, err)) return false;
+    std::string bytes;
+    if (!files.AppendFile(path, "", err) || !files.ReadFile(path, &bytes, err)) return false;
+    // The user's lines are written back as the console's own text, however
+    // an older version or an editor stored them.
+    const std::string contents = DecodeStoredText(in.Os().codePages, bytes, LineMix::kPerLine);
     return files.ReplaceFile(path, WithPlacement(contents, PlacementLines(in, dock, monitor)), err);
 }
 

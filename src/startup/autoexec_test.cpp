@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "interpreter/launch.h"
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
@@ -64,6 +65,61 @@ TEST_F(AutoexecTest, SavePosPutsThePlacementFirst) {
     host.dock = DockState::kTop;  // where every start puts the bar
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "set a=1\r\n");
+}
+
+// An Autoexec.dcb of an older version, in Windows-1252: "¬" is byte AC,
+// "é" byte E9.
+constexpr char kOldAutoexec[] = "echo \xACTEMP\xAC\r\necho caf\xE9\r\n";
+
+TEST_F(AutoexecTest, AnOldWindows1252AutoexecRunsAsBefore) {
+    struct Case {
+        const char* name;
+        bool processIsUtf8;
+        const char* marker;  // the VarEnvString of a process of that kind
+        const char* output;
+    } cases[] = {
+        {"utf-8 process", true, "\xC2\xAC", "C:\\Temp\r\ncaf\xC3\xA9"},
+        {"legacy process", false, "\xAC", "C:\\Temp\r\ncaf\xE9"},
+    };
+    for (const Case& c : cases) {
+        os.codePages.processIsUtf8 = c.processIsUtf8;
+        os.files.AddFile(kAutoexec, kOldAutoexec);
+        in.SetVar("VarEnvString", c.marker);
+        in.SetVar("OutputKeep", "1");
+        in.PendingOutput().clear();
+        std::string err;
+        ASSERT_TRUE(RunBatch(in, kAutoexec, "", &err)) << err;
+        EXPECT_EQ(in.PendingOutput(), c.output) << c.name;
+        EXPECT_EQ(os.files.Contents(kAutoexec), kOldAutoexec) << c.name;  // read, not rewritten
+    }
+}
+
+TEST_F(AutoexecTest, SavePosWritesTheUsersLinesAsTheConsolesText) {
+    struct Case {
+        const char* name;
+        std::string before;
+        const char* after;
+    } cases[] = {
+        {"windows-1252", "echo caf\xE9\r\ndock top\r\n", "dock bottom\r\necho caf\xC3\xA9\r\n"},
+        {"utf-8", "echo caf\xC3\xA9\r\n", "dock bottom\r\necho caf\xC3\xA9\r\n"},
+        {"utf-8 with its mark",
+         "\xEF\xBB\xBF"
+         "echo caf\xC3\xA9\r\n",
+         "dock bottom\r\necho caf\xC3\xA9\r\n"},
+        {"utf-16",
+         std::string("\xFF\xFE"
+                     "e\0\xE9\0\r\0\n\0",
+                     10),
+         "dock bottom\r\ne\xC3\xA9\r\n"},
+        {"both", "echo \xE9\r\necho \xC3\xA9\r\n",
+         "dock bottom\r\necho \xC3\xA9\r\necho \xC3\xA9\r\n"},
+    };
+    host.dock = DockState::kBottom;
+    for (const Case& c : cases) {
+        os.files.AddFile(kAutoexec, c.before);
+        EXPECT_EQ(Output("savepos"), "") << c.name;
+        EXPECT_EQ(os.files.Contents(kAutoexec), c.after) << c.name;
+    }
 }
 
 TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {

@@ -39,7 +39,7 @@ TEST_F(DefaultsTest, TheEnvironmentMarkerIsTheNotSignInEitherCodePage) {
 
 TEST_F(DefaultsTest, TextStandsOutAndBusyBoxesSwapTheirColours) {
     auto colour = [this](const std::string& name) {
-        return ParseColour(in.EvaluateText(name), os.files);
+        return ParseColour(in.EvaluateText(name), os.files, os.codePages);
     };
     for (const char* box : {"Prompt", "PromptBusy", "Command", "CommandBusy", "Output"}) {
         const std::string name = std::string("Colour") + box;

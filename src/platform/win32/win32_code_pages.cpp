@@ -56,6 +56,10 @@ std::string Win32CodePages::FromOem(std::string_view bytes) const {
     return Convert(bytes, oem_, process_);
 }
 
+std::string Win32CodePages::ToOem(std::string_view text) const {
+    return Convert(text, process_, oem_);
+}
+
 std::string Win32CodePages::FromUtf8(std::string_view bytes) const {
     return Convert(bytes, kUtf8, process_);
 }

@@ -14,6 +14,7 @@ class Win32CodePages : public CodePages {
     std::string FromLegacy(std::string_view bytes) const override;
     std::string ToLegacy(std::string_view text) const override;
     std::string FromOem(std::string_view bytes) const override;
+    std::string ToOem(std::string_view text) const override;
     std::string FromUtf8(std::string_view bytes) const override;
     std::string FromUtf16(std::u16string_view units) const override;
 

@@ -151,6 +151,13 @@ def test_remote_a_windows_1252_client_logs_in_and_reads_its_own_bytes(c):
     client.take()
     client.send(b"echo caf\xe9 \x80\r\n")
     client.wait_for(lambda d: b"\r\ncaf\xe9 \x80\r\n" in d, "the line's output in the same bytes")
+    # Its not sign marks a variable; three bytes that make a UTF-8
+    # character are three of its characters; a character it has no byte
+    # for comes as "?".
+    client.send(b"echo \xacOS\xac \xe6\x97\xa5\r\n")
+    client.wait_for(lambda d: b"\r\nWindows_NT \xe6\x97\xa5\r\n" in d, "the marker expanded")
+    client.send(b'print "\xe9" & ChrW(26085)\r\n')
+    client.wait_for(lambda d: b"\r\n\xe9?\r\n" in d, "a character with no byte as ?")
     client.close()
 
 

@@ -158,15 +158,41 @@ bool TextCompareArg(const Value* args, int count, int i) {
     return mode != 0;
 }
 
-size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text) {
-    if (!text) return hay.find(needle, from);
-    if (needle.size() > hay.size()) return std::string_view::npos;
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && LowerChar(hay[i + k]) == LowerChar(needle[k])) ++k;
-        if (k == needle.size()) return i;
+std::vector<TextMatch> FindAll(std::string_view hay, std::string_view needle, bool text,
+                               int32_t limit) {
+    std::vector<TextMatch> found;
+    const auto more = [&] { return limit < 0 || static_cast<int32_t>(found.size()) < limit; };
+    // Bytes are units in ASCII; and a needle of whole UTF-8 characters found
+    // byte for byte starts and ends on character boundaries, so a binary
+    // search needs no units.
+    const bool ascii = utf8::IsAscii(hay) && utf8::IsAscii(needle);
+    if (ascii || (!text && utf8::IsValid(needle))) {
+        for (size_t at = 0; more();) {
+            at = utf8::FindBytes(hay, needle, at, text);
+            if (at == std::string_view::npos) break;
+            found.push_back({{at, false}, {at + needle.size(), false}});
+            at += needle.size();
+        }
+        return found;
     }
-    return std::string_view::npos;
+    const std::u16string h = utf8::ToUtf16(hay, text);
+    const std::u16string n = utf8::ToUtf16(needle, text);
+    utf8::Place place{0, false};
+    size_t unit = 0;
+    for (size_t at = 0; more();) {
+        at = h.find(n, at);
+        if (at == std::u16string::npos) break;
+        const utf8::Place begin = utf8::Advance(hay, place, at - unit);
+        place = utf8::Advance(hay, begin, n.size());
+        unit = at + n.size();
+        found.push_back({begin, place});
+        at = unit;
+    }
+    return found;
+}
+
+bool ContainsText(std::string_view hay, std::string_view needle, bool text) {
+    return !FindAll(hay, needle, text, 1).empty();
 }
 
 int32_t ArgLong(const Value& v) {

@@ -4,8 +4,10 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/runtime.h"
+#include "script/utf8.h"
 
 namespace script {
 
@@ -43,7 +45,13 @@ std::string ArgText(Frame& f, const Value& v);
 int32_t ArgLong(const Value& v);
 // The optional compare argument at i: false binary (0), true text (1 or 2).
 bool TextCompareArg(const Value* args, int count, int i);
-// Position of needle in hay at or after from, case-insensitive when text.
-size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text);
+// The matches of a non-empty needle in hay, in order, at most limit of them
+// (-1: all), case-insensitive in every script when text.
+struct TextMatch {
+    utf8::Place begin, end;
+};
+std::vector<TextMatch> FindAll(std::string_view hay, std::string_view needle, bool text,
+                               int32_t limit = -1);
+bool ContainsText(std::string_view hay, std::string_view needle, bool text);
 
 }  // namespace script

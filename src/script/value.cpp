@@ -3,6 +3,7 @@
 #include "script/convert.h"
 #include "script/engine.h"
 #include "script/errors.h"
+#include "script/utf8.h"
 
 namespace script {
 
@@ -26,6 +27,10 @@ void Value::Reset() {
         RefCounted* old = std::exchange(obj_, nullptr);
         old->Release();
     }
+}
+
+bool Value::ScanAscii() const {
+    return utf8::IsAscii(str_);
 }
 
 void Value::CopyText(const Value& o) {

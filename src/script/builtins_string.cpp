@@ -30,8 +30,10 @@ int32_t NonNegative(const Value& v) {
 
 // A text argument: a string read in place, with its cached ASCII flag;
 // anything else converted. Where the text is ASCII, bytes are units and the
-// functions take byte offsets directly; other texts are walked from their
-// start to find a unit position (a scan of the prefix per call).
+// functions take byte offsets directly. Other texts are walked from their
+// start to find a unit position (a scan of the prefix per call); a search
+// that ignores case, or for text that is not whole UTF-8 characters,
+// converts the whole text to UTF-16 per call.
 class Text {
   public:
     Text(Frame& f, const Value& v) {

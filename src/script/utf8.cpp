@@ -346,6 +346,15 @@ size_t FindBytes(std::string_view hay, std::string_view needle, size_t from, boo
 }
 
 size_t FindUnits(std::string_view hay, std::string_view needle, size_t from, bool fold) {
+    if (!fold && IsValid(needle)) {
+        // Whole characters found byte for byte (see FindBytes): only the
+        // prefix and the stretch searched are walked, not the whole text.
+        const Place start = Seek(hay, from);
+        const size_t byte = start.inPair ? start.byte + 4 : start.byte;
+        const size_t at = hay.find(needle, byte);
+        if (at == std::string_view::npos) return at;
+        return from + (start.inPair ? 1 : 0) + CountUnits(hay.substr(byte, at - byte));
+    }
     return Units(hay, fold).find(Units(needle, fold), from);
 }
 

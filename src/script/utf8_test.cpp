@@ -139,10 +139,16 @@ TEST(ScriptUtf8, FindsByUnits) {
         bool fold;
         size_t expected;
     } cases[] = {
-        {"a😀b日", "日", 0, false, 4},           {"a😀b日", "b", 0, false, 3},
+        {"a😀b日", "日", 0, false, 4},
+        {"a😀b日", "b", 0, false, 3},
         {"a😀b日", "\xED\xB8\x80", 0, false, 2},  // the second half alone
-        {"ΑΒΓαβγ", "βγ", 0, false, 4},          {"ΑΒΓαβγ", "βγ", 0, true, 1},
-        {"ΑΒΓαβγ", "βγ", 2, true, 4},           {"日本", "語", 0, false, kAll},
+        {"ΑΒΓαβγ", "βγ", 0, false, 4},
+        {"ΑΒΓαβγ", "βγ", 0, true, 1},
+        {"ΑΒΓαβγ", "βγ", 2, true, 4},
+        {"日本", "語", 0, false, kAll},
+        {"a😀b日", "b", 2, false, 3},  // from inside the pair
+        {"日本日本", "日", 1, false, 2},
+        {"x\xE9y\xE9", "\xE9", 2, false, 3},  // a legacy byte is one unit
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FindUnits(c.hay, c.needle, c.from, c.fold), c.expected)

@@ -158,41 +158,14 @@ bool TextCompareArg(const Value* args, int count, int i) {
     return mode != 0;
 }
 
-std::vector<TextMatch> FindAll(std::string_view hay, std::string_view needle, bool text,
-                               int32_t limit) {
-    std::vector<TextMatch> found;
-    const auto more = [&] { return limit < 0 || static_cast<int32_t>(found.size()) < limit; };
-    // Bytes are units in ASCII; and a needle of whole UTF-8 characters found
-    // byte for byte starts and ends on character boundaries, so a binary
-    // search needs no units.
-    const bool ascii = utf8::IsAscii(hay) && utf8::IsAscii(needle);
-    if (ascii || (!text && utf8::IsValid(needle))) {
-        for (size_t at = 0; more();) {
-            at = utf8::FindBytes(hay, needle, at, text);
-            if (at == std::string_view::npos) break;
-            found.push_back({{at, false}, {at + needle.size(), false}});
-            at += needle.size();
-        }
-        return found;
-    }
-    const std::u16string h = utf8::ToUtf16(hay, text);
-    const std::u16string n = utf8::ToUtf16(needle, text);
-    utf8::Place place{0, false};
-    size_t unit = 0;
-    for (size_t at = 0; more();) {
-        at = h.find(n, at);
-        if (at == std::u16string::npos) break;
-        const utf8::Place begin = utf8::Advance(hay, place, at - unit);
-        place = utf8::Advance(hay, begin, n.size());
-        unit = at + n.size();
-        found.push_back({begin, place});
-        at = unit;
-    }
-    return found;
+bool SearchesBytes(std::string_view hay, std::string_view needle, bool text) {
+    return (!text && utf8::IsValid(needle)) || (utf8::IsAscii(needle) && utf8::IsAscii(hay));
 }
 
 bool ContainsText(std::string_view hay, std::string_view needle, bool text) {
-    return !FindAll(hay, needle, text, 1).empty();
+    bool found = false;
+    ForEachMatch(hay, needle, text, 1, [&](const TextMatch&) { found = true; });
+    return found;
 }
 
 int32_t ArgLong(const Value& v) {

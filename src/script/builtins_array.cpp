@@ -28,10 +28,10 @@ Value Split(Frame& f, Value* a, int n) {
     }
     // At most limit - 1 cuts make limit items.
     utf8::Place pos{0, false};
-    for (const TextMatch& m : FindAll(s, delim, text, limit < 0 ? -1 : limit - 1)) {
+    ForEachMatch(s, delim, text, limit < 0 ? -1 : limit - 1, [&](const TextMatch& m) {
         items.push_back(Value::String(utf8::Slice(s, pos, m.begin)));
         pos = m.end;
-    }
+    });
     items.push_back(Value::String(utf8::Slice(s, pos, {s.size(), false})));
     return MakeList(std::move(items));
 }

@@ -185,17 +185,19 @@ Value Replace(Frame& f, Value* a, int n) {
     // The result starts at start, as VBScript's Replace returns it.
     const utf8::Place from = utf8::Seek(s, static_cast<size_t>(start) - 1);
     if (from.byte >= s.size()) return Value::String("");
-    const std::string rest = utf8::Slice(s, from, {s.size(), false});
-    if (find.empty() || count == 0) return Value::String(rest);
+    // A start inside a pair begins with its second half: only then a copy.
+    const std::string cut = from.inPair ? utf8::Slice(s, from, {s.size(), false}) : "";
+    const std::string_view rest = from.inPair ? cut : std::string_view(s).substr(from.byte);
+    if (find.empty() || count == 0) return Value::String(std::string(rest));
     std::string out;
     utf8::Place pos{0, false};
-    for (const TextMatch& m : FindAll(rest, find, text, count)) {
-        utf8::AppendText(&out, utf8::Slice(rest, pos, m.begin));
+    ForEachMatch(rest, find, text, count, [&](const TextMatch& m) {
+        utf8::AppendSlice(&out, rest, pos, m.begin);
         utf8::AppendText(&out, with);
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
         pos = m.end;
-    }
-    utf8::AppendText(&out, utf8::Slice(rest, pos, {rest.size(), false}));
+    });
+    utf8::AppendSlice(&out, rest, pos, {rest.size(), false});
     return Str(std::move(out));
 }
 

@@ -56,7 +56,7 @@ void Append(std::string* out, char32_t code) {
     }
 }
 
-void AppendText(std::string* out, std::string_view text) {
+void JoinHalves(std::string* out, std::string_view text) {
     // A half is ED A0..AF xx (first) or ED B0..BF xx (second).
     const auto half = [](std::string_view t, size_t at, unsigned char low, unsigned char high) {
         const unsigned char b = static_cast<unsigned char>(t[at + 1]);
@@ -149,7 +149,7 @@ char16_t LowHalf(char32_t code) {
 
 }  // namespace
 
-std::string Slice(std::string_view text, Place from, Place to) {
+std::string SliceCut(std::string_view text, Place from, Place to) {
     std::string out;
     if (from.byte == to.byte && from.inPair == to.inPair) return out;
     size_t begin = from.byte;
@@ -167,6 +167,14 @@ Place Advance(std::string_view text, Place at, size_t units) {
     // From inside a pair, the pair's first half is already behind.
     if (at.inPair) return units == 0 ? at : Seek(text, units + 1, at.byte);
     return Seek(text, units, at.byte);
+}
+
+void AppendSlice(std::string* out, std::string_view text, Place from, Place to) {
+    if (from.inPair || to.inPair) {
+        AppendText(out, Slice(text, from, to));
+    } else if (to.byte > from.byte) {
+        AppendText(out, text.substr(from.byte, to.byte - from.byte));
+    }
 }
 
 std::string SliceUnits(std::string_view text, size_t first, size_t count) {

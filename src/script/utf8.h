@@ -27,7 +27,15 @@ void Append(std::string* out, char32_t code);
 // Appends text; when out ends with the first half of a pair and text starts
 // with the second, the two become the pair's one character, so that joined
 // halves read, compare and search as the character they make.
-void AppendText(std::string* out, std::string_view text);
+void JoinHalves(std::string* out, std::string_view text);
+inline void AppendText(std::string* out, std::string_view text) {
+    // A second half starts with 0xED: anything else appends as it is.
+    if (text.size() < 3 || static_cast<unsigned char>(text[0]) != 0xED) {
+        out->append(text);
+    } else {
+        JoinHalves(out, text);
+    }
+}
 
 // Whether the text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValid(std::string_view text);
@@ -59,7 +67,14 @@ Place Seek(std::string_view text, size_t units, size_t from = 0);
 Place Advance(std::string_view text, Place at, size_t units);
 // The text between two places (from <= to); a pair cut by either place
 // gives its half as a lone surrogate.
-std::string Slice(std::string_view text, Place from, Place to);
+std::string SliceCut(std::string_view text, Place from, Place to);
+inline std::string Slice(std::string_view text, Place from, Place to) {
+    // Inline for the common case, no pair cut: Split makes a slice per item.
+    if (from.inPair || to.inPair) return SliceCut(text, from, to);
+    return std::string(text.substr(from.byte, to.byte > from.byte ? to.byte - from.byte : 0));
+}
+// AppendText of that slice, without a copy when no pair is cut.
+void AppendSlice(std::string* out, std::string_view text, Place from, Place to);
 // The units from unit `first` (0-based), at most count of them.
 std::string SliceUnits(std::string_view text, size_t first, size_t count);
 

@@ -35,11 +35,13 @@ bool Value::ScanAscii() const {
 
 void Value::CopyText(const Value& o) {
     str_ = o.str_;
+    ascii_ = o.ascii_;
 }
 
 Value Value::String(std::string s) {
     Value v;
     v.type_ = Type::String;
+    v.ascii_ = kAsciiUnknown;
     v.str_ = std::move(s);
     return v;
 }

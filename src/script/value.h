@@ -98,12 +98,15 @@ class Value {
     Value() : type_(Type::Empty) { u_.d = 0; }
     // Copies and moves are the hot path of every expression: inline, with
     // the string and the reference touched only when there is one.
-    Value(const Value& o) : type_(o.type_), ascii_(o.ascii_), u_(o.u_), obj_(o.obj_) {
+    Value(const Value& o) : type_(o.type_), u_(o.u_), obj_(o.obj_) {
         if (type_ == Type::String) CopyText(o);
         if (obj_) obj_->AddRef();
     }
-    Value(Value&& o) noexcept : type_(o.type_), ascii_(o.ascii_), u_(o.u_), obj_(o.obj_) {
-        if (type_ == Type::String) str_ = std::move(o.str_);
+    Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), obj_(o.obj_) {
+        if (type_ == Type::String) {
+            str_ = std::move(o.str_);
+            ascii_ = o.ascii_;
+        }
         o.obj_ = nullptr;
         o.type_ = Type::Empty;
     }
@@ -121,10 +124,10 @@ class Value {
         if (this != &o) {
             RefCounted* old = obj_;
             type_ = o.type_;
-            ascii_ = o.ascii_;
             u_ = o.u_;
             if (o.type_ == Type::String) {
                 str_ = std::move(o.str_);
+                ascii_ = o.ascii_;
             } else if (!str_.empty()) {
                 str_.clear();
             }
@@ -236,10 +239,10 @@ class Value {
     void CopyText(const Value& o);
     void CopyFrom(const Value& o) {
         type_ = o.type_;
-        ascii_ = o.ascii_;
         u_ = o.u_;
         if (o.type_ == Type::String) {
             str_ = o.str_;
+            ascii_ = o.ascii_;
         } else if (!str_.empty()) {
             str_.clear();
         }
@@ -250,8 +253,10 @@ class Value {
     enum : uint8_t { kAsciiUnknown, kAsciiYes, kAsciiNo };
 
     Type type_;
-    // Meaningful only for a String; sits in the padding after type_.
-    mutable uint8_t ascii_ = kAsciiUnknown;
+    // Meaningful only for a String, and set whenever the value becomes one
+    // (String, copies and moves of a string), so that copies of other types
+    // do not touch it; sits in the padding after type_.
+    mutable uint8_t ascii_;
     union {
         bool b;
         uint8_t byte;

@@ -158,15 +158,14 @@ bool TextCompareArg(const Value* args, int count, int i) {
     return mode != 0;
 }
 
-size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text) {
-    if (!text) return hay.find(needle, from);
-    if (needle.size() > hay.size()) return std::string_view::npos;
-    for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && LowerChar(hay[i + k]) == LowerChar(needle[k])) ++k;
-        if (k == needle.size()) return i;
-    }
-    return std::string_view::npos;
+bool SearchesBytes(std::string_view hay, std::string_view needle, bool text) {
+    return (!text && utf8::IsValid(needle)) || (utf8::IsAscii(needle) && utf8::IsAscii(hay));
+}
+
+bool ContainsText(std::string_view hay, std::string_view needle, bool text) {
+    bool found = false;
+    ForEachMatch(hay, needle, text, 1, [&](const TextMatch&) { found = true; });
+    return found;
 }
 
 int32_t ArgLong(const Value& v) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "script/runtime.h"
+#include "script/utf8.h"
 
 namespace script {
 
@@ -43,7 +44,44 @@ std::string ArgText(Frame& f, const Value& v);
 int32_t ArgLong(const Value& v);
 // The optional compare argument at i: false binary (0), true text (1 or 2).
 bool TextCompareArg(const Value* args, int count, int i);
-// Position of needle in hay at or after from, case-insensitive when text.
-size_t FindText(std::string_view hay, std::string_view needle, size_t from, bool text);
+// Where a match of a needle is, in hay.
+struct TextMatch {
+    utf8::Place begin, end;
+};
+// Whether the matches can be found byte for byte: bytes are units in ASCII,
+// and a needle of whole UTF-8 characters found byte for byte starts and ends
+// on character boundaries, so a binary search needs no units.
+bool SearchesBytes(std::string_view hay, std::string_view needle, bool text);
+// Calls found(const TextMatch&) for each match of a non-empty needle in hay,
+// in order, at most limit of them (-1: all); case-insensitive in every
+// script when text. A visitor, not a list: Split and Replace over a long
+// text find hundreds of thousands.
+template <typename Found>
+void ForEachMatch(std::string_view hay, std::string_view needle, bool text, int32_t limit,
+                  Found found) {
+    int32_t count = 0;
+    if (SearchesBytes(hay, needle, text)) {
+        for (size_t at = 0; limit < 0 || count < limit; ++count) {
+            at = utf8::FindBytes(hay, needle, at, text);
+            if (at == std::string_view::npos) break;
+            found(TextMatch{{at, false}, {at + needle.size(), false}});
+            at += needle.size();
+        }
+        return;
+    }
+    const std::u16string h = utf8::ToUtf16(hay, text);
+    const std::u16string n = utf8::ToUtf16(needle, text);
+    utf8::Place place{0, false};
+    size_t unit = 0;
+    for (size_t at = 0; limit < 0 || count < limit; ++count) {
+        at = h.find(n, at);
+        if (at == std::u16string::npos) break;
+        const utf8::Place begin = utf8::Advance(hay, place, at - unit);
+        place = utf8::Advance(hay, begin, n.size());
+        unit = at = at + n.size();
+        found(TextMatch{begin, place});
+    }
+}
+bool ContainsText(std::string_view hay, std::string_view needle, bool text);
 
 }  // namespace script

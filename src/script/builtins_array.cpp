@@ -26,14 +26,13 @@ Value Split(Frame& f, Value* a, int n) {
         items.push_back(Value::String(s));
         return MakeList(std::move(items));
     }
-    size_t pos = 0;
-    while (limit < 0 || static_cast<int32_t>(items.size()) + 1 < limit) {
-        const size_t at = FindText(s, delim, pos, text);
-        if (at == std::string::npos) break;
-        items.push_back(Value::String(s.substr(pos, at - pos)));
-        pos = at + delim.size();
-    }
-    items.push_back(Value::String(s.substr(pos)));
+    // At most limit - 1 cuts make limit items.
+    utf8::Place pos{0, false};
+    ForEachMatch(s, delim, text, limit < 0 ? -1 : limit - 1, [&](const TextMatch& m) {
+        items.push_back(Value::String(utf8::Slice(s, pos, m.begin)));
+        pos = m.end;
+    });
+    items.push_back(Value::String(utf8::Slice(s, pos, {s.size(), false})));
     return MakeList(std::move(items));
 }
 
@@ -43,9 +42,9 @@ Value Join(Frame& f, Value* a, int n) {
     std::string out;
     bool first = true;
     for (const Value& item : a[0].AsArray()->items) {
-        if (!first) out += delim;
+        if (!first) utf8::AppendText(&out, delim);
         first = false;
-        if (!item.IsNull()) out += ArgText(f, item);
+        if (!item.IsNull()) utf8::AppendText(&out, ArgText(f, item));
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
     }
     return Value::String(std::move(out));
@@ -61,7 +60,7 @@ Value Filter(Frame& f, Value* a, int n) {
     for (const Value& item : a[0].AsArray()->items) {
         if (item.IsNull()) Throw(kErrInvalidNull);
         const std::string s = ArgText(f, item);
-        const bool found = FindText(s, match, 0, text) != std::string::npos;
+        const bool found = match.empty() || ContainsText(s, match, text);
         if (found == include) items.push_back(Value::String(s));
     }
     return MakeList(std::move(items));

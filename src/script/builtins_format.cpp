@@ -9,6 +9,7 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -159,14 +160,14 @@ bool Unreserved(unsigned char c) {
            c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
 }
 
+// Escape and Unescape work on UTF-16 units, as VBScript's do.
 Value Escape(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (char ch : ArgText(f, a[0])) {
-        const uint16_t u = ToUnicode(ch);
+    for (const char16_t u : utf8::ToUtf16(ArgText(f, a[0]))) {
         if (u < 0x80 && Unreserved(static_cast<unsigned char>(u))) {
-            out += ch;
+            out += static_cast<char>(u);
         } else if (u < 0x100) {
             out += '%';
             out += kHex[u >> 4];
@@ -183,25 +184,26 @@ Value Unescape(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
     const std::string s = ArgText(f, a[0]);
     std::string out;
+    // Escaped units wait here so that the two halves of a pair join.
+    std::u16string units;
+    const auto flush = [&] {
+        out += utf8::FromUtf16(units);
+        units.clear();
+    };
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '%') {
-            if (i + 1 < s.size() && (s[i + 1] == 'u' || s[i + 1] == 'U')) {
-                const int v = ReadHex(s, i + 2, 4);
-                if (v >= 0) {
-                    out += FromUnicode(static_cast<uint16_t>(v));
-                    i += 5;
-                    continue;
-                }
-            }
-            const int v = ReadHex(s, i + 1, 2);
+            const bool wide = i + 1 < s.size() && (s[i + 1] == 'u' || s[i + 1] == 'U');
+            const int v = wide ? ReadHex(s, i + 2, 4) : ReadHex(s, i + 1, 2);
             if (v >= 0) {
-                out += FromUnicode(static_cast<uint16_t>(v));
-                i += 2;
+                units += static_cast<char16_t>(v);
+                i += wide ? 5 : 2;
                 continue;
             }
         }
+        flush();
         out += s[i];
     }
+    flush();
     return Value::String(std::move(out));
 }
 

@@ -4,6 +4,7 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -27,47 +28,59 @@ int32_t NonNegative(const Value& v) {
     return n;
 }
 
-size_t FindLast(std::string_view hay, std::string_view needle, size_t endAt, bool text) {
-    if (needle.size() > endAt) return std::string_view::npos;
-    for (size_t i = endAt - needle.size() + 1; i-- > 0;) {
-        size_t k = 0;
-        while (k < needle.size() &&
-               (text ? LowerChar(hay[i + k]) == LowerChar(needle[k]) : hay[i + k] == needle[k])) {
-            ++k;
+// A text argument: a string read in place, with its cached ASCII flag;
+// anything else converted. Where the text is ASCII, bytes are units and the
+// functions take byte offsets directly. Other texts are walked from their
+// start to find a unit position (a scan of the prefix per call); a search
+// that ignores case, or for text that is not whole UTF-8 characters,
+// converts the whole text to UTF-16 per call.
+class Text {
+  public:
+    Text(Frame& f, const Value& v) {
+        if (v.IsString()) {
+            view = v.AsString();
+            ascii = v.IsAsciiText();
+        } else {
+            copy_ = ArgText(f, v);
+            view = copy_;
+            ascii = utf8::IsAscii(copy_);
         }
-        if (k == needle.size()) return i;
     }
-    return std::string_view::npos;
-}
+    Text(const Text&) = delete;
+    Text& operator=(const Text&) = delete;
 
-// A string argument read in place; anything else converted into *copy.
-std::string_view TextOf(Frame& f, const Value& v, std::string* copy) {
-    if (v.IsString()) return v.AsString();
-    *copy = ArgText(f, v);
-    return *copy;
-}
+    size_t Units() const { return ascii ? view.size() : utf8::CountUnits(view); }
+    // At most count units (npos: all) from unit first.
+    std::string Units(size_t first, size_t count) const {
+        if (ascii) return std::string(first > view.size() ? "" : view.substr(first, count));
+        return utf8::SliceUnits(view, first, count);
+    }
+
+    std::string_view view;
+    bool ascii;
+
+  private:
+    std::string copy_;
+};
 
 Value Len(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    if (a[0].IsString()) return Value::Long(static_cast<int32_t>(a[0].AsString().size()));
-    return Value::Long(static_cast<int32_t>(ArgText(f, a[0]).size()));
+    return Value::Long(static_cast<int32_t>(Text(f, a[0]).Units()));
 }
 
 Value Left(Frame& f, Value* a, int) {
     const int32_t n = NonNegative(a[1]);
     if (a[0].IsNull()) return Value::Null();
-    std::string copy;
-    const std::string_view s = TextOf(f, a[0], &copy);
-    return Value::String(std::string(s.substr(0, static_cast<size_t>(n))));
+    return Value::String(Text(f, a[0]).Units(0, static_cast<size_t>(n)));
 }
 
 Value Right(Frame& f, Value* a, int) {
     const int32_t n = NonNegative(a[1]);
     if (a[0].IsNull()) return Value::Null();
-    std::string copy;
-    const std::string_view s = TextOf(f, a[0], &copy);
-    if (static_cast<size_t>(n) >= s.size()) return Value::String(std::string(s));
-    return Value::String(std::string(s.substr(s.size() - n)));
+    const Text s(f, a[0]);
+    const size_t units = s.Units();
+    if (static_cast<size_t>(n) >= units) return Value::String(std::string(s.view));
+    return Value::String(s.Units(units - n, std::string::npos));
 }
 
 Value Mid(Frame& f, Value* a, int n) {
@@ -76,11 +89,14 @@ Value Mid(Frame& f, Value* a, int n) {
     int32_t length = -1;
     if (Present(a, n, 2)) length = NonNegative(a[2]);
     if (a[0].IsNull()) return Value::Null();
-    std::string copy;
-    const std::string_view s = TextOf(f, a[0], &copy);
-    if (static_cast<size_t>(start) > s.size()) return Value::String("");
-    const size_t from = static_cast<size_t>(start) - 1;
-    return Value::String(std::string(length < 0 ? s.substr(from) : s.substr(from, length)));
+    const Text s(f, a[0]);
+    const size_t count = length < 0 ? std::string::npos : static_cast<size_t>(length);
+    return Value::String(s.Units(static_cast<size_t>(start) - 1, count));
+}
+
+// Both searches answer 1-based unit positions, 0 when not found.
+int32_t Found(size_t at) {
+    return at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1;
 }
 
 Value InStr(Frame& f, Value* a, int n) {
@@ -94,38 +110,44 @@ Value InStr(Frame& f, Value* a, int n) {
     }
     const bool text = n == 4 && TextCompareArg(a, n, 3);
     if (a[first].IsNull() || a[first + 1].IsNull()) return Value::Null();
-    std::string hayCopy, needleCopy;
-    const std::string_view hay = TextOf(f, a[first], &hayCopy);
-    const std::string_view needle = TextOf(f, a[first + 1], &needleCopy);
-    if (static_cast<size_t>(start) > hay.size()) return Value::Long(0);
-    if (needle.empty()) return Value::Long(start);
-    const size_t at = FindText(hay, needle, static_cast<size_t>(start) - 1, text);
-    return Value::Long(at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1);
+    const Text hay(f, a[first]);
+    const Text needle(f, a[first + 1]);
+    const size_t from = static_cast<size_t>(start) - 1;
+    if (hay.ascii && needle.ascii) {
+        if (from >= hay.view.size()) return Value::Long(0);
+        if (needle.view.empty()) return Value::Long(start);
+        return Value::Long(Found(utf8::FindBytes(hay.view, needle.view, from, text)));
+    }
+    if (from >= hay.Units()) return Value::Long(0);
+    if (needle.view.empty()) return Value::Long(start);
+    return Value::Long(Found(utf8::FindUnits(hay.view, needle.view, from, text)));
 }
 
 Value InStrRev(Frame& f, Value* a, int n) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
-    std::string hayCopy, needleCopy;
-    const std::string_view hay = TextOf(f, a[0], &hayCopy);
-    const std::string_view needle = TextOf(f, a[1], &needleCopy);
+    const Text hay(f, a[0]);
+    const Text needle(f, a[1]);
     int32_t start = Present(a, n, 2) ? ArgLong(a[2]) : -1;
     if (start == 0 || start < -1) Throw(kErrInvalidCall);
     const bool text = TextCompareArg(a, n, 3);
-    if (start == -1) start = static_cast<int32_t>(hay.size());
-    if (static_cast<size_t>(start) > hay.size()) return Value::Long(0);
-    if (needle.empty()) return Value::Long(start);
-    const size_t at = FindLast(hay, needle, static_cast<size_t>(start), text);
-    return Value::Long(at == std::string::npos ? 0 : static_cast<int32_t>(at) + 1);
+    const bool ascii = hay.ascii && needle.ascii;
+    const size_t units = hay.Units();
+    if (start == -1) start = static_cast<int32_t>(units);
+    if (static_cast<size_t>(start) > units) return Value::Long(0);
+    if (needle.view.empty()) return Value::Long(start);
+    const size_t end = static_cast<size_t>(start);
+    return Value::Long(Found(ascii ? utf8::FindLastBytes(hay.view, needle.view, end, text)
+                                   : utf8::FindLastUnits(hay.view, needle.view, end, text)));
 }
 
 Value UCase(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    return Value::String(ToUpper(ArgText(f, a[0])));
+    return Value::String(utf8::ToUpper(ArgText(f, a[0])));
 }
 
 Value LCase(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    return Value::String(ToLower(ArgText(f, a[0])));
+    return Value::String(utf8::ToLower(ArgText(f, a[0])));
 }
 
 Value TrimSides(Frame& f, const Value& v, bool left, bool right) {
@@ -161,22 +183,21 @@ Value Replace(Frame& f, Value* a, int n) {
     if (start < 1 || count < -1) Throw(kErrInvalidCall);
     const bool text = TextCompareArg(a, n, 5);
     // The result starts at start, as VBScript's Replace returns it.
-    if (static_cast<size_t>(start) > s.size()) return Value::String("");
-    const std::string_view rest = std::string_view(s).substr(static_cast<size_t>(start) - 1);
+    const utf8::Place from = utf8::Seek(s, static_cast<size_t>(start) - 1);
+    if (from.byte >= s.size()) return Value::String("");
+    // A start inside a pair begins with its second half: only then a copy.
+    const std::string cut = from.inPair ? utf8::Slice(s, from, {s.size(), false}) : "";
+    const std::string_view rest = from.inPair ? cut : std::string_view(s).substr(from.byte);
     if (find.empty() || count == 0) return Value::String(std::string(rest));
     std::string out;
-    size_t pos = 0;
-    int32_t done = 0;
-    while (count < 0 || done < count) {
-        const size_t at = FindText(rest, find, pos, text);
-        if (at == std::string::npos) break;
-        out.append(rest.substr(pos, at - pos));
-        out += with;
+    utf8::Place pos{0, false};
+    ForEachMatch(rest, find, text, count, [&](const TextMatch& m) {
+        utf8::AppendSlice(&out, rest, pos, m.begin);
+        utf8::AppendText(&out, with);
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
-        pos = at + find.size();
-        ++done;
-    }
-    out.append(rest.substr(pos));
+        pos = m.end;
+    });
+    utf8::AppendSlice(&out, rest, pos, {rest.size(), false});
     return Str(std::move(out));
 }
 
@@ -186,26 +207,56 @@ Value Space(Frame&, Value* a, int) {
     return Value::String(std::string(n, ' '));
 }
 
+// The text of a Windows-1252 code (Chr's meaning of 128-255), as UTF-8.
+std::string Windows1252Text(int32_t code) {
+    std::string out;
+    utf8::Append(&out, ToUnicode(static_cast<char>(code)));
+    return out;
+}
+
 Value StringFn(Frame& f, Value* a, int) {
     if (a[0].IsNull() || a[1].IsNull()) return Value::Null();
     const int32_t n = NonNegative(a[0]);
-    if (static_cast<size_t>(n) > kMaxStringLength) Throw(kErrOutOfMemory);
-    char c;
+    std::string c;
     if (a[1].IsString()) {
         if (a[1].AsString().empty()) Throw(kErrInvalidCall);
-        c = a[1].AsString()[0];
+        // The first unit, as VBScript repeats it: half of a pair alone.
+        c = utf8::SliceUnits(a[1].AsString(), 0, 1);
     } else {
-        const int32_t code = ToLong(Dereference(f.rt, a[1]));
-        c = static_cast<char>(code & 0xFF);
+        c = Windows1252Text(ToLong(Dereference(f.rt, a[1])) & 0xFF);
     }
-    return Value::String(std::string(n, c));
+    if (static_cast<size_t>(n) * c.size() > kMaxStringLength) Throw(kErrOutOfMemory);
+    std::string out;
+    out.reserve(static_cast<size_t>(n) * c.size());
+    for (int32_t i = 0; i < n; ++i) out += c;
+    return Value::String(std::move(out));
 }
 
+// Reverses the units, as VBScript does: a pair comes out as its two halves,
+// each alone. Bytes that are not UTF-8 stay as they are.
 Value StrReverse(Frame& f, Value* a, int) {
     if (a[0].IsNull()) Throw(kErrInvalidNull);
     std::string s = ArgText(f, a[0]);
-    std::reverse(s.begin(), s.end());
-    return Value::String(std::move(s));
+    if (utf8::IsAscii(s)) {
+        std::reverse(s.begin(), s.end());
+        return Value::String(std::move(s));
+    }
+    std::vector<size_t> starts;
+    for (size_t i = 0; i < s.size(); i += utf8::Decode(s, i).bytes) starts.push_back(i);
+    std::string out;
+    out.reserve(s.size());
+    for (size_t k = starts.size(); k-- > 0;) {
+        const size_t begin = starts[k];
+        const size_t end = k + 1 < starts.size() ? starts[k + 1] : s.size();
+        if (end - begin == 4) {
+            const std::string_view pair(s.data() + begin, 4);
+            out += utf8::SliceUnits(pair, 1, 1);
+            out += utf8::SliceUnits(pair, 0, 1);
+        } else {
+            out.append(s, begin, end - begin);
+        }
+    }
+    return Value::String(std::move(out));
 }
 
 Value StrComp(Frame& f, Value* a, int n) {
@@ -213,69 +264,78 @@ Value StrComp(Frame& f, Value* a, int n) {
     const bool text = TextCompareArg(a, n, 2);
     const std::string x = ArgText(f, a[0]);
     const std::string y = ArgText(f, a[1]);
-    return Value::Integer(static_cast<int16_t>(text ? CompareText(x, y) : CompareBinary(x, y)));
+    return Value::Integer(static_cast<int16_t>(utf8::Compare(x, y, text)));
 }
 
+// The first character of a non-empty text argument.
+utf8::Char FirstChar(Frame& f, const Value& v) {
+    if (v.IsNull()) Throw(kErrInvalidNull);
+    const Text s(f, v);
+    if (s.view.empty()) Throw(kErrInvalidCall);
+    return utf8::Decode(s.view, 0);
+}
+
+// The first UTF-16 unit: a character beyond the Basic Multilingual Plane
+// gives its first half.
+uint16_t FirstUnit(const utf8::Char& c) {
+    const char32_t code = utf8::CodeOf(c);
+    return static_cast<uint16_t>(code < 0x10000 ? code : 0xD800 + ((code - 0x10000) >> 10));
+}
+
+// The Windows-1252 code of the first character, as VBScript's ANSI
+// conversion gives it: 63 ("?") for a character that code page lacks.
 Value Asc(Frame& f, Value* a, int) {
-    if (a[0].IsNull()) Throw(kErrInvalidNull);
-    const std::string s = ArgText(f, a[0]);
-    if (s.empty()) Throw(kErrInvalidCall);
-    return Value::Integer(static_cast<int16_t>(static_cast<unsigned char>(s[0])));
+    const utf8::Char c = FirstChar(f, a[0]);
+    return Value::Integer(static_cast<unsigned char>(FromUnicode(FirstUnit(c))));
 }
 
 Value AscW(Frame& f, Value* a, int) {
-    if (a[0].IsNull()) Throw(kErrInvalidNull);
-    const std::string s = ArgText(f, a[0]);
-    if (s.empty()) Throw(kErrInvalidCall);
-    return Value::Integer(static_cast<int16_t>(ToUnicode(s[0])));
+    return Value::Integer(static_cast<int16_t>(FirstUnit(FirstChar(f, a[0]))));
 }
 
-// The first byte of the character's UTF-16 code unit.
+// A script's bytes are UTF-8, not UTF-16, so the byte functions are read as
+// VBScript's are on ANSI text: AscB is the low byte of the first unit, but a
+// byte that is not UTF-8 (what ChrB makes of 128-255) gives that byte.
 Value AscB(Frame& f, Value* a, int) {
-    if (a[0].IsNull()) Throw(kErrInvalidNull);
-    const std::string s = ArgText(f, a[0]);
-    if (s.empty()) Throw(kErrInvalidCall);
-    return Value::Integer(static_cast<int16_t>(ToUnicode(s[0]) & 0xFF));
+    const utf8::Char c = FirstChar(f, a[0]);
+    if (!c.valid && c.bytes == 1) return Value::Integer(static_cast<int16_t>(c.code));
+    return Value::Integer(static_cast<int16_t>(FirstUnit(c) & 0xFF));
 }
 
+int32_t CharCode(const Value& v, int32_t lowest, int32_t highest) {
+    if (v.IsNull()) Throw(kErrInvalidNull);
+    const int32_t code = ToLong(v);
+    if (code < lowest || code > highest) Throw(kErrInvalidCall);
+    return code;
+}
+
+// 0-127 are ASCII, 128-255 the Windows-1252 characters.
 Value Chr(Frame&, Value* a, int) {
-    if (a[0].IsNull()) Throw(kErrInvalidNull);
-    const int32_t code = ToLong(a[0]);
-    if (code < 0 || code > 255) Throw(kErrInvalidCall);
-    return Value::String(std::string(1, static_cast<char>(code)));
+    return Value::String(Windows1252Text(CharCode(a[0], 0, 255)));
+}
+
+// The one byte itself: 128-255 make a byte that is not UTF-8, which counts
+// as one character and reads back with AscB.
+Value ChrB(Frame&, Value* a, int) {
+    return Value::String(std::string(1, static_cast<char>(CharCode(a[0], 0, 255))));
 }
 
 Value ChrW(Frame&, Value* a, int) {
-    if (a[0].IsNull()) Throw(kErrInvalidNull);
-    int32_t code = ToLong(a[0]);
-    if (code < -32768 || code > 65535) Throw(kErrInvalidCall);
+    int32_t code = CharCode(a[0], -32768, 65535);
     if (code < 0) code += 65536;
-    return Value::String(std::string(1, FromUnicode(static_cast<uint16_t>(code))));
+    std::string out;
+    utf8::Append(&out, static_cast<char32_t>(code));
+    return Value::String(std::move(out));
 }
 
 const Builtin kTable[] = {
-    {"len", 1, 1, Len},
-    {"left", 2, 2, Left},
-    {"right", 2, 2, Right},
-    {"mid", 2, 3, Mid},
-    {"instr", 2, 4, InStr},
-    {"instrrev", 2, 4, InStrRev},
-    {"ucase", 1, 1, UCase},
-    {"lcase", 1, 1, LCase},
-    {"trim", 1, 1, Trim},
-    {"ltrim", 1, 1, LTrim},
-    {"rtrim", 1, 1, RTrim},
-    {"replace", 3, 6, Replace},
-    {"space", 1, 1, Space},
-    {"string", 2, 2, StringFn},
-    {"strreverse", 1, 1, StrReverse},
-    {"strcomp", 2, 3, StrComp},
-    {"asc", 1, 1, Asc},
-    {"ascb", 1, 1, AscB},
-    {"ascw", 1, 1, AscW},
-    {"chr", 1, 1, Chr},
-    // Strings here are single bytes, so a one-byte ChrB is an ordinary Chr.
-    {"chrb", 1, 1, Chr},
+    {"len", 1, 1, Len},         {"left", 2, 2, Left},       {"right", 2, 2, Right},
+    {"mid", 2, 3, Mid},         {"instr", 2, 4, InStr},     {"instrrev", 2, 4, InStrRev},
+    {"ucase", 1, 1, UCase},     {"lcase", 1, 1, LCase},     {"trim", 1, 1, Trim},
+    {"ltrim", 1, 1, LTrim},     {"rtrim", 1, 1, RTrim},     {"replace", 3, 6, Replace},
+    {"space", 1, 1, Space},     {"string", 2, 2, StringFn}, {"strreverse", 1, 1, StrReverse},
+    {"strcomp", 2, 3, StrComp}, {"asc", 1, 1, Asc},         {"ascb", 1, 1, AscB},
+    {"ascw", 1, 1, AscW},       {"chr", 1, 1, Chr},         {"chrb", 1, 1, ChrB},
     {"chrw", 1, 1, ChrW},
 };
 

@@ -71,22 +71,6 @@ TEST(ScriptBuiltins, Functions) {
         {"Replace(\"aaa\", \"a\", \"b\", 2)", "String:bb"},
         {"Replace(\"aaa\", \"a\", \"b\", 1, 2)", "String:bba"},
         {"Replace(\"AbA\", \"a\", \"x\", 1, -1, 1)", "String:xbx"},
-        {"UCase(\"\xE0"
-         "\xE9"
-         "\xEE"
-         "\")",
-         "String:\xC0"
-         "\xC9"
-         "\xCE"
-         ""},
-        {"LCase(\"\xC0"
-         "\xC9"
-         "\xCE"
-         "\")",
-         "String:\xE0"
-         "\xE9"
-         "\xEE"
-         ""},
         {"CDate(\"1/2/2003\")", "Date:1/2/2003"},
         {"CDate(37623.5)", "Date:1/2/2003 12:00:00 PM"},
         {"CDate(\"3:04 PM\")", "Date:3:04:00 PM"},
@@ -114,8 +98,6 @@ TEST(ScriptBuiltins, Functions) {
         {"Left(\"abc\")", "#450:Wrong number of arguments or invalid property assignment: 'Left'"},
         {"Mid(\"abc\", 0)", "#5:Invalid procedure call or argument"},
         {"UCase(Null)", "Null:Null"},
-        {"UCase(\"\x8A\x9C\x9F\xD7\xDF\")", "String:\x8A\x8C\x9F\xD7\xDF"},
-        {"LCase(\"\x8A\x8C\x8E\x9F\xD7\")", "String:\x9A\x9C\x9E\xFF\xD7"},
         {"InStrRev(\"abcabc\", \"b\")", "Long:5"},
         {"InStrRev(\"abcabc\", \"b\", 4)", "Long:2"},
         {"StrComp(\"a\", \"B\")", "Integer:1"},

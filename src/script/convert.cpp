@@ -8,6 +8,7 @@
 #include "script/dates.h"
 #include "script/errors.h"
 #include "script/number_format.h"
+#include "script/utf8.h"
 
 namespace script {
 
@@ -355,14 +356,14 @@ char LowerChar(char c) {
 }
 
 std::string ToUpper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = UpperChar(c);
-    return out;
+    return utf8::ToUpper(s);
 }
 
 std::string ToLower(std::string_view s) {
+    if (!utf8::IsAscii(s)) return utf8::ToLower(s);
+    // Names are ASCII: the lexer and the binder lower every one.
     std::string out(s);
-    for (char& c : out) c = LowerChar(c);
+    for (char& c : out) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
     return out;
 }
 
@@ -390,29 +391,32 @@ char FromUnicode(uint16_t unit) {
 }
 
 int CompareBinary(std::string_view a, std::string_view b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i]) return ToUnicode(a[i]) < ToUnicode(b[i]) ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    if (a == b) return 0;  // the common case of = and <>
+    return utf8::Compare(a, b, false);
 }
 
 int CompareText(std::string_view a, std::string_view b) {
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const uint16_t x = ToUnicode(LowerChar(a[i]));
-        const uint16_t y = ToUnicode(LowerChar(b[i]));
-        if (x != y) return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+    return utf8::Compare(a, b, true);
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
+    size_t i = 0;
+    const size_t n = std::min(a.size(), b.size());
+    while (i < n && static_cast<unsigned char>(a[i]) < 0x80 &&
+           static_cast<unsigned char>(b[i]) < 0x80) {
+        if (utf8::Fold(static_cast<unsigned char>(a[i])) !=
+            utf8::Fold(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+        ++i;
     }
-    return true;
+    if (i == a.size() && i == b.size()) return true;
+    // A folded character may be shorter in bytes (the Kelvin sign is "k"):
+    // past ASCII the units decide.
+    const bool aAscii = i == a.size() || static_cast<unsigned char>(a[i]) < 0x80;
+    const bool bAscii = i == b.size() || static_cast<unsigned char>(b[i]) < 0x80;
+    if (aAscii && bAscii) return false;
+    return utf8::Compare(a.substr(i), b.substr(i), true) == 0;
 }
 
 }  // namespace script

@@ -48,19 +48,23 @@ int HexDigitValue(char c);
 // fewer, or one is not a digit.
 int ReadHex(std::string_view text, size_t at, size_t count);
 
-// Windows-1252 case mapping, the same on every build.
+// Windows-1252 case of a single byte, for callers outside the engine that
+// still hold legacy bytes. Not for UTF-8 text: a byte at or above 0x80 there
+// is part of a character, and this would change it. The engine's own text
+// goes through ToUpper/ToLower and utf8.h.
 char UpperChar(char c);
 char LowerChar(char c);
+// Case of whole UTF-8 texts in every script (utf8.h's simple mappings).
 std::string ToUpper(std::string_view s);
 std::string ToLower(std::string_view s);
-// Windows-1252 to UTF-16 and back; bytes with no character (0x81, 0x8D,
-// 0x8F, 0x90, 0x9D) map to themselves, and characters outside the code page
-// come back as '?'.
+// Windows-1252 to UTF-16 and back, for Chr, Asc and legacy bytes; bytes
+// with no character (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to themselves, and
+// characters outside the code page come back as '?'.
 uint16_t ToUnicode(char c);
 char FromUnicode(uint16_t unit);
 // Binary comparison in UTF-16 order, as VBScript compares its strings.
 int CompareBinary(std::string_view a, std::string_view b);
-// Text comparison: case-insensitive in the Windows-1252 mapping.
+// Text comparison: case-insensitive in every script.
 int CompareText(std::string_view a, std::string_view b);
 // Case-insensitive equality in the same mapping.
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -49,13 +49,46 @@ TEST(ScriptConvert, CaseMappingCoversTheCodePage) {
             EXPECT_EQ(static_cast<unsigned char>(UpperChar(static_cast<char>(low))), c) << c;
         }
     }
-    EXPECT_EQ(ToUpper("a\xE0\xF7\xFF\x9A"), "A\xC0\xF7\x9F\x8A");
-    EXPECT_EQ(ToLower("Z\xDE\xD7\x8C"), "z\xFE\xD7\x9C");
-    EXPECT_TRUE(
-        EqualsNoCase("Stra\xDF"
-                     "e",
-                     "STRA\xDF"
-                     "E"));
+}
+
+// The engine's own text is UTF-8: whole texts change case in every script.
+TEST(ScriptConvert, TextCaseIsUnicode) {
+    const struct {
+        const char* text;
+        const char* upper;
+        const char* lower;
+    } cases[] =
+        {
+            {"aàÿšœ÷×", "AÀŸŠŒ÷×", "aàÿšœ÷×"},
+            {"Straße", "STRAßE", "straße"},  // ß has no one-character capital
+            {"ΣίσυφοςΑ", "ΣΊΣΥΦΟΣΑ", "σίσυφοςα"},
+            {"Привет", "ПРИВЕТ", "привет"},
+            {"ԱբԳ", "ԱԲԳ", "աբգ"},
+            {"Ｆｕｌｌ", "ＦＵＬＬ", "ｆｕｌｌ"},
+            {"a\xE9z", "A\xE9Z", "a\xE9z"},  // a byte that is not UTF-8 is kept
+        };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ToUpper(c.text), c.upper) << c.text;
+        EXPECT_EQ(ToLower(c.text), c.lower) << c.text;
+    }
+    const struct {
+        const char* a;
+        const char* b;
+        bool equal;
+    } pairs[] = {
+        {"Straße", "STRAßE", true},
+        {"ΣΊΣΥΦΟΣ", "σίσυφος", true},
+        {"ς", "Σ", true},
+        {"name", "NAME", true},
+        {"Kelvin", "\u212Aelvin", true},
+        {"ab", "abc", false},
+        {"日本", "日本語", false},
+        {"é", "e", false},
+    };
+    for (const auto& p : pairs) {
+        EXPECT_EQ(EqualsNoCase(p.a, p.b), p.equal) << p.a << " " << p.b;
+        EXPECT_EQ(CompareText(p.a, p.b) == 0, p.equal) << p.a << " " << p.b;
+    }
 }
 
 TEST(ScriptConvert, CodePageRoundTrip) {

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "script/convert.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -31,7 +32,8 @@ std::string KeyOf(const Value& key, bool textCompare) {
         case Type::Null:
             return "z";
         case Type::String:
-            return std::string("s").append(textCompare ? ToLower(key.AsString()) : key.AsString());
+            return std::string("s").append(textCompare ? utf8::FoldCase(key.AsString())
+                                                       : key.AsString());
         case Type::Object: {
             const Object* object = key.AsObject();
             std::string id(1 + sizeof object, 'o');

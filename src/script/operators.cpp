@@ -6,6 +6,7 @@
 
 #include "script/convert.h"
 #include "script/errors.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -327,7 +328,7 @@ void Append(std::string* text, const Value& b, const Host& host) {
     if (b.IsNull()) return;
     if (b.IsString()) {
         if (text->size() + b.AsString().size() > kMaxStringLength) Throw(kErrOutOfMemory);
-        *text += b.AsString();
+        utf8::AppendText(text, b.AsString());
     } else {
         *text += ToString(b, host);
         if (text->size() > kMaxStringLength) Throw(kErrOutOfMemory);

@@ -4,6 +4,7 @@
 
 #include "script/convert.h"
 #include "script/errors.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -13,13 +14,13 @@ constexpr long kStepBudget = 20'000'000;
 // Past this many choices still open, a search is out of memory.
 constexpr size_t kMaxBacktrack = 10'000'000;
 
-bool IsLineBreak(char c) {
+bool IsLineBreak(char16_t c) {
     return c == '\n' || c == '\r';
 }
 
 }  // namespace
 
-bool Regex::IsWord(char c) {
+bool Regex::IsWord(char16_t c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
@@ -28,7 +29,7 @@ bool Regex::IsWord(char c) {
 // backtracking past where they were set.
 class RegexMatcher {
   public:
-    RegexMatcher(const Regex& re, std::string_view text, long* steps)
+    RegexMatcher(const Regex& re, std::u16string_view text, long* steps)
         : re_(re), text_(text), steps_(steps), markBase_((re.groups_ + 1) * 2) {}
 
     // Runs the program from pc at pos up to a kMatch; *caps holds the
@@ -72,9 +73,7 @@ class RegexMatcher {
             case Op::kAny:
                 return Consume(*pos < text_.size() && !IsLineBreak(text_[*pos]), pc, pos);
             case Op::kClass:
-                return Consume(*pos < text_.size() &&
-                                   re_.classes_[in.x][static_cast<unsigned char>(text_[*pos])],
-                               pc, pos);
+                return Consume(*pos < text_.size() && re_.classes_[in.x][text_[*pos]], pc, pos);
             case Op::kSplit:
                 Choose(in.flag ? in.x : in.y, *pos);
                 *pc = in.flag ? in.y : in.x;
@@ -124,8 +123,8 @@ class RegexMatcher {
         return ok;
     }
 
-    bool Same(char a, char b) const {
-        return a == b || (re_.ignoreCase_ && LowerChar(a) == LowerChar(b));
+    bool Same(char16_t a, char16_t b) const {
+        return a == b || (re_.ignoreCase_ && utf8::Fold(a) == utf8::Fold(b));
     }
 
     // The way not taken, to try when this one fails.
@@ -169,14 +168,14 @@ class RegexMatcher {
     }
 
     const Regex& re_;
-    std::string_view text_;
+    std::u16string_view text_;
     long* steps_;
     const size_t markBase_;  // capture slots end here; the loops' marks follow
     Regex::Captures* caps_ = nullptr;
     std::vector<Entry> stack_;
 };
 
-bool Regex::Search(std::string_view text, size_t from, Captures* captures) const {
+bool Regex::Search(std::u16string_view text, size_t from, Captures* captures) const {
     long steps = 0;
     RegexMatcher matcher(*this, text, &steps);
     for (size_t start = from; start <= text.size(); ++start) {

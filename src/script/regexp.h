@@ -21,7 +21,8 @@ class Regex {
     using Captures = std::vector<int64_t>;
     // Finds the first match at or after from. Throws ScriptError 28 when the
     // search exceeds its step budget.
-    bool Search(std::string_view text, size_t from, Captures* captures) const;
+    // Positions count UTF-16 units of text.
+    bool Search(std::u16string_view text, size_t from, Captures* captures) const;
     int GroupCount() const { return groups_; }
 
     enum class Op : uint8_t {
@@ -44,15 +45,16 @@ class Regex {
     struct Inst {
         Op op;
         bool flag = false;  // kSplit: prefer y; kLook: negative
-        char c = 0;
+        char16_t c = 0;
         int x = 0, y = 0;  // targets, class index, slot, group, or look body range
     };
 
   private:
     friend class RegexCompiler;
     friend class RegexMatcher;
-    // \w and the word boundaries: ASCII letters, digits and '_'.
-    static bool IsWord(char c);
+    // \w and the word boundaries: ASCII letters, digits and '_', as in
+    // VBScript, whatever the script of the text.
+    static bool IsWord(char16_t c);
 
     std::vector<Inst> prog_;
     std::vector<std::vector<bool>> classes_;

@@ -5,12 +5,15 @@
 #include "script/convert.h"
 #include "script/errors.h"
 #include "script/regexp.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
 
 // Counted repetition copies its operand; past this the pattern is refused.
 constexpr size_t kMaxProgram = 200'000;
+// A class holds a flag for each UTF-16 unit.
+constexpr int kUnits = 0x10000;
 
 // The parsed pattern, before it becomes instructions.
 struct Node {
@@ -31,7 +34,7 @@ struct Node {
         kRepeat
     };
     Kind kind;
-    char c = 0;
+    char16_t c = 0;
     int index = 0;  // class, group or back-reference number
     bool negative = false;
     int min = 0, max = -1;
@@ -43,7 +46,7 @@ struct Node {
 
 class RegexCompiler {
   public:
-    RegexCompiler(std::string_view p, Regex* re) : p_(p), re_(re) {}
+    RegexCompiler(std::u16string_view p, Regex* re) : p_(p), re_(re) {}
 
     void Compile() {
         std::unique_ptr<Node> root = Alternation(0);
@@ -149,9 +152,9 @@ class RegexCompiler {
         return static_cast<int>(re_->classes_.size()) - 1;
     }
 
-    static void AddShorthand(char kind, std::vector<bool>* set) {
-        for (int c = 0; c < 256; ++c) {
-            const char ch = static_cast<char>(c);
+    static void AddShorthand(char16_t kind, std::vector<bool>* set) {
+        for (int c = 0; c < kUnits; ++c) {
+            const char16_t ch = static_cast<char16_t>(c);
             bool in = false;
             switch (kind | 0x20) {
                 case 'd':
@@ -173,16 +176,23 @@ class RegexCompiler {
     // The value of the hex digits that follow, consumed; -1 (and nothing
     // consumed) when they are not all there.
     int HexValue(size_t digits) {
-        const int v = ReadHex(p_, pos_, digits);
-        if (v >= 0) pos_ += digits;
+        if (p_.size() - pos_ < digits) return -1;
+        int v = 0;
+        for (size_t i = 0; i < digits; ++i) {
+            const char16_t c = p_[pos_ + i];
+            const int d = c < 0x80 ? HexDigitValue(static_cast<char>(c)) : -1;
+            if (d < 0) return -1;
+            v = v * 16 + d;
+        }
+        pos_ += digits;
         return v;
     }
 
     // An escaped character (after '\'); shorthand classes return -1 and
     // fill *shorthand.
-    int Escaped(char* shorthand) {
+    int Escaped(char16_t* shorthand) {
         if (pos_ >= p_.size()) Throw(kErrRegExpSyntax);
-        const char c = p_[pos_++];
+        const char16_t c = p_[pos_++];
         switch (c) {
             case 'd':
             case 'D':
@@ -208,8 +218,7 @@ class RegexCompiler {
             }
             case 'u': {
                 const int v = HexValue(4);
-                return v < 0 ? 'u'
-                             : static_cast<unsigned char>(FromUnicode(static_cast<uint16_t>(v)));
+                return v < 0 ? 'u' : v;
             }
             case 'c':
                 if (pos_ < p_.size() && ((p_[pos_] | 0x20) >= 'a' && (p_[pos_] | 0x20) <= 'z')) {
@@ -219,12 +228,12 @@ class RegexCompiler {
             case '0':
                 return 0;
             default:
-                return static_cast<unsigned char>(c);
+                return c;
         }
     }
 
     std::unique_ptr<Node> Atom(int depth) {
-        const char c = p_[pos_++];
+        const char16_t c = p_[pos_++];
         switch (c) {
             case '.':
                 return Make(Node::kAny);
@@ -253,7 +262,7 @@ class RegexCompiler {
     std::unique_ptr<Node> Group(int depth) {
         std::unique_ptr<Node> n;
         if (pos_ + 1 < p_.size() && p_[pos_] == '?') {
-            const char k = p_[pos_ + 1];
+            const char16_t k = p_[pos_ + 1];
             if (k == ':') {
                 n = Make(Node::kNonCapture);
             } else if (k == '=' || k == '!') {
@@ -274,7 +283,7 @@ class RegexCompiler {
     }
 
     std::unique_ptr<Node> Class() {
-        std::vector<bool> set(256, false);
+        std::vector<bool> set(kUnits, false);
         bool negate = false;
         if (pos_ < p_.size() && p_[pos_] == '^') {
             negate = true;
@@ -301,10 +310,14 @@ class RegexCompiler {
             }
         }
         if (re_->ignoreCase_) {
-            for (int ch = 0; ch < 256; ++ch) {
+            // Every case of each member: a mapping never leaves the Basic
+            // Multilingual Plane, and the fold joins the cases that share one
+            // capital (final and medial sigma).
+            for (int ch = 0; ch < kUnits; ++ch) {
                 if (!set[ch]) continue;
-                set[static_cast<unsigned char>(LowerChar(static_cast<char>(ch)))] = true;
-                set[static_cast<unsigned char>(UpperChar(static_cast<char>(ch)))] = true;
+                set[utf8::Lower(ch)] = true;
+                set[utf8::Upper(ch)] = true;
+                set[utf8::Fold(ch)] = true;
             }
         }
         if (negate) set.flip();
@@ -315,13 +328,13 @@ class RegexCompiler {
 
     // One member of a [...] set; -1 after adding a shorthand class.
     int ClassChar(std::vector<bool>* set) {
-        const char c = p_[pos_++];
-        if (c != '\\') return static_cast<unsigned char>(c);
+        const char16_t c = p_[pos_++];
+        if (c != '\\') return c;
         if (pos_ < p_.size() && p_[pos_] == 'b') {
             ++pos_;
             return '\b';
         }
-        char shorthand = 0;
+        char16_t shorthand = 0;
         const int v = Escaped(&shorthand);
         if (v >= 0) return v;
         AddShorthand(shorthand, set);
@@ -330,7 +343,7 @@ class RegexCompiler {
 
     std::unique_ptr<Node> Escape() {
         if (pos_ < p_.size()) {
-            const char c = p_[pos_];
+            const char16_t c = p_[pos_];
             if (c == 'b' || c == 'B') {
                 ++pos_;
                 return Make(c == 'b' ? Node::kWordB : Node::kNotWordB);
@@ -345,14 +358,14 @@ class RegexCompiler {
                 return n;
             }
         }
-        char shorthand = 0;
+        char16_t shorthand = 0;
         const int v = Escaped(&shorthand);
         if (v >= 0) {
             auto n = Make(Node::kChar);
-            n->c = static_cast<char>(v);
+            n->c = static_cast<char16_t>(v);
             return n;
         }
-        std::vector<bool> set(256, false);
+        std::vector<bool> set(kUnits, false);
         AddShorthand(shorthand, &set);
         auto n = Make(Node::kClass);
         n->index = NewClass(std::move(set));
@@ -494,7 +507,7 @@ class RegexCompiler {
         }
     }
 
-    std::string_view p_;
+    std::u16string_view p_;
     Regex* re_;
     size_t pos_ = 0;
     int groups_ = 0;
@@ -502,7 +515,9 @@ class RegexCompiler {
 
 Regex::Regex(std::string_view pattern, bool ignoreCase, bool multiline)
     : ignoreCase_(ignoreCase), multiline_(multiline) {
-    RegexCompiler(pattern, this).Compile();
+    // Patterns, like subjects, are matched as UTF-16 units, as VBScript's are.
+    const std::u16string units = utf8::ToUtf16(pattern);
+    RegexCompiler(units, this).Compile();
 }
 
 }  // namespace script

@@ -6,6 +6,7 @@
 #include "script/convert.h"
 #include "script/nodes.h"
 #include "script/regexp.h"
+#include "script/utf8.h"
 
 namespace script {
 namespace {
@@ -48,8 +49,11 @@ class Collection : public ScriptObject {
 
 class Match : public ScriptObject {
   public:
-    Match(std::string value, int32_t index, std::vector<Value> subs)
-        : value_(std::move(value)), index_(index), subs_(std::move(subs)) {}
+    Match(std::u16string_view value, int32_t index, std::vector<Value> subs)
+        : value_(utf8::FromUtf16(value)),
+          index_(index),
+          length_(static_cast<int32_t>(value.size())),
+          subs_(std::move(subs)) {}
     std::string TypeName() const override { return "IMatch2"; }
     Value Get(Runtime& rt, std::string_view name, Args args) override {
         if (name == "submatches") {
@@ -59,13 +63,14 @@ class Match : public ScriptObject {
         NoArgs(args);
         if (name.empty() || name == "value") return Value::String(value_);
         if (name == "firstindex") return Value::Long(index_);
-        if (name == "length") return Value::Long(static_cast<int32_t>(value_.size()));
+        if (name == "length") return Value::Long(length_);
         Throw(kErrNoSuchMember);
     }
 
   private:
     std::string value_;
-    int32_t index_;
+    int32_t index_;   // in UTF-16 units, as FirstIndex counts
+    int32_t length_;  // the same
     std::vector<Value> subs_;
 };
 
@@ -111,21 +116,24 @@ class RegExp : public ScriptObject {
         return *compiled_;
     }
 
-    static std::string Subject(Runtime& rt, Args args, size_t expected) {
+    // Subjects are searched as UTF-16 units, so that positions count as
+    // VBScript's do; a byte that is not UTF-8 comes back in a match as its
+    // Windows-1252 character.
+    static std::u16string Subject(Runtime& rt, Args args, size_t expected) {
         if (args.count != expected) Throw(kErrWrongArgs);
         const Value v = Dereference(rt, args[0]);
         if (v.IsNull()) Throw(kErrInvalidNull);
-        return ToString(v, rt.host);
+        return utf8::ToUtf16(ToString(v, rt.host));
     }
 
     bool Test(Runtime& rt, Args args) {
-        const std::string text = Subject(rt, args, 1);
+        const std::u16string text = Subject(rt, args, 1);
         Regex::Captures caps;
         return Compiled().Search(text, 0, &caps);
     }
 
     // Every match (or the first, without Global), each with its captures.
-    std::vector<Regex::Captures> FindAll(const std::string& text) {
+    std::vector<Regex::Captures> FindAll(std::u16string_view text) {
         const Regex& re = Compiled();
         std::vector<Regex::Captures> found;
         size_t from = 0;
@@ -141,7 +149,8 @@ class RegExp : public ScriptObject {
     }
 
     Value Execute(Runtime& rt, Args args) {
-        const std::string text = Subject(rt, args, 1);
+        const std::u16string text = Subject(rt, args, 1);
+        const std::u16string_view view = text;
         std::vector<Value> items;
         for (const Regex::Captures& caps : FindAll(text)) {
             std::vector<Value> subs;
@@ -149,23 +158,23 @@ class RegExp : public ScriptObject {
                 if (caps[g * 2] < 0 || caps[g * 2 + 1] < 0) {
                     subs.push_back(Value());
                 } else {
-                    subs.push_back(
-                        Value::String(text.substr(caps[g * 2], caps[g * 2 + 1] - caps[g * 2])));
+                    subs.push_back(Value::String(
+                        utf8::FromUtf16(view.substr(caps[g * 2], caps[g * 2 + 1] - caps[g * 2]))));
                 }
             }
             items.push_back(Value::Object(
-                Ref<Object>(new Match(text.substr(caps[0], caps[1] - caps[0]),
+                Ref<Object>(new Match(view.substr(caps[0], caps[1] - caps[0]),
                                       static_cast<int32_t>(caps[0]), std::move(subs)))));
         }
         return Value::Object(Ref<Object>(new Collection("IMatchCollection2", std::move(items))));
     }
 
     // Expands $1..$99, $&, $`, $' and $$ in a replacement text.
-    static void Expand(const std::string& with, const std::string& text,
-                       const Regex::Captures& caps, std::string* out) {
+    static void Expand(std::u16string_view with, std::u16string_view text,
+                       const Regex::Captures& caps, std::u16string* out) {
         const auto group = [&](size_t g) {
             if (g * 2 + 1 >= caps.size() || caps[g * 2] < 0 || caps[g * 2 + 1] < 0) return;
-            out->append(text, caps[g * 2], caps[g * 2 + 1] - caps[g * 2]);
+            out->append(text.substr(caps[g * 2], caps[g * 2 + 1] - caps[g * 2]));
         };
         const size_t groups = caps.size() / 2 - 1;
         for (size_t i = 0; i < with.size(); ++i) {
@@ -173,7 +182,7 @@ class RegExp : public ScriptObject {
                 *out += with[i];
                 continue;
             }
-            const char c = with[i + 1];
+            const char16_t c = with[i + 1];
             if (c == '$') {
                 *out += '$';
                 ++i;
@@ -181,10 +190,10 @@ class RegExp : public ScriptObject {
                 group(0);
                 ++i;
             } else if (c == '`') {
-                out->append(text, 0, caps[0]);
+                out->append(text.substr(0, caps[0]));
                 ++i;
             } else if (c == '\'') {
-                out->append(text, caps[1], std::string::npos);
+                out->append(text.substr(caps[1]));
                 ++i;
             } else if (c >= '0' && c <= '9') {
                 size_t g = c - '0';
@@ -209,17 +218,17 @@ class RegExp : public ScriptObject {
 
     Value Replace(Runtime& rt, Args args) {
         if (args.count != 2) Throw(kErrWrongArgs);
-        const std::string text = Subject(rt, Args{args.items, 1}, 1);
-        const std::string with = ToString(Dereference(rt, args[1]), rt.host);
-        std::string out;
+        const std::u16string text = Subject(rt, Args{args.items, 1}, 1);
+        const std::u16string with = utf8::ToUtf16(ToString(Dereference(rt, args[1]), rt.host));
+        std::u16string out;
         size_t last = 0;
         for (const Regex::Captures& caps : FindAll(text)) {
             out.append(text, last, caps[0] - last);
             Expand(with, text, caps, &out);
             last = static_cast<size_t>(caps[1]);
         }
-        out.append(text, last, std::string::npos);
-        return Value::String(std::move(out));
+        out.append(text, last, std::u16string::npos);
+        return Value::String(utf8::FromUtf16(out));
     }
 
     std::string pattern_;

@@ -24,10 +24,92 @@ Char Decode(std::string_view text, size_t at);
 // written as its own three bytes, as the system's wide text would hold it.
 void Append(std::string* out, char32_t code);
 
+// Appends text; when out ends with the first half of a pair and text starts
+// with the second, the two become the pair's one character, so that joined
+// halves read, compare and search as the character they make.
+void JoinHalves(std::string* out, std::string_view text);
+inline void AppendText(std::string* out, std::string_view text) {
+    // A second half starts with 0xED: anything else appends as it is.
+    if (text.size() < 3 || static_cast<unsigned char>(text[0]) != 0xED) {
+        out->append(text);
+    } else {
+        JoinHalves(out, text);
+    }
+}
+
 // Whether the text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValid(std::string_view text);
 
 // Whether every byte is below 0x80.
 bool IsAscii(std::string_view text);
+
+// The character's code as a script sees it: an invalid byte (legacy text) is
+// read as its Windows-1252 character, so that it has a case and an AscW.
+char32_t CodeOf(const Char& c);
+// UTF-16 units of a code: 2 beyond the Basic Multilingual Plane, else 1.
+inline size_t UnitsOf(char32_t code) {
+    return code >= 0x10000 ? 2 : 1;
+}
+
+// The text's length in UTF-16 units, as Len counts it.
+size_t CountUnits(std::string_view text);
+
+// A place in the text counted in units: the byte where a character starts,
+// and whether the place is between the two halves of that character's pair.
+struct Place {
+    size_t byte;
+    bool inPair;
+};
+// The place units further on from a character start (from); past the end
+// is {text.size(), false}.
+Place Seek(std::string_view text, size_t units, size_t from = 0);
+// The place units further on from another place.
+Place Advance(std::string_view text, Place at, size_t units);
+// The text between two places (from <= to); a pair cut by either place
+// gives its half as a lone surrogate.
+std::string SliceCut(std::string_view text, Place from, Place to);
+inline std::string Slice(std::string_view text, Place from, Place to) {
+    // Inline for the common case, no pair cut: Split makes a slice per item.
+    if (from.inPair || to.inPair) return SliceCut(text, from, to);
+    return std::string(text.substr(from.byte, to.byte > from.byte ? to.byte - from.byte : 0));
+}
+// AppendText of that slice, without a copy when no pair is cut.
+void AppendSlice(std::string* out, std::string_view text, Place from, Place to);
+// The units from unit `first` (0-based), at most count of them.
+std::string SliceUnits(std::string_view text, size_t first, size_t count);
+
+// The text as UTF-16, invalid bytes as their Windows-1252 characters;
+// each character folded (Fold) first when fold.
+std::u16string ToUtf16(std::string_view text, bool fold = false);
+// UTF-16 as the engine's text; a lone surrogate keeps its three bytes.
+std::string FromUtf16(std::u16string_view units);
+
+// Simple (one-to-one) case mappings of every script; a code without one is
+// returned as it is. Fold is the form case-insensitive comparisons use.
+char32_t Upper(char32_t code);
+char32_t Lower(char32_t code);
+inline char32_t Fold(char32_t code) {
+    return code < 0x80 ? (code >= 'A' && code <= 'Z' ? code + 32 : code) : Lower(Upper(code));
+}
+// Whole texts; invalid bytes are kept as they are. The number of units
+// never changes, so unit positions in a folded text are those of the text.
+std::string ToUpper(std::string_view text);
+std::string ToLower(std::string_view text);
+std::string FoldCase(std::string_view text);
+
+// Compares in UTF-16 unit order, as VBScript's binary comparison does
+// (this differs from code point order only for U+E000..U+FFFF against
+// characters beyond the Basic Multilingual Plane); ignoring case with fold.
+int Compare(std::string_view a, std::string_view b, bool fold);
+
+// Byte searches for ASCII texts, where bytes are units; fold ignores the
+// case of A-Z only.
+size_t FindBytes(std::string_view hay, std::string_view needle, size_t from, bool fold);
+size_t FindLastBytes(std::string_view hay, std::string_view needle, size_t end, bool fold);
+// The unit position of needle in hay at or after unit `from`, or npos;
+// ignoring case with fold. Positions count UTF-16 units.
+size_t FindUnits(std::string_view hay, std::string_view needle, size_t from, bool fold);
+// The last unit position of needle that ends at or before unit `end`.
+size_t FindLastUnits(std::string_view hay, std::string_view needle, size_t end, bool fold);
 
 }  // namespace script::utf8

@@ -3,6 +3,7 @@
 #include "script/convert.h"
 #include "script/engine.h"
 #include "script/errors.h"
+#include "script/utf8.h"
 
 namespace script {
 
@@ -28,13 +29,19 @@ void Value::Reset() {
     }
 }
 
+bool Value::ScanAscii() const {
+    return utf8::IsAscii(str_);
+}
+
 void Value::CopyText(const Value& o) {
     str_ = o.str_;
+    ascii_ = o.ascii_;
 }
 
 Value Value::String(std::string s) {
     Value v;
     v.type_ = Type::String;
+    v.ascii_ = kAsciiUnknown;
     v.str_ = std::move(s);
     return v;
 }

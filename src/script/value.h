@@ -1,5 +1,7 @@
 // The variant: every value a script holds, in VBScript's subtypes. Text is
-// bytes in the Windows-1252 code page, never UTF-8.
+// UTF-8 (the process code page); scripts count it in UTF-16 units as
+// VBScript does (utf8.h), and a byte that is not UTF-8 is a character of its
+// own, so legacy text still has a length.
 #pragma once
 
 #include <cstdint>
@@ -101,7 +103,10 @@ class Value {
         if (obj_) obj_->AddRef();
     }
     Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), obj_(o.obj_) {
-        if (type_ == Type::String) str_ = std::move(o.str_);
+        if (type_ == Type::String) {
+            str_ = std::move(o.str_);
+            ascii_ = o.ascii_;
+        }
         o.obj_ = nullptr;
         o.type_ = Type::Empty;
     }
@@ -122,6 +127,7 @@ class Value {
             u_ = o.u_;
             if (o.type_ == Type::String) {
                 str_ = std::move(o.str_);
+                ascii_ = o.ascii_;
             } else if (!str_.empty()) {
                 str_.clear();
             }
@@ -208,14 +214,26 @@ class Value {
     double AsDate() const { return u_.d; }
     int32_t AsErrorCode() const { return u_.i32; }
     const std::string& AsString() const { return str_; }
-    // For in-place appends; valid only while IsString().
-    std::string& MutableString() { return str_; }
+    // For in-place appends; valid only while IsString(). The text may change,
+    // so whether it is ASCII is asked again.
+    std::string& MutableString() {
+        ascii_ = kAsciiUnknown;
+        return str_;
+    }
+    // Whether the string is ASCII only, so that bytes are characters: worked
+    // out once and kept until the text changes, which keeps Mid(s, i, 1)
+    // over a long ASCII string from scanning it on every call.
+    bool IsAsciiText() const {
+        if (ascii_ == kAsciiUnknown) ascii_ = ScanAscii() ? kAsciiYes : kAsciiNo;
+        return ascii_ == kAsciiYes;
+    }
     script::Object* AsObject() const;
     script::Array* AsArray() const;
 
   private:
     explicit Value(Type t) : type_(t) { u_.d = 0; }
     void Reset();
+    bool ScanAscii() const;
     // Out of line (value.cpp): most copies carry no text, and without the
     // string's copy inlined into each of them they stay small.
     void CopyText(const Value& o);
@@ -224,6 +242,7 @@ class Value {
         u_ = o.u_;
         if (o.type_ == Type::String) {
             str_ = o.str_;
+            ascii_ = o.ascii_;
         } else if (!str_.empty()) {
             str_.clear();
         }
@@ -231,7 +250,13 @@ class Value {
         if (obj_) obj_->AddRef();
     }
 
+    enum : uint8_t { kAsciiUnknown, kAsciiYes, kAsciiNo };
+
     Type type_;
+    // Meaningful only for a String, and set whenever the value becomes one
+    // (String, copies and moves of a string), so that copies of other types
+    // do not touch it; sits in the padding after type_.
+    mutable uint8_t ascii_;
     union {
         bool b;
         uint8_t byte;

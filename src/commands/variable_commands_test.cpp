@@ -35,9 +35,11 @@ TEST_F(VariableCommandsTest, FormattedNumbersFollowTheRegionalSettings) {
     EXPECT_EQ(Output("print 1.5*2"), "3");
 }
 
+// Text beyond ASCII goes as its UTF-8 bytes, each encoded, as addresses
+// carry it.
 TEST(UrlHex, EveryByteButLettersAndDigitsIsEncoded) {
     EXPECT_EQ(UrlHex("a b+c.d"), "a+b%2Bc%2Ed");
-    EXPECT_EQ(UrlHex("100%-_~\xE9\xDF\n"), "100%25%2D%5F%7E\xE9%DF%0A");
+    EXPECT_EQ(UrlHex("100%-_~é日\n"), "100%25%2D%5F%7E%C3%A9%E6%97%A5%0A");
 }
 
 std::string Stamp(const LocalTime& t) {

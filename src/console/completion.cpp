@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "interpreter/text.h"
+#include "script/utf8.h"
 
 namespace vantrel {
 
@@ -284,10 +285,18 @@ std::string CommonPrefix(const std::vector<Candidate>& candidates) {
     if (candidates.empty()) return std::string();
     std::string prefix = candidates[0].name;
     for (const Candidate& c : candidates) {
-        size_t n = 0;
-        while (n < prefix.size() && n < c.name.size() &&
-               LowerChar(prefix[n]) == LowerChar(c.name[n])) {
-            ++n;
+        // Character by character, letter case folded: two characters may
+        // share their first bytes.
+        size_t n = 0, k = 0, end = 0;
+        while (n < prefix.size() && k < c.name.size()) {
+            const size_t next = n + script::utf8::Decode(prefix, n).bytes;
+            const size_t length = script::utf8::Decode(c.name, k).bytes;
+            if (!MatchesAt(c.name, k, std::string_view(prefix).substr(n, next - n), &end) ||
+                end != k + length) {
+                break;
+            }
+            n = next;
+            k = end;
         }
         prefix.resize(n);
     }

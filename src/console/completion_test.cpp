@@ -157,7 +157,9 @@ TEST(CompletionRank, CommonPrefixIgnoresCaseAndKeepsTheFirstSpelling) {
         {{{"Program Files"}, {"ProgramData"}}, "Program"},
         {{{"PROGRAM"}, {"program files"}}, "PROGRAM"},
         {{{"abc"}, {"xyz"}}, ""},
-        {{{"\xC9t\xE9"}, {"\xE9T\xC9s"}}, "\xC9t\xE9"},  // Windows-1252 letters
+        {{{"Été"}, {"éTÉs"}}, "Été"},          // letters of every script
+        {{{"日本"}, {"日曜"}}, "日"},          // which may share their first bytes
+        {{{"\xC9t\xE9"}, {"\xE9T\xC9"}}, ""},  // legacy bytes only match themselves
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CommonPrefix(c.candidates), c.prefix) << c.prefix;

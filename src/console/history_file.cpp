@@ -50,13 +50,14 @@ size_t PasswordStart(std::string_view command) {
     return rest == command.size() ? std::string_view::npos : rest;
 }
 
-// LowerChar as a table: the suggestion and the search compare every
-// character of up to 10,000 lines at each keystroke, and a call per
-// character doubles their time.
+// The case of A-Z as a table: the suggestion and the search compare every
+// byte of up to 10,000 lines at each keystroke, and a call per byte doubles
+// their time. Bytes of other characters are UTF-8 and compare as they are:
+// folding one would make it another character's.
 const std::array<char, 256>& LowerTable() {
     static const std::array<char, 256> table = [] {
         std::array<char, 256> t{};
-        for (int c = 0; c < 256; ++c) t[c] = LowerChar(static_cast<char>(c));
+        for (int c = 0; c < 256; ++c) t[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
         return t;
     }();
     return table;

@@ -3,18 +3,38 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "script/utf8.h"
+
 namespace vantrel {
 
 std::string LowerCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = LowerChar(c);
-    return out;
+    return script::utf8::ToLower(text);
 }
 
 std::string UpperCase(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = UpperChar(c);
-    return out;
+    return script::utf8::ToUpper(text);
+}
+
+// Whether find starts at text[at], letter case folded in every script; on a
+// match *end is where it ends in text (a folded letter may be longer or
+// shorter in bytes than its other case).
+bool MatchesAt(std::string_view text, size_t at, std::string_view find, size_t* end) {
+    size_t i = at, k = 0;
+    while (k < find.size()) {
+        if (i >= text.size()) return false;
+        const script::utf8::Char a = script::utf8::Decode(text, i);
+        const script::utf8::Char b = script::utf8::Decode(find, k);
+        // Bytes that make no character match only themselves.
+        const bool same =
+            a.valid && b.valid
+                ? script::utf8::Fold(a.code) == script::utf8::Fold(b.code)
+                : a.bytes == b.bytes && text.substr(i, a.bytes) == find.substr(k, b.bytes);
+        if (!same) return false;
+        i += a.bytes;
+        k += b.bytes;
+    }
+    *end = i;
+    return true;
 }
 
 std::string_view TrimSpaces(std::string_view text) {
@@ -26,27 +46,24 @@ std::string_view TrimSpaces(std::string_view text) {
 
 size_t FindNoCase(std::string_view text, std::string_view find, size_t from) {
     if (find.empty()) return from <= text.size() ? from : std::string_view::npos;
-    if (find.size() > text.size()) return std::string_view::npos;
-    const char first = LowerChar(find[0]);
-    for (size_t i = from; i + find.size() <= text.size(); ++i) {
-        if (LowerChar(text[i]) != first) continue;
-        size_t k = 1;
-        while (k < find.size() && LowerChar(text[i + k]) == LowerChar(find[k])) ++k;
-        if (k == find.size()) return i;
+    if (from >= text.size()) return std::string_view::npos;
+    // An ASCII text is found bytewise: no byte of another character is ASCII.
+    if (script::utf8::IsAscii(find)) return script::utf8::FindBytes(text, find, from, true);
+    size_t end;
+    for (size_t i = from; i < text.size(); i += script::utf8::Decode(text, i).bytes) {
+        if (MatchesAt(text, i, find, &end)) return i;
     }
     return std::string_view::npos;
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerChar(a[i]) != LowerChar(b[i])) return false;
-    }
-    return true;
+    size_t end;
+    return MatchesAt(a, 0, b, &end) && end == a.size();
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
+    size_t end;
+    return MatchesAt(text, 0, prefix, &end);
 }
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
@@ -64,7 +81,9 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
         if (at == std::string_view::npos) break;
         out.append(text.substr(start, at - start));
         out.append(with);
-        start = at + find.size();
+        size_t end = at + find.size();
+        if (noCase) MatchesAt(text, at, find, &end);
+        start = end;
     }
     out.append(text.substr(start));
     return out;

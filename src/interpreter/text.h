@@ -1,6 +1,5 @@
 // Text helpers shared by the commands: quote-aware arguments, counting and
-// searching, and letter case in the Windows-1252 code page that all of the
-// console's text uses.
+// searching, and letter case in every script of the console's UTF-8 text.
 #pragma once
 
 #include <string>
@@ -11,10 +10,12 @@
 
 namespace vantrel {
 
-// The script engine's Windows-1252 case mapping: a name matches the same
-// way in a command and in a script.
+// Single bytes of the legacy code page, for what is still bytes (a drive
+// letter, a hexadecimal digit).
 using script::LowerChar;
 using script::UpperChar;
+// The engine's case mappings: a name matches the same way in a command and
+// in a script.
 std::string LowerCase(std::string_view text);
 std::string UpperCase(std::string_view text);
 
@@ -24,6 +25,9 @@ std::string_view TrimSpaces(std::string_view text);
 // Position of the first occurrence of find at or after from, comparing
 // without regard to letter case; npos when there is none.
 size_t FindNoCase(std::string_view text, std::string_view find, size_t from = 0);
+// Whether find starts at text[at], letter case folded; on a match *end is
+// where it ends in text (a letter's other case may differ in length).
+bool MatchesAt(std::string_view text, size_t at, std::string_view find, size_t* end);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
 bool EqualsNoCase(std::string_view a, std::string_view b);

@@ -61,7 +61,7 @@ std::string UrlHex(std::string_view text) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == ' ') {
             out += '+';
-        } else if ((c >= '0' && c <= '9') || LowerChar(c) != UpperChar(c)) {
+        } else if ((c >= '0' && c <= '9') || IsAsciiLetter(c)) {
             out += c;
         } else {
             out += '%';

@@ -49,9 +49,18 @@ size_t FindNoCase(std::string_view text, std::string_view find, size_t from) {
     if (from >= text.size()) return std::string_view::npos;
     // An ASCII text is found bytewise: no byte of another character is ASCII.
     if (script::utf8::IsAscii(find)) return script::utf8::FindBytes(text, find, from, true);
+    // A character beyond ASCII never matches an ASCII one: the bytes of
+    // long ASCII stretches are passed over without decoding.
+    const script::utf8::Char first = script::utf8::Decode(find, 0);
+    const bool firstIsAscii = first.valid && script::utf8::Fold(first.code) < 0x80;
     size_t end;
-    for (size_t i = from; i < text.size(); i += script::utf8::Decode(text, i).bytes) {
+    for (size_t i = from; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80 && !firstIsAscii) {
+            ++i;
+            continue;
+        }
         if (MatchesAt(text, i, find, &end)) return i;
+        i += script::utf8::Decode(text, i).bytes;
     }
     return std::string_view::npos;
 }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "script/utf8.h"
+
 namespace vantrel {
 
 namespace {
@@ -15,11 +17,6 @@ constexpr std::string_view kLineEnds = "\r\n";
 constexpr size_t kMaxHeldBytes = 4096;
 // How much of a program's first output the UTF-16 guess looks at.
 constexpr size_t kGuessBytes = 512;
-
-bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 bool HasBom(std::string_view bytes) {
     return bytes.starts_with(kUtf8Bom) || bytes.starts_with(kUtf16LeBom) ||
@@ -79,13 +76,9 @@ Utf8Scan ScanUtf8(std::string_view bytes) {
     return {at, false};
 }
 
-bool IsUtf8(std::string_view bytes) {
-    return ScanUtf8(bytes).valid == bytes.size();
-}
-
 std::string DecodeStoredText(const CodePages& pages, std::string_view bytes, LineMix mix) {
     if (mix == LineMix::kWholeFile && !HasBom(bytes)) {
-        return IsUtf8(bytes) ? pages.FromUtf8(bytes) : pages.FromLegacy(bytes);
+        return script::utf8::IsValid(bytes) ? pages.FromUtf8(bytes) : pages.FromLegacy(bytes);
     }
     TextDecoder decoder(pages, Fallback::kLegacy, false);
     std::string text = decoder.Next(bytes);
@@ -184,7 +177,7 @@ std::string TextDecoder::TakeLines(size_t end) {
         for (size_t at = 0; at < text.size();) {
             const size_t lineEnd = LineEnd(text, at);
             const std::string_view line = text.substr(at, lineEnd - at);
-            if (!IsAscii(line) && IsUtf8(line) != runUtf8) {
+            if (!script::utf8::IsAscii(line) && script::utf8::IsValid(line) != runUtf8) {
                 out += Decode(text.substr(runStart, at - runStart), runUtf8);
                 runStart = at;
                 runUtf8 = !runUtf8;

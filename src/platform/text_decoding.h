@@ -24,7 +24,6 @@ struct Utf8Scan {
     bool torn;
 };
 Utf8Scan ScanUtf8(std::string_view bytes);
-bool IsUtf8(std::string_view bytes);
 
 // The code page that bytes which are no UTF-8 are read in.
 enum class Fallback { kLegacy, kOem };

@@ -58,10 +58,13 @@ def test_unicode_scripts_count_as_vbscript_and_keys_reach_a_window_by_its_title(
     document = folder / "Тест окно.txt"
     # A byte-order mark: Notepad keeps the file UTF-8 when it saves it.
     document.write_bytes(b"\xef\xbb\xbfx")
+    c.env["VANTREL_GREETING"] = "Ελληνικά 日本"
     c.start()
     c.wait_ready(timeout=90)
     run(c, 'print Len("日本語") & " " & AscW("日") & " " & Mid("Ελληνικά", 2, 3)')
     shows(c, "3 26085 λλη", "the engine counting characters")
+    run(c, "echo [¬VANTREL_GREETING¬]")
+    shows(c, "[Ελληνικά 日本]", "an environment value in two scripts")
 
     with open(c.logs / f"{c.name}.notepad.log", "a") as log:
         c.processes.append(subprocess.Popen(

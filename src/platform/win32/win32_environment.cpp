@@ -3,24 +3,34 @@
 #include <cstring>
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
 
 namespace {
-constexpr DWORD kBufferSize = 4096;
-}
+// Most values fit at once; a longer one is read again at its own size.
+constexpr size_t kBufferSize = 4096;
+}  // namespace
 
 bool Win32Environment::Get(const std::string& name, std::string* value) const {
-    char buffer[kBufferSize];
-    SetLastError(ERROR_SUCCESS);
-    DWORD length = GetEnvironmentVariableA(name.c_str(), buffer, kBufferSize);
-    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
-    if (length >= kBufferSize) {
-        value->clear();  // too long for the buffer: nothing was copied
-        return true;
+    // Through the wide call: under a UTF-8 code page the A call counts its
+    // answer in characters, not in the bytes it copied.
+    const std::wstring wideName = Widen(name);
+    std::wstring wide(kBufferSize, L'\0');
+    for (int tries = 0; tries < 2; ++tries) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length =
+            GetEnvironmentVariableW(wideName.c_str(), wide.data(), static_cast<DWORD>(wide.size()));
+        if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
+        if (length < wide.size()) {
+            *value = Narrow(wide.data(), length);
+            return true;
+        }
+        // Too long for the buffer: length is the size it needs.
+        wide.assign(length, L'\0');
     }
-    value->assign(buffer, strnlen(buffer, length));
+    value->clear();
     return true;
 }
 

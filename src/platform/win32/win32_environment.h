@@ -6,7 +6,6 @@ namespace vantrel::win32 {
 
 class Win32Environment : public Environment {
   public:
-    // A value that does not fit the 4096-character buffer reads as "".
     bool Get(const std::string& name, std::string* value) const override;
     std::vector<std::string> Block() const override;
 };

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 
 namespace vantrel::win32 {
@@ -14,6 +15,7 @@ TEST(Win32EnvironmentTest, GetReadsValuesAsStored) {
     SetEnvironmentVariableA("VANTREL_TEST_EMPTY", "");
     SetEnvironmentVariableA("VANTREL_TEST_LONG", std::string(5000, 'x').c_str());
     SetEnvironmentVariableA("VANTREL_TEST_FITS", std::string(4095, 'y').c_str());
+    SetEnvironmentVariableW(L"VANTREL_TEST_WIDE", L"\x0395\x03BB \x65E5\x672C");
     struct Case {
         const char* name;
         bool found;
@@ -23,8 +25,9 @@ TEST(Win32EnvironmentTest, GetReadsValuesAsStored) {
         {"vantrel_test_value", true, "abc \xAC def"},  // names ignore case
         {"VANTREL_TEST_EMPTY", true, ""},
         {"VANTREL_TEST_MISSING", false, ""},
-        // The 4096-character buffer: a longer value reads as "".
-        {"VANTREL_TEST_LONG", true, ""},
+        // Past the first buffer's 4096 characters the value is read again.
+        {"VANTREL_TEST_LONG", true, std::string(5000, 'x')},
+        {"VANTREL_TEST_WIDE", true, Narrow(L"\x0395\x03BB \x65E5\x672C", 5)},
         {"VANTREL_TEST_FITS", true, std::string(4095, 'y')},
     };
     for (const Case& c : cases) {

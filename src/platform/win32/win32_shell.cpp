@@ -1,7 +1,8 @@
 #include "platform/win32/win32_shell.h"
 
-#include <cstring>
+#include <cwchar>
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
@@ -35,12 +36,15 @@ DWORD SystemErrorOf(INT_PTR result) {
 // copies the name anywhere. False when the result is more than the system
 // expands.
 bool ExpandVariables(const std::string& text, std::string* expanded) {
-    DWORD size = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    // Wide: under a UTF-8 code page the A call's sizes count characters.
+    const std::wstring wide = Widen(text);
+    DWORD size = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
     if (size == 0) return false;
-    expanded->assign(size, '\0');
-    DWORD written = ExpandEnvironmentStringsA(text.c_str(), expanded->data(), size);
+    std::wstring out(size, L'\0');
+    DWORD written = ExpandEnvironmentStringsW(wide.c_str(), out.data(), size);
     if (written == 0 || written > size) return false;
-    expanded->resize(std::strlen(expanded->c_str()));
+    out.resize(wcslen(out.c_str()));
+    *expanded = Narrow(out.data(), out.size());
     return true;
 }
 

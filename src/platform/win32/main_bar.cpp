@@ -24,14 +24,6 @@ HFONT BoxFont(HWND box) {
     return reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
 }
 
-std::wstring WideWindowText(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max(GetWindowTextW(window, text.data(), length + 1), 0)));
-    return text;
-}
-
 }  // namespace
 
 std::string Main::CommandText() const {

@@ -10,15 +10,22 @@
 
 namespace vantrel::win32 {
 
-// The whole text, however long, in the process's code page. Read as UTF-16
-// and converted here: the A length of a Unicode window's text is only an
-// estimate.
-inline std::string WindowText(HWND window) {
+// The whole text, however long, as the window holds it.
+inline std::wstring WideWindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
-    if (length <= 0) return std::string();
+    if (length <= 0) return std::wstring();
     std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
     const int read = GetWindowTextW(window, wide.data(), length + 1);
-    if (read <= 0) return std::string();
+    wide.resize(static_cast<size_t>(read > 0 ? read : 0));
+    return wide;
+}
+
+// The whole text in the process's code page. Read as UTF-16 and converted
+// here: the A length of a Unicode window's text is only an estimate.
+inline std::string WindowText(HWND window) {
+    const std::wstring wide = WideWindowText(window);
+    const int read = static_cast<int>(wide.size());
+    if (read == 0) return std::string();
     const int size =
         WideCharToMultiByte(CP_ACP, 0, wide.data(), read, nullptr, 0, nullptr, nullptr);
     std::string text(static_cast<size_t>(size > 0 ? size : 0), '\0');

@@ -16,6 +16,7 @@ namespace script {
 struct Frame;
 struct Procedure;
 struct ClassDef;
+struct GlobalSlot;
 struct Builtin;
 struct ArgList;
 
@@ -42,6 +43,7 @@ struct NameRef {
     std::string name;   // lower-cased
     std::string shown;  // as written, for error texts
     int slot = -1;      // global slot
+    GlobalSlot* global = nullptr;  // that slot (their addresses never change)
     int local = -1;     // frame slot
     int member = -1;    // class member index
     const Builtin* builtin = nullptr;
@@ -50,7 +52,12 @@ struct NameRef {
     bool hasArgs = false;  // written name(...): never the function's own result
 };
 
+// What an expression is, for the evaluators that read a literal or a
+// variable in place instead of calling Eval on it and copying the result.
+enum class Leaf : uint8_t { kNone, kLiteral, kName };
+
 struct Expr : Node {
+    Leaf leaf = Leaf::kNone;
     virtual Value Eval(Frame& f) const = 0;
     // Storage this expression names, for ByRef passing; null if none.
     virtual Value* Address(Frame&) const { return nullptr; }

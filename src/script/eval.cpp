@@ -203,11 +203,92 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
     return v;
 }
 
+// A call of a script procedure: the arguments are evaluated straight into
+// the callee's variables, or lent by address to its ByRef parameters.
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
+    if (exprs.size() != p.params.size()) {
+        ArgList list;
+        EvalArgs(f, exprs, &list);
+        return CallProcedure(f.rt, p, me, list.View());
+    }
+    f.rt.CheckStack();
+    Locals locals(p.LocalCount());
+    Value** slots = locals.slots.data();
+    ArgList held;  // keeps arrays locked while an element is lent
+    for (size_t i = 0; i < exprs.size(); ++i) {
+        const Expr* e = exprs[i];
+        if (!e) {
+            locals.values[i] = Value::ErrorCode(kMissingArgument);
+        } else if (Value* address = e->ArgAddress(f, &held)) {
+            slots[i] = address;
+        } else {
+            locals.values[i] = e->Eval(f);
+        }
+    }
+    // ByVal parameters copy what they were given once every argument is read.
+    for (size_t i = 0; i < exprs.size(); ++i) {
+        if (!p.params[i].byRef && slots[i] != &locals.values[i]) {
+            locals.values[i] = *slots[i];
+            slots[i] = &locals.values[i];
+        }
+    }
+    f.rt.CheckInterrupt();
+    for (size_t i = 0; i < exprs.size(); ++i) {
+        if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
+    }
+    return RunProcedure(f.rt, p, me, slots, locals.values.data());
+}
+
+// A member of a script class instance called from outside it or from
+// inside (Me): a method or property with arguments to match is called
+// directly; anything else goes through the instance.
+Value InvokeMember(Frame& f, Instance* in, int member, const std::vector<const Expr*>& exprs,
+                   bool inside) {
+    const ClassMember& m = in->cls->members[member];
+    const Procedure* p = m.method ? m.method : m.get;
+    if ((m.isPublic || inside) && m.field < 0 && p && p->params.size() == exprs.size()) {
+        return CallWithArgs(f, exprs, *p, in);
+    }
     ArgList list;
     EvalArgs(f, exprs, &list);
-    return CallProcedure(f.rt, p, me, list.View());
+    return in->Invoke(f.rt, member, list.View(), inside);
+}
+
+// The variable of a name that reading cannot fail on: a procedure's own
+// variable or an existing global one.
+Value* PlainVariable(Frame& f, const NameRef& ref) {
+    if (ref.kind == NameRef::Kind::kLocal) return f.slots[ref.local];
+    if (ref.kind == NameRef::Kind::kGlobal && ref.global->IsPlainVariable()) {
+        return &ref.global->value;
+    }
+    return nullptr;
+}
+
+// One subscript, rounded to a Long; a whole number is taken as it is.
+int32_t Subscript(Frame& f, const Expr* e) {
+    if (!e) Throw(kErrSubscript);
+    Value temp;
+    const Value* v = Peek(f, e);
+    if (!v) {
+        temp = e->Eval(f);
+        v = &temp;
+    }
+    if (v->type() == Type::Long) return v->AsLong();
+    if (v->type() == Type::Integer) return v->AsInteger();
+    return ToLong(Dereference(f.rt, *v));
+}
+
+// The element at one subscript; the subscript is evaluated first, and
+// may have replaced what the variable holds.
+Value& ElementAt(Array* a, int32_t at) {
+    if (a->upper.size() == 1 && a->lower.empty()) {
+        if (at < 0 || at > a->upper[0]) Throw(kErrSubscript);
+        return a->items[at];
+    }
+    const int64_t offset = a->Offset(&at, 1);
+    if (offset < 0) Throw(kErrSubscript);
+    return a->items[offset];
 }
 
 bool Inside(Frame& f, const Value& object) {
@@ -340,15 +421,20 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
 }
 
 Value CallExpr::Eval(Frame& f) const {
+    // a(i): the element is copied straight out of the array.
+    if (args.size() == 1) {
+        if (Value* v = PlainVariable(f, ref); v && v->IsArray()) {
+            const int32_t at = Subscript(f, args[0]);
+            if (!v->IsArray()) Throw(kErrTypeMismatch);
+            return ElementAt(v->AsArray(), at);
+        }
+    }
     f.rt.CheckStack();
     switch (ref.kind) {
         case NameRef::Kind::kBuiltin:
             return CallBuiltin(f, *ref.builtin, args, ref.shown);
-        case NameRef::Kind::kMember: {
-            ArgList list;
-            EvalArgs(f, args, &list);
-            return f.me->Invoke(f.rt, ref.member, list.View(), true);
-        }
+        case NameRef::Kind::kMember:
+            return InvokeMember(f, f.me, ref.member, args, true);
         case NameRef::Kind::kGlobal:
             if (const Procedure* p = f.rt.globals[ref.slot].proc) {
                 return CallWithArgs(f, args, *p, nullptr);
@@ -379,6 +465,16 @@ Value CallExpr::Eval(Frame& f) const {
 }
 
 void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
+    // a(i) = x: stored in place, once the array is this variable's own.
+    if (args.size() == 1) {
+        if (Value* target = PlainVariable(f, ref); target && target->IsArray()) {
+            Value value = ForAssignment(f, std::move(v), isSet);
+            const int32_t at = Subscript(f, args[0]);
+            if (!target->IsArray()) Throw(kErrTypeMismatch);
+            ElementAt(OwnArray(target), at) = std::move(value);
+            return;
+        }
+    }
     if (ref.kind == NameRef::Kind::kMember) {
         ArgList list;
         EvalArgs(f, args, &list);
@@ -404,10 +500,25 @@ void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
 
 // ---- members ----
 
+int MemberExpr::MemberOf(const Instance& in) const {
+    if (in.cls != cachedClass_) {
+        cachedMember_ = in.cls->Find(name);
+        cachedClass_ = in.cls;
+    }
+    return cachedMember_;
+}
+
 Value MemberExpr::Eval(Frame& f) const {
     f.rt.CheckStack();
     const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
     ScriptObject* o = ObjectOf(object);
+    if (Instance* in = o->AsInstance()) {
+        const int member = MemberOf(*in);
+        const bool inside = Inside(f, object);
+        if (member >= 0 && (in->cls->members[member].isPublic || inside)) {
+            return InvokeMember(f, in, member, args, inside);
+        }
+    }
     ArgList list;
     EvalArgs(f, args, &list);
     const Args a = list.View();
@@ -425,10 +536,10 @@ void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
     ArgList list;
     EvalArgs(f, args, &list);
     const Args a = list.View();
-    if (Inside(f, object)) {
-        const int member = f.me->cls->Find(name);
+    if (Instance* in = o->AsInstance()) {
+        const int member = MemberOf(*in);
         if (member < 0) Throw(kErrNoSuchMember);
-        f.me->Assign(f.rt, member, a, std::move(v), isSet, true);
+        in->Assign(f.rt, member, a, std::move(v), isSet, Inside(f, object));
         return;
     }
     o->Put(f.rt, name, a, std::move(v), isSet);

@@ -141,6 +141,16 @@ Value Apply(BinaryOp op, const Value& a, const Value& b, const Host& host) {
 }  // namespace
 
 Value UnaryExpr::Eval(Frame& f) const {
+    if (op == UnaryOp::kNegate) {
+        if (const Value* p = Peek(f, operand)) {
+            // -i on a whole number or a Double, the common case, in place.
+            if (p->type() == Type::Long && p->AsLong() != INT32_MIN) return Value::Long(-p->AsLong());
+            if (p->type() == Type::Integer && p->AsInteger() != INT16_MIN) {
+                return Value::Integer(static_cast<int16_t>(-p->AsInteger()));
+            }
+            if (p->type() == Type::Double) return Value::Double(-p->AsDouble());
+        }
+    }
     f.rt.CheckStack();
     Value v = operand->Eval(f);
     if (v.IsObject()) v = Dereference(f.rt, std::move(v));
@@ -155,16 +165,123 @@ Value UnaryExpr::Eval(Frame& f) const {
     return v;
 }
 
-Value BinaryExpr::Eval(Frame& f) const {
-    f.rt.CheckStack();
-    Value a = left->Eval(f);
-    Value b = right->Eval(f);
+namespace {
+
+// Both operands evaluated, left first. A literal or a variable is read in
+// place when nothing evaluated after it can change it: always for the right
+// operand, and for the left one when the right one is a leaf too.
+struct Operands {
+    const Value* a;
+    const Value* b;
+    Value aTemp, bTemp;
+    Operands(Frame& f, const Expr* left, const Expr* right) {
+        a = Peek(f, left);
+        if (a) {
+            b = Peek(f, right);
+            if (b) return;
+            aTemp = *a;
+            a = &aTemp;
+            f.rt.CheckStack();
+            bTemp = right->Eval(f);
+            b = &bTemp;
+            return;
+        }
+        f.rt.CheckStack();
+        aTemp = left->Eval(f);
+        a = &aTemp;
+        b = Peek(f, right);
+        if (!b) {
+            bTemp = right->Eval(f);
+            b = &bTemp;
+        }
+    }
+};
+
+// The operators off the fast paths: objects give their default values.
+[[gnu::noinline]] Value ApplyGeneral(Frame& f, BinaryOp op, const Value& a0, const Value& b0) {
     Value fast;
-    if (IntegerFastPath(op, a, b, &fast)) return fast;
-    if (op == BinaryOp::kIs) return Value::Boolean(Is(a, b));
-    if (a.IsObject()) a = Dereference(f.rt, std::move(a));
-    if (b.IsObject()) b = Dereference(f.rt, std::move(b));
+    if (IntegerFastPath(op, a0, b0, &fast)) return fast;
+    if (op == BinaryOp::kIs) return Value::Boolean(Is(a0, b0));
+    Value a = a0.IsObject() ? Dereference(f.rt, a0) : a0;
+    Value b = b0.IsObject() ? Dereference(f.rt, b0) : b0;
     return Apply(op, a, b, f.rt.host);
+}
+
+// The evaluator of one of + - * and the comparisons: whole numbers and
+// Doubles are worked out inline, without the general rules' conversions.
+template <BinaryOp Op>
+struct FastBinaryExpr : BinaryExpr {
+    using BinaryExpr::BinaryExpr;
+    Value Eval(Frame& f) const override {
+        const Operands o(f, left, right);
+        const Type ta = o.a->type(), tb = o.b->type();
+        if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
+            const int64_t x = ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong();
+            const int64_t y = tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong();
+            const bool isLong = ta == Type::Long || tb == Type::Long;
+            if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + y, isLong);
+            if constexpr (Op == BinaryOp::kSub) return FitWhole(x - y, isLong);
+            if constexpr (Op == BinaryOp::kMul) return FitWhole(x * y, isLong);
+            if constexpr (Op == BinaryOp::kEq) return Value::Boolean(x == y);
+            if constexpr (Op == BinaryOp::kNe) return Value::Boolean(x != y);
+            if constexpr (Op == BinaryOp::kLt) return Value::Boolean(x < y);
+            if constexpr (Op == BinaryOp::kGt) return Value::Boolean(x > y);
+            if constexpr (Op == BinaryOp::kLe) return Value::Boolean(x <= y);
+            if constexpr (Op == BinaryOp::kGe) return Value::Boolean(x >= y);
+        }
+        const bool da = ta == Type::Double, db = tb == Type::Double;
+        if ((da || db) && (da || IsIntegerOrLong(ta)) && (db || IsIntegerOrLong(tb))) {
+            const double x = da ? o.a->AsDouble() : (ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong());
+            const double y = db ? o.b->AsDouble() : (tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
+            double r = 0;
+            if constexpr (Op == BinaryOp::kAdd) r = x + y;
+            if constexpr (Op == BinaryOp::kSub) r = x - y;
+            if constexpr (Op == BinaryOp::kMul) r = x * y;
+            if constexpr (Op == BinaryOp::kAdd || Op == BinaryOp::kSub || Op == BinaryOp::kMul) {
+                if (!std::isfinite(r)) Throw(kErrOverflow);
+                return Value::Double(r);
+            }
+            if constexpr (Op == BinaryOp::kEq) return Value::Boolean(x == y);
+            if constexpr (Op == BinaryOp::kNe) return Value::Boolean(x != y);
+            if constexpr (Op == BinaryOp::kLt) return Value::Boolean(x < y);
+            if constexpr (Op == BinaryOp::kGt) return Value::Boolean(x > y);
+            if constexpr (Op == BinaryOp::kLe) return Value::Boolean(x <= y);
+            if constexpr (Op == BinaryOp::kGe) return Value::Boolean(x >= y);
+        }
+        return ApplyGeneral(f, Op, *o.a, *o.b);
+    }
+};
+
+}  // namespace
+
+Value BinaryExpr::Eval(Frame& f) const {
+    const Operands o(f, left, right);
+    return ApplyGeneral(f, op, *o.a, *o.b);
+}
+
+const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right) {
+    switch (op) {
+        case BinaryOp::kAdd:
+            return unit.Make<FastBinaryExpr<BinaryOp::kAdd>>(op, left, right);
+        case BinaryOp::kSub:
+            return unit.Make<FastBinaryExpr<BinaryOp::kSub>>(op, left, right);
+        case BinaryOp::kMul:
+            return unit.Make<FastBinaryExpr<BinaryOp::kMul>>(op, left, right);
+        case BinaryOp::kEq:
+            return unit.Make<FastBinaryExpr<BinaryOp::kEq>>(op, left, right);
+        case BinaryOp::kNe:
+            return unit.Make<FastBinaryExpr<BinaryOp::kNe>>(op, left, right);
+        case BinaryOp::kLt:
+            return unit.Make<FastBinaryExpr<BinaryOp::kLt>>(op, left, right);
+        case BinaryOp::kGt:
+            return unit.Make<FastBinaryExpr<BinaryOp::kGt>>(op, left, right);
+        case BinaryOp::kLe:
+            return unit.Make<FastBinaryExpr<BinaryOp::kLe>>(op, left, right);
+        case BinaryOp::kGe:
+            return unit.Make<FastBinaryExpr<BinaryOp::kGe>>(op, left, right);
+        default:
+            return unit.Make<BinaryExpr>(op, left, right);
+    }
 }
 
 }  // namespace script

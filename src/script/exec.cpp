@@ -1,6 +1,7 @@
 // Running statement nodes: assignments, calls, branches, loops and
 // declarations.
 #include <cmath>
+#include <cstdint>
 
 #include "script/convert.h"
 #include "script/nodes.h"
@@ -89,6 +90,40 @@ Flow IfStmt::Exec(Frame& f) const {
     return ExecBlock(f, elseBlock);
 }
 
+namespace {
+
+// The next value of a whole-number counter, widened as + widens it.
+bool StepWhole(Value* counter, const Value& by) {
+    const Type tc = counter->type(), tb = by.type();
+    if ((tc != Type::Integer && tc != Type::Long) || (tb != Type::Integer && tb != Type::Long)) {
+        return false;
+    }
+    const int64_t next = int64_t{tc == Type::Integer ? counter->AsInteger() : counter->AsLong()} +
+                         (tb == Type::Integer ? by.AsInteger() : by.AsLong());
+    if (tc == Type::Integer && tb == Type::Integer && next >= INT16_MIN && next <= INT16_MAX) {
+        *counter = Value::Integer(static_cast<int16_t>(next));
+    } else if (next >= INT32_MIN && next <= INT32_MAX) {
+        *counter = Value::Long(static_cast<int32_t>(next));
+    } else {
+        *counter = Value::Double(static_cast<double>(next));
+    }
+    return true;
+}
+
+// The counter's value as a number to test against the limit.
+double CounterAt(Frame& f, const Target* var) {
+    if (const Value* v = Peek(f, var)) {
+        if (v->type() == Type::Long) return v->AsLong();
+        if (v->type() == Type::Integer) return v->AsInteger();
+        if (v->type() == Type::Double) return v->AsDouble();
+    }
+    return ToDouble(var->Eval(f));
+}
+
+}  // namespace
+
+// The counter lives in its variable, where the body may read or change it;
+// a plain variable holding a whole number is tested and stepped in place.
 Flow ForStmt::Exec(Frame& f) const {
     const Value first = ToNumeric(Dereference(f.rt, from->Eval(f)));
     const Value last = ToNumeric(Dereference(f.rt, to->Eval(f)));
@@ -99,12 +134,13 @@ Flow ForStmt::Exec(Frame& f) const {
     var->Assign(f, first, false);
     while (true) {
         f.rt.CheckInterrupt();
-        const double at = ToDouble(var->Eval(f));
+        const double at = CounterAt(f, var);
         if (up ? at > end : at < end) break;
         const Flow flow = ExecBlock(f, body);
         if (flow == Flow::kExitFor) break;
         if (flow != Flow::kNormal) return flow;
-        var->Assign(f, Add(var->Eval(f), by), false);
+        Value* counter = PeekVariable(f, var);
+        if (!counter || !StepWhole(counter, by)) var->Assign(f, Add(var->Eval(f), by), false);
     }
     return Flow::kNormal;
 }

@@ -13,7 +13,7 @@ namespace script {
 
 struct Literal : Expr {
     Value value;
-    explicit Literal(Value v) : value(std::move(v)) {}
+    explicit Literal(Value v) : value(std::move(v)) { leaf = Leaf::kLiteral; }
     Value Eval(Frame&) const override { return value; }
     bool IsLiteral() const override { return true; }
 };
@@ -21,6 +21,7 @@ struct Literal : Expr {
 // A bare name: a variable, a constant, or a call without arguments.
 struct NameExpr : Target {
     NameRef ref;
+    NameExpr() { leaf = Leaf::kName; }
     Value Eval(Frame& f) const override;
     Value* Address(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
@@ -46,6 +47,13 @@ struct MemberExpr : Target {
     std::vector<const Expr*> args;
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
+
+  private:
+    // The member's index in the class last seen here: the same line meets
+    // the same class again and again. -1 when the class has no such member.
+    int MemberOf(const Instance& in) const;
+    mutable const ClassDef* cachedClass_ = nullptr;
+    mutable int cachedMember_ = -1;
 };
 
 // expr(args) where expr is not a plain name, e.g. f(1)(2) or obj.items(0).
@@ -111,6 +119,31 @@ struct BinaryExpr : Expr {
     BinaryExpr(BinaryOp o, const Expr* l, const Expr* r) : op(o), left(l), right(r) {}
     Value Eval(Frame& f) const override;
 };
+// The evaluator for op: + - * and the comparisons have their own.
+const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right);
+
+// The value of a literal, or of a variable whose reading can neither fail
+// nor run code, read in place; null when e must be evaluated.
+inline const Value* Peek(Frame& f, const Expr* e) {
+    if (e->leaf == Leaf::kLiteral) return &static_cast<const Literal*>(e)->value;
+    if (e->leaf == Leaf::kName) {
+        const NameRef& r = static_cast<const NameExpr*>(e)->ref;
+        if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
+        if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) return &r.global->value;
+    }
+    return nullptr;
+}
+// The same for a variable the code may write: not a constant.
+inline Value* PeekVariable(Frame& f, const Expr* e) {
+    if (e->leaf != Leaf::kName) return nullptr;
+    const NameRef& r = static_cast<const NameExpr*>(e)->ref;
+    if (r.isConst) return nullptr;
+    if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
+    if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable() && !r.global->isConst) {
+        return &r.global->value;
+    }
+    return nullptr;
+}
 
 // ---- statements ----
 

@@ -58,7 +58,10 @@ void Parser::Resolve() {
     }
     for (auto& scope : scopes_) {
         if (scope->proc) scope->proc->implicitFrom = scope->proc->LocalCount();
-        for (NameRef* ref : scope->refs) Bind(*scope, ref);
+        for (NameRef* ref : scope->refs) {
+            Bind(*scope, ref);
+            if (ref->slot >= 0) ref->global = &rt_.globals[ref->slot];
+        }
     }
     unit_->declaredNames.assign(declared_.begin(), declared_.end());
     for (const std::string& name : constants_) unit_->constantNames.push_back(name);

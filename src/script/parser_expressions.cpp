@@ -140,7 +140,7 @@ const Expr* Parser::ParseRungs(size_t lowest) {
         const Expr* right = kRungs[infix->rung].kind == Rung::Kind::kSignedRight
                                 ? ParseSignedOperand()
                                 : ParseRungs(infix->rung + 1);
-        e = Make<BinaryExpr>(infix->op->op, e, right);
+        e = MakeBinaryExpr(*unit_, infix->op->op, e, right);
     }
     return e;
 }

@@ -151,30 +151,8 @@ Value IndexValue(Runtime& rt, const Value& v, Args args) {
     Throw(kErrTypeMismatch);
 }
 
-Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args) {
-    rt.CheckStack();
-    rt.CheckInterrupt();
-    if (args.count != proc.params.size()) {
-        Throw(kErrWrongArgs, ErrorText(kErrWrongArgs) + ": '" + proc.name + "'");
-    }
-    const int count = proc.LocalCount();
-    // Most procedures have a few locals: keep them off the heap, as calls
-    // are the hot path of recursive scripts.
-    SmallList<Value, 4> localList;
-    SmallList<Value*, 4> slotList;
-    localList.resize(count);
-    slotList.Reserve(count);
-    Value* locals = localList.data();
-    for (int i = 0; i < count; ++i) slotList.EmplaceBack(&locals[i]);
-    Value** slots = slotList.data();
-    for (size_t i = 0; i < args.count; ++i) {
-        if (proc.params[i].byRef) {
-            slots[i] = args.items[i];
-        } else {
-            locals[i] = *args.items[i];
-        }
-        if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
-    }
+Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots,
+                   Value* locals) {
     Ref<Instance> keep(me);  // the instance must outlive its own method
     Frame frame(rt);
     frame.slots = slots;
@@ -183,6 +161,25 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     ExecBlock(frame, proc.body);
     if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
     return Value();
+}
+
+Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args) {
+    rt.CheckStack();
+    rt.CheckInterrupt();
+    if (args.count != proc.params.size()) {
+        Throw(kErrWrongArgs, ErrorText(kErrWrongArgs) + ": '" + proc.name + "'");
+    }
+    const int count = proc.LocalCount();
+    Locals locals(count);
+    for (size_t i = 0; i < args.count; ++i) {
+        if (proc.params[i].byRef) {
+            locals.slots[i] = args.items[i];
+        } else {
+            locals.values[i] = *args.items[i];
+        }
+        if (IsMissing(*locals.slots[i])) Throw(kErrArgNotOptional);
+    }
+    return RunProcedure(rt, proc, me, locals.slots.data(), locals.values.data());
 }
 
 Instance::Instance(Runtime& rt, const ClassDef* c, std::shared_ptr<Unit> unit)
@@ -254,9 +251,11 @@ void Instance::Assign(Runtime& rt, int member, Args args, Value v, bool isSet, b
     // goes to the Property Let.
     const Procedure* p = isSet ? (m.set ? m.set : m.let) : m.let;
     if (!p) Throw(kErrNoSuchMember);
-    std::vector<Value*> all(args.items, args.items + args.count);
+    SmallList<Value*, 4> all;
+    all.Reserve(args.count + 1);
+    for (size_t i = 0; i < args.count; ++i) all.EmplaceBack(args.items[i]);
     Value value = std::move(v);
-    all.push_back(&value);
+    all.EmplaceBack(&value);
     CallProcedure(rt, *p, this, Args{all.data(), all.size()});
 }
 

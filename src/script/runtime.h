@@ -14,6 +14,7 @@
 #include "script/ast.h"
 #include "script/errors.h"
 #include "script/host.h"
+#include "script/small_list.h"
 #include "script/value.h"
 
 namespace script {
@@ -42,6 +43,8 @@ class ScriptObject : public Object {
     virtual void Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet);
     // The items For Each visits; false when the object is not a collection.
     virtual bool Items(std::vector<Value>* items);
+    // A script class's instance, whose members calls may reach directly.
+    virtual class Instance* AsInstance() { return nullptr; }
 };
 
 struct Param {
@@ -115,6 +118,8 @@ struct GlobalSlot {
     bool exists = false;          // assigned, declared or read at global level
     bool declared = false;        // Dim, Const, Sub, Function or Class
     bool isConst = false;
+    // A variable that exists: reading it needs no check.
+    bool IsPlainVariable() const { return exists && !proc && !cls; }
 };
 
 // A variable that Execute made inside a running procedure (Dim, or a name
@@ -155,6 +160,7 @@ class Instance : public ScriptObject {
   public:
     Instance(Runtime& rt, const ClassDef* cls, std::shared_ptr<Unit> unit);
     std::string TypeName() const override;
+    Instance* AsInstance() override { return this; }
     Value Get(Runtime& rt, std::string_view name, Args args) override;
     void Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet) override;
 
@@ -266,6 +272,21 @@ class Runtime {
     int entries_ = 0;
 };
 
+// A procedure's variables for one call, parameters first: each slot points
+// at its own value, or at the caller's variable for a ByRef parameter.
+// Most procedures have a few locals: kept off the heap, as calls are the
+// hot path of recursive scripts.
+struct Locals {
+    SmallList<Value, 4> values;
+    SmallList<Value*, 4> slots;
+    explicit Locals(int count) {
+        values.resize(count);
+        slots.Reserve(count);
+        for (int i = 0; i < count; ++i) slots.EmplaceBack(&values[i]);
+    }
+};
+// Runs a procedure's body over its slots; returns its result.
+Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots, Value* locals);
 // Calls a procedure with the arguments given; me is the instance for class
 // members. Returns the function result (Empty for a Sub).
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args);

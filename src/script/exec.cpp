@@ -32,7 +32,15 @@ struct ArrayLock {
 }  // namespace
 
 Flow AssignStmt::Exec(Frame& f) const {
-    target->Assign(f, value->Eval(f), isSet);
+    Value v = value->Eval(f);
+    // A plain value into a plain variable, the common case, is stored here.
+    if (!isSet && !v.IsObject()) {
+        if (Value* variable = PeekVariable(f, target)) {
+            *variable = std::move(v);
+            return Flow::kNormal;
+        }
+    }
+    target->Assign(f, std::move(v), isSet);
     return Flow::kNormal;
 }
 

@@ -4,9 +4,13 @@
   - a .dcb of N `set` lines run as the console's start-up argument, against
     the same lines as a .bat run by cmd.exe, each with its start-up time
     (an empty run) taken off, for N = 10,000 and 100,000;
+  - the script engine's share of a 10,000-line .dcb: the same run with
+    every line a `let` (an expression the engine compiles and evaluates) or
+    a `vb` statement, against `set` lines that never reach the engine;
   - a remote client's burst of 10,000 lines, in lines per second.
 
 Usage: bench/wine_bench.py --build build/windows [--work /tmp/wine-bench]
+                           [--figures batch engine burst]
 Figures only: nothing here passes or fails on a time.
 """
 
@@ -53,6 +57,25 @@ def batch_figures(console, lines, runs):
     return ours - ours_start, cmd - cmd_start
 
 
+def engine_figures(console, lines, runs):
+    """Seconds of `set`, `let` and `vb` batches of the same length, start-up off."""
+    drive = console.prefix / "drive_c"
+    bodies = {
+        "set": "".join(f"set zz={i % 10}\r\n" for i in range(lines)),
+        "let": "".join(f"let zz={i % 10} * 2 + Len(\"abc\")\r\n" for i in range(lines)),
+        "vb": "".join(f"vb n = n + {i % 10} * 2\r\n" for i in range(lines)),
+    }
+    (drive / "empty.dcb").write_bytes(b"")
+    build, exe = str(console.build), str(console.exe)
+    start = best_of(runs, lambda: timed(console, [exe, "C:\\empty.dcb|exit"], build))
+    seconds = {}
+    for kind, body in bodies.items():
+        (drive / f"{kind}.dcb").write_bytes(body.encode())
+        seconds[kind] = best_of(
+            runs, lambda: timed(console, [exe, f"C:\\{kind}.dcb|exit"], build)) - start
+    return seconds
+
+
 def burst_figure(console, count):
     port = free_port()
     console.start("listen", str(port))
@@ -75,16 +98,27 @@ def main():
     parser.add_argument("--work", default="/tmp/vantrel-wine-bench")
     parser.add_argument("--runs", type=int, default=2, help="runs per figure, the best kept")
     parser.add_argument("--lines", type=int, nargs="+", default=[10_000, 100_000])
+    parser.add_argument("--figures", nargs="+", choices=["batch", "engine", "burst"],
+                        default=["batch", "engine", "burst"])
     a = parser.parse_args()
     harness.setup(a.work)
     console = harness.Console(a.build, a.work, "bench")
     try:
-        for lines in a.lines:
-            ours, cmd = batch_figures(console, lines, a.runs)
-            print(f"{lines:>7,} set lines: Vantrel .dcb {ours:7.2f} s   cmd.exe .bat {cmd:7.2f} s"
-                  f"   ({ours / lines * 1e3:.3f} and {cmd / lines * 1e3:.3f} ms a line)")
-        rate = burst_figure(console, 10_000)
-        print(f" 10,000-line remote burst: {rate:,.0f} lines/s ({10_000 / rate:.1f} s)")
+        if "batch" in a.figures:
+            for lines in a.lines:
+                ours, cmd = batch_figures(console, lines, a.runs)
+                print(f"{lines:>7,} set lines: Vantrel .dcb {ours:7.2f} s   "
+                      f"cmd.exe .bat {cmd:7.2f} s   "
+                      f"({ours / lines * 1e3:.3f} and {cmd / lines * 1e3:.3f} ms a line)")
+        if "engine" in a.figures:
+            s = engine_figures(console, 10_000, a.runs)
+            for kind in ("let", "vb"):
+                share = max(0.0, s[kind] - s["set"]) / s[kind] if s[kind] > 0 else 0.0
+                print(f" 10,000 {kind:>3} lines: {s[kind]:6.2f} s against {s['set']:6.2f} s of set "
+                      f"lines: the engine's share {share:.0%}")
+        if "burst" in a.figures:
+            rate = burst_figure(console, 10_000)
+            print(f" 10,000-line remote burst: {rate:,.0f} lines/s ({10_000 / rate:.1f} s)")
     finally:
         console.close()
         harness.cleanup(a.work)

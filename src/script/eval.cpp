@@ -29,7 +29,7 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
             }
             return &(*f.execLocals)[ref.local].value;
         case NameRef::Kind::kGlobal: {
-            GlobalSlot& g = f.rt.globals[ref.slot];
+            GlobalSlot& g = SlotOf(f, ref);
             if (g.proc || g.cls) return nullptr;
             if (!g.exists) {
                 if (f.rt.optionExplicit && !g.declared) ThrowNamed(kErrUndefinedVar, ref.shown);
@@ -38,7 +38,7 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
             return &g.value;
         }
         case NameRef::Kind::kDynamic: {
-            GlobalSlot& g = f.rt.globals[ref.slot];
+            GlobalSlot& g = SlotOf(f, ref);
             if (g.exists || g.declared) return g.proc || g.cls ? nullptr : &g.value;
             if (f.rt.optionExplicit) ThrowNamed(kErrUndefinedVar, ref.shown);
             return f.slots[ref.local];
@@ -50,7 +50,7 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
 
 const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
     if (ref.kind == NameRef::Kind::kGlobal || ref.kind == NameRef::Kind::kDynamic) {
-        return &f.rt.globals[ref.slot];
+        return &SlotOf(f, ref);
     }
     return nullptr;
 }
@@ -363,7 +363,7 @@ Value NameExpr::Eval(Frame& f) const {
         case NameRef::Kind::kConstant:
             return ref.constant;
         case NameRef::Kind::kGlobal: {
-            const GlobalSlot& g = f.rt.globals[ref.slot];
+            const GlobalSlot& g = SlotOf(f, ref);
             if (g.exists && !g.proc && !g.cls) return g.value;
             break;
         }
@@ -371,8 +371,8 @@ Value NameExpr::Eval(Frame& f) const {
             break;
     }
     if (Value* v = VarAddress(f, ref)) return *v;
-    if (ref.slot >= 0 && f.rt.globals[ref.slot].proc) {
-        return CallProcedure(f.rt, *f.rt.globals[ref.slot].proc, nullptr, Args{});
+    if (ref.slot >= 0 && SlotOf(f, ref).proc) {
+        return CallProcedure(f.rt, *SlotOf(f, ref).proc, nullptr, Args{});
     }
     ThrowNamed(kErrTypeMismatch, ref.shown);
 }
@@ -395,7 +395,7 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
             return;
         }
         if (ref.kind == NameRef::Kind::kGlobal) {
-            GlobalSlot& g = f.rt.globals[ref.slot];
+            GlobalSlot& g = SlotOf(f, ref);
             if (g.exists && !g.isConst && !g.proc && !g.cls) {
                 g.value = std::move(v);
                 return;
@@ -436,7 +436,7 @@ Value CallExpr::Eval(Frame& f) const {
         case NameRef::Kind::kMember:
             return InvokeMember(f, f.me, ref.member, args, true);
         case NameRef::Kind::kGlobal:
-            if (const Procedure* p = f.rt.globals[ref.slot].proc) {
+            if (const Procedure* p = SlotOf(f, ref).proc) {
                 return CallWithArgs(f, args, *p, nullptr);
             }
             break;
@@ -445,8 +445,8 @@ Value CallExpr::Eval(Frame& f) const {
     }
     Value* v = VarAddress(f, ref);
     if (!v) {
-        if (ref.slot >= 0 && f.rt.globals[ref.slot].proc) {
-            return CallWithArgs(f, args, *f.rt.globals[ref.slot].proc, nullptr);
+        if (ref.slot >= 0 && SlotOf(f, ref).proc) {
+            return CallWithArgs(f, args, *SlotOf(f, ref).proc, nullptr);
         }
         ThrowNamed(kErrTypeMismatch, ref.shown);
     }
@@ -575,7 +575,7 @@ Value MeExpr::Eval(Frame& f) const {
 }
 
 Value NewExpr::Eval(Frame& f) const {
-    const GlobalSlot* g = ref.slot >= 0 ? &f.rt.globals[ref.slot] : nullptr;
+    const GlobalSlot* g = ref.slot >= 0 ? &SlotOf(f, ref) : nullptr;
     if (!g || !g->cls) {
         if (Value v; MakeBuiltinObject(f.rt, ref.name, &v)) return v;
         ThrowNamed(kErrClassNotDefined, ref.shown);

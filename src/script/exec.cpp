@@ -341,7 +341,7 @@ Flow ConstStmt::Exec(Frame& f) const {
         }
         (*f.execLocals)[ref.local].value = std::move(v);
     } else if (ref.kind == NameRef::Kind::kGlobal) {
-        GlobalSlot& g = f.rt.globals[ref.slot];
+        GlobalSlot& g = SlotOf(f, ref);
         g.value = std::move(v);
         g.exists = g.declared = g.isConst = true;
     } else {

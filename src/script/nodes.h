@@ -122,6 +122,11 @@ struct BinaryExpr : Expr {
 // The evaluator for op: + - * and the comparisons have their own.
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right);
 
+// The global slot a name is bound to (ref.slot >= 0).
+inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
+    return ref.global ? *ref.global : f.rt.globals[ref.slot];
+}
+
 // The value of a literal, or of a variable whose reading can neither fail
 // nor run code, read in place; null when e must be evaluated.
 inline const Value* Peek(Frame& f, const Expr* e) {

@@ -54,7 +54,8 @@ struct NameRef {
 
 // What an expression is, for the evaluators that read a literal or a
 // variable in place instead of calling Eval on it and copying the result.
-enum class Leaf : uint8_t { kNone, kLiteral, kName };
+// kElement is name(leaf): an array element when the name holds an array.
+enum class Leaf : uint8_t { kNone, kLiteral, kName, kElement };
 
 struct Expr : Node {
     Leaf leaf = Leaf::kNone;

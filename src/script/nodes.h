@@ -129,15 +129,56 @@ inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
 
 // The value of a literal, or of a variable whose reading can neither fail
 // nor run code, read in place; null when e must be evaluated.
+inline const Value* Peek(Frame& f, const Expr* e);
+
+// a(i) with a whole-number subscript in range, over a one-dimensional
+// array in a plain variable: the element, read in place.
+inline const Value* PeekElement(Frame& f, const CallExpr* e) {
+    const NameRef& r = e->ref;
+    const Value* v;
+    if (r.kind == NameRef::Kind::kLocal) {
+        v = f.slots[r.local];
+    } else if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) {
+        v = &r.global->value;
+    } else {
+        return nullptr;
+    }
+    if (!v->IsArray()) return nullptr;
+    const Value* sub = Peek(f, e->args[0]);
+    if (!sub) return nullptr;
+    int32_t at;
+    if (sub->type() == Type::Long) {
+        at = sub->AsLong();
+    } else if (sub->type() == Type::Integer) {
+        at = sub->AsInteger();
+    } else {
+        return nullptr;
+    }
+    const Array* a = v->AsArray();
+    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
+    return &a->items[at];
+}
+
 inline const Value* Peek(Frame& f, const Expr* e) {
-    if (e->leaf == Leaf::kLiteral) return &static_cast<const Literal*>(e)->value;
-    if (e->leaf == Leaf::kName) {
-        const NameRef& r = static_cast<const NameExpr*>(e)->ref;
-        if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
-        if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) return &r.global->value;
+    switch (e->leaf) {
+        case Leaf::kLiteral:
+            return &static_cast<const Literal*>(e)->value;
+        case Leaf::kName: {
+            const NameRef& r = static_cast<const NameExpr*>(e)->ref;
+            if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
+            if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) {
+                return &r.global->value;
+            }
+            return nullptr;
+        }
+        case Leaf::kElement:
+            return PeekElement(f, static_cast<const CallExpr*>(e));
+        case Leaf::kNone:
+            break;
     }
     return nullptr;
 }
+
 // The same for a variable the code may write: not a constant.
 inline Value* PeekVariable(Frame& f, const Expr* e) {
     if (e->leaf != Leaf::kName) return nullptr;

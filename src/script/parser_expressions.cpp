@@ -252,6 +252,9 @@ const Expr* Parser::ParseNameChain(ChainInfo* info) {
     c->ref.hasArgs = true;
     Track(&c->ref, shown);
     c->args = ParseArgList();
+    if (c->args.size() == 1 && c->args[0] && c->args[0]->leaf != Leaf::kNone) {
+        c->leaf = Leaf::kElement;
+    }
     return ParsePostfix(c, info);
 }
 

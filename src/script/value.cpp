@@ -22,43 +22,63 @@ void RefCounted::Destroy(RefCounted* p) {
     pending = nullptr;
 }
 
-void Value::Reset() {
-    if (obj_) {
-        RefCounted* old = std::exchange(obj_, nullptr);
-        old->Release();
+namespace {
+
+// The text of every empty string. Its count is never touched (values hold
+// it uncounted) and it is known to be ASCII, so nothing ever writes it, and
+// it is never freed.
+constinit StringData emptyText{1 << 30, StringData::kAsciiYes, {}};
+
+}  // namespace
+
+void Value::Drop(uint8_t counted, Payload u) {
+    if (counted == kCountedText) {
+        if (--u.text->refs == 0) delete u.text;
+    } else {
+        u.ref->Release();
     }
 }
 
-bool Value::ScanAscii() const {
-    return utf8::IsAscii(str_);
+void Value::Unshare() {
+    StringData* own = new StringData{1, StringData::kAsciiUnknown, u_.text->text};
+    // A counted text here is shared, so this is never its last count.
+    if (counted_ == kCountedText) --u_.text->refs;
+    u_.text = own;
+    counted_ = kCountedText;
 }
 
-void Value::CopyText(const Value& o) {
-    str_ = o.str_;
-    ascii_ = o.ascii_;
+bool Value::ScanAscii() const {
+    return utf8::IsAscii(u_.text->text);
 }
 
 Value Value::String(std::string s) {
-    Value v;
-    v.type_ = Type::String;
-    v.ascii_ = kAsciiUnknown;
-    v.str_ = std::move(s);
+    Value v(Type::String);
+    if (s.empty()) {
+        v.u_.text = &emptyText;
+    } else {
+        v.u_.text = new StringData{1, StringData::kAsciiUnknown, std::move(s)};
+        v.counted_ = kCountedText;
+    }
     return v;
 }
 
 Value Value::Object(Ref<script::Object> o) {
-    Value v;
-    v.type_ = Type::Object;
-    v.obj_ = o.Get();
-    if (v.obj_) v.obj_->AddRef();
+    Value v(Type::Object);
+    v.u_.ref = o.Get();
+    if (v.u_.ref) {
+        v.u_.ref->AddRef();
+        v.counted_ = kCountedRef;
+    }
     return v;
 }
 
 Value Value::Array(Ref<script::Array> a) {
-    Value v;
-    v.type_ = Type::Array;
-    v.obj_ = a.Get();
-    if (v.obj_) v.obj_->AddRef();
+    Value v(Type::Array);
+    v.u_.ref = a.Get();
+    if (v.u_.ref) {
+        v.u_.ref->AddRef();
+        v.counted_ = kCountedRef;
+    }
     return v;
 }
 

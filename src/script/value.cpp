@@ -29,18 +29,60 @@ namespace {
 // it is never freed.
 constinit StringData emptyText{1 << 30, StringData::kAsciiYes, {}};
 
+// Texts kept for reuse. Most strings are short and short-lived ("key" & i),
+// and a block taken back from here costs no trip to the heap. Capped, and
+// without the large buffers, so that a script that drops a million strings
+// does not keep their memory. A plain global, not thread_local (which
+// MinGW makes a function call): script values belong to one thread at a
+// time (com_apartment.h), which their plain counts already rely on. Off
+// under AddressSanitizer, which could not see a reused text then.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSpareTexts = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kSpareTexts = 0;
+#else
+constexpr int kSpareTexts = 1024;
+#endif
+#else
+constexpr int kSpareTexts = 1024;
+#endif
+StringData* spareTexts[kSpareTexts > 0 ? kSpareTexts : 1];
+int spareCount = 0;
+
+// What a std::string holds without a buffer of its own.
+constexpr size_t kInlineText = std::string().capacity();
+
+StringData* NewText(std::string&& s) {
+    if (spareCount == 0) return new StringData{1, StringData::kAsciiUnknown, std::move(s)};
+    StringData* t = spareTexts[--spareCount];
+    t->refs = 1;
+    t->ascii = StringData::kAsciiUnknown;
+    t->text = std::move(s);
+    return t;
+}
+
+void FreeText(StringData* t) {
+    if (spareCount == kSpareTexts) {
+        delete t;
+        return;
+    }
+    if (t->text.capacity() > kInlineText) std::string().swap(t->text);
+    spareTexts[spareCount++] = t;
+}
+
 }  // namespace
 
 void Value::Drop(uint8_t counted, Payload u) {
     if (counted == kCountedText) {
-        if (--u.text->refs == 0) delete u.text;
+        if (--u.text->refs == 0) FreeText(u.text);
     } else {
         u.ref->Release();
     }
 }
 
 void Value::Unshare() {
-    StringData* own = new StringData{1, StringData::kAsciiUnknown, u_.text->text};
+    StringData* own = NewText(std::string(u_.text->text));
     // A counted text here is shared, so this is never its last count.
     if (counted_ == kCountedText) --u_.text->refs;
     u_.text = own;
@@ -56,7 +98,7 @@ Value Value::String(std::string s) {
     if (s.empty()) {
         v.u_.text = &emptyText;
     } else {
-        v.u_.text = new StringData{1, StringData::kAsciiUnknown, std::move(s)};
+        v.u_.text = NewText(std::move(s));
         v.counted_ = kCountedText;
     }
     return v;

@@ -22,43 +22,105 @@ void RefCounted::Destroy(RefCounted* p) {
     pending = nullptr;
 }
 
-void Value::Reset() {
-    if (obj_) {
-        RefCounted* old = std::exchange(obj_, nullptr);
-        old->Release();
+namespace {
+
+// The text of every empty string. Its count is never touched (values hold
+// it uncounted) and it is known to be ASCII, so nothing ever writes it, and
+// it is never freed.
+constinit StringData emptyText{1 << 30, StringData::kAsciiYes, {}};
+
+// Texts kept for reuse. Most strings are short and short-lived ("key" & i),
+// and a block taken back from here costs no trip to the heap. Capped, and
+// without the large buffers, so that a script that drops a million strings
+// does not keep their memory. A plain global, not thread_local (which
+// MinGW makes a function call): script values belong to one thread at a
+// time (com_apartment.h), which their plain counts already rely on. Off
+// under AddressSanitizer, which could not see a reused text then.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kSpareTexts = 0;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr int kSpareTexts = 0;
+#else
+constexpr int kSpareTexts = 1024;
+#endif
+#else
+constexpr int kSpareTexts = 1024;
+#endif
+StringData* spareTexts[kSpareTexts > 0 ? kSpareTexts : 1];
+int spareCount = 0;
+
+// What a std::string holds without a buffer of its own.
+constexpr size_t kInlineText = std::string().capacity();
+
+StringData* NewText(std::string&& s) {
+    if (spareCount == 0) return new StringData{1, StringData::kAsciiUnknown, std::move(s)};
+    StringData* t = spareTexts[--spareCount];
+    t->refs = 1;
+    t->ascii = StringData::kAsciiUnknown;
+    t->text = std::move(s);
+    return t;
+}
+
+void FreeText(StringData* t) {
+    if (spareCount == kSpareTexts) {
+        delete t;
+        return;
+    }
+    if (t->text.capacity() > kInlineText) std::string().swap(t->text);
+    spareTexts[spareCount++] = t;
+}
+
+}  // namespace
+
+void Value::Drop(uint8_t counted, Payload u) {
+    if (counted == kCountedText) {
+        if (--u.text->refs == 0) FreeText(u.text);
+    } else {
+        u.ref->Release();
     }
 }
 
-bool Value::ScanAscii() const {
-    return utf8::IsAscii(str_);
+void Value::Unshare() {
+    StringData* own = NewText(std::string(u_.text->text));
+    // A counted text here is shared, so this is never its last count.
+    if (counted_ == kCountedText) --u_.text->refs;
+    u_.text = own;
+    counted_ = kCountedText;
 }
 
-void Value::CopyText(const Value& o) {
-    str_ = o.str_;
-    ascii_ = o.ascii_;
+bool Value::ScanAscii() const {
+    return utf8::IsAscii(u_.text->text);
 }
 
 Value Value::String(std::string s) {
-    Value v;
-    v.type_ = Type::String;
-    v.ascii_ = kAsciiUnknown;
-    v.str_ = std::move(s);
+    Value v(Type::String);
+    if (s.empty()) {
+        v.u_.text = &emptyText;
+    } else {
+        v.u_.text = NewText(std::move(s));
+        v.counted_ = kCountedText;
+    }
     return v;
 }
 
 Value Value::Object(Ref<script::Object> o) {
-    Value v;
-    v.type_ = Type::Object;
-    v.obj_ = o.Get();
-    if (v.obj_) v.obj_->AddRef();
+    Value v(Type::Object);
+    v.u_.ref = o.Get();
+    if (v.u_.ref) {
+        v.u_.ref->AddRef();
+        v.counted_ = kCountedRef;
+    }
     return v;
 }
 
 Value Value::Array(Ref<script::Array> a) {
-    Value v;
-    v.type_ = Type::Array;
-    v.obj_ = a.Get();
-    if (v.obj_) v.obj_->AddRef();
+    Value v(Type::Array);
+    v.u_.ref = a.Get();
+    if (v.u_.ref) {
+        v.u_.ref->AddRef();
+        v.counted_ = kCountedRef;
+    }
     return v;
 }
 

@@ -93,52 +93,61 @@ class Ref {
 class Object;
 class Array;
 
+// A string's text, shared by the values that copy it: copying a string is
+// a count, and the first write through a shared one (MutableString) makes a
+// private copy. Not a RefCounted: strings are made and dropped by nearly
+// every expression, and they hold no references, so a plain count and a
+// direct delete are all they need (RefCounted's release goes through a
+// queue).
+struct StringData {
+    enum : uint8_t { kAsciiUnknown, kAsciiYes, kAsciiNo };
+
+    int refs = 1;
+    // Whether text is ASCII only, worked out on first asking and forgotten
+    // on every write.
+    mutable uint8_t ascii = kAsciiUnknown;
+    std::string text;
+};
+
 class Value {
   public:
-    Value() : type_(Type::Empty) { u_.d = 0; }
-    // Copies and moves are the hot path of every expression: inline, with
-    // the string and the reference touched only when there is one.
-    Value(const Value& o) : type_(o.type_), u_(o.u_), obj_(o.obj_) {
-        if (type_ == Type::String) CopyText(o);
-        if (obj_) obj_->AddRef();
+    Value() : type_(Type::Empty), counted_(kNotCounted) { u_.cy = 0; }
+    // Copies, moves and destruction are the hot path of every expression:
+    // inline, sixteen bytes, and the only branch is on counted_.
+    Value(const Value& o) : type_(o.type_), counted_(o.counted_), u_(o.u_) {
+        if (counted_) Retain();
     }
-    Value(Value&& o) noexcept : type_(o.type_), u_(o.u_), obj_(o.obj_) {
-        if (type_ == Type::String) {
-            str_ = std::move(o.str_);
-            ascii_ = o.ascii_;
-        }
-        o.obj_ = nullptr;
+    Value(Value&& o) noexcept : type_(o.type_), counted_(o.counted_), u_(o.u_) {
         o.type_ = Type::Empty;
+        o.counted_ = kNotCounted;
     }
     Value& operator=(const Value& o) {
-        if (this != &o) {
-            // Hold the old reference until the copy is made: o may live inside it.
-            RefCounted* old = obj_;
-            obj_ = nullptr;
-            CopyFrom(o);
-            if (old) old->Release();
-        }
+        // Hold the old reference until the copy is made: o may live inside
+        // it. Counting before dropping also makes self-assignment harmless.
+        const uint8_t oldCounted = counted_;
+        const Payload old = u_;
+        type_ = o.type_;
+        counted_ = o.counted_;
+        u_ = o.u_;
+        if (counted_) Retain();
+        if (oldCounted) Drop(oldCounted, old);
         return *this;
     }
     Value& operator=(Value&& o) noexcept {
         if (this != &o) {
-            RefCounted* old = obj_;
+            const uint8_t oldCounted = counted_;
+            const Payload old = u_;
             type_ = o.type_;
+            counted_ = o.counted_;
             u_ = o.u_;
-            if (o.type_ == Type::String) {
-                str_ = std::move(o.str_);
-                ascii_ = o.ascii_;
-            } else if (!str_.empty()) {
-                str_.clear();
-            }
-            obj_ = std::exchange(o.obj_, nullptr);
             o.type_ = Type::Empty;
-            if (old) old->Release();
+            o.counted_ = kNotCounted;
+            if (oldCounted) Drop(oldCounted, old);
         }
         return *this;
     }
     ~Value() {
-        if (obj_) Reset();
+        if (counted_) Drop(counted_, u_);
     }
 
     static Value Null() { return Value(Type::Null); }
@@ -184,6 +193,7 @@ class Value {
         v.u_.d = serial;
         return v;
     }
+    // The empty string allocates nothing: every empty value shares one text.
     static Value String(std::string s);
     static Value Object(Ref<script::Object> o);  // a null reference is Nothing
     static Value Array(Ref<script::Array> a);
@@ -200,7 +210,7 @@ class Value {
     bool IsString() const { return type_ == Type::String; }
     bool IsObject() const { return type_ == Type::Object; }
     bool IsArray() const { return type_ == Type::Array; }
-    bool IsNothing() const { return type_ == Type::Object && obj_ == nullptr; }
+    bool IsNothing() const { return type_ == Type::Object && counted_ == kNotCounted; }
     // Byte, Integer, Long, Single, Double, Currency (Boolean and Date excluded).
     bool IsNumber() const;
 
@@ -213,51 +223,36 @@ class Value {
     int64_t AsCurrency() const { return u_.cy; }
     double AsDate() const { return u_.d; }
     int32_t AsErrorCode() const { return u_.i32; }
-    const std::string& AsString() const { return str_; }
-    // For in-place appends; valid only while IsString(). The text may change,
-    // so whether it is ASCII is asked again.
+    // Valid only while IsString(): every string has its text, so this reads
+    // it without a test.
+    const std::string& AsString() const { return u_.text->text; }
+    // For in-place appends; valid only while IsString(). A text shared with
+    // other values (or the shared empty one) is copied first, so that they
+    // keep what they had; and it may change, so whether it is ASCII is asked
+    // again.
     std::string& MutableString() {
-        ascii_ = kAsciiUnknown;
-        return str_;
+        if (counted_ != kCountedText || u_.text->refs != 1) Unshare();
+        u_.text->ascii = StringData::kAsciiUnknown;
+        return u_.text->text;
     }
     // Whether the string is ASCII only, so that bytes are characters: worked
-    // out once and kept until the text changes, which keeps Mid(s, i, 1)
-    // over a long ASCII string from scanning it on every call.
+    // out once and kept with the text until it changes, which keeps
+    // Mid(s, i, 1) over a long ASCII string from scanning it on every call.
     bool IsAsciiText() const {
-        if (ascii_ == kAsciiUnknown) ascii_ = ScanAscii() ? kAsciiYes : kAsciiNo;
-        return ascii_ == kAsciiYes;
+        const StringData& t = *u_.text;
+        if (t.ascii == StringData::kAsciiUnknown) {
+            t.ascii = ScanAscii() ? StringData::kAsciiYes : StringData::kAsciiNo;
+        }
+        return t.ascii == StringData::kAsciiYes;
     }
+    // The object or array held, or null (Nothing, and every other type).
     script::Object* AsObject() const;
     script::Array* AsArray() const;
 
   private:
-    explicit Value(Type t) : type_(t) { u_.d = 0; }
-    void Reset();
-    bool ScanAscii() const;
-    // Out of line (value.cpp): most copies carry no text, and without the
-    // string's copy inlined into each of them they stay small.
-    void CopyText(const Value& o);
-    void CopyFrom(const Value& o) {
-        type_ = o.type_;
-        u_ = o.u_;
-        if (o.type_ == Type::String) {
-            str_ = o.str_;
-            ascii_ = o.ascii_;
-        } else if (!str_.empty()) {
-            str_.clear();
-        }
-        obj_ = o.obj_;
-        if (obj_) obj_->AddRef();
-    }
-
-    enum : uint8_t { kAsciiUnknown, kAsciiYes, kAsciiNo };
-
-    Type type_;
-    // Meaningful only for a String, and set whenever the value becomes one
-    // (String, copies and moves of a string), so that copies of other types
-    // do not touch it; sits in the padding after type_.
-    mutable uint8_t ascii_;
-    union {
+    // What the payload points to that this value holds a count of.
+    enum : uint8_t { kNotCounted, kCountedText, kCountedRef };
+    union Payload {
         bool b;
         uint8_t byte;
         int16_t i16;
@@ -265,10 +260,30 @@ class Value {
         float f;
         double d;
         int64_t cy;
-    } u_;
-    std::string str_;
-    RefCounted* obj_ = nullptr;  // Object (may be null: Nothing) or Array
+        StringData* text;  // String: never null (the empty one is shared, uncounted)
+        RefCounted* ref;   // Object (null: Nothing) or Array
+    };
+
+    explicit Value(Type t) : type_(t), counted_(kNotCounted) { u_.cy = 0; }
+    void Retain() const {
+        if (counted_ == kCountedText) {
+            ++u_.text->refs;
+        } else {
+            u_.ref->AddRef();
+        }
+    }
+    // Out of line (value.cpp): freeing stays out of every copy's and every
+    // destructor's inlined code.
+    static void Drop(uint8_t counted, Payload u);
+    void Unshare();
+    bool ScanAscii() const;
+
+    Type type_;
+    uint8_t counted_;
+    Payload u_;
 };
+
+static_assert(sizeof(Value) == 16, "a value is a type, a count flag and one word");
 
 // A script array: variants in row-major order over one or more dimensions.
 // A script's own arrays start at 0; an array from outside (a COM SAFEARRAY)
@@ -299,10 +314,10 @@ class Object : public RefCounted {
 };
 
 inline Object* Value::AsObject() const {
-    return static_cast<script::Object*>(obj_);
+    return counted_ == kCountedRef ? static_cast<script::Object*>(u_.ref) : nullptr;
 }
 inline Array* Value::AsArray() const {
-    return static_cast<script::Array*>(obj_);
+    return counted_ == kCountedRef ? static_cast<script::Array*>(u_.ref) : nullptr;
 }
 
 // The usual conversion of a value to text, as CStr does it, with two choices

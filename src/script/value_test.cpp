@@ -80,6 +80,144 @@ TEST(ScriptValue, AssignFromOwnContents) {
     EXPECT_EQ(v.AsString(), "inner");
 }
 
+TEST(ScriptValue, AssignFromInsideTheArrayItReplaces) {
+    // The value holds the only reference to an array whose first item is
+    // assigned over it: the item must be copied before the array goes.
+    int alive = 0;
+    const struct {
+        const char* name;
+        Value inner;
+    } cases[] = {
+        {"string", Value::String("a text longer than any inline buffer")},
+        {"short string", Value::String("s")},
+        {"object", Value::Object(Ref<Object>(new Probe(&alive)))},
+        {"array", Value::Array(Ref<Array>(new Array))},
+        {"long", Value::Long(42)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Ref<Array> arr(new Array);
+        arr->upper.push_back(0);
+        arr->items.push_back(c.inner);
+        Value v = Value::Array(arr);
+        arr = Ref<Array>();
+        v = v.AsArray()->items[0];
+        ASSERT_EQ(v.type(), c.inner.type());
+        if (v.IsString()) {
+            EXPECT_EQ(v.AsString(), c.inner.AsString());
+        } else if (v.IsObject() || v.IsArray()) {
+            EXPECT_EQ(v.AsObject(), c.inner.AsObject());
+            EXPECT_EQ(v.AsObject()->RefCount(), 2);
+        } else {
+            EXPECT_EQ(v.AsLong(), 42);
+        }
+    }
+    EXPECT_EQ(alive, 1);
+}
+
+TEST(ScriptValue, CopiedStringsShareUntilWritten) {
+    const struct {
+        const char* text;
+        bool copied;  // a second value holds the text when it is written
+        const char* appended;
+    } cases[] = {
+        {"a text longer than any inline buffer", true, "!"},
+        {"short", true, " and more"},
+        {"", true, "x"},
+        {"only", false, " me"},
+        {"", false, "first"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + (c.copied ? " (copied)" : ""));
+        Value a = Value::String(c.text);
+        const char* before = a.AsString().data();
+        Value b;
+        if (c.copied) {
+            b = a;
+            EXPECT_EQ(b.AsString().data(), before) << "a copy shares the text";
+        }
+        a.MutableString() += c.appended;
+        EXPECT_EQ(a.AsString(), std::string(c.text) + c.appended);
+        if (c.copied) {
+            EXPECT_EQ(b.AsString(), c.text) << "the copy keeps what it had";
+            EXPECT_NE(a.AsString().data(), b.AsString().data());
+        } else if (*c.text) {
+            EXPECT_EQ(a.AsString().data(), before) << "a sole owner writes in place";
+        }
+        Value again = a;
+        again.MutableString() += "?";
+        EXPECT_EQ(a.AsString(), std::string(c.text) + c.appended);
+    }
+    // Every empty string shares one text, which no write reaches.
+    Value e1 = Value::String("");
+    Value e2 = Value::String(std::string());
+    EXPECT_EQ(e1.AsString().data(), e2.AsString().data());
+    e1.MutableString() = "written";
+    EXPECT_EQ(e2.AsString(), "");
+    EXPECT_EQ(Value::String("").AsString(), "");
+}
+
+TEST(ScriptValue, AsciiFlagFollowsWrites) {
+    const struct {
+        const char* text;
+        const char* appended;
+        bool before;
+        bool after;
+    } cases[] = {
+        {"plain", " text", true, true},
+        {"plain", "caf\xC3\xA9", true, false},
+        {"", "\xFF", true, false},
+        {"\xC3\xA9t\xC3\xA9", "", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.text) + "+" + c.appended);
+        Value a = Value::String(c.text);
+        EXPECT_EQ(a.IsAsciiText(), c.before);
+        Value copy = a;
+        a.MutableString() += c.appended;
+        EXPECT_EQ(a.IsAsciiText(), c.after);
+        EXPECT_EQ(copy.IsAsciiText(), c.before) << "the copy's text did not change";
+        copy.MutableString() = "\xC3\xA9";
+        EXPECT_FALSE(copy.IsAsciiText());
+        EXPECT_EQ(a.IsAsciiText(), c.after);
+    }
+}
+
+TEST(ScriptValue, MovesTakeTheReference) {
+    int alive = 0;
+    Value a = Value::Object(Ref<Object>(new Probe(&alive)));
+    Object* probe = a.AsObject();
+    Value b = std::move(a);
+    EXPECT_TRUE(a.IsEmpty());
+    EXPECT_EQ(a.AsObject(), nullptr);
+    EXPECT_EQ(probe->RefCount(), 1);
+    Value s = Value::String("moved text");
+    const char* text = s.AsString().data();
+    b = std::move(s);
+    EXPECT_EQ(alive, 0) << "the object went with the value it was moved over";
+    EXPECT_EQ(b.AsString().data(), text);
+    Value& same = b;
+    b = std::move(same);
+    EXPECT_EQ(b.AsString(), "moved text");
+    // Nothing is an object without a reference; other types have none.
+    Value nothing = Value::Object(nullptr);
+    Value copy = nothing;
+    EXPECT_TRUE(copy.IsNothing());
+    EXPECT_EQ(copy.AsObject(), nullptr);
+    EXPECT_EQ(Value::Long(5).AsArray(), nullptr);
+    EXPECT_EQ(Value::String("x").AsObject(), nullptr);
+}
+
+TEST(ScriptValue, SixteenBytes) {
+    EXPECT_EQ(sizeof(Value), 16u);
+    // A million Longs fit in 16 MB.
+    Array a;
+    a.upper.push_back(999999);
+    a.items.assign(1000000, Value::Long(7));
+    EXPECT_LE(a.items.capacity() * sizeof(Value), size_t{16000000});
+    EXPECT_EQ(a.items[999999].AsLong(), 7);
+}
+
 TEST(ScriptValue, CopiedArraysStartUnreferenced) {
     Ref<Array> original(new Array);
     Ref<Array> alias = original;

@@ -18,7 +18,7 @@ struct Procedure;
 struct ClassDef;
 struct GlobalSlot;
 struct Builtin;
-struct ArgList;
+struct ArgLocks;
 
 enum class Flow { kNormal, kExitDo, kExitFor, kExitProc };
 
@@ -40,12 +40,12 @@ struct NameRef {
         kConstant,   // a named constant of the runtime library (vbCrLf)
     };
     Kind kind = Kind::kUnresolved;
-    std::string name;   // lower-cased
-    std::string shown;  // as written, for error texts
-    int slot = -1;      // global slot
+    std::string name;              // lower-cased
+    std::string shown;             // as written, for error texts
+    int slot = -1;                 // global slot
     GlobalSlot* global = nullptr;  // that slot (their addresses never change)
-    int local = -1;     // frame slot
-    int member = -1;    // class member index
+    int local = -1;                // frame slot
+    int member = -1;               // class member index
     const Builtin* builtin = nullptr;
     Value constant;        // kConstant
     bool isConst = false;  // a local constant
@@ -63,10 +63,13 @@ struct Expr : Node {
     // Storage this expression names, for ByRef passing; null if none.
     virtual Value* Address(Frame&) const { return nullptr; }
     // The same for a call argument, where an array element passed ByRef
-    // must stay put until the call returns (list keeps it so).
-    virtual Value* ArgAddress(Frame& f, ArgList*) const { return Address(f); }
+    // must stay put until the call returns (locks keeps it so).
+    virtual Value* ArgAddress(Frame& f, ArgLocks*) const { return Address(f); }
     // Runs as a statement: calls discard their result.
     virtual void Run(Frame& f) const { Eval(f); }
+    // The expression as a condition (If, While, Until): Null is False, and
+    // an object stands for its default value.
+    virtual bool Test(Frame& f) const;
     virtual bool IsLiteral() const { return false; }
     // A bare name (a variable, constant or argument-less call).
     virtual bool IsName() const { return false; }

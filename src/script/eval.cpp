@@ -207,37 +207,44 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 // the callee's variables, or lent by address to its ByRef parameters.
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
-    if (exprs.size() != p.params.size()) {
+    const size_t count = exprs.size();
+    if (count != p.params.size()) {
         ArgList list;
         EvalArgs(f, exprs, &list);
         return CallProcedure(f.rt, p, me, list.View());
     }
-    f.rt.CheckStack();
     Locals locals(p.LocalCount());
-    Value** slots = locals.slots.data();
-    ArgList held;  // keeps arrays locked while an element is lent
-    for (size_t i = 0; i < exprs.size(); ++i) {
-        const Expr* e = exprs[i];
+    Value** slots = locals.slots();
+    Value* values = locals.values();
+    const Expr* const* args = exprs.data();
+    const Param* params = p.params.data();
+    ArgLocks locks;
+    bool lent = false;
+    for (size_t i = 0; i < count; ++i) {
+        const Expr* e = args[i];
         if (!e) {
-            locals.values[i] = Value::ErrorCode(kMissingArgument);
-        } else if (Value* address = e->ArgAddress(f, &held)) {
+            values[i] = Value::ErrorCode(kMissingArgument);
+        } else if (Value* address = e->ArgAddress(f, &locks)) {
             slots[i] = address;
+            lent = true;
         } else {
-            locals.values[i] = e->Eval(f);
+            values[i] = e->Eval(f);
         }
     }
-    // ByVal parameters copy what they were given once every argument is read.
-    for (size_t i = 0; i < exprs.size(); ++i) {
-        if (!p.params[i].byRef && slots[i] != &locals.values[i]) {
-            locals.values[i] = *slots[i];
-            slots[i] = &locals.values[i];
+    if (lent) {
+        // ByVal parameters copy what they were given once every argument is read.
+        for (size_t i = 0; i < count; ++i) {
+            if (!params[i].byRef && slots[i] != &values[i]) {
+                values[i] = *slots[i];
+                slots[i] = &values[i];
+            }
         }
     }
     f.rt.CheckInterrupt();
-    for (size_t i = 0; i < exprs.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
     }
-    return RunProcedure(f.rt, p, me, slots, locals.values.data());
+    return RunProcedure(f.rt, p, me, slots, values);
 }
 
 // A member of a script class instance called from outside it or from
@@ -312,20 +319,20 @@ void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list) {
         Value* address = nullptr;
         if (!arg) {
             address = &list->temps.EmplaceBack(Value::ErrorCode(kMissingArgument));
-        } else if (!(address = arg->ArgAddress(f, list))) {
+        } else if (!(address = arg->ArgAddress(f, &list->locks))) {
             address = &list->temps.EmplaceBack(arg->Eval(f));
         }
         list->refs.EmplaceBack(address);
     }
 }
 
-ArgList::~ArgList() {
-    for (const Ref<Array>& a : locked) --a->locks;
+void ArgLocks::Unlock() {
+    for (const Ref<Array>& a : arrays) --a->locks;
 }
 
 // An array element passed ByRef: the array stays locked (no ReDim or Erase)
 // until the call returns, so the address stays good.
-Value* CallExpr::ArgAddress(Frame& f, ArgList* list) const {
+Value* CallExpr::ArgAddress(Frame& f, ArgLocks* locks) const {
     if (args.empty() || ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kMember ||
         ref.kind == NameRef::Kind::kConstant) {
         return nullptr;
@@ -338,7 +345,7 @@ Value* CallExpr::ArgAddress(Frame& f, ArgList* list) const {
     const int64_t at = a->Offset(subs.data(), subs.size());
     if (at < 0) Throw(kErrSubscript);
     ++a->locks;
-    list->locked.emplace_back(a);
+    locks->arrays.emplace_back(a);
     return &a->items[at];
 }
 

@@ -144,7 +144,8 @@ Value UnaryExpr::Eval(Frame& f) const {
     if (op == UnaryOp::kNegate) {
         if (const Value* p = Peek(f, operand)) {
             // -i on a whole number or a Double, the common case, in place.
-            if (p->type() == Type::Long && p->AsLong() != INT32_MIN) return Value::Long(-p->AsLong());
+            if (p->type() == Type::Long && p->AsLong() != INT32_MIN)
+                return Value::Long(-p->AsLong());
             if (p->type() == Type::Integer && p->AsInteger() != INT16_MIN) {
                 return Value::Integer(static_cast<int16_t>(-p->AsInteger()));
             }
@@ -209,9 +210,56 @@ struct Operands {
 
 // The evaluator of one of + - * and the comparisons: whole numbers and
 // Doubles are worked out inline, without the general rules' conversions.
+// An Integer, Long or Double as a Double.
+double AsNumber(const Value& v) {
+    switch (v.type()) {
+        case Type::Integer:
+            return v.AsInteger();
+        case Type::Long:
+            return v.AsLong();
+        default:
+            return v.AsDouble();
+    }
+}
+
+constexpr bool IsComparison(BinaryOp op) {
+    return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
+           op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
+}
+
+template <BinaryOp Op, typename T>
+bool Compared(T x, T y) {
+    if constexpr (Op == BinaryOp::kEq) return x == y;
+    if constexpr (Op == BinaryOp::kNe) return x != y;
+    if constexpr (Op == BinaryOp::kLt) return x < y;
+    if constexpr (Op == BinaryOp::kGt) return x > y;
+    if constexpr (Op == BinaryOp::kLe) return x <= y;
+    return x >= y;
+}
+
 template <BinaryOp Op>
 struct FastBinaryExpr : BinaryExpr {
     using BinaryExpr::BinaryExpr;
+    // A comparison of numbers tested as a condition makes no value.
+    bool Test(Frame& f) const override {
+        if constexpr (IsComparison(Op)) {
+            const Operands o(f, left, right);
+            const Type ta = o.a->type(), tb = o.b->type();
+            if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
+                return Compared<Op, int32_t>(
+                    ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong(),
+                    tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
+            }
+            if ((ta == Type::Double || IsIntegerOrLong(ta)) &&
+                (tb == Type::Double || IsIntegerOrLong(tb))) {
+                return Compared<Op, double>(AsNumber(*o.a), AsNumber(*o.b));
+            }
+            // A comparison gives a Boolean, or Null (False here).
+            const Value r = ApplyGeneral(f, Op, *o.a, *o.b);
+            return r.type() == Type::Boolean && r.AsBoolean();
+        }
+        return BinaryExpr::Test(f);
+    }
     Value Eval(Frame& f) const override {
         const Operands o(f, left, right);
         const Type ta = o.a->type(), tb = o.b->type();
@@ -231,8 +279,10 @@ struct FastBinaryExpr : BinaryExpr {
         }
         const bool da = ta == Type::Double, db = tb == Type::Double;
         if ((da || db) && (da || IsIntegerOrLong(ta)) && (db || IsIntegerOrLong(tb))) {
-            const double x = da ? o.a->AsDouble() : (ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong());
-            const double y = db ? o.b->AsDouble() : (tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
+            const double x =
+                da ? o.a->AsDouble() : (ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong());
+            const double y =
+                db ? o.b->AsDouble() : (tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
             double r = 0;
             if constexpr (Op == BinaryOp::kAdd) r = x + y;
             if constexpr (Op == BinaryOp::kSub) r = x - y;

@@ -10,11 +10,7 @@ namespace script {
 namespace {
 
 bool Truth(Frame& f, const Expr* e) {
-    Value v = e->Eval(f);
-    if (v.type() == Type::Boolean) return v.AsBoolean();  // comparisons, the usual case
-    if (v.IsObject()) v = Dereference(f.rt, std::move(v));
-    if (v.IsNull()) return false;
-    return ToBoolean(v);
+    return e->Test(f);
 }
 
 struct WithScope {
@@ -31,8 +27,17 @@ struct ArrayLock {
 
 }  // namespace
 
+bool Expr::Test(Frame& f) const {
+    Value v = Eval(f);
+    if (v.type() == Type::Boolean) return v.AsBoolean();
+    if (v.IsObject()) v = Dereference(f.rt, std::move(v));
+    if (v.IsNull()) return false;
+    return ToBoolean(v);
+}
+
 Flow AssignStmt::Exec(Frame& f) const {
-    Value v = value->Eval(f);
+    const Value* peeked = Peek(f, value);
+    Value v = peeked ? *peeked : value->Eval(f);
     // A plain value into a plain variable, the common case, is stored here.
     if (!isSet && !v.IsObject()) {
         if (Value* variable = PeekVariable(f, target)) {

@@ -35,7 +35,7 @@ struct CallExpr : Target {
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
     // The element's storage when this names an array element, else null.
-    Value* ArgAddress(Frame& f, ArgList* list) const override;
+    Value* ArgAddress(Frame& f, ArgLocks* locks) const override;
 };
 
 // object.name or object.name(args); object is null for a With member.
@@ -118,6 +118,8 @@ struct BinaryExpr : Expr {
     const Expr* right;
     BinaryExpr(BinaryOp o, const Expr* l, const Expr* r) : op(o), left(l), right(r) {}
     Value Eval(Frame& f) const override;
+    // A result is never a variable: one call less per argument.
+    Value* ArgAddress(Frame&, ArgLocks*) const override { return nullptr; }
 };
 // The evaluator for op: + - * and the comparisons have their own.
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right);
@@ -303,15 +305,23 @@ struct WithStmt : Stmt {
 // dimensions, so indexing an element allocates nothing.
 using Subscripts = SmallList<int32_t, 3>;
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out);
+// Arrays with an element passed ByRef, locked (no ReDim or Erase) until
+// the call returns, so that the element's address stays good.
+struct ArgLocks {
+    std::vector<Ref<Array>> arrays;
+    ArgLocks() = default;
+    ArgLocks(const ArgLocks&) = delete;
+    ArgLocks& operator=(const ArgLocks&) = delete;
+    ~ArgLocks() {
+        if (!arrays.empty()) Unlock();
+    }
+    void Unlock();
+};
 // The evaluated arguments of one call.
 struct ArgList {
-    SmallList<Value, 4> temps;       // values of arguments that are not variables
-    SmallList<Value*, 4> refs;       // what the callee sees: variables or temps
-    std::vector<Ref<Array>> locked;  // arrays with an element passed ByRef
-    ArgList() = default;
-    ArgList(const ArgList&) = delete;
-    ArgList& operator=(const ArgList&) = delete;
-    ~ArgList();
+    SmallList<Value, 4> temps;  // values of arguments that are not variables
+    SmallList<Value*, 4> refs;  // what the callee sees: variables or temps
+    ArgLocks locks;
     Args View() const { return Args{refs.data(), refs.size()}; }
 };
 

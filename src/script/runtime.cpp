@@ -151,8 +151,7 @@ Value IndexValue(Runtime& rt, const Value& v, Args args) {
     Throw(kErrTypeMismatch);
 }
 
-Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots,
-                   Value* locals) {
+Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots, Value* locals) {
     Ref<Instance> keep(me);  // the instance must outlive its own method
     Frame frame(rt);
     frame.slots = slots;
@@ -173,13 +172,13 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     Locals locals(count);
     for (size_t i = 0; i < args.count; ++i) {
         if (proc.params[i].byRef) {
-            locals.slots[i] = args.items[i];
+            locals.slots()[i] = args.items[i];
         } else {
-            locals.values[i] = *args.items[i];
+            locals.values()[i] = *args.items[i];
         }
-        if (IsMissing(*locals.slots[i])) Throw(kErrArgNotOptional);
+        if (IsMissing(*locals.slots()[i])) Throw(kErrArgNotOptional);
     }
-    return RunProcedure(rt, proc, me, locals.slots.data(), locals.values.data());
+    return RunProcedure(rt, proc, me, locals.slots(), locals.values());
 }
 
 Instance::Instance(Runtime& rt, const ClassDef* c, std::shared_ptr<Unit> unit)

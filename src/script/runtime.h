@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -274,16 +275,41 @@ class Runtime {
 
 // A procedure's variables for one call, parameters first: each slot points
 // at its own value, or at the caller's variable for a ByRef parameter.
-// Most procedures have a few locals: kept off the heap, as calls are the
-// hot path of recursive scripts.
-struct Locals {
-    SmallList<Value, 4> values;
-    SmallList<Value*, 4> slots;
-    explicit Locals(int count) {
-        values.resize(count);
-        slots.Reserve(count);
-        for (int i = 0; i < count; ++i) slots.EmplaceBack(&values[i]);
+// Most procedures have a few variables: they live in the native frame of
+// the call, as calls are the hot path of recursive scripts; only the
+// variables there are constructed.
+class Locals {
+  public:
+    explicit Locals(int count) : count_(count) {
+        if (count > kInline) {
+            heapValues_ = std::make_unique<Value[]>(count);
+            heapSlots_ = std::make_unique<Value*[]>(count);
+            values_ = heapValues_.get();
+            slots_ = heapSlots_.get();
+        } else {
+            values_ = std::launder(reinterpret_cast<Value*>(inline_));
+            slots_ = inlineSlots_;
+            for (int i = 0; i < count; ++i) new (&values_[i]) Value();
+        }
+        for (int i = 0; i < count; ++i) slots_[i] = &values_[i];
     }
+    ~Locals() {
+        if (!heapValues_) std::destroy_n(values_, count_);
+    }
+    Locals(const Locals&) = delete;
+    Locals& operator=(const Locals&) = delete;
+    Value* values() { return values_; }
+    Value** slots() { return slots_; }
+
+  private:
+    static constexpr int kInline = 8;
+    int count_;
+    Value* values_;
+    Value** slots_;
+    alignas(Value) unsigned char inline_[kInline * sizeof(Value)];
+    Value* inlineSlots_[kInline];
+    std::unique_ptr<Value[]> heapValues_;
+    std::unique_ptr<Value*[]> heapSlots_;
 };
 // Runs a procedure's body over its slots; returns its result.
 Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots, Value* locals);

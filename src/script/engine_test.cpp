@@ -95,7 +95,7 @@ TEST(ScriptEngine, HostileInputs) {
     std::string sum = "1";
     for (int i = 0; i < 50000; ++i) sum += "+1";
     const std::string result = Show(engine, sum);
-    EXPECT_TRUE(result == "Integer:50001" || result == "#28:Out of stack space") << result;
+    EXPECT_TRUE(result == "Long:50001" || result == "#28:Out of stack space") << result;
     EXPECT_EQ(Show(engine, std::string(200000, '(') + "1" + std::string(200000, ')')),
               "#28:Out of stack space");
     EXPECT_EQ(Show(engine, std::string("\"a\0b\"", 5) + " & \"c\""),

@@ -34,6 +34,7 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
             if (!g.exists) {
                 if (f.rt.optionExplicit && !g.declared) ThrowNamed(kErrUndefinedVar, ref.shown);
                 g.exists = true;
+                g.Settle();
             }
             return &g.value;
         }
@@ -303,6 +304,24 @@ bool Inside(Frame& f, const Value& object) {
 }
 
 }  // namespace
+
+Value* PeekElementToWrite(Frame& f, const CallExpr* e) {
+    Value* v = PlainVariable(f, e->ref);
+    if (!v || !v->IsArray()) return nullptr;
+    const Value* sub = Peek(f, e->args[0]);
+    if (!sub) return nullptr;
+    int32_t at;
+    if (sub->type() == Type::Long) {
+        at = sub->AsLong();
+    } else if (sub->type() == Type::Integer) {
+        at = sub->AsInteger();
+    } else {
+        return nullptr;
+    }
+    Array* a = OwnArray(v);
+    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
+    return &a->items[at];
+}
 
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out) {
     out->resize(args.size());

@@ -208,8 +208,6 @@ struct Operands {
     return Apply(op, a, b, f.rt.host);
 }
 
-// The evaluator of one of + - * and the comparisons: whole numbers and
-// Doubles are worked out inline, without the general rules' conversions.
 // An Integer, Long or Double as a Double.
 double AsNumber(const Value& v) {
     switch (v.type()) {
@@ -220,6 +218,14 @@ double AsNumber(const Value& v) {
         default:
             return v.AsDouble();
     }
+}
+
+int32_t AsWhole(const Value& v) {
+    return v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
+}
+
+bool IsNumberFast(Type t) {
+    return t == Type::Double || IsIntegerOrLong(t);
 }
 
 constexpr bool IsComparison(BinaryOp op) {
@@ -237,70 +243,91 @@ bool Compared(T x, T y) {
     return x >= y;
 }
 
+// One of + - * and the comparisons: whole numbers and Doubles are worked
+// out inline, without the general rules' conversions, with their results.
 template <BinaryOp Op>
-struct FastBinaryExpr : BinaryExpr {
-    using BinaryExpr::BinaryExpr;
-    // A comparison of numbers tested as a condition makes no value.
-    bool Test(Frame& f) const override {
-        if constexpr (IsComparison(Op)) {
-            const Operands o(f, left, right);
-            const Type ta = o.a->type(), tb = o.b->type();
-            if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
-                return Compared<Op, int32_t>(
-                    ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong(),
-                    tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
-            }
-            if ((ta == Type::Double || IsIntegerOrLong(ta)) &&
-                (tb == Type::Double || IsIntegerOrLong(tb))) {
-                return Compared<Op, double>(AsNumber(*o.a), AsNumber(*o.b));
-            }
-            // A comparison gives a Boolean, or Null (False here).
-            const Value r = ApplyGeneral(f, Op, *o.a, *o.b);
-            return r.type() == Type::Boolean && r.AsBoolean();
-        }
-        return BinaryExpr::Test(f);
+inline Value Quick(Frame& f, const Value& a, const Value& b) {
+    const Type ta = a.type(), tb = b.type();
+    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
+        const int64_t x = AsWhole(a), y = AsWhole(b);
+        const bool isLong = ta == Type::Long || tb == Type::Long;
+        if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + y, isLong);
+        if constexpr (Op == BinaryOp::kSub) return FitWhole(x - y, isLong);
+        if constexpr (Op == BinaryOp::kMul) return FitWhole(x * y, isLong);
+        if constexpr (IsComparison(Op)) return Value::Boolean(Compared<Op>(x, y));
     }
-    Value Eval(Frame& f) const override {
-        const Operands o(f, left, right);
-        const Type ta = o.a->type(), tb = o.b->type();
-        if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
-            const int64_t x = ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong();
-            const int64_t y = tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong();
-            const bool isLong = ta == Type::Long || tb == Type::Long;
-            if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + y, isLong);
-            if constexpr (Op == BinaryOp::kSub) return FitWhole(x - y, isLong);
-            if constexpr (Op == BinaryOp::kMul) return FitWhole(x * y, isLong);
-            if constexpr (Op == BinaryOp::kEq) return Value::Boolean(x == y);
-            if constexpr (Op == BinaryOp::kNe) return Value::Boolean(x != y);
-            if constexpr (Op == BinaryOp::kLt) return Value::Boolean(x < y);
-            if constexpr (Op == BinaryOp::kGt) return Value::Boolean(x > y);
-            if constexpr (Op == BinaryOp::kLe) return Value::Boolean(x <= y);
-            if constexpr (Op == BinaryOp::kGe) return Value::Boolean(x >= y);
-        }
-        const bool da = ta == Type::Double, db = tb == Type::Double;
-        if ((da || db) && (da || IsIntegerOrLong(ta)) && (db || IsIntegerOrLong(tb))) {
-            const double x =
-                da ? o.a->AsDouble() : (ta == Type::Integer ? o.a->AsInteger() : o.a->AsLong());
-            const double y =
-                db ? o.b->AsDouble() : (tb == Type::Integer ? o.b->AsInteger() : o.b->AsLong());
+    if ((ta == Type::Double || tb == Type::Double) && IsNumberFast(ta) && IsNumberFast(tb)) {
+        const double x = AsNumber(a), y = AsNumber(b);
+        if constexpr (IsComparison(Op)) {
+            return Value::Boolean(Compared<Op>(x, y));
+        } else {
             double r = 0;
             if constexpr (Op == BinaryOp::kAdd) r = x + y;
             if constexpr (Op == BinaryOp::kSub) r = x - y;
             if constexpr (Op == BinaryOp::kMul) r = x * y;
-            if constexpr (Op == BinaryOp::kAdd || Op == BinaryOp::kSub || Op == BinaryOp::kMul) {
-                if (!std::isfinite(r)) Throw(kErrOverflow);
-                return Value::Double(r);
-            }
-            if constexpr (Op == BinaryOp::kEq) return Value::Boolean(x == y);
-            if constexpr (Op == BinaryOp::kNe) return Value::Boolean(x != y);
-            if constexpr (Op == BinaryOp::kLt) return Value::Boolean(x < y);
-            if constexpr (Op == BinaryOp::kGt) return Value::Boolean(x > y);
-            if constexpr (Op == BinaryOp::kLe) return Value::Boolean(x <= y);
-            if constexpr (Op == BinaryOp::kGe) return Value::Boolean(x >= y);
+            if (!std::isfinite(r)) Throw(kErrOverflow);
+            return Value::Double(r);
         }
-        return ApplyGeneral(f, Op, *o.a, *o.b);
+    }
+    return ApplyGeneral(f, Op, a, b);
+}
+
+// A comparison tested as a condition makes no value.
+template <BinaryOp Op>
+inline bool QuickTest(Frame& f, const Value& a, const Value& b) {
+    const Type ta = a.type(), tb = b.type();
+    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) return Compared<Op>(AsWhole(a), AsWhole(b));
+    if (IsNumberFast(ta) && IsNumberFast(tb)) return Compared<Op>(AsNumber(a), AsNumber(b));
+    // A comparison gives a Boolean, or Null (False here).
+    const Value r = ApplyGeneral(f, Op, a, b);
+    return r.type() == Type::Boolean && r.AsBoolean();
+}
+
+template <BinaryOp Op>
+struct FastBinaryExpr : BinaryExpr {
+    using BinaryExpr::BinaryExpr;
+    Value Eval(Frame& f) const override {
+        const Operands o(f, left, right);
+        return Quick<Op>(f, *o.a, *o.b);
+    }
+    bool Test(Frame& f) const override {
+        if constexpr (IsComparison(Op)) {
+            const Operands o(f, left, right);
+            return QuickTest<Op>(f, *o.a, *o.b);
+        }
+        return BinaryExpr::Test(f);
     }
 };
+
+// The same with a literal on the right (i * 2, n < 2, n - 1), the usual
+// shape: the literal is read where it lies, with no test of what it is.
+template <BinaryOp Op>
+struct LiteralRightExpr : BinaryExpr {
+    using BinaryExpr::BinaryExpr;
+    Value Eval(Frame& f) const override {
+        const Value& k = static_cast<const Literal*>(right)->value;
+        if (const Value* a = Peek(f, left)) return Quick<Op>(f, *a, k);
+        f.rt.CheckStack();
+        const Value a = left->Eval(f);
+        return Quick<Op>(f, a, k);
+    }
+    bool Test(Frame& f) const override {
+        if constexpr (IsComparison(Op)) {
+            const Value& k = static_cast<const Literal*>(right)->value;
+            if (const Value* a = Peek(f, left)) return QuickTest<Op>(f, *a, k);
+            f.rt.CheckStack();
+            const Value a = left->Eval(f);
+            return QuickTest<Op>(f, a, k);
+        }
+        return BinaryExpr::Test(f);
+    }
+};
+
+template <BinaryOp Op>
+const BinaryExpr* MakeFast(Unit& unit, const Expr* left, const Expr* right) {
+    if (right->leaf == Leaf::kLiteral) return unit.Make<LiteralRightExpr<Op>>(Op, left, right);
+    return unit.Make<FastBinaryExpr<Op>>(Op, left, right);
+}
 
 }  // namespace
 
@@ -312,23 +339,23 @@ Value BinaryExpr::Eval(Frame& f) const {
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right) {
     switch (op) {
         case BinaryOp::kAdd:
-            return unit.Make<FastBinaryExpr<BinaryOp::kAdd>>(op, left, right);
+            return MakeFast<BinaryOp::kAdd>(unit, left, right);
         case BinaryOp::kSub:
-            return unit.Make<FastBinaryExpr<BinaryOp::kSub>>(op, left, right);
+            return MakeFast<BinaryOp::kSub>(unit, left, right);
         case BinaryOp::kMul:
-            return unit.Make<FastBinaryExpr<BinaryOp::kMul>>(op, left, right);
+            return MakeFast<BinaryOp::kMul>(unit, left, right);
         case BinaryOp::kEq:
-            return unit.Make<FastBinaryExpr<BinaryOp::kEq>>(op, left, right);
+            return MakeFast<BinaryOp::kEq>(unit, left, right);
         case BinaryOp::kNe:
-            return unit.Make<FastBinaryExpr<BinaryOp::kNe>>(op, left, right);
+            return MakeFast<BinaryOp::kNe>(unit, left, right);
         case BinaryOp::kLt:
-            return unit.Make<FastBinaryExpr<BinaryOp::kLt>>(op, left, right);
+            return MakeFast<BinaryOp::kLt>(unit, left, right);
         case BinaryOp::kGt:
-            return unit.Make<FastBinaryExpr<BinaryOp::kGt>>(op, left, right);
+            return MakeFast<BinaryOp::kGt>(unit, left, right);
         case BinaryOp::kLe:
-            return unit.Make<FastBinaryExpr<BinaryOp::kLe>>(op, left, right);
+            return MakeFast<BinaryOp::kLe>(unit, left, right);
         case BinaryOp::kGe:
-            return unit.Make<FastBinaryExpr<BinaryOp::kGe>>(op, left, right);
+            return MakeFast<BinaryOp::kGe>(unit, left, right);
         default:
             return unit.Make<BinaryExpr>(op, left, right);
     }

@@ -44,6 +44,12 @@ Flow AssignStmt::Exec(Frame& f) const {
             *variable = std::move(v);
             return Flow::kNormal;
         }
+        if (target->leaf == Leaf::kElement) {
+            if (Value* element = PeekElementToWrite(f, static_cast<const CallExpr*>(target))) {
+                *element = std::move(v);
+                return Flow::kNormal;
+            }
+        }
     }
     target->Assign(f, std::move(v), isSet);
     return Flow::kNormal;
@@ -349,6 +355,7 @@ Flow ConstStmt::Exec(Frame& f) const {
         GlobalSlot& g = SlotOf(f, ref);
         g.value = std::move(v);
         g.exists = g.declared = g.isConst = true;
+        g.Settle();
     } else {
         Throw(kErrIllegalAssign);
     }

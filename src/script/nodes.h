@@ -187,11 +187,15 @@ inline Value* PeekVariable(Frame& f, const Expr* e) {
     const NameRef& r = static_cast<const NameExpr*>(e)->ref;
     if (r.isConst) return nullptr;
     if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
-    if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable() && !r.global->isConst) {
+    if (r.kind == NameRef::Kind::kGlobal && r.global->writable) {
         return &r.global->value;
     }
     return nullptr;
 }
+
+// The same for an element a(i) about to be written: the array is made the
+// variable's own first, as any write through it does.
+Value* PeekElementToWrite(Frame& f, const CallExpr* e);
 
 // ---- statements ----
 

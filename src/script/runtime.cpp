@@ -54,9 +54,13 @@ void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
         GlobalSlot& g = globals[GlobalSlotFor(name, name)];
         g.declared = true;
         g.exists = true;
+        g.Settle();
     }
-    for (const std::string& name : unit->constantNames)
-        globals[GlobalSlotFor(name, name)].isConst = true;
+    for (const std::string& name : unit->constantNames) {
+        GlobalSlot& g = globals[GlobalSlotFor(name, name)];
+        g.isConst = true;
+        g.Settle();
+    }
     for (const auto& p : unit->procedures) {
         if (p->owner) continue;
         GlobalSlot& g = globals[GlobalSlotFor(ToLower(p->name), p->name)];
@@ -64,6 +68,7 @@ void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
         g.proc = p.get();
         g.cls = nullptr;
         g.owner = unit;
+        g.Settle();
     }
     for (const auto& c : unit->classes) {
         GlobalSlot& g = globals[GlobalSlotFor(ToLower(c->name), c->name)];
@@ -71,6 +76,7 @@ void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
         g.cls = c.get();
         g.proc = nullptr;
         g.owner = unit;
+        g.Settle();
     }
     if (unit->optionExplicit) optionExplicit = true;
 }

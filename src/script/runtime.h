@@ -111,8 +111,13 @@ struct ClassDef {
 };
 
 struct GlobalSlot {
-    std::string name;  // as first written
+    // What the flags below make of the slot, worked out whenever they change
+    // (Settle), so that reading or writing a variable tests one flag: a
+    // variable that exists (plain), and one that may be written (writable).
+    bool plain = false;
+    bool writable = false;
     Value value;
+    std::string name;  // as first written
     const Procedure* proc = nullptr;
     const ClassDef* cls = nullptr;
     std::shared_ptr<Unit> owner;  // keeps proc and cls alive
@@ -120,7 +125,11 @@ struct GlobalSlot {
     bool declared = false;        // Dim, Const, Sub, Function or Class
     bool isConst = false;
     // A variable that exists: reading it needs no check.
-    bool IsPlainVariable() const { return exists && !proc && !cls; }
+    bool IsPlainVariable() const { return plain; }
+    void Settle() {
+        plain = exists && !proc && !cls;
+        writable = plain && !isConst;
+    }
 };
 
 // A variable that Execute made inside a running procedure (Dim, or a name

@@ -209,12 +209,12 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
     const size_t count = exprs.size();
-    if (count != p.params.size()) {
+    if (count != p.paramCount) {
         ArgList list;
         EvalArgs(f, exprs, &list);
         return CallProcedure(f.rt, p, me, list.View());
     }
-    Locals locals(p.LocalCount());
+    Locals locals(p.localCount);
     Value** slots = locals.slots();
     Value* values = locals.values();
     const Expr* const* args = exprs.data();

@@ -8,6 +8,8 @@
 # Each run is timed from outside with a microsecond clock, less the time the
 # same program takes to start and end on an empty script: the scripts' own
 # Timer is a Single, too coarse for work that takes a hundredth of a second.
+# Last, the memory a 1,000,000-element array of Longs takes: the peak
+# resident size of a script that fills one, less that of an empty script.
 # Usage: bench/engine_vs_lua.sh [path/to/vantrel_vbs [path/to/older/vantrel_vbs]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -65,3 +67,18 @@ for script in bench/lua/*.lua; do
         printf '%-11s %10s %10s %12s\n' "$name" "$ours" "$theirs" "$(ratio "$ours" "$theirs")"
     fi
 done
+
+# Peak resident kilobytes of one run.
+peak_kb() { /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -1; }
+printf 'ReDim a(999999)\r\nFor i = 0 To 999999 : a(i) = i : Next\r\n' >"$empty/million.vbs"
+memory() {
+    local full base
+    full=$(peak_kb "$1" "$empty/million.vbs")
+    base=$(peak_kb "$1" "$empty/empty.vbs")
+    awk -v a="$full" -v b="$base" 'BEGIN { printf "%.1f MB", (a - b) / 1024 }'
+}
+if [[ -x /usr/bin/time ]]; then
+    line="1,000,000 Longs in an array: $(memory "$runner")"
+    [[ -n "$before" ]] && line="$line (before: $(memory "$before"))"
+    echo "$line"
+fi

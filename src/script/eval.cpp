@@ -56,81 +56,6 @@ const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
     return nullptr;
 }
 
-// Text functions that only read their arguments and run no script code while
-// the arguments are strings.
-bool ReadsTextOnly(const Builtin& b) {
-    static const Builtin* const kReaders[] = {
-        FindBuiltin("mid"),   FindBuiltin("left"), FindBuiltin("right"), FindBuiltin("len"),
-        FindBuiltin("instr"), FindBuiltin("asc"),  FindBuiltin("ascw"),  FindBuiltin("instrrev"),
-    };
-    for (const Builtin* r : kReaders) {
-        if (r == &b) return true;
-    }
-    return false;
-}
-
-// Whether evaluating e runs no script code and changes nothing: literals,
-// variables that hold no object (an object's default could be script code),
-// and a few operators over those. Such arguments can be read before the
-// text arguments are lent, which keeps InStr(p + 1, s, x) from copying s.
-bool ReadsPlainValues(Frame& f, const Expr* e, int depth = 0) {
-    if (e->IsLiteral()) return true;
-    if (e->IsName()) {
-        const Value* v = e->Address(f);
-        return v && !v->IsObject();
-    }
-    if (depth >= 4) return false;
-    if (const auto* u = dynamic_cast<const UnaryExpr*>(e)) {
-        return ReadsPlainValues(f, u->operand, depth + 1);
-    }
-    if (const auto* b = dynamic_cast<const BinaryExpr*>(e)) {
-        return ReadsPlainValues(f, b->left, depth + 1) && ReadsPlainValues(f, b->right, depth + 1);
-    }
-    return false;
-}
-
-// Mid(s, i, 1) over a long string would copy the whole string on every call.
-// When every argument reads plain values, reading them has no effects, so
-// string variables are lent to the function (moved in, moved back after)
-// instead of copied; the other arguments are read first, while every
-// variable still holds its value. Fills values and returns true when it lent.
-bool LendsText(Frame& f, const Builtin& b, const std::vector<const Expr*>& args, Value* values) {
-    if (!ReadsTextOnly(b)) return false;
-    std::array<Value*, 4> vars{};
-    if (args.size() > vars.size()) return false;
-    bool lend = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const Expr* e = args[i];
-        if (!e) return false;
-        if (!e->IsName()) {
-            if (!ReadsPlainValues(f, e)) return false;
-            continue;
-        }
-        Value* v = e->Address(f);
-        if (!v) return false;
-        // The same variable twice (InStr(s, s)) is read, not lent.
-        for (size_t k = 0; k < i; ++k) {
-            if (vars[k] == v) return false;
-        }
-        vars[i] = v;
-        if (v->IsString() && v->AsString().size() >= 256) lend = true;
-    }
-    if (!lend) return false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (!vars[i]) values[i] = args[i]->Eval(f);
-    }
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (!vars[i]) continue;
-        if (vars[i]->IsString()) {
-            values[i] = std::move(*vars[i]);
-            *vars[i] = Value();
-        } else {
-            values[i] = args[i]->Eval(f);
-        }
-    }
-    return true;
-}
-
 Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
                   const std::string& shown) {
     const int count = static_cast<int>(args.size());
@@ -144,23 +69,6 @@ Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& ar
     if (count > static_cast<int>(small.size())) {
         large.resize(count);
         values = large.data();
-    }
-    if (LendsText(f, b, args, values)) {
-        // The borrowed texts go back to their variables however the call ends.
-        struct GiveBack {
-            Frame& f;
-            const std::vector<const Expr*>& args;
-            Value* values;
-            ~GiveBack() {
-                for (size_t i = 0; i < args.size(); ++i) {
-                    if (!values[i].IsString()) continue;
-                    if (Value* v = args[i] ? args[i]->Address(f) : nullptr) {
-                        if (v->IsEmpty()) *v = std::move(values[i]);
-                    }
-                }
-            }
-        } giveBack{f, args, values};
-        return b.fn(f, values, count);
     }
     for (int i = 0; i < count; ++i) {
         values[i] = args[i] ? args[i]->Eval(f) : Value::ErrorCode(kMissingArgument);

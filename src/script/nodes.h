@@ -1,5 +1,26 @@
 // The node kinds of the compiled tree. Expressions evaluate to values;
 // statements run and report whether an Exit is unwinding.
+//
+// How the tree runs fast. Each node is a small evaluator chosen when the
+// text is compiled, its names already bound to storage; the common shapes
+// have evaluators of their own, so that the work of a loop turn or a call
+// is a few direct steps on 16-byte values:
+// - + - * and the comparisons have one evaluator per operator, and one more
+//   when the right operand is a literal (i * 2, n < 2); whole numbers and
+//   Doubles are worked out inline with VBScript's widening (Integer, Long,
+//   Double; error 6 past that), anything else goes to the general rules;
+// - literals, variables and a(i) are leaves (Leaf): their parents read them
+//   in place (Peek) instead of calling them and copying what they give;
+// - a comparison used as a condition gives a bool (Test), not a value;
+// - a For counter that holds a whole number is tested and stepped in its
+//   variable; a(i) = x and x = y store straight into the element or the
+//   variable;
+// - a call evaluates its arguments straight into the callee's variables,
+//   which live in the native frame of the call, and lends its own variables
+//   to ByRef parameters by address (see CallWithArgs in eval.cpp).
+// Everything else (objects, Variant subtypes, errors and their positions,
+// On Error Resume Next, the stop checks) runs the general code, which the
+// fast paths fall back to whenever a value is not what they expect.
 #pragma once
 
 #include <string>

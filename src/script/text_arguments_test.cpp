@@ -1,6 +1,7 @@
-// Long string variables are lent to text functions rather than copied: the
-// variable must read the same after the call, however the call ended, and a
-// call that names the variable twice must see it twice.
+// Text functions take long string variables without copying their text
+// (values share it): the variable must read the same after the call,
+// however the call ended, and a call that names the variable twice must see
+// it twice.
 #include <gtest/gtest.h>
 
 #include "script/test_util.h"
@@ -8,7 +9,7 @@
 namespace script {
 namespace {
 
-TEST(ScriptLendText, VariableIsIntactAfterEveryKindOfCall) {
+TEST(ScriptTextArguments, VariableIsIntactAfterEveryKindOfCall) {
     const struct {
         const char* expression;
         const char* expected;

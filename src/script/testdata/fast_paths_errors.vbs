@@ -1,0 +1,29 @@
+' The evaluator's fast paths where this engine's rules are its own or the
+' system's script host differs: overflow of a Double, Null, a variable read
+' before a call that changes it, an array replaced while its subscript is
+' worked out, arguments missing or too few, deep recursion, a constant as a
+' For counter, one subscript for two dimensions.
+On Error Resume Next
+Sub Show(label, v)
+    WScript.Echo label, TypeName(v), v & ""
+End Sub
+z = 1E308 : w = z * 10 : Show "ovf", Err.Number : Err.Clear
+Show "null", Null + 1
+Function Bump() : x = x + 100 : Bump = 1 : End Function
+x = 1 : Show "order", x + Bump()
+Function Shrink() : ReDim c(0) : Shrink = 2 : End Function
+ReDim c(5) : c(Shrink()) = 1 : Show "redim-in-sub", Err.Number : Err.Clear
+ReDim c(5) : Show "redim-read", c(Shrink()) : Show "n", Err.Number : Err.Clear
+s = "abc" : Show "notarr", s(1) : Show "n", Err.Number : Err.Clear
+Class KA
+    Public Function Hi(x) : Hi = "A" & x : End Function
+End Class
+Set q = New KA
+Show "args", q.Hi() : Show "n", Err.Number : Err.Clear
+Sub Two(ByVal a, b) : a = a & "!" : b = b & "?" : End Sub
+Two , v2 : Show "missingarg", Err.Number : Err.Clear
+Function Deep(n) : Deep = Deep(n + 1) : End Function
+Deep 1 : Show "deep", Err.Number & " " & Err.Description : Err.Clear
+Const K = 3
+For K = 1 To 2 : Next : Show "constfor", Err.Number : Err.Clear
+Dim m(2, 2) : Show "2d1", m(1) : Show "n", Err.Number : Err.Clear

@@ -104,9 +104,9 @@ bool ConditionHolds(Frame& f, const Expr* condition) {
 
 Flow IfStmt::Exec(Frame& f) const {
     for (size_t i = 0; i < conditions.size(); ++i) {
-        if (ConditionHolds(f, conditions[i])) return ExecBlock(f, blocks[i]);
+        if (ConditionHolds(f, conditions[i])) return RunBlock(f, blocks[i]);
     }
-    return ExecBlock(f, elseBlock);
+    return RunBlock(f, elseBlock);
 }
 
 namespace {
@@ -155,7 +155,7 @@ Flow ForStmt::Exec(Frame& f) const {
         f.rt.CheckInterrupt();
         const double at = CounterAt(f, var);
         if (up ? at > end : at < end) break;
-        const Flow flow = ExecBlock(f, body);
+        const Flow flow = RunBlock(f, body);
         if (flow == Flow::kExitFor) break;
         if (flow != Flow::kNormal) return flow;
         Value* counter = PeekVariable(f, var);
@@ -194,7 +194,7 @@ Flow ForEachStmt::Exec(Frame& f) const {
             f.rt.CheckInterrupt();
             const Value item = lock.a->items[InLayoutOrder(*lock.a, i)];
             var->Assign(f, item, item.IsObject());
-            const Flow flow = ExecBlock(f, body);
+            const Flow flow = RunBlock(f, body);
             if (flow == Flow::kExitFor) break;
             if (flow != Flow::kNormal) return flow;
         }
@@ -208,7 +208,7 @@ Flow ForEachStmt::Exec(Frame& f) const {
     for (const Value& item : items) {
         f.rt.CheckInterrupt();
         var->Assign(f, item, item.IsObject());
-        const Flow flow = ExecBlock(f, body);
+        const Flow flow = RunBlock(f, body);
         if (flow == Flow::kExitFor) break;
         if (flow != Flow::kNormal) return flow;
     }
@@ -224,7 +224,7 @@ Flow DoStmt::Exec(Frame& f) const {
     while (true) {
         f.rt.CheckInterrupt();
         if (testFirst && !keepGoing()) break;
-        const Flow flow = ExecBlock(f, body);
+        const Flow flow = RunBlock(f, body);
         if (flow == Flow::kExitDo) break;
         if (flow != Flow::kNormal) return flow;
         if (!testFirst && !keepGoing()) break;
@@ -253,7 +253,7 @@ Flow SelectStmt::Exec(Frame& f) const {
                     match = holds(item.op, item.a);
                     break;
             }
-            if (match) return ExecBlock(f, blocks[i]);
+            if (match) return RunBlock(f, blocks[i]);
         }
     }
     return hasElse ? ExecBlock(f, elseBlock) : Flow::kNormal;

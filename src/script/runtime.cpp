@@ -163,7 +163,7 @@ Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slo
     frame.slots = slots;
     frame.me = me;
     frame.proc = &proc;
-    ExecBlock(frame, proc.body);
+    RunBlock(frame, proc.body);
     if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
     return Value();
 }

@@ -338,6 +338,24 @@ Value IndexValue(Runtime& rt, const Value& v, Args args);
 // Runs statements with the frame's error handling. A failure leaving a
 // statement is placed at the statement's start.
 Flow ExecBlock(Frame& f, const Block& block);
+// A block of one statement, the usual body of a loop or a branch, run
+// without a second call; the statement's failure is placed at it, as
+// ExecBlock places it.
+inline Flow RunBlock(Frame& f, const Block& block) {
+    if (block.size() != 1 || f.resumeNext) return ExecBlock(f, block);
+    const Stmt* s = block.front();
+    try {
+        return s->Exec(f);
+    } catch (ScriptError& e) {
+        e.PlaceAt(s->line, s->column);
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
+        e.PlaceAt(s->line, s->column);
+        throw e;
+    }
+}
+
 // Evaluates a unit compiled from an expression; a failure no statement
 // placed (one of a procedure it called) is placed at the expression's start.
 inline Value EvalUnit(Frame& f, const Unit& unit) {

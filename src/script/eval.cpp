@@ -187,6 +187,7 @@ int32_t Subscript(Frame& f, const Expr* e) {
     Value temp;
     const Value* v = Peek(f, e);
     if (!v) {
+        f.rt.CheckStack();
         temp = e->Eval(f);
         v = &temp;
     }

@@ -252,7 +252,10 @@ const Expr* Parser::ParseNameChain(ChainInfo* info) {
     c->ref.hasArgs = true;
     Track(&c->ref, shown);
     c->args = ParseArgList();
-    if (c->args.size() == 1 && c->args[0] && c->args[0]->leaf != Leaf::kNone) {
+    // a(i) is read in place when i is a literal or a variable; not a(b(i)),
+    // so that reading in place never recurses.
+    if (c->args.size() == 1 && c->args[0] &&
+        (c->args[0]->leaf == Leaf::kLiteral || c->args[0]->leaf == Leaf::kName)) {
         c->leaf = Leaf::kElement;
     }
     return ParsePostfix(c, info);

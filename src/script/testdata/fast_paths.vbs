@@ -63,3 +63,4 @@ Function Fib(n) : If n < 2 Then Fib = n Else Fib = Fib(n - 1) + Fib(n - 2)
 End Function
 Show "fib", Fib(15)
 Dim m(2, 2) : m(1, 1) = 5 : Show "2d", m(1, 1)
+Dim e(3) : e(1) = 2 : e(2) = 3 : Show "nested", e(e(1)) + e(e(e(0) + 1))

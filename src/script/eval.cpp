@@ -117,12 +117,12 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
     const size_t count = exprs.size();
-    if (count != p.paramCount) {
+    if (count != p.params.size()) {
         ArgList list;
         EvalArgs(f, exprs, &list);
         return CallProcedure(f.rt, p, me, list.View());
     }
-    Locals locals(p.localCount);
+    Locals locals(p.LocalCount());
     Value** slots = locals.slots();
     Value* values = locals.values();
     const Expr* const* args = exprs.data();
@@ -171,16 +171,6 @@ Value InvokeMember(Frame& f, Instance* in, int member, const std::vector<const E
     return in->Invoke(f.rt, member, list.View(), inside);
 }
 
-// The variable of a name that reading cannot fail on: a procedure's own
-// variable or an existing global one.
-Value* PlainVariable(Frame& f, const NameRef& ref) {
-    if (ref.kind == NameRef::Kind::kLocal) return f.slots[ref.local];
-    if (ref.kind == NameRef::Kind::kGlobal && ref.global->IsPlainVariable()) {
-        return &ref.global->value;
-    }
-    return nullptr;
-}
-
 // One subscript, rounded to a Long; a whole number is taken as it is.
 int32_t Subscript(Frame& f, const Expr* e) {
     if (!e) Throw(kErrSubscript);
@@ -215,21 +205,13 @@ bool Inside(Frame& f, const Value& object) {
 }  // namespace
 
 Value* PeekElementToWrite(Frame& f, const CallExpr* e) {
-    Value* v = PlainVariable(f, e->ref);
-    if (!v || !v->IsArray()) return nullptr;
-    const Value* sub = Peek(f, e->args[0]);
-    if (!sub) return nullptr;
-    int32_t at;
-    if (sub->type() == Type::Long) {
-        at = sub->AsLong();
-    } else if (sub->type() == Type::Integer) {
-        at = sub->AsInteger();
-    } else {
-        return nullptr;
-    }
-    Array* a = OwnArray(v);
-    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
-    return &a->items[at];
+    Array* a = nullptr;
+    Value* element = PlainElement(f, e, &a);
+    if (!element || a->RefCount() == 1 || a->locks > 0) return element;
+    // The array is shared: the variable gets its own copy, whose element is
+    // the one written.
+    OwnArray(PlainVariable(f, e->ref));
+    return PlainElement(f, e, &a);
 }
 
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out) {

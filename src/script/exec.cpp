@@ -9,10 +9,6 @@
 namespace script {
 namespace {
 
-bool Truth(Frame& f, const Expr* e) {
-    return e->Test(f);
-}
-
 struct WithScope {
     Frame& f;
     WithScope(Frame& fr, Value v) : f(fr) { f.with.push_back(std::move(v)); }
@@ -91,9 +87,9 @@ namespace {
 // Under On Error Resume Next a condition that fails resumes at the next
 // statement, which is the first of its own branch.
 bool ConditionHolds(Frame& f, const Expr* condition) {
-    if (!f.resumeNext) return Truth(f, condition);
+    if (!f.resumeNext) return condition->Test(f);
     try {
-        return Truth(f, condition);
+        return condition->Test(f);
     } catch (const ScriptError& e) {
         SetErr(f.rt, e);
         return true;
@@ -218,7 +214,7 @@ Flow ForEachStmt::Exec(Frame& f) const {
 Flow DoStmt::Exec(Frame& f) const {
     const auto keepGoing = [&] {
         if (test == Test::kNone) return true;
-        const bool t = Truth(f, condition);
+        const bool t = condition->Test(f);
         return test == Test::kWhile ? t : !t;
     };
     while (true) {
@@ -256,7 +252,7 @@ Flow SelectStmt::Exec(Frame& f) const {
             if (match) return RunBlock(f, blocks[i]);
         }
     }
-    return hasElse ? ExecBlock(f, elseBlock) : Flow::kNormal;
+    return hasElse ? RunBlock(f, elseBlock) : Flow::kNormal;
 }
 
 namespace {

@@ -154,19 +154,19 @@ inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
 // nor run code, read in place; null when e must be evaluated.
 inline const Value* Peek(Frame& f, const Expr* e);
 
-// a(i) with a whole-number subscript in range, over a one-dimensional
-// array in a plain variable: the element, read in place.
-inline const Value* PeekElement(Frame& f, const CallExpr* e) {
-    const NameRef& r = e->ref;
-    const Value* v;
-    if (r.kind == NameRef::Kind::kLocal) {
-        v = f.slots[r.local];
-    } else if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) {
-        v = &r.global->value;
-    } else {
-        return nullptr;
-    }
-    if (!v->IsArray()) return nullptr;
+// The variable of a name that reading cannot fail on or run code for: a
+// procedure's own variable or an existing global one; else null.
+inline Value* PlainVariable(Frame& f, const NameRef& r) {
+    if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
+    if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) return &r.global->value;
+    return nullptr;
+}
+
+// The element a(i) of a one-dimensional array in a plain variable, with i
+// a literal or variable holding a whole number in range; else null.
+inline Value* PlainElement(Frame& f, const CallExpr* e, Array** array) {
+    const Value* v = PlainVariable(f, e->ref);
+    if (!v || !v->IsArray()) return nullptr;
     const Value* sub = Peek(f, e->args[0]);
     if (!sub) return nullptr;
     int32_t at;
@@ -177,8 +177,9 @@ inline const Value* PeekElement(Frame& f, const CallExpr* e) {
     } else {
         return nullptr;
     }
-    const Array* a = v->AsArray();
+    Array* a = v->AsArray();
     if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
+    *array = a;
     return &a->items[at];
 }
 
@@ -186,16 +187,12 @@ inline const Value* Peek(Frame& f, const Expr* e) {
     switch (e->leaf) {
         case Leaf::kLiteral:
             return &static_cast<const Literal*>(e)->value;
-        case Leaf::kName: {
-            const NameRef& r = static_cast<const NameExpr*>(e)->ref;
-            if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
-            if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) {
-                return &r.global->value;
-            }
-            return nullptr;
+        case Leaf::kName:
+            return PlainVariable(f, static_cast<const NameExpr*>(e)->ref);
+        case Leaf::kElement: {
+            Array* a;
+            return PlainElement(f, static_cast<const CallExpr*>(e), &a);
         }
-        case Leaf::kElement:
-            return PeekElement(f, static_cast<const CallExpr*>(e));
         case Leaf::kNone:
             break;
     }

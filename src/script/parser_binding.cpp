@@ -62,10 +62,6 @@ void Parser::Resolve() {
             Bind(*scope, ref);
             if (ref->slot >= 0) ref->global = &rt_.globals[ref->slot];
         }
-        if (scope->proc) {
-            scope->proc->paramCount = scope->proc->params.size();
-            scope->proc->localCount = scope->proc->LocalCount();
-        }
     }
     unit_->declaredNames.assign(declared_.begin(), declared_.end());
     for (const std::string& name : constants_) unit_->constantNames.push_back(name);

@@ -76,9 +76,6 @@ struct Procedure {
     bool isPublic = true;
     bool isDefault = false;
     int LocalCount() const { return static_cast<int>(localNames.size()); }
-    // The counts once the text is compiled, read on every call.
-    size_t paramCount = 0;
-    int localCount = 0;
 };
 
 struct ClassMember {

@@ -26,8 +26,13 @@ namespace {
 
 // The text of every empty string. Its count is never touched (values hold
 // it uncounted) and it is known to be ASCII, so nothing ever writes it, and
-// it is never freed.
-constinit StringData emptyText{1 << 30, StringData::kAsciiYes, {}};
+// it is never freed. Made on first use: not every library's string can be
+// constant-initialised, and a value may be made while other files' statics
+// are initialised.
+StringData* EmptyText() {
+    static StringData empty{1 << 30, StringData::kAsciiYes, {}};
+    return &empty;
+}
 
 // Texts kept for reuse. Most strings are short and short-lived ("key" & i),
 // and a block taken back from here costs no trip to the heap. Capped, and
@@ -51,7 +56,9 @@ StringData* spareTexts[kSpareTexts > 0 ? kSpareTexts : 1];
 int spareCount = 0;
 
 // What a std::string holds without a buffer of its own.
-constexpr size_t kInlineText = std::string().capacity();
+size_t InlineText() {
+    return std::string().capacity();
+}
 
 StringData* NewText(std::string&& s) {
     if (spareCount == 0) return new StringData{1, StringData::kAsciiUnknown, std::move(s)};
@@ -67,7 +74,7 @@ void FreeText(StringData* t) {
         delete t;
         return;
     }
-    if (t->text.capacity() > kInlineText) std::string().swap(t->text);
+    if (t->text.capacity() > InlineText()) std::string().swap(t->text);
     spareTexts[spareCount++] = t;
 }
 
@@ -96,7 +103,7 @@ bool Value::ScanAscii() const {
 Value Value::String(std::string s) {
     Value v(Type::String);
     if (s.empty()) {
-        v.u_.text = &emptyText;
+        v.u_.text = EmptyText();
     } else {
         v.u_.text = NewText(std::move(s));
         v.counted_ = kCountedText;

@@ -203,8 +203,12 @@ struct Operands {
     Value fast;
     if (IntegerFastPath(op, a0, b0, &fast)) return fast;
     if (op == BinaryOp::kIs) return Value::Boolean(Is(a0, b0));
-    Value a = a0.IsObject() ? Dereference(f.rt, a0) : a0;
-    Value b = b0.IsObject() ? Dereference(f.rt, b0) : b0;
+    // Both are copied before either default member runs: the operands may
+    // be read in place, and that code may change or free what they point to
+    // (a variable, an element of an array it ReDims).
+    Value a = a0, b = b0;
+    if (a.IsObject()) a = Dereference(f.rt, std::move(a));
+    if (b.IsObject()) b = Dereference(f.rt, std::move(b));
     return Apply(op, a, b, f.rt.host);
 }
 

@@ -418,9 +418,9 @@ void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
 // ---- members ----
 
 int MemberExpr::MemberOf(const Instance& in) const {
-    if (in.cls != cachedClass_) {
+    if (in.cls->serial != cachedClass_) {
         cachedMember_ = in.cls->Find(name);
-        cachedClass_ = in.cls;
+        cachedClass_ = in.cls->serial;
     }
     return cachedMember_;
 }

@@ -73,7 +73,7 @@ struct MemberExpr : Target {
     // The member's index in the class last seen here: the same line meets
     // the same class again and again. -1 when the class has no such member.
     int MemberOf(const Instance& in) const;
-    mutable const ClassDef* cachedClass_ = nullptr;
+    mutable uint64_t cachedClass_ = 0;  // the class's serial
     mutable int cachedMember_ = -1;
 };
 

@@ -96,6 +96,10 @@ struct NameHash {
 };
 
 struct ClassDef {
+    // Unique to each class made, for as long as the program runs: a class
+    // that ends may leave its address to a new one, so addresses cannot be
+    // kept to recognise a class later.
+    const uint64_t serial = NextSerial();
     std::string name;
     std::vector<ClassMember> members;
     // Lower-cased name to member; looked up by string_view without copying.
@@ -107,6 +111,12 @@ struct ClassDef {
     int Find(std::string_view lname) const {
         auto it = index.find(lname);
         return it == index.end() ? -1 : it->second;
+    }
+
+  private:
+    static uint64_t NextSerial() {
+        static uint64_t last = 0;
+        return ++last;
     }
 };
 

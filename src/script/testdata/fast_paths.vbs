@@ -64,12 +64,3 @@ End Function
 Show "fib", Fib(15)
 Dim m(2, 2) : m(1, 1) = 5 : Show "2d", m(1, 1)
 Dim e(3) : e(1) = 2 : e(2) = 3 : Show "nested", e(e(1)) + e(e(e(0) + 1))
-Class Shrinker
-    Public Default Property Get Value
-        ReDim arr(0) : arr(0) = "new" : y = "changed" : Value = "old"
-    End Property
-End Class
-Set shr = New Shrinker
-ReDim arr(3) : arr(0) = "old" : y = "same"
-Show "default-then-element", shr = arr(0)
-y = "same" : Show "default-then-variable", shr & y

@@ -2,7 +2,8 @@
 ' system's script host differs: overflow of a Double, Null, a variable read
 ' before a call that changes it, an array replaced while its subscript is
 ' worked out, arguments missing or too few, deep recursion, a constant as a
-' For counter, one subscript for two dimensions.
+' For counter, one subscript for two dimensions, and a default member that
+' ReDims the array whose element it is compared with.
 On Error Resume Next
 Sub Show(label, v)
     WScript.Echo label, TypeName(v), v & ""
@@ -27,3 +28,12 @@ Deep 1 : Show "deep", Err.Number & " " & Err.Description : Err.Clear
 Const K = 3
 For K = 1 To 2 : Next : Show "constfor", Err.Number : Err.Clear
 Dim m(2, 2) : Show "2d1", m(1) : Show "n", Err.Number : Err.Clear
+Class Shrinker
+    Public Default Property Get Value
+        ReDim arr(0) : arr(0) = "new" : y = "changed" : Value = "old"
+    End Property
+End Class
+Set shr = New Shrinker
+ReDim arr(3) : arr(0) = "old" : y = "same"
+Show "default-then-element", shr = arr(0)
+y = "same" : Show "default-then-variable", shr & y

@@ -116,11 +116,11 @@ bool StepWhole(Value* counter, const Value& by) {
     const int64_t next = int64_t{tc == Type::Integer ? counter->AsInteger() : counter->AsLong()} +
                          (tb == Type::Integer ? by.AsInteger() : by.AsLong());
     if (tc == Type::Integer && tb == Type::Integer && next >= INT16_MIN && next <= INT16_MAX) {
-        *counter = Value::Integer(static_cast<int16_t>(next));
+        counter->OverwriteUncounted(Value::Integer(static_cast<int16_t>(next)));
     } else if (next >= INT32_MIN && next <= INT32_MAX) {
-        *counter = Value::Long(static_cast<int32_t>(next));
+        counter->OverwriteUncounted(Value::Long(static_cast<int32_t>(next)));
     } else {
-        *counter = Value::Double(static_cast<double>(next));
+        counter->OverwriteUncounted(Value::Double(static_cast<double>(next)));
     }
     return true;
 }
@@ -149,12 +149,25 @@ Flow ForStmt::Exec(Frame& f) const {
     var->Assign(f, first, false);
     while (true) {
         f.rt.CheckInterrupt();
-        const double at = CounterAt(f, var);
+        // The usual turn: a Long or Integer counter in a variable, tested
+        // without leaving it.
+        Value* counter = PeekVariable(f, var);
+        double at;
+        if (counter && counter->type() == Type::Long) {
+            at = counter->AsLong();
+        } else if (counter && counter->type() == Type::Integer) {
+            at = counter->AsInteger();
+        } else {
+            at = CounterAt(f, var);
+        }
         if (up ? at > end : at < end) break;
         const Flow flow = RunBlock(f, body);
-        if (flow == Flow::kExitFor) break;
-        if (flow != Flow::kNormal) return flow;
-        Value* counter = PeekVariable(f, var);
+        if (flow != Flow::kNormal) {
+            if (flow == Flow::kExitFor) break;
+            return flow;
+        }
+        // The body may have changed the counter, its type, or the variable.
+        counter = PeekVariable(f, var);
         if (!counter || !StepWhole(counter, by)) var->Assign(f, Add(var->Eval(f), by), false);
     }
     return Flow::kNormal;

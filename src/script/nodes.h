@@ -11,6 +11,9 @@
 //   Double; error 6 past that), anything else goes to the general rules;
 // - literals, variables and a(i) are leaves (Leaf): their parents read them
 //   in place (Peek) instead of calling them and copying what they give;
+// - an expression of two operators or more over numbers (total + i * 2 - 1)
+//   is compiled into a flat program over unboxed numbers (numeric_expr.h),
+//   which leaves any other operand to the tree;
 // - a comparison used as a condition gives a bool (Test), not a value;
 // - a For counter that holds a whole number is tested and stepped in its
 //   variable; a(i) = x and x = y store straight into the element or the

@@ -63,6 +63,7 @@ void Parser::Resolve() {
             if (ref->slot >= 0) ref->global = &rt_.globals[ref->slot];
         }
     }
+    for (NumericExpr* e : numeric_) e->Compile();
     unit_->declaredNames.assign(declared_.begin(), declared_.end());
     for (const std::string& name : constants_) unit_->constantNames.push_back(name);
 }

@@ -15,6 +15,7 @@
 #include "script/convert.h"
 #include "script/lexer.h"
 #include "script/nodes.h"
+#include "script/numeric_expr.h"
 #include "script/parser.h"
 
 namespace script {
@@ -112,7 +113,14 @@ class Parser {
     }
 
     // ---- expressions (parser_expressions.cpp) ----
-    const Expr* ParseExpr() { return ParseRungs(0); }
+    // A whole expression; arithmetic over numbers gets a program of its own
+    // (numeric_expr.h), compiled once the names are bound.
+    const Expr* ParseExpr() {
+        const Expr* e = ParseRungs(0);
+        if (!HasNumericShape(e)) return e;
+        numeric_.push_back(Make<NumericExpr>(e));
+        return numeric_.back();
+    }
     const Expr* ParseRungs(size_t lowest);
     const Expr* ParseOperand(size_t lowest);
     const Expr* ParseSignedOperand();
@@ -204,6 +212,7 @@ class Parser {
     std::unordered_map<std::string, bool> execDeclared_;
     // Names assigned to (x = ..., For x), with the statements' starts.
     std::unordered_map<const NameRef*, const Token*> assigned_;
+    std::vector<NumericExpr*> numeric_;  // compiled in Resolve
     const Token* statementStart_ = nullptr;
     bool topLevel_ = false;
     int singleLineIf_ = 0;

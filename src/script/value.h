@@ -223,6 +223,14 @@ class Value {
     int64_t AsCurrency() const { return u_.cy; }
     double AsDate() const { return u_.d; }
     int32_t AsErrorCode() const { return u_.i32; }
+    // Overwrites a value that holds no count (a number, Empty, Boolean)
+    // with a number, in place: a loop counter's step, with none of an
+    // assignment's checks. Both must hold no count (no string, object or
+    // array), or a count would be lost.
+    void OverwriteUncounted(const Value& number) {
+        type_ = number.type_;
+        u_ = number.u_;
+    }
     // Valid only while IsString(): every string has its text, so this reads
     // it without a test.
     const std::string& AsString() const { return u_.text->text; }

@@ -3,12 +3,15 @@
 ' before a call that changes it, an array replaced while its subscript is
 ' worked out, arguments missing or too few, deep recursion, a constant as a
 ' For counter, one subscript for two dimensions, and a default member that
-' ReDims the array whose element it is compared with.
+' ReDims the array whose element it is compared with, and arithmetic that
+' Execute compiles inside a procedure, over the procedure's own variables.
 On Error Resume Next
 Sub Show(label, v)
     WScript.Echo label, TypeName(v), v & ""
 End Sub
 z = 1E308 : w = z * 10 : Show "ovf", Err.Number : Err.Clear
+w = z * 10 + 1 : Show "ovf-program", Err.Number : Err.Clear
+w = 1 - z * 10 * 1 : Show "ovf-program2", Err.Number : Err.Clear
 Show "null", Null + 1
 Function Bump() : x = x + 100 : Bump = 1 : End Function
 x = 1 : Show "order", x + Bump()
@@ -37,3 +40,5 @@ Set shr = New Shrinker
 ReDim arr(3) : arr(0) = "old" : y = "same"
 Show "default-then-element", shr = arr(0)
 y = "same" : Show "default-then-variable", shr & y
+Sub Ex() : Dim q : q = 4 : Execute "Show ""execute"", q * q + 1" : End Sub
+Ex

@@ -1,0 +1,81 @@
+' Arithmetic of two operators and more runs as a program over numbers; it
+' leaves to the general rules any operand that is not an Integer, a Long or
+' a Double, and widens, overflows and compares as they do.
+On Error Resume Next
+Sub Show(label, v)
+    WScript.Echo label, TypeName(v), v
+End Sub
+Sub Fails(label)
+    WScript.Echo label, "error", Err.Number
+    Err.Clear
+End Sub
+x = 32767 : Show "int-long", x + 1 - 1
+Show "int-int", 200 * 200 * 2
+Show "long-dbl", 46341 * 46341 - 1
+y = 2147483647 : Show "long+1", y + 1 + 0
+Show "dbl", 1.5 * 2 + 1
+Show "mixed", 3 * 0.5 - 1
+z = 1E308
+Show "no-over", z * 1 - 1E308
+i16 = -32768 : Show "neg-int", -i16 + 0
+l = CLng(-2147483647) - 1 : Show "neg-long", -l + 0
+Show "neg-dbl", -(z / z) * 2 - 0
+Show "cmp1", x + 1 > 32767
+Show "cmp2", 0.1 + 0.2 = 0.3
+Show "cmp3", 1 + 1 = 2.0
+Show "cmp4", x * 2 <> 65534
+Show "cmp5", y + 1 >= 2147483648
+Dim e : Show "empty", e + 1 + 1
+s = "5" : Show "string", s + 1 * 2
+Show "string2", 2 * 3 + s
+w = "w" : Show "string3", 1 + 2 + w
+Fails "string3"
+t = True : Show "bool", t + 1 + 1
+n = Null : WScript.Echo "null", TypeName(n + 1 + 1), TypeName(1 + 1 < n)
+bb = CByte(200) : Show "byte", bb + bb + 0
+cc = CCur(1.5) : Show "currency", cc * 2 + 1
+ss = CSng(1.5) : Show "single", ss * 2 + 1
+dd = #1/1/2000# : Show "date", dd + 1 + 1
+Dim arr(3)
+arr(0) = 5 : arr(1) = "x" : arr(2) = 2.5
+Show "elem", arr(0) * 2 + 1
+Show "elem-dbl", arr(2) * 2 + arr(0)
+Show "elem-str", arr(1) + 1 + 1
+Fails "elem-str"
+Show "elem-oob", arr(4) + 1 + 1
+Fails "elem-oob"
+Show "elem-round", arr(1.6) + arr(0) + 0
+k = 3 : Show "elem-var", arr(k) + arr(k - 3) * 2
+Show "undeclared", notSetYet + 1 + 1
+Const K1 = 10 : Show "const", K1 * 2 + 1
+WScript.Echo "lib", vbRed * 2 + 1
+Show "chain", 1 + 2 + 3 + 4 + 5 + 6 + 7 + 8 + 9 + 10 + 11 + 12 + 13 + 14 + 15 + 16 + 17 + 18 + 19 + 20 + 21 + 22 + 23 + 24 + 25 + 26 + 27 + 28 + 29 + 30 + 31 + 32 + 33 + 34 + 35 + 36 + 37 + 38 + 39 + 40
+Show "nest", 1 - (2 - (3 - (4 - (5 - (6 - (7 - (8 - (9 - (10 - (11 - (12 - (13 - (14 - (15 - (16 - (17 - (18 - 19)))))))))))))))))
+For k = 1 To 2 * 3 - 1 : Next
+Show "for-bounds", k
+If x * 0 + 0 Then WScript.Echo "test", "yes" Else WScript.Echo "test", "no"
+If x * 0 + 1 Then WScript.Echo "test2", "yes" Else WScript.Echo "test2", "no"
+If w * 1 + 1 > 0 Then WScript.Echo "test3", "yes" Else WScript.Echo "test3", "no"
+Fails "test3"
+Function P(a, b) : P = a * b + a - b : End Function
+Show "proc", P(3, 4)
+Show "proc-dbl", P(1.5, 2)
+Show "proc-str", P("2", 3)
+Function Acc(m) : Acc = m : Acc = Acc * 2 + 1 : End Function
+Show "result-var", Acc(20000)
+Sub UsesGlobal() : Show "dynamic", gval * 2 + 1 : End Sub
+gval = 20 : UsesGlobal
+Class Holder
+    Public v
+    Function F() : F = v * 2 + 1 : End Function
+End Class
+Set o = New Holder : o.v = 16384 : Show "field", o.F()
+Class D
+    Public Default Property Get Value() : Value = 7 : End Property
+End Class
+Set od = New D : Show "default", od * 2 + 1
+sum = 0
+For k = 1 To 10 : sum = sum + k * k - 1 : Next
+Show "loop", sum
+ExecuteGlobal "Function gfun() : gfun = 3 : End Function"
+Show "after-exec", sum * 1 + 0

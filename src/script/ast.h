@@ -59,6 +59,9 @@ enum class Leaf : uint8_t { kNone, kLiteral, kName, kElement };
 
 struct Expr : Node {
     Leaf leaf = Leaf::kNone;
+    // Whether ArgAddress may give storage: only a Target's may. A call
+    // asks the others for nothing.
+    bool lendable = false;
     virtual Value Eval(Frame& f) const = 0;
     // Storage this expression names, for ByRef passing; null if none.
     virtual Value* Address(Frame&) const { return nullptr; }
@@ -77,6 +80,7 @@ struct Expr : Node {
 
 // Expressions that can stand on the left of "=" or Set.
 struct Target : Expr {
+    Target() { lendable = true; }
     virtual void Assign(Frame& f, Value v, bool isSet) const = 0;
 };
 

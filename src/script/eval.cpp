@@ -133,7 +133,7 @@ Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Proced
         const Expr* e = args[i];
         if (!e) {
             values[i] = Value::ErrorCode(kMissingArgument);
-        } else if (Value* address = e->ArgAddress(f, &locks)) {
+        } else if (Value* address = e->lendable ? e->ArgAddress(f, &locks) : nullptr) {
             slots[i] = address;
             lent = true;
         } else {
@@ -338,6 +338,11 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
 }
 
 Value CallExpr::Eval(Frame& f) const {
+    // A call of a script's procedure, the usual case.
+    if (ref.kind == NameRef::Kind::kGlobal && ref.global && ref.global->proc) {
+        f.rt.CheckStack();
+        return CallWithArgs(f, args, *ref.global->proc, nullptr);
+    }
     // a(i): the element is copied straight out of the array.
     if (args.size() == 1) {
         if (Value* v = PlainVariable(f, ref); v && v->IsArray()) {

@@ -20,77 +20,6 @@ Value FitWhole(int64_t r, bool isLong) {
     return Value::Double(static_cast<double>(r));
 }
 
-// Sums that outgrew a Long are Doubles; mixed with Integers and Longs they
-// stay Doubles. Overflow to infinity is an error, as in the general rules.
-bool DoubleFastPath(BinaryOp op, const Value& a, const Value& b, Value* out) {
-    const Type ta = a.type(), tb = b.type();
-    const bool da = ta == Type::Double, db = tb == Type::Double;
-    if (!(da || db) || !(da || IsIntegerOrLong(ta)) || !(db || IsIntegerOrLong(tb))) return false;
-    const double x = da ? a.AsDouble() : (ta == Type::Integer ? a.AsInteger() : a.AsLong());
-    const double y = db ? b.AsDouble() : (tb == Type::Integer ? b.AsInteger() : b.AsLong());
-    double r;
-    switch (op) {
-        case BinaryOp::kAdd:
-            r = x + y;
-            break;
-        case BinaryOp::kSub:
-            r = x - y;
-            break;
-        case BinaryOp::kMul:
-            r = x * y;
-            break;
-        default:
-            return false;
-    }
-    if (!std::isfinite(r)) Throw(kErrOverflow);
-    *out = Value::Double(r);
-    return true;
-}
-
-// Counters, indexes and recursion arguments are Integers and Longs: their
-// sums, differences, products and comparisons skip the general rules, with
-// the same results.
-bool IntegerFastPath(BinaryOp op, const Value& a, const Value& b, Value* out) {
-    const Type ta = a.type(), tb = b.type();
-    if (!IsIntegerOrLong(ta) || !IsIntegerOrLong(tb)) {
-        return DoubleFastPath(op, a, b, out);
-    }
-    const int64_t x = ta == Type::Integer ? a.AsInteger() : a.AsLong();
-    const int64_t y = tb == Type::Integer ? b.AsInteger() : b.AsLong();
-    const bool isLong = ta == Type::Long || tb == Type::Long;
-    switch (op) {
-        case BinaryOp::kAdd:
-            *out = FitWhole(x + y, isLong);
-            return true;
-        case BinaryOp::kSub:
-            *out = FitWhole(x - y, isLong);
-            return true;
-        case BinaryOp::kMul:
-            *out = FitWhole(x * y, isLong);
-            return true;
-        case BinaryOp::kEq:
-            *out = Value::Boolean(x == y);
-            return true;
-        case BinaryOp::kNe:
-            *out = Value::Boolean(x != y);
-            return true;
-        case BinaryOp::kLt:
-            *out = Value::Boolean(x < y);
-            return true;
-        case BinaryOp::kGt:
-            *out = Value::Boolean(x > y);
-            return true;
-        case BinaryOp::kLe:
-            *out = Value::Boolean(x <= y);
-            return true;
-        case BinaryOp::kGe:
-            *out = Value::Boolean(x >= y);
-            return true;
-        default:
-            return false;
-    }
-}
-
 // The general rules of every operator but Is, on plain values.
 Value Apply(BinaryOp op, const Value& a, const Value& b, const Host& host) {
     switch (op) {
@@ -200,8 +129,6 @@ struct Operands {
 
 // The operators off the fast paths: objects give their default values.
 [[gnu::noinline]] Value ApplyGeneral(Frame& f, BinaryOp op, const Value& a0, const Value& b0) {
-    Value fast;
-    if (IntegerFastPath(op, a0, b0, &fast)) return fast;
     if (op == BinaryOp::kIs) return Value::Boolean(Is(a0, b0));
     // Both are copied before either default member runs: the operands may
     // be read in place, and that code may change or free what they point to

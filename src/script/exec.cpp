@@ -5,6 +5,7 @@
 
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "script/numeric_expr.h"
 
 namespace script {
 namespace {
@@ -32,23 +33,27 @@ bool Expr::Test(Frame& f) const {
 }
 
 Flow AssignStmt::Exec(Frame& f) const {
+    if (!numeric || !numeric->Run(f)) ExecTree(f);
+    return Flow::kNormal;
+}
+
+void AssignStmt::ExecTree(Frame& f) const {
     const Value* peeked = Peek(f, value);
     Value v = peeked ? *peeked : value->Eval(f);
     // A plain value into a plain variable, the common case, is stored here.
     if (!isSet && !v.IsObject()) {
         if (Value* variable = PeekVariable(f, target)) {
             *variable = std::move(v);
-            return Flow::kNormal;
+            return;
         }
         if (target->leaf == Leaf::kElement) {
             if (Value* element = PeekElementToWrite(f, static_cast<const CallExpr*>(target))) {
                 *element = std::move(v);
-                return Flow::kNormal;
+                return;
             }
         }
     }
     target->Assign(f, std::move(v), isSet);
-    return Flow::kNormal;
 }
 
 Flow AppendStmt::Exec(Frame& f) const {
@@ -107,15 +112,19 @@ Flow IfStmt::Exec(Frame& f) const {
 
 namespace {
 
-// The next value of a whole-number counter, widened as + widens it.
-bool StepWhole(Value* counter, const Value& by) {
-    const Type tc = counter->type(), tb = by.type();
-    if ((tc != Type::Integer && tc != Type::Long) || (tb != Type::Integer && tb != Type::Long)) {
+// The next value of a whole-number counter, widened as + widens it: an
+// Integer stays one while the step is an Integer and the sum fits.
+bool StepWhole(Value* counter, int64_t by, bool byInteger) {
+    const Type tc = counter->type();
+    int64_t next;
+    if (tc == Type::Long) {
+        next = int64_t{counter->AsLong()} + by;
+    } else if (tc == Type::Integer) {
+        next = int64_t{counter->AsInteger()} + by;
+    } else {
         return false;
     }
-    const int64_t next = int64_t{tc == Type::Integer ? counter->AsInteger() : counter->AsLong()} +
-                         (tb == Type::Integer ? by.AsInteger() : by.AsLong());
-    if (tc == Type::Integer && tb == Type::Integer && next >= INT16_MIN && next <= INT16_MAX) {
+    if (tc == Type::Integer && byInteger && next >= INT16_MIN && next <= INT16_MAX) {
         counter->OverwriteUncounted(Value::Integer(static_cast<int16_t>(next)));
     } else if (next >= INT32_MIN && next <= INT32_MAX) {
         counter->OverwriteUncounted(Value::Long(static_cast<int32_t>(next)));
@@ -123,6 +132,47 @@ bool StepWhole(Value* counter, const Value& by) {
         counter->OverwriteUncounted(Value::Double(static_cast<double>(next)));
     }
     return true;
+}
+
+// Where a counter lives, found once for the loop: a procedure's variable,
+// or a global asked each turn whether it is still a variable (code the
+// body runs may make it a constant or a procedure); else nowhere, and the
+// counter is read and written by name.
+struct CounterPlace {
+    int local = -1;
+    GlobalSlot* global = nullptr;
+
+    explicit CounterPlace(const Target* var) {
+        if (var->leaf != Leaf::kName) return;
+        const NameRef& r = static_cast<const NameExpr*>(var)->ref;
+        if (r.isConst) return;
+        if (r.kind == NameRef::Kind::kLocal) local = r.local;
+        if (r.kind == NameRef::Kind::kGlobal) global = r.global;
+    }
+    Value* Get(Frame& f) const {
+        if (local >= 0) return f.slots[local];
+        return global && global->writable ? &global->value : nullptr;
+    }
+};
+
+// A turn of a body of numeric assignments: each runs as its program, or as
+// a tree when a value is not a number; a failure is placed at its
+// statement, as ExecBlock places it.
+void RunAssignments(Frame& f, const Block& body) {
+    auto s = body.begin();
+    try {
+        for (; s != body.end(); ++s) {
+            auto* assign = static_cast<const AssignStmt*>(*s);
+            if (!assign->numeric->Run(f)) assign->ExecTree(f);
+        }
+    } catch (ScriptError& e) {
+        e.PlaceAt((*s)->line, (*s)->column);
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
+        e.PlaceAt((*s)->line, (*s)->column);
+        throw e;
+    }
 }
 
 // The counter's value as a number to test against the limit.
@@ -147,11 +197,16 @@ Flow ForStmt::Exec(Frame& f) const {
     const double end = ToDouble(last);
     const bool up = ToDouble(by) >= 0;
     var->Assign(f, first, false);
+    const CounterPlace place(var);
+    const bool wholeBy = by.type() == Type::Integer || by.type() == Type::Long;
+    const int64_t byWhole = !wholeBy                     ? 0
+                            : by.type() == Type::Integer ? by.AsInteger()
+                                                         : by.AsLong();
     while (true) {
         f.rt.CheckInterrupt();
         // The usual turn: a Long or Integer counter in a variable, tested
-        // without leaving it.
-        Value* counter = PeekVariable(f, var);
+        // and stepped without leaving it.
+        Value* counter = place.Get(f);
         double at;
         if (counter && counter->type() == Type::Long) {
             at = counter->AsLong();
@@ -161,14 +216,20 @@ Flow ForStmt::Exec(Frame& f) const {
             at = CounterAt(f, var);
         }
         if (up ? at > end : at < end) break;
-        const Flow flow = RunBlock(f, body);
-        if (flow != Flow::kNormal) {
-            if (flow == Flow::kExitFor) break;
-            return flow;
+        if (numericBody && !f.resumeNext) {
+            RunAssignments(f, body);
+        } else {
+            const Flow flow = RunBlock(f, body);
+            if (flow != Flow::kNormal) {
+                if (flow == Flow::kExitFor) break;
+                return flow;
+            }
         }
         // The body may have changed the counter, its type, or the variable.
-        counter = PeekVariable(f, var);
-        if (!counter || !StepWhole(counter, by)) var->Assign(f, Add(var->Eval(f), by), false);
+        counter = place.Get(f);
+        if (!counter || !wholeBy || !StepWhole(counter, byWhole, by.type() == Type::Integer)) {
+            var->Assign(f, Add(var->Eval(f), by), false);
+        }
     }
     return Flow::kNormal;
 }

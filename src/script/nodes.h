@@ -11,9 +11,11 @@
 //   Double; error 6 past that), anything else goes to the general rules;
 // - literals, variables and a(i) are leaves (Leaf): their parents read them
 //   in place (Peek) instead of calling them and copying what they give;
-// - an expression of two operators or more over numbers (total + i * 2 - 1)
-//   is compiled into a flat program over unboxed numbers (numeric_expr.h),
-//   which leaves any other operand to the tree;
+// - an expression of two operators or more over numbers (total + i * 2 - 1),
+//   and an assignment of numbers to a variable or a(i), is compiled into
+//   closures over unboxed numbers (numeric_expr.h), which leave any other
+//   value to the tree; a For loop whose body is only such assignments runs
+//   them in a row;
 // - a comparison used as a condition gives a bool (Test), not a value;
 // - a For counter that holds a whole number is tested and stepped in its
 //   variable; a(i) = x and x = y store straight into the element or the
@@ -220,11 +222,18 @@ Value* PeekElementToWrite(Frame& f, const CallExpr* e);
 
 // ---- statements ----
 
+struct NumericAssign;
+
 struct AssignStmt : Stmt {
     const Target* target = nullptr;
     const Expr* value = nullptr;
     bool isSet = false;
+    // A number into a variable or a(i), compiled (numeric_expr.h); null
+    // when the statement is not of that shape.
+    const NumericAssign* numeric = nullptr;
     Flow Exec(Frame& f) const override;
+    // The statement as a tree, whatever its values.
+    void ExecTree(Frame& f) const;
 };
 
 // x = x & y (& z...), done in place so that building a string piece by
@@ -253,6 +262,9 @@ struct ForStmt : Stmt {
     const Expr* to = nullptr;
     const Expr* step = nullptr;
     Block body;
+    // Every statement of the body is an AssignStmt with a numeric program:
+    // a turn runs them in a row, without a call per statement.
+    bool numericBody = false;
     Flow Exec(Frame& f) const override;
 };
 

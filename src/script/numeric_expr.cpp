@@ -6,39 +6,20 @@
 namespace script {
 namespace {
 
-using Op = NumericStep::Op;
+using Kind = NumericNode::Kind;
+using Operand = NumericNode::Operand;
+using Run = Number (*)(const NumericNode&, Frame&);
 
-// Bounds on what is compiled: a longer expression is rare and stays a tree,
-// and the run keeps its stack in a fixed array.
+enum class Op : uint8_t { kAdd, kSub, kMul, kEq, kNe, kLt, kGt, kLe, kGe };
+
+// The most nodes an expression compiled may have: a longer one is rare,
+// and stays a tree.
 constexpr int kMaxNodes = 32;
-constexpr int kMaxStack = 16;
 
 bool IsNumberLiteral(const Expr* e) {
     if (e->leaf != Leaf::kLiteral) return false;
     const Type t = static_cast<const Literal*>(e)->value.type();
     return t == Type::Integer || t == Type::Long || t == Type::Double;
-}
-
-Op ArithmeticOp(BinaryOp op) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return Op::kAdd;
-        case BinaryOp::kSub:
-            return Op::kSub;
-        default:
-            return Op::kMul;
-    }
-}
-
-Op WithNumber(Op op) {
-    switch (op) {
-        case Op::kAdd:
-            return Op::kAddNumber;
-        case Op::kSub:
-            return Op::kSubNumber;
-        default:
-            return Op::kMulNumber;
-    }
 }
 
 bool IsArithmetic(BinaryOp op) {
@@ -48,23 +29,6 @@ bool IsArithmetic(BinaryOp op) {
 bool IsComparison(BinaryOp op) {
     return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
            op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
-}
-
-Op ComparisonOp(BinaryOp op) {
-    switch (op) {
-        case BinaryOp::kEq:
-            return Op::kEq;
-        case BinaryOp::kNe:
-            return Op::kNe;
-        case BinaryOp::kLt:
-            return Op::kLt;
-        case BinaryOp::kGt:
-            return Op::kGt;
-        case BinaryOp::kLe:
-            return Op::kLe;
-        default:
-            return Op::kGe;
-    }
 }
 
 const Expr* Unwrapped(const Expr* e) {
@@ -107,128 +71,41 @@ int CountOperators(const Expr* e) {
     return 0;
 }
 
-// Emits e's steps; false when a name is bound where a program cannot read
-// it in place (a field, a variable Execute made, a name settled at run
-// time) or the stack would outgrow its array.
-class Emitter {
-  public:
-    explicit Emitter(std::vector<NumericStep>* out) : out_(out) {}
+// ---- running ----
 
-    bool Operand(const Expr* e) {
-        e = Unwrapped(e);
-        if (e->leaf == Leaf::kLiteral) {
-            return Push(NumberStep(static_cast<const Literal*>(e)->value));
-        }
-        if (e->leaf == Leaf::kName) return Name(static_cast<const NameExpr*>(e)->ref);
-        if (e->leaf == Leaf::kElement) {
-            auto* c = static_cast<const CallExpr*>(e);
-            if (!Operand(c->args[0])) return false;
-            NumericStep s;
-            if (c->ref.kind == NameRef::Kind::kLocal) {
-                s.op = Op::kLocalElement;
-                s.local = c->ref.local;
-            } else if (c->ref.kind == NameRef::Kind::kGlobal && c->ref.global) {
-                s.op = Op::kGlobalElement;
-                s.global = c->ref.global;
-            } else {
-                return false;
-            }
-            out_->push_back(s);
-            return true;
-        }
-        if (auto* u = dynamic_cast<const UnaryExpr*>(e)) {
-            if (!Operand(u->operand)) return false;
-            out_->push_back(NumericStep{Op::kNegate});
-            return true;
-        }
-        auto* b = static_cast<const BinaryExpr*>(e);
-        if (!Operand(b->left)) return false;
-        const Expr* right = Unwrapped(b->right);
-        if (right->leaf == Leaf::kLiteral) {
-            NumericStep s = NumberStep(static_cast<const Literal*>(right)->value);
-            s.op = WithNumber(ArithmeticOp(b->op));
-            out_->push_back(s);
-            return true;
-        }
-        if (!Operand(b->right)) return false;
-        return Apply(ArithmeticOp(b->op));
-    }
-
-    bool Apply(Op op) {
-        out_->push_back(NumericStep{op});
-        --depth_;
-        return true;
-    }
-
-  private:
-    static NumericStep NumberStep(const Value& v) {
-        NumericStep s{Op::kNumber};
-        s.number.type = v.type();
-        if (v.type() == Type::Double) {
-            s.number.real = v.AsDouble();
-        } else {
-            s.number.whole = v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
-        }
-        return s;
-    }
-
-    bool Name(const NameRef& ref) {
-        NumericStep s;
-        switch (ref.kind) {
-            case NameRef::Kind::kLocal:
-                s.op = Op::kLocal;
-                s.local = ref.local;
-                return Push(s);
-            case NameRef::Kind::kGlobal:
-                if (!ref.global) return false;
-                s.op = Op::kGlobal;
-                s.global = ref.global;
-                return Push(s);
-            case NameRef::Kind::kConstant: {
-                const Type t = ref.constant.type();
-                if (t != Type::Integer && t != Type::Long && t != Type::Double) return false;
-                return Push(NumberStep(ref.constant));
-            }
-            default:
-                return false;
-        }
-    }
-
-    bool Push(const NumericStep& s) {
-        if (++depth_ > kMaxStack) return false;
-        out_->push_back(s);
-        return true;
-    }
-
-    std::vector<NumericStep>* out_;
-    int depth_ = 0;
-};
-
-// A value on the stack, when it is a number the program computes with.
-inline bool Load(const Value& v, Number* n) {
-    const Type t = v.type();
-    if (t == Type::Long) {
-        n->whole = v.AsLong();
-    } else if (t == Type::Integer) {
-        n->whole = v.AsInteger();
-    } else if (t == Type::Double) {
-        n->real = v.AsDouble();
-    } else {
-        return false;
-    }
-    n->type = t;
-    return true;
+inline Number GaveUp() {
+    Number n;
+    n.type = Type::Empty;
+    n.whole = 0;
+    return n;
 }
 
-// a(i) of a one-dimensional array from 0, i a whole number in range; *at
-// holds i and receives the element. As PlainElement in nodes.h.
-inline bool LoadElement(const Value& v, Number* at) {
-    if (!v.IsArray() || at->type == Type::Double) return false;
-    const Array* a = v.AsArray();
-    if (a->upper.size() != 1 || !a->lower.empty() || at->whole < 0 || at->whole > a->upper[0]) {
-        return false;
+inline Number FromValue(const Value& v) {
+    Number n;
+    n.type = v.type();
+    if (n.type == Type::Long) {
+        n.whole = v.AsLong();
+    } else if (n.type == Type::Integer) {
+        n.whole = v.AsInteger();
+    } else if (n.type == Type::Double) {
+        n.real = v.AsDouble();
+    } else {
+        return GaveUp();
     }
-    return Load(a->items[static_cast<size_t>(at->whole)], at);
+    return n;
+}
+
+template <Kind K>
+inline Number Read(const Operand& o, Frame& f) {
+    if constexpr (K == Kind::kLocal) {
+        return FromValue(*f.slots[o.local]);
+    } else if constexpr (K == Kind::kGlobal) {
+        return o.global->IsPlainVariable() ? FromValue(o.global->value) : GaveUp();
+    } else if constexpr (K == Kind::kNumber) {
+        return o.number;
+    } else {
+        return o.node->run(*o.node, f);
+    }
 }
 
 inline double AsReal(const Number& n) {
@@ -277,14 +154,311 @@ inline bool Holds(T x, T y) {
     return x >= y;
 }
 
-template <Op O>
-inline void Comparison(Number& a, const Number& b) {
-    const bool r = a.type != Type::Double && b.type != Type::Double
-                       ? Holds<O>(a.whole, b.whole)
-                       : Holds<O>(AsReal(a), AsReal(b));
-    a.type = Type::Boolean;
-    a.whole = r;
+// Operands are read left first, and the first that gives up ends the run:
+// the tree would fail on it (or work it out) before reading the right one.
+template <Op O, Kind L, Kind R>
+Number RunBinary(const NumericNode& n, Frame& f) {
+    Number a = Read<L>(n.a, f);
+    if (a.type == Type::Empty) return a;
+    const Number b = Read<R>(n.b, f);
+    if (b.type == Type::Empty) return b;
+    if constexpr (O == Op::kAdd || O == Op::kSub || O == Op::kMul) {
+        Arithmetic<O>(a, b);
+    } else {
+        const bool r = a.type != Type::Double && b.type != Type::Double
+                           ? Holds<O>(a.whole, b.whole)
+                           : Holds<O>(AsReal(a), AsReal(b));
+        a.type = Type::Boolean;
+        a.whole = r;
+    }
+    return a;
 }
+
+// The edges (-(-32768), -(-2147483648)) widen in the general rules.
+template <Kind K>
+Number RunNegate(const NumericNode& n, Frame& f) {
+    Number a = Read<K>(n.a, f);
+    if (a.type == Type::Double) {
+        a.real = -a.real;
+    } else if ((a.type == Type::Integer && a.whole == INT16_MIN) ||
+               (a.type == Type::Long && a.whole == INT32_MIN)) {
+        return GaveUp();
+    } else {
+        a.whole = -a.whole;  // Empty stays Empty
+    }
+    return a;
+}
+
+// a(i) of a one-dimensional array from 0 in a variable, i a whole number
+// in range, as PlainElement in nodes.h reads it.
+template <Kind A, Kind S>
+Number RunElement(const NumericNode& n, Frame& f) {
+    const Value* v;
+    if constexpr (A == Kind::kLocal) {
+        v = f.slots[n.a.local];
+    } else {
+        if (!n.a.global->IsPlainVariable()) return GaveUp();
+        v = &n.a.global->value;
+    }
+    if (!v->IsArray()) return GaveUp();
+    const Number at = Read<S>(n.b, f);
+    if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
+    const Array* a = v->AsArray();
+    if (a->upper.size() != 1 || !a->lower.empty() || at.whole < 0 || at.whole > a->upper[0]) {
+        return GaveUp();
+    }
+    return FromValue(a->items[static_cast<size_t>(at.whole)]);
+}
+
+template <Kind K>
+Number RunLeaf(const NumericNode& n, Frame& f) {
+    return Read<K>(n.a, f);
+}
+
+// ---- choosing the node's function ----
+
+template <Op O, Kind L>
+Run BinaryWithRight(Kind r) {
+    switch (r) {
+        case Kind::kLocal:
+            return &RunBinary<O, L, Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunBinary<O, L, Kind::kGlobal>;
+        case Kind::kNumber:
+            return &RunBinary<O, L, Kind::kNumber>;
+        default:
+            return &RunBinary<O, L, Kind::kNode>;
+    }
+}
+
+template <Op O>
+Run BinaryOf(Kind l, Kind r) {
+    switch (l) {
+        case Kind::kLocal:
+            return BinaryWithRight<O, Kind::kLocal>(r);
+        case Kind::kGlobal:
+            return BinaryWithRight<O, Kind::kGlobal>(r);
+        case Kind::kNumber:
+            return BinaryWithRight<O, Kind::kNumber>(r);
+        default:
+            return BinaryWithRight<O, Kind::kNode>(r);
+    }
+}
+
+Run BinaryRun(Op op, Kind l, Kind r) {
+    switch (op) {
+        case Op::kAdd:
+            return BinaryOf<Op::kAdd>(l, r);
+        case Op::kSub:
+            return BinaryOf<Op::kSub>(l, r);
+        case Op::kMul:
+            return BinaryOf<Op::kMul>(l, r);
+        case Op::kEq:
+            return BinaryOf<Op::kEq>(l, r);
+        case Op::kNe:
+            return BinaryOf<Op::kNe>(l, r);
+        case Op::kLt:
+            return BinaryOf<Op::kLt>(l, r);
+        case Op::kGt:
+            return BinaryOf<Op::kGt>(l, r);
+        case Op::kLe:
+            return BinaryOf<Op::kLe>(l, r);
+        default:
+            return BinaryOf<Op::kGe>(l, r);
+    }
+}
+
+Run NegateRun(Kind k) {
+    switch (k) {
+        case Kind::kLocal:
+            return &RunNegate<Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunNegate<Kind::kGlobal>;
+        case Kind::kNumber:
+            return &RunNegate<Kind::kNumber>;
+        default:
+            return &RunNegate<Kind::kNode>;
+    }
+}
+
+Run LeafRun(Kind k) {
+    switch (k) {
+        case Kind::kLocal:
+            return &RunLeaf<Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunLeaf<Kind::kGlobal>;
+        default:
+            return &RunLeaf<Kind::kNumber>;
+    }
+}
+
+template <Kind A>
+Run ElementWithSubscript(Kind s) {
+    switch (s) {
+        case Kind::kLocal:
+            return &RunElement<A, Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunElement<A, Kind::kGlobal>;
+        default:
+            return &RunElement<A, Kind::kNumber>;
+    }
+}
+
+// ---- compiling ----
+
+int CountNodes(const Expr* e) {
+    e = Unwrapped(e);
+    if (e->leaf == Leaf::kElement) return 1;
+    if (auto* u = dynamic_cast<const UnaryExpr*>(e)) return 1 + CountNodes(u->operand);
+    if (auto* b = dynamic_cast<const BinaryExpr*>(e)) {
+        return 1 + CountNodes(b->left) + CountNodes(b->right);
+    }
+    return 0;
+}
+
+Operand NumberOperand(const Value& v) {
+    Operand o;
+    o.kind = Kind::kNumber;
+    o.number.type = v.type();
+    if (v.type() == Type::Double) {
+        o.number.real = v.AsDouble();
+    } else {
+        o.number.whole = v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
+    }
+    return o;
+}
+
+bool IsNumberValue(const Value& v) {
+    return v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Double;
+}
+
+// A name's operand: a procedure's variable, a global, or a library
+// constant that is a number.
+bool NameOperand(const NameRef& ref, Operand* out) {
+    switch (ref.kind) {
+        case NameRef::Kind::kLocal:
+            out->kind = Kind::kLocal;
+            out->local = ref.local;
+            return true;
+        case NameRef::Kind::kGlobal:
+            if (!ref.global) return false;
+            out->kind = Kind::kGlobal;
+            out->global = ref.global;
+            return true;
+        case NameRef::Kind::kConstant:
+            if (!IsNumberValue(ref.constant)) return false;
+            *out = NumberOperand(ref.constant);
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A subscript that is a variable or a whole number.
+bool SubscriptOperand(const Expr* e, Operand* out) {
+    e = Unwrapped(e);
+    if (e->leaf == Leaf::kLiteral) {
+        const Value& v = static_cast<const Literal*>(e)->value;
+        if (v.type() != Type::Integer && v.type() != Type::Long) return false;
+        *out = NumberOperand(v);
+        return true;
+    }
+    return e->leaf == Leaf::kName && NameOperand(static_cast<const NameExpr*>(e)->ref, out);
+}
+
+class Builder {
+  public:
+    explicit Builder(std::vector<NumericNode>* nodes) : nodes_(nodes) {}
+
+    bool Build(const Expr* e, Operand* out) {
+        e = Unwrapped(e);
+        if (e->leaf == Leaf::kLiteral) {
+            *out = NumberOperand(static_cast<const Literal*>(e)->value);
+            return true;
+        }
+        if (e->leaf == Leaf::kName) return NameOperand(static_cast<const NameExpr*>(e)->ref, out);
+        if (e->leaf == Leaf::kElement) {
+            auto* c = static_cast<const CallExpr*>(e);
+            Operand array, at;
+            if (!NameOperand(c->ref, &array) || array.kind == Kind::kNumber) return false;
+            if (!SubscriptOperand(c->args[0], &at)) return false;
+            NumericNode* n = Add();
+            if (!n) return false;
+            n->run = array.kind == Kind::kLocal ? ElementWithSubscript<Kind::kLocal>(at.kind)
+                                                : ElementWithSubscript<Kind::kGlobal>(at.kind);
+            n->a = array;
+            n->b = at;
+            return Node(n, out);
+        }
+        if (auto* u = dynamic_cast<const UnaryExpr*>(e)) {
+            Operand operand;
+            if (!Build(u->operand, &operand)) return false;
+            NumericNode* n = Add();
+            if (!n) return false;
+            n->run = NegateRun(operand.kind);
+            n->a = operand;
+            return Node(n, out);
+        }
+        auto* b = static_cast<const BinaryExpr*>(e);
+        Operand left, right;
+        if (!Build(b->left, &left) || !Build(b->right, &right)) return false;
+        NumericNode* n = Add();
+        if (!n) return false;
+        n->run = BinaryRun(OpOf(b->op), left.kind, right.kind);
+        n->a = left;
+        n->b = right;
+        return Node(n, out);
+    }
+
+    // The node that reads a lone leaf.
+    NumericNode* Leaf(const Operand& o) {
+        NumericNode* n = Add();
+        if (n) {
+            n->run = LeafRun(o.kind);
+            n->a = o;
+        }
+        return n;
+    }
+
+  private:
+    static Op OpOf(BinaryOp op) {
+        switch (op) {
+            case BinaryOp::kAdd:
+                return Op::kAdd;
+            case BinaryOp::kSub:
+                return Op::kSub;
+            case BinaryOp::kMul:
+                return Op::kMul;
+            case BinaryOp::kEq:
+                return Op::kEq;
+            case BinaryOp::kNe:
+                return Op::kNe;
+            case BinaryOp::kLt:
+                return Op::kLt;
+            case BinaryOp::kGt:
+                return Op::kGt;
+            case BinaryOp::kLe:
+                return Op::kLe;
+            default:
+                return Op::kGe;
+        }
+    }
+
+    // Room was reserved for every node: nodes never move, so that parents
+    // may point at their children.
+    NumericNode* Add() {
+        if (nodes_->size() == nodes_->capacity()) return nullptr;
+        return &nodes_->emplace_back();
+    }
+
+    static bool Node(const NumericNode* n, Operand* out) {
+        out->kind = Kind::kNode;
+        out->node = n;
+        return true;
+    }
+
+    std::vector<NumericNode>* nodes_;
+};
 
 Value ToValue(const Number& n) {
     switch (n.type) {
@@ -322,121 +496,153 @@ bool HasNumericShape(const Expr* e) {
     return operators >= 2;
 }
 
-void NumericExpr::Compile() {
-    Emitter emit(&steps_);
-    bool ok;
-    auto* b = dynamic_cast<const BinaryExpr*>(tree);
-    if (b && IsComparison(b->op)) {
-        comparison_ = true;
-        ok = emit.Operand(b->left) && emit.Operand(b->right) && emit.Apply(ComparisonOp(b->op));
-    } else {
-        ok = emit.Operand(tree);
+bool IsNumericValue(const Expr* e) {
+    int budget = kMaxNodes;
+    e = Unwrapped(e);
+    if (auto* b = dynamic_cast<const BinaryExpr*>(e); b && IsComparison(b->op)) {
+        return IsNumericOperand(b->left, &budget) && IsNumericOperand(b->right, &budget);
     }
-    if (!ok) steps_.clear();
-    steps_.shrink_to_fit();
+    return IsNumericOperand(e, &budget);
 }
 
-bool NumericExpr::Run(Frame& f, Number* out) const {
-    if (steps_.empty()) return false;
-    Number stack[kMaxStack];
-    Number* top = stack;  // one past the top
-    for (const NumericStep& s : steps_) {
-        switch (s.op) {
-            case Op::kLocal:
-                if (!Load(*f.slots[s.local], top)) return false;
-                ++top;
-                break;
-            case Op::kGlobal:
-                if (!s.global->IsPlainVariable() || !Load(s.global->value, top)) return false;
-                ++top;
-                break;
-            case Op::kNumber:
-                *top++ = s.number;
-                break;
-            case Op::kLocalElement:
-                if (!LoadElement(*f.slots[s.local], top - 1)) return false;
-                break;
-            case Op::kGlobalElement:
-                if (!s.global->IsPlainVariable() || !LoadElement(s.global->value, top - 1)) {
-                    return false;
-                }
-                break;
-            case Op::kNegate: {
-                // The edges widen in the general rules.
-                Number& n = top[-1];
-                if (n.type == Type::Double) {
-                    n.real = -n.real;
-                } else if ((n.type == Type::Integer && n.whole == INT16_MIN) ||
-                           (n.type == Type::Long && n.whole == INT32_MIN)) {
-                    return false;
-                } else {
-                    n.whole = -n.whole;
-                }
-                break;
-            }
-            case Op::kAdd:
-                --top;
-                Arithmetic<Op::kAdd>(top[-1], *top);
-                break;
-            case Op::kSub:
-                --top;
-                Arithmetic<Op::kSub>(top[-1], *top);
-                break;
-            case Op::kMul:
-                --top;
-                Arithmetic<Op::kMul>(top[-1], *top);
-                break;
-            case Op::kAddNumber:
-                Arithmetic<Op::kAdd>(top[-1], s.number);
-                break;
-            case Op::kSubNumber:
-                Arithmetic<Op::kSub>(top[-1], s.number);
-                break;
-            case Op::kMulNumber:
-                Arithmetic<Op::kMul>(top[-1], s.number);
-                break;
-            case Op::kEq:
-                --top;
-                Comparison<Op::kEq>(top[-1], *top);
-                break;
-            case Op::kNe:
-                --top;
-                Comparison<Op::kNe>(top[-1], *top);
-                break;
-            case Op::kLt:
-                --top;
-                Comparison<Op::kLt>(top[-1], *top);
-                break;
-            case Op::kGt:
-                --top;
-                Comparison<Op::kGt>(top[-1], *top);
-                break;
-            case Op::kLe:
-                --top;
-                Comparison<Op::kLe>(top[-1], *top);
-                break;
-            case Op::kGe:
-                --top;
-                Comparison<Op::kGe>(top[-1], *top);
-                break;
-        }
+bool IsNumericTarget(const Expr* target) {
+    return target->leaf == Leaf::kName || target->leaf == Leaf::kElement;
+}
+
+bool NumericProgram::Compile(const Expr* e) {
+    nodes_.clear();
+    nodes_.reserve(static_cast<size_t>(CountNodes(e)) + 1);
+    Builder build(&nodes_);
+    Operand root;
+    if (!build.Build(e, &root)) {
+        root_ = nullptr;
+        nodes_.clear();
+        nodes_.shrink_to_fit();
+        return false;
     }
-    *out = stack[0];
-    return true;
+    root_ = root.kind == Kind::kNode ? root.node : build.Leaf(root);
+    return root_ != nullptr;
+}
+
+void NumericExpr::Compile() {
+    compiled_ = program_.Compile(tree);
+    auto* b = dynamic_cast<const BinaryExpr*>(tree);
+    comparison_ = b && IsComparison(b->op);
 }
 
 Value NumericExpr::Eval(Frame& f) const {
-    Number n;
-    if (Run(f, &n)) return ToValue(n);
+    if (compiled_) {
+        const Number n = program_.Run(f);
+        if (n.type != Type::Empty) return ToValue(n);
+    }
     f.rt.CheckStack();
     return tree->Eval(f);
 }
 
 bool NumericExpr::Test(Frame& f) const {
-    Number n;
-    if (comparison_ && Run(f, &n)) return n.whole != 0;
+    if (compiled_ && comparison_) {
+        const Number n = program_.Run(f);
+        if (n.type != Type::Empty) return n.whole != 0;
+    }
     f.rt.CheckStack();
     return tree->Test(f);
+}
+
+namespace {
+
+// Stores n into v in place when v holds no count, else by assignment
+// (which releases the string, object or array v held).
+inline void Store(Value* v, const Number& n) {
+    if (v->HoldsCount()) {
+        *v = ToValue(n);
+    } else {
+        v->OverwriteUncounted(ToValue(n));
+    }
+}
+
+// The element to store into: a(i) of a one-dimensional array from 0 that
+// is this variable's own (or locked in place), i in range; else null.
+inline Value* ElementToWrite(Value* v, const Number& at) {
+    if (!v->IsArray() || (at.type != Type::Integer && at.type != Type::Long)) return nullptr;
+    Array* a = v->AsArray();
+    if (a->upper.size() != 1 || !a->lower.empty() || at.whole < 0 || at.whole > a->upper[0]) {
+        return nullptr;
+    }
+    if (a->RefCount() != 1 && a->locks == 0) return nullptr;
+    return &a->items[static_cast<size_t>(at.whole)];
+}
+
+}  // namespace
+
+template <NumericAssign::Into I, Kind S>
+bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
+    const Number n = a.value_.Run(f);
+    if (n.type == Type::Empty) return false;
+    // As the tree does: the value first, then where it goes.
+    Value* into;
+    if constexpr (I == Into::kLocal) {
+        into = f.slots[a.local_];
+    } else if constexpr (I == Into::kGlobal) {
+        if (!a.global_->writable) return false;
+        into = &a.global_->value;
+    } else {
+        Value* array;
+        if constexpr (I == Into::kLocalElement) {
+            array = f.slots[a.local_];
+        } else {
+            if (!a.global_->IsPlainVariable()) return false;
+            array = &a.global_->value;
+        }
+        into = ElementToWrite(array, Read<S>(a.subscript_, f));
+        if (!into) return false;
+    }
+    Store(into, n);
+    return true;
+}
+
+template <NumericAssign::Into I>
+NumericAssign::Runner NumericAssign::ElementRunner(Kind subscript) {
+    switch (subscript) {
+        case Kind::kLocal:
+            return &RunInto<I, Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunInto<I, Kind::kGlobal>;
+        default:
+            return &RunInto<I, Kind::kNumber>;
+    }
+}
+
+bool NumericAssign::Compile(const Target* target, const Expr* value) {
+    if (!value_.Compile(value)) return false;
+    if (target->leaf == Leaf::kName) {
+        const NameRef& ref = static_cast<const NameExpr*>(target)->ref;
+        if (ref.isConst) return false;
+        if (ref.kind == NameRef::Kind::kLocal) {
+            local_ = ref.local;
+            run_ = &RunInto<Into::kLocal, Kind::kNumber>;
+            return true;
+        }
+        if (ref.kind == NameRef::Kind::kGlobal && ref.global) {
+            global_ = ref.global;
+            run_ = &RunInto<Into::kGlobal, Kind::kNumber>;
+            return true;
+        }
+        return false;
+    }
+    if (target->leaf != Leaf::kElement) return false;
+    auto* c = static_cast<const CallExpr*>(target);
+    if (!SubscriptOperand(c->args[0], &subscript_)) return false;
+    if (c->ref.kind == NameRef::Kind::kLocal) {
+        local_ = c->ref.local;
+        run_ = ElementRunner<Into::kLocalElement>(subscript_.kind);
+        return true;
+    }
+    if (c->ref.kind == NameRef::Kind::kGlobal && c->ref.global) {
+        global_ = c->ref.global;
+        run_ = ElementRunner<Into::kGlobalElement>(subscript_.kind);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace script

@@ -1,18 +1,21 @@
-// Arithmetic on numbers compiled to a flat program. Most of what loops and
+// Arithmetic on numbers compiled to closures. Most of what loops and
 // recursive procedures compute is + - * and comparisons over variables,
-// literals and a(i): total + i * 2 - 1, n - 1, sum + a(i), n < 2. Walking
-// such an expression node by node costs a virtual call and a 16-byte value
-// per node; here it is compiled, once its names are bound, into a postfix
-// program over unboxed numbers (Integer, Long, Double) that one loop runs
-// with no calls and no values made until the result.
+// literals and a(i), and assignments of the results: total = total + i * 2
+// - 1, a(i) = i, sum = sum + a(i), n < 2. Walking such an expression node by
+// node costs a virtual call and a 16-byte value per node, with tests of
+// what each operand is; here it is compiled, once its names are bound, into
+// nodes whose functions are chosen for their operands' kinds (a variable of
+// the procedure, a global, a literal, another node), that compute on
+// unboxed numbers (Integer, Long, Double) and make a value only for the
+// result, or store it straight into its variable or element.
 //
-// The program reads only variables, literals and elements, which cannot
-// fail or run code, so it can give up at any leaf that does not hold a
-// number (Empty, a string, an object, a subscript out of range) and leave
-// the whole expression to the tree it was compiled from, which then does
-// what it always did. Its arithmetic is the tree's fast path (Quick in
-// eval_operators.cpp), step for step, in the same order: the tree and the
-// program cannot differ in a result, a type or an error.
+// A program reads only variables, literals and elements, which cannot fail
+// or run code, so it can give up at any leaf that does not hold a number
+// (Empty, a string, an object, a subscript out of range) and leave the
+// whole expression or assignment to the tree it was compiled from, which
+// then does what it always did. Its arithmetic is the tree's fast path
+// (Quick in eval_operators.cpp), step for step, in the same order: the tree
+// and the program cannot differ in a result, a type or an error.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +25,9 @@
 
 namespace script {
 
-// A number on the program's stack: an Integer or a Long (in whole), a
-// Double (in real), or a comparison's Boolean (whole is 0 or 1).
+// A number as a program computes it: an Integer or a Long (in whole), a
+// Double (in real), or a comparison's Boolean (whole is 0 or 1). Empty when
+// a leaf held no number and the program gave up.
 struct Number {
     Type type;
     union {
@@ -32,37 +36,44 @@ struct Number {
     };
 };
 
-struct NumericStep {
-    enum class Op : uint8_t {
-        kLocal,          // push the procedure's variable [local]
-        kGlobal,         // push the global variable [global]
-        kNumber,         // push [number]
-        kLocalElement,   // replace the subscript on top by [local](subscript)
-        kGlobalElement,  // the same for an array in [global]
-        kNegate,
-        kAdd,
-        kSub,
-        kMul,
-        kAddNumber,  // the top op [number]: a literal right operand, one step
-        kSubNumber,
-        kMulNumber,
-        kEq,
-        kNe,
-        kLt,
-        kGt,
-        kLe,
-        kGe,
+// A node of a compiled program: an operator, an element a(i), or a lone
+// leaf. Its operands that are variables or literals are read by the node
+// itself, their kinds being template arguments of the function run points
+// to, so that a node costs one call and no tests of what it reads from.
+struct NumericNode {
+    enum class Kind : uint8_t { kLocal, kGlobal, kNumber, kNode };
+    struct Operand {
+        Kind kind = Kind::kNumber;
+        int local = 0;                      // kLocal: the procedure's variable
+        GlobalSlot* global = nullptr;       // kGlobal
+        Number number{};                    // kNumber
+        const NumericNode* node = nullptr;  // kNode
     };
-    Op op;
-    int local = 0;
-    GlobalSlot* global = nullptr;
-    Number number{};
+    Number (*run)(const NumericNode& n, Frame& f) = nullptr;
+    Operand a, b;
+};
+
+// A compiled expression.
+class NumericProgram {
+  public:
+    // Compiles e: a leaf or operators over leaves, as HasNumericShape and
+    // IsNumericValue accept. False when a name is bound where the program
+    // cannot read it in place (a field, a variable Execute made, a name
+    // settled at run time).
+    bool Compile(const Expr* e);
+    // The value, or type Empty when a leaf held no number: nothing has
+    // changed, and the tree must evaluate. Only once compiled.
+    Number Run(Frame& f) const { return root_->run(*root_, f); }
+
+  private:
+    std::vector<NumericNode> nodes_;  // children before parents; never moved
+    const NumericNode* root_ = nullptr;
 };
 
 struct NumericExpr : Expr {
     explicit NumericExpr(const Expr* t) : tree(t) {}
     // The expression as parsed: run when the program gives up, or when it
-    // could not be compiled (a name it cannot read in place).
+    // could not be compiled.
     const Expr* tree;
 
     Value Eval(Frame& f) const override;
@@ -73,14 +84,48 @@ struct NumericExpr : Expr {
     void Compile();
 
   private:
-    // False when a leaf holds no number: the tree must evaluate.
-    bool Run(Frame& f, Number* out) const;
-    std::vector<NumericStep> steps_;
+    NumericProgram program_;
+    bool compiled_ = false;
     bool comparison_ = false;  // the result is a Boolean
+};
+
+// x = expr and a(i) = expr where expr is a number: the program, then a
+// store straight into the variable or the element.
+struct NumericAssign : Node {
+    // False when the target is not a procedure's variable, a global one, or
+    // a(leaf) of one, or the value cannot be compiled.
+    bool Compile(const Target* target, const Expr* value);
+    // Runs the assignment; false, having changed nothing, when a value is
+    // not a number or the target is not what this stores into (not an
+    // array, a subscript out of range, an array shared with another
+    // variable, a global that became a constant): the statement must run
+    // as a tree.
+    bool Run(Frame& f) const { return run_(*this, f); }
+
+  private:
+    enum class Into : uint8_t { kLocal, kGlobal, kLocalElement, kGlobalElement };
+    using Runner = bool (*)(const NumericAssign& a, Frame& f);
+    // Run for one kind of target (and of subscript), chosen by Compile.
+    template <Into I, NumericNode::Kind S>
+    static bool RunInto(const NumericAssign& a, Frame& f);
+    template <Into I>
+    static Runner ElementRunner(NumericNode::Kind subscript);
+
+    Runner run_ = nullptr;
+    NumericProgram value_;
+    Into into_ = Into::kLocal;
+    int local_ = 0;
+    GlobalSlot* global_ = nullptr;
+    NumericNode::Operand subscript_;  // the element's: a variable or a number
 };
 
 // Whether e is an operator over numeric leaves that a program can compute;
 // the parser wraps such an expression in a NumericExpr.
 bool HasNumericShape(const Expr* e);
+// Whether an assignment of e may be a NumericAssign: a leaf, or operators
+// over leaves, down to one.
+bool IsNumericValue(const Expr* e);
+// Whether target can take a NumericAssign: a name, or a(leaf).
+bool IsNumericTarget(const Expr* target);
 
 }  // namespace script

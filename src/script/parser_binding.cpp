@@ -63,7 +63,7 @@ void Parser::Resolve() {
             if (ref->slot >= 0) ref->global = &rt_.globals[ref->slot];
         }
     }
-    for (NumericExpr* e : numeric_) e->Compile();
+    CompileNumeric();
     unit_->declaredNames.assign(declared_.begin(), declared_.end());
     for (const std::string& name : constants_) unit_->constantNames.push_back(name);
 }
@@ -201,6 +201,21 @@ int Parser::LocalIn(const Procedure* p, const std::string& lname) {
         if (p->localNames[i] == lname) return i;
     }
     return -1;
+}
+
+void Parser::CompileNumeric() {
+    for (NumericExpr* e : numeric_) e->Compile();
+    for (AssignStmt* s : numericAssigns_) {
+        auto* n = Make<NumericAssign>();
+        if (n->Compile(s->target, s->value)) s->numeric = n;
+    }
+    for (ForStmt* loop : forLoops_) {
+        loop->numericBody = !loop->body.empty();
+        for (const Stmt* s : loop->body) {
+            auto* assign = dynamic_cast<const AssignStmt*>(s);
+            if (!assign || !assign->numeric) loop->numericBody = false;
+        }
+    }
 }
 
 }  // namespace script

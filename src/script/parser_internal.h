@@ -188,6 +188,7 @@ class Parser {
     bool InRunningProcedure() const { return !scope_->proc && outer_.proc && outer_.frame; }
     void Declare(const std::string& shown, bool isConst);
     void Resolve();
+    void CompileNumeric();
     void Bind(Scope& scope, NameRef* ref);
     bool BindInProcedure(Scope& scope, NameRef* ref);
     bool BindInClass(const Scope& scope, NameRef* ref);
@@ -212,7 +213,11 @@ class Parser {
     std::unordered_map<std::string, bool> execDeclared_;
     // Names assigned to (x = ..., For x), with the statements' starts.
     std::unordered_map<const NameRef*, const Token*> assigned_;
-    std::vector<NumericExpr*> numeric_;  // compiled in Resolve
+    // Compiled in Resolve, once names are bound: arithmetic over numbers,
+    // assignments of numbers, and the For loops whose bodies are only those.
+    std::vector<NumericExpr*> numeric_;
+    std::vector<AssignStmt*> numericAssigns_;
+    std::vector<ForStmt*> forLoops_;
     const Token* statementStart_ = nullptr;
     bool topLevel_ = false;
     int singleLineIf_ = 0;

@@ -233,6 +233,7 @@ const Stmt* Parser::MakeAssign(const Target* target, const Expr* value, bool isS
     s->target = target;
     s->value = value;
     s->isSet = isSet;
+    if (!isSet && IsNumericTarget(target) && IsNumericValue(value)) numericAssigns_.push_back(s);
     return s;
 }
 
@@ -369,6 +370,7 @@ void Parser::ParseFor(Block* out) {
     if (AcceptKw(Kw::kEach)) return ParseForEach(out);
     ++loopDepth_[1];
     auto* s = Make<ForStmt>();
+    forLoops_.push_back(s);
     if (Cur().kind != Tok::kIdent || IsReserved(Cur().keyword)) Fail(kErrInvalidForVar);
     s->var = AsTarget(MakeName(TakeName()));
     Expect(Tok::kEq, kErrExpectedEqual);

@@ -157,17 +157,6 @@ Value IndexValue(Runtime& rt, const Value& v, Args args) {
     Throw(kErrTypeMismatch);
 }
 
-Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots, Value* locals) {
-    Ref<Instance> keep(me);  // the instance must outlive its own method
-    Frame frame(rt);
-    frame.slots = slots;
-    frame.me = me;
-    frame.proc = &proc;
-    RunBlock(frame, proc.body);
-    if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
-    return Value();
-}
-
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args) {
     rt.CheckStack();
     rt.CheckInterrupt();

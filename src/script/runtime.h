@@ -330,8 +330,6 @@ class Locals {
     std::unique_ptr<Value[]> heapValues_;
     std::unique_ptr<Value*[]> heapSlots_;
 };
-// Runs a procedure's body over its slots; returns its result.
-Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots, Value* locals);
 // Calls a procedure with the arguments given; me is the instance for class
 // members. Returns the function result (Empty for a Sub).
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args);
@@ -361,6 +359,20 @@ inline Flow RunBlock(Frame& f, const Block& block) {
         e.PlaceAt(s->line, s->column);
         throw e;
     }
+}
+
+// Runs a procedure's body over its slots; returns its result. Inline: it
+// is the inside of every call.
+inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots,
+                          Value* locals) {
+    Ref<Instance> keep(me);  // the instance must outlive its own method
+    Frame frame(rt);
+    frame.slots = slots;
+    frame.me = me;
+    frame.proc = &proc;
+    RunBlock(frame, proc.body);
+    if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
+    return Value();
 }
 
 // Evaluates a unit compiled from an expression; a failure no statement

@@ -4,6 +4,7 @@
 // own, so legacy text still has a length.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -151,58 +152,22 @@ class Value {
     }
 
     static Value Null() { return Value(Type::Null); }
-    static Value Boolean(bool b) {
-        Value v(Type::Boolean);
-        v.u_.b = b;
-        return v;
-    }
-    static Value Byte(uint8_t b) {
-        Value v(Type::Byte);
-        v.u_.byte = b;
-        return v;
-    }
-    static Value Integer(int16_t i) {
-        Value v(Type::Integer);
-        v.u_.i16 = i;
-        return v;
-    }
-    static Value Long(int32_t i) {
-        Value v(Type::Long);
-        v.u_.i32 = i;
-        return v;
-    }
-    static Value Single(float f) {
-        Value v(Type::Single);
-        v.u_.f = f;
-        return v;
-    }
-    static Value Double(double d) {
-        Value v(Type::Double);
-        v.u_.d = d;
-        return v;
-    }
+    static Value Boolean(bool b) { return Value(Type::Boolean, b ? 1 : 0); }
+    static Value Byte(uint8_t b) { return Value(Type::Byte, b); }
+    static Value Integer(int16_t i) { return Value(Type::Integer, static_cast<uint16_t>(i)); }
+    static Value Long(int32_t i) { return Value(Type::Long, static_cast<uint32_t>(i)); }
+    static Value Single(float f) { return Value(Type::Single, std::bit_cast<uint32_t>(f)); }
+    static Value Double(double d) { return Value(Type::Double, std::bit_cast<uint64_t>(d)); }
     // Currency is a count of ten-thousandths, as COM stores it.
-    static Value Currency(int64_t c) {
-        Value v(Type::Currency);
-        v.u_.cy = c;
-        return v;
-    }
+    static Value Currency(int64_t c) { return Value(Type::Currency, static_cast<uint64_t>(c)); }
     // Days since 1899-12-30; the fraction is the time of day.
-    static Value Date(double serial) {
-        Value v(Type::Date);
-        v.u_.d = serial;
-        return v;
-    }
+    static Value Date(double serial) { return Value(Type::Date, std::bit_cast<uint64_t>(serial)); }
     // The empty string allocates nothing: every empty value shares one text.
     static Value String(std::string s);
     static Value Object(Ref<script::Object> o);  // a null reference is Nothing
     static Value Array(Ref<script::Array> a);
     // The Error subtype (CVErr); rare.
-    static Value ErrorCode(int32_t code) {
-        Value v(Type::Error);
-        v.u_.i32 = code;
-        return v;
-    }
+    static Value ErrorCode(int32_t code) { return Value(Type::Error, static_cast<uint32_t>(code)); }
 
     Type type() const { return type_; }
     bool IsEmpty() const { return type_ == Type::Empty; }
@@ -231,6 +196,8 @@ class Value {
         type_ = number.type_;
         u_ = number.u_;
     }
+    // Whether this holds a count: a string, an object or an array.
+    bool HoldsCount() const { return counted_ != kNotCounted; }
     // Valid only while IsString(): every string has its text, so this reads
     // it without a test.
     const std::string& AsString() const { return u_.text->text; }
@@ -273,6 +240,14 @@ class Value {
     };
 
     explicit Value(Type t) : type_(t), counted_(kNotCounted) { u_.cy = 0; }
+    // A scalar whose bytes are bits, the rest zero, written in one store: a
+    // narrower member written after the zeroing would make the next copy of
+    // the whole word wait for both stores (most of the numbers the engine
+    // makes are copied at once). The members start at the word's first
+    // byte, and the targets are little-endian.
+    Value(Type t, uint64_t bits) : type_(t), counted_(kNotCounted) {
+        u_.cy = static_cast<int64_t>(bits);
+    }
     void Retain() const {
         if (counted_ == kCountedText) {
             ++u_.text->refs;
@@ -292,6 +267,7 @@ class Value {
 };
 
 static_assert(sizeof(Value) == 16, "a value is a type, a count flag and one word");
+static_assert(std::endian::native == std::endian::little, "scalars are the low bytes of the word");
 
 // A script array: variants in row-major order over one or more dimensions.
 // A script's own arrays start at 0; an array from outside (a COM SAFEARRAY)

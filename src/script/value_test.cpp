@@ -49,6 +49,28 @@ TEST(ScriptValue, SubtypesAndNames) {
     EXPECT_TRUE(Value::Object(nullptr).IsNothing());
 }
 
+// Scalars are written as one word; each reads back whole at its extremes,
+// and survives a copy and an in-place overwrite.
+TEST(ScriptValue, ScalarsReadBackWhatWasWritten) {
+    Value v = Value::Integer(INT16_MIN);
+    EXPECT_EQ(Value(v).AsInteger(), INT16_MIN);
+    v.OverwriteUncounted(Value::Long(INT32_MIN));
+    EXPECT_EQ(v.type(), Type::Long);
+    EXPECT_EQ(v.AsLong(), INT32_MIN);
+    EXPECT_EQ(Value::Integer(-1).AsInteger(), -1);
+    EXPECT_EQ(Value::Long(-1).AsLong(), -1);
+    EXPECT_EQ(Value::Byte(255).AsByte(), 255);
+    EXPECT_TRUE(Value::Boolean(true).AsBoolean());
+    EXPECT_FALSE(Value::Boolean(false).AsBoolean());
+    EXPECT_EQ(Value::Single(-1.5f).AsSingle(), -1.5f);
+    EXPECT_EQ(Value::Double(-0.1).AsDouble(), -0.1);
+    EXPECT_EQ(Value::Date(36526.5).AsDate(), 36526.5);
+    EXPECT_EQ(Value::Currency(INT64_MIN).AsCurrency(), INT64_MIN);
+    EXPECT_EQ(Value::ErrorCode(-2147352572).AsErrorCode(), -2147352572);
+    EXPECT_FALSE(Value::Long(5).HoldsCount());
+    EXPECT_TRUE(Value::String("x").HoldsCount());
+}
+
 TEST(ScriptValue, CopiesShareObjectsAndReleaseThem) {
     int alive = 0;
     {

@@ -79,3 +79,64 @@ For k = 1 To 10 : sum = sum + k * k - 1 : Next
 Show "loop", sum
 ExecuteGlobal "Function gfun() : gfun = 3 : End Function"
 Show "after-exec", sum * 1 + 0
+' Assignments of numbers, and loops whose bodies are only those.
+Dim shared(2), other
+shared(0) = 1 : other = shared
+For k = 0 To 2 : shared(k) = k * 10 + 1 : Next
+WScript.Echo "copy-on-write", shared(0), shared(2), other(0), TypeName(other(2))
+Dim locked(2)
+For Each item In locked
+    locked(1) = 5 * 2 + 1
+Next
+WScript.Echo "locked", locked(1)
+Class Noisy
+    Private Sub Class_Terminate() : WScript.Echo "terminate", counter : End Sub
+End Class
+counter = 7
+Set keeper = New Noisy
+keeper = counter * 2 + 1
+WScript.Echo "replaced", TypeName(keeper), keeper
+text = "abc" : text = 1 + 1 : Show "was-string", text
+Dim grid(3)
+For k = 0 To 3
+    grid(k) = k
+    grid(k) = grid(k) * grid(k) - 1
+Next
+WScript.Echo "grid", grid(0), grid(1), grid(2), grid(3)
+For k = 1 To 10
+    k = k + 3
+Next
+Show "counter-in-body", k
+mixed = 0
+For k = 1 To 4
+    mixed = mixed + k
+    If k = 2 Then mixed = "s" & mixed
+Next
+Show "mixed", mixed
+Dim row(5)
+For k = 0 To 5
+    row(k) = k * 2
+    sumRow = sumRow + row(k)
+Next
+Show "sum-row", sumRow
+For k = 4 To 7 : row(k) = k : Next
+Fails "row-oob"
+For k = 32766 To 32767 : wide = k + 1 : Next
+Show "counter-widen", k
+Show "wide", wide
+For k = 1 To 3 Step 0.5 : half = k * 2 : Next
+Show "half", half
+big = 2147483640
+For k = 1 To 3 : big = big + 4 : Next
+Show "big", big
+Function Squares(n)
+    Dim a(10), j
+    For j = 0 To n : a(j) = j * j : Next
+    Squares = a(n) + a(n - 1)
+End Function
+Show "squares", Squares(10)
+On Error GoTo 0
+On Error Resume Next
+For k = 1 To 3 : risky = w * k + 1 : after = k * 2 : Next
+Show "resume-next", after
+Fails "resume-next"

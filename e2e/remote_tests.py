@@ -261,13 +261,13 @@ def test_remote_a_client_at_the_password_prompt_gets_nothing_else_and_is_dropped
     port = free_port()
     # LoginFailBan keeps its default: the time limit must not ban all the same.
     listening_console(c, port, "secret")
-    # A local line that prints while it runs; the client knocks meanwhile
-    # and is taken once the line has ended.
-    c.submit("dos ping -n 3 127.0.0.1")
-    c.wait_for(lambda s: s.command.startswith("dos ping"), "the DOS command to run")
+    # A local line that prints while it runs; the client knocks once its
+    # output shows (the line is running, not just typed) and is taken once
+    # the line has ended.
+    c.submit("dos ping -n 5 127.0.0.1")
+    c.wait_for(lambda s: "Pinging" in (s.pane_text or ""), "the local output in the pane")
     first = Client(port)
     first.wait_text(b"Password>", timeout=60)
-    c.wait_for(lambda s: "Pinging" in (s.pane_text or ""), "the local output in the pane")
     first.send(b"wrong\r\n")
     first.wait_text(b"Password incorrect\r\n")
     expect_equal(first.take(), b"Password>Password>Password incorrect\r\n",

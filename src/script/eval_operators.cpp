@@ -159,21 +159,6 @@ bool IsNumberFast(Type t) {
     return t == Type::Double || IsIntegerOrLong(t);
 }
 
-constexpr bool IsComparison(BinaryOp op) {
-    return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
-           op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
-}
-
-template <BinaryOp Op, typename T>
-bool Compared(T x, T y) {
-    if constexpr (Op == BinaryOp::kEq) return x == y;
-    if constexpr (Op == BinaryOp::kNe) return x != y;
-    if constexpr (Op == BinaryOp::kLt) return x < y;
-    if constexpr (Op == BinaryOp::kGt) return x > y;
-    if constexpr (Op == BinaryOp::kLe) return x <= y;
-    return x >= y;
-}
-
 // One of + - * and the comparisons: whole numbers and Doubles are worked
 // out inline, without the general rules' conversions, with their results.
 template <BinaryOp Op>

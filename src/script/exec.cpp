@@ -156,22 +156,13 @@ struct CounterPlace {
 };
 
 // A turn of a body of numeric assignments: each runs as its program, or as
-// a tree when a value is not a number; a failure is placed at its
-// statement, as ExecBlock places it.
+// a tree when a value is not a number.
 void RunAssignments(Frame& f, const Block& body) {
-    auto s = body.begin();
-    try {
-        for (; s != body.end(); ++s) {
-            auto* assign = static_cast<const AssignStmt*>(*s);
+    for (const Stmt* s : body) {
+        auto* assign = static_cast<const AssignStmt*>(s);
+        RunPlaced(s, [&] {
             if (!assign->numeric->Run(f)) assign->ExecTree(f);
-        }
-    } catch (ScriptError& e) {
-        e.PlaceAt((*s)->line, (*s)->column);
-        throw;
-    } catch (const std::bad_alloc&) {
-        ScriptError e{kErrOutOfMemory, ErrorText(kErrOutOfMemory), {}};
-        e.PlaceAt((*s)->line, (*s)->column);
-        throw e;
+        });
     }
 }
 

@@ -138,6 +138,22 @@ enum class BinaryOp {
     kImp,
 };
 
+constexpr bool IsComparison(BinaryOp op) {
+    return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
+           op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
+}
+
+// x op y for a comparison op, on whole numbers or Doubles.
+template <BinaryOp Op, typename T>
+constexpr bool Compared(T x, T y) {
+    if constexpr (Op == BinaryOp::kEq) return x == y;
+    if constexpr (Op == BinaryOp::kNe) return x != y;
+    if constexpr (Op == BinaryOp::kLt) return x < y;
+    if constexpr (Op == BinaryOp::kGt) return x > y;
+    if constexpr (Op == BinaryOp::kLe) return x <= y;
+    return x >= y;
+}
+
 struct BinaryExpr : Expr {
     BinaryOp op;
     const Expr* left;

@@ -10,8 +10,6 @@ using Kind = NumericNode::Kind;
 using Operand = NumericNode::Operand;
 using Run = Number (*)(const NumericNode&, Frame&);
 
-enum class Op : uint8_t { kAdd, kSub, kMul, kEq, kNe, kLt, kGt, kLe, kGe };
-
 // The most nodes an expression compiled may have: a longer one is rare,
 // and stays a tree.
 constexpr int kMaxNodes = 32;
@@ -24,11 +22,6 @@ bool IsNumberLiteral(const Expr* e) {
 
 bool IsArithmetic(BinaryOp op) {
     return op == BinaryOp::kAdd || op == BinaryOp::kSub || op == BinaryOp::kMul;
-}
-
-bool IsComparison(BinaryOp op) {
-    return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
-           op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
 }
 
 const Expr* Unwrapped(const Expr* e) {
@@ -114,13 +107,13 @@ inline double AsReal(const Number& n) {
 
 // a = a op b, widened as Quick widens: Integer, then Long (once a Long took
 // part), then Double; a Double that overflows is error 6.
-template <Op O>
+template <BinaryOp O>
 inline void Arithmetic(Number& a, const Number& b) {
     if (a.type != Type::Double && b.type != Type::Double) {
         int64_t r;
-        if constexpr (O == Op::kAdd) r = a.whole + b.whole;
-        if constexpr (O == Op::kSub) r = a.whole - b.whole;
-        if constexpr (O == Op::kMul) r = a.whole * b.whole;
+        if constexpr (O == BinaryOp::kAdd) r = a.whole + b.whole;
+        if constexpr (O == BinaryOp::kSub) r = a.whole - b.whole;
+        if constexpr (O == BinaryOp::kMul) r = a.whole * b.whole;
         const bool isLong = a.type == Type::Long || b.type == Type::Long;
         if (!isLong && r >= INT16_MIN && r <= INT16_MAX) {
             a.type = Type::Integer;
@@ -136,38 +129,28 @@ inline void Arithmetic(Number& a, const Number& b) {
     }
     const double x = AsReal(a), y = AsReal(b);
     double r;
-    if constexpr (O == Op::kAdd) r = x + y;
-    if constexpr (O == Op::kSub) r = x - y;
-    if constexpr (O == Op::kMul) r = x * y;
+    if constexpr (O == BinaryOp::kAdd) r = x + y;
+    if constexpr (O == BinaryOp::kSub) r = x - y;
+    if constexpr (O == BinaryOp::kMul) r = x * y;
     if (!std::isfinite(r)) Throw(kErrOverflow);
     a.type = Type::Double;
     a.real = r;
 }
 
-template <Op O, typename T>
-inline bool Holds(T x, T y) {
-    if constexpr (O == Op::kEq) return x == y;
-    if constexpr (O == Op::kNe) return x != y;
-    if constexpr (O == Op::kLt) return x < y;
-    if constexpr (O == Op::kGt) return x > y;
-    if constexpr (O == Op::kLe) return x <= y;
-    return x >= y;
-}
-
 // Operands are read left first, and the first that gives up ends the run:
 // the tree would fail on it (or work it out) before reading the right one.
-template <Op O, Kind L, Kind R>
+template <BinaryOp O, Kind L, Kind R>
 Number RunBinary(const NumericNode& n, Frame& f) {
     Number a = Read<L>(n.a, f);
     if (a.type == Type::Empty) return a;
     const Number b = Read<R>(n.b, f);
     if (b.type == Type::Empty) return b;
-    if constexpr (O == Op::kAdd || O == Op::kSub || O == Op::kMul) {
+    if constexpr (O == BinaryOp::kAdd || O == BinaryOp::kSub || O == BinaryOp::kMul) {
         Arithmetic<O>(a, b);
     } else {
         const bool r = a.type != Type::Double && b.type != Type::Double
-                           ? Holds<O>(a.whole, b.whole)
-                           : Holds<O>(AsReal(a), AsReal(b));
+                           ? Compared<O>(a.whole, b.whole)
+                           : Compared<O>(AsReal(a), AsReal(b));
         a.type = Type::Boolean;
         a.whole = r;
     }
@@ -217,7 +200,7 @@ Number RunLeaf(const NumericNode& n, Frame& f) {
 
 // ---- choosing the node's function ----
 
-template <Op O, Kind L>
+template <BinaryOp O, Kind L>
 Run BinaryWithRight(Kind r) {
     switch (r) {
         case Kind::kLocal:
@@ -231,7 +214,7 @@ Run BinaryWithRight(Kind r) {
     }
 }
 
-template <Op O>
+template <BinaryOp O>
 Run BinaryOf(Kind l, Kind r) {
     switch (l) {
         case Kind::kLocal:
@@ -245,26 +228,26 @@ Run BinaryOf(Kind l, Kind r) {
     }
 }
 
-Run BinaryRun(Op op, Kind l, Kind r) {
+Run BinaryRun(BinaryOp op, Kind l, Kind r) {
     switch (op) {
-        case Op::kAdd:
-            return BinaryOf<Op::kAdd>(l, r);
-        case Op::kSub:
-            return BinaryOf<Op::kSub>(l, r);
-        case Op::kMul:
-            return BinaryOf<Op::kMul>(l, r);
-        case Op::kEq:
-            return BinaryOf<Op::kEq>(l, r);
-        case Op::kNe:
-            return BinaryOf<Op::kNe>(l, r);
-        case Op::kLt:
-            return BinaryOf<Op::kLt>(l, r);
-        case Op::kGt:
-            return BinaryOf<Op::kGt>(l, r);
-        case Op::kLe:
-            return BinaryOf<Op::kLe>(l, r);
+        case BinaryOp::kAdd:
+            return BinaryOf<BinaryOp::kAdd>(l, r);
+        case BinaryOp::kSub:
+            return BinaryOf<BinaryOp::kSub>(l, r);
+        case BinaryOp::kMul:
+            return BinaryOf<BinaryOp::kMul>(l, r);
+        case BinaryOp::kEq:
+            return BinaryOf<BinaryOp::kEq>(l, r);
+        case BinaryOp::kNe:
+            return BinaryOf<BinaryOp::kNe>(l, r);
+        case BinaryOp::kLt:
+            return BinaryOf<BinaryOp::kLt>(l, r);
+        case BinaryOp::kGt:
+            return BinaryOf<BinaryOp::kGt>(l, r);
+        case BinaryOp::kLe:
+            return BinaryOf<BinaryOp::kLe>(l, r);
         default:
-            return BinaryOf<Op::kGe>(l, r);
+            return BinaryOf<BinaryOp::kGe>(l, r);
     }
 }
 
@@ -404,7 +387,7 @@ class Builder {
         if (!Build(b->left, &left) || !Build(b->right, &right)) return false;
         NumericNode* n = Add();
         if (!n) return false;
-        n->run = BinaryRun(OpOf(b->op), left.kind, right.kind);
+        n->run = BinaryRun(b->op, left.kind, right.kind);
         n->a = left;
         n->b = right;
         return Node(n, out);
@@ -421,29 +404,6 @@ class Builder {
     }
 
   private:
-    static Op OpOf(BinaryOp op) {
-        switch (op) {
-            case BinaryOp::kAdd:
-                return Op::kAdd;
-            case BinaryOp::kSub:
-                return Op::kSub;
-            case BinaryOp::kMul:
-                return Op::kMul;
-            case BinaryOp::kEq:
-                return Op::kEq;
-            case BinaryOp::kNe:
-                return Op::kNe;
-            case BinaryOp::kLt:
-                return Op::kLt;
-            case BinaryOp::kGt:
-                return Op::kGt;
-            case BinaryOp::kLe:
-                return Op::kLe;
-            default:
-                return Op::kGe;
-        }
-    }
-
     // Room was reserved for every node: nodes never move, so that parents
     // may point at their children.
     NumericNode* Add() {

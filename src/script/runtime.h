@@ -343,14 +343,12 @@ Value IndexValue(Runtime& rt, const Value& v, Args args);
 // Runs statements with the frame's error handling. A failure leaving a
 // statement is placed at the statement's start.
 Flow ExecBlock(Frame& f, const Block& block);
-// A block of one statement, the usual body of a loop or a branch, run
-// without a second call; the statement's failure is placed at it, as
-// ExecBlock places it.
-inline Flow RunBlock(Frame& f, const Block& block) {
-    if (block.size() != 1 || f.resumeNext) return ExecBlock(f, block);
-    const Stmt* s = block.front();
+// Runs run(); a failure leaving it is placed at statement s, as ExecBlock
+// places the failures of its statements.
+template <typename Run>
+inline auto RunPlaced(const Stmt* s, Run run) -> decltype(run()) {
     try {
-        return s->Exec(f);
+        return run();
     } catch (ScriptError& e) {
         e.PlaceAt(s->line, s->column);
         throw;
@@ -359,6 +357,14 @@ inline Flow RunBlock(Frame& f, const Block& block) {
         e.PlaceAt(s->line, s->column);
         throw e;
     }
+}
+
+// A block of one statement, the usual body of a loop or a branch, run
+// without a second call.
+inline Flow RunBlock(Frame& f, const Block& block) {
+    if (block.size() != 1 || f.resumeNext) return ExecBlock(f, block);
+    const Stmt* s = block.front();
+    return RunPlaced(s, [&] { return s->Exec(f); });
 }
 
 // Runs a procedure's body over its slots; returns its result. Inline: it

@@ -394,7 +394,7 @@ class Builder {
     }
 
     // The node that reads a lone leaf.
-    NumericNode* Leaf(const Operand& o) {
+    NumericNode* LoneLeaf(const Operand& o) {
         NumericNode* n = Add();
         if (n) {
             n->run = LeafRun(o.kind);
@@ -480,7 +480,7 @@ bool NumericProgram::Compile(const Expr* e) {
         nodes_.shrink_to_fit();
         return false;
     }
-    root_ = root.kind == Kind::kNode ? root.node : build.Leaf(root);
+    root_ = root.kind == Kind::kNode ? root.node : build.LoneLeaf(root);
     return root_ != nullptr;
 }
 

@@ -12,14 +12,6 @@ bool IsIntegerOrLong(Type t) {
     return t == Type::Integer || t == Type::Long;
 }
 
-// The smallest of Integer (unless a Long took part), Long and Double that
-// holds r, as the operators widen.
-Value FitWhole(int64_t r, bool isLong) {
-    if (!isLong && r >= -32768 && r <= 32767) return Value::Integer(static_cast<int16_t>(r));
-    if (r >= INT32_MIN && r <= INT32_MAX) return Value::Long(static_cast<int32_t>(r));
-    return Value::Double(static_cast<double>(r));
-}
-
 // The general rules of every operator but Is, on plain values.
 Value Apply(BinaryOp op, const Value& a, const Value& b, const Host& host) {
     switch (op) {

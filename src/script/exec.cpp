@@ -124,13 +124,7 @@ bool StepWhole(Value* counter, int64_t by, bool byInteger) {
     } else {
         return false;
     }
-    if (tc == Type::Integer && byInteger && next >= INT16_MIN && next <= INT16_MAX) {
-        counter->OverwriteUncounted(Value::Integer(static_cast<int16_t>(next)));
-    } else if (next >= INT32_MIN && next <= INT32_MAX) {
-        counter->OverwriteUncounted(Value::Long(static_cast<int32_t>(next)));
-    } else {
-        counter->OverwriteUncounted(Value::Double(static_cast<double>(next)));
-    }
+    counter->OverwriteUncounted(FitWhole(next, tc == Type::Long || !byInteger));
     return true;
 }
 

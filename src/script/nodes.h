@@ -166,6 +166,31 @@ struct BinaryExpr : Expr {
 // The evaluator for op: + - * and the comparisons have their own.
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right);
 
+// The type + - * give a whole-number result r: the smallest of Integer
+// (unless a Long took part), Long and Double that holds it.
+constexpr Type WholeResultType(int64_t r, bool isLong) {
+    if (!isLong && r >= INT16_MIN && r <= INT16_MAX) return Type::Integer;
+    if (r >= INT32_MIN && r <= INT32_MAX) return Type::Long;
+    return Type::Double;
+}
+inline Value FitWhole(int64_t r, bool isLong) {
+    switch (WholeResultType(r, isLong)) {
+        case Type::Integer:
+            return Value::Integer(static_cast<int16_t>(r));
+        case Type::Long:
+            return Value::Long(static_cast<int32_t>(r));
+        default:
+            return Value::Double(static_cast<double>(r));
+    }
+}
+
+// The item at of a one-dimensional array from 0; null when the array has
+// other dimensions or bounds, or at is out of range.
+inline Value* FlatItem(Array* a, int64_t at) {
+    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
+    return &a->items[static_cast<size_t>(at)];
+}
+
 // The global slot a name is bound to (ref.slot >= 0).
 inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
     return ref.global ? *ref.global : f.rt.globals[ref.slot];
@@ -198,10 +223,8 @@ inline Value* PlainElement(Frame& f, const CallExpr* e, Array** array) {
     } else {
         return nullptr;
     }
-    Array* a = v->AsArray();
-    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
-    *array = a;
-    return &a->items[at];
+    *array = v->AsArray();
+    return FlatItem(*array, at);
 }
 
 inline const Value* Peek(Frame& f, const Expr* e) {

@@ -14,10 +14,12 @@ using Run = Number (*)(const NumericNode&, Frame&);
 // and stays a tree.
 constexpr int kMaxNodes = 32;
 
+bool IsNumberValue(const Value& v) {
+    return v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Double;
+}
+
 bool IsNumberLiteral(const Expr* e) {
-    if (e->leaf != Leaf::kLiteral) return false;
-    const Type t = static_cast<const Literal*>(e)->value.type();
-    return t == Type::Integer || t == Type::Long || t == Type::Double;
+    return e->leaf == Leaf::kLiteral && IsNumberValue(static_cast<const Literal*>(e)->value);
 }
 
 bool IsArithmetic(BinaryOp op) {
@@ -114,16 +116,11 @@ inline void Arithmetic(Number& a, const Number& b) {
         if constexpr (O == BinaryOp::kAdd) r = a.whole + b.whole;
         if constexpr (O == BinaryOp::kSub) r = a.whole - b.whole;
         if constexpr (O == BinaryOp::kMul) r = a.whole * b.whole;
-        const bool isLong = a.type == Type::Long || b.type == Type::Long;
-        if (!isLong && r >= INT16_MIN && r <= INT16_MAX) {
-            a.type = Type::Integer;
-            a.whole = r;
-        } else if (r >= INT32_MIN && r <= INT32_MAX) {
-            a.type = Type::Long;
-            a.whole = r;
-        } else {
-            a.type = Type::Double;
+        a.type = WholeResultType(r, a.type == Type::Long || b.type == Type::Long);
+        if (a.type == Type::Double) {
             a.real = static_cast<double>(r);
+        } else {
+            a.whole = r;
         }
         return;
     }
@@ -186,11 +183,8 @@ Number RunElement(const NumericNode& n, Frame& f) {
     if (!v->IsArray()) return GaveUp();
     const Number at = Read<S>(n.b, f);
     if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
-    const Array* a = v->AsArray();
-    if (a->upper.size() != 1 || !a->lower.empty() || at.whole < 0 || at.whole > a->upper[0]) {
-        return GaveUp();
-    }
-    return FromValue(a->items[static_cast<size_t>(at.whole)]);
+    const Value* item = FlatItem(v->AsArray(), at.whole);
+    return item ? FromValue(*item) : GaveUp();
 }
 
 template <Kind K>
@@ -309,10 +303,6 @@ Operand NumberOperand(const Value& v) {
         o.number.whole = v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
     }
     return o;
-}
-
-bool IsNumberValue(const Value& v) {
-    return v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Double;
 }
 
 // A name's operand: a procedure's variable, a global, or a library
@@ -525,11 +515,8 @@ inline void Store(Value* v, const Number& n) {
 inline Value* ElementToWrite(Value* v, const Number& at) {
     if (!v->IsArray() || (at.type != Type::Integer && at.type != Type::Long)) return nullptr;
     Array* a = v->AsArray();
-    if (a->upper.size() != 1 || !a->lower.empty() || at.whole < 0 || at.whole > a->upper[0]) {
-        return nullptr;
-    }
     if (a->RefCount() != 1 && a->locks == 0) return nullptr;
-    return &a->items[static_cast<size_t>(at.whole)];
+    return FlatItem(a, at.whole);
 }
 
 }  // namespace

@@ -112,36 +112,44 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
     return v;
 }
 
+// A call whose argument count is not the procedure's, which fails there:
+// the arguments are evaluated first, as VBScript does.
+[[gnu::noinline]] Value CallWithArgList(Frame& f, const std::vector<const Expr*>& exprs,
+                                        const Procedure& p, Instance* me) {
+    ArgList list;
+    EvalArgs(f, exprs, &list);
+    return CallProcedure(f.rt, p, me, list.View());
+}
+
 // A call of a script procedure: the arguments are evaluated straight into
 // the callee's variables, or lent by address to its ByRef parameters.
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
     const size_t count = exprs.size();
-    if (count != p.params.size()) {
-        ArgList list;
-        EvalArgs(f, exprs, &list);
-        return CallProcedure(f.rt, p, me, list.View());
-    }
+    if (count != p.params.size()) return CallWithArgList(f, exprs, p, me);
     Locals locals(p.LocalCount());
-    Value** slots = locals.slots();
-    Value* values = locals.values();
     const Expr* const* args = exprs.data();
-    const Param* params = p.params.data();
     ArgLocks locks;
-    bool lent = false;
+    bool lent = false, omitted = false;
     for (size_t i = 0; i < count; ++i) {
         const Expr* e = args[i];
         if (!e) {
-            values[i] = Value::ErrorCode(kMissingArgument);
+            locals.Make([] { return Value::ErrorCode(kMissingArgument); });
+            omitted = true;
         } else if (Value* address = e->lendable ? e->ArgAddress(f, &locks) : nullptr) {
-            slots[i] = address;
+            locals.Lend(address);
             lent = true;
         } else {
-            values[i] = e->Eval(f);
+            locals.Make([&] { return e->Eval(f); });
+            omitted |= IsMissing(locals.values()[i]);
         }
     }
+    locals.MakeRest();
+    Value** slots = locals.slots();
+    Value* values = locals.values();
     if (lent) {
         // ByVal parameters copy what they were given once every argument is read.
+        const Param* params = p.params.data();
         for (size_t i = 0; i < count; ++i) {
             if (!params[i].byRef && slots[i] != &values[i]) {
                 values[i] = *slots[i];
@@ -150,8 +158,11 @@ Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Proced
         }
     }
     f.rt.CheckInterrupt();
-    for (size_t i = 0; i < count; ++i) {
-        if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
+    // An omitted argument, or a value or variable lent that holds its mark.
+    if (omitted || lent) {
+        for (size_t i = 0; i < count; ++i) {
+            if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
+        }
     }
     return RunProcedure(f.rt, p, me, slots, values);
 }
@@ -236,8 +247,14 @@ void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list) {
     }
 }
 
+void ArgLocks::Add(Array* a) {
+    if (!arrays_) arrays_ = std::make_unique<std::vector<Ref<Array>>>();
+    arrays_->emplace_back(a);
+    ++a->locks;
+}
+
 void ArgLocks::Unlock() {
-    for (const Ref<Array>& a : arrays) --a->locks;
+    for (const Ref<Array>& a : *arrays_) --a->locks;
 }
 
 // An array element passed ByRef: the array stays locked (no ReDim or Erase)
@@ -254,8 +271,7 @@ Value* CallExpr::ArgAddress(Frame& f, ArgLocks* locks) const {
     Array* a = OwnArray(v);
     const int64_t at = a->Offset(subs.data(), subs.size());
     if (at < 0) Throw(kErrSubscript);
-    ++a->locks;
-    locks->arrays.emplace_back(a);
+    locks->Add(a);
     return &a->items[at];
 }
 
@@ -338,11 +354,14 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
 }
 
 Value CallExpr::Eval(Frame& f) const {
-    // A call of a script's procedure, the usual case.
     if (ref.kind == NameRef::Kind::kGlobal && ref.global && ref.global->proc) {
         f.rt.CheckStack();
         return CallWithArgs(f, args, *ref.global->proc, nullptr);
     }
+    return EvalOther(f);
+}
+
+[[gnu::noinline]] Value CallExpr::EvalOther(Frame& f) const {
     // a(i): the element is copied straight out of the array.
     if (args.size() == 1) {
         if (Value* v = PlainVariable(f, ref); v && v->IsArray()) {
@@ -432,7 +451,7 @@ int MemberExpr::MemberOf(const Instance& in) const {
 
 Value MemberExpr::Eval(Frame& f) const {
     f.rt.CheckStack();
-    const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
+    const Value object = this->object ? this->object->Eval(f) : f.WithObject(withDepth);
     ScriptObject* o = ObjectOf(object);
     if (Instance* in = o->AsInstance()) {
         const int member = MemberOf(*in);
@@ -453,7 +472,7 @@ Value MemberExpr::Eval(Frame& f) const {
 }
 
 void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
-    const Value object = this->object ? this->object->Eval(f) : f.with[withDepth];
+    const Value object = this->object ? this->object->Eval(f) : f.WithObject(withDepth);
     ScriptObject* o = ObjectOf(object);
     ArgList list;
     EvalArgs(f, args, &list);

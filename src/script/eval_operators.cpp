@@ -89,35 +89,25 @@ Value UnaryExpr::Eval(Frame& f) const {
 
 namespace {
 
-// Both operands evaluated, left first. A literal or a variable is read in
-// place when nothing evaluated after it can change it: always for the right
-// operand, and for the left one when the right one is a leaf too.
-struct Operands {
-    const Value* a;
-    const Value* b;
-    Value aTemp, bTemp;
-    Operands(Frame& f, const Expr* left, const Expr* right) {
-        a = Peek(f, left);
-        if (a) {
-            b = Peek(f, right);
-            if (b) return;
-            aTemp = *a;
-            a = &aTemp;
-            f.rt.CheckStack();
-            bTemp = right->Eval(f);
-            b = &bTemp;
-            return;
-        }
+// Both operands evaluated, left first, and handed to use. A literal or a
+// variable is read in place when nothing evaluated after it can change it:
+// always for the right operand, and for the left one when the right one is
+// a leaf too. What an operand's evaluation gives is made where it stays.
+template <typename Use>
+inline Value WithOperands(Frame& f, const Expr* left, const Expr* right, Use use) {
+    if (const Value* a = Peek(f, left)) {
+        if (const Value* b = Peek(f, right)) return use(*a, *b);
+        const Value copy = *a;
         f.rt.CheckStack();
-        aTemp = left->Eval(f);
-        a = &aTemp;
-        b = Peek(f, right);
-        if (!b) {
-            bTemp = right->Eval(f);
-            b = &bTemp;
-        }
+        const Value b = right->Eval(f);
+        return use(copy, b);
     }
-};
+    f.rt.CheckStack();
+    const Value a = left->Eval(f);
+    if (const Value* b = Peek(f, right)) return use(a, *b);
+    const Value b = right->Eval(f);
+    return use(a, b);
+}
 
 // The operators off the fast paths: objects give their default values.
 [[gnu::noinline]] Value ApplyGeneral(Frame& f, BinaryOp op, const Value& a0, const Value& b0) {
@@ -191,43 +181,89 @@ inline bool QuickTest(Frame& f, const Value& a, const Value& b) {
     return r.type() == Type::Boolean && r.AsBoolean();
 }
 
+// Two leaves are worked out inline; anything else takes a call more.
 template <BinaryOp Op>
 struct FastBinaryExpr : BinaryExpr {
     using BinaryExpr::BinaryExpr;
     Value Eval(Frame& f) const override {
-        const Operands o(f, left, right);
-        return Quick<Op>(f, *o.a, *o.b);
+        if (const Value* a = Peek(f, left)) {
+            if (const Value* b = Peek(f, right)) return Quick<Op>(f, *a, *b);
+        }
+        return WithOperands(f, left, right,
+                            [&f](const Value& a, const Value& b) { return Apply(f, a, b); });
     }
     bool Test(Frame& f) const override {
         if constexpr (IsComparison(Op)) {
-            const Operands o(f, left, right);
-            return QuickTest<Op>(f, *o.a, *o.b);
+            bool holds = false;
+            WithOperands(f, left, right, [&](const Value& a, const Value& b) {
+                holds = QuickTest<Op>(f, a, b);
+                return Value();
+            });
+            return holds;
         }
         return BinaryExpr::Test(f);
+    }
+
+  private:
+    [[gnu::noinline]] static Value Apply(Frame& f, const Value& a, const Value& b) {
+        return Quick<Op>(f, a, b);
     }
 };
 
 // The same with a literal on the right (i * 2, n < 2, n - 1), the usual
-// shape: the literal is read where it lies, with no test of what it is.
+// shape: the literal is read where it lies, with no test of what it is. A
+// whole-number literal and a variable holding a whole number, the commonest
+// case of all, are worked out first, and everything else is left to a call
+// of its own, so that the common case needs no registers saved.
 template <BinaryOp Op>
 struct LiteralRightExpr : BinaryExpr {
-    using BinaryExpr::BinaryExpr;
+    // The literal when it is a whole number (Integer or Long).
+    bool wholeLiteral;
+    bool longLiteral;
+    int64_t whole;
+    LiteralRightExpr(BinaryOp o, const Expr* l, const Expr* r) : BinaryExpr(o, l, r) {
+        const Value& k = static_cast<const Literal*>(r)->value;
+        wholeLiteral = IsIntegerOrLong(k.type());
+        longLiteral = k.type() == Type::Long;
+        whole = wholeLiteral ? AsWhole(k) : 0;
+    }
+    // The left operand when it is a variable holding a whole number.
+    const Value* WholeLeft(Frame& f) const {
+        if (!wholeLiteral || left->leaf != Leaf::kName) return nullptr;
+        const Value* a = PlainVariable(f, static_cast<const NameExpr*>(left)->ref);
+        return a && IsIntegerOrLong(a->type()) ? a : nullptr;
+    }
     Value Eval(Frame& f) const override {
+        if (const Value* a = WholeLeft(f)) {
+            const int64_t x = AsWhole(*a);
+            const bool isLong = longLiteral || a->type() == Type::Long;
+            if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + whole, isLong);
+            if constexpr (Op == BinaryOp::kSub) return FitWhole(x - whole, isLong);
+            if constexpr (Op == BinaryOp::kMul) return FitWhole(x * whole, isLong);
+            if constexpr (IsComparison(Op)) return Value::Boolean(Compared<Op>(x, whole));
+        }
+        return EvalOther(f);
+    }
+    bool Test(Frame& f) const override {
+        if constexpr (IsComparison(Op)) {
+            if (const Value* a = WholeLeft(f)) return Compared<Op>(int64_t{AsWhole(*a)}, whole);
+            return TestOther(f);
+        }
+        return BinaryExpr::Test(f);
+    }
+    [[gnu::noinline]] Value EvalOther(Frame& f) const {
         const Value& k = static_cast<const Literal*>(right)->value;
         if (const Value* a = Peek(f, left)) return Quick<Op>(f, *a, k);
         f.rt.CheckStack();
         const Value a = left->Eval(f);
         return Quick<Op>(f, a, k);
     }
-    bool Test(Frame& f) const override {
-        if constexpr (IsComparison(Op)) {
-            const Value& k = static_cast<const Literal*>(right)->value;
-            if (const Value* a = Peek(f, left)) return QuickTest<Op>(f, *a, k);
-            f.rt.CheckStack();
-            const Value a = left->Eval(f);
-            return QuickTest<Op>(f, a, k);
-        }
-        return BinaryExpr::Test(f);
+    [[gnu::noinline]] bool TestOther(Frame& f) const {
+        const Value& k = static_cast<const Literal*>(right)->value;
+        if (const Value* a = Peek(f, left)) return QuickTest<Op>(f, *a, k);
+        f.rt.CheckStack();
+        const Value a = left->Eval(f);
+        return QuickTest<Op>(f, a, k);
     }
 };
 
@@ -240,8 +276,8 @@ const BinaryExpr* MakeFast(Unit& unit, const Expr* left, const Expr* right) {
 }  // namespace
 
 Value BinaryExpr::Eval(Frame& f) const {
-    const Operands o(f, left, right);
-    return ApplyGeneral(f, op, *o.a, *o.b);
+    return WithOperands(f, left, right,
+                        [&](const Value& a, const Value& b) { return ApplyGeneral(f, op, a, b); });
 }
 
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right) {

@@ -12,8 +12,11 @@ namespace {
 
 struct WithScope {
     Frame& f;
-    WithScope(Frame& fr, Value v) : f(fr) { f.with.push_back(std::move(v)); }
-    ~WithScope() { f.with.pop_back(); }
+    WithScope(Frame& fr, Value v) : f(fr) {
+        if (!f.with) f.with = std::make_unique<std::vector<Value>>();
+        f.with->push_back(std::move(v));
+    }
+    ~WithScope() { f.with->pop_back(); }
 };
 
 struct ArrayLock {
@@ -160,6 +163,43 @@ void RunAssignments(Frame& f, const Block& body) {
     }
 }
 
+// The turns of a loop whose counter is a procedure's variable, with a whole
+// limit and step and a body of numeric assignments: the counter is tested
+// and stepped in place as a whole number, with nothing else to look at.
+// Returns true when the loop is done, or false at the start of a turn whose
+// counter no longer holds a whole number (the body changed it), for the
+// general loop to go on with.
+[[gnu::noinline]] bool RunWholeLoop(Frame& f, const ForStmt& loop, int local, int64_t end,
+                                    const Value& by) {
+    const Stmt* const* first = loop.body.data();
+    const Stmt* const* last = first + loop.body.size();
+    const bool byInteger = by.type() == Type::Integer;
+    const int64_t step = byInteger ? by.AsInteger() : by.AsLong();
+    const bool up = step >= 0;
+    while (true) {
+        f.rt.CheckInterrupt();
+        const Value* counter = f.slots[local];
+        int64_t at;
+        if (counter->type() == Type::Long) {
+            at = counter->AsLong();
+        } else if (counter->type() == Type::Integer) {
+            at = counter->AsInteger();
+        } else {
+            return false;
+        }
+        if (up ? at > end : at < end) return true;
+        for (const Stmt* const* s = first; s != last; ++s) {
+            auto* assign = static_cast<const AssignStmt*>(*s);
+            RunPlaced(*s, [&] {
+                if (!assign->numeric->Run(f)) assign->ExecTree(f);
+            });
+        }
+        if (!StepWhole(f.slots[local], step, byInteger)) {
+            loop.var->Assign(f, Add(loop.var->Eval(f), by), false);
+        }
+    }
+}
+
 // The counter's value as a number to test against the limit.
 double CounterAt(Frame& f, const Target* var) {
     if (const Value* v = Peek(f, var)) {
@@ -187,6 +227,11 @@ Flow ForStmt::Exec(Frame& f) const {
     const int64_t byWhole = !wholeBy                     ? 0
                             : by.type() == Type::Integer ? by.AsInteger()
                                                          : by.AsLong();
+    if (numericBody && !f.resumeNext && place.local >= 0 && wholeBy &&
+        (last.type() == Type::Integer || last.type() == Type::Long) &&
+        RunWholeLoop(f, *this, place.local, static_cast<int64_t>(end), by)) {
+        return Flow::kNormal;
+    }
     while (true) {
         f.rt.CheckInterrupt();
         // The usual turn: a Long or Integer counter in a variable, tested

@@ -62,6 +62,11 @@ struct CallExpr : Target {
     void Assign(Frame& f, Value v, bool isSet) const override;
     // The element's storage when this names an array element, else null.
     Value* ArgAddress(Frame& f, ArgLocks* locks) const override;
+
+  private:
+    // Everything but a call of a global procedure, the usual case, which
+    // Eval keeps lean.
+    Value EvalOther(Frame& f) const;
 };
 
 // object.name or object.name(args); object is null for a With member.
@@ -383,15 +388,20 @@ using Subscripts = SmallList<int32_t, 3>;
 void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out);
 // Arrays with an element passed ByRef, locked (no ReDim or Erase) until
 // the call returns, so that the element's address stays good.
+// Rare, so the list is made for the first: every call makes an ArgLocks.
 struct ArgLocks {
-    std::vector<Ref<Array>> arrays;
     ArgLocks() = default;
     ArgLocks(const ArgLocks&) = delete;
     ArgLocks& operator=(const ArgLocks&) = delete;
     ~ArgLocks() {
-        if (!arrays.empty()) Unlock();
+        if (arrays_) Unlock();
     }
+    // Locks a until the call returns.
+    void Add(Array* a);
+
+  private:
     void Unlock();
+    std::unique_ptr<std::vector<Ref<Array>>> arrays_;
 };
 // The evaluated arguments of one call.
 struct ArgList {

@@ -22,7 +22,7 @@ bool IsNumberLiteral(const Expr* e) {
     return e->leaf == Leaf::kLiteral && IsNumberValue(static_cast<const Literal*>(e)->value);
 }
 
-bool IsArithmetic(BinaryOp op) {
+constexpr bool IsArithmetic(BinaryOp op) {
     return op == BinaryOp::kAdd || op == BinaryOp::kSub || op == BinaryOp::kMul;
 }
 
@@ -75,7 +75,7 @@ inline Number GaveUp() {
     return n;
 }
 
-inline Number FromValue(const Value& v) {
+[[gnu::always_inline]] inline Number FromValue(const Value& v) {
     Number n;
     n.type = v.type();
     if (n.type == Type::Long) {
@@ -90,14 +90,29 @@ inline Number FromValue(const Value& v) {
     return n;
 }
 
+// a(i) of a one-dimensional array from 0, i a whole number in range, as
+// PlainElement in nodes.h reads it.
+[[gnu::always_inline]] inline Number ReadElement(const Value& array, const Number& at) {
+    if (!array.IsArray()) return GaveUp();
+    if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
+    const Value* item = FlatItem(array.AsArray(), at.whole);
+    return item ? FromValue(*item) : GaveUp();
+}
+
+[[gnu::always_inline]] inline Number ReadLocalElement(const Value& array, const Value& at) {
+    return ReadElement(array, FromValue(at));
+}
+
 template <Kind K>
-inline Number Read(const Operand& o, Frame& f) {
+[[gnu::always_inline]] inline Number Read(const Operand& o, Frame& f) {
     if constexpr (K == Kind::kLocal) {
         return FromValue(*f.slots[o.local]);
     } else if constexpr (K == Kind::kGlobal) {
         return o.global->IsPlainVariable() ? FromValue(o.global->value) : GaveUp();
     } else if constexpr (K == Kind::kNumber) {
         return o.number;
+    } else if constexpr (K == Kind::kLocalElement) {
+        return ReadLocalElement(*f.slots[o.local], *f.slots[o.subscript]);
     } else {
         return o.node->run(*o.node, f);
     }
@@ -181,10 +196,7 @@ Number RunElement(const NumericNode& n, Frame& f) {
         v = &n.a.global->value;
     }
     if (!v->IsArray()) return GaveUp();
-    const Number at = Read<S>(n.b, f);
-    if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
-    const Value* item = FlatItem(v->AsArray(), at.whole);
-    return item ? FromValue(*item) : GaveUp();
+    return ReadElement(*v, Read<S>(n.b, f));
 }
 
 template <Kind K>
@@ -196,6 +208,9 @@ Number RunLeaf(const NumericNode& n, Frame& f) {
 
 template <BinaryOp O, Kind L>
 Run BinaryWithRight(Kind r) {
+    if constexpr (IsArithmetic(O)) {
+        if (r == Kind::kLocalElement) return &RunBinary<O, L, Kind::kLocalElement>;
+    }
     switch (r) {
         case Kind::kLocal:
             return &RunBinary<O, L, Kind::kLocal>;
@@ -210,6 +225,9 @@ Run BinaryWithRight(Kind r) {
 
 template <BinaryOp O>
 Run BinaryOf(Kind l, Kind r) {
+    if constexpr (IsArithmetic(O)) {
+        if (l == Kind::kLocalElement) return BinaryWithRight<O, Kind::kLocalElement>(r);
+    }
     switch (l) {
         case Kind::kLocal:
             return BinaryWithRight<O, Kind::kLocal>(r);
@@ -343,7 +361,8 @@ class Builder {
   public:
     explicit Builder(std::vector<NumericNode>* nodes) : nodes_(nodes) {}
 
-    bool Build(const Expr* e, Operand* out) {
+    // An element may be read in place (kLocalElement) as an operand of + - *.
+    bool Build(const Expr* e, Operand* out, bool elementInPlace = false) {
         e = Unwrapped(e);
         if (e->leaf == Leaf::kLiteral) {
             *out = NumberOperand(static_cast<const Literal*>(e)->value);
@@ -355,6 +374,12 @@ class Builder {
             Operand array, at;
             if (!NameOperand(c->ref, &array) || array.kind == Kind::kNumber) return false;
             if (!SubscriptOperand(c->args[0], &at)) return false;
+            if (elementInPlace && array.kind == Kind::kLocal && at.kind == Kind::kLocal) {
+                out->kind = Kind::kLocalElement;
+                out->local = array.local;
+                out->subscript = at.local;
+                return true;
+            }
             NumericNode* n = Add();
             if (!n) return false;
             n->run = array.kind == Kind::kLocal ? ElementWithSubscript<Kind::kLocal>(at.kind)
@@ -374,7 +399,10 @@ class Builder {
         }
         auto* b = static_cast<const BinaryExpr*>(e);
         Operand left, right;
-        if (!Build(b->left, &left) || !Build(b->right, &right)) return false;
+        const bool arithmetic = IsArithmetic(b->op);
+        if (!Build(b->left, &left, arithmetic) || !Build(b->right, &right, arithmetic)) {
+            return false;
+        }
         NumericNode* n = Add();
         if (!n) return false;
         n->run = BinaryRun(b->op, left.kind, right.kind);
@@ -471,6 +499,7 @@ bool NumericProgram::Compile(const Expr* e) {
         return false;
     }
     root_ = root.kind == Kind::kNode ? root.node : build.LoneLeaf(root);
+    loneLocal_ = root.kind == Kind::kLocal ? root.local : -1;
     return root_ != nullptr;
 }
 
@@ -502,7 +531,7 @@ namespace {
 
 // Stores n into v in place when v holds no count, else by assignment
 // (which releases the string, object or array v held).
-inline void Store(Value* v, const Number& n) {
+[[gnu::always_inline]] inline void Store(Value* v, const Number& n) {
     if (v->HoldsCount()) {
         *v = ToValue(n);
     } else {
@@ -521,9 +550,14 @@ inline Value* ElementToWrite(Value* v, const Number& at) {
 
 }  // namespace
 
-template <NumericAssign::Into I, Kind S>
+template <NumericAssign::Into I, Kind S, Kind V>
 bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
-    const Number n = a.value_.Run(f);
+    Number n;
+    if constexpr (V == Kind::kLocal) {
+        n = FromValue(*f.slots[a.value_.LoneLocal()]);
+    } else {
+        n = a.value_.Run(f);
+    }
     if (n.type == Type::Empty) return false;
     // As the tree does: the value first, then where it goes.
     Value* into;
@@ -547,15 +581,21 @@ bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
     return true;
 }
 
+template <NumericAssign::Into I, Kind S>
+NumericAssign::Runner NumericAssign::RunnerFor() const {
+    if (value_.LoneLocal() >= 0) return &RunInto<I, S, Kind::kLocal>;
+    return &RunInto<I, S, Kind::kNode>;
+}
+
 template <NumericAssign::Into I>
-NumericAssign::Runner NumericAssign::ElementRunner(Kind subscript) {
+NumericAssign::Runner NumericAssign::ElementRunner(Kind subscript) const {
     switch (subscript) {
         case Kind::kLocal:
-            return &RunInto<I, Kind::kLocal>;
+            return RunnerFor<I, Kind::kLocal>();
         case Kind::kGlobal:
-            return &RunInto<I, Kind::kGlobal>;
+            return RunnerFor<I, Kind::kGlobal>();
         default:
-            return &RunInto<I, Kind::kNumber>;
+            return RunnerFor<I, Kind::kNumber>();
     }
 }
 
@@ -566,12 +606,12 @@ bool NumericAssign::Compile(const Target* target, const Expr* value) {
         if (ref.isConst) return false;
         if (ref.kind == NameRef::Kind::kLocal) {
             local_ = ref.local;
-            run_ = &RunInto<Into::kLocal, Kind::kNumber>;
+            run_ = RunnerFor<Into::kLocal, Kind::kNumber>();
             return true;
         }
         if (ref.kind == NameRef::Kind::kGlobal && ref.global) {
             global_ = ref.global;
-            run_ = &RunInto<Into::kGlobal, Kind::kNumber>;
+            run_ = RunnerFor<Into::kGlobal, Kind::kNumber>();
             return true;
         }
         return false;

@@ -41,10 +41,14 @@ struct Number {
 // itself, their kinds being template arguments of the function run points
 // to, so that a node costs one call and no tests of what it reads from.
 struct NumericNode {
-    enum class Kind : uint8_t { kLocal, kGlobal, kNumber, kNode };
+    // kLocalElement is a(i) with a and i both the procedure's variables, an
+    // operand of + - * read in place (sum = sum + a(i)); elsewhere an
+    // element is a node of its own.
+    enum class Kind : uint8_t { kLocal, kGlobal, kNumber, kNode, kLocalElement };
     struct Operand {
         Kind kind = Kind::kNumber;
         int local = 0;                      // kLocal: the procedure's variable
+        int subscript = 0;                  // kLocalElement: the variable of i
         GlobalSlot* global = nullptr;       // kGlobal
         Number number{};                    // kNumber
         const NumericNode* node = nullptr;  // kNode
@@ -64,10 +68,14 @@ class NumericProgram {
     // The value, or type Empty when a leaf held no number: nothing has
     // changed, and the tree must evaluate. Only once compiled.
     Number Run(Frame& f) const { return root_->run(*root_, f); }
+    // The procedure's variable the program is, when it is one alone (a(i) =
+    // i, x = y), for an assignment to read in place; else -1.
+    int LoneLocal() const { return loneLocal_; }
 
   private:
     std::vector<NumericNode> nodes_;  // children before parents; never moved
     const NumericNode* root_ = nullptr;
+    int loneLocal_ = -1;
 };
 
 struct NumericExpr : Expr {
@@ -105,11 +113,15 @@ struct NumericAssign : Node {
   private:
     enum class Into : uint8_t { kLocal, kGlobal, kLocalElement, kGlobalElement };
     using Runner = bool (*)(const NumericAssign& a, Frame& f);
-    // Run for one kind of target (and of subscript), chosen by Compile.
-    template <Into I, NumericNode::Kind S>
+    // Run for one kind of target (and of subscript), chosen by Compile; V
+    // is kLocal for a value that is a procedure's variable alone, read in
+    // place, and kNode for the program.
+    template <Into I, NumericNode::Kind S, NumericNode::Kind V>
     static bool RunInto(const NumericAssign& a, Frame& f);
+    template <Into I, NumericNode::Kind S>
+    Runner RunnerFor() const;
     template <Into I>
-    static Runner ElementRunner(NumericNode::Kind subscript);
+    Runner ElementRunner(NumericNode::Kind subscript) const;
 
     Runner run_ = nullptr;
     NumericProgram value_;

@@ -166,13 +166,14 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     const int count = proc.LocalCount();
     Locals locals(count);
     for (size_t i = 0; i < args.count; ++i) {
+        if (IsMissing(*args.items[i])) Throw(kErrArgNotOptional);
         if (proc.params[i].byRef) {
-            locals.slots()[i] = args.items[i];
+            locals.Lend(args.items[i]);
         } else {
-            locals.values()[i] = *args.items[i];
+            locals.Make([&] { return *args.items[i]; });
         }
-        if (IsMissing(*locals.slots()[i])) Throw(kErrArgNotOptional);
     }
+    locals.MakeRest();
     return RunProcedure(rt, proc, me, locals.slots(), locals.values());
 }
 

@@ -157,10 +157,18 @@ struct Frame {
     class Instance* me = nullptr;
     const Procedure* proc = nullptr;
     bool resumeNext = false;
-    std::vector<Value> with;  // the objects of the enclosing With blocks
+    // The objects of the enclosing With blocks, made for the first: most
+    // frames are calls that have none.
+    std::unique_ptr<std::vector<Value>> with;
     // Made on the first Execute that needs one; a deque keeps addresses put.
     std::unique_ptr<std::deque<ExecLocal>> execLocals;
     explicit Frame(Runtime& r) : rt(r) {}
+
+    // The object of the With block depth levels out.
+    const Value& WithObject(int depth) const {
+        if (!with || depth < 0 || depth >= static_cast<int>(with->size())) Throw(kErrInternal);
+        return (*with)[depth];
+    }
 
     int FindExecLocal(std::string_view lname) const {
         if (!execLocals) return -1;
@@ -295,40 +303,61 @@ class Runtime {
 // A procedure's variables for one call, parameters first: each slot points
 // at its own value, or at the caller's variable for a ByRef parameter.
 // Most procedures have a few variables: they live in the native frame of
-// the call, as calls are the hot path of recursive scripts; only the
-// variables there are constructed.
+// the call, as calls are the hot path of recursive scripts. They are made
+// in order, each once, an argument straight from what its expression gives
+// (Make), so that a value is not made empty to be overwritten at once; a
+// failure while making one leaves the ones before it to the destructor.
 class Locals {
   public:
     explicit Locals(int count) : count_(count) {
         if (count > kInline) {
-            heapValues_ = std::make_unique<Value[]>(count);
-            heapSlots_ = std::make_unique<Value*[]>(count);
-            values_ = heapValues_.get();
-            slots_ = heapSlots_.get();
+            // One block: the values, then the slots.
+            heap_ = ::operator new(count * (sizeof(Value) + sizeof(Value*)));
+            values_ = static_cast<Value*>(heap_);
+            slots_ = reinterpret_cast<Value**>(values_ + count);
         } else {
             values_ = std::launder(reinterpret_cast<Value*>(inline_));
             slots_ = inlineSlots_;
-            for (int i = 0; i < count; ++i) new (&values_[i]) Value();
         }
-        for (int i = 0; i < count; ++i) slots_[i] = &values_[i];
     }
     ~Locals() {
-        if (!heapValues_) std::destroy_n(values_, count_);
+        std::destroy_n(values_, made_);
+        if (heap_) ::operator delete(heap_);
     }
     Locals(const Locals&) = delete;
     Locals& operator=(const Locals&) = delete;
+
+    // The next variable, from what make() gives.
+    template <typename MakeValue>
+    void Make(MakeValue make) {
+        Value* v = values_ + made_;
+        ::new (v) Value(make());
+        slots_[made_++] = v;
+    }
+    // The next variable, a ByRef parameter that stands for the caller's.
+    void Lend(Value* to) {
+        ::new (values_ + made_) Value();
+        slots_[made_++] = to;
+    }
+    // The variables after the parameters, Empty.
+    void MakeRest() {
+        for (; made_ < count_; ++made_) {
+            ::new (values_ + made_) Value();
+            slots_[made_] = values_ + made_;
+        }
+    }
     Value* values() { return values_; }
     Value** slots() { return slots_; }
 
   private:
     static constexpr int kInline = 8;
     int count_;
+    int made_ = 0;
     Value* values_;
     Value** slots_;
     alignas(Value) unsigned char inline_[kInline * sizeof(Value)];
     Value* inlineSlots_[kInline];
-    std::unique_ptr<Value[]> heapValues_;
-    std::unique_ptr<Value*[]> heapSlots_;
+    void* heap_ = nullptr;
 };
 // Calls a procedure with the arguments given; me is the instance for class
 // members. Returns the function result (Empty for a Sub).

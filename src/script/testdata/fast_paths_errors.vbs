@@ -4,7 +4,9 @@
 ' worked out, arguments missing or too few, deep recursion, a constant as a
 ' For counter, one subscript for two dimensions, and a default member that
 ' ReDims the array whose element it is compared with, and arithmetic that
-' Execute compiles inside a procedure, over the procedure's own variables.
+' Execute compiles inside a procedure, over the procedure's own variables;
+' a For counter that is a ByRef parameter, stepped through the caller's
+' variable, and n - 1 at the Long's lower edge.
 On Error Resume Next
 Sub Show(label, v)
     WScript.Echo label, TypeName(v), v & ""
@@ -42,3 +44,13 @@ Show "default-then-element", shr = arr(0)
 y = "same" : Show "default-then-variable", shr & y
 Sub Ex() : Dim q : q = 4 : Execute "Show ""execute"", q * q + 1" : End Sub
 Ex
+Sub CountInto(c)
+    For c = 1 To 3 : total = total + c : Next
+End Sub
+total = 0 : CountInto gc : Show "byref-counter", gc & " " & total
+Sub Aliased(c)
+    For c = 1 To 10 : gAlias = c * 3 : Next
+End Sub
+gAlias = 0 : Aliased gAlias : Show "alias", gAlias
+Function Less1(n) : Less1 = n - 1 : End Function
+Show "less-long", Less1(CLng(-2147483647) - 1)

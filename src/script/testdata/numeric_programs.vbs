@@ -140,3 +140,64 @@ On Error Resume Next
 For k = 1 To 3 : risky = w * k + 1 : after = k * 2 : Next
 Show "resume-next", after
 Fails "resume-next"
+' Loops in a procedure, whose counter is the procedure's own variable.
+Function LocalLoops()
+    Dim a(6), j, s, t, r
+    For j = 0 To 6 : a(j) = j : Next
+    For j = 0 To 6 : s = s + a(j) : Next
+    r = "sum " & s
+    For j = 6 To 0 Step -2 : t = t + a(j) * 2 : Next
+    r = r & " down " & t & " " & j
+    For j = 1 To 10 : j = j + 0.5 : t = j : Next
+    r = r & " half " & j & " " & TypeName(j)
+    a(3) = "7" : s = 0
+    For j = 0 To 6 : s = s + a(j) : Next
+    r = r & " str " & s & " " & TypeName(s)
+    For j = 32765 To 32767 : t = j : Next
+    r = r & " wide " & TypeName(j) & " " & TypeName(t)
+    For j = 0 To 4 : a(j) = a(j + 1) - a(j) : Next
+    r = r & " shift " & a(0) & " " & a(4)
+    For j = 2147483645 To 2147483646 : t = j : Next
+    r = r & " long " & TypeName(j) & " " & j
+    LocalLoops = r
+End Function
+Show "local-loops", LocalLoops()
+Function OutOfRange()
+    Dim a(2), j
+    For j = 0 To 5 : a(j) = j : Next
+End Function
+OutOfRange
+Fails "loop-oob"
+' Calls: arguments made in place, in order, and the failures between.
+Function Three(a, b, c) : Three = a & "-" & b & "-" & c : End Function
+Show "three", Three(1, 2 + 3, "x")
+Function Bump(ByRef v) : v = v + 1 : Bump = v : End Function
+w = 5 : Show "right-after", Bump(w) + w
+Function Boom(v) : Err.Raise 5 : End Function
+Show "mid-fail", Three(1, Boom(2), 3)
+Fails "mid-fail"
+Function ByValCopy(ByVal a, b) : a = a + 1 : b = b + 1 : ByValCopy = a + b : End Function
+bv = 10 : Show "byval", ByValCopy(bv, bv) & " " & bv
+Function Deep(n)
+    If n < 1 Then Deep = 0 Else Deep = Deep(n - 1) + 1
+End Function
+Show "deep", Deep(400)
+Function Less1(n) : Less1 = n - 1 : End Function
+Show "less-int", Less1(-32768)
+Show "less-str", Less1("10")
+Show "less-empty", Less1(Empty)
+Show "less-dbl", Less1(2.5)
+Function Small(n)
+    If n < 2 Then Small = "y" Else Small = "n"
+End Function
+Show "small", Small(1) & Small(1.5) & Small(CLng(5)) & Small(Empty) & Small(Null) & Small(True)
+Class Box : Public v : End Class
+Function WithIn()
+    Dim b, c : Set b = New Box : Set c = New Box : b.v = 4 : c.v = 10
+    With b
+        .v = .v * 2 + 1
+        With c : .v = .v + b.v : End With
+        WithIn = .v & " " & c.v
+    End With
+End Function
+Show "with", WithIn()

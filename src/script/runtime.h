@@ -312,7 +312,7 @@ class Locals {
     explicit Locals(int count) : count_(count) {
         if (count > kInline) {
             // One block: the values, then the slots.
-            heap_ = ::operator new(count * (sizeof(Value) + sizeof(Value*)));
+            heap_ = ::operator new(count*(sizeof(Value) + sizeof(Value*)));
             values_ = static_cast<Value*>(heap_);
             slots_ = reinterpret_cast<Value**>(values_ + count);
         } else {

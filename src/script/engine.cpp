@@ -211,7 +211,7 @@ void Engine::SetObjectProvider(ObjectProvider* provider) {
 }
 
 void Engine::SetStackLimit(size_t bytes) {
-    impl_->rt.stackBudget = bytes;
+    impl_->rt.SetStackBudget(bytes);
 }
 
 std::string HostErrorLine(std::string_view path, const Error& error) {

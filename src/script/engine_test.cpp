@@ -172,6 +172,12 @@ TEST(ScriptEngine, ReentryKeepsTheStackLimitAndTheStop) {
     host.stop = true;
     EXPECT_EQ(Exec(engine, "Do\nLoop"), "#18:User interrupt occurred");
     EXPECT_EQ(Show(engine, "polled > 0"), "Boolean:True");
+    // So does one in an endless For loop of numbers in a procedure, which
+    // steps its counter in a loop of its own.
+    EXPECT_EQ(Exec(engine,
+                   "Sub Spin\nDim i, x\nFor i = 1 To 2\ni = 1\nx = i * 2 + 1\nNext\n"
+                   "End Sub\nSpin"),
+              "#18:User interrupt occurred");
 }
 
 TEST(ScriptEngine, VariablesAreReadAndAssignedWithoutCompilingValues) {

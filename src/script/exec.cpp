@@ -41,7 +41,7 @@ Flow AssignStmt::Exec(Frame& f) const {
 }
 
 void AssignStmt::ExecTree(Frame& f) const {
-    const Value* peeked = Peek(f, value);
+    const Value* peeked = value->leaf == Leaf::kNone ? nullptr : Peek(f, value);
     Value v = peeked ? *peeked : value->Eval(f);
     // A plain value into a plain variable, the common case, is stored here.
     if (!isSet && !v.IsObject()) {
@@ -107,6 +107,10 @@ bool ConditionHolds(Frame& f, const Expr* condition) {
 }  // namespace
 
 Flow IfStmt::Exec(Frame& f) const {
+    // If ... Else ..., the usual shape, with no loop over the branches.
+    if (conditions.size() == 1 && !f.resumeNext) {
+        return RunBlock(f, conditions.front()->Test(f) ? blocks.front() : elseBlock);
+    }
     for (size_t i = 0; i < conditions.size(); ++i) {
         if (ConditionHolds(f, conditions[i])) return RunBlock(f, blocks[i]);
     }
@@ -127,7 +131,12 @@ bool StepWhole(Value* counter, int64_t by, bool byInteger) {
     } else {
         return false;
     }
-    counter->OverwriteUncounted(FitWhole(next, tc == Type::Long || !byInteger));
+    const Type t = WholeResultType(next, tc == Type::Long || !byInteger);
+    if (t == Type::Double) {
+        counter->OverwriteUncounted(Value::Double(static_cast<double>(next)));
+    } else {
+        counter->OverwriteWhole(t, next);
+    }
     return true;
 }
 

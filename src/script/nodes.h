@@ -15,14 +15,18 @@
 //   and an assignment of numbers to a variable or a(i), is compiled into
 //   closures over unboxed numbers (numeric_expr.h), which leave any other
 //   value to the tree; a For loop whose body is only such assignments runs
-//   them in a row;
+//   them in a row, and in a procedure steps its counter in a loop of its
+//   own (RunWholeLoop in exec.cpp);
 // - a comparison used as a condition gives a bool (Test), not a value;
 // - a For counter that holds a whole number is tested and stepped in its
 //   variable; a(i) = x and x = y store straight into the element or the
 //   variable;
 // - a call evaluates its arguments straight into the callee's variables,
 //   which live in the native frame of the call, and lends its own variables
-//   to ByRef parameters by address (see CallWithArgs in eval.cpp).
+//   to ByRef parameters by address (see CallWithArgs in eval.cpp);
+// - the evaluators of the commonest cases (a global procedure called, n - 1
+//   and n < 2 over a variable) do their case first and leave the rest to a
+//   function of its own, so that the common case saves no registers.
 // Everything else (objects, Variant subtypes, errors and their positions,
 // On Error Resume Next, the stop checks) runs the general code, which the
 // fast paths fall back to whenever a value is not what they expect.

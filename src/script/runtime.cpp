@@ -32,6 +32,7 @@ void Runtime::AskHostToGoOn() const {
 void Runtime::SetStackBase() {
     const char probe = 0;
     stackBase_ = reinterpret_cast<uintptr_t>(&probe);
+    SetStackFloor();
 }
 
 int Runtime::GlobalSlotFor(const std::string& lname, std::string_view shown) {

@@ -273,11 +273,13 @@ class Runtime {
     void CheckStack() const {
         const char probe = 0;
         const auto here = reinterpret_cast<uintptr_t>(&probe);
-        if (stackBase_ > here && stackBase_ - here > stackBudget) Throw(kErrOutOfStack);
+        if (here < stackFloor_) Throw(kErrOutOfStack);
     }
-    // Enough for a few thousand levels of an ordinary procedure; the
-    // programs that run scripts give their thread a larger stack than this.
-    size_t stackBudget = 6 * 1024 * 1024;
+    // How deep the stack may grow below its base.
+    void SetStackBudget(size_t bytes) {
+        stackBudget_ = bytes;
+        SetStackFloor();
+    }
 
     // Set from any thread to stop a running script at its next loop turn or
     // call, with error 18; cleared when the next top-level call starts.
@@ -296,7 +298,14 @@ class Runtime {
     void Declare(const std::shared_ptr<Unit>& unit);
 
   private:
+    void SetStackFloor() {
+        stackFloor_ = stackBase_ > stackBudget_ ? stackBase_ - stackBudget_ : 0;
+    }
     uintptr_t stackBase_ = 0;
+    // Enough for a few thousand levels of an ordinary procedure; the
+    // programs that run scripts give their thread a larger stack than this.
+    size_t stackBudget_ = 6 * 1024 * 1024;
+    uintptr_t stackFloor_ = 0;  // the lowest address the stack may reach
     int entries_ = 0;
 };
 

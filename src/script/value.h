@@ -196,6 +196,15 @@ class Value {
         type_ = number.type_;
         u_ = number.u_;
     }
+    // The same for a whole number of type t (Integer or Long) that fits it,
+    // written from an integer register: a loop counter stepped each turn
+    // is read back at once, and a store from a vector register makes that
+    // read wait longer.
+    void OverwriteWhole(Type t, int64_t whole) {
+        type_ = t;
+        u_.cy = t == Type::Integer ? int64_t{static_cast<uint16_t>(whole)}
+                                   : int64_t{static_cast<uint32_t>(whole)};
+    }
     // Whether this holds a count: a string, an object or an array.
     bool HoldsCount() const { return counted_ != kNotCounted; }
     // Valid only while IsString(): every string has its text, so this reads

@@ -94,7 +94,7 @@ namespace {
 // always for the right operand, and for the left one when the right one is
 // a leaf too. What an operand's evaluation gives is made where it stays.
 template <typename Use>
-inline Value WithOperands(Frame& f, const Expr* left, const Expr* right, Use use) {
+inline auto WithOperands(Frame& f, const Expr* left, const Expr* right, Use use) {
     if (const Value* a = Peek(f, left)) {
         if (const Value* b = Peek(f, right)) return use(*a, *b);
         const Value copy = *a;
@@ -194,12 +194,9 @@ struct FastBinaryExpr : BinaryExpr {
     }
     bool Test(Frame& f) const override {
         if constexpr (IsComparison(Op)) {
-            bool holds = false;
-            WithOperands(f, left, right, [&](const Value& a, const Value& b) {
-                holds = QuickTest<Op>(f, a, b);
-                return Value();
+            return WithOperands(f, left, right, [&f](const Value& a, const Value& b) {
+                return QuickTest<Op>(f, a, b);
             });
-            return holds;
         }
         return BinaryExpr::Test(f);
     }

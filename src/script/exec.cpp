@@ -187,15 +187,8 @@ void RunAssignments(Frame& f, const Block& body) {
     const bool up = step >= 0;
     while (true) {
         f.rt.CheckInterrupt();
-        const Value* counter = f.slots[local];
         int64_t at;
-        if (counter->type() == Type::Long) {
-            at = counter->AsLong();
-        } else if (counter->type() == Type::Integer) {
-            at = counter->AsInteger();
-        } else {
-            return false;
-        }
+        if (!WholeValue(*f.slots[local], &at)) return false;
         if (up ? at > end : at < end) return true;
         for (const Stmt* const* s = first; s != last; ++s) {
             auto* assign = static_cast<const AssignStmt*>(*s);
@@ -247,10 +240,8 @@ Flow ForStmt::Exec(Frame& f) const {
         // and stepped without leaving it.
         Value* counter = place.Get(f);
         double at;
-        if (counter && counter->type() == Type::Long) {
-            at = counter->AsLong();
-        } else if (counter && counter->type() == Type::Integer) {
-            at = counter->AsInteger();
+        if (int64_t whole; counter && WholeValue(*counter, &whole)) {
+            at = static_cast<double>(whole);
         } else {
             at = CounterAt(f, var);
         }

@@ -209,6 +209,18 @@ inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
 // nor run code, read in place; null when e must be evaluated.
 inline const Value* Peek(Frame& f, const Expr* e);
 
+// The number an Integer or a Long holds; false for any other value.
+inline bool WholeValue(const Value& v, int64_t* whole) {
+    if (v.type() == Type::Long) {
+        *whole = v.AsLong();
+    } else if (v.type() == Type::Integer) {
+        *whole = v.AsInteger();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // The variable of a name that reading cannot fail on or run code for: a
 // procedure's own variable or an existing global one; else null.
 inline Value* PlainVariable(Frame& f, const NameRef& r) {
@@ -223,15 +235,8 @@ inline Value* PlainElement(Frame& f, const CallExpr* e, Array** array) {
     const Value* v = PlainVariable(f, e->ref);
     if (!v || !v->IsArray()) return nullptr;
     const Value* sub = Peek(f, e->args[0]);
-    if (!sub) return nullptr;
-    int32_t at;
-    if (sub->type() == Type::Long) {
-        at = sub->AsLong();
-    } else if (sub->type() == Type::Integer) {
-        at = sub->AsInteger();
-    } else {
-        return nullptr;
-    }
+    int64_t at;
+    if (!sub || !WholeValue(*sub, &at)) return nullptr;
     *array = v->AsArray();
     return FlatItem(*array, at);
 }

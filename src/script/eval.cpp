@@ -125,6 +125,9 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 // the callee's variables, or lent by address to its ByRef parameters.
 Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
                    Instance* me) {
+    // Checked here rather than by the callers, so that they can hand the
+    // call on without a frame of their own.
+    f.rt.CheckStack();
     const size_t count = exprs.size();
     if (count != p.params.size()) return CallWithArgList(f, exprs, p, me);
     Locals locals(p.LocalCount());
@@ -164,7 +167,7 @@ Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Proced
             if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
         }
     }
-    return RunProcedure(f.rt, p, me, slots, values);
+    return RunProcedure(f.rt, p, me, slots);
 }
 
 // A member of a script class instance called from outside it or from
@@ -355,7 +358,6 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
 
 Value CallExpr::Eval(Frame& f) const {
     if (ref.kind == NameRef::Kind::kGlobal && ref.global && ref.global->proc) {
-        f.rt.CheckStack();
         return CallWithArgs(f, args, *ref.global->proc, nullptr);
     }
     return EvalOther(f);

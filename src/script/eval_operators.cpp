@@ -207,6 +207,28 @@ struct FastBinaryExpr : BinaryExpr {
     }
 };
 
+// Two operands that are neither literals nor variables (Fib(n - 1) +
+// Fib(n - 2)): there is nothing to read in place, so no look is taken.
+template <BinaryOp Op>
+struct ComputedBinaryExpr : BinaryExpr {
+    using BinaryExpr::BinaryExpr;
+    Value Eval(Frame& f) const override {
+        f.rt.CheckStack();
+        const Value a = left->Eval(f);
+        const Value b = right->Eval(f);
+        return Quick<Op>(f, a, b);
+    }
+    bool Test(Frame& f) const override {
+        if constexpr (IsComparison(Op)) {
+            f.rt.CheckStack();
+            const Value a = left->Eval(f);
+            const Value b = right->Eval(f);
+            return QuickTest<Op>(f, a, b);
+        }
+        return BinaryExpr::Test(f);
+    }
+};
+
 // The same with a literal on the right (i * 2, n < 2, n - 1), the usual
 // shape: the literal is read where it lies, with no test of what it is. A
 // whole-number literal and a variable holding a whole number, the commonest
@@ -267,6 +289,9 @@ struct LiteralRightExpr : BinaryExpr {
 template <BinaryOp Op>
 const BinaryExpr* MakeFast(Unit& unit, const Expr* left, const Expr* right) {
     if (right->leaf == Leaf::kLiteral) return unit.Make<LiteralRightExpr<Op>>(Op, left, right);
+    if (left->leaf == Leaf::kNone && right->leaf == Leaf::kNone) {
+        return unit.Make<ComputedBinaryExpr<Op>>(Op, left, right);
+    }
     return unit.Make<FastBinaryExpr<Op>>(Op, left, right);
 }
 

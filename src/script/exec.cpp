@@ -36,27 +36,28 @@ bool Expr::Test(Frame& f) const {
 }
 
 Flow AssignStmt::Exec(Frame& f) const {
-    if (!numeric || !numeric->Run(f)) ExecTree(f);
-    return Flow::kNormal;
+    if (numeric && numeric->Run(f)) return Flow::kNormal;
+    return ExecTree(f);
 }
 
-void AssignStmt::ExecTree(Frame& f) const {
+Flow AssignStmt::ExecTree(Frame& f) const {
     const Value* peeked = value->leaf == Leaf::kNone ? nullptr : Peek(f, value);
     Value v = peeked ? *peeked : value->Eval(f);
     // A plain value into a plain variable, the common case, is stored here.
     if (!isSet && !v.IsObject()) {
         if (Value* variable = PeekVariable(f, target)) {
             *variable = std::move(v);
-            return;
+            return Flow::kNormal;
         }
         if (target->leaf == Leaf::kElement) {
             if (Value* element = PeekElementToWrite(f, static_cast<const CallExpr*>(target))) {
                 *element = std::move(v);
-                return;
+                return Flow::kNormal;
             }
         }
     }
     target->Assign(f, std::move(v), isSet);
+    return Flow::kNormal;
 }
 
 Flow AppendStmt::Exec(Frame& f) const {

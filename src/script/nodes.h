@@ -285,8 +285,9 @@ struct AssignStmt : Stmt {
     // when the statement is not of that shape.
     const NumericAssign* numeric = nullptr;
     Flow Exec(Frame& f) const override;
-    // The statement as a tree, whatever its values.
-    void ExecTree(Frame& f) const;
+    // The statement as a tree, whatever its values. It gives Exec's result
+    // so that Exec can hand on to it without coming back.
+    Flow ExecTree(Frame& f) const;
 };
 
 // x = x & y (& z...), done in place so that building a string piece by

@@ -175,7 +175,7 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
         }
     }
     locals.MakeRest();
-    return RunProcedure(rt, proc, me, locals.slots(), locals.values());
+    return RunProcedure(rt, proc, me, locals.slots());
 }
 
 Instance::Instance(Runtime& rt, const ClassDef* c, std::shared_ptr<Unit> unit)

@@ -310,7 +310,8 @@ class Runtime {
 };
 
 // A procedure's variables for one call, parameters first: each slot points
-// at its own value, or at the caller's variable for a ByRef parameter.
+// at its own value, at the caller's variable for a ByRef parameter, or, for
+// a function's result, at the value the call gives (RunProcedure).
 // Most procedures have a few variables: they live in the native frame of
 // the call, as calls are the hot path of recursive scripts. They are made
 // in order, each once, an argument straight from what its expression gives
@@ -405,18 +406,20 @@ inline Flow RunBlock(Frame& f, const Block& block) {
     return RunPlaced(s, [&] { return s->Exec(f); });
 }
 
-// Runs a procedure's body over its slots; returns its result. Inline: it
-// is the inside of every call.
-inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots,
-                          Value* locals) {
+// Runs a procedure's body over its slots and gives its result. A
+// function's result variable is the value the call gives, made where the
+// caller wants it, so that it is not moved out at the end. Inline: it is
+// the inside of every call.
+inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots) {
+    Value result;
+    if (proc.resultSlot >= 0) slots[proc.resultSlot] = &result;
     Ref<Instance> keep(me);  // the instance must outlive its own method
     Frame frame(rt);
     frame.slots = slots;
     frame.me = me;
     frame.proc = &proc;
     RunBlock(frame, proc.body);
-    if (proc.resultSlot >= 0) return std::move(locals[proc.resultSlot]);
-    return Value();
+    return result;
 }
 
 // Evaluates a unit compiled from an expression; a failure no statement

@@ -6,7 +6,8 @@
 ' ReDims the array whose element it is compared with, and arithmetic that
 ' Execute compiles inside a procedure, over the procedure's own variables;
 ' a For counter that is a ByRef parameter, stepped through the caller's
-' variable, and n - 1 at the Long's lower edge.
+' variable, n - 1 at the Long's lower edge, and two calls' results that
+' overflow a Long or a Byte, or a call with too many arguments.
 On Error Resume Next
 Sub Show(label, v)
     WScript.Echo label, TypeName(v), v & ""
@@ -54,3 +55,7 @@ End Sub
 gAlias = 0 : Aliased gAlias : Show "alias", gAlias
 Function Less1(n) : Less1 = n - 1 : End Function
 Show "less-long", Less1(CLng(-2147483647) - 1)
+Function Same(v) : Same = v : End Function
+Show "calls-long-overflow", -Same(2147483647) - Same(2147483647)
+Show "calls-byte-underflow", Same(CByte(1)) - Same(CByte(2))
+Show "calls-arity", Same(1, 2) : Show "n", Err.Number : Err.Clear

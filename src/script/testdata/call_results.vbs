@@ -1,0 +1,139 @@
+' A function's result variable is the value its call gives, and an operator
+' over two calls evaluates them left to right: what a result holds, when it
+' is read, kept or dropped, and what an operator makes of two results.
+Dim trail
+Function Tr(v)
+    trail = trail & "<" & v & ">"
+    Tr = v
+End Function
+Sub Show(label, v)
+    WScript.Echo label, TypeName(v), v
+End Sub
+
+' Two calls as operands: order, promotion and overflow.
+Function Big() : Big = 32767 : End Function
+Function BigLong() : BigLong = 2147483647 : End Function
+Function Text(s) : Text = s : End Function
+Function Nothing2() : End Function
+Function NullOf() : NullOf = Null : End Function
+trail = "" : Show "order", Tr(1) + Tr(2) * Tr(3) - Tr(4)
+Show "trail", trail
+Show "int+int", Big() + Big()
+Show "int*int", Big() * Big()
+Show "long+long", BigLong() + BigLong()
+Show "str+str", Text("3") + Text("4")
+Show "str+num", Text("3") + Big()
+Show "empty+empty", Nothing2() + Nothing2()
+Show "null+int", TypeName(NullOf() + Big())
+Show "dbl*int", Text(1.5) * Big()
+Show "cur+int", Text(CCur(1.25)) + Big()
+Show "date+int", Text(#2001-02-03#) + Tr(1)
+Show "byte+byte", Text(CByte(1)) + Text(CByte(2))
+Show "bool+bool", Text(True) + Text(True)
+Show "cmp<", Tr(1) < Tr(2)
+Show "cmp=str", Text("a") = Text("A")
+Show "cmp null", TypeName(NullOf() = NullOf())
+trail = ""
+If Tr(5) > Tr(4) Then trail = trail & "then" Else trail = trail & "else"
+Show "if", trail
+If NullOf() = Big() Then Show "null if", "then" Else Show "null if", "else"
+
+' An object's default property on either side of an operator.
+Class Box
+    Public v
+    Public Default Property Get Value
+        Value = v
+    End Property
+    Private Sub Class_Terminate
+        trail = trail & "[end " & v & "]"
+    End Sub
+End Class
+Function NewBox(x)
+    Set NewBox = New Box
+    NewBox.v = x
+End Function
+trail = ""
+Show "box+box", NewBox(2) + NewBox(3)
+Show "box<box", NewBox(2) < NewBox(3)
+Show "ended", trail
+
+' The result inside the function: Empty at first, read and written.
+Function Peek1()
+    Show "fresh", Peek1
+    Peek1 = 1
+    Peek1 = Peek1 + 1
+End Function
+Show "peek", Peek1()
+Function Acc(n)
+    Acc = n
+    If n > 0 Then Acc = Acc + Acc(n - 1)
+End Function
+Show "acc", Acc(10)
+Sub Bump(ByRef x) : x = x + 10 : End Sub
+Function Lent()
+    Lent = 1
+    Bump Lent
+End Function
+Show "lent", Lent()
+Function Early(n)
+    Early = "before"
+    If n Then Exit Function
+    Early = "after"
+End Function
+Show "exit", Early(True)
+Show "no exit", Early(False)
+
+' A result that fails part-way: the caller's variable keeps its value.
+Function Fails()
+    Fails = 7
+    Err.Raise 5
+End Function
+Function Resumes()
+    On Error Resume Next
+    Resumes = 7
+    Err.Raise 5
+    Resumes = Resumes + 1
+End Function
+x = "kept"
+On Error Resume Next
+x = Fails()
+Show "failed", x
+Show "err", Err.Number
+Err.Clear
+x = Resumes()
+Show "resumed", x
+x = Fails() + Tr(1)
+Show "failed operand", x
+On Error GoTo 0
+
+' Objects in the result: dropped when overwritten, when the caller drops
+' the value, and kept when the caller keeps it.
+Function Swap()
+    Set Swap = NewBox("first")
+    Set Swap = NewBox("second")
+    trail = trail & "[swapped]"
+End Function
+trail = ""
+Swap
+Show "dropped", trail
+trail = ""
+Set kept = Swap()
+Show "kept", trail & "|" & kept.v
+trail = ""
+Set kept = Nothing
+Show "released", trail
+
+'' A Property Get's result and a result that is an array.
+Class Counter
+    Private n
+    Public Property Get Next1
+        n = n + 1
+        Next1 = n
+    End Property
+End Class
+Set c = New Counter
+Show "prop", c.Next1 + c.Next1
+Function Pair(a, b) : Pair = Array(a, b) : End Function
+p = Pair(Tr(1), Tr(2))
+Show "array", p(0) + p(1)
+Show "ubound", UBound(Pair(1, 2)) + UBound(Pair(3, 4))

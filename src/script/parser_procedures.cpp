@@ -99,8 +99,7 @@ void Parser::ParseParams(Procedure* p) {
         } else {
             AcceptKw(Kw::kByRef);
         }
-        param.name = TakeName();
-        Declare(param.name, false);
+        Declare(TakeName(), false);
         if (Accept(Tok::kLParen)) Expect(Tok::kRParen, kErrExpectedRParen);
         p->params.push_back(std::move(param));
     } while (Accept(Tok::kComma));

@@ -48,8 +48,10 @@ class ScriptObject : public Object {
     virtual class Instance* AsInstance() { return nullptr; }
 };
 
+// A parameter's name is among the procedure's localNames; what a call
+// needs of it is how it is passed. Kept to a byte: a call compares the
+// count of its arguments with the count of these.
 struct Param {
-    std::string name;
     bool byRef = true;
 };
 

@@ -130,7 +130,7 @@ Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Proced
     f.rt.CheckStack();
     const size_t count = exprs.size();
     if (count != p.params.size()) return CallWithArgList(f, exprs, p, me);
-    Locals locals(p.LocalCount());
+    Locals locals(p);
     const Expr* const* args = exprs.data();
     ArgLocks locks;
     bool lent = false, omitted = false;

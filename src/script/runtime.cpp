@@ -164,8 +164,7 @@ Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args)
     if (args.count != proc.params.size()) {
         Throw(kErrWrongArgs, ErrorText(kErrWrongArgs) + ": '" + proc.name + "'");
     }
-    const int count = proc.LocalCount();
-    Locals locals(count);
+    Locals locals(proc);
     for (size_t i = 0; i < args.count; ++i) {
         if (IsMissing(*args.items[i])) Throw(kErrArgNotOptional);
         if (proc.params[i].byRef) {

@@ -321,7 +321,12 @@ class Runtime {
 // failure while making one leaves the ones before it to the destructor.
 class Locals {
   public:
-    explicit Locals(int count) : count_(count) {
+    // For proc's variables. A function's result, when it is the last, is
+    // not made here: its slot is pointed at the call's result.
+    explicit Locals(const Procedure& proc)
+        : Locals(proc.LocalCount(),
+                 proc.resultSlot >= 0 && proc.resultSlot == proc.LocalCount() - 1) {}
+    Locals(int count, bool lastIsResult) : count_(count), end_(count - lastIsResult) {
         if (count > kInline) {
             // One block: the values, then the slots.
             heap_ = ::operator new(count*(sizeof(Value) + sizeof(Value*)));
@@ -353,7 +358,7 @@ class Locals {
     }
     // The variables after the parameters, Empty.
     void MakeRest() {
-        for (; made_ < count_; ++made_) {
+        for (; made_ < end_; ++made_) {
             ::new (values_ + made_) Value();
             slots_[made_] = values_ + made_;
         }
@@ -364,6 +369,7 @@ class Locals {
   private:
     static constexpr int kInline = 8;
     int count_;
+    int end_;  // the variables made: all but a last one for the result
     int made_ = 0;
     Value* values_;
     Value** slots_;

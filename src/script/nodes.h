@@ -222,10 +222,12 @@ inline bool WholeValue(const Value& v, int64_t* whole) {
 }
 
 // The variable of a name that reading cannot fail on or run code for: a
-// procedure's own variable or an existing global one; else null.
+// procedure's own variable, an existing global one, or a field of the
+// instance running the code; else null.
 inline Value* PlainVariable(Frame& f, const NameRef& r) {
     if (r.kind == NameRef::Kind::kLocal) return f.slots[r.local];
     if (r.kind == NameRef::Kind::kGlobal && r.global->IsPlainVariable()) return &r.global->value;
+    if (r.kind == NameRef::Kind::kField) return &f.me->fields[r.local];
     return nullptr;
 }
 
@@ -266,6 +268,7 @@ inline Value* PeekVariable(Frame& f, const Expr* e) {
     if (r.kind == NameRef::Kind::kGlobal && r.global->writable) {
         return &r.global->value;
     }
+    if (r.kind == NameRef::Kind::kField) return &f.me->fields[r.local];
     return nullptr;
 }
 

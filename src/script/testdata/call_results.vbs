@@ -137,3 +137,36 @@ Function Pair(a, b) : Pair = Array(a, b) : End Function
 p = Pair(Tr(1), Tr(2))
 Show "array", p(0) + p(1)
 Show "ubound", UBound(Pair(1, 2)) + UBound(Pair(3, 4))
+
+' An instance's fields read and written where they lie: after a call that
+' changes them, as array elements shared with a copy, and counted up.
+Class Fields
+    Public n
+    Public items
+    Private Sub Class_Initialize
+        n = 1
+        items = Array(1, 2, 3)
+    End Sub
+    Function Change() : n = 100 : Change = 1 : End Function
+    Function SumAfter() : n = 1 : SumAfter = Change() + n : End Function
+    Function Copy()
+        Dim c : c = items
+        items(0) = 9
+        Copy = c(0) & " " & items(0)
+    End Function
+    Sub Count(k)
+        Dim i
+        For i = 1 To k : n = n + i * 2 - 1 : Next
+    End Sub
+    Function Cell(i) : Cell = items(i) + n : End Function
+End Class
+Set fo = New Fields
+Show "call then field", fo.SumAfter()
+Show "field copy", fo.Copy()
+fo.n = 0 : fo.Count 100
+Show "field count", fo.n
+Show "field cell", fo.Cell(2)
+fo.n = "7" : Show "field text", fo.Cell(1)
+On Error Resume Next
+Show "field out of range", fo.Cell(3)
+Show "err", Err.Number

@@ -7,7 +7,8 @@
 ' Execute compiles inside a procedure, over the procedure's own variables;
 ' a For counter that is a ByRef parameter, stepped through the caller's
 ' variable, n - 1 at the Long's lower edge, and two calls' results that
-' overflow a Long or a Byte, or a call with too many arguments.
+' overflow a Long or a Byte, a call with too many arguments, and a field
+' read before a call that changes it.
 On Error Resume Next
 Sub Show(label, v)
     WScript.Echo label, TypeName(v), v & ""
@@ -59,3 +60,9 @@ Function Same(v) : Same = v : End Function
 Show "calls-long-overflow", -Same(2147483647) - Same(2147483647)
 Show "calls-byte-underflow", Same(CByte(1)) - Same(CByte(2))
 Show "calls-arity", Same(1, 2) : Show "n", Err.Number : Err.Clear
+Class FieldFirst
+    Public n
+    Function Change() : n = 100 : Change = 1 : End Function
+    Function Sum() : n = 1 : Sum = n + Change() : End Function
+End Class
+Set ff = New FieldFirst : Show "field-then-call", ff.Sum()

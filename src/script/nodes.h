@@ -5,12 +5,14 @@
 // text is compiled, its names already bound to storage; the common shapes
 // have evaluators of their own, so that the work of a loop turn or a call
 // is a few direct steps on 16-byte values:
-// - + - * and the comparisons have one evaluator per operator, and one more
-//   when the right operand is a literal (i * 2, n < 2); whole numbers and
+// - + - * and the comparisons have one evaluator per operator, one more
+//   when the right operand is a literal (i * 2, n < 2), and one when
+//   neither operand is a leaf (Fib(n - 1) + Fib(n - 2)); whole numbers and
 //   Doubles are worked out inline with VBScript's widening (Integer, Long,
 //   Double; error 6 past that), anything else goes to the general rules;
-// - literals, variables and a(i) are leaves (Leaf): their parents read them
-//   in place (Peek) instead of calling them and copying what they give;
+// - literals, variables (a procedure's own, a global, a field of Me) and
+//   a(i) are leaves (Leaf): their parents read them in place (Peek)
+//   instead of calling them and copying what they give;
 // - an expression of two operators or more over numbers (total + i * 2 - 1),
 //   and an assignment of numbers to a variable or a(i), is compiled into
 //   closures over unboxed numbers (numeric_expr.h), which leave any other
@@ -23,7 +25,8 @@
 //   variable;
 // - a call evaluates its arguments straight into the callee's variables,
 //   which live in the native frame of the call, and lends its own variables
-//   to ByRef parameters by address (see CallWithArgs in eval.cpp);
+//   to ByRef parameters by address (see CallWithArgs in eval.cpp); a
+//   function's result variable is the value its call gives (RunProcedure);
 // - the evaluators of the commonest cases (a global procedure called, n - 1
 //   and n < 2 over a variable) do their case first and leave the rest to a
 //   function of its own, so that the common case saves no registers.

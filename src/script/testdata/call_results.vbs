@@ -123,7 +123,20 @@ trail = ""
 Set kept = Nothing
 Show "released", trail
 
-'' A Property Get's result and a result that is an array.
+'' More variables than a call keeps in its own frame: the result last, and
+' the result before the procedure's own variables.
+Function Nine(a, b, c, d, e, f, g, h, i)
+    Nine = a + b + c + d + e + f + g + h + i
+End Function
+Function NineDim(a, b, c, d, e, f, g, h, i)
+    Dim x, y
+    x = a + b + c + d + e : y = f + g + h + i
+    NineDim = x & "+" & y
+End Function
+Show "nine", Nine(1, 2, 3, 4, 5, 6, 7, 8, 9)
+Show "nine dim", NineDim(1, 2, 3, 4, 5, 6, 7, 8, Tr("9"))
+
+' A Property Get's result and a result that is an array.
 Class Counter
     Private n
     Public Property Get Next1

@@ -213,19 +213,23 @@ template <BinaryOp Op>
 struct ComputedBinaryExpr : BinaryExpr {
     using BinaryExpr::BinaryExpr;
     Value Eval(Frame& f) const override {
-        f.rt.CheckStack();
-        const Value a = left->Eval(f);
-        const Value b = right->Eval(f);
-        return Quick<Op>(f, a, b);
+        return WithComputed(f, [&f](const Value& a, const Value& b) { return Quick<Op>(f, a, b); });
     }
     bool Test(Frame& f) const override {
         if constexpr (IsComparison(Op)) {
-            f.rt.CheckStack();
-            const Value a = left->Eval(f);
-            const Value b = right->Eval(f);
-            return QuickTest<Op>(f, a, b);
+            return WithComputed(
+                f, [&f](const Value& a, const Value& b) { return QuickTest<Op>(f, a, b); });
         }
         return BinaryExpr::Test(f);
+    }
+
+  private:
+    template <typename Use>
+    auto WithComputed(Frame& f, Use use) const {
+        f.rt.CheckStack();
+        const Value a = left->Eval(f);
+        const Value b = right->Eval(f);
+        return use(a, b);
     }
 };
 

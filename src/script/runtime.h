@@ -326,7 +326,7 @@ class Locals {
     explicit Locals(const Procedure& proc)
         : Locals(proc.LocalCount(),
                  proc.resultSlot >= 0 && proc.resultSlot == proc.LocalCount() - 1) {}
-    Locals(int count, bool lastIsResult) : count_(count), end_(count - lastIsResult) {
+    Locals(int count, bool lastIsResult) : end_(count - lastIsResult) {
         if (count > kInline) {
             // One block: the values, then the slots.
             heap_ = ::operator new(count*(sizeof(Value) + sizeof(Value*)));
@@ -368,7 +368,6 @@ class Locals {
 
   private:
     static constexpr int kInline = 8;
-    int count_;
     int end_;  // the variables made: all but a last one for the result
     int made_ = 0;
     Value* values_;

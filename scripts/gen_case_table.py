@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/script/case_table.inc: the engine's simple case mappings.
+"""Writes src/text/case_table.inc: the simple case mappings of every script.
 
 Only one-to-one mappings are kept (a letter whose upper or lower case is
 more than one character, such as German sharp s, maps to itself), and only
@@ -9,7 +9,7 @@ distance and alternate or follow each other become one row.
 
 The table comes from the Unicode data of the Python that runs this script
 (unicodedata.unidata_version is written into the output).
-Usage: python3 scripts/gen_case_table.py > src/script/case_table.inc
+Usage: python3 scripts/gen_case_table.py > src/text/case_table.inc
 """
 import sys
 import unicodedata

@@ -17,6 +17,7 @@
 #include "fault_injector.h"
 #include "interpreter/text.h"
 #include "platform/file_system.h"
+#include "text/case_fold.h"
 
 namespace vantrel::testing {
 
@@ -45,8 +46,8 @@ inline bool WildcardMatch(std::string_view pattern, std::string_view name) {
         if (p < pattern.size() && pattern[p] == '*') {
             star = p++;
             resume = n;
-        } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || LowerChar(pattern[p]) == LowerChar(name[n]))) {
+        } else if (p < pattern.size() && (pattern[p] == '?' || text::AsciiLower(pattern[p]) ==
+                                                                   text::AsciiLower(name[n]))) {
             ++p;
             ++n;
         } else if (star != std::string_view::npos) {
@@ -85,7 +86,7 @@ class FakeFileSystem : public FileSystem {
         std::string full;
         if (path.size() >= 2 && path[1] == ':') {
             std::string drive = path.substr(0, 2), rest = path.substr(2);
-            bool sameDrive = LowerChar(drive[0]) == LowerChar(current[0]);
+            bool sameDrive = text::AsciiLower(drive[0]) == text::AsciiLower(current[0]);
             full = !rest.empty() && rest[0] == '\\' ? drive + rest
                    : sameDrive                      ? current + "\\" + rest
                                                     : drive + "\\" + rest;
@@ -111,7 +112,7 @@ class FakeFileSystem : public FileSystem {
         for (const std::string& part : parts) out += "\\" + part;
         return parts.empty() ? out + "\\" : out;
     }
-    std::string Key(const std::string& path) const { return LowerCase(Resolve(path)); }
+    std::string Key(const std::string& path) const { return text::LowerCase(Resolve(path)); }
 
     // --- FileSystem ---------------------------------------------------
     bool Exists(const std::string& path, FileMask mask) const override {
@@ -131,7 +132,8 @@ class FakeFileSystem : public FileSystem {
         if (pattern.back() == '\\' || pattern.back() == '/') pattern += "*";
         std::string name = LastPart(pattern);
         if (name == "." || name == "..") return found;
-        std::string folderKey = LowerCase(Resolve(pattern.substr(0, pattern.size() - name.size())));
+        std::string folderKey =
+            text::LowerCase(Resolve(pattern.substr(0, pattern.size() - name.size())));
         // Only the keys under the folder that begin as the pattern does are
         // looked at: the maps keep them together, so a lookup costs what
         // matches, as the system's indexed folders do, not the disk.
@@ -142,7 +144,7 @@ class FakeFileSystem : public FileSystem {
         while (!literal.empty() && (literal.back() == '.' || literal.back() == ' ')) {
             literal.pop_back();
         }
-        prefix += LowerCase(literal);
+        prefix += text::LowerCase(literal);
         std::vector<std::string> keys;
         for (auto it = files.lower_bound(prefix);
              it != files.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
@@ -249,7 +251,7 @@ class FakeFileSystem : public FileSystem {
         std::string folder = Resolve(pattern.substr(0, pattern.size() - LastPart(pattern).size()));
         bool ok = true;
         for (const FileEntry& entry : found) {
-            std::string key = LowerCase(Join(folder, entry.name));
+            std::string key = text::LowerCase(Join(folder, entry.name));
             const Node* node = NodeAt(key);
             if (node && node->readOnly) {
                 if (ok) Fail(err, kAccessDenied);
@@ -323,7 +325,7 @@ class FakeFileSystem : public FileSystem {
         if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
-        if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
+        if (!folders.count(text::LowerCase(full))) return Fail(err, "Path not found");
         current = full;
         return true;
     }
@@ -331,14 +333,14 @@ class FakeFileSystem : public FileSystem {
         if (Injected(err)) return false;
         if (UsesDevice(path, err)) return false;
         std::string full = Resolve(path);
-        if (!folders.count(LowerCase(full))) return Fail(err, "Path not found");
-        if (LowerChar(full[0]) == LowerChar(current[0])) current = full;
+        if (!folders.count(text::LowerCase(full))) return Fail(err, "Path not found");
+        if (text::AsciiLower(full[0]) == text::AsciiLower(current[0])) current = full;
         return true;
     }
     bool ChangeDrive(const std::string& drive, std::string* err) override {
         if (Injected(err)) return false;
-        std::string root = std::string(1, UpperChar(drive[0])) + ":\\";
-        if (!folders.count(LowerCase(root))) return Fail(err, "Device unavailable");
+        std::string root = std::string(1, text::AsciiUpper(drive[0])) + ":\\";
+        if (!folders.count(text::LowerCase(root))) return Fail(err, "Device unavailable");
         current = root;
         return true;
     }
@@ -346,7 +348,7 @@ class FakeFileSystem : public FileSystem {
     std::vector<std::string> Drives() const override {
         std::vector<std::string> drives;
         for (const std::string& key : folders) {
-            if (key.size() == 3) drives.push_back(std::string(1, UpperChar(key[0])) + ":");
+            if (key.size() == 3) drives.push_back(std::string(1, text::AsciiUpper(key[0])) + ":");
         }
         return drives;
     }
@@ -402,7 +404,7 @@ class FakeFileSystem : public FileSystem {
         return slash == std::string::npos ? path : path.substr(slash + 1);
     }
     static bool IsDevice(const std::string& path) {
-        std::string name = LowerCase(LastPart(path));
+        std::string name = text::LowerCase(LastPart(path));
         name = name.substr(0, name.find('.'));
         if (name == "con" || name == "prn" || name == "aux" || name == "nul") return true;
         return name.size() == 4 && (name.rfind("com", 0) == 0 || name.rfind("lpt", 0) == 0) &&
@@ -469,7 +471,7 @@ class FakeFileSystem : public FileSystem {
             if (folders.count(toKey)) return Fail(err, kAccessDenied);
             if (move && files.count(toKey)) return Fail(err, kAlreadyExists);
             if (!CanWrite(toKey, err)) return false;
-            std::string fromKey = LowerCase(Join(from, entry.name));
+            std::string fromKey = text::LowerCase(Join(from, entry.name));
             if (fromKey == toKey) continue;
             files[toKey] = files[fromKey];
             Node copied = nodes[fromKey];
@@ -499,10 +501,10 @@ class FakeFileSystem : public FileSystem {
             return any || Fail(err, kPathNotFound);
         }
         std::string from = Resolve(source);
-        if (!folders.count(LowerCase(from))) return Fail(err, kPathNotFound);
+        if (!folders.count(text::LowerCase(from))) return Fail(err, kPathNotFound);
         std::string to = destination.back() == '\\' ? Join(Resolve(destination), LastPart(from))
                                                     : Resolve(destination);
-        std::string fromKey = LowerCase(from), toKey = LowerCase(to);
+        std::string fromKey = text::LowerCase(from), toKey = text::LowerCase(to);
         if (toKey == fromKey || toKey.rfind(fromKey + "\\", 0) == 0) {
             return Fail(err, "Cannot copy a folder into itself");
         }
@@ -517,7 +519,7 @@ class FakeFileSystem : public FileSystem {
     // to, merging into a folder that is there; a move drops the original.
     // Built aside first, so that a move changing only letter case works.
     void CopyTree(const std::string& from, const std::string& to, bool move) {
-        const std::string fromKey = LowerCase(from), toKey = LowerCase(to);
+        const std::string fromKey = text::LowerCase(from), toKey = text::LowerCase(to);
         auto inTree = [&](const std::string& key) {
             return key == fromKey || key.rfind(fromKey + "\\", 0) == 0;
         };

@@ -16,8 +16,11 @@
 #include "fake_file_system.h"
 #include "interpreter/text.h"
 #include "platform/platform.h"
-#include "script/convert.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/number_settings.h"
+#include "text/utf8.h"
+#include "text/windows_1252.h"
 
 namespace vantrel::testing {
 
@@ -76,7 +79,7 @@ class FakeShell : public Shell {
             *err = kInjectedFailure;
             return false;
         }
-        if (openable.count(LowerCase(file))) return true;
+        if (openable.count(text::LowerCase(file))) return true;
         *err = "The system cannot find the file specified.";
         return false;
     }
@@ -176,7 +179,7 @@ class FakeProcesses : public Processes {
         if (append) command.pop_back();
         command = std::string(TrimSpaces(command));
         std::string output =
-            StartsWithNoCase(command, "echo ") ? command.substr(5) + "\r\n" : commandOutput;
+            text::StartsWithNoCase(command, "echo ") ? command.substr(5) + "\r\n" : commandOutput;
         std::string err;
         if (append) {
             files_.AppendFile(target, output, &err);
@@ -215,12 +218,12 @@ class FakeRegistry : public Registry {
     }
 
     std::vector<std::string> SubKeys(Root root, const std::string& key) const override {
-        auto it = subKeys.find({root, LowerCase(key)});
+        auto it = subKeys.find({root, text::LowerCase(key)});
         return it == subKeys.end() ? std::vector<std::string>() : it->second;
     }
 
     static std::string Id(const std::string& key, const std::string& name) {
-        return LowerCase(key) + "|" + LowerCase(name);
+        return text::LowerCase(key) + "|" + text::LowerCase(name);
     }
     std::map<std::string, std::string> values;                                 // by Id
     std::map<std::pair<Root, std::string>, std::vector<std::string>> subKeys;  // lower-case key
@@ -232,7 +235,7 @@ class FakeEnvironment : public Environment {
   public:
     bool Get(const std::string& name, std::string* value) const override {
         for (const auto& [key, v] : variables) {
-            if (EqualsNoCase(key, name)) {
+            if (text::EqualsNoCase(key, name)) {
                 *value = v;
                 return true;
             }
@@ -269,11 +272,11 @@ class FakeClock : public Clock {
         std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour, t.minute, t.second);
         return text;
     }
-    script::NumberSettings Numbers() const override { return numbers; }
+    text::NumberSettings Numbers() const override { return numbers; }
     LocalTime now{2026, 12, 6, 14, 30, 5, 0};
     mutable std::uint64_t milliseconds = 0;
     std::uint64_t step = 0;
-    script::NumberSettings numbers;
+    text::NumberSettings numbers;
     std::vector<LocalTime> sets;
 };
 
@@ -397,7 +400,7 @@ class FakeCodePages : public CodePages {
     std::string FromLegacy(std::string_view bytes) const override {
         if (!processIsUtf8) return std::string(bytes);
         std::string out;
-        for (char c : bytes) script::utf8::Append(&out, script::ToUnicode(c));
+        for (char c : bytes) text::utf8::Append(&out, text::FromWindows1252(c));
         return out;
     }
     std::string ToLegacy(std::string_view text) const override {
@@ -406,7 +409,7 @@ class FakeCodePages : public CodePages {
     std::string FromOem(std::string_view bytes) const override {
         if (!oem) return FromLegacy(bytes);
         std::string out;
-        for (char c : bytes) script::utf8::Append(&out, oem(static_cast<unsigned char>(c)));
+        for (char c : bytes) text::utf8::Append(&out, oem(static_cast<unsigned char>(c)));
         return processIsUtf8 ? out : Utf8To1252(out);
     }
     std::string ToOem(std::string_view text) const override {
@@ -414,7 +417,7 @@ class FakeCodePages : public CodePages {
         const std::string utf8 = processIsUtf8 ? std::string(text) : FromUtf8Of1252(text);
         std::string out;
         for (size_t i = 0; i < utf8.size();) {
-            const script::utf8::Char c = script::utf8::Decode(utf8, i);
+            const text::utf8::Char c = text::utf8::Decode(utf8, i);
             i += c.bytes;
             char b = '?';
             for (int byte = 0; byte < 256; ++byte) {
@@ -438,7 +441,7 @@ class FakeCodePages : public CodePages {
                 units[i + 1] < 0xE000) {
                 code = 0x10000 + ((code - 0xD800) << 10) + (units[++i] - 0xDC00);
             }
-            script::utf8::Append(&out, code);
+            text::utf8::Append(&out, code);
         }
         return processIsUtf8 ? out : Utf8To1252(out);
     }
@@ -449,17 +452,17 @@ class FakeCodePages : public CodePages {
   private:
     static std::string FromUtf8Of1252(std::string_view bytes) {
         std::string out;
-        for (char c : bytes) script::utf8::Append(&out, script::ToUnicode(c));
+        for (char c : bytes) text::utf8::Append(&out, text::FromWindows1252(c));
         return out;
     }
     static std::string Utf8To1252(std::string_view text) {
         std::string out;
         for (size_t i = 0; i < text.size();) {
-            const script::utf8::Char c = script::utf8::Decode(text, i);
+            const text::utf8::Char c = text::utf8::Decode(text, i);
             i += c.bytes;
             const char b =
-                c.code < 0x10000 ? script::FromUnicode(static_cast<uint16_t>(c.code)) : '?';
-            // FromUnicode answers '?' for what 1252 lacks; an invalid byte is lost too.
+                c.code < 0x10000 ? text::ToWindows1252(static_cast<uint16_t>(c.code)) : '?';
+            // ToWindows1252 answers '?' for what 1252 lacks; an invalid byte is lost too.
             out.push_back(c.valid ? b : '?');
         }
         return out;

@@ -4,6 +4,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -109,7 +110,8 @@ void AddBatchCommand(Interpreter& in, const Command& c) {
 void AddSearchCommand(Interpreter& in, const Command& c) {
     const std::string name = c.Arg(1);
     const std::string url = TextAfterName(c, name);
-    if (!IsValidBatchName(name) || url.empty() || FindNoCase(url, "%s") == std::string::npos) {
+    if (!IsValidBatchName(name) || url.empty() ||
+        text::FindNoCase(url, "%s") == std::string::npos) {
         PrintSyntax(in, c);
         return;
     }

@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -47,7 +48,8 @@ const char* VariableFor(Target target, Part part, bool busy) {
 void ColourCommand(Interpreter& in, const Command& c) {
     std::string a[5];
     for (int i = 1; i <= 4; ++i) a[i] = c.Arg(i);
-    const std::string a1 = LowerCase(a[1]), a2 = LowerCase(a[2]), a3 = LowerCase(a[3]);
+    const std::string a1 = text::LowerCase(a[1]), a2 = text::LowerCase(a[2]),
+                      a3 = text::LowerCase(a[3]);
     // "loading" and "load" name the busy colours as "busy" does, so they
     // take the same fourth argument.
     const bool valid = a[4].empty() || PartOf(a2) == Part::kBusy;

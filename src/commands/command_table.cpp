@@ -17,6 +17,7 @@
 #include "commands/web_commands.h"
 #include "commands/window_commands.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -24,7 +25,7 @@ namespace {
 
 // The run-together forms: "cd.." is "cd ..", "cdd\x" is "cdd \x".
 bool RewriteFolderForm(const Command& c, std::string_view word, std::string* line) {
-    std::string lower = LowerCase(c.line);
+    std::string lower = text::LowerCase(c.line);
     for (char next : {'\\', '/', '.'}) {
         if (lower.size() > word.size() && lower.compare(0, word.size(), word) == 0 &&
             lower[word.size()] == next) {

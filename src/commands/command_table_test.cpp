@@ -5,6 +5,7 @@
 #include <set>
 
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 Command Parsed(const std::string& line) {
     Command c;
     c.line = line;
-    c.word = LowerCase(ParseArgs(line, 1));
+    c.word = text::LowerCase(ParseArgs(line, 1));
     c.args = std::string(TrimSpaces(line.substr(std::min(line.size(), c.word.size() + 1))));
     return c;
 }
@@ -28,7 +29,7 @@ TEST(CommandTableTest, EveryRowIsReachedByEachOfItsWordsAndNoWordIsInTwoRows) {
         for (std::string_view word : row.words) {
             EXPECT_TRUE(seen.insert(word).second) << word << " is in two rows";
             EXPECT_EQ(MatchRow(table, Parsed(std::string(word))).row, &row) << word;
-            EXPECT_EQ(LowerCase(word), word);
+            EXPECT_EQ(text::LowerCase(word), word);
         }
     }
     const CommandRow* drive = MatchRow(table, Parsed("d:")).row;

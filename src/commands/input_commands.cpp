@@ -5,6 +5,7 @@
 #include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -48,7 +49,7 @@ void MouseCommand(Interpreter& in, const Command& c) {
     }
     std::string button = c.Arg(3);
     if (button.empty()) return;
-    char letter = LowerChar(button[0]);
+    char letter = text::AsciiLower(button[0]);
     if (letter != 'l' && letter != 'r' && letter != 'm') {
         in.PrintOut(kInvalidButton);
         return;

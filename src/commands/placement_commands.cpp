@@ -10,6 +10,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -55,7 +56,7 @@ void DockCommand(Interpreter& in, const Command& c) {
     // A saved placement names the monitor: "dock bottom x y" docks on the
     // monitor holding that point.
     std::optional<Point> monitor = MonitorPoint(c.Arg(2), c.Arg(3));
-    const std::string edge = LowerCase(c.Arg(1));
+    const std::string edge = text::LowerCase(c.Arg(1));
     if (monitor && c.Arg(4).empty() && (edge == "top" || edge == "bottom")) {
         in.Host().DockOn(edge == "top" ? DockState::kTop : DockState::kBottom, *monitor);
     } else if (c.argsLower == "top") {

@@ -7,6 +7,7 @@
 #include "interpreter/text.h"
 #include "interpreter/variables.h"
 #include "platform/shell.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -47,7 +48,7 @@ std::string PageAddress(const std::string& target, const std::string& user,
 }
 
 std::string HelpAddress(const std::string& topic) {
-    std::string page = topic.empty() ? "index" : ReplaceAll(LowerCase(topic), " ", "");
+    std::string page = topic.empty() ? "index" : ReplaceAll(text::LowerCase(topic), " ", "");
     return SiteAddress(kProductSite) + "documentation/" + page + ".html";
 }
 

@@ -5,6 +5,7 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -17,7 +18,8 @@ constexpr int kPidColumn = 7;
 constexpr int kTitleColumn = 72;
 
 bool TitleContains(const std::string& title, const std::string& fragment) {
-    return !title.empty() && LowerCase(title).find(LowerCase(fragment)) != std::string::npos;
+    return !title.empty() &&
+           text::LowerCase(title).find(text::LowerCase(fragment)) != std::string::npos;
 }
 
 template <typename Keep>
@@ -95,7 +97,7 @@ void WinsCommand(Interpreter& in, const Command& c) {
     in.PrintOut(kPidHeader + std::string(kTitleIndent, ' ') + kTitleHeader);
     in.PrintOut(std::string(kPidColumn, '-') + "|" + std::string(kTitleColumn, '-'));
     const DesktopWindows& windows = in.Os().windows;
-    const std::string fragment = LowerCase(c.args);
+    const std::string fragment = text::LowerCase(c.args);
     for (WindowHandle w : windows.TopLevelWindows()) {
         unsigned long pid = windows.WindowProcessId(w);
         std::string title = GetWindowTitle(windows, w);

@@ -4,6 +4,8 @@
 
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"
+#include "text/compare.h"
+#include "text/hex.h"
 
 namespace vantrel {
 
@@ -24,7 +26,7 @@ bool LookUpName(std::string_view name, const FileSystem& files, const CodePages&
         size_t end = contents.find_first_of("\r\n", start);
         if (end == std::string::npos) end = contents.size();
         std::string_view line = std::string_view(contents).substr(start, end - start);
-        if (StartsWithNoCase(line, prefix)) {
+        if (text::StartsWithNoCase(line, prefix)) {
             *colour = std::string(line.substr(prefix.size()));
             return true;
         }
@@ -36,7 +38,7 @@ bool LookUpName(std::string_view name, const FileSystem& files, const CodePages&
 // Two characters read as a hexadecimal number prefix: "0F" is 15, "F" and
 // then anything else is 15, nothing readable is 0.
 int HexPair(std::string_view text, size_t at) {
-    return at < text.size() ? static_cast<int>(LeadingHex(text.substr(at), 2)) : 0;
+    return at < text.size() ? static_cast<int>(text::LeadingHex(text.substr(at), 2)) : 0;
 }
 
 }  // namespace

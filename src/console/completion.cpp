@@ -4,7 +4,9 @@
 #include <utility>
 
 #include "interpreter/text.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -254,12 +256,12 @@ CompletionRequest ParseCompletion(std::string_view line, size_t caret,
         SplitPath(text, &r);
         return r;
     }
-    r.command = LowerCase(
+    r.command = text::LowerCase(
         Unquoted(before.substr(tokens.first.start, tokens.first.end - tokens.first.start)));
     r.argIndex = static_cast<int>(index);
     if (index >= 2 && tokens.count >= 2) {
         const Token& prev = index == tokens.count ? tokens.last : tokens.previous;
-        r.previous = LowerCase(Unquoted(before.substr(prev.start, prev.end - prev.start)));
+        r.previous = text::LowerCase(Unquoted(before.substr(prev.start, prev.end - prev.start)));
     }
     CompleteArgument(before, tokens, word, &r);
     return r;
@@ -268,8 +270,8 @@ CompletionRequest ParseCompletion(std::string_view line, size_t caret,
 std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed) {
     std::vector<std::pair<std::string, Candidate>> keyed;
     for (Candidate& c : candidates) {
-        if (!StartsWithNoCase(c.name, typed) || c.name.empty()) continue;
-        keyed.emplace_back(LowerCase(c.name), std::move(c));
+        if (!text::StartsWithNoCase(c.name, typed) || c.name.empty()) continue;
+        keyed.emplace_back(text::LowerCase(c.name), std::move(c));
     }
     std::stable_sort(keyed.begin(), keyed.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -289,9 +291,9 @@ std::string CommonPrefix(const std::vector<Candidate>& candidates) {
         // share their first bytes.
         size_t n = 0, k = 0, end = 0;
         while (n < prefix.size() && k < c.name.size()) {
-            const size_t next = n + script::utf8::Decode(prefix, n).bytes;
-            const size_t length = script::utf8::Decode(c.name, k).bytes;
-            if (!MatchesAt(c.name, k, std::string_view(prefix).substr(n, next - n), &end) ||
+            const size_t next = n + text::utf8::Decode(prefix, n).bytes;
+            const size_t length = text::utf8::Decode(c.name, k).bytes;
+            if (!text::MatchesAt(c.name, k, std::string_view(prefix).substr(n, next - n), &end) ||
                 end != k + length) {
                 break;
             }

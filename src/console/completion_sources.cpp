@@ -8,6 +8,8 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -44,7 +46,8 @@ void AddWords(std::initializer_list<const char*> words, std::vector<Candidate>* 
 }
 
 std::string WithoutExtension(const std::string& name, std::string_view extension) {
-    return EndsWithNoCase(name, extension) ? name.substr(0, name.size() - extension.size()) : name;
+    return text::EndsWithNoCase(name, extension) ? name.substr(0, name.size() - extension.size())
+                                                 : name;
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ std::vector<std::string> SyntaxWords(std::string_view syntax, int argIndex) {
         const bool upper = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
             return c >= 'A' && c <= 'Z';
         });
-        if (upper) words.push_back(LowerCase(word));
+        if (upper) words.push_back(text::LowerCase(word));
         start = end + 1;
     }
     return words;
@@ -150,7 +153,7 @@ IndexPlaces CompletionSources::Places() {
     std::string extensions = in_.EnvGet("PATHEXT");
     for (const std::string& extension :
          SplitList(extensions.empty() ? kDefaultPathExt : extensions)) {
-        places.extensions.push_back(LowerCase(extension));
+        places.extensions.push_back(text::LowerCase(extension));
     }
     std::string common = in_.EnvGet("ProgramData");
     if (common.empty()) common = in_.EnvGet("ALLUSERSPROFILE");
@@ -176,7 +179,7 @@ void CompletionSources::Programs(const CompletionRequest& r, const Deadline& dea
                     deadline.end);
     }
     for (const Candidate& c : index_.Entries()) {
-        if (StartsWithNoCase(c.name, r.typed)) out->push_back(c);
+        if (text::StartsWithNoCase(c.name, r.typed)) out->push_back(c);
     }
 }
 
@@ -196,7 +199,7 @@ void CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline&
             if (folder.empty() || deadline.Passed()) continue;
             const std::string pattern = InFolder(folder, r.typed + "*" + extension);
             for (const FileEntry& entry : in_.Os().files.Find(pattern, FileMask::kFiles)) {
-                if (!EndsWithNoCase(entry.name, extension)) continue;
+                if (!text::EndsWithNoCase(entry.name, extension)) continue;
                 out->push_back({std::string(extension) == ".dcb"
                                     ? WithoutExtension(entry.name, extension)
                                     : entry.name});
@@ -295,7 +298,7 @@ bool CompletionSources::FixedWords(const CompletionRequest& r, std::vector<Candi
     // ECHO's words are its own: anything else it prints.
     if (r.command == "echo" && r.argIndex == 1) AddWords({"on", "off"}, out);
     for (std::string_view syntax : found->syntax) {
-        if (!StartsWithNoCase(syntax, "Syntax:")) continue;
+        if (!text::StartsWithNoCase(syntax, "Syntax:")) continue;
         for (std::string& word : SyntaxWords(syntax, r.argIndex)) out->push_back({std::move(word)});
     }
     return true;

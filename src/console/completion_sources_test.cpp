@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interpreter_fixture.h"
+#include "text/case_fold.h"
 
 namespace vantrel::testing {
 namespace {
@@ -32,10 +33,10 @@ class CompletionSourcesTest : public InterpreterTest {
         os.files.AddFile(std::string(kShortcuts) + "\\news.url", "");
         os.files.AddFile(std::string(kShortcuts) + "\\nothing.txt", "");
         os.files.AddFile("C:\\nowhere.dcb", "");
-        os.registry.subKeys[{Registry::Root::kLocalMachine, LowerCase(ProgramIndex::kAppPaths)}] = {
-            "nirsoft.exe"};
-        os.registry.subKeys[{Registry::Root::kCurrentUser, LowerCase(ProgramIndex::kAppPaths)}] = {
-            "nvim.exe"};
+        os.registry.subKeys[{Registry::Root::kLocalMachine,
+                             text::LowerCase(ProgramIndex::kAppPaths)}] = {"nirsoft.exe"};
+        os.registry.subKeys[{Registry::Root::kCurrentUser,
+                             text::LowerCase(ProgramIndex::kAppPaths)}] = {"nvim.exe"};
         os.files.AddFolder(std::string(kUserMenu) + "\\Programs\\Accessories");
         os.files.AddFolder(std::string(kUserMenu) + "\\Programs");
         os.files.AddFolder(kUserMenu);

@@ -4,6 +4,7 @@
 #include "console/keyboard.h"
 #include "interpreter/text.h"
 #include "platform/key_codes.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -72,7 +73,8 @@ std::string Console::SingleCompletionTail(const std::string& text) {
     std::string line = text.substr(0, request.start) + CompletionText(request, fits[0], true);
     while (!line.empty() && line.back() == ' ') line.pop_back();
     // A completion that quotes or respells what was typed is Tab's to make.
-    if (line.size() <= text.size() || LowerCase(line.substr(0, text.size())) != LowerCase(text)) {
+    if (line.size() <= text.size() ||
+        text::LowerCase(line.substr(0, text.size())) != text::LowerCase(text)) {
         return {};
     }
     return line.substr(text.size());
@@ -134,7 +136,7 @@ void Console::EnterClicked() {
             break;
         case kRemotePassword:
         case kRemoteLink:
-            state_ = LowerCase(trimmed) == "disconnect" ? kDisconnecting : kSending;
+            state_ = text::LowerCase(trimmed) == "disconnect" ? kDisconnecting : kSending;
             if (link_) link_->Send(text + "\r\n");
             UpdatePrompt();
             break;

@@ -6,6 +6,8 @@
 
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -33,7 +35,7 @@ bool IsSecretWord(std::string_view token) {
         token.remove_prefix(1);
         if (!token.empty() && token.back() == '"') token.remove_suffix(1);
     }
-    const std::string word = LowerCase(token);
+    const std::string word = text::LowerCase(token);
     return std::find(std::begin(kSecretWords), std::end(kSecretWords), word) !=
            std::end(kSecretWords);
 }
@@ -103,7 +105,7 @@ std::string MaskSecrets(std::string_view line, std::string_view separator) {
     size_t start = !line.empty() && (line[0] == '@' || line[0] == '&') ? 1 : 0;
     for (;;) {
         size_t end =
-            separator.empty() ? std::string_view::npos : FindNoCase(line, separator, start);
+            separator.empty() ? std::string_view::npos : text::FindNoCase(line, separator, start);
         if (end == std::string_view::npos) end = line.size();
         const size_t password = PasswordStart(line.substr(start, end - start));
         if (password != std::string_view::npos) {
@@ -149,7 +151,7 @@ bool HistoryLines::Add(const std::string& line) {
 
 std::string_view HistoryLines::SuggestionFor(std::string_view text) const {
     if (text.empty()) return {};
-    const std::string lower = LowerCase(text);
+    const std::string lower = text::LowerCase(text);
     for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
         if (it->size() > text.size() && BeginsWithLower(*it, lower)) {
             return std::string_view(*it).substr(text.size());
@@ -159,7 +161,7 @@ std::string_view HistoryLines::SuggestionFor(std::string_view text) const {
 }
 
 int HistoryLines::FindOlder(std::string_view text, int before) const {
-    const std::string lower = LowerCase(text);
+    const std::string lower = text::LowerCase(text);
     for (int i = std::min(before, static_cast<int>(lines_.size())) - 1; i >= 0; --i) {
         if (HoldsLower(lines_[i], lower)) return i;
     }

@@ -6,6 +6,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "text/hex.h"
 
 namespace vantrel {
 
@@ -39,7 +40,7 @@ bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers
 }
 
 int FocusKeyCode(std::string_view text) {
-    return static_cast<int>(LeadingHex(text, kMaxFocusKeyDigits));
+    return static_cast<int>(text::LeadingHex(text, kMaxFocusKeyDigits));
 }
 
 bool FocusHotkeyPressed(Interpreter& in) {

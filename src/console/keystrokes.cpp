@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "interpreter/text.h"
-#include "script/convert.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -35,8 +35,7 @@ constexpr long kMaxRepeat = 1000;
 // A character's code point. A byte that starts no UTF-8 character is one
 // of the legacy code page (Windows-1252), as older batch files hold it.
 int CharacterCode(std::string_view text, size_t at) {
-    const script::utf8::Char c = script::utf8::Decode(text, at);
-    return c.valid ? static_cast<int>(c.code) : script::ToUnicode(text[at]);
+    return static_cast<int>(text::utf8::CodeOf(text::utf8::Decode(text, at)));
 }
 
 bool LookUpKey(const std::string& upper, KeyStroke* key) {
@@ -131,10 +130,10 @@ class Parser {
             inside.resize(space);
         }
         KeyStroke key;
-        const size_t firstBytes = script::utf8::Decode(inside, 0).bytes;
-        if (firstBytes == inside.size() && !LookUpKey(UpperCase(inside), &key)) {
+        const size_t firstBytes = text::utf8::Decode(inside, 0).bytes;
+        if (firstBytes == inside.size() && !LookUpKey(text::UpperCase(inside), &key)) {
             key = KeyStroke{KeyStroke::kCharacter, CharacterCode(inside, 0)};
-        } else if (!LookUpKey(UpperCase(inside), &key)) {
+        } else if (!LookUpKey(text::UpperCase(inside), &key)) {
             return Fail("unknown key {" + inside + "}", err);
         }
         Add(key, mods, count);
@@ -144,7 +143,7 @@ class Parser {
     // The character at pos_, which it passes.
     int NextCharacter() {
         const int code = CharacterCode(text_, pos_);
-        pos_ += script::utf8::Decode(text_, pos_).bytes;
+        pos_ += text::utf8::Decode(text_, pos_).bytes;
         return code;
     }
 

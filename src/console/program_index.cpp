@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "interpreter/text.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -69,7 +70,7 @@ void ProgramIndex::Step(const Job& job) {
             // is X~1.EXE.
             for (const FileEntry& entry :
                  files_.Find(job.folder + "\\*" + job.extension, FileMask::kFiles)) {
-                if (EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
+                if (text::EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
             }
             break;
         case JobKind::kShortcutFolder:
@@ -82,8 +83,8 @@ void ProgramIndex::Step(const Job& job) {
                             {JobKind::kShortcutFolder, path, job.depth + 1, std::string()});
                         ++foldersQueued_;
                     }
-                } else if (EndsWithNoCase(entry.name, ".lnk") ||
-                           EndsWithNoCase(entry.name, ".url")) {
+                } else if (text::EndsWithNoCase(entry.name, ".lnk") ||
+                           text::EndsWithNoCase(entry.name, ".url")) {
                     // Found by its name, opened by its whole path: it lies
                     // in none of the folders a name is looked for in.
                     Add({entry.name.substr(0, entry.name.size() - 4), path});

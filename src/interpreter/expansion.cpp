@@ -3,7 +3,9 @@
 #include <set>
 
 #include "interpreter/text.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -13,16 +15,16 @@ ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
     if (marker.empty()) return result;
     std::set<std::string> expanded;
     for (int count = 0;; ++count) {
-        size_t open = FindNoCase(*line, marker);
+        size_t open = text::FindNoCase(*line, marker);
         if (open == std::string::npos) return result;
         size_t nameStart = open + marker.size();
-        size_t close = FindNoCase(*line, marker, nameStart);
+        size_t close = text::FindNoCase(*line, marker, nameStart);
         if (close == std::string::npos) return result;
         std::string name = line->substr(nameStart, close - nameStart);
         std::string token = marker + name + marker;
         // Every occurrence is replaced at once, so a name met again can only
         // have come back through a value.
-        if (!expanded.insert(LowerCase(name)).second) {
+        if (!expanded.insert(text::LowerCase(name)).second) {
             result.stopped = true;
             result.message = token + " expands to itself; left as typed";
             return result;
@@ -48,7 +50,7 @@ void MatchLegacyMarker(std::string* line, const std::string& marker, char legacy
     std::string out;
     out.reserve(line->size() + marker.size());
     for (size_t i = 0; i < line->size();) {
-        const script::utf8::Char c = script::utf8::Decode(*line, i);
+        const text::utf8::Char c = text::utf8::Decode(*line, i);
         if (!c.valid && c.bytes == 1 && (*line)[i] == legacyByte) {
             out += marker;
         } else {

@@ -3,6 +3,8 @@
 #include "interpreter/expansion.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -146,7 +148,7 @@ void Interpreter::RunSegments(std::string line) {
     for (;;) {
         std::string separator = SettingText(settings::kCmdSepString);
         if (!separator.empty()) {
-            size_t at = FindNoCase(line, separator);
+            size_t at = text::FindNoCase(line, separator);
             if (at != std::string::npos) {
                 remainder = line.substr(at + separator.size());
                 line.resize(at);
@@ -170,12 +172,12 @@ void Interpreter::RunSegments(std::string line) {
         Command command;
         command.line = std::string(TrimSpaces(line));
         std::string word = ParseArgs(command.line, 1);
-        command.word = LowerCase(word);
+        command.word = text::LowerCase(word);
         if (word.size() + 1 < command.line.size()) {
             command.args =
                 std::string(TrimSpaces(std::string_view(command.line).substr(word.size() + 1)));
         }
-        command.argsLower = LowerCase(command.args);
+        command.argsLower = text::LowerCase(command.args);
 
         if (!command.line.empty()) {
             std::string rewritten;

@@ -7,6 +7,7 @@
 #include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/text_decoding.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -15,7 +16,7 @@ namespace {
 constexpr char kNotFound[] = "File not found";
 
 bool HasDcbExtension(std::string_view name) {
-    return EndsWithNoCase(name, ".dcb");
+    return text::EndsWithNoCase(name, ".dcb");
 }
 
 // Finds a batch file named without a folder in the folders of PATH.
@@ -53,15 +54,15 @@ std::string SubstituteBatchParams(std::string line, const std::string& marker,
                                   const std::string& params) {
     if (marker.empty()) return line;
     line = ReplaceAll(line, marker + marker, params);
-    size_t open = FindNoCase(line, marker);
+    size_t open = text::FindNoCase(line, marker);
     while (open != std::string::npos) {
         size_t textStart = open + marker.size();
-        size_t close = FindNoCase(line, marker, textStart);
+        size_t close = text::FindNoCase(line, marker, textStart);
         if (close == std::string::npos) break;
         std::string text = line.substr(textStart, close - textStart);
         long long n = RoundHalfEven(LeadingNumber(text));
         if (n < 1) {
-            open = FindNoCase(line, marker, close + marker.size());
+            open = text::FindNoCase(line, marker, close + marker.size());
             continue;
         }
         std::string param = ParseArgs(params, n > INT_MAX ? INT_MAX : static_cast<int>(n));
@@ -71,7 +72,7 @@ std::string SubstituteBatchParams(std::string line, const std::string& marker,
             ReplaceAll(std::string_view(line).substr(open + token.size()), token, param, true);
         size_t resume = head.size() + param.size();
         line = head + param + tail;
-        open = FindNoCase(line, marker, resume);
+        open = text::FindNoCase(line, marker, resume);
     }
     return line;
 }

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "script/host.h"
+#include "text/number_settings.h"
 
 namespace vantrel {
 
@@ -42,7 +43,7 @@ class ConsoleScriptHost : public script::Host {
     std::string FormatDate(const script::DateParts& d) const override;
     std::string FormatLongDate(const script::DateParts& d) const override;
     std::string FormatTime(const script::DateParts& d) const override;
-    script::NumberSettings Numbers() const override { return clock_.Numbers(); }
+    text::NumberSettings Numbers() const override { return clock_.Numbers(); }
     bool KeepGoing() override;
 
     std::string ApplicationName() const override { return kApplicationName; }

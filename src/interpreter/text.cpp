@@ -3,39 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
-
-std::string LowerCase(std::string_view text) {
-    return script::utf8::ToLower(text);
-}
-
-std::string UpperCase(std::string_view text) {
-    return script::utf8::ToUpper(text);
-}
-
-// Whether find starts at text[at], letter case folded in every script; on a
-// match *end is where it ends in text (a folded letter may be longer or
-// shorter in bytes than its other case).
-bool MatchesAt(std::string_view text, size_t at, std::string_view find, size_t* end) {
-    size_t i = at, k = 0;
-    while (k < find.size()) {
-        if (i >= text.size()) return false;
-        const script::utf8::Char a = script::utf8::Decode(text, i);
-        const script::utf8::Char b = script::utf8::Decode(find, k);
-        // Bytes that make no character match only themselves.
-        const bool same =
-            a.valid && b.valid
-                ? script::utf8::Fold(a.code) == script::utf8::Fold(b.code)
-                : a.bytes == b.bytes && text.substr(i, a.bytes) == find.substr(k, b.bytes);
-        if (!same) return false;
-        i += a.bytes;
-        k += b.bytes;
-    }
-    *end = i;
-    return true;
-}
 
 std::string_view TrimSpaces(std::string_view text) {
     size_t begin = text.find_first_not_of(' ');
@@ -44,54 +15,18 @@ std::string_view TrimSpaces(std::string_view text) {
     return text.substr(begin, end - begin + 1);
 }
 
-size_t FindNoCase(std::string_view text, std::string_view find, size_t from) {
-    if (find.empty()) return from <= text.size() ? from : std::string_view::npos;
-    if (from >= text.size()) return std::string_view::npos;
-    // An ASCII text is found bytewise: no byte of another character is ASCII.
-    if (script::utf8::IsAscii(find)) return script::utf8::FindBytes(text, find, from, true);
-    // A character beyond ASCII never matches an ASCII one: the bytes of
-    // long ASCII stretches are passed over without decoding.
-    const script::utf8::Char first = script::utf8::Decode(find, 0);
-    const bool firstIsAscii = first.valid && script::utf8::Fold(first.code) < 0x80;
-    size_t end;
-    for (size_t i = from; i < text.size();) {
-        if (static_cast<unsigned char>(text[i]) < 0x80 && !firstIsAscii) {
-            ++i;
-            continue;
-        }
-        if (MatchesAt(text, i, find, &end)) return i;
-        i += script::utf8::Decode(text, i).bytes;
-    }
-    return std::string_view::npos;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    size_t end;
-    return MatchesAt(a, 0, b, &end) && end == a.size();
-}
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    size_t end;
-    return MatchesAt(text, 0, prefix, &end);
-}
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() &&
-           EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
-}
-
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
                        bool noCase) {
     if (find.empty()) return std::string(text);
     std::string out;
     size_t start = 0;
     for (;;) {
-        size_t at = noCase ? FindNoCase(text, find, start) : text.find(find, start);
+        size_t at = noCase ? text::FindNoCase(text, find, start) : text.find(find, start);
         if (at == std::string_view::npos) break;
         out.append(text.substr(start, at - start));
         out.append(with);
         size_t end = at + find.size();
-        if (noCase) MatchesAt(text, at, find, &end);
+        if (noCase) text::MatchesAt(text, at, find, &end);
         start = end;
     }
     out.append(text.substr(start));
@@ -142,22 +77,12 @@ std::vector<std::string> SplitArgs(std::string_view text) {
     return tokens;
 }
 
-long LeadingHex(std::string_view text, size_t maxDigits) {
-    long value = 0;
-    for (size_t i = 0; i < text.size() && i < maxDigits; ++i) {
-        const int digit = script::HexDigitValue(text[i]);
-        if (digit < 0) break;
-        value = value * 16 + digit;
-    }
-    return value;
-}
-
 long CountOcc(std::string_view text, std::string_view find, int compare) {
     if (find.empty()) return 0;
     long count = 0;
     size_t start = 0;
     for (;;) {
-        size_t at = compare == 1 ? FindNoCase(text, find, start) : text.find(find, start);
+        size_t at = compare == 1 ? text::FindNoCase(text, find, start) : text.find(find, start);
         if (at == std::string_view::npos) return count;
         ++count;
         start = at + find.size();
@@ -174,12 +99,12 @@ double LeadingNumber(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     if (i + 1 < text.size() && text[i] == '&') {
-        char kind = LowerChar(text[i + 1]);
+        char kind = text::AsciiLower(text[i + 1]);
         int base = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
         if (base != 0) {
             double value = 0;
             for (size_t k = i + 2; k < text.size(); ++k) {
-                char c = LowerChar(text[k]);
+                char c = text::AsciiLower(text[k]);
                 int digit = c >= '0' && c <= '9'   ? c - '0'
                             : c >= 'a' && c <= 'f' ? c - 'a' + 10
                                                    : 99;

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "interpreter/text.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -13,8 +15,8 @@ constexpr size_t kMaxNameLength = 255;
 bool NameLess(const std::string& a, const std::string& b) {
     const size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
-        unsigned char x = static_cast<unsigned char>(LowerChar(a[i]));
-        unsigned char y = static_cast<unsigned char>(LowerChar(b[i]));
+        unsigned char x = static_cast<unsigned char>(text::AsciiLower(a[i]));
+        unsigned char y = static_cast<unsigned char>(text::AsciiLower(b[i]));
         if (x != y) return x < y;
     }
     return a.size() < b.size();
@@ -44,13 +46,13 @@ bool Variables::SetVar(const std::string& name, const std::string& value) {
         return ok;
     }
     auto at = std::lower_bound(names_.begin(), names_.end(), name, NameLess);
-    if (at == names_.end() || !EqualsNoCase(*at, name)) names_.insert(at, name);
+    if (at == names_.end() || !text::EqualsNoCase(*at, name)) names_.insert(at, name);
     return true;
 }
 
 void Variables::Unlist(const std::string& name) {
     auto at = std::lower_bound(names_.begin(), names_.end(), name, NameLess);
-    if (at != names_.end() && EqualsNoCase(*at, name)) names_.erase(at);
+    if (at != names_.end() && text::EqualsNoCase(*at, name)) names_.erase(at);
 }
 
 std::string UrlHex(std::string_view text) {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "script/number_settings.h"
+#include "text/number_settings.h"
 
 namespace vantrel {
 
@@ -27,7 +27,7 @@ class Clock {
     virtual std::string FormatTime(const LocalTime& time) const = 0;
     // The regional separators, decimals and currency of formatted numbers;
     // US English where a system has none of its own.
-    virtual script::NumberSettings Numbers() const { return script::NumberSettings(); }
+    virtual text::NumberSettings Numbers() const { return text::NumberSettings(); }
 };
 
 }  // namespace vantrel

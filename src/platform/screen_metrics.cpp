@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -51,7 +51,7 @@ int TextCells(std::string_view text) {
             ++cells, ++i;
             continue;
         }
-        const script::utf8::Char c = script::utf8::Decode(text, i);
+        const text::utf8::Char c = text::utf8::Decode(text, i);
         cells += c.valid ? CharacterCells(c.code) : 1;
         i += c.bytes;
     }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -78,7 +78,7 @@ Utf8Scan ScanUtf8(std::string_view bytes) {
 
 std::string DecodeStoredText(const CodePages& pages, std::string_view bytes, LineMix mix) {
     if (mix == LineMix::kWholeFile && !HasBom(bytes)) {
-        return script::utf8::IsValid(bytes) ? pages.FromUtf8(bytes) : pages.FromLegacy(bytes);
+        return text::utf8::IsValid(bytes) ? pages.FromUtf8(bytes) : pages.FromLegacy(bytes);
     }
     TextDecoder decoder(pages, Fallback::kLegacy, false);
     std::string text = decoder.Next(bytes);
@@ -177,7 +177,7 @@ std::string TextDecoder::TakeLines(size_t end) {
         for (size_t at = 0; at < text.size();) {
             const size_t lineEnd = LineEnd(text, at);
             const std::string_view line = text.substr(at, lineEnd - at);
-            if (!script::utf8::IsAscii(line) && script::utf8::IsValid(line) != runUtf8) {
+            if (!text::utf8::IsAscii(line) && text::utf8::IsValid(line) != runUtf8) {
                 out += Decode(text.substr(runStart, at - runStart), runUtf8);
                 runStart = at;
                 runUtf8 = !runUtf8;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fake_platform.h"
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 namespace {
@@ -48,7 +48,7 @@ TEST(ScanUtf8Test, FindsTheValidPartAndATornEnd) {
         const Utf8Scan scan = ScanUtf8(c.bytes);
         EXPECT_EQ(scan.valid, c.valid) << c.bytes;
         EXPECT_EQ(scan.torn, c.torn) << c.bytes;
-        EXPECT_EQ(script::utf8::IsValid(c.bytes), c.valid == c.bytes.size() && !c.torn) << c.bytes;
+        EXPECT_EQ(text::utf8::IsValid(c.bytes), c.valid == c.bytes.size() && !c.torn) << c.bytes;
     }
 }
 
@@ -244,7 +244,7 @@ TEST(TextDecoderTest, ALineWithoutEndIsDecodedInPieces) {
     for (int i = 0; i < 3000; ++i) bytes += "\xC3\xA9";
     std::string first = decoder.Next(bytes.substr(0, 5001));
     EXPECT_FALSE(first.empty());
-    EXPECT_TRUE(script::utf8::IsValid(first));
+    EXPECT_TRUE(text::utf8::IsValid(first));
     first += decoder.Next(bytes.substr(5001));
     EXPECT_EQ(first + decoder.Finish(), bytes);
 }

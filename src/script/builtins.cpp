@@ -4,6 +4,7 @@
 
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -159,7 +160,8 @@ bool TextCompareArg(const Value* args, int count, int i) {
 }
 
 bool SearchesBytes(std::string_view hay, std::string_view needle, bool text) {
-    return (!text && utf8::IsValid(needle)) || (utf8::IsAscii(needle) && utf8::IsAscii(hay));
+    return (!text && text::utf8::IsValid(needle)) ||
+           (text::utf8::IsAscii(needle) && text::utf8::IsAscii(hay));
 }
 
 bool ContainsText(std::string_view hay, std::string_view needle, bool text) {

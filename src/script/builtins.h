@@ -6,7 +6,9 @@
 #include <string_view>
 
 #include "script/runtime.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/utf8.h"
 
 namespace script {
 
@@ -46,7 +48,7 @@ int32_t ArgLong(const Value& v);
 bool TextCompareArg(const Value* args, int count, int i);
 // Where a match of a needle is, in hay.
 struct TextMatch {
-    utf8::Place begin, end;
+    text::utf8::Place begin, end;
 };
 // Whether the matches can be found byte for byte: bytes are units in ASCII,
 // and a needle of whole UTF-8 characters found byte for byte starts and ends
@@ -62,22 +64,22 @@ void ForEachMatch(std::string_view hay, std::string_view needle, bool text, int3
     int32_t count = 0;
     if (SearchesBytes(hay, needle, text)) {
         for (size_t at = 0; limit < 0 || count < limit; ++count) {
-            at = utf8::FindBytes(hay, needle, at, text);
+            at = text::FindAscii(hay, needle, at, text);
             if (at == std::string_view::npos) break;
             found(TextMatch{{at, false}, {at + needle.size(), false}});
             at += needle.size();
         }
         return;
     }
-    const std::u16string h = utf8::ToUtf16(hay, text);
-    const std::u16string n = utf8::ToUtf16(needle, text);
-    utf8::Place place{0, false};
+    const std::u16string h = text ? text::FoldedUtf16(hay) : text::utf8::ToUtf16(hay);
+    const std::u16string n = text ? text::FoldedUtf16(needle) : text::utf8::ToUtf16(needle);
+    text::utf8::Place place{0, false};
     size_t unit = 0;
     for (size_t at = 0; limit < 0 || count < limit; ++count) {
         at = h.find(n, at);
         if (at == std::u16string::npos) break;
-        const utf8::Place begin = utf8::Advance(hay, place, at - unit);
-        place = utf8::Advance(hay, begin, n.size());
+        const text::utf8::Place begin = text::utf8::Advance(hay, place, at - unit);
+        place = text::utf8::Advance(hay, begin, n.size());
         unit = at = at + n.size();
         found(TextMatch{begin, place});
     }

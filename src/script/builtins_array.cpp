@@ -2,6 +2,7 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -27,12 +28,12 @@ Value Split(Frame& f, Value* a, int n) {
         return MakeList(std::move(items));
     }
     // At most limit - 1 cuts make limit items.
-    utf8::Place pos{0, false};
+    text::utf8::Place pos{0, false};
     ForEachMatch(s, delim, text, limit < 0 ? -1 : limit - 1, [&](const TextMatch& m) {
-        items.push_back(Value::String(utf8::Slice(s, pos, m.begin)));
+        items.push_back(Value::String(text::utf8::Slice(s, pos, m.begin)));
         pos = m.end;
     });
-    items.push_back(Value::String(utf8::Slice(s, pos, {s.size(), false})));
+    items.push_back(Value::String(text::utf8::Slice(s, pos, {s.size(), false})));
     return MakeList(std::move(items));
 }
 
@@ -42,9 +43,9 @@ Value Join(Frame& f, Value* a, int n) {
     std::string out;
     bool first = true;
     for (const Value& item : a[0].AsArray()->items) {
-        if (!first) utf8::AppendText(&out, delim);
+        if (!first) text::utf8::AppendText(&out, delim);
         first = false;
-        if (!item.IsNull()) utf8::AppendText(&out, ArgText(f, item));
+        if (!item.IsNull()) text::utf8::AppendText(&out, ArgText(f, item));
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
     }
     return Value::String(std::move(out));

@@ -6,6 +6,7 @@
 #include "script/convert.h"
 #include "script/dates.h"
 #include "script/nodes.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -79,7 +80,7 @@ enum class Interval {
 };
 
 Interval ParseInterval(Frame& f, const Value& v) {
-    const std::string s = ToLower(ArgText(f, v));
+    const std::string s = text::LowerCase(ArgText(f, v));
     if (s == "yyyy") return Interval::kYear;
     if (s == "q") return Interval::kQuarter;
     if (s == "m") return Interval::kMonth;

@@ -9,7 +9,9 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
-#include "script/utf8.h"
+#include "text/hex.h"
+#include "text/number_settings.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -68,7 +70,7 @@ bool Tristate(const Value* a, int n, int i, bool fallback) {
 // grouped, decimal separator, fraction. Sets *zero when what shows is zero
 // (no sign then).
 std::string LayOut(double value, int32_t decimals, bool leading, bool group,
-                   const NumberSettings& ns, bool* zero) {
+                   const text::NumberSettings& ns, bool* zero) {
     std::string whole, fraction;
     DecimalDigits(value, decimals, &whole, &fraction);
     const size_t start = whole.find_first_not_of('0');
@@ -94,7 +96,7 @@ struct Layout {
 };
 
 Layout ReadLayout(const Value* a, int n, int defaultDigits, bool parensDefault,
-                  const NumberSettings& ns) {
+                  const text::NumberSettings& ns) {
     int32_t decimals = Present(a, n, 1) ? ToLong(a[1]) : -1;
     if (decimals == -1) decimals = defaultDigits;
     if (decimals < -1 || decimals > 255) Throw(kErrInvalidCall);
@@ -115,7 +117,7 @@ double Number(Frame& f, const Value& v) {
 }
 
 Value FormatNumber(Frame& f, Value* a, int n) {
-    const NumberSettings ns = f.rt.host.Numbers();
+    const text::NumberSettings ns = f.rt.host.Numbers();
     const double v = Number(f, a[0]);
     const Layout l = ReadLayout(a, n, ns.digits, ns.negativeParens, ns);
     bool zero = false;
@@ -124,7 +126,7 @@ Value FormatNumber(Frame& f, Value* a, int n) {
 }
 
 Value FormatCurrency(Frame& f, Value* a, int n) {
-    const NumberSettings ns = f.rt.host.Numbers();
+    const text::NumberSettings ns = f.rt.host.Numbers();
     const double v = Number(f, a[0]);
     const Layout l = ReadLayout(a, n, ns.currencyDigits, ns.currencyNegativeParens, ns);
     bool zero = false;
@@ -147,7 +149,7 @@ Value FormatCurrency(Frame& f, Value* a, int n) {
 }
 
 Value FormatPercent(Frame& f, Value* a, int n) {
-    const NumberSettings ns = f.rt.host.Numbers();
+    const text::NumberSettings ns = f.rt.host.Numbers();
     const double v = Number(f, a[0]) * 100;
     const Layout l = ReadLayout(a, n, ns.digits, ns.negativeParens, ns);
     bool zero = false;
@@ -165,7 +167,7 @@ Value Escape(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
     static const char kHex[] = "0123456789ABCDEF";
     std::string out;
-    for (const char16_t u : utf8::ToUtf16(ArgText(f, a[0]))) {
+    for (const char16_t u : text::utf8::ToUtf16(ArgText(f, a[0]))) {
         if (u < 0x80 && Unreserved(static_cast<unsigned char>(u))) {
             out += static_cast<char>(u);
         } else if (u < 0x100) {
@@ -187,13 +189,13 @@ Value Unescape(Frame& f, Value* a, int) {
     // Escaped units wait here so that the two halves of a pair join.
     std::u16string units;
     const auto flush = [&] {
-        out += utf8::FromUtf16(units);
+        out += text::utf8::FromUtf16(units);
         units.clear();
     };
     for (size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '%') {
             const bool wide = i + 1 < s.size() && (s[i + 1] == 'u' || s[i + 1] == 'U');
-            const int v = wide ? ReadHex(s, i + 2, 4) : ReadHex(s, i + 1, 2);
+            const int v = wide ? text::ReadHex(s, i + 2, 4) : text::ReadHex(s, i + 1, 2);
             if (v >= 0) {
                 units += static_cast<char16_t>(v);
                 i += wide ? 5 : 2;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "script/test_util.h"
+#include "text/number_settings.h"
 
 namespace script {
 namespace {
@@ -40,8 +41,8 @@ TEST(ScriptFormatting, UsDefaults) {
 // after the amount.
 class EuropeanHost : public Host {
   public:
-    NumberSettings Numbers() const override {
-        NumberSettings ns;
+    text::NumberSettings Numbers() const override {
+        text::NumberSettings ns;
         ns.decimal = ",";
         ns.grouping = ".";
         ns.currency = "\x80";  // the euro sign in Windows-1252
@@ -75,8 +76,8 @@ TEST(ScriptFormatting, GroupsOfAnotherSizeAndSymbolPlacements) {
     class Host2 : public Host {
       public:
         explicit Host2(int placement) : placement_(placement) {}
-        NumberSettings Numbers() const override {
-            NumberSettings ns;
+        text::NumberSettings Numbers() const override {
+            text::NumberSettings ns;
             ns.grouping = " ";
             ns.groupSize = 4;
             ns.currency = "kr";

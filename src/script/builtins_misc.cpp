@@ -9,6 +9,7 @@
 #include "script/object_provider.h"
 #include "script/objects.h"
 #include "script/parser.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -102,7 +103,7 @@ class ProcRef : public ScriptObject {
 };
 
 Value GetRef(Frame& f, Value* a, int) {
-    const std::string name = ToLower(ArgText(f, a[0]));
+    const std::string name = text::LowerCase(ArgText(f, a[0]));
     const int slot = f.rt.FindGlobal(name);
     if (slot < 0 || !f.rt.globals[slot].proc) Throw(kErrInvalidCall);
     const GlobalSlot& g = f.rt.globals[slot];
@@ -112,7 +113,7 @@ Value GetRef(Frame& f, Value* a, int) {
 // The engine's own classes first; the rest are the program's to provide.
 Value CreateObject(Frame& f, Value* a, int n) {
     const std::string progId = ArgText(f, a[0]);
-    const std::string name = ToLower(progId);
+    const std::string name = text::LowerCase(progId);
     Value out;
     if (name == "vbscript.regexp" && MakeBuiltinObject(f.rt, "regexp", &out)) return out;
     if (name == "scripting.dictionary") return Value::Object(MakeDictionary());

@@ -4,7 +4,10 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/utf8.h"
+#include "text/windows_1252.h"
 
 namespace script {
 namespace {
@@ -43,17 +46,17 @@ class Text {
         } else {
             copy_ = ArgText(f, v);
             view = copy_;
-            ascii = utf8::IsAscii(copy_);
+            ascii = text::utf8::IsAscii(copy_);
         }
     }
     Text(const Text&) = delete;
     Text& operator=(const Text&) = delete;
 
-    size_t Units() const { return ascii ? view.size() : utf8::CountUnits(view); }
+    size_t Units() const { return ascii ? view.size() : text::utf8::CountUnits(view); }
     // At most count units (npos: all) from unit first.
     std::string Units(size_t first, size_t count) const {
         if (ascii) return std::string(first > view.size() ? "" : view.substr(first, count));
-        return utf8::SliceUnits(view, first, count);
+        return text::utf8::SliceUnits(view, first, count);
     }
 
     std::string_view view;
@@ -116,11 +119,11 @@ Value InStr(Frame& f, Value* a, int n) {
     if (hay.ascii && needle.ascii) {
         if (from >= hay.view.size()) return Value::Long(0);
         if (needle.view.empty()) return Value::Long(start);
-        return Value::Long(Found(utf8::FindBytes(hay.view, needle.view, from, text)));
+        return Value::Long(Found(text::FindAscii(hay.view, needle.view, from, text)));
     }
     if (from >= hay.Units()) return Value::Long(0);
     if (needle.view.empty()) return Value::Long(start);
-    return Value::Long(Found(utf8::FindUnits(hay.view, needle.view, from, text)));
+    return Value::Long(Found(text::FindUnits(hay.view, needle.view, from, text)));
 }
 
 Value InStrRev(Frame& f, Value* a, int n) {
@@ -136,18 +139,18 @@ Value InStrRev(Frame& f, Value* a, int n) {
     if (static_cast<size_t>(start) > units) return Value::Long(0);
     if (needle.view.empty()) return Value::Long(start);
     const size_t end = static_cast<size_t>(start);
-    return Value::Long(Found(ascii ? utf8::FindLastBytes(hay.view, needle.view, end, text)
-                                   : utf8::FindLastUnits(hay.view, needle.view, end, text)));
+    return Value::Long(Found(ascii ? text::FindLastAscii(hay.view, needle.view, end, text)
+                                   : text::FindLastUnits(hay.view, needle.view, end, text)));
 }
 
 Value UCase(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    return Value::String(utf8::ToUpper(ArgText(f, a[0])));
+    return Value::String(text::UpperCase(ArgText(f, a[0])));
 }
 
 Value LCase(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    return Value::String(utf8::ToLower(ArgText(f, a[0])));
+    return Value::String(text::LowerCase(ArgText(f, a[0])));
 }
 
 Value TrimSides(Frame& f, const Value& v, bool left, bool right) {
@@ -183,21 +186,21 @@ Value Replace(Frame& f, Value* a, int n) {
     if (start < 1 || count < -1) Throw(kErrInvalidCall);
     const bool text = TextCompareArg(a, n, 5);
     // The result starts at start, as VBScript's Replace returns it.
-    const utf8::Place from = utf8::Seek(s, static_cast<size_t>(start) - 1);
+    const text::utf8::Place from = text::utf8::Seek(s, static_cast<size_t>(start) - 1);
     if (from.byte >= s.size()) return Value::String("");
     // A start inside a pair begins with its second half: only then a copy.
-    const std::string cut = from.inPair ? utf8::Slice(s, from, {s.size(), false}) : "";
+    const std::string cut = from.inPair ? text::utf8::Slice(s, from, {s.size(), false}) : "";
     const std::string_view rest = from.inPair ? cut : std::string_view(s).substr(from.byte);
     if (find.empty() || count == 0) return Value::String(std::string(rest));
     std::string out;
-    utf8::Place pos{0, false};
+    text::utf8::Place pos{0, false};
     ForEachMatch(rest, find, text, count, [&](const TextMatch& m) {
-        utf8::AppendSlice(&out, rest, pos, m.begin);
-        utf8::AppendText(&out, with);
+        text::utf8::AppendSlice(&out, rest, pos, m.begin);
+        text::utf8::AppendText(&out, with);
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
         pos = m.end;
     });
-    utf8::AppendSlice(&out, rest, pos, {rest.size(), false});
+    text::utf8::AppendSlice(&out, rest, pos, {rest.size(), false});
     return Str(std::move(out));
 }
 
@@ -210,7 +213,7 @@ Value Space(Frame&, Value* a, int) {
 // The text of a Windows-1252 code (Chr's meaning of 128-255), as UTF-8.
 std::string Windows1252Text(int32_t code) {
     std::string out;
-    utf8::Append(&out, ToUnicode(static_cast<char>(code)));
+    text::utf8::Append(&out, text::FromWindows1252(static_cast<char>(code)));
     return out;
 }
 
@@ -221,7 +224,7 @@ Value StringFn(Frame& f, Value* a, int) {
     if (a[1].IsString()) {
         if (a[1].AsString().empty()) Throw(kErrInvalidCall);
         // The first unit, as VBScript repeats it: half of a pair alone.
-        c = utf8::SliceUnits(a[1].AsString(), 0, 1);
+        c = text::utf8::SliceUnits(a[1].AsString(), 0, 1);
     } else {
         c = Windows1252Text(ToLong(Dereference(f.rt, a[1])) & 0xFF);
     }
@@ -237,12 +240,12 @@ Value StringFn(Frame& f, Value* a, int) {
 Value StrReverse(Frame& f, Value* a, int) {
     if (a[0].IsNull()) Throw(kErrInvalidNull);
     std::string s = ArgText(f, a[0]);
-    if (utf8::IsAscii(s)) {
+    if (text::utf8::IsAscii(s)) {
         std::reverse(s.begin(), s.end());
         return Value::String(std::move(s));
     }
     std::vector<size_t> starts;
-    for (size_t i = 0; i < s.size(); i += utf8::Decode(s, i).bytes) starts.push_back(i);
+    for (size_t i = 0; i < s.size(); i += text::utf8::Decode(s, i).bytes) starts.push_back(i);
     std::string out;
     out.reserve(s.size());
     for (size_t k = starts.size(); k-- > 0;) {
@@ -250,8 +253,8 @@ Value StrReverse(Frame& f, Value* a, int) {
         const size_t end = k + 1 < starts.size() ? starts[k + 1] : s.size();
         if (end - begin == 4) {
             const std::string_view pair(s.data() + begin, 4);
-            out += utf8::SliceUnits(pair, 1, 1);
-            out += utf8::SliceUnits(pair, 0, 1);
+            out += text::utf8::SliceUnits(pair, 1, 1);
+            out += text::utf8::SliceUnits(pair, 0, 1);
         } else {
             out.append(s, begin, end - begin);
         }
@@ -264,29 +267,29 @@ Value StrComp(Frame& f, Value* a, int n) {
     const bool text = TextCompareArg(a, n, 2);
     const std::string x = ArgText(f, a[0]);
     const std::string y = ArgText(f, a[1]);
-    return Value::Integer(static_cast<int16_t>(utf8::Compare(x, y, text)));
+    return Value::Integer(static_cast<int16_t>(text::Compare(x, y, text)));
 }
 
 // The first character of a non-empty text argument.
-utf8::Char FirstChar(Frame& f, const Value& v) {
+text::utf8::Char FirstChar(Frame& f, const Value& v) {
     if (v.IsNull()) Throw(kErrInvalidNull);
     const Text s(f, v);
     if (s.view.empty()) Throw(kErrInvalidCall);
-    return utf8::Decode(s.view, 0);
+    return text::utf8::Decode(s.view, 0);
 }
 
 // The first UTF-16 unit: a character beyond the Basic Multilingual Plane
 // gives its first half.
-uint16_t FirstUnit(const utf8::Char& c) {
-    const char32_t code = utf8::CodeOf(c);
+uint16_t FirstUnit(const text::utf8::Char& c) {
+    const char32_t code = text::utf8::CodeOf(c);
     return static_cast<uint16_t>(code < 0x10000 ? code : 0xD800 + ((code - 0x10000) >> 10));
 }
 
 // The Windows-1252 code of the first character, as VBScript's ANSI
 // conversion gives it: 63 ("?") for a character that code page lacks.
 Value Asc(Frame& f, Value* a, int) {
-    const utf8::Char c = FirstChar(f, a[0]);
-    return Value::Integer(static_cast<unsigned char>(FromUnicode(FirstUnit(c))));
+    const text::utf8::Char c = FirstChar(f, a[0]);
+    return Value::Integer(static_cast<unsigned char>(text::ToWindows1252(FirstUnit(c))));
 }
 
 Value AscW(Frame& f, Value* a, int) {
@@ -297,7 +300,7 @@ Value AscW(Frame& f, Value* a, int) {
 // VBScript's are on ANSI text: AscB is the low byte of the first unit, but a
 // byte that is not UTF-8 (what ChrB makes of 128-255) gives that byte.
 Value AscB(Frame& f, Value* a, int) {
-    const utf8::Char c = FirstChar(f, a[0]);
+    const text::utf8::Char c = FirstChar(f, a[0]);
     if (!c.valid && c.bytes == 1) return Value::Integer(static_cast<int16_t>(c.code));
     return Value::Integer(static_cast<int16_t>(FirstUnit(c) & 0xFF));
 }
@@ -324,7 +327,7 @@ Value ChrW(Frame&, Value* a, int) {
     int32_t code = CharCode(a[0], -32768, 65535);
     if (code < 0) code += 65536;
     std::string out;
-    utf8::Append(&out, static_cast<char32_t>(code));
+    text::utf8::Append(&out, static_cast<char32_t>(code));
     return Value::String(std::move(out));
 }
 

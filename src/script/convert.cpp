@@ -8,7 +8,8 @@
 #include "script/dates.h"
 #include "script/errors.h"
 #include "script/number_format.h"
-#include "script/utf8.h"
+#include "text/compare.h"
+#include "text/hex.h"
 
 namespace script {
 
@@ -27,7 +28,7 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
     if (digits.empty()) return false;
     uint64_t v = 0;
     for (char c : digits) {
-        const int d = HexDigitValue(c);
+        const int d = text::HexDigitValue(c);
         if (d < 0 || d >= radix) return false;
         v = v * radix + d;
         if (v > 0xFFFFFFFFull) return false;
@@ -230,8 +231,8 @@ bool ToBoolean(const Value& v) {
             return v.AsBoolean();
         case Type::String: {
             const std::string& s = v.AsString();
-            if (EqualsNoCase(s, "true")) return true;
-            if (EqualsNoCase(s, "false")) return false;
+            if (text::EqualsNoCase(s, "true")) return true;
+            if (text::EqualsNoCase(s, "false")) return false;
             double d = 0;
             if (!ParseNumber(s, &d)) Throw(kErrTypeMismatch);
             return d != 0;
@@ -305,118 +306,13 @@ Value ToNumeric(const Value& v) {
     }
 }
 
-int HexDigitValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-int ReadHex(std::string_view text, size_t at, size_t count) {
-    if (at > text.size() || text.size() - at < count) return -1;
-    int v = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const int d = HexDigitValue(text[at + i]);
-        if (d < 0) return -1;
-        v = v * 16 + d;
-    }
-    return v;
-}
-
-char UpperChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'a' && u <= 'z') return static_cast<char>(u - 32);
-    if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 32);
-    switch (u) {
-        case 0x9A:
-        case 0x9C:
-        case 0x9E:
-            return static_cast<char>(u - 0x10);
-        case 0xFF:
-            return static_cast<char>(0x9F);
-        default:
-            return c;
-    }
-}
-
-char LowerChar(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 'A' && u <= 'Z') return static_cast<char>(u + 32);
-    if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 32);
-    switch (u) {
-        case 0x8A:
-        case 0x8C:
-        case 0x8E:
-            return static_cast<char>(u + 0x10);
-        case 0x9F:
-            return static_cast<char>(0xFF);
-        default:
-            return c;
-    }
-}
-
-std::string ToUpper(std::string_view s) {
-    return utf8::ToUpper(s);
-}
-
-std::string ToLower(std::string_view s) {
-    if (!utf8::IsAscii(s)) return utf8::ToLower(s);
-    // Names are ASCII: the lexer and the binder lower every one.
-    std::string out(s);
-    for (char& c : out) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-    return out;
-}
-
-namespace {
-
-constexpr uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-}  // namespace
-
-uint16_t ToUnicode(char c) {
-    const unsigned char u = static_cast<unsigned char>(c);
-    if (u >= 0x80 && u < 0xA0) return kHighControls[u - 0x80];
-    return u;
-}
-
-char FromUnicode(uint16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<char>(unit);
-    for (int i = 0; i < 32; ++i) {
-        if (kHighControls[i] == unit) return static_cast<char>(0x80 + i);
-    }
-    return '?';
-}
-
 int CompareBinary(std::string_view a, std::string_view b) {
     if (a == b) return 0;  // the common case of = and <>
-    return utf8::Compare(a, b, false);
+    return text::Compare(a, b, false);
 }
 
 int CompareText(std::string_view a, std::string_view b) {
-    return utf8::Compare(a, b, true);
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    size_t i = 0;
-    const size_t n = std::min(a.size(), b.size());
-    while (i < n && static_cast<unsigned char>(a[i]) < 0x80 &&
-           static_cast<unsigned char>(b[i]) < 0x80) {
-        if (utf8::Fold(static_cast<unsigned char>(a[i])) !=
-            utf8::Fold(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-        ++i;
-    }
-    if (i == a.size() && i == b.size()) return true;
-    // A folded character may be shorter in bytes (the Kelvin sign is "k"):
-    // past ASCII the units decide.
-    const bool aAscii = i == a.size() || static_cast<unsigned char>(a[i]) < 0x80;
-    const bool bAscii = i == b.size() || static_cast<unsigned char>(b[i]) < 0x80;
-    if (aAscii && bAscii) return false;
-    return utf8::Compare(a.substr(i), b.substr(i), true) == 0;
+    return text::Compare(a, b, true);
 }
 
 }  // namespace script

@@ -42,31 +42,9 @@ Value ToNumeric(const Value& v);
 bool CurrencyFromDouble(double value, int64_t* out);
 double CurrencyToDouble(int64_t tenThousandths);
 
-// The value of a hexadecimal digit, 0 to 15; -1 when c is not one.
-int HexDigitValue(char c);
-// The value of the count hexadecimal digits at text[at]; -1 when there are
-// fewer, or one is not a digit.
-int ReadHex(std::string_view text, size_t at, size_t count);
-
-// Windows-1252 case of a single byte, for callers outside the engine that
-// still hold legacy bytes. Not for UTF-8 text: a byte at or above 0x80 there
-// is part of a character, and this would change it. The engine's own text
-// goes through ToUpper/ToLower and utf8.h.
-char UpperChar(char c);
-char LowerChar(char c);
-// Case of whole UTF-8 texts in every script (utf8.h's simple mappings).
-std::string ToUpper(std::string_view s);
-std::string ToLower(std::string_view s);
-// Windows-1252 to UTF-16 and back, for Chr, Asc and legacy bytes; bytes
-// with no character (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to themselves, and
-// characters outside the code page come back as '?'.
-uint16_t ToUnicode(char c);
-char FromUnicode(uint16_t unit);
 // Binary comparison in UTF-16 order, as VBScript compares its strings.
 int CompareBinary(std::string_view a, std::string_view b);
 // Text comparison: case-insensitive in every script.
 int CompareText(std::string_view a, std::string_view b);
-// Case-insensitive equality in the same mapping.
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 }  // namespace script

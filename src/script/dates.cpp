@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "script/convert.h"
+#include "text/case_fold.h"
 
 namespace script {
 
@@ -140,7 +141,7 @@ bool MatchMonth(const std::string& word, int* month) {
         if (word.size() > name.size()) continue;
         bool same = true;
         for (size_t k = 0; k < word.size() && same; ++k) {
-            same = LowerChar(name[k]) == word[k];
+            same = text::AsciiLower(name[k]) == word[k];
         }
         if (same) {
             *month = i + 1;
@@ -166,7 +167,7 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
         } else if (std::isalpha(c)) {
             std::string word;
             while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
-                word += LowerChar(text[i]);
+                word += text::AsciiLower(text[i]);
                 ++i;
             }
             int month = 0;
@@ -179,7 +180,7 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
             } else {
                 bool dayName = false;
                 for (const char* d : kDayNames) {
-                    if (word.size() >= 3 && ToLower(d).compare(0, word.size(), word) == 0) {
+                    if (word.size() >= 3 && text::LowerCase(d).compare(0, word.size(), word) == 0) {
                         dayName = true;
                     }
                 }

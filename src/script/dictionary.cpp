@@ -4,7 +4,7 @@
 #include <unordered_map>
 
 #include "script/convert.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -32,7 +32,7 @@ std::string KeyOf(const Value& key, bool textCompare) {
         case Type::Null:
             return "z";
         case Type::String:
-            return std::string("s").append(textCompare ? utf8::FoldCase(key.AsString())
+            return std::string("s").append(textCompare ? text::FoldCase(key.AsString())
                                                        : key.AsString());
         case Type::Object: {
             const Object* object = key.AsObject();

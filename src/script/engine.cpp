@@ -10,6 +10,7 @@
 #include "script/objects.h"
 #include "script/parser.h"
 #include "script/runtime.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -146,7 +147,7 @@ bool Engine::ExecuteStatement(std::string_view statement) {
 }
 
 bool Engine::ReadVariable(std::string_view name, Value* value) const {
-    const int slot = impl_->rt.FindGlobal(ToLower(name));
+    const int slot = impl_->rt.FindGlobal(text::LowerCase(name));
     if (slot < 0) return false;
     const GlobalSlot& g = impl_->rt.globals[slot];
     if (!g.exists || g.proc || g.cls) return false;
@@ -170,7 +171,7 @@ bool Engine::AssignText(std::string_view name, std::string_view text) {
     statement.reserve(name.size() + 3);
     statement.append(name).append("=\"\"");
     if (!ExecuteStatement(statement)) return false;
-    const int slot = impl_->rt.FindGlobal(ToLower(name));
+    const int slot = impl_->rt.FindGlobal(text::LowerCase(name));
     if (slot < 0) return impl_->Fail(kErrInternal, ErrorText(kErrInternal));
     impl_->rt.globals[slot].value = Value::String(std::string(text));
     return true;

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "script/dates.h"
+#include "text/number_settings.h"
 
 namespace script {
 
@@ -23,8 +24,8 @@ double Host::Now() const {
     return day + TimeFraction(local.tm_hour, local.tm_min, local.tm_sec + ms / 1000.0);
 }
 
-NumberSettings Host::Numbers() const {
-    return NumberSettings();
+text::NumberSettings Host::Numbers() const {
+    return text::NumberSettings();
 }
 
 std::string Host::FormatDate(const DateParts& d) const {

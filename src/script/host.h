@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "script/number_settings.h"
+#include "text/number_settings.h"
 
 namespace script {
 
@@ -46,7 +46,7 @@ class Host {
     // h:mm[:ss] [AM|PM]. False when the text is not a date.
     virtual bool ParseDate(std::string_view text, double* serial) const;
     // The regional separators, symbol and defaults for formatted numbers.
-    virtual NumberSettings Numbers() const;
+    virtual text::NumberSettings Numbers() const;
 
     // Text a script writes with WScript.Echo-style output; dropped by default.
     virtual void Echo(std::string_view text);

@@ -8,6 +8,9 @@
 #include "script/convert.h"
 #include "script/dates.h"
 #include "script/errors.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
+#include "text/hex.h"
 
 namespace script {
 namespace {
@@ -84,7 +87,7 @@ constexpr KeywordEntry kKeywords[] = {
 Kw LookupKeyword(std::string_view word) {
     if (word.size() < 2 || word.size() > 8) return Kw::kNone;
     char lower[9];
-    for (size_t i = 0; i < word.size(); ++i) lower[i] = LowerChar(word[i]);
+    for (size_t i = 0; i < word.size(); ++i) lower[i] = text::AsciiLower(word[i]);
     const std::string_view key(lower, word.size());
     for (const auto& k : kKeywords) {
         if (key == k.text) return k.keyword;
@@ -279,7 +282,7 @@ class Lexer {
         if (word.size() > kMaxIdentifier) return Fail(kErrIdentifierTooLong);
         t->kind = Tok::kIdent;
         t->keyword = LookupKeyword(word);
-        if (t->keyword == Kw::kNone && EqualsNoCase(word, "rem")) {
+        if (t->keyword == Kw::kNone && text::EqualsNoCase(word, "rem")) {
             SkipComment();
             return Fail(0);
         }
@@ -356,7 +359,7 @@ class Lexer {
         size_t digits = 0;
         while (pos_ < src_.size()) {
             // A letter ends an octal literal; a digit 8 or 9 spoils it.
-            const int d = HexDigitValue(src_[pos_]);
+            const int d = text::HexDigitValue(src_[pos_]);
             if (d < 0 || (radix != 16 && d > 9)) break;
             if (d >= radix) return Fail(kErrSyntax);
             v = v * radix + d;

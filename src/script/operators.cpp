@@ -6,7 +6,8 @@
 
 #include "script/convert.h"
 #include "script/errors.h"
-#include "script/utf8.h"
+#include "text/compare.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -171,8 +172,8 @@ Value MakeInteger(int64_t v, Rank rank) {
 // A String operand of a logical operator may spell a Boolean.
 Value LogicalOperand(const Value& v) {
     if (v.IsString()) {
-        if (EqualsNoCase(v.AsString(), "true")) return Value::Boolean(true);
-        if (EqualsNoCase(v.AsString(), "false")) return Value::Boolean(false);
+        if (text::EqualsNoCase(v.AsString(), "true")) return Value::Boolean(true);
+        if (text::EqualsNoCase(v.AsString(), "false")) return Value::Boolean(false);
         return Value::Long(ToLong(v));
     }
     if (v.IsObject() || v.IsArray()) Throw(kErrTypeMismatch);
@@ -328,7 +329,7 @@ void Append(std::string* text, const Value& b, const Host& host) {
     if (b.IsNull()) return;
     if (b.IsString()) {
         if (text->size() + b.AsString().size() > kMaxStringLength) Throw(kErrOutOfMemory);
-        utf8::AppendText(text, b.AsString());
+        text::utf8::AppendText(text, b.AsString());
     } else {
         *text += ToString(b, host);
         if (text->size() > kMaxStringLength) Throw(kErrOutOfMemory);

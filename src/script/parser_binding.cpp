@@ -2,6 +2,8 @@
 // all of it has been read (a procedure may use a global declared after it).
 #include "script/builtins.h"
 #include "script/parser_internal.h"
+#include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace script {
 
@@ -14,7 +16,7 @@ Parser::Scope* Parser::NewScope(Procedure* proc, ClassDef* cls) {
 
 void Parser::Track(NameRef* ref, std::string shown) {
     ref->shown = std::move(shown);
-    ref->name = ToLower(ref->shown);
+    ref->name = text::LowerCase(ref->shown);
     scope_->refs.push_back(ref);
 }
 
@@ -22,7 +24,7 @@ void Parser::Track(NameRef* ref, std::string shown) {
 // declaration is an error, reported at the name.
 void Parser::Declare(const std::string& shown, bool isConst) {
     const Token& at = Previous();
-    const std::string lname = ToLower(shown);
+    const std::string lname = text::LowerCase(shown);
     if (InRunningProcedure()) {
         const int local = LocalIn(outer_.proc, lname);
         const int made = outer_.frame->FindExecLocal(lname);
@@ -95,7 +97,8 @@ bool Parser::BindInProcedure(Scope& scope, NameRef* ref) {
         ref->slot = rt_.GlobalSlotFor(lname, ref->shown);
         return true;
     }
-    if (running->resultSlot >= 0 && !ref->hasArgs && EqualsNoCase(running->name, ref->shown)) {
+    if (running->resultSlot >= 0 && !ref->hasArgs &&
+        text::EqualsNoCase(running->name, ref->shown)) {
         ref->kind = NameRef::Kind::kLocal;
         ref->local = running->resultSlot;
         return true;
@@ -184,7 +187,7 @@ bool Parser::BindExecLocal(const Scope& scope, NameRef* ref, bool create) {
 
 bool Parser::IsClass(const std::string& lname) const {
     for (const auto& c : unit_->classes) {
-        if (EqualsNoCase(c->name, lname)) return true;
+        if (text::EqualsNoCase(c->name, lname)) return true;
     }
     const int slot = rt_.FindGlobal(lname);
     return slot >= 0 && rt_.globals[slot].cls;

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "script/parser_internal.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -273,7 +274,7 @@ const Expr* Parser::ParseWithMember(ChainInfo* info) {
     auto* m = Make<MemberExpr>();
     m->withDepth = withDepth_ - 1;
     m->shown = TakeMemberName();
-    m->name = ToLower(m->shown);
+    m->name = text::LowerCase(m->shown);
     ParseMemberArgs(m, info);
     return ParsePostfix(m, info);
 }
@@ -297,7 +298,7 @@ const Expr* Parser::ParsePostfix(const Expr* e, ChainInfo* info) {
             auto* m = Make<MemberExpr>();
             m->object = e;
             m->shown = TakeMemberName();
-            m->name = ToLower(m->shown);
+            m->name = text::LowerCase(m->shown);
             ParseMemberArgs(m, info);
             e = m;
         } else if (Cur().kind == Tok::kLParen && !Cur().spaceBefore) {

@@ -1,5 +1,6 @@
 // Sub, Function and Property definitions, and classes with their members.
 #include "script/parser_internal.h"
+#include "text/case_fold.h"
 
 namespace script {
 
@@ -66,7 +67,7 @@ void Parser::ParseProcedure(ClassDef* cls, bool isPublic, bool isDefault) {
     scope_ = saved;
     if (cls) {
         AddClassMember(cls, p, nameAt);
-    } else if (!declared_.insert(ToLower(p->name)).second) {
+    } else if (!declared_.insert(text::LowerCase(p->name)).second) {
         FailAt(kErrNameRedefined, nameAt);
     }
     unit_->procedures.push_back(std::move(proc));
@@ -107,7 +108,7 @@ void Parser::ParseParams(Procedure* p) {
 }
 
 void Parser::AddClassMember(ClassDef* cls, Procedure* p, const Token& nameAt) {
-    const std::string lname = ToLower(p->name);
+    const std::string lname = text::LowerCase(p->name);
     if (lname == "class_initialize" || lname == "class_terminate") {
         if (!p->params.empty()) FailAt(kErrInitTermArgs, nameAt);
         (lname == "class_initialize" ? cls->initialize : cls->terminate) = p;
@@ -155,7 +156,7 @@ void Parser::ParseClass(Block*) {
     auto def = std::make_unique<ClassDef>();
     ClassDef* cls = def.get();
     cls->name = TakeName();
-    if (!declared_.insert(ToLower(cls->name)).second) FailAt(kErrNameRedefined, Previous());
+    if (!declared_.insert(text::LowerCase(cls->name)).second) FailAt(kErrNameRedefined, Previous());
     EndStatement();
     while (true) {
         if (Accept(Tok::kNewline) || Accept(Tok::kColon)) continue;
@@ -199,7 +200,7 @@ void Parser::ParseClassMember(ClassDef* cls) {
 void Parser::ParseFields(ClassDef* cls, bool isPublic) {
     do {
         const std::string shown = TakeName();
-        const std::string lname = ToLower(shown);
+        const std::string lname = text::LowerCase(shown);
         if (cls->Find(lname) >= 0) FailAt(kErrNameRedefined, Previous());
         ClassMember m;
         m.name = shown;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "script/parser_internal.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -295,7 +296,7 @@ void Parser::ParseConst(Block* out) {
         s->target = n;
         s->value = ParseExpr();
         out->push_back(s);
-        if (!scope_->proc && !InRunningProcedure()) constants_.insert(ToLower(shown));
+        if (!scope_->proc && !InRunningProcedure()) constants_.insert(text::LowerCase(shown));
     } while (Accept(Tok::kComma));
 }
 

@@ -4,7 +4,7 @@
 
 #include "script/convert.h"
 #include "script/errors.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
 
 namespace script {
 namespace {
@@ -124,7 +124,7 @@ class RegexMatcher {
     }
 
     bool Same(char16_t a, char16_t b) const {
-        return a == b || (re_.ignoreCase_ && utf8::Fold(a) == utf8::Fold(b));
+        return a == b || (re_.ignoreCase_ && text::Fold(a) == text::Fold(b));
     }
 
     // The way not taken, to try when this one fails.

@@ -5,7 +5,9 @@
 #include "script/convert.h"
 #include "script/errors.h"
 #include "script/regexp.h"
-#include "script/utf8.h"
+#include "text/case_fold.h"
+#include "text/hex.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -180,7 +182,7 @@ class RegexCompiler {
         int v = 0;
         for (size_t i = 0; i < digits; ++i) {
             const char16_t c = p_[pos_ + i];
-            const int d = c < 0x80 ? HexDigitValue(static_cast<char>(c)) : -1;
+            const int d = c < 0x80 ? text::HexDigitValue(static_cast<char>(c)) : -1;
             if (d < 0) return -1;
             v = v * 16 + d;
         }
@@ -315,9 +317,9 @@ class RegexCompiler {
             // capital (final and medial sigma).
             for (int ch = 0; ch < kUnits; ++ch) {
                 if (!set[ch]) continue;
-                set[utf8::Lower(ch)] = true;
-                set[utf8::Upper(ch)] = true;
-                set[utf8::Fold(ch)] = true;
+                set[text::Lower(ch)] = true;
+                set[text::Upper(ch)] = true;
+                set[text::Fold(ch)] = true;
             }
         }
         if (negate) set.flip();
@@ -516,7 +518,7 @@ class RegexCompiler {
 Regex::Regex(std::string_view pattern, bool ignoreCase, bool multiline)
     : ignoreCase_(ignoreCase), multiline_(multiline) {
     // Patterns, like subjects, are matched as UTF-16 units, as VBScript's are.
-    const std::u16string units = utf8::ToUtf16(pattern);
+    const std::u16string units = text::utf8::ToUtf16(pattern);
     RegexCompiler(units, this).Compile();
 }
 

@@ -6,7 +6,7 @@
 #include "script/convert.h"
 #include "script/nodes.h"
 #include "script/regexp.h"
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -50,7 +50,7 @@ class Collection : public ScriptObject {
 class Match : public ScriptObject {
   public:
     Match(std::u16string_view value, int32_t index, std::vector<Value> subs)
-        : value_(utf8::FromUtf16(value)),
+        : value_(text::utf8::FromUtf16(value)),
           index_(index),
           length_(static_cast<int32_t>(value.size())),
           subs_(std::move(subs)) {}
@@ -123,7 +123,7 @@ class RegExp : public ScriptObject {
         if (args.count != expected) Throw(kErrWrongArgs);
         const Value v = Dereference(rt, args[0]);
         if (v.IsNull()) Throw(kErrInvalidNull);
-        return utf8::ToUtf16(ToString(v, rt.host));
+        return text::utf8::ToUtf16(ToString(v, rt.host));
     }
 
     bool Test(Runtime& rt, Args args) {
@@ -158,8 +158,8 @@ class RegExp : public ScriptObject {
                 if (caps[g * 2] < 0 || caps[g * 2 + 1] < 0) {
                     subs.push_back(Value());
                 } else {
-                    subs.push_back(Value::String(
-                        utf8::FromUtf16(view.substr(caps[g * 2], caps[g * 2 + 1] - caps[g * 2]))));
+                    subs.push_back(Value::String(text::utf8::FromUtf16(
+                        view.substr(caps[g * 2], caps[g * 2 + 1] - caps[g * 2]))));
                 }
             }
             items.push_back(Value::Object(
@@ -219,7 +219,8 @@ class RegExp : public ScriptObject {
     Value Replace(Runtime& rt, Args args) {
         if (args.count != 2) Throw(kErrWrongArgs);
         const std::u16string text = Subject(rt, Args{args.items, 1}, 1);
-        const std::u16string with = utf8::ToUtf16(ToString(Dereference(rt, args[1]), rt.host));
+        const std::u16string with =
+            text::utf8::ToUtf16(ToString(Dereference(rt, args[1]), rt.host));
         std::u16string out;
         size_t last = 0;
         for (const Regex::Captures& caps : FindAll(text)) {
@@ -228,7 +229,7 @@ class RegExp : public ScriptObject {
             last = static_cast<size_t>(caps[1]);
         }
         out.append(text, last, std::u16string::npos);
-        return Value::String(utf8::FromUtf16(out));
+        return Value::String(text::utf8::FromUtf16(out));
     }
 
     std::string pattern_;

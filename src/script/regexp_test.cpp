@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "script/errors.h"
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace script {
 namespace {
@@ -13,10 +13,10 @@ std::string FirstMatch(const char* pattern, std::string_view text, bool ignoreCa
                        bool multiline = false) {
     const Regex re(pattern, ignoreCase, multiline);
     Regex::Captures caps;
-    const std::u16string units = utf8::ToUtf16(text);
+    const std::u16string units = text::utf8::ToUtf16(text);
     if (!re.Search(units, 0, &caps)) return "none";
     return std::to_string(caps[0]) + ":" +
-           utf8::FromUtf16(std::u16string_view(units).substr(caps[0], caps[1] - caps[0]));
+           text::utf8::FromUtf16(std::u16string_view(units).substr(caps[0], caps[1] - caps[0]));
 }
 
 TEST(ScriptRegex, Matches) {

@@ -4,6 +4,7 @@
 
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "text/case_fold.h"
 
 namespace script {
 
@@ -64,7 +65,7 @@ void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
     }
     for (const auto& p : unit->procedures) {
         if (p->owner) continue;
-        GlobalSlot& g = globals[GlobalSlotFor(ToLower(p->name), p->name)];
+        GlobalSlot& g = globals[GlobalSlotFor(text::LowerCase(p->name), p->name)];
         g.name = p->name;
         g.proc = p.get();
         g.cls = nullptr;
@@ -72,7 +73,7 @@ void Runtime::Declare(const std::shared_ptr<Unit>& unit) {
         g.Settle();
     }
     for (const auto& c : unit->classes) {
-        GlobalSlot& g = globals[GlobalSlotFor(ToLower(c->name), c->name)];
+        GlobalSlot& g = globals[GlobalSlotFor(text::LowerCase(c->name), c->name)];
         g.name = c->name;
         g.cls = c.get();
         g.proc = nullptr;

@@ -3,7 +3,7 @@
 #include "script/convert.h"
 #include "script/engine.h"
 #include "script/errors.h"
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 namespace script {
 
@@ -97,7 +97,7 @@ void Value::Unshare() {
 }
 
 bool Value::ScanAscii() const {
-    return utf8::IsAscii(u_.text->text);
+    return text::utf8::IsAscii(u_.text->text);
 }
 
 Value Value::String(std::string s) {

@@ -1,6 +1,6 @@
 // The variant: every value a script holds, in VBScript's subtypes. Text is
 // UTF-8 (the process code page); scripts count it in UTF-16 units as
-// VBScript does (utf8.h), and a byte that is not UTF-8 is a character of its
+// VBScript does (text/utf8.h), and a byte that is not UTF-8 is a character of its
 // own, so legacy text still has a length.
 #pragma once
 

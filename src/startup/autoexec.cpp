@@ -4,6 +4,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -15,7 +16,7 @@ constexpr char kEditor[] = "Notepad.exe";
 // The lines SavePos owns. "dock" or "winpos" alone, or after leading
 // blanks, belong to the user.
 bool IsPlacementLine(const std::string& line) {
-    std::string lower = LowerCase(line.substr(0, 7));
+    std::string lower = text::LowerCase(line.substr(0, 7));
     return lower.compare(0, 5, "dock ") == 0 || lower == "winpos ";
 }
 

@@ -8,31 +8,11 @@
 #include "platform/win32/com_object.h"
 #include "platform/win32/com_owners.h"
 #include "platform/win32/script_dispatch.h"
-#include "script/utf8.h"
 
 namespace vantrel::com {
 
 using script::Type;
 using script::Value;
-
-bool ProcessIsUtf8() {
-    static const bool utf8 = GetACP() == CP_UTF8;
-    return utf8;
-}
-
-std::wstring Widen(std::string_view text, bool utf8) {
-    if (!utf8) return win32::Widen(text);
-    const std::u16string units = script::utf8::ToUtf16(text);
-    return std::wstring(units.begin(), units.end());
-}
-
-std::string Narrow(const wchar_t* text, size_t length, bool utf8) {
-    if (!utf8) return win32::Narrow(text, length);
-    if (!text) return {};
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide text");
-    return script::utf8::FromUtf16(
-        std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
 
 std::string Narrow(BSTR text) {
     return text ? Narrow(text, SysStringLen(text)) : std::string();

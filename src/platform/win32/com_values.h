@@ -1,8 +1,7 @@
-// Script values to COM VARIANTs and back. Text crosses as the engine's text
-// (UTF-8 when the process code page is UTF-8) on the script side and UTF-16
-// BSTRs on the COM side;
-// arrays become SAFEARRAYs of VARIANTs and come back from SAFEARRAYs of any
-// element type, keeping their bounds; objects cross as IDispatch.
+// Script values to COM VARIANTs and back. Text crosses as the process's
+// text on the script side and UTF-16 BSTRs on the COM side; arrays become SAFEARRAYs of VARIANTs
+// and come back from SAFEARRAYs of any element type, keeping their bounds; objects cross as
+// IDispatch.
 #pragma once
 
 #include <string>
@@ -14,14 +13,9 @@
 
 namespace vantrel::com {
 
-// Whether the process code page is UTF-8 (GetACP() is 65001), asked once.
-bool ProcessIsUtf8();
-// Script text to UTF-16 and back. In a UTF-8 process the engine's own
-// conversion (script/utf8.h) carries every unit, a lone half of a pair
-// included, both ways; a byte that is not UTF-8 goes as its Windows-1252
-// character. In another code page, that code page's conversion.
-std::wstring Widen(std::string_view text, bool utf8 = ProcessIsUtf8());
-std::string Narrow(const wchar_t* text, size_t length, bool utf8 = ProcessIsUtf8());
+// Script text crosses as the process's text does (wide_text.h).
+using win32::Narrow;
+using win32::Widen;
 std::string Narrow(BSTR text);
 BSTR AllocBstr(std::string_view text);
 

@@ -11,7 +11,7 @@
 #include "platform/win32/com_object.h"
 #include "platform/win32/com_owners.h"
 #include "platform/win32/com_values.h"
-#include "script/convert.h"
+#include "text/case_fold.h"
 
 namespace vantrel::com {
 
@@ -129,7 +129,7 @@ HRESULT ScriptDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
     HRESULT hr = S_OK;
     for (UINT i = 0; i < count; ++i) {
         const std::string lname =
-            script::ToLower(Narrow(names[i], names[i] ? wcslen(names[i]) : 0));
+            text::LowerCase(Narrow(names[i], names[i] ? wcslen(names[i]) : 0));
         ids[i] = DISPID_UNKNOWN;
         if (i > 0 || !Knows(lname)) {
             hr = DISP_E_UNKNOWNNAME;  // named arguments are not taken

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_clock.h"
 
 #include "platform/win32/win32_api.h"
+#include "text/number_settings.h"
 
 namespace vantrel::win32 {
 
@@ -43,8 +44,8 @@ int LocaleNumber(LCID locale, LCTYPE what, int fallback) {
 
 }  // namespace
 
-script::NumberSettings NumberSettingsOf(unsigned long locale) {
-    script::NumberSettings s;
+text::NumberSettings NumberSettingsOf(unsigned long locale) {
+    text::NumberSettings s;
     const LCID id = static_cast<LCID>(locale);
     if (std::string decimal = LocaleText(id, LOCALE_SDECIMAL); !decimal.empty()) {
         s.decimal = decimal;
@@ -73,7 +74,7 @@ script::NumberSettings NumberSettingsOf(unsigned long locale) {
     return s;
 }
 
-script::NumberSettings Win32Clock::Numbers() const {
+text::NumberSettings Win32Clock::Numbers() const {
     return NumberSettingsOf(LOCALE_USER_DEFAULT);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
-#include "script/number_settings.h"
+#include "text/number_settings.h"
 
 namespace vantrel::win32 {
 
@@ -15,11 +15,11 @@ class Win32Clock : public Clock {
     std::string FormatDate(const LocalTime& time) const override;
     std::string FormatLongDate(const LocalTime& time) const override;
     std::string FormatTime(const LocalTime& time) const override;
-    script::NumberSettings Numbers() const override;
+    text::NumberSettings Numbers() const override;
 };
 
 // The number settings of one locale; those the locale lacks keep their US
 // defaults.
-script::NumberSettings NumberSettingsOf(unsigned long locale);
+text::NumberSettings NumberSettingsOf(unsigned long locale);
 
 }  // namespace vantrel::win32

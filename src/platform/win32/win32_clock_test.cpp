@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/win32/win32_api.h"
+#include "text/number_settings.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -38,7 +39,7 @@ TEST(Win32ClockTest, RegionalFormsInEnglishUnitedStates) {
 
 // German differs from the US English defaults in every setting it shows.
 TEST(Win32ClockTest, NumberSettingsFollowTheLocale) {
-    script::NumberSettings german =
+    text::NumberSettings german =
         NumberSettingsOf(MAKELCID(MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), SORT_DEFAULT));
     EXPECT_EQ(std::tuple(german.decimal, german.grouping, german.groupSize, german.currency,
                          german.currencyPlacement, german.currencyNegativeParens),

@@ -12,6 +12,7 @@
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
+#include "text/case_fold.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -26,7 +27,7 @@ TEST_F(Win32FileSystemTest, DrivesAreListedAsLetterAndColon) {
             << drive;
     }
     const std::string current = Win32FileSystem().CurrentDirectory().substr(0, 2);
-    EXPECT_NE(std::find(drives.begin(), drives.end(), UpperCase(current)), drives.end());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), text::UpperCase(current)), drives.end());
 }
 
 TEST_F(Win32FileSystemTest, LookupMasks) {

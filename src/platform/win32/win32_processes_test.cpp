@@ -11,6 +11,7 @@
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
+#include "text/compare.h"
 
 namespace vantrel::win32 {
 namespace {
@@ -81,10 +82,10 @@ TEST_F(Win32ProcessesTest, ExecutablePathIsThisProgramInItsFolder) {
 
 TEST_F(Win32ProcessesTest, ProcessNamesIncludeThisProgram) {
     const std::vector<std::string> names = Win32Processes().ProcessNames();
-    EXPECT_NE(
-        std::find_if(names.begin(), names.end(),
-                     [](const std::string& n) { return EqualsNoCase(n, "vantrel_tests.exe"); }),
-        names.end());
+    EXPECT_NE(std::find_if(
+                  names.begin(), names.end(),
+                  [](const std::string& n) { return text::EqualsNoCase(n, "vantrel_tests.exe"); }),
+              names.end());
 }
 
 }  // namespace

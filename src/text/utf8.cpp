@@ -1,12 +1,12 @@
-#include "script/utf8.h"
+#include "text/utf8.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 
-#include "script/convert.h"
+#include "text/windows_1252.h"
 
-namespace script::utf8 {
+namespace text::utf8 {
 
 Char Decode(std::string_view text, size_t at) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -105,7 +105,7 @@ bool IsValid(std::string_view text) {
 
 char32_t CodeOf(const Char& c) {
     if (c.valid || c.bytes > 1) return c.code;
-    return ToUnicode(static_cast<char>(c.code));
+    return FromWindows1252(static_cast<char>(c.code));
 }
 
 size_t CountUnits(std::string_view text) {
@@ -137,17 +137,6 @@ Place Seek(std::string_view text, size_t units, size_t from) {
     }
     return {std::min(i, text.size()), false};
 }
-
-namespace {
-
-char16_t HighHalf(char32_t code) {
-    return static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
-}
-char16_t LowHalf(char32_t code) {
-    return static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
-}
-
-}  // namespace
 
 std::string SliceCut(std::string_view text, Place from, Place to) {
     std::string out;
@@ -184,34 +173,21 @@ std::string SliceUnits(std::string_view text, size_t first, size_t count) {
     return Slice(text, from, to);
 }
 
-namespace {
-
-// Appends a character's units, folded first when asked.
-void PutUnits(std::u16string* out, char32_t code) {
-    if (code < 0x10000) {
-        out->push_back(static_cast<char16_t>(code));
-    } else {
-        out->push_back(HighHalf(code));
-        out->push_back(LowHalf(code));
-    }
-}
-
-std::u16string Units(std::string_view text, bool fold) {
+std::u16string ToUtf16(std::string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const Char c = Decode(text, i);
         i += c.bytes;
         const char32_t code = CodeOf(c);
-        PutUnits(&out, fold ? Fold(code) : code);
+        if (code < 0x10000) {
+            out.push_back(static_cast<char16_t>(code));
+        } else {
+            out.push_back(HighHalf(code));
+            out.push_back(LowHalf(code));
+        }
     }
     return out;
-}
-
-}  // namespace
-
-std::u16string ToUtf16(std::string_view text, bool fold) {
-    return Units(text, fold);
 }
 
 std::string FromUtf16(std::u16string_view units) {
@@ -230,161 +206,4 @@ std::string FromUtf16(std::u16string_view units) {
     return out;
 }
 
-namespace {
-
-struct CaseRun {
-    char32_t first, last;
-    int32_t delta;
-    uint8_t stride;
-};
-
-#include "script/case_table.inc"
-
-template <size_t N>
-char32_t MapCase(const CaseRun (&table)[N], char32_t code) {
-    // The last run that starts at or before code.
-    const CaseRun* end = table + N;
-    const CaseRun* run = std::upper_bound(table, end, code,
-                                          [](char32_t c, const CaseRun& r) { return c < r.first; });
-    if (run == table) return code;
-    --run;
-    if (code > run->last || (code - run->first) % run->stride != 0) return code;
-    return static_cast<char32_t>(static_cast<int32_t>(code) + run->delta);
-}
-
-template <typename Map>
-std::string MapText(std::string_view text, Map map) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char b = static_cast<unsigned char>(text[i]);
-        if (b < 0x80) {
-            out.push_back(static_cast<char>(map(b)));
-            ++i;
-            continue;
-        }
-        const Char c = Decode(text, i);
-        if (c.valid) {
-            Append(&out, map(c.code));
-        } else {
-            out.append(text.substr(i, c.bytes));
-        }
-        i += c.bytes;
-    }
-    return out;
-}
-
-}  // namespace
-
-char32_t Upper(char32_t code) {
-    if (code < 0x80) return code >= 'a' && code <= 'z' ? code - 32 : code;
-    return MapCase(kToUpper, code);
-}
-
-char32_t Lower(char32_t code) {
-    if (code < 0x80) return code >= 'A' && code <= 'Z' ? code + 32 : code;
-    return MapCase(kToLower, code);
-}
-
-std::string ToUpper(std::string_view text) {
-    return MapText(text, Upper);
-}
-std::string ToLower(std::string_view text) {
-    return MapText(text, Lower);
-}
-std::string FoldCase(std::string_view text) {
-    return MapText(text, Fold);
-}
-
-namespace {
-
-char AsciiFold(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-bool IsAsciiByte(std::string_view s, size_t i) {
-    return static_cast<unsigned char>(s[i]) < 0x80;
-}
-
-int Sign(int x) {
-    return (x > 0) - (x < 0);
-}
-
-}  // namespace
-
-int Compare(std::string_view a, std::string_view b, bool fold) {
-    // Up to the first difference, or the first non-ASCII byte when folding,
-    // the bytes decide; past it the units do.
-    size_t i = 0;
-    const size_t n = std::min(a.size(), b.size());
-    if (fold) {
-        while (i < n && IsAsciiByte(a, i) && IsAsciiByte(b, i) &&
-               AsciiFold(a[i]) == AsciiFold(b[i])) {
-            ++i;
-        }
-    } else {
-        while (i < n && a[i] == b[i]) ++i;
-    }
-    const bool aAscii = i == a.size() || IsAsciiByte(a, i);
-    const bool bAscii = i == b.size() || IsAsciiByte(b, i);
-    if (aAscii && bAscii) {
-        if (i == a.size()) return i == b.size() ? 0 : -1;
-        if (i == b.size()) return 1;
-        const char x = fold ? AsciiFold(a[i]) : a[i];
-        const char y = fold ? AsciiFold(b[i]) : b[i];
-        return x < y ? -1 : 1;
-    }
-    // When folding, every byte before i was ASCII: i starts a character in both.
-    const size_t start = fold ? i : 0;
-    const std::u16string x = Units(a.substr(start), fold);
-    const std::u16string y = Units(b.substr(start), fold);
-    return Sign(x.compare(y));
-}
-
-size_t FindBytes(std::string_view hay, std::string_view needle, size_t from, bool fold) {
-    {
-        if (!fold) return hay.find(needle, from);
-        if (needle.size() > hay.size()) return std::string_view::npos;
-        for (size_t i = from; i + needle.size() <= hay.size(); ++i) {
-            size_t k = 0;
-            while (k < needle.size() && AsciiFold(hay[i + k]) == AsciiFold(needle[k])) ++k;
-            if (k == needle.size()) return i;
-        }
-        return std::string_view::npos;
-    }
-}
-
-size_t FindUnits(std::string_view hay, std::string_view needle, size_t from, bool fold) {
-    if (!fold && IsValid(needle)) {
-        // Whole characters found byte for byte (see FindBytes): only the
-        // prefix and the stretch searched are walked, not the whole text.
-        const Place start = Seek(hay, from);
-        const size_t byte = start.inPair ? start.byte + 4 : start.byte;
-        const size_t at = hay.find(needle, byte);
-        if (at == std::string_view::npos) return at;
-        return from + (start.inPair ? 1 : 0) + CountUnits(hay.substr(byte, at - byte));
-    }
-    return Units(hay, fold).find(Units(needle, fold), from);
-}
-
-size_t FindLastBytes(std::string_view hay, std::string_view needle, size_t end, bool fold) {
-    {
-        if (needle.size() > end || end > hay.size()) return std::string_view::npos;
-        for (size_t i = end - needle.size() + 1; i-- > 0;) {
-            size_t k = 0;
-            while (k < needle.size() && (fold ? AsciiFold(hay[i + k]) == AsciiFold(needle[k])
-                                              : hay[i + k] == needle[k])) {
-                ++k;
-            }
-            if (k == needle.size()) return i;
-        }
-        return std::string_view::npos;
-    }
-}
-
-size_t FindLastUnits(std::string_view hay, std::string_view needle, size_t end, bool fold) {
-    const std::u16string h = Units(hay, fold), n = Units(needle, fold);
-    if (n.size() > end || end > h.size()) return std::string_view::npos;
-    return std::u16string_view(h).substr(0, end).rfind(n);
-}
-
-}  // namespace script::utf8
+}  // namespace text::utf8

@@ -1,7 +1,8 @@
-// UTF-8, the engine's text, read and written a character at a time. Scripts
-// count in UTF-16 units, as VBScript does: a character beyond the Basic
-// Multilingual Plane is two. A byte that starts no valid sequence reads as a
-// character of its own (one unit), so that any bytes have a length.
+// UTF-8, the console's text, read and written a character at a time, and
+// its UTF-16 units, which the system's wide calls and the script engine
+// count in: a character beyond the Basic Multilingual Plane is two units. A
+// byte that starts no valid sequence reads as a character of its own (one
+// unit), so that any bytes have a length.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace script::utf8 {
+namespace text::utf8 {
 
 struct Char {
     char32_t code;  // for an invalid byte, the byte itself
@@ -43,15 +44,16 @@ bool IsValid(std::string_view text);
 // Whether every byte is below 0x80.
 bool IsAscii(std::string_view text);
 
-// The character's code as a script sees it: an invalid byte (legacy text) is
-// read as its Windows-1252 character, so that it has a case and an AscW.
+// The character's code as text of the legacy code page would mean it: an
+// invalid byte is read as its Windows-1252 character, so that it has a case
+// and a code.
 char32_t CodeOf(const Char& c);
 // UTF-16 units of a code: 2 beyond the Basic Multilingual Plane, else 1.
 inline size_t UnitsOf(char32_t code) {
     return code >= 0x10000 ? 2 : 1;
 }
 
-// The text's length in UTF-16 units, as Len counts it.
+// The text's length in UTF-16 units.
 size_t CountUnits(std::string_view text);
 
 // A place in the text counted in units: the byte where a character starts,
@@ -78,38 +80,16 @@ void AppendSlice(std::string* out, std::string_view text, Place from, Place to);
 // The units from unit `first` (0-based), at most count of them.
 std::string SliceUnits(std::string_view text, size_t first, size_t count);
 
-// The text as UTF-16, invalid bytes as their Windows-1252 characters;
-// each character folded (Fold) first when fold.
-std::u16string ToUtf16(std::string_view text, bool fold = false);
-// UTF-16 as the engine's text; a lone surrogate keeps its three bytes.
+// The text as UTF-16, invalid bytes as their Windows-1252 characters.
+std::u16string ToUtf16(std::string_view text);
+// UTF-16 as UTF-8; a lone surrogate keeps its three bytes.
 std::string FromUtf16(std::u16string_view units);
-
-// Simple (one-to-one) case mappings of every script; a code without one is
-// returned as it is. Fold is the form case-insensitive comparisons use.
-char32_t Upper(char32_t code);
-char32_t Lower(char32_t code);
-inline char32_t Fold(char32_t code) {
-    return code < 0x80 ? (code >= 'A' && code <= 'Z' ? code + 32 : code) : Lower(Upper(code));
+// A high half's and a low half's units for a code beyond the plane.
+inline char16_t HighHalf(char32_t code) {
+    return static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
 }
-// Whole texts; invalid bytes are kept as they are. The number of units
-// never changes, so unit positions in a folded text are those of the text.
-std::string ToUpper(std::string_view text);
-std::string ToLower(std::string_view text);
-std::string FoldCase(std::string_view text);
+inline char16_t LowHalf(char32_t code) {
+    return static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+}
 
-// Compares in UTF-16 unit order, as VBScript's binary comparison does
-// (this differs from code point order only for U+E000..U+FFFF against
-// characters beyond the Basic Multilingual Plane); ignoring case with fold.
-int Compare(std::string_view a, std::string_view b, bool fold);
-
-// Byte searches for ASCII texts, where bytes are units; fold ignores the
-// case of A-Z only.
-size_t FindBytes(std::string_view hay, std::string_view needle, size_t from, bool fold);
-size_t FindLastBytes(std::string_view hay, std::string_view needle, size_t end, bool fold);
-// The unit position of needle in hay at or after unit `from`, or npos;
-// ignoring case with fold. Positions count UTF-16 units.
-size_t FindUnits(std::string_view hay, std::string_view needle, size_t from, bool fold);
-// The last unit position of needle that ends at or before unit `end`.
-size_t FindLastUnits(std::string_view hay, std::string_view needle, size_t end, bool fold);
-
-}  // namespace script::utf8
+}  // namespace text::utf8

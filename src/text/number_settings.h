@@ -1,11 +1,10 @@
-// The regional number settings, on their own: the console's clock gives them
-// and the engine's host hands them on, so the platform names this one plain
-// type and nothing else of the engine.
+// The regional number settings, on their own: the system's clock gives them
+// and the script engine's formats follow them.
 #pragma once
 
 #include <string>
 
-namespace script {
+namespace text {
 
 // The regional number settings that FormatNumber, FormatCurrency and
 // FormatPercent follow; the defaults are US English. (CStr, CDbl and the
@@ -25,4 +24,4 @@ struct NumberSettings {
     bool currencyNegativeParens = true;
 };
 
-}  // namespace script
+}  // namespace text

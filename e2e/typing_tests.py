@@ -120,10 +120,13 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
     (folder / "alpha2.txt").write_bytes(b"a2\r\n")
     c.enter_line("cdd c:\\tabs")
 
-    # A unique command word.
-    c.type("keepou")
+    # A unique command word; Esc puts back what was typed, as after a cycle,
+    # and a second Esc empties the box.
+    c.type("keepo")
     c.key("Tab")
     c.wait_for(lambda s: s.command.rstrip() == "keepoutput", "Tab to complete the command word")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "keepo", "Esc to put back what was typed")
     c.key("Escape")
     c.wait_for(lambda s: s.command == "", "Esc to empty the box")
 

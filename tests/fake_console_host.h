@@ -11,14 +11,9 @@
 
 namespace vantrel::testing {
 
-class RecordingConsoleHost : public ConsoleHost {
+// Where the bar was docked.
+class RecordingPlacement : public WindowPlacement {
   public:
-    void LineStarted() override { calls.push_back("LineStarted"); }
-    void LineEnded() override { calls.push_back("LineEnded"); }
-    void KeepAlive() override {}
-    void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
-    void ShowPendingOutput() override { calls.push_back("ShowPendingOutput"); }
-    void Exit() override { calls.push_back("Exit"); }
     DockState Docking() const override { return dock; }
     void Dock(DockState where) override { dock = where; }
     void DockOn(DockState where, Point p) override {
@@ -28,12 +23,24 @@ class RecordingConsoleHost : public ConsoleHost {
     std::optional<Point> DockedMonitor() const override { return dockedOn; }
     void ShowWin() override {}
     void HideWin() override {}
+
+    DockState dock = DockState::kTop;
+    std::optional<Point> dockedOn;
+};
+
+class RecordingConsoleHost : public ConsoleHost {
+  public:
+    void LineStarted() override { calls.push_back("LineStarted"); }
+    void LineEnded() override { calls.push_back("LineEnded"); }
+    void KeepAlive() override {}
+    void UpdatePrompt() override { calls.push_back("UpdatePrompt"); }
+    void ShowPendingOutput() override { calls.push_back("ShowPendingOutput"); }
+    void Exit() override { calls.push_back("Exit"); }
+    WindowPlacement& Placement() override { return placement; }
     SiteAccount& Account() override { return account; }
     void AskAccountPassword() override { calls.push_back("AskAccountPassword"); }
     // Without a link, as a console without a socket.
-    void Listen(const std::string&, const std::string&) override {}
-    bool Connect(const std::string&, const std::string&) override { return true; }
-    void Disconnect() override {}
+    RemoteConsole* Remote() override { return nullptr; }
 
     // How often a call was made.
     int Count(const std::string& call) const {
@@ -41,8 +48,7 @@ class RecordingConsoleHost : public ConsoleHost {
     }
 
     std::vector<std::string> calls;
-    DockState dock = DockState::kTop;
-    std::optional<Point> dockedOn;
+    RecordingPlacement placement;
     SiteAccount account;
 };
 

@@ -19,7 +19,7 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     RemoteTest() { console.UpdatePrompt(); }
 
     Interpreter& in() { return console.In(); }
-    RemoteLink& link() { return *console.Link(); }
+    RemoteLink& link() { return static_cast<RemoteLink&>(*console.Remote()); }
     ConsoleState state() { return console.State(); }
 
     // Runs a typed command line; returns what it printed, without the
@@ -56,7 +56,7 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     // Brings the console into state s the way its user and a peer would,
     // from whatever state it is in; forgets what that printed and sent.
     void Reach(ConsoleState s) {
-        console.Disconnect();
+        console.Remote()->Disconnect();
         if (s == kAccountPassword) Run("orid ann");
         if (s == kConnecting) Run("connect 10.0.0.9");
         if (s == kRemotePassword) LinkTo("Password>");

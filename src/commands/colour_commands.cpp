@@ -16,14 +16,14 @@ constexpr char kNoBusyOutput[] = "Busy colours cannot be set for the output pane
 enum class Target { kPrompt, kCommand, kOutput, kNone };
 enum class Part { kText, kBg, kBusy, kNone };
 
-Target TargetOf(const std::string& word) {
+Target TargetOf(std::string_view word) {
     if (word == "prompt") return Target::kPrompt;
     if (word == "command" || word == "cmd") return Target::kCommand;
     if (word == "output" || word == "out") return Target::kOutput;
     return Target::kNone;
 }
 
-Part PartOf(const std::string& word) {
+Part PartOf(std::string_view word) {
     if (word == "text" || word == "txt" || word == "foreground" || word == "fore")
         return Part::kText;
     if (word == "bg" || word == "background" || word == "back") return Part::kBg;
@@ -44,6 +44,22 @@ const char* VariableFor(Target target, Part part, bool busy) {
 }
 
 }  // namespace
+
+ArgKind ColourArgumentAt(int index, std::string_view previous, std::vector<std::string>* words) {
+    const bool afterBusy = PartOf(previous) == Part::kBusy;
+    if (index == 1) {
+        words->insert(words->end(), {"prompt", "command", "output"});
+    } else if (index == 2) {
+        words->insert(words->end(), {"text", "bg", "busy"});
+    } else if (index == 3 && afterBusy) {
+        words->insert(words->end(), {"text", "bg"});
+    } else if (index == 3 || index == 4) {
+        return ArgKind::kColour;
+    } else {
+        return ArgKind::kText;
+    }
+    return ArgKind::kWords;
+}
 
 void ColourCommand(Interpreter& in, const Command& c) {
     std::string a[5];

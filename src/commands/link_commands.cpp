@@ -1,9 +1,11 @@
 #include "commands/link_commands.h"
 
 #include "interpreter/interpreter.h"
+#include "interpreter/text.h"
 #include "remote/ban_list.h"
 #include "remote/ip_address.h"
 #include "startup/defaults.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -28,17 +30,23 @@ void ListBans(Interpreter& in) {
 
 }  // namespace
 
+// A console without a socket has no link: the commands then do nothing.
 void ListenCommand(Interpreter& in, const Command& c) {
-    in.Host().Listen(c.Arg(1), c.Arg(2));
+    if (RemoteConsole* remote = in.Host().Remote()) remote->Listen(c.Arg(1), c.Arg(2));
 }
 
 void ConnectCommand(Interpreter& in, const Command& c) {
+    RemoteConsole* remote = in.Host().Remote();
     // An empty quoted address counts as an argument but names no host.
-    if (c.Arg(1).empty() || !in.Host().Connect(c.Arg(1), c.Arg(2))) PrintSyntax(in, c);
+    if (c.Arg(1).empty() || (remote && !remote->Connect(c.Arg(1), c.Arg(2)))) PrintSyntax(in, c);
 }
 
 void DisconnectCommand(Interpreter& in, const Command&) {
-    in.Host().Disconnect();
+    if (RemoteConsole* remote = in.Host().Remote()) remote->Disconnect();
+}
+
+bool EndsTheLink(std::string_view line) {
+    return text::LowerCase(TrimSpaces(line)) == "disconnect";
 }
 
 void BanCommand(Interpreter& in, const Command& c) {

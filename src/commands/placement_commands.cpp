@@ -58,13 +58,14 @@ void DockCommand(Interpreter& in, const Command& c) {
     std::optional<Point> monitor = MonitorPoint(c.Arg(2), c.Arg(3));
     const std::string edge = text::LowerCase(c.Arg(1));
     if (monitor && c.Arg(4).empty() && (edge == "top" || edge == "bottom")) {
-        in.Host().DockOn(edge == "top" ? DockState::kTop : DockState::kBottom, *monitor);
+        in.Host().Placement().DockOn(edge == "top" ? DockState::kTop : DockState::kBottom,
+                                     *monitor);
     } else if (c.argsLower == "top") {
-        in.Host().Dock(DockState::kTop);
+        in.Host().Placement().Dock(DockState::kTop);
     } else if (c.argsLower == "bottom") {
-        in.Host().Dock(DockState::kBottom);
+        in.Host().Placement().Dock(DockState::kBottom);
     } else if (c.argsLower == "off") {
-        in.Host().Dock(DockState::kFloating);
+        in.Host().Placement().Dock(DockState::kFloating);
     } else {
         PrintSyntax(in, c);
     }
@@ -98,16 +99,46 @@ void WinPosCommand(Interpreter& in, const Command& c) {
 }
 
 void HideCommand(Interpreter& in, const Command&) {
-    in.Host().HideWin();
+    in.Host().Placement().HideWin();
 }
 
 void ShowCommand(Interpreter& in, const Command&) {
-    in.Host().ShowWin();
+    in.Host().Placement().ShowWin();
 }
 
 void AlwaysOnTopCommand(Interpreter& in, const Command& c) {
     SwitchSetting(in, c, settings::kAlwaysOnTop, kTopmostLine,
                   c.argsLower.empty() && in.SettingOn(settings::kAlwaysOnTop));
+}
+
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
+                                        const std::optional<Point>& monitor) {
+    // Appended piece by piece: g++ 12 warns (wrongly) of overlapping copies
+    // in the one-expression form.
+    std::string on;
+    if (monitor) {
+        on += ' ';
+        on += std::to_string(monitor->x);
+        on += ' ';
+        on += std::to_string(monitor->y);
+    }
+    switch (dock) {
+        case DockState::kBottom:
+            return {"dock bottom" + on};
+        case DockState::kFloating:
+            return {"winpos " + in.SettingText(settings::kWinX) + " " +
+                        in.SettingText(settings::kWinY) + " " + in.SettingText(settings::kWinWidth),
+                    "dock off"};
+        case DockState::kTop:
+            if (monitor) return {"dock top" + on};
+            break;
+    }
+    return {};
+}
+
+bool IsPlacementLine(const std::string& line) {
+    const std::string lower = text::LowerCase(line.substr(0, 7));
+    return lower.compare(0, 5, "dock ") == 0 || lower == "winpos ";
 }
 
 }  // namespace vantrel

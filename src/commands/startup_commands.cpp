@@ -18,7 +18,8 @@ void SavePosCommand(Interpreter& in, const Command&) {
     // A placement that cannot be saved leaves the file as it was; like the
     // tray menu's item, the command stays silent.
     std::string err;
-    SavePlacement(in, in.Host().Docking(), in.Host().DockedMonitor(), &err);
+    const WindowPlacement& placement = in.Host().Placement();
+    SavePlacement(in, placement.Docking(), placement.DockedMonitor(), &err);
 }
 
 void AutostartCommand(Interpreter& in, const Command& c) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "console/colours.h"
+#include "commands/colours.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 

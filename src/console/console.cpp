@@ -1,9 +1,7 @@
 #include "console/console.h"
 
-#include "console/colours.h"
 #include "console/keyboard.h"
 #include "console/output_pump.h"
-#include "console/tray_events.h"
 #include "interpreter/launch.h"
 #include "interpreter/settings.h"
 #include "remote/ban_list.h"
@@ -26,10 +24,8 @@ Console::Console(Platform& platform, ConsoleWindow& window, OutputPane& pane, Tr
     : platform_(platform),
       window_(window),
       pane_(pane),
-      tray_(tray),
-      interpreter_(platform, *this, commands) {}
-
-Console::~Console() = default;
+      interpreter_(platform, *this, commands),
+      tray_(interpreter_, tray, window, placement_) {}
 
 void Console::AttachSocket(Socket& socket) {
     link_ = std::make_unique<RemoteLink>(interpreter_, socket, state_,
@@ -38,198 +34,38 @@ void Console::AttachSocket(Socket& socket) {
 
 void Console::StartUp(const std::string& argument) {
     FileSystem& files = platform_.files;
-    const std::string allUsers = AllUsersFolder(interpreter_);
-    const std::string orvane = allUsers + "\\Orvane";
-    dataFolder_ = orvane + "\\Vantrel";
-    const std::string shortcuts = dataFolder_ + "\\Shortcuts";
+    const std::string orvane = AllUsersFolder(interpreter_) + "\\Orvane";
+    const std::string data = orvane + "\\Vantrel";
+    const std::string shortcuts = data + "\\Shortcuts";
 
     // Making a folder that exists fails; a first run is one where both of
     // the console's own folders were new.
     std::string err;
     files.MakeFolder(orvane, &err);
-    bool newData = files.MakeFolder(dataFolder_, &err);
-    bool newShortcuts = files.MakeFolder(shortcuts, &err);
-    firstRun_ = newData && newShortcuts && argument.empty();
+    const bool newData = files.MakeFolder(data, &err);
+    const bool newShortcuts = files.MakeFolder(shortcuts, &err);
+    const bool firstRun = newData && newShortcuts && argument.empty();
     const std::string autoexec = shortcuts + "\\Autoexec.dcb";
     files.AppendFile(autoexec, "", &err);
 
     AssignDefaults(interpreter_, window_.ScreenSize().width);
-    dock_ = DockState::kTop;
-
-    tray_.Add(kTrayTooltip);
-    window_.Move(DockedBounds(PrimaryMonitor(window_.Monitors()), DockState::kTop));
+    tray_.Add();
+    placement_.PlaceAtStart();
     platform_.bar.SetCommandText("");
     UpdatePrompt();
-    ShowWin();
+    placement_.ShowWin();
 
     RunBatch(interpreter_, autoexec, "", &err);
     if (interpreter_.exitRequested) return;
     // After Autoexec.dcb, which may turn HistoryFile off.
-    LoadHistory();
+    editor_.LoadHistory();
     if (!argument.empty()) interpreter_.RunCommand(argument);
     if (interpreter_.exitRequested) return;
-    if (firstRun_) {
+    if (firstRun) {
         // The samples are a courtesy: a missing sample folder is no error.
         files.CopyFile(files.ProgramFolder() + kSampleShortcuts, shortcuts, &err);
         for (const char* line : kWelcomeLines) interpreter_.PrintOut(line);
     }
-}
-
-void Console::SavePos() {
-    // Like SAVEPOS, the tray's item stays silent when the file cannot be
-    // written; the file is then left as it was.
-    std::string err;
-    SavePlacement(interpreter_, dock_, DockedMonitor(), &err);
-}
-
-void Console::EditAutoexec() {
-    OpenAutoexec(interpreter_);
-}
-
-void Console::ShowWin() {
-    if (dock_ != DockState::kFloating) window_.AppBarDock(dock_);
-    window_.Show();
-}
-
-void Console::HideWin() {
-    window_.Hide();
-    if (dock_ != DockState::kFloating) window_.AppBarUndock();
-}
-
-void Console::Dock(DockState where) {
-    DockOnMonitor(where, MonitorOf(window_.Monitors(), window_.Bounds()));
-}
-
-void Console::DockOn(DockState where, Point monitorPoint) {
-    DockOnMonitor(where, MonitorAt(window_.Monitors(), monitorPoint.x, monitorPoint.y));
-}
-
-void Console::DockOnMonitor(DockState where, const Monitor& monitor) {
-    if (window_.IsVisible()) {
-        if (dock_ != DockState::kFloating) window_.AppBarUndock();
-        if (where != DockState::kFloating) {
-            window_.Move(DockedBounds(monitor, where));
-            window_.AppBarDock(where);
-        }
-    } else if (where != DockState::kFloating) {
-        // A hidden bar docks when it is shown, on the monitor it is on.
-        window_.Move(DockedBounds(monitor, where));
-    }
-    dock_ = where;
-    ApplySettings();
-}
-
-std::optional<Point> Console::DockedMonitor() const {
-    if (dock_ == DockState::kFloating) return std::nullopt;
-    const std::vector<Monitor> monitors = window_.Monitors();
-    const Monitor on = MonitorOf(monitors, window_.Bounds());
-    if (on == PrimaryMonitor(monitors)) return std::nullopt;
-    return Point{on.bounds.left, on.bounds.top};
-}
-
-void Console::ScaleChanged() {
-    // The bar has its new size for the new scale; a docked bar takes its
-    // edge again at the new height.
-    if (dock_ != DockState::kFloating && window_.IsVisible()) {
-        Dock(dock_);
-    } else {
-        ApplySettings();
-    }
-}
-
-void Console::Listen(const std::string& port, const std::string& password) {
-    if (link_) link_->Listen(port, password);
-}
-
-bool Console::Connect(const std::string& address, const std::string& password) {
-    return !link_ || link_->Connect(address, password);
-}
-
-void Console::Disconnect() {
-    if (link_) link_->ResetLink();
-}
-
-void Console::TrayMouseMessage(int message) {
-    if (trayEventRaised_) return;
-    // A menu's own message loop would let other input start a line inside
-    // the running one: the click waits for the line to end.
-    TrayMouse mouse = TrayEventFor(message);
-    if (interpreter_.Running()) {
-        // The pointer passing over the icon raises nothing and need not wait.
-        if (mouse.event != TrayEvent::kNone && heldTrayMessages_.size() < kMostHeldTrayMessages) {
-            heldTrayMessages_.push_back(message);
-        }
-        return;
-    }
-    trayEventRaised_ = true;
-    if (mouse.event == TrayEvent::kMouseDblClick) TrayIcon_MouseDblClick(mouse.button);
-    if (mouse.event == TrayEvent::kMouseUp) TrayIcon_MouseUp(mouse.button);
-    trayEventRaised_ = false;
-}
-
-void Console::TrayIcon_MouseDblClick(int button) {
-    if (button == 1) ShowWin();
-}
-
-void Console::TrayIcon_MouseUp(int button) {
-    if (button != 2) return;
-    TrayMenuChosen(tray_.PopUpMenu(TrayMenuChecks{window_.IsVisible(), dock_}));
-}
-
-void Console::TrayMenuChosen(TrayMenuItem item) {
-    switch (item) {
-        case TrayMenuItem::kShowHide:
-            if (window_.IsVisible()) {
-                HideWin();
-            } else {
-                ShowWin();
-            }
-            break;
-        case TrayMenuItem::kDockTop:
-            Dock(DockState::kTop);
-            break;
-        case TrayMenuItem::kDockBottom:
-            Dock(DockState::kBottom);
-            break;
-        case TrayMenuItem::kUndock:
-            Dock(DockState::kFloating);
-            break;
-        case TrayMenuItem::kSavePos:
-            SavePos();
-            break;
-        case TrayMenuItem::kAutoexec:
-            EditAutoexec();
-            break;
-        case TrayMenuItem::kExit:
-            Exit();
-            break;
-        case TrayMenuItem::kNone:
-            break;
-    }
-}
-
-void Console::TaskbarCreated() {
-    tray_.Add(kTrayTooltip);
-}
-
-void Console::MouseMove(int cursorX, int cursorY, const DragKeys& keys) {
-    DragResult r = DragStep(
-        cursorX, cursorY, lastCursorX_, lastCursorY_, keys, dock_ == DockState::kFloating,
-        interpreter_.SettingNumber(settings::kWinX), interpreter_.SettingNumber(settings::kWinY),
-        interpreter_.SettingNumber(settings::kWinWidth));
-    Rect bounds = window_.Bounds();
-    if (r.moved) {
-        interpreter_.SetVar(settings::kWinX, std::to_string(static_cast<long long>(r.winX)));
-        interpreter_.SetVar(settings::kWinY, std::to_string(static_cast<long long>(r.winY)));
-        window_.Move(
-            Rect{static_cast<int>(r.winX), static_cast<int>(r.winY), bounds.width, bounds.height});
-    } else if (r.resized) {
-        interpreter_.SetVar(settings::kWinWidth,
-                            std::to_string(static_cast<long long>(r.winWidth)));
-        window_.Move(Rect{bounds.left, bounds.top, static_cast<int>(r.winWidth), bounds.height});
-    }
-    lastCursorX_ = cursorX;
-    lastCursorY_ = cursorY;
 }
 
 void Console::ShutDown() {
@@ -255,8 +91,8 @@ void Console::Tick() {
     if (interpreter_.Running()) return;
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
     if (link_) link_->Tick();
-    PumpOutput();
-    completion_.Tick();
+    PumpOutput(interpreter_, state_, link_.get(), window_, pane_);
+    editor_.Tick();
 }
 
 void Console::ShowPendingOutput() {
@@ -270,34 +106,15 @@ void Console::AskAccountPassword() {
     // The password would be the client's next line, and the command box
     // that takes it is locked while a client is served: the client could
     // never give it and no line of its would run again.
-    if (Serving()) {
+    if (state_ == kAwaitingLogin || state_ == kServing) {
         interpreter_.PrintOut(kNoPasswordForClients);
         return;
     }
     state_ = kAccountPassword;
 }
 
-void Console::PumpOutput() {
-    std::string& pending = interpreter_.PendingOutput();
-    // A client at the password prompt gets nothing of it: only a logged-in
-    // one is served.
-    if (state_ == kServing && !pending.empty()) {
-        // Form feeds travel too: the client's own pump acts on them.
-        link_->Send(pending + "\r\n");
-        pending.clear();
-        return;
-    }
-    OutputPump(interpreter_, window_, pane_);
-}
-
 void Console::UpdatePrompt() {
-    ApplyPrompt(false);
-}
-
-void Console::ApplyPrompt(bool lineEnded) {
-    // A client arriving or the link changing while the user searches ends
-    // the search: the prompt box is the state's again.
-    search_.End();
+    editor_.PromptChanging();
     prompt_.currentDirectory = platform_.files.CurrentDirectory();
     // An empty name given to ORID leaves the one the prompt shows.
     if (!account_.user.empty()) prompt_.accountUser = account_.user;
@@ -307,15 +124,11 @@ void Console::ApplyPrompt(bool lineEnded) {
         prompt_.remotePrompt = link_->RemotePrompt();
     }
     PromptLine line = PromptFor(state_, prompt_);
-    if (lineEnded && !line.commandText) line.commandText = "";
+    if (editor_.Searching()) line.prompt = editor_.SearchPrompt();
     ApplyPromptLine(platform_.bar, line);
     if (line.toClient && link_) link_->Send(*line.toClient);
-    ApplySettings();
-    RefreshSuggestion();
-}
-
-void Console::ApplySettings() {
-    ApplyBarSettings(interpreter_, window_, dock_, state_);
+    placement_.ApplySettings();
+    editor_.PromptChanged();
 }
 
 }  // namespace vantrel

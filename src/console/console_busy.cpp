@@ -2,11 +2,10 @@
 // UI thread, so nothing that arrives meanwhile may start another: the keys
 // that stop the line are taken, every other event is held and gets its
 // turn, in order, once the line has ended.
-#include <utility>
-
-#include "console/colours.h"
+#include "commands/colours.h"
 #include "console/console.h"
 #include "console/keyboard.h"
+#include "console/output_pump.h"
 #include "interpreter/settings.h"
 #include "platform/key_codes.h"
 
@@ -18,7 +17,7 @@ void Console::LineStarted() {
         return ParseColour(interpreter_.SettingText(name), platform_.files, platform_.codePages);
     };
     bar.SetCommandLocked(true);
-    ShowSuggestion("");
+    editor_.LineStarted();
     bar.SetBoxColours(BoxColours{
         colour(settings::kColourPromptBusyText), colour(settings::kColourPromptBusyBg),
         colour(settings::kColourCommandBusyText), colour(settings::kColourCommandBusyBg)});
@@ -27,7 +26,10 @@ void Console::LineStarted() {
 }
 
 void Console::LineEnded() {
-    ApplyPrompt(true);
+    // The command box is emptied, unless the state gives it a text of its
+    // own (a served client's key hint).
+    if (!PromptFor(state_, PromptContext{}).commandText) platform_.bar.SetCommandText("");
+    UpdatePrompt();
     window_.ResumeInput();
     if (closeAfterLine_) {
         Exit();
@@ -37,9 +39,7 @@ void Console::LineEnded() {
         link_->KeyReleased(kVkF10, *heldKick_);
         heldKick_.reset();
     }
-    // A click may open the tray's menu, whose own loop may bring more.
-    std::deque<int> trayMessages = std::exchange(heldTrayMessages_, {});
-    for (int message : trayMessages) TrayMouseMessage(message);
+    tray_.LineEnded();
     if (link_) link_->ResumeAfterLine();
 }
 
@@ -53,7 +53,7 @@ void Console::KeepAlive() {
     // The line being run stands in the command box while a local batch file
     // runs; a served client's line leaves the key hint there.
     if (state_ == kLocal) platform_.bar.SetCommandText(interpreter_.CurrentLine());
-    PumpOutput();
+    PumpOutput(interpreter_, state_, link_.get(), window_, pane_);
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
     window_.PumpWhileBusy();
 }

@@ -166,7 +166,7 @@ TEST_F(ConsoleBusyTest, TrayClicksWhileALineRunsEachGetTheirTurnInOrderAfterIt) 
     };
     tray.choice = TrayMenuItem::kShowHide;
     for (const Case& c : cases) {
-        console.HideWin();
+        console.Placement().HideWin();
         tray.menus.clear();
         window.onPump = [&] {
             if (window.pumps != 1) return;

@@ -14,7 +14,7 @@ TEST_F(ConsoleKeysTest, EnterRunsAndRemembersTheLineAndTheArrowsBrowse) {
     EXPECT_EQ(Printed(), "hi");
     EXPECT_EQ(fake.bar.command, "");
     Type("   ");
-    EXPECT_EQ(console.History().Entry(0), "  echo hi ");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "  echo hi ");
 
     EXPECT_FALSE(console.KeyUp(kVkUp, 0));
     EXPECT_EQ(fake.bar.command, "  echo hi ");
@@ -39,7 +39,7 @@ TEST_F(ConsoleKeysTest, HistoryKeepsTheNewestHundredLinesButNoPasswordsAndBrowse
     EXPECT_EQ(fake.bar.passwordChar, '\0');
     Reach(kRemotePassword);
     Type("secret");
-    EXPECT_EQ(console.History().Entry(0), "echo 100");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "echo 100");
     Reach(kRemoteLink);
     fake.bar.command = "remote";
     console.KeyUp(kVkUp, 0);

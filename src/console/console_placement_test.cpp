@@ -18,7 +18,7 @@ TEST_F(ConsolePlacementTest, DockMovesBetweenEdgesAndFloats) {
     EXPECT_EQ(Run("dock BOTTOM"), "");
     EXPECT_EQ(window.appBar, DockState::kBottom);
     EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
-    EXPECT_EQ(console.Docking(), DockState::kBottom);
+    EXPECT_EQ(console.Placement().Docking(), DockState::kBottom);
 
     EXPECT_EQ(Run("winpos 100 200 800"), "");
     EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));  // stored only while docked
@@ -107,7 +107,7 @@ TEST_F(ConsolePlacementTest, FocusHotkeyShowsTheVisibleBarOnly) {
     fake.input.down.insert(0xA3);
     console.Tick();
     EXPECT_EQ(window.showCount, shows + 1);
-    console.HideWin();
+    console.Placement().HideWin();
     console.Tick();
     EXPECT_EQ(window.showCount, shows + 1);
 }

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "console/colours.h"
+#include "commands/colours.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
+#include "remote/remote_link.h"
 
 namespace vantrel {
 
@@ -137,6 +138,17 @@ void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPan
     const Rect bar = window.Bounds();
     pane.Show(PlanPane(pane.Text(), pending, bar, MonitorOf(window.Monitors(), bar), settings));
     pending.clear();
+}
+
+void PumpOutput(Interpreter& interpreter, ConsoleState state, RemoteLink* link,
+                const ConsoleWindow& window, OutputPane& pane) {
+    std::string& pending = interpreter.PendingOutput();
+    if (state == kServing && link && !pending.empty()) {
+        link->Send(pending + "\r\n");
+        pending.clear();
+        return;
+    }
+    OutputPump(interpreter, window, pane);
 }
 
 }  // namespace vantrel

@@ -10,10 +10,12 @@
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/screen_metrics.h"
+#include "remote/console_state.h"
 
 namespace vantrel {
 
 class Interpreter;
+class RemoteLink;
 
 // The pane height is a 16-bit quantity in twips: 145 lines is the most that
 // fits, so more visible lines are not offered.
@@ -60,5 +62,11 @@ PaneView PlanPane(std::string_view shown, std::string_view pending, const Rect& 
 // A tick that meets form feeds closes the pane and drops what was queued
 // before the last of them; the text after it shows at the next tick.
 void OutputPump(Interpreter& interpreter, const ConsoleWindow& window, OutputPane& pane);
+
+// The timer's pump: while a client is served and logged in, the pending
+// output goes to it whole, form feeds too (its own pump acts on them); a
+// client at the password prompt gets nothing of it. Otherwise OutputPump.
+void PumpOutput(Interpreter& interpreter, ConsoleState state, RemoteLink* link,
+                const ConsoleWindow& window, OutputPane& pane);
 
 }  // namespace vantrel

@@ -17,6 +17,39 @@ struct SiteAccount {
     std::string pass;
 };
 
+// The bar's placement, as DOCK, HIDE, SHOW and SAVEPOS reach it. Dock
+// changes the DockState and moves only a visible bar; ShowWin docks at the
+// DockState's edge; HideWin gives the edge back.
+class WindowPlacement {
+  public:
+    virtual DockState Docking() const = 0;
+    virtual void Dock(DockState where) = 0;
+    // Dock on a chosen monitor: the one holding the point, else the
+    // primary. Dock itself docks on the monitor the bar is on.
+    virtual void DockOn(DockState where, Point monitorPoint) = 0;
+    // The top-left corner of the monitor the docked bar is on, when that is
+    // not the primary one (where every start docks): a saved placement
+    // names it.
+    virtual std::optional<Point> DockedMonitor() const = 0;
+    virtual void ShowWin() = 0;
+    virtual void HideWin() = 0;
+
+  protected:
+    ~WindowPlacement() = default;
+};
+
+// LISTEN, CONNECT and DISCONNECT, arguments as typed ("" when absent).
+class RemoteConsole {
+  public:
+    virtual void Listen(const std::string& port, const std::string& password) = 0;
+    // False when the port is not 1 or more.
+    virtual bool Connect(const std::string& address, const std::string& password) = 0;
+    virtual void Disconnect() = 0;
+
+  protected:
+    ~RemoteConsole() = default;
+};
+
 class ConsoleHost {
   public:
     virtual ~ConsoleHost() = default;
@@ -40,30 +73,15 @@ class ConsoleHost {
     // EXIT: shutdown, then the process ends.
     virtual void Exit() = 0;
 
-    // Placement. Dock changes the DockState and moves only a visible bar;
-    // ShowWin docks at the DockState's edge; HideWin gives the edge back.
-    virtual DockState Docking() const = 0;
-    virtual void Dock(DockState where) = 0;
-    // Dock on a chosen monitor: the one holding the point, else the
-    // primary. Dock itself docks on the monitor the bar is on.
-    virtual void DockOn(DockState where, Point monitorPoint) = 0;
-    // The top-left corner of the monitor the docked bar is on, when that is
-    // not the primary one (where every start docks): a saved placement
-    // names it.
-    virtual std::optional<Point> DockedMonitor() const = 0;
-    virtual void ShowWin() = 0;
-    virtual void HideWin() = 0;
+    virtual WindowPlacement& Placement() = 0;
 
     virtual SiteAccount& Account() = 0;
     // The next line typed in the command box is the account's password.
     virtual void AskAccountPassword() = 0;
 
-    // LISTEN, CONNECT and DISCONNECT, arguments as typed ("" when absent).
-    // Connect is false when the port is not 1 or more. A console without a
-    // socket has no link: these then do nothing.
-    virtual void Listen(const std::string& port, const std::string& password) = 0;
-    virtual bool Connect(const std::string& address, const std::string& password) = 0;
-    virtual void Disconnect() = 0;
+    // The remote link; nullptr for a console without a socket, which has
+    // none.
+    virtual RemoteConsole* Remote() = 0;
 };
 
 }  // namespace vantrel

@@ -10,22 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "interpreter/command_line.h"
+
 namespace vantrel {
 
 class Interpreter;
 struct CommandRow;
-
-// One command of a line, after splitting and expansion.
-struct Command {
-    std::string line;                 // the trimmed command text
-    std::string word;                 // the command word, lower case
-    std::string args;                 // the argument text, trimmed, case kept
-    std::string argsLower;            // the same in lower case
-    const CommandRow* row = nullptr;  // the table row running it
-
-    // The n-th argument after the command word (quote-aware), "" if none.
-    std::string Arg(int n) const;
-};
 
 using CommandHandler = void (*)(Interpreter&, const Command&);
 // Fills *line and returns true when the rule applies to the command.
@@ -34,6 +24,38 @@ using RewriteRule = bool (*)(const Command&, std::string* line);
 using CommandMatcher = bool (*)(const Command&);
 
 inline constexpr int kAnyArgs = INT_MAX;
+
+// What an argument of a command is: what Tab offers there, and what the
+// history may keep of it.
+enum class ArgKind : unsigned char {
+    kWords,        // one of the command's own words, read from its syntax lines
+    kPath,         // a file or folder
+    kTarget,       // what RUN opens: a program, a shortcut, a file or folder
+    kBatch,        // a batch file of the shortcut folder, by its name
+    kVariable,     // a variable's name; what follows "=" is its text
+    kExpression,   // a script expression, holding names
+    kEnvironment,  // an environment variable's name
+    kWindow,       // a window's title or a program's name
+    kColour,       // a name from Colours.txt, or #RRGGBB
+    kText,         // anything: nothing completes it
+    kPassword,     // never written to the history
+};
+
+struct Arguments {
+    ArgKind first = ArgKind::kWords;  // the first argument
+    ArgKind later = ArgKind::kWords;  // those after it
+    // The command takes its argument text whole, blanks and quotes and all
+    // (MD, FOCUS), rather than as quote-aware arguments.
+    bool whole = false;
+    // Words of its own that its syntax lines do not show (ECHO's ON, OFF).
+    std::vector<std::string_view> words = {};
+    // For a command whose arguments depend on the one before them: the
+    // kind of argument index (1 for the first) after previous (lower
+    // case), its own words there added to *words.
+    ArgKind (*at)(int index, std::string_view previous, std::vector<std::string>* words) = nullptr;
+
+    ArgKind At(int index) const { return index <= 1 ? first : later; }
+};
 
 struct CommandRow {
     std::vector<std::string_view> words = {};
@@ -48,6 +70,12 @@ struct CommandRow {
     RewriteRule rewrite = nullptr;
     // Used instead of the words when set.
     CommandMatcher matches = nullptr;
+    // What its arguments are.
+    Arguments arguments = {};
+    // Its one-character word runs on into the first argument: when no word
+    // of the row matched, a command word that begins with it is read as
+    // that word, a blank and the rest.
+    bool runsOn = false;
 };
 
 using CommandTable = std::vector<CommandRow>;
@@ -60,6 +88,18 @@ struct TableMatch {
     std::string line;
 };
 TableMatch MatchRow(const CommandTable& table, const Command& command);
+
+// The row whose words hold word (lower case), or nullptr.
+const CommandRow* FindRow(const CommandTable& table, std::string_view word);
+// How much of a first word typed is the command word: 1 for a word that
+// runs on into its argument, else the whole word.
+size_t RunOnWordLength(const CommandTable& table, std::string_view word);
+// Which argument of the row is a password (1 for the first), 0 for none.
+int PasswordIndex(const CommandRow& row);
+// The words allowed at argument index of the row (its own words, from its
+// syntax lines and its arguments), and what that argument is.
+ArgKind ArgumentAt(const CommandRow& row, int index, std::string_view previous,
+                   std::vector<std::string>* words);
 
 // Runs the row that takes the command. Returns true, with the new line in
 // *rewritten, when a rewrite rule took the command instead.

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "interpreter/command_line.h"
 #include "interpreter/text.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
@@ -15,10 +16,10 @@ ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
     if (marker.empty()) return result;
     std::set<std::string> expanded;
     for (int count = 0;; ++count) {
-        size_t open = text::FindNoCase(*line, marker);
+        size_t open = FindMarker(*line, marker);
         if (open == std::string::npos) return result;
         size_t nameStart = open + marker.size();
-        size_t close = text::FindNoCase(*line, marker, nameStart);
+        size_t close = FindMarker(*line, marker, nameStart);
         if (close == std::string::npos) return result;
         std::string name = line->substr(nameStart, close - nameStart);
         std::string token = marker + name + marker;

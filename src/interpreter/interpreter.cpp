@@ -139,46 +139,38 @@ void Interpreter::RunLine(const std::string& lineIn) {
     if (SettingOn(settings::kEcho) && first != '@') {
         PrintOut(platform_.files.CurrentDirectory() + ">" + lineIn);
     }
-    RunSegments(first == '&' || first == '@' ? lineIn.substr(1) : lineIn);
+    RunSegments(lineIn.substr(PrefixLength(lineIn)));
 }
 
 void Interpreter::RunSegments(std::string line) {
     std::string remainder;
     int rewrites = 0;
     for (;;) {
-        std::string separator = SettingText(settings::kCmdSepString);
-        if (!separator.empty()) {
-            size_t at = text::FindNoCase(line, separator);
-            if (at != std::string::npos) {
-                remainder = line.substr(at + separator.size());
-                line.resize(at);
-            }
+        // The settings are read afresh for each command: the one before may
+        // have changed them.
+        const LineMarkers markers = Markers();
+        const size_t at = FindSeparator(line, markers.separator);
+        if (at != std::string::npos) {
+            size_t end = at + markers.separator.size();
+            text::MatchesAt(line, at, markers.separator, &end);
+            remainder = line.substr(end);
+            line.resize(at);
         }
-        const std::string envMarker = SettingText(settings::kVarEnvString);
-        const std::string varMarker = SettingText(settings::kVarString);
         if (Os().codePages.ProcessIsUtf8()) {
-            for (const std::string* marker : {&envMarker, &varMarker}) {
+            for (const std::string* marker : {&markers.environment, &markers.variable}) {
                 const std::string legacy = Os().codePages.ToLegacy(*marker);
                 if (legacy.size() == 1) MatchLegacyMarker(&line, *marker, legacy[0]);
             }
         }
         ExpansionResult env = ExpandMarkers(
-            &line, envMarker, [this](const std::string& name) { return EnvGet(name); });
+            &line, markers.environment, [this](const std::string& name) { return EnvGet(name); });
         if (env.stopped) PrintOut(env.message);
-        ExpansionResult vars = ExpandMarkers(
-            &line, varMarker, [this](const std::string& name) { return EvaluateText(name); });
+        ExpansionResult vars =
+            ExpandMarkers(&line, markers.variable,
+                          [this](const std::string& name) { return EvaluateText(name); });
         if (vars.stopped) PrintOut(vars.message);
 
-        Command command;
-        command.line = std::string(TrimSpaces(line));
-        std::string word = ParseArgs(command.line, 1);
-        command.word = text::LowerCase(word);
-        if (word.size() + 1 < command.line.size()) {
-            command.args =
-                std::string(TrimSpaces(std::string_view(command.line).substr(word.size() + 1)));
-        }
-        command.argsLower = text::LowerCase(command.args);
-
+        Command command = ParseCommand(line);
         if (!command.line.empty()) {
             std::string rewritten;
             if (Dispatch(*this, commands_, command, &rewritten) && rewrites < kMaxRewrites) {
@@ -192,6 +184,11 @@ void Interpreter::RunSegments(std::string line) {
         line = std::move(remainder);
         remainder.clear();
     }
+}
+
+LineMarkers Interpreter::Markers() {
+    return {SettingText(settings::kCmdSepString), SettingText(settings::kVarString),
+            SettingText(settings::kVarEnvString)};
 }
 
 std::string Interpreter::EnvGet(const std::string& name) const {

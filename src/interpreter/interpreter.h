@@ -83,6 +83,8 @@ class Interpreter : private ScriptLine {
     std::string SettingText(std::string_view name);
     // The number at the start of a setting's text: "12abc" is 12, "on" is 0.
     double SettingNumber(std::string_view name);
+    // The separator and markers of command lines, as the settings give them.
+    LineMarkers Markers();
     // An environment variable's value, "" when it does not exist.
     std::string EnvGet(const std::string& name) const;
     // Whether a setting is numerically not 0.

@@ -33,50 +33,6 @@ std::string ReplaceAll(std::string_view text, std::string_view find, std::string
     return out;
 }
 
-namespace {
-
-// Takes the next quote-aware token off the front of *s (already trimmed and
-// not empty): a quoted token runs to the next quote, or to the end; any
-// other to the next space.
-std::string_view TakeToken(std::string_view* s) {
-    std::string_view token;
-    if ((*s)[0] == '"') {
-        size_t close = s->find('"', 1);
-        if (close == std::string_view::npos) close = s->size();
-        token = s->substr(1, close - 1);
-        *s = close < s->size() ? s->substr(close + 1) : std::string_view();
-    } else {
-        size_t space = s->find(' ', 1);
-        if (space == std::string_view::npos) space = s->size();
-        token = s->substr(0, space);
-        *s = space < s->size() ? s->substr(space + 1) : std::string_view();
-    }
-    return token;
-}
-
-}  // namespace
-
-std::string ParseArgs(std::string_view text, int n) {
-    std::string_view s = text;
-    std::string_view token;
-    for (int i = 1; i <= n; ++i) {
-        s = TrimSpaces(s);
-        // Past the last token every further one is empty: stop early so a
-        // huge n costs nothing.
-        if (s.empty()) return std::string();
-        token = TakeToken(&s);
-    }
-    return n > 0 ? std::string(token) : std::string();
-}
-
-std::vector<std::string> SplitArgs(std::string_view text) {
-    std::vector<std::string> tokens;
-    for (std::string_view s = TrimSpaces(text); !s.empty(); s = TrimSpaces(s)) {
-        tokens.emplace_back(TakeToken(&s));
-    }
-    return tokens;
-}
-
 long CountOcc(std::string_view text, std::string_view find, int compare) {
     if (find.empty()) return 0;
     long count = 0;

@@ -1,7 +1,7 @@
-// Text helpers shared by the commands: quote-aware arguments, counting and
-// replacing, settings' numbers and a file's lines. Letter case and the
-// case-insensitive comparisons are the text layer's (text/case_fold.h,
-// text/compare.h).
+// Text helpers shared by the commands: trimming, counting and replacing,
+// settings' numbers and a file's lines. The command line's grammar is in
+// command_line.h; letter case and the case-insensitive comparisons are the
+// text layer's (text/case_fold.h, text/compare.h).
 #pragma once
 
 #include <string>
@@ -16,16 +16,6 @@ std::string_view TrimSpaces(std::string_view text);
 // Replaces every occurrence of find; noCase compares without letter case.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
                        bool noCase = false);
-
-// The n-th quote-aware token of text, counting from 1; n = 0 gives "".
-std::string ParseArgs(std::string_view text, int n);
-// Every token ParseArgs finds in text, in order: ParseArgs(text, n) is the
-// n-th of them, or "" past the last.
-std::vector<std::string> SplitArgs(std::string_view text);
-// The n-th argument after the command word of a whole command line.
-inline std::string GetArg(std::string_view line, int n) {
-    return ParseArgs(line, n + 1);
-}
 
 // Non-overlapping occurrences of find (not empty); compare 1 ignores case.
 long CountOcc(std::string_view text, std::string_view find, int compare = 0);

@@ -5,32 +5,6 @@
 namespace vantrel {
 namespace {
 
-TEST(Text, ParseArgsTakesQuotedAndPlainTokens) {
-    struct Case {
-        const char* text;
-        int n;
-        const char* token;
-    } cases[] = {
-        {"a  b", 2, "b"},
-        {"a b", 0, ""},
-        {"", 1, ""},
-        {"\"a b\" c", 1, "a b"},
-        {"\"a b\" c", 2, "c"},
-        {"\"a b\"c", 2, "c"},
-        {"\"abc", 1, "abc"},
-        {"  lead  trail  ", 1, "lead"},
-        {"x\"y z", 1, "x\"y"},
-        {"a b", 3, ""},
-        {"a b", 2000000000, ""},
-        {"\"\" x", 1, ""},
-        {"\"\" x", 2, "x"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ParseArgs(c.text, c.n), c.token) << c.text << " #" << c.n;
-    }
-    EXPECT_EQ(GetArg("copy a.txt \"b c.txt\"", 2), "b c.txt");
-}
-
 TEST(Text, ReplaceAllWithoutCaseReplacesWholeCharacters) {
     EXPECT_EQ(ReplaceAll("x`A`x`a`", "`a`", "5", true), "x5x5");
     EXPECT_EQ(ReplaceAll("Ä-ä", "ä", "ae", true), "ae-ae");

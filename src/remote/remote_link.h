@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/console_host.h"
 #include "platform/socket.h"
 #include "remote/console_state.h"
 
@@ -29,7 +30,7 @@ namespace vantrel {
 
 class Interpreter;
 
-class RemoteLink : public SocketEvents {
+class RemoteLink : public SocketEvents, public RemoteConsole {
   public:
     // Takes the socket's events; state is the console's ConsoleState and
     // banFile the path of its ban list.
@@ -39,10 +40,12 @@ class RemoteLink : public SocketEvents {
     RemoteLink& operator=(const RemoteLink&) = delete;
 
     // LISTEN port|OFF [password], arguments as typed ("" when absent).
-    void Listen(const std::string& portText, const std::string& password);
+    void Listen(const std::string& portText, const std::string& password) override;
     // CONNECT address[:port] [password]; false when the port is not 1 or
     // more (the password is stored all the same).
-    bool Connect(const std::string& address, const std::string& password);
+    bool Connect(const std::string& address, const std::string& password) override;
+    // DISCONNECT.
+    void Disconnect() override { ResetLink(); }
     // Ends any link or listener, returns to Local, listens again when
     // listening is on, empties the command box and refreshes the prompt.
     void ResetLink();

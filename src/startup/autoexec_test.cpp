@@ -49,20 +49,20 @@ TEST(WithPlacement, KeepsEveryLineButThePlacementLines) {
 
 TEST_F(AutoexecTest, SavePosPutsThePlacementFirst) {
     os.environment.variables.erase(os.environment.variables.begin() + 2);  // needs no TEMP
-    host.dock = DockState::kBottom;
+    host.placement.dock = DockState::kBottom;
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\n");  // made when missing
     os.files.AddFile(kAutoexec, "set a=1\r\ndock top\r\nWinPos 5 5\r\n");
-    host.dock = DockState::kFloating;
+    host.placement.dock = DockState::kFloating;
     in.SetVar("WinX", "1.5");
     in.SetVar("WinY", "-3");
     in.SetVar("WinWidth", "800");
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "winpos 1.5 -3 800\r\ndock off\r\nset a=1\r\n");
-    host.dock = DockState::kBottom;
+    host.placement.dock = DockState::kBottom;
     EXPECT_EQ(Output("SAVEPOS"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "dock bottom\r\nset a=1\r\n");
-    host.dock = DockState::kTop;  // where every start puts the bar
+    host.placement.dock = DockState::kTop;  // where every start puts the bar
     EXPECT_EQ(Output("savepos"), "");
     EXPECT_EQ(os.files.Contents(kAutoexec), "set a=1\r\n");
 }
@@ -114,7 +114,7 @@ TEST_F(AutoexecTest, SavePosWritesTheUsersLinesAsTheConsolesText) {
         {"both", "echo \xE9\r\necho \xC3\xA9\r\n",
          "dock bottom\r\necho \xC3\xA9\r\necho \xC3\xA9\r\n"},
     };
-    host.dock = DockState::kBottom;
+    host.placement.dock = DockState::kBottom;
     for (const Case& c : cases) {
         os.files.AddFile(kAutoexec, c.before);
         EXPECT_EQ(Output("savepos"), "") << c.name;
@@ -125,12 +125,12 @@ TEST_F(AutoexecTest, SavePosWritesTheUsersLinesAsTheConsolesText) {
 TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
     const std::string lines = "set a=1\r\ncolour output bg red\r\n";
     os.files.AddFile(kAutoexec, lines);
-    host.dock = DockState::kBottom;
+    host.placement.dock = DockState::kBottom;
     std::string err;
 
     // A full disk: the new text never replaces the old one.
     os.files.writeError = "There is not enough space on the disk.";
-    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
+    EXPECT_FALSE(SavePlacement(in, host.placement.dock, std::nullopt, &err));
     EXPECT_EQ(err, "There is not enough space on the disk.");
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     EXPECT_EQ(Output("savepos"), "");  // the command itself stays silent
@@ -139,14 +139,14 @@ TEST_F(AutoexecTest, NoFailureEmptiesTheFile) {
 
     // A read-only file is the user's wish to keep it.
     os.files.At(kAutoexec).readOnly = true;
-    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
+    EXPECT_FALSE(SavePlacement(in, host.placement.dock, std::nullopt, &err));
     EXPECT_EQ(err, kAccessDenied);
     EXPECT_EQ(os.files.Contents(kAutoexec), lines);
     os.files.At(kAutoexec).readOnly = false;
 
     // A shortcut folder that is gone: nothing is written anywhere.
     in.SetVar("ShortcutFolder", "C:\\Gone");
-    EXPECT_FALSE(SavePlacement(in, host.dock, std::nullopt, &err));
+    EXPECT_FALSE(SavePlacement(in, host.placement.dock, std::nullopt, &err));
     EXPECT_FALSE(os.files.HasFile("C:\\Gone\\Autoexec.dcb"));
 }
 

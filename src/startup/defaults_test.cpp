@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "console/colours.h"
+#include "commands/colours.h"
 #include "console/keyboard.h"
 #include "interpreter_fixture.h"
 #include "platform/key_codes.h"

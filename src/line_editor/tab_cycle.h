@@ -2,8 +2,10 @@
 // first Tab completes the word before the caret: a single candidate at
 // once, several to their longest common beginning. The second lists them,
 // the next ones put each in turn into the box (Shift+Tab goes backwards),
-// and Esc puts back what was typed before the first. Any other key, or a
-// box changed meanwhile by anything else, ends the cycle.
+// and Esc, after any of them, puts back what was typed before the first.
+// Any other key, or a box changed meanwhile by anything else, ends the
+// cycle. A lookup cut short by its time bound completes nothing: more names
+// than it found may fit, so it lists what it found and says so.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "console/completion.h"
+#include "line_editor/completion.h"
 #include "platform/bar_window.h"
 
 namespace vantrel {
@@ -21,12 +23,12 @@ class TabCycle {
     explicit TabCycle(BarWindow& bar) : bar_(bar) {}
 
     // The ranked candidates for a request.
-    using Gather = std::function<std::vector<Candidate>(const CompletionRequest&)>;
+    using Gather = std::function<Gathered(const CompletionRequest&)>;
     // Shows the lines of a candidate list.
     using List = std::function<void(const std::vector<std::string>&)>;
 
-    void Tab(bool backwards, const CompletionMarkers& markers, const Gather& gather,
-             const List& list);
+    void Tab(bool backwards, const LineMarkers& markers, const CommandTable& table,
+             const Gather& gather, const List& list);
     // True when a cycle was going on and the typed text is back.
     bool Escape();
     void End() { phase_ = Phase::kIdle; }
@@ -39,9 +41,12 @@ class TabCycle {
     static constexpr size_t kLongestWord = 32767;
 
   private:
-    enum class Phase { kIdle, kPrefixed, kListed, kCycling };
+    // kCompleted: the one candidate was put in; a Tab starts afresh from
+    // there, Esc still puts back what was typed.
+    enum class Phase { kIdle, kCompleted, kPrefixed, kListed, kCycling };
 
-    void Start(const CompletionMarkers& markers, const Gather& gather);
+    void Start(const LineMarkers& markers, const CommandTable& table, const Gather& gather,
+               const List& list);
     // Puts word in place of the completed one, the caret after it.
     void Put(const std::string& word);
     bool StillShown() const;

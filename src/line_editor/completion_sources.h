@@ -1,6 +1,6 @@
 // Where Tab completion's candidates come from: the command table, the
 // folders, the program index, the variables, the desktop's windows and
-// processes, Colours.txt and the commands' fixed words. Everything is reached
+// processes, Colours.txt and the words the table's rows give. Everything is reached
 // through the interpreter and its platform, and one completion never spends
 // more than kBudgetMs: past it, what was found so far is the answer.
 #pragma once
@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "console/completion.h"
-#include "console/program_index.h"
+#include "line_editor/completion.h"
+#include "line_editor/program_index.h"
 
 namespace vantrel {
 
@@ -20,14 +20,11 @@ class CompletionSources {
   public:
     explicit CompletionSources(Interpreter& in);
 
-    // The markers and separator the settings give now.
-    CompletionMarkers Markers();
-
     // The ranked candidates for the request, found within budgetMs. A
     // console linked to a peer completes command words only: everything
     // else belongs to the peer.
-    std::vector<Candidate> Gather(const CompletionRequest& request, bool remote,
-                                  std::uint64_t budgetMs = kBudgetMs);
+    Gathered Gather(const CompletionRequest& request, bool remote,
+                    std::uint64_t budgetMs = kBudgetMs);
 
     // A key typed into the command box: the program index is built (or
     // built afresh, once old) on the timer from now on, so that it is ready
@@ -50,30 +47,22 @@ class CompletionSources {
   private:
     IndexPlaces Places();
     void CommandWords(std::vector<Candidate>* out);
-    void Programs(const CompletionRequest& request, const Deadline& deadline,
+    // Each source returns false when the deadline kept it from looking.
+    bool Programs(const CompletionRequest& request, const Deadline& deadline,
                   std::vector<Candidate>* out);
-    void NamedTargets(const CompletionRequest& request, const Deadline& deadline,
+    bool NamedTargets(const CompletionRequest& request, const Deadline& deadline,
                       std::vector<Candidate>* out);
-    void Paths(const CompletionRequest& request, const Deadline& deadline,
+    bool Paths(const CompletionRequest& request, const Deadline& deadline,
                std::vector<Candidate>* out);
-    void Batches(const CompletionRequest& request, const Deadline& deadline,
+    bool Batches(const CompletionRequest& request, const Deadline& deadline,
                  std::vector<Candidate>* out);
     void Variables(std::vector<Candidate>* out);
     void EnvironmentNames(std::vector<Candidate>* out);
     void Windows(std::vector<Candidate>* out);
-    void ColourWords(const CompletionRequest& request, std::vector<Candidate>* out);
     void ColourNames(std::vector<Candidate>* out);
-    // The fixed words at the argument's place; false when the command is no
-    // built-in one, whose arguments are then taken for paths.
-    bool FixedWords(const CompletionRequest& request, std::vector<Candidate>* out);
 
     Interpreter& in_;
     ProgramIndex index_;
 };
-
-// The words in upper case that a syntax line such as "Syntax: DOCK
-// TOP|BOTTOM|OFF" allows at argument argIndex (1 for the first), in lower
-// case; placeholders in lower case ("port") are not words.
-std::vector<std::string> SyntaxWords(std::string_view syntax, int argIndex);
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-#include "console/history_search.h"
+#include "line_editor/history_search.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "console/history_file.h"
+#include "line_editor/history_file.h"
 
 namespace vantrel {
 

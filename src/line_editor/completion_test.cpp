@@ -1,9 +1,11 @@
-#include "console/completion.h"
+#include "line_editor/completion.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "commands/command_table.h"
 
 namespace vantrel {
 namespace {
@@ -12,7 +14,11 @@ using enum CompletionContext;
 
 constexpr size_t kEnd = std::string::npos;
 
-const CompletionMarkers kMarkers{"|", "`", "\xAC"};
+const LineMarkers kMarkers{"|", "`", "\xAC"};
+
+CompletionRequest Parse(std::string_view line, size_t caret) {
+    return ParseCompletion(line, caret, kMarkers, BuiltInCommands());
+}
 
 TEST(CompletionParse, EachWordGetsItsContext) {
     const struct {
@@ -50,7 +56,7 @@ TEST(CompletionParse, EachWordGetsItsContext) {
         {"addbatch go c:\\", kEnd, kPath, "addbatch", 2, "c:\\", "", 12},
         // A word that looks like a path is one, whatever the command.
         {"notepad c:\\bo", kEnd, kPath, "notepad", 1, "c:\\", "bo", 8},
-        {"notepad rea", kEnd, kWords, "notepad", 1, "", "rea", 8},
+        {"notepad rea", kEnd, kPath, "notepad", 1, "", "rea", 8},
         // Variables: the name before the caret, inside an expression too.
         {"set Win", kEnd, kVariable, "set", 1, "", "Win", 4},
         {"set WinX=1", kEnd, kNone, "set", 1, "", "1", 9},
@@ -74,7 +80,7 @@ TEST(CompletionParse, EachWordGetsItsContext) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         const std::string line = c.line;
-        CompletionRequest r = ParseCompletion(line, c.caret, kMarkers);
+        CompletionRequest r = Parse(line, c.caret);
         EXPECT_EQ(r.context, c.context);
         EXPECT_EQ(r.argIndex, c.argIndex);
         EXPECT_EQ(r.lead, c.lead);
@@ -102,7 +108,7 @@ TEST(CompletionParse, QuotingSpacesAndClosingFollowTheContext) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        CompletionRequest r = ParseCompletion(c.line, kEnd, kMarkers);
+        CompletionRequest r = Parse(c.line, kEnd);
         EXPECT_EQ(r.quoted, c.quoted);
         EXPECT_EQ(r.quote, c.quote);
         EXPECT_EQ(r.space, c.space);
@@ -129,12 +135,12 @@ TEST(CompletionParse, BadInputIsParsedInOnePassWithoutFault) {
     };
     for (const std::string& line : cases) {
         for (size_t caret : {size_t{0}, line.size() / 2, line.size(), kEnd}) {
-            CompletionRequest r = ParseCompletion(line, caret, kMarkers);
+            CompletionRequest r = Parse(line, caret);
             EXPECT_LE(r.start, line.size());
             EXPECT_LE(r.typed.size(), line.size());
         }
     }
-    EXPECT_EQ(ParseCompletion(words, kEnd, kMarkers).argIndex, 100000);
+    EXPECT_EQ(Parse(words, kEnd).argIndex, 100000);
 }
 
 TEST(CompletionRank, KeepsMatchesOnceSortedWithoutCase) {
@@ -167,7 +173,7 @@ TEST(CompletionRank, CommonPrefixIgnoresCaseAndKeepsTheFirstSpelling) {
 }
 
 TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
-    auto request = [](const char* line) { return ParseCompletion(line, kEnd, kMarkers); };
+    auto request = [](const char* line) { return Parse(line, kEnd); };
     const struct {
         CompletionRequest request;
         Candidate candidate;

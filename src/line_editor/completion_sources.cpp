@@ -1,13 +1,13 @@
-#include "console/completion_sources.h"
+#include "line_editor/completion_sources.h"
 
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
 
+#include "commands/colours.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
-#include "platform/text_decoding.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 
@@ -19,7 +19,6 @@ using enum CompletionContext;
 
 constexpr char kDefaultPathExt[] = ".COM;.EXE;.BAT;.CMD";
 constexpr char kStartMenu[] = "\\Microsoft\\Windows\\Start Menu";
-constexpr char kColourFile[] = "Colours.txt";
 
 // folder + "\" + name, without doubling the separator of a drive's root.
 std::string InFolder(const std::string& folder, const std::string& name) {
@@ -41,10 +40,6 @@ std::vector<std::string> SplitList(const std::string& text) {
     return parts;
 }
 
-void AddWords(std::initializer_list<const char*> words, std::vector<Candidate>* out) {
-    for (const char* word : words) out->push_back({word});
-}
-
 std::string WithoutExtension(const std::string& name, std::string_view extension) {
     return text::EndsWithNoCase(name, extension) ? name.substr(0, name.size() - extension.size())
                                                  : name;
@@ -52,63 +47,34 @@ std::string WithoutExtension(const std::string& name, std::string_view extension
 
 }  // namespace
 
-std::vector<std::string> SyntaxWords(std::string_view syntax, int argIndex) {
-    std::vector<std::string> tokens = SplitArgs(syntax);
-    std::vector<std::string> words;
-    if (argIndex < 1 || tokens.size() < 2 || static_cast<size_t>(argIndex) + 1 >= tokens.size()) {
-        return words;
-    }
-    std::string place;
-    for (char c : tokens[static_cast<size_t>(argIndex) + 1]) {
-        if (c != '[' && c != ']') place += c;
-    }
-    for (size_t start = 0; start <= place.size();) {
-        size_t end = place.find('|', start);
-        if (end == std::string::npos) end = place.size();
-        const std::string word = place.substr(start, end - start);
-        const bool upper = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-            return c >= 'A' && c <= 'Z';
-        });
-        if (upper) words.push_back(text::LowerCase(word));
-        start = end + 1;
-    }
-    return words;
-}
-
 CompletionSources::CompletionSources(Interpreter& in)
     : in_(in), index_(in.Os().files, in.Os().registry, in.Os().clock) {}
 
-CompletionMarkers CompletionSources::Markers() {
-    return {in_.SettingText(settings::kCmdSepString), in_.SettingText(settings::kVarString),
-            in_.SettingText(settings::kVarEnvString)};
-}
-
-std::vector<Candidate> CompletionSources::Gather(const CompletionRequest& r, bool remote,
-                                                 std::uint64_t budgetMs) {
+Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote,
+                                   std::uint64_t budgetMs) {
     const Clock& clock = in_.Os().clock;
     const Deadline deadline{clock, clock.Milliseconds() + budgetMs};
     LookupDeadline bound(in_.Os().files, deadline);
     std::vector<Candidate> out;
+    bool looked = true;
     if (remote) {
         if (r.context == kCommandWord) CommandWords(&out);
-        return RankCandidates(std::move(out), r.typed);
+        return {RankCandidates(std::move(out), r.typed), false};
     }
     switch (r.context) {
         case kCommandWord:
             CommandWords(&out);
-            NamedTargets(r, deadline, &out);
-            Programs(r, deadline, &out);
+            looked = NamedTargets(r, deadline, &out) & Programs(r, deadline, &out);
             break;
         case kTarget:
-            NamedTargets(r, deadline, &out);
-            Programs(r, deadline, &out);
-            Paths(r, deadline, &out);
+            looked = NamedTargets(r, deadline, &out) & Programs(r, deadline, &out) &
+                     Paths(r, deadline, &out);
             break;
         case kPath:
-            Paths(r, deadline, &out);
+            looked = Paths(r, deadline, &out);
             break;
         case kBatch:
-            Batches(r, deadline, &out);
+            looked = Batches(r, deadline, &out);
             break;
         case kVariable:
             Variables(&out);
@@ -120,15 +86,17 @@ std::vector<Candidate> CompletionSources::Gather(const CompletionRequest& r, boo
             Windows(&out);
             break;
         case kColour:
-            ColourWords(r, &out);
+            ColourNames(&out);
             break;
         case kWords:
-            if (!FixedWords(r, &out)) Paths(r, deadline, &out);
+            for (const std::string& word : r.words) out.push_back({word});
+            // What takes none of its own words there may be given a path.
+            if (r.words.empty()) looked = Paths(r, deadline, &out);
             break;
         case kNone:
             break;
     }
-    return RankCandidates(std::move(out), r.typed);
+    return {RankCandidates(std::move(out), r.typed), !looked || bound.Stopped()};
 }
 
 void CompletionSources::KeyTyped() {
@@ -169,9 +137,9 @@ void CompletionSources::CommandWords(std::vector<Candidate>* out) {
     }
 }
 
-void CompletionSources::Programs(const CompletionRequest& r, const Deadline& deadline,
+bool CompletionSources::Programs(const CompletionRequest& r, const Deadline& deadline,
                                  std::vector<Candidate>* out) {
-    if (!r.lead.empty()) return;
+    if (!r.lead.empty()) return true;
     index_.Refresh(Places());
     // Until the first build is complete a Tab helps it on, within bounds.
     if (!index_.Complete()) {
@@ -181,11 +149,12 @@ void CompletionSources::Programs(const CompletionRequest& r, const Deadline& dea
     for (const Candidate& c : index_.Entries()) {
         if (text::StartsWithNoCase(c.name, r.typed)) out->push_back(c);
     }
+    return true;
 }
 
-void CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline& deadline,
+bool CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline& deadline,
                                      std::vector<Candidate>* out) {
-    if (!r.lead.empty()) return;
+    if (!r.lead.empty()) return true;
     // The folders a name is opened from, in RUN's order. Batch files open
     // by their bare name; shortcuts the shell opens with their extension.
     const std::string folders[] = {
@@ -196,7 +165,8 @@ void CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline&
     // name's extension ("x.dcbak" is X~1.DCB), hence the test of each.
     for (const std::string& folder : folders) {
         for (const char* extension : {".dcb", ".lnk", ".url"}) {
-            if (folder.empty() || deadline.Passed()) continue;
+            if (folder.empty()) continue;
+            if (deadline.Passed()) return false;
             const std::string pattern = InFolder(folder, r.typed + "*" + extension);
             for (const FileEntry& entry : in_.Os().files.Find(pattern, FileMask::kFiles)) {
                 if (!text::EndsWithNoCase(entry.name, extension)) continue;
@@ -206,29 +176,35 @@ void CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline&
             }
         }
     }
+    return true;
 }
 
-void CompletionSources::Paths(const CompletionRequest& r, const Deadline& deadline,
+bool CompletionSources::Paths(const CompletionRequest& r, const Deadline& deadline,
                               std::vector<Candidate>* out) {
     FileSystem& files = in_.Os().files;
     if (r.lead.empty() && r.typed.size() <= 1) {
         for (const std::string& drive : files.Drives()) out->push_back({drive, "", true});
     }
-    if (deadline.Passed()) return;
+    if (deadline.Passed()) return false;
+    // The system's own filter picks out the names that begin with what was
+    // typed, however many others the folder holds.
     for (const FileEntry& entry : files.Find(r.lead + r.typed + "*", FileMask::kFilesAndFolders)) {
         out->push_back({entry.name, "", entry.folder});
     }
+    return true;
 }
 
-void CompletionSources::Batches(const CompletionRequest& r, const Deadline& deadline,
+bool CompletionSources::Batches(const CompletionRequest& r, const Deadline& deadline,
                                 std::vector<Candidate>* out) {
-    if (!r.lead.empty() || deadline.Passed()) return;
+    if (!r.lead.empty()) return true;
+    if (deadline.Passed()) return false;
     const std::string folder = in_.SettingText(settings::kShortcutFolder);
-    if (folder.empty()) return;
+    if (folder.empty()) return true;
     for (const FileEntry& entry :
          in_.Os().files.Find(InFolder(folder, r.typed + "*.dcb"), FileMask::kFiles)) {
         out->push_back({WithoutExtension(entry.name, ".dcb")});
     }
+    return true;
 }
 
 void CompletionSources::Variables(std::vector<Candidate>* out) {
@@ -259,49 +235,10 @@ void CompletionSources::Windows(std::vector<Candidate>* out) {
     }
 }
 
-void CompletionSources::ColourWords(const CompletionRequest& r, std::vector<Candidate>* out) {
-    const bool busy = r.previous == "busy" || r.previous == "loading" || r.previous == "load";
-    if (r.argIndex == 1) {
-        AddWords({"prompt", "command", "output"}, out);
-    } else if (r.argIndex == 2) {
-        AddWords({"text", "bg", "busy"}, out);
-    } else if (r.argIndex == 3 && busy) {
-        AddWords({"text", "bg"}, out);
-    } else if (r.argIndex == 3 || r.argIndex == 4) {
-        ColourNames(out);
-    }
-}
-
 void CompletionSources::ColourNames(std::vector<Candidate>* out) {
-    const FileSystem& files = in_.Os().files;
-    std::string bytes, err;
-    if (!files.ReadFile(InFolder(files.ProgramFolder(), kColourFile), &bytes, &err)) return;
-    const std::string contents = DecodeStoredText(in_.Os().codePages, bytes, LineMix::kWholeFile);
-    // A name is what a line holds before its first space, as ParseColour
-    // looks it up; comment lines begin with "#".
-    for (const std::string& line : SplitLines(contents)) {
-        const size_t space = line.find(' ');
-        if (space == 0 || space == std::string::npos || line[0] == '#') continue;
-        out->push_back({line.substr(0, space)});
+    for (auto& [name, colour] : NamedColours(in_.Os().files, in_.Os().codePages)) {
+        out->push_back({std::move(name)});
     }
-}
-
-bool CompletionSources::FixedWords(const CompletionRequest& r, std::vector<Candidate>* out) {
-    const CommandRow* found = nullptr;
-    for (const CommandRow& row : in_.Commands()) {
-        if (std::find(row.words.begin(), row.words.end(), r.command) != row.words.end()) {
-            found = &row;
-            break;
-        }
-    }
-    if (!found) return false;
-    // ECHO's words are its own: anything else it prints.
-    if (r.command == "echo" && r.argIndex == 1) AddWords({"on", "off"}, out);
-    for (std::string_view syntax : found->syntax) {
-        if (!text::StartsWithNoCase(syntax, "Syntax:")) continue;
-        for (std::string& word : SyntaxWords(syntax, r.argIndex)) out->push_back({std::move(word)});
-    }
-    return true;
 }
 
 }  // namespace vantrel

@@ -1,4 +1,4 @@
-#include "console/command_history.h"
+#include "line_editor/command_history.h"
 
 namespace vantrel {
 

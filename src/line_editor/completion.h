@@ -1,7 +1,8 @@
 // Tab completion's text rules, apart from where candidates come from: which
-// word of the command box the caret is in and what kind of word it is, the
-// candidates that fit it in their order, their longest common beginning,
-// and the text that replaces the word. Pure functions of their arguments.
+// word of the command box the caret is in and what kind of word it is (the
+// command line's grammar and the table's rows say), the candidates that fit
+// it in their order, their longest common beginning, and the text that
+// replaces the word. Pure functions of their arguments.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,9 @@
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "interpreter/command_line.h"
+#include "interpreter/dispatch.h"
 
 namespace vantrel {
 
@@ -22,37 +26,35 @@ enum class CompletionContext {
     kVariable,     // script and setting variables
     kEnvironment,  // environment variables
     kWindow,       // window titles and process names
-    kColour,       // COLOUR's words and the colour names
-    kWords,        // the fixed words a command takes at that place
-};
-
-// The markers and separator of the settings, as the interpreter reads them.
-struct CompletionMarkers {
-    std::string separator = "|";  // CmdSepString
-    std::string variable = "`";   // VarString
-    std::string environment;      // VarEnvString
+    kColour,       // the colour names of Colours.txt
+    kWords,        // the words the command takes at that place
 };
 
 // The word before the caret and how to complete it. The word is replaced
 // from start to the caret; everything after the caret stays.
 struct CompletionRequest {
     CompletionContext context = CompletionContext::kNone;
-    std::string command;   // the command word, lower case ("" for the first word)
-    int argIndex = 0;      // 0 for the command word, 1 for its first argument
-    std::string previous;  // the argument before this one, lower case
-    size_t start = 0;      // where the replaced text starts
-    std::string lead;      // kept before the matched part: a path's folder
-    std::string typed;     // the part candidates must begin with
-    bool quoted = false;   // the word was typed with an opening quote
-    bool quote = false;    // a completion holding a blank is quoted
-    bool space = false;    // a finished word is followed by a space
-    std::string closing;   // put after a finished word: a closing marker
+    std::string command;             // the command word, lower case ("" for the first word)
+    int argIndex = 0;                // 0 for the command word, 1 for its first argument
+    std::string previous;            // the argument before this one, lower case
+    std::vector<std::string> words;  // the command's own words at this place
+    size_t start = 0;                // where the replaced text starts
+    std::string lead;                // kept before the matched part: a path's folder
+    std::string typed;               // the part candidates must begin with
+    bool quoted = false;             // the word was typed with an opening quote
+    bool quote = false;              // a completion holding a blank is quoted
+    bool space = false;              // a finished word is followed by a space
+    std::string closing;             // put after a finished word: a closing marker
+    // What a completed name may not hold as it stands: the separator and
+    // the markers, which would split the line or expand a part of it.
+    std::vector<std::string> unsafe;
 };
 
 // Finds the word before caret (a byte offset, clamped to the line) in the
-// command of line that holds the caret.
-CompletionRequest ParseCompletion(std::string_view line, size_t caret,
-                                  const CompletionMarkers& markers);
+// command of line that holds the caret, reading the line by the command
+// line's grammar and the arguments by the rows of the table.
+CompletionRequest ParseCompletion(std::string_view line, size_t caret, const LineMarkers& markers,
+                                  const CommandTable& table);
 
 // One possible completion.
 struct Candidate {
@@ -70,6 +72,13 @@ struct Candidate {
     bool operator==(const Candidate&) const = default;
 };
 
+// The candidates found for a request, ranked, and whether a lookup was cut
+// short by the time bound: then more may fit than were found.
+struct Gathered {
+    std::vector<Candidate> candidates;
+    bool cutShort = false;
+};
+
 // The candidates whose names begin with typed (ignoring case), each name
 // once (the first one given wins), sorted without regard to case.
 std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed);
@@ -81,7 +90,8 @@ std::string CommonPrefix(const std::vector<Candidate>& candidates);
 // The text that replaces the word for a candidate. A finished word (one
 // candidate chosen) gets its closing quote, closing marker and space; an
 // unfinished one (a common beginning, or a folder, which Tab goes on into)
-// leaves a quote open.
+// leaves a quote open. A name holding the separator or a marker is put in
+// only up to it, unfinished: the line would otherwise split or expand there.
 std::string CompletionText(const CompletionRequest& request, const Candidate& candidate,
                            bool finished);
 

@@ -1,4 +1,4 @@
-#include "console/colours.h"
+#include "commands/colours.h"
 
 #include <gtest/gtest.h>
 

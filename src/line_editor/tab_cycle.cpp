@@ -1,16 +1,23 @@
-#include "console/tab_cycle.h"
+#include "line_editor/tab_cycle.h"
 
 #include <algorithm>
 
 namespace vantrel {
 
-void TabCycle::Tab(bool backwards, const CompletionMarkers& markers, const Gather& gather,
-                   const List& list) {
+namespace {
+
+constexpr char kMoreThanFound[] = "... and more than could be read in time: type more letters";
+
+}  // namespace
+
+void TabCycle::Tab(bool backwards, const LineMarkers& markers, const CommandTable& table,
+                   const Gather& gather, const List& list) {
     if (phase_ != Phase::kIdle && !StillShown()) phase_ = Phase::kIdle;
     const size_t n = candidates_.size();
     switch (phase_) {
         case Phase::kIdle:
-            Start(markers, gather);
+        case Phase::kCompleted:
+            Start(markers, table, gather, list);
             return;
         case Phase::kPrefixed:
             list(CandidateListLines(candidates_, kMostListed));
@@ -27,22 +34,38 @@ void TabCycle::Tab(bool backwards, const CompletionMarkers& markers, const Gathe
     Put(CompletionText(request_, candidates_[index_], true));
 }
 
-void TabCycle::Start(const CompletionMarkers& markers, const Gather& gather) {
+void TabCycle::Start(const LineMarkers& markers, const CommandTable& table, const Gather& gather,
+                     const List& list) {
+    // A Tab after a completion starts from the box as it is now, but Esc
+    // still goes back to what was typed before the first.
+    const bool again = phase_ == Phase::kCompleted;
+    // Nothing more to complete leaves the phase as it was.
+    phase_ = again ? Phase::kCompleted : Phase::kIdle;
     const std::string text = bar_.CommandText();
     const int caret = std::clamp(bar_.CommandCaret(), 0, static_cast<int>(text.size()));
-    request_ = ParseCompletion(text, static_cast<size_t>(caret), markers);
+    request_ = ParseCompletion(text, static_cast<size_t>(caret), markers, table);
     if (request_.context == CompletionContext::kNone ||
         request_.lead.size() + request_.typed.size() > kLongestWord) {
         return;
     }
-    candidates_ = gather(request_);
-    if (candidates_.empty()) return;
-    typed_ = text;
-    typedCaret_ = caret;
+    Gathered found = gather(request_);
+    if (found.cutShort) {
+        std::vector<std::string> lines = CandidateListLines(found.candidates, kMostListed - 1);
+        lines.push_back(kMoreThanFound);
+        list(lines);
+        return;
+    }
+    if (found.candidates.empty()) return;
+    candidates_ = std::move(found.candidates);
+    if (!again) {
+        typed_ = text;
+        typedCaret_ = caret;
+    }
     head_ = text.substr(0, request_.start);
     tail_ = text.substr(static_cast<size_t>(caret));
     if (candidates_.size() == 1) {
         Put(CompletionText(request_, candidates_[0], true));
+        phase_ = Phase::kCompleted;
         return;
     }
     Put(CompletionText(request_, {CommonPrefix(candidates_)}, false));

@@ -1,4 +1,4 @@
-#include "console/program_index.h"
+#include "line_editor/program_index.h"
 
 #include <utility>
 
@@ -11,8 +11,10 @@ LookupDeadline::LookupDeadline(FileSystem& files, const Deadline& deadline) : fi
     const Clock* clock = &deadline.clock;
     const std::uint64_t end = deadline.end;
     earlier_ = files_.ExchangeKeepGoing(nullptr);
-    files_.ExchangeKeepGoing([clock, end, earlier = earlier_] {
-        return clock->Milliseconds() < end && (!earlier || earlier());
+    files_.ExchangeKeepGoing([clock, end, earlier = earlier_, stopped = &stopped_] {
+        const bool go = clock->Milliseconds() < end && (!earlier || earlier());
+        if (!go) *stopped = true;
+        return go;
     });
 }
 

@@ -1,4 +1,4 @@
-#include "console/completion_sources.h"
+#include "line_editor/completion_sources.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,9 @@ class CompletionSourcesTest : public InterpreterTest {
     }
 
     std::vector<Candidate> Gather(const std::string& line, bool remote = false) {
-        return sources.Gather(ParseCompletion(line, line.size(), sources.Markers()), remote);
+        return sources
+            .Gather(ParseCompletion(line, line.size(), in.Markers(), in.Commands()), remote)
+            .candidates;
     }
     std::vector<std::string> Names(const std::string& line, bool remote = false) {
         std::vector<std::string> names;
@@ -121,27 +123,6 @@ TEST_F(CompletionSourcesTest, EachContextHasItsOwnCandidates) {
     EXPECT_TRUE(folders[0].folder);
 }
 
-TEST(CompletionSyntaxWords, TakesTheUpperCaseWordsAtTheirPlace) {
-    const struct {
-        const char* syntax;
-        int argIndex;
-        std::vector<std::string> words;
-    } cases[] = {
-        {"Syntax: DOCK TOP|BOTTOM|OFF", 1, {"top", "bottom", "off"}},
-        {"Syntax: DOCK TOP|BOTTOM|OFF", 2, {}},
-        {"Syntax: KEEPOUTPUT [ON|OFF]", 1, {"on", "off"}},
-        {"Syntax: LISTEN [port|OFF [password]]", 1, {"off"}},
-        {"Syntax: LISTEN [port|OFF [password]]", 2, {}},
-        {"Syntax: COLOUR PROMPT|COMMAND|OUTPUT [BUSY] TEXT|BG colour", 2, {"busy"}},
-        {"Syntax: DOCK TOP", 0, {}},
-        {"", 1, {}},
-        {"Syntax: X ||[]|", 1, {}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SyntaxWords(c.syntax, c.argIndex), c.words) << c.syntax << " " << c.argIndex;
-    }
-}
-
 TEST_F(CompletionSourcesTest, ASlowFolderEndsTheLookupAtTheTimeBound) {
     for (int i = 0; i < 2000; ++i) os.files.AddFile("C:\\Big\\f" + std::to_string(i), "");
     EXPECT_EQ(Gather("type c:\\big\\").size(), 2000u);
@@ -168,7 +149,8 @@ TEST_F(CompletionSourcesTest, TypingStartsTheIndexSoThatTabFindsItReady) {
     EXPECT_EQ(Names("note"), (Words{"Notepad++", "notepad.exe"}));
     const std::string line = "note";
     EXPECT_TRUE(
-        untyped.Gather(ParseCompletion(line, line.size(), untyped.Markers()), false).empty());
+        untyped.Gather(ParseCompletion(line, line.size(), in.Markers(), in.Commands()), false)
+            .candidates.empty());
 }
 
 TEST_F(CompletionSourcesTest, TheProgramIndexIsBuiltInSlicesAndKeptFresh) {

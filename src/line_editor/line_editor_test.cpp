@@ -62,7 +62,8 @@ TEST_F(ConsoleHistoryTest, ARestartBrowsesTheLinesOfTheLastRunNewestFirstEachOnc
     std::unique_ptr<Console> again = Restart();
     EXPECT_EQ(Browse(*again, fake.bar, 4),
               (std::vector<std::string>{"echo c", "echo a", "echo b", "echo b"}));
-    EXPECT_EQ(again->AllLines().Lines(), (std::vector<std::string>{"echo b", "echo a", "echo c"}));
+    EXPECT_EQ(again->Editor().Remembered().Lines().Lines(),
+              (std::vector<std::string>{"echo b", "echo a", "echo c"}));
     // The file is not written at start-up when it is whole.
     EXPECT_EQ(fake.files.replaceCount, 0);
 }
@@ -75,8 +76,8 @@ TEST_F(ConsoleHistoryTest, UpReachesTheNewestHundredTheSearchAllTenThousand) {
     fake.files.AddFile(kHistory, contents);
     console.StartUp("");
     EXPECT_EQ(Browse(console, fake.bar, 101).back(), "echo 10400");
-    EXPECT_EQ(console.AllLines().Lines().size(), 10000u);
-    EXPECT_EQ(console.AllLines().Lines().front(), "echo 500");
+    EXPECT_EQ(console.Editor().Remembered().Lines().Lines().size(), 10000u);
+    EXPECT_EQ(console.Editor().Remembered().Lines().Lines().front(), "echo 500");
     fake.bar.command = "";
     CtrlR();
     TypeChars("echo 7");
@@ -103,12 +104,13 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
     };
     std::string expected;
     for (const Case& c : cases) {
-        const std::string before = console.History().Entry(0);
-        const auto& all = console.AllLines().Lines();
+        const std::string before = console.Editor().Remembered().Browsed().Entry(0);
+        const auto& all = console.Editor().Remembered().Lines().Lines();
         const std::string lastWritten = all.empty() ? "" : all.back();
         Type(c.typed);
-        if (state() == kConnecting) console.Disconnect();
-        EXPECT_EQ(console.History().Entry(0), c.browsed ? c.browsed : before) << c.typed;
+        if (state() == kConnecting) console.Remote()->Disconnect();
+        EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), c.browsed ? c.browsed : before)
+            << c.typed;
         ASSERT_FALSE(all.empty()) << c.typed;
         EXPECT_EQ(all.back(), c.written ? c.browsed : lastWritten) << c.typed;
         if (c.written) expected += std::string(c.browsed) + "\r\n";
@@ -123,8 +125,8 @@ TEST_F(ConsoleHistoryTest, AHugeLineRunsAndIsBrowsedButNeitherWrittenNorSearched
     Type("echo small");
     const std::string huge = "echo " + std::string(300000, 'x');
     Type(huge);
-    EXPECT_EQ(console.History().Entry(0), huge);
-    EXPECT_EQ(console.AllLines().Lines().back(), "echo small");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), huge);
+    EXPECT_EQ(console.Editor().Remembered().Lines().Lines().back(), "echo small");
     EXPECT_EQ(File(), "echo small\r\n");
     Edit("echo x");
     EXPECT_EQ(fake.bar.suggestion, "");
@@ -141,7 +143,7 @@ TEST_F(ConsoleHistoryTest, HistoryFileOffKeepsTheHistoryInMemoryOnly) {
     Type("echo now");
     Type("set HistoryFile=1");
     EXPECT_EQ(File(), "echo earlier\r\n");
-    EXPECT_EQ(console.History().Entry(0), "set HistoryFile=1");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "set HistoryFile=1");
     Type("echo on again");
     EXPECT_EQ(File(), "echo earlier\r\necho on again\r\n");
 }
@@ -150,7 +152,7 @@ TEST_F(ConsoleHistoryTest, NoFolderIsMadeUntilALineIsWrittenAndNoneWithoutAppDat
     fake.environment.variables.pop_back();
     console.StartUp("");
     Type("echo x");
-    EXPECT_EQ(console.History().Entry(0), "echo x");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "echo x");
     EXPECT_FALSE(fake.files.IsFolder(std::string(kRoaming) + "\\Orvane"));
     fake.environment.variables.push_back({"APPDATA", kRoaming});
     std::unique_ptr<Console> again = Restart();
@@ -164,10 +166,10 @@ TEST_F(ConsoleHistoryTest, LinesSentToAPeerAreBrowsedButNotWrittenNorSuggested) 
     console.StartUp("");
     Reach(kRemoteLink);
     Type("dir c:\\peer");
-    EXPECT_EQ(console.History().Entry(0), "dir c:\\peer");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "dir c:\\peer");
     EXPECT_EQ(File().find("peer"), std::string::npos);
-    EXPECT_TRUE(console.AllLines().Lines().empty() ||
-                console.AllLines().Lines().back() != "dir c:\\peer");
+    EXPECT_TRUE(console.Editor().Remembered().Lines().Lines().empty() ||
+                console.Editor().Remembered().Lines().Lines().back() != "dir c:\\peer");
     Reach(kRemoteLink);
     Type("connect");  // the peer's own history: nothing to show here
     Edit("di");
@@ -228,18 +230,18 @@ TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnter
 TEST_F(ConsoleHistoryTest, TheOneCompletionIsSuggestedWhenNoLineBeginsWithTheText) {
     console.StartUp("");
     Type("echo one");
-    EXPECT_EQ(console.SuggestionFor("ech"), "o one");  // the history first
-    EXPECT_EQ(console.SuggestionFor("keepou"), "tput");
-    EXPECT_EQ(console.SuggestionFor("KEEPOU"), "tput");
-    EXPECT_EQ(console.SuggestionFor("e"), "cho one");
-    EXPECT_EQ(console.SuggestionFor("d"), "");             // several commands
-    EXPECT_EQ(console.SuggestionFor("keepoutput o"), "");  // on and off
-    EXPECT_EQ(console.SuggestionFor("keepoutput of"), "f");
-    EXPECT_EQ(console.SuggestionFor("zzz"), "");
+    EXPECT_EQ(console.Editor().SuggestionFor("ech"), "o one");  // the history first
+    EXPECT_EQ(console.Editor().SuggestionFor("keepou"), "tput");
+    EXPECT_EQ(console.Editor().SuggestionFor("KEEPOU"), "tput");
+    EXPECT_EQ(console.Editor().SuggestionFor("e"), "cho one");
+    EXPECT_EQ(console.Editor().SuggestionFor("d"), "");             // several commands
+    EXPECT_EQ(console.Editor().SuggestionFor("keepoutput o"), "");  // on and off
+    EXPECT_EQ(console.Editor().SuggestionFor("keepoutput of"), "f");
+    EXPECT_EQ(console.Editor().SuggestionFor("zzz"), "");
     // A completion that outruns a keystroke's budget suggests nothing.
     fake.clock.step = CompletionSources::kKeystrokeBudgetMs;
-    EXPECT_EQ(console.SuggestionFor("keepou"), "");
-    EXPECT_EQ(console.SuggestionFor("ech"), "o one");
+    EXPECT_EQ(console.Editor().SuggestionFor("keepou"), "");
+    EXPECT_EQ(console.Editor().SuggestionFor("ech"), "o one");
     fake.clock.step = 0;
 }
 
@@ -250,7 +252,7 @@ TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
     for (const char* line : {"echo alpha", "dir", "echo beta"}) Type(line);
     Edit("half typed");
     CtrlR();
-    EXPECT_TRUE(console.Searching());
+    EXPECT_TRUE(console.Editor().Searching());
     EXPECT_EQ(fake.bar.prompt, "(no match)'half typed'>");
     EXPECT_EQ(fake.bar.command, "half typed");
     for (int i = 0; i < 10; ++i) console.KeyDown(kVkBack, 0);
@@ -266,7 +268,7 @@ TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
     EXPECT_EQ(fake.bar.command, "echo alpha");
     EXPECT_EQ(fake.bar.prompt, "(no match)'EC'>");
     EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
-    EXPECT_FALSE(console.Searching());
+    EXPECT_FALSE(console.Editor().Searching());
     EXPECT_EQ(fake.bar.command, "half typed");
     EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
     EXPECT_FALSE(console.CharTyped("x"));
@@ -280,16 +282,16 @@ TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
     CtrlR();
     TypeChars("alp");
     EXPECT_TRUE(console.KeyDown(kVkReturn, 0));
-    EXPECT_FALSE(console.Searching());
+    EXPECT_FALSE(console.Editor().Searching());
     EXPECT_EQ(Printed(), "alpha");
-    EXPECT_EQ(console.History().Entry(0), "echo alpha");
+    EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), "echo alpha");
 
     for (int key : {kVkRight, kVkLeft, kVkUp, kVkDown, kVkHome, kVkEnd}) {
         Edit("");
         CtrlR();
         TypeChars("di");
         EXPECT_TRUE(console.KeyDown(key, 0)) << key;
-        EXPECT_FALSE(console.Searching()) << key;
+        EXPECT_FALSE(console.Editor().Searching()) << key;
         EXPECT_EQ(fake.bar.command, "dir") << key;
         EXPECT_EQ(fake.bar.CommandCaret(), 3) << key;
         EXPECT_EQ(fake.bar.prompt, "C:\\Work>") << key;
@@ -311,9 +313,9 @@ TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
     CtrlR();
     TypeChars("alp");
     EXPECT_FALSE(console.KeyDown(kVkControl, kModCtrl));
-    EXPECT_TRUE(console.Searching());
+    EXPECT_TRUE(console.Editor().Searching());
     EXPECT_FALSE(console.KeyDown('V', kModCtrl));
-    EXPECT_FALSE(console.Searching());
+    EXPECT_FALSE(console.Editor().Searching());
     EXPECT_EQ(fake.bar.command, "echo alpha");
 }
 
@@ -329,12 +331,12 @@ TEST_F(ConsoleHistoryTest, TheSearchFindsLinesOfTheLastRunAndEndsWhenAClientArri
     Run("listen 2319");
     Edit("");
     CtrlR();
-    EXPECT_TRUE(console.Searching());
+    EXPECT_TRUE(console.Editor().Searching());
     socket.Knock("10.1.2.3");
-    EXPECT_FALSE(console.Searching());
+    EXPECT_FALSE(console.Editor().Searching());
     EXPECT_EQ(state(), kServing);
     EXPECT_FALSE(console.KeyDown('R', kModCtrl));
-    EXPECT_FALSE(console.Searching());
+    EXPECT_FALSE(console.Editor().Searching());
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "console/completion.h"
+#include "line_editor/completion.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
@@ -37,9 +37,14 @@ class LookupDeadline {
     LookupDeadline(const LookupDeadline&) = delete;
     LookupDeadline& operator=(const LookupDeadline&) = delete;
 
+    // Whether a lookup was told to stop: it then ended with part of what
+    // it would have found.
+    bool Stopped() const { return stopped_; }
+
   private:
     FileSystem& files_;
     std::function<bool()> earlier_;
+    bool stopped_ = false;
 };
 
 // Where the index looks.

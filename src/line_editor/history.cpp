@@ -1,0 +1,85 @@
+#include "line_editor/history.h"
+
+#include "interpreter/interpreter.h"
+#include "interpreter/settings.h"
+#include "line_editor/history_secrets.h"
+
+namespace vantrel {
+
+namespace {
+
+// The user's own folder, with one trailing slash or backslash removed;
+// "" when the environment names none.
+std::string UserDataFolder(const Interpreter& in) {
+    std::string folder = in.EnvGet("APPDATA");
+    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+void History::Load() {
+    const std::string folder = UserDataFolder(in_);
+    if (folder.empty()) return;
+    file_.emplace(in_.Os().files, in_.Os().codePages,
+                  folder + "\\Orvane\\Vantrel\\" + std::string(kHistoryFileName));
+    if (!in_.SettingOn(settings::kHistoryFile)) return;
+    lines_.Assign(file_->LoadNewest());
+    const std::vector<std::string>& lines = lines_.Lines();
+    const size_t first =
+        lines.size() > CommandHistory::kSize ? lines.size() - CommandHistory::kSize : 0;
+    for (size_t i = first; i < lines.size(); ++i) browsed_.Record(lines[i]);
+    if (!file_->Loading()) lines_.PutBefore(file_->FinishLoad());
+}
+
+void History::Tick() {
+    if (!file_ || !file_->Loading()) return;
+    file_->LoadOlder(kSliceBytes);
+    if (!file_->Loading()) lines_.PutBefore(file_->FinishLoad());
+}
+
+void History::LoadAll() {
+    while (file_ && file_->Loading()) Tick();
+}
+
+// The file's folder is made when first needed: a console that never writes
+// its history leaves the user's folder as it was.
+bool History::FileReady() {
+    if (!file_) return false;
+    if (!folderMade_) {
+        const std::string folder = UserDataFolder(in_);
+        std::string err;
+        in_.Os().files.MakeFolder(folder + "\\Orvane", &err);
+        in_.Os().files.MakeFolder(folder + "\\Orvane\\Vantrel", &err);
+        folderMade_ = true;
+    }
+    return true;
+}
+
+void History::Remember(const std::string& text) {
+    const std::string shown = MaskSecrets(text, in_.Markers(), in_.Commands());
+    browsed_.Record(shown);
+    if (shown != text) {
+        // Memory only, and bounded as the list is.
+        if (real_.size() >= kHistoryLines) real_.erase(real_.begin());
+        real_[shown] = text;
+    }
+    // A line begun with a blank is the shells' "do not remember this": Up
+    // browses it in this session, as every line, but it is never written,
+    // searched or suggested.
+    if (KeptPrivate(text) || !Writable(shown)) return;
+    const bool duplicate = lines_.Add(shown);
+    if (NamesSecret(shown)) return;
+    // A file that cannot be written leaves the history in memory, as it is
+    // with HistoryFile off; the line runs all the same.
+    std::string err;
+    if (in_.SettingOn(settings::kHistoryFile) && FileReady()) file_->Append(shown, duplicate, &err);
+}
+
+std::optional<std::string> History::RealText(const std::string& shown) const {
+    const auto found = real_.find(shown);
+    if (found == real_.end()) return std::nullopt;
+    return found->second;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,296 @@
+#include "line_editor/line_editor.h"
+
+#include "interpreter/interpreter.h"
+#include "interpreter/text.h"
+#include "line_editor/history_secrets.h"
+#include "platform/key_codes.h"
+#include "text/case_fold.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr char kPasswordNotKept[] =
+    "The password of this line was not kept in the history: type it again";
+
+// The suggestion's next word: its leading blanks and what follows up to the
+// next blank.
+std::string NextWord(std::string_view tail) {
+    size_t end = tail.find_first_not_of(' ');
+    if (end == std::string_view::npos) return std::string(tail);
+    end = tail.find(' ', end);
+    return std::string(tail.substr(0, end));
+}
+
+// Keys that type a character: the search takes their characters, which
+// come after them. Any other key ends the search and does its own work.
+bool TypesCharacter(int key) {
+    return key == kVkSpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
+           (key >= 0x60 && key <= 0x6F) ||  // the number pad
+           (key >= 0xBA && key <= 0xE2);    // the punctuation keys
+}
+
+}  // namespace
+
+LineEditor::LineEditor(Interpreter& in, BarWindow& bar, const ConsoleState& state)
+    : in_(in), bar_(bar), state_(state), history_(in), completion_(in), tabCycle_(bar) {}
+
+void LineEditor::Tick() {
+    history_.Tick();
+    completion_.Tick();
+}
+
+bool LineEditor::KeyDown(int key, int modifiers) {
+    // Only the release that follows at once is the search's to swallow.
+    if (searchEndKey_ != key) searchEndKey_.reset();
+    if (search_.Active()) return SearchKey(key, modifiers);
+    if (key == 'R' && modifiers == kModCtrl && state_ == kLocal) {
+        StartSearch();
+        return true;
+    }
+    // Tab never reaches the box, where it would only beep.
+    if (key == kVkTab) {
+        if ((modifiers & (kModCtrl | kModAlt)) == 0) CompleteWord((modifiers & kModShift) != 0);
+        return true;
+    }
+    if (key == kVkEscape && tabCycle_.Escape()) return true;
+    if (!IsModifierKey(key)) tabCycle_.End();
+    if (state_ == kLocal) completion_.KeyTyped();
+    return AcceptSuggestion(key, modifiers);
+}
+
+bool LineEditor::KeyUp(int key, int modifiers) {
+    if (searchEndKey_ == key) {
+        searchEndKey_.reset();
+        return true;
+    }
+    if ((key != kVkUp && key != kVkDown) || modifiers != 0 || state_ != kLocal) return false;
+    std::string text;
+    CommandHistory& browsed = history_.Browsed();
+    if (key == kVkUp ? browsed.Up(&text) : browsed.Down(&text)) ShowHistoryEntry(text);
+    return false;
+}
+
+bool LineEditor::CharTyped(const std::string& character) {
+    if (!search_.Active()) return false;
+    // Control characters (Backspace's, Ctrl+letters') are no search text.
+    if (character.empty() || static_cast<unsigned char>(character[0]) < 32) return true;
+    search_.Type(history_.Lines(), character);
+    ShowSearch();
+    return true;
+}
+
+void LineEditor::TextChanged() {
+    // The search's own changes show its match; any other (a paste from the
+    // box's menu) ends it with the text as it now is.
+    if (search_.Active()) {
+        if (bar_.CommandText() != search_.Shown()) {
+            search_.End();
+            in_.Host().UpdatePrompt();
+        }
+        return;
+    }
+    if (bar_.CommandText().empty()) recalled_.reset();
+    RefreshSuggestion();
+}
+
+std::optional<std::string> LineEditor::Enter() {
+    if (search_.Active()) EndSearch(search_.Shown());
+    ShowSuggestion("");
+    std::optional<std::string> line = Unmasked(bar_.CommandText());
+    recalled_.reset();
+    if (!line) {
+        in_.PrintOut(kPasswordNotKept);
+        return line;
+    }
+    // Passwords typed at a prompt are never remembered. The user's own
+    // lines are also kept for the next start and the search; those sent to
+    // a peer are the peer's, and only browsed here.
+    if (!TrimSpaces(*line).empty() && state_ != kAccountPassword && state_ != kRemotePassword) {
+        if (state_ == kLocal) {
+            history_.Remember(*line);
+        } else {
+            history_.RememberSent(*line);
+        }
+    }
+    return line;
+}
+
+std::optional<std::string> LineEditor::Unmasked(const std::string& text) {
+    if (state_ != kLocal || !recalled_) return text;
+    const LineMarkers markers = in_.Markers();
+    const size_t password = PasswordStart(text, markers, in_.Commands());
+    const std::string_view mask = kSecretMask;
+    if (password == std::string::npos || text.compare(password, mask.size(), mask) != 0) {
+        return text;
+    }
+    // The password the line names is the history's mask, which the user
+    // did not type: it must never become a password.
+    const bool maskAlone = password + mask.size() == text.size();
+    if (!maskAlone && text[password + mask.size()] != ' ') return text;
+    std::optional<std::string> real = history_.RealText(text);
+    if (!real) real = history_.RealText(*recalled_);
+    if (!real || !maskAlone) return std::nullopt;
+    const size_t realPassword = PasswordStart(*real, markers, in_.Commands());
+    if (realPassword == std::string::npos) return std::nullopt;
+    return text.substr(0, password) + real->substr(realPassword);
+}
+
+bool LineEditor::Escape() {
+    if (search_.Active()) {
+        EndSearch(search_.Original());
+        return true;
+    }
+    return tabCycle_.Escape();
+}
+
+void LineEditor::PromptChanging() {
+    // A client arriving or the link changing while the user searches ends
+    // the search: the prompt box is the state's again.
+    if (state_ != kLocal) search_.End();
+}
+
+std::string LineEditor::SuggestionFor(const std::string& text) {
+    if (text.empty()) return std::string();
+    std::string_view tail = history_.Lines().SuggestionFor(text);
+    if (!tail.empty()) return std::string(tail);
+    return SingleCompletionTail(text);
+}
+
+void LineEditor::RefreshSuggestion() {
+    std::string tail;
+    if (state_ == kLocal && !in_.Running() && !search_.Active()) {
+        const std::string text = bar_.CommandText();
+        if (bar_.CommandCaret() == static_cast<int>(text.size())) tail = SuggestionFor(text);
+    }
+    ShowSuggestion(tail);
+}
+
+void LineEditor::ShowSuggestion(const std::string& tail) {
+    if (tail == suggestion_) return;
+    suggestion_ = tail;
+    bar_.SetSuggestion(tail);
+}
+
+bool LineEditor::AcceptSuggestion(int key, int modifiers) {
+    const bool whole = (key == kVkRight || key == kVkEnd) && modifiers == 0;
+    const bool word = key == kVkRight && modifiers == kModCtrl;
+    if ((!whole && !word) || state_ != kLocal) return false;
+    const std::string text = bar_.CommandText();
+    if (bar_.CommandCaret() != static_cast<int>(text.size())) return false;
+    const std::string tail = SuggestionFor(text);
+    if (tail.empty()) return false;
+    const std::string line = text + (whole ? tail : NextWord(tail));
+    ShowCommandText(line);
+    recalled_ = line;
+    return true;
+}
+
+void LineEditor::ShowCommandText(const std::string& text) {
+    bar_.SetCommandText(text);
+    bar_.SelectCommandText(static_cast<int>(text.size()), 0);
+    RefreshSuggestion();
+}
+
+void LineEditor::ShowHistoryEntry(const std::string& text) {
+    bar_.SetCommandText(text);
+    bar_.SelectCommandText(0, static_cast<int>(text.size()));
+    bar_.FocusCommandBox();
+    recalled_ = text;
+}
+
+void LineEditor::StartSearch() {
+    ShowSuggestion("");
+    // The search reads every line kept, the oldest too.
+    history_.LoadAll();
+    search_.Start(history_.Lines(), bar_.CommandText());
+    ShowSearch();
+}
+
+void LineEditor::ShowSearch() {
+    bar_.SetCommandText(search_.Shown());
+    bar_.SelectCommandText(static_cast<int>(search_.Shown().size()), 0);
+    // The prompt box shows the search, at its width.
+    in_.Host().UpdatePrompt();
+}
+
+void LineEditor::EndSearch(const std::string& text) {
+    const bool found = text != search_.Original();
+    search_.End();
+    in_.Host().UpdatePrompt();
+    ShowCommandText(text);
+    if (found) recalled_ = text;
+}
+
+bool LineEditor::SearchKey(int key, int modifiers) {
+    if (IsModifierKey(key)) return false;
+    if (key == 'R' && modifiers == kModCtrl) {
+        search_.Older(history_.Lines());
+        ShowSearch();
+        return true;
+    }
+    if (key == kVkBack && modifiers == 0) {
+        search_.Back(history_.Lines());
+        ShowSearch();
+        return true;
+    }
+    if (key == kVkEscape) {
+        EndSearch(search_.Original());
+        return true;
+    }
+    if (key == kVkLeft || key == kVkRight || key == kVkUp || key == kVkDown || key == kVkHome ||
+        key == kVkEnd) {
+        // The match is taken for editing; the key's release must not then
+        // browse the history away from it.
+        EndSearch(search_.Shown());
+        searchEndKey_ = key;
+        return true;
+    }
+    if (TypesCharacter(key) && (modifiers & (kModCtrl | kModAlt)) == 0) return false;
+    // Any other key (Enter among them, which then runs the match) ends the
+    // search and does its own work.
+    EndSearch(search_.Shown());
+    return false;
+}
+
+void LineEditor::CompleteWord(bool backwards) {
+    // A linked console completes the command words it sends; nothing else
+    // completes but a line of its own (never a password, never while it
+    // serves a client, whose lines these are not).
+    const bool remote = state_ == kRemoteLink;
+    if (state_ != kLocal && !remote) return;
+    tabCycle_.Tab(
+        backwards, in_.Markers(), in_.Commands(),
+        [&](const CompletionRequest& request) { return completion_.Gather(request, remote); },
+        [&](const std::vector<std::string>& lines) {
+            for (const std::string& line : lines) in_.PrintOut(line);
+            in_.Host().ShowPendingOutput();
+        });
+}
+
+std::string LineEditor::SingleCompletionTail(const std::string& text) {
+    const CompletionRequest request =
+        ParseCompletion(text, text.size(), in_.Markers(), in_.Commands());
+    // Every name fits an empty word: nothing is suggested for it.
+    if (request.context == CompletionContext::kNone || request.typed.empty()) return {};
+    const Clock& clock = in_.Os().clock;
+    const std::uint64_t start = clock.Milliseconds();
+    const Gathered found =
+        completion_.Gather(request, false, CompletionSources::kKeystrokeBudgetMs);
+    // A lookup cut short may have missed the other names that fit.
+    if (found.candidates.size() != 1 || found.cutShort ||
+        clock.Milliseconds() - start >= CompletionSources::kKeystrokeBudgetMs) {
+        return {};
+    }
+    std::string line =
+        text.substr(0, request.start) + CompletionText(request, found.candidates[0], true);
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    // A completion that quotes or respells what was typed is Tab's to make.
+    if (line.size() <= text.size() ||
+        text::LowerCase(line.substr(0, text.size())) != text::LowerCase(text)) {
+        return {};
+    }
+    return line.substr(text.size());
+}
+
+}  // namespace vantrel

@@ -320,32 +320,31 @@ class Console:
         wait_until(focused, 30, f"{what} to have the focus")
 
     def type(self, text):
+        """Types text into the command box. Text beyond ASCII is typed a
+        piece at a time, each waited for in the box."""
         self.click_command_box()
         if text.isascii():
             self.xdotool("type", "--delay", "5", text)
             return
-        # xdotool types a character the keyboard lacks by mapping a spare key
-        # to it for a moment. When Wine reads the key only after the map is
-        # undone (a busy machine), the character is lost, and never comes
-        # later: so each such character is typed on its own and typed again
-        # until the box shows it. A capital of such a letter comes out in
-        # lower case unless Shift is asked for with it.
         shown = self.snapshot().command or ""
-        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
-            for attempt in range(5):
-                if part.isascii():
-                    self.xdotool("type", "--delay", "5", part)
-                elif part.isupper() and part.lower() != part:
-                    self.xdotool("key", f"shift+U{ord(part):04X}")
-                else:
-                    self.xdotool("type", part)
-                try:
-                    self.wait_for(lambda s: s.command == shown + part, f"{part!r} typed", 3)
-                    break
-                except TestFailure:
-                    if part.isascii() or (self.snapshot().command or "") != shown:
-                        break
+        for part in self.send_text(text):
             shown += part
+            self.wait_for(lambda s, want=shown: s.command == want, f"{part!r} typed")
+
+    def send_text(self, text):
+        """Types text into the window with the focus; yields each piece once
+        it is sent, for the caller to wait on. A character the X keyboard
+        lacks goes as Windows delivers an input method's: KEYEVENTF_UNICODE
+        input sent from inside Wine, which needs no key mapped for it
+        (xdotool maps a spare key for a moment, and the character is lost
+        when Wine reads the key after the map is undone)."""
+        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
+            if part.isascii():
+                self.xdotool("type", "--delay", "5", part)
+            else:
+                units = part.encode("utf-16-be").hex()
+                expect(self.ask_probe(f"unicode {units}")["done"], f"{part!r} sent")
+            yield part
 
     def key(self, name):
         self.xdotool("key", name)

@@ -22,6 +22,8 @@
 //   font HWND the font a control of the console draws with: its face, its
 //             cell height and average character width in pixels, and the
 //             DPI of its window
+//   unicode HEX  types the UTF-16 units HEX spells (four hexadecimal
+//             digits each) into the focused window as KEYEVENTF_UNICODE input
 //   quit      ends the probe
 // Texts are read with WM_GETTEXT under a timeout: while a command line runs
 // the console does not answer, and the text is then reported as null.
@@ -550,6 +552,25 @@ std::string Resources(const char* exe) {
            ",\"user\":" + std::to_string(user) + "}";
 }
 
+// Types UTF-16 units, given as hexadecimal digits four to a unit, into the
+// window that has the keyboard focus as KEYEVENTF_UNICODE input: what an
+// input method or an on-screen keyboard delivers, which needs no key of the
+// X keyboard for the character.
+std::string TypeUnits(const std::string& hex) {
+    bool done = true;
+    for (size_t at = 0; at + 4 <= hex.size(); at += 4) {
+        const WORD unit = static_cast<WORD>(std::strtoul(hex.substr(at, 4).c_str(), nullptr, 16));
+        INPUT inputs[2]{};
+        for (int i = 0; i < 2; ++i) {
+            inputs[i].type = INPUT_KEYBOARD;
+            inputs[i].ki.wScan = unit;
+            inputs[i].ki.dwFlags = KEYEVENTF_UNICODE | (i == 1 ? KEYEVENTF_KEYUP : 0);
+        }
+        done = SendInput(2, inputs, sizeof(INPUT)) == 2 && done;
+    }
+    return std::string("{\"done\":") + (done ? "true" : "false") + "}";
+}
+
 int main(int argc, char** argv) {
     const char* exe = argc > 1 ? argv[1] : "Vantrel.exe";
     char line[4096];
@@ -570,6 +591,7 @@ int main(int argc, char** argv) {
             answer = Font(reinterpret_cast<HWND>(
                 static_cast<UINT_PTR>(std::strtoull(command.c_str() + 5, nullptr, 10))));
         }
+        if (command.rfind("unicode ", 0) == 0) answer = TypeUnits(command.substr(8));
         if (command.rfind("count ", 0) == 0) {
             answer =
                 "{\"count\":" + std::to_string(ProcessesNamed(command.c_str() + 6).size()) + "}";

@@ -1,10 +1,11 @@
 """End-to-end tests of typing: the history kept across starts, the
 suggestion shown after the caret, Ctrl+R's search and Tab completion."""
 
+import socket
 import subprocess
 
 from harness import expect, expect_equal, pane_shows, wait_until
-from remote_tests import free_port
+from remote_tests import Client, ends_with_prompt, free_port
 
 def history_file(c):
     """The per-user history file of the test's prefix, or None."""
@@ -36,26 +37,57 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     p = c.start()
     c.wait_ready()
     port = free_port()
-    for line in ("print 7*6", "echo findme-later", f"listen {port} secret", " print 99"):
+    for line in ("print 7*6", "echo findme-later", f"listen {port} hunter2x", "listen off",
+                 "set MyApiToken=zq81xv", 'vb dbPassword = "qx77"', " print 99"):
         c.enter_line(line)
+
+    # The masked line run again in this session listens with the password it
+    # was given: the mask is no password.
+    c.click_command_box()
+    for _ in range(5):
+        c.key("Up")
+    c.wait_for(lambda s: s.command == f"listen {port} ********", "Up to recall the masked line")
+    c.key("Return")
+    client = Client(port)
+    client.wait_text(b"Password>")
+    client.send(b"********\r\n")
+    client.wait_text(b"Password incorrect")
+    client.send(b"hunter2x\r\n")
+    client.wait_for(ends_with_prompt, "the client logged in with the real password")
+    client.close()
+    c.wait_for(lambda s: (s.prompt or "").endswith(">") and "Serving" not in s.prompt,
+               "the local prompt once the client left")
+    c.enter_line("listen off")
     p = restart(c, p)
 
     # Up walks back through the last start's lines; the one begun with a
-    # blank was never kept, and the password shows masked.
+    # blank and those naming a secret were never kept, and the password
+    # shows masked. Run again, that line runs nothing: its password was not
+    # kept.
     c.click_command_box()
     c.key("Up")
     c.wait_for(lambda s: s.command == "exit", "Up to recall the exit of the last start")
     c.key("Up")
-    snap = c.wait_for(lambda s: s.command.startswith(f"listen {port} "), "Up to recall listen")
-    expect("secret" not in snap.command, f"the password is masked in the history: {snap.command!r}")
+    c.wait_for(lambda s: s.command == "listen off", "Up to recall listen off")
     c.key("Up")
-    c.wait_for(lambda s: s.command == "echo findme-later", "Up to recall the echo line")
+    c.wait_for(lambda s: s.command == f"listen {port} ********", "Up to recall listen")
+    c.key("Return")
+    pane_shows(c, "The password of this line was not kept in the history: type it again",
+               "the masked line to run nothing")
+    with socket.socket() as probe:
+        probe.settimeout(5)
+        expect(probe.connect_ex(("127.0.0.1", port)) != 0, "nothing listening after the masked line")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "echo findme-later", "Up to go on to the echo line")
     c.key("Escape")
     c.wait_for(lambda s: s.command == "", "Esc to empty the box")
 
     profile = c.prefix / "drive_c" / "users"
     expect(history_file(c) is not None, "a history file in the user's application data")
-    expect_equal(files_holding(profile, b"secret"), [], "files under the profile holding the password")
+    for secret in (b"hunter2x", b"zq81xv", b"qx77"):
+        expect_equal(files_holding(profile, secret), [], f"files under the profile holding {secret}")
     expect_equal(files_holding(c.prefix / "drive_c" / "ProgramData", b"findme"), [],
                  "history lines in the folder all users share")
 
@@ -68,6 +100,85 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     c.key("Return")
     pane_shows(c, "\r\nfindme-later", "the found line to run")
     c.wait_idle()
+
+
+def test_capitals_beyond_ascii_are_suggested_and_searched_as_any_letter(c):
+    c.start()
+    c.wait_ready()
+    for line in ("echo Ölbaum-long-line", "echo ÄRGER im Büro", "echo plain"):
+        c.enter_line(line)
+    c.type("echo Ölb")
+    c.key("End")
+    c.wait_for(lambda s: s.command == "echo Ölbaum-long-line", "End to take the suggested line")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+    c.key("ctrl+r")
+    for _ in c.send_text("Ärger"):
+        pass
+    c.wait_for(lambda s: s.command == "echo ÄRGER im Büro" and "Ärger" in (s.prompt or ""),
+               "Ctrl+R to find the line by Ärger")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to end the search")
+
+
+def test_tab_in_a_folder_too_big_to_read_at_once_completes_only_what_all_names_share(c):
+    big = c.prefix / "drive_c" / "big"
+    big.mkdir()
+    for i in range(30000):
+        (big / f"aa{i:05d}.txt").write_bytes(b"")
+    (big / "ab.txt").write_bytes(b"found-ab\r\n")
+    (big / "price`list.txt").write_bytes(b"")
+    c.start()
+    c.wait_ready()
+    c.type("type C:\\big\\a")
+    c.wait_for(lambda s: s.command == "type C:\\big\\a", "the typed path")
+    c.key("Tab")
+    # A key typed after the Tab lands after what the Tab left.
+    c.xdotool("type", "b")
+    c.wait_for(lambda s: s.command == "type C:\\big\\ab", "the Tab to complete nothing more")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command.rstrip() == "type C:\\big\\ab.txt", "Tab to complete ab.txt")
+    c.key("Return")
+    pane_shows(c, "\r\nfound-ab", "the completed line to run")
+    c.wait_idle()
+    # A name holding the script marker is put in only up to it: the rest
+    # would be expanded.
+    c.type("type C:\\big\\pri")
+    c.wait_for(lambda s: s.command == "type C:\\big\\pri", "the typed name")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command == "type C:\\big\\price", "Tab to stop before the marker")
+
+
+def test_a_huge_history_never_holds_up_the_start_and_loses_what_it_would_not_write(c):
+    user = next((c.prefix / "drive_c" / "users").glob("*/AppData/Roaming"))
+    folder = user / "Orvane" / "Vantrel"
+    folder.mkdir(parents=True)
+    path = folder / "History.txt"
+    with open(path, "wb") as f:
+        f.write(b"x" * (10 << 20) + b"\r\n")
+        f.write(b"".join(b"echo old-%d\r\n" % i for i in range(200000)))
+    c.start()
+    c.wait_ready()
+    c.enter_line("print 6*7")
+    pane_shows(c, "\r\n42", "the first line's answer")
+    c.click_command_box()
+    c.key("Up")
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "echo old-199999", "Up to recall the file's newest line")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+    # Once all of it is read, the file is written anew: its newest ten
+    # thousand lines, without the 10 MB one.
+    wait_until(lambda: path.stat().st_size < (1 << 20), 120,
+               "the history file written anew without its 10 MB line")
+    data = path.read_bytes()
+    expect(data.startswith(b"echo old-190001\r\n"), f"the oldest line kept: {data[:40]!r}")
+    expect(data.endswith(b"print 6*7\r\n"), f"the newest line last: {data[-40:]!r}")
+    c.key("ctrl+r")
+    c.xdotool("type", "--delay", "5", "old-19000")
+    c.wait_for(lambda s: s.command == "echo old-190009", "Ctrl+R to find an old line")
+    c.key("Escape")
+    c.wait_for(lambda s: s.command == "", "Esc to end the search")
 
 
 def test_suggestion_shows_dimmed_and_right_takes_it_but_enter_runs_only_the_typed(c):

@@ -197,6 +197,12 @@ TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
         {request("focus Unt"), {"Untitled - Notepad"}, true, "Untitled - Notepad"},
         {request("echo \xACpa"), {"PATH"}, true, "PATH\xAC"},
         {request("set w"), {"WinX"}, true, "WinX"},
+        // What would split the line or expand a part of it is never put in:
+        // the name stops short of it, unfinished.
+        {request("type pr"), {"price`list.txt"}, true, "price"},
+        {request("type \"pr"), {"pr \xAClist\xAC.txt"}, true, "\"pr "},
+        {request("type a`b`\\c"), {"cd|x"}, true, "a`b`\\cd"},
+        {request("fi"), {"Fire", "C:\\A`B\\Fire.lnk"}, true, "C:\\A"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CompletionText(c.request, c.candidate, c.finished), c.text) << c.text;

@@ -34,7 +34,8 @@ TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
 
 TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
     HistoryLines lines;
-    lines.Assign({"dir c:\\", "echo one", "Echo Two", "echo", "cd \\temp", "echo one"});
+    lines.Assign({"echo Ölbaum-long-line", "echo \u212Aelvin", "echo x\xC3", "dir c:\\", "echo one",
+                  "Echo Two", "echo", "cd \\temp", "echo one"});
     struct Case {
         const char* typed;
         const char* suggested;
@@ -50,10 +51,21 @@ TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
         {"cd \\TEMP", ""},  // whole line typed
         {"cd \\t", "emp"},  //
         {"echo one ", ""},  //
+        // Capitals beyond ASCII fold as the typed text's do; a folded
+        // letter of another length leaves the rest whole.
+        {"echo ölb", "aum-long-line"},
+        {"ECHO ÖLB", "aum-long-line"},
+        {"echo k", "elvin"},
+        {"echo x", "\xC3"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lines.SuggestionFor(c.typed), c.suggested) << c.typed;
     }
+    // The search folds alike: the index of the newest line holding the text.
+    EXPECT_EQ(lines.FindOlder("ÖLBAUM", 8), 0);
+    EXPECT_EQ(lines.FindOlder("KELVIN", 8), 1);
+    EXPECT_EQ(lines.FindOlder("ölbaum", 0), -1);
+    EXPECT_EQ(lines.FindOlder("\xC3", 8), 2);
 }
 
 TEST(HistoryLinesTest, AssignKeepsEachLineAtItsNewestPlace) {
@@ -149,9 +161,43 @@ TEST_F(HistoryFileTest, LongLinesAreNotWrittenAndNothingChokesOnThem) {
     EXPECT_EQ(Append(huge), "short\r\n");
     EXPECT_EQ(Append(std::string(kHistoryLineLimit, 'y')),
               "short\r\n" + std::string(kHistoryLineLimit, 'y') + "\r\n");
-    // One in the file already (written by hand) is left out on loading.
-    files.AddFile(kPath, "a\r\n" + huge + "\r\nb\r\n");
-    EXPECT_EQ(file.Load(), (std::vector<std::string>{"a", "b"}));
+    // One in the file already (written by hand, or junk) is left out on
+    // loading, and the file is written anew without it.
+    for (const std::string& shed : {huge, std::string("echo \x01\x02junk")}) {
+        files.AddFile(kPath, "a\r\n" + shed + "\r\nb\r\n");
+        EXPECT_EQ(file.Load(), (std::vector<std::string>{"a", "b"}));
+        EXPECT_EQ(files.Contents(kPath), "a\r\nb\r\n");
+    }
+}
+
+// A start reads the file's end only; the rest comes in slices, a line far
+// over the limit passed over without being held, and once it is all read
+// the file is written anew without what it would not write.
+TEST_F(HistoryFileTest, TheNewestLinesComeFirstAndTheRestInSlices) {
+    std::string older = std::string(3 * HistoryFile::kNewestBytes, 'x') + "\r\n";
+    const std::string pad(40, '.');
+    for (int i = 0; i < 20000; ++i) older += "old " + std::to_string(i) + pad + "\r\n";
+    std::string newest;
+    for (int i = 0; i < 100; ++i) newest += "new " + std::to_string(i) + "\r\n";
+    files.AddFile(kPath, older + newest);
+    std::vector<std::string> first = file.LoadNewest();
+    ASSERT_FALSE(first.empty());
+    EXPECT_LT(first.size(), 20100u);
+    EXPECT_EQ(first.back(), "new 99");
+    EXPECT_TRUE(file.Loading());
+    Append("typed meanwhile");
+    int slices = 0;
+    for (; file.Loading(); ++slices) file.LoadOlder(64 * 1024);
+    EXPECT_GT(slices, 12);
+    std::vector<std::string> rest = file.FinishLoad();
+    EXPECT_EQ(rest.front(), "old 0" + pad);
+    EXPECT_EQ(rest.size() + first.size(), 20100u);
+    EXPECT_EQ(file.FinishLoad(), (std::vector<std::string>{}));
+    // Written anew: the newest ten thousand, the line typed meanwhile last.
+    const std::string text = files.Contents(kPath);
+    EXPECT_EQ(text.find('x'), std::string::npos);
+    EXPECT_EQ(text.rfind("old 10101" + pad + "\r\n", 0), 0u);
+    EXPECT_TRUE(text.ends_with("new 99\r\ntyped meanwhile\r\n"));
 }
 
 TEST_F(HistoryFileTest, CompactionRereadsTheFileSoHandEditsStayAndDropsOlderDuplicates) {

@@ -27,7 +27,8 @@ std::string NextWord(std::string_view tail) {
 bool TypesCharacter(int key) {
     return key == kVkSpace || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
            (key >= 0x60 && key <= 0x6F) ||  // the number pad
-           (key >= 0xBA && key <= 0xE2);    // the punctuation keys
+           (key >= 0xBA && key <= 0xE2) ||  // the punctuation keys
+           key == kVkProcessKey || key == kVkPacket;
 }
 
 }  // namespace

@@ -89,35 +89,87 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
     struct Case {
         const char* typed;
         const char* browsed;  // by Up; nullptr: not at all
-        bool written;         // to the file, and searched
+        bool searched;
+        bool written;  // to the file
     } cases[] = {
-        {"listen 2400 secret", "listen 2400 ********", true},
-        {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********", true},
-        {"echo x|orid ann secret", "echo x|orid ann ********", true},
-        {"listen 2400", "listen 2400", true},
-        {" echo secret", " echo secret", false},
-        {"  listen 2400 secret", "  listen 2400 ********", false},
-        {"\techo secret", "\techo secret", false},
-        {"orid ann", "orid ann", true},
-        {"secret", nullptr, false},  // the password ORID asked for
-        {"echo done", "echo done", true},
+        {"listen 2400 secret", "listen 2400 ********", true, true},
+        {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********", true, true},
+        {"echo x|orid ann secret", "echo x|orid ann ********", true, true},
+        {"listen 2400", "listen 2400", true, true},
+        {" echo secret", " echo secret", false, false},
+        {"  listen 2400 secret", "  listen 2400 ********", false, false},
+        {"\techo secret", "\techo secret", false, false},
+        {"set MyApiToken=zq81xv", "set MyApiToken=zq81xv", true, false},
+        {"vb dbPassword = \"hunter\"", "vb dbPassword = \"hunter\"", true, false},
+        {"echo a\x01\x02b", "echo a\x01\x02b", false, false},  // junk pasted in
+        {"orid ann", "orid ann", true, true},
+        {"secret", nullptr, false, false},  // the password ORID asked for
+        {"echo done", "echo done", true, true},
     };
     std::string expected;
     for (const Case& c : cases) {
         const std::string before = console.Editor().Remembered().Browsed().Entry(0);
         const auto& all = console.Editor().Remembered().Lines().Lines();
-        const std::string lastWritten = all.empty() ? "" : all.back();
+        const std::string lastSearched = all.empty() ? "" : all.back();
         Type(c.typed);
         if (state() == kConnecting) console.Remote()->Disconnect();
         EXPECT_EQ(console.Editor().Remembered().Browsed().Entry(0), c.browsed ? c.browsed : before)
             << c.typed;
         ASSERT_FALSE(all.empty()) << c.typed;
-        EXPECT_EQ(all.back(), c.written ? c.browsed : lastWritten) << c.typed;
+        EXPECT_EQ(all.back(), c.searched ? c.browsed : lastSearched) << c.typed;
         if (c.written) expected += std::string(c.browsed) + "\r\n";
         EXPECT_EQ(File(), expected) << c.typed;
     }
     EXPECT_EQ(console.Account().pass, "secret");
-    EXPECT_EQ(File().find("secret"), std::string::npos);
+    for (const char* secret : {"secret", "zq81xv", "hunter"}) {
+        EXPECT_EQ(File().find(secret), std::string::npos) << secret;
+    }
+}
+
+// A line recalled with its password masked never runs with the mask as its
+// password: this session's own line runs with the password it was given;
+// an earlier start's runs nothing. A mask typed by hand is a password.
+TEST_F(ConsoleHistoryTest, AMaskedLineRecalledRunsWithItsOwnPasswordOrNotAtAll) {
+    console.StartUp("");
+    auto logsIn = [&](const char* password) {
+        socket.Knock("10.1.2.3");
+        socket.Receive(std::string(password) + "\r\n");
+        const bool in = state() == kServing;
+        socket.events->OnClose();
+        console.Tick();
+        return in;
+    };
+    Type("listen 2319 hunter2x|echo after");
+    Type("listen off");
+    Browse(console, fake.bar, 2);
+    EXPECT_EQ(fake.bar.command, "listen 2319 ********");
+    console.EnterClicked();
+    EXPECT_FALSE(logsIn("********"));
+    EXPECT_TRUE(logsIn("hunter2x"));
+    // Edited before the password, it still takes this session's one.
+    Type("listen off");
+    Browse(console, fake.bar, 2);
+    fake.bar.command = "listen 2400 ********";
+    console.EnterClicked();
+    EXPECT_TRUE(logsIn("hunter2x"));
+    Type("listen off");
+
+    std::unique_ptr<Console> again = Restart();
+    again->AttachSocket(socket);
+    Browse(*again, fake.bar, 3);
+    ASSERT_EQ(fake.bar.command, "listen 2319 ********");
+    again->In().PendingOutput().clear();
+    again->EnterClicked();
+    EXPECT_EQ(again->In().PendingOutput(),
+              "The password of this line was not kept in the history: type it again");
+    EXPECT_EQ(fake.bar.command, "listen 2319 ********");  // left to be mended
+    EXPECT_EQ(again->State(), kLocal);
+    EXPECT_EQ(socket.mode, FakeSocket::Mode::kIdle);
+    fake.bar.command = "";
+    again->CommandTextChanged();
+    fake.bar.command = "listen 2319 ********";
+    again->EnterClicked();
+    EXPECT_EQ(socket.mode, FakeSocket::Mode::kListening);
 }
 
 TEST_F(ConsoleHistoryTest, AHugeLineRunsAndIsBrowsedButNeitherWrittenNorSearched) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/key_codes.h"
@@ -27,19 +28,16 @@ bool IsKeyMessage(UINT message) {
            message == WM_SYSKEYUP;
 }
 
-std::uint32_t KeyFlags(const MSG& msg) {
-    return static_cast<std::uint32_t>(msg.lParam);
-}
-
-// The modifier keys held during a key event: for a key held back while a
-// line ran, those held as it was typed; the keyboard's state at its replay
-// is another key's.
-int ModifierState(const MSG& msg) {
-    const int replayed = ReplayedModifiers(KeyFlags(msg));
-    if (replayed >= 0) return replayed;
+// The modifier keys held now.
+int HeldModifiers() {
     return ((GetKeyState(VK_SHIFT) & 0x8000) ? kModShift : 0) |
            ((GetKeyState(VK_CONTROL) & 0x8000) ? kModCtrl : 0) |
            ((GetKeyState(VK_MENU) & 0x8000) ? kModAlt : 0);
+}
+
+bool SameMessage(const MSG& a, const MSG& b) {
+    return a.hwnd == b.hwnd && a.message == b.message && a.wParam == b.wParam &&
+           a.lParam == b.lParam;
 }
 
 }  // namespace
@@ -129,12 +127,30 @@ void Main::StartTimer() {
     SetTimer(window_.Get(), kTimerId, kTimerMilliseconds, nullptr);
 }
 
+int Main::Modifiers() const {
+    // For a key held back while a line ran, those held as it was typed; the
+    // keyboard's state at its replay is another key's.
+    return replayedModifiers_ ? *replayedModifiers_ : HeldModifiers();
+}
+
+bool Main::TakeReplayed(const MSG& msg) {
+    replayedModifiers_.reset();
+    // Posted messages come before the keyboard's, in the order posted; one
+    // taken by another loop (a box a script showed) leaves its place.
+    const auto found = std::find_if(replaying_.begin(), replaying_.end(),
+                                    [&](const HeldInput& h) { return SameMessage(h.msg, msg); });
+    if (found == replaying_.end()) return false;
+    replayedModifiers_ = found->modifiers;
+    replaying_.erase(replaying_.begin(), std::next(found));
+    return true;
+}
+
 bool Main::PreTranslate(const MSG& msg) {
     if (!window_.Valid() || GetAncestor(msg.hwnd, GA_ROOT) != window_.Get()) return false;
     const int key = static_cast<int>(msg.wParam);
     switch (msg.message) {
         case WM_KEYDOWN:
-            return console_->KeyDown(key, ModifierState(msg));
+            return console_->KeyDown(key, Modifiers());
         case WM_CHAR: {
             // The message loop is Unicode: a character beyond the Basic
             // Multilingual Plane comes as two units.
@@ -156,7 +172,7 @@ bool Main::PreTranslate(const MSG& msg) {
         // as WM_SYSKEYUP.
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return console_->KeyUp(key, ModifierState(msg));
+            return console_->KeyUp(key, Modifiers());
         case WM_MOUSEMOVE:
             // The drag is the same over both boxes; the move still reaches them.
             if (msg.hwnd == promptBox_ || msg.hwnd == cmdBox_) OnBoxMouseMove(msg.wParam);
@@ -171,20 +187,17 @@ bool Main::TakeKeyWhileBusy(const MSG& msg) {
     switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
-            return console_->KeyDown(key, ModifierState(msg));
+            return console_->KeyDown(key, Modifiers());
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            return console_->KeyUp(key, ModifierState(msg));
+            return console_->KeyUp(key, Modifiers());
         default:
             return false;
     }
 }
 
-void Main::Hold(MSG msg) {
-    if (IsKeyMessage(msg.message)) {
-        msg.lParam = static_cast<LPARAM>(MarkReplayed(KeyFlags(msg), ModifierState(msg)));
-    }
-    heldInput_.push_back(msg);
+void Main::Hold(const MSG& msg) {
+    heldInput_.push_back({msg, IsKeyMessage(msg.message) ? Modifiers() : 0});
 }
 
 // The line runs inside a handler of this thread's message loop, so nothing
@@ -206,19 +219,22 @@ void Main::PumpWhileBusy() {
     for (int i = 0; i < kMostMessages &&
                     PeekMessageW(&msg, nullptr, WM_LBUTTONDOWN, WM_MBUTTONDBLCLK, PM_REMOVE);
          ++i) {
+        TakeReplayed(msg);
         Hold(msg);
     }
     for (int i = 0;
          i < kMostMessages && PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE);
          ++i) {
+        const bool replayed = TakeReplayed(msg);
         if (TakeKeyWhileBusy(msg)) continue;
         // The characters of a held key are made now, while its Shift and
         // its keyboard layout still hold. A key let through after an earlier
         // line that meets this one has its characters held beside it.
         const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-        if (keyDown && !IsReplayed(KeyFlags(msg))) TranslateMessage(&msg);
+        if (keyDown && !replayed) TranslateMessage(&msg);
         Hold(msg);
     }
+    replayedModifiers_.reset();
     for (int i = 0; i < kMostMessages &&
                     PeekMessageW(&msg, nullptr, 0, 0,
                                  PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
@@ -234,16 +250,13 @@ void Main::PumpWhileBusy() {
 }
 
 void Main::ResumeInput() {
-    for (const MSG& msg : heldInput_) PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+    for (const HeldInput& held : heldInput_) {
+        const MSG& msg = held.msg;
+        if (PostMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam)) replaying_.push_back(held);
+    }
     heldInput_.clear();
     if (heldQuit_) PostQuitMessage(*heldQuit_);
     heldQuit_.reset();
-}
-
-bool Main::TakeReplayMark(MSG* msg) {
-    if (!IsKeyMessage(msg->message) || !IsReplayed(KeyFlags(*msg))) return false;
-    msg->lParam = static_cast<LPARAM>(WithoutReplayMark(KeyFlags(*msg)));
-    return true;
 }
 
 void Main::OnBoxMouseMove(WPARAM buttons) {

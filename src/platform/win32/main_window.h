@@ -5,6 +5,7 @@
 // ConsoleEvents.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,16 +38,15 @@ class Main : public BarWindow, public ConsoleWindow {
     HWND Handle() const { return window_.Get(); }
     HICON Icon() const { return icon_; }
 
+    // Called first for every message the loop takes: true for input held
+    // back while a line ran and let through now. Its characters were made
+    // when it was typed and must not be made again, and it keeps the
+    // modifiers held then, which PreTranslate hands on.
+    bool TakeReplayed(const MSG& msg);
     // Key messages on their way to the bar's controls go to the console
     // first, as a form with key preview sees them. True when the console
     // took the key.
     bool PreTranslate(const MSG& msg);
-    // A key message held back while a line ran and let through afterwards
-    // was translated into its characters when it was typed, and keeps the
-    // modifiers held then; it is marked, and this takes the mark off once
-    // the console has seen it. True for such a message: it must not be
-    // translated again.
-    static bool TakeReplayMark(MSG* msg);
 
     // BarWindow.
     std::string CommandText() const override;
@@ -91,6 +91,8 @@ class Main : public BarWindow, public ConsoleWindow {
     void ApplyScale(int dpi);
     void OnBoxMouseMove(WPARAM buttons);
     bool TakeKeyWhileBusy(const MSG& msg);
+    // Shift, Ctrl and Alt as they were when the key was typed.
+    int Modifiers() const;
     // The command box's own window procedure, with the suggestion drawn
     // after its text once it has painted.
     static LRESULT CALLBACK CmdBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
@@ -103,7 +105,7 @@ class Main : public BarWindow, public ConsoleWindow {
     // for characters the bar's lacks.
     void FitFont(HWND box, const std::string& text);
     // Holds input back until the line has ended; a key keeps its modifiers.
-    void Hold(MSG msg);
+    void Hold(const MSG& msg);
 
     HINSTANCE instance_;
     const OutputPane& pane_;
@@ -140,8 +142,19 @@ class Main : public BarWindow, public ConsoleWindow {
     // The first half of a character typed as two UTF-16 units.
     wchar_t highSurrogate_ = 0;
 
-    // Input and the quit request held back while a line runs.
-    std::vector<MSG> heldInput_;
+    // Input and the quit request held back while a line runs, each input
+    // message with the modifiers held as it was typed; then what was let
+    // through, until the loop takes it again. Held input is known again by
+    // the message itself, not by a mark in it: every bit of a key's flags
+    // may be the system's (a character typed as a VK_PACKET carries its
+    // code there).
+    struct HeldInput {
+        MSG msg;
+        int modifiers;
+    };
+    std::vector<HeldInput> heldInput_;
+    std::deque<HeldInput> replaying_;
+    std::optional<int> replayedModifiers_;
     std::optional<int> heldQuit_;
 };
 

@@ -44,10 +44,11 @@ class MainTest : public ::testing::Test {
     // Delivers what waits in the queue as the program's message loop does.
     void DeliverQueued() {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            const bool replayed = main_.TakeReplayed(msg);
             if (main_.PreTranslate(msg)) continue;
-            if (!Main::TakeReplayMark(&msg)) TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            if (!replayed) TranslateMessage(&msg);
+            DispatchMessageW(&msg);
         }
     }
     static void SetShift(bool down) {
@@ -284,6 +285,16 @@ TEST_F(MainTest, KeysTypedWhileALineRunsAreLetThroughOnceWithTheirOwnModifiers) 
         EXPECT_EQ(main_.CommandText(), shift ? "A" : "a") << shift;
         EXPECT_EQ(input_.sent.size(), shift ? 0u : 1u) << shift;
     }
+    // A character typed as a VK_PACKET carries its code in the flags, all
+    // of their bits: 0x8A9E sets bits that a mark in them would have used.
+    main_.SetCommandText("");
+    for (WPARAM unit : {0x65E5, 0x8A9E}) {
+        PostMessageW(CmdBox(), WM_KEYDOWN, VK_PACKET, static_cast<LPARAM>((unit << 16) | 1));
+        DeliverQueued();
+    }
+    wchar_t typed[8] = {};
+    GetWindowTextW(CmdBox(), typed, 8);
+    EXPECT_EQ(std::wstring(typed), L"\x65E5\x8A9E");
 }
 
 TEST_F(MainTest, ButtonClicksReachTheConsole) {

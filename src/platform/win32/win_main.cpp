@@ -53,8 +53,9 @@ class App {
         MSG msg;
         // Unicode, so that a typed character reaches the Unicode boxes whole.
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            const bool replayed = main_.TakeReplayed(msg);
             if (main_.PreTranslate(msg) || pane_.PreTranslate(msg)) continue;
-            if (!Main::TakeReplayMark(&msg)) TranslateMessage(&msg);
+            if (!replayed) TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
         console_.ShutDown();

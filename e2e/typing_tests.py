@@ -102,83 +102,38 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     c.wait_idle()
 
 
-def test_capitals_beyond_ascii_are_suggested_and_searched_as_any_letter(c):
-    c.start()
+def test_a_huge_or_torn_history_never_holds_up_the_start_and_is_written_anew_whole(c):
+    p = c.start()
     c.wait_ready()
-    for line in ("echo Ölbaum-long-line", "echo ÄRGER im Büro", "echo plain"):
-        c.enter_line(line)
-    c.type("echo Ölb")
-    c.key("End")
-    c.wait_for(lambda s: s.command == "echo Ölbaum-long-line", "End to take the suggested line")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
-    c.key("ctrl+r")
-    for _ in c.send_text("Ärger"):
-        pass
-    c.wait_for(lambda s: s.command == "echo ÄRGER im Büro" and "Ärger" in (s.prompt or ""),
-               "Ctrl+R to find the line by Ärger")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to end the search")
-
-
-def test_tab_in_a_folder_too_big_to_read_at_once_completes_only_what_all_names_share(c):
-    big = c.prefix / "drive_c" / "big"
-    big.mkdir()
-    for i in range(30000):
-        (big / f"aa{i:05d}.txt").write_bytes(b"")
-    (big / "ab.txt").write_bytes(b"found-ab\r\n")
-    (big / "price`list.txt").write_bytes(b"")
-    c.start()
-    c.wait_ready()
-    c.type("type C:\\big\\a")
-    c.wait_for(lambda s: s.command == "type C:\\big\\a", "the typed path")
-    c.key("Tab")
-    # A key typed after the Tab lands after what the Tab left.
-    c.xdotool("type", "b")
-    c.wait_for(lambda s: s.command == "type C:\\big\\ab", "the Tab to complete nothing more")
-    c.key("Tab")
-    c.wait_for(lambda s: s.command.rstrip() == "type C:\\big\\ab.txt", "Tab to complete ab.txt")
-    c.key("Return")
-    pane_shows(c, "\r\nfound-ab", "the completed line to run")
-    c.wait_idle()
-    # A name holding the script marker is put in only up to it: the rest
-    # would be expanded.
-    c.type("type C:\\big\\pri")
-    c.wait_for(lambda s: s.command == "type C:\\big\\pri", "the typed name")
-    c.key("Tab")
-    c.wait_for(lambda s: s.command == "type C:\\big\\price", "Tab to stop before the marker")
-
-
-def test_a_huge_history_never_holds_up_the_start_and_loses_what_it_would_not_write(c):
-    user = next((c.prefix / "drive_c" / "users").glob("*/AppData/Roaming"))
-    folder = user / "Orvane" / "Vantrel"
-    folder.mkdir(parents=True)
-    path = folder / "History.txt"
+    c.enter_line("print 1")
+    p.kill()
+    p.wait(timeout=30)
+    c.stop_wine()
+    # A 10 MB line, then 200,000 lines, the last torn by a kill in the
+    # middle of its write.
+    path = history_file(c)
     with open(path, "wb") as f:
         f.write(b"x" * (10 << 20) + b"\r\n")
-        f.write(b"".join(b"echo old-%d\r\n" % i for i in range(200000)))
+        f.write(b"".join(b"echo old-%d\r\n" % i for i in range(200000)) + b"print 3 torn")
     c.start()
     c.wait_ready()
     c.enter_line("print 6*7")
     pane_shows(c, "\r\n42", "the first line's answer")
     c.click_command_box()
-    c.key("Up")
-    c.key("Up")
-    c.wait_for(lambda s: s.command == "echo old-199999", "Up to recall the file's newest line")
+    for expected in ("print 6*7", "echo old-199999"):
+        c.key("Up")
+        c.wait_for(lambda s, e=expected: s.command == e, f"Up to recall {expected!r}")
     c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
     # Once all of it is read, the file is written anew: its newest ten
-    # thousand lines, without the 10 MB one.
+    # thousand lines, whole, without the 10 MB one.
     wait_until(lambda: path.stat().st_size < (1 << 20), 120,
                "the history file written anew without its 10 MB line")
     data = path.read_bytes()
     expect(data.startswith(b"echo old-190001\r\n"), f"the oldest line kept: {data[:40]!r}")
-    expect(data.endswith(b"print 6*7\r\n"), f"the newest line last: {data[-40:]!r}")
+    expect(data.endswith(b"echo old-199999\r\nprint 6*7\r\n"), f"whole lines: {data[-40:]!r}")
     c.key("ctrl+r")
     c.xdotool("type", "--delay", "5", "old-19000")
     c.wait_for(lambda s: s.command == "echo old-190009", "Ctrl+R to find an old line")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to end the search")
 
 
 def test_suggestion_shows_dimmed_and_right_takes_it_but_enter_runs_only_the_typed(c):
@@ -207,6 +162,21 @@ def test_suggestion_shows_dimmed_and_right_takes_it_but_enter_runs_only_the_type
     c.wait_for(lambda s: s.command == "print 4x", "typing past the suggestion")
     wait_until(lambda: suggest_pixels(c, box["rect"]) == 0, 30, "the suggestion to go away")
 
+    # Capitals beyond ASCII fold as any letter does, for the suggestion and
+    # for Ctrl+R.
+    c.key("Escape")
+    for line in ("echo Ölbaum-long-line", "echo ÄRGER im Büro"):
+        c.enter_line(line)
+    c.type("echo Ölb")
+    c.key("End")
+    c.wait_for(lambda s: s.command == "echo Ölbaum-long-line", "End to take the suggested line")
+    c.key("Escape")
+    c.key("ctrl+r")
+    for _ in c.send_text("Ärger"):
+        pass
+    c.wait_for(lambda s: s.command == "echo ÄRGER im Büro" and "Ärger" in (s.prompt or ""),
+               "Ctrl+R to find the line by Ärger")
+
 
 def suggest_pixels(c, rect):
     """How many pixels of the command box show the suggestion's colour."""
@@ -229,6 +199,12 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
     (folder / "My notes.txt").write_bytes(b"noted\r\n")
     (folder / "alpha1.txt").write_bytes(b"a1\r\n")
     (folder / "alpha2.txt").write_bytes(b"a2\r\n")
+    (folder / "price`list.txt").write_bytes(b"")
+    big = c.prefix / "drive_c" / "big"
+    big.mkdir()
+    for i in range(30000):
+        (big / f"aa{i:05d}.txt").write_bytes(b"")
+    (big / "ab.txt").write_bytes(b"found-ab\r\n")
     c.enter_line("cdd c:\\tabs")
 
     # A unique command word; Esc puts back what was typed, as after a cycle,
@@ -261,28 +237,22 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
                "a third Tab to take a candidate")
     c.key("Escape")
     c.wait_for(lambda s: s.command == "type al", "Esc to put back what was typed")
+    c.key("Escape")
 
+    # A name holding the script marker is put in only up to it: the rest
+    # would be expanded.
+    c.type("type pri")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command == "type price", "Tab to stop before the marker")
+    c.key("Escape")
+    c.key("Escape")
 
-def test_a_console_killed_after_a_line_keeps_a_whole_history(c):
-    p = c.start()
-    c.wait_ready()
-    c.enter_line("print 1")
-    c.submit("print 2")
-    c.wait_idle()
-    p.kill()
-    p.wait(timeout=30)
-    c.stop_wine()
-    path = history_file(c)
-    expect(path is not None, "the history file")
-    # A line torn by a kill in the middle of its write.
-    path.write_bytes(path.read_bytes() + b"print 3 torn")
-    c.start()
-    c.wait_ready()
-    c.enter_line("print 4")
-    data = path.read_bytes()
-    expect(data.endswith(b"print 4\r\n"), f"the new line written whole: {data[-40:]!r}")
-    expect(b"tornprint" not in data, f"no line glued to the torn one: {data!r}")
-    c.click_command_box()
-    for expected in ("print 4", "print 2", "print 1"):
-        c.key("Up")
-        c.wait_for(lambda s, e=expected: s.command == e, f"Up to recall {expected!r}")
+    # A folder too big to read in time: the names read are all alike, but
+    # Tab completes only what every name shares, whatever it read. A key
+    # typed after the Tab lands after what the Tab left.
+    c.type("type C:\\big\\a")
+    c.key("Tab")
+    c.xdotool("type", "b")
+    c.wait_for(lambda s: s.command == "type C:\\big\\ab", "the Tab to complete nothing more")
+    c.key("Tab")
+    c.wait_for(lambda s: s.command.rstrip() == "type C:\\big\\ab.txt", "Tab to complete ab.txt")

@@ -57,53 +57,6 @@ TEST(CommandTableTest, RewritesTakeWhatNoEarlierRowTook) {
     }
 }
 
-// What completion offers and the history masks is what the rows say.
-TEST(CommandTableTest, RowsSayWhatTheirArgumentsAreAndTheirOwnWords) {
-    using enum ArgKind;
-    const struct {
-        const char* word;
-        int index;
-        const char* previous;
-        ArgKind kind;
-        std::vector<std::string> words;
-    } cases[] = {
-        {"dock", 1, "", kWords, {"top", "bottom", "off"}},
-        {"dock", 2, "top", kWords, {}},
-        {"keepoutput", 1, "", kWords, {"on", "off"}},
-        {"listen", 1, "", kWords, {"off"}},
-        {"listen", 2, "2319", kPassword, {}},
-        {"connect", 2, "host", kPassword, {}},
-        {"orid", 2, "ann", kPassword, {}},
-        {"echo", 1, "", kWords, {"on", "off"}},
-        {"echo", 2, "on", kText, {}},
-        {"colour", 2, "prompt", kWords, {"text", "bg", "busy"}},
-        {"colour", 3, "loading", kWords, {"text", "bg"}},  // BUSY's other names
-        {"colour", 3, "bg", kColour, {}},
-        {"cd", 1, "", kPath, {}},
-        {"md", 1, "", kPath, {}},
-        {"kill", 1, "", kWindow, {}},
-        {"set", 1, "", kVariable, {}},
-        {"?", 1, "", kExpression, {}},
-        {"env", 1, "", kEnvironment, {}},
-        {"run", 1, "", kTarget, {}},
-        {"delbatch", 1, "", kBatch, {}},
-    };
-    const CommandTable& table = BuiltInCommands();
-    for (const auto& c : cases) {
-        const CommandRow* row = FindRow(table, c.word);
-        ASSERT_NE(row, nullptr) << c.word;
-        std::vector<std::string> words;
-        EXPECT_EQ(ArgumentAt(*row, c.index, c.previous, &words), c.kind) << c.word << c.index;
-        EXPECT_EQ(words, c.words) << c.word << " " << c.index;
-    }
-    EXPECT_TRUE(FindRow(table, "md")->arguments.whole);
-    EXPECT_EQ(PasswordIndex(*FindRow(table, "listen")), 2);
-    EXPECT_EQ(PasswordIndex(*FindRow(table, "echo")), 0);
-    EXPECT_EQ(RunOnWordLength(table, "?x"), 1u);
-    EXPECT_EQ(RunOnWordLength(table, "!"), 1u);
-    EXPECT_EQ(RunOnWordLength(table, "cdx"), 3u);
-}
-
 TEST(CommandTableTest, CountArgsIsThePlaceOfTheLastArgument) {
     struct Case {
         const char* line;

@@ -99,34 +99,17 @@ TEST_F(ConsoleKeysTest, TabCompletesLocallyAndOnlyCommandWordsOverALink) {
     }
 }
 
+// The cycle itself is TabCycle's; a modifier on its way to Shift+Tab does
+// not end it, and Esc puts back what was typed.
 TEST_F(ConsoleKeysTest, TabTwiceListsThenCyclesAndEscPutsBackTheTypedText) {
     fake.bar.SetCommandText("ver");
-    console.KeyDown(kVkTab, 0);
-    EXPECT_EQ(fake.bar.command, "ver");
-    console.KeyDown(kVkTab, 0);
+    for (int i = 0; i < 3; ++i) console.KeyDown(kVkTab, 0);
     EXPECT_EQ(pane.Text(), "ver\r\nversion");
-    const char* cycle[] = {"ver ", "version ", "ver "};
-    for (const char* box : cycle) {
-        console.KeyDown(kVkTab, 0);
-        EXPECT_EQ(fake.bar.command, box);
-    }
-    console.KeyDown(kVkShift, kModShift);  // on the way to Shift+Tab
+    console.KeyDown(kVkShift, kModShift);
     console.KeyDown(kVkTab, kModShift);
     EXPECT_EQ(fake.bar.command, "version ");
     EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
     EXPECT_EQ(fake.bar.command, "ver");
-    EXPECT_EQ(pane.Text(), "ver\r\nversion");  // the list stays
-    console.KeyDown(kVkEscape, 0);
-    EXPECT_EQ(fake.bar.command, "");
-
-    // Any other key ends the cycle: Esc is the box's own again.
-    fake.bar.SetCommandText("ver");
-    console.KeyDown(kVkTab, 0);
-    console.KeyDown(kVkTab, 0);
-    console.KeyDown(kVkTab, 0);
-    console.KeyDown('X', 0);
-    console.KeyDown(kVkEscape, 0);
-    EXPECT_EQ(fake.bar.command, "");
 }
 
 }  // namespace

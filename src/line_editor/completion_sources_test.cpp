@@ -106,6 +106,7 @@ TEST_F(CompletionSourcesTest, EachContextHasItsOwnCandidates) {
         {"colour c", {"command"}},
         {"colour output b", {"bg", "busy"}},
         {"colour command busy t", {"text"}},
+        {"colour command loading t", {"text"}},  // BUSY's other name
         {"colour command busy text re", {"RebeccaPurple", "red"}},
         {"colour output bg ", {"RebeccaPurple", "red"}},
         {"dock ", {"bottom", "off", "top"}},

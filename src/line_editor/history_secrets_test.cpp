@@ -68,15 +68,5 @@ TEST(HistorySecretsTest, ALineStartingWithABlankIsKeptPrivate) {
     for (const Case& c : cases) EXPECT_EQ(KeptPrivate(c.line), c.keptPrivate) << c.line;
 }
 
-TEST(HistorySecretsTest, WordsThatNameASecretKeepALineInMemory) {
-    for (const char* line : {"set MyApiToken=zq81", "vb dbPassword = \"x\"", "set PWD=1",
-                             "echo SECRET", "let apikey=2", "set passwd=3"}) {
-        EXPECT_TRUE(NamesSecret(line)) << line;
-    }
-    for (const char* line : {"set Colour=1", "echo pass word", "dir", ""}) {
-        EXPECT_FALSE(NamesSecret(line)) << line;
-    }
-}
-
 }  // namespace
 }  // namespace vantrel

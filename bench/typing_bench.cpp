@@ -82,6 +82,26 @@ void Keystrokes(SocketConsole& whole) {
     std::printf("%-40s %8.3f ms mean\n", "keystroke, no line matches", missTotal / 100);
 }
 
+// Ctrl+R: each typed character searches every line again, from the newest.
+void Search(SocketConsole& whole) {
+    double total = 0;
+    int strokes = 0;
+    for (int round = 0; round < 20; ++round) {
+        whole.console.KeyDown(vantrel::kVkEscape, 0);
+        whole.fake.bar.command = "";
+        whole.console.KeyDown('R', vantrel::kModCtrl);
+        for (const char* c : {"Ü", "b", "e", "r", "z", "w", "e", "r", "g"}) {
+            const auto start = Clock::now();
+            whole.console.CharTyped(c);
+            total += Milliseconds(start);
+            ++strokes;
+        }
+        whole.console.KeyDown(vantrel::kVkEscape, 0);
+    }
+    std::printf("%-40s %8.3f ms mean (%d characters)\n", "Ctrl+R, a text no line holds",
+                total / strokes, strokes);
+}
+
 void Tabs(SocketConsole& whole) {
     const struct {
         const char* label;
@@ -129,5 +149,23 @@ void BenchTyping() {
     std::printf("%-40s %8.3f ms (10,000 ticks)\n", "building the program index",
                 Milliseconds(index));
     Keystrokes(whole);
+    Search(whole);
     Tabs(whole);
+
+    // A history file grown wild: a 10 MB line, then 200,000 more.
+    SocketConsole huge;
+    Fill(huge);
+    std::string history(10 << 20, 'x');
+    history += "\r\n";
+    for (int i = 0; i < 200000; ++i) history += "echo old line " + std::to_string(i) + "\r\n";
+    huge.fake.files.AddFile(std::string(kRoaming) + "\\Orvane\\Vantrel\\History.txt", history);
+    const auto hugeStart = Clock::now();
+    huge.console.StartUp("");
+    std::printf("%-40s %8.3f ms\n", "start-up, 10 MB line and 200,000 more",
+                Milliseconds(hugeStart));
+    const auto rest = Clock::now();
+    int ticks = 0;
+    for (; ticks < 100000 && huge.fake.files.replaceCount == 0; ++ticks) huge.console.Tick();
+    std::printf("%-40s %8.3f ms (%d ticks)\n", "  the rest read and the file rewritten",
+                Milliseconds(rest), ticks);
 }

@@ -8,6 +8,10 @@ the key sent to the box read back changed, best and median of the tries;
 reading the box back costs the same in both setups, so their difference is
 what the history and the lists cost.
 
+Then the start: from starting the program to the answer of the first line
+typed, in an empty profile and with a history file of a 10 MB line and
+200,000 more (best of three each).
+
 Usage: bench/typing_wine.py --build build/windows [--work /tmp/vantrel-typing]
 Figures only: nothing here passes or fails on a time.
 """
@@ -109,6 +113,44 @@ def measure(console, label):
           f"{statistics.median(tabs) * 1e3:5.1f} ms")
 
 
+def huge_history(console):
+    user = next((console.prefix / "drive_c" / "users").glob("*/AppData/Roaming"))
+    data = user / "Orvane" / "Vantrel"
+    data.mkdir(parents=True, exist_ok=True)
+    with open(data / "History.txt", "wb") as f:
+        f.write(b"x" * (10 << 20) + b"\r\n")
+        f.write(b"".join(b"echo old line %d\r\n" % i for i in range(200_000)))
+
+
+def start_to_answer(console):
+    """Seconds from starting the program to the answer of a line typed at
+    once."""
+    start = time.monotonic()
+    process = console.start()
+    console.wait_ready(timeout=120)
+    console.submit("print 6*7")
+    console.wait_for(lambda s: s.pane_text == "\r\n42", "the first line's answer", 60)
+    seconds = time.monotonic() - start
+    console.submit("exit")
+    harness.wait_until(lambda: process.poll() is not None, 60, "the console to end")
+    return seconds
+
+
+def measure_starts(build, work):
+    for label, fill in (("empty profile", None), ("10 MB line + 200,000 lines", huge_history)):
+        times = []
+        for attempt in range(3):
+            console = harness.Console(build, work, f"start-{attempt}")
+            try:
+                if fill:
+                    fill(console)
+                times.append(start_to_answer(console))
+            finally:
+                console.close()
+        print(f"{label:>28}: start to the first answer best {min(times):.2f} s, "
+              f"median {statistics.median(times):.2f} s")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--build", required=True, help="the Windows build folder")
@@ -125,6 +167,7 @@ def main():
                 measure(console, label)
             finally:
                 console.close()
+        measure_starts(a.build, a.work)
     finally:
         harness.cleanup(a.work)
         shutil.rmtree(a.work, ignore_errors=True)

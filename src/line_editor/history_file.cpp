@@ -86,7 +86,11 @@ std::string_view HistoryLines::SuggestionFor(std::string_view text) const {
     if (text.empty()) return {};
     const std::string folded = text::FoldCase(text);
     for (size_t i = lines_.size(); i-- > 0;) {
-        if (!FoldedAt(i).starts_with(folded)) continue;
+        // Most lines differ at their first byte: no call is made for them.
+        const std::string& line = FoldedAt(i);
+        if (line.size() < folded.size() || line[0] != folded[0] || !line.starts_with(folded)) {
+            continue;
+        }
         // The typed text's letters may take other bytes in the line.
         size_t end = 0;
         if (text::MatchesAt(lines_[i], 0, text, &end) && end < lines_[i].size()) {

@@ -11,6 +11,7 @@ sleeps for a fixed time.
 import json
 import os
 import re
+import select
 import shutil
 import signal
 import subprocess
@@ -171,7 +172,7 @@ class Console:
         shutil.rmtree(self.prefix, ignore_errors=True)
         self.prefix.parent.mkdir(parents=True, exist_ok=True)
         self.logs.mkdir(parents=True, exist_ok=True)
-        subprocess.run(["cp", "-a", s["template"], str(self.prefix)], check=True)
+        subprocess.run(["cp", "-a", s["template"], str(self.prefix)], check=True, timeout=240)
         self.env = wine_env(self.prefix, self.display)
         self.exe = self.build / "Vantrel.exe"
 
@@ -218,20 +219,27 @@ class Console:
         self.probe = None
 
     # -- reading the windows -------------------------------------------
-    def ask_probe(self, command):
-        """Sends the probe one command; returns its JSON answer."""
-        if self.probe is None or self.probe.poll() is not None:
-            with open(self.logs / f"{self.name}.probe.log", "a") as log:
-                self.probe = subprocess.Popen(
-                    [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
-                    stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
-                    text=True, encoding="latin-1")
-        self.probe.stdin.write(command + "\n")
-        self.probe.stdin.flush()
-        line = self.probe.stdout.readline()
-        if not line:
-            raise TestFailure("the probe ended")
-        return json.loads(line)
+    def ask_probe(self, command, timeout=60):
+        """Sends the probe one command; returns its JSON answer. A probe that
+        gives no answer in time is ended, and a new one asked once more."""
+        for _ in range(2):
+            if self.probe is None or self.probe.poll() is not None:
+                with open(self.logs / f"{self.name}.probe.log", "a") as log:
+                    self.probe = subprocess.Popen(
+                        [WINE, str(self.build / "vantrel_probe.exe")], env=self.env,
+                        stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log,
+                        text=True, encoding="latin-1")
+            self.probe.stdin.write(command + "\n")
+            self.probe.stdin.flush()
+            if select.select([self.probe.stdout], [], [], timeout)[0]:
+                line = self.probe.stdout.readline()
+                if not line:
+                    raise TestFailure("the probe ended")
+                return json.loads(line)
+            self.probe.kill()
+            self.probe.wait(timeout=30)
+            self.probe = None
+        raise TestFailure(f"the probe gave no answer to {command[:40]!r} in {timeout}s, twice")
 
     def snapshot(self):
         return Snapshot(self.ask_probe("snapshot"))

@@ -38,7 +38,7 @@ void Feed(bool serving, const uint8_t* data, size_t size) {
         in.RunCommand("connect 10.0.0.9 pw");
         rig.socket.Connected();
     }
-    RemoteLink& link = *rig.console.Link();
+    RemoteLink& link = static_cast<RemoteLink&>(*rig.console.Remote());
     size_t at = 0;
     while (at < size) {
         // The first byte of each chunk gives its length, and as many

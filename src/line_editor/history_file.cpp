@@ -111,6 +111,8 @@ int HistoryLines::FindOlder(std::string_view text, int before) const {
 std::vector<std::string> HistoryFile::LoadNewest() {
     loading_ = false;
     collecting_ = true;
+    readWhole_ = true;
+    loadedSize_ = 0;
     const std::vector<FileEntry> found = files_.Find(path_, FileMask::kFiles);
     if (found.size() != 1 || found[0].size <= 0) return {};
     const std::uint64_t size = static_cast<std::uint64_t>(found[0].size);
@@ -118,8 +120,10 @@ std::vector<std::string> HistoryFile::LoadNewest() {
     std::string bytes, err;
     bool more = false;
     if (!files_.ReadFilePart(path_, from, static_cast<size_t>(size - from), &bytes, &more, &err)) {
+        readWhole_ = false;
         return {};
     }
+    loadedSize_ = from + bytes.size();
     // A file that does not end in a whole line is mended.
     rewriteDue_ = !bytes.ends_with("\r\n");
     newestAt_ = from;
@@ -151,8 +155,10 @@ void HistoryFile::LoadOlder(size_t maxBytes) {
     bool more = false;
     const size_t n = static_cast<size_t>(std::min<std::uint64_t>(maxBytes, newestAt_ - olderAt_));
     if (!files_.ReadFilePart(path_, olderAt_, n, &bytes, &more, &err) || bytes.empty()) {
-        // A file changed under the console keeps what was read of it.
+        // A file that could not be read whole is never written anew from
+        // the part that was.
         loading_ = false;
+        readWhole_ = false;
         return;
     }
     olderAt_ += bytes.size();
@@ -196,18 +202,32 @@ std::vector<std::string> HistoryFile::FinishLoad() {
     if (loading_) return {};
     if (collecting_) {
         collecting_ = false;
+        // The lines appended meanwhile, by this console or any other, are
+        // what the file has grown by since it was first read; more than
+        // lines typed meanwhile could make is left alone.
+        std::string grown, err;
+        bool more = false;
+        const std::vector<FileEntry> found = files_.Find(path_, FileMask::kFiles);
+        const std::uint64_t size =
+            found.size() == 1 ? static_cast<std::uint64_t>(found[0].size) : 0;
+        if (size < loadedSize_ || size - loadedSize_ > kHistoryLines * 64 ||
+            (size > loadedSize_ &&
+             !files_.ReadFilePart(path_, loadedSize_, size - loadedSize_, &grown, &more, &err))) {
+            readWhole_ = false;
+        }
         std::vector<std::string> all = older_;
         all.insert(all.end(), newest_.begin(), newest_.end());
-        all.insert(all.end(), appended_.begin(), appended_.end());
+        for (std::string& line :
+             HistoryFileLines(DecodeStoredText(pages_, grown, LineMix::kPerLine), false)) {
+            all.push_back(std::move(line));
+        }
         const std::vector<std::string> kept = NewestUnique(all, kHistoryLines);
         lines_ = all.size();
         duplicates_ = all.size() - kept.size();
-        std::string err;
-        if (rewriteDue_ || lines_ >= kCompactAtLines || duplicates_ >= kCompactAtDuplicates) {
-            Rewrite(kept, &err);
-        }
+        const bool due =
+            rewriteDue_ || lines_ >= kCompactAtLines || duplicates_ >= kCompactAtDuplicates;
+        if (due && readWhole_) Rewrite(kept, &err);
         newest_.clear();
-        appended_.clear();
     }
     return std::move(older_);
 }
@@ -229,10 +249,7 @@ bool HistoryFile::Append(const std::string& line, bool duplicate, std::string* e
         return false;
     }
     // While the older lines are read the file is counted once they all are.
-    if (collecting_) {
-        appended_.push_back(line);
-        return true;
-    }
+    if (collecting_) return true;
     ++lines_;
     if (duplicate) ++duplicates_;
     if (lines_ >= kCompactAtLines || duplicates_ >= kCompactAtDuplicates) return Compact(err);

@@ -140,21 +140,22 @@ class HistoryFile {
     bool torn_ = false;
 
     // The read of the older lines: where it is, up to where the newest
-    // begin, the part of a line a slice ended in (or that an over-long
-    // line is being passed over), what was read, and whether the file
-    // holds what it would not write.
+    // begin and where the file ended then, the part of a line a slice ended
+    // in (or that an over-long line is being passed over), what was read,
+    // whether all of it could be, and whether the file holds what it would
+    // not write. From the start of a load until FinishLoad the file is not
+    // counted nor compacted: it is known whole only then.
     bool loading_ = false;
+    bool collecting_ = false;
     std::uint64_t olderAt_ = 0;
     std::uint64_t newestAt_ = 0;
+    std::uint64_t loadedSize_ = 0;
     std::string partial_;
     bool passingOver_ = false;
     std::vector<std::string> older_;
     std::vector<std::string> newest_;
-    std::vector<std::string> appended_;
+    bool readWhole_ = true;
     bool rewriteDue_ = false;
-    // From the start of a load until FinishLoad: the lines appended
-    // meanwhile are kept too, so that the file is counted whole.
-    bool collecting_ = false;
 };
 
 }  // namespace vantrel

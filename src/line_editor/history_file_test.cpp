@@ -198,6 +198,16 @@ TEST_F(HistoryFileTest, TheNewestLinesComeFirstAndTheRestInSlices) {
     EXPECT_EQ(text.find('x'), std::string::npos);
     EXPECT_EQ(text.rfind("old 10101" + pad + "\r\n", 0), 0u);
     EXPECT_TRUE(text.ends_with("new 99\r\ntyped meanwhile\r\n"));
+
+    // A read that fails part of the way never has the file written anew
+    // from the part it read.
+    files.AddFile(kPath, older + newest);
+    FaultInjector faults{4};  // the second slice
+    files.faults = &faults;
+    HistoryFile broken(files, pages, kPath);
+    broken.Load();
+    files.faults = nullptr;
+    EXPECT_EQ(files.Contents(kPath), older + newest);
 }
 
 TEST_F(HistoryFileTest, CompactionRereadsTheFileSoHandEditsStayAndDropsOlderDuplicates) {

@@ -1,5 +1,7 @@
 #include "line_editor/line_editor.h"
 
+#include <algorithm>
+
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "line_editor/history_secrets.h"
@@ -99,11 +101,12 @@ std::optional<std::string> LineEditor::Enter() {
     if (search_.Active()) EndSearch(search_.Shown());
     ShowSuggestion("");
     std::optional<std::string> line = Unmasked(bar_.CommandText());
-    recalled_.reset();
+    // A line refused stays in the box, still the one recalled.
     if (!line) {
         in_.PrintOut(kPasswordNotKept);
         return line;
     }
+    recalled_.reset();
     // Passwords typed at a prompt are never remembered. The user's own
     // lines are also kept for the next start and the search; those sent to
     // a peer are the peer's, and only browsed here.
@@ -121,19 +124,23 @@ std::optional<std::string> LineEditor::Unmasked(const std::string& text) {
     if (state_ != kLocal || !recalled_) return text;
     const LineMarkers markers = in_.Markers();
     const size_t password = PasswordStart(text, markers, in_.Commands());
-    const std::string_view mask = kSecretMask;
-    if (password == std::string::npos || text.compare(password, mask.size(), mask) != 0) {
-        return text;
-    }
-    // The password the line names is the history's mask, which the user
-    // did not type: it must never become a password.
-    const bool maskAlone = password + mask.size() == text.size();
-    if (!maskAlone && text[password + mask.size()] != ' ') return text;
+    if (password == std::string::npos) return text;
+    // The password as the interpreter will take it: the token that begins
+    // there, in its command.
+    const size_t commandEnd =
+        std::min(FindSeparator(text, markers.separator, password), text.size());
+    const std::string_view command = std::string_view(text).substr(0, commandEnd);
+    Tokens tokens(command, password);
+    Token token;
+    if (!tokens.Next(&token) || token.In(command) != kSecretMask) return text;
+    // That password is the history's mask, which the user did not type: it
+    // never becomes a password. The line takes the one this session gave
+    // it when nothing follows the mask; anything else runs nothing.
     std::optional<std::string> real = history_.RealText(text);
     if (!real) real = history_.RealText(*recalled_);
-    if (!real || !maskAlone) return std::nullopt;
-    const size_t realPassword = PasswordStart(*real, markers, in_.Commands());
-    if (realPassword == std::string::npos) return std::nullopt;
+    const size_t realPassword =
+        real ? PasswordStart(*real, markers, in_.Commands()) : std::string::npos;
+    if (token.end != text.size() || realPassword == std::string::npos) return std::nullopt;
     return text.substr(0, password) + real->substr(realPassword);
 }
 

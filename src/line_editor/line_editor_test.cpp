@@ -154,10 +154,15 @@ TEST_F(ConsoleHistoryTest, AMaskedLineRecalledRunsWithItsOwnPasswordOrNotAtAll) 
     again->AttachSocket(socket);
     Browse(*again, fake.bar, 3);
     ASSERT_EQ(fake.bar.command, "listen 2319 ********");
-    again->EnterClicked();
-    EXPECT_EQ(again->In().PendingOutput(),
-              "The password of this line was not kept in the history: type it again");
-    EXPECT_EQ(socket.mode, FakeSocket::Mode::kIdle);
+    // Nor when something is added after the mask.
+    for (const char* line : {"listen 2319 ********", "listen 2319 ********|echo x"}) {
+        fake.bar.command = line;
+        again->In().PendingOutput().clear();
+        again->EnterClicked();
+        EXPECT_EQ(again->In().PendingOutput(),
+                  "The password of this line was not kept in the history: type it again");
+        EXPECT_EQ(socket.mode, FakeSocket::Mode::kIdle);
+    }
     // Typed by hand into an emptied box, the mask is a password like any.
     fake.bar.command = "";
     again->CommandTextChanged();

@@ -21,7 +21,7 @@ bool RowMatches(const CommandRow& row, const Command& command) {
 
 // The one-character word of a row that runs on, when word begins with it.
 std::string_view RunOnWord(const CommandRow& row, std::string_view word) {
-    if (!row.runsOn || word.size() < 2) return {};
+    if (!row.arguments.runsOn || word.size() < 2) return {};
     for (std::string_view w : row.words) {
         if (w.size() == 1 && word[0] == w[0]) return w;
     }

@@ -53,6 +53,10 @@ struct Arguments {
     // kind of argument index (1 for the first) after previous (lower
     // case), its own words there added to *words.
     ArgKind (*at)(int index, std::string_view previous, std::vector<std::string>* words) = nullptr;
+    // The first argument may follow a one-character command word without a
+    // blank: when no word of the row matched, a command word that begins
+    // with one of the row's is read as that word, a blank and the rest.
+    bool runsOn = false;
 
     ArgKind At(int index) const { return index <= 1 ? first : later; }
 };
@@ -60,6 +64,8 @@ struct Arguments {
 struct CommandRow {
     std::vector<std::string_view> words = {};
     CommandHandler handler = nullptr;
+    // What its arguments are.
+    Arguments arguments = {};
     // A command with fewer or more arguments than these prints the syntax
     // lines instead of running.
     int minArgs = 0;
@@ -70,12 +76,6 @@ struct CommandRow {
     RewriteRule rewrite = nullptr;
     // Used instead of the words when set.
     CommandMatcher matches = nullptr;
-    // What its arguments are.
-    Arguments arguments = {};
-    // Its one-character word runs on into the first argument: when no word
-    // of the row matched, a command word that begins with it is read as
-    // that word, a blank and the rest.
-    bool runsOn = false;
 };
 
 using CommandTable = std::vector<CommandRow>;

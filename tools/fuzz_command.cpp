@@ -1,6 +1,7 @@
 // libFuzzer target over whole command lines: arbitrary bytes, cut at line
-// breaks, are typed at a console on in-memory services, some of them while
-// a served client's lines arrive. Any line may name any command, file,
+// breaks, are typed at a console on in-memory services (some edited first:
+// suggested, completed, searched), some of them while a served client's
+// lines arrive. Any line may name any command, file,
 // script or window; nothing may crash the console, leave it running a line,
 // or let its pending output outgrow its bound. A line that would run for
 // ever is stopped with Esc, as a user would, after a few hundred pumps.
@@ -55,6 +56,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             rig.socket.Receive(line + "\r\n");
         } else {
             rig.fake.bar.command = line;
+            rig.fake.bar.caret = -1;
+            // Every third line is edited first: suggested, completed and
+            // searched for, as typing would.
+            if (n % 3 == 2) {
+                rig.console.CommandTextChanged();
+                rig.console.KeyDown(kVkTab, 0);
+                rig.console.KeyDown(kVkTab, 0);
+                rig.console.KeyDown(kVkEscape, 0);
+                rig.console.KeyDown('R', kModCtrl);
+                rig.console.CharTyped(line.substr(0, 1));
+                rig.console.KeyDown(kVkEscape, 0);
+                rig.console.KeyUp(kVkUp, 0);
+                rig.fake.bar.command = line;
+            }
             rig.console.EnterClicked();
         }
         rig.console.Tick();

@@ -90,8 +90,6 @@ Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote,
             break;
         case kWords:
             for (const std::string& word : r.words) out.push_back({word});
-            // What takes none of its own words there may be given a path.
-            if (r.words.empty()) looked = Paths(r, deadline, &out);
             break;
         case kNone:
             break;

@@ -114,6 +114,7 @@ TEST_F(CompletionSourcesTest, EachContextHasItsOwnCandidates) {
         {"echo o", {"off", "on"}},
         {"listen o", {"off"}},
         {"ban x", {}},
+        {"echo x rea", {}},  // ECHO's text is no name
         {"notepad rea", {"readme.txt"}},
     };
     for (const auto& c : cases) {

@@ -32,7 +32,6 @@ class TabCycle {
     // True when a cycle was going on and the typed text is back.
     bool Escape();
     void End() { phase_ = Phase::kIdle; }
-    bool Active() const { return phase_ != Phase::kIdle; }
 
     // A screenful of the output pane.
     static constexpr size_t kMostListed = 40;

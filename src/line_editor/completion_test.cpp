@@ -55,6 +55,7 @@ TEST(CompletionParse, EachWordGetsItsContext) {
         // A word that looks like a path is one, whatever the command.
         {"notepad c:\\bo", kEnd, kPath, "notepad", 1, "c:\\", "bo", 8},
         {"notepad rea", kEnd, kPath, "notepad", 1, "", "rea", 8},
+        {"dos c:\\wi", kEnd, kPath, "dos", 1, "c:\\", "wi", 4},
         // Variables: the name before the caret, inside an expression too.
         {"set Win", kEnd, kVariable, "set", 1, "", "Win", 4},
         {"set WinX=1", kEnd, kNone, "set", 1, "", "1", 9},

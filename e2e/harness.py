@@ -354,6 +354,39 @@ class Console:
                 expect(self.ask_probe(f"unicode {units}")["done"], f"{part!r} sent")
             yield part
 
+    def type_on_keyboard(self, text):
+        """Types text into the command box through the X keyboard, the path
+        a keyboard layout's own keys take. Each character beyond ASCII is
+        put on a spare key for the whole typing (xdotool's map of a moment
+        is undone before Wine reads the key), and each piece is waited for
+        in the box before the next, never typed again."""
+        self.click_command_box()
+        listing = subprocess.run(["xmodmap", "-pke"], env=self.env, capture_output=True,
+                                 text=True, check=True, timeout=30).stdout
+        spare = [int(n) for n in re.findall(r"^keycode +(\d+) =\s*$", listing, re.M)]
+        wanted = sorted({ch for ch in text if not ch.isascii()})
+        expect(len(spare) >= len(wanted), f"{len(wanted)} spare keys (the map has {len(spare)})")
+        keys = dict(zip(wanted, spare))
+
+        def remap(code, keysym=""):
+            subprocess.run(["xmodmap", "-e", f"keycode {code} = {keysym}"], env=self.env,
+                           check=True, timeout=30)
+        try:
+            for ch, code in keys.items():
+                # Named twice: one keysym alone would be split into cases.
+                remap(code, f"U{ord(ch):04X} U{ord(ch):04X}")
+            shown = self.snapshot().command or ""
+            for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+                if part.isascii():
+                    self.xdotool("type", "--delay", "5", part)
+                else:
+                    self.xdotool("key", f"U{ord(part):04X}")
+                shown += part
+                self.wait_for(lambda s, want=shown: s.command == want, f"{part!r} typed")
+        finally:
+            for code in keys.values():
+                remap(code)
+
     def key(self, name):
         self.xdotool("key", name)
 

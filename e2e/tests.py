@@ -28,8 +28,7 @@ ENTER_BUTTON = 1  # IDOK
 BAR_HEIGHT = 17
 
 
-
-def test_first_start_shows_welcome_second_does_not(c):
+def test_first_start_welcomes_a_second_start_ends_at_once_and_exit_takes_the_tray_icon(c):
     p = c.start()
     snap = pane_shows(c, WELCOME, "the six welcome lines", timeout=90)
     bar = snap.bar
@@ -40,8 +39,18 @@ def test_first_start_shows_welcome_second_does_not(c):
     expect((shortcuts / "Autoexec.dcb").is_file(), f"{shortcuts}\\Autoexec.dcb exists")
     expect_equal((shortcuts / "Autoexec.dcb").read_bytes(), b"", "Autoexec.dcb content")
 
+    second = c.start()
+    wait_until(lambda: second.poll() is not None, 60, "the second instance to end")
+    expect_equal(second.returncode, 0, "exit code of the second instance")
+    snap = c.snapshot()
+    expect_equal(len(snap.pids), 1, "running consoles")
+    expect_equal(len([w for w in snap.windows if w["class"] == "VantrelMain"]), 1, "bars")
+
+    wait_until(c.tray_visible, 30, "the tray icon")
     c.submit("exit")
     wait_until(lambda: p.poll() is not None, 30, "the first console to end")
+    wait_until(lambda: not c.tray_visible(), 30, "the tray icon to go")
+    expect_equal(c.snapshot().pids, [], "running consoles")
 
     c.start()
     c.wait_ready()
@@ -50,49 +59,31 @@ def test_first_start_shows_welcome_second_does_not(c):
     pane_shows(c, "1", "only the new output, no welcome text")
 
 
-def test_second_instance_ends_at_once(c):
+def test_the_pane_shows_recalls_clears_and_closes_as_typed(c):
     c.start()
-    c.wait_ready()
-    second = c.start()
-    wait_until(lambda: second.poll() is not None, 60, "the second instance to end")
-    expect_equal(second.returncode, 0, "exit code of the second instance")
-    snap = c.snapshot()
-    expect_equal(len(snap.pids), 1, "running consoles")
-    expect_equal(len([w for w in snap.windows if w["class"] == "VantrelMain"]), 1, "bars")
+    snap = c.wait_ready()
+    left, top, right, bottom = snap.control(101)["rect"]
+    # The bottom row of the prompt's first character cell lies below the glyph.
+    x, y = left + 1, bottom - 1
+    wait_until(lambda: c.pixel(x, y) == (0, 0, 0), 30, "the default black prompt background")
+    expect(snap.control(ENTER_BUTTON)["rect"][2] <= 0, "the Enter button starts out of sight")
 
-
-def test_print_shows_result_below_an_empty_line(c):
-    c.start()
-    c.wait_ready()
     c.enter_line("print 2+3")
     snap = pane_shows(c, "\r\n5")
     expect_equal(snap.pane["rect"], [0, BAR_HEIGHT, 1280, BAR_HEIGHT + 2 * 15 + 2],
                  "a two-line pane below the bar")
-
-
-def test_back_quote_markers_expand_variables(c):
-    c.start()
-    c.wait_ready()
     c.enter_line("set x=5")
     c.enter_line("print `x`*2")
     pane_shows(c, "\r\n10")
+    c.enter_line("ver")
+    pane_shows(c, "\r\nOrvane Vantrel v0.00\r\nEnter UPDATE to check for newer versions")
 
+    c.click_command_box()
+    c.key("Up")
+    c.wait_for(lambda s: s.command == "ver", "Up to recall the line")
+    c.key("Down")
+    c.wait_for(lambda s: s.command == "", "Down past the newest entry to empty the box")
 
-def test_cls_after_output_leaves_the_pane_closed(c):
-    c.start()
-    c.wait_ready()
-    c.enter_line("print 1")
-    pane_shows(c, "\r\n1")
-    c.enter_line("dir|cls")
-    pane_closed(c)
-    # Kept output would sit above this if the listing had reached the pane.
-    c.enter_line("&print 2")
-    pane_shows(c, "2", "only the new output after the cleared pane")
-
-
-def test_esc_clears_the_box_then_closes_the_pane(c):
-    c.start()
-    c.wait_ready()
     c.enter_line("print 1")
     pane_shows(c, "\r\n1")
     c.type("abc")
@@ -106,10 +97,6 @@ def test_esc_clears_the_box_then_closes_the_pane(c):
     c.key("Escape")
     pane_closed(c, "Esc on the empty box to close the pane")
 
-
-def test_esc_in_the_pane_closes_it_and_the_bar_gets_the_focus(c):
-    c.start()
-    c.wait_ready()
     c.enter_line("print 1")
     snap = pane_shows(c, "\r\n1")
     left, top, right, bottom = snap.pane["rect"]
@@ -121,68 +108,33 @@ def test_esc_in_the_pane_closes_it_and_the_bar_gets_the_focus(c):
     command_box = snap.control(102)["hwnd"]
     c.wait_for(lambda s: s.data["focus"] == command_box, "the focus back in the command box")
 
+    c.enter_line("print 1")
+    pane_shows(c, "\r\n1")
+    c.enter_line("dir|cls")
+    pane_closed(c)
+    # Kept output would sit above this if the listing had reached the pane.
+    c.enter_line("&print 2")
+    pane_shows(c, "2", "only the new output after the cleared pane")
 
-def test_up_arrow_recalls_the_previous_line(c):
-    c.start()
-    c.wait_ready()
-    c.enter_line("print 7")
-    c.click_command_box()
-    c.key("Up")
-    c.wait_for(lambda s: s.command == "print 7", "Up to recall the line")
-    c.key("Down")
-    c.wait_for(lambda s: s.command == "", "Down past the newest entry to empty the box")
-
-
-def test_keepoutput_on_keeps_earlier_output(c):
-    c.start()
-    c.wait_ready()
-    c.enter_line("keepoutput on")
-    c.enter_line("print 2")
-    pane_shows(c, "2")
-    c.enter_line("print 3")
-    pane_shows(c, "2\r\n3")
-
-
-def test_output_max_size_two_gives_a_two_line_pane(c):
-    c.start()
-    c.wait_ready()
     c.enter_line("set OutputMaxSize=2")
     c.enter_line("print 1|print 2|print 3")
     snap = pane_shows(c, "\r\n1\r\n2\r\n3")
     expect_equal(snap.pane["rect"], [0, BAR_HEIGHT, 1280, BAR_HEIGHT + 2 * 15 + 2],
-                 "pane rectangle")
+                 "a pane of two lines at most")
+    c.enter_line("cls")
+    c.enter_line("keepoutput on")
+    c.enter_line("print 2")
+    pane_shows(c, "2")
+    c.enter_line("print 3")
+    pane_shows(c, "2\r\n3", "KEEPOUTPUT to keep the earlier output")
 
-
-def test_colour_prompt_bg_repaints_the_prompt_box(c):
-    c.start()
-    snap = c.wait_ready()
-    left, top, right, bottom = snap.control(101)["rect"]
-    # The bottom row of the first character cell lies below the glyph.
-    x, y = left + 1, bottom - 1
-    wait_until(lambda: c.pixel(x, y) == (0, 0, 0), 30, "the default black prompt background")
     c.enter_line("colour prompt bg red")
     wait_until(lambda: c.pixel(x, y) == (255, 0, 0), 30, "a red prompt background")
-
-
-def test_enterbutton_on_shows_the_button(c):
-    c.start()
-    snap = c.wait_ready()
-    expect(snap.control(ENTER_BUTTON)["rect"][2] <= 0, "the Enter button starts out of sight")
     c.enter_line("enterbutton on")
     snap = c.wait_for(lambda s: s.control(ENTER_BUTTON)["rect"][0] == 1280 - 53,
                       "the Enter button at the right end")
     expect_equal(snap.control(ENTER_BUTTON)["rect"], [1227, 1, 1280, 16], "Enter button")
     expect_equal(snap.control(102)["rect"][2], 1227, "command box right edge")
-
-
-def test_exit_ends_the_process_and_removes_the_tray_icon(c):
-    p = c.start()
-    c.wait_ready()
-    wait_until(c.tray_visible, 30, "the tray icon")
-    c.submit("exit")
-    wait_until(lambda: p.poll() is not None, 30, "the console to end")
-    wait_until(lambda: not c.tray_visible(), 30, "the tray icon to go")
-    expect_equal(c.snapshot().pids, [], "running consoles")
 
 
 TESTS = {name[len("test_"):]: fn for name, fn in globals().items() if name.startswith("test_")}

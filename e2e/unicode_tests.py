@@ -48,7 +48,9 @@ def test_unicode_names_are_listed_shown_copied_renamed_deleted_and_entered(c):
     wait_until(lambda: not (root / "Ωμέγα.txt").exists(), 30, "DEL to delete it")
     expect((root / name).is_file(), "the original kept")
 
-    run(c, "cd Ελληνικά")
+    # Typed on the keyboard, not sent as characters: the X key path.
+    c.type_on_keyboard("cd Ελληνικά")
+    c.key("Return")
     c.wait_for(lambda s: (s.prompt or "").endswith(":\\uni\\Ελληνικά>"), "the prompt in the Greek folder")
 
 

@@ -9,6 +9,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh windows
 mkdir -p docs
-python3 e2e/screenshot.py --build build/windows --work build/windows/screenshot \
+python3 tools/screenshot.py --build build/windows --work build/windows/screenshot \
     docs/screenshot.png docs/docked-bottom.png docs/tray-menu.png \
     docs/suggestion.png docs/tab-list.png docs/unicode.png

@@ -13,9 +13,12 @@ the list a second Tab shows; and names and text in several scripts.
 import argparse
 import subprocess
 import sys
+from pathlib import Path
 
 # No bytecode caches in the source tree.
 sys.dont_write_bytecode = True
+# The end-to-end tests' machinery drives the console here too.
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 
 import harness  # noqa: E402
 

@@ -37,7 +37,9 @@ def stop_with_esc(c, what):
     return seconds
 
 
-def test_an_endless_script_keeps_the_bar_answering_and_esc_stops_it(c):
+def test_an_endless_script_keeps_the_bar_answering_and_esc_stops_it_and_its_batch_file(c):
+    (c.prefix / "drive_c" / "stuck.dcb").write_bytes(
+        b"set first=1\r\nvb do:loop\r\nset third=1\r\n")
     c.start()
     c.wait_ready()
     c.submit("vb do:loop")
@@ -49,6 +51,13 @@ def test_an_endless_script_keeps_the_bar_answering_and_esc_stops_it(c):
     pane_holds(c, INTERRUPTED, "the interrupt error line")
     c.enter_line("print 6*7")
     pane_holds(c, "42", "the next line to run normally")
+
+    c.submit("C:\\stuck.dcb")
+    c.wait_for(lambda s: s.command == "vb do:loop", "the batch file's second line to run")
+    answers_for(c, 1)
+    stop_with_esc(c, "the batch file")
+    c.enter_line("?first & \"/\" & third")
+    pane_holds(c, "1/", "the first line's variable kept, the third line never run")
 
 
 def test_dos_shows_its_output_as_it_comes_and_esc_ends_it_with_what_it_started(c):
@@ -139,19 +148,6 @@ def test_esc_stops_a_dos_line_with_the_program_start_started_in_it(c):
                "no process of the run left")
     c.enter_line("print 6*7")
     pane_holds(c, "42", "the next line runs")
-
-
-def test_esc_stops_a_batch_file_before_its_next_line(c):
-    (c.prefix / "drive_c" / "stuck.dcb").write_bytes(
-        b"set first=1\r\nvb do:loop\r\nset third=1\r\n")
-    c.start()
-    c.wait_ready()
-    c.submit("C:\\stuck.dcb")
-    c.wait_for(lambda s: s.command == "vb do:loop", "the second line to run")
-    answers_for(c, 1)
-    stop_with_esc(c, "the batch file")
-    c.enter_line("?first & \"/\" & third")
-    pane_holds(c, "1/", "the first line's variable kept, the third line never run")
 
 
 def test_a_clients_ctrl_c_stops_its_line_and_its_next_line_runs_after(c):

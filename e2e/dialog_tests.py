@@ -9,7 +9,7 @@ EDIT_ID = 102
 WS_DISABLED = 0x08000000
 
 
-def test_a_message_box_asks_above_the_bar_and_its_answer_reaches_the_script(c):
+def test_message_and_input_boxes_ask_above_the_bar_and_their_answers_reach_the_script(c):
     c.start()
     c.wait_ready()
     c.submit('vb x = MsgBox("Proceed?", vbYesNo + vbQuestion, "Ask")|print x')
@@ -31,10 +31,6 @@ def test_a_message_box_asks_above_the_bar_and_its_answer_reaches_the_script(c):
     snap = c.wait_idle()
     expect(not snap.bar["style"] & WS_DISABLED, "the bar takes input again")
 
-
-def test_an_input_box_gives_the_text_typed_and_nothing_on_cancel(c):
-    c.start()
-    c.wait_ready()
     line = 'vb s = InputBox("Your name?", "Ask", "nobody")|print "[" & s & "]"'
     c.submit(line)
     box = c.wait_dialog("the input box")
@@ -68,45 +64,10 @@ def test_an_input_box_gives_the_text_typed_and_nothing_on_cancel(c):
     c.click_dialog_button("Cancel")
     c.wait_no_dialog()
     pane_holds(c, "[]", "nothing printed between the brackets")
+    c.wait_idle()
 
-
-def test_a_clients_message_box_shows_on_the_serving_desktop_and_its_next_line_waits(c):
-    client = served_client(c)
-    client.send(b'vb x = MsgBox("From afar?", vbYesNo, "Client")|print "answer " & x\r\n')
-    box = c.wait_dialog("the client's message box on the serving console")
-    expect_equal(box["title"], "Client", "the box's title")
-    # The client's next line waits for the box's; the serving console answers.
-    client.send(b"print 6*7\r\n")
-    answers_for(c, 1)
-    expect(b"42" not in client.take(), "the next line waits for the box")
-    c.click_dialog_button("Yes")
-    client.wait_for(lambda d: b"answer 6" in d and b"42" in d, "both lines' output", timeout=20)
-    data = client.take()
-    expect(data.index(b"answer 6") < data.index(b"42"), f"in order: {data!r}")
-    client.close()
-
-
-def test_a_clients_ctrl_c_closes_its_lines_message_box_and_stops_the_line(c):
-    client = served_client(c)
-    client.send(b'vb x = MsgBox("Stop me?", vbYesNo, "Client"):print "ran on " & x\r\n')
-    c.wait_dialog("the client's message box on the serving console")
-    client.send(b"print 6*7\r\n")
-    client.send(b"\x03")
-    c.wait_no_dialog(10)
-    client.wait_for(lambda d: INTERRUPTED.encode() in d, "the user-interrupt error", timeout=10)
-    # A Ctrl+C drops what the client sent before it, and only that.
-    client.send(b"print 7*6\r\n")
-    client.wait_text(b"42", timeout=10)
-    data = client.take()
-    expect(b"ran on" not in data, f"the script ran on after the stop: {data!r}")
-    expect(data.index(INTERRUPTED.encode()) < data.index(b"42"), f"in order: {data!r}")
-    client.close()
-
-
-def test_ctrl_break_in_a_scripts_box_closes_it_and_stops_the_line(c):
-    c.start()
-    c.wait_ready()
-    # Each box with the control its keyboard focus starts in.
+    # Ctrl+Break in a box closes it and stops the line; each box with the
+    # control its keyboard focus starts in.
     for box, focus_id in (('MsgBox("Stop me?", vbYesNo, "Ask")', 6),  # Yes
                           ('InputBox("Stop me?", "Ask")', EDIT_ID)):
         c.submit(f'vb x = {box}:print "ran on [" & x & "]"|print "next segment"')
@@ -124,3 +85,33 @@ def test_ctrl_break_in_a_scripts_box_closes_it_and_stops_the_line(c):
         c.wait_idle(10)
     c.enter_line("print 6*7")
     pane_holds(c, "42", "the next line runs")
+
+
+def test_a_clients_message_box_shows_on_the_serving_desktop_its_next_line_waits_and_ctrl_c_stops_it(c):
+    client = served_client(c)
+    client.send(b'vb x = MsgBox("From afar?", vbYesNo, "Client")|print "answer " & x\r\n')
+    box = c.wait_dialog("the client's message box on the serving console")
+    expect_equal(box["title"], "Client", "the box's title")
+    # The client's next line waits for the box's; the serving console answers.
+    client.send(b"print 6*7\r\n")
+    answers_for(c, 1)
+    expect(b"42" not in client.take(), "the next line waits for the box")
+    c.click_dialog_button("Yes")
+    client.wait_for(lambda d: b"answer 6" in d and b"42" in d, "both lines' output", timeout=20)
+    data = client.take()
+    expect(data.index(b"answer 6") < data.index(b"42"), f"in order: {data!r}")
+
+    # A client's Ctrl+C closes its line's box and stops the line.
+    client.send(b'vb x = MsgBox("Stop me?", vbYesNo, "Client"):print "ran on " & x\r\n')
+    c.wait_dialog("the client's message box on the serving console")
+    client.send(b"print 6*7\r\n")
+    client.send(b"\x03")
+    c.wait_no_dialog(10)
+    client.wait_for(lambda d: INTERRUPTED.encode() in d, "the user-interrupt error", timeout=10)
+    # A Ctrl+C drops what the client sent before it, and only that.
+    client.send(b"print 7*6\r\n")
+    client.wait_text(b"42", timeout=10)
+    data = client.take()
+    expect(b"ran on" not in data, f"the script ran on after the stop: {data!r}")
+    expect(data.index(INTERRUPTED.encode()) < data.index(b"42"), f"in order: {data!r}")
+    client.close()

@@ -28,12 +28,15 @@ TEST(ScriptDates, SerialsRoundTrip) {
     ASSERT_TRUE(DaySerial(2003, 14, 0, &s));  // rolls over like DateSerial
     EXPECT_EQ(SplitDate(s).month, 1);
     EXPECT_EQ(SplitDate(s).year, 2004);
-}
-
-TEST(ScriptDates, NegativeSerialsCountTimeForwards) {
+    // Before day 0 the time of day still counts forwards.
     const DateParts p = SplitDate(-1.25);
     EXPECT_EQ(p.day, 29);
     EXPECT_EQ(p.hour, 6);
+    EXPECT_EQ(WeekdayOf(37623), 5);
+    const DateParts t{2003, 1, 2, 0, 4, 5};
+    EXPECT_EQ(DefaultShortDate(t), "1/2/2003");
+    EXPECT_EQ(DefaultLongTime(t), "12:04:05 AM");
+    EXPECT_EQ(DefaultLongDate(t), "Thursday, January 2, 2003");
 }
 
 TEST(ScriptDates, Parsing) {
@@ -42,21 +45,13 @@ TEST(ScriptDates, Parsing) {
         bool ok;
         double serial;
     } cases[] = {
-        {"1/2/2003", true, 37623},
-        {"2003-01-02", true, 37623},
-        {"January 2, 2003", true, 37623},
-        {"2 Jan 2003", true, 37623},
-        {"1/2/03", true, 37623},
-        {"13/1/2003", true, 37634},
-        {"1/2/2003 12:00 PM", true, 37623.5},
-        {"6:00", true, 0.25},
-        {"6 PM", true, 0.75},
-        {"12:00:00 AM", true, 0},
-        {"2/29/2003", false, 0},
-        {"1/2", true, 37623},
-        {"hello", false, 0},
-        {"25:00", false, 0},
-        {"", false, 0},
+        // clang-format off
+        {"1/2/2003", true, 37623}, {"2003-01-02", true, 37623}, {"January 2, 2003", true, 37623},
+        {"2 Jan 2003", true, 37623}, {"1/2/03", true, 37623}, {"13/1/2003", true, 37634},
+        {"6:00", true, 0.25}, {"6 PM", true, 0.75}, {"1/2/2003 12:00 PM", true, 37623.5},
+        {"12:00:00 AM", true, 0}, {"1/2", true, 37623}, {"2/29/2003", false, 0},
+        {"hello", false, 0}, {"25:00", false, 0}, {"", false, 0},
+        // clang-format on
     };
     for (const auto& c : cases) {
         double s = -1;
@@ -65,20 +60,6 @@ TEST(ScriptDates, Parsing) {
             EXPECT_DOUBLE_EQ(s, c.serial) << c.text;
         }
     }
-}
-
-TEST(ScriptDates, DefaultTexts) {
-    DateParts p;
-    p.year = 2003;
-    p.month = 1;
-    p.day = 2;
-    p.hour = 0;
-    p.minute = 4;
-    p.second = 5;
-    EXPECT_EQ(DefaultShortDate(p), "1/2/2003");
-    EXPECT_EQ(DefaultLongTime(p), "12:04:05 AM");
-    EXPECT_EQ(DefaultLongDate(p), "Thursday, January 2, 2003");
-    EXPECT_EQ(WeekdayOf(37623), 5);
 }
 
 }  // namespace

@@ -16,14 +16,10 @@ namespace {
 class RecordingHost : public Host {
   public:
     double Now() const override { return 37623.0 + (15 * 3600 + 4 * 60 + 5) / 86400.0; }
-    void Echo(std::string_view text) override {
-        output.append(text);
-        output += '\n';
-    }
+    void Echo(std::string_view text) override { output.append(text) += '\n'; }
     int MsgBox(std::string_view prompt, int buttons, std::string_view title) override {
         output += "MsgBox(" + std::string(title) + ", " + std::to_string(buttons) + "): ";
-        output.append(prompt);
-        output += '\n';
+        output.append(prompt) += '\n';
         return 1;
     }
     std::string output;
@@ -34,11 +30,8 @@ std::string ReadFile(const std::filesystem::path& path) {
     std::stringstream buffer;
     buffer << in.rdbuf();
     std::string text = buffer.str();
-    std::string out;
-    for (char c : text) {
-        if (c != '\r') out += c;
-    }
-    return out;
+    std::erase(text, '\r');
+    return text;
 }
 
 // The engine is gone before the output is read: objects still alive at the

@@ -9,8 +9,8 @@ namespace script {
 namespace {
 
 // The first match of pattern in text as "start:matched", or "none".
-std::string FirstMatch(const char* pattern, std::string_view text, bool ignoreCase = false,
-                       bool multiline = false) {
+std::string FirstMatch(const char* pattern, std::string_view text, bool ignoreCase,
+                       bool multiline) {
     const Regex re(pattern, ignoreCase, multiline);
     Regex::Captures caps;
     const std::u16string units = text::utf8::ToUtf16(text);
@@ -24,36 +24,32 @@ TEST(ScriptRegex, Matches) {
         const char* pattern;
         const char* text;
         const char* expected;
+        bool ignoreCase = false;
+        bool multiline = false;
     } cases[] = {
-        {"abc", "xxabcxx", "2:abc"},     {"a.c", "a\nc abc", "4:abc"},
-        {"\\d+", "ab 123 4", "3:123"},   {"\\D+", "12ab3", "2:ab"},
-        {"\\w+", "  hi_1 ", "2:hi_1"},   {"\\s", "a b", "1: "},
-        {"[a-c]+", "xxbcad", "2:bca"},   {"[^a-c]+", "abxyc", "2:xy"},
+        // clang-format off
+        {"abc", "xxabcxx", "2:abc"}, {"a.c", "a\nc abc", "4:abc"}, {"\\d+", "ab 123 4", "3:123"},
+        {"\\D+", "12ab3", "2:ab"}, {"\\w+", "  hi_1 ", "2:hi_1"}, {"\\s", "a b", "1: "},
+        {"[a-c]+", "xxbcad", "2:bca"}, {"[^a-c]+", "abxyc", "2:xy"},
         {"[\\d.]+", "v1.25x", "1:1.25"}, {"colou?r", "color colour", "0:color"},
-        {"a{2,3}", "aaaa", "0:aaa"},     {"a{2,}", "aaaaa", "0:aaaaa"},
-        {"a{2}", "aaaa", "0:aa"},        {"a+?", "aaa", "0:a"},
-        {"<.*>", "<a><b>", "0:<a><b>"},  {"<.*?>", "<a><b>", "0:<a>"},
-        {"(ab)+", "ababx", "0:abab"},    {"cat|dog", "hotdog", "3:dog"},
-        {"^abc", "xabc", "none"},        {"abc$", "abcx", "none"},
-        {"\\bis\\b", "this is", "5:is"}, {"\\Bis", "this is", "2:is"},
-        {"(\\w)\\1", "abbc", "1:bb"},    {"x(?=y)", "xz xy", "3:x"},
-        {"x(?!y)", "xy xz", "3:x"},      {"(?:a|b)c", "bc", "0:bc"},
-        {"\\x41\\u0042", "AB", "0:AB"},  {"a\\.b", "axb a.b", "4:a.b"},
-        {"a{,2}", "a{,2}", "0:a{,2}"},   {"(a*)*b", "aaab", "0:aaab"},
-        {"(a|)*c", "aac", "0:aac"},      {"", "abc", "0:"},
+        {"a{2,3}", "aaaa", "0:aaa"}, {"a{2,}", "aaaaa", "0:aaaaa"}, {"a{2}", "aaaa", "0:aa"},
+        {"a+?", "aaa", "0:a"}, {"<.*>", "<a><b>", "0:<a><b>"}, {"<.*?>", "<a><b>", "0:<a>"},
+        {"(ab)+", "ababx", "0:abab"}, {"cat|dog", "hotdog", "3:dog"}, {"^abc", "xabc", "none"},
+        {"abc$", "abcx", "none"}, {"\\bis\\b", "this is", "5:is"}, {"\\Bis", "this is", "2:is"},
+        {"(\\w)\\1", "abbc", "1:bb"}, {"x(?=y)", "xz xy", "3:x"}, {"x(?!y)", "xy xz", "3:x"},
+        {"(?:a|b)c", "bc", "0:bc"}, {"\\x41\\u0042", "AB", "0:AB"}, {"a\\.b", "axb a.b", "4:a.b"},
+        {"a{,2}", "a{,2}", "0:a{,2}"}, {"(a*)*b", "aaab", "0:aaab"}, {"(a|)*c", "aac", "0:aac"},
+        {"", "abc", "0:"},
+        // Ignoring case, in classes and beyond ASCII; ^ and $ at every line.
+        {"ABC", "xabc", "1:abc", true}, {"[A-C]+", "xabc", "1:abc", true}, {"À", "à", "0:à", true},
+        {"^b", "a\nb", "2:b", false, true}, {"a$", "a\nb", "0:a", false, true},
+        {"^b", "a\nb", "none"},
+        // clang-format on
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FirstMatch(c.pattern, c.text), c.expected) << c.pattern << " in " << c.text;
+        EXPECT_EQ(FirstMatch(c.pattern, c.text, c.ignoreCase, c.multiline), c.expected)
+            << c.pattern << " in " << c.text;
     }
-}
-
-TEST(ScriptRegex, Flags) {
-    EXPECT_EQ(FirstMatch("ABC", "xabc", true), "1:abc");
-    EXPECT_EQ(FirstMatch("[A-C]+", "xabc", true), "1:abc");
-    EXPECT_EQ(FirstMatch("À", "à", true), "0:à");
-    EXPECT_EQ(FirstMatch("^b", "a\nb", false, true), "2:b");
-    EXPECT_EQ(FirstMatch("a$", "a\nb", false, true), "0:a");
-    EXPECT_EQ(FirstMatch("^b", "a\nb", false, false), "none");
 }
 
 TEST(ScriptRegex, PatternErrors) {

@@ -46,18 +46,6 @@ TEST(ScriptRuntime, ObjectsOutliveTheirEngine) {
     kept = Value();
 }
 
-TEST(ScriptRuntime, LongChainsAreFreedWithoutDeepRecursion) {
-    Engine engine;
-    EXPECT_EQ(Exec(engine,
-                   "Class Node\nPublic Nxt\nEnd Class\n"
-                   "Set head = Nothing\n"
-                   "For i = 1 To 300000\nSet n = New Node\nSet n.Nxt = head\nSet head = n\nNext\n"
-                   "Set n = Nothing\nSet head = Nothing"),
-              "ok");
-    EXPECT_EQ(Exec(engine, "a = Empty\nFor i = 1 To 300000\na = Array(a)\nNext\na = 0"), "ok");
-    EXPECT_EQ(Show(engine, "a"), "Integer:0");
-}
-
 #if defined(_WIN64) && defined(__GNUC__) && defined(__x86_64__)
 // Windows' calling convention keeps XMM6 across calls, so an error that
 // unwinds out of a procedure must hand its catcher the XMM6 it had: the

@@ -8,12 +8,9 @@ namespace vantrel {
 namespace {
 
 TEST(LayOutBarTest, TableOfCases) {
-    struct Case {
-        const char* name;
-        BarInputs in;
-        BarLayout out;
-        int dpi = kStandardDpi;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; BarInputs in; BarLayout out; int dpi = kStandardDpi; }
+        cases[] = {
         // "C:\>" is 4 characters: 4 x 120 + 60 twips = 36 pixels.
         {"short prompt", {kLocal, false, 4, 1280}, {36, 36, 1244, -67}},
         {"with Enter button", {kLocal, true, 4, 1280}, {36, 36, 1191, 1227}},
@@ -38,17 +35,13 @@ TEST(LayOutBarTest, TableOfCases) {
         {"200% serving", {kServing, true, 200, 2560}, {3208, 3208, 0, -133}, 192},
         {"200% long prompt", {kLocal, false, 200, 2560}, {2427, 2427, 133, -133}, 192},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LayOutBar(c.in, MetricsForDpi(c.dpi)), c.out) << c.name;
-    }
+    // clang-format on
+    for (const auto& c : cases) EXPECT_EQ(LayOutBar(c.in, MetricsForDpi(c.dpi)), c.out) << c.name;
 }
 
 TEST(FloatingBoundsTest, WholePixelsAndAMinimumWidth) {
-    struct Case {
-        double x, y, width;
-        Rect bounds;
-        int dpi = kStandardDpi;
-    } cases[] = {
+    // clang-format off
+    const struct { double x, y, width; Rect bounds; int dpi = kStandardDpi; } cases[] = {
         {10, 10, 10, {10, 10, 80, 17}},              // below 80 counts as 80
         {100.5, 200.5, 800.5, {100, 200, 800, 17}},  // halves to even
         {101.5, 3.5, 79.5, {102, 4, 80, 17}},
@@ -57,7 +50,8 @@ TEST(FloatingBoundsTest, WholePixelsAndAMinimumWidth) {
         {10, 10, 10, {10, 10, 80, 25}, 144},                         // the width stays in pixels
         {100, 200, 800, {100, 200, 800, 34}, 192},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(FloatingBounds(c.x, c.y, c.width, MetricsForDpi(c.dpi)), c.bounds)
             << c.x << "," << c.y << "," << c.width;
     }
@@ -66,13 +60,11 @@ TEST(FloatingBoundsTest, WholePixelsAndAMinimumWidth) {
 TEST(PlaceFloatingBarTest, OnItsMonitorOrTheNewPrimary) {
     const Monitor primary{{0, 0, 1280, 720}, true, 96};
     const Monitor right{{1280, -200, 1920, 1080}, false, 144};
-    const std::vector<Monitor> two{primary, right};
-    struct Case {
-        const char* name;
-        std::vector<Monitor> monitors;
-        double x, y, width;
-        Rect bounds;
-    } cases[] = {
+    using Monitors = std::vector<Monitor>;
+    const Monitors two{primary, right};
+    // clang-format off
+    const struct { const char* name; Monitors monitors; double x, y, width; Rect bounds; }
+        cases[] = {
         {"on the primary", two, 100, 200, 800, {100, 200, 800, 17}},
         {"on the other, at its scale", two, 1500, 0, 800, {1500, 0, 800, 25}},
         {"mostly on the other", two, 1000, 0, 800, {1000, 0, 800, 25}},
@@ -81,7 +73,8 @@ TEST(PlaceFloatingBarTest, OnItsMonitorOrTheNewPrimary) {
         {"on no monitor", two, -5000, 99999, 300, {0, 0, 300, 17}},
         {"partly on a monitor stays", two, -100, 10, 300, {-100, 10, 300, 17}},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(PlaceFloatingBar(c.x, c.y, c.width, c.monitors), c.bounds) << c.name;
     }
 }

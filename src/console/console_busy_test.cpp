@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/key_codes.h"
 #include "remote_fixture.h"
@@ -30,6 +31,13 @@ class ConsoleBusyTest : public RemoteTest {
     bool Ran(int batchLine) {
         return in().EvaluateText("line" + std::to_string(batchLine)) == "done";
     }
+    // Does work at the given pump of the next line to run.
+    void AtPump(int pump, std::function<void()> work) {
+        window.pumps = 0;
+        window.onPump = [this, pump, work] {
+            if (window.pumps == pump) work();
+        };
+    }
 };
 
 TEST_F(ConsoleBusyTest, LongWorkPumpsAtAHumanPaceAndShowsTheLineBeingRun) {
@@ -52,10 +60,7 @@ TEST_F(ConsoleBusyTest, LongWorkPumpsAtAHumanPaceAndShowsTheLineBeingRun) {
 TEST_F(ConsoleBusyTest, EscAndCtrlBreakStopTheBatchFileBeforeItsNextLine) {
     for (int stopKey : {kVkEscape, kVkCancel}) {
         bool taken = false;
-        window.onPump = [&] {
-            if (window.pumps == 2) taken = console.KeyDown(stopKey, 0);
-        };
-        window.pumps = 0;
+        AtPump(2, [&] { taken = console.KeyDown(stopKey, 0); });
         Enter("set before=1|long|set after=1");
         EXPECT_TRUE(taken) << stopKey;
         EXPECT_TRUE(Ran(1)) << stopKey;
@@ -82,9 +87,8 @@ TEST_F(ConsoleBusyTest, ARunawayScriptThatPollsOftenEndsOutOfStack) {
     EXPECT_EQ(in().EvaluateText("x"), "");
 }
 
-TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
-    window.onPump = [&] {
-        if (window.pumps != 1) return;
+TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRunsAndClicksGetTheirTurnsAfterIt) {
+    AtPump(1, [&] {
         // Typed keys wait for the line; Enter pressed by another program
         // and a tray click do not start anything inside it.
         EXPECT_FALSE(console.KeyDown('A', 0));
@@ -93,13 +97,46 @@ TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRuns) {
         console.EnterClicked();
         console.TrayMouseMessage(517);  // right button up
         EXPECT_TRUE(tray.menus.empty());
-    };
+    });
     Enter("long");
     EXPECT_TRUE(Ran(50));
     EXPECT_EQ(in().EvaluateText("inner"), "");
     EXPECT_TRUE(fake.input.sent.empty());
     // The click had its turn once the line ended.
     EXPECT_EQ(tray.menus.size(), 1u);
+
+    // Several clicks each get their turn, in order; a flood waits no further
+    // than the bound. messages: 512 a move, 515 a left double click, 517 a
+    // right click.
+    // clang-format off
+    const struct { const char* what; std::vector<int> messages; std::vector<bool> menusSeeVisible; }
+        cases[] = {
+        {"moves raise nothing", {512, 512, 512}, {}},
+        {"menu, show, menu", {517, 512, 515, 517}, {false, true}},
+    };
+    // clang-format on
+    tray.choice = TrayMenuItem::kShowHide;
+    for (const auto& c : cases) {
+        console.Placement().HideWin();
+        tray.menus.clear();
+        AtPump(1, [&] {
+            for (int message : c.messages) console.TrayMouseMessage(message);
+            EXPECT_TRUE(tray.menus.empty()) << c.what;
+        });
+        Enter("long");
+        std::vector<bool> seen;
+        for (const TrayMenuChecks& checks : tray.menus) seen.push_back(checks.visible);
+        EXPECT_EQ(seen, c.menusSeeVisible) << c.what;
+    }
+    // A flood waits no further than the bound.
+    tray.choice = TrayMenuItem::kNone;
+    tray.menus.clear();
+    AtPump(1, [&] {
+        for (int i = 0; i < 1000; ++i) console.TrayMouseMessage(517);
+    });
+    Enter("long");
+    EXPECT_GE(tray.menus.size(), 2u);
+    EXPECT_LE(tray.menus.size(), 64u);
 }
 
 // A key held while a line runs is let through after it (by the window)
@@ -111,54 +148,12 @@ TEST_F(ConsoleBusyTest, AHeldFunctionKeyFiresOnlyWithoutModifiers) {
     for (int typedWith : {0, kModShift, kModCtrl, kModAlt, kModCtrl | kModAlt}) {
         fake.input.sent.clear();
         bool taken = true;
-        window.onPump = [&] {
-            if (window.pumps == 1) taken = console.KeyUp(kF6, typedWith);
-        };
-        window.pumps = 0;
+        AtPump(1, [&] { taken = console.KeyUp(kF6, typedWith); });
         Enter("long");
         EXPECT_FALSE(taken) << typedWith << ": a held key is the window's to hold";
         console.KeyUp(kF6, typedWith);
         EXPECT_EQ(fake.input.sent.size(), typedWith == 0 ? 1u : 0u) << typedWith;
     }
-}
-
-TEST_F(ConsoleBusyTest, TrayClicksWhileALineRunsEachGetTheirTurnInOrderAfterIt) {
-    struct Case {
-        const char* what;
-        std::vector<int> messages;  // 512 a move, 515 a left double click, 517 a right click
-        std::vector<bool> menusSeeVisible;
-    };
-    const Case cases[] = {
-        {"moves raise nothing", {512, 512, 512}, {}},
-        {"menu, show, menu", {517, 512, 515, 517}, {false, true}},
-    };
-    tray.choice = TrayMenuItem::kShowHide;
-    for (const Case& c : cases) {
-        console.Placement().HideWin();
-        tray.menus.clear();
-        window.onPump = [&] {
-            if (window.pumps != 1) return;
-            for (int message : c.messages) console.TrayMouseMessage(message);
-            EXPECT_TRUE(tray.menus.empty()) << c.what;
-        };
-        window.pumps = 0;
-        Enter("long");
-        std::vector<bool> seen;
-        for (const TrayMenuChecks& checks : tray.menus) seen.push_back(checks.visible);
-        EXPECT_EQ(seen, c.menusSeeVisible) << c.what;
-    }
-    // A flood waits no further than the bound.
-    tray.choice = TrayMenuItem::kNone;
-    tray.menus.clear();
-    window.onPump = [&] {
-        if (window.pumps == 1) {
-            for (int i = 0; i < 1000; ++i) console.TrayMouseMessage(517);
-        }
-    };
-    window.pumps = 0;
-    Enter("long");
-    EXPECT_GE(tray.menus.size(), 2u);
-    EXPECT_LE(tray.menus.size(), 64u);
 }
 
 TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnything) {
@@ -196,16 +191,15 @@ TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnyth
 TEST_F(ConsoleBusyTest, AStopWhileAScriptsBoxIsUpClosesTheBoxAndEndsTheLine) {
     // A client's Ctrl+C reaches the console through the box's own loop;
     // Ctrl+Break pressed in the box is handed over by the box.
-    struct Case {
+    const struct {
         const char* what;
         bool client;
         const char* box;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"Ctrl+Break, MsgBox", false, "MsgBox(\"Go?\", vbYesNo)"},
         {"Ctrl+C, InputBox", true, "InputBox(\"Name?\")"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         Reach(c.client ? kServing : kLocal);
         in().SetVar("after", "");
         in().SetVar("later", "");
@@ -213,11 +207,7 @@ TEST_F(ConsoleBusyTest, AStopWhileAScriptsBoxIsUpClosesTheBoxAndEndsTheLine) {
         fake.dialogs.pressed = 6;
         fake.dialogs.typed = "typed";
         fake.dialogs.whileOpen = [&] {
-            if (c.client) {
-                socket.Receive("\x03");
-            } else {
-                fake.dialogs.PressStopKey();
-            }
+            c.client ? socket.Receive("\x03") : fake.dialogs.PressStopKey();
         };
         const std::string line = std::string("vb x = ") + c.box + ":after = x|set later=1";
         if (c.client) {
@@ -242,20 +232,17 @@ TEST_F(ConsoleBusyTest, AStopWhileAScriptsBoxIsUpClosesTheBoxAndEndsTheLine) {
     EXPECT_EQ(fake.dialogs.closeRequests, 0);
 }
 
-TEST_F(ConsoleBusyTest, AStopWithNoBoxUpClosesNone) {
-    window.onPump = [&] {
-        if (window.pumps == 1) console.KeyDown(kVkEscape, 0);
-    };
+TEST_F(ConsoleBusyTest, AStopWithNoBoxClosesNoneOneAsTheLineEndsIsSpentACloseEndsAll) {
+    AtPump(1, [&] { console.KeyDown(kVkEscape, 0); });
     Enter("long");
     EXPECT_FALSE(Ran(50));
     EXPECT_EQ(fake.dialogs.closeRequests, 0);
     // Ctrl+Break handed over by a box while no line runs stops nothing.
     fake.dialogs.PressStopKey();
+    window.onPump = nullptr;
     Enter("long");
     EXPECT_TRUE(Ran(50));
-}
-
-TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {
+    in().SetVar("line50", "");
     // The stop comes in the very look at the command that sees it end.
     fake.processes.onWait = [&](int) { in().RequestStop(); };
     Enter("dos echo hi");
@@ -268,6 +255,13 @@ TEST_F(ConsoleBusyTest, AStopAsTheLineEndsOrAfterItIsSpent) {
     in().RequestStop();
     Enter("long");
     EXPECT_TRUE(Ran(50));
+    // A close request stops the line and ends the console after it.
+    in().SetVar("line50", "");
+    AtPump(1, [&] { console.CloseRequested(); });
+    Enter("long");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_TRUE(window.ended);
+    EXPECT_FALSE(tray.added);
 }
 
 TEST_F(ConsoleBusyTest, OutputShownWhileALineRunsLooksAsItDoesAfterIt) {
@@ -287,17 +281,7 @@ TEST_F(ConsoleBusyTest, OutputShownWhileALineRunsLooksAsItDoesAfterIt) {
     EXPECT_EQ(pane.view.text, "\r\nhello");
 }
 
-TEST_F(ConsoleBusyTest, ACloseRequestStopsTheLineAndEndsTheConsoleAfterIt) {
-    window.onPump = [&] {
-        if (window.pumps == 1) console.CloseRequested();
-    };
-    Enter("long");
-    EXPECT_FALSE(Ran(50));
-    EXPECT_TRUE(window.ended);
-    EXPECT_FALSE(tray.added);
-}
-
-TEST_F(ConsoleBusyTest, AClientsBurstRunsASliceATickInOrder) {
+TEST_F(ConsoleBusyTest, AClientsLinesRunASliceATickWaitTheirTurnAndCtrlCStopsOne) {
     // Each line reads the clock a few times: 200 short lines are far more
     // than one slice, and the windows get their turn between slices.
     ServeClient("");
@@ -309,14 +293,9 @@ TEST_F(ConsoleBusyTest, AClientsBurstRunsASliceATickInOrder) {
     EXPECT_LT(first, 200);
     for (int i = 0; i < 200 && in().EvaluateText("n") != "200"; ++i) console.Tick();
     EXPECT_EQ(in().EvaluateText("n"), "200");
-}
 
-TEST_F(ConsoleBusyTest, AServedClientsLinesWaitTheirTurnAndItsCtrlCStopsItsLine) {
-    ServeClient("");
-    window.onPump = [&] {
-        // While the first line runs: a later line and the client's Ctrl+C.
-        if (window.pumps == 1) socket.Receive("set later=1\r\n\x03");
-    };
+    // While the first line runs: a later line and the client's Ctrl+C.
+    AtPump(1, [&] { socket.Receive("set later=1\r\n\x03"); });
     socket.Receive("long\r\n");
     EXPECT_FALSE(Ran(50));
     console.Tick();
@@ -343,30 +322,14 @@ TEST_F(ConsoleBusyTest, AClientKnockingWhileALineRunsIsTakenAfterItAndGetsNoneOf
     EXPECT_EQ(socket.TakeSent(), "Password>");
 }
 
-TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines) {
-    ServeClient("");
-    window.onPump = [&] {
-        if (window.pumps != 1) return;
-        socket.Receive("set waiting=1\r\n");
-        // F10 stops the line and kicks the client once it has ended.
-        EXPECT_TRUE(console.KeyUp(kVkF10, 0));
-        EXPECT_EQ(state(), kServing);
-    };
-    socket.Receive("long\r\n");
-    EXPECT_FALSE(Ran(50));
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(in().EvaluateText("waiting"), "");
-}
-
 TEST_F(ConsoleBusyTest, AClientFloodingWhileALineRunsLosesWhatPassesTheBound) {
     ServeClient("");
     const std::string line = "set f=" + std::string(30000, 'x') + "\r\n";
-    window.onPump = [&] {
-        if (window.pumps != 1) return;
+    AtPump(1, [&] {
         std::string flood;
         for (int i = 0; i < 200; ++i) flood += line;
         socket.Receive(flood);
-    };
+    });
     socket.Receive("long\r\n");
     // 4 MiB holds 139 of the 30,006-byte lines; they run, the rest do not.
     console.Tick();
@@ -374,6 +337,20 @@ TEST_F(ConsoleBusyTest, AClientFloodingWhileALineRunsLosesWhatPassesTheBound) {
                                      "4194304 bytes while a line ran"),
               std::string::npos);
     EXPECT_EQ(in().EvaluateText("Len(f)"), "30000");
+}
+
+TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines) {
+    ServeClient("");
+    AtPump(1, [&] {
+        socket.Receive("set waiting=1\r\n");
+        // F10 stops the line and kicks the client once it has ended.
+        EXPECT_TRUE(console.KeyUp(kVkF10, 0));
+        EXPECT_EQ(state(), kServing);
+    });
+    socket.Receive("long\r\n");
+    EXPECT_FALSE(Ran(50));
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(in().EvaluateText("waiting"), "");
 }
 
 }  // namespace

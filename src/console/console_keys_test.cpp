@@ -49,7 +49,7 @@ TEST_F(ConsoleKeysTest, HistoryKeepsTheNewestHundredLinesButNoPasswordsAndBrowse
     EXPECT_EQ(fake.bar.command, "echo 1");
 }
 
-TEST_F(ConsoleKeysTest, EnterAndEscAreTakenAndEscClearsTheBoxOrThePane) {
+TEST_F(ConsoleKeysTest, EnterEscAndFunctionKeysAreTakenOrTypeTheirMacrosOnlyLocally) {
     fake.bar.command = "half typed";
     EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
     EXPECT_EQ(fake.bar.command, "");
@@ -60,9 +60,8 @@ TEST_F(ConsoleKeysTest, EnterAndEscAreTakenAndEscClearsTheBoxOrThePane) {
     EXPECT_TRUE(console.KeyDown(kVkReturn, kModShift));
     EXPECT_EQ(Printed(), "x");
     EXPECT_FALSE(console.KeyDown('A', 0));
-}
 
-TEST_F(ConsoleKeysTest, FunctionKeysTypeTheirMacrosOnlyLocallyAndF10KicksAClient) {
+    // Function keys type their macros only locally; F10 kicks a client.
     EXPECT_FALSE(console.KeyUp(kVkF1 + 4, 0));
     EXPECT_EQ(fake.input.sent.size(), 1u);
     Reach(kServing);

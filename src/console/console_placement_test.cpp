@@ -12,25 +12,25 @@ constexpr char kAutoexec[] = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoe
 class ConsolePlacementTest : public RemoteTest {
   protected:
     ConsolePlacementTest() { console.StartUp(""); }
+
+    // Runs a line that prints nothing and checks where the bar is after it.
+    void RunTo(const char* line, Rect bounds) {
+        EXPECT_EQ(Run(line), "") << line;
+        EXPECT_EQ(window.bounds, bounds) << line;
+    }
 };
 
-TEST_F(ConsolePlacementTest, DockMovesBetweenEdgesAndFloats) {
-    EXPECT_EQ(Run("dock BOTTOM"), "");
+TEST_F(ConsolePlacementTest, DockMovesBetweenEdgesAndFloatsHideGivesTheEdgeBackAlwaysOnTop) {
+    RunTo("dock BOTTOM", {0, 703, 1280, 17});
     EXPECT_EQ(window.appBar, DockState::kBottom);
-    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
     EXPECT_EQ(console.Placement().Docking(), DockState::kBottom);
-
-    EXPECT_EQ(Run("winpos 100 200 800"), "");
-    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));  // stored only while docked
-    EXPECT_EQ(Run("dock off"), "");
+    RunTo("winpos 100 200 800", {0, 703, 1280, 17});  // stored only while docked
+    RunTo("dock off", {100, 200, 800, 17});
     EXPECT_EQ(window.appBar, std::nullopt);
-    EXPECT_EQ(window.bounds, (Rect{100, 200, 800, 17}));
     EXPECT_EQ(Run("winpos"), "Undocked position: 100, 200\nUndocked width: 800");
-    EXPECT_EQ(Run("dock top"), "");
-    EXPECT_EQ(window.bounds, (Rect{0, 0, 1280, 17}));
-}
+    RunTo("dock top", {0, 0, 1280, 17});
 
-TEST_F(ConsolePlacementTest, HideGivesTheEdgeBackAndShowDocksAgain) {
+    // Hiding gives the edge back and showing docks again.
     Run("hide");
     EXPECT_FALSE(window.visible);
     EXPECT_EQ(window.appBar, std::nullopt);
@@ -40,9 +40,7 @@ TEST_F(ConsolePlacementTest, HideGivesTheEdgeBackAndShowDocksAgain) {
     Run("show");
     EXPECT_TRUE(window.visible);
     EXPECT_EQ(window.appBar, DockState::kBottom);
-}
 
-TEST_F(ConsolePlacementTest, AlwaysOnTopSetsTheWindowTopmost) {
     EXPECT_TRUE(window.topmost);
     Run("alwaysontop OFF");
     EXPECT_FALSE(window.topmost);
@@ -50,7 +48,7 @@ TEST_F(ConsolePlacementTest, AlwaysOnTopSetsTheWindowTopmost) {
     EXPECT_TRUE(window.topmost);
 }
 
-TEST_F(ConsolePlacementTest, RightClickPopsTheMenuWithItsChecks) {
+TEST_F(ConsolePlacementTest, RightClickPopsTheMenuWithItsChecksAndItsItemsAct) {
     console.TrayMouseMessage(516);  // right button down: not handled
     EXPECT_TRUE(tray.menus.empty());
     console.TrayMouseMessage(517);
@@ -59,9 +57,9 @@ TEST_F(ConsolePlacementTest, RightClickPopsTheMenuWithItsChecks) {
     console.TrayMouseMessage(517);
     EXPECT_EQ(tray.menus,
               (std::vector<TrayMenuChecks>{{true, DockState::kTop}, {false, DockState::kBottom}}));
-}
 
-TEST_F(ConsolePlacementTest, MenuItemsDoubleClickAndANewTaskbarAct) {
+    // Its items, a double click and a new taskbar act.
+    Run("show");
     tray.choice = TrayMenuItem::kShowHide;
     console.TrayMouseMessage(517);
     EXPECT_FALSE(window.visible);
@@ -88,7 +86,7 @@ TEST_F(ConsolePlacementTest, MenuItemsDoubleClickAndANewTaskbarAct) {
     EXPECT_FALSE(tray.added);
 }
 
-TEST_F(ConsolePlacementTest, TwoButtonDragMovesTheFloatingBar) {
+TEST_F(ConsolePlacementTest, TwoButtonDragMovesTheFloatingBarAndTheFocusHotkeyShowsIt) {
     Run("winpos 100 200 800");
     Run("dock off");
     DragKeys both{true, true};
@@ -100,9 +98,8 @@ TEST_F(ConsolePlacementTest, TwoButtonDragMovesTheFloatingBar) {
     console.MouseMove(530, 490, shift);
     EXPECT_EQ(window.bounds, (Rect{110, 190, 820, 17}));
     EXPECT_EQ(in().EvaluateText("WinWidth"), "820");
-}
 
-TEST_F(ConsolePlacementTest, FocusHotkeyShowsTheVisibleBarOnly) {
+    // The focus hotkey shows the bar only while it is visible.
     int shows = window.showCount;
     fake.input.down.insert(0xA3);
     console.Tick();
@@ -123,21 +120,18 @@ class TwoMonitorTest : public ConsolePlacementTest {
 
 TEST_F(TwoMonitorTest, DockDocksOnTheMonitorTheBarIsOnAndThePaneOpensThere) {
     Run("winpos 1500 100 800");
-    Run("dock off");
-    EXPECT_EQ(window.bounds, (Rect{1500, 100, 800, 25}));  // at that monitor's scale
-    EXPECT_EQ(Run("dock bottom"), "");
-    EXPECT_EQ(window.bounds, (Rect{1280, 855, 1920, 25}));
+    RunTo("dock off", {1500, 100, 800, 25});  // at that monitor's scale
+    RunTo("dock bottom", {1280, 855, 1920, 25});
     EXPECT_EQ(window.appBar, DockState::kBottom);
     in().PrintOut("x");
     console.Tick();
     // One 22-pixel line and 3 more above the bar, on the same monitor.
     EXPECT_EQ(pane.view.bounds, (Rect{1280, 855 - 25, 1920, 25}));
     EXPECT_EQ(pane.view.dpi, 144);
-    EXPECT_EQ(Run("dock top"), "");
-    EXPECT_EQ(window.bounds, (Rect{1280, -200, 1920, 25}));
+    RunTo("dock top", {1280, -200, 1920, 25});
 }
 
-TEST_F(TwoMonitorTest, SavedDockingNamesTheMonitorAndRestoresOnIt) {
+TEST_F(TwoMonitorTest, SavedDockingNamesTheMonitorAndRestoresOnItIfItIsThere) {
     Run("winpos 1500 100 800");
     Run("dock off");
     Run("dock bottom");
@@ -146,39 +140,31 @@ TEST_F(TwoMonitorTest, SavedDockingNamesTheMonitorAndRestoresOnIt) {
 
     // The next start docks at the top of the primary, then Autoexec.dcb runs.
     Run("dock top");
-    EXPECT_EQ(Run("dock bottom 1280 -200"), "");
-    EXPECT_EQ(window.bounds, (Rect{1280, 855, 1920, 25}));
-    EXPECT_EQ(Run("dock top 1300 0"), "");  // any point of the monitor
-    EXPECT_EQ(window.bounds, (Rect{1280, -200, 1920, 25}));
+    RunTo("dock bottom 1280 -200", {1280, 855, 1920, 25});
+    RunTo("dock top 1300 0", {1280, -200, 1920, 25});  // any point of the monitor
     Run("savepos");
     EXPECT_EQ(fake.files.Contents(kAutoexec), "dock top 1280 -200\r\n");
 
     // Back on the primary, nothing names a monitor.
-    Run("dock bottom 0 0");
-    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
+    RunTo("dock bottom 0 0", {0, 703, 1280, 17});
     Run("savepos");
     EXPECT_EQ(fake.files.Contents(kAutoexec), "dock bottom\r\n");
-}
 
-TEST_F(TwoMonitorTest, AMonitorThatIsGoneLeavesThePrimary) {
+    // A monitor that is gone leaves the primary.
     window.monitors = {kPrimary};
-    EXPECT_EQ(Run("dock bottom 1280 -200"), "");
-    EXPECT_EQ(window.bounds, (Rect{0, 703, 1280, 17}));
+    RunTo("dock bottom 1280 -200", {0, 703, 1280, 17});
     Run("winpos 1500 100 800");
-    Run("dock off");
-    EXPECT_EQ(window.bounds, (Rect{0, 0, 800, 17}));
+    RunTo("dock off", {0, 0, 800, 17});
     EXPECT_EQ(in().EvaluateText("WinX"), "1500");  // the setting stays as it was
 }
 
 TEST_F(TwoMonitorTest, DockWithAMonitorPointStillAnswersMisuse) {
-    const char* misuse[] = {"dock off 0 0",   "dock top 5",     "dock top x 0",
-                            "dock top 0 0 0", "dock top 1.5 0", "dock top 1234567 0",
-                            "dock top - 0",   "dock left 0 0"};
-    for (const char* line : misuse) {
+    for (const char* line :
+         {"dock off 0 0", "dock top 5", "dock top x 0", "dock top 0 0 0", "dock top 1.5 0",
+          "dock top 1234567 0", "dock top - 0", "dock left 0 0"}) {
         EXPECT_EQ(Run(line), "Syntax: DOCK TOP|BOTTOM|OFF") << line;
     }
-    EXPECT_EQ(Run("dock TOP -1 -1"), "");  // on no monitor: the primary
-    EXPECT_EQ(window.bounds, (Rect{0, 0, 1280, 17}));
+    RunTo("dock TOP -1 -1", {0, 0, 1280, 17});  // on no monitor: the primary
 }
 
 TEST_F(TwoMonitorTest, ANewScaleRedocksAtTheNewHeight) {

@@ -59,18 +59,18 @@ TEST_F(StartUpTest, FirstStartSetsUpTheBarAndShowsTheWelcomeTextAtTheFirstTick) 
 }
 
 TEST(FirstRunTest, OnlyNewFoldersAndNoArgumentMakeAFirstRun) {
-    struct Case {
-        const char* name;
-        std::vector<const char*> folders;  // there before the start
-        const char* argument;
-        bool firstRun;
+    // folders: there before the start
+    // clang-format off
+    const struct {
+        const char* name; std::vector<const char*> folders; const char* argument; bool firstRun;
     } cases[] = {
         {"never ran", {}, "", true},
         {"ran before", {kData, kShortcuts}, "", false},
         {"shortcut folder deleted", {kData}, "", false},
         {"started with a line", {}, "set started=1", false},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         NewMachine m;
         FakeFileSystem& files = m.fake.files;
         const std::string samples = files.programFolder + "\\Sample Shortcuts";
@@ -112,7 +112,11 @@ std::vector<Colour> Colours(const BoxColours& c) {
     return {c.promptText, c.promptBg, c.commandText, c.commandBg};
 }
 
-TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLine) {
+TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLineAndTheLayoutFollowsIt) {
+    EXPECT_EQ(window.layout.promptWidth, 68);  // "C:\Work>": 8 x 120 + 60 twips
+    Run("set EnterButton=1");
+    EXPECT_EQ(window.layout.enterLeft,
+              window.bounds.width - MetricsForDpi(kStandardDpi).enterWidth);
     const char* names[] = {"ColourPromptText",      "ColourPromptBg",       "ColourCommandText",
                            "ColourCommandBg",       "ColourPromptBusyText", "ColourPromptBusyBg",
                            "ColourCommandBusyText", "ColourCommandBusyBg"};
@@ -120,13 +124,10 @@ TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLine) {
     const std::vector<Colour> normal{1, 2, 3, 4}, busy{5, 6, 7, 8};
     const char* linked = "10.0.0.9: C:\\>";
     const char* hint = " (press F10 to kick or CTRL+F10 to ban)";
-    struct Case {
-        ConsoleState state;
-        bool busy;  // locked, in the busy colours
-        char passwordChar;
-        const char* prompt;
-        const char* command;
-    } cases[] = {
+    // busy: locked, in the busy colours
+    // clang-format off
+    const struct { ConsoleState state; bool busy; char passwordChar; const char* prompt, *command; }
+        cases[] = {
         {kLocal, false, '\0', "C:\\Work>", ""},
         {kAccountPassword, false, '*', "ann password>", ""},
         {kConnecting, true, '\0', "Connecting to 10.0.0.9 . . . ", " (press F10 to cancel)"},
@@ -137,13 +138,15 @@ TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLine) {
         {kAwaitingLogin, true, '\0', "Serving 10.1.2.3", hint},
         {kServing, true, '\0', "Serving 10.1.2.3", hint},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.state);
         Reach(c.state);
-        EXPECT_EQ(Colours(fake.bar.colours.back()), c.busy ? busy : normal) << c.state;
-        EXPECT_EQ(fake.bar.locked, c.busy) << c.state;
-        EXPECT_EQ(fake.bar.passwordChar, c.passwordChar) << c.state;
-        EXPECT_EQ(fake.bar.prompt, c.prompt) << c.state;
-        EXPECT_EQ(fake.bar.command, c.command) << c.state;
+        EXPECT_EQ(Colours(fake.bar.colours.back()), c.busy ? busy : normal);
+        EXPECT_EQ(fake.bar.locked, c.busy);
+        EXPECT_EQ(fake.bar.passwordChar, c.passwordChar);
+        EXPECT_EQ(fake.bar.prompt, c.prompt);
+        EXPECT_EQ(fake.bar.command, c.command);
     }
     // A local line runs in the busy colours, locked, and ends in the normal ones.
     Reach(kLocal);
@@ -154,13 +157,6 @@ TEST_F(ConsoleBarTest, EveryStateShowsItsPromptLine) {
     EXPECT_EQ(Colours(fake.bar.colours.back()), normal);
     EXPECT_EQ(fake.bar.lockCount, 1);
     EXPECT_FALSE(fake.bar.locked);
-}
-
-TEST_F(ConsoleBarTest, TheLayoutFollowsThePromptAndTheSettings) {
-    EXPECT_EQ(window.layout.promptWidth, 68);  // "C:\Work>": 8 x 120 + 60 twips
-    Run("set EnterButton=1");
-    EXPECT_EQ(window.layout.enterLeft,
-              window.bounds.width - MetricsForDpi(kStandardDpi).enterWidth);
 }
 
 // --- the output pump -----------------------------------------------------

@@ -11,28 +11,26 @@ namespace {
 using KeyboardTest = InterpreterTest;
 
 TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
-    struct Case {
-        ConsoleState state;
-        int key, modifiers;
-        const char* variable;
-    } cases[] = {
-        {kLocal, 112, 0, "F1"},       {kLocal, 123, 0, "F12"},     {kLocal, 116, 0, "F5"},
+    // clang-format off
+    const struct { ConsoleState state; int key, modifiers; const char* variable; } cases[] = {
+        {kLocal, 112, 0, "F1"}, {kLocal, 123, 0, "F12"}, {kLocal, 116, 0, "F5"},
         {kLocal, 112, kModShift, ""}, {kLocal, 112, kModCtrl, ""}, {kLocal, 111, 0, ""},
-        {kLocal, 124, 0, ""},         {kRemoteLink, 112, 0, ""},   {kAccountPassword, 116, 0, ""},
+        {kLocal, 124, 0, ""}, {kRemoteLink, 112, 0, ""}, {kAccountPassword, 116, 0, ""},
         {kServing, 121, 0, ""},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(FunctionKeyVariable(c.state, c.key, c.modifiers), c.variable)
             << c.state << " " << c.key << " " << c.modifiers;
     }
 }
 
 TEST_F(KeyboardTest, FocusKeyCodeReadsLeadingHexDigits) {
-    struct Case {
+    const struct {
         const char* text;
         int code;
     } cases[] = {{"A3", 0xA3}, {"a2", 0xA2}, {"7b", 0x7B}, {"A3zz", 0xA3}, {"zz", 0}, {"", 0}};
-    for (const Case& c : cases) EXPECT_EQ(FocusKeyCode(c.text), c.code) << c.text;
+    for (const auto& c : cases) EXPECT_EQ(FocusKeyCode(c.text), c.code) << c.text;
 }
 
 TEST_F(KeyboardTest, FocusHotkeyPollsTheKeyAndSendsBackspaceWhenAsked) {

@@ -12,8 +12,8 @@ KeyStroke Ch(char32_t c, bool shift = false, bool ctrl = false, bool alt = false
     return KeyStroke{KeyStroke::kCharacter, static_cast<int>(c), shift, ctrl, alt};
 }
 
-TEST(KeystrokesTest, ParsesTheNotation) {
-    struct Case {
+TEST(KeystrokesTest, ParsesTheNotationAndRejectsBadNotation) {
+    const struct {
         const char* text;
         std::vector<KeyStroke> keys;
     } cases[] = {
@@ -37,15 +37,13 @@ TEST(KeystrokesTest, ParsesTheNotation) {
         {"caf\xE9 \x80", {Ch('c'), Ch('a'), Ch('f'), Ch(U'é'), Ch(' '), Ch(U'€')}},
         {"", {}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         std::vector<KeyStroke> keys;
         std::string err;
         EXPECT_TRUE(ParseKeystrokes(c.text, &keys, &err)) << c.text << ": " << err;
         EXPECT_EQ(keys, c.keys) << c.text;
     }
-}
-
-TEST(KeystrokesTest, RejectsBadNotationAndSendsNothing) {
+    // Bad notation is rejected and nothing is sent.
     for (const char* text : {"{ENTER", "{NOSUCHKEY}", "{F17}", "{F0}", "a}", "(ab", "ab)", "+",
                              "{LEFT x}", "{LEFT 100000}", "{}", "[x]"}) {
         std::vector<KeyStroke> keys{Ch('z')};

@@ -8,6 +8,8 @@
 namespace vantrel {
 namespace {
 
+const Monitor kPrimary{{0, 0, 1280, 720}, true, 96};
+
 std::string Repeat(const std::string& text, int n) {
     std::string out;
     for (int i = 0; i < n; ++i) out += text;
@@ -15,7 +17,7 @@ std::string Repeat(const std::string& text, int n) {
 }
 
 TEST(BreakPaneLinesTest, TableOfCases) {
-    struct Case {
+    const struct {
         std::string text;
         int width;
         std::string expected;
@@ -32,18 +34,14 @@ TEST(BreakPaneLinesTest, TableOfCases) {
         {"abcdef", -3, "a\r\nb\r\nc\r\nd\r\nef"},
         {"a\rb\nc", 3, "a\r\r\nb\nc"},  // lone CR and LF are ordinary characters
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         EXPECT_EQ(BreakPaneLines(c.text, c.width), c.expected) << c.text << " / " << c.width;
     }
 }
 
 TEST(PaneBoundsTest, BelowTheBarWithoutRoomAboveElseAbove) {
-    struct Case {
-        Rect bar;
-        int lines;
-        Rect pane;
-        Monitor monitor = Monitor{{0, 0, 1280, 720}, true, 96};
-    } cases[] = {
+    // clang-format off
+    const struct { Rect bar; int lines; Rect pane; Monitor monitor = kPrimary; } cases[] = {
         {{0, 0, 1280, 17}, 3, {0, 17, 1280, 47}},       // docked at the top
         {{0, 703, 1280, 17}, 20, {0, 401, 1280, 302}},  // docked at the bottom
         {{30, 500, 400, 17}, 2, {30, 468, 400, 32}},    // floating low: above
@@ -57,21 +55,20 @@ TEST(PaneBoundsTest, BelowTheBarWithoutRoomAboveElseAbove) {
         {{0, -700, 800, 17}, 2, {0, -732, 800, 32}, {{0, -1080, 1920, 1080}, false, 96}},
         {{0, -1080, 800, 17}, 2, {0, -1063, 800, 32}, {{0, -1080, 1920, 1080}, false, 96}},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(PaneBounds(c.bar, c.lines, c.monitor), c.pane) << c.bar.top << " / " << c.lines;
     }
 }
 
 TEST(PlanPaneTest, TextAndHeight) {
     const std::string x300 = Repeat("x\r\n", 300), five = "1\r\n2\r\n3\r\n4\r\n5";
-    struct Case {
-        const char* name;
-        std::string shown, pending;
-        int barWidth;
-        double maxMem, maxSize;
-        std::string text;
-        int height;
-        int dpi = kStandardDpi;
+    const std::string a100 = Repeat("a", 100), a98aa = Repeat("a", 98) + "\r\naa";
+    const std::string a99 = Repeat("a", 99), a99aa = a99 + "\r\naa";
+    // clang-format off
+    const struct {
+        const char* name; std::string shown, pending; int barWidth; double maxMem, maxSize;
+        std::string text; int height; int dpi = kStandardDpi;
     } cases[] = {
         {"first text", "", "\r\n5", 1280, 60, 20, "\r\n5", 2 * 15 + 2},
         {"added below", "a\r\nb", "c", 1280, 60, 20, "a\r\nb\r\nc", 3 * 15 + 2},
@@ -85,27 +82,26 @@ TEST(PlanPaneTest, TextAndHeight) {
         {"at most 145 lines shown", "", x300, 1280, 1e12, 1e12, x300, 145 * 15 + 2},
         // A line holds one character less than the box's width in Fixedsys
         // characters after 150 twips of margin: 810 pixels hold exactly 100.
-        {"810 pixels", "", Repeat("a", 200), 810, 60, 20,
-         Repeat("a", 99) + "\r\n" + Repeat("a", 99) + "\r\naa", 47},
-        {"809 pixels", "", Repeat("a", 100), 809, 60, 20, Repeat("a", 98) + "\r\naa", 32},
+        {"810 pixels", "", Repeat("a", 200), 810, 60, 20, a99 + "\r\n" + a99aa, 47},
+        {"809 pixels", "", a100, 809, 60, 20, a98aa, 32},
         {"the narrowest bar", "", "abcdefghij", 80, 60, 20, "abcdefg\r\nhij", 32},
         // At 150% a character is 12 pixels after 15 of margin: 1215 pixels
         // hold 100; at 200%, 16 after 20: 1620 pixels.
-        {"1215 pixels at 150%", "", Repeat("a", 100), 1215, 60, 20, Repeat("a", 100), 25, 144},
-        {"1214 pixels at 150%", "", Repeat("a", 100), 1214, 60, 20, Repeat("a", 98) + "\r\naa", 47,
-         144},
-        {"1620 pixels at 200%", "", Repeat("a", 101), 1620, 60, 20, Repeat("a", 99) + "\r\naa", 64,
-         192},
+        {"1215 pixels at 150%", "", a100, 1215, 60, 20, a100, 25, 144},
+        {"1214 pixels at 150%", "", a100, 1214, 60, 20, a98aa, 47, 144},
+        {"1620 pixels at 200%", "", Repeat("a", 101), 1620, 60, 20, a99aa, 64, 192},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         PaneSettings settings;
         settings.maxMem = c.maxMem;
         settings.maxSize = c.maxSize;
         const Monitor monitor{{0, 0, 4000, 3000}, true, c.dpi};
         PaneView view = PlanPane(c.shown, c.pending, Rect{0, 0, c.barWidth, 17}, monitor, settings);
-        EXPECT_EQ(view.text, c.text) << c.name;
-        EXPECT_EQ(view.bounds.height, c.height) << c.name;
-        EXPECT_EQ(view.dpi, c.dpi) << c.name;
+        EXPECT_EQ(view.text, c.text);
+        EXPECT_EQ(view.bounds.height, c.height);
+        EXPECT_EQ(view.dpi, c.dpi);
     }
 }
 

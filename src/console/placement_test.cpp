@@ -10,10 +10,8 @@ namespace vantrel {
 namespace {
 
 TEST(PlacementTest, WinPosChecksItsArguments) {
-    struct Case {
-        const char *a1, *a2, *a3, *a4;
-        WinPosAction action;
-    } cases[] = {
+    // clang-format off
+    const struct { const char *a1, *a2, *a3, *a4; WinPosAction action; } cases[] = {
         {"0", "0", "", "", WinPosAction::kStore},
         {"100", "200", "800", "", WinPosAction::kStore},
         {"10", "10", "80", "", WinPosAction::kStore},
@@ -29,7 +27,8 @@ TEST(PlacementTest, WinPosChecksItsArguments) {
         {"1", "2", "wide", "", WinPosAction::kSyntax},
         {"", "", "", "", WinPosAction::kReport},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(CheckWinPos(c.a1, c.a2, c.a3, c.a4), c.action)
             << c.a1 << "|" << c.a2 << "|" << c.a3 << "|" << c.a4;
     }
@@ -40,12 +39,8 @@ TEST(PlacementTest, DragMovesOrWidensOnlyWithBothButtonsWhileFloating) {
     const DragKeys three{.left = true, .right = true, .middle = true};
     const DragKeys shift{.left = true, .right = true, .shift = true};
     const DragKeys ctrl{.left = true, .right = true, .ctrl = true};
-    struct Case {
-        int x, y;
-        DragKeys keys;
-        bool floating;
-        DragResult result;
-    } cases[] = {
+    // clang-format off
+    const struct { int x, y; DragKeys keys; bool floating; DragResult result; } cases[] = {
         // From the last cursor (100, 100) and the stored place (50, 60, 300).
         {110, 95, both, true, {true, false, 60, 55, 300}},
         {110, 95, both, false, {false, false, 50, 60, 300}},
@@ -56,10 +51,11 @@ TEST(PlacementTest, DragMovesOrWidensOnlyWithBothButtonsWhileFloating) {
         {-120, 100, shift, true, {false, true, 50, 60, 80}},
         {-121, 100, shift, true, {false, false, 50, 60, 300}},
     };
+    // clang-format on
     auto fields = [](const DragResult& r) {
         return std::tuple(r.moved, r.resized, r.winX, r.winY, r.winWidth);
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         DragResult r = DragStep(c.x, c.y, 100, 100, c.keys, c.floating, 50, 60, 300);
         EXPECT_EQ(fields(r), fields(c.result)) << c.x << "," << c.y << " " << c.floating;
     }

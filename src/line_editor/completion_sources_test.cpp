@@ -24,15 +24,14 @@ class CompletionSourcesTest : public InterpreterTest {
         os.environment.variables.push_back({"APPDATA", "C:\\Users\\me\\AppData\\Roaming"});
         os.environment.variables.push_back({"ProgramData", "C:\\ProgramData"});
         os.environment.variables.push_back({"=C:", "C:\\"});
-        os.files.AddFile("C:\\Windows\\notepad.exe", "");
-        os.files.AddFile("C:\\Windows\\notes.txt", "");
-        os.files.AddFile("C:\\Tools\\nodejs.BAT", "");
+        for (const char* file : {"C:\\Windows\\notepad.exe", "C:\\Windows\\notes.txt",
+                                 "C:\\Tools\\nodejs.BAT", "C:\\nowhere.dcb"}) {
+            os.files.AddFile(file, "");
+        }
         os.files.AddFolder(kShortcuts);
-        os.files.AddFile(std::string(kShortcuts) + "\\Nobatch.dcb", "");
-        os.files.AddFile(std::string(kShortcuts) + "\\no way.lnk", "");
-        os.files.AddFile(std::string(kShortcuts) + "\\news.url", "");
-        os.files.AddFile(std::string(kShortcuts) + "\\nothing.txt", "");
-        os.files.AddFile("C:\\nowhere.dcb", "");
+        for (const char* name : {"Nobatch.dcb", "no way.lnk", "news.url", "nothing.txt"}) {
+            os.files.AddFile(std::string(kShortcuts) + "\\" + name, "");
+        }
         os.registry.subKeys[{Registry::Root::kLocalMachine,
                              text::LowerCase(ProgramIndex::kAppPaths)}] = {"nirsoft.exe"};
         os.registry.subKeys[{Registry::Root::kCurrentUser,
@@ -46,10 +45,11 @@ class CompletionSourcesTest : public InterpreterTest {
         os.files.AddFile(std::string(kCommonMenu) + "\\Programs\\Nero.lnk", "");
     }
 
+    CompletionRequest Parse(const std::string& line) {
+        return ParseCompletion(line, line.size(), in.Markers(), in.Commands());
+    }
     std::vector<Candidate> Gather(const std::string& line, bool remote = false) {
-        return sources
-            .Gather(ParseCompletion(line, line.size(), in.Markers(), in.Commands()), remote)
-            .candidates;
+        return sources.Gather(Parse(line), remote).candidates;
     }
     std::vector<std::string> Names(const std::string& line, bool remote = false) {
         std::vector<std::string> names;
@@ -62,7 +62,7 @@ class CompletionSourcesTest : public InterpreterTest {
 
 using Words = std::vector<std::string>;
 
-TEST_F(CompletionSourcesTest, FirstWordsAreCommandsBatchFilesShortcutsAndPrograms) {
+TEST_F(CompletionSourcesTest, FirstWordsAreCommandsBatchFilesShortcutsProgramsOrOnlyCommands) {
     EXPECT_EQ(Names("n"), (Words{"name", "Nero", "news.url", "nirsoft.exe", "no way.lnk", "Nobatch",
                                  "nodejs.BAT", "Notable", "Notepad++", "notepad.exe", "now",
                                  "nowhere", "nvim.exe"}));
@@ -71,9 +71,7 @@ TEST_F(CompletionSourcesTest, FirstWordsAreCommandsBatchFilesShortcutsAndProgram
     ASSERT_EQ(nero.size(), 1u);
     EXPECT_EQ(nero[0].text, std::string(kCommonMenu) + "\\Programs\\Nero.lnk");
     EXPECT_EQ(Names("run nod"), (Words{"nodejs.BAT"}));
-}
-
-TEST_F(CompletionSourcesTest, ALinkedConsoleCompletesCommandWordsOnly) {
+    // A linked console completes command words only.
     EXPECT_EQ(Names("n", true), (Words{"name", "now"}));
     EXPECT_EQ(Names("cd c:\\", true), Words{});
     EXPECT_EQ(Names("set Win", true), Words{});
@@ -117,9 +115,7 @@ TEST_F(CompletionSourcesTest, EachContextHasItsOwnCandidates) {
         {"echo x rea", {}},  // ECHO's text is no name
         {"notepad rea", {"readme.txt"}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Names(c.line), c.names) << c.line;
-    }
+    for (const auto& c : cases) EXPECT_EQ(Names(c.line), c.names) << c.line;
     std::vector<Candidate> folders = Gather("cd c:\\work\\mu");
     ASSERT_EQ(folders.size(), 1u);
     EXPECT_TRUE(folders[0].folder);
@@ -149,10 +145,7 @@ TEST_F(CompletionSourcesTest, TypingStartsTheIndexSoThatTabFindsItReady) {
     }
     os.clock.step = 100;  // from now on every bound has passed at once
     EXPECT_EQ(Names("note"), (Words{"Notepad++", "notepad.exe"}));
-    const std::string line = "note";
-    EXPECT_TRUE(
-        untyped.Gather(ParseCompletion(line, line.size(), in.Markers(), in.Commands()), false)
-            .candidates.empty());
+    EXPECT_TRUE(untyped.Gather(Parse("note"), false).candidates.empty());
 }
 
 TEST_F(CompletionSourcesTest, TheProgramIndexIsBuiltInSlicesAndKeptFresh) {

@@ -21,15 +21,10 @@ CompletionRequest Parse(std::string_view line, size_t caret) {
 }
 
 TEST(CompletionParse, EachWordGetsItsContext) {
+    // clang-format off
     const struct {
-        const char* line;
-        size_t caret;
-        CompletionContext context;
-        const char* command;
-        int argIndex;
-        const char* lead;
-        const char* typed;
-        size_t start;
+        const char* line; size_t caret; CompletionContext context; const char* command;
+        int argIndex; const char* lead; const char* typed; size_t start;
     } cases[] = {
         // The first word, and a first word that looks like a path.
         {"", kEnd, kCommandWord, "", 0, "", "", 0},
@@ -75,6 +70,7 @@ TEST(CompletionParse, EachWordGetsItsContext) {
         {"dock t", kEnd, kWords, "dock", 1, "", "t", 5},
         {"echo ", kEnd, kWords, "echo", 1, "", "", 5},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         const std::string line = c.line;
@@ -89,21 +85,17 @@ TEST(CompletionParse, EachWordGetsItsContext) {
 }
 
 TEST(CompletionParse, QuotingSpacesAndClosingFollowTheContext) {
-    const struct {
-        const char* line;
-        bool quoted, quote, space;
-        const char* closing;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* line; bool quoted, quote, space; const char* closing; } cases[] = {
         {"ty", false, true, true, ""},
         {"type \"a", true, true, true, ""},
         {"md a", false, false, true, ""},
         {"focus a", false, false, false, ""},
         {"set a", false, false, false, ""},
-        {"echo \xAC"
-         "a",
-         false, false, false, "\xAC"},
+        {"echo \xAC" "a", false, false, false, "\xAC"},
         {"echo `a", false, false, false, "`"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
         CompletionRequest r = Parse(c.line, kEnd);
@@ -141,7 +133,7 @@ TEST(CompletionParse, BadInputIsParsedInOnePassWithoutFault) {
     EXPECT_EQ(Parse(words, kEnd).argIndex, 100000);
 }
 
-TEST(CompletionRank, KeepsMatchesOnceSortedWithoutCase) {
+TEST(CompletionRank, KeepsMatchesOnceSortedWithoutCaseAndTheirCommonBeginning) {
     std::vector<Candidate> given = {
         {"help"}, {"Hello.dcb"}, {"dir"}, {"HELP"}, {"hex", "c:\\x\\hex.lnk"}, {"he"}, {""},
     };
@@ -149,9 +141,7 @@ TEST(CompletionRank, KeepsMatchesOnceSortedWithoutCase) {
     EXPECT_EQ(RankCandidates(given, "HE"), want);
     EXPECT_EQ(RankCandidates(given, "zz"), std::vector<Candidate>());
     EXPECT_EQ(RankCandidates(given, "").size(), 5u);
-}
-
-TEST(CompletionRank, CommonPrefixIgnoresCaseAndKeepsTheFirstSpelling) {
+    // The common beginning ignores case too, and keeps the first spelling.
     const struct {
         std::vector<Candidate> candidates;
         const char* prefix;
@@ -172,12 +162,9 @@ TEST(CompletionRank, CommonPrefixIgnoresCaseAndKeepsTheFirstSpelling) {
 
 TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
     auto request = [](const char* line) { return Parse(line, kEnd); };
-    const struct {
-        CompletionRequest request;
-        Candidate candidate;
-        bool finished;
-        const char* text;
-    } cases[] = {
+    // clang-format off
+    const struct { CompletionRequest request; Candidate offered; bool finished; const char* text; }
+        cases[] = {
         {request("he"), {"help"}, true, "help "},
         {request("he"), {"help"}, false, "help"},
         {request("type my"), {"my file.txt"}, true, "\"my file.txt\" "},
@@ -188,10 +175,7 @@ TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
         {request("cd "), {"C:", "", true}, true, "C:\\"},
         {request("md c:\\new f"), {"new folder", "", true}, true, "c:\\new folder\\"},
         {request("fi"), {"Firefox", "C:\\Menu\\Firefox.lnk"}, true, "C:\\Menu\\Firefox.lnk "},
-        {request("fi"),
-         {"My App", "C:\\Start Menu\\My App.lnk"},
-         true,
-         "\"C:\\Start Menu\\My App.lnk\" "},
+        {request("fi"), {"My App", "C:\\Menu\\My App.lnk"}, true, "\"C:\\Menu\\My App.lnk\" "},
         {request("focus Unt"), {"Untitled - Notepad"}, true, "Untitled - Notepad"},
         {request("echo \xACpa"), {"PATH"}, true, "PATH\xAC"},
         {request("set w"), {"WinX"}, true, "WinX"},
@@ -202,18 +186,15 @@ TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
         {request("type a`b`\\c"), {"cd|x"}, true, "a`b`\\cd"},
         {request("fi"), {"Fire", "C:\\A`B\\Fire.lnk"}, true, "C:\\A"},
     };
+    // clang-format on
     for (const auto& c : cases) {
-        EXPECT_EQ(CompletionText(c.request, c.candidate, c.finished), c.text) << c.text;
+        EXPECT_EQ(CompletionText(c.request, c.offered, c.finished), c.text) << c.text;
     }
 }
 
 TEST(CompletionList, ShowsAScreenfulAndCountsTheRest) {
     std::vector<Candidate> many;
-    for (int i = 0; i < 100; ++i) {
-        std::string name = "f";
-        name += std::to_string(i);
-        many.push_back({name, "", i == 0});
-    }
+    for (int i = 0; i < 100; ++i) many.push_back({"f" + std::to_string(i), "", i == 0});
     const struct {
         size_t count, maxLines, lines;
         const char* last;
@@ -230,9 +211,7 @@ TEST(CompletionList, ShowsAScreenfulAndCountsTheRest) {
         std::vector<Candidate> some(many.begin(), many.begin() + static_cast<long>(c.count));
         std::vector<std::string> lines = CandidateListLines(some, c.maxLines);
         ASSERT_EQ(lines.size(), c.lines) << c.count;
-        if (!lines.empty()) {
-            EXPECT_EQ(lines.back(), c.last) << c.count;
-        }
+        if (!lines.empty()) EXPECT_EQ(lines.back(), c.last) << c.count;
     }
     EXPECT_EQ(CandidateListLines(many, 40)[0], "f0\\");  // a folder shows its "\"
 }

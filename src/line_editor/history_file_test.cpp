@@ -10,6 +10,8 @@ namespace {
 constexpr char kFolder[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel";
 constexpr char kPath[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\History.txt";
 
+using Lines = std::vector<std::string>;
+
 // --- the list and the suggestion -------------------------------------------
 
 TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
@@ -18,8 +20,8 @@ TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
     EXPECT_FALSE(lines.Add("b"));
     EXPECT_FALSE(lines.Add("A"));  // letter case makes another line
     EXPECT_TRUE(lines.Add("a"));
-    EXPECT_EQ(lines.Lines(), (std::vector<std::string>{"b", "A", "a"}));
-    std::vector<std::string> many;
+    EXPECT_EQ(lines.Lines(), (Lines{"b", "A", "a"}));
+    Lines many;
     for (size_t i = 0; i <= kHistoryLines; ++i) many.push_back("echo " + std::to_string(i));
     lines.Assign(many);
     ASSERT_EQ(lines.Lines().size(), kHistoryLines);
@@ -30,16 +32,18 @@ TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
     EXPECT_EQ(lines.Lines().front(), "echo 2");
     EXPECT_EQ(lines.Lines()[kHistoryLines - 2], "echo 5000");
     EXPECT_EQ(lines.Lines().back(), "new");
+    // Assigning keeps each line at its newest place.
+    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 10), (Lines{"a", "c", "b"}));
+    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 2), (Lines{"c", "b"}));
+    EXPECT_EQ(NewestUnique({}, 2), Lines{});
 }
 
 TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
     HistoryLines lines;
     lines.Assign({"echo Ölbaum-long-line", "echo \u212Aelvin", "echo x\xC3", "dir c:\\", "echo one",
                   "Echo Two", "echo", "cd \\temp", "echo one"});
-    struct Case {
-        const char* typed;
-        const char* suggested;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* typed; const char* suggested; } cases[] = {
         {"e", "cho one"},   // the newest of three
         {"ECHO T", "wo"},   // letter case ignored, the typed text kept
         {"echo", " one"},   // a line no longer than the text is not offered
@@ -58,7 +62,8 @@ TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
         {"echo k", "elvin"},
         {"echo x", "\xC3"},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(lines.SuggestionFor(c.typed), c.suggested) << c.typed;
     }
     // The search folds alike: the index of the newest line holding the text.
@@ -66,13 +71,6 @@ TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
     EXPECT_EQ(lines.FindOlder("KELVIN", 8), 1);
     EXPECT_EQ(lines.FindOlder("ölbaum", 0), -1);
     EXPECT_EQ(lines.FindOlder("\xC3", 8), 2);
-}
-
-TEST(HistoryLinesTest, AssignKeepsEachLineAtItsNewestPlace) {
-    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 10),
-              (std::vector<std::string>{"a", "c", "b"}));
-    EXPECT_EQ(NewestUnique({"a", "b", "a", "c", "b"}, 2), (std::vector<std::string>{"c", "b"}));
-    EXPECT_EQ(NewestUnique({}, 2), (std::vector<std::string>{}));
 }
 
 // --- the file ----------------------------------------------------------------
@@ -92,21 +90,21 @@ class HistoryFileTest : public ::testing::Test {
     HistoryFile file{files, pages, kPath};
 };
 
-TEST_F(HistoryFileTest, EachLineIsAppendedWithItsLineEnd) {
-    EXPECT_EQ(file.Load(), (std::vector<std::string>{}));
+TEST_F(HistoryFileTest, EachLineIsAppendedWithItsLineEndAndNeverJoinsOneEditedIn) {
+    EXPECT_EQ(file.Load(), (Lines{}));
     EXPECT_FALSE(files.HasFile(kPath));
     Append("dir");
     EXPECT_EQ(Append("echo \"a b\""), "dir\r\necho \"a b\"\r\n");
     EXPECT_EQ(files.replaceCount, 0);
+    // A line edited in without its end is not joined by the next.
+    files.AddFile(kPath, files.Contents(kPath) + "typed by hand");
+    EXPECT_EQ(Append("b"), "dir\r\necho \"a b\"\r\ntyped by hand\r\nb\r\n");
 }
 
 TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
-    struct Case {
-        const char* name;
-        const char* contents;
-        std::vector<std::string> lines;
-        const char* mended;  // the file afterwards
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; const char* contents; Lines lines; const char* mended; }
+        cases[] = {  // mended: the file afterwards
         {"whole", "a\r\nb\r\na\r\n", {"b", "a"}, "a\r\nb\r\na\r\n"},
         {"torn", "a\r\nb\r\nhalf a li", {"a", "b"}, "a\r\nb\r\n"},
         {"torn first line", "ec", {}, ""},
@@ -115,7 +113,8 @@ TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
         {"blank lines", "a\r\n\r\n\r\nb\r\n", {"a", "b"}, "a\r\n\r\n\r\nb\r\n"},
         {"empty", "", {}, ""},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         files.AddFile(kPath, c.contents);
         HistoryFile loaded(files, pages, kPath);
         EXPECT_EQ(loaded.Load(), c.lines) << c.name;
@@ -133,26 +132,19 @@ TEST_F(HistoryFileTest, LoadGivesTheNewestOfEachLineAndDropsATornLastOne) {
 TEST_F(HistoryFileTest, LinesOfOlderVersionsAndOfThisOneReadAlike) {
     const std::string old = "echo caf\xE9\r\ncd \xACTEMP\xAC\r\n";
     files.AddFile(kPath, old);
-    EXPECT_EQ(file.Load(),
-              (std::vector<std::string>{"echo caf\xC3\xA9", "cd \xC2\xACTEMP\xC2\xAC"}));
+    EXPECT_EQ(file.Load(), (Lines{"echo caf\xC3\xA9", "cd \xC2\xACTEMP\xC2\xAC"}));
     EXPECT_EQ(files.replaceCount, 0);
     EXPECT_EQ(Append("echo \xE2\x82\xAC"), old + "echo \xE2\x82\xAC\r\n");
     // The same line typed again now is the same line.
     Append("echo caf\xC3\xA9");
     HistoryFile again(files, pages, kPath);
-    EXPECT_EQ(again.Load(), (std::vector<std::string>{"cd \xC2\xACTEMP\xC2\xAC",
-                                                      "echo \xE2\x82\xAC", "echo caf\xC3\xA9"}));
+    EXPECT_EQ(again.Load(),
+              (Lines{"cd \xC2\xACTEMP\xC2\xAC", "echo \xE2\x82\xAC", "echo caf\xC3\xA9"}));
     // A compaction writes the console's own text.
     std::string err;
     ASSERT_TRUE(again.Compact(&err)) << err;
     EXPECT_EQ(files.Contents(kPath),
               "cd \xC2\xACTEMP\xC2\xAC\r\necho \xE2\x82\xAC\r\necho caf\xC3\xA9\r\n");
-}
-
-TEST_F(HistoryFileTest, ALineEditedInWithoutItsEndIsNotJoinedByTheNext) {
-    Append("a");
-    files.AddFile(kPath, files.Contents(kPath) + "typed by hand");
-    EXPECT_EQ(Append("b"), "a\r\ntyped by hand\r\nb\r\n");
 }
 
 TEST_F(HistoryFileTest, LongLinesAreNotWrittenAndNothingChokesOnThem) {
@@ -165,7 +157,7 @@ TEST_F(HistoryFileTest, LongLinesAreNotWrittenAndNothingChokesOnThem) {
     // loading, and the file is written anew without it.
     for (const std::string& shed : {huge, std::string("echo \x01\x02junk")}) {
         files.AddFile(kPath, "a\r\n" + shed + "\r\nb\r\n");
-        EXPECT_EQ(file.Load(), (std::vector<std::string>{"a", "b"}));
+        EXPECT_EQ(file.Load(), (Lines{"a", "b"}));
         EXPECT_EQ(files.Contents(kPath), "a\r\nb\r\n");
     }
 }
@@ -180,7 +172,7 @@ TEST_F(HistoryFileTest, TheNewestLinesComeFirstAndTheRestInSlices) {
     std::string newest;
     for (int i = 0; i < 100; ++i) newest += "new " + std::to_string(i) + "\r\n";
     files.AddFile(kPath, older + newest);
-    std::vector<std::string> first = file.LoadNewest();
+    Lines first = file.LoadNewest();
     ASSERT_FALSE(first.empty());
     EXPECT_LT(first.size(), 20100u);
     EXPECT_EQ(first.back(), "new 99");
@@ -189,10 +181,10 @@ TEST_F(HistoryFileTest, TheNewestLinesComeFirstAndTheRestInSlices) {
     int slices = 0;
     for (; file.Loading(); ++slices) file.LoadOlder(64 * 1024);
     EXPECT_GT(slices, 12);
-    std::vector<std::string> rest = file.FinishLoad();
+    Lines rest = file.FinishLoad();
     EXPECT_EQ(rest.front(), "old 0" + pad);
     EXPECT_EQ(rest.size() + first.size(), 20100u);
-    EXPECT_EQ(file.FinishLoad(), (std::vector<std::string>{}));
+    EXPECT_EQ(file.FinishLoad(), (Lines{}));
     // Written anew: the newest ten thousand, the line typed meanwhile last.
     const std::string text = files.Contents(kPath);
     EXPECT_EQ(text.find('x'), std::string::npos);
@@ -234,7 +226,7 @@ TEST_F(HistoryFileTest, TheFileIsCompactedWhenItGrowsAQuarterPastItsCapOrRepeats
     Append("last");
     EXPECT_EQ(files.replaceCount, 1);
     HistoryFile again(files, pages, kPath);
-    std::vector<std::string> lines = again.Load();
+    Lines lines = again.Load();
     ASSERT_EQ(lines.size(), kHistoryLines);
     EXPECT_EQ(lines.back(), "last");
     EXPECT_EQ(lines.front(), "echo " + std::to_string(kCompactAtLines - kHistoryLines));
@@ -244,14 +236,13 @@ TEST_F(HistoryFileTest, TheFileIsCompactedWhenItGrowsAQuarterPastItsCapOrRepeats
     Append("last", true);
     EXPECT_EQ(files.replaceCount, 2);
     EXPECT_EQ(again.Load().size(), kHistoryLines);
-}
 
-TEST_F(HistoryFileTest, AFileOverItsBoundsIsWrittenAnewOnLoading) {
+    // A file over its bounds is written anew on loading.
     std::string contents;
     for (size_t i = 0; i < kCompactAtLines; ++i) contents += "line " + std::to_string(i) + "\r\n";
     files.AddFile(kPath, contents);
-    EXPECT_EQ(file.Load().size(), kHistoryLines);
-    EXPECT_EQ(files.replaceCount, 1);
+    EXPECT_EQ(again.Load().size(), kHistoryLines);
+    EXPECT_EQ(files.replaceCount, 3);
     EXPECT_EQ(files.Contents(kPath).rfind("line 2500\r\n", 0), 0u);
 }
 
@@ -268,7 +259,7 @@ TEST_F(HistoryFileTest, AnAppendCutShortLosesOnlyItsOwnLine) {
     // The next line's append first takes away what the failed one left.
     Append("after");
     HistoryFile again(files, pages, kPath);
-    EXPECT_EQ(again.Load(), (std::vector<std::string>{"kept", "lost line", "after"}));
+    EXPECT_EQ(again.Load(), (Lines{"kept", "lost line", "after"}));
 }
 
 }  // namespace

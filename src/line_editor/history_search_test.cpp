@@ -10,12 +10,9 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
     HistoryLines lines;
     lines.Assign({"echo 日本", "dir c:\\temp", "echo Temp", "cd \\", "type temp.txt", "cls"});
     enum Step { kStart, kType, kOlder, kBack };
-    struct Case {
-        Step step;
-        const char* c;  // typed, for kType
-        const char* shown;
-        const char* prompt;
-    } cases[] = {
+    // c: typed, for kType
+    // clang-format off
+    const struct { Step step; const char* c; const char* shown; const char* prompt; } cases[] = {
         {kStart, "", "", "(search)''>"},
         {kType, "t", "type temp.txt", "(search)'t'>"},
         {kType, "e", "type temp.txt", "(search)'te'>"},
@@ -34,24 +31,15 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
         {kType, "日", "echo 日本", "(search)'日'>"},
         {kBack, "", "", "(search)''>"},  // the whole character goes
     };
+    // clang-format on
     HistorySearch search;
     EXPECT_FALSE(search.Active());
     int n = 0;
-    for (const Case& c : cases) {
-        switch (c.step) {
-            case kStart:
-                search.Start(lines, "");
-                break;
-            case kType:
-                search.Type(lines, c.c);
-                break;
-            case kOlder:
-                search.Older(lines);
-                break;
-            case kBack:
-                search.Back(lines);
-                break;
-        }
+    for (const auto& c : cases) {
+        if (c.step == kStart) search.Start(lines, "");
+        if (c.step == kType) search.Type(lines, c.c);
+        if (c.step == kOlder) search.Older(lines);
+        if (c.step == kBack) search.Back(lines);
         EXPECT_EQ(search.Shown(), c.shown) << "step " << n;
         EXPECT_EQ(search.Prompt(), c.prompt) << "step " << n;
         ++n;
@@ -61,7 +49,7 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
     EXPECT_FALSE(search.Active());
 }
 
-TEST(HistorySearchTest, TheTypedTextIsTheFirstSearchTextAndIsKeptForEsc) {
+TEST(HistorySearchTest, TheTypedTextIsTheFirstSearchTextAndIsKeptForEscEvenWithNoHistory) {
     HistoryLines lines;
     lines.Assign({"cd \\server\\share", "dir", "echo cd"});
     HistorySearch search;
@@ -69,11 +57,8 @@ TEST(HistorySearchTest, TheTypedTextIsTheFirstSearchTextAndIsKeptForEsc) {
     EXPECT_EQ(search.Shown(), "cd \\server\\share");
     EXPECT_EQ(search.Prompt(), "(search)'CD \\'>");
     EXPECT_EQ(search.Original(), "CD \\");
-}
-
-TEST(HistorySearchTest, AnEmptyHistoryFindsNothingAndKeepsTheTypedText) {
-    HistoryLines lines;
-    HistorySearch search;
+    // An empty history finds nothing and keeps the typed text.
+    lines.Assign({});
     search.Start(lines, "echo");
     EXPECT_EQ(search.Shown(), "echo");
     EXPECT_EQ(search.Prompt(), "(no match)'echo'>");

@@ -7,12 +7,9 @@
 namespace vantrel {
 namespace {
 
-TEST(HistorySecretsTest, PasswordsOfListenConnectAndOridAreMasked) {
-    struct Case {
-        const char* line;
-        const char* separator;
-        const char* remembered;
-    } cases[] = {
+TEST(HistorySecretsTest, PasswordsOfListenConnectAndOridAreMaskedBlankLinesKeptPrivate) {
+    // clang-format off
+    const struct { const char* line; const char* separator; const char* remembered; } cases[] = {
         // Without a password the line stays as typed.
         {"listen", "|", "listen"},
         {"listen 2400", "|", "listen 2400"},
@@ -48,24 +45,16 @@ TEST(HistorySecretsTest, PasswordsOfListenConnectAndOridAreMasked) {
         {"oridx ann pw", "|", "oridx ann pw"},
         {"", "|", ""},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(MaskSecrets(c.line, LineMarkers{c.separator, "`", ""}, BuiltInCommands()),
                   c.remembered)
             << c.line;
     }
-}
-
-TEST(HistorySecretsTest, ALineStartingWithABlankIsKeptPrivate) {
-    struct Case {
-        const char* line;
-        bool keptPrivate;
-    } cases[] = {
-        {" listen 2400 secret", true},
-        {"\techo x", true},
-        {"echo x ", false},
-        {"", false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(KeptPrivate(c.line), c.keptPrivate) << c.line;
+    // A line starting with a blank is kept private.
+    const std::pair<const char*, bool> blank[] = {
+        {" listen 2400 secret", true}, {"\techo x", true}, {"echo x ", false}, {"", false}};
+    for (const auto& [line, kept] : blank) EXPECT_EQ(KeptPrivate(line), kept) << line;
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace {
 
 constexpr char kRoaming[] = "C:\\Users\\me\\AppData\\Roaming";
 constexpr char kHistory[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\History.txt";
-constexpr char kAutoexec[] = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoexec.dcb";
+
+using Lines = std::vector<std::string>;
 
 class ConsoleHistoryTest : public RemoteTest {
   protected:
@@ -22,6 +23,12 @@ class ConsoleHistoryTest : public RemoteTest {
         }
     }
 
+    // History.txt as an earlier start left it.
+    void Seed(const std::string& contents) {
+        fake.files.AddFolder(std::string(kRoaming) + "\\Orvane");
+        fake.files.AddFolder(std::string(kRoaming) + "\\Orvane\\Vantrel");
+        fake.files.AddFile(kHistory, contents);
+    }
     // A console started afresh on the same machine, as after a restart.
     std::unique_ptr<Console> Restart() {
         auto again =
@@ -31,8 +38,8 @@ class ConsoleHistoryTest : public RemoteTest {
         return again;
     }
     // What Up shows, pressed n times.
-    static std::vector<std::string> Browse(Console& c, FakeBar& bar, int n) {
-        std::vector<std::string> shown;
+    static Lines Browse(Console& c, FakeBar& bar, int n) {
+        Lines shown;
         for (int i = 0; i < n; ++i) {
             c.KeyUp(kVkUp, 0);
             shown.push_back(bar.command);
@@ -46,13 +53,24 @@ class ConsoleHistoryTest : public RemoteTest {
         fake.bar.caret = -1;
         console.CommandTextChanged();
     }
+    // A key pressed, whether the console took it, and the box after it.
+    void Press(int key, int modifiers, bool taken, const char* command) {
+        EXPECT_EQ(console.KeyDown(key, modifiers), taken) << key;
+        EXPECT_EQ(fake.bar.command, command) << key;
+    }
     void CtrlR() { EXPECT_TRUE(console.KeyDown('R', kModCtrl)); }
     void TypeChars(const std::string& text) {
         for (char c : text) EXPECT_TRUE(console.CharTyped(std::string(1, c)));
     }
+    // Starts a search from an empty box and types into it.
+    void Search(const std::string& text) {
+        Edit("");
+        CtrlR();
+        TypeChars(text);
+    }
     std::string File() { return fake.files.Contents(kHistory); }
     // The lines the search reads, and the newest that Up shows.
-    const std::vector<std::string>& All() { return console.Editor().Remembered().Lines().Lines(); }
+    const Lines& All() { return console.Editor().Remembered().Lines().Lines(); }
     const std::string& Newest() { return console.Editor().Remembered().Browsed().Entry(0); }
 };
 
@@ -63,10 +81,8 @@ TEST_F(ConsoleHistoryTest, ARestartBrowsesTheLinesOfTheLastRunNewestFirstEachOnc
     for (const char* line : {"echo a", "echo b", "echo a", "echo c"}) Type(line);
     EXPECT_EQ(File(), "echo a\r\necho b\r\necho a\r\necho c\r\n");
     std::unique_ptr<Console> again = Restart();
-    EXPECT_EQ(Browse(*again, fake.bar, 4),
-              (std::vector<std::string>{"echo c", "echo a", "echo b", "echo b"}));
-    EXPECT_EQ(again->Editor().Remembered().Lines().Lines(),
-              (std::vector<std::string>{"echo b", "echo a", "echo c"}));
+    EXPECT_EQ(Browse(*again, fake.bar, 4), (Lines{"echo c", "echo a", "echo b", "echo b"}));
+    EXPECT_EQ(again->Editor().Remembered().Lines().Lines(), (Lines{"echo b", "echo a", "echo c"}));
     // The file is not written at start-up when it is whole.
     EXPECT_EQ(fake.files.replaceCount, 0);
 }
@@ -74,27 +90,22 @@ TEST_F(ConsoleHistoryTest, ARestartBrowsesTheLinesOfTheLastRunNewestFirstEachOnc
 TEST_F(ConsoleHistoryTest, UpReachesTheNewestHundredTheSearchAllTenThousand) {
     std::string contents;
     for (int i = 0; i < 10500; ++i) contents += "echo " + std::to_string(i) + "\r\n";
-    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane");
-    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane\\Vantrel");
-    fake.files.AddFile(kHistory, contents);
+    Seed(contents);
     console.StartUp("");
     EXPECT_EQ(Browse(console, fake.bar, 101).back(), "echo 10400");
     EXPECT_EQ(All().size(), 10000u);
     EXPECT_EQ(All().front(), "echo 500");
-    fake.bar.command = "";
-    CtrlR();
-    TypeChars("echo 7");
+    Search("echo 7");
     EXPECT_EQ(fake.bar.command, "echo 7999");
 }
 
-TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
+// A huge line runs and is browsed, but is neither written nor searched.
+TEST_F(ConsoleHistoryTest, SecretsHugeLinesAndLinesStartingWithABlankAreNeverWritten) {
     console.StartUp("");
-    struct Case {
-        const char* typed;
-        const char* browsed;  // by Up; nullptr: not at all
-        bool searched;
-        bool written;  // to the file
-    } cases[] = {
+    const std::string huge = "echo " + std::string(300000, 'z');
+    // browsed: by Up, nullptr: not at all; written: to the file.
+    // clang-format off
+    struct { const char* typed; const char* browsed; bool searched, written; } cases[] = {
         {"listen 2400 secret", "listen 2400 ********", true, true},
         {"connect 10.0.0.9:2400 \"secret words\"", "connect 10.0.0.9:2400 ********", true, true},
         {"echo x|orid ann secret", "echo x|orid ann ********", true, true},
@@ -108,20 +119,25 @@ TEST_F(ConsoleHistoryTest, SecretsAndLinesStartingWithABlankAreNeverWritten) {
         {"orid ann", "orid ann", true, true},
         {"secret", nullptr, false, false},  // the password ORID asked for
         {"echo done", "echo done", true, true},
+        {huge.c_str(), huge.c_str(), false, false},
     };
+    // clang-format on
     std::string expected;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         const std::string before = Newest();
         const auto& all = All();
         const std::string lastSearched = all.empty() ? "" : all.back();
         Type(c.typed);
         if (state() == kConnecting) console.Remote()->Disconnect();
-        EXPECT_EQ(Newest(), c.browsed ? c.browsed : before) << c.typed;
-        ASSERT_FALSE(all.empty()) << c.typed;
-        EXPECT_EQ(all.back(), c.searched ? c.browsed : lastSearched) << c.typed;
+        EXPECT_EQ(Newest(), c.browsed ? c.browsed : before);
+        ASSERT_FALSE(all.empty());
+        EXPECT_EQ(all.back(), c.searched ? c.browsed : lastSearched);
         if (c.written) expected += std::string(c.browsed) + "\r\n";
-        EXPECT_EQ(File(), expected) << c.typed;
+        EXPECT_EQ(File(), expected);
     }
+    Edit("echo z");
+    EXPECT_EQ(fake.bar.suggestion, "");
     EXPECT_EQ(console.Account().pass, "secret");
     for (const char* secret : {"secret", "zq81xv", "hunter"}) {
         EXPECT_EQ(File().find(secret), std::string::npos) << secret;
@@ -171,26 +187,13 @@ TEST_F(ConsoleHistoryTest, AMaskedLineRecalledRunsWithItsOwnPasswordOrNotAtAll) 
     EXPECT_EQ(socket.mode, FakeSocket::Mode::kListening);
 }
 
-TEST_F(ConsoleHistoryTest, AHugeLineRunsAndIsBrowsedButNeitherWrittenNorSearched) {
-    console.StartUp("");
-    Type("echo small");
-    const std::string huge = "echo " + std::string(300000, 'x');
-    Type(huge);
-    EXPECT_EQ(Newest(), huge);
-    EXPECT_EQ(All().back(), "echo small");
-    EXPECT_EQ(File(), "echo small\r\n");
-    Edit("echo x");
-    EXPECT_EQ(fake.bar.suggestion, "");
-}
-
 TEST_F(ConsoleHistoryTest, HistoryFileOffKeepsTheHistoryInMemoryOnly) {
     fake.files.AddFolder("C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts");
-    fake.files.AddFile(kAutoexec, "set HistoryFile=0\r\n");
-    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane");
-    fake.files.AddFolder(std::string(kRoaming) + "\\Orvane\\Vantrel");
-    fake.files.AddFile(kHistory, "echo earlier\r\n");
+    fake.files.AddFile("C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoexec.dcb",
+                       "set HistoryFile=0\r\n");
+    Seed("echo earlier\r\n");
     console.StartUp("");
-    EXPECT_EQ(Browse(console, fake.bar, 1), (std::vector<std::string>{""}));
+    EXPECT_EQ(Browse(console, fake.bar, 1), (Lines{""}));
     Type("echo now");
     Type("set HistoryFile=1");
     EXPECT_EQ(File(), "echo earlier\r\n");
@@ -231,33 +234,46 @@ TEST_F(ConsoleHistoryTest, LinesSentToAPeerAreBrowsedButNotWrittenNorSuggested) 
 TEST_F(ConsoleHistoryTest, TheSuggestionFollowsTheTypedTextWhileTheCaretIsAtItsEnd) {
     console.StartUp("");
     for (const char* line : {"echo one", "dir", "echo two"}) Type(line);
-    struct Case {
-        const char* typed;
-        int caret;  // -1: at the end
-        const char* suggested;
-    } cases[] = {
+    // caret -1: at the end
+    // clang-format off
+    struct { const char* typed; int caret; const char* suggested; } cases[] = {
         {"e", -1, "cho two"}, {"EcHo O", -1, "ne"}, {"echo two", -1, ""}, {"echo x", -1, ""},
-        {"ec", 1, ""},        {"", -1, ""},         {"d", -1, "ir"},
+        {"ec", 1, ""}, {"", -1, ""}, {"d", -1, "ir"},
     };
-    for (const Case& c : cases) {
+    // clang-format on
+    for (const auto& c : cases) {
         fake.bar.command = c.typed;
         fake.bar.caret = c.caret;
         console.CommandTextChanged();
         EXPECT_EQ(fake.bar.suggestion, c.suggested) << c.typed;
     }
+    // With no line beginning so, the one completion; several commands, or
+    // ON and OFF, suggest nothing.
+    // clang-format off
+    const struct { const char* typed; const char* suggested; } completed[] = {
+        {"ech", "o two"}, {"keepou", "tput"}, {"KEEPOU", "tput"}, {"c", ""}, {"keepoutput o", ""},
+        {"keepoutput of", "f"}, {"zzz", ""},
+    };
+    // clang-format on
+    for (const auto& c : completed) {
+        EXPECT_EQ(console.Editor().SuggestionFor(c.typed), c.suggested) << c.typed;
+    }
+    // A completion that outruns a keystroke's budget suggests nothing.
+    fake.clock.step = CompletionSources::kKeystrokeBudgetMs;
+    EXPECT_EQ(console.Editor().SuggestionFor("keepou"), "");
+    EXPECT_EQ(console.Editor().SuggestionFor("ech"), "o two");
+    fake.clock.step = 0;
 }
 
 TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnterOnlyTheText) {
     console.StartUp("");
-    Type("echo one two three");
+    const char* whole = "echo one two three";
+    Type(whole);
     Edit("ec");
-    EXPECT_TRUE(console.KeyDown(kVkRight, kModCtrl));
-    EXPECT_EQ(fake.bar.command, "echo");
-    EXPECT_TRUE(console.KeyDown(kVkRight, kModCtrl));
-    EXPECT_EQ(fake.bar.command, "echo one");
+    Press(kVkRight, kModCtrl, true, "echo");
+    Press(kVkRight, kModCtrl, true, "echo one");
     EXPECT_EQ(fake.bar.suggestion, " two three");
-    EXPECT_TRUE(console.KeyDown(kVkEnd, 0));
-    EXPECT_EQ(fake.bar.command, "echo one two three");
+    Press(kVkEnd, 0, true, whole);
     EXPECT_EQ(fake.bar.suggestion, "");
     // Nothing to take, or the caret elsewhere: the box moves its caret.
     EXPECT_FALSE(console.KeyDown(kVkRight, 0));
@@ -266,8 +282,7 @@ TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnter
     EXPECT_FALSE(console.KeyDown(kVkRight, 0));
     EXPECT_FALSE(console.KeyDown(kVkRight, kModShift));
     fake.bar.caret = -1;
-    EXPECT_TRUE(console.KeyDown(kVkRight, 0));
-    EXPECT_EQ(fake.bar.command, "echo one two three");
+    Press(kVkRight, 0, true, whole);
 
     Edit("echo o");
     EXPECT_EQ(fake.bar.suggestion, "ne two three");
@@ -277,27 +292,9 @@ TEST_F(ConsoleHistoryTest, RightOrEndTakesTheSuggestionCtrlRightItsNextWordEnter
     EXPECT_EQ(fake.bar.suggestion, "");
 }
 
-TEST_F(ConsoleHistoryTest, TheOneCompletionIsSuggestedWhenNoLineBeginsWithTheText) {
-    console.StartUp("");
-    Type("echo one");
-    EXPECT_EQ(console.Editor().SuggestionFor("ech"), "o one");  // the history first
-    EXPECT_EQ(console.Editor().SuggestionFor("keepou"), "tput");
-    EXPECT_EQ(console.Editor().SuggestionFor("KEEPOU"), "tput");
-    EXPECT_EQ(console.Editor().SuggestionFor("e"), "cho one");
-    EXPECT_EQ(console.Editor().SuggestionFor("d"), "");             // several commands
-    EXPECT_EQ(console.Editor().SuggestionFor("keepoutput o"), "");  // on and off
-    EXPECT_EQ(console.Editor().SuggestionFor("keepoutput of"), "f");
-    EXPECT_EQ(console.Editor().SuggestionFor("zzz"), "");
-    // A completion that outruns a keystroke's budget suggests nothing.
-    fake.clock.step = CompletionSources::kKeystrokeBudgetMs;
-    EXPECT_EQ(console.Editor().SuggestionFor("keepou"), "");
-    EXPECT_EQ(console.Editor().SuggestionFor("ech"), "o one");
-    fake.clock.step = 0;
-}
-
 // --- the search ------------------------------------------------------------------
 
-TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
+TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesEscPutsBackTheLineEnterRunsArrowsTake) {
     console.StartUp("");
     for (const char* line : {"echo alpha", "dir", "echo beta"}) Type(line);
     Edit("half typed");
@@ -312,61 +309,46 @@ TEST_F(ConsoleHistoryTest, CtrlRFindsOlderMatchesAndEscPutsBackTheLine) {
     EXPECT_EQ(fake.bar.command, "echo beta");
     EXPECT_EQ(fake.bar.prompt, "(search)'EC'>");
     EXPECT_EQ(fake.bar.suggestion, "");
-    CtrlR();
-    EXPECT_EQ(fake.bar.command, "echo alpha");
-    CtrlR();
-    EXPECT_EQ(fake.bar.command, "echo alpha");
+    Press('R', kModCtrl, true, "echo alpha");
+    Press('R', kModCtrl, true, "echo alpha");
     EXPECT_EQ(fake.bar.prompt, "(no match)'EC'>");
-    EXPECT_TRUE(console.KeyDown(kVkEscape, 0));
+    Press(kVkEscape, 0, true, "half typed");
     EXPECT_FALSE(console.Editor().Searching());
-    EXPECT_EQ(fake.bar.command, "half typed");
     EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
     EXPECT_FALSE(console.CharTyped("x"));
-}
 
-TEST_F(ConsoleHistoryTest, EnterRunsTheMatchAndArrowsTakeItForEditing) {
-    console.StartUp("");
-    for (const char* line : {"echo alpha", "dir", "echo beta"}) Type(line);
-    Edit("");
+    // Enter runs the match; the arrows take it for editing.
     Printed();
-    CtrlR();
-    TypeChars("alp");
+    Search("alp");
     EXPECT_TRUE(console.KeyDown(kVkReturn, 0));
     EXPECT_FALSE(console.Editor().Searching());
     EXPECT_EQ(Printed(), "alpha");
     EXPECT_EQ(Newest(), "echo alpha");
 
     for (int key : {kVkRight, kVkLeft, kVkUp, kVkDown, kVkHome, kVkEnd}) {
-        Edit("");
-        CtrlR();
-        TypeChars("di");
-        EXPECT_TRUE(console.KeyDown(key, 0)) << key;
-        EXPECT_FALSE(console.Editor().Searching()) << key;
-        EXPECT_EQ(fake.bar.command, "dir") << key;
-        EXPECT_EQ(fake.bar.CommandCaret(), 3) << key;
-        EXPECT_EQ(fake.bar.prompt, "C:\\Work>") << key;
+        SCOPED_TRACE(key);
+        Search("di");
+        Press(key, 0, true, "dir");
+        EXPECT_FALSE(console.Editor().Searching());
+        EXPECT_EQ(fake.bar.CommandCaret(), 3);
+        EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
         // Its release does not browse the history away from the match.
-        EXPECT_TRUE(console.KeyUp(key, 0)) << key;
-        EXPECT_EQ(fake.bar.command, "dir") << key;
+        EXPECT_TRUE(console.KeyUp(key, 0));
+        EXPECT_EQ(fake.bar.command, "dir");
     }
     // A release that comes only after another key was pressed browses.
-    Edit("");
-    CtrlR();
-    TypeChars("di");
+    Search("di");
     console.KeyDown(kVkUp, 0);
     console.KeyDown('X', 0);
     EXPECT_FALSE(console.KeyUp(kVkUp, 0));
     EXPECT_EQ(fake.bar.command, "echo alpha");
     // Any other key with Ctrl or Alt leaves the search with the match and
     // does its own work; the modifier keys alone leave it on.
-    Edit("");
-    CtrlR();
-    TypeChars("alp");
+    Search("alp");
     EXPECT_FALSE(console.KeyDown(kVkControl, kModCtrl));
     EXPECT_TRUE(console.Editor().Searching());
-    EXPECT_FALSE(console.KeyDown('V', kModCtrl));
+    Press('V', kModCtrl, false, "echo alpha");
     EXPECT_FALSE(console.Editor().Searching());
-    EXPECT_EQ(fake.bar.command, "echo alpha");
 }
 
 TEST_F(ConsoleHistoryTest, TheSearchFindsLinesOfTheLastRunAndEndsWhenAClientArrives) {

@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -43,16 +44,22 @@ const std::string kShortcuts = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts";
 
 std::string ReadHostFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Without CRs and without the last line end.
 std::string Normalised(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-    if (!text.empty() && text.back() == '\n') text.pop_back();
+    std::erase(text, '\r');
+    if (text.ends_with('\n')) text.pop_back();
     return text;
+}
+
+// The lines of a text, line ends aside.
+std::set<std::string> Lines(const std::string& text) {
+    std::set<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) out.insert(line);
+    return out;
 }
 
 struct World {
@@ -65,23 +72,20 @@ struct World {
                                       {"PATH", "C:\\Windows;C:\\Tools"}};
         for (std::string folder :
              {"C:\\ProgramData", "C:\\ProgramData\\Orvane", "C:\\ProgramData\\Orvane\\Vantrel",
-              "C:\\Temp", "C:\\Tools", "C:\\Work", "C:\\Work\\Sub", "D:\\", "D:\\Data"}) {
+              "C:\\Temp", "C:\\Tools", "C:\\Work", "C:\\Work\\Sub", "D:\\", "D:\\Data"})
             files.AddFolder(folder);
-        }
         files.AddFolder(kShortcuts);
         files.current = "C:\\Work";
-        for (auto [name, text] :
-             {std::pair{"ReadMe.txt", "This is the work folder.\r\n"},
-              {"one.log", "1\r\n"},
-              {"two.log", "2\r\n"},
-              {"locked.txt", "keep me\r\n"},
-              {"secret.txt", "psst\r\n"},
-              {"boot.sys", ""},
-              {"disk.img", ""},
-              {"Sub\\inner.txt", "inside Sub\r\n"},
-              {"C:\\Tools\\tool.dcb", "echo tool.dcb from the PATH got [``]"}}) {
+        for (auto [name, text] : {std::pair{"ReadMe.txt", "This is the work folder.\r\n"},
+                                  {"one.log", "1\r\n"},
+                                  {"two.log", "2\r\n"},
+                                  {"locked.txt", "keep me\r\n"},
+                                  {"secret.txt", "psst\r\n"},
+                                  {"boot.sys", ""},
+                                  {"disk.img", ""},
+                                  {"Sub\\inner.txt", "inside Sub\r\n"},
+                                  {"C:\\Tools\\tool.dcb", "echo tool.dcb from the PATH got [``]"}})
             files.AddFile(name, text);
-        }
         files.AddFile("notes.txt", std::string("one\r\n\r\nthree\rfour\nfi\0ve\r\n", 25));
         files.At("locked.txt").readOnly = true;
         files.At("secret.txt").hidden = true;
@@ -95,10 +99,9 @@ struct World {
         const std::string path = "C:\\Cases\\" + name + ".dcb";
         files.AddFile(path, ReadHostFile(kTestData / (name + ".dcb")));
         if (fs::is_directory(kTestData / name)) {
-            for (const fs::directory_entry& entry : fs::directory_iterator(kTestData / name)) {
+            for (const fs::directory_entry& entry : fs::directory_iterator(kTestData / name))
                 files.AddFile(kShortcuts + "\\" + entry.path().filename().string(),
                               ReadHostFile(entry.path()));
-            }
         }
         std::string err;
         EXPECT_TRUE(RunBatch(console.In(), path, "", &err) || files.faults) << err;
@@ -117,9 +120,8 @@ struct World {
 
 std::vector<std::string> CaseNames() {
     std::vector<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(kTestData)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(kTestData))
         if (entry.path().extension() == ".dcb") names.push_back(entry.path().stem().string());
-    }
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -147,20 +149,10 @@ TEST_P(CommandGolden, PaneShowsTheTranscript) {
     }
 }
 
-// The lines of a text, line ends aside.
-std::set<std::string> Lines(const std::string& text) {
-    std::set<std::string> out;
-    std::string line;
-    std::istringstream in(text);
-    while (std::getline(in, line)) out.insert(line);
-    return out;
-}
-
 // Every service call the case makes, start-up's included, fails in turn.
-// Whatever failed, the
-// console ends the case and answers the next line; the files it keeps for
-// good hold only whole lines that the file held at some time of a whole
-// run; and no file is left cut short of what it held.
+// Whatever failed, the console ends the case and answers the next line; the
+// files it keeps for good hold only whole lines that the file held at some
+// time of a whole run; and no file is left cut short of what it held.
 TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
     FaultInjector counter;
     World reference(&counter);
@@ -173,6 +165,10 @@ TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
     reference.Run(GetParam());
     const std::map<std::string, std::string>& whole = reference.files.files;
     int failures = 0;
+    auto fail = [&](const std::string& what) {
+        ADD_FAILURE() << what;
+        ++failures;
+    };
     for (int n = 1; n <= counter.calls && failures < 5; ++n) {
         FaultInjector injector{n};
         World world(&injector);
@@ -181,26 +177,19 @@ TEST_P(CommandGolden, AnyFailingServiceCallLeavesNoPartialFile) {
         EXPECT_FALSE(in.Running()) << "call " << n;
         in.PendingOutput().clear();
         in.RunCommand("print 6*7");
-        if (in.PendingOutput().find("42") == std::string::npos) {
-            ADD_FAILURE() << "call " << n << ": the next line gave " << in.PendingOutput();
-            ++failures;
-        }
+        if (in.PendingOutput().find("42") == std::string::npos)
+            fail("call " + std::to_string(n) + ": the next line gave " + in.PendingOutput());
         for (const auto& [key, text] : world.files.files) {
             auto old = before.find(key);
             auto ended = whole.find(key);
             if (old != before.end() && text.size() < old->second.size() &&
                 old->second.compare(0, text.size(), text) == 0 &&
-                (ended == whole.end() || ended->second != text)) {
-                ADD_FAILURE() << "call " << n << " cut " << key << " short";
-                ++failures;
-            }
-            const bool kept = key.ends_with("\\ban.txt") || key.ends_with("\\autoexec.dcb");
-            if (!kept) continue;
-            for (const std::string& line : Lines(text)) {
-                if (held[key].count(line)) continue;
-                ADD_FAILURE() << "call " << n << " left " << key << " holding " << line;
-                ++failures;
-            }
+                (ended == whole.end() || ended->second != text))
+                fail("call " + std::to_string(n) + " cut " + key + " short");
+            if (!key.ends_with("\\ban.txt") && !key.ends_with("\\autoexec.dcb")) continue;
+            for (const std::string& line : Lines(text))
+                if (!held[key].count(line))
+                    fail("call " + std::to_string(n) + " left " + key + " holding " + line);
         }
     }
     std::printf("%s: %d service calls, each failed in a run of its own\n", GetParam().c_str(),

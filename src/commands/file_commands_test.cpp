@@ -1,13 +1,15 @@
 #include "commands/file_commands.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
 namespace {
+
+using namespace std::string_literals;
+
+const std::string kCut = "Only the first 1048576 bytes of the file are shown";
 
 // The commands' texts and their effects on files are in files.dcb; these
 // are the columns at their limits and what the pane cannot show.
@@ -21,12 +23,7 @@ class FileCommandsTest : public InterpreterTest {
 };
 
 TEST(DirColumns, DatesSizesAndNames) {
-    struct Case {
-        bool folder;
-        std::int64_t size;
-        LocalTime modified;
-        const char* line;
-    } cases[] = {
+    const std::tuple<bool, std::int64_t, LocalTime, const char*> cases[] = {
         {true, 0, {2024, 3, 5, 7, 8, 9}, " 05/03/24 07:08:09 |              <DIR> | x"},
         {false, 0, {1999, 12, 31, 23, 59, 58}, " 31/12/99 23:59:58 |                  0 | x"},
         {false, 1234, {2000, 1, 1, 0, 0, 0}, " 01/01/00 00:00:00 |              1,234 | x"},
@@ -34,86 +31,60 @@ TEST(DirColumns, DatesSizesAndNames) {
         {false, 99999999999999LL, {}, " 30/12/99 00:00:00 | 99,999,999,999,999 | x"},
         {false, 123456789012345LL, {}, " 30/12/99 00:00:00 | 123,456,789,012,345 | x"},
     };
-    for (const Case& c : cases) {
-        FileEntry entry{"x", c.folder, c.size, c.modified};
-        EXPECT_EQ(FormatDirEntry(entry), c.line) << c.line;
-    }
+    for (const auto& [folder, size, modified, line] : cases)
+        EXPECT_EQ(FormatDirEntry(FileEntry{"x", folder, size, modified}), line) << line;
     EXPECT_EQ(GroupThousands(9223372036854775807LL), "9,223,372,036,854,775,807");
     EXPECT_EQ(GroupThousands(-1234), "-1,234");
 }
 
-TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShort) {
-    std::string line(1023, 'x');
+TEST_F(FileCommandsTest, TypeShowsEachKindOfTextFileAsText) {
+    const std::pair<std::string, const char*> cases[] = {
+        {"caf\xC3\xA9\r\n\xE2\x82\xAC 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
+        {"\xEF\xBB\xBF"
+         "caf\xC3\xA9",
+         "caf\xC3\xA9"},
+        {"caf\xE9\r\n\x80 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},  // Windows-1252
+        {"\xFF\xFE"
+         "a\0\xE9\0\r\0\n\0b\0"s,
+         "a\xC3\xA9\nb"},
+        {"\xFE\xFF\0a\0\xE9"s, "a\xC3\xA9"},
+        {"a\0"s, "a"},  // zero bytes without a mark are no sign of UTF-16 in a file
+    };
+    for (const auto& [bytes, shown] : cases) {
+        os.files.AddFile("t.txt", bytes);
+        std::string out = Output("type t.txt");
+        EXPECT_EQ(out.substr(0, out.find('\0')), shown) << bytes;
+    }
+}
+
+TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShortAndLeavesOutACharacterTornAtTheLimit) {
     std::string text;
-    for (int i = 0; i < 2048; ++i) text += line + "\n";  // 2 MiB
+    for (int i = 0; i < 2048; ++i) text += std::string(1023, 'x') + "\n";  // 2 MiB
     os.files.AddFile("huge.txt", text);
     std::string out = Output("type huge.txt");
     // 1024 whole lines of the first MiB, then the notice.
     EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1024);
-    EXPECT_EQ(out.substr(out.rfind('\n') + 1),
-              "Only the first 1048576 bytes of the file are shown");
-}
-
-TEST_F(FileCommandsTest, TypeShowsEachKindOfTextFileAsText) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        const char* out;
-    } cases[] = {
-        {"utf-8", "caf\xC3\xA9\r\n\xE2\x82\xAC 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
-        {"utf-8 with its mark",
-         "\xEF\xBB\xBF"
-         "caf\xC3\xA9",
-         "caf\xC3\xA9"},
-        {"windows-1252", "caf\xE9\r\n\x80 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
-        {"utf-16le",
-         std::string("\xFF\xFE"
-                     "a\0\xE9\0\r\0\n\0"
-                     "b\0",
-                     12),
-         "a\xC3\xA9\nb"},
-        {"utf-16be", std::string("\xFE\xFF\0a\0\xE9", 6), "a\xC3\xA9"},
-        // Zero bytes without a mark are no sign of UTF-16 in a file.
-        {"no mark", std::string("a\0", 2), "a"},
-    };
-    for (const Case& c : cases) {
-        os.files.AddFile("t.txt", c.bytes);
-        std::string out = Output("type t.txt");
-        EXPECT_EQ(out.substr(0, out.find('\0')), c.out) << c.name;
-    }
-}
-
-TEST_F(FileCommandsTest, TypeLeavesOutACharacterTornAtTheLimit) {
-    struct Case {
-        const char* name;
-        std::string last;  // the character that the limit cuts through
-    } cases[] = {
-        {"two bytes", "\xC3\xA9"},
-        {"three bytes", "\xE2\x82\xAC"},
-        {"four bytes", "\xF0\x9F\x98\x80"},
-    };
-    for (const Case& c : cases) {
-        std::string text = "x\r\n" + std::string((1 << 20) - 4, 'x') + c.last + "y\r\n";
-        os.files.AddFile("cut.txt", text);
-        std::string out = Output("type cut.txt");
+    EXPECT_EQ(out.substr(out.rfind('\n') + 1), kCut);
+    // Characters of two, three and four bytes that the limit cuts through.
+    for (const char* last : {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"}) {
+        os.files.AddFile("cut.txt", "x\r\n" + std::string((1 << 20) - 4, 'x') + last + "y\r\n");
+        out = Output("type cut.txt");
         const size_t notice = out.rfind('\n');
-        ASSERT_NE(notice, std::string::npos) << c.name;
-        EXPECT_EQ(out.substr(notice + 1), "Only the first 1048576 bytes of the file are shown");
+        ASSERT_NE(notice, std::string::npos) << last;
+        EXPECT_EQ(out.substr(notice + 1), kCut);
         const std::string shown = out.substr(0, notice);
-        const size_t lastLine = shown.rfind('\n') + 1;
         // The x's, and nothing of the torn character.
-        EXPECT_EQ(shown.substr(lastLine).find_first_not_of('x'), std::string::npos) << c.name;
+        EXPECT_EQ(shown.substr(shown.rfind('\n') + 1).find_first_not_of('x'), std::string::npos)
+            << last;
     }
     // UTF-16: a pair cut in its middle.
     std::string units = "\xFF\xFE";
-    for (size_t i = 0; i < ((1 << 20) - 4) / 2; ++i) units += std::string("x\0", 2);
-    units += std::string("\x3D\xD8\x00\xDE", 4);
-    os.files.AddFile("cut16.txt", units);
-    const std::string out = Output("type cut16.txt");
-    const std::string notice = "\nOnly the first 1048576 bytes of the file are shown";
+    for (size_t i = 0; i < ((1 << 20) - 4) / 2; ++i) units += "x\0"s;
+    os.files.AddFile("cut16.txt", units + "\x3D\xD8\x00\xDE"s);
+    out = Output("type cut16.txt");
     ASSERT_GT(out.size(), 100u);
     // The oldest pending lines may have gone; the end is whole x's.
-    EXPECT_EQ(out.substr(out.size() - 100), std::string(100 - notice.size(), 'x') + notice);
+    EXPECT_EQ(out.substr(out.size() - 100), std::string(100 - kCut.size() - 1, 'x') + "\n" + kCut);
 }
 
 TEST_F(FileCommandsTest, EditStartsTheEditorOnAnExistingFileOnly) {

@@ -1,7 +1,6 @@
 #include "commands/window_commands.h"
 
-#include <gtest/gtest.h>
-
+#include "interpreter/command_line.h"
 #include "interpreter/text.h"
 #include "interpreter_fixture.h"
 
@@ -18,26 +17,18 @@ class WindowCommandsTest : public InterpreterTest {
     }
 };
 
-TEST_F(WindowCommandsTest, TargetPidFollowsTheLeadingNumberRule) {
-    struct Case {
-        const char* line;
-        unsigned long pid;
-    } cases[] = {
+TEST(WindowCommands, TargetPidFollowsTheLeadingNumberRule) {
+    const std::pair<const char*, unsigned long> cases[] = {
         {"focus 1234", 1234},    {"focus 1234 x", 0},
         {"focus 7zip", 7},       {"kill 0", 0},
         {"kill abc", 0},         {"kill -5", 0},
         {"kill 2.5", 2},         {"kill 3.5", 4},
         {"kill 99999999999", 0}, {"kill 2147483647", 2147483647UL},
     };
-    for (const Case& c : cases) {
-        Command command;
-        command.line = c.line;
-        command.args = std::string(c.line).substr(std::string(c.line).find(' ') + 1);
-        EXPECT_EQ(TargetPid(command), c.pid) << c.line;
-    }
+    for (auto [line, pid] : cases) EXPECT_EQ(TargetPid(ParseCommand(line)), pid) << line;
 }
 
-TEST_F(WindowCommandsTest, FocusRaisesTheTopmostMatchCloseAndKillTakeEveryOne) {
+TEST_F(WindowCommandsTest, FocusRaisesTheTopmostMatchCloseAndKillTakeEveryOneWinsListsThem) {
     for (const char* line :
          {"focus notepad", "focus 42", "focus 7zip", "focus nothing", "close NOTEPAD", "close 300",
           "kill 5555", "kill notepad", "kill 0", "kill 42 x"}) {
@@ -47,21 +38,17 @@ TEST_F(WindowCommandsTest, FocusRaisesTheTopmostMatchCloseAndKillTakeEveryOne) {
     EXPECT_EQ(os.windows.closed, (std::vector<WindowHandle>{11, 14, 11, 13}));
     // A pid needs no window; "0" and "42 x" are title fragments that match none.
     EXPECT_EQ(os.windows.terminated, (std::vector<unsigned long>{5555, 300, 123456}));
-}
-
-TEST_F(WindowCommandsTest, WinsListsTitledWindowsUnderTheHeader) {
-    const char* header = "  PID  |                              Window title";
-    const char* rule =
+    // WINS lists the titled windows under the header.
+    const std::string head =
+        "  PID  |                              Window title\n"
         "-------|------------------------------------------------------------------------";
-    using Lines = std::vector<std::string>;
-    auto lines = [this](const char* line) { return Lines(SplitLines(Output(line))); };
     // The untitled window 13 is never listed, not even without a fragment.
-    EXPECT_EQ(lines("wins"),
-              (Lines{header, rule, "   300 | Untitled - Notepad", "     7 | 7zip File Manager",
-                     "123456 | notes.txt - NOTEPAD", "    42 | Calculator"}));
-    EXPECT_EQ(lines("windows note"),
-              (Lines{header, rule, "   300 | Untitled - Notepad", "123456 | notes.txt - NOTEPAD"}));
-    EXPECT_EQ(lines("wins zzz"), (Lines{header, rule}));
+    EXPECT_EQ(Output("wins"), head +
+                                  "\n   300 | Untitled - Notepad\n     7 | 7zip File Manager\n"
+                                  "123456 | notes.txt - NOTEPAD\n    42 | Calculator");
+    EXPECT_EQ(Output("windows note"),
+              head + "\n   300 | Untitled - Notepad\n123456 | notes.txt - NOTEPAD");
+    EXPECT_EQ(Output("wins zzz"), head);
 }
 
 }  // namespace

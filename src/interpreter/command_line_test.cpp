@@ -7,31 +7,14 @@
 namespace vantrel {
 namespace {
 
-constexpr size_t kNone = std::string::npos;
-
 TEST(CommandLine, ParseArgsTakesQuotedAndPlainTokens) {
-    struct Case {
-        const char* text;
-        int n;
-        const char* token;
-    } cases[] = {
-        {"a  b", 2, "b"},
-        {"a b", 0, ""},
-        {"", 1, ""},
-        {"\"a b\" c", 1, "a b"},
-        {"\"a b\" c", 2, "c"},
-        {"\"a b\"c", 2, "c"},
-        {"\"abc", 1, "abc"},
-        {"  lead  trail  ", 1, "lead"},
-        {"x\"y z", 1, "x\"y"},
-        {"a b", 3, ""},
-        {"a b", 2000000000, ""},
-        {"\"\" x", 1, ""},
-        {"\"\" x", 2, "x"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(ParseArgs(c.text, c.n), c.token) << c.text << " #" << c.n;
-    }
+    // clang-format off
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"a  b", 2, "b"}, {"a b", 0, ""}, {"", 1, ""}, {"a b", 3, ""}, {"a b", 2000000000, ""},
+        {"\"a b\" c", 1, "a b"}, {"\"a b\" c", 2, "c"}, {"\"a b\"c", 2, "c"}, {"\"abc", 1, "abc"},
+        {"  lead  trail  ", 1, "lead"}, {"x\"y z", 1, "x\"y"}, {"\"\" x", 1, ""}, {"\"\" x", 2, "x"}};
+    // clang-format on
+    for (auto [text, n, token] : cases) EXPECT_EQ(ParseArgs(text, n), token) << text << " #" << n;
     EXPECT_EQ(GetArg("copy a.txt \"b c.txt\"", 2), "b c.txt");
 }
 
@@ -41,7 +24,7 @@ TEST(CommandLine, SeparatorsAndMarkersAreFoundWithoutCase) {
     EXPECT_EQ(CommandStart("&dir|cls", "|", 8), 5u);
     EXPECT_EQ(CommandStart("x\u212Ay z", "k", 7), 4u);  // the Kelvin sign is a K
     EXPECT_EQ(OpenMarker("echo XaX and Xb", "x", 5), 13u);
-    EXPECT_EQ(OpenMarker("echo `a` and b", "`"), kNone);
+    EXPECT_EQ(OpenMarker("echo `a` and b", "`"), std::string::npos);
     const Command c = ParseCommand("  \"My Cmd\" Arg  ");
     EXPECT_EQ(c.word, "my cmd");
     EXPECT_EQ(c.args, "\" Arg");  // the length of the word without its quotes

@@ -1,7 +1,5 @@
 #include "interpreter/interpreter.h"
 
-#include <gtest/gtest.h>
-
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
@@ -41,10 +39,7 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
     os.environment.variables.push_back({"LOOP", "%LOOP%%LOOP%"});
     std::string manyNames;
     for (int i = 0; i < 3000; ++i) manyNames += "`v" + std::to_string(i) + "`";
-    struct Case {
-        std::string line;
-        std::string output;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"echo `p`", "`p` expands to itself; left as typed\n`p`"},
         {"echo %LOOP%", "%LOOP% expands to itself; left as typed\n%LOOP%%LOOP%"},
         {"echo " + manyNames, "Too many variables to expand; the rest is left as typed\n" +
@@ -58,9 +53,7 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
         {"echo " + std::string(50000, '`'), "ECHO is off"},  // empty names, empty values
         {"\"", "Invalid command, filename or URL"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Output(c.line), c.output) << c.line.substr(0, 40);
-    }
+    for (const auto& [line, output] : cases) EXPECT_EQ(Output(line), output) << line.substr(0, 40);
     EXPECT_NE(Output(std::string("print \"a\0b\"", 12)), "");
 }
 

@@ -11,36 +11,31 @@ namespace {
 
 using ScriptHostTest = testing::InterpreterTest;
 
+// The arguments after the prompt, and the title and style of the box shown.
 TEST_F(ScriptHostTest, MsgBoxShowsItsPromptAndTitleWithTheOptionsABoxHonours) {
-    struct Case {
-        const char* call;
-        const char* title;
-        int style;
-    };
-    const Case cases[] = {
-        {"MsgBox(\"Proceed?\", vbYesNo + vbQuestion, \"Ask\")", "Ask", 4 + 32},
-        {"MsgBox(\"Proceed?\")", "Vantrel", 0},
-        {"MsgBox(\"Proceed?\", , \"\")", "", 0},
-        {"MsgBox(\"Proceed?\", vbRetryCancel + vbCritical + vbDefaultButton2 + vbSystemModal)",
-         "Vantrel", 5 + 16 + 256 + 4096},
-        {"MsgBox(\"Proceed?\", vbExclamation + vbDefaultButton4 + 16384)", "Vantrel",
-         48 + 768 + 16384},
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {", vbYesNo + vbQuestion, \"Ask\"", "Ask", 4 + 32},
+        {"", "Vantrel", 0},
+        {", , \"\"", "", 0},
+        {", vbRetryCancel + vbCritical + vbDefaultButton2 + vbSystemModal", "Vantrel",
+         5 + 16 + 256 + 4096},
+        {", vbExclamation + vbDefaultButton4 + 16384", "Vantrel", 48 + 768 + 16384},
         // Foreground, topmost, right-aligned and right-to-left.
-        {"MsgBox(\"Proceed?\", vbInformation + 65536 + 262144 + 524288 + 1048576)", "Vantrel",
+        {", vbInformation + 65536 + 262144 + 524288 + 1048576", "Vantrel",
          64 + 65536 + 262144 + 524288 + 1048576},
         // No such buttons: OK alone.
-        {"MsgBox(\"Proceed?\", 7 + vbQuestion)", "Vantrel", 32},
-        {"MsgBox(\"Proceed?\", 15)", "Vantrel", 0},
+        {", 7 + vbQuestion", "Vantrel", 32},
+        {", 15", "Vantrel", 0},
         // A service's box, the default desktop's, and an unused bit.
-        {"MsgBox(\"Proceed?\", vbOKCancel + 2097152 + 131072 + 32768)", "Vantrel", 1},
+        {", vbOKCancel + 2097152 + 131072 + 32768", "Vantrel", 1},
     };
-    for (const Case& c : cases) {
+    for (auto [args, title, style] : cases) {
         os.dialogs.msgBoxes.clear();
-        EXPECT_EQ(Output(std::string("vb x = ") + c.call), "") << c.call;
-        ASSERT_EQ(os.dialogs.msgBoxes.size(), 1u) << c.call;
-        EXPECT_EQ(os.dialogs.msgBoxes[0].prompt, "Proceed?") << c.call;
-        EXPECT_EQ(os.dialogs.msgBoxes[0].title, c.title) << c.call;
-        EXPECT_EQ(os.dialogs.msgBoxes[0].style, c.style) << c.call;
+        EXPECT_EQ(Output(std::string("vb x = MsgBox(\"Proceed?\"") + args + ")"), "") << args;
+        ASSERT_EQ(os.dialogs.msgBoxes.size(), 1u) << args;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].prompt, "Proceed?") << args;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].title, title) << args;
+        EXPECT_EQ(os.dialogs.msgBoxes[0].style, style) << args;
     }
 }
 
@@ -60,26 +55,22 @@ TEST_F(ScriptHostTest, MsgBoxGivesTheButtonAndInputBoxTheTextOrAZeroLengthString
 }
 
 TEST_F(ScriptHostTest, InputBoxShowsItsTextsWhereTheScriptAsks) {
-    struct Case {
-        const char* call;
-        InputBoxRequest shown;
-    };
-    const Case cases[] = {
+    using Box = std::tuple<std::string, std::string, std::string, std::optional<int>,
+                           std::optional<int>>;  // prompt, title, default text, left, top
+    const std::pair<const char*, Box> cases[] = {
         {"InputBox(\"Name?\", \"Ask\", \"Ann\")", {"Name?", "Ask", "Ann", {}, {}}},
         {"InputBox(\"Name?\")", {"Name?", "Vantrel", "", {}, {}}},
         {"InputBox(\"Name?\", , , 1500, 3000)", {"Name?", "Vantrel", "", 1500, 3000}},
         {"InputBox(\"Name?\", \"Ask\", , , 300)", {"Name?", "Ask", "", {}, 300}},
         {"InputBox(\"Name?\", \"Ask\", \"Ann\", 0)", {"Name?", "Ask", "Ann", 0, {}}},
     };
-    auto fields = [](const InputBoxRequest& r) {
-        return std::tuple(r.prompt, r.title, r.defaultText, r.left, r.top);
-    };
     os.dialogs.typed = "x";
-    for (const Case& c : cases) {
+    for (const auto& [call, shown] : cases) {
         os.dialogs.inputBoxes.clear();
-        EXPECT_EQ(Output(std::string("vb x = ") + c.call), "") << c.call;
-        ASSERT_EQ(os.dialogs.inputBoxes.size(), 1u) << c.call;
-        EXPECT_EQ(fields(os.dialogs.inputBoxes[0]), fields(c.shown)) << c.call;
+        EXPECT_EQ(Output(std::string("vb x = ") + call), "") << call;
+        ASSERT_EQ(os.dialogs.inputBoxes.size(), 1u) << call;
+        const InputBoxRequest& r = os.dialogs.inputBoxes[0];
+        EXPECT_EQ(Box(r.prompt, r.title, r.defaultText, r.left, r.top), shown) << call;
     }
 }
 
@@ -94,9 +85,7 @@ TEST_F(ScriptHostTest, NoBoxShowsForABadArgumentNorOutsideALine) {
     EXPECT_EQ(in.EvaluateText("\"[\" & InputBox(\"Name?\", , \"Ann\") & \"]\""), "[]");
     EXPECT_TRUE(os.dialogs.msgBoxes.empty());
     EXPECT_TRUE(os.dialogs.inputBoxes.empty());
-}
-
-TEST_F(ScriptHostTest, TheHostKnowsABoxIsUpOnlyWhileItIs) {
+    // Within a line the host knows a box is up only while it is.
     std::vector<bool> open;
     os.dialogs.whileOpen = [&] { open.push_back(in.DialogOpen()); };
     Output("vb x = MsgBox(\"a\") + Len(InputBox(\"b\"))");

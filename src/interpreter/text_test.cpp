@@ -5,6 +5,8 @@
 namespace vantrel {
 namespace {
 
+using namespace std::string_literals;
+
 TEST(Text, ReplaceAllWithoutCaseReplacesWholeCharacters) {
     EXPECT_EQ(ReplaceAll("x`A`x`a`", "`a`", "5", true), "x5x5");
     EXPECT_EQ(ReplaceAll("Ä-ä", "ä", "ae", true), "ae-ae");
@@ -12,15 +14,12 @@ TEST(Text, ReplaceAllWithoutCaseReplacesWholeCharacters) {
 }
 
 TEST(Text, LeadingNumberReadsTheStartOfATextOnly) {
-    struct Case {
-        const char* text;
-        double value;
-    } cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {"1", 1},      {"  20 lines", 20}, {"on", 0},  {"", 0},       {"-5", -5},
         {"2.5x", 2.5}, {"1e3", 1000},      {"1e", 1},  {"&HFF", 255}, {"&o17", 15},
         {".5", 0.5},   {"+7", 7},          {"inf", 0}, {"nan", 0},    {"1e999", 0},
     };
-    for (const Case& c : cases) EXPECT_EQ(LeadingNumber(c.text), c.value) << c.text;
+    for (auto [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
     EXPECT_EQ(RoundHalfEven(2.5), 2);
     EXPECT_EQ(RoundHalfEven(3.5), 4);
     EXPECT_EQ(RoundHalfEven(-1.5), -2);
@@ -28,10 +27,7 @@ TEST(Text, LeadingNumberReadsTheStartOfATextOnly) {
 
 TEST(Text, SplitLinesTakesEveryLineEnd) {
     using Lines = std::vector<std::string>;
-    struct Case {
-        std::string text;
-        Lines lines;
-    } cases[] = {
+    const std::pair<std::string, Lines> cases[] = {
         {"", {}},
         {"a", {"a"}},
         {"a\r\n", {"a"}},
@@ -39,9 +35,9 @@ TEST(Text, SplitLinesTakesEveryLineEnd) {
         {"a\rb\nc\r\n\r\nd", {"a", "b", "c", "", "d"}},
         {"\r\n", {""}},
         {"\n\r", {"", ""}},  // LF, then CR: two line ends
-        {std::string("a\0b", 3), {std::string("a\0b", 3)}},
+        {"a\0b"s, {"a\0b"s}},
     };
-    for (const Case& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.text;
+    for (const auto& [text, lines] : cases) EXPECT_EQ(SplitLines(text), lines) << text;
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "startup/autostart.h"
 
-#include <gtest/gtest.h>
-
 #include "interpreter_fixture.h"
 
 namespace vantrel::testing {
@@ -13,42 +11,39 @@ const std::string kRun =
     FakeRegistry::Id("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", "Orvane Vantrel");
 
 TEST(AutostartCommandLine, QuotedWithTheExeExtension) {
-    struct Case {
-        const char* path;
-        const char* data;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"C:\\Program Files\\Vantrel\\Vantrel.exe", "\"C:\\Program Files\\Vantrel\\Vantrel.exe\""},
         {"C:\\Tools\\VANTREL.EXE", "\"C:\\Tools\\VANTREL.exe\""},
         {"C:\\v1.2\\Vantrel", "\"C:\\v1.2\\Vantrel.exe\""},
         {"Vantrel.exe", "\"Vantrel.exe\""},
     };
-    for (const Case& c : cases) EXPECT_EQ(AutostartCommandLine(c.path), c.data) << c.path;
+    for (auto [path, data] : cases) EXPECT_EQ(AutostartCommandLine(path), data) << path;
 }
 
-TEST_F(AutostartTest, OnOffAndQuery) {
-    for (const char* line : {"autostart yes", "autostart 1"}) {
-        EXPECT_EQ(Output(line), "Syntax: AUTOSTART [ON|OFF]") << line;
+// In turn: whether the registry refuses changes, a line, what it prints,
+// and whether the Run value is there afterwards.
+TEST_F(AutostartTest, OnOffAndQueryAndARefusedWriteIsReported) {
+    const std::string refused = "Unable to change AUTOSTART: Access is denied.";
+    const std::string syntax = "Syntax: AUTOSTART [ON|OFF]", on = "AUTOSTART is on",
+                      off = "AUTOSTART is off";
+    // clang-format off
+    const std::tuple<bool, const char*, std::string, bool> cases[] = {
+        {false, "autostart yes", syntax, false}, {false, "autostart 1", syntax, false},
+        {false, "autostart", off, false}, {false, "autostart ON", "", true},
+        {false, "autostart", on, true}, {false, "AUTOSTART Off", "", false},
+        {false, "autostart", off, false},
+        {false, "autostart off", "", false},  // already off: nothing to say
+        {true, "autostart on", refused, false}, {true, "autostart", off, false},
+        {false, "autostart on", "", true}, {true, "autostart off", refused, true},
+        {true, "autostart", on, true}};
+    // clang-format on
+    const std::map<std::string, std::string> value = {
+        {kRun, "\"C:\\Program Files\\Vantrel\\Vantrel.exe\""}};
+    for (const auto& [refuses, line, output, registered] : cases) {
+        os.registry.refusal = refuses ? "Access is denied." : "";
+        EXPECT_EQ(Output(line), output) << line;
+        EXPECT_EQ(os.registry.values, registered ? value : decltype(value)()) << line;
     }
-    EXPECT_TRUE(os.registry.values.empty());
-    EXPECT_EQ(Output("autostart"), "AUTOSTART is off");
-    EXPECT_EQ(Output("autostart ON"), "");
-    EXPECT_EQ(os.registry.values.at(kRun), "\"C:\\Program Files\\Vantrel\\Vantrel.exe\"");
-    EXPECT_EQ(Output("autostart"), "AUTOSTART is on");
-    EXPECT_EQ(Output("AUTOSTART Off"), "");
-    EXPECT_EQ(Output("autostart"), "AUTOSTART is off");
-    EXPECT_EQ(Output("autostart off"), "");  // already off: nothing to say
-    EXPECT_TRUE(os.registry.values.empty());
-}
-
-TEST_F(AutostartTest, ARefusedWriteIsReported) {
-    os.registry.refusal = "Access is denied.";
-    EXPECT_EQ(Output("autostart on"), "Unable to change AUTOSTART: Access is denied.");
-    EXPECT_EQ(Output("autostart"), "AUTOSTART is off");
-    os.registry.refusal.clear();
-    EXPECT_EQ(Output("autostart on"), "");
-    os.registry.refusal = "Access is denied.";
-    EXPECT_EQ(Output("autostart off"), "Unable to change AUTOSTART: Access is denied.");
-    EXPECT_EQ(Output("autostart"), "AUTOSTART is on");
 }
 
 }  // namespace

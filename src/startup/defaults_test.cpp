@@ -1,7 +1,5 @@
 #include "startup/defaults.h"
 
-#include <gtest/gtest.h>
-
 #include "commands/colours.h"
 #include "console/keyboard.h"
 #include "interpreter_fixture.h"
@@ -14,41 +12,28 @@ namespace {
 // in the golden cases (placement.dcb, echo_output.dcb).
 using DefaultsTest = InterpreterTest;
 
-TEST_F(DefaultsTest, LinesSplitExpandAndClearWithoutEcho) {
-    EXPECT_EQ(Run("echo `1+1`|echo ¬TEMP¬"), "<FF>\n2\nC:\\Temp");
-}
-
-// The not sign is the marker however it arrives: as the character, or as
-// its Windows-1252 byte standing alone; the same byte inside another
-// character ("ì" is C3 AC) is no marker.
+// Lines split, expand and clear without echo. The not sign is the marker
+// however it arrives: as the character, or as its Windows-1252 byte
+// standing alone; the same byte inside another character ("ì" is C3 AC) is
+// no marker.
 TEST_F(DefaultsTest, TheEnvironmentMarkerIsTheNotSignInEitherCodePage) {
-    const struct {
-        const char* line;
-        const char* shown;
-    } cases[] = {
-        {"echo café ¬TEMP¬", "café C:\\Temp"},
-        {"echo \xACTEMP\xAC!", "C:\\Temp!"},
-        {"echo \xACTEMP¬", "C:\\Temp"},
-        {"echo ì¬TEMP¬ì", "ìC:\\Tempì"},
-        {"echo ìTEMPì", "ìTEMPì"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"echo `1+1`|echo ¬TEMP¬", "2\nC:\\Temp"}, {"echo café ¬TEMP¬", "café C:\\Temp"},
+        {"echo \xACTEMP\xAC!", "C:\\Temp!"},       {"echo \xACTEMP¬", "C:\\Temp"},
+        {"echo ì¬TEMP¬ì", "ìC:\\Tempì"},           {"echo ìTEMPì", "ìTEMPì"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Run(c.line), std::string("<FF>\n") + c.shown) << c.line;
-    }
+    for (auto [line, shown] : cases) EXPECT_EQ(Run(line), std::string("<FF>\n") + shown) << line;
 }
 
 TEST_F(DefaultsTest, TextStandsOutAndBusyBoxesSwapTheirColours) {
     auto colour = [this](const std::string& name) {
         return ParseColour(in.EvaluateText(name), os.files, os.codePages);
     };
-    for (const char* box : {"Prompt", "PromptBusy", "Command", "CommandBusy", "Output"}) {
-        const std::string name = std::string("Colour") + box;
-        EXPECT_NE(colour(name + "Text"), colour(name + "Bg")) << box;
-    }
-    for (const char* box : {"ColourPrompt", "ColourCommand"}) {
-        const std::string name = box;
-        EXPECT_EQ(colour(name + "BusyText"), colour(name + "Bg")) << box;
-        EXPECT_EQ(colour(name + "BusyBg"), colour(name + "Text")) << box;
+    for (std::string box : {"Prompt", "PromptBusy", "Command", "CommandBusy", "Output"})
+        EXPECT_NE(colour("Colour" + box + "Text"), colour("Colour" + box + "Bg")) << box;
+    for (std::string box : {"ColourPrompt", "ColourCommand"}) {
+        EXPECT_EQ(colour(box + "BusyText"), colour(box + "Bg")) << box;
+        EXPECT_EQ(colour(box + "BusyBg"), colour(box + "Text")) << box;
     }
 }
 

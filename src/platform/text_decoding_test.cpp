@@ -12,6 +12,7 @@ namespace vantrel {
 namespace {
 
 using testing::FakeCodePages;
+using namespace std::string_literals;
 
 // café, ¬, € and 😀 as UTF-8; é, ¬ and € as Windows-1252.
 constexpr char kCafeUtf8[] = "caf\xC3\xA9";
@@ -20,31 +21,20 @@ constexpr char kNotUtf8[] = "\xC2\xAC";
 constexpr char kEuroUtf8[] = "\xE2\x82\xAC";
 constexpr char kSmileUtf8[] = "\xF0\x9F\x98\x80";
 
+// é of 1252 at the end may be a cut lead, but followed by a blank it starts no sequence; a
+// sequence that is wrong at once is no torn end, though short. Invalid: overlong forms of two and
+// three bytes, a surrogate, past U+10FFFF, no lead byte, a lone continuation.
 TEST(ScanUtf8Test, FindsTheValidPartAndATornEnd) {
-    struct Case {
-        std::string bytes;
-        size_t valid;
-        bool torn;
-    } cases[] = {
-        {"", 0, false},
-        {"abc", 3, false},
-        {kCafeUtf8, 5, false},
-        {kSmileUtf8, 4, false},
-        {"ab\xC3", 2, true},
-        {"ab\xE2\x82", 2, true},
-        {"\xF0\x9F\x98", 0, true},
-        {kCafe1252, 3, true},            // é of 1252 at the end may be a cut lead
-        {"caf\xE9 x", 3, false},         // ... and followed by a blank no sequence
-        {"\xC0\xAF", 0, false},          // overlong "/"
-        {"\xE0\x80\xAF", 0, false},      // overlong, three bytes
-        {"\xED\xA0\x80", 0, false},      // a surrogate
-        {"\xF4\x90\x80\x80", 0, false},  // past U+10FFFF
-        {"\xF5", 0, false},              // no lead byte
-        {"a\x80", 1, false},             // a lone continuation
-        {"\xE0\x80", 0, false},          // wrong at once, though short
-        {"x\xC3\xA9\xC3", 3, true},
-    };
-    for (const Case& c : cases) {
+    // clang-format off
+    const struct { std::string bytes; size_t valid; bool torn; } cases[] = {
+        {"", 0, false}, {"abc", 3, false}, {kCafeUtf8, 5, false}, {kSmileUtf8, 4, false},
+        {"ab\xC3", 2, true}, {"ab\xE2\x82", 2, true}, {"\xF0\x9F\x98", 0, true},
+        {kCafe1252, 3, true}, {"caf\xE9 x", 3, false},
+        {"\xC0\xAF", 0, false}, {"\xE0\x80\xAF", 0, false}, {"\xED\xA0\x80", 0, false},
+        {"\xF4\x90\x80\x80", 0, false}, {"\xF5", 0, false}, {"a\x80", 1, false},
+        {"\xE0\x80", 0, false}, {"x\xC3\xA9\xC3", 3, true}};
+    // clang-format on
+    for (const auto& c : cases) {
         const Utf8Scan scan = ScanUtf8(c.bytes);
         EXPECT_EQ(scan.valid, c.valid) << c.bytes;
         EXPECT_EQ(scan.torn, c.torn) << c.bytes;
@@ -52,194 +42,90 @@ TEST(ScanUtf8Test, FindsTheValidPartAndATornEnd) {
     }
 }
 
-TEST(DecodeStoredTextTest, ByteOrderMarksThenUtf8ThenLegacy) {
-    const FakeCodePages pages;
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"ascii", "echo hi\r\n", "echo hi\r\n"},
-        {"utf-8", std::string("echo ") + kCafeUtf8 + "\r\n",
-         std::string("echo ") + kCafeUtf8 + "\r\n"},
-        {"1252", std::string("echo ") + kCafe1252 + "\r\n",
-         std::string("echo ") + kCafeUtf8 + "\r\n"},
-        {"1252 marker",
-         "echo \xAC"
-         "TEMP\xAC",
-         std::string("echo ") + kNotUtf8 + "TEMP" + kNotUtf8},
-        {"utf-8 bom", std::string("\xEF\xBB\xBF") + kCafeUtf8, kCafeUtf8},
-        // After a UTF-8 mark every line is UTF-8, whatever it looks like.
-        {"bom only", "\xEF\xBB\xBF", ""},
-        {"utf-16le bom",
-         std::string("\xFF\xFE"
-                     "c\0a\0f\0\xE9\0\r\0\n\0",
-                     14),
-         std::string(kCafeUtf8) + "\r\n"},
-        {"utf-16be bom", std::string("\xFE\xFF\0c\0a\0f\0\xE9", 10), kCafeUtf8},
-        {"utf-16 pair", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6), kSmileUtf8},
-        {"utf-16 odd byte",
-         std::string("\xFF\xFE"
-                     "a\0b",
-                     5),
-         "a"},
-        {"empty", "", ""},
-        {"1252 at the end", "x\xE9", "x\xC3\xA9"},
-    };
-    for (const Case& c : cases) {
+// Byte-order marks decide, then valid UTF-8, then the legacy code page; after a UTF-8 mark every
+// line is UTF-8, whatever it looks like.
+TEST(DecodeStoredTextTest, ByteOrderMarksThenUtf8ThenLegacyLineByLine) {
+    FakeCodePages pages;
+    // clang-format off
+    const struct { const char* name; std::string bytes, text; } cases[] = {
+        {"ascii", "echo hi\r\n", "echo hi\r\n"}, {"empty", "", ""},
+        {"utf-8", "echo "s + kCafeUtf8 + "\r\n", "echo "s + kCafeUtf8 + "\r\n"},
+        {"1252", "echo "s + kCafe1252 + "\r\n", "echo "s + kCafeUtf8 + "\r\n"},
+        {"1252 marker", "echo \xAC" "TEMP\xAC", "echo "s + kNotUtf8 + "TEMP" + kNotUtf8},
+        {"1252 at the end", "x\xE9", "x\xC3\xA9"}, {"bom only", "\xEF\xBB\xBF", ""},
+        {"utf-8 bom", "\xEF\xBB\xBF"s + kCafeUtf8, kCafeUtf8},
+        {"utf-16le bom", "\xFF\xFE" "c\0a\0f\0\xE9\0\r\0\n\0"s, kCafeUtf8 + "\r\n"s},
+        {"utf-16be bom", "\xFE\xFF\0c\0a\0f\0\xE9"s, kCafeUtf8},
+        {"utf-16 pair", "\xFF\xFE\x3D\xD8\x00\xDE"s, kSmileUtf8},
+        {"utf-16 odd byte", "\xFF\xFE" "a\0b"s, "a"}};
+    // clang-format on
+    for (const auto& c : cases) {
         EXPECT_EQ(DecodeStoredText(pages, c.bytes), c.text) << c.name;
         EXPECT_EQ(DecodeStoredText(pages, c.bytes, LineMix::kWholeFile), c.text) << c.name;
     }
-}
-
-TEST(DecodeStoredTextTest, MixedFilesAreDecidedLineByLine) {
-    const FakeCodePages pages;
-    // An old version's lines, then a new one's, then old again, with
-    // every kind of line end.
-    const std::string bytes = std::string("echo ") + kCafe1252 + "\r\n" + "echo " + kEuroUtf8 +
-                              "\n" + "plain\r" + "echo \x80\r\n" + kCafeUtf8;
-    const std::string text = std::string("echo ") + kCafeUtf8 + "\r\n" + "echo " + kEuroUtf8 +
-                             "\n" + "plain\r" + "echo " + kEuroUtf8 + "\r\n" + kCafeUtf8;
+    // An old version's lines, then a new one's, then old again, with every kind of line end;
+    // decided for the whole, the one invalid line makes all legacy.
+    const std::string bytes = "echo "s + kCafe1252 + "\r\n" + "echo " + kEuroUtf8 + "\n" +
+                              "plain\r" + "echo \x80\r\n" + kCafeUtf8;
+    const std::string text = "echo "s + kCafeUtf8 + "\r\n" + "echo " + kEuroUtf8 + "\n" +
+                             "plain\r" + "echo " + kEuroUtf8 + "\r\n" + kCafeUtf8;
     EXPECT_EQ(DecodeStoredText(pages, bytes), text);
-    // One decision for the whole: the one invalid line makes all legacy.
     const std::string whole = DecodeStoredText(pages, bytes, LineMix::kWholeFile);
     EXPECT_NE(whole, text);
     EXPECT_EQ(whole, pages.FromLegacy(bytes));
-}
-
-TEST(DecodeStoredTextTest, ALegacyProcessGetsLegacyText) {
-    FakeCodePages pages;
+    // A legacy process gets legacy text.
     pages.processIsUtf8 = false;
-    EXPECT_EQ(DecodeStoredText(pages, std::string(kCafe1252) + "\r\n" + kCafeUtf8),
-              std::string(kCafe1252) + "\r\n" + kCafe1252);
-    EXPECT_EQ(DecodeStoredText(pages, std::string("\xEF\xBB\xBF") + kEuroUtf8), "\x80");
+    EXPECT_EQ(DecodeStoredText(pages, kCafe1252 + "\r\n"s + kCafeUtf8),
+              kCafe1252 + "\r\n"s + kCafe1252);
+    EXPECT_EQ(DecodeStoredText(pages, "\xEF\xBB\xBF"s + kEuroUtf8), "\x80");
 }
 
-// Feeds the parts one after the other and returns what came out of each,
-// the last being Finish (or Cut).
-std::vector<std::string> Parts(TextDecoder& decoder, const std::vector<std::string>& parts,
-                               bool cut = false) {
-    std::vector<std::string> out;
-    for (const std::string& part : parts) out.push_back(decoder.Next(part));
-    out.push_back(cut ? decoder.Cut() : decoder.Finish());
-    return out;
-}
-
-TEST(TextDecoderTest, CarriesTornCharactersAndOpenLines) {
+// The parts go in one after the other; out holds what came of each, then of Finish, or of Cut
+// where the bytes were cut short. A cut drops only a torn character; a legacy byte that could
+// begin a character cannot be told from one at the cut, so it goes too.
+TEST(TextDecoderTest, CarriesTornCharactersAndOpenLinesAndACutDropsATornOne) {
     FakeCodePages pages;
     pages.oem = [](unsigned char b) -> char32_t { return b == 0x82 ? U'é' : b; };  // as 850
-    struct Case {
-        const char* name;
-        Fallback fallback;
-        bool guessUtf16;
-        std::vector<std::string> parts;
-        std::vector<std::string> out;
+    constexpr Fallback kOem = Fallback::kOem, kLegacy = Fallback::kLegacy;
+    // clang-format off
+    const struct {
+        const char* name; Fallback fallback; bool guessUtf16;
+        std::vector<std::string> parts, out; bool cut = false;
     } cases[] = {
-        {"utf-8 torn at a part's end",
-         Fallback::kOem,
-         true,
-         {"caf\xC3", "\xA9\r\n"},
-         {"", std::string(kCafeUtf8) + "\r\n", ""}},
-        {"four bytes in three parts",
-         Fallback::kLegacy,
-         false,
-         {"a\xF0\x9F", "\x98",
-          "\x80"
-          "b\n"},
-         {"", "", std::string("a") + kSmileUtf8 + "b\n", ""}},
-        {"open line waits for its end",
-         Fallback::kOem,
-         true,
-         {"one\r\ntw", "o\r\n"},
-         {"one\r\n", "two\r\n", ""}},
-        {"the rest at the end", Fallback::kOem, true, {"a\r\nb"}, {"a\r\n", "b"}},
-        {"oem line", Fallback::kOem, true, {"caf\x82\r\n"}, {std::string(kCafeUtf8) + "\r\n", ""}},
-        {"legacy line",
-         Fallback::kLegacy,
-         false,
-         {"caf\xE9\r\n"},
-         {std::string(kCafeUtf8) + "\r\n", ""}},
-        {"a torn lead alone at the end is legacy",
-         Fallback::kLegacy,
-         false,
-         {"ab\xC3"},
-         {"", "ab\xC3\x83"}},
-        {"utf-16le by its zeros",
-         Fallback::kOem,
-         true,
-         {std::string("d\0i\0r\0\r\0\n\0", 10)},
-         {"dir\r\n", ""}},
-        {"utf-16be by its zeros", Fallback::kOem, true, {std::string("\0o\0k", 4)}, {"ok", ""}},
-        {"utf-16 unit split",
-         Fallback::kOem,
-         true,
-         {std::string("a\0\xE9", 3), std::string("\0", 1), std::string("b\0", 2)},
-         {"a", kCafeUtf8 + 3, "b", ""}},
-        {"utf-16 pair split",
-         Fallback::kOem,
-         true,
-         {std::string("\xFF\xFE\x3D\xD8", 4), std::string("\x00\xDE", 2)},
-         {"", kSmileUtf8, ""}},
-        {"zeros not guessed for files",
-         Fallback::kLegacy,
-         false,
-         {std::string("a\0", 2)},
-         {"", std::string("a\0", 2)}},
-        {"a bom's first byte waits",
-         Fallback::kLegacy,
-         false,
-         {"\xEF",
-          "\xBB\xBF"
-          "caf\xC3\xA9\n"},
-         {"", std::string(kCafeUtf8) + "\n", ""}},
-        {"one byte waits for the utf-16 guess",
-         Fallback::kOem,
-         true,
-         {"o", std::string("\0k\0", 3)},
-         {"", "ok", ""}},
-    };
-    for (const Case& c : cases) {
+        {"utf-8 torn by parts", kOem, true, {"caf\xC3", "\xA9\r\n"}, {"", kCafeUtf8 + "\r\n"s, ""}},
+        {"four bytes in three parts", kLegacy, false, {"a\xF0\x9F", "\x98", "\x80" "b\n"},
+         {"", "", "a"s + kSmileUtf8 + "b\n", ""}},
+        {"open line waits", kOem, true, {"one\r\ntw", "o\r\n"}, {"one\r\n", "two\r\n", ""}},
+        {"the rest at the end", kOem, true, {"a\r\nb"}, {"a\r\n", "b"}},
+        {"oem line", kOem, true, {"caf\x82\r\n"}, {kCafeUtf8 + "\r\n"s, ""}},
+        {"legacy line", kLegacy, false, {"caf\xE9\r\n"}, {kCafeUtf8 + "\r\n"s, ""}},
+        {"a torn lead alone at the end is legacy", kLegacy, false, {"ab\xC3"}, {"", "ab\xC3\x83"}},
+        {"utf-16le by its zeros", kOem, true, {"d\0i\0r\0\r\0\n\0"s}, {"dir\r\n", ""}},
+        {"utf-16be by its zeros", kOem, true, {"\0o\0k"s}, {"ok", ""}},
+        {"utf-16 unit cut", kOem, true, {"a\0\xE9"s, "\0"s, "b\0"s}, {"a", kCafeUtf8 + 3, "b", ""}},
+        {"utf-16 pair split", kOem, true, {"\xFF\xFE\x3D\xD8"s, "\x00\xDE"s}, {"", kSmileUtf8, ""}},
+        {"zeros not guessed for files", kLegacy, false, {"a\0"s}, {"", "a\0"s}},
+        {"a bom's first byte waits", kLegacy, false, {"\xEF", "\xBB\xBF" "caf\xC3\xA9\n"},
+         {"", kCafeUtf8 + "\n"s, ""}},
+        {"one byte waits for the utf-16 guess", kOem, true, {"o", "\0k\0"s}, {"", "ok", ""}},
+        {"cut utf-8 torn", kLegacy, false, {"line\r\ncaf\xC3"}, {"line\r\n", "caf"}, true},
+        {"cut utf-8 torn three", kLegacy, false, {"x\xE2\x82"}, {"", "x"}, true},
+        {"cut utf-8 whole", kLegacy, false, {kCafeUtf8}, {"", kCafeUtf8}, true},
+        {"cut legacy stays", kLegacy, false, {"caf\xE9!"}, {"", kCafeUtf8 + "!"s}, true},
+        {"cut legacy lead byte", kLegacy, false, {kCafe1252}, {"", "caf"}, true},
+        {"cut utf-16 half unit", kLegacy, false, {"\xFF\xFE" "a\0b"s}, {"a", ""}, true},
+        {"cut utf-16 half pair", kLegacy, false, {"\xFF\xFE" "a\0\x3D\xD8"s}, {"a", ""}, true}};
+    // clang-format on
+    for (const auto& c : cases) {
         TextDecoder decoder(pages, c.fallback, c.guessUtf16);
-        EXPECT_EQ(Parts(decoder, c.parts), c.out) << c.name;
+        std::vector<std::string> out;
+        for (const std::string& part : c.parts) out.push_back(decoder.Next(part));
+        out.push_back(c.cut ? decoder.Cut() : decoder.Finish());
+        EXPECT_EQ(out, c.out) << c.name;
     }
-}
-
-TEST(TextDecoderTest, ACutDropsOnlyATornCharacter) {
-    const FakeCodePages pages;
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::string text;
-    } cases[] = {
-        {"utf-8 torn", std::string("line\r\n") + "caf\xC3", "line\r\ncaf"},
-        {"utf-8 torn three", std::string("x") + "\xE2\x82", "x"},
-        {"utf-8 whole", kCafeUtf8, kCafeUtf8},
-        {"legacy stays", "caf\xE9!", std::string(kCafeUtf8) + "!"},
-        // A legacy byte that could begin a character cannot be told from
-        // one at the cut: it goes too.
-        {"legacy lead byte at the cut", kCafe1252, "caf"},
-        {"utf-16 half unit",
-         std::string("\xFF\xFE"
-                     "a\0b",
-                     5),
-         "a"},
-        {"utf-16 half pair",
-         std::string("\xFF\xFE"
-                     "a\0\x3D\xD8",
-                     6),
-         "a"},
-    };
-    for (const Case& c : cases) {
-        TextDecoder decoder(pages, Fallback::kLegacy, false);
-        std::string text = decoder.Next(c.bytes);
-        EXPECT_EQ(text + decoder.Cut(), c.text) << c.name;
-    }
-}
-
-TEST(TextDecoderTest, ALineWithoutEndIsDecodedInPieces) {
-    const FakeCodePages pages;
+    // é after é, 3000 of them: a line without end is decoded in pieces that end between two
+    // characters.
     TextDecoder decoder(pages, Fallback::kOem, true);
-    // é after é, 3000 of them: the piece ends between two characters.
     std::string bytes;
     for (int i = 0; i < 3000; ++i) bytes += "\xC3\xA9";
     std::string first = decoder.Next(bytes.substr(0, 5001));

@@ -9,38 +9,27 @@ namespace {
 
 constexpr char kList[] = "C:\\Data\\Ban.txt";
 
-// How a line matches is the address tests' and the login tests' (whole
-// lines, CR or CRLF); here only that the list asks in any spelling and
-// that a second spelling is never added.
-TEST(BanListTest, TheListBansEverySpellingOfAnAddressOnce) {
+// How a line matches is the address tests' and the login tests' (whole lines, CR or CRLF); here
+// only that the list asks in any spelling, that a second spelling is never added, and that an
+// older version's list, with a line an editor left in the legacy code page, is read as the
+// console's text and written back as that.
+TEST(BanListTest, TheListBansEverySpellingOnceAndRewritesALegacyListAsTheConsolesText) {
     testing::FakeFileSystem files;
     const testing::FakeCodePages pages;
+    std::string text, err;
     EXPECT_FALSE(IsBanned(files, pages, kList, "10.1.2.3"));
     files.AddFolder("C:\\Data");
-    files.AddFile(kList, "10.0.0.9\r\n2001:DB8::1\r\n");
+    files.AddFile(kList, "10.0.0.9\r\n2001:DB8::1\r\nbanni \xE9\r\n");
+    ASSERT_TRUE(ReadBanText(files, pages, kList, &text, &err));
+    EXPECT_EQ(text, "10.0.0.9\r\n2001:DB8::1\r\nbanni \xC3\xA9\r\n");
     EXPECT_TRUE(IsBanned(files, pages, kList, "2001:0db8::0001"));
+    EXPECT_TRUE(IsBanned(files, pages, kList, "10.0.0.9"));
     EXPECT_FALSE(IsBanned(files, pages, kList, "2001:db8::2"));
-    std::string err;
+    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\nbanni \xE9\r\n");  // a check reads
     EXPECT_TRUE(BanOnce(files, pages, kList, "2001:db8::1", &err));
     EXPECT_TRUE(BanOnce(files, pages, kList, "10.0.0.1", &err));
     EXPECT_TRUE(BanOnce(files, pages, kList, "::ffff:10.0.0.1", &err));
-    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\n10.0.0.1\r\n");
-}
-
-// An older version's list, and a line an editor left in the legacy code
-// page: read as the console's text, written back as that.
-TEST(BanListTest, ALegacyListIsReadAndRewrittenAsTheConsolesText) {
-    testing::FakeFileSystem files;
-    const testing::FakeCodePages pages;
-    files.AddFolder("C:\\Data");
-    files.AddFile(kList, "10.0.0.9\r\nbanni \xE9\r\n");
-    std::string text, err;
-    ASSERT_TRUE(ReadBanText(files, pages, kList, &text, &err));
-    EXPECT_EQ(text, "10.0.0.9\r\nbanni \xC3\xA9\r\n");
-    EXPECT_TRUE(IsBanned(files, pages, kList, "10.0.0.9"));
-    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\nbanni \xE9\r\n");  // a check only reads
-    EXPECT_TRUE(BanOnce(files, pages, kList, "10.0.0.1", &err));
-    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\nbanni \xC3\xA9\r\n10.0.0.1\r\n");
+    EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\nbanni \xC3\xA9\r\n10.0.0.1\r\n");
 }
 
 }  // namespace

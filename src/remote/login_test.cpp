@@ -1,5 +1,5 @@
-// The login check, the autokick and autoban, the ban check and the kick
-// and ban keys of a listening console.
+// The login check, the autokick and autoban, the ban check and the kick and ban keys of a
+// listening console.
 #include <gtest/gtest.h>
 
 #include "platform/key_codes.h"
@@ -12,17 +12,18 @@ namespace {
 using Mode = FakeSocket::Mode;
 
 constexpr char kStamp[] = "[12/6/2026 14:30:05] ";
+constexpr char kMissing[] = "<missing>";
 
 class LoginTest : public RemoteTest {
   protected:
-    // Sends a wrong password and returns what the client got back over
-    // the next two ticks.
+    // Sends a wrong password and returns what the client got back over the next two ticks.
     std::string Wrong(const std::string& password = "nope") {
         socket.Receive(password + "\r\n");
         console.Tick();
         console.Tick();
         return socket.TakeSent();
     }
+    static std::string Stamped(const char* text) { return kStamp + std::string(text); }
     void ForgetBans() {
         std::string err;
         fake.files.writeError.clear();
@@ -49,27 +50,42 @@ TEST_F(LoginTest, OnlyTheExactPasswordLogsInAndEveryClientHasItsOwnAttempts) {
     EXPECT_EQ(socket.TakeSent(), "Password>C:\\Work>");
 }
 
-TEST_F(LoginTest, LoginAttemptsIsTheRoundedLimitAndBelowOneNone) {
-    struct Case {
-        const char* value;
-        int kickedAt;  // 0: still asked after ten tries
-    } cases[] = {{"3", 3},   {"1", 1}, {"1.6", 2}, {"2.5", 2},
-                 {"0.4", 0}, {"0", 0}, {"-2", 0},  {"abc", 0}};
-    Run("set LoginFailBan=0");
-    for (const Case& c : cases) {
-        Run(std::string("set LoginAttempts=") + c.value);
+// The last wrong password kicks, bans unless LoginFailBan is off, and logs; LoginAttempts (left
+// at its default in the first rows) is the rounded limit, and below one there is none (kickedAt
+// 0: still asked after ten tries). The failure count without a limit stops at its largest value.
+TEST_F(LoginTest, TheLastOfLoginAttemptsKicksBansAndLogsAndBelowOneThereIsNoLimit) {
+    const std::string kicked = Stamped("Autokicked client 10.1.2.3 for failing to login");
+    const std::string banned = Stamped("Autobanned client 10.1.2.3 for failing to login");
+    // clang-format off
+    const struct {
+        const char *attempts, *failBan, *writeError; int kickedAt; const char* banList;
+        std::string log;
+    } cases[] = {
+        {nullptr, "1", "", 3, "10.1.2.3\r\n", banned}, {nullptr, "0", "", 3, kMissing, kicked},
+        {nullptr, "1", "Disk full", 3, kMissing, "Error trying to autoban\r\n" + kicked},
+        {"3", "0", "", 3, kMissing, kicked}, {"1", "0", "", 1, kMissing, kicked},
+        {"1.6", "0", "", 2, kMissing, kicked}, {"2.5", "0", "", 2, kMissing, kicked},
+        {"0.4", "0", "", 0, kMissing, ""}, {"0", "0", "", 0, kMissing, ""},
+        {"-2", "0", "", 0, kMissing, ""}, {"abc", "0", "", 0, kMissing, ""}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const std::string attempts = c.attempts ? c.attempts : "";
+        const std::string row = attempts + " " + c.failBan + " " + c.writeError;
+        if (c.attempts) Run("set LoginAttempts=" + attempts);
+        Run(std::string("set LoginFailBan=") + c.failBan);
         ServeClient("secret");
+        fake.files.writeError = c.writeError;
+        pane = FakePane{};
         int tries = 0;
-        while (state() == kAwaitingLogin && tries < 10) {
-            Wrong();
-            ++tries;
-        }
-        EXPECT_EQ(state() == kAwaitingLogin ? 0 : tries, c.kickedAt) << c.value;
+        std::string answer;
+        for (; state() == kAwaitingLogin && tries < 10; ++tries) answer = Wrong();
+        EXPECT_EQ(state() == kAwaitingLogin ? 0 : tries, c.kickedAt) << row;
+        EXPECT_EQ(answer, c.kickedAt ? "" : "Password>Password incorrect\r\n") << row;
+        EXPECT_EQ(fake.files.Contents(kBanFile), c.banList) << row;
+        EXPECT_EQ(pane.view.text, c.log) << row;
         socket.events->OnClose();
+        ForgetBans();
     }
-}
-
-TEST_F(LoginTest, TheFailureCountStopsAtItsLargestValue) {
     Run("set LoginAttempts=0");
     ServeClient("secret");
     link().loginFailures = 32766;
@@ -81,50 +97,22 @@ TEST_F(LoginTest, TheFailureCountStopsAtItsLargestValue) {
     EXPECT_EQ(state(), kServing);
 }
 
-TEST_F(LoginTest, TheLastWrongPasswordKicksBansAndLogs) {
-    const std::string kicked =
-        std::string(kStamp) + "Autokicked client 10.1.2.3 for failing to login";
-    struct Case {
-        const char* name;
-        const char* failBan;
-        const char* writeError;
-        const char* banList;
-        std::string log;
-    } cases[] = {
-        {"bans by default", "1", "", "10.1.2.3\r\n",
-         std::string(kStamp) + "Autobanned client 10.1.2.3 for failing to login"},
-        {"LoginFailBan off", "0", "", "<missing>", kicked},
-        {"a list that cannot be written", "1", "Disk full", "<missing>",
-         "Error trying to autoban\r\n" + kicked},
-    };
-    for (const Case& c : cases) {
-        Run(std::string("set LoginFailBan=") + c.failBan);
-        ServeClient("secret");
-        fake.files.writeError = c.writeError;
-        pane = FakePane{};
-        Wrong();
-        Wrong();
-        EXPECT_EQ(Wrong(), "") << c.name;
-        EXPECT_EQ(state(), kLocal) << c.name;
-        EXPECT_EQ(fake.files.Contents(kBanFile), c.banList) << c.name;
-        EXPECT_EQ(pane.view.text, c.log) << c.name;
-        ForgetBans();
-    }
-}
-
-TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLogged) {
-    const std::string logged = std::string(kStamp) + "Banned client 10.1.2.3 tried to connect";
-    struct Case {
-        const char* list;
-        bool banned;
-    } cases[] = {
-        {"10.9.9.9\r\n10.1.2.3\r\n", true}, {"1.1.1.1\r10.1.2.3", true},  // a lone CR ends a line
-        {"10.1.2.30\r\n", false},           {" 10.1.2.3\r\n", false},
-        {"10.1.2.3 \r\n", false},           {"10.1.2\r\n", false},
-        {"10.1.2.3\n10.1.2.4\r\n", false},
-    };
+// Only an exact line of the ban list refuses a client (a lone CR ends a line too), and each
+// refusal is logged once a minute an address; a repeated offender adds one line. A client that
+// cannot be taken is refused too, and the console keeps listening.
+TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLoggedOnceAMinute) {
+    const std::string logged = Stamped("Banned client 10.1.2.3 tried to connect");
+    // clang-format off
+    const struct { const char* list; bool banned; } cases[] = {
+        {"10.9.9.9\r\n10.1.2.3\r\n", true}, {"1.1.1.1\r10.1.2.3", true}, {"10.1.2.30\r\n", false},
+        {" 10.1.2.3\r\n", false}, {"10.1.2.3 \r\n", false}, {"10.1.2\r\n", false},
+        {"10.1.2.3\n10.1.2.4\r\n", false}};
+    const struct { std::uint64_t at; const char* address; bool logged; } knocks[] = {
+        {0, "10.1.2.3", true}, {30000, "10.1.2.3", false}, {30000, "::1", true},
+        {59999, "10.1.2.3", false}, {60000, "10.1.2.3", true}, {60000, "::1", false}};
+    // clang-format on
     Run("listen 2319 secret");
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         fake.files.AddFile(kBanFile, c.list);
         fake.clock.milliseconds += 60000;  // each knock in a minute of its own
         socket.accepted.clear();
@@ -136,26 +124,16 @@ TEST_F(LoginTest, AClientOnAnExactLineOfTheBanListIsRefusedAndLogged) {
         EXPECT_EQ(Printed(), c.banned ? logged : "") << c.list;
         socket.events->OnClose();
     }
-}
-
-TEST_F(LoginTest, RepeatedOffendersAddOneLineAndEachKnocksIntoTheLogOnceAMinute) {
     fake.files.AddFile(kBanFile, "10.1.2.3\r\n::1\r\n");
-    Run("listen 2319 secret");
-    struct Knock {
-        std::uint64_t at;
-        const char* address;
-        bool logged;
-    } knocks[] = {{0, "10.1.2.3", true},      {30000, "10.1.2.3", false}, {30000, "::1", true},
-                  {59999, "10.1.2.3", false}, {60000, "10.1.2.3", true},  {60000, "::1", false}};
-    for (const Knock& k : knocks) {
+    for (const auto& k : knocks) {
         fake.clock.milliseconds = 1000000 + k.at;
         socket.Knock(k.address);
         EXPECT_EQ(state(), kLocal) << k.at << " " << k.address;
         EXPECT_EQ(Printed().find("Banned client") != std::string::npos, k.logged)
             << k.at << " " << k.address;
     }
-    // An address the list gained by hand while its client was attached is
-    // not added again by the kick key or the autoban.
+    // An address the list gained by hand while its client was attached is not added again by
+    // the kick key or the autoban.
     Run("set LoginAttempts=1");
     for (bool byKey : {true, false}) {
         ForgetBans();
@@ -170,6 +148,11 @@ TEST_F(LoginTest, RepeatedOffendersAddOneLineAndEachKnocksIntoTheLogOnceAMinute)
         EXPECT_EQ(fake.files.Contents(kBanFile), "10.5.5.5\r\n");
     }
     EXPECT_NE(Printed().find("Autobanned client 10.5.5.5"), std::string::npos);
+    ForgetBans();
+    socket.acceptError = "gone";
+    socket.Knock("10.1.2.3");
+    EXPECT_EQ(state(), kLocal);
+    EXPECT_EQ(socket.mode, Mode::kListening);
 }
 
 TEST_F(LoginTest, AClientSilentForAMinuteIsDroppedNotBannedAndTheNextOneIsLetIn) {
@@ -185,9 +168,8 @@ TEST_F(LoginTest, AClientSilentForAMinuteIsDroppedNotBannedAndTheNextOneIsLetIn)
     console.Tick();
     EXPECT_EQ(state(), kLocal);
     EXPECT_EQ(socket.mode, Mode::kListening);
-    EXPECT_EQ(fake.files.Contents(kBanFile), "<missing>");
-    EXPECT_EQ(pane.view.text,
-              std::string(kStamp) + "Autokicked client 10.1.2.3 for failing to login");
+    EXPECT_EQ(fake.files.Contents(kBanFile), kMissing);
+    EXPECT_EQ(pane.view.text, Stamped("Autokicked client 10.1.2.3 for failing to login"));
     // The same address knocks again with every attempt of its own.
     socket.Knock("10.1.2.3");
     EXPECT_EQ(socket.TakeSent(), "Password>");
@@ -205,8 +187,9 @@ TEST_F(LoginTest, AClientSilentForAMinuteIsDroppedNotBannedAndTheNextOneIsLetIn)
     }
 }
 
+// A client at the password prompt is sent only the login's texts, not even what was printed just
+// before it came; once served it is never asked for the account password either.
 TEST_F(LoginTest, AClientAtThePasswordPromptIsSentOnlyTheLoginsTexts) {
-    // Not even what was printed just before it came.
     Run("listen 2319 secret");
     in().PrintOut("local zero");
     socket.Knock("10.1.2.3");
@@ -226,10 +209,6 @@ TEST_F(LoginTest, AClientAtThePasswordPromptIsSentOnlyTheLoginsTexts) {
     socket.Receive("echo served\r\n");
     console.Tick();
     EXPECT_NE(socket.TakeSent().find("served"), std::string::npos);
-}
-
-TEST_F(LoginTest, AServedClientIsNeverAskedForTheAccountPassword) {
-    ServeClient("");
     socket.Receive("orid ann\r\n");
     EXPECT_EQ(state(), kServing);
     console.Tick();
@@ -241,43 +220,27 @@ TEST_F(LoginTest, AServedClientIsNeverAskedForTheAccountPassword) {
     EXPECT_EQ(state(), kLocal);
 }
 
-TEST_F(LoginTest, AClientThatCannotBeTakenLeavesTheConsoleListening) {
-    Run("listen 2319");
-    socket.acceptError = "gone";
-    socket.Knock("10.1.2.3");
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(socket.mode, Mode::kListening);
-}
-
+// Only F10 with a peer drops it, and CTRL+F10 bans it; a state the key leaves as it was did not
+// take the key, and nothing is banned or printed unless a row says so.
 TEST_F(LoginTest, OnlyF10WithAPeerDropsItAndCtrlF10BansIt) {
-    const char* none = "<missing>";
-    struct Case {
-        ConsoleState state;
-        int key, modifiers;
-        const char* writeError;
-        ConsoleState after;  // the same state: the key is not taken
-        const char* banList;
-        const char* printed;
+    const int f10 = kVkF10, ctrl = kModCtrl;
+    // clang-format off
+    const struct {
+        ConsoleState state; int key, modifiers; ConsoleState after;
+        const char* banList = kMissing; const char* writeError = ""; const char* printed = "";
     } cases[] = {
-        {kConnecting, kVkF10, 0, "", kLocal, none, ""},
-        {kConnecting, kVkF10, kModCtrl, "", kLocal, "10.0.0.9\r\n", ""},
-        {kAwaitingLogin, kVkF10, 0, "", kLocal, none, ""},
-        {kServing, kVkF10, 0, "", kLocal, none, ""},
-        {kServing, kVkF10, kModCtrl, "", kLocal, "10.1.2.3\r\n", ""},
-        {kServing, kVkF10, kModCtrl, "Disk full", kLocal, none, "Error trying to ban"},
-        {kServing, kVkF10, kModShift, "", kServing, none, ""},
-        {kServing, kVkF10, kModAlt, "", kServing, none, ""},
-        {kServing, kVkF10, kModCtrl | kModShift, "", kServing, none, ""},
-        {kServing, kVkF10, kModCtrl | kModAlt, "", kServing, none, ""},
-        {kServing, kVkF10 - 1, 0, "", kServing, none, ""},
-        {kLocal, kVkF10, 0, "", kLocal, none, ""},
-        {kAccountPassword, kVkF10, 0, "", kAccountPassword, none, ""},
-        {kRemotePassword, kVkF10, 0, "", kRemotePassword, none, ""},
-        {kRemoteLink, kVkF10, 0, "", kRemoteLink, none, ""},
-        {kSending, kVkF10, 0, "", kSending, none, ""},
-        {kDisconnecting, kVkF10, 0, "", kDisconnecting, none, ""},
-    };
-    for (const Case& c : cases) {
+        {kConnecting, f10, 0, kLocal}, {kConnecting, f10, ctrl, kLocal, "10.0.0.9\r\n"},
+        {kAwaitingLogin, f10, 0, kLocal}, {kServing, f10, 0, kLocal},
+        {kServing, f10, ctrl, kLocal, "10.1.2.3\r\n"},
+        {kServing, f10, ctrl, kLocal, kMissing, "Disk full", "Error trying to ban"},
+        {kServing, f10, kModShift, kServing}, {kServing, f10, kModAlt, kServing},
+        {kServing, f10, ctrl | kModShift, kServing}, {kServing, f10, ctrl | kModAlt, kServing},
+        {kServing, f10 - 1, 0, kServing}, {kLocal, f10, 0, kLocal},
+        {kAccountPassword, f10, 0, kAccountPassword}, {kRemotePassword, f10, 0, kRemotePassword},
+        {kRemoteLink, f10, 0, kRemoteLink}, {kSending, f10, 0, kSending},
+        {kDisconnecting, f10, 0, kDisconnecting}};
+    // clang-format on
+    for (const auto& c : cases) {
         Reach(c.state);
         fake.files.writeError = c.writeError;
         const std::string row = std::to_string(c.state) + " " + std::to_string(c.key) + " " +

@@ -8,44 +8,20 @@
 namespace vantrel {
 namespace {
 
-struct BackspaceCase {
-    const char* name;
-    std::string in, out;
-};
-
-// A leading backspace is dropped once; every later one removes itself and
-// the character before it, one removal at a time.
-TEST(ReceiveBufferTest, BackspacesEditTheBuffer) {
-    const BackspaceCase cases[] = {
-        {"none", "abc", "abc"},
-        {"one", "ab\bc", "ac"},
-        {"leading dropped once", "\babc", "abc"},
-        {"two leading: the second stays", "\b\babc", "\babc"},
-        {"erases back to the start", "ab\b\bc", "c"},
-        {"one too many stays first", "a\b\bc", "\bc"},
-        {"then takes back the kept one", "a\b\b\bx", "x"},
-        {"backspace alone", "\b", ""},
-        {"trailing", "abc\b", "ab"},
-        {"erases a line end too", "a\r\n\bb", "a\rb"},
-        {"empty", "", ""},
-    };
-    for (const BackspaceCase& c : cases) {
-        std::string text = c.in;
-        ApplyBackspaces(&text);
-        EXPECT_EQ(text, c.out) << c.name;
-    }
-}
-
-struct SplitCase {
-    const char* name;
-    std::vector<std::string> chunks;
-    std::vector<std::string> lines;
-    std::string rest;
-};
-
-TEST(ReceiveBufferTest, LinesEndAtCrLfAndStayBounded) {
+// A leading backspace is dropped once; every later one removes itself and the character before
+// it, one removal at a time. A peer that never ends its line loses the excess, chunk by chunk.
+TEST(ReceiveBufferTest, BackspacesEditTheBufferAndLinesEndAtCrLfAndStayBounded) {
     const std::string cut(kMaxLineLength, 'x');
-    const SplitCase cases[] = {
+    using Texts = std::vector<std::string>;
+    // clang-format off
+    const struct { const char* name; std::string in, out; } edits[] = {
+        {"none", "abc", "abc"}, {"one", "ab\bc", "ac"}, {"leading dropped once", "\babc", "abc"},
+        {"two leading: the second stays", "\b\babc", "\babc"},
+        {"erases back to the start", "ab\b\bc", "c"}, {"one too many stays first", "a\b\bc", "\bc"},
+        {"then takes back the kept one", "a\b\b\bx", "x"}, {"backspace alone", "\b", ""},
+        {"trailing", "abc\b", "ab"}, {"erases a line end too", "a\r\n\bb", "a\rb"},
+        {"empty", "", ""}};
+    const struct { const char* name; Texts chunks, lines; std::string rest; } splits[] = {
         {"one line", {"abc\r\n"}, {"abc"}, ""},
         {"two lines and a partial", {"a\r\nb\r\nc"}, {"a", "b"}, "c"},
         {"split inside a line", {"ab", "c\r\n"}, {"abc"}, ""},
@@ -58,14 +34,18 @@ TEST(ReceiveBufferTest, LinesEndAtCrLfAndStayBounded) {
         {"kept backspace dropped by the next data", {"a\b\b", "z\r\n"}, {"z"}, ""},
         {"only one leading backspace dropped", {"a\b\b", "\bz\r\n"}, {"\bz"}, ""},
         {"prompt after output", {"abc\r\nC:\\>"}, {"abc"}, "C:\\>"},
-        // A peer that never ends its line loses the excess, chunk by chunk.
         {"endless line", {cut, cut, cut + "\r\nnext\r\n"}, {cut, "next"}, ""},
         {"long line in one chunk", {cut + "yy\r\nz\r\nrest"}, {cut, "z"}, "rest"},
-        {"a cut line keeps its final CR", {cut + "\r", "\nok\r\n"}, {cut.substr(1), "ok"}, ""},
-    };
-    for (const SplitCase& c : cases) {
+        {"a cut line keeps its final CR", {cut + "\r", "\nok\r\n"}, {cut.substr(1), "ok"}, ""}};
+    // clang-format on
+    for (const auto& c : edits) {
+        std::string text = c.in;
+        ApplyBackspaces(&text);
+        EXPECT_EQ(text, c.out) << c.name;
+    }
+    for (const auto& c : splits) {
         std::string buffer;
-        std::vector<std::string> lines;
+        Texts lines;
         for (const std::string& chunk : c.chunks) {
             for (std::string& line : TakeLines(&buffer, chunk)) lines.push_back(line);
             EXPECT_LE(buffer.size(), kMaxLineLength) << c.name;

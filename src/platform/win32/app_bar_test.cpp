@@ -12,7 +12,7 @@ using testing::EdgesOf;
 
 constexpr int kBarHeight = 17;
 
-// A bar-like window floating somewhere, docked and undocked by the tests.
+// A bar-like window floating somewhere, docked and undocked by the test.
 class AppBarTest : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(window_.Valid()); }
@@ -27,30 +27,15 @@ class AppBarTest : public ::testing::Test {
     const LONG_PTR ownProc_ = Procedure();
 };
 
-TEST_F(AppBarTest, DocksAtTheTopAcrossTheScreen) {
+TEST_F(AppBarTest, DocksAcrossTheScreenOnceAndUndocksKeepingThePlace) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     AppBarDock(Window(), DockState::kTop);
     ASSERT_TRUE(AppBarRegistered());
-    EXPECT_EQ(EdgesOf(Window()), (Edges{0, 0, GetSystemMetrics(SM_CXSCREEN), kBarHeight}));
+    EXPECT_EQ(EdgesOf(Window()), (Edges{0, 0, width, kBarHeight}));
     EXPECT_TRUE(IsToolWindow());
     EXPECT_EQ(Procedure(), reinterpret_cast<LONG_PTR>(&AppBarWndProc));
-}
-
-TEST_F(AppBarTest, DocksAtTheBottomKeepingItsHeight) {
-    AppBarDock(Window(), DockState::kBottom);
-    ASSERT_TRUE(AppBarRegistered());
-    const Edges e = EdgesOf(Window());
-    EXPECT_EQ(e[0], 0);
-    EXPECT_EQ(e[2], GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(e[3] - e[1], kBarHeight);
-    // The bottom of the work area the shell grants, at or just above the
-    // screen's edge.
-    EXPECT_LE(e[3], GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_GE(e[3], GetSystemMetrics(SM_CYSCREEN) - 2);
-}
-
-TEST_F(AppBarTest, UndockGivesTheWindowProcedureBackAndKeepsThePlace) {
-    AppBarDock(Window(), DockState::kTop);
-    ASSERT_TRUE(AppBarRegistered());
+    AppBarDock(Window(), DockState::kBottom);  // already registered: nothing moves
+    EXPECT_EQ(EdgesOf(Window())[1], 0);
     for (int twice = 0; twice < 2; ++twice) {  // harmless when not registered
         AppBarUndock();
         EXPECT_FALSE(AppBarRegistered());
@@ -58,15 +43,16 @@ TEST_F(AppBarTest, UndockGivesTheWindowProcedureBackAndKeepsThePlace) {
         EXPECT_EQ(EdgesOf(Window())[1], 0);
         EXPECT_TRUE(IsToolWindow());  // the tool-window bit stays
     }
-}
-
-TEST_F(AppBarTest, DockingWhileRegisteredDoesNothing) {
-    AppBarDock(Window(), DockState::kTop);
+    // At the bottom the bar keeps its height and ends where the work area the
+    // shell grants ends: at or just above the screen's edge.
     AppBarDock(Window(), DockState::kBottom);
-    EXPECT_EQ(EdgesOf(Window())[1], 0);
-    AppBarUndock();
-    AppBarDock(Window(), DockState::kBottom);
-    EXPECT_GT(EdgesOf(Window())[1], GetSystemMetrics(SM_CYSCREEN) / 2);
+    ASSERT_TRUE(AppBarRegistered());
+    const Edges e = EdgesOf(Window());
+    EXPECT_EQ(e[0], 0);
+    EXPECT_EQ(e[2], width);
+    EXPECT_EQ(e[3] - e[1], kBarHeight);
+    EXPECT_LE(e[3], height);
+    EXPECT_GE(e[3], height - 2);
 }
 
 }  // namespace

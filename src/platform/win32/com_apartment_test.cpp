@@ -18,6 +18,7 @@ namespace vantrel::com {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 // A gate a test opens: work that passes it has waited until then.
 class Gate {
@@ -56,23 +57,17 @@ TEST(ComApartment, WorkRunsOnTheComThreadAndWhatItRaisesComesBack) {
     ASSERT_TRUE(thread.Started());
     DWORD ranOn = 0;
     bool comThreadSaysSo = false;
-    EXPECT_EQ(Outcome(
-                  thread,
-                  [&](ForeignCall&) {
-                      ranOn = GetCurrentThreadId();
-                      comThreadSaysSo = thread.OnComThread();
-                  },
-                  nullptr),
-              "ok");
-    EXPECT_NE(ranOn, GetCurrentThreadId());
-    EXPECT_TRUE(comThreadSaysSo);
-    EXPECT_FALSE(thread.OnComThread());
-
     struct Case {
         const char* what;
         ComThread::Work work;
         std::string outcome;
     } cases[] = {
+        {"work that ends well",
+         [&](ForeignCall&) {
+             ranOn = GetCurrentThreadId();
+             comThreadSaysSo = thread.OnComThread();
+         },
+         "ok"},
         {"a script error", [](ForeignCall&) { script::Throw(424); }, "error 424"},
         {"a standard exception", [](ForeignCall&) { throw std::runtime_error("broken"); },
          "broken"},
@@ -84,6 +79,13 @@ TEST(ComApartment, WorkRunsOnTheComThreadAndWhatItRaisesComesBack) {
          "error 5"},
     };
     for (const Case& c : cases) EXPECT_EQ(Outcome(thread, c.work, nullptr), c.outcome) << c.what;
+    EXPECT_NE(ranOn, GetCurrentThreadId());
+    EXPECT_TRUE(comThreadSaysSo);
+    EXPECT_FALSE(thread.OnComThread());
+    // What goes on the COM thread is deleted on the UI thread, later.
+    DWORD droppedOn = 0;
+    thread.Do([&] { thread.Bury([&] { droppedOn = GetCurrentThreadId(); }); });
+    EXPECT_EQ(droppedOn, GetCurrentThreadId());
 }
 
 // A stop abandons work that is queued (it never runs) or inside the object
@@ -94,24 +96,17 @@ TEST(ComApartment, AStopAbandonsWhatWaitsOrRunsInTheObject) {
     Gate gate;
     std::atomic<int> told{-1};
     // Inside the object until the gate opens.
+    auto inside = [&](ForeignCall& foreign) { told = foreign.Run([&] { gate.Pass(); }) ? 1 : 0; };
     const auto start = Clock::now();
-    EXPECT_EQ(Outcome(
-                  thread,
-                  [&](ForeignCall& foreign) {
-                      const bool stillWanted = foreign.Run([&] { gate.Pass(); });
-                      told = stillWanted ? 1 : 0;
-                  },
-                  StopAfter(std::chrono::milliseconds(100))),
-              "error 18");
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(1000));
+    EXPECT_EQ(Outcome(thread, inside, StopAfter(100ms)), "error 18");
+    EXPECT_LT(Clock::now() - start, 1000ms);
     EXPECT_EQ(told.load(), -1);
 
     // Queued behind it: abandoned before it runs.
     bool ran = false;
-    EXPECT_EQ(
-        Outcome(
-            thread, [&](ForeignCall&) { ran = true; }, StopAfter(std::chrono::milliseconds(100))),
-        "error 18");
+    EXPECT_EQ(Outcome(
+                  thread, [&](ForeignCall&) { ran = true; }, StopAfter(100ms)),
+              "error 18");
     gate.Open();
     thread.Do([] {});
     EXPECT_EQ(told.load(), 0);
@@ -121,15 +116,12 @@ TEST(ComApartment, AStopAbandonsWhatWaitsOrRunsInTheObject) {
     // midway.
     std::atomic<bool> started{false};
     bool converted = false;
-    EXPECT_EQ(Outcome(
-                  thread,
-                  [&](ForeignCall&) {
-                      started = true;
-                      Sleep(300);
-                      converted = true;
-                  },
-                  [&] { return !started.load(); }),
-              "ok");
+    auto converting = [&](ForeignCall&) {
+        started = true;
+        Sleep(300);
+        converted = true;
+    };
+    EXPECT_EQ(Outcome(thread, converting, [&] { return !started.load(); }), "ok");
     EXPECT_TRUE(converted);
 }
 
@@ -158,30 +150,14 @@ TEST(ComApartment, CallBacksComeBackToTheWaitingThreadAndNest) {
     EXPECT_EQ(steps, (std::vector<std::string>{"call-back", "nested on the COM thread",
                                                "object goes on"}));
 
-    struct Case {
-        const char* what;
-        bool inObject;
-    } refused[] = {{"outside the object's part", false}, {"from posted work", true}};
-    for (const Case& c : refused) {
-        std::atomic<int> answer{-1};
-        auto tryCallBack = [&] { answer = thread.CallBack([] {}) ? 1 : 0; };
-        if (std::string(c.what) == "from posted work") {
-            thread.Post(tryCallBack);
-            thread.Do([] {});
-        } else {
-            thread.Run([&](ForeignCall&) { tryCallBack(); }, nullptr);
-        }
-        EXPECT_EQ(answer.load(), 0) << c.what;
-    }
+    std::atomic<int> answer{-1};
+    auto tryCallBack = [&] { answer = thread.CallBack([] {}) ? 1 : 0; };
+    thread.Run([&](ForeignCall&) { tryCallBack(); }, nullptr);
+    EXPECT_EQ(answer.exchange(-1), 0) << "outside the object's part";
+    thread.Post(tryCallBack);
+    thread.Do([] {});
+    EXPECT_EQ(answer.load(), 0) << "from posted work";
     EXPECT_FALSE(thread.CallBack([] {}));  // not the COM thread
-}
-
-// What goes on the COM thread is deleted on the UI thread, later.
-TEST(ComApartment, BuriedThingsGoOnTheWaitingThread) {
-    ComThread thread;
-    DWORD droppedOn = 0;
-    thread.Do([&] { thread.Bury([&] { droppedOn = GetCurrentThreadId(); }); });
-    EXPECT_EQ(droppedOn, GetCurrentThreadId());
 }
 
 // The end waits for posted work, but not for ever for a call that does not
@@ -193,13 +169,11 @@ TEST(ComApartment, TheEndDoesNotWaitForACallThatNeverReturns) {
     thread->Post([&] { posted = true; });
     thread->Do([] {});
     EXPECT_TRUE(posted);
-    EXPECT_EQ(Outcome(
-                  *thread, [&](ForeignCall& foreign) { foreign.Run([&] { gate.Pass(); }); },
-                  StopAfter(std::chrono::milliseconds(50))),
-              "error 18");
+    auto stuck = [&](ForeignCall& foreign) { foreign.Run([&] { gate.Pass(); }); };
+    EXPECT_EQ(Outcome(*thread, stuck, StopAfter(50ms)), "error 18");
     const auto start = Clock::now();
     thread.reset();
-    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(3000));
+    EXPECT_LT(Clock::now() - start, 3000ms);
     gate.Open();
 }
 

@@ -44,7 +44,7 @@ class ExeResourcesTest : public vantrel::testing::InterpreterTest {
     }
 };
 
-TEST_F(ExeResourcesTest, VersionResourceNamesTheProgramAndItsMaker) {
+TEST_F(ExeResourcesTest, VersionResourceNamesTheProgramItsMakerAndTheVersionVerPrints) {
     const struct {
         const char* name;
         std::string value;
@@ -56,9 +56,6 @@ TEST_F(ExeResourcesTest, VersionResourceNamesTheProgramAndItsMaker) {
         {"FileDescription", "Vantrel command console"},
     };
     for (const auto& c : cases) EXPECT_EQ(VersionString(c.name), c.value) << c.name;
-}
-
-TEST_F(ExeResourcesTest, VersionResourceCarriesTheVersionVerPrints) {
     const std::string shown = Output("ver");
     EXPECT_EQ(shown.substr(0, shown.find('\n')),
               "Orvane Vantrel v" + VersionString("ProductVersion"));

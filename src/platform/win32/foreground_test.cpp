@@ -27,26 +27,22 @@ class RecordingDesktop : public ForegroundCalls {
     bool frontHung = false;
     std::vector<std::string> calls;
 
-    HWND GetForegroundWindow() override {
-        calls.push_back("GetForegroundWindow");
-        return front;
+    // Records the call and answers with result.
+    template <typename T>
+    T Log(const std::string& call, T result) {
+        calls.push_back(call);
+        return result;
     }
+    HWND GetForegroundWindow() override { return Log("GetForegroundWindow", front); }
     DWORD GetWindowThreadProcessId(HWND window) override {
-        calls.push_back("GetWindowThreadProcessId");
-        return window == kOtherProgram ? kOtherThread : kOurThread;
+        return Log("GetWindowThreadProcessId", window == kOtherProgram ? kOtherThread : kOurThread);
     }
-    DWORD GetCurrentThreadId() override {
-        calls.push_back("GetCurrentThreadId");
-        return kOurThread;
-    }
-    bool IsHungAppWindow(HWND) override {
-        calls.push_back("IsHungAppWindow");
-        return frontHung;
-    }
+    DWORD GetCurrentThreadId() override { return Log("GetCurrentThreadId", kOurThread); }
+    bool IsHungAppWindow(HWND) override { return Log("IsHungAppWindow", frontHung); }
     bool AttachThreadInput(DWORD from, DWORD to, bool attach) override {
-        calls.push_back("AttachThreadInput " + std::to_string(from) + " " + std::to_string(to) +
-                        (attach ? " on" : " off"));
-        return !attachRefused;
+        return Log("AttachThreadInput " + std::to_string(from) + " " + std::to_string(to) +
+                       (attach ? " on" : " off"),
+                   !attachRefused);
     }
     void SendAltKey(bool down) override { calls.push_back(down ? "Alt down" : "Alt up"); }
     bool SetForegroundWindow(HWND window) override {

@@ -91,9 +91,7 @@ TEST_F(MainTest, StartsWithItsDesignTextsAndTheButtonsOutOfSight) {
     EXPECT_FALSE(GetWindowLongA(main_.Handle(), GWL_STYLE) &
                  (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
     EXPECT_TRUE(HasStyle(main_.Handle(), WS_EX_TOOLWINDOW, GWL_EXSTYLE));
-}
-
-TEST_F(MainTest, TextsRoundTripAsAnsiBytes) {
+    // Texts round-trip as ANSI bytes.
     for (const char* text : {"dir \xACTEMP\xAC", ""}) {
         main_.SetCommandText(text);
         EXPECT_EQ(main_.CommandText(), text);
@@ -102,10 +100,17 @@ TEST_F(MainTest, TextsRoundTripAsAnsiBytes) {
     }
 }
 
+// The caret is the end of the selection; the mask is only shown.
 TEST_F(MainTest, SelectsLocksMasksAndRaisesTheBar) {
     main_.SetCommandText("abcdef");
-    main_.SelectCommandText(1, 2);
-    EXPECT_EQ(Selection(CmdBox()), std::make_pair(DWORD{1}, DWORD{3}));
+    struct Case {
+        int start, length, caret;
+    } cases[] = {{6, 0, 6}, {2, 0, 2}, {0, 6, 6}, {1, 2, 3}};
+    for (const Case& c : cases) {
+        main_.SelectCommandText(c.start, c.length);
+        EXPECT_EQ(main_.CommandCaret(), c.caret) << c.start << "+" << c.length;
+        EXPECT_EQ(Selection(CmdBox()), std::make_pair(DWORD(c.start), DWORD(c.start + c.length)));
+    }
     for (bool on : {true, false}) {
         SCOPED_TRACE(on ? "on" : "off");
         main_.SetCommandLocked(on);
@@ -114,7 +119,7 @@ TEST_F(MainTest, SelectsLocksMasksAndRaisesTheBar) {
         EXPECT_EQ(HasStyle(main_.Handle(), WS_EX_TOPMOST, GWL_EXSTYLE), on);
         main_.SetPasswordChar(on ? '*' : '\0');
         EXPECT_EQ(SendMessageA(CmdBox(), EM_GETPASSWORDCHAR, 0, 0), on ? '*' : 0);
-        EXPECT_EQ(main_.CommandText(), "abcdef");  // the mask is only shown
+        EXPECT_EQ(main_.CommandText(), "abcdef");
     }
 }
 
@@ -153,17 +158,6 @@ TEST_F(MainTest, BoxesArePaintedInTheirColours) {
         EXPECT_EQ(testing::PaintColours(main_.Handle(), c.message, c.control),
                   (std::array<COLORREF, 3>{c.text, c.bg, c.bg}))
             << c.message << " for " << c.control;
-    }
-}
-
-TEST_F(MainTest, TheCaretIsTheEndOfTheSelection) {
-    main_.SetCommandText("abcdef");
-    struct Case {
-        int start, length, caret;
-    } cases[] = {{6, 0, 6}, {2, 0, 2}, {0, 6, 6}, {1, 2, 3}};
-    for (const Case& c : cases) {
-        main_.SelectCommandText(c.start, c.length);
-        EXPECT_EQ(main_.CommandCaret(), c.caret) << c.start << "+" << c.length;
     }
 }
 
@@ -211,13 +205,17 @@ TEST_F(MainTest, PaneHasTextOnlyWhileThePaneShowsText) {
     EXPECT_FALSE(main_.PaneHasText());
 }
 
-TEST_F(MainTest, EnterRunsTheLineAndEscClearsTheBoxOrThePane) {
+TEST_F(MainTest, EnterOrItsButtonRunsTheLineAndEscClearsTheBoxOrThePane) {
     main_.SetCommandText("set answer=42");
     EXPECT_TRUE(Key(WM_KEYDOWN, VK_RETURN));
     EXPECT_EQ(console_.In().EvaluateText("answer"), "42");
     EXPECT_EQ(main_.CommandText(), "");
     // The edit control's own Enter character is swallowed, not beeped.
     EXPECT_TRUE(Key(WM_CHAR, '\r'));
+    main_.SetCommandText("set b=2");
+    SendMessageA(main_.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(IDOK)));
+    EXPECT_EQ(console_.In().EvaluateText("b"), "2");
 
     console_.In().PendingOutput().clear();
     main_.SetCommandText("typed");
@@ -252,13 +250,9 @@ TEST_F(MainTest, ArrowKeysBrowseTheHistoryWithoutModifiers) {
     Key(WM_KEYUP, VK_DOWN);
     EXPECT_EQ(main_.CommandText(), "");
 
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = 0x80;
-    SetKeyboardState(keys);
+    SetShift(true);
     Key(WM_KEYUP, VK_UP);
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
+    SetShift(false);
     EXPECT_EQ(main_.CommandText(), "");
 }
 
@@ -297,41 +291,27 @@ TEST_F(MainTest, KeysTypedWhileALineRunsAreLetThroughOnceWithTheirOwnModifiers) 
     EXPECT_EQ(std::wstring(typed), L"\x65E5\x8A9E");
 }
 
-TEST_F(MainTest, ButtonClicksReachTheConsole) {
-    main_.SetCommandText("set b=2");
-    SendMessageA(main_.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(Control(IDOK)));
-    EXPECT_EQ(console_.In().EvaluateText("b"), "2");
-}
-
 // The bar knows the console only as its events: each window message it
 // handles becomes one call, and nothing else reaches the other side.
 TEST(MainEventsTest, EachMessageBecomesItsEvent) {
     struct Recorder : ConsoleEvents {
-        void Tick() override { calls.push_back("Tick"); }
-        void CloseRequested() override { calls.push_back("CloseRequested"); }
-        void Exit() override { calls.push_back("Exit"); }
-        void ScaleChanged() override { calls.push_back("ScaleChanged"); }
-        bool KeyDown(int key, int) override {
-            calls.push_back("KeyDown " + std::to_string(key));
-            return true;
+        bool Log(const std::string& call, bool taken = false) {
+            calls.push_back(call);
+            return taken;
         }
-        bool KeyUp(int key, int) override {
-            calls.push_back("KeyUp " + std::to_string(key));
-            return false;
-        }
-        bool CharTyped(const std::string& character) override {
-            calls.push_back("CharTyped " + character);
-            return character == "x";
-        }
-        void CommandTextChanged() override { calls.push_back("CommandTextChanged"); }
-        void EnterClicked() override { calls.push_back("EnterClicked"); }
-        void EscClicked() override { calls.push_back("EscClicked"); }
-        void MouseMove(int, int, const DragKeys&) override { calls.push_back("MouseMove"); }
-        void TrayMouseMessage(int message) override {
-            calls.push_back("Tray " + std::to_string(message));
-        }
-        void TaskbarCreated() override { calls.push_back("TaskbarCreated"); }
+        void Tick() override { Log("Tick"); }
+        void CloseRequested() override { Log("CloseRequested"); }
+        void Exit() override { Log("Exit"); }
+        void ScaleChanged() override { Log("ScaleChanged"); }
+        bool KeyDown(int key, int) override { return Log("KeyDown " + std::to_string(key), true); }
+        bool KeyUp(int key, int) override { return Log("KeyUp " + std::to_string(key)); }
+        bool CharTyped(const std::string& c) override { return Log("CharTyped " + c, c == "x"); }
+        void CommandTextChanged() override { Log("CommandTextChanged"); }
+        void EnterClicked() override { Log("EnterClicked"); }
+        void EscClicked() override { Log("EscClicked"); }
+        void MouseMove(int, int, const DragKeys&) override { Log("MouseMove"); }
+        void TrayMouseMessage(int message) override { Log("Tray " + std::to_string(message)); }
+        void TaskbarCreated() override { Log("TaskbarCreated"); }
         std::vector<std::string> calls;
     } events;
     OutputForm pane{GetModuleHandleA(nullptr), nullptr};

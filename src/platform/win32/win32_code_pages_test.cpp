@@ -28,65 +28,54 @@ class Win32CodePagesTest : public ::testing::Test {
     Win32CodePages pages;
 };
 
-TEST_F(Win32CodePagesTest, TheProcessCodePageIsTheSystemsOwn) {
+// Each code page's bytes, and UTF-8 and UTF-16, to the process's text and
+// back where the code page converts both ways.
+TEST_F(Win32CodePagesTest, EachEncodingToTheProcessTextAndBack) {
     EXPECT_EQ(pages.ProcessIsUtf8(), GetACP() == CP_UTF8);
-}
-
-TEST_F(Win32CodePagesTest, LegacyBytesBothWays) {
     struct Case {
-        const char* bytes;
+        const char* legacy;
         Text text;
-    } cases[] = {
+    } legacy[] = {
         {"caf\xE9", {"caf\xC3\xA9", "caf\xE9"}},
         {"\x80 \xAC", {"\xE2\x82\xAC \xC2\xAC", "\x80 \xAC"}},
         {"plain", {"plain", "plain"}},
         {"", {"", ""}},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(pages.FromLegacy(c.bytes), Process(c.text)) << c.bytes;
-        EXPECT_EQ(pages.ToLegacy(Process(c.text)), c.bytes) << c.bytes;
+    for (const Case& c : legacy) {
+        EXPECT_EQ(pages.FromLegacy(c.legacy), Process(c.text)) << c.legacy;
+        EXPECT_EQ(pages.ToLegacy(Process(c.text)), c.legacy) << c.legacy;
     }
-}
-
-TEST_F(Win32CodePagesTest, WhatTheLegacyCodePageLacksBecomesAQuestionMark) {
-    if (!pages.ProcessIsUtf8()) GTEST_SKIP() << "only UTF-8 text holds such characters";
-    // No best fit: "ā" must not pass for "a".
-    EXPECT_EQ(pages.ToLegacy("\xC4\x81"
-                             "b"),
-              "?b");
-    EXPECT_EQ(pages.ToLegacy("\xE4\xB8\xAD"), "?");
-}
-
-TEST_F(Win32CodePagesTest, OemBytes) {
-    // 437 and 850 agree on these: 82 is "é", 9C is "£".
-    if (pages.Oem() != 437 && pages.Oem() != 850) GTEST_SKIP() << "OEM code page " << pages.Oem();
-    EXPECT_EQ(pages.FromOem("caf\x82"), Process({"caf\xC3\xA9", "caf\xE9"}));
-    EXPECT_EQ(pages.ToOem(Process({"caf\xC3\xA9", "caf\xE9"})), "caf\x82");
-    EXPECT_EQ(pages.ToOem(Process({"\xE2\x82\xAC", "\x80"})), "?");  // no euro in either
-    EXPECT_EQ(pages.FromOem("\x9C"
-                            "5"),
-              Process({"\xC2\xA3"
-                       "5",
-                       "\xA3"
-                       "5"}));
-}
-
-TEST_F(Win32CodePagesTest, Utf8AndUtf16) {
-    struct Case {
+    struct Unicode {
         std::u16string units;
         const char* utf8;
         Text text;
-    } cases[] = {
+    } unicode[] = {
         {u"caf\u00E9", "caf\xC3\xA9", {"caf\xC3\xA9", "caf\xE9"}},
         {u"\u20AC", "\xE2\x82\xAC", {"\xE2\x82\xAC", "\x80"}},
         {u"\U0001F600", "\xF0\x9F\x98\x80", {"\xF0\x9F\x98\x80", nullptr}},
         {u"", "", {"", ""}},
     };
-    for (const Case& c : cases) {
+    for (const Unicode& c : unicode) {
         if (!Holds(c.text)) continue;
         EXPECT_EQ(pages.FromUtf16(c.units), Process(c.text)) << c.utf8;
         EXPECT_EQ(pages.FromUtf8(c.utf8), Process(c.text)) << c.utf8;
     }
+}
+
+// 437 and 850 agree on these: 82 is "é", 9C is "£", and neither has the euro.
+TEST_F(Win32CodePagesTest, OemBytes) {
+    if (pages.Oem() != 437 && pages.Oem() != 850) GTEST_SKIP() << "OEM code page " << pages.Oem();
+    EXPECT_EQ(pages.FromOem("caf\x82"), Process({"caf\xC3\xA9", "caf\xE9"}));
+    EXPECT_EQ(pages.ToOem(Process({"caf\xC3\xA9", "caf\xE9"})), "caf\x82");
+    EXPECT_EQ(pages.ToOem(Process({"\xE2\x82\xAC", "\x80"})), "?");
+    EXPECT_EQ(pages.FromOem("\x9C\x35"), Process({"\xC2\xA3\x35", "\xA3\x35"}));  // "£5"
+}
+
+// No best fit: "ā" must not pass for "a".
+TEST_F(Win32CodePagesTest, WhatTheLegacyCodePageLacksBecomesAQuestionMark) {
+    if (!pages.ProcessIsUtf8()) GTEST_SKIP() << "only UTF-8 text holds such characters";
+    EXPECT_EQ(pages.ToLegacy("\xC4\x81\x62"), "?b");  // "āb"
+    EXPECT_EQ(pages.ToLegacy("\xE4\xB8\xAD"), "?");
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ class Win32DesktopWindowsTest : public ::testing::Test {
 };
 
 // The walk finds both windows with their titles and process; BringToTop
-// puts one first.
+// puts one first; a close request is posted, not sent, so that a hung
+// window hangs no one.
 TEST_F(Win32DesktopWindowsTest, TheWalkFindsWindowsInOrderWithTheirTitlesAndProcess) {
     WindowHandle first = MakeWindow("first"), second = MakeWindow("second");
     EXPECT_LT(Place(first), static_cast<std::ptrdiff_t>(desktop_.TopLevelWindows().size()));
@@ -49,22 +50,18 @@ TEST_F(Win32DesktopWindowsTest, TheWalkFindsWindowsInOrderWithTheirTitlesAndProc
     EXPECT_FALSE(desktop_.IsVisible(first));
     ShowWindow(reinterpret_cast<HWND>(first), SW_SHOWNOACTIVATE);
     EXPECT_TRUE(desktop_.IsVisible(first));
+
+    desktop_.RequestClose(second);
+    EXPECT_TRUE(IsWindow(reinterpret_cast<HWND>(second)));
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(second)));
+    made_.back().Release();
     // Once they are gone: no title, no process.
     made_.clear();
     EXPECT_EQ(desktop_.WindowTitle(first), "");
     EXPECT_EQ(desktop_.WindowProcessId(first), 0u);
     EXPECT_FALSE(desktop_.IsVisible(first));
-}
-
-TEST_F(Win32DesktopWindowsTest, RequestCloseClosesTheWindowOnceItsQueueRuns) {
-    WindowHandle w = MakeWindow("closing");
-    desktop_.RequestClose(w);
-    HWND hwnd = reinterpret_cast<HWND>(w);
-    EXPECT_TRUE(IsWindow(hwnd));  // posted, not sent: a hung window hangs no one
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    EXPECT_FALSE(IsWindow(hwnd));
-    made_.back().Release();
 }
 
 }  // namespace

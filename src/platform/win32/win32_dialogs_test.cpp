@@ -67,12 +67,10 @@ class Win32DialogsTest : public ::testing::Test {
         }
     }
 
-    // Runs call with the user's action armed for the box it opens.
-    template <typename Call>
-    auto WithUser(std::function<void(HWND)> action, Call call) {
+    // Arms the user's action for the next box the thread opens.
+    static void WhenUp(std::function<void(HWND)> action) {
         userAction = std::move(action);
         SetTimer(nullptr, 0, 50, AnswerBox);
-        return call();
     }
 
     UniqueWindow owner_ = testing::MakeWindow("owner", WS_POPUP | WS_VISIBLE,
@@ -81,87 +79,67 @@ class Win32DialogsTest : public ::testing::Test {
 };
 
 TEST_F(Win32DialogsTest, AMessageBoxShowsItsTextsAboveTheBarAndGivesTheButtonPressed) {
-    const int pressed = WithUser(
-        [&](HWND box) {
-            EXPECT_EQ(GetWindow(box, GW_OWNER), owner_.Get());
-            EXPECT_TRUE(IsTopmost(box));
-            EXPECT_FALSE(IsWindowEnabled(owner_.Get())) << "the bar takes no input meanwhile";
-            EXPECT_EQ(WindowText(box), "Ask");
-            const Texts statics = TextsOf(box, "Static");
-            EXPECT_NE(std::find(statics.begin(), statics.end(), "Proceed?"), statics.end());
-            EXPECT_EQ(TextsOf(box, "Button"), (Texts{"&Yes", "&No"}));
-            Press(box, IDNO);
-        },
-        [&] {
-            return dialogs_.MsgBox({"Proceed?", "Ask", MB_YESNO | MB_ICONQUESTION});
-        });
-    EXPECT_EQ(pressed, IDNO);
+    WhenUp([&](HWND box) {
+        EXPECT_EQ(GetWindow(box, GW_OWNER), owner_.Get());
+        EXPECT_TRUE(IsTopmost(box));
+        EXPECT_FALSE(IsWindowEnabled(owner_.Get())) << "the bar takes no input meanwhile";
+        EXPECT_EQ(WindowText(box), "Ask");
+        const Texts statics = TextsOf(box, "Static");
+        EXPECT_NE(std::find(statics.begin(), statics.end(), "Proceed?"), statics.end());
+        EXPECT_EQ(TextsOf(box, "Button"), (Texts{"&Yes", "&No"}));
+        Press(box, IDNO);
+    });
+    EXPECT_EQ(dialogs_.MsgBox({"Proceed?", "Ask", MB_YESNO | MB_ICONQUESTION}), IDNO);
     EXPECT_TRUE(IsWindowEnabled(owner_.Get()));
 }
 
 TEST_F(Win32DialogsTest, AnInputBoxOffersTheDefaultTextSelectedAndGivesWhatWasTyped) {
     std::string answer = "untouched";
-    const bool accepted = WithUser(
-        [&](HWND box) {
-            HWND edit = GetDlgItem(box, Win32Dialogs::kEditId);
-            EXPECT_EQ(WindowText(box), "Ask \xE9");
-            EXPECT_EQ(TextsOf(box, "Static"), Texts{"Name?"});
-            EXPECT_EQ(TextsOf(box, "Button"), (Texts{"OK", "Cancel"}));
-            EXPECT_EQ(WindowText(edit), "Ann");
-            EXPECT_EQ(testing::Selection(edit), std::make_pair(DWORD{0}, DWORD{3}));
-            EXPECT_EQ(GetFocus(), edit);
-            EXPECT_TRUE(IsTopmost(box));
-            // 1500 and 3000 twips at 96 DPI.
-            EXPECT_EQ(EdgesOf(box)[0], 100);
-            EXPECT_EQ(EdgesOf(box)[1], 200);
-            SetWindowTextA(edit, "Bob \xE9");
-            Press(box, IDOK);
-        },
-        [&] {
-            return dialogs_.InputBox({"Name?", "Ask \xE9", "Ann", 1500, 3000}, &answer);
-        });
-    EXPECT_TRUE(accepted);
+    WhenUp([&](HWND box) {
+        HWND edit = GetDlgItem(box, Win32Dialogs::kEditId);
+        EXPECT_EQ(WindowText(box), "Ask \xE9");
+        EXPECT_EQ(TextsOf(box, "Static"), Texts{"Name?"});
+        EXPECT_EQ(TextsOf(box, "Button"), (Texts{"OK", "Cancel"}));
+        EXPECT_EQ(WindowText(edit), "Ann");
+        EXPECT_EQ(testing::Selection(edit), std::make_pair(DWORD{0}, DWORD{3}));
+        EXPECT_EQ(GetFocus(), edit);
+        EXPECT_TRUE(IsTopmost(box));
+        // 1500 and 3000 twips at 96 DPI.
+        EXPECT_EQ(EdgesOf(box)[0], 100);
+        EXPECT_EQ(EdgesOf(box)[1], 200);
+        SetWindowTextA(edit, "Bob \xE9");
+        Press(box, IDOK);
+    });
+    EXPECT_TRUE(dialogs_.InputBox({"Name?", "Ask \xE9", "Ann", 1500, 3000}, &answer));
     EXPECT_EQ(answer, "Bob \xE9");
 }
 
-TEST_F(Win32DialogsTest, CancelAndClosingAnInputBoxGiveNothing) {
-    for (bool close : {false, true}) {
+// Cancel, closing the box and a stop of the line behind it all end a box as
+// Cancel. The stop closes it from inside its loop whatever buttons it has:
+// even a Yes/No box, which Esc cannot close.
+TEST_F(Win32DialogsTest, CancelClosingAndCloseBoxGiveNothing) {
+    const struct {
+        const char* what;
+        std::function<void(HWND)> end;
+    } ends[] = {
+        {"Cancel", [](HWND box) { Press(box, IDCANCEL); }},
+        {"closing", [](HWND box) { PostMessageA(box, WM_CLOSE, 0, 0); }},
+        {"CloseBox", [this](HWND) { dialogs_.CloseBox(); }},
+    };
+    for (const auto& e : ends) {
+        SCOPED_TRACE(e.what);
         std::string answer = "untouched";
-        const bool accepted = WithUser(
-            [&](HWND box) {
-                SetDlgItemTextA(box, Win32Dialogs::kEditId, "typed");
-                if (close) {
-                    PostMessageA(box, WM_CLOSE, 0, 0);
-                } else {
-                    Press(box, IDCANCEL);
-                }
-            },
-            [&] {
-                return dialogs_.InputBox({"Name?", "Ask", "Ann", {}, {}}, &answer);
-            });
-        EXPECT_FALSE(accepted) << close;
-        EXPECT_EQ(answer, "untouched") << close;
+        WhenUp([&](HWND box) {
+            SetDlgItemTextA(box, Win32Dialogs::kEditId, "typed");
+            e.end(box);
+        });
+        EXPECT_FALSE(dialogs_.InputBox({"Name?", "Ask", "Ann", {}, {}}, &answer));
+        EXPECT_EQ(answer, "untouched");
     }
-}
-
-// A stop of the line behind a box closes it from inside its loop, whatever
-// buttons it has: even a Yes/No box, which Esc cannot close.
-TEST_F(Win32DialogsTest, CloseBoxEndsTheBoxThatIsUpAsCancel) {
     for (UINT buttons : {MB_OK, MB_YESNO, MB_OKCANCEL}) {
-        const int pressed = WithUser([&](HWND) { dialogs_.CloseBox(); },
-                                     [&] {
-                                         return dialogs_.MsgBox({"Go?", "Ask", int(buttons)});
-                                     });
-        EXPECT_EQ(pressed, IDCANCEL) << buttons;
+        WhenUp([&](HWND) { dialogs_.CloseBox(); });
+        EXPECT_EQ(dialogs_.MsgBox({"Go?", "Ask", int(buttons)}), IDCANCEL) << buttons;
     }
-    std::string answer = "untouched";
-    const bool accepted =
-        WithUser([&](HWND) { dialogs_.CloseBox(); },
-                 [&] {
-                     return dialogs_.InputBox({"Name?", "Ask", "Ann", {}, {}}, &answer);
-                 });
-    EXPECT_FALSE(accepted);
-    EXPECT_EQ(answer, "untouched");
     EXPECT_TRUE(IsWindowEnabled(owner_.Get()));
 }
 
@@ -187,26 +165,24 @@ TEST_F(Win32DialogsTest, AnInputBoxStandsWholeOnTheScreenAndGrowsForALongPrompt)
     for (const InputBoxRequest& request : requests) {
         SCOPED_TRACE(request.left ? "off the screen" : "long prompt");
         std::string answer;
-        WithUser(
-            [&](HWND box) {
-                const Edges at = EdgesOf(box);
-                const Edges edit = EdgesOf(GetDlgItem(box, Win32Dialogs::kEditId));
-                const Edges prompt = EdgesOf(GetDlgItem(box, Win32Dialogs::kPromptId));
-                heights.push_back(at[3] - at[1]);
-                if (request.left) {
-                    EXPECT_EQ(at[2], screenWidth);
-                    EXPECT_EQ(at[1], 0);
-                } else {
-                    EXPECT_LE(std::abs(at[0] + at[2] - screenWidth), 1);
-                }
-                EXPECT_TRUE(at[0] >= 0 && at[1] >= 0 && at[2] <= screenWidth &&
-                            at[3] <= screenHeight)
-                    << "off the screen: " << ::testing::PrintToString(at);
-                EXPECT_GE(edit[1], prompt[3]) << "the edit box stays below the prompt";
-                EXPECT_LE(edit[3], at[3]) << "the edit box stays inside the box";
-                Press(box, IDCANCEL);
-            },
-            [&] { return dialogs_.InputBox(request, &answer); });
+        WhenUp([&](HWND box) {
+            const Edges at = EdgesOf(box);
+            const Edges edit = EdgesOf(GetDlgItem(box, Win32Dialogs::kEditId));
+            const Edges prompt = EdgesOf(GetDlgItem(box, Win32Dialogs::kPromptId));
+            heights.push_back(at[3] - at[1]);
+            if (request.left) {
+                EXPECT_EQ(at[2], screenWidth);
+                EXPECT_EQ(at[1], 0);
+            } else {
+                EXPECT_LE(std::abs(at[0] + at[2] - screenWidth), 1);
+            }
+            EXPECT_TRUE(at[0] >= 0 && at[1] >= 0 && at[2] <= screenWidth && at[3] <= screenHeight)
+                << "off the screen: " << ::testing::PrintToString(at);
+            EXPECT_GE(edit[1], prompt[3]) << "the edit box stays below the prompt";
+            EXPECT_LE(edit[3], at[3]) << "the edit box stays inside the box";
+            Press(box, IDCANCEL);
+        });
+        dialogs_.InputBox(request, &answer);
     }
     ASSERT_EQ(heights.size(), 2u);
     EXPECT_GT(heights[1], heights[0]);

@@ -10,19 +10,17 @@
 namespace vantrel::win32 {
 namespace {
 
-TEST(Win32DpiTest, TheMonitorsHoldOnePrimaryAtTheOrigin) {
+// One primary monitor at the origin; a window is drawn at its monitor's
+// scale.
+TEST(Win32DpiTest, TheMonitorsHoldOnePrimaryAtTheOriginAndAWindowTakesItsScale) {
     std::vector<Monitor> monitors = DesktopMonitors();
     ASSERT_FALSE(monitors.empty());
     EXPECT_EQ(
         std::count_if(monitors.begin(), monitors.end(), [](const Monitor& m) { return m.primary; }),
         1);
-    Monitor primary = PrimaryMonitor(monitors);
-    EXPECT_EQ(primary.bounds,
+    EXPECT_EQ(PrimaryMonitor(monitors).bounds,
               (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
     for (const Monitor& m : monitors) EXPECT_GT(m.dpi, 0);
-}
-
-TEST(Win32DpiTest, AWindowIsDrawnAtItsMonitorsScale) {
     UniqueWindow window = testing::MakeWindow("", WS_POPUP);
     ASSERT_TRUE(window.Valid());
     EXPECT_EQ(WindowDpi(window.Get()),

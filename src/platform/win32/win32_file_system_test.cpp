@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -17,18 +18,44 @@
 namespace vantrel::win32 {
 namespace {
 
-using Win32FileSystemTest = testing::ScratchFolderTest;
 using testing::Names;
 
-TEST_F(Win32FileSystemTest, DrivesAreListedAsLetterAndColon) {
-    const std::vector<std::string> drives = Win32FileSystem().Drives();
-    for (const std::string& drive : drives) {
-        EXPECT_TRUE(drive.size() == 2 && drive[0] >= 'A' && drive[0] <= 'Z' && drive[1] == ':')
-            << drive;
+class Win32FileSystemTest : public testing::ScratchFolderTest {
+  protected:
+    // Every operation that takes a name, by a label that says where the
+    // name goes; the other arguments are fixed.
+    using Call = std::function<bool(const std::string& name, std::string* err)>;
+    std::map<std::string, Call> Operations() {
+        return {
+            {"ReadFile", [this](auto& n, auto* e) { return fs_.ReadFile(n, &text_, e); }},
+            {"ReadFilePart",
+             [this](auto& n, auto* e) { return fs_.ReadFilePart(n, 0, 9, &text_, &more_, e); }},
+            {"WriteFile", [this](auto& n, auto* e) { return fs_.WriteFile(n, "x", e); }},
+            {"AppendFile", [this](auto& n, auto* e) { return fs_.AppendFile(n, "x", e); }},
+            {"ReplaceFile", [this](auto& n, auto* e) { return fs_.ReplaceFile(n, "x", e); }},
+            {"DeleteFiles", [this](auto& n, auto* e) { return fs_.DeleteFiles(n, e); }},
+            {"MakeFolder", [this](auto& n, auto* e) { return fs_.MakeFolder(n, e); }},
+            {"RemoveFolder", [this](auto& n, auto* e) { return fs_.RemoveFolder(n, e); }},
+            {"CopyFile to", [this](auto& n, auto* e) { return fs_.CopyFile("a.txt", n, e); }},
+            {"CopyFile from", [this](auto& n, auto* e) { return fs_.CopyFile(n, "b.txt", e); }},
+            {"MoveFile to", [this](auto& n, auto* e) { return fs_.MoveFile("a.txt", n, e); }},
+            {"MoveFile from", [this](auto& n, auto* e) { return fs_.MoveFile(n, "b.txt", e); }},
+            {"CopyFolder to", [this](auto& n, auto* e) { return fs_.CopyFolder("sub", n, e); }},
+            {"CopyFolder from", [this](auto& n, auto* e) { return fs_.CopyFolder(n, "b", e); }},
+            {"MoveFolder to", [this](auto& n, auto* e) { return fs_.MoveFolder("sub", n, e); }},
+            {"MoveFolder from", [this](auto& n, auto* e) { return fs_.MoveFolder(n, "b", e); }},
+            {"Rename to", [this](auto& n, auto* e) { return fs_.Rename("a.txt", n, e); }},
+            {"Rename from", [this](auto& n, auto* e) { return fs_.Rename(n, "b.txt", e); }},
+            {"ChangeFolder", [this](auto& n, auto* e) { return fs_.ChangeFolder(n, e); }},
+            {"SetCurrentDirectory",
+             [this](auto& n, auto* e) { return fs_.SetCurrentDirectory(n, e); }},
+            {"ChangeDrive", [this](auto& n, auto* e) { return fs_.ChangeDrive(n, e); }},
+        };
     }
-    const std::string current = Win32FileSystem().CurrentDirectory().substr(0, 2);
-    EXPECT_NE(std::find(drives.begin(), drives.end(), text::UpperCase(current)), drives.end());
-}
+
+    std::string text_;
+    bool more_ = false;
+};
 
 TEST_F(Win32FileSystemTest, LookupMasks) {
     Make("plain.txt", "x");
@@ -157,35 +184,29 @@ TEST_F(Win32FileSystemTest, FailuresGiveTheSystemsDescription) {
     Folder("full");
     Make("full\\f");
     Make("locked.dcb", "", FILE_ATTRIBUTE_READONLY);
-    std::string text;
-    bool more;
     struct Case {
-        std::function<bool(std::string*)> call;
+        const char* operation;
+        const char* name;
         DWORD code;
     } cases[] = {
-        {[&](std::string* e) { return fs_.ReadFile("none.txt", &text, e); }, ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.ReadFilePart("none", 0, 9, &text, &more, e); },
-         ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.AppendFile("no\\such.txt", "x", e); },
-         ERROR_PATH_NOT_FOUND},
-        {[&](std::string* e) { return fs_.WriteFile("no\\such.txt", "x", e); },
-         ERROR_PATH_NOT_FOUND},
-        {[&](std::string* e) { return fs_.ReplaceFile("locked.dcb", "x", e); },
-         ERROR_ACCESS_DENIED},
-        {[&](std::string* e) { return fs_.MakeFolder("full", e); }, ERROR_ALREADY_EXISTS},
-        {[&](std::string* e) { return fs_.RemoveFolder("full", e); }, ERROR_DIR_NOT_EMPTY},
+        {"ReadFile", "none.txt", ERROR_FILE_NOT_FOUND},
+        {"ReadFilePart", "none", ERROR_FILE_NOT_FOUND},
+        {"AppendFile", "no\\such.txt", ERROR_PATH_NOT_FOUND},
+        {"WriteFile", "no\\such.txt", ERROR_PATH_NOT_FOUND},
+        {"ReplaceFile", "locked.dcb", ERROR_ACCESS_DENIED},
+        {"MakeFolder", "full", ERROR_ALREADY_EXISTS},
+        {"RemoveFolder", "full", ERROR_DIR_NOT_EMPTY},
         // Devices are not files: NUL answers at once where COM1 would keep a
         // read waiting for ever.
-        {[&](std::string* e) { return fs_.ReadFilePart("NUL", 0, 16, &text, &more, e); },
-         ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.ReadFile("nul.txt", &text, e); }, ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.WriteFile("NUL", "x", e); }, ERROR_FILE_NOT_FOUND},
-        {[&](std::string* e) { return fs_.AppendFile("nul", "x", e); }, ERROR_FILE_NOT_FOUND},
+        {"ReadFilePart", "NUL", ERROR_FILE_NOT_FOUND},
+        {"ReadFile", "nul.txt", ERROR_FILE_NOT_FOUND},
+        {"WriteFile", "NUL", ERROR_FILE_NOT_FOUND},
+        {"AppendFile", "nul", ERROR_FILE_NOT_FOUND},
     };
-    for (size_t i = 0; i < std::size(cases); ++i) {
+    for (const Case& c : cases) {
         std::string err;
-        EXPECT_FALSE(cases[i].call(&err)) << "case " << i;
-        EXPECT_EQ(err, ErrorText(cases[i].code)) << "case " << i;
+        EXPECT_FALSE(Operations().at(c.operation)(c.name, &err)) << c.operation << " " << c.name;
+        EXPECT_EQ(err, ErrorText(c.code)) << c.operation << " " << c.name;
     }
 }
 
@@ -200,44 +221,16 @@ TEST_F(Win32FileSystemTest, OverlongAndInvalidNamesFailWithADescription) {
         names.push_back("sub\\" + std::string(length, 'n') + "\\");
     }
     for (char c : std::string("\x01\x1f\"|<>")) names.push_back(std::string("x") + c + "y");
-    std::string text;
-    bool more;
-    using Call = std::function<bool(const std::string&, std::string*)>;
-    const Call calls[] = {
-        [&](const std::string& n, std::string* e) { return fs_.ReadFile(n, &text, e); },
-        [&](const std::string& n, std::string* e) {
-            return fs_.ReadFilePart(n, 0, 9, &text, &more, e);
-        },
-        [&](const std::string& n, std::string* e) { return fs_.WriteFile(n, "x", e); },
-        [&](const std::string& n, std::string* e) { return fs_.AppendFile(n, "x", e); },
-        [&](const std::string& n, std::string* e) { return fs_.ReplaceFile(n, "x", e); },
-        [&](const std::string& n, std::string* e) { return fs_.DeleteFiles(n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.MakeFolder(n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.RemoveFolder(n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.CopyFile("a.txt", n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.CopyFile(n, "b.txt", e); },
-        [&](const std::string& n, std::string* e) { return fs_.MoveFile("a.txt", n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.MoveFile(n, "b.txt", e); },
-        [&](const std::string& n, std::string* e) { return fs_.CopyFolder("sub", n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.CopyFolder(n, "b", e); },
-        [&](const std::string& n, std::string* e) { return fs_.MoveFolder("sub", n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.MoveFolder(n, "b", e); },
-        [&](const std::string& n, std::string* e) { return fs_.Rename("a.txt", n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.Rename(n, "b.txt", e); },
-        [&](const std::string& n, std::string* e) { return fs_.ChangeFolder(n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.SetCurrentDirectory(n, e); },
-        [&](const std::string& n, std::string* e) { return fs_.ChangeDrive(n, e); },
-    };
     const std::string here = fs_.CurrentDirectory();
     for (const std::string& name : names) {
         const std::string shown = name.substr(0, 12) + " (" + std::to_string(name.size()) + ")";
         EXPECT_FALSE(fs_.Exists(name, FileMask::kFilesAndFolders)) << shown;
         EXPECT_TRUE(fs_.Find(name, FileMask::kFilesAndFolders).empty()) << shown;
         EXPECT_FALSE(fs_.IsFolder(name)) << shown;
-        for (size_t i = 0; i < std::size(calls); ++i) {
+        for (auto& [operation, call] : Operations()) {
             std::string err;
-            EXPECT_FALSE(calls[i](name, &err)) << shown << ", call " << i;
-            EXPECT_FALSE(err.empty()) << shown << ", call " << i;
+            EXPECT_FALSE(call(name, &err)) << shown << ", " << operation;
+            EXPECT_FALSE(err.empty()) << shown << ", " << operation;
         }
     }
     EXPECT_EQ(fs_.CurrentDirectory(), here);
@@ -252,7 +245,15 @@ TEST_F(Win32FileSystemTest, OverlongAndInvalidNamesFailWithADescription) {
     EXPECT_EQ(err, ErrorText(ERROR_FILENAME_EXCED_RANGE));
 }
 
+// Drives are listed as letter and colon, the current one among them.
 TEST_F(Win32FileSystemTest, ChangeFolderOnTheCurrentDrive) {
+    const std::vector<std::string> drives = fs_.Drives();
+    for (const std::string& drive : drives) {
+        EXPECT_TRUE(drive.size() == 2 && drive[0] >= 'A' && drive[0] <= 'Z' && drive[1] == ':')
+            << drive;
+    }
+    EXPECT_NE(std::find(drives.begin(), drives.end(), text::UpperCase(root_.substr(0, 2))),
+              drives.end());
     Folder("sub");
     std::string err;
     ASSERT_TRUE(fs_.ChangeFolder("sub", &err)) << err;

@@ -46,6 +46,13 @@ Event Down(int key, bool extended = false) {
 Event Up(int key, bool extended = false) {
     return {key, true, extended};
 }
+// Each UTF-16 unit typed as itself, down and up.
+std::vector<Event> Units(std::initializer_list<int> units) {
+    std::vector<Event> events;
+    for (int unit : units)
+        events.insert(events.end(), {{unit, false, false, true}, {unit, true, false, true}});
+    return events;
+}
 
 TEST(Win32InputTest, BuildsTheKeyEventsOfTheNotation) {
     struct Case {
@@ -69,17 +76,9 @@ TEST(Win32InputTest, BuildsTheKeyEventsOfTheNotation) {
         // Beyond ASCII a character goes as itself, whatever the layout: the
         // not sign (UTF-8, or the lone Windows-1252 byte of older files), a
         // Japanese one, and an emoji as its two UTF-16 units.
-        {"¬\xAC",
-         {{0xAC, false, false, true},
-          {0xAC, true, false, true},
-          {0xAC, false, false, true},
-          {0xAC, true, false, true}}},
-        {"日", {{0x65E5, false, false, true}, {0x65E5, true, false, true}}},
-        {"😀",
-         {{0xD83D, false, false, true},
-          {0xD83D, true, false, true},
-          {0xDE00, false, false, true},
-          {0xDE00, true, false, true}}},
+        {"¬\xAC", Units({0xAC, 0xAC})},
+        {"日", Units({0x65E5})},
+        {"😀", Units({0xD83D, 0xDE00})},
         {"", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(EventsFor(c.notation), c.events) << c.notation;

@@ -63,11 +63,7 @@ TEST_F(Win32ProcessesTest, StartReturnsAtOnceOrSaysWhyItCannot) {
     EXPECT_EQ(Read("out.txt"), "started\r\n");
     EXPECT_FALSE(Win32Processes().Start("C:\\no_such_folder\\no_such.exe", SW_SHOWNORMAL, &err));
     EXPECT_FALSE(err.empty());
-}
-
-TEST_F(Win32ProcessesTest, CommandLinesLongerThanTheSystemStartsAreRefused) {
     for (size_t length : {kMaxCommandLine + 1, size_t{40000}, size_t{300000}}) {
-        std::string err;
         std::string line = "cmd.exe /c rem ";
         line.resize(length, 'a');
         EXPECT_FALSE(Win32Processes().Start(line, SW_HIDE, &err)) << length;
@@ -75,12 +71,9 @@ TEST_F(Win32ProcessesTest, CommandLinesLongerThanTheSystemStartsAreRefused) {
     }
 }
 
-TEST_F(Win32ProcessesTest, ExecutablePathIsThisProgramInItsFolder) {
+TEST_F(Win32ProcessesTest, ThisProgramIsTheExecutableAndARunningProcess) {
     EXPECT_EQ(Win32Processes().ExecutablePath(),
               Win32FileSystem().ProgramFolder() + "\\vantrel_tests.exe");
-}
-
-TEST_F(Win32ProcessesTest, ProcessNamesIncludeThisProgram) {
     const std::vector<std::string> names = Win32Processes().ProcessNames();
     EXPECT_NE(std::find_if(
                   names.begin(), names.end(),

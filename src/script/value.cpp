@@ -116,7 +116,7 @@ Value Value::Object(Ref<script::Object> o) {
     v.u_.ref = o.Get();
     if (v.u_.ref) {
         v.u_.ref->AddRef();
-        v.counted_ = kCountedRef;
+        v.counted_ = kCountedObject;
     }
     return v;
 }
@@ -126,7 +126,7 @@ Value Value::Array(Ref<script::Array> a) {
     v.u_.ref = a.Get();
     if (v.u_.ref) {
         v.u_.ref->AddRef();
-        v.counted_ = kCountedRef;
+        v.counted_ = kCountedArray;
     }
     return v;
 }

@@ -234,8 +234,10 @@ class Value {
     script::Array* AsArray() const;
 
   private:
-    // What the payload points to that this value holds a count of.
-    enum : uint8_t { kNotCounted, kCountedText, kCountedRef };
+    // What the payload points to that this value holds a count of. Objects
+    // and arrays are told apart here, so that asking a value for the one
+    // never hands back the other under its type.
+    enum : uint8_t { kNotCounted, kCountedText, kCountedObject, kCountedArray };
     union Payload {
         bool b;
         uint8_t byte;
@@ -307,10 +309,10 @@ class Object : public RefCounted {
 };
 
 inline Object* Value::AsObject() const {
-    return counted_ == kCountedRef ? static_cast<script::Object*>(u_.ref) : nullptr;
+    return counted_ == kCountedObject ? static_cast<script::Object*>(u_.ref) : nullptr;
 }
 inline Array* Value::AsArray() const {
-    return counted_ == kCountedRef ? static_cast<script::Array*>(u_.ref) : nullptr;
+    return counted_ == kCountedArray ? static_cast<script::Array*>(u_.ref) : nullptr;
 }
 
 // The usual conversion of a value to text, as CStr does it, with two choices

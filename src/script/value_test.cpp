@@ -125,9 +125,13 @@ TEST(ScriptValue, AssignFromInsideTheArrayItReplaces) {
         ASSERT_EQ(v.type(), c.inner.type());
         if (v.IsString()) {
             EXPECT_EQ(v.AsString(), c.inner.AsString());
-        } else if (v.IsObject() || v.IsArray()) {
+        } else if (v.IsObject()) {
             EXPECT_EQ(v.AsObject(), c.inner.AsObject());
             EXPECT_EQ(v.AsObject()->RefCount(), 2);
+        } else if (v.IsArray()) {
+            EXPECT_EQ(v.AsArray(), c.inner.AsArray());
+            EXPECT_EQ(v.AsArray()->RefCount(), 2);
+            EXPECT_EQ(v.AsObject(), nullptr) << "an array is no object";
         } else {
             EXPECT_EQ(v.AsLong(), 42);
         }

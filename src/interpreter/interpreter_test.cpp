@@ -37,6 +37,7 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
     in.SetVar("q", "`p`");
     in.SetVar("VarEnvString", "%");
     os.environment.variables.push_back({"LOOP", "%LOOP%%LOOP%"});
+    os.environment.variables.push_back({"LEGACY", "old"});
     std::string manyNames;
     for (int i = 0; i < 3000; ++i) manyNames += "`v" + std::to_string(i) + "`";
     const std::pair<std::string, std::string> cases[] = {
@@ -55,6 +56,9 @@ TEST_F(RunCommandTest, HostileLinesAreAnsweredWithALine) {
     };
     for (const auto& [line, output] : cases) EXPECT_EQ(Output(line), output) << line.substr(0, 40);
     EXPECT_NE(Output(std::string("print \"a\0b\"", 12)), "");
+    // A legacy line: its marker's byte marks, any other odd byte stays.
+    in.SetVar("VarEnvString", "\xC2\xAC");
+    EXPECT_EQ(Output("echo caf\xE9 \xACLEGACY\xAC"), "caf\xE9 old");
 }
 
 TEST_F(RunCommandTest, TimerHasTheClocksFractionAndNowWholeSeconds) {

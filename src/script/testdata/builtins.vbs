@@ -169,3 +169,9 @@ T "FormatPercent(0.256)"
 T "FormatPercent(-0.5, 0, , -1)"
 T "FormatNumber(1, 256)"
 T "FormatNumber(Null)"
+T "Mid(""abc"", 2, 0)"
+T "Weekday(1, 1, 1)"
+T "LCase(""a"", ""b"")"
+Err.Number = 5
+WScript.Echo "Err.Number set:", Err.Number
+Err.Clear

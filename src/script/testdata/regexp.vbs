@@ -40,3 +40,9 @@ re.Pattern = "(a"
 On Error Resume Next
 re.Test "a"
 WScript.Echo "bad pattern:", Err.Number, Err.Description
+Set words = New RegExp
+words.Global = True
+words.Pattern = "\w+"
+WScript.Echo "words:", words.Replace("z0-", "[$&]")
+words.Pattern = "(a)|(b)"
+WScript.Echo "first group:", words.Replace("a", "[$1]")

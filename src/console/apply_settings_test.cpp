@@ -57,27 +57,5 @@ TEST(FloatingBoundsTest, WholePixelsAndAMinimumWidth) {
     }
 }
 
-TEST(PlaceFloatingBarTest, OnItsMonitorOrTheNewPrimary) {
-    const Monitor primary{{0, 0, 1280, 720}, true, 96};
-    const Monitor right{{1280, -200, 1920, 1080}, false, 144};
-    using Monitors = std::vector<Monitor>;
-    const Monitors two{primary, right};
-    // clang-format off
-    const struct { const char* name; Monitors monitors; double x, y, width; Rect bounds; }
-        cases[] = {
-        {"on the primary", two, 100, 200, 800, {100, 200, 800, 17}},
-        {"on the other, at its scale", two, 1500, 0, 800, {1500, 0, 800, 25}},
-        {"mostly on the other", two, 1000, 0, 800, {1000, 0, 800, 25}},
-        // The monitor it was saved on is gone: the primary's corner.
-        {"the other removed", {primary}, 1500, 0, 800, {0, 0, 800, 17}},
-        {"on no monitor", two, -5000, 99999, 300, {0, 0, 300, 17}},
-        {"partly on a monitor stays", two, -100, 10, 300, {-100, 10, 300, 17}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(PlaceFloatingBar(c.x, c.y, c.width, c.monitors), c.bounds) << c.name;
-    }
-}
-
 }  // namespace
 }  // namespace vantrel

@@ -139,23 +139,6 @@ TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRunsAndClicksGetTheirTurnsAft
     EXPECT_LE(tray.menus.size(), 64u);
 }
 
-// A key held while a line runs is let through after it (by the window)
-// with the modifiers it was typed with: a function key typed with one
-// types no macro.
-TEST_F(ConsoleBusyTest, AHeldFunctionKeyFiresOnlyWithoutModifiers) {
-    constexpr int kF6 = kVkF1 + 5;
-    in().SetVar("F6", "echo f6-fired{ENTER}");
-    for (int typedWith : {0, kModShift, kModCtrl, kModAlt, kModCtrl | kModAlt}) {
-        fake.input.sent.clear();
-        bool taken = true;
-        AtPump(1, [&] { taken = console.KeyUp(kF6, typedWith); });
-        Enter("long");
-        EXPECT_FALSE(taken) << typedWith << ": a held key is the window's to hold";
-        console.KeyUp(kF6, typedWith);
-        EXPECT_EQ(fake.input.sent.size(), typedWith == 0 ? 1u : 0u) << typedWith;
-    }
-}
-
 TEST_F(ConsoleBusyTest, WhileAScriptsBoxIsUpTheConsoleNeitherPumpsNorStartsAnything) {
     // The box's own modal loop runs the timer, the socket and other
     // programs' clicks; the keys typed are the box's.

@@ -25,14 +25,6 @@ TEST_F(KeyboardTest, FunctionKeysTypeOnlyUnmodifiedAndLocally) {
     }
 }
 
-TEST_F(KeyboardTest, FocusKeyCodeReadsLeadingHexDigits) {
-    const struct {
-        const char* text;
-        int code;
-    } cases[] = {{"A3", 0xA3}, {"a2", 0xA2}, {"7b", 0x7B}, {"A3zz", 0xA3}, {"zz", 0}, {"", 0}};
-    for (const auto& c : cases) EXPECT_EQ(FocusKeyCode(c.text), c.code) << c.text;
-}
-
 TEST_F(KeyboardTest, FocusHotkeyPollsTheKeyAndSendsBackspaceWhenAsked) {
     EXPECT_FALSE(FocusHotkeyPressed(in));
     os.input.down.insert(0xA3);

@@ -10,7 +10,7 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
     HistoryLines lines;
     lines.Assign({"echo 日本", "dir c:\\temp", "echo Temp", "cd \\", "type temp.txt", "cls"});
     enum Step { kStart, kType, kOlder, kBack };
-    // c: typed, for kType
+    // c: typed, for kType; the box's text, for kStart
     // clang-format off
     const struct { Step step; const char* c; const char* shown; const char* prompt; } cases[] = {
         {kStart, "", "", "(search)''>"},
@@ -30,13 +30,14 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
         {kOlder, "", "type temp.txt", "(search)''>"},
         {kType, "日", "echo 日本", "(search)'日'>"},
         {kBack, "", "", "(search)''>"},  // the whole character goes
+        {kStart, "CD \\", "cd \\", "(search)'CD \\'>"},  // the typed text is searched at once
     };
     // clang-format on
     HistorySearch search;
     EXPECT_FALSE(search.Active());
     int n = 0;
     for (const auto& c : cases) {
-        if (c.step == kStart) search.Start(lines, "");
+        if (c.step == kStart) search.Start(lines, c.c);
         if (c.step == kType) search.Type(lines, c.c);
         if (c.step == kOlder) search.Older(lines);
         if (c.step == kBack) search.Back(lines);
@@ -47,25 +48,6 @@ TEST(HistorySearchTest, StepsFindNewerThenOlderMatchesAndAFailedStepKeepsTheLast
     EXPECT_TRUE(search.Active());
     search.End();
     EXPECT_FALSE(search.Active());
-}
-
-TEST(HistorySearchTest, TheTypedTextIsTheFirstSearchTextAndIsKeptForEscEvenWithNoHistory) {
-    HistoryLines lines;
-    lines.Assign({"cd \\server\\share", "dir", "echo cd"});
-    HistorySearch search;
-    search.Start(lines, "CD \\");
-    EXPECT_EQ(search.Shown(), "cd \\server\\share");
-    EXPECT_EQ(search.Prompt(), "(search)'CD \\'>");
-    EXPECT_EQ(search.Original(), "CD \\");
-    // An empty history finds nothing and keeps the typed text.
-    lines.Assign({});
-    search.Start(lines, "echo");
-    EXPECT_EQ(search.Shown(), "echo");
-    EXPECT_EQ(search.Prompt(), "(no match)'echo'>");
-    search.Start(lines, "");
-    search.Older(lines);
-    EXPECT_EQ(search.Shown(), "");
-    EXPECT_EQ(search.Prompt(), "(no match)''>");
 }
 
 }  // namespace

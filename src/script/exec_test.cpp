@@ -59,6 +59,8 @@ TEST(ScriptStatements, RunThenEvaluate) {
         {"Class C : Public v : End Class\nSet o = New C", "o.nope",
          "#438:Object doesn't support this property or method"},
         {"x = New Nope", "1", "#506:Class not defined: 'Nope'"},
+        // A script's own Dim takes a library function's name for a variable.
+        {"Dim Left\nLeft = 1", "Left", "Integer:1"},
         {"Class C : Public f(1) : End Class\nSet o = New C : o.f(0) = 1 : x = o.f : o.f(0) = 2",
          "x(0) & o.f(0)", "String:12"},
         {"With 5 : End With", "1", "#424:Object required"},

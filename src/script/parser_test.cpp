@@ -71,8 +71,6 @@ TEST(ScriptParser, Errors) {
 
 TEST(ScriptParser, DeepNestingIsAnErrorNotACrash) {
     Runtime rt(nullptr);
-    const std::string deep = std::string(200000, '(') + "1" + std::string(200000, ')');
-    EXPECT_EQ(CompileError(rt, "? " + deep).substr(0, 3), "28 ");
     const std::string minus = std::string(400000, '-') + "1";
     EXPECT_EQ(CompileError(rt, "? " + minus).substr(0, 3), "28 ");
     std::string ifs;
@@ -80,13 +78,6 @@ TEST(ScriptParser, DeepNestingIsAnErrorNotACrash) {
     EXPECT_EQ(CompileError(rt, ifs).substr(0, 3), "28 ");
     const std::string moderate = std::string(100, '(') + "1" + std::string(100, ')');
     EXPECT_EQ(CompileError(rt, "? " + moderate), "ok");
-}
-
-TEST(ScriptParser, NamesBindOnce) {
-    Runtime rt(nullptr);
-    auto unit = CompileStatements(rt, "Dim Left\nLeft = 1");
-    EXPECT_TRUE(unit->declaredNames.size() == 1 && unit->declaredNames[0] == "left");
-    EXPECT_GE(rt.FindGlobal("left"), 0);
 }
 
 }  // namespace

@@ -174,7 +174,12 @@ TEST(CompletionText, QuotesBlanksEndsFoldersAndClosesFinishedWords) {
 
 TEST(CompletionList, ShowsAScreenfulAndCountsTheRest) {
     std::vector<Candidate> many;
-    for (int i = 0; i < 100; ++i) many.push_back({"f" + std::to_string(i), "", i == 0});
+    for (int i = 0; i < 100; ++i) {
+        // Appended, not "f" + ...: GCC 12 warns falsely about the concatenation.
+        std::string name = "f";
+        name += std::to_string(i);
+        many.push_back({name, "", i == 0});
+    }
     const struct {
         size_t count, maxLines, lines;
         const char* last;
@@ -191,7 +196,9 @@ TEST(CompletionList, ShowsAScreenfulAndCountsTheRest) {
         std::vector<Candidate> some(many.begin(), many.begin() + static_cast<long>(c.count));
         std::vector<std::string> lines = CandidateListLines(some, c.maxLines);
         ASSERT_EQ(lines.size(), c.lines) << c.count;
-        if (!lines.empty()) EXPECT_EQ(lines.back(), c.last) << c.count;
+        if (!lines.empty()) {
+            EXPECT_EQ(lines.back(), c.last) << c.count;
+        }
     }
     EXPECT_EQ(CandidateListLines(many, 40)[0], "f0\\");  // a folder shows its "\"
 }

@@ -1,8 +1,9 @@
 // Golden tests of the command language: every testdata/NAME.dcb runs as the
 // console runs a batch file, on a whole console over in-memory services,
-// and the output pane must then show testdata/NAME.out (line ends aside).
+// and the output pane, then the effects, must show testdata/NAME.out (line
+// ends aside).
 // Batch files in testdata/NAME/ are put in the shortcut folder first.
-// VANTREL_GOLDEN_UPDATE=1 writes the .out files from the pane instead, to be
+// VANTREL_GOLDEN_UPDATE=1 writes the .out files from the transcript instead, to be
 // read line by line before they are committed.
 //
 // Every case starts in this world, with the start-up defaults (echo and
@@ -14,7 +15,14 @@
 //   C:\Temp (TEMP), C:\Tools (on PATH) holding tool.dcb, D:\Data
 //   the shortcut folder C:\ProgramData\Orvane\Vantrel\Shortcuts holding an
 //     empty Autoexec.dcb; the case itself is C:\Cases\NAME.dcb
-//   a 1280 by 720 screen, the clock at 12/6/2026 14:30:05
+//   a 1280 by 720 screen, the mouse at 180, 600, the clock at 12/6/2026
+//     14:30:05.500; message boxes answer OK and input boxes Cancel
+//   windows 11 "Untitled - Notepad" (pid 300), 12 "7zip File Manager" (7),
+//     13 untitled (300), 14 "notes.txt - NOTEPAD" (123456), 15 "Calculator"
+//     (42); the shell opens only the targets in kOpenable
+// "@world WHAT [text]" changes that world from within a case (see WorldSetting).
+// After the pane, "--- effects ---" lists what the case asked of the
+// services, kind by kind in the order asked, when it asked anything.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -33,6 +41,9 @@
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "interpreter/launch.h"
+#include "interpreter/text.h"
+#include "text/compare.h"
+#include "text/utf8.h"
 
 namespace vantrel::testing {
 namespace {
@@ -62,9 +73,34 @@ std::set<std::string> Lines(const std::string& text) {
     return out;
 }
 
+const std::set<std::string> kOpenable = {"c:\\program files\\app\\app.exe",
+                                         "http://example.com/a b",
+                                         "my tool",
+                                         "notepad",
+                                         "https://example.com/?q=a+b%26c",
+                                         "c:\\work\\"};
+
+struct World;
+World* current = nullptr;  // the world that "@world" changes
+
+// A text in an effect line: in brackets, its line ends spelt out.
+std::string Q(const std::string& text) {
+    return "[" + ReplaceAll(ReplaceAll(text, "\r", "\\r"), "\n", "\\n") + "]";
+}
+
+std::string Stroke(const KeyStroke& k) {
+    std::string out =
+        std::string(k.shift ? "shift+" : "") + (k.ctrl ? "ctrl+" : "") + (k.alt ? "alt+" : "");
+    if (k.kind == KeyStroke::kVirtualKey) return out + "vk" + std::to_string(k.code);
+    out += "'";
+    text::utf8::Append(&out, static_cast<char32_t>(k.code));
+    return out + "'";
+}
+
 struct World {
     // With an injector, its count of service calls starts before start-up.
     explicit World(FaultInjector* faults = nullptr) {
+        current = this;
         if (faults) fake.InjectFault(*faults);
         fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"},
                                       {"USERPROFILE", "C:\\Users\\me"},
@@ -91,6 +127,15 @@ struct World {
         files.At("secret.txt").hidden = true;
         files.At("boot.sys").system = true;
         files.At("disk.img").size = 5LL << 30;
+        fake.input.cursorX = 180;
+        fake.input.cursorY = 600;
+        fake.clock.now.millisecond = 500;
+        fake.windows.windows = {{11, 300, "Untitled - Notepad"},
+                                {12, 7, "7zip File Manager"},
+                                {13, 300, ""},
+                                {14, 123456, "notes.txt - NOTEPAD"},
+                                {15, 42, "Calculator"}};
+        fake.shell.openable = kOpenable;
         console.StartUp("");
     }
 
@@ -103,11 +148,67 @@ struct World {
                 files.AddFile(kShortcuts + "\\" + entry.path().filename().string(),
                               ReadHostFile(entry.path()));
         }
+        const std::map<std::string, std::string> registry = fake.registry.values,
+                                                 held = files.files;
         std::string err;
         EXPECT_TRUE(RunBatch(console.In(), path, "", &err) || files.faults) << err;
         for (int i = 0; i < 1000 && !console.In().PendingOutput().empty(); ++i) console.Tick();
         EXPECT_EQ(console.In().PendingOutput(), "");
-        return Normalised(pane.Text());
+        return Normalised(pane.Text()) + Effects(registry, held);
+    }
+
+    // What the case asked of the services, the devices it touched, and the
+    // files it made and removed.
+    std::string Effects(const std::map<std::string, std::string>& registry,
+                        const std::map<std::string, std::string>& held) const {
+        std::ostringstream out;
+        for (const FakeShell::OpenCall& o : fake.shell.opens)
+            out << "open " << Q(o.file) << ' ' << Q(o.params) << " style " << o.style << '\n';
+        for (const FakeProcesses::StartCall& s : fake.processes.started)
+            out << "start " << Q(s.commandLine) << " style " << s.style << '\n';
+        for (const FakeProcesses::Batch& b : fake.processes.batches)
+            out << "batch " << Q(b.path) << ' ' << Q(b.contents) << (b.stopped ? " stopped" : "")
+                << '\n';
+        for (WindowHandle h : fake.windows.raised) out << "raise " << h << '\n';
+        for (WindowHandle h : fake.windows.closed) out << "close " << h << '\n';
+        for (unsigned long pid : fake.windows.terminated) out << "terminate " << pid << '\n';
+        for (const std::vector<KeyStroke>& keys : fake.input.sent) {
+            out << "keys";
+            for (const KeyStroke& k : keys) out << ' ' << Stroke(k);
+            out << '\n';
+        }
+        for (auto [x, y] : fake.input.moves) out << "mouse " << x << ' ' << y << '\n';
+        const char* buttons[] = {"left", "right", "middle"};
+        for (MouseButton b : fake.input.clicks)
+            out << "click " << buttons[static_cast<int>(b)] << '\n';
+        for (const MsgBoxRequest& m : fake.dialogs.msgBoxes)
+            out << "msgbox " << Q(m.prompt) << ' ' << Q(m.title) << " style " << m.style << '\n';
+        for (const InputBoxRequest& r : fake.dialogs.inputBoxes) {
+            out << "inputbox " << Q(r.prompt) << ' ' << Q(r.title) << ' ' << Q(r.defaultText);
+            if (r.left) out << " left " << *r.left;
+            if (r.top) out << " top " << *r.top;
+            out << '\n';
+        }
+        for (const LocalTime& t : fake.clock.sets) {
+            char text[64];
+            std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", t.year, t.month,
+                          t.day, t.hour, t.minute, t.second, t.millisecond);
+            out << "clock " << text << '\n';
+        }
+        for (const auto& [id, value] : fake.registry.values)
+            if (!registry.count(id) || registry.at(id) != value)
+                out << "registry " << Q(id) << " = " << Q(value) << '\n';
+        for (const auto& [id, value] : registry)
+            if (!fake.registry.values.count(id)) out << "registry " << Q(id) << " deleted\n";
+        for (const std::string& path : files.deviceUses) out << "device " << Q(path) << '\n';
+        for (const auto& [key, text] : files.files)
+            if (!held.count(key)) out << "file made " << Q(key) << '\n';
+        for (const auto& [key, text] : held)
+            if (!files.files.count(key)) out << "file removed " << Q(key) << '\n';
+        std::string lines = out.str();
+        if (lines.empty()) return "";
+        lines.pop_back();
+        return "\n--- effects ---\n" + lines;
     }
 
     FakePlatform fake;
@@ -115,8 +216,65 @@ struct World {
     FakeConsoleWindow window;
     FakePane pane;
     FakeTray tray;
-    Console console{fake.platform, window, pane, tray, BuiltInCommands()};
+    Console console{fake.platform, window, pane, tray, GoldenCommands()};
+
+    static const CommandTable& GoldenCommands();
 };
+
+// "@world WHAT [text]": what a case changes in its world on the way. Each
+// takes the rest of the line: env NAME [VALUE] (no value: unset), starterror,
+// writeerror (empty: none), readonly PATH, typed TEXT and cancel (what input
+// boxes answer), press N (what message boxes answer), refuse TEXT (registry),
+// show PATH (prints the file's bytes, line ends spelt out), wine (the shell
+// takes only what Wine's does), euro (numbers as 1.234,50 and "2,00 EUR");
+// "# text" is a note on the case and changes nothing.
+void WorldSetting(Interpreter& in, const Command& command) {
+    FakePlatform& fake = current->fake;
+    const std::string what = command.Arg(1);
+    const std::string rest(TrimSpaces(std::string_view(command.args).substr(what.size())));
+    if (what == "#") return;
+    if (what == "env") {
+        const std::string name = command.Arg(2);
+        const std::string value(TrimSpaces(std::string_view(rest).substr(name.size())));
+        std::erase_if(fake.environment.variables,
+                      [&](const auto& v) { return text::EqualsNoCase(v.first, name); });
+        if (!value.empty()) fake.environment.variables.push_back({name, value});
+    } else if (what == "starterror") {
+        fake.processes.startError = rest;
+    } else if (what == "writeerror") {
+        fake.files.writeError = rest;
+    } else if (what == "readonly") {
+        fake.files.At(rest).readOnly = true;
+    } else if (what == "typed") {
+        fake.dialogs.typed = rest;
+    } else if (what == "cancel") {
+        fake.dialogs.typed.reset();
+    } else if (what == "press") {
+        fake.dialogs.pressed = std::stoi(rest);
+    } else if (what == "euro") {
+        fake.clock.numbers.decimal = ",";
+        fake.clock.numbers.grouping = ".";
+        fake.clock.numbers.currency = "EUR";
+        fake.clock.numbers.currencyPlacement = 3;
+    } else if (what == "wine") {
+        fake.shell.limits = {259, 967, 248, 32766};  // Wine's shell takes less (win32_shell.cpp)
+    } else if (what == "show") {
+        in.PrintOut(Q(fake.files.Contents(rest)));
+    } else if (what == "refuse") {
+        fake.registry.refusal = rest;
+    } else {
+        ADD_FAILURE() << "no world setting " << command.line;
+    }
+}
+
+const CommandTable& World::GoldenCommands() {
+    static const CommandTable table = [] {
+        CommandTable rows = BuiltInCommands();
+        rows.insert(rows.begin(), CommandRow{.words = {"world"}, .handler = WorldSetting});
+        return rows;
+    }();
+    return table;
+}
 
 std::vector<std::string> CaseNames() {
     std::vector<std::string> names;

@@ -11,8 +11,9 @@ using namespace std::string_literals;
 
 const std::string kCut = "Only the first 1048576 bytes of the file are shown";
 
-// The commands' texts and their effects on files are in files.dcb; these
-// are the columns at their limits and what the pane cannot show.
+// The commands' texts and their effects on files are in files.dcb, TYPE's
+// decoding in type.dcb, EDIT in launch.dcb; these are the columns at their
+// limits and what the pane cannot show.
 class FileCommandsTest : public InterpreterTest {
   protected:
     FileCommandsTest() {
@@ -35,26 +36,6 @@ TEST(DirColumns, DatesSizesAndNames) {
         EXPECT_EQ(FormatDirEntry(FileEntry{"x", folder, size, modified}), line) << line;
     EXPECT_EQ(GroupThousands(9223372036854775807LL), "9,223,372,036,854,775,807");
     EXPECT_EQ(GroupThousands(-1234), "-1,234");
-}
-
-TEST_F(FileCommandsTest, TypeShowsEachKindOfTextFileAsText) {
-    const std::pair<std::string, const char*> cases[] = {
-        {"caf\xC3\xA9\r\n\xE2\x82\xAC 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},
-        {"\xEF\xBB\xBF"
-         "caf\xC3\xA9",
-         "caf\xC3\xA9"},
-        {"caf\xE9\r\n\x80 5", "caf\xC3\xA9\n\xE2\x82\xAC 5"},  // Windows-1252
-        {"\xFF\xFE"
-         "a\0\xE9\0\r\0\n\0b\0"s,
-         "a\xC3\xA9\nb"},
-        {"\xFE\xFF\0a\0\xE9"s, "a\xC3\xA9"},
-        {"a\0"s, "a"},  // zero bytes without a mark are no sign of UTF-16 in a file
-    };
-    for (const auto& [bytes, shown] : cases) {
-        os.files.AddFile("t.txt", bytes);
-        std::string out = Output("type t.txt");
-        EXPECT_EQ(out.substr(0, out.find('\0')), shown) << bytes;
-    }
 }
 
 TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShortAndLeavesOutACharacterTornAtTheLimit) {
@@ -85,18 +66,6 @@ TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShortAndLeavesOutACharacterTornAtTh
     ASSERT_GT(out.size(), 100u);
     // The oldest pending lines may have gone; the end is whole x's.
     EXPECT_EQ(out.substr(out.size() - 100), std::string(100 - kCut.size() - 1, 'x') + "\n" + kCut);
-}
-
-TEST_F(FileCommandsTest, EditStartsTheEditorOnAnExistingFileOnly) {
-    os.files.AddFile("notes.txt", "");
-    EXPECT_EQ(Output("edit new.txt"), "File not found");
-    EXPECT_FALSE(os.files.HasFile("new.txt"));
-    EXPECT_TRUE(os.processes.started.empty());
-    EXPECT_EQ(Output("edit \"notes.txt\""), "");
-    EXPECT_EQ(os.processes.started,
-              (std::vector<FakeProcesses::StartCall>{{"Notepad.exe \"notes.txt\"", kShowNormal}}));
-    os.processes.startError = "The system cannot find the file specified.";
-    EXPECT_EQ(Output("edit notes.txt"), "The system cannot find the file specified.");
 }
 
 TEST_F(FileCommandsTest, PathPrintsTheSearchPathTrimmed) {

@@ -7,8 +7,8 @@ namespace {
 
 using PowerCommandsTest = InterpreterTest;
 
-// A line, what it prints, and how often it calls the host's Exit. leave.dcb
-// exits in its second line; outer.dcb runs leave.dcb first.
+// SHUTDOWN and RESTART are in launch.dcb. A line, what it prints, and how often it calls the host's
+// Exit. leave.dcb exits in its second line; outer.dcb runs leave.dcb first.
 TEST_F(PowerCommandsTest, ExitEndsTheConsoleAndRunsNothingAfter) {
     os.files.AddFile("C:\\leave.dcb", "echo before\r\nexit|echo not on its line\r\necho nor after");
     os.files.AddFile("C:\\outer.dcb", "leave\r\necho nor in the caller\r\n");
@@ -26,18 +26,6 @@ TEST_F(PowerCommandsTest, ExitEndsTheConsoleAndRunsNothingAfter) {
         EXPECT_EQ(Output(line), output) << line;
         EXPECT_EQ(host.Count("Exit"), exits) << line;
     }
-}
-
-TEST_F(PowerCommandsTest, ShutdownAndRestartStartTheShutdownProgramHidden) {
-    EXPECT_EQ(Output("shutdown \"\""), "Syntax: SHUTDOWN");
-    EXPECT_EQ(Output("RESTART -r"), "Syntax: RESTART");
-    EXPECT_TRUE(os.shell.opens.empty());
-    // The program reports its own failures; the shell failing here says nothing.
-    EXPECT_EQ(Output("shutdown"), "");
-    EXPECT_EQ(Output("Restart"), "");
-    EXPECT_EQ(os.shell.opens,
-              (std::vector<FakeShell::OpenCall>{{"ShutDown.exe", "-s -t 0 -f", kShowHidden},
-                                                {"ShutDown.exe", "-r -t 0 -f", kShowHidden}}));
 }
 
 }  // namespace

@@ -57,22 +57,6 @@ TEST_F(ConsoleBusyTest, LongWorkPumpsAtAHumanPaceAndShowsTheLineBeingRun) {
     EXPECT_FALSE(fake.bar.locked);
 }
 
-TEST_F(ConsoleBusyTest, EscAndCtrlBreakStopTheBatchFileBeforeItsNextLine) {
-    for (int stopKey : {kVkEscape, kVkCancel}) {
-        bool taken = false;
-        AtPump(2, [&] { taken = console.KeyDown(stopKey, 0); });
-        Enter("set before=1|long|set after=1");
-        EXPECT_TRUE(taken) << stopKey;
-        EXPECT_TRUE(Ran(1)) << stopKey;
-        EXPECT_FALSE(Ran(50)) << stopKey;
-        EXPECT_EQ(in().EvaluateText("after"), "") << "the rest of the line is dropped";
-        EXPECT_EQ(in().EvaluateText("before"), "1") << "what ran keeps its effect";
-        EXPECT_FALSE(fake.bar.locked);
-        EXPECT_EQ(fake.bar.prompt, "C:\\Work>");
-        in().SetVar("line1", "");
-    }
-}
-
 TEST_F(ConsoleBusyTest, ARunawayScriptThatPollsOftenEndsOutOfStack) {
     // The pump reads the focus key and the output settings on every turn;
     // none of that may move the running script's stack guard. A FocusKey
@@ -87,50 +71,8 @@ TEST_F(ConsoleBusyTest, ARunawayScriptThatPollsOftenEndsOutOfStack) {
     EXPECT_EQ(in().EvaluateText("x"), "");
 }
 
-TEST_F(ConsoleBusyTest, NothingElseStartsWhileALineRunsAndClicksGetTheirTurnsAfterIt) {
-    AtPump(1, [&] {
-        // Typed keys wait for the line; Enter pressed by another program
-        // and a tray click do not start anything inside it.
-        EXPECT_FALSE(console.KeyDown('A', 0));
-        EXPECT_FALSE(console.KeyUp(kVkF1, 0));
-        fake.bar.command = "set inner=1";
-        console.EnterClicked();
-        console.TrayMouseMessage(517);  // right button up
-        EXPECT_TRUE(tray.menus.empty());
-    });
-    Enter("long");
-    EXPECT_TRUE(Ran(50));
-    EXPECT_EQ(in().EvaluateText("inner"), "");
-    EXPECT_TRUE(fake.input.sent.empty());
-    // The click had its turn once the line ended.
-    EXPECT_EQ(tray.menus.size(), 1u);
-
-    // Several clicks each get their turn, in order; a flood waits no further
-    // than the bound. messages: 512 a move, 515 a left double click, 517 a
-    // right click.
-    // clang-format off
-    const struct { const char* what; std::vector<int> messages; std::vector<bool> menusSeeVisible; }
-        cases[] = {
-        {"moves raise nothing", {512, 512, 512}, {}},
-        {"menu, show, menu", {517, 512, 515, 517}, {false, true}},
-    };
-    // clang-format on
-    tray.choice = TrayMenuItem::kShowHide;
-    for (const auto& c : cases) {
-        console.Placement().HideWin();
-        tray.menus.clear();
-        AtPump(1, [&] {
-            for (int message : c.messages) console.TrayMouseMessage(message);
-            EXPECT_TRUE(tray.menus.empty()) << c.what;
-        });
-        Enter("long");
-        std::vector<bool> seen;
-        for (const TrayMenuChecks& checks : tray.menus) seen.push_back(checks.visible);
-        EXPECT_EQ(seen, c.menusSeeVisible) << c.what;
-    }
-    // A flood waits no further than the bound.
-    tray.choice = TrayMenuItem::kNone;
-    tray.menus.clear();
+// What keys and clicks do meanwhile is in testdata/busy.keys.
+TEST_F(ConsoleBusyTest, AFloodOfClicksWhileALineRunsWaitsNoFurtherThanTheBound) {
     AtPump(1, [&] {
         for (int i = 0; i < 1000; ++i) console.TrayMouseMessage(517);
     });
@@ -320,20 +262,6 @@ TEST_F(ConsoleBusyTest, AClientFloodingWhileALineRunsLosesWhatPassesTheBound) {
                                      "4194304 bytes while a line ran"),
               std::string::npos);
     EXPECT_EQ(in().EvaluateText("Len(f)"), "30000");
-}
-
-TEST_F(ConsoleBusyTest, AKickWhileAClientsLineRunsStopsItAndDropsItsWaitingLines) {
-    ServeClient("");
-    AtPump(1, [&] {
-        socket.Receive("set waiting=1\r\n");
-        // F10 stops the line and kicks the client once it has ended.
-        EXPECT_TRUE(console.KeyUp(kVkF10, 0));
-        EXPECT_EQ(state(), kServing);
-    });
-    socket.Receive("long\r\n");
-    EXPECT_FALSE(Ran(50));
-    EXPECT_EQ(state(), kLocal);
-    EXPECT_EQ(in().EvaluateText("waiting"), "");
 }
 
 }  // namespace

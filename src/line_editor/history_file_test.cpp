@@ -38,41 +38,6 @@ TEST(HistoryLinesTest, ALineEnteredAgainMovesToTheEndAndTheOldestGoPastTheCap) {
     EXPECT_EQ(NewestUnique({}, 2), Lines{});
 }
 
-TEST(HistoryLinesTest, TheNewestLongerLineBeginningWithTheTextIsSuggested) {
-    HistoryLines lines;
-    lines.Assign({"echo Ölbaum-long-line", "echo \u212Aelvin", "echo x\xC3", "dir c:\\", "echo one",
-                  "Echo Two", "echo", "cd \\temp", "echo one"});
-    // clang-format off
-    const struct { const char* typed; const char* suggested; } cases[] = {
-        {"e", "cho one"},   // the newest of three
-        {"ECHO T", "wo"},   // letter case ignored, the typed text kept
-        {"echo", " one"},   // a line no longer than the text is not offered
-        {"echo one", ""},   // nothing longer begins so
-        {"d", "ir c:\\"},   //
-        {"x", ""},          //
-        {"", ""},           // nothing on an empty box
-        {" e", ""},         // blanks count as typed
-        {"cd \\TEMP", ""},  // whole line typed
-        {"cd \\t", "emp"},  //
-        {"echo one ", ""},  //
-        // Capitals beyond ASCII fold as the typed text's do; a folded
-        // letter of another length leaves the rest whole.
-        {"echo ölb", "aum-long-line"},
-        {"ECHO ÖLB", "aum-long-line"},
-        {"echo k", "elvin"},
-        {"echo x", "\xC3"},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(lines.SuggestionFor(c.typed), c.suggested) << c.typed;
-    }
-    // The search folds alike: the index of the newest line holding the text.
-    EXPECT_EQ(lines.FindOlder("ÖLBAUM", 8), 0);
-    EXPECT_EQ(lines.FindOlder("KELVIN", 8), 1);
-    EXPECT_EQ(lines.FindOlder("ölbaum", 0), -1);
-    EXPECT_EQ(lines.FindOlder("\xC3", 8), 2);
-}
-
 // --- the file ----------------------------------------------------------------
 
 class HistoryFileTest : public ::testing::Test {

@@ -22,13 +22,12 @@ TEST(BanListTest, TheListBansEverySpellingOnceAndRewritesALegacyListAsTheConsole
     files.AddFile(kList, "10.0.0.9\r\n2001:DB8::1\r\nbanni \xE9\r\n");
     ASSERT_TRUE(ReadBanText(files, pages, kList, &text, &err));
     EXPECT_EQ(text, "10.0.0.9\r\n2001:DB8::1\r\nbanni \xC3\xA9\r\n");
-    EXPECT_TRUE(IsBanned(files, pages, kList, "2001:0db8::0001"));
-    EXPECT_TRUE(IsBanned(files, pages, kList, "10.0.0.9"));
-    EXPECT_FALSE(IsBanned(files, pages, kList, "2001:db8::2"));
+    for (auto [address, banned] :
+         {std::pair{"2001:0db8::0001", true}, {"10.0.0.9", true}, {"2001:db8::2", false}})
+        EXPECT_EQ(IsBanned(files, pages, kList, address), banned) << address;
     EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\nbanni \xE9\r\n");  // a check reads
-    EXPECT_TRUE(BanOnce(files, pages, kList, "2001:db8::1", &err));
-    EXPECT_TRUE(BanOnce(files, pages, kList, "10.0.0.1", &err));
-    EXPECT_TRUE(BanOnce(files, pages, kList, "::ffff:10.0.0.1", &err));
+    for (const char* address : {"2001:db8::1", "10.0.0.1", "::ffff:10.0.0.1"})
+        EXPECT_TRUE(BanOnce(files, pages, kList, address, &err)) << address;
     EXPECT_EQ(files.Contents(kList), "10.0.0.9\r\n2001:DB8::1\r\nbanni \xC3\xA9\r\n10.0.0.1\r\n");
 }
 

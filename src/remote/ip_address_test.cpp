@@ -7,9 +7,7 @@ namespace {
 
 constexpr char kNone[] = "<none>";
 
-std::string Shown(const std::optional<std::string>& text) {
-    return text ? *text : kNone;
-}
+const auto Shown = [](const std::optional<std::string>& text) { return text.value_or(kNone); };
 
 // The BAN golden case refuses the usual junk (ports, quotes, letters, five parts, 256, a leading
 // zero, a huge number); these are the edges past it. Of two zero runs the longer becomes "::", of

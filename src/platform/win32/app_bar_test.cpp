@@ -27,8 +27,10 @@ class AppBarTest : public ::testing::Test {
     const LONG_PTR ownProc_ = Procedure();
 };
 
+// Where the shell puts the bar docked at the bottom the end-to-end tests
+// see; here, what only the window itself shows.
 TEST_F(AppBarTest, DocksAcrossTheScreenOnceAndUndocksKeepingThePlace) {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
     AppBarDock(Window(), DockState::kTop);
     ASSERT_TRUE(AppBarRegistered());
     EXPECT_EQ(EdgesOf(Window()), (Edges{0, 0, width, kBarHeight}));
@@ -43,16 +45,6 @@ TEST_F(AppBarTest, DocksAcrossTheScreenOnceAndUndocksKeepingThePlace) {
         EXPECT_EQ(EdgesOf(Window())[1], 0);
         EXPECT_TRUE(IsToolWindow());  // the tool-window bit stays
     }
-    // At the bottom the bar keeps its height and ends where the work area the
-    // shell grants ends: at or just above the screen's edge.
-    AppBarDock(Window(), DockState::kBottom);
-    ASSERT_TRUE(AppBarRegistered());
-    const Edges e = EdgesOf(Window());
-    EXPECT_EQ(e[0], 0);
-    EXPECT_EQ(e[2], width);
-    EXPECT_EQ(e[3] - e[1], kBarHeight);
-    EXPECT_LE(e[3], height);
-    EXPECT_GE(e[3], height - 2);
 }
 
 }  // namespace

@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,33 +58,110 @@ class Win32FileSystemTest : public testing::ScratchFolderTest {
         };
     }
 
+    // What one line of a scenario answers ("" for none). "make NAME=TEXT"
+    // makes a file, and a NAME that ends in a backslash a folder, with the
+    // attributes r, h, s that follow; "tree", "exists", "hidden" and "read
+    // NAME OFFSET LIMIT" look; any other word is the operation of that name,
+    // with one name or two, answering "ok" or "fails: " and the description.
+    std::string Answer(const std::vector<std::string>& w) {
+        const std::string arg = w.size() > 1 ? w[1] : "";
+        if (w[0] == "make") {
+            DWORD attributes = 0;
+            for (char c : w.size() > 2 ? w[2] : "") {
+                attributes |= c == 'r'   ? FILE_ATTRIBUTE_READONLY
+                              : c == 'h' ? FILE_ATTRIBUTE_HIDDEN
+                                         : FILE_ATTRIBUTE_SYSTEM;
+            }
+            const size_t eq = arg.find('=');
+            if (arg.back() == '\\') {
+                Folder(arg.substr(0, arg.size() - 1), attributes);
+            } else {
+                Make(arg.substr(0, eq), arg.substr(eq + 1),
+                     attributes ? attributes : FILE_ATTRIBUTE_NORMAL);
+            }
+            return "";
+        }
+        if (w[0] == "tree") {
+            std::string all;
+            for (const std::string& entry : Tree()) all += (all.empty() ? "" : " ") + entry;
+            return all;
+        }
+        if (w[0] == "exists") {
+            auto yes = [&](FileMask mask) { return fs_.Exists(arg, mask) ? "yes" : "no"; };
+            return std::string("files ") + yes(FileMask::kFiles) + ", files and folders " +
+                   yes(FileMask::kFilesAndFolders);
+        }
+        if (w[0] == "hidden") {
+            return GetFileAttributesA(arg.c_str()) & FILE_ATTRIBUTE_HIDDEN ? "yes" : "no";
+        }
+        std::string err;
+        bool ok = false;
+        if (w[0] == "read") {
+            ok = fs_.ReadFilePart(arg, std::stoull(w[2]), std::stoul(w[3]), &text_, &more_, &err);
+            if (ok) return "\"" + text_ + (more_ ? "\" and more" : "\" to the end");
+        } else if (w.size() == 3) {
+            using Transfer =
+                bool (FileSystem::*)(const std::string&, const std::string&, std::string*);
+            const std::map<std::string, Transfer> transfers = {
+                {"CopyFile", &FileSystem::CopyFile},
+                {"MoveFile", &FileSystem::MoveFile},
+                {"CopyFolder", &FileSystem::CopyFolder},
+                {"MoveFolder", &FileSystem::MoveFolder},
+                {"Rename", &FileSystem::Rename}};
+            ok = (fs_.*transfers.at(w[0]))(arg, w[2], &err);
+        } else {
+            ok = Operations().at(w[0])(arg, &err);
+        }
+        return ok ? "ok" : "fails: " + err;
+    }
+
     std::string text_;
     bool more_ = false;
 };
 
-TEST_F(Win32FileSystemTest, LookupMasks) {
-    Make("plain.txt", "x");
-    Make("readonly.txt", "x", FILE_ATTRIBUTE_READONLY);
-    Make("hidden.txt", "x", FILE_ATTRIBUTE_HIDDEN);
-    Make("system.sys", "x", FILE_ATTRIBUTE_SYSTEM);
-    Make("hidsys.sys", "x", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_HIDDEN);
-    Folder("folder");
-    Folder("hiddenfolder", FILE_ATTRIBUTE_HIDDEN);
-    // "folder\" looks inside the empty folder: "." and ".." count as folders.
-    struct Case {
-        std::string name;
-        bool files, filesAndFolders;
-    } cases[] = {
-        {"plain.txt", true, true},     {"PLAIN.TXT", true, true},    {"readonly.txt", true, true},
-        {"hidden.txt", true, true},    {"system.sys", false, false}, {"hidsys.sys", false, false},
-        {"*.sys", false, false},       {"folder", false, true},      {"hiddenfolder", false, true},
-        {"missing.txt", false, false}, {"*.txt", true, true},        {"p?ain.*", true, true},
-        {"fold*", false, true},        {"folder\\", false, true},    {"", false, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(fs_.Exists(c.name, FileMask::kFiles), c.files) << c.name;
-        EXPECT_EQ(fs_.Exists(c.name, FileMask::kFilesAndFolders), c.filesAndFolders) << c.name;
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    std::erase(text, '\r');
+    return text;
+}
+
+// Every testdata/NAME.files runs in a fresh folder of its own, one line at a
+// time, and the transcript of what the lines answered must be
+// testdata/NAME.files.out. %ROOT% is the folder's full name and "" an empty
+// name. VANTREL_GOLDEN_UPDATE=1 writes the transcripts instead, to be read
+// before they are kept.
+TEST_F(Win32FileSystemTest, TestdataScenarios) {
+    const std::filesystem::path dir =
+        std::filesystem::path(VANTREL_SOURCE_DIR) / "src" / "platform" / "win32" / "testdata";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() != ".files") continue;
+        const std::string name = entry.path().stem().string(), here = root_ + "\\" + name;
+        std::string err, transcript;
+        ASSERT_TRUE(fs_.MakeFolder(here, &err) && fs_.SetCurrentDirectory(here, &err)) << err;
+        std::istringstream lines(ReadText(entry.path()));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> words;
+            std::istringstream split(line);
+            for (std::string word; split >> word;) {
+                if (word.starts_with("%ROOT%")) word.replace(0, 6, here);
+                words.push_back(word == "\"\"" ? "" : word);
+            }
+            const std::string answer = Answer(words);
+            if (!answer.empty()) transcript += line + " -> " + answer + "\n";
+        }
+        std::filesystem::path expected = entry.path();
+        expected += ".out";
+        if (std::getenv("VANTREL_GOLDEN_UPDATE")) {
+            std::ofstream(expected, std::ios::binary) << transcript;
+        }
+        ASSERT_TRUE(std::filesystem::exists(expected)) << expected;
+        EXPECT_EQ(transcript, ReadText(expected)) << entry.path();
+        ++count;
     }
+    ASSERT_GT(count, 0) << "no scenarios in " << dir;
 }
 
 // Each match as "name size", a folder's name with its "\", sorted.
@@ -136,21 +218,6 @@ TEST_F(Win32FileSystemTest, FilesKeepEveryByte) {
     ASSERT_TRUE(fs_.WriteFile("a.dcb", "0123", &err)) << err;
     EXPECT_EQ(Read("a.dcb"), "0123");
 
-    struct Part {
-        std::uint64_t offset;
-        std::size_t limit;
-        std::string text;
-        bool more;
-    } parts[] = {{0, 0, "", true},      {0, 3, "012", true}, {0, 4, "0123", false},
-                 {0, 9, "0123", false}, {2, 1, "2", true},   {3, 9, "3", false},
-                 {9, 3, "", false}};
-    for (const Part& p : parts) {
-        std::string text;
-        bool more = !p.more;
-        ASSERT_TRUE(fs_.ReadFilePart("a.dcb", p.offset, p.limit, &text, &more, &err)) << err;
-        EXPECT_EQ(text, p.text) << p.offset << " " << p.limit;
-        EXPECT_EQ(more, p.more) << p.offset << " " << p.limit;
-    }
     // A file another program writes, as the system command interpreter
     // writes its output, reads as far as it has grown.
     UniqueFile writer(CreateFileA("growing.out", GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -164,50 +231,24 @@ TEST_F(Win32FileSystemTest, FilesKeepEveryByte) {
     EXPECT_EQ(text, "second\r\n");
 }
 
-TEST_F(Win32FileSystemTest, ReplaceFileSwapsInTheNewTextOrKeepsTheOld) {
-    Make("Autoexec.dcb", "set a=1\r\n", FILE_ATTRIBUTE_HIDDEN);
-    Make("locked.dcb", "old", FILE_ATTRIBUTE_READONLY);
-    Folder("dir.dcb");
+TEST_F(Win32FileSystemTest, ABigCopyAsksToGoOnAndAStopLeavesNoPartialFile) {
+    Make("big.bin", std::string(32 << 20, 'b'));
+    for (int i = 0; i < 600; ++i) Make("many" + std::to_string(i) + ".txt");
+    int asked = 0;
+    fs_.SetKeepGoing([&] { return ++asked > 0; });
     std::string err;
-    ASSERT_TRUE(fs_.ReplaceFile("Autoexec.dcb", "dock bottom\r\n", &err)) << err;
-    ASSERT_TRUE(fs_.ReplaceFile(root_ + "\\fresh.dcb", "x\r\n", &err)) << err;
-    for (const char* path : {"locked.dcb", "dir.dcb", "gone\\x.dcb"}) {
-        EXPECT_FALSE(fs_.ReplaceFile(path, "lost", &err)) << path;
-    }
-    // Nothing left beside them; a hidden start-up file stays hidden.
-    EXPECT_EQ(Tree(), (Names{"Autoexec.dcb=dock bottom\r\n", "dir.dcb\\", "fresh.dcb=x\r\n",
-                             "locked.dcb=old"}));
-    EXPECT_TRUE(GetFileAttributesA("Autoexec.dcb") & FILE_ATTRIBUTE_HIDDEN);
-}
-
-TEST_F(Win32FileSystemTest, FailuresGiveTheSystemsDescription) {
-    Folder("full");
-    Make("full\\f");
-    Make("locked.dcb", "", FILE_ATTRIBUTE_READONLY);
-    struct Case {
-        const char* operation;
-        const char* name;
-        DWORD code;
-    } cases[] = {
-        {"ReadFile", "none.txt", ERROR_FILE_NOT_FOUND},
-        {"ReadFilePart", "none", ERROR_FILE_NOT_FOUND},
-        {"AppendFile", "no\\such.txt", ERROR_PATH_NOT_FOUND},
-        {"WriteFile", "no\\such.txt", ERROR_PATH_NOT_FOUND},
-        {"ReplaceFile", "locked.dcb", ERROR_ACCESS_DENIED},
-        {"MakeFolder", "full", ERROR_ALREADY_EXISTS},
-        {"RemoveFolder", "full", ERROR_DIR_NOT_EMPTY},
-        // Devices are not files: NUL answers at once where COM1 would keep a
-        // read waiting for ever.
-        {"ReadFilePart", "NUL", ERROR_FILE_NOT_FOUND},
-        {"ReadFile", "nul.txt", ERROR_FILE_NOT_FOUND},
-        {"WriteFile", "NUL", ERROR_FILE_NOT_FOUND},
-        {"AppendFile", "nul", ERROR_FILE_NOT_FOUND},
-    };
-    for (const Case& c : cases) {
-        std::string err;
-        EXPECT_FALSE(Operations().at(c.operation)(c.name, &err)) << c.operation << " " << c.name;
-        EXPECT_EQ(err, ErrorText(c.code)) << c.operation << " " << c.name;
-    }
+    ASSERT_TRUE(fs_.CopyFile("big.bin", "copy.bin", &err)) << err;
+    EXPECT_GT(asked, 2);  // within the copy, not only around it
+    asked = 0;
+    EXPECT_EQ(fs_.Find("many*.txt", FileMask::kFiles).size(), 600u);
+    EXPECT_GE(asked, 2);
+    fs_.SetKeepGoing([&] { return false; });
+    EXPECT_FALSE(fs_.CopyFile("big.bin", "stopped.bin", &err));
+    EXPECT_EQ(err, ErrorText(ERROR_REQUEST_ABORTED));
+    EXPECT_EQ(err.rfind("Error ", 0), std::string::npos) << err;  // the system has a text
+    EXPECT_FALSE(fs_.Exists("stopped.bin", FileMask::kFiles));
+    EXPECT_LT(fs_.Find("many*.txt", FileMask::kFiles).size(), 600u);
+    fs_.SetKeepGoing(nullptr);
 }
 
 // Names the system refuses: longer than any path, or with bytes no name may

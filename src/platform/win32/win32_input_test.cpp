@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -10,78 +17,52 @@
 namespace vantrel::win32 {
 namespace {
 
-// One key event, as a test names it: the virtual key (or the character for
-// one typed as itself), and whether it goes up.
-struct Event {
-    int key;
-    bool up;
-    bool extended = false;
-    bool unicode = false;
-
-    bool operator==(const Event&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& out, const Event& e) {
-    return out << (e.unicode ? "char " : "vk ") << e.key << (e.up ? " up" : " down")
-               << (e.extended ? " extended" : "");
-}
-
-std::vector<Event> EventsFor(const std::string& notation) {
+// The key events of a notation, one after another: a key by its name or
+// its character, a character typed as itself by its UTF-16 unit.
+std::string EventsFor(const std::string& notation) {
     std::vector<KeyStroke> keys;
-    std::string err;
-    EXPECT_TRUE(ParseKeystrokes(notation, &keys, &err)) << notation << ": " << err;
-    std::vector<Event> events;
+    std::string err, shown;
+    if (!ParseKeystrokes(notation, &keys, &err)) return "fails: " + err;
+    const std::map<WORD, std::string> names = {
+        {VK_SHIFT, "Shift"}, {VK_CONTROL, "Ctrl"}, {VK_MENU, "Alt"},       {VK_HOME, "Home"},
+        {VK_END, "End"},     {VK_RETURN, "Enter"}, {VK_BACK, "Backspace"}, {VK_F5, "F5"}};
     for (const INPUT& in : KeyEvents(keys)) {
-        EXPECT_EQ(in.type, static_cast<DWORD>(INPUT_KEYBOARD));
-        bool unicode = (in.ki.dwFlags & KEYEVENTF_UNICODE) != 0;
-        events.push_back({unicode ? in.ki.wScan : in.ki.wVk, (in.ki.dwFlags & KEYEVENTF_KEYUP) != 0,
-                          (in.ki.dwFlags & KEYEVENTF_EXTENDEDKEY) != 0, unicode});
+        EXPECT_EQ(in.type, static_cast<DWORD>(INPUT_KEYBOARD)) << notation;
+        char unit[16];
+        std::snprintf(unit, sizeof unit, "U+%04X", in.ki.wScan);
+        const DWORD flags = in.ki.dwFlags;
+        shown += std::string(shown.empty() ? "" : ", ") +
+                 (flags & KEYEVENTF_UNICODE ? unit
+                  : names.count(in.ki.wVk)  ? names.at(in.ki.wVk)
+                                            : std::string(1, static_cast<char>(in.ki.wVk))) +
+                 (flags & KEYEVENTF_KEYUP ? " up" : " down") +
+                 (flags & KEYEVENTF_EXTENDEDKEY ? " extended" : "");
     }
-    return events;
+    return shown;
 }
 
-Event Down(int key, bool extended = false) {
-    return {key, false, extended};
-}
-Event Up(int key, bool extended = false) {
-    return {key, true, extended};
-}
-// Each UTF-16 unit typed as itself, down and up.
-std::vector<Event> Units(std::initializer_list<int> units) {
-    std::vector<Event> events;
-    for (int unit : units)
-        events.insert(events.end(), {{unit, false, false, true}, {unit, true, false, true}});
-    return events;
-}
-
+// Every line of testdata/keystrokes.keys is a notation, and
+// testdata/keystrokes.keys.out shows the events each becomes.
 TEST(Win32InputTest, BuildsTheKeyEventsOfTheNotation) {
-    struct Case {
-        const char* notation;
-        std::vector<Event> events;
+    const std::filesystem::path path = std::filesystem::path(VANTREL_SOURCE_DIR) / "src" /
+                                       "platform" / "win32" / "testdata" / "keystrokes.keys";
+    auto read = [](const std::filesystem::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        std::string text{std::istreambuf_iterator<char>(in), {}};
+        std::erase(text, '\r');
+        return text;
     };
-    const Case cases[] = {
-        // The navigation keys carry the extended flag, or they would arrive
-        // as the keypad's digits.
-        {"{HOME}", {Down(VK_HOME, true), Up(VK_HOME, true)}},
-        {"+{END}", {Down(VK_SHIFT), Down(VK_END, true), Up(VK_END, true), Up(VK_SHIFT)}},
-        {"{ENTER}", {Down(VK_RETURN), Up(VK_RETURN)}},
-        {"{BS}", {Down(VK_BACK), Up(VK_BACK)}},
-        {"ab", {Down('A'), Up('A'), Down('B'), Up('B')}},
-        // A capital and "!" need Shift on the layout.
-        {"A!",
-         {Down(VK_SHIFT), Down('A'), Up('A'), Up(VK_SHIFT), Down(VK_SHIFT), Down('1'), Up('1'),
-          Up(VK_SHIFT)}},
-        {"^%x", {Down(VK_CONTROL), Down(VK_MENU), Down('X'), Up('X'), Up(VK_MENU), Up(VK_CONTROL)}},
-        {"{F5}", {Down(VK_F5), Up(VK_F5)}},
-        // Beyond ASCII a character goes as itself, whatever the layout: the
-        // not sign (UTF-8, or the lone Windows-1252 byte of older files), a
-        // Japanese one, and an emoji as its two UTF-16 units.
-        {"¬\xAC", Units({0xAC, 0xAC})},
-        {"日", Units({0x65E5})},
-        {"😀", Units({0xD83D, 0xDE00})},
-        {"", {}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(EventsFor(c.notation), c.events) << c.notation;
+    std::istringstream lines(read(path));
+    std::string transcript;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        transcript += line + " -> " + EventsFor(line == "\"\"" ? "" : line) + "\n";
+    }
+    ASSERT_FALSE(transcript.empty()) << "no notations in " << path;
+    if (std::getenv("VANTREL_GOLDEN_UPDATE")) {
+        std::ofstream(path.string() + ".out", std::ios::binary) << transcript;
+    }
+    EXPECT_EQ(transcript, read(path.string() + ".out"));
 }
 
 }  // namespace

@@ -32,27 +32,6 @@ TEST_F(Win32ProcessesTest, ABatchFileRunsToItsEndWithAnEmptyInput) {
     EXPECT_EQ(Read(folder + "\\out.txt"), "done\r\n");
 }
 
-TEST_F(Win32ProcessesTest, ABatchFileThatNeverEndsIsStoppedWithWhatItStarted) {
-    // The loop's second interpreter marks a file as long as it lives.
-    Make("loop.bat", "@echo off\r\nstart /b cmd /d /c \"" + root_ +
-                         "\\mark.bat\"\r\n"
-                         ":again\r\ngoto again\r\n");
-    Make("mark.bat", "@echo off\r\n:again\r\necho x>> \"" + root_ +
-                         "\\marks.txt\"\r\nping -n 1 127.0.0.1 > nul\r\ngoto again\r\n");
-    std::string err;
-    std::unique_ptr<BatchRun> run = Win32Processes().StartBatchFile("loop.bat", &err);
-    ASSERT_TRUE(run) << err;
-    EXPECT_FALSE(run->Wait(300));
-    for (int i = 0; i < 300 && Read("marks.txt").empty(); ++i) Sleep(100);
-    ASSERT_FALSE(Read("marks.txt").empty());
-    run->Stop();
-    EXPECT_TRUE(run->Wait(0));
-    // Once stopped, nothing marks any more.
-    std::string marks = Read("marks.txt");
-    Sleep(1500);
-    EXPECT_EQ(Read("marks.txt"), marks);
-}
-
 TEST_F(Win32ProcessesTest, StartReturnsAtOnceOrSaysWhyItCannot) {
     Make("mark.bat", "@echo off\r\necho started> \"" + root_ + "\\out.txt\"\r\n");
     std::string err;

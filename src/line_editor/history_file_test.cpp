@@ -165,6 +165,17 @@ TEST_F(HistoryFileTest, TheNewestLinesComeFirstAndTheRestInSlices) {
     broken.Load();
     files.faults = nullptr;
     EXPECT_EQ(files.Contents(kPath), older + newest);
+
+    // Nor when the file grew meanwhile by more than lines typed meanwhile
+    // could make: something else rewrote it, and it is left alone.
+    HistoryFile rewritten(files, pages, kPath);
+    rewritten.LoadNewest();
+    std::string grown = older + newest;
+    for (size_t i = 0; i <= kHistoryLines; ++i) grown += std::string(62, 'z') + "\r\n";
+    files.AddFile(kPath, grown);
+    while (rewritten.Loading()) rewritten.LoadOlder(1 << 20);
+    rewritten.FinishLoad();
+    EXPECT_EQ(files.Contents(kPath), grown);
 }
 
 TEST_F(HistoryFileTest, CompactionRereadsTheFileSoHandEditsStayAndDropsOlderDuplicates) {

@@ -12,6 +12,9 @@ namespace {
 TEST(ScriptOperators, DirectCalls) {
     EXPECT_EQ(Add(Value::Integer(32767), Value::Integer(1)).type(), Type::Long);
     EXPECT_EQ(Add(Value::Long(2147483647), Value::Integer(1)).type(), Type::Double);
+    // Each side read as its own type: a Long read as an Integer loses its top.
+    EXPECT_EQ(Add(Value::Integer(5), Value::Long(100000)).AsLong(), 100005);
+    EXPECT_EQ(Subtract(Value::Long(100000), Value::Integer(5)).AsLong(), 99995);
     EXPECT_EQ(Add(Value(), Value::String("x")).AsString(), "x");
     EXPECT_TRUE(Compare(CompareOp::kEq, Value::Null(), Value::Integer(1)).IsNull());
     bool isNull = false;

@@ -18,32 +18,25 @@ class Probe : public Object {
 };
 
 TEST(ScriptValue, SubtypesAndNames) {
-    const struct {
-        Value value;
-        Type type;
-        const char* name;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { Value value; Type type; const char* name; bool number = false; } cases[] = {
         {Value(), Type::Empty, "Empty"}, {Value::Null(), Type::Null, "Null"},
-        {Value::Boolean(true), Type::Boolean, "Boolean"}, {Value::Byte(1), Type::Byte, "Byte"},
-        {Value::Integer(1), Type::Integer, "Integer"}, {Value::Long(1), Type::Long, "Long"},
-        {Value::Single(1), Type::Single, "Single"}, {Value::Double(1), Type::Double, "Double"},
-        {Value::Currency(1), Type::Currency, "Currency"}, {Value::Date(1), Type::Date, "Date"},
-        {Value::String("s"), Type::String, "String"},
+        {Value::Boolean(true), Type::Boolean, "Boolean"}, {Value::Date(1), Type::Date, "Date"},
+        {Value::String("s"), Type::String, "String"}, {Value::ErrorCode(5), Type::Error, "Error"},
         {Value::Object(nullptr), Type::Object, "Nothing"},
         {Value::Array(Ref<Array>(new Array)), Type::Array, "Variant()"},
-        {Value::ErrorCode(5), Type::Error, "Error"},
-        // clang-format on
-    };
+        {Value::Byte(1), Type::Byte, "Byte", true}, {Value::Long(1), Type::Long, "Long", true},
+        {Value::Integer(1), Type::Integer, "Integer", true},
+        {Value::Single(1), Type::Single, "Single", true},
+        {Value::Double(1), Type::Double, "Double", true},
+        {Value::Currency(1), Type::Currency, "Currency", true}};
+    // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(c.value.type(), c.type) << c.name;
         EXPECT_EQ(TypeName(c.value), c.name);
+        EXPECT_EQ(c.value.IsNumber(), c.number) << c.name;
     }
-    EXPECT_EQ(static_cast<int>(Type::Array), 8204);  // VarType of an array of Variants
     EXPECT_EQ(sizeof(Value), 16u);
-    EXPECT_TRUE(Value::Currency(1).IsNumber());
-    EXPECT_FALSE(Value::Date(1).IsNumber());
-    EXPECT_FALSE(Value::Boolean(true).IsNumber());
     EXPECT_TRUE(Value::Object(nullptr).IsNothing());
 }
 
@@ -100,16 +93,13 @@ TEST(ScriptValue, AssignFromInsideTheArrayItReplaces) {
     // The value holds the only reference to an array whose first item is
     // assigned over it: the item must be copied before the array goes.
     int alive = 0;
-    const struct {
-        const char* name;
-        Value inner;
-    } cases[] = {
+    // clang-format off
+    const struct { const char* name; Value inner; } cases[] = {
         {"string", Value::String("a text longer than any inline buffer")},
-        {"short string", Value::String("s")},
+        {"short string", Value::String("s")}, {"long", Value::Long(42)},
         {"object", Value::Object(Ref<Object>(new Probe(&alive)))},
-        {"array", Value::Array(Ref<Array>(new Array))},
-        {"long", Value::Long(42)},
-    };
+        {"array", Value::Array(Ref<Array>(new Array))}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Ref<Array> arr(new Array);
@@ -136,16 +126,12 @@ TEST(ScriptValue, AssignFromInsideTheArrayItReplaces) {
 }
 
 TEST(ScriptValue, CopiedStringsShareUntilWritten) {
-    const struct {
-        const char* text;
-        bool copied;  // a second value holds the text when it is written
-        const char* appended;
-    } cases[] = {
-        // clang-format off
+    // A second value holds the text when it is written, if copied.
+    // clang-format off
+    const struct { const char* text; bool copied; const char* appended; } cases[] = {
         {"a text longer than any inline buffer", true, "!"}, {"short", true, " and more"},
-        {"", true, "x"}, {"only", false, " me"}, {"", false, "first"},
-        // clang-format on
-    };
+        {"", true, "x"}, {"only", false, " me"}, {"", false, "first"}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text) + (c.copied ? " (copied)" : ""));
         Value a = Value::String(c.text);
@@ -177,17 +163,11 @@ TEST(ScriptValue, CopiedStringsShareUntilWritten) {
 }
 
 TEST(ScriptValue, AsciiFlagFollowsWrites) {
-    const struct {
-        const char* text;
-        const char* appended;
-        bool before;
-        bool after;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const struct { const char *text, *appended; bool before, after; } cases[] = {
         {"plain", " text", true, true}, {"plain", "caf\xC3\xA9", true, false},
-        {"", "\xFF", true, false}, {"\xC3\xA9t\xC3\xA9", "", false, false},
-        // clang-format on
-    };
+        {"", "\xFF", true, false}, {"\xC3\xA9t\xC3\xA9", "", false, false}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.text) + "+" + c.appended);
         Value a = Value::String(c.text);
@@ -219,20 +199,15 @@ TEST(ScriptValue, Arrays) {
     EXPECT_EQ(copy->RefCount(), 1);
 }
 
+// The rest, as a script sees it, is in testdata/value_text.vbs.
 TEST(ScriptValue, TextForDisplay) {
-    const struct {
-        Value value;
-        const char* text;  // or #number:description
-    } cases[] = {
-        // clang-format off
-        {Value(), ""}, {Value::Null(), "Null"}, {Value::Boolean(false), "False"},
-        {Value::Integer(-5), "-5"}, {Value::Double(0.1 + 0.2), "0.3"},
-        {Value::Double(1e21), "1E+21"}, {Value::Currency(12345), "1.2345"},
-        {Value::Date(0), "12:00:00 AM"}, {Value::Date(2.5), "1/1/1900 12:00:00 PM"},
+    // clang-format off
+    const struct { Value value; const char* text; } cases[] = {  // text or #number:description
+        {Value::Null(), "Null"}, {Value::Double(-0.0), "0"},
+        {Value::Currency(INT64_MIN), "-922337203685477.5808"},
         {Value::Object(nullptr), "#13:Type mismatch"},
-        {Value::Array(Ref<Array>(new Array)), "#13:Type mismatch"},
-        // clang-format on
-    };
+        {Value::Array(Ref<Array>(new Array)), "#13:Type mismatch"}};
+    // clang-format on
     for (const auto& c : cases) {
         std::string text;
         Error err;

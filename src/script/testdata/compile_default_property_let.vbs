@@ -1,0 +1,4 @@
+Class C
+Public Default Property Let p(v)
+End Property
+End Class

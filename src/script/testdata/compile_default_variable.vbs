@@ -1,0 +1,3 @@
+Class C
+Public Default x
+End Class

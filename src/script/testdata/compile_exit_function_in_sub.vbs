@@ -1,0 +1,3 @@
+Sub s
+  Exit Function
+End Sub

@@ -1,0 +1,2 @@
+Function f
+End Sub

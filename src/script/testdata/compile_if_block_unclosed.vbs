@@ -1,0 +1,1 @@
+If x Then

@@ -1,0 +1,2 @@
+If x Then
+y = 1

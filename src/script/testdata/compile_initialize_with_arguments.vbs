@@ -1,0 +1,4 @@
+Class C
+Sub Class_Initialize(a)
+End Sub
+End Class

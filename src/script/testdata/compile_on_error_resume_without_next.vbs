@@ -1,0 +1,1 @@
+On Error Resume

@@ -1,0 +1,2 @@
+Property Get x
+End Property

@@ -1,0 +1,3 @@
+Class C
+Property Get
+End Class

@@ -1,0 +1,4 @@
+Sub a
+Sub b
+End Sub
+End Sub

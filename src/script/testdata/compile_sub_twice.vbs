@@ -1,0 +1,4 @@
+Sub s
+End Sub
+Sub S
+End Sub

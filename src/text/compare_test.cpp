@@ -39,5 +39,14 @@ TEST(Compare, CasesOfTestdata) {
     }
 }
 
+// A view that is part of a longer text ends where the view ends: what
+// follows it in memory is never read as part of it.
+TEST(Compare, AViewEndsWhereItEnds) {
+    const std::string_view ab = std::string_view("abc").substr(0, 2);
+    size_t end = 0;
+    EXPECT_FALSE(MatchesAt(ab, 1, "BC", &end));
+    EXPECT_EQ(FindNoCase(ab, "bc"), std::string_view::npos);
+}
+
 }  // namespace
 }  // namespace text

@@ -1,8 +1,8 @@
 """End-to-end tests of a script's MsgBox and InputBox: real boxes above the
 bar, answered as a user would, while the console keeps answering."""
 
-from busy_tests import INTERRUPTED, answers_for, pane_holds
-from harness import expect, expect_equal, wait_until
+from busy_tests import INTERRUPTED, answers_for
+from harness import expect, expect_equal, pane_holds, wait_until
 from remote_tests import served_client
 
 EDIT_ID = 102
@@ -10,8 +10,7 @@ WS_DISABLED = 0x08000000
 
 
 def test_message_and_input_boxes_ask_above_the_bar_and_their_answers_reach_the_script(c):
-    c.start()
-    c.wait_ready()
+    c.launch()
     c.submit('vb x = MsgBox("Proceed?", vbYesNo + vbQuestion, "Ask")|print x')
     box = c.wait_dialog("the message box")
     expect_equal(box["title"], "Ask", "the box's title")
@@ -83,8 +82,7 @@ def test_message_and_input_boxes_ask_above_the_bar_and_their_answers_reach_the_s
         c.wait_no_dialog(10)
         pane_holds(c, INTERRUPTED, "the user-interrupt error alone")
         c.wait_idle(10)
-    c.enter_line("print 6*7")
-    pane_holds(c, "42", "the next line runs")
+    pane_holds(c, "42", "the next line runs", after="print 6*7")
 
 
 def test_a_clients_message_box_shows_on_the_serving_desktop_its_next_line_waits_and_ctrl_c_stops_it(c):

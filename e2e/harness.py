@@ -38,9 +38,20 @@ def expect_equal(actual, expected, what):
         raise TestFailure(f"{what}: expected {expected!r}, got {actual!r}")
 
 
-def pane_shows(console, text, what=None, timeout=30):
+def pane_shows(console, text, what=None, timeout=30, after=None):
+    """Waits for the pane to show text, once the line after, if any, has run."""
+    if after is not None:
+        console.enter_line(after)
     return console.wait_for(lambda s: s.pane_text == text, what or f"the pane to show {text!r}",
                             timeout)
+
+
+def pane_holds(console, text, what, after=None):
+    """Waits for the pane to show text, blank lines around it aside, once
+    the line after, if any, has run."""
+    if after is not None:
+        console.enter_line(after)
+    return console.wait_for(lambda s: (s.pane_text or "").strip() == text, what)
 
 
 def pane_closed(console, what="the pane to close"):
@@ -68,13 +79,41 @@ def wait_until(condition, timeout, what):
 def record_opened_addresses(console):
     """Makes opening an http address run, in place of the browser, a batch
     file that writes the address down, one a line; returns that file."""
-    opened = console.prefix / "drive_c" / "opened.txt"
-    (console.prefix / "drive_c" / "opened.bat").write_bytes(b"@>>C:\\opened.txt echo %~1\r\n")
+    opened = console.drive_c / "opened.txt"
+    (console.drive_c / "opened.bat").write_bytes(b"@>>C:\\opened.txt echo %~1\r\n")
     subprocess.run([WINE, "reg", "add", r"HKCR\http\shell\open\command", "/ve", "/f", "/d",
                     r'C:\windows\system32\cmd.exe /c C:\opened.bat "%1"'],
                    env=console.env, check=True, timeout=120, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     return opened
+
+
+def start_notepad(c, *args, title="Untitled - Notepad"):
+    """Starts Wine's notepad in the console's prefix as a window to act on,
+    and waits until it has taken the foreground: typing for the console
+    starts only then, or notepad could take the keys half way."""
+    before = c.snapshot().data["foreground"]
+    with open(c.logs / f"{c.name}.notepad.log", "a") as log:
+        p = subprocess.Popen([WINE, "notepad", *args], env=c.env, stdout=log,
+                             stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+    c.processes.append(p)
+    c.wait_for(lambda s: s.data["foreground"] != before and
+               title in utf8_text(s.data["foreground_title"]), f"{title} in the foreground", 60)
+    return p
+
+
+def close_notepad(c):
+    """Ends the Notepad a command opened: it would take the keyboard focus
+    from the bar. Only this test's prefix is asked, so only the Notepad that
+    this console started ends."""
+    def shown():
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Notepad"],
+                             env=c.env, capture_output=True, text=True, timeout=30)
+        return out.returncode == 0 and out.stdout.strip() != ""
+    wait_until(shown, 60, "Notepad to open")
+    subprocess.run([WINE, "taskkill", "/f", "/im", "notepad.exe"], env=c.env,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
+    wait_until(lambda: not shown(), 30, "Notepad to close")
 
 
 def wine_env(prefix, display):
@@ -89,19 +128,9 @@ def wine_env(prefix, display):
     return env
 
 
-class RunState:
-    """What setup leaves for the tests: the display and the template."""
-
-    def __init__(self, work):
-        self.work = Path(work).resolve()
-        self.file = self.work / "state.json"
-
-    def load(self):
-        return json.loads(self.file.read_text())
-
-    def save(self, state):
-        self.work.mkdir(parents=True, exist_ok=True)
-        self.file.write_text(json.dumps(state))
+def state_file(work):
+    """Where setup leaves for the tests the display, Xvfb and the template."""
+    return Path(work).resolve() / "state.json"
 
 
 def free_display():
@@ -113,37 +142,37 @@ def free_display():
 
 def setup(work):
     """Starts Xvfb and boots the template prefix."""
-    state = RunState(work)
+    work, state = Path(work).resolve(), state_file(work)
     cleanup(work)
     # Prefixes left by a test that was stopped from outside.
-    shutil.rmtree(state.work / "prefixes", ignore_errors=True)
-    state.work.mkdir(parents=True, exist_ok=True)
+    shutil.rmtree(work / "prefixes", ignore_errors=True)
+    work.mkdir(parents=True, exist_ok=True)
     n = free_display()
     # The child keeps its own copy of the log's descriptor; ours is closed.
-    with open(state.work / "xvfb.log", "w") as log:
+    with open(work / "xvfb.log", "w") as log:
         xvfb = subprocess.Popen(
             ["Xvfb", f":{n}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-nolisten", "tcp"],
             stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
-    state.save({"display": f":{n}", "xvfb": xvfb.pid, "template": None})
+    state.write_text(json.dumps({"display": f":{n}", "xvfb": xvfb.pid, "template": None}))
     wait_until(lambda: Path(f"/tmp/.X11-unix/X{n}").exists() or xvfb.poll() is not None,
                20, "Xvfb to start")
     if xvfb.poll() is not None:
-        raise TestFailure(f"Xvfb :{n} ended at once; see {state.work / 'xvfb.log'}")
+        raise TestFailure(f"Xvfb :{n} ended at once; see {work / 'xvfb.log'}")
 
-    template = state.work / "template"
+    template = work / "template"
     env = wine_env(template, f":{n}")
-    with open(state.work / "wineboot.log", "w") as boot_log:
+    with open(work / "wineboot.log", "w") as boot_log:
         subprocess.run([WINE, "wineboot", "-i"], env=env, stdout=boot_log,
                        stderr=subprocess.STDOUT, timeout=300, check=True)
         subprocess.run([WINESERVER, "-w"], env=env, timeout=120, check=True)
-    state.save({"display": f":{n}", "xvfb": xvfb.pid, "template": str(template)})
+    state.write_text(json.dumps({"display": f":{n}", "xvfb": xvfb.pid, "template": str(template)}))
 
 
 def cleanup(work):
-    state = RunState(work)
-    if not state.file.exists():
+    state = state_file(work)
+    if not state.exists():
         return
-    s = state.load()
+    s = json.loads(state.read_text())
     if s.get("template"):
         subprocess.run([WINESERVER, "-k"], env=wine_env(s["template"], s["display"]),
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
@@ -153,7 +182,7 @@ def cleanup(work):
             os.kill(s["xvfb"], signal.SIGTERM)
         except ProcessLookupError:
             pass
-    state.file.unlink()
+    state.unlink()
 
 
 class Console:
@@ -162,7 +191,7 @@ class Console:
     def __init__(self, build, work, name):
         self.build = Path(build).resolve()
         work = Path(work).resolve()
-        s = RunState(work).load()
+        s = json.loads(state_file(work).read_text())
         self.display = s["display"]
         self.prefix = work / "prefixes" / name
         self.logs = work / "logs"
@@ -175,6 +204,8 @@ class Console:
         subprocess.run(["cp", "-a", s["template"], str(self.prefix)], check=True, timeout=240)
         self.env = wine_env(self.prefix, self.display)
         self.exe = self.build / "Vantrel.exe"
+        self.drive_c = self.prefix / "drive_c"
+        self.shortcuts = self.drive_c / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
 
     # -- processes -----------------------------------------------------
     def start(self, *args, cwd=None):
@@ -186,6 +217,16 @@ class Console:
                                  stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         self.processes.append(p)
         return p
+
+    def launch(self, *args, cwd=None, timeout=60):
+        """Starts the console and waits for its prompt; returns that snapshot."""
+        self.start(*args, cwd=cwd)
+        return self.wait_ready(timeout)
+
+    def exit(self, process):
+        """Ends the console as a user does, with EXIT."""
+        self.submit("exit")
+        wait_until(lambda: process.poll() is not None, 30, "the console to end")
 
     def close(self):
         self.stop_wine()
@@ -278,20 +319,15 @@ class Console:
     def describe_prefix_processes(self):
         """What runs in this test's prefix, with its state and CPU time, and
         the machine's load: what a bar that never came was waiting for."""
-        rows = []
-        for entry in Path("/proc").iterdir():
-            if not entry.name.isdigit():
-                continue
+        rows, mark = [], f"WINEPREFIX={self.prefix}".encode()
+        for entry in Path("/proc").glob("[0-9]*"):
             try:
-                environ = (entry / "environ").read_bytes().split(b"\0")
-                if f"WINEPREFIX={self.prefix}".encode() not in environ:
-                    continue
-                stat = (entry / "stat").read_text()
-                fields = stat[stat.rindex(")") + 2:].split()
-                ticks = os.sysconf("SC_CLK_TCK")
-                cpu = (int(fields[11]) + int(fields[12])) / ticks
-                args = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode(errors="replace")
-                rows.append(f"  {entry.name} {fields[0]} cpu {cpu:.1f}s {args.strip()[:100]}")
+                if mark in (entry / "environ").read_bytes().split(b"\0"):
+                    stat = (entry / "stat").read_text()
+                    fields = stat[stat.rindex(")") + 2:].split()
+                    cpu = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+                    args = (entry / "cmdline").read_bytes().replace(b"\0", b" ").decode("latin-1")
+                    rows.append(f"  {entry.name} {fields[0]} cpu {cpu:.1f}s {args.strip()[:100]}")
             except (OSError, ValueError, IndexError):
                 continue
         load = Path("/proc/loadavg").read_text().strip()
@@ -327,46 +363,22 @@ class Console:
             return False
         wait_until(focused, 30, f"{what} to have the focus")
 
-    def type(self, text):
-        """Types text into the command box. Text beyond ASCII is typed a
-        piece at a time, each waited for in the box."""
+    def type(self, text, on_keyboard=False):
+        """Types text into the command box; each piece is waited for in the
+        box, after what it held, before the next, never typed again. Text
+        beyond ASCII goes as send_text sends it or, on_keyboard, through the
+        X keyboard, the path a keyboard layout's own keys take: each such
+        character is put on a spare key for the whole typing (xdotool's map
+        of a moment is undone before Wine reads the key)."""
         self.click_command_box()
-        if text.isascii():
-            self.xdotool("type", "--delay", "5", text)
-            return
-        shown = self.snapshot().command or ""
-        for part in self.send_text(text):
-            shown += part
-            self.wait_for(lambda s, want=shown: s.command == want, f"{part!r} typed")
-
-    def send_text(self, text):
-        """Types text into the window with the focus; yields each piece once
-        it is sent, for the caller to wait on. A character the X keyboard
-        lacks goes as Windows delivers an input method's: KEYEVENTF_UNICODE
-        input sent from inside Wine, which needs no key mapped for it
-        (xdotool maps a spare key for a moment, and the character is lost
-        when Wine reads the key after the map is undone)."""
-        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]+", text):
-            if part.isascii():
-                self.xdotool("type", "--delay", "5", part)
-            else:
-                units = part.encode("utf-16-be").hex()
-                expect(self.ask_probe(f"unicode {units}")["done"], f"{part!r} sent")
-            yield part
-
-    def type_on_keyboard(self, text):
-        """Types text into the command box through the X keyboard, the path
-        a keyboard layout's own keys take. Each character beyond ASCII is
-        put on a spare key for the whole typing (xdotool's map of a moment
-        is undone before Wine reads the key), and each piece is waited for
-        in the box before the next, never typed again."""
-        self.click_command_box()
-        listing = subprocess.run(["xmodmap", "-pke"], env=self.env, capture_output=True,
-                                 text=True, check=True, timeout=30).stdout
-        spare = [int(n) for n in re.findall(r"^keycode +(\d+) =\s*$", listing, re.M)]
-        wanted = sorted({ch for ch in text if not ch.isascii()})
-        expect(len(spare) >= len(wanted), f"{len(wanted)} spare keys (the map has {len(spare)})")
-        keys = dict(zip(wanted, spare))
+        shown, keys = self.snapshot().command or "", {}
+        if on_keyboard:
+            listing = subprocess.run(["xmodmap", "-pke"], env=self.env, capture_output=True,
+                                     text=True, check=True, timeout=30).stdout
+            spare = [int(n) for n in re.findall(r"^keycode +(\d+) =\s*$", listing, re.M)]
+            wanted = sorted({ch for ch in text if not ch.isascii()})
+            expect(len(spare) >= len(wanted), f"{len(wanted)} spare keys ({len(spare)} in the map)")
+            keys = dict(zip(wanted, spare))
 
         def remap(code, keysym=""):
             subprocess.run(["xmodmap", "-e", f"keycode {code} = {keysym}"], env=self.env,
@@ -375,33 +387,54 @@ class Console:
             for ch, code in keys.items():
                 # Named twice: one keysym alone would be split into cases.
                 remap(code, f"U{ord(ch):04X} U{ord(ch):04X}")
-            shown = self.snapshot().command or ""
-            for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
-                if part.isascii():
-                    self.xdotool("type", "--delay", "5", part)
-                else:
-                    self.xdotool("key", f"U{ord(part):04X}")
+            for part in self.send_text(text, on_keyboard):
                 shown += part
-                self.wait_for(lambda s, want=shown: s.command == want, f"{part!r} typed")
+                self.wait_command(shown, f"{part!r} typed")
         finally:
             for code in keys.values():
                 remap(code)
 
+    def send_text(self, text, on_keyboard=False):
+        """Types text into the window with the focus; yields each piece once
+        it is sent, for the caller to wait on. A character the X keyboard
+        lacks goes, unless on_keyboard, as Windows delivers an input method's:
+        KEYEVENTF_UNICODE input sent from inside Wine, which needs no key
+        mapped for it (xdotool maps a spare key for a moment, and the
+        character is lost when Wine reads the key after the map is undone)."""
+        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]" + ("" if on_keyboard else "+"), text):
+            if part.isascii():
+                self.xdotool("type", "--delay", "5", part)
+            elif on_keyboard:
+                self.xdotool("key", f"U{ord(part):04X}")
+            else:
+                units = part.encode("utf-16-be").hex()
+                expect(self.ask_probe(f"unicode {units}")["done"], f"{part!r} sent")
+            yield part
+
     def key(self, name):
         self.xdotool("key", name)
 
-    def submit(self, text):
-        """Types a command line and presses Enter."""
-        self.type(text)
+    def wait_command(self, text, what=None):
+        """Waits until the command box holds text; a timeout says what it held."""
         held = []
 
         def holds(s):
             held[:] = [s.command]
             return s.command == text
         try:
-            self.wait_for(holds, f"the command box to hold {text!r}")
+            return self.wait_for(holds, what or f"the command box to hold {text!r}")
         except TestFailure as e:
             raise TestFailure(f"{e}; the box held {held!r}") from None
+
+    def press(self, key, command, what=None):
+        """Presses a key and waits until the command box holds command."""
+        self.key(key)
+        return self.wait_command(command, what or f"{key} to leave {command!r} in the box")
+
+    def submit(self, text):
+        """Types a command line into the empty box and presses Enter."""
+        self.type(text)
+        self.wait_command(text)
         self.key("Return")
 
     def enter_line(self, text, timeout=30):
@@ -441,11 +474,13 @@ class Console:
                        timeout=30)
 
     def pixel(self, x, y):
+        """The (r, g, b) of a pixel of the screen."""
         shot = self.logs / f"{self.name}.png"
         self.screenshot(shot)
-        out = subprocess.run(["convert", str(shot), "-format", f"%[pixel:p{{{x},{y}}}]", "info:"],
+        channels = ",".join(f"%[fx:round(255*p{{{x},{y}}}.{c})]" for c in "rgb")
+        out = subprocess.run(["convert", str(shot), "-format", channels, "info:"],
                              capture_output=True, text=True, check=True, timeout=30).stdout
-        return parse_colour(out)
+        return tuple(int(v) for v in out.split(","))
 
     def tray_window(self):
         """The X window of the notification area, or None."""
@@ -453,25 +488,6 @@ class Console:
                              env=self.env, capture_output=True, text=True, timeout=30)
         ids = out.stdout.split()
         return ids[0] if out.returncode == 0 and ids else None
-
-    def tray_visible(self):
-        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "Wine System Tray"],
-                             env=self.env, capture_output=True, text=True, timeout=30)
-        return out.returncode == 0 and out.stdout.strip() != ""
-
-
-def parse_colour(text):
-    """(r, g, b) from ImageMagick's srgb(...) or a colour name it prints."""
-    m = re.search(r"\((\d+(?:\.\d+)?%?),\s*(\d+(?:\.\d+)?%?),\s*(\d+(?:\.\d+)?%?)", text)
-    if m:
-        def channel(v):
-            return round(float(v[:-1]) * 2.55) if v.endswith("%") else int(float(v))
-        return tuple(channel(v) for v in m.groups())
-    names = {"red": (255, 0, 0), "black": (0, 0, 0), "white": (255, 255, 255),
-             "lime": (0, 255, 0), "blue": (0, 0, 255)}
-    if text.strip() in names:
-        return names[text.strip()]
-    raise TestFailure(f"cannot read the colour {text!r}")
 
 
 def utf8_text(text):
@@ -486,10 +502,7 @@ class Snapshot:
         self.windows = data["windows"]
 
     def window(self, cls):
-        for w in self.windows:
-            if w["class"] == cls:
-                return w
-        return None
+        return next((w for w in self.windows if w["class"] == cls), None)
 
     @property
     def bar(self):
@@ -502,12 +515,7 @@ class Snapshot:
 
     def control(self, control_id, window=None):
         w = window or self.bar
-        if not w:
-            return None
-        for c in w["children"]:
-            if c["id"] == control_id:
-                return c
-        return None
+        return next((c for c in w["children"] if c["id"] == control_id), None) if w else None
 
     def text_of(self, control_id):
         c = self.control(control_id)

@@ -27,11 +27,6 @@ def reg_values(c, key):
     return values
 
 
-def windows_path(c, path):
-    """The Windows name of a path under the prefix's drive C."""
-    return "C:\\" + "\\".join(path.relative_to(c.prefix / "drive_c").parts)
-
-
 def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
     setup = c.build / "Vantrel-setup.exe"
     expect(setup.is_file(), f"{setup} exists (cmake --build {c.build} --target installer)")
@@ -40,7 +35,7 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
                            stderr=subprocess.STDOUT, timeout=120)
     expect_equal(r.returncode, 0, "the silent installer's exit code")
 
-    users = [u for u in (c.prefix / "drive_c" / "users").iterdir() if u.name != "Public"]
+    users = [u for u in (c.drive_c / "users").iterdir() if u.name != "Public"]
     expect_equal(len(users), 1, "user folders in the prefix")
     home = users[0]
     folder = home / "AppData" / "Local" / "Programs" / "Vantrel"
@@ -56,7 +51,7 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
                 "Programs" / "Vantrel.lnk")
     expect(shortcut.is_file(), f"the Start-menu shortcut {shortcut}")
     entry = reg_values(c, UNINSTALL_KEY)
-    where = windows_path(c, folder)
+    where = "C:\\" + "\\".join(folder.relative_to(c.drive_c).parts)  # its Windows name
     # A shell link names its target in the ANSI code page among binary fields.
     expect(f"{where}\\Vantrel.exe".encode("cp1252") in shortcut.read_bytes(),
            "the shortcut starts the installed program")
@@ -76,18 +71,16 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
     c.enter_line("autostart on")
     expect_equal(reg_values(c, RUN_KEY).get(RUN_VALUE), f'"{where}\\Vantrel.exe"',
                  "the AUTOSTART value")
-    shortcuts = c.prefix / "drive_c" / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
     for name in samples:
-        expect((shortcuts / name).is_file(), f"the sample {name} copied")
-    (shortcuts / "mine.dcb").write_bytes(b"print mine\r\n")
+        expect((c.shortcuts / name).is_file(), f"the sample {name} copied")
+    (c.shortcuts / "mine.dcb").write_bytes(b"print mine\r\n")
     # The running program's files cannot be replaced: the installer says so
     # and changes nothing.
     with open(c.logs / f"{c.name}.setup.log", "a") as log:
         r = subprocess.run([WINE, str(setup), "/S"], env=c.env, stdout=log,
                            stderr=subprocess.STDOUT, timeout=120)
     expect_equal(r.returncode, 3, "the installer's exit code while the console runs")
-    c.submit("exit")
-    wait_until(lambda: p.poll() is not None, 30, "the installed console to end")
+    c.exit(p)
 
     # The uninstaller runs from a copy of itself in the temporary folder and
     # returns at once: its work is waited for.
@@ -99,5 +92,5 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
                "the program's folder and its shortcut to go")
     expect(reg_values(c, UNINSTALL_KEY) is None, "the Apps & features entry removed")
     expect(RUN_VALUE not in reg_values(c, RUN_KEY), "the AUTOSTART value removed")
-    expect_equal((shortcuts / "mine.dcb").read_bytes(), b"print mine\r\n", "the user's own file")
-    expect((shortcuts / "Autoexec.dcb").is_file(), "Autoexec.dcb kept")
+    expect_equal((c.shortcuts / "mine.dcb").read_bytes(), b"print mine\r\n", "the user's own file")
+    expect((c.shortcuts / "Autoexec.dcb").is_file(), "Autoexec.dcb kept")

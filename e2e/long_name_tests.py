@@ -5,6 +5,7 @@ once instead of waiting on the device."""
 
 import time
 
+from busy_tests import answers_for
 from harness import expect, expect_equal, record_opened_addresses, wait_until
 from remote_tests import Client, free_port
 
@@ -20,7 +21,6 @@ INVALID = bytes(b for b in range(1, 0x20) if b not in b"\x03\x08\r\n") + b'"*?<>
 HIGH = bytes(range(0x7f, 0x100))
 # The longest address Wine's shell is handed (see win32_shell.cpp).
 WINE_ADDRESS_LIMIT = 967
-SHORTCUTS = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Shortcuts")
 # The lines whose address is short enough to be opened, and that address.
 SHORT = b"a" * 300
 SHORT_ADDRESSES = {b"help " + SHORT: b"http://vtrl.orvane.com/documentation/" + SHORT + b".html",
@@ -48,7 +48,7 @@ def lines_for(name, addresses=True):
 
 def test_long_and_odd_names_leave_the_console_running_and_answering(c):
     opened = record_opened_addresses(c)
-    work = c.prefix / "drive_c" / "work"
+    work = c.drive_c / "work"
     work.mkdir()
     (work / "a.txt").write_bytes(b"x")
     log = c.logs / f"{c.name}.wine.log"
@@ -57,7 +57,7 @@ def test_long_and_odd_names_leave_the_console_running_and_answering(c):
     process = c.start("listen", str(port), cwd=work)
     c.wait_ready()
     for name, text in BATCH_FILES.items():
-        c.prefix.joinpath(*SHORTCUTS, name).write_bytes(text)
+        (c.shortcuts / name).write_bytes(text)
     client = Client(port)
     # The pane's clear request of a first start may follow the prompt.
     client.wait_text(b"C:\\work>")
@@ -76,10 +76,6 @@ def test_long_and_odd_names_leave_the_console_running_and_answering(c):
         client.take()
         expect(process.poll() is None, f"the console still runs after {line[:40]!r}...")
 
-    def answers():
-        r = c.responds()
-        expect(r["windows"] > 0 and r["answered"], f"every window answers ({r})")
-
     def recorded():
         return set(opened.read_bytes().split(b"\r\n")) if opened.exists() else set()
 
@@ -93,18 +89,18 @@ def test_long_and_odd_names_leave_the_console_running_and_answering(c):
             address = SHORT_ADDRESSES.get(line)
             if address:
                 wait_until(lambda: address in recorded(), 60, f"{address[:40]!r}... to be opened")
-        answers()
+        answers_for(c, 0)
     # Odd bytes as names; a valid one would be a new batch file, opened in
     # the editor.
     for line in lines_for(b"x" + INVALID + b"y", False) + lines_for(b"x" + HIGH, False):
         if not line.startswith(b"addbatch x\x7f"):
             run(line)
-    answers()
+    answers_for(c, 0)
     # A device would keep a read waiting for ever.
     for device in (b"COM1", b"com1.txt", b"C:\\work\\nul", b"\\\\.\\COM1", b"AUX"):
         for command in (b"type ", b"run ", b"runhide ", b"runmin ", b"edit ", b"copy a.txt ", b""):
             run(command + device, timeout=10)
-    answers()
+    answers_for(c, 0)
     print(f"{marks} lines in {time.monotonic() - start:.1f}s")
 
     # The short addresses reached the shell above; no longer one ever does.

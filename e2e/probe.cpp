@@ -5,13 +5,12 @@
 //             controls: class, id, text, screen rectangle, styles, topmost;
 //             and the foreground window (with its process and title) and
 //             the control with the focus; for a pop-up menu window, its
-//             items with their texts and check marks, sub-menus included
+//             items as lines "depth<TAB>MFT_ bits<TAB>MFS_ bits<TAB>text",
+//             each sub-menu's items after its own line
 //   responds  whether every top-level window of the consoles answers a
 //             WM_NULL sent with SendMessageTimeout within 200 ms, and the
 //             longest answer in milliseconds
 //   count EXE how many processes of that name run
-//   resources the first console's open kernel handles, GDI objects and USER
-//             objects, as the system counts them (-1 where it cannot)
 //   dialogs   the consoles' visible dialog boxes (class "#32770"): title,
 //             owner, rectangle, topmost, and the texts of their static
 //             controls, buttons and edit boxes
@@ -19,9 +18,8 @@
 //   click CAPTION  presses the button of a dialog whose caption, "&" left
 //             out and in any case, is CAPTION, as a click does: the
 //             dialog gets the button's command
-//   font HWND the font a control of the console draws with: its face, its
-//             cell height and average character width in pixels, and the
-//             DPI of its window
+//   font HWND the cell height and average character width in pixels of the
+//             font a control of the console draws with
 //   unicode HEX  types the UTF-16 units HEX spells (four hexadecimal
 //             digits each) into the focused window as KEYEVENTF_UNICODE input
 //   quit      ends the probe
@@ -136,7 +134,7 @@ constexpr UINT kReadFont = WM_APP + 0x2F18;
 
 namespace {
 
-// The control's font as "height<TAB>average width<TAB>face".
+// The control's font as "height<TAB>average width".
 void DescribeFont(HWND control) {
     menuText[0] = '\0';
     auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
@@ -145,10 +143,9 @@ void DescribeFont(HWND control) {
     HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
     TEXTMETRICA tm;
     for (UINT b = 0; b < sizeof tm; ++b) reinterpret_cast<BYTE*>(&tm)[b] = 0;
-    char face[LF_FACESIZE] = "";
-    if (GetTextMetricsA(dc, &tm) && GetTextFaceA(dc, sizeof face, face) > 0) {
-        wsprintfA(menuText, "%d\t%d\t%s", static_cast<int>(tm.tmHeight),
-                  static_cast<int>(tm.tmAveCharWidth), face);
+    if (GetTextMetricsA(dc, &tm)) {
+        wsprintfA(menuText, "%d\t%d", static_cast<int>(tm.tmHeight),
+                  static_cast<int>(tm.tmAveCharWidth));
     }
     if (old) SelectObject(dc, old);
     ReleaseDC(control, dc);
@@ -229,6 +226,17 @@ std::string Text(HWND window) {
     return ReadText(window, &text) ? Json(text) : "null";
 }
 
+// A JSON list of the items, each as json(item) writes it.
+template <typename T, typename F>
+std::string JsonList(const std::vector<T>& items, F json) {
+    std::string out = "[";
+    for (size_t i = 0; i < items.size(); ++i) {
+        out += i ? "," : "";
+        out += json(items[i]);
+    }
+    return out + "]";
+}
+
 // The items MenuHook sends back, as they arrive.
 std::string menuItems;
 bool menuAnswered = false;
@@ -257,33 +265,6 @@ HWND Receiver() {
     return receiver;
 }
 
-// One item as JSON, and its sub-menu's items after it at the next depth.
-std::string MenuJson(const std::vector<std::string>& lines, size_t* next, int depth);
-
-std::string ItemJson(const std::string& line, const std::vector<std::string>& lines, size_t* next) {
-    int depth = 0;
-    unsigned type = 0, state = 0;
-    int used = 0;
-    std::sscanf(line.c_str(), "%d\t%u\t%u\t%n", &depth, &type, &state, &used);
-    std::string out = "{\"text\":" + Json(line.substr(static_cast<size_t>(used))) +
-                      ",\"separator\":" + ((type & MFT_SEPARATOR) ? "true" : "false") +
-                      ",\"checked\":" + ((state & MFS_CHECKED) ? "true" : "false") + ",\"items\":";
-    bool hasSub = *next < lines.size() && std::atoi(lines[*next].c_str()) > depth;
-    return out + (hasSub ? MenuJson(lines, next, depth + 1) : "null") + "}";
-}
-
-std::string MenuJson(const std::vector<std::string>& lines, size_t* next, int depth) {
-    std::string out = "[";
-    bool first = true;
-    while (*next < lines.size() && std::atoi(lines[*next].c_str()) == depth) {
-        const std::string& line = lines[(*next)++];
-        out += first ? "" : ",";
-        out += ItemJson(line, lines, next);
-        first = false;
-    }
-    return out + "]";
-}
-
 // Sends the window one of the hook's messages with the hook in place on its
 // thread; true when the hook answered (into menuItems).
 bool AskHook(HWND window, UINT message) {
@@ -302,29 +283,9 @@ bool AskHook(HWND window, UINT message) {
 
 std::string Font(HWND control) {
     if (!IsWindow(control) || !AskHook(control, kReadFont)) return "{\"error\":\"no answer\"}";
-    int height = 0, width = 0, used = 0;
-    std::sscanf(menuItems.c_str(), "%d\t%d\t%n", &height, &width, &used);
-    using DpiForWindowFn = UINT(WINAPI*)(HWND);
-    auto dpiForWindow = reinterpret_cast<DpiForWindowFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
-    int dpi = dpiForWindow ? static_cast<int>(dpiForWindow(control)) : 0;
-    return "{\"height\":" + std::to_string(height) + ",\"width\":" + std::to_string(width) +
-           ",\"face\":" + Json(used ? menuItems.substr(static_cast<size_t>(used)) : "") +
-           ",\"dpi\":" + std::to_string(dpi) + "}";
-}
-
-// The items of the menu a pop-up menu window shows, or "null".
-std::string Menu(HWND menuWindow) {
-    if (!AskHook(menuWindow, kReadMenu)) return "null";
-    std::vector<std::string> lines;
-    for (size_t start = 0; start < menuItems.size();) {
-        size_t end = menuItems.find('\n', start);
-        if (end == std::string::npos) end = menuItems.size();
-        lines.push_back(menuItems.substr(start, end - start));
-        start = end + 1;
-    }
-    size_t next = 0;
-    return MenuJson(lines, &next, 0);
+    int height = 0, width = 0;
+    std::sscanf(menuItems.c_str(), "%d\t%d", &height, &width);
+    return "{\"height\":" + std::to_string(height) + ",\"width\":" + std::to_string(width) + "}";
 }
 
 std::string Handle(HWND window) {
@@ -339,24 +300,18 @@ std::string Describe(HWND window, bool topLevel) {
     char head[512];
     std::snprintf(head, sizeof head,
                   "{\"hwnd\":%s,\"class\":%s,\"id\":%ld,\"rect\":[%ld,%ld,%ld,%ld],"
-                  "\"style\":%lu,\"exstyle\":%lu,\"visible\":%s,\"topmost\":%s,\"text\":",
+                  "\"style\":%lu,\"visible\":%s,\"topmost\":%s,\"text\":",
                   Handle(window).c_str(), Json(ClassName(window)).c_str(),
                   GetWindowLongA(window, GWL_ID), r.left, r.top, r.right, r.bottom,
-                  static_cast<unsigned long>(style), static_cast<unsigned long>(exStyle),
-                  IsWindowVisible(window) ? "true" : "false",
+                  static_cast<unsigned long>(style), IsWindowVisible(window) ? "true" : "false",
                   (exStyle & WS_EX_TOPMOST) ? "true" : "false");
     std::string out = head + Text(window);
     if (topLevel && ClassName(window) == "#32768" && IsWindowVisible(window)) {
-        out += ",\"menu\":" + Menu(window);
+        out += ",\"menu\":" + (AskHook(window, kReadMenu) ? Json(menuItems) : "null");
     }
     if (topLevel) {
-        std::vector<HWND> children = ChildWindows(window);
-        out += ",\"children\":[";
-        for (size_t i = 0; i < children.size(); ++i) {
-            out += i ? "," : "";
-            out += Describe(children[i], false);
-        }
-        out += "]";
+        out += ",\"children\":" +
+               JsonList(ChildWindows(window), [](HWND child) { return Describe(child, false); });
     }
     return out + "}";
 }
@@ -411,17 +366,10 @@ std::string Snapshot(const char* exe) {
     std::string out = "{\"foreground\":" + Handle(foreground) +
                       ",\"foreground_pid\":" + std::to_string(foregroundPid) +
                       ",\"foreground_title\":" + Json(foregroundTitle) +
-                      ",\"focus\":" + Handle(gui.hwndFocus) + ",\"pids\":[";
-    for (size_t i = 0; i < search.pids.size(); ++i) {
-        out += i ? "," : "";
-        out += std::to_string(search.pids[i]);
-    }
-    out += "],\"windows\":[";
-    for (size_t i = 0; i < search.windows.size(); ++i) {
-        out += i ? "," : "";
-        out += Describe(search.windows[i], true);
-    }
-    return out + "]}";
+                      ",\"focus\":" + Handle(gui.hwndFocus);
+    out += ",\"pids\":" + JsonList(search.pids, [](DWORD pid) { return std::to_string(pid); });
+    return out + ",\"windows\":" +
+           JsonList(search.windows, [](HWND window) { return Describe(window, true); }) + "}";
 }
 
 std::vector<HWND> Dialogs(const char* exe) {
@@ -443,67 +391,61 @@ std::string TextsJson(HWND dialog, const char* cls) {
     return out + "]";
 }
 
-std::string DialogsJson(const char* exe) {
-    std::string out = "{\"dialogs\":[";
-    bool first = true;
+std::string DialogJson(HWND dialog) {
+    RECT r{};
+    GetWindowRect(dialog, &r);
+    char head[256];
+    std::snprintf(
+        head, sizeof head, "{\"hwnd\":%s,\"owner\":%s,\"rect\":[%ld,%ld,%ld,%ld],\"topmost\":%s,",
+        Handle(dialog).c_str(), Handle(GetWindow(dialog, GW_OWNER)).c_str(), r.left, r.top, r.right,
+        r.bottom, (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
+    return head + std::string("\"title\":") + Text(dialog) +
+           ",\"statics\":" + TextsJson(dialog, "Static") +
+           ",\"buttons\":" + TextsJson(dialog, "Button") +
+           ",\"edits\":" + TextsJson(dialog, "Edit") + "}";
+}
+
+std::string Done(bool done) {
+    return std::string("{\"done\":") + (done ? "true" : "false") + "}";
+}
+
+std::string WithoutAmpersands(std::string text) {
+    std::erase(text, '&');
+    return text;
+}
+
+// The dialogs' first control of the class whose text, "&" left out and in
+// any case, is caption; with no caption, the first of the class.
+HWND DialogControl(const char* exe, const char* cls, const char* caption = nullptr) {
     for (HWND dialog : Dialogs(exe)) {
-        RECT r{};
-        GetWindowRect(dialog, &r);
-        char head[256];
-        std::snprintf(head, sizeof head,
-                      "{\"hwnd\":%s,\"owner\":%s,\"rect\":[%ld,%ld,%ld,%ld],\"topmost\":%s,",
-                      Handle(dialog).c_str(), Handle(GetWindow(dialog, GW_OWNER)).c_str(), r.left,
-                      r.top, r.right, r.bottom,
-                      (GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "true" : "false");
-        out += first ? "" : ",";
-        out += head + std::string("\"title\":") + Text(dialog) +
-               ",\"statics\":" + TextsJson(dialog, "Static") +
-               ",\"buttons\":" + TextsJson(dialog, "Button") +
-               ",\"edits\":" + TextsJson(dialog, "Edit") + "}";
-        first = false;
+        for (HWND child : ChildWindows(dialog)) {
+            std::string text;
+            if (lstrcmpiA(ClassName(child).c_str(), cls) == 0 &&
+                (!caption ||
+                 (ReadText(child, &text) && lstrcmpiA(WithoutAmpersands(text).c_str(),
+                                                      WithoutAmpersands(caption).c_str()) == 0))) {
+                return child;
+            }
+        }
     }
-    return out + "]}";
+    return nullptr;
 }
 
 std::string SetEditText(const char* exe, const std::string& text) {
-    for (HWND dialog : Dialogs(exe)) {
-        for (HWND child : ChildWindows(dialog)) {
-            if (lstrcmpiA(ClassName(child).c_str(), "Edit") != 0) continue;
-            DWORD_PTR ignored = 0;
-            bool done =
-                SendMessageTimeoutA(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                    SMTO_ABORTIFHUNG, kTextTimeoutMs, &ignored);
-            return std::string("{\"done\":") + (done ? "true" : "false") + "}";
-        }
-    }
-    return "{\"done\":false}";
-}
-
-std::string WithoutAmpersands(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c != '&') out += c;
-    }
-    return out;
+    HWND edit = DialogControl(exe, "Edit");
+    DWORD_PTR ignored = 0;
+    return Done(edit &&
+                SendMessageTimeoutA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                    SMTO_ABORTIFHUNG, kTextTimeoutMs, &ignored));
 }
 
 // Posted, not sent: the command ends the dialog's modal loop, and the
 // line behind the dialog goes on before any answer could come back.
 std::string ClickButton(const char* exe, const std::string& caption) {
-    for (HWND dialog : Dialogs(exe)) {
-        for (HWND child : ChildWindows(dialog)) {
-            std::string text;
-            if (lstrcmpiA(ClassName(child).c_str(), "Button") != 0 || !ReadText(child, &text) ||
-                lstrcmpiA(WithoutAmpersands(text).c_str(), WithoutAmpersands(caption).c_str())) {
-                continue;
-            }
-            const int id = GetDlgCtrlID(child);
-            bool done = PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                     reinterpret_cast<LPARAM>(child));
-            return std::string("{\"done\":") + (done ? "true" : "false") + "}";
-        }
-    }
-    return "{\"done\":false}";
+    HWND button = DialogControl(exe, "Button", caption.c_str());
+    return Done(button && PostMessageA(GetParent(button), WM_COMMAND,
+                                       MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                                       reinterpret_cast<LPARAM>(button)));
 }
 
 std::string Responds(const char* exe) {
@@ -535,23 +477,6 @@ std::string Responds(const char* exe) {
 
 }  // namespace
 
-std::string Resources(const char* exe) {
-    std::vector<DWORD> pids = ProcessesNamed(exe);
-    long handles = -1, gdi = -1, user = -1;
-    if (!pids.empty()) {
-        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pids[0]);
-        if (process) {
-            DWORD count = 0;
-            if (GetProcessHandleCount(process, &count)) handles = static_cast<long>(count);
-            gdi = static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS));
-            user = static_cast<long>(GetGuiResources(process, GR_USEROBJECTS));
-            CloseHandle(process);
-        }
-    }
-    return "{\"handles\":" + std::to_string(handles) + ",\"gdi\":" + std::to_string(gdi) +
-           ",\"user\":" + std::to_string(user) + "}";
-}
-
 // Types UTF-16 units, given as hexadecimal digits four to a unit, into the
 // window that has the keyboard focus as KEYEVENTF_UNICODE input: what an
 // input method or an on-screen keyboard delivers, which needs no key of the
@@ -568,7 +493,7 @@ std::string TypeUnits(const std::string& hex) {
         }
         done = SendInput(2, inputs, sizeof(INPUT)) == 2 && done;
     }
-    return std::string("{\"done\":") + (done ? "true" : "false") + "}";
+    return Done(done);
 }
 
 int main(int argc, char** argv) {
@@ -583,8 +508,9 @@ int main(int argc, char** argv) {
         std::string answer = "{\"error\":\"unknown\"}";
         if (command == "snapshot") answer = Snapshot(exe);
         if (command == "responds") answer = Responds(exe);
-        if (command == "dialogs") answer = DialogsJson(exe);
-        if (command == "resources") answer = Resources(exe);
+        if (command == "dialogs") {
+            answer = "{\"dialogs\":" + JsonList(Dialogs(exe), DialogJson) + "}";
+        }
         if (command.rfind("edit ", 0) == 0) answer = SetEditText(exe, command.substr(5));
         if (command.rfind("click ", 0) == 0) answer = ClickButton(exe, command.substr(6));
         if (command.rfind("font ", 0) == 0) {

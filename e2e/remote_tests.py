@@ -10,7 +10,7 @@ import socket
 import time
 from pathlib import Path
 
-from harness import Console, TestFailure, expect, expect_equal, wait_until
+from harness import Console, TestFailure, expect, expect_equal, pane_closed, wait_until
 
 BAN_PATH = ("drive_c", "ProgramData", "Orvane", "Vantrel", "Ban.txt")
 
@@ -90,8 +90,7 @@ class Client:
 
 
 def listening_console(c, port, password=""):
-    c.start()
-    c.wait_ready()
+    c.launch()
     c.enter_line(f"listen {port} {password}".strip())
 
 
@@ -110,102 +109,17 @@ def ends_with_prompt(data):
     return re.search(rb"[A-Z]:\\[^\r\n]*>$", data) is not None
 
 
-def test_remote_client_logs_in_and_runs_a_line(c):
-    port = free_port()
-    listening_console(c, port, "secret")
-    client = Client(port)
-    client.wait_text(b"Password>")
-    c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the serving prompt")
-    client.take()
-    client.send(b"secret\r\n")
-    client.wait_for(ends_with_prompt, "the directory prompt")
-    client.take()
-    client.send(b"print 6*7\r\n")
-    client.wait_for(lambda d: b"\r\n42\r\n" in d, "the output 42")
-    data = client.take()
-    # The prompt goes at once; the output, led by the pane's clear request,
-    # at the next tick.
-    expect(re.fullmatch(rb"[A-Z]:\\[^\r\n]*>\x0c\r\n42\r\n", data),
-           f"the prompt, then the output: {data!r}")
-    client.close()
-    c.wait_for(lambda s: s.prompt and s.prompt.endswith(">") and "Serving" not in s.prompt,
-               "the local prompt once the client left")
-
-
-def test_remote_a_windows_1252_client_logs_in_and_reads_its_own_bytes(c):
-    """A peer speaks the legacy code page (Windows-1252 in the prefix): its
-    password, the line it runs and the output it reads back are the same
-    bytes, whatever the console's own text is. The password comes from a
-    batch file in those bytes, as an older version wrote it."""
-    port = free_port()
-    c.start()
-    c.wait_ready()
-    shortcuts = c.prefix / "drive_c" / "ProgramData" / "Orvane" / "Vantrel" / "Shortcuts"
-    (shortcuts / "wire.dcb").write_bytes(b"listen %d pass\xe9\r\n" % port)
-    c.enter_line("wire")
-    client = Client(port)
-    client.wait_text(b"Password>")
-    client.take()
-    client.send(b"pass\xe9\r\n")
-    client.wait_for(ends_with_prompt, "the directory prompt")
-    client.take()
-    client.send(b"echo caf\xe9 \x80\r\n")
-    client.wait_for(lambda d: b"\r\ncaf\xe9 \x80\r\n" in d, "the line's output in the same bytes")
-    # Its not sign marks a variable; three bytes that make a UTF-8
-    # character are three of its characters; a character it has no byte
-    # for comes as "?".
-    client.send(b"echo \xacOS\xac \xe6\x97\xa5\r\n")
-    client.wait_for(lambda d: b"\r\nWindows_NT \xe6\x97\xa5\r\n" in d, "the marker expanded")
-    client.send(b'print "\xe9" & ChrW(26085)\r\n')
-    client.wait_for(lambda d: b"\r\n\xe9?\r\n" in d, "a character with no byte as ?")
-    client.close()
-
-
-def test_remote_wrong_passwords_kick_ban_and_refuse(c):
-    port = free_port()
-    listening_console(c, port, "secret")
-    client = Client(port)
-    client.wait_text(b"Password>")
-    for attempt in (b"Secret", b"secret "):
-        client.take()
-        client.send(attempt + b"\r\n")
-        client.wait_for(lambda d: b"Password>" in d and b"Password incorrect\r\n" in d,
-                        "a new prompt and Password incorrect")
-    client.take()
-    client.send(b"nope\r\n")
-    client.wait_closed()
-    expect(b"Password incorrect" not in client.take(), "no message before the kick")
-    client.close()
-    ban = c.prefix.joinpath(*BAN_PATH)
-    wait_until(lambda: ban.exists() and ban.read_bytes() == b"127.0.0.1\r\n", 30,
-               "127.0.0.1 in Ban.txt")
-    c.wait_for(lambda s: s.pane_text and "] Autobanned client 127.0.0.1 for failing to login"
-               in s.pane_text, "the autoban log line")
-
-    again = Client(port)
-    again.wait_closed()
-    expect(again.take() == b"", "a banned client gets nothing")
-    again.close()
-    c.wait_for(lambda s: s.pane_text and "] Banned client 127.0.0.1 tried to connect"
-               in s.pane_text, "the refusal log line")
-    snap = c.wait_for(lambda s: s.pane_text and re.search(
-        r"^\[[^\]]* \d+:\d\d:\d\d[^\]]*\] Banned client", s.pane_text, re.M), "a dated log line")
-    expect(snap.prompt.endswith(">"), "the console stays local and listening")
-
-
-def test_remote_two_consoles_linked_over_ipv6_with_a_password(c):
+def test_remote_two_consoles_linked_over_ipv6_with_a_password_and_connect_by_name(c):
     port = free_port()
     served = c.prefix.parent / f"{c.name}-served"
     served.mkdir(parents=True, exist_ok=True)
     (served / "served_marker.txt").write_text("x")
     # The server listens from its start-up argument, so only the client's
     # bar is typed into; the client starts last and lies on top.
-    c.start("listen", str(port), "secret", cwd=served)
-    c.wait_ready()
+    c.launch("listen", str(port), "secret", cwd=served)
     other = Console(c.build, c.prefix.parent.parent, c.name + "-client")
     try:
-        other.start()
-        other.wait_ready()
+        other.launch()
         # The password goes with CONNECT and answers the prompt by itself.
         other.submit(f"connect [::1]:{port} secret")
         snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("::1: ")
@@ -222,6 +136,31 @@ def test_remote_two_consoles_linked_over_ipv6_with_a_password(c):
         other.wait_for(lambda s: s.prompt and not s.prompt.startswith("::1"),
                        "the client back to local")
         c.wait_for(lambda s: s.prompt and "Serving" not in s.prompt, "the server back to local")
+
+        # Names are looked up while the console goes on; one that cannot
+        # exist ends in the platform's "no such host" line and a local console.
+        other.enter_line("cls")
+        pane_closed(other)
+        far = free_port()
+        with socket.socket() as server:
+            server.bind(("127.0.0.1", far))
+            server.listen()
+            server.setblocking(False)
+            other.submit("connect no-such-host.invalid")
+            snap = other.wait_for(lambda s: s.pane_text and "host" in s.pane_text.lower()
+                                  and s.prompt and not s.prompt.startswith("Connecting"),
+                                  "the unknown host reported", timeout=60)
+            print(f"the console says: {snap.pane_text.strip()!r}")
+            other.submit(f"connect localhost:{far}")
+
+            def accept():
+                try:
+                    return server.accept()[0]
+                except BlockingIOError:
+                    return None
+            with wait_until(accept, 60, "the console connecting to localhost") as peer:
+                peer.sendall(b"C:\\Far>")
+                other.wait_for(lambda s: s.prompt == "localhost: C:\\Far>", "the far prompt")
     finally:
         other.close()
         shutil.rmtree(served, ignore_errors=True)
@@ -243,7 +182,7 @@ def listening_addresses(port):
     return found
 
 
-def test_remote_a_client_at_the_password_prompt_gets_nothing_else_and_is_dropped_unbanned(c):
+def test_remote_a_silent_client_is_dropped_unbanned_wrong_passwords_kick_ban_and_refuse(c):
     port = free_port()
     # LoginFailBan keeps its default: the time limit must not ban all the same.
     listening_console(c, port, "secret")
@@ -266,68 +205,55 @@ def test_remote_a_client_at_the_password_prompt_gets_nothing_else_and_is_dropped
     ban = c.prefix.joinpath(*BAN_PATH)
     expect(not ban.exists() or b"127.0.0.1" not in ban.read_bytes(),
            f"no line for the client in Ban.txt ({ban.read_bytes() if ban.exists() else None!r})")
+    first.close()
     second = Client(port)
     second.wait_text(b"Password>")
+    c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the serving prompt")
+    second.take()
     second.send(b"secret\r\n")
     second.wait_for(ends_with_prompt, "the served prompt of the next client")
-    first.close()
+    second.take()
+    second.send(b"print 6*7\r\n")
+    second.wait_for(lambda d: b"\r\n42\r\n" in d, "the output 42")
+    data = second.take()
+    # The prompt goes at once; the output, led by the pane's clear request,
+    # at the next tick.
+    expect(re.fullmatch(rb"[A-Z]:\\[^\r\n]*>\x0c\r\n42\r\n", data),
+           f"the prompt, then the output: {data!r}")
     second.close()
+    c.wait_for(lambda s: s.prompt and s.prompt.endswith(">") and "Serving" not in s.prompt,
+               "the local prompt once the client left")
 
-
-def test_remote_a_burst_of_lines_comes_back_in_order(c):
-    # Lines led by "&" keep the output before them instead of clearing it,
-    # so the output pump sends what many lines printed in one block rather
-    # than one line's output per tick.
-    client = served_client(c)
-    count = 10000
-    start = time.monotonic()
-    client.send(b"".join(b'&print "k" & %d\r\n' % i for i in range(count)))
-    # The stream keeps its order: once the last output is in, all are.
-    client.wait_for(lambda d: b"k%d\r\n" % (count - 1) in d[-256:], "the last output",
-                    timeout=240)
-    seconds = time.monotonic() - start
-    data = client.take()
-    # An output line follows a line end, or a prompt when its block came
-    # right after one.
-    output = re.compile(rb"(?<=[\n>])k(\d+)\r\n")
-    numbers = [int(n) for n in output.findall(data)]
-    expect(numbers == list(range(count)), f"every output once, in order (first wrong at "
-           f"{next((i for i, n in enumerate(numbers) if n != i), len(numbers))} of "
-           f"{len(numbers)})")
-    expect(b"\x0c" not in data, "no clear request between the lines")
-    print(f"{count} lines in {seconds:.1f}s: {count / seconds:.0f} lines/s")
+    # Wrong passwords typed in a row kick the client and ban its address.
+    client = Client(port)
+    client.wait_text(b"Password>")
+    for attempt in (b"Secret", b"secret "):
+        client.take()
+        client.send(attempt + b"\r\n")
+        client.wait_for(lambda d: b"Password>" in d and b"Password incorrect\r\n" in d,
+                        "a new prompt and Password incorrect")
+    client.take()
+    client.send(b"nope\r\n")
+    client.wait_closed()
+    expect(b"Password incorrect" not in client.take(), "no message before the kick")
     client.close()
+    wait_until(lambda: ban.exists() and ban.read_bytes() == b"127.0.0.1\r\n", 30,
+               "127.0.0.1 in Ban.txt")
+    c.wait_for(lambda s: s.pane_text and "] Autobanned client 127.0.0.1 for failing to login"
+               in s.pane_text, "the autoban log line")
+
+    again = Client(port)
+    again.wait_closed()
+    expect(again.take() == b"", "a banned client gets nothing")
+    again.close()
+    c.wait_for(lambda s: s.pane_text and "] Banned client 127.0.0.1 tried to connect"
+               in s.pane_text, "the refusal log line")
+    snap = c.wait_for(lambda s: s.pane_text and re.search(
+        r"^\[[^\]]* \d+:\d\d:\d\d[^\]]*\] Banned client", s.pane_text, re.M), "a dated log line")
+    expect(snap.prompt.endswith(">"), "the console stays local and listening")
 
 
-def test_remote_connect_by_name_and_to_an_unknown_host(c):
-    # Names are looked up while the console goes on; one that cannot exist
-    # ends in the platform's "no such host" line and a local console.
-    port = free_port()
-    with socket.socket() as server:
-        server.bind(("127.0.0.1", port))
-        server.listen()
-        server.setblocking(False)
-        c.start()
-        c.wait_ready()
-        c.submit("connect no-such-host.invalid")
-        snap = c.wait_for(lambda s: s.pane_text and "host" in s.pane_text.lower()
-                          and s.prompt and not s.prompt.startswith("Connecting"),
-                          "the unknown host reported", timeout=60)
-        print(f"the console says: {snap.pane_text.strip()!r}")
-        c.submit(f"connect localhost:{port}")
-
-        def accept():
-            try:
-                return server.accept()[0]
-            except BlockingIOError:
-                return None
-        peer = wait_until(accept, 60, "the console connecting to localhost")
-        with peer:
-            peer.sendall(b"C:\\Far>")
-            c.wait_for(lambda s: s.prompt == "localhost: C:\\Far>", "the far prompt")
-
-
-def test_remote_listen_binds_as_told_says_why_it_cannot_and_outlasts_churn_and_floods(c):
+def test_remote_listen_binds_as_told_says_why_it_cannot_outlasts_churn_floods_and_bursts(c):
     port = free_port()
     with socket.socket() as holder:
         holder.bind(("0.0.0.0", port))
@@ -358,14 +284,52 @@ def test_remote_listen_binds_as_told_says_why_it_cannot_and_outlasts_churn_and_f
     c.wait_for(lambda s: s.prompt == "Serving 127.0.0.1", "the console answering its probe")
     client.send(b"\r\nprint 2+2\r\n")
     client.wait_text(b"\r\n4\r\n", timeout=60)
+
+    # Lines led by "&" keep the output before them instead of clearing it,
+    # so the output pump sends what many lines printed in one block rather
+    # than one line's output per tick; the stream keeps its order.
+    client.take()
+    count = 10000
+    start = time.monotonic()
+    client.send(b"".join(b'&print "k" & %d\r\n' % i for i in range(count)))
+    client.wait_for(lambda d: b"k%d\r\n" % (count - 1) in d[-256:], "the last output",
+                    timeout=240)
+    seconds = time.monotonic() - start
+    data = client.take()
+    # An output line follows a line end, or a prompt when its block came
+    # right after one.
+    numbers = [int(n) for n in re.findall(rb"(?<=[\n>])k(\d+)\r\n", data)]
+    expect(numbers == list(range(count)), f"every output once, in order (first wrong at "
+           f"{next((i for i, n in enumerate(numbers) if n != i), len(numbers))} of "
+           f"{len(numbers)})")
+    expect(b"\x0c" not in data, "no clear request between the lines")
+    print(f"{count} lines in {seconds:.1f}s: {count / seconds:.0f} lines/s")
     client.close()
     c.wait_for(lambda s: s.prompt and "Serving" not in s.prompt, "the console local again")
 
+    # A password opens the port to every address. This one comes from a
+    # batch file in the legacy code page (Windows-1252 in the prefix), as an
+    # older version wrote it; a peer speaking that code page logs in with
+    # it, and the line it runs and the output it reads are the same bytes.
     other = free_port()
-    c.enter_line(f"listen {other} secret")
+    (c.shortcuts / "wire.dcb").write_bytes(b"listen %d pass\xe9\r\n" % other)
+    c.enter_line("wire")
     wait_until(lambda: listening_addresses(other) == {"0.0.0.0", "::"}, 10,
                f"port {other} bound to every address ({listening_addresses(other)})")
     expect(not listening_addresses(port), "the first port is free again")
-
-
-__all__ = [name for name in list(globals()) if name.startswith("test_")]
+    client = Client(other)
+    client.wait_text(b"Password>")
+    client.take()
+    client.send(b"pass\xe9\r\n")
+    client.wait_for(ends_with_prompt, "the directory prompt")
+    client.take()
+    client.send(b"echo caf\xe9 \x80\r\n")
+    client.wait_for(lambda d: b"\r\ncaf\xe9 \x80\r\n" in d, "the line's output in the same bytes")
+    # Its not sign marks a variable; three bytes that make a UTF-8
+    # character are three of its characters; a character it has no byte
+    # for comes as "?".
+    client.send(b"echo \xacOS\xac \xe6\x97\xa5\r\n")
+    client.wait_for(lambda d: b"\r\nWindows_NT \xe6\x97\xa5\r\n" in d, "the marker expanded")
+    client.send(b'print "\xe9" & ChrW(26085)\r\n')
+    client.wait_for(lambda d: b"\r\n\xe9?\r\n" in d, "a character with no byte as ?")
+    client.close()

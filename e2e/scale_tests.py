@@ -17,7 +17,7 @@ def pixels(twips, dpi):
 
 def set_dpi(c, dpi):
     """Gives the test's prefix a new screen scale; Wine reads it at start."""
-    reg = c.prefix / "drive_c" / "dpi.reg"
+    reg = c.drive_c / "dpi.reg"
     reg.write_text("REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"
                    f'"LogPixels"=dword:{dpi:08x}\r\n', encoding="ascii")
     with open(c.logs / f"{c.name}.regedit.log", "a") as log:
@@ -26,27 +26,19 @@ def set_dpi(c, dpi):
     subprocess.run([WINESERVER, "-w"], env=c.env, timeout=120, check=True)
 
 
-def width(rect):
-    return rect[2] - rect[0]
-
-
-def height(rect):
-    return rect[3] - rect[1]
-
-
 def check_scale(c, dpi):
     bar_height = pixels(255, dpi)
     cell_height, cell_width = pixels(225, dpi), pixels(120, dpi)
     margin = pixels(60, dpi)
     snap = c.wait_for(lambda s: s.bar and s.bar["visible"] and s.prompt not in (None, "Prompt>")
-                      and height(s.bar["rect"]) == bar_height,
+                      and s.bar["rect"][3] - s.bar["rect"][1] == bar_height,
                       f"the bar {bar_height} pixels high at {dpi} DPI", 60)
     expect_equal(snap.bar["rect"], [0, 0, SCREEN_WIDTH, bar_height], f"the bar at {dpi} DPI")
     prompt = snap.control(PROMPT_BOX)["rect"]
     expect_equal(prompt[0], margin, f"the prompt box's left edge at {dpi} DPI")
-    expect_equal([height(prompt), prompt[1]], [cell_height, pixels(15, dpi)],
+    expect_equal([prompt[3] - prompt[1], prompt[1]], [cell_height, pixels(15, dpi)],
                  f"the prompt box's height and top at {dpi} DPI")
-    expect_equal(width(prompt), len(snap.prompt) * cell_width + margin,
+    expect_equal(prompt[2] - prompt[0], len(snap.prompt) * cell_width + margin,
                  f"the prompt box's width for {snap.prompt!r} at {dpi} DPI")
     font = c.ask_probe(f"font {snap.control(COMMAND_BOX)['hwnd']}")
     expect_equal([font["height"], font["width"]], [cell_height, cell_width],
@@ -70,7 +62,8 @@ def check_scale(c, dpi):
     enter_width = pixels(795, dpi)
     snap = c.wait_for(lambda s: s.control(ENTER_BUTTON)["rect"][0] == SCREEN_WIDTH - enter_width,
                       f"the Enter button at the right end at {dpi} DPI")
-    expect_equal(width(snap.control(ENTER_BUTTON)["rect"]), enter_width,
+    enter = snap.control(ENTER_BUTTON)["rect"]
+    expect_equal(enter[2] - enter[0], enter_width,
                  f"the Enter button's width at {dpi} DPI")
 
 

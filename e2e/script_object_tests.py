@@ -2,11 +2,8 @@
 the FileSystemObject, WScript.Shell, WMI and a collection's array, all of
 them Wine's own."""
 
-import time
-
-from busy_tests import INTERRUPTED, answers_for, pane_holds
-from file_tests import _close_notepad, _shortcuts
-from harness import expect, pane_shows, wait_until
+from busy_tests import INTERRUPTED, answers_for, stop_with_esc
+from harness import close_notepad, expect, pane_holds, pane_shows, wait_until
 
 # Wine's own Dictionary, reached by its class id (the console's CreateObject
 # gives its built-in one for the name): a COM method that returns an array.
@@ -34,32 +31,26 @@ _SCRIPT = "\r\n".join([
 ])
 
 
-def test_scripts_use_the_systems_automation_objects(c):
-    c.start()
-    c.wait_ready(timeout=90)
-    (_shortcuts(c) / "comtest.dcb").write_bytes(_SCRIPT.encode("cp1252"))
+def test_scripts_use_the_systems_automation_objects_and_esc_ends_a_call_that_waits(c):
+    c.launch(timeout=90)
+    (c.shortcuts / "comtest.dcb").write_bytes(_SCRIPT.encode("cp1252"))
     c.enter_line("comtest")
     snap = c.wait_for(lambda s: (s.pane_text or "").endswith("done"), "the script to finish",
                       timeout=90)
     # Each line of the batch file starts its output on a new line.
     lines = [line for line in snap.pane_text.split("\r\n") if line]
     expect(lines == ["exists True", "written through COM", "missing 53 Empty",
-                         "windir c:\\windows", "processes True", "keys 1 b Variant()", "done"],
+                     "windir c:\\windows", "processes True", "keys 1 b Variant()", "done"],
            f"what the script printed: {lines!r}")
 
     # WScript.Shell's Run starts a program with the window style it is given.
     c.enter_line('vb r = CreateObject("WScript.Shell").Run("notepad.exe", 1, False)')
-    _close_notepad(c)
+    close_notepad(c)
     c.enter_line("keepoutput off")
-    c.enter_line("print r")
-    pane_shows(c, "\r\n0", "Run's result")
+    pane_shows(c, "\r\n0", "Run's result", after="print r")
 
-
-def test_a_call_that_waits_leaves_the_bar_answering_and_esc_ends_the_script(c):
-    # WScript.Shell's Run waits for the program it starts: the call stays
-    # inside the object for as long as ping runs (about 7 s).
-    c.start()
-    c.wait_ready()
+    # Run waits for the program it starts: the call stays inside the object
+    # for as long as ping runs (about 7 s).
     pings = c.count_processes("ping.exe")
     line = 'vb set sh=CreateObject("WScript.Shell"):rc=sh.Run("ping -n 8 127.0.0.1", 0, True)'
     c.submit(line)
@@ -67,15 +58,10 @@ def test_a_call_that_waits_leaves_the_bar_answering_and_esc_ends_the_script(c):
     slowest = answers_for(c, 1.5)
     print(f"slowest WM_NULL answer while the call waited: {slowest} ms")
     expect(c.snapshot().command == line, "the line still runs")
-    start = time.monotonic()
-    c.key("Escape")
-    c.wait_idle(10)
-    seconds = time.monotonic() - start
-    print(f"Esc ended the script in {seconds:.2f}s")
+    seconds = stop_with_esc(c, "the script")
     expect(seconds < 2, f"Esc ends the script at once ({seconds:.2f}s)")
     pane_holds(c, INTERRUPTED, "the interrupt error line")
     # What the object goes on doing is its own: the program keeps running.
     expect(c.count_processes("ping.exe") > pings, "ping still runs after the stop")
-    c.enter_line("print 6*7")
-    pane_holds(c, "42", "the next line to run normally")
+    pane_holds(c, "42", "the next line to run normally", after="print 6*7")
     wait_until(lambda: c.count_processes("ping.exe") == pings, 20, "ping to end on its own")

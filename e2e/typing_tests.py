@@ -7,33 +7,24 @@ import subprocess
 from harness import expect, expect_equal, pane_shows, wait_until
 from remote_tests import Client, ends_with_prompt, free_port
 
+
 def history_file(c):
     """The per-user history file of the test's prefix, or None."""
-    found = list((c.prefix / "drive_c" / "users").glob("*/AppData/Roaming/Orvane/Vantrel/History.txt"))
+    found = list((c.drive_c / "users").glob("*/AppData/Roaming/Orvane/Vantrel/History.txt"))
     return found[0] if found else None
 
 
 def files_holding(root, needle):
     """The files under root whose bytes hold needle."""
-    hits = []
-    for path in root.rglob("*"):
+    def holds(path):
         try:
-            if path.is_file() and not path.is_symlink() and needle in path.read_bytes():
-                hits.append(path)
+            return path.is_file() and not path.is_symlink() and needle in path.read_bytes()
         except OSError:
-            continue
-    return hits
+            return False
+    return [path for path in root.rglob("*") if holds(path)]
 
 
-def restart(c, process):
-    c.submit("exit")
-    wait_until(lambda: process.poll() is not None, 30, "the console to end")
-    process = c.start()
-    c.wait_ready()
-    return process
-
-
-def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(c):
+def test_history_lasts_across_starts_keeps_no_secret_outlasts_a_torn_file_and_ctrl_r_finds(c):
     p = c.start()
     c.wait_ready()
     port = free_port()
@@ -44,9 +35,9 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     # The masked line run again in this session listens with the password it
     # was given: the mask is no password.
     c.click_command_box()
-    for _ in range(5):
+    for _ in range(4):
         c.key("Up")
-    c.wait_for(lambda s: s.command == f"listen {port} ********", "Up to recall the masked line")
+    c.press("Up", f"listen {port} ********", "Up to recall the masked line")
     c.key("Return")
     client = Client(port)
     client.wait_text(b"Password>")
@@ -58,37 +49,32 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     c.wait_for(lambda s: (s.prompt or "").endswith(">") and "Serving" not in s.prompt,
                "the local prompt once the client left")
     c.enter_line("listen off")
-    p = restart(c, p)
+    c.exit(p)
+    c.launch()
 
     # Up walks back through the last start's lines; the one begun with a
     # blank and those naming a secret were never kept, and the password
     # shows masked. Run again, that line runs nothing: its password was not
     # kept.
     c.click_command_box()
-    c.key("Up")
-    c.wait_for(lambda s: s.command == "exit", "Up to recall the exit of the last start")
-    c.key("Up")
-    c.wait_for(lambda s: s.command == "listen off", "Up to recall listen off")
-    c.key("Up")
-    c.wait_for(lambda s: s.command == f"listen {port} ********", "Up to recall listen")
+    c.press("Up", "exit", "Up to recall the exit of the last start")
+    c.press("Up", "listen off")
+    c.press("Up", f"listen {port} ********")
     c.key("Return")
     pane_shows(c, "The password of this line was not kept in the history: type it again",
                "the masked line to run nothing")
     with socket.socket() as probe:
         probe.settimeout(5)
         expect(probe.connect_ex(("127.0.0.1", port)) != 0, "nothing listening after the masked line")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
-    c.key("Up")
-    c.wait_for(lambda s: s.command == "echo findme-later", "Up to go on to the echo line")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+    c.press("Escape", "")
+    c.press("Up", "echo findme-later", "Up to go on to the echo line")
+    c.press("Escape", "")
 
-    profile = c.prefix / "drive_c" / "users"
+    profile = c.drive_c / "users"
     expect(history_file(c) is not None, "a history file in the user's application data")
     for secret in (b"hunter2x", b"zq81xv", b"qx77"):
         expect_equal(files_holding(profile, secret), [], f"files under the profile holding {secret}")
-    expect_equal(files_holding(c.prefix / "drive_c" / "ProgramData", b"findme"), [],
+    expect_equal(files_holding(c.drive_c / "ProgramData", b"findme"), [],
                  "history lines in the folder all users share")
 
     # Ctrl+R: the search text goes to the prompt box, the match to the box;
@@ -101,28 +87,19 @@ def test_history_lasts_across_starts_keeps_no_secret_and_ctrl_r_finds_old_lines(
     pane_shows(c, "\r\nfindme-later", "the found line to run")
     c.wait_idle()
 
-
-def test_a_huge_or_torn_history_never_holds_up_the_start_and_is_written_anew_whole(c):
-    p = c.start()
-    c.wait_ready()
-    c.enter_line("print 1")
-    p.kill()
-    p.wait(timeout=30)
+    # A huge or torn history never holds up the start and is written anew
+    # whole: a 10 MB line, then 200,000 lines, the last torn by a kill in
+    # the middle of its write.
     c.stop_wine()
-    # A 10 MB line, then 200,000 lines, the last torn by a kill in the
-    # middle of its write.
     path = history_file(c)
     with open(path, "wb") as f:
         f.write(b"x" * (10 << 20) + b"\r\n")
         f.write(b"".join(b"echo old-%d\r\n" % i for i in range(200000)) + b"print 3 torn")
-    c.start()
-    c.wait_ready()
-    c.enter_line("print 6*7")
-    pane_shows(c, "\r\n42", "the first line's answer")
+    c.launch()
+    pane_shows(c, "\r\n42", "the first line's answer", after="print 6*7")
     c.click_command_box()
     for expected in ("print 6*7", "echo old-199999"):
-        c.key("Up")
-        c.wait_for(lambda s, e=expected: s.command == e, f"Up to recall {expected!r}")
+        c.press("Up", expected)
     c.key("Escape")
     # Once all of it is read, the file is written anew: its newest ten
     # thousand lines, whole, without the 10 MB one.
@@ -134,48 +111,6 @@ def test_a_huge_or_torn_history_never_holds_up_the_start_and_is_written_anew_who
     c.key("ctrl+r")
     c.xdotool("type", "--delay", "5", "old-19000")
     c.wait_for(lambda s: s.command == "echo old-190009", "Ctrl+R to find an old line")
-
-
-def test_suggestion_shows_dimmed_and_right_takes_it_but_enter_runs_only_the_typed(c):
-    c.start()
-    c.wait_ready()
-    c.enter_line("set ColourCommandSuggest=#FF00FF")
-    c.enter_line("print 4242")
-    c.type("print 4")
-    c.wait_for(lambda s: s.command == "print 4", "the typed prefix")
-    box = c.wait_ready().control(102)
-    wait_until(lambda: suggest_pixels(c, box["rect"]) > 0, 30,
-               "the suggestion painted in its colour after the caret")
-    c.key("Return")
-    pane_shows(c, "\r\n4", "Enter to run only what was typed")
-    c.wait_idle()
-    expect_equal(suggest_pixels(c, box["rect"]), 0, "suggestion pixels in an empty box")
-
-    c.type("print 4")
-    c.wait_for(lambda s: s.command == "print 4", "the typed prefix again")
-    c.key("Right")
-    c.wait_for(lambda s: s.command == "print 4242", "Right to take the suggestion")
-    c.key("BackSpace")
-    c.key("BackSpace")
-    c.key("BackSpace")
-    c.key("x")
-    c.wait_for(lambda s: s.command == "print 4x", "typing past the suggestion")
-    wait_until(lambda: suggest_pixels(c, box["rect"]) == 0, 30, "the suggestion to go away")
-
-    # Capitals beyond ASCII fold as any letter does, for the suggestion and
-    # for Ctrl+R.
-    c.key("Escape")
-    for line in ("echo Ölbaum-long-line", "echo ÄRGER im Büro"):
-        c.enter_line(line)
-    c.type("echo Ölb")
-    c.key("End")
-    c.wait_for(lambda s: s.command == "echo Ölbaum-long-line", "End to take the suggested line")
-    c.key("Escape")
-    c.key("ctrl+r")
-    for _ in c.send_text("Ärger"):
-        pass
-    c.wait_for(lambda s: s.command == "echo ÄRGER im Büro" and "Ärger" in (s.prompt or ""),
-               "Ctrl+R to find the line by Ärger")
 
 
 def suggest_pixels(c, rect):
@@ -191,16 +126,48 @@ def suggest_pixels(c, rect):
     return round(float(out or 0))
 
 
-def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
-    c.start()
-    c.wait_ready()
-    folder = c.prefix / "drive_c" / "tabs"
+def test_suggestion_shows_dimmed_and_right_takes_it_and_tab_completes_words_and_names(c):
+    box = c.launch().control(102)
+    c.enter_line("set ColourCommandSuggest=#FF00FF")
+    c.enter_line("print 4242")
+    c.type("print 4")
+    wait_until(lambda: suggest_pixels(c, box["rect"]) > 0, 30,
+               "the suggestion painted in its colour after the caret")
+    c.key("Return")
+    pane_shows(c, "\r\n4", "Enter to run only what was typed")
+    c.wait_idle()
+    expect_equal(suggest_pixels(c, box["rect"]), 0, "suggestion pixels in an empty box")
+
+    c.type("print 4")
+    c.press("Right", "print 4242", "Right to take the suggestion")
+    for key in ("BackSpace", "BackSpace", "BackSpace"):
+        c.key(key)
+    c.press("x", "print 4x", "typing past the suggestion")
+    wait_until(lambda: suggest_pixels(c, box["rect"]) == 0, 30, "the suggestion to go away")
+
+    # Capitals beyond ASCII fold as any letter does, for the suggestion and
+    # for Ctrl+R.
+    c.key("Escape")
+    for line in ("echo Ölbaum-long-line", "echo ÄRGER im Büro"):
+        c.enter_line(line)
+    c.type("echo Ölb")
+    c.press("End", "echo Ölbaum-long-line", "End to take the suggested line")
+    c.key("Escape")
+    c.key("ctrl+r")
+    for _ in c.send_text("Ärger"):
+        pass
+    c.wait_for(lambda s: s.command == "echo ÄRGER im Büro" and "Ärger" in (s.prompt or ""),
+               "Ctrl+R to find the line by Ärger")
+    c.key("Escape")
+    c.press("Escape", "")
+
+    folder = c.drive_c / "tabs"
     folder.mkdir()
     (folder / "My notes.txt").write_bytes(b"noted\r\n")
     (folder / "alpha1.txt").write_bytes(b"a1\r\n")
     (folder / "alpha2.txt").write_bytes(b"a2\r\n")
     (folder / "price`list.txt").write_bytes(b"")
-    big = c.prefix / "drive_c" / "big"
+    big = c.drive_c / "big"
     big.mkdir()
     for i in range(30000):
         (big / f"aa{i:05d}.txt").write_bytes(b"")
@@ -212,10 +179,8 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
     c.type("keepo")
     c.key("Tab")
     c.wait_for(lambda s: s.command.rstrip() == "keepoutput", "Tab to complete the command word")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "keepo", "Esc to put back what was typed")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "", "Esc to empty the box")
+    c.press("Escape", "keepo", "Esc to put back what was typed")
+    c.press("Escape", "", "Esc to empty the box")
 
     # A unique file name with a blank in it, quoted.
     c.type("type my")
@@ -227,23 +192,20 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
 
     # Two candidates: their common beginning, then the list, then a cycle.
     c.type("type al")
-    c.key("Tab")
-    c.wait_for(lambda s: s.command == "type alpha", "Tab to complete the common beginning")
+    c.press("Tab", "type alpha", "Tab to complete the common beginning")
     c.key("Tab")
     c.wait_for(lambda s: s.pane_text and "alpha1.txt" in s.pane_text and "alpha2.txt" in s.pane_text,
                "a second Tab to list both candidates")
     c.key("Tab")
     c.wait_for(lambda s: s.command.rstrip() in ("type alpha1.txt", "type alpha2.txt"),
                "a third Tab to take a candidate")
-    c.key("Escape")
-    c.wait_for(lambda s: s.command == "type al", "Esc to put back what was typed")
+    c.press("Escape", "type al", "Esc to put back what was typed")
     c.key("Escape")
 
     # A name holding the script marker is put in only up to it: the rest
     # would be expanded.
     c.type("type pri")
-    c.key("Tab")
-    c.wait_for(lambda s: s.command == "type price", "Tab to stop before the marker")
+    c.press("Tab", "type price", "Tab to stop before the marker")
     c.key("Escape")
     c.key("Escape")
 
@@ -253,6 +215,6 @@ def test_tab_completes_words_and_names_and_lists_what_is_ambiguous(c):
     c.type("type C:\\big\\a")
     c.key("Tab")
     c.xdotool("type", "b")
-    c.wait_for(lambda s: s.command == "type C:\\big\\ab", "the Tab to complete nothing more")
+    c.wait_command("type C:\\big\\ab", "the Tab to complete nothing more")
     c.key("Tab")
     c.wait_for(lambda s: s.command.rstrip() == "type C:\\big\\ab.txt", "Tab to complete ab.txt")

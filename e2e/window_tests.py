@@ -6,26 +6,11 @@ import re
 import subprocess
 import time
 
-from harness import (POLL, WINE, TestFailure, expect, expect_equal, pane_closed, pane_shows,
-                     record_opened_addresses, wait_until)
+from harness import (POLL, TestFailure, expect_equal, pane_closed, pane_shows,
+                     record_opened_addresses, start_notepad, wait_until)
 
 BAR_HEIGHT = 17
-
-
-def start_notepad(c):
-    """Starts Wine's notepad in the console's prefix as a window to act on,
-    and waits until it has taken the foreground: typing for the console
-    starts only then, or notepad could take the keys half way."""
-    before = c.snapshot().data["foreground"]
-    with open(c.logs / f"{c.name}.notepad.log", "a") as log:
-        p = subprocess.Popen([WINE, "notepad"], env=c.env, stdout=log,
-                             stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-    c.processes.append(p)
-    c.wait_for(lambda s: s.data["foreground"] != before and
-               s.data["foreground_title"] == "Untitled - Notepad", "notepad in the foreground", 60)
-    return p
-
-
+MFT_SEPARATOR, MFS_CHECKED = 0x800, 0x8
 WINS_HEADER = "\r\n  PID  |" + " " * 30 + "Window title\r\n" + "-" * 7 + "|" + "-" * 72 + "\r\n"
 
 
@@ -55,11 +40,6 @@ def notepad_pids(c, count=1):
         raise TestFailure(f"{e}; the last listing: {seen!r}") from None
 
 
-def notepad_pid(c):
-    """The pid WINS lists for the notepad window, once it is there."""
-    return notepad_pids(c).pop()
-
-
 def stays(c, predicate, seconds, what):
     """Watches that predicate(snapshot) holds for the given time. Something
     that must not happen can only be watched for a while; the focus hotkey
@@ -84,12 +64,19 @@ def hold_keys(c, keys):
             c.xdotool("keyup", k)
 
 
-def test_sendkeys_types_into_the_command_box_and_mouse_moves_the_cursor(c):
-    c.start()
-    c.wait_ready()
+def test_f5_sendkeys_mouse_wins_focus_close_kill_by_title_and_pid_and_the_focus_hotkey(c):
+    opened = record_opened_addresses(c)
+    bar = c.launch().bar["hwnd"]
+    c.type("example")
+    c.key("F5")
+    wait_until(lambda: opened.exists() and opened.read_bytes().endswith(b"\r\n"), 60,
+               "the address to be opened")
+    expect_equal(opened.read_bytes(), b"http://www.example.com\r\n", "the address opened")
+    c.press("Escape", "", "Esc to empty the box")
+
     # The keys arrive once the line has run and emptied the box.
     c.submit("sendkeys hello+1")
-    c.wait_for(lambda s: s.command == "hello!", "the keys in the command box")
+    c.wait_command("hello!", "the keys in the command box")
     c.key("Escape")
     c.enter_line("mouse 10 20")
 
@@ -99,14 +86,10 @@ def test_sendkeys_types_into_the_command_box_and_mouse_moves_the_cursor(c):
         return out.startswith("x:10 y:20 ")
     wait_until(at, 30, "the cursor at 10, 20")
 
-
-def test_wins_focus_close_and_kill_by_title_and_pid(c):
-    c.start()
-    c.wait_ready()
     for command, target in (("close", "NOTEPAD"), ("close", None),
                             ("kill", "untitled - notepad"), ("kill", None)):
         pad = start_notepad(c)
-        pid = notepad_pid(c)
+        pid = notepad_pids(c).pop()
         c.enter_line(f"{command} {target or pid}")
         wait_until(lambda: pad.poll() is not None, 30,
                    f"{command.upper()} by {'title' if target else 'pid'} to end notepad")
@@ -114,7 +97,7 @@ def test_wins_focus_close_and_kill_by_title_and_pid(c):
     # notepads of the same title: by title the one on top is raised, by pid
     # the one named, though it lies below the other.
     start_notepad(c)
-    first = notepad_pid(c)
+    first = notepad_pids(c).pop()
     start_notepad(c)
     second = (notepad_pids(c, 2) - {first}).pop()
     c.enter_line("focus untitled")
@@ -125,106 +108,7 @@ def test_wins_focus_close_and_kill_by_title_and_pid(c):
                s.data["foreground_title"] == "Untitled - Notepad",
                "FOCUS by pid to raise the other notepad")
 
-
-def tray_menu_items(visible, dock_state):
-    """The tray menu as the probe reads it: (text, checked, sub-items)."""
-    docking = [("Dock to &top", dock_state == 0, None), ("Dock to &bottom", dock_state == 1, None),
-               ("&Undock", dock_state == 2, None)]
-    return [("&Visible", visible, None), ("&Docking", False, docking),
-            ("&Save position", False, None), ("-", False, None),
-            ("Edit &Autoexec.dcb", False, None), ("-", False, None), ("E&xit", False, None)]
-
-
-def menu_items(items):
-    return items and [("-" if i["separator"] else i["text"], i["checked"], menu_items(i["items"]))
-                      for i in items]
-
-
-def shown_menu(snap):
-    menus = [w for w in snap.windows if w["class"] == "#32768" and w["visible"]]
-    return menus[0] if menus else None
-
-
-def pop_up_tray_menu(c):
-    """Right-clicks the tray icon; returns the items of the menu it shows.
-    The notification area sits under the top of the screen, where an open
-    pane would take the click, so the pane is closed first."""
-    if c.snapshot().pane:
-        c.enter_line("cls")
-        pane_closed(c)
-    tray = wait_until(c.tray_window, 30, "the tray icon")
-    c.xdotool("mousemove", "--window", tray, "8", "8", "click", "3")
-    snap = c.wait_for(lambda s: shown_menu(s) and shown_menu(s).get("menu"), "the tray menu")
-    return menu_items(shown_menu(snap)["menu"])
-
-
-def close_menu(c):
-    c.key("Escape")
-    c.wait_for(lambda s: not shown_menu(s), "Escape to close the menu")
-
-
-def test_dock_float_hide_and_show_move_the_bar_and_the_tray_menu_follows(c):
-    c.start()
-    c.wait_ready()
-    # The welcome pane of a first start opens a tick after the prompt, over
-    # the tray icon: wait for it, so that the first click does not race it.
-    c.wait_for(lambda s: s.pane, "the welcome text of a first start", timeout=90)
-    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 0), "the menu docked at the top")
-    close_menu(c)
-
-    c.enter_line("dock bottom")
-    # The shell grants the rectangle: at the bottom of its work area, which
-    # Wine may end a pixel above the screen's edge.
-    snap = c.wait_for(lambda s: s.bar["rect"][1] >= 720 - BAR_HEIGHT - 2 and
-                      s.bar["rect"][3] - s.bar["rect"][1] == BAR_HEIGHT, "the bar at the bottom")
-    bar = snap.bar["rect"]
-    expect_equal([bar[0], bar[2]], [0, 1280], "the bar's full width")
-    c.enter_line("print 1")
-    snap = pane_shows(c, "\r\n1")
-    expect_equal(snap.pane["rect"], [0, bar[1] - 2 * 15 - 2, 1280, bar[1]],
-                 "a two-line pane above the bar")
-    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 1), "the menu docked at the bottom")
-    close_menu(c)
-
-    floating = [100, 200, 900, 200 + BAR_HEIGHT]
-    c.enter_line("winpos 100 200 800")
-    c.enter_line("dock off")
-    c.wait_for(lambda s: s.bar["rect"] == floating, "the floating bar")
-    c.enter_line("winpos")
-    pane_shows(c, "\r\nUndocked position: 100, 200\r\nUndocked width: 800")
-    expect_equal(pop_up_tray_menu(c), tray_menu_items(True, 2), "the menu undocked")
-    close_menu(c)
-
-    c.enter_line("hide")
-    c.wait_for(lambda s: not s.bar["visible"], "the bar to hide")
-    expect_equal(pop_up_tray_menu(c), tray_menu_items(False, 2), "the menu of the hidden bar")
-    close_menu(c)
-    # The hidden bar takes no keys; the tray icon's double click shows it.
-    out = wait_until(lambda: c.tray_window(), 30, "the tray window")
-    c.xdotool("mousemove", "--window", out, "8", "8", "click", "--repeat", "2", "1")
-    c.wait_for(lambda s: s.bar and s.bar["visible"], "a double click on the icon to show it")
-    c.enter_line("hide|show")
-    snap = c.wait_for(lambda s: s.bar["visible"], "SHOW to show it again")
-    expect_equal(snap.bar["rect"], floating, "the bar back where it floated")
-
-
-def test_f5_opens_the_typed_word_as_a_dot_com_address(c):
-    opened = record_opened_addresses(c)
-    c.start()
-    c.wait_ready()
-    c.type("example")
-    c.wait_for(lambda s: s.command == "example", "the word in the command box")
-    c.key("F5")
-    wait_until(lambda: opened.exists() and opened.read_bytes().endswith(b"\r\n"), 60,
-               "the address to be opened")
-    expect_equal(opened.read_bytes(), b"http://www.example.com\r\n", "the address opened")
-
-
-def test_focus_hotkey_brings_the_bar_forward_follows_focuskey_and_not_while_hidden(c):
-    c.start()
-    bar = c.wait_ready().bar["hwnd"]
-    start_notepad(c)
-    c.wait_for(lambda s: s.data["foreground"] != bar, "notepad in the foreground")
+    # The focus hotkey brings the bar forward from the raised notepad.
     # Held down: the hotkey is polled at every tick, not caught as an event.
     with hold_keys(c, ["Control_R"]):
         c.wait_for(lambda s: s.data["foreground"] == bar,
@@ -258,3 +142,82 @@ def test_focus_hotkey_brings_the_bar_forward_follows_focuskey_and_not_while_hidd
     with hold_keys(c, ["Control_R"]):
         stays(c, lambda s: not s.bar["visible"] and s.data["foreground"] != bar, 3,
               "the hidden bar out of sight")
+
+
+def tray_menu_items(visible, dock_state):
+    """The tray menu as (depth, text, checked); "-" is a separator."""
+    docking = [(1, text, dock_state == n)
+               for n, text in enumerate(("Dock to &top", "Dock to &bottom", "&Undock"))]
+    return [(0, "&Visible", visible), (0, "&Docking", False), *docking,
+            (0, "&Save position", False), (0, "-", False), (0, "Edit &Autoexec.dcb", False),
+            (0, "-", False), (0, "E&xit", False)]
+
+
+def menu_items(text):
+    """The probe's menu lines "depth<TAB>type<TAB>state<TAB>text" as
+    tray_menu_items gives them."""
+    rows = [line.split("\t", 3) for line in text.splitlines()]
+    return [(int(d), "-" if int(kind) & MFT_SEPARATOR else label, bool(int(state) & MFS_CHECKED))
+            for d, kind, state, label in rows]
+
+
+def shown_menu(snap):
+    menus = [w for w in snap.windows if w["class"] == "#32768" and w["visible"]]
+    return menus[0] if menus else None
+
+
+def pop_up_tray_menu(c):
+    """Right-clicks the tray icon; returns the items of the menu it shows.
+    The notification area sits under the top of the screen, where an open
+    pane would take the click, so the pane is closed first."""
+    if c.snapshot().pane:
+        c.enter_line("cls")
+        pane_closed(c)
+    tray = wait_until(c.tray_window, 30, "the tray icon")
+    c.xdotool("mousemove", "--window", tray, "8", "8", "click", "3")
+    snap = c.wait_for(lambda s: shown_menu(s) and shown_menu(s).get("menu"), "the tray menu")
+    return menu_items(shown_menu(snap)["menu"])
+
+
+def check_tray_menu(c, visible, dock_state, what):
+    expect_equal(pop_up_tray_menu(c), tray_menu_items(visible, dock_state), what)
+    c.key("Escape")
+    c.wait_for(lambda s: not shown_menu(s), "Escape to close the menu")
+
+
+def test_dock_float_hide_and_show_move_the_bar_and_the_tray_menu_follows(c):
+    c.launch()
+    # The welcome pane of a first start opens a tick after the prompt, over
+    # the tray icon: wait for it, so that the first click does not race it.
+    c.wait_for(lambda s: s.pane, "the welcome text of a first start", timeout=90)
+    check_tray_menu(c, True, 0, "the menu docked at the top")
+
+    c.enter_line("dock bottom")
+    # The shell grants the rectangle: at the bottom of its work area, which
+    # Wine may end a pixel above the screen's edge.
+    snap = c.wait_for(lambda s: s.bar["rect"][1] >= 720 - BAR_HEIGHT - 2 and
+                      s.bar["rect"][3] - s.bar["rect"][1] == BAR_HEIGHT, "the bar at the bottom")
+    bar = snap.bar["rect"]
+    expect_equal([bar[0], bar[2]], [0, 1280], "the bar's full width")
+    snap = pane_shows(c, "\r\n1", after="print 1")
+    expect_equal(snap.pane["rect"], [0, bar[1] - 2 * 15 - 2, 1280, bar[1]],
+                 "a two-line pane above the bar")
+    check_tray_menu(c, True, 1, "the menu docked at the bottom")
+
+    floating = [100, 200, 900, 200 + BAR_HEIGHT]
+    c.enter_line("winpos 100 200 800")
+    c.enter_line("dock off")
+    c.wait_for(lambda s: s.bar["rect"] == floating, "the floating bar")
+    pane_shows(c, "\r\nUndocked position: 100, 200\r\nUndocked width: 800", after="winpos")
+    check_tray_menu(c, True, 2, "the menu undocked")
+
+    c.enter_line("hide")
+    c.wait_for(lambda s: not s.bar["visible"], "the bar to hide")
+    check_tray_menu(c, False, 2, "the menu of the hidden bar")
+    # The hidden bar takes no keys; the tray icon's double click shows it.
+    out = wait_until(c.tray_window, 30, "the tray window")
+    c.xdotool("mousemove", "--window", out, "8", "8", "click", "--repeat", "2", "1")
+    c.wait_for(lambda s: s.bar and s.bar["visible"], "a double click on the icon to show it")
+    c.enter_line("hide|show")
+    snap = c.wait_for(lambda s: s.bar["visible"], "SHOW to show it again")
+    expect_equal(snap.bar["rect"], floating, "the bar back where it floated")

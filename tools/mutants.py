@@ -125,7 +125,8 @@ def main():
     # The build must be whole before the first mutant, or its failures
     # would be counted against the mutants.
     if run(a.build, a.timeout) != "survived":
-        sys.exit("the unit tests do not pass unmutated: nothing to measure")
+        sys.exit(f"the unit tests in {a.build} do not build or pass unmutated (a new worktree "
+                 "needs `bash scripts/build.sh linux` first): nothing to measure")
     fates = {"not built": 0, "killed": 0, "survived": 0}
     start = time.monotonic()
     for n, (rel, number, column, name) in enumerate(chosen, 1):

@@ -11,6 +11,10 @@ namespace vantrel {
 
 namespace {
 
+constexpr char kDidYouMean[] = "Did you mean: ";
+// A line of names, not a list to read through.
+constexpr size_t kMostSuggested = 3;
+
 int StyleOf(const std::string& word) {
     if (word == "runmax") return kShowMaximized;
     if (word == "runmin") return kShowMinimized;
@@ -39,6 +43,20 @@ bool OpenAny(Interpreter& in, const std::vector<std::string>& targets, const std
     return false;
 }
 
+// A name that opened nothing may be a program's misspelt or shortened: the
+// line says which ones, and runs none of them.
+void SuggestNames(Interpreter& in, const std::string& name) {
+    if (!in.Suggester() || name.empty() || name.find('\\') != std::string::npos ||
+        name.find(":/") != std::string::npos) {
+        return;
+    }
+    const std::vector<std::string> names = in.Suggester()->SimilarNames(name, kMostSuggested);
+    if (names.empty()) return;
+    std::string line = kDidYouMean;
+    for (size_t i = 0; i < names.size(); ++i) line += (i > 0 ? ", " : "") + names[i];
+    in.PrintOut(line + "?");
+}
+
 }  // namespace
 
 void RunFamilyCommand(Interpreter& in, const Command& c) {
@@ -64,7 +82,10 @@ void RunFamilyCommand(Interpreter& in, const Command& c) {
         std::string quotedParams = a.size() + 3 < args.size() ? args.substr(a.size() + 3) : "";
         opened = OpenAny(in, Candidates(in, a), quotedParams, style);
     }
-    if (!opened) in.PrintOut(kInvalidTarget);
+    if (!opened) {
+        in.PrintOut(kInvalidTarget);
+        SuggestNames(in, a);
+    }
 }
 
 }  // namespace vantrel

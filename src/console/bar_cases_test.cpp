@@ -27,9 +27,11 @@
 #include "console/placement.h"
 #include "fake_platform.h"
 #include "line_editor/completion.h"
+#include "line_editor/fuzzy_match.h"
 #include "line_editor/history_file.h"
 #include "line_editor/history_search.h"
 #include "line_editor/history_secrets.h"
+#include "line_editor/run_counts.h"
 #include "line_editor/tab_cycle.h"
 #include "text/utf8.h"
 
@@ -48,6 +50,8 @@ const char* const kStates[] = {"local",           "account-password", "connectin
                                "remote-password", "remote-link",      "disconnecting",
                                "sending",         "awaiting-login",   "serving"};
 const char* const kWinPos[] = {"store", "too-narrow", "report", "syntax"};
+const char* const kQualities[] = {"prefix", "word-starts", "inner-word", "letters-in-order",
+                                  "near-spelling"};
 
 // "console/keystrokes" for src/console/testdata/keystrokes.cases.
 std::vector<std::string> CaseNames() {
@@ -177,6 +181,11 @@ Fields Planned(F f) {
                                    {.maxMem = std::stod(f[3]), .maxSize = std::stod(f[4])});
     return {view.text, std::to_string(view.bounds.height), std::to_string(view.dpi)};
 }
+Fields Matched(F f) {
+    const std::optional<NameMatch> m = MatchName(f[0], f[1]);
+    if (!m) return One("none");
+    return {kQualities[int(m->quality)], std::to_string(m->spread)};
+}
 Fields Pane(F f) {
     const Monitor monitor{ToRect(f[2]), f[3] == "primary", std::stoi(f[4])};
     return One(Words(PaneBounds(ToRect(f[0]), std::stoi(f[1]), monitor)));
@@ -190,15 +199,34 @@ class BarCases : public ::testing::TestWithParam<std::string> {
         const size_t caret = static_cast<size_t>(bar.CommandCaret());
         return bar.command.substr(0, caret) + "_" + bar.command.substr(caret);
     }
+    // As the sources gather: the names that begin with what was typed, or
+    // else the fuzzy matches, each ranked by the weights of "ran".
     Fields Tab(bool backwards) {
         cycle.Tab(
             backwards, kMarkers, BuiltInCommands(),
             [&](const CompletionRequest& r) {
                 ++gathered;
-                return Gathered{RankCandidates(candidates, r.typed), false};
+                Gathered found{RankCandidates(candidates, r.typed, Weight()), false};
+                if (found.candidates.empty()) {
+                    found.candidates = RankFuzzy(candidates, r.typed, Weight(), 100);
+                    found.fuzzy = true;
+                }
+                return found;
             },
             [&](const std::vector<std::string>& lines) { listed.push_back(lines); });
         return One(Box());
+    }
+    UseWeight Weight() const {
+        return [this](const Candidate& c) {
+            const auto found = weights.find(c.name);
+            return found == weights.end() ? 0.0 : found->second;
+        };
+    }
+    Fields Ranked(F f) {
+        Fields names;
+        for (const Candidate& c : RankFuzzy(candidates, f[0], Weight(), std::stoul(f[1])))
+            names.push_back(c.name);
+        return names;
     }
     Fields Lists() {
         Fields out = Numbers(listed.size());
@@ -212,6 +240,7 @@ class BarCases : public ::testing::TestWithParam<std::string> {
     testing::FakeBar bar;
     TabCycle cycle{bar};
     std::vector<Candidate> candidates;
+    std::map<std::string, double> weights;
     std::vector<std::vector<std::string>> listed;
     int gathered = 0;
     // Each verb: how many of a row's fields it reads (kAll: every one), and what it gives.
@@ -247,10 +276,15 @@ class BarCases : public ::testing::TestWithParam<std::string> {
         {"plan", {6, Planned}},
         {"candidates", {kAll, [this](F f) {
             candidates.clear();
+            weights.clear();
             for (const std::string& n : f)
                 candidates.push_back(
                     {n.substr(0, n.find_last_not_of('\\') + 1), "", n.ends_with('\\')});
             return Fields{}; }}},
+        {"ran", {2, [this](F f) { weights[f[0]] = std::stod(f[1]); return Fields{}; }}},
+        {"match", {2, Matched}},
+        {"rank", {2, [this](F f) { return Ranked(f); }}},
+        {"run-key", {1, [](F f) { return One(RunCounts::KeyOf(f[0])); }}},
         {"box", {2, [this](F f) {
             bar.SetCommandText(f[0]);
             if (f[1] != "end") bar.SelectCommandText(std::stoi(f[1]), 0);

@@ -8,7 +8,8 @@
 //   chars taken|passed TEXT, caret N, tick [TIMES], clock-step MS
 //   drag X Y none|both|shift, tray MESSAGE, choose ITEM (the menu's answer)
 //   monitors [DPI]: the primary, and a second right of it at DPI
-//   reach STATE; history|autoexec TEXT: the file an earlier start left
+//   reach STATE; history|runs|autoexec TEXT: the file an earlier start left
+//   shortcut NAME: NAME.lnk in the user's Start menu, which the shell opens
 //   receive TEXT: from the peer; at-pump N LINE: a step or an expect line
 //     done once at the Nth pump of the steps that follow
 //   and the events_ below, which take no argument
@@ -38,6 +39,9 @@ const fs::path kTestData = fs::path(VANTREL_SOURCE_DIR) / "src" / "console" / "t
 constexpr char kRoaming[] = "C:\\Users\\me\\AppData\\Roaming";
 constexpr char kAutoexec[] = "C:\\ProgramData\\Orvane\\Vantrel\\Shortcuts\\Autoexec.dcb";
 constexpr char kHistory[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\History.txt";
+constexpr char kRuns[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\Runs.txt";
+constexpr char kStartMenu[] =
+    "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
 
 // clang-format off
 const std::map<std::string, ConsoleState> kStates = {
@@ -151,6 +155,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"pane-bounds", [this] { return Words(pane.view.bounds); }},
         {"pane-dpi", [this] { return std::to_string(pane.view.dpi); }},
         {"history", [this] { return fake.files.Contents(kHistory); }},
+        {"runs", [this] { return fake.files.Contents(kRuns); }},
         {"autoexec", [this] { return fake.files.Contents(kAutoexec); }},
         {"account-password", [this] { return console.Account().pass; }},
         {"keys-sent", [this] { return std::to_string(fake.input.sent.size()); }},
@@ -270,12 +275,23 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
             window.monitors = {Monitor{{0, 0, 1280, 720}, true, kStandardDpi}};
             if (!rest.empty())
                 window.monitors.push_back({{1280, -200, 1920, 1080}, false, std::stoi(rest)});
-        } else if (verb == "history" || verb == "autoexec") {
+        } else if (verb == "history" || verb == "runs" || verb == "autoexec") {
             const std::string folder =
-                verb == "history" ? std::string(kRoaming) + "\\Orvane" : "C:\\ProgramData\\Orvane";
+                verb == "autoexec" ? "C:\\ProgramData\\Orvane" : std::string(kRoaming) + "\\Orvane";
             for (const char* sub : {"", "\\Vantrel", "\\Vantrel\\Shortcuts"})
                 fake.files.AddFolder(folder + sub);
-            fake.files.AddFile(verb == "history" ? kHistory : kAutoexec, text);
+            fake.files.AddFile(verb == "history" ? kHistory
+                               : verb == "runs"  ? kRuns
+                                                 : kAutoexec,
+                               text);
+        } else if (verb == "shortcut") {
+            const std::string path = std::string(kStartMenu) + "\\" + text + ".lnk";
+            for (const char* sub :
+                 {"\\Microsoft", "\\Microsoft\\Windows", "\\Microsoft\\Windows\\Start Menu",
+                  "\\Microsoft\\Windows\\Start Menu\\Programs"})
+                fake.files.AddFolder(kRoaming + std::string(sub));
+            fake.files.AddFile(path, "");
+            fake.shell.openable.insert(text::LowerCase(path));
         } else if (verb == "chars" && (w[0] == "taken" || w[0] == "passed")) {
             for (char c : Unquoted(rest.substr(w[0].size() + 1)))
                 EXPECT_EQ(console.CharTyped(std::string(1, c)), w[0] == "taken") << c;

@@ -8,6 +8,7 @@
 
 #include "interpreter/console_host.h"
 #include "interpreter/dispatch.h"
+#include "interpreter/launch.h"
 #include "interpreter/script_host.h"
 #include "interpreter/variables.h"
 #include "platform/platform.h"
@@ -95,6 +96,10 @@ class Interpreter : private ScriptLine {
     Platform& Os() { return platform_; }
     ConsoleHost& Host() { return host_; }
     const CommandTable& Commands() const { return commands_; }
+    // What answers a name that opened nothing with names it may have meant;
+    // none until the console sets one.
+    void SetNameSuggester(NameSuggester* suggester) { suggester_ = suggester; }
+    NameSuggester* Suggester() const { return suggester_; }
 
     // Batch files that run batch files are stopped at this depth.
     static constexpr int kMaxBatchDepth = 64;
@@ -120,6 +125,7 @@ class Interpreter : private ScriptLine {
     script::Engine engine_;
     Variables variables_;
     std::string pendingOutput_;
+    NameSuggester* suggester_ = nullptr;
 };
 
 }  // namespace vantrel

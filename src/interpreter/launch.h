@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel {
 
@@ -11,6 +12,16 @@ class Interpreter;
 
 // The answer to a name that opens nothing.
 inline constexpr char kInvalidTarget[] = "Invalid command, filename or URL";
+
+// Names the user may have meant by a word that opened nothing, best first,
+// at most `most` of them: the console's line editor knows the programs.
+class NameSuggester {
+  public:
+    virtual std::vector<std::string> SimilarNames(const std::string& word, size_t most) = 0;
+
+  protected:
+    ~NameSuggester() = default;
+};
 
 // A .dcb file, or a name without an extension that names one, runs as a
 // batch file; anything else goes to the shell, unless the shell cannot take

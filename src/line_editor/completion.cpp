@@ -1,9 +1,12 @@
 #include "line_editor/completion.h"
 
 #include <algorithm>
+#include <tuple>
+#include <unordered_set>
 #include <utility>
 
 #include "interpreter/text.h"
+#include "line_editor/fuzzy_match.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 #include "text/utf8.h"
@@ -185,19 +188,64 @@ CompletionRequest ParseCompletion(std::string_view line, size_t caret, const Lin
     return r;
 }
 
-std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed) {
-    std::vector<std::pair<std::string, Candidate>> keyed;
+std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed,
+                                      const UseWeight& weight) {
+    struct Keyed {
+        double weight;
+        std::string folded;
+        Candidate candidate;
+    };
+    std::vector<Keyed> keyed;
+    std::unordered_set<std::string> seen;
     for (Candidate& c : candidates) {
-        if (!text::StartsWithNoCase(c.name, typed) || c.name.empty()) continue;
-        keyed.emplace_back(text::LowerCase(c.name), std::move(c));
+        if (c.name.empty() || !text::StartsWithNoCase(c.name, typed)) continue;
+        std::string folded = text::LowerCase(c.name);
+        if (!seen.insert(folded).second) continue;
+        keyed.push_back({weight ? weight(c) : 0, std::move(folded), std::move(c)});
     }
-    std::stable_sort(keyed.begin(), keyed.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        return std::tie(b.weight, a.folded) < std::tie(a.weight, b.folded);
+    });
     std::vector<Candidate> ranked;
-    for (size_t i = 0; i < keyed.size(); ++i) {
-        if (i > 0 && keyed[i].first == keyed[i - 1].first) continue;
-        ranked.push_back(std::move(keyed[i].second));
+    ranked.reserve(keyed.size());
+    for (Keyed& k : keyed) ranked.push_back(std::move(k.candidate));
+    return ranked;
+}
+
+std::vector<Candidate> RankFuzzy(const std::vector<Candidate>& pool, std::string_view typed,
+                                 const UseWeight& weight, size_t most) {
+    struct Keyed {
+        NameMatch match;
+        int firstSpread;  // the spread that counts before the weight
+        double weight;
+        size_t length;
+        std::string folded;
+        const Candidate* candidate;
+    };
+    std::vector<Keyed> keyed;
+    std::unordered_set<std::string> seen;
+    for (const Candidate& c : pool) {
+        const std::optional<NameMatch> match = MatchName(c.name, typed);
+        if (!match) continue;
+        std::string folded = text::LowerCase(c.name);
+        if (!seen.insert(folded).second) continue;
+        // Letters found in order are as good as each other whatever lies
+        // between them: there use decides first.
+        const int firstSpread = match->quality == MatchQuality::kLettersInOrder ? 0 : match->spread;
+        keyed.push_back(
+            {*match, firstSpread, weight ? weight(c) : 0, c.name.size(), std::move(folded), &c});
     }
+    const auto better = [](const Keyed& a, const Keyed& b) {
+        return std::tie(a.match.quality, a.firstSpread, b.weight, a.match.spread, a.length,
+                        a.folded) < std::tie(b.match.quality, b.firstSpread, a.weight,
+                                             b.match.spread, b.length, b.folded);
+    };
+    const size_t kept = std::min(most, keyed.size());
+    std::partial_sort(keyed.begin(), keyed.begin() + static_cast<std::ptrdiff_t>(kept), keyed.end(),
+                      better);
+    std::vector<Candidate> ranked;
+    ranked.reserve(kept);
+    for (size_t i = 0; i < kept; ++i) ranked.push_back(*keyed[i].candidate);
     return ranked;
 }
 

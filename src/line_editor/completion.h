@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -73,15 +74,29 @@ struct Candidate {
 };
 
 // The candidates found for a request, ranked, and whether a lookup was cut
-// short by the time bound: then more may fit than were found.
+// short by the time bound: then more may fit than were found. Fuzzy ones
+// do not begin with what was typed but match it otherwise, best first.
 struct Gathered {
     std::vector<Candidate> candidates;
     bool cutShort = false;
+    bool fuzzy = false;
 };
 
+// How much the user runs what a candidate names; 0 for what was never run.
+using UseWeight = std::function<double(const Candidate&)>;
+
 // The candidates whose names begin with typed (ignoring case), each name
-// once (the first one given wins), sorted without regard to case.
-std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed);
+// once (the first one given wins): those the user runs most first, and
+// among equals sorted without regard to case.
+std::vector<Candidate> RankCandidates(std::vector<Candidate> candidates, std::string_view typed,
+                                      const UseWeight& weight = {});
+
+// The candidates that match typed as a program's name may (fuzzy_match.h)
+// without beginning with it, each name once: the better match first, then
+// what the user runs most, then the closer match within its kind, the
+// shorter name and the name without regard to case. At most `most`.
+std::vector<Candidate> RankFuzzy(const std::vector<Candidate>& pool, std::string_view typed,
+                                 const UseWeight& weight, size_t most);
 
 // The longest beginning every name shares, ignoring case, spelt as the
 // first candidate spells it; "" for none.

@@ -47,11 +47,39 @@ std::string WithoutExtension(const std::string& name, std::string_view extension
 
 }  // namespace
 
-CompletionSources::CompletionSources(Interpreter& in)
-    : in_(in), index_(in.Os().files, in.Os().registry, in.Os().clock) {}
+CompletionSources::CompletionSources(Interpreter& in, const RunCounts& runs)
+    : in_(in), runs_(runs), index_(in.Os().files, in.Os().registry, in.Os().clock) {
+    in_.SetNameSuggester(this);
+}
 
-Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote,
-                                   std::uint64_t budgetMs) {
+CompletionSources::~CompletionSources() {
+    if (in_.Suggester() == this) in_.SetNameSuggester(nullptr);
+}
+
+UseWeight CompletionSources::Weight() const {
+    const std::int64_t now = MinuteOf(in_.Os().clock.Now());
+    return [this, now](const Candidate& c) {
+        return runs_.Weight(c.text.empty() ? c.name : c.text, now);
+    };
+}
+
+std::vector<std::string> CompletionSources::SimilarNames(const std::string& word, size_t most) {
+    const Clock& clock = in_.Os().clock;
+    const Deadline deadline{clock, clock.Milliseconds() + kBudgetMs};
+    LookupDeadline bound(in_.Os().files, deadline);
+    const std::string key = RunCounts::KeyOf(word);
+    std::vector<std::string> names;
+    // What failed to open is no answer, under whatever extension.
+    for (const Candidate& c : RankFuzzy(IndexEntries(deadline), word, Weight(), most + 1)) {
+        if (names.size() < most && RunCounts::KeyOf(c.text.empty() ? c.name : c.text) != key) {
+            names.push_back(c.name);
+        }
+    }
+    return names;
+}
+
+Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote, std::uint64_t budgetMs,
+                                   bool orFuzzy) {
     const Clock& clock = in_.Os().clock;
     const Deadline deadline{clock, clock.Milliseconds() + budgetMs};
     LookupDeadline bound(in_.Os().files, deadline);
@@ -61,6 +89,7 @@ Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote,
         if (r.context == kCommandWord) CommandWords(&out);
         return {RankCandidates(std::move(out), r.typed), false};
     }
+    const UseWeight weight = Weight();
     switch (r.context) {
         case kCommandWord:
             CommandWords(&out);
@@ -94,7 +123,13 @@ Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote,
         case kNone:
             break;
     }
-    return {RankCandidates(std::move(out), r.typed), !looked || bound.Stopped()};
+    Gathered found{RankCandidates(std::move(out), r.typed, weight), !looked || bound.Stopped()};
+    if (orFuzzy && r.context == kCommandWord && found.candidates.empty() && !found.cutShort &&
+        r.lead.empty()) {
+        found.candidates = RankFuzzy(IndexEntries(deadline), r.typed, weight, kMostFuzzy);
+        found.fuzzy = true;
+    }
+    return found;
 }
 
 void CompletionSources::KeyTyped() {
@@ -135,16 +170,20 @@ void CompletionSources::CommandWords(std::vector<Candidate>* out) {
     }
 }
 
-bool CompletionSources::Programs(const CompletionRequest& r, const Deadline& deadline,
-                                 std::vector<Candidate>* out) {
-    if (!r.lead.empty()) return true;
+const std::vector<Candidate>& CompletionSources::IndexEntries(const Deadline& deadline) {
     index_.Refresh(Places());
     // Until the first build is complete a Tab helps it on, within bounds.
     if (!index_.Complete()) {
         index_.Work(std::min(deadline.clock.Milliseconds() + kIndexOnTabMs, deadline.end),
                     deadline.end);
     }
-    for (const Candidate& c : index_.Entries()) {
+    return index_.Entries();
+}
+
+bool CompletionSources::Programs(const CompletionRequest& r, const Deadline& deadline,
+                                 std::vector<Candidate>* out) {
+    if (!r.lead.empty()) return true;
+    for (const Candidate& c : IndexEntries(deadline)) {
         if (text::StartsWithNoCase(c.name, r.typed)) out->push_back(c);
     }
     return true;

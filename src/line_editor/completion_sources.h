@@ -9,22 +9,33 @@
 #include <string>
 #include <vector>
 
+#include "interpreter/launch.h"
 #include "line_editor/completion.h"
 #include "line_editor/program_index.h"
+#include "line_editor/run_counts.h"
 
 namespace vantrel {
 
 class Interpreter;
 
-class CompletionSources {
+class CompletionSources : public NameSuggester {
   public:
-    explicit CompletionSources(Interpreter& in);
+    // runs ranks what the user runs most first.
+    CompletionSources(Interpreter& in, const RunCounts& runs);
+    ~CompletionSources();
+    CompletionSources(const CompletionSources&) = delete;
+    CompletionSources& operator=(const CompletionSources&) = delete;
 
     // The ranked candidates for the request, found within budgetMs. A
     // console linked to a peer completes command words only: everything
-    // else belongs to the peer.
+    // else belongs to the peer. With orFuzzy, a first word that nothing
+    // begins with gets the programs that match it otherwise, best first.
     Gathered Gather(const CompletionRequest& request, bool remote,
-                    std::uint64_t budgetMs = kBudgetMs);
+                    std::uint64_t budgetMs = kBudgetMs, bool orFuzzy = false);
+
+    // The programs a first word that opened nothing may have meant, as Tab
+    // would offer them; never the word itself.
+    std::vector<std::string> SimilarNames(const std::string& word, size_t most) override;
 
     // A key typed into the command box: the program index is built (or
     // built afresh, once old) on the timer from now on, so that it is ready
@@ -43,9 +54,16 @@ class CompletionSources {
     static constexpr std::uint64_t kIndexOnTabMs = 10;
     static constexpr std::uint64_t kIndexSliceMs = 8;
     static constexpr std::uint64_t kIndexLookupMs = 40;
+    // Tab cycles through this many fuzzy matches at most: past them the
+    // user types more letters.
+    static constexpr size_t kMostFuzzy = 100;
 
   private:
     IndexPlaces Places();
+    // The index, built further within budgetMs while its first build is
+    // not complete.
+    const std::vector<Candidate>& IndexEntries(const Deadline& deadline);
+    UseWeight Weight() const;
     void CommandWords(std::vector<Candidate>* out);
     // Each source returns false when the deadline kept it from looking.
     bool Programs(const CompletionRequest& request, const Deadline& deadline,
@@ -62,6 +80,7 @@ class CompletionSources {
     void ColourNames(std::vector<Candidate>* out);
 
     Interpreter& in_;
+    const RunCounts& runs_;
     ProgramIndex index_;
 };
 

@@ -57,7 +57,8 @@ class CompletionSourcesTest : public InterpreterTest {
         return names;
     }
 
-    CompletionSources sources{in};
+    RunCounts runs;
+    CompletionSources sources{in, runs};
 };
 
 using Words = std::vector<std::string>;
@@ -137,7 +138,7 @@ TEST_F(CompletionSourcesTest, ASlowFolderEndsTheLookupAtTheTimeBound) {
 }
 
 TEST_F(CompletionSourcesTest, TypingStartsTheIndexSoThatTabFindsItReady) {
-    CompletionSources untyped{in};
+    CompletionSources untyped{in, runs};
     sources.KeyTyped();
     for (int i = 0; i < 5; ++i) {
         sources.Tick();

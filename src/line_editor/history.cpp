@@ -1,5 +1,6 @@
 #include "line_editor/history.h"
 
+#include "interpreter/command_line.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "line_editor/history_secrets.h"
@@ -16,6 +17,10 @@ std::string UserDataFolder(const Interpreter& in) {
     return folder;
 }
 
+// Appends to Runs.txt go on until it holds this many lines more than twice
+// its names; then it is written anew.
+constexpr size_t kRunsSlackLines = 256;
+
 }  // namespace
 
 void History::Load() {
@@ -24,6 +29,7 @@ void History::Load() {
     file_.emplace(in_.Os().files, in_.Os().codePages,
                   folder + "\\Orvane\\Vantrel\\" + std::string(kHistoryFileName));
     if (!in_.SettingOn(settings::kHistoryFile)) return;
+    LoadRuns();
     lines_.Assign(file_->LoadNewest());
     const std::vector<std::string>& lines = lines_.Lines();
     const size_t first =
@@ -68,12 +74,56 @@ void History::Remember(const std::string& text) {
     // browses it in this session, as every line, but it is never written,
     // searched or suggested.
     if (KeptPrivate(text) || !Writable(shown)) return;
+    CountRun(shown);
     const bool duplicate = lines_.Add(shown);
     if (NamesSecret(shown)) return;
     // A file that cannot be written leaves the history in memory, as it is
     // with HistoryFile off; the line runs all the same.
     std::string err;
     if (in_.SettingOn(settings::kHistoryFile) && FileReady()) file_->Append(shown, duplicate, &err);
+}
+
+std::string History::RunsPath() const {
+    return UserDataFolder(in_) + "\\Orvane\\Vantrel\\" + kRunsFileName;
+}
+
+void History::LoadRuns() {
+    runsRead_ = true;
+    std::string text, err;
+    bool more = false;
+    if (!in_.Os().files.ReadFilePart(RunsPath(), 0, kRunsFileBytes, &text, &more, &err)) return;
+    // A last line without its line break was being written when the
+    // console ended, or was cut off by the bound: it is passed over.
+    text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
+    runsFileLines_ = runs_.Read(text);
+    // What lies past the bound is dropped when the file is next written,
+    // which the next run then does.
+    if (more) runsFileLines_ = 2 * RunCounts::kMostNames + kRunsSlackLines;
+}
+
+void History::CountRun(const std::string& line) {
+    const size_t start = PrefixLength(line);
+    const size_t end = FindSeparator(line, in_.Markers().separator, start);
+    const std::string_view command =
+        std::string_view(line).substr(start, end == std::string::npos ? end : end - start);
+    Token first;
+    Tokens tokens(command);
+    if (!tokens.Next(&first)) return;
+    const std::string appended = runs_.Ran(first.In(command), MinuteOf(in_.Os().clock.Now()));
+    if (appended.empty() || !in_.SettingOn(settings::kHistoryFile) || !FileReady()) return;
+    // A start with HistoryFile off left the file unread: what it holds
+    // joins the counts before anything is written over it.
+    if (!runsRead_) LoadRuns();
+    // As with the history, a file that cannot be written leaves the counts
+    // in memory.
+    FileSystem& files = in_.Os().files;
+    std::string err;
+    if (++runsFileLines_ > 2 * runs_.Names() + kRunsSlackLines &&
+        files.ReplaceFile(RunsPath(), runs_.FileText(), &err)) {
+        runsFileLines_ = runs_.Names();
+        return;
+    }
+    files.AppendFile(RunsPath(), appended, &err);
 }
 
 std::optional<std::string> History::RealText(const std::string& shown) const {

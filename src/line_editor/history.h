@@ -10,6 +10,7 @@
 
 #include "line_editor/command_history.h"
 #include "line_editor/history_file.h"
+#include "line_editor/run_counts.h"
 
 namespace vantrel {
 
@@ -20,7 +21,8 @@ class History {
     explicit History(Interpreter& in) : in_(in) {}
 
     // Start-up, after Autoexec.dcb (which may turn HistoryFile off): the
-    // newest lines of the file now, the older ones a slice at each Tick.
+    // newest lines of the file now, the older ones a slice at each Tick;
+    // the run counts at once.
     void Load();
     void Tick();
     // Every line now: the search reads them all.
@@ -28,7 +30,8 @@ class History {
 
     // A line entered to run here: browsed, and unless it is private,
     // searched, suggested and written as the history keeps it (its
-    // password masked; in memory only when it names a secret).
+    // password masked; in memory only when it names a secret), and its
+    // first word counted as run.
     void Remember(const std::string& text);
     // A line sent to a linked console: browsed only.
     void RememberSent(const std::string& text) { browsed_.Record(text); }
@@ -36,15 +39,22 @@ class History {
     CommandHistory& Browsed() { return browsed_; }
     const CommandHistory& Browsed() const { return browsed_; }
     const HistoryLines& Lines() const { return lines_; }
+    const RunCounts& Runs() const { return runs_; }
     // The text this session ran a masked line with; nullopt for a line of
     // an earlier start, whose password was never kept.
     std::optional<std::string> RealText(const std::string& shown) const;
 
     // A slice of the older lines per tick: a few milliseconds of reading.
     static constexpr size_t kSliceBytes = 512 * 1024;
+    // Runs.txt is read up to this much: compacted, it holds a few dozen
+    // bytes for each of at most RunCounts::kMostNames names.
+    static constexpr size_t kRunsFileBytes = 1024 * 1024;
 
   private:
     bool FileReady();
+    std::string RunsPath() const;
+    void LoadRuns();
+    void CountRun(const std::string& line);
 
     Interpreter& in_;
     CommandHistory browsed_;
@@ -52,6 +62,9 @@ class History {
     std::optional<HistoryFile> file_;
     bool folderMade_ = false;
     std::map<std::string, std::string> real_;
+    RunCounts runs_;
+    size_t runsFileLines_ = 0;
+    bool runsRead_ = false;
 };
 
 }  // namespace vantrel

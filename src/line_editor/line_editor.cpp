@@ -36,7 +36,12 @@ bool TypesCharacter(int key) {
 }  // namespace
 
 LineEditor::LineEditor(Interpreter& in, BarWindow& bar, const ConsoleState& state)
-    : in_(in), bar_(bar), state_(state), history_(in), completion_(in), tabCycle_(bar) {}
+    : in_(in),
+      bar_(bar),
+      state_(state),
+      history_(in),
+      completion_(in, history_.Runs()),
+      tabCycle_(bar) {}
 
 void LineEditor::Tick() {
     history_.Tick();
@@ -269,7 +274,9 @@ void LineEditor::CompleteWord(bool backwards) {
     if (state_ != kLocal && !remote) return;
     tabCycle_.Tab(
         backwards, in_.Markers(), in_.Commands(),
-        [&](const CompletionRequest& request) { return completion_.Gather(request, remote); },
+        [&](const CompletionRequest& request) {
+            return completion_.Gather(request, remote, CompletionSources::kBudgetMs, true);
+        },
         [&](const std::vector<std::string>& lines) {
             for (const std::string& line : lines) in_.PrintOut(line);
             in_.Host().ShowPendingOutput();

@@ -63,6 +63,15 @@ void TabCycle::Start(const LineMarkers& markers, const CommandTable& table, cons
     }
     head_ = text.substr(0, request_.start);
     tail_ = text.substr(static_cast<size_t>(caret));
+    if (found.fuzzy) {
+        // Nothing begins with what was typed, so there is no common
+        // beginning to give: the best match goes in, and Tab goes on
+        // through the rest.
+        index_ = 0;
+        Put(CompletionText(request_, candidates_[0], true));
+        phase_ = Phase::kCycling;
+        return;
+    }
     if (candidates_.size() == 1) {
         Put(CompletionText(request_, candidates_[0], true));
         phase_ = Phase::kCompleted;

@@ -3,6 +3,8 @@
 // once, several to their longest common beginning. The second lists them,
 // the next ones put each in turn into the box (Shift+Tab goes backwards),
 // and Esc, after any of them, puts back what was typed before the first.
+// Fuzzy candidates share no beginning: the first Tab puts in the best and
+// the next ones go through the rest in their order.
 // Any other key, or a box changed meanwhile by anything else, ends the
 // cycle. A lookup cut short by its time bound completes nothing: more names
 // than it found may fit, so it lists what it found and says so.

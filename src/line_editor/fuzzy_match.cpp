@@ -1,6 +1,7 @@
 #include "line_editor/fuzzy_match.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -19,58 +20,71 @@ namespace {
 constexpr size_t kLongestTyped = 64;
 constexpr size_t kLongestName = 260;
 constexpr int kNone = 1 << 20;
+// A letter off in three is another word: "cmd" is not "cms".
+constexpr size_t kShortestMisspelt = 4;
 
 enum class Kind { kSeparator, kLower, kUpper, kDigit, kOther };
 
 Kind KindOf(char32_t c) {
-    if (c >= '0' && c <= '9') return Kind::kDigit;
-    if (c < 0x80 && !((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))) return Kind::kSeparator;
+    if (c < 0x80) {
+        if (c >= '0' && c <= '9') return Kind::kDigit;
+        if (c >= 'a' && c <= 'z') return Kind::kLower;
+        if (c >= 'A' && c <= 'Z') return Kind::kUpper;
+        return Kind::kSeparator;
+    }
     if (text::Lower(c) != c) return Kind::kUpper;
     if (text::Upper(c) != c) return Kind::kLower;
     return Kind::kOther;
 }
 
-// A text as folded characters, and where its words begin: after a blank or
-// a mark, at a capital after a small letter ("VSCode" is "VS" "Code"), and
-// where letters and digits meet ("Office365").
+// A text's characters, the same folded, and where its words begin and end:
+// a word begins after a blank or a mark, at a capital after a small letter
+// ("VSCode" is "VS" "Code"), and where letters and digits meet
+// ("Office365"). The buffers are kept from one name to the next: a Tab
+// reads thousands.
 struct Letters {
-    std::u32string folded;
-    std::vector<size_t> wordStarts;
-    std::vector<size_t> wordEnds;
-};
+    std::u32string codes, folded;
+    std::vector<size_t> wordStarts, wordEnds;
 
-Letters Read(std::string_view text) {
-    std::vector<char32_t> codes;
-    for (size_t at = 0; at < text.size();) {
-        const text::utf8::Char c = text::utf8::Decode(text, at);
-        codes.push_back(text::utf8::CodeOf(c));
-        at += c.bytes;
-    }
-    Letters letters;
-    Kind before = Kind::kSeparator;
-    for (size_t i = 0; i < codes.size(); ++i) {
-        const Kind kind = KindOf(codes[i]);
-        const Kind after = i + 1 < codes.size() ? KindOf(codes[i + 1]) : Kind::kSeparator;
-        const bool starts =
-            kind != Kind::kSeparator &&
-            (before == Kind::kSeparator || (before == Kind::kLower && kind == Kind::kUpper) ||
-             ((before == Kind::kDigit) != (kind == Kind::kDigit)) ||
-             (before == Kind::kUpper && kind == Kind::kUpper && after == Kind::kLower));
-        if (starts) {
-            if (!letters.wordStarts.empty() && letters.wordEnds.size() < letters.wordStarts.size())
-                letters.wordEnds.push_back(i);
-            letters.wordStarts.push_back(i);
-        } else if (kind == Kind::kSeparator &&
-                   letters.wordEnds.size() < letters.wordStarts.size()) {
-            letters.wordEnds.push_back(i);
+    void Read(std::string_view text) {
+        codes.clear();
+        folded.clear();
+        for (size_t at = 0; at < text.size();) {
+            const unsigned char byte = static_cast<unsigned char>(text[at]);
+            if (byte < 0x80) {
+                codes.push_back(byte);
+                folded.push_back(static_cast<unsigned char>(text::AsciiLower(text[at])));
+                ++at;
+                continue;
+            }
+            const text::utf8::Char c = text::utf8::Decode(text, at);
+            codes.push_back(text::utf8::CodeOf(c));
+            folded.push_back(text::Fold(codes.back()));
+            at += c.bytes;
         }
-        letters.folded.push_back(text::Fold(codes[i]));
-        before = kind;
     }
-    if (letters.wordEnds.size() < letters.wordStarts.size())
-        letters.wordEnds.push_back(codes.size());
-    return letters;
-}
+
+    void FindWords() {
+        wordStarts.clear();
+        wordEnds.clear();
+        Kind before = Kind::kSeparator;
+        Kind kind = codes.empty() ? Kind::kSeparator : KindOf(codes[0]);
+        for (size_t i = 0; i < codes.size(); ++i) {
+            const Kind after = i + 1 < codes.size() ? KindOf(codes[i + 1]) : Kind::kSeparator;
+            const bool open = wordEnds.size() < wordStarts.size();
+            const bool starts =
+                kind != Kind::kSeparator &&
+                (before == Kind::kSeparator || (before == Kind::kLower && kind == Kind::kUpper) ||
+                 ((before == Kind::kDigit) != (kind == Kind::kDigit)) ||
+                 (before == Kind::kUpper && kind == Kind::kUpper && after == Kind::kLower));
+            if ((starts || kind == Kind::kSeparator) && open) wordEnds.push_back(i);
+            if (starts) wordStarts.push_back(i);
+            before = kind;
+            kind = after;
+        }
+        if (wordEnds.size() < wordStarts.size()) wordEnds.push_back(codes.size());
+    }
+};
 
 bool IsLetterOrDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -152,12 +166,15 @@ int LettersPassedOver(const std::u32string& name, const std::u32string& typed) {
     return best;
 }
 
-// Letters to add, drop, change or swap to make a into b, when at most
-// limit; above it, limit + 1.
+// Letters to add, drop, change or swap to make a into b (b at most
+// kLongestTyped long), when at most limit; above it, limit + 1.
 int Edits(std::u32string_view a, std::u32string_view b, int limit) {
     const int n = static_cast<int>(a.size()), m = static_cast<int>(b.size());
     if (std::abs(n - m) > limit) return limit + 1;
-    std::vector<int> twoBack(m + 1), back(m + 1), row(m + 1);
+    std::array<int, kLongestTyped + 1> rows[3];
+    int* twoBack = rows[0].data();
+    int* back = rows[1].data();
+    int* row = rows[2].data();
     for (int j = 0; j <= m; ++j) back[j] = j;
     for (int i = 1; i <= n; ++i) {
         row[0] = i;
@@ -178,8 +195,6 @@ int Edits(std::u32string_view a, std::u32string_view b, int limit) {
 }
 
 std::optional<NameMatch> NearSpelling(const Letters& name, const std::u32string& typed) {
-    // A letter off in three is another word: "cmd" is not "cms".
-    if (typed.size() < 4) return std::nullopt;
     const int limit = typed.size() >= 8 ? 2 : 1;
     int best = Edits(name.folded, typed, limit);
     for (size_t w = 0; w < name.wordStarts.size(); ++w) {
@@ -198,14 +213,23 @@ std::optional<NameMatch> MatchName(std::string_view name, std::string_view typed
     if (typed.empty()) return std::nullopt;
     if (text::StartsWithNoCase(name, typed)) return NameMatch{MatchQuality::kPrefix, 0};
     if (typed.size() > kLongestTyped || name.size() > kLongestName) return std::nullopt;
-    const Letters letters = Read(NameStem(name));
-    const std::u32string wanted = Read(typed).folded;
-    if (letters.folded.empty() || wanted.empty()) return std::nullopt;
+    // One Tab matches the same letters against thousands of names: the
+    // buffers and the typed letters are kept from one call to the next.
+    thread_local Letters letters, wanted;
+    thread_local std::string lastTyped;
+    if (typed != lastTyped) {
+        lastTyped = typed;
+        wanted.Read(typed);
+    }
+    letters.Read(NameStem(name));
+    if (letters.folded.empty()) return std::nullopt;
 
-    const int passedOver = LettersPassedOver(letters.folded, wanted);
+    const int passedOver = LettersPassedOver(letters.folded, wanted.folded);
+    if (passedOver == kNone && wanted.folded.size() < kShortestMisspelt) return std::nullopt;
+    letters.FindWords();
     if (passedOver < kNone) {
         // Word beginnings spell only what the letters in order already do.
-        WordSpeller speller(letters, wanted);
+        WordSpeller speller(letters, wanted.folded);
         const int fromFirst = speller.From(0);
         if (fromFirst < kNone) return NameMatch{MatchQuality::kWordStarts, fromFirst};
         int inner = kNone;
@@ -213,7 +237,7 @@ std::optional<NameMatch> MatchName(std::string_view name, std::string_view typed
         if (inner < kNone) return NameMatch{MatchQuality::kInnerWord, inner};
         return NameMatch{MatchQuality::kLettersInOrder, passedOver};
     }
-    return NearSpelling(letters, wanted);
+    return NearSpelling(letters, wanted.folded);
 }
 
 }  // namespace vantrel

@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fault_injector.h"
@@ -157,8 +159,13 @@ class FakeFileSystem : public FileSystem {
             }
         }
         std::sort(keys.begin(), keys.end());
+        size_t looked = 0;
         for (const std::string& key : keys) {
             if (key.size() <= 3 || ParentKey(key) != folderKey) continue;
+            // As the system's lookup does, it asks now and then, counting
+            // the entries it looked at, whether to go on, and told to stop
+            // ends with what it has found.
+            if (++looked % kEntriesBetweenChecks == 0 && !KeepGoing()) break;
             const Node* node = NodeAt(key);
             std::string shown = node ? LastPart(node->path) : LastPart(key);
             if (!WildcardMatch(name, shown) || (node && node->system)) continue;
@@ -169,9 +176,6 @@ class FakeFileSystem : public FileSystem {
                 entry.size = node && node->size >= 0 ? node->size : files.at(key).size();
             if (node) entry.modified = node->modified;
             found.push_back(entry);
-            // As the system's lookup does, it asks now and then whether to
-            // go on, and told to stop ends with what it has found.
-            if (found.size() % kEntriesBetweenChecks == 0 && !KeepGoing()) break;
         }
         return found;
     }
@@ -353,6 +357,63 @@ class FakeFileSystem : public FileSystem {
         return drives;
     }
 
+    // A watch compares a digest of the names under its folder with the one
+    // it took when last asked.
+    class Watch : public FolderWatch {
+      public:
+        Watch(const FakeFileSystem& files, std::string key, bool subtree)
+            : files_(files),
+              key_(std::move(key)),
+              subtree_(subtree),
+              seen_(files.NamesDigest(key_, subtree)) {}
+        bool Changed() override {
+            if (!active_) return false;
+            if (!files_.folders.count(key_)) {
+                active_ = false;
+                return true;
+            }
+            const std::uint64_t now = files_.NamesDigest(key_, subtree_);
+            return std::exchange(seen_, now) != now;
+        }
+        bool Active() const override { return active_; }
+
+      private:
+        const FakeFileSystem& files_;
+        const std::string key_;
+        const bool subtree_;
+        std::uint64_t seen_;
+        bool active_ = true;
+    };
+    std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                             bool subtree) const override {
+        if (refuseWatches || !IsFolder(folder)) return nullptr;
+        return std::make_unique<Watch>(*this, Key(folder), subtree);
+    }
+    // The names under the folder key (at every depth with subtree) as
+    // stored, letter case and kind included, in one number.
+    std::uint64_t NamesDigest(const std::string& key, bool subtree) const {
+        const std::string prefix = key.back() == '\\' ? key : key + "\\";
+        std::uint64_t digest = 0;
+        // Visits the keys of one map under the folder, in order.
+        auto under = [&](const auto& keyed, auto visit) {
+            for (auto it = keyed.lower_bound(prefix); it != keyed.end(); ++it) {
+                const std::string_view name = KeyOf(*it);
+                if (name.compare(0, prefix.size(), prefix) != 0) break;
+                if (subtree || name.find('\\', prefix.size()) == std::string_view::npos) visit(*it);
+            }
+        };
+        auto mix = [&](std::string_view text, std::uint64_t kind) {
+            digest = (digest ^ std::hash<std::string_view>()(text)) * 1099511628211ull + kind;
+        };
+        under(files, [&](const auto& file) { mix(file.first, 1); });
+        under(folders, [&](const std::string& folder) { mix(folder, 2); });
+        under(nodes, [&](const auto& node) { mix(node.second.path, 3); });
+        return digest;
+    }
+    // When set, every folder watch is refused, as by a system that has run
+    // out of them.
+    bool refuseWatches = false;
+
     // --- setting up a test --------------------------------------------
     void AddFile(const std::string& path, const std::string& contents) {
         files[Key(path)] = contents;
@@ -387,6 +448,11 @@ class FakeFileSystem : public FileSystem {
     std::function<void(const std::string& key, const std::string& contents)> onWrite;
 
   private:
+    static std::string_view KeyOf(const std::string& key) { return key; }
+    template <typename Value>
+    static std::string_view KeyOf(const std::pair<const std::string, Value>& entry) {
+        return entry.first;
+    }
     static bool Fail(std::string* err, const std::string& text) {
         if (err) *err = text;
         return false;

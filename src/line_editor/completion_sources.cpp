@@ -172,8 +172,9 @@ void CompletionSources::CommandWords(std::vector<Candidate>* out) {
 
 const std::vector<Candidate>& CompletionSources::IndexEntries(const Deadline& deadline) {
     index_.Refresh(Places());
-    // Until the first build is complete a Tab helps it on, within bounds.
-    if (!index_.Complete()) {
+    // Until the first build is complete, and while a change seen in the
+    // Start menu is being taken in, a Tab helps the build on, within bounds.
+    if (!index_.Complete() || index_.CatchingUp()) {
         index_.Work(std::min(deadline.clock.Milliseconds() + kIndexOnTabMs, deadline.end),
                     deadline.end);
     }

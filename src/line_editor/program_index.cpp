@@ -1,5 +1,6 @@
 #include "line_editor/program_index.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "interpreter/text.h"
@@ -24,16 +25,64 @@ LookupDeadline::~LookupDeadline() {
 
 void ProgramIndex::Refresh(const IndexPlaces& places) {
     if (Building()) return;
-    if (complete_ && clock_.Milliseconds() - builtAt_ < kFreshMs) return;
-    building_.clear();
-    pending_.push_back({JobKind::kAppPaths, std::string(), 0, std::string()});
-    // One lookup per folder and extension: the system picks out the few
-    // programs among a folder's thousands of files far faster than they
-    // could all be read here, and each step stays short.
-    for (const std::string& folder : places.pathFolders) {
-        for (const std::string& extension : places.extensions) {
-            pending_.push_back({JobKind::kProgramFolder, folder, 0, extension});
+    // The watches are asked before every build, a whole one too, so that
+    // what it walks anyway is not walked again after it; and a watch starts
+    // before its folders are walked, which is what Wine needs to hear of
+    // changes in the subfolders.
+    const bool menusChanged = MenusChanged(places.startMenus);
+    if (!complete_ || clock_.Milliseconds() - builtAt_ >= kFreshMs) {
+        Start(places, true);
+    } else if (menusChanged) {
+        Start(places, false);
+    }
+}
+
+bool ProgramIndex::MenusChanged(const std::vector<std::string>& folders) {
+    if (!std::equal(
+            menus_.begin(), menus_.end(), folders.begin(), folders.end(),
+            [](const Menu& menu, const std::string& folder) { return menu.folder == folder; })) {
+        menus_.clear();
+        for (const std::string& folder : folders) menus_.push_back({folder, nullptr, {}});
+    }
+    const std::uint64_t now = clock_.Milliseconds();
+    bool changed = false;
+    for (Menu& menu : menus_) {
+        if (menu.watch) {
+            if (!menu.watch->Changed()) continue;
+            changed = true;
+            if (!menu.watch->Active()) {
+                menu.watch.reset();
+                menu.triedAt = now;
+            }
+        } else if (!menu.triedAt || now - *menu.triedAt >= kUnwatchedMs) {
+            menu.triedAt = now;
+            menu.watch = files_.WatchFolder(menu.folder, true);
+            // A menu that has just appeared may hold anything, and one that
+            // cannot be watched is walked again now and then instead; one
+            // still missing has nothing to walk.
+            changed = changed || menu.watch || files_.IsFolder(menu.folder);
         }
+    }
+    return changed;
+}
+
+void ProgramIndex::Start(const IndexPlaces& places, bool whole) {
+    whole_ = whole;
+    building_.clear();
+    if (whole) {
+        buildingPrograms_ = 0;
+        pending_.push_back({JobKind::kAppPaths, std::string(), 0, std::string()});
+        // One lookup per folder and extension: the system picks out the few
+        // programs among a folder's thousands of files far faster than they
+        // could all be read here, and each step stays short.
+        for (const std::string& folder : places.pathFolders) {
+            for (const std::string& extension : places.extensions) {
+                pending_.push_back({JobKind::kProgramFolder, folder, 0, extension});
+            }
+        }
+    } else {
+        building_.assign(ready_.begin(), ready_.begin() + readyPrograms_);
+        buildingPrograms_ = readyPrograms_;
     }
     for (const std::string& folder : places.startMenus) {
         pending_.push_back({JobKind::kShortcutFolder, folder, 0, std::string()});
@@ -49,11 +98,13 @@ bool ProgramIndex::Work(std::uint64_t sliceEnd, std::uint64_t hardEnd) {
             LookupDeadline bound(files_, Deadline{clock_, hardEnd});
             Step(job);
         }
+        if (job.kind != JobKind::kShortcutFolder) buildingPrograms_ = building_.size();
         if (pending_.empty()) {
             ready_ = std::move(building_);
             building_.clear();
+            readyPrograms_ = buildingPrograms_;
             complete_ = true;
-            builtAt_ = clock_.Milliseconds();
+            if (whole_) builtAt_ = clock_.Milliseconds();
         }
     }
     return pending_.empty();

@@ -4,12 +4,16 @@
 // so the index is built in small time-bounded steps (one folder each) on
 // the console's timer and on Tab, without a thread, and built afresh once it
 // is old. Until the first build is complete, what it has so far is used.
+// The Start menu is watched: a shortcut added, removed or renamed there has
+// its folders walked again at once, PATH and App Paths left as they were.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,8 +63,10 @@ class ProgramIndex {
     ProgramIndex(FileSystem& files, const Registry& registry, const Clock& clock)
         : files_(files), registry_(registry), clock_(clock) {}
 
-    // Starts a build of places unless one is under way or the last one is
-    // younger than kFreshMs.
+    // Starts a build of places unless one is under way: of them all once
+    // the last is kFreshMs old, else of the Start menus once a watch has
+    // seen a change there (or a menu that cannot be watched was last walked
+    // kUnwatchedMs ago).
     void Refresh(const IndexPlaces& places);
     // Works on the build: a step starts only before sliceEnd, and no lookup
     // goes on past hardEnd. True when no build is under way afterwards.
@@ -68,12 +74,20 @@ class ProgramIndex {
     bool Building() const { return !pending_.empty(); }
     // Whether a build has ever been completed.
     bool Complete() const { return complete_; }
+    // Whether a build of the Start menus started by a change there is under
+    // way: what Tab is asked for may be what was just added.
+    bool CatchingUp() const { return Building() && !whole_; }
 
     // The last complete build; before there is one, what the first has
     // found so far.
     const std::vector<Candidate>& Entries() const { return complete_ ? ready_ : building_; }
 
     static constexpr std::uint64_t kFreshMs = 60000;
+    // A Start menu without a watch (missing, or the system would not watch
+    // it) is tried again and walked again this often at most: a few
+    // seconds' wait for a new shortcut, and walks far apart enough to cost
+    // little.
+    static constexpr std::uint64_t kUnwatchedMs = 5000;
     // Bounds on what one build takes in, whatever the folders hold.
     static constexpr size_t kMostEntries = 100000;
     static constexpr size_t kMostFolders = 20000;
@@ -91,6 +105,17 @@ class ProgramIndex {
         std::string extension;  // the programs a program folder's step looks for
     };
 
+    // One Start-menu folder and what tells of its changes.
+    struct Menu {
+        std::string folder;
+        std::unique_ptr<FolderWatch> watch;
+        std::optional<std::uint64_t> triedAt;  // when a watch was last asked for
+    };
+
+    // Whether a Start menu has changed since it was last asked, or has no
+    // watch and is due a walk; takes in a new list of menus.
+    bool MenusChanged(const std::vector<std::string>& folders);
+    void Start(const IndexPlaces& places, bool whole);
     void Step(const Job& job);
     void Add(Candidate candidate);
 
@@ -99,9 +124,15 @@ class ProgramIndex {
     const Clock& clock_;
     std::deque<Job> pending_;
     size_t foldersQueued_ = 0;
+    std::vector<Menu> menus_;
+    // The entries of PATH and App Paths come first in a build, the
+    // shortcuts after them: a build of the menus alone keeps that many of
+    // the last one's.
     std::vector<Candidate> building_, ready_;
+    size_t buildingPrograms_ = 0, readyPrograms_ = 0;
+    bool whole_ = false;  // the build under way takes in PATH and App Paths
     bool complete_ = false;
-    std::uint64_t builtAt_ = 0;
+    std::uint64_t builtAt_ = 0;  // when the last whole build was complete
 };
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +28,22 @@ struct FileEntry {
     bool folder = false;
     std::int64_t size = 0;  // bytes; 0 for folders
     LocalTime modified;     // last written, local time
+};
+
+// Tells whether names under a folder have changed, without reading it: a
+// file or folder added, removed or renamed there. What a change was is not
+// kept; the one who asks reads the folder again.
+class FolderWatch {
+  public:
+    virtual ~FolderWatch() = default;
+    // Whether anything was added, removed or renamed since the last call
+    // (since the watch began, for the first). Never waits; asking resets.
+    // Many changes between two calls are one.
+    virtual bool Changed() = 0;
+    // False once the watch has stopped for good, as when its folder was
+    // removed or renamed away: it then reports nothing more, and only a new
+    // watch sees the folder again.
+    virtual bool Active() const = 0;
 };
 
 class FileSystem {
@@ -103,6 +120,14 @@ class FileSystem {
     virtual std::string ProgramFolder() const = 0;
     // The drives that exist, as "C:", in the system's order.
     virtual std::vector<std::string> Drives() const = 0;
+
+    // Starts watching folder for names added, removed or renamed in it
+    // (and, with subtree, in every folder below it). Null when folder is
+    // not an existing folder, or the system will not watch it (too many
+    // watches, a share that cannot): a caller that still needs to know
+    // reads the folder again now and then instead, and may ask again later.
+    virtual std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                                     bool subtree) const = 0;
 
     // Long work (a big copy or move, a folder of many entries) asks this now
     // and then whether to go on, which keeps the console alive meanwhile. A

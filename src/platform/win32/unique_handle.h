@@ -56,6 +56,12 @@ struct FindHandleTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(HANDLE h) { FindClose(h); }
 };
+// A folder's change notification fails as a lookup does, and has a close
+// of its own.
+struct ChangeNotificationTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { FindCloseChangeNotification(h); }
+};
 template <typename G>
 struct GdiTraits {
     static G Invalid() { return nullptr; }
@@ -82,6 +88,7 @@ inline void EndWinsock(bool) {
 using UniqueHandle = Unique<HANDLE, KernelHandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 using UniqueFind = Unique<HANDLE, FindHandleTraits>;
+using UniqueChangeNotification = Unique<HANDLE, ChangeNotificationTraits>;
 // A Toolhelp snapshot fails as CreateFile does, and closes as any handle.
 using UniqueSnapshot = Unique<HANDLE, FileHandleTraits>;
 using UniqueBrush = Unique<HBRUSH, GdiTraits<HBRUSH>>;

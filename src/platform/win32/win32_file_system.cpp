@@ -1,6 +1,8 @@
 #include "platform/win32/win32_file_system.h"
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
@@ -121,6 +123,38 @@ void RememberDriveFolder(const std::string& path) {
     std::string drive = UpperDrive(path);
     if (!drive.empty()) SetEnvironmentVariableA(("=" + drive).c_str(), path.c_str());
 }
+
+// A change notification on one folder. The system signals the handle once
+// a name has changed and keeps it signalled until asked for the next
+// change, so one look that finds it signalled stands for every change
+// since the last.
+class ChangeNotificationWatch : public FolderWatch {
+  public:
+    ChangeNotificationWatch(std::string folder, UniqueChangeNotification handle)
+        : folder_(std::move(folder)), handle_(std::move(handle)) {}
+
+    bool Changed() override {
+        if (!handle_.Valid()) return false;
+        // A folder removed or renamed away does not always signal (under
+        // Wine it never does), and one that has may stay signalled for
+        // ever: the folder is looked for at each call. Its handle is let
+        // go, which also lets the system finish a removal that waits for
+        // the last open handle.
+        const DWORD attributes = GetFileAttributesA(folder_.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            handle_.Reset();
+            return true;
+        }
+        if (WaitForSingleObject(handle_.Get(), 0) != WAIT_OBJECT_0) return false;
+        if (!FindNextChangeNotification(handle_.Get())) handle_.Reset();
+        return true;
+    }
+    bool Active() const override { return handle_.Valid(); }
+
+  private:
+    std::string folder_;
+    UniqueChangeNotification handle_;
+};
 
 }  // namespace
 
@@ -316,6 +350,16 @@ std::vector<std::string> Win32FileSystem::Drives() const {
         if (mask & (1u << i)) drives.push_back(std::string(1, static_cast<char>('A' + i)) + ":");
     }
     return drives;
+}
+
+std::unique_ptr<FolderWatch> Win32FileSystem::WatchFolder(const std::string& folder,
+                                                          bool subtree) const {
+    if (!IsFolder(folder)) return nullptr;
+    // Names only: a file written to, which changes no name, is no change.
+    UniqueChangeNotification handle(FindFirstChangeNotificationA(
+        folder.c_str(), subtree, FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME));
+    if (!handle.Valid()) return nullptr;
+    return std::make_unique<ChangeNotificationWatch>(folder, std::move(handle));
 }
 
 }  // namespace vantrel::win32

@@ -41,6 +41,13 @@ class Win32FileSystem : public FileSystem {
 
     std::string ProgramFolder() const override;
     std::vector<std::string> Drives() const override;
+
+    // A change notification on the folder, polled without waiting. Wine
+    // hears of changes in a subfolder only once that folder has been looked
+    // into after the watch began: a caller walks the folders after it
+    // starts the watch.
+    std::unique_ptr<FolderWatch> WatchFolder(const std::string& folder,
+                                             bool subtree) const override;
 };
 
 }  // namespace vantrel::win32

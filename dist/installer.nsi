@@ -3,8 +3,11 @@
 ; STAGE is the folder the portable zip is packed from.
 ;
 ; Installs for the current user only, without administrator rights, under
-; %LOCALAPPDATA%\Programs\Vantrel, with a Start-menu shortcut and an entry in
-; Apps & features. Both the installer and the uninstaller run silently with
+; %LOCALAPPDATA%\Programs\Vantrel, with a Start-menu shortcut, an entry in
+; Apps & features, and Explorer's verbs in HKCU\Software\Classes: .dcb files
+; open in the running bar, and folders, folder backgrounds and drives get
+; "Open Vantrel here". Each starts the program with /open and the path,
+; which the program takes literally. Both the installer and the uninstaller run silently with
 ; /S; the uninstaller removes the user's shortcuts folder and Autoexec.dcb
 ; only when asked (its components page, or /REMOVEUSERDATA).
 
@@ -26,6 +29,12 @@ RequestExecutionLevel user
 ; The running console holds this mutex; its files cannot be replaced or
 ; removed while it runs.
 !define INSTANCE_MUTEX "Local\OrvaneVantrelConsole"
+!define CLASSES "Software\Classes"
+!define PROGID "Vantrel.BatchFile"
+; The verb's key under each shell key; its name is ours alone.
+!define HERE_VERB "VantrelOpenHere"
+!define HKCU_ROOT 0x80000001
+!define SHCNE_ASSOCCHANGED 0x08000000
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -69,6 +78,28 @@ Function .onInit
     !insertmacro RefuseWhileRunning
 FunctionEnd
 
+; Explorer reads the verbs it caches again.
+!macro AssociationsChanged
+    System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'
+!macroend
+
+!macro WriteHereVerb SHELL_KEY PLACEHOLDER
+    WriteRegStr HKCU "${CLASSES}\${SHELL_KEY}\${HERE_VERB}" "" "Open Vantrel here"
+    WriteRegStr HKCU "${CLASSES}\${SHELL_KEY}\${HERE_VERB}" "Icon" "$INSTDIR\Vantrel.exe"
+    WriteRegStr HKCU "${CLASSES}\${SHELL_KEY}\${HERE_VERB}\command" "" '"$INSTDIR\Vantrel.exe" /open "${PLACEHOLDER}"'
+!macroend
+
+; A key left empty by the removal goes with it; one that holds anything
+; (another program's verb, a default value) stays.
+!macro DeleteIfEmpty KEY
+    System::Call 'shlwapi::SHDeleteEmptyKeyW(p ${HKCU_ROOT}, w "${CLASSES}\${KEY}")'
+!macroend
+
+!macro DeleteHereVerb SHELL_KEY
+    DeleteRegKey HKCU "${CLASSES}\${SHELL_KEY}\${HERE_VERB}"
+    !insertmacro DeleteIfEmpty "${SHELL_KEY}"
+!macroend
+
 Section "${PRODUCT}"
     SetOutPath "$INSTDIR"
     File "${STAGE}/Vantrel.exe"
@@ -90,6 +121,16 @@ Section "${PRODUCT}"
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
     ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
     WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+    WriteRegStr HKCU "${CLASSES}\${PROGID}" "" "Vantrel batch file"
+    WriteRegStr HKCU "${CLASSES}\${PROGID}\DefaultIcon" "" "$INSTDIR\Vantrel.exe,0"
+    WriteRegStr HKCU "${CLASSES}\${PROGID}\shell\open\command" "" '"$INSTDIR\Vantrel.exe" /open "%1"'
+    WriteRegStr HKCU "${CLASSES}\.dcb" "" "${PROGID}"
+    WriteRegStr HKCU "${CLASSES}\.dcb\OpenWithProgids" "${PROGID}" ""
+    !insertmacro WriteHereVerb "Directory\shell" "%1"
+    !insertmacro WriteHereVerb "Directory\Background\shell" "%V"
+    !insertmacro WriteHereVerb "Drive\shell" "%1"
+    !insertmacro AssociationsChanged
 SectionEnd
 
 Section "un.${PRODUCT}" UnProgram
@@ -101,6 +142,23 @@ Section "un.${PRODUCT}" UnProgram
     RMDir "$INSTDIR"
     Delete "$SMPROGRAMS\${PRODUCT}.lnk"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
+
+    ; .dcb stays with whatever program the user gave it since.
+    DeleteRegValue HKCU "${CLASSES}\.dcb\OpenWithProgids" "${PROGID}"
+    !insertmacro DeleteIfEmpty ".dcb\OpenWithProgids"
+    ReadRegStr $0 HKCU "${CLASSES}\.dcb" ""
+    ${If} $0 == "${PROGID}"
+        DeleteRegValue HKCU "${CLASSES}\.dcb" ""
+        !insertmacro DeleteIfEmpty ".dcb"
+    ${EndIf}
+    DeleteRegKey HKCU "${CLASSES}\${PROGID}"
+    !insertmacro DeleteHereVerb "Directory\shell"
+    !insertmacro DeleteHereVerb "Directory\Background\shell"
+    !insertmacro DeleteIfEmpty "Directory\Background"
+    !insertmacro DeleteIfEmpty "Directory"
+    !insertmacro DeleteHereVerb "Drive\shell"
+    !insertmacro DeleteIfEmpty "Drive"
+    !insertmacro AssociationsChanged
 
     ; The start at log-on, when it starts this copy: another copy of the
     ; program (a portable one) keeps its own.
@@ -124,7 +182,7 @@ Section /o "un.Your shortcuts and Autoexec.dcb" UnUserData
     ${EndIf}
 SectionEnd
 
-LangString DESC_UnProgram ${LANG_ENGLISH} "The program, its Start-menu shortcut and its start at log-on."
+LangString DESC_UnProgram ${LANG_ENGLISH} "The program, its Start-menu shortcut, its start at log-on and its Explorer verbs."
 LangString DESC_UnUserData ${LANG_ENGLISH} "Your Shortcuts folder with Autoexec.dcb, and the ban list."
 !insertmacro MUI_UNFUNCTION_DESCRIPTION_BEGIN
     !insertmacro MUI_DESCRIPTION_TEXT ${UnProgram} $(DESC_UnProgram)

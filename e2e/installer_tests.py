@@ -10,6 +10,13 @@ from harness import WINE, expect, expect_equal, wait_until
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 RUN_VALUE = "Orvane Vantrel"
+CLASSES = r"HKCU\Software\Classes"
+# Explorer's verbs the installer registers: each key's command, and what the
+# shell puts in for the path.
+VERBS = [(r"Vantrel.BatchFile\shell\open\command", "%1"),
+         (r"Directory\shell\VantrelOpenHere\command", "%1"),
+         (r"Directory\Background\shell\VantrelOpenHere\command", "%V"),
+         (r"Drive\shell\VantrelOpenHere\command", "%1")]
 
 
 def reg_values(c, key):
@@ -25,6 +32,19 @@ def reg_values(c, key):
         if m:
             values[m.group(1)] = m.group(3) or ""
     return values
+
+
+def default_value(c, key):
+    return (reg_values(c, key) or {}).get("(Default)")
+
+
+def run_as_explorer(c, command):
+    """Starts a registered command as the shell does: the program, then its
+    arguments, each in quotes or up to a blank."""
+    args = ["".join(m) for m in re.findall(r'"([^"]*)"|(\S+)', command)]
+    with open(c.logs / f"{c.name}.verb.log", "a") as log:
+        subprocess.run([WINE, *args], env=c.env, stdout=log, stderr=subprocess.STDOUT,
+                       timeout=120)
 
 
 def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
@@ -74,6 +94,27 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
     for name in samples:
         expect((c.shortcuts / name).is_file(), f"the sample {name} copied")
     (c.shortcuts / "mine.dcb").write_bytes(b"print mine\r\n")
+
+    # Explorer's verbs for this user: a .dcb opened runs in the running bar,
+    # "Open Vantrel here" on a folder moves the bar there.
+    expect_equal(default_value(c, CLASSES + r"\.dcb"), "Vantrel.BatchFile", "the .dcb file type")
+    for key, placeholder in VERBS:
+        expect_equal(default_value(c, f"{CLASSES}\\{key}"),
+                     f'"{where}\\Vantrel.exe" /open "{placeholder}"', key)
+    folder_opened = c.drive_c / "dc" / "a `1` folder"
+    folder_opened.mkdir(parents=True)
+    (c.drive_c / "dc" / "hello.dcb").write_bytes(b"echo hello-from-explorer\r\n")
+    # Wine 8's shell reads no per-user classes (`cmd /c start "" C:\dc\hello.dcb`
+    # finds no program for .dcb there), so the file type's command is run as
+    # Windows' shell runs it: found from .dcb, the file put in for %1.
+    progid = default_value(c, CLASSES + r"\.dcb")
+    opened = default_value(c, f"{CLASSES}\\{progid}\\shell\\open\\command")
+    run_as_explorer(c, opened.replace("%1", r"C:\dc\hello.dcb"))
+    c.wait_for(lambda s: "hello-from-explorer" in (s.pane_text or ""),
+               "the batch file's output in the bar's pane")
+    verb = default_value(c, f"{CLASSES}\\{VERBS[1][0]}")
+    run_as_explorer(c, verb.replace("%1", r"C:\dc\a `1` folder"))
+    c.wait_for(lambda s: s.prompt == "C:\\dc\\a `1` folder>", "the prompt in the folder opened")
     # The running program's files cannot be replaced: the installer says so
     # and changes nothing.
     with open(c.logs / f"{c.name}.setup.log", "a") as log:
@@ -92,5 +133,8 @@ def test_installer_installs_runs_and_uninstalls_keeping_the_users_shortcuts(c):
                "the program's folder and its shortcut to go")
     expect(reg_values(c, UNINSTALL_KEY) is None, "the Apps & features entry removed")
     expect(RUN_VALUE not in reg_values(c, RUN_KEY), "the AUTOSTART value removed")
+    for key in [r".dcb", r"Vantrel.BatchFile", r"Directory\shell\VantrelOpenHere",
+                r"Directory\Background\shell\VantrelOpenHere", r"Drive\shell\VantrelOpenHere"]:
+        expect(reg_values(c, f"{CLASSES}\\{key}") is None, f"{key} removed")
     expect_equal((c.shortcuts / "mine.dcb").read_bytes(), b"print mine\r\n", "the user's own file")
     expect((c.shortcuts / "Autoexec.dcb").is_file(), "Autoexec.dcb kept")

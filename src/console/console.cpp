@@ -59,7 +59,14 @@ void Console::StartUp(const std::string& argument) {
     if (interpreter_.exitRequested) return;
     // After Autoexec.dcb, which may turn HistoryFile off.
     editor_.LoadHistory();
-    if (!argument.empty()) interpreter_.RunCommand(argument);
+    if (!argument.empty()) {
+        const HandedOver start = ReadStartArgument(argument);
+        if (start.kind == HandedOver::kLine) {
+            interpreter_.RunCommand(start.text);
+        } else if (!start.text.empty()) {
+            OpenFromShell(interpreter_, start.text);
+        }
+    }
     if (interpreter_.exitRequested) return;
     if (firstRun) {
         // The samples are a courtesy: a missing sample folder is no error.
@@ -91,6 +98,7 @@ void Console::Tick() {
     if (interpreter_.Running()) return;
     if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
     if (link_) link_->Tick();
+    RunHandedOver();
     PumpOutput(interpreter_, state_, link_.get(), window_, pane_);
     editor_.Tick();
 }

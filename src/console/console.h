@@ -13,6 +13,7 @@
 #include <string>
 
 #include "console/bar_placement.h"
+#include "console/handed_over.h"
 #include "console/tray_control.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
@@ -59,6 +60,12 @@ class Console : public ConsoleHost, public ConsoleEvents {
     // Gives the console its TCP socket: from then on the remote-console
     // commands and the socket's events work.
     void AttachSocket(Socket& socket);
+    // The argument of a second start of the program: the bar comes forward
+    // with its command box focused, and a line (run as if typed) or a path
+    // from Explorer ("/open PATH") waits its turn. False when it was
+    // refused: the queue is full, or the text is not one line of at most
+    // kMaxHandOverBytes. Safe to call while a line runs.
+    bool HandOver(const std::string& argument);
 
     // ConsoleEvents. Keys and the two buttons: while a line runs only what
     // stops it is taken (Esc, Ctrl+Break; F10 and Ctrl+F10 while serving a
@@ -103,6 +110,12 @@ class Console : public ConsoleHost, public ConsoleEvents {
     static constexpr std::uint64_t kKeepAliveMs = 33;
 
   private:
+    // From the timer: the next handed-over line or path, when no line runs
+    // and the box takes one; the half-typed text put back after it.
+    void RunHandedOver();
+    // False while half-typed text still waits to be put back.
+    bool SettleHalfTyped();
+
     Platform& platform_;
     ConsoleWindow& window_;
     OutputPane& pane_;
@@ -119,6 +132,8 @@ class Console : public ConsoleHost, public ConsoleEvents {
     PromptContext prompt_;
     std::optional<int> heldKick_;  // the modifiers of F10 pressed meanwhile
     bool closeAfterLine_ = false;
+    HandedOverQueue handedOver_;
+    std::optional<HalfTyped> halfTyped_;
     std::uint64_t lastKeepAlive_ = 0;
 };
 

@@ -127,19 +127,28 @@ void Interpreter::RequestStop() {
 }
 
 void Interpreter::RunLine(const std::string& lineIn) {
-    currentLine_ = lineIn;
-    BarWindow& bar = platform_.bar;
+    StartLine(lineIn);
+    RunSegments(lineIn.substr(PrefixLength(lineIn)));
+}
 
-    const char first = lineIn.empty() ? '\0' : lineIn[0];
+void Interpreter::StartLine(const std::string& shown) {
+    currentLine_ = shown;
+    const char first = shown.empty() ? '\0' : shown[0];
     if (SettingOn(settings::kOutputKeep) || first == '&') {
-        if (bar.PaneHasText()) PrintOut("");
+        if (platform_.bar.PaneHasText()) PrintOut("");
     } else {
         PrintOut(kFormFeed);
     }
     if (SettingOn(settings::kEcho) && first != '@') {
-        PrintOut(platform_.files.CurrentDirectory() + ">" + lineIn);
+        PrintOut(platform_.files.CurrentDirectory() + ">" + shown);
     }
-    RunSegments(lineIn.substr(PrefixLength(lineIn)));
+}
+
+void Interpreter::RunShownLine(const std::string& shown, const std::function<void()>& body) {
+    Activity activity(*this);
+    StartLine(shown);
+    body();
+    SetVar(settings::kCurDir, platform_.files.CurrentDirectory());
 }
 
 void Interpreter::RunSegments(std::string line) {

@@ -3,6 +3,7 @@
 // write only through PrintOut; the output pump shows PendingOutput later.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,11 @@ class Interpreter : private ScriptLine {
     // Runs one command line. Re-entrant: batch files call it from inside a
     // command.
     void RunCommand(const std::string& line);
+    // An outermost line that is not a command line: shown as `shown` (the
+    // pane cleared or kept, the echo, the box while it runs) as a typed
+    // line would be, then body runs in place of the line's commands. What
+    // body does is never expanded: a path from the shell runs so.
+    void RunShownLine(const std::string& shown, const std::function<void()>& body);
 
     // Long work (batch files, the script engine, a DOS command, the segments
     // of a line) calls Poll often: it keeps the console alive and says
@@ -111,6 +117,8 @@ class Interpreter : private ScriptLine {
 
   private:
     void RunLine(const std::string& line);
+    // The start of every line: the pane cleared or kept, the echo.
+    void StartLine(const std::string& shown);
     void RunSegments(std::string line);
     void TrimPendingOutput();
 

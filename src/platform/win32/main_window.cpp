@@ -247,6 +247,7 @@ void Main::PumpWhileBusy() {
             DispatchMessageW(&msg);
         }
     }
+    if (poll_) poll_();
 }
 
 void Main::ResumeInput() {
@@ -281,6 +282,7 @@ void Main::OnCommand(int id) {
 }
 
 void Main::OnTimer() {
+    if (poll_) poll_();
     console_->Tick();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ class Main : public BarWindow, public ConsoleWindow {
     // then on.
     bool Create(ConsoleEvents* console);
     void StartTimer();
+    // Work that must go on whether a line runs or not, without a thread of
+    // its own: called at every tick of the timer and every round of the
+    // busy pump. It must not wait and must not start a line.
+    void SetPoll(std::function<void()> poll) { poll_ = std::move(poll); }
     HWND Handle() const { return window_.Get(); }
     HICON Icon() const { return icon_; }
 
@@ -110,6 +115,7 @@ class Main : public BarWindow, public ConsoleWindow {
     HINSTANCE instance_;
     const OutputPane& pane_;
     ConsoleEvents* console_ = nullptr;
+    std::function<void()> poll_;
     // The command box's suggestion, read by its window procedure: declared
     // before the window so that it outlives the box's last messages.
     std::string suggestion_;

@@ -1,9 +1,10 @@
 // The program: one instance at a time, the bar, its pane and tray icon, the
 // console behind them with the built-in command language, and the message
-// loop.
+// loop. A second start hands its argument to the first and ends.
 #include "commands/command_table.h"
 #include "console/console.h"
 #include "platform/win32/com_provider.h"
+#include "platform/win32/instance_handover.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/output_form.h"
 #include "platform/win32/unique_handle.h"
@@ -29,6 +30,10 @@ using namespace vantrel::win32;
 
 // Named for the whole session: a second start finds it and ends at once.
 constexpr char kInstanceMutex[] = "Local\\OrvaneVantrelConsole";
+// How long a second start waits for the running console to take its
+// argument: the console may be making its pipe still, or answering another
+// start.
+constexpr DWORD kHandOverWaitMs = 5000;
 
 class App {
   public:
@@ -45,6 +50,13 @@ class App {
         // Without Winsock the console still runs; only its link is missing.
         std::string err;
         if (socket_.Create(GetModuleHandleA(nullptr), &err)) console_.AttachSocket(socket_);
+        // Without the pipe later starts get no answer; this one runs on.
+        if (handOver_.Create(
+                HandOverPipeName(),
+                [this](const std::string& argument) { return console_.HandOver(argument); },
+                &err)) {
+            main_.SetPoll([this] { handOver_.Serve(); });
+        }
         console_.StartUp(argument);
         // The timer starts once start-up is done: its output shows at the
         // first tick.
@@ -83,14 +95,20 @@ class App {
     Platform platform_{main_,     shell_,   files_, environment_, clock_,    processes_,
                        registry_, desktop_, input_, dialogs_,     codePages_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
+    // Declared after the console it hands to, so that it goes first.
+    HandOverServer handOver_;
 };
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     BecomePerMonitorAware();
+    const std::string argument = commandLine ? commandLine : "";
     UniqueHandle instanceMutex(CreateMutexA(nullptr, FALSE, kInstanceMutex));
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        // 0 once the running console took it; nothing ran otherwise.
+        return static_cast<int>(HandOverToRunning(HandOverPipeName(), argument, kHandOverWaitMs));
+    }
     App app(instance);
-    return app.Run(commandLine ? commandLine : "");
+    return app.Run(argument);
 }

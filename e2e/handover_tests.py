@@ -1,0 +1,52 @@
+"""A second start hands its argument to the console that runs: a line run
+as if typed, the bar brought forward, a path from Explorer opened literally."""
+
+import subprocess
+
+from harness import WINE, expect, expect_equal, start_notepad, wait_until
+
+
+def second_start(c, *args):
+    """Starts Vantrel.exe beside the running console and waits for it to
+    end; returns its exit code. It is ended by its own process id, never by
+    name, if it outlives the wait."""
+    with open(c.logs / f"{c.name}.second.log", "a") as log:
+        p = subprocess.Popen([WINE, str(c.exe), *args], env=c.env, cwd=str(c.build),
+                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+    try:
+        p.wait(timeout=60)
+    finally:
+        if p.poll() is None:
+            p.kill()
+            p.wait(timeout=10)
+    return p.returncode
+
+
+def one_console(c):
+    snap = c.snapshot()
+    expect_equal(len(snap.pids), 1, "running consoles")
+    expect_equal(len([w for w in snap.windows if w["class"] == "VantrelMain"]), 1, "bars")
+
+
+def test_a_second_start_runs_its_line_brings_the_bar_forward_and_opens_folders(c):
+    c.launch()
+    c.type("half typed")
+    expect_equal(second_start(c, "echo", "forwarded-line"), 0, "the second start's exit code")
+    c.wait_for(lambda s: "forwarded-line" in (s.pane_text or ""), "the line's output in the pane")
+    c.wait_command("half typed", "the half-typed text back in the box")
+    one_console(c)
+
+    # Alone, it brings the bar forward with its command box focused.
+    start_notepad(c)
+    expect_equal(second_start(c), 0, "the exit code of a start without a line")
+    box = c.snapshot().control(102)["hwnd"]
+    c.wait_for(lambda s: s.data["foreground"] == s.bar["hwnd"], "the bar in the foreground")
+    c.wait_for(lambda s: s.data["focus"] == box, "the command box focused")
+    one_console(c)
+
+    # A path from Explorer is taken literally: the back-quotes are no script.
+    folder = c.drive_c / "some `1+1` dir"
+    folder.mkdir()
+    expect_equal(second_start(c, "/open", "C:\\some `1+1` dir"), 0, "the exit code of /open")
+    c.wait_for(lambda s: s.prompt == "C:\\some `1+1` dir>", "the prompt in the opened folder")
+    c.wait_command("half typed", "the half-typed text back after /open")

@@ -4,6 +4,8 @@
 // shortcuts and a PATH of 50 folders.
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,29 @@ using vantrel::testing::SocketConsole;
 using Clock = std::chrono::steady_clock;
 
 constexpr char kRoaming[] = "C:\\Users\\me\\AppData\\Roaming";
+// Real programs' shortcuts among the 5,000: the names a fuzzy Tab finds.
+constexpr const char* kRealNames[] = {
+    "Visual Studio Code",
+    "Mozilla Firefox",
+    "Windows Terminal",
+    "Notepad++",
+    "Google Chrome",
+    "Microsoft Edge",
+    "VLC media player",
+    "7-Zip File Manager",
+    "Adobe Acrobat",
+    "Microsoft Word",
+    "Microsoft Excel",
+    "Microsoft Outlook",
+    "Git Bash",
+    "Python 3.12",
+    "Spotify",
+    "Slack",
+    "Discord",
+    "OBS Studio",
+    "KeePassXC",
+    "PuTTY",
+};
 
 void Fill(SocketConsole& whole) {
     auto& fake = whole.fake;
@@ -33,7 +58,8 @@ void Fill(SocketConsole& whole) {
     }
     const std::string menu = std::string(kRoaming) + "\\Microsoft\\Windows\\Start Menu\\Programs";
     fake.files.AddFolder(menu);
-    for (int i = 0; i < 5000; ++i) {
+    for (const char* name : kRealNames) fake.files.AddFile(menu + "\\" + name + ".lnk", "");
+    for (int i = 0; i < 5000 - static_cast<int>(std::size(kRealNames)); ++i) {
         fake.files.AddFile(menu + "\\Shortcut " + std::to_string(1000 + i) + ".lnk", "");
     }
     std::string path;
@@ -82,6 +108,30 @@ void Keystrokes(SocketConsole& whole) {
     std::printf("%-40s %8.3f ms mean\n", "keystroke, no line matches", missTotal / 100);
 }
 
+// Typing a first word that only a fuzzy match finds, or nothing does: the
+// suggestion looks through the history and the candidates each time.
+void FuzzyKeystrokes(SocketConsole& whole) {
+    for (const char* word : {"firef", "qzxjw"}) {
+        double total = 0, slowest = 0;
+        int strokes = 0;
+        for (int round = 0; round < 20; ++round) {
+            for (size_t n = 1; n <= std::strlen(word); ++n) {
+                whole.fake.bar.command = std::string(word, n);
+                whole.fake.bar.caret = -1;
+                const auto start = Clock::now();
+                whole.console.CommandTextChanged();
+                const double ms = Milliseconds(start);
+                total += ms;
+                if (ms > slowest) slowest = ms;
+                ++strokes;
+            }
+        }
+        std::printf("%-40s %8.3f ms mean, %8.3f ms slowest (%d keystrokes)\n",
+                    (std::string("keystroke, typing ") + word).c_str(), total / strokes, slowest,
+                    strokes);
+    }
+}
+
 // Ctrl+R: each typed character searches every line again, from the newest.
 void Search(SocketConsole& whole) {
     double total = 0;
@@ -113,6 +163,9 @@ void Tabs(SocketConsole& whole) {
         {"Tab, a program on PATH", "tool1219"},
         {"Tab, a Start-menu shortcut", "\"shortcut 4321"},
         {"Tab, a variable", "print outputk"},
+        {"Tab, fuzzy: vsc", "vsc"},
+        {"Tab, fuzzy: firef", "firef"},
+        {"Tab, a first word nothing matches", "qzxjw"},
     };
     for (const auto& c : cases) {
         double total = 0, slowest = 0;
@@ -149,6 +202,7 @@ void BenchTyping() {
     std::printf("%-40s %8.3f ms (10,000 ticks)\n", "building the program index",
                 Milliseconds(index));
     Keystrokes(whole);
+    FuzzyKeystrokes(whole);
     Search(whole);
     Tabs(whole);
 

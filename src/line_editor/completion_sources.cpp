@@ -84,45 +84,12 @@ Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote, std:
     const Deadline deadline{clock, clock.Milliseconds() + budgetMs};
     LookupDeadline bound(in_.Os().files, deadline);
     std::vector<Candidate> out;
-    bool looked = true;
     if (remote) {
         if (r.context == kCommandWord) CommandWords(&out);
         return {RankCandidates(std::move(out), r.typed), false};
     }
     const UseWeight weight = Weight();
-    switch (r.context) {
-        case kCommandWord:
-            CommandWords(&out);
-            looked = NamedTargets(r, deadline, &out) & Programs(r, deadline, &out);
-            break;
-        case kTarget:
-            looked = NamedTargets(r, deadline, &out) & Programs(r, deadline, &out) &
-                     Paths(r, deadline, &out);
-            break;
-        case kPath:
-            looked = Paths(r, deadline, &out);
-            break;
-        case kBatch:
-            looked = Batches(r, deadline, &out);
-            break;
-        case kVariable:
-            Variables(&out);
-            break;
-        case kEnvironment:
-            EnvironmentNames(&out);
-            break;
-        case kWindow:
-            Windows(&out);
-            break;
-        case kColour:
-            ColourNames(&out);
-            break;
-        case kWords:
-            for (const std::string& word : r.words) out.push_back({word});
-            break;
-        case kNone:
-            break;
-    }
+    const bool looked = Collect(r, deadline, &out);
     Gathered found{RankCandidates(std::move(out), r.typed, weight), !looked || bound.Stopped()};
     if (orFuzzy && r.context == kCommandWord && found.candidates.empty() && !found.cutShort &&
         r.lead.empty()) {
@@ -130,6 +97,40 @@ Gathered CompletionSources::Gather(const CompletionRequest& r, bool remote, std:
         found.fuzzy = true;
     }
     return found;
+}
+
+bool CompletionSources::Collect(const CompletionRequest& r, const Deadline& deadline,
+                                std::vector<Candidate>* out) {
+    switch (r.context) {
+        case kCommandWord:
+            CommandWords(out);
+            return NamedTargets(r, deadline, out) & Programs(r, deadline, out);
+        case kTarget:
+            return NamedTargets(r, deadline, out) & Programs(r, deadline, out) &
+                   Paths(r, deadline, out);
+        case kPath:
+            return Paths(r, deadline, out);
+        case kBatch:
+            return Batches(r, deadline, out);
+        case kVariable:
+            Variables(out);
+            break;
+        case kEnvironment:
+            EnvironmentNames(out);
+            break;
+        case kWindow:
+            Windows(out);
+            break;
+        case kColour:
+            ColourNames(out);
+            break;
+        case kWords:
+            for (const std::string& word : r.words) out->push_back({word});
+            break;
+        case kNone:
+            break;
+    }
+    return true;
 }
 
 void CompletionSources::KeyTyped() {

@@ -64,6 +64,10 @@ class CompletionSources : public NameSuggester {
     // not complete.
     const std::vector<Candidate>& IndexEntries(const Deadline& deadline);
     UseWeight Weight() const;
+    // The candidates of the request's kind, not yet ranked; false when the
+    // deadline kept a source from looking.
+    bool Collect(const CompletionRequest& request, const Deadline& deadline,
+                 std::vector<Candidate>* out);
     void CommandWords(std::vector<Candidate>* out);
     // Each source returns false when the deadline kept it from looking.
     bool Programs(const CompletionRequest& request, const Deadline& deadline,

@@ -4,10 +4,11 @@ as the end-to-end tests: the bar with its output pane open, the bar docked
 at the bottom edge with its pane above it, and the tray icon's menu.
 
   screenshot.py --build DIR --work DIR BAR.png DOCKED.png MENU.png SUGGEST.png TABS.png \
-      UNICODE.png
+      UNICODE.png LAUNCHER.png
 
 and, for typing, a suggestion from the history after the typed text, and
-the list a second Tab shows; and names and text in several scripts.
+the list a second Tab shows; names and text in several scripts; and a
+program found by a few letters after a misspelt one was named.
 """
 
 import argparse
@@ -21,6 +22,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 
 import harness  # noqa: E402
+import launcher_tests  # noqa: E402
 
 BAR_LINES = [
     "keepoutput on",
@@ -77,6 +79,7 @@ def main():
     parser.add_argument("suggestion")
     parser.add_argument("tabs")
     parser.add_argument("unicode")
+    parser.add_argument("launcher")
     a = parser.parse_args()
 
     console = None
@@ -123,6 +126,20 @@ def main():
         console.key("Escape")
         console.wait_for(lambda s: s.command == "", "the box cleared")
 
+        # A misspelt program is named; a few letters and Tab find it.
+        launcher_tests.make_shortcuts(console, ["Visual Studio Code"])
+        console.enter_line("cls")
+        console.enter_line("vscod")
+        console.wait_for(lambda s: "Did you mean" in (s.pane_text or ""), "the suggestion")
+        console.type("vsc")
+        console.key("Tab")
+        snap = console.wait_for(lambda s: "Visual Studio Code.lnk" in s.command, "Tab on vsc")
+        console.screenshot(full)
+        crop(full, 0, 0, harness.SCREEN[0], snap.pane["rect"][3] + MARGIN, a.launcher)
+        console.key("Escape")
+        console.key("Escape")
+        console.wait_for(lambda s: s.command == "", "the box cleared")
+
         folder = console.prefix / "drive_c" / "Ελληνικά"
         folder.mkdir()
         (folder / "日本語.txt").write_bytes("Grüße, 日本語, Ελληνικά, Тест\r\n".encode("utf-8"))
@@ -157,7 +174,8 @@ def main():
         if console:
             console.close()
         harness.cleanup(a.work)
-    print(f"wrote {a.bar}, {a.docked}, {a.menu}, {a.suggestion}, {a.tabs} and {a.unicode}")
+    print(f"wrote {a.bar}, {a.docked}, {a.menu}, {a.suggestion}, {a.tabs}, {a.unicode} and "
+          f"{a.launcher}")
     return 0
 
 

@@ -1,24 +1,15 @@
 """A second start hands its argument to the console that runs: a line run
 as if typed, the bar brought forward, a path from Explorer opened literally."""
 
-import subprocess
-
-from harness import WINE, expect, expect_equal, start_notepad, wait_until
+from harness import expect_equal, start_notepad, wait_until
 
 
 def second_start(c, *args):
-    """Starts Vantrel.exe beside the running console and waits for it to
-    end; returns its exit code. It is ended by its own process id, never by
-    name, if it outlives the wait."""
-    with open(c.logs / f"{c.name}.second.log", "a") as log:
-        p = subprocess.Popen([WINE, str(c.exe), *args], env=c.env, cwd=str(c.build),
-                             stdout=log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
-    try:
-        p.wait(timeout=60)
-    finally:
-        if p.poll() is None:
-            p.kill()
-            p.wait(timeout=10)
+    """Starts Vantrel.exe beside the running console; returns its exit code
+    once it has ended (the harness ends it by its process id otherwise)."""
+    p = c.start(*args)
+    wait_until(lambda: p.poll() is not None, 60, "the second start to end")
+    c.processes.remove(p)  # the console waited on stays the first
     return p.returncode
 
 

@@ -6,7 +6,7 @@ names the nearest and starts nothing."""
 import subprocess
 import time
 
-from harness import WINE, expect, expect_equal, wait_until
+from harness import WINE, close_notepad, expect, expect_equal
 
 MENU = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"
 TARGET = "C:\\windows\\notepad.exe"
@@ -22,19 +22,6 @@ MAKE_SHORTCUTS = (
     "    link.TargetPath = WScript.Arguments(i + 1)\r\n"
     "    link.Save\r\n"
     "Next\r\n")
-# Writes the process id of each process of the name given, one a line.
-# Every process is looked at: under Wine a query of the name alone found
-# none of the notepads that the whole list holds.
-PROCESS_IDS = (
-    'For Each process In GetObject("winmgmts:").ExecQuery("select * from Win32_Process")\r\n'
-    "    If LCase(process.Name) = LCase(WScript.Arguments(0)) Then\r\n"
-    "        WScript.Echo process.ProcessId\r\n"
-    "    End If\r\n"
-    "Next\r\n")
-
-
-def menu_folder(c):
-    return c.drive_c / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs"
 
 
 def make_shortcuts(c, names):
@@ -46,7 +33,8 @@ def make_shortcuts(c, names):
         subprocess.run([WINE, "cscript", "//nologo", "C:\\make_shortcuts.vbs", *args], env=c.env,
                        check=True, timeout=120, stdout=log, stderr=subprocess.STDOUT)
     for name in names:
-        expect((menu_folder(c) / f"{name}.lnk").is_file(), f"{name}.lnk made")
+        made = c.drive_c.joinpath(*MENU[3:].split("\\"), f"{name}.lnk")
+        expect(made.is_file(), f"{name}.lnk made")
 
 
 def shortcut_word(name):
@@ -66,27 +54,6 @@ def put_back_and_empty(c, typed):
     """Esc puts back what was typed before the Tab, a second empties the box."""
     c.press("Escape", typed)
     c.press("Escape", "")
-
-
-def notepad_ids(c):
-    """The process ids of the notepads running in the test's prefix."""
-    (c.drive_c / "process_ids.vbs").write_text(PROCESS_IDS)
-    out = subprocess.run([WINE, "cscript", "//nologo", "C:\\process_ids.vbs", "notepad.exe"],
-                         env=c.env, capture_output=True, text=True, timeout=60, check=True).stdout
-    return {int(word) for word in out.split()}
-
-
-def run_and_close(c, line):
-    """Runs the line (the box already holds it) and ends the notepad it
-    started, by its process id."""
-    before = notepad_ids(c)
-    c.key("Return")
-    started = wait_until(lambda: notepad_ids(c) - before, 60, f"the notepad of {line} to start")
-    for pid in started:
-        subprocess.run([WINE, "taskkill", "/f", "/pid", str(pid)], env=c.env, timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_until(lambda: not (notepad_ids(c) & started), 30, "the notepad to end")
-    c.wait_idle()
 
 
 def test_shortcuts_made_while_running_are_found_at_once_by_fuzzy_words_ranked_by_use(c):
@@ -110,7 +77,9 @@ def test_shortcuts_made_while_running_are_found_at_once_by_fuzzy_words_ranked_by
     # Run three times, Zeta Beta is listed before Zeta Alpha.
     for _ in range(3):
         tab_to(c, "\"zeta b", "Zeta Beta", "Tab to complete Zeta Beta")
-        run_and_close(c, shortcut_word("Zeta Beta"))
+        c.key("Return")
+        close_notepad(c)  # the one the shortcut started
+        c.wait_idle()
     c.type("zeta")
     c.key("Tab")
     c.key("Tab")
@@ -122,10 +91,9 @@ def test_shortcuts_made_while_running_are_found_at_once_by_fuzzy_words_ranked_by
     c.enter_line("cls")
 
     # A word that opens nothing names the nearest name and starts nothing.
-    before = notepad_ids(c)
     c.enter_line("vscod")
     lines = c.wait_for(lambda s: s.pane_text and "Did you mean" in s.pane_text,
                        "the suggestion after the failure").pane_text.strip().split("\r\n")
     expect_equal(lines, ["Invalid command, filename or URL", "Did you mean: Visual Studio Code?"],
                  "the pane after vscod")
-    expect_equal(notepad_ids(c), before, "notepads after vscod")
+    expect_equal(c.count_processes("notepad.exe"), 0, "notepads after vscod")

@@ -12,12 +12,14 @@
 //   shortcut NAME: NAME.lnk in the user's Start menu, which the shell opens
 //   receive TEXT: from the peer; at-pump N LINE: a step or an expect line
 //     done once at the Nth pump of the steps that follow
+//   hand-over taken|refused TEXT: a second start's argument (N×C: the
+//     character C N times); folder PATH; file PATH ¦ TEXT, which the shell opens
 //   and the events_ below, which take no argument
 // then what the step printed, a "> LINE" each (none: nothing; a tick shows
 // it in the pane instead), and "expect PROBE TEXT" lines, probes_ below
 // or =EXPRESSION for a script expression's value.
 // A text may be written «between guillemets» to show its blanks; ⏎ stands
-// for a line end, <FF> for a form feed.
+// for a line end, <FF> for a form feed, <CR> and <LF> for either alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -67,11 +69,14 @@ std::vector<std::string> CaseNames() {
     return names;
 }
 
-// «text» without its guillemets, ⏎ as CR LF and <FF> as a form feed.
+// «text» without its guillemets, ⏎ as CR LF, <FF> as a form feed, <CR>
+// and <LF> as a lone carriage return or line feed.
 std::string Unquoted(std::string text) {
     if (text.starts_with("«") && text.ends_with("»") && text.size() >= 4)
         text = text.substr(2, text.size() - 4);
-    return ReplaceAll(ReplaceAll(text, "⏎", "\r\n"), "<FF>", "\f");
+    for (auto [from, to] : {std::pair{"⏎", "\r\n"}, {"<FF>", "\f"}, {"<CR>", "\r"}, {"<LF>", "\n"}})
+        text = ReplaceAll(text, from, to);
+    return text;
 }
 
 std::string Words(std::initializer_list<long long> numbers) {
@@ -176,6 +181,14 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"tray", [this] { return YesNo(tray.added); }},
         {"menus", [this] { return Menus(); }},
         {"started", [this] { return std::to_string(fake.processes.started.size()); }},
+        {"current", [this] { return fake.files.CurrentDirectory(); }},
+        {"sent", [this] { return socket.TakeSent(); }},
+        {"opened",
+         [this] {
+             std::string out;
+             for (const auto& open : fake.shell.opens) out += open.file + "|";
+             return out;
+         }},
     };
     // The steps without an argument.
     const std::map<std::string, std::function<void()>> events_ = {
@@ -183,6 +196,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"enter", [this] { console.EnterClicked(); }},
         {"esc-clicked", [this] { console.EscClicked(); }},
         {"knock", [this] { socket.Knock("10.1.2.3"); }},
+        {"send-complete", [this] { socket.events->OnSendComplete(); }},
         {"focus-key", [this] { fake.input.down.insert(0xA3); }},
         {"scale-changed", [this] { console.ScaleChanged(); }},
         {"taskbar-created", [this] { console.TaskbarCreated(); }},
@@ -291,6 +305,18 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
                   "\\Microsoft\\Windows\\Start Menu\\Programs"})
                 fake.files.AddFolder(kRoaming + std::string(sub));
             fake.files.AddFile(path, "");
+            fake.shell.openable.insert(text::LowerCase(path));
+        } else if (verb == "hand-over" && (w[0] == "taken" || w[0] == "refused")) {
+            std::string line = Unquoted(rest.substr(w[0].size() + 1));
+            const size_t x = line.find("×");
+            if (x > 0 && x != line.npos && line.find_first_not_of("0123456789") == x)
+                line = std::string(std::stoul(line), line.back());
+            EXPECT_EQ(console.HandOver(line), w[0] == "taken");
+        } else if (verb == "folder") {
+            fake.files.AddFolder(text);
+        } else if (const size_t cut = rest.find(" ¦ "); verb == "file" && cut != rest.npos) {
+            const std::string path = rest.substr(0, cut);
+            fake.files.AddFile(path, Unquoted(rest.substr(cut + std::string(" ¦ ").size())));
             fake.shell.openable.insert(text::LowerCase(path));
         } else if (verb == "chars" && (w[0] == "taken" || w[0] == "passed")) {
             for (char c : Unquoted(rest.substr(w[0].size() + 1)))

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "fake_platform.h"
+#include "interpreter/text.h"
 #include "text/case_fold.h"
 
 namespace vantrel::testing {
@@ -15,7 +16,6 @@ namespace {
 
 constexpr char kUserMenu[] = "C:\\Users\\me\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu";
 constexpr char kCommonMenu[] = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu";
-const std::string kPrograms = std::string(kUserMenu) + "\\Programs\\";
 
 // Every name of the index, sorted without letter case, one "|" between two.
 std::string Names(const ProgramIndex& index) {
@@ -29,67 +29,54 @@ std::string Names(const ProgramIndex& index) {
     return joined;
 }
 
+// Changes to the disk, a ";" between two: "+FILE", "/FOLDER", "-FILE",
+// "OLD>NEW"; "~" stands for the user's Start menu, "^" for all users' one.
+void Change(FakeFileSystem& files, const std::string& changes) {
+    std::istringstream list(ReplaceAll(ReplaceAll(changes, "~", kUserMenu), "^", kCommonMenu));
+    for (std::string change; std::getline(list, change, ';');) {
+        const std::string path = change.substr(1);
+        const size_t arrow = change.find('>');
+        if (change[0] == '+') files.AddFile(path, "");
+        if (change[0] == '/') files.AddFolder(path);
+        if (change[0] == '-') files.DeleteFiles(path, nullptr);
+        if (arrow != std::string::npos)
+            files.Rename(change.substr(0, arrow), change.substr(arrow + 1), nullptr);
+    }
+}
+
 TEST(ProgramIndexTest, TheStartMenuIsWalkedAgainAtOnceWhenItsNamesChangeAndPathWhenOld) {
-    const struct {
-        const char* what;
-        bool refuseWatches;
-        std::function<void(FakeFileSystem&)> change;
-        std::uint64_t laterMs;
-        const char* names;  // after the next Refresh and Work
-    } cases[] = {
-        {"a shortcut added", false,
-         [](FakeFileSystem& f) { f.AddFile(kPrograms + "Visual Studio Code.lnk", ""); }, 1000,
+    // The names are those after the change, the time passing, and the next
+    // Refresh and Work.
+    // clang-format off
+    const struct { const char* what; bool refuseWatches; const char* changes; std::uint64_t laterMs;
+                   const char* names; } cases[] = {
+        {"a shortcut added", false, "+~\\Programs\\Visual Studio Code.lnk", 1000,
          "Old Tool|tool.exe|Visual Studio Code"},
-        {"a shortcut removed", false,
-         [](FakeFileSystem& f) { f.DeleteFiles(kPrograms + "Old Tool.lnk", nullptr); }, 1000,
-         "tool.exe"},
-        {"a shortcut renamed", false,
-         [](FakeFileSystem& f) {
-             f.Rename(kPrograms + "Old Tool.lnk", kPrograms + "New Tool.lnk", nullptr);
-         },
-         1000, "New Tool|tool.exe"},
+        {"a shortcut removed", false, "-~\\Programs\\Old Tool.lnk", 1000, "tool.exe"},
+        {"a shortcut renamed", false, "~\\Programs\\Old Tool.lnk>~\\Programs\\New Tool.lnk", 1000,
+         "New Tool|tool.exe"},
         {"a folder added with a shortcut in it", false,
-         [](FakeFileSystem& f) {
-             f.MakeFolder(kPrograms + "Games", nullptr);
-             f.AddFile(kPrograms + "Games\\Zeta.lnk", "");
-         },
-         1000, "Old Tool|tool.exe|Zeta"},
-        {"the menu renamed away", false,
-         [](FakeFileSystem& f) { f.Rename(kUserMenu, "C:\\Elsewhere", nullptr); }, 1000,
-         "tool.exe"},
-        {"a menu that was missing appears", false,
-         [](FakeFileSystem& f) {
-             f.AddFolder(kCommonMenu);
-             f.AddFile(std::string(kCommonMenu) + "\\Shared.lnk", "");
-         },
-         ProgramIndex::kUnwatchedMs, "Old Tool|Shared|tool.exe"},
-        {"a program on PATH, before the index is old", false,
-         [](FakeFileSystem& f) { f.AddFile("C:\\Bin\\new.exe", ""); }, 1000, "Old Tool|tool.exe"},
-        {"a program on PATH with a shortcut", false,
-         [](FakeFileSystem& f) {
-             f.AddFile("C:\\Bin\\new.exe", "");
-             f.AddFile(kPrograms + "Zeta.lnk", "");
-         },
-         1000, "Old Tool|tool.exe|Zeta"},
-        {"a program on PATH once the index is old", false,
-         [](FakeFileSystem& f) { f.AddFile("C:\\Bin\\new.exe", ""); }, ProgramIndex::kFreshMs,
-         "new.exe|Old Tool|tool.exe"},
-        {"no watch: not walked again at every key", true,
-         [](FakeFileSystem& f) { f.AddFile(kPrograms + "Zeta.lnk", ""); }, 1000,
+         "/~\\Programs\\Games;+~\\Programs\\Games\\Zeta.lnk", 1000, "Old Tool|tool.exe|Zeta"},
+        {"the menu renamed away", false, "~>C:\\Elsewhere", 1000, "tool.exe"},
+        {"a menu that was missing appears", false, "/^;+^\\Shared.lnk", ProgramIndex::kUnwatchedMs,
+         "Old Tool|Shared|tool.exe"},
+        {"a program on PATH, before the index is old", false, "+C:\\Bin\\new.exe", 1000,
          "Old Tool|tool.exe"},
-        {"no watch: walked again after a few seconds", true,
-         [](FakeFileSystem& f) { f.AddFile(kPrograms + "Zeta.lnk", ""); },
+        {"a program on PATH with a shortcut", false, "+C:\\Bin\\new.exe;+~\\Programs\\Zeta.lnk",
+         1000, "Old Tool|tool.exe|Zeta"},
+        {"a program on PATH once the index is old", false, "+C:\\Bin\\new.exe",
+         ProgramIndex::kFreshMs, "new.exe|Old Tool|tool.exe"},
+        {"no watch: not walked again at every key", true, "+~\\Programs\\Zeta.lnk", 1000,
+         "Old Tool|tool.exe"},
+        {"no watch: walked again after a few seconds", true, "+~\\Programs\\Zeta.lnk",
          ProgramIndex::kUnwatchedMs, "Old Tool|tool.exe|Zeta"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         FakePlatform os;
         os.files.refuseWatches = c.refuseWatches;
-        os.files.AddFolder(kUserMenu);
-        os.files.AddFolder(kPrograms);
-        os.files.AddFile(kPrograms + "Old Tool.lnk", "");
-        os.files.AddFolder("C:\\Bin");
-        os.files.AddFile("C:\\Bin\\tool.exe", "");
+        Change(os.files, "/~;/~\\Programs;+~\\Programs\\Old Tool.lnk;/C:\\Bin;+C:\\Bin\\tool.exe");
         const IndexPlaces places{{"C:\\Bin"}, {".exe"}, {kUserMenu, kCommonMenu}};
         ProgramIndex index(os.files, os.registry, os.clock);
         // Refresh as a key does, then Work as the timer does until the
@@ -99,13 +86,9 @@ TEST(ProgramIndexTest, TheStartMenuIsWalkedAgainAtOnceWhenItsNamesChangeAndPathW
             index.Refresh(places);
             const bool started = index.Building();
             // The last complete build serves until the next is complete.
-            if (index.Complete()) {
-                EXPECT_EQ(Names(index), before);
-            }
-            for (int step = 0;
-                 step < 100 && !index.Work(os.clock.milliseconds + 8, os.clock.milliseconds + 40);
-                 ++step) {
-            }
+            EXPECT_EQ(index.Complete() ? Names(index) : before, before);
+            for (int step = 0; step < 100; ++step)
+                if (index.Work(os.clock.milliseconds + 8, os.clock.milliseconds + 40)) break;
             EXPECT_FALSE(index.Building());
             return started;
         };
@@ -113,7 +96,7 @@ TEST(ProgramIndexTest, TheStartMenuIsWalkedAgainAtOnceWhenItsNamesChangeAndPathW
         ASSERT_EQ(Names(index), "Old Tool|tool.exe");
         // One more key at once finds nothing new to walk.
         EXPECT_FALSE(build());
-        c.change(os.files);
+        Change(os.files, c.changes);
         os.clock.milliseconds += c.laterMs;
         build();
         EXPECT_EQ(Names(index), c.names);

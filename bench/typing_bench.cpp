@@ -4,7 +4,6 @@
 // shortcuts and a PATH of 50 folders.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -78,13 +77,14 @@ double Milliseconds(Clock::time_point since) {
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-void Keystrokes(SocketConsole& whole) {
-    const std::string line = "echo history line 1234 of the";
+// Types text a character at a time, 20 times over, and prints the time a
+// keystroke takes to work out its suggestion.
+void TypeOver(SocketConsole& whole, const std::string& text, const std::string& label) {
     double total = 0, slowest = 0;
     int strokes = 0;
     for (int round = 0; round < 20; ++round) {
-        for (size_t n = 1; n <= line.size(); ++n) {
-            whole.fake.bar.command = line.substr(0, n);
+        for (size_t n = 1; n <= text.size(); ++n) {
+            whole.fake.bar.command = text.substr(0, n);
             whole.fake.bar.caret = -1;
             const auto start = Clock::now();
             whole.console.CommandTextChanged();
@@ -94,6 +94,12 @@ void Keystrokes(SocketConsole& whole) {
             ++strokes;
         }
     }
+    std::printf("%-40s %8.3f ms mean, %8.3f ms slowest (%d keystrokes)\n", label.c_str(),
+                total / strokes, slowest, strokes);
+}
+
+void Keystrokes(SocketConsole& whole) {
+    TypeOver(whole, "echo history line 1234 of the", "keystroke, suggestion from history");
     // A text no line begins with: the whole history is looked through, and
     // then the completion of its last word.
     double missTotal = 0;
@@ -103,8 +109,6 @@ void Keystrokes(SocketConsole& whole) {
         whole.console.CommandTextChanged();
         missTotal += Milliseconds(start);
     }
-    std::printf("%-40s %8.3f ms mean, %8.3f ms slowest (%d keystrokes)\n",
-                "keystroke, suggestion from history", total / strokes, slowest, strokes);
     std::printf("%-40s %8.3f ms mean\n", "keystroke, no line matches", missTotal / 100);
 }
 
@@ -112,23 +116,7 @@ void Keystrokes(SocketConsole& whole) {
 // suggestion looks through the history and the candidates each time.
 void FuzzyKeystrokes(SocketConsole& whole) {
     for (const char* word : {"firef", "qzxjw"}) {
-        double total = 0, slowest = 0;
-        int strokes = 0;
-        for (int round = 0; round < 20; ++round) {
-            for (size_t n = 1; n <= std::strlen(word); ++n) {
-                whole.fake.bar.command = std::string(word, n);
-                whole.fake.bar.caret = -1;
-                const auto start = Clock::now();
-                whole.console.CommandTextChanged();
-                const double ms = Milliseconds(start);
-                total += ms;
-                if (ms > slowest) slowest = ms;
-                ++strokes;
-            }
-        }
-        std::printf("%-40s %8.3f ms mean, %8.3f ms slowest (%d keystrokes)\n",
-                    (std::string("keystroke, typing ") + word).c_str(), total / strokes, slowest,
-                    strokes);
+        TypeOver(whole, word, std::string("keystroke, typing ") + word);
     }
 }
 

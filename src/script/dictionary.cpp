@@ -105,7 +105,7 @@ class Dictionary : public ScriptObject {
     }
 
     // For Each visits the keys.
-    bool Items(std::vector<Value>* items) override {
+    bool Items(Runtime&, std::vector<Value>* items) override {
         items->clear();
         for (const Entry& e : entries_) {
             if (e.live) items->push_back(e.key);

@@ -303,7 +303,7 @@ Flow ForEachStmt::Exec(Frame& f) const {
     }
     std::vector<Value> items;
     if (!g.IsObject() || !g.AsObject() ||
-        !static_cast<ScriptObject*>(g.AsObject())->Items(&items)) {
+        !static_cast<ScriptObject*>(g.AsObject())->Items(f.rt, &items)) {
         Throw(kErrNotCollection);
     }
     for (const Value& item : items) {

@@ -37,7 +37,7 @@ class Collection : public ScriptObject {
         if (name.empty() || name == "item") return items_[IndexArg(args, items_.size())];
         Throw(kErrNoSuchMember);
     }
-    bool Items(std::vector<Value>* items) override {
+    bool Items(Runtime&, std::vector<Value>* items) override {
         *items = items_;
         return true;
     }

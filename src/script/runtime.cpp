@@ -12,7 +12,7 @@ void ScriptObject::Put(Runtime&, std::string_view, Args, Value, bool) {
     Throw(kErrNoSuchMember);
 }
 
-bool ScriptObject::Items(std::vector<Value>*) {
+bool ScriptObject::Items(Runtime&, std::vector<Value>*) {
     return false;
 }
 

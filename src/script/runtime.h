@@ -43,7 +43,9 @@ class ScriptObject : public Object {
     virtual Value Get(Runtime& rt, std::string_view name, Args args) = 0;
     virtual void Put(Runtime& rt, std::string_view name, Args args, Value v, bool isSet);
     // The items For Each visits; false when the object is not a collection.
-    virtual bool Items(std::vector<Value>* items);
+    // rt is the script that asks: an outside object's items may take long to
+    // come, and a stop request to rt ends the wait.
+    virtual bool Items(Runtime& rt, std::vector<Value>* items);
     // A script class's instance, whose members calls may reach directly.
     virtual class Instance* AsInstance() { return nullptr; }
 };

@@ -40,6 +40,9 @@ struct ComThread::Shared {
         bool posted = false;  // nobody waits
         bool abandoned = false;
         std::exception_ptr error;
+        // The first thing a call-back raised, for the script once the call
+        // is done.
+        std::exception_ptr callbackError;
         // A call-back handed to the waiting thread, and whether it ran.
         const std::function<void()>* callback = nullptr;
         bool callbackTaken = false;
@@ -51,8 +54,9 @@ struct ComThread::Shared {
     // call-back handed over.
     std::mutex m;
     std::deque<std::shared_ptr<Call>> queue;
-    std::vector<std::function<void()>> buried;
     bool quit = false;
+    // Pushed without a lock: a mutex may raise, and burying must not.
+    std::atomic<Buried*> buried{nullptr};
     win32::UniqueHandle comWake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     win32::UniqueHandle uiWake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     win32::UniqueHandle ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
@@ -69,9 +73,25 @@ struct ComThread::Shared {
         Call* call;
     };
 
+    // The COM thread's side.
     void Serve(const std::function<bool()>& done);
     void RunCall(const std::shared_ptr<Call>& call);
     void ThreadMain();
+
+    // The waiting thread's side, one step of the hand-off each.
+    std::shared_ptr<Call> Queue(Work work, bool posted);
+    // What the waiting thread is to do next: the call's phase, and a
+    // call-back it now holds, if one was handed over.
+    struct Next {
+        Phase phase;
+        const std::function<void()>* callback;
+    };
+    Next Look(Call& call);
+    void RunCallBack(Call& call, const std::function<void()>& fn);
+    // Marks the call abandoned if it is queued or inside the object; false
+    // when it is converting values, which is waited for.
+    bool Abandon(Call& call);
+    void WaitSlice();
 };
 
 // The calls run one at a time, in order; a call-back's nested calls run
@@ -181,8 +201,67 @@ bool ComThread::Started() const {
     return shared_->started;
 }
 
-bool ComThread::OnComThread() const {
+bool ComThread::OnComThread() const noexcept {
     return shared_->threadId.load() == GetCurrentThreadId();
+}
+
+std::shared_ptr<ComThread::Shared::Call> ComThread::Shared::Queue(Work work, bool posted) {
+    auto call = std::make_shared<Call>();
+    call->work = std::move(work);
+    call->posted = posted;
+    {
+        std::lock_guard<std::mutex> lock(m);
+        queue.push_back(call);
+    }
+    SetEvent(comWake.Get());
+    return call;
+}
+
+ComThread::Shared::Next ComThread::Shared::Look(Call& call) {
+    std::lock_guard<std::mutex> lock(m);
+    Next next{call.phase, nullptr};
+    if (call.callback && !call.callbackTaken) {
+        next.callback = call.callback;
+        call.callbackTaken = true;
+    }
+    return next;
+}
+
+// What the call-back raises is kept for the script, not let through the
+// COM thread's frames: the object heard of the failure from fn itself.
+void ComThread::Shared::RunCallBack(Call& call, const std::function<void()>& fn) {
+    std::exception_ptr raised;
+    try {
+        fn();
+    } catch (...) {
+        raised = std::current_exception();
+    }
+    {
+        std::lock_guard<std::mutex> lock(m);
+        if (raised && !call.callbackError) call.callbackError = std::move(raised);
+        call.callbackDone = true;
+        call.callback = nullptr;
+        call.callbackTaken = false;
+    }
+    SetEvent(comWake.Get());
+}
+
+// Phases are read again under the lock: a call that has just left the
+// object is converting the caller's values now and is waited for.
+bool ComThread::Shared::Abandon(Call& call) {
+    {
+        std::lock_guard<std::mutex> lock(m);
+        if (call.phase != Phase::kQueued && call.phase != Phase::kForeign) return false;
+        call.abandoned = true;
+    }
+    SetEvent(comWake.Get());
+    return true;
+}
+
+void ComThread::Shared::WaitSlice() {
+    HANDLE wake = uiWake.Get();
+    MsgWaitForMultipleObjects(1, &wake, FALSE, kWaitSliceMs, QS_SENDMESSAGE);
+    AnswerSentMessages();
 }
 
 void ComThread::Run(Work work, const KeepGoing& keepGoing) {
@@ -198,70 +277,33 @@ void ComThread::Run(Work work, const KeepGoing& keepGoing) {
         return;
     }
     Shared& s = *shared_;
-    auto call = std::make_shared<Shared::Call>();
-    call->work = std::move(work);
-    {
-        std::lock_guard<std::mutex> lock(s.m);
-        s.queue.push_back(call);
-    }
-    SetEvent(s.comWake.Get());
+    const std::shared_ptr<Shared::Call> call = s.Queue(std::move(work), false);
     bool stopped = false;
+    bool abandoned = false;
     for (;;) {
-        const std::function<void()>* callback = nullptr;
-        Shared::Phase phase;
-        {
-            std::lock_guard<std::mutex> lock(s.m);
-            phase = call->phase;
-            if (call->callback && !call->callbackTaken) {
-                callback = call->callback;
-                call->callbackTaken = true;
-            }
-        }
-        if (phase == Shared::Phase::kDone) break;
-        if (callback) {
-            // Call-backs catch what they raise: what reaches here is lost
-            // rather than let through the COM thread's frames.
-            try {
-                (*callback)();
-            } catch (...) {
-            }
-            {
-                std::lock_guard<std::mutex> lock(s.m);
-                call->callbackDone = true;
-                call->callback = nullptr;
-                call->callbackTaken = false;
-            }
-            SetEvent(s.comWake.Get());
+        const Shared::Next next = s.Look(*call);
+        if (next.phase == Shared::Phase::kDone) break;
+        if (next.callback) {
+            s.RunCallBack(*call, *next.callback);
             continue;
         }
         // While the COM thread converts values, script state is its: the
         // pump (which may read settings through the engine) waits.
-        const bool mayPump = phase != Shared::Phase::kWorking;
+        const bool mayPump = next.phase != Shared::Phase::kWorking;
         if (mayPump && !stopped && keepGoing && !keepGoing()) stopped = true;
-        if (stopped) {
-            // Phases are read again under the lock: a call that has just
-            // left the object is converting the caller's values now and is
-            // waited for.
-            bool abandon = false;
-            {
-                std::lock_guard<std::mutex> lock(s.m);
-                if (call->phase == Shared::Phase::kQueued ||
-                    call->phase == Shared::Phase::kForeign) {
-                    call->abandoned = true;
-                    abandon = true;
-                }
-            }
-            if (abandon) {
-                SetEvent(s.comWake.Get());
-                DropBuried();
-                script::Throw(script::kErrUserInterrupt);
-            }
+        if (stopped && s.Abandon(*call)) {
+            abandoned = true;
+            break;
         }
-        HANDLE wake = s.uiWake.Get();
-        MsgWaitForMultipleObjects(1, &wake, FALSE, kWaitSliceMs, QS_SENDMESSAGE);
-        AnswerSentMessages();
+        s.WaitSlice();
     }
     DropBuried();
+    // An abandoned call is the COM thread's from now on: nothing of it is
+    // read here.
+    if (abandoned) script::Throw(script::kErrUserInterrupt);
+    // The call-back's error first: it names the line in the script's own
+    // code, where the object's failure would name only the object's call.
+    if (call->callbackError) std::rethrow_exception(call->callbackError);
     if (call->error) std::rethrow_exception(call->error);
     if (stopped) script::Throw(script::kErrUserInterrupt);
 }
@@ -274,14 +316,7 @@ void ComThread::Post(std::function<void()> work) {
     // Without a thread there is nowhere the work may run: it is dropped.
     // On the COM thread itself, it waits its turn after what runs now.
     if (!shared_->started) return;
-    auto call = std::make_shared<Shared::Call>();
-    call->posted = true;
-    call->work = [w = std::move(work)](ForeignCall&) { w(); };
-    {
-        std::lock_guard<std::mutex> lock(shared_->m);
-        shared_->queue.push_back(std::move(call));
-    }
-    SetEvent(shared_->comWake.Get());
+    shared_->Queue([w = std::move(work)](ForeignCall&) { w(); }, true);
 }
 
 bool ComThread::CallBack(const std::function<void()>& fn) {
@@ -310,18 +345,20 @@ bool ComThread::CallBack(const std::function<void()>& fn) {
     return ran;
 }
 
-void ComThread::Bury(std::function<void()> drop) {
-    std::lock_guard<std::mutex> lock(shared_->m);
-    shared_->buried.push_back(std::move(drop));
+void ComThread::Bury(Buried* object) noexcept {
+    std::atomic<Buried*>& head = shared_->buried;
+    object->nextBuried_ = head.load();
+    while (!head.compare_exchange_weak(object->nextBuried_, object)) {
+    }
 }
 
-void ComThread::DropBuried() {
-    std::vector<std::function<void()>> drops;
-    {
-        std::lock_guard<std::mutex> lock(shared_->m);
-        drops.swap(shared_->buried);
+void ComThread::DropBuried() noexcept {
+    Buried* object = shared_->buried.exchange(nullptr);
+    while (object) {
+        Buried* next = object->nextBuried_;
+        object->Drop();
+        object = next;
     }
-    for (auto& drop : drops) drop();
 }
 
 ComThread* CurrentComThread() {

@@ -6,8 +6,9 @@
 // - Who owns what. The COM thread is a single-threaded apartment of its
 //   own. Every interface pointer of an object a script made or was given
 //   lives there: it is created, called, queried, AddRef'd and released on
-//   that thread only. The UI thread holds them only as opaque pointers
-//   inside ComObject and never calls through them. Script values (the
+//   that thread only. The UI thread holds their references (ComPtr inside
+//   ComObject) and never calls through them; a ComObject that goes on the
+//   UI thread posts its reference's release to the COM thread. Script values (the
 //   engine's objects, arrays, texts) belong to the UI thread; the COM thread
 //   touches them only while the UI thread waits for it and runs no script
 //   code (see "phases" below).
@@ -23,7 +24,10 @@
 //   to the waiting UI thread (CallBack) and serves the COM thread's queue
 //   meanwhile, so that script code that calls COM objects again from inside
 //   the call-back is served too (calls nest as in any STA). Nobody else runs
-//   script code on the COM thread.
+//   script code on the COM thread. What the call-back raises goes two
+//   ways: back to the object as a failed call (it must answer something),
+//   and to the script once the object's call is done, as the error of that
+//   call, as an error in the script's own code would end it anywhere else.
 // - Abandon. A stop request (Esc, Ctrl+Break, a client's Ctrl+C) seen while
 //   the call is queued or in Foreign marks it abandoned and the UI thread
 //   raises "User interrupt occurred" at once. The COM thread finishes the
@@ -32,6 +36,9 @@
 //   for an abandoned call is refused with the same error. A script object
 //   whose last COM reference goes on the COM thread is deleted later on the
 //   UI thread (Bury), never on the COM thread.
+// - AddRef and Release of every COM object we implement are noexcept and
+//   allocate nothing: COM's callers are not C++. Burying links the object
+//   into a list through a link of its own (Buried), so it cannot fail.
 // - Shutdown. The ComThread's owner (the ComApartment) outlives every
 //   script object. On its end, the queue (releases) is run, the apartment
 //   is left, and the thread ends; a thread still inside an abandoned call
@@ -45,6 +52,25 @@
 #include "platform/win32/com_api.h"
 
 namespace vantrel::com {
+
+// A script object whose last reference went on the COM thread, waiting for
+// the UI thread to delete it. The link is the object's own: burying happens
+// inside IUnknown::Release, which must neither allocate nor raise.
+class Buried {
+  public:
+    // Deletes the object; on the UI thread.
+    virtual void Drop() noexcept = 0;
+
+  protected:
+    Buried() = default;
+    ~Buried() = default;
+    Buried(const Buried&) = delete;
+    Buried& operator=(const Buried&) = delete;
+
+  private:
+    friend class ComThread;
+    Buried* nextBuried_ = nullptr;
+};
 
 // The part of a piece of work that runs inside the foreign object.
 class ForeignCall {
@@ -71,10 +97,11 @@ class ComThread {
 
     // Whether the thread and its apartment started.
     bool Started() const;
-    bool OnComThread() const;
+    bool OnComThread() const noexcept;
 
     // Runs work on the COM thread and waits for it. An exception the work
-    // raises comes out here. When keepGoing answers false while the work
+    // raises comes out here; failing that, the first a call-back of the work
+    // raised (CallBack). When keepGoing answers false while the work
     // is queued or in its Foreign part, the wait is abandoned with script
     // error 18. On the COM thread itself, work runs at once.
     void Run(Work work, const KeepGoing& keepGoing);
@@ -85,14 +112,15 @@ class ComThread {
 
     // From the COM thread, inside the Foreign part of a piece of work: runs
     // fn on the thread that waits for that work. False when nobody waits
-    // (the work was abandoned, or was posted).
+    // (the work was abandoned, or was posted). What fn raises stays with the
+    // waiting thread, which raises it when the work is done: fn reports to
+    // the object itself before it raises.
     bool CallBack(const std::function<void()>& fn);
 
-    // Something to run on the UI thread, later: the deletion of a script
-    // object whose last reference went on the COM thread.
-    void Bury(std::function<void()> drop);
-    // Runs what was buried; on the UI thread.
-    void DropBuried();
+    // Leaves object to be dropped on the UI thread, later.
+    void Bury(Buried* object) noexcept;
+    // Drops what was buried; on the UI thread.
+    void DropBuried() noexcept;
 
   private:
     struct Shared;

@@ -83,9 +83,14 @@ TEST(ComApartment, WorkRunsOnTheComThreadAndWhatItRaisesComesBack) {
     EXPECT_TRUE(comThreadSaysSo);
     EXPECT_FALSE(thread.OnComThread());
     // What goes on the COM thread is deleted on the UI thread, later.
-    DWORD droppedOn = 0;
-    thread.Do([&] { thread.Bury([&] { droppedOn = GetCurrentThreadId(); }); });
-    EXPECT_EQ(droppedOn, GetCurrentThreadId());
+    struct Grave final : Buried {
+        void Drop() noexcept override { droppedOn = GetCurrentThreadId(); }
+        DWORD droppedOn = 0;
+    } graves[2];
+    thread.Do([&] {
+        for (Grave& grave : graves) thread.Bury(&grave);
+    });
+    for (const Grave& grave : graves) EXPECT_EQ(grave.droppedOn, GetCurrentThreadId());
 }
 
 // A stop abandons work that is queued (it never runs) or inside the object

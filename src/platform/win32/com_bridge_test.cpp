@@ -130,7 +130,7 @@ class TestProvider : public ComObjectProvider {
                                std::string_view server) override {
         if (progId != "Test.Target") return ComObjectProvider::CreateObject(rt, progId, server);
         target_->AddRef();
-        return WrapDispatch(target_);
+        return WrapDispatch(ComPtr<IDispatch>(target_));
     }
 
   private:
@@ -358,8 +358,7 @@ class Scripted final : public script::ScriptObject {
 
 // The dispatch COM sees for a script object.
 ComPtr<IDispatch> DispatchOf(script::Runtime& rt, Scripted* object) {
-    return ComPtr<IDispatch>(
-        DispatchFor(rt, script::Value::Object(script::Ref<script::Object>(object))));
+    return DispatchFor(rt, script::Value::Object(script::Ref<script::Object>(object)));
 }
 
 HRESULT ControlError(int number) {
@@ -368,7 +367,8 @@ HRESULT ControlError(int number) {
 
 // Whatever a script object's member raises comes back to COM as an error,
 // both when COM calls on the UI thread and when it calls from the COM
-// thread (handed to the UI thread). Nothing crosses as an exception.
+// thread (handed to the UI thread). Nothing crosses as an exception; a
+// call-back's failure is also raised to the script once the call is done.
 TEST_F(ComBridgeTest, NothingRaisedCrossesInvoke) {
     struct Case {
         const char* what;
@@ -401,11 +401,17 @@ TEST_F(ComBridgeTest, NothingRaisedCrossesInvoke) {
             ExceptionInfo info;
             HRESULT hr = E_FAIL;
             auto invoke = [&] { hr = Call(d.Get(), id, *none, result.Get(), info.Get()); };
+            bool raised = false;
             if (fromComThread) {
-                thread->Run([&](ForeignCall& foreign) { foreign.Run(invoke); }, nullptr);
+                try {
+                    thread->Run([&](ForeignCall& foreign) { foreign.Run(invoke); }, nullptr);
+                } catch (...) {
+                    raised = true;
+                }
             } else {
                 invoke();
             }
+            EXPECT_EQ(raised, fromComThread && c.hr != S_OK);
             EXPECT_EQ(hr, c.hr);
             if (c.hr == DISP_E_EXCEPTION) {
                 EXPECT_EQ(info.Get()->scode, c.scode);

@@ -1,6 +1,9 @@
 #include "platform/win32/com_object.h"
 
 #include <atomic>
+#include <memory>
+#include <new>
+#include <utility>
 
 #include "platform/win32/com_owners.h"
 #include "platform/win32/com_values.h"
@@ -97,7 +100,7 @@ void PassByRef(UniqueVariant* value, VARTYPE declared, UniqueVariant* holder, VA
         return;
     }
     if (FAILED(VariantChangeType(holder->Get(), value->Get(), 0, declared))) {
-        *passed = value->Release();
+        *passed = value->Detach();
         return;
     }
     passed->vt = static_cast<VARTYPE>(VT_BYREF | declared);
@@ -114,33 +117,14 @@ script::Value FromHolder(UniqueVariant* holder, VARTYPE declared) {
     return FromVariant(**holder);
 }
 
-// The runtime of the script the objects serve last, for the calls that are
-// given none (For Each): a stop request to it abandons them.
-std::shared_ptr<script::Runtime*>& LastRuntime() {
-    static std::shared_ptr<script::Runtime*> runtime;
-    return runtime;
-}
-
-ComThread::KeepGoing KeepGoingFor(std::shared_ptr<script::Runtime*> self) {
-    return [self = std::move(self)] {
-        script::Runtime* rt = self ? *self : nullptr;
+// Whether the script runtime names still wants its call; with none, the
+// wait is never abandoned.
+ComThread::KeepGoing KeepGoingFor(const std::shared_ptr<script::Runtime*>& self) {
+    if (!self) return nullptr;
+    return [self] {
+        script::Runtime* rt = *self;
         return !rt || (!rt->interrupt.load() && rt->host.KeepGoing());
     };
-}
-
-void RunWith(const ComThread::KeepGoing& keepGoing, const ComThread::Work& work) {
-    ComThread* thread = CurrentComThread();
-    if (!thread) {
-        struct Here final : ForeignCall {
-            bool Run(const std::function<void()>& fn) override {
-                fn();
-                return true;
-            }
-        } here;
-        work(here);
-        return;
-    }
-    thread->Run(work, keepGoing);
 }
 
 }  // namespace
@@ -169,7 +153,8 @@ void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member) {
     script::Throw(static_cast<int>(hr), std::move(message));
 }
 
-void OnComThread(const std::function<void()>& fn) {
+void OnComThread(const std::shared_ptr<script::Runtime*>& runtime,
+                 const std::function<void()>& fn) {
     ComThread* thread = CurrentComThread();
     if (!thread || !thread->Started() || thread->OnComThread()) {
         fn();
@@ -177,42 +162,56 @@ void OnComThread(const std::function<void()>& fn) {
     }
     // Queued behind a call the script stopped waiting for, it may wait as
     // long as that call: a stop abandons it while it is queued.
-    thread->Run([&fn](ForeignCall&) { fn(); }, KeepGoingFor(LastRuntime()));
+    thread->Run([&fn](ForeignCall&) { fn(); }, KeepGoingFor(runtime));
 }
 
 void RunForScript(script::Runtime& rt, const ComThread::Work& work) {
-    LastRuntime() = rt.self;
-    RunWith(KeepGoingFor(rt.self), work);
+    ComThread* thread = CurrentComThread();
+    if (!thread) {
+        struct Here final : ForeignCall {
+            bool Run(const std::function<void()>& fn) override {
+                fn();
+                return true;
+            }
+        } here;
+        work(here);
+        return;
+    }
+    thread->Run(work, KeepGoingFor(rt.self));
 }
 
-// The interface is released on the COM thread, without waiting.
+// The interface is released on the COM thread, without waiting; the
+// member's own release serves when this is that thread or there is none.
+// The posted work is the reference's owner from here on: if it cannot be
+// queued, the reference is left rather than released on the wrong thread.
 ComObject::~ComObject() {
-    IDispatch* dispatch = dispatch_;
-    ComThread* thread = CurrentComThread();
-    if (thread && thread->Started() && !thread->OnComThread()) {
-        thread->Post([dispatch] { dispatch->Release(); });
-    } else {
-        dispatch->Release();
-    }
     --alive;
+    ComThread* thread = CurrentComThread();
+    if (!thread || !thread->Started() || thread->OnComThread()) return;
+    IDispatch* posted = dispatch_.Detach();
+    try {
+        thread->Post([posted] { ComPtr<IDispatch> last(posted); });
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 int ComObject::Alive() {
     return alive.load();
 }
 
-Value WrapDispatch(IDispatch* dispatch) {
+Value WrapDispatch(ComPtr<IDispatch> dispatch) {
     if (!dispatch) return Value::Object(nullptr);
+    script::Ref<script::Object> object(new ComObject(std::move(dispatch)));
     ++alive;
-    return Value::Object(script::Ref<script::Object>(new ComObject(dispatch)));
+    return Value::Object(std::move(object));
 }
 
 // A class that says what it is (IProvideClassInfo) gives its class name, as
 // "FileSystemObject"; others give their interface's, as "IWshShell3".
 std::string ComObject::TypeName() const {
     std::string name;
-    IDispatch* dispatch = dispatch_;
-    OnComThread([&] {
+    IDispatch* dispatch = dispatch_.Get();
+    OnComThread(runtime_, [&] {
         ComPtr<IProvideClassInfo> classInfo;
         dispatch->QueryInterface(IID_IProvideClassInfo, classInfo.OutVoid());
         ComPtr<ITypeInfo> info;
@@ -235,9 +234,10 @@ DISPID ComObject::IdOf(std::string_view name) {
     LPOLESTR names[] = {wide.data()};
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr = E_UNEXPECTED;
-    IDispatch* dispatch = dispatch_;
-    OnComThread(
-        [&] { hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); });
+    IDispatch* dispatch = dispatch_.Get();
+    OnComThread(runtime_, [&] {
+        hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    });
     if (FAILED(hr)) ThrowComError(hr, nullptr, name);
     ids_.emplace(std::string(name), id);
     return id;
@@ -313,8 +313,8 @@ const std::vector<VARTYPE>& ComObject::ByRefTypes(DISPID id, WORD flags) {
     auto it = byRef_.find(id);
     if (it != byRef_.end()) return it->second;
     std::vector<VARTYPE> types;
-    IDispatch* dispatch = dispatch_;
-    OnComThread([&] { types = DeclaredByRef(dispatch, id, flags); });
+    IDispatch* dispatch = dispatch_.Get();
+    OnComThread(runtime_, [&] { types = DeclaredByRef(dispatch, id, flags); });
     return byRef_.emplace(id, std::move(types)).first->second;
 }
 
@@ -327,7 +327,7 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
     const size_t count = args.count + (assigned ? 1 : 0);
     static const std::vector<VARTYPE> kNone;
     const std::vector<VARTYPE>& refTypes = assigned ? kNone : ByRefTypes(id, flags);
-    IDispatch* dispatch = dispatch_;
+    IDispatch* dispatch = dispatch_.Get();
     Value out;
     // What the object's call reads is the work's own: the caller's frame may
     // be gone while the object runs.
@@ -345,7 +345,7 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
             ToVariant(rt, args[i], value.Get());
             const VARTYPE declared = i < refTypes.size() ? refTypes[i] : VARTYPE{VT_EMPTY};
             if (declared == VT_EMPTY || (declared & (VT_ARRAY | VT_BYREF))) {
-                passed = value.Release();
+                passed = value.Detach();
                 continue;
             }
             PassByRef(&value, declared, &call.holders[i], &passed);
@@ -379,6 +379,7 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
 }
 
 Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args args) {
+    runtime_ = rt.self;
     return Invoke(rt, IdOf(name), DISPATCH_METHOD | DISPATCH_PROPERTYGET, args, nullptr, name);
 }
 
@@ -387,6 +388,7 @@ Value ComObject::Get(script::Runtime& rt, std::string_view name, script::Args ar
 // is tried then.
 void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args args, Value v,
                     bool isSet) {
+    runtime_ = rt.self;
     const DISPID id = IdOf(name);
     if (isSet && v.type() == script::Type::Object && v.AsObject()) {
         try {
@@ -403,10 +405,11 @@ void ComObject::Put(script::Runtime& rt, std::string_view name, script::Args arg
 
 // The whole collection is read before the loop starts, as a script host
 // does with IEnumVARIANT: the loop body may change the collection.
-bool ComObject::Items(std::vector<Value>* out) {
+bool ComObject::Items(script::Runtime& rt, std::vector<Value>* out) {
+    runtime_ = rt.self;
     bool enumerable = false;
-    IDispatch* dispatch = dispatch_;
-    RunWith(KeepGoingFor(LastRuntime()), [&, dispatch](ForeignCall& foreign) {
+    IDispatch* dispatch = dispatch_.Get();
+    RunForScript(rt, [&, dispatch](ForeignCall& foreign) {
         UniqueVariant result;
         ExceptionInfo info;
         HRESULT hr = E_UNEXPECTED;

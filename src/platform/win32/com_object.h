@@ -2,24 +2,26 @@
 // through IDispatch, late-bound, with by-reference arguments written back
 // to the script's variables and For Each through _NewEnum. The interface
 // lives on the COM thread (com_apartment.h): every call through it is made
-// there, and the UI thread holds it only as an opaque pointer.
+// there, and the UI thread holds its reference without calling through it.
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/win32/com_apartment.h"
 #include "platform/win32/com_api.h"
+#include "platform/win32/com_owners.h"
 #include "script/runtime.h"
 
 namespace vantrel::com {
 
 class ComObject : public script::ScriptObject {
   public:
-    // Takes over the reference the caller holds, which the COM thread made.
-    explicit ComObject(IDispatch* dispatch) : dispatch_(dispatch) {}
+    // Takes over a reference the COM thread made.
+    explicit ComObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
     ~ComObject() override;
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
@@ -28,9 +30,10 @@ class ComObject : public script::ScriptObject {
     script::Value Get(script::Runtime& rt, std::string_view name, script::Args args) override;
     void Put(script::Runtime& rt, std::string_view name, script::Args args, script::Value v,
              bool isSet) override;
-    bool Items(std::vector<script::Value>* items) override;
+    bool Items(script::Runtime& rt, std::vector<script::Value>* items) override;
 
-    IDispatch* Dispatch() const { return dispatch_; }
+    // The interface, still this object's: for work on the COM thread.
+    IDispatch* Dispatch() const { return dispatch_.Get(); }
     // Objects alive in this process, for the check that none outlives its
     // script.
     static int Alive();
@@ -43,13 +46,16 @@ class ComObject : public script::ScriptObject {
     script::Value Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args args,
                          const script::Value* assigned, std::string_view name);
 
-    IDispatch* dispatch_;
+    ComPtr<IDispatch> dispatch_;
+    // The script that called the object last: a stop request to it abandons
+    // a query (TypeName) queued behind a call that script stopped waiting for.
+    std::shared_ptr<script::Runtime*> runtime_;
     std::unordered_map<std::string, DISPID> ids_;
     std::unordered_map<DISPID, std::vector<VARTYPE>> byRef_;
 };
 
-// The script value for an IDispatch, taking over the caller's reference.
-script::Value WrapDispatch(IDispatch* dispatch);
+// The script value for an IDispatch: Nothing for none.
+script::Value WrapDispatch(ComPtr<IDispatch> dispatch);
 
 // Runs work on the COM thread for a call the script rt runs makes: a stop
 // request to rt abandons the wait (com_apartment.h).
@@ -57,8 +63,9 @@ void RunForScript(script::Runtime& rt, const ComThread::Work& work);
 
 // Runs fn on the COM thread when there is one and this is not it, else
 // here; for the short calls (queries, AddRef) no stop abandons once they
-// have started.
-void OnComThread(const std::function<void()>& fn);
+// have started. A stop request to the script runtime names abandons the
+// wait while fn is queued; with none, nothing does.
+void OnComThread(const std::shared_ptr<script::Runtime*>& runtime, const std::function<void()>& fn);
 
 // Raises the script error for a failed call: the server's own number, text
 // and source when it gave an EXCEPINFO, else VBScript's number for the

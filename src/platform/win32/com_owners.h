@@ -39,7 +39,9 @@ class ComPtr {
         if (p_) p_->Release();
         p_ = p;
     }
-    I* Release() { return std::exchange(p_, nullptr); }
+    // Gives the reference up to a caller that now owns it; nothing is
+    // released (IUnknown::Release is what releases).
+    I* Detach() { return std::exchange(p_, nullptr); }
     // For the out-parameter of a call that hands out a reference.
     I** Out() {
         Reset();
@@ -84,7 +86,7 @@ class UniqueVariant {
         return &v_;
     }
     // Gives the contents up to a caller that now owns them.
-    VARIANT Release() {
+    VARIANT Detach() {
         VARIANT out = v_;
         VariantInit(&v_);
         return out;

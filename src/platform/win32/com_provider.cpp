@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "platform/win32/com_api.h"
 #include "platform/win32/com_object.h"
@@ -106,7 +107,7 @@ Value ComObjectProvider::CreateObject(script::Runtime& rt, std::string_view prog
     };
     return MakeObject(rt, make, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
         if (FAILED(hr) || !*dispatch) CantCreate(progId);
-        return WrapDispatch(dispatch->Release());
+        return WrapDispatch(std::move(*dispatch));
     });
 }
 
@@ -126,7 +127,7 @@ Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, b
         };
         return MakeObject(rt, running, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
             if (FAILED(hr) || !*dispatch) CantCreate(progId);
-            return WrapDispatch(dispatch->Release());
+            return WrapDispatch(std::move(*dispatch));
         });
     }
     if (path.empty()) script::Throw(script::kErrInvalidCall);
@@ -139,7 +140,7 @@ Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, b
             if (SUCCEEDED(hr) || IsNameFailure(hr)) NotFound();
             ThrowComError(hr, nullptr, {});
         }
-        return WrapDispatch(dispatch->Release());
+        return WrapDispatch(std::move(*dispatch));
     });
 }
 

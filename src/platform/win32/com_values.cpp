@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/com_apartment.h"
@@ -66,7 +67,7 @@ SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
         }
         UniqueVariant item;
         ToVariant(rt, a.items[i++], item.Get());
-        *static_cast<VARIANT*>(slot) = item.Release();
+        *static_cast<VARIANT*>(slot) = item.Detach();
     } while (NextSubscripts(lower, upper, &at) && i < a.items.size());
     return sa.Release();
 }
@@ -134,13 +135,15 @@ Value FromOtherNumber(const VARIANT& v) {
 }
 
 // The interface is queried on the COM thread; a script object of the
-// engine's own comes back as itself.
+// engine's own comes back as itself. No stop abandons the query: values
+// come from COM on the COM thread itself, or on the UI thread inside a
+// call-back, while the COM thread serves its queue for it.
 Value FromObject(IUnknown* unknown) {
     if (!unknown) return Value::Object(nullptr);
     Value own;
     bool isOwn = false;
     ComPtr<IDispatch> dispatch;
-    OnComThread([&] {
+    OnComThread(nullptr, [&] {
         unknown->QueryInterface(IID_IDispatch, dispatch.OutVoid());
         isOwn = dispatch && UnwrapScriptDispatch(dispatch.Get(), &own);
         // The engine's own object is released where its reference went.
@@ -148,7 +151,7 @@ Value FromObject(IUnknown* unknown) {
     });
     if (isOwn) return own;
     if (!dispatch) script::Throw(script::kErrUnsupportedType);
-    return WrapDispatch(dispatch.Release());
+    return WrapDispatch(std::move(dispatch));
 }
 
 }  // namespace
@@ -203,7 +206,7 @@ void ToVariant(script::Runtime& rt, const Value& v, VARIANT* out) {
             out->vt = VT_BSTR;
             return;
         case Type::Object:
-            out->pdispVal = v.AsObject() ? DispatchFor(rt, v) : nullptr;
+            out->pdispVal = v.AsObject() ? DispatchFor(rt, v).Detach() : nullptr;
             out->vt = VT_DISPATCH;
             return;
         case Type::Array:

@@ -54,7 +54,23 @@ HRESULT ReportInternalError(EXCEPINFO* info) noexcept {
     return ReportError(e, info);
 }
 
-class ScriptDispatch final : public IDispatch {
+// Reports what is being raised (inside a catch) as the failure COM sees.
+HRESULT ReportRaised(EXCEPINFO* info) noexcept {
+    try {
+        throw;
+    } catch (const script::ScriptError& e) {
+        return ReportError(e, info);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return ReportInternalError(info);
+    }
+}
+
+// AddRef and Release neither allocate nor raise (com_apartment.h): the
+// count is an atomic, and a last release on the COM thread buries the
+// object through its own link.
+class ScriptDispatch final : public IDispatch, private Buried {
   public:
     ScriptDispatch(script::Runtime& rt, Value object)
         : runtime_(rt.self), object_(std::move(object)) {
@@ -77,15 +93,15 @@ class ScriptDispatch final : public IDispatch {
         *out = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return ++refs_; }
     // The script object goes on the UI thread: a last reference that goes
     // on the COM thread leaves the deletion to it (com_apartment.h).
-    ULONG STDMETHODCALLTYPE Release() override {
+    ULONG STDMETHODCALLTYPE Release() noexcept override {
         const ULONG left = --refs_;
         if (left != 0) return left;
         ComThread* thread = CurrentComThread();
         if (thread && thread->OnComThread()) {
-            thread->Bury([this] { delete this; });
+            thread->Bury(this);
         } else {
             delete this;
         }
@@ -109,8 +125,11 @@ class ScriptDispatch final : public IDispatch {
         auto* instance = dynamic_cast<script::Instance*>(object_.AsObject());
         return !instance || instance->cls->index.count(lname) != 0;
     }
+    void Drop() noexcept override { delete this; }
     HRESULT Call(script::Runtime& rt, const std::string& name, WORD flags, DISPPARAMS* params,
                  VARIANT* result);
+    // Runs the member in the script's runtime; raises what the script does.
+    HRESULT InvokeScript(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result);
     HRESULT InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
                        EXCEPINFO* info) noexcept;
 
@@ -179,7 +198,7 @@ HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD 
             UniqueVariant back;
             ToVariant(rt, values[i], back.Get());
             VariantClear(passed.pvarVal);
-            *passed.pvarVal = back.Release();
+            *passed.pvarVal = back.Detach();
         }
     }
     if (result && !put) ToVariant(rt, out, result);
@@ -188,8 +207,11 @@ HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD 
 
 // Script code runs on the UI thread only: a call that comes on the COM
 // thread (from an object the script handed this one to) is handed to the
-// UI thread, which waits for that object's call meanwhile. A call that
-// comes when nobody waits (the script stopped waiting) is refused.
+// UI thread, which waits for that object's call meanwhile. What the script
+// raises there goes back to the object as a failure and stays with the
+// waiting call, which raises it in the script when the object is done. A
+// call that comes when nobody waits (the script stopped waiting) is
+// refused.
 HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* info, UINT*) {
     ComThread* thread = CurrentComThread();
@@ -197,7 +219,14 @@ HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     HRESULT hr = E_UNEXPECTED;
     bool ran = false;
     try {
-        ran = thread->CallBack([&] { hr = InvokeHere(id, flags, params, result, info); });
+        ran = thread->CallBack([&] {
+            try {
+                hr = InvokeScript(id, flags, params, result);
+            } catch (...) {
+                hr = ReportRaised(info);
+                throw;
+            }
+        });
     } catch (...) {
         return ReportInternalError(info);
     }
@@ -211,44 +240,44 @@ HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     return ReportError(stopped, info);
 }
 
+HRESULT ScriptDispatch::InvokeScript(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result) {
+    script::Runtime* rt = runtime_ ? *runtime_ : nullptr;
+    if (!rt) return E_UNEXPECTED;
+    std::string name;
+    {
+        std::lock_guard<std::mutex> lock(namesLock_);
+        if (id != DISPID_VALUE && (id < 1 || static_cast<size_t>(id) > names_.size())) {
+            return DISP_E_MEMBERNOTFOUND;
+        }
+        if (id != DISPID_VALUE) name = names_[id - 1];
+    }
+    if (result) VariantInit(result);
+    // A call that comes while no script runs (an object calling back
+    // later) measures its stack from here, one made while a script
+    // waits for its object from where that script began.
+    script::Runtime::Entry entry(*rt);
+    return Call(*rt, name, flags, params, result);
+}
+
 // No exception of any kind leaves here: COM's callers are not C++.
 HRESULT ScriptDispatch::InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* info) noexcept {
     try {
-        script::Runtime* rt = runtime_ ? *runtime_ : nullptr;
-        if (!rt) return E_UNEXPECTED;
-        std::string name;
-        {
-            std::lock_guard<std::mutex> lock(namesLock_);
-            if (id != DISPID_VALUE && (id < 1 || static_cast<size_t>(id) > names_.size())) {
-                return DISP_E_MEMBERNOTFOUND;
-            }
-            if (id != DISPID_VALUE) name = names_[id - 1];
-        }
-        if (result) VariantInit(result);
-        // A call that comes while no script runs (an object calling back
-        // later) measures its stack from here, one made while a script
-        // waits for its object from where that script began.
-        script::Runtime::Entry entry(*rt);
-        return Call(*rt, name, flags, params, result);
-    } catch (const script::ScriptError& e) {
-        return ReportError(e, info);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
+        return InvokeScript(id, flags, params, result);
     } catch (...) {
-        return ReportInternalError(info);
+        return ReportRaised(info);
     }
 }
 
 }  // namespace
 
-IDispatch* DispatchFor(script::Runtime& rt, const Value& object) {
+ComPtr<IDispatch> DispatchFor(script::Runtime& rt, const Value& object) {
     if (auto* com = dynamic_cast<ComObject*>(object.AsObject())) {
         IDispatch* dispatch = com->Dispatch();
-        OnComThread([dispatch] { dispatch->AddRef(); });
-        return dispatch;
+        OnComThread(rt.self, [dispatch] { dispatch->AddRef(); });
+        return ComPtr<IDispatch>(dispatch);
     }
-    return new ScriptDispatch(rt, object);
+    return ComPtr<IDispatch>(new ScriptDispatch(rt, object));
 }
 
 bool UnwrapScriptDispatch(IDispatch* dispatch, Value* object) {

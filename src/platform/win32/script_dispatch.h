@@ -5,13 +5,14 @@
 #pragma once
 
 #include "platform/win32/com_api.h"
+#include "platform/win32/com_owners.h"
 #include "script/runtime.h"
 
 namespace vantrel::com {
 
 // A new reference to an IDispatch for a script object: a COM object's own,
 // or a wrapper that calls into rt for the engine's objects.
-IDispatch* DispatchFor(script::Runtime& rt, const script::Value& object);
+ComPtr<IDispatch> DispatchFor(script::Runtime& rt, const script::Value& object);
 // The script object behind a wrapper DispatchFor made; false for any other
 // IDispatch.
 bool UnwrapScriptDispatch(IDispatch* dispatch, script::Value* object);

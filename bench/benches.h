@@ -6,3 +6,4 @@ void BenchRunCommand();
 void BenchBatchFile();
 void BenchRemoteLink();
 void BenchTyping();
+void BenchCompileCache();

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     } benches[] = {
         {"engine", "script engine", BenchEngine}, {"commands", "command lines", BenchRunCommand},
         {"batch", "batch files", BenchBatchFile}, {"remote", "remote link", BenchRemoteLink},
-        {"typing", "typing", BenchTyping},
+        {"typing", "typing", BenchTyping},        {"cache", "compile cache", BenchCompileCache},
     };
     bool ran = false;
     for (const auto& bench : benches) {
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
         ran = true;
     }
     if (!ran) {
-        std::fprintf(stderr, "usage: vantrel_bench [engine|commands|batch|remote|typing]\n");
+        std::fprintf(stderr, "usage: vantrel_bench [engine|commands|batch|remote|typing|cache]\n");
         return 2;
     }
     return 0;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "script/compile_bytes.h"
 #include "script/operators.h"
 #include "script/value.h"
 
@@ -22,7 +23,8 @@ struct ArgLocks;
 
 enum class Flow { kNormal, kExitDo, kExitFor, kExitProc };
 
-struct Node {
+// Counted, so that the engine's cache knows what a compiled text holds.
+struct Node : CompileCounted {
     virtual ~Node() = default;
 };
 
@@ -92,13 +94,14 @@ struct Stmt : Node {
     virtual Flow Exec(Frame& f) const = 0;
 };
 
-using Block = std::vector<const Stmt*>;
+using Block = CompiledList<const Stmt*>;
+using ExprList = CompiledList<const Expr*>;
 
 // Everything one compile produced.
 struct Unit {
-    std::vector<std::unique_ptr<Node>> nodes;
-    std::vector<std::unique_ptr<Procedure>> procedures;
-    std::vector<std::unique_ptr<ClassDef>> classes;
+    CompiledList<std::unique_ptr<Node>> nodes;
+    CompiledList<std::unique_ptr<Procedure>> procedures;
+    CompiledList<std::unique_ptr<ClassDef>> classes;
     Block body;                              // statements, when compiled as statements
     const Expr* expr = nullptr;              // the expression, when compiled as one
     int exprLine = 1, exprColumn = 1;        // ... and where it starts

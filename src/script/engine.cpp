@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "script/builtins.h"
+#include "script/compile_bytes.h"
 #include "script/convert.h"
 #include "script/nodes.h"
 #include "script/objects.h"
@@ -17,16 +18,27 @@ namespace {
 
 // The console evaluates the same short texts over and over; each is compiled
 // once. The cache is simply emptied when it fills: texts in steady use come
-// straight back. It is bounded by what it holds as well as by count, since a
-// client may send lines of hundreds of kilobytes: a compiled text costs a few
-// times its length. A text longer than kMaxCachedText is almost surely run
-// once, so it is compiled, run and dropped.
+// straight back. A client may send many distinct lines of tens of kilobytes,
+// each of which compiles to megabytes, so the cache is bounded by what its
+// entries really hold (counted as each is compiled) as well as by count.
+// 24 MB keeps a console that is sent such lines without end within a few
+// tens of megabytes of its usual size, and is still room for tens of
+// thousands of the short texts it lives on. A text that alone would hold a
+// quarter of that is almost surely run once: it is compiled, run and dropped.
 constexpr size_t kCacheLimit = 2048;
-constexpr size_t kCacheByteLimit = 16 << 20;
-constexpr size_t kMaxCachedText = 64 << 10;
+constexpr size_t kCacheByteLimit = 24 << 20;
+constexpr size_t kMaxEntryBytes = kCacheByteLimit / 4;
 
-size_t CacheCost(std::string_view text) {
-    return 512 + 8 * text.size();
+// Beside the counted parts, an entry holds strings that are pieces of its
+// text: the text itself as the key, and the names (each as written and
+// lower-cased) and literals copied from it, a few times its length with
+// their allocation headers; and a few hundred bytes of bookkeeping (the
+// Unit, its shared owner, the map's node).
+constexpr size_t kStringBytesPerChar = 4;
+constexpr size_t kEntryBytes = 512;
+
+size_t EntryCost(std::string_view text, size_t counted) {
+    return kEntryBytes + kStringBytesPerChar * text.size() + counted;
 }
 
 struct TextHash {
@@ -60,15 +72,17 @@ struct Engine::Impl {
     std::shared_ptr<Unit> Compile(Cache& cache, std::string_view text, bool expression) {
         auto it = cache.find(text);
         if (it != cache.end()) return it->second;
+        CompileBytes counted;
         std::shared_ptr<Unit> unit =
             expression ? CompileExpression(rt, text) : CompileStatements(rt, text);
-        if (text.size() > kMaxCachedText) return unit;
+        const size_t cost = EntryCost(text, counted.Total());
+        if (cost > kMaxEntryBytes) return unit;
         if (expressions.size() + statements.size() >= kCacheLimit ||
-            cachedBytes + CacheCost(text) > kCacheByteLimit) {
+            cachedBytes + cost > kCacheByteLimit) {
             ClearCaches();
         }
         cache.emplace(std::string(text), unit);
-        cachedBytes += CacheCost(text);
+        cachedBytes += cost;
         return unit;
     }
 
@@ -192,6 +206,10 @@ bool Engine::ToText(const Value& value, std::string* text) {
     Value plain;
     if (!impl_->Guard([&] { plain = Dereference(impl_->rt, value); })) return false;
     return script::ToText(plain, text, &impl_->last, &impl_->rt.host);
+}
+
+size_t Engine::CachedBytes() const {
+    return impl_->cachedBytes;
 }
 
 void Engine::Interrupt() {

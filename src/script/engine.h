@@ -3,6 +3,7 @@
 // never exceptions: each call says whether it worked and LastError() tells why.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -73,6 +74,9 @@ class Engine {
     // gives "Null" and an object its default member's text. On failure
     // (arrays, objects without a default) LastError() says why.
     bool ToText(const Value& value, std::string* text);
+    // What the cache of compiled texts holds, in bytes, as counted while
+    // each was compiled; it never passes the cache's bound.
+    size_t CachedBytes() const;
     // Stops the script running on another thread at its next loop turn or
     // call, with error 18 "User interrupt occurred". Safe from any thread.
     void Interrupt();

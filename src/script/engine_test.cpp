@@ -206,5 +206,55 @@ TEST(ScriptEngine, VariablesAreReadAndAssignedWithoutCompilingValues) {
     }
 }
 
+// "x = SERIAL + a + a ...": a distinct line of about `tokens` tokens, two
+// characters each, as a client may send many of.
+std::string LongLine(int serial, int tokens) {
+    std::string line = "x = " + std::to_string(serial);
+    for (int i = 3; i + 2 <= tokens; i += 2) line += " + a";
+    return line;
+}
+
+// The cache's stated bound, and the share of it one text may take.
+constexpr size_t kCacheCap = 24 << 20;
+
+TEST(ScriptEngine, CacheCountsWhatCompiledTextsHold) {
+    // What a compiled text holds grows with its tokens, a hundred bytes and
+    // more each, not with its characters; one that alone would hold a
+    // quarter of the cache is run and dropped.
+    std::string statements;
+    // Many statements rather than one deep expression, which a smaller
+    // stack than this one would refuse as too deep.
+    for (int i = 0; i < 60000; ++i) statements += "x = a: ";
+    const struct {
+        std::string text;
+        size_t atLeast, atMost;
+    } cases[] = {
+        {LongLine(7, 1), 100, 4 << 10},
+        {LongLine(7, 1000), 60 << 10, 400 << 10},
+        {LongLine(7, 16000), 1 << 20, kCacheCap / 4},
+        {statements, 0, 0},
+    };
+    for (const auto& c : cases) {
+        Engine engine;
+        ASSERT_EQ(Exec(engine, "a = 1"), "ok");
+        const size_t before = engine.CachedBytes();
+        ASSERT_EQ(Exec(engine, c.text), "ok") << c.text.size();
+        const size_t counted = engine.CachedBytes() - before;
+        EXPECT_GE(counted, c.atLeast) << c.text.size();
+        EXPECT_LE(counted, c.atMost) << c.text.size();
+    }
+    // However many such lines come, the cache holds no more than its bound,
+    // and still keeps them.
+    Engine engine;
+    ASSERT_EQ(Exec(engine, "a = 1"), "ok");
+    size_t most = 0;
+    for (int serial = 0; serial < 600; ++serial) {
+        ASSERT_EQ(Exec(engine, LongLine(serial, 16000)), "ok");
+        most = std::max(most, engine.CachedBytes());
+    }
+    EXPECT_LE(most, kCacheCap);
+    EXPECT_GE(most, kCacheCap / 2);
+}
+
 }  // namespace
 }  // namespace script

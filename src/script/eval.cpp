@@ -56,8 +56,7 @@ const GlobalSlot* GlobalOf(Frame& f, const NameRef& ref) {
     return nullptr;
 }
 
-Value CallBuiltin(Frame& f, const Builtin& b, const std::vector<const Expr*>& args,
-                  const std::string& shown) {
+Value CallBuiltin(Frame& f, const Builtin& b, const ExprList& args, const std::string& shown) {
     const int count = static_cast<int>(args.size());
     if (count < b.minArgs || (b.maxArgs >= 0 && count > b.maxArgs)) {
         ThrowNamed(kErrWrongArgs, shown);
@@ -81,7 +80,7 @@ ScriptObject* ObjectOf(const Value& v) {
     return static_cast<ScriptObject*>(v.AsObject());
 }
 
-Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& args) {
+Value ReadElement(Frame& f, const Value& array, const ExprList& args) {
     Subscripts subs;
     EvalSubscripts(f, args, &subs);
     const Array* a = array.AsArray();
@@ -90,7 +89,7 @@ Value ReadElement(Frame& f, const Value& array, const std::vector<const Expr*>& 
     return a->items[at];
 }
 
-void WriteElement(Frame& f, Value* array, const std::vector<const Expr*>& args, Value v) {
+void WriteElement(Frame& f, Value* array, const ExprList& args, Value v) {
     Subscripts subs;
     EvalSubscripts(f, args, &subs);
     Array* a = OwnArray(array);
@@ -114,8 +113,8 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 
 // A call whose argument count is not the procedure's, which fails there:
 // the arguments are evaluated first, as VBScript does.
-[[gnu::noinline]] Value CallWithArgList(Frame& f, const std::vector<const Expr*>& exprs,
-                                        const Procedure& p, Instance* me) {
+[[gnu::noinline]] Value CallWithArgList(Frame& f, const ExprList& exprs, const Procedure& p,
+                                        Instance* me) {
     ArgList list;
     EvalArgs(f, exprs, &list);
     return CallProcedure(f.rt, p, me, list.View());
@@ -123,8 +122,7 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 
 // A call of a script procedure: the arguments are evaluated straight into
 // the callee's variables, or lent by address to its ByRef parameters.
-Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Procedure& p,
-                   Instance* me) {
+Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance* me) {
     // Checked here rather than by the callers, so that they can hand the
     // call on without a frame of their own.
     f.rt.CheckStack();
@@ -173,8 +171,7 @@ Value CallWithArgs(Frame& f, const std::vector<const Expr*>& exprs, const Proced
 // A member of a script class instance called from outside it or from
 // inside (Me): a method or property with arguments to match is called
 // directly; anything else goes through the instance.
-Value InvokeMember(Frame& f, Instance* in, int member, const std::vector<const Expr*>& exprs,
-                   bool inside) {
+Value InvokeMember(Frame& f, Instance* in, int member, const ExprList& exprs, bool inside) {
     const ClassMember& m = in->cls->members[member];
     const Procedure* p = m.method ? m.method : m.get;
     if ((m.isPublic || inside) && m.field < 0 && p && p->params.size() == exprs.size()) {
@@ -228,7 +225,7 @@ Value* PeekElementToWrite(Frame& f, const CallExpr* e) {
     return PlainElement(f, e, &a);
 }
 
-void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out) {
+void EvalSubscripts(Frame& f, const ExprList& args, Subscripts* out) {
     out->resize(args.size());
     for (size_t i = 0; i < args.size(); ++i) {
         if (!args[i]) Throw(kErrSubscript);
@@ -236,7 +233,7 @@ void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* 
     }
 }
 
-void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list) {
+void EvalArgs(Frame& f, const ExprList& args, ArgList* list) {
     list->temps.Reserve(args.size());
     list->refs.Reserve(args.size());
     for (const Expr* arg : args) {

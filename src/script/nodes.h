@@ -46,9 +46,23 @@ namespace script {
 
 struct Literal : Expr {
     Value value;
-    explicit Literal(Value v) : value(std::move(v)) { leaf = Leaf::kLiteral; }
+    // A string literal's text lives apart from the node: counted with it.
+    explicit Literal(Value v) : value(std::move(v)) {
+        leaf = Leaf::kLiteral;
+        CompileBytes::Add(TextBytes());
+    }
+    ~Literal() override { CompileBytes::Subtract(TextBytes()); }
     Value Eval(Frame&) const override { return value; }
     bool IsLiteral() const override { return true; }
+
+  private:
+    size_t TextBytes() const {
+        if (!value.IsString()) return 0;
+        const size_t capacity = value.AsString().capacity();
+        const size_t block = sizeof(StringData) + CompileBytes::kBlockOverhead;
+        if (capacity <= std::string().capacity()) return block;
+        return block + capacity + 1 + CompileBytes::kBlockOverhead;
+    }
 };
 
 // A bare name: a variable, a constant, or a call without arguments.
@@ -64,7 +78,7 @@ struct NameExpr : Target {
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr : Target {
     NameRef ref;
-    std::vector<const Expr*> args;  // null entries are omitted arguments
+    ExprList args;  // null entries are omitted arguments
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
     // The element's storage when this names an array element, else null.
@@ -82,7 +96,7 @@ struct MemberExpr : Target {
     int withDepth = -1;
     std::string name;   // lower-cased
     std::string shown;  // as written
-    std::vector<const Expr*> args;
+    ExprList args;
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
 
@@ -97,7 +111,7 @@ struct MemberExpr : Target {
 // expr(args) where expr is not a plain name, e.g. f(1)(2) or obj.items(0).
 struct IndexExpr : Target {
     const Expr* base = nullptr;
-    std::vector<const Expr*> args;
+    ExprList args;
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
 };
@@ -300,7 +314,7 @@ struct AssignStmt : Stmt {
 // piece is linear rather than quadratic.
 struct AppendStmt : Stmt {
     const NameExpr* target = nullptr;
-    std::vector<const Expr*> parts;  // x = x & a & b appends a, then b
+    ExprList parts;  // x = x & a & b appends a, then b
     Flow Exec(Frame& f) const override;
 };
 
@@ -310,8 +324,8 @@ struct CallStmt : Stmt {
 };
 
 struct IfStmt : Stmt {
-    std::vector<const Expr*> conditions;
-    std::vector<Block> blocks;
+    ExprList conditions;
+    CompiledList<Block> blocks;
     Block elseBlock;
     Flow Exec(Frame& f) const override;
 };
@@ -354,8 +368,8 @@ struct CaseItem {
 
 struct SelectStmt : Stmt {
     const Expr* subject = nullptr;
-    std::vector<std::vector<CaseItem>> cases;
-    std::vector<Block> blocks;
+    CompiledList<CompiledList<CaseItem>> cases;
+    CompiledList<Block> blocks;
     bool hasElse = false;
     Block elseBlock;
     Flow Exec(Frame& f) const override;
@@ -370,7 +384,7 @@ struct ExitStmt : Stmt {
 // Dim/Public/Private with bounds, and ReDim: makes the array when run.
 struct DimArrayStmt : Stmt {
     const Target* target = nullptr;
-    std::vector<const Expr*> bounds;
+    ExprList bounds;
     bool redim = false;
     bool preserve = false;
     Flow Exec(Frame& f) const override;
@@ -401,7 +415,7 @@ struct WithStmt : Stmt {
 // Array subscripts: each rounded to a Long. Kept inline up to three
 // dimensions, so indexing an element allocates nothing.
 using Subscripts = SmallList<int32_t, 3>;
-void EvalSubscripts(Frame& f, const std::vector<const Expr*>& args, Subscripts* out);
+void EvalSubscripts(Frame& f, const ExprList& args, Subscripts* out);
 // Arrays with an element passed ByRef, locked (no ReDim or Erase) until
 // the call returns, so that the element's address stays good.
 // Rare, so the list is made for the first: every call makes an ArgLocks.
@@ -429,7 +443,7 @@ struct ArgList {
 
 // Evaluates call arguments: variables and array elements by address (ByRef),
 // others into temps.
-void EvalArgs(Frame& f, const std::vector<const Expr*>& args, ArgList* list);
+void EvalArgs(Frame& f, const ExprList& args, ArgList* list);
 // The value an object stands for where a plain value is needed (its default
 // member), or the value itself.
 Value Dereference(Runtime& rt, Value v);

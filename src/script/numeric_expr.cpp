@@ -359,7 +359,7 @@ bool SubscriptOperand(const Expr* e, Operand* out) {
 
 class Builder {
   public:
-    explicit Builder(std::vector<NumericNode>* nodes) : nodes_(nodes) {}
+    explicit Builder(CompiledList<NumericNode>* nodes) : nodes_(nodes) {}
 
     // An element may be read in place (kLocalElement) as an operand of + - *.
     bool Build(const Expr* e, Operand* out, bool elementInPlace = false) {
@@ -435,7 +435,7 @@ class Builder {
         return true;
     }
 
-    std::vector<NumericNode>* nodes_;
+    CompiledList<NumericNode>* nodes_;
 };
 
 Value ToValue(const Number& n) {

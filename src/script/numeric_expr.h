@@ -73,7 +73,7 @@ class NumericProgram {
     int LoneLocal() const { return loneLocal_; }
 
   private:
-    std::vector<NumericNode> nodes_;  // children before parents; never moved
+    CompiledList<NumericNode> nodes_;  // children before parents; never moved
     const NumericNode* root_ = nullptr;
     int loneLocal_ = -1;
 };

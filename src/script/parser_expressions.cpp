@@ -220,9 +220,9 @@ const Expr* Parser::ParseWord() {
     return ParseNameChain(nullptr);
 }
 
-std::vector<const Expr*> Parser::ParseArgList() {
+ExprList Parser::ParseArgList() {
     // At '(' already consumed; reads to ')'.
-    std::vector<const Expr*> args;
+    ExprList args;
     if (Accept(Tok::kRParen)) return args;
     while (true) {
         if (Cur().kind == Tok::kComma || Cur().kind == Tok::kRParen) {

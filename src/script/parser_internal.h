@@ -127,7 +127,7 @@ class Parser {
     const Expr* ParsePrimary();
     const Expr* ParseParenthesised();
     const Expr* ParseWord();
-    std::vector<const Expr*> ParseArgList();
+    ExprList ParseArgList();
     const Expr* ParseNameChain(ChainInfo* info);
     const Expr* MakeName(const std::string& shown);
     const Expr* ParseWithMember(ChainInfo* info);
@@ -144,7 +144,7 @@ class Parser {
     const Target* AsTarget(const Expr* e);
     const Stmt* ParseCallOrAssign(bool isSet);
     static size_t ParenArgCount(const Expr* e);
-    const Expr* WithArgs(const Expr* callee, std::vector<const Expr*> args);
+    const Expr* WithArgs(const Expr* callee, ExprList args);
     const Stmt* MakeAssign(const Target* target, const Expr* value, bool isSet);
     void ParseLet(Block* out);
     void ParseSet(Block* out);
@@ -152,7 +152,7 @@ class Parser {
     void ParseErase(Block* out);
     void ParseOption(Block* out);
     void ParseDim(Block* out);
-    std::vector<const Expr*> ParseBounds();
+    ExprList ParseBounds();
     void ParseReDim(Block* out);
     void ParseConst(Block* out);
     void ParseVisibility(Block* out);

@@ -169,7 +169,7 @@ const Stmt* Parser::ParseCallOrAssign(bool isSet) {
         pos_ = info.lastParenPos;
         callee = info.beforeLastParen;
     }
-    std::vector<const Expr*> args;
+    ExprList args;
     while (true) {
         if (Cur().kind == Tok::kComma) {
             args.push_back(nullptr);
@@ -191,7 +191,7 @@ size_t Parser::ParenArgCount(const Expr* e) {
 }
 
 // The callee of a statement call, given its arguments.
-const Expr* Parser::WithArgs(const Expr* callee, std::vector<const Expr*> args) {
+const Expr* Parser::WithArgs(const Expr* callee, ExprList args) {
     if (auto* n = dynamic_cast<const NameExpr*>(callee)) {
         auto* c = Make<CallExpr>();
         c->ref.hasArgs = true;
@@ -215,7 +215,7 @@ const Stmt* Parser::MakeAssign(const Target* target, const Expr* value, bool isS
     // x = x & y & z appends in place: follow the & chain down its left.
     auto* name = dynamic_cast<const NameExpr*>(target);
     if (!isSet && name) {
-        std::vector<const Expr*> parts;
+        ExprList parts;
         const Expr* left = value;
         while (auto* concat = dynamic_cast<const BinaryExpr*>(left)) {
             if (concat->op != BinaryOp::kConcat) break;
@@ -263,8 +263,8 @@ void Parser::ParseDim(Block* out) {
 }
 
 // Array bounds after '(', to the ')'.
-std::vector<const Expr*> Parser::ParseBounds() {
-    std::vector<const Expr*> bounds;
+ExprList Parser::ParseBounds() {
+    ExprList bounds;
     do {
         bounds.push_back(ParseExpr());
     } while (Accept(Tok::kComma));
@@ -449,7 +449,7 @@ void Parser::ParseSelect(Block* out) {
             ParseBlock(&s->elseBlock, {Kw::kEnd});
             break;
         }
-        std::vector<CaseItem> items;
+        CompiledList<CaseItem> items;
         do {
             items.push_back(ParseCaseItem());
         } while (Accept(Tok::kComma));

@@ -63,7 +63,7 @@ struct ArrayDecl {
     std::vector<int32_t> upper;
 };
 
-struct Procedure {
+struct Procedure : CompileCounted {
     enum class Kind { kSub, kFunction, kPropertyGet, kPropertyLet, kPropertySet };
     Kind kind = Kind::kSub;
     std::string name;
@@ -99,7 +99,7 @@ struct NameHash {
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
-struct ClassDef {
+struct ClassDef : CompileCounted {
     // Unique to each class made, for as long as the program runs: a class
     // that ends may leave its address to a new one, so addresses cannot be
     // kept to recognise a class later.

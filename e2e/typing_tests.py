@@ -218,3 +218,35 @@ def test_suggestion_shows_dimmed_and_right_takes_it_and_tab_completes_words_and_
     c.wait_command("type C:\\big\\ab", "the Tab to complete nothing more")
     c.key("Tab")
     c.wait_for(lambda s: s.command.rstrip() == "type C:\\big\\ab.txt", "Tab to complete ab.txt")
+
+
+def test_function_keys_fire_as_they_go_down_and_ctrl_backspace_deletes_a_word(c):
+    c.launch()
+    c.enter_line("set F6=x")
+    c.click_command_box()
+    # A chord's modifier let go before its key: the key went down with it,
+    # and fires nothing. Whatever fired would land before the "a" typed next.
+    for modifier in ("shift", "ctrl", "alt"):
+        c.xdotool("keydown", modifier, "keydown", "F6", "keyup", modifier, "keyup", "F6")
+    c.type("a")
+    c.press("F6", "ax", "F6 alone to type its macro")
+    c.key("Escape")
+    c.wait_idle()
+
+    # Ctrl+Backspace deletes the word before the caret with the blank after
+    # it; Ctrl+Delete the word after the caret with its blank.
+    c.type("echo one two")
+    c.press("ctrl+BackSpace", "echo one ", "Ctrl+Backspace to delete the last word")
+    c.key("Home")
+    c.press("ctrl+Delete", "one ", "Ctrl+Delete to delete the first word")
+    c.key("Escape")
+    c.wait_idle()
+
+    # Typed ahead while a line runs, it deletes the word once the line has
+    # ended, and no more.
+    line = "vb t = Timer:Do While Timer - t < 2:Loop"
+    c.submit(line)
+    c.wait_command(line, "the line to run")
+    c.xdotool("type", "--delay", "5", "echo one two")
+    c.key("ctrl+BackSpace")
+    c.wait_command("echo one ", "the word typed ahead to be deleted after the line")

@@ -2,6 +2,7 @@
 // core asked for, and hold files, folders and variables in plain maps.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -42,6 +43,13 @@ class FakeBar : public BarWindow {
         return caret < 0 || caret > static_cast<int>(command.size())
                    ? static_cast<int>(command.size())
                    : caret;
+    }
+    // The last selection, while the caret is still where it left it.
+    std::pair<int, int> CommandSelection() const override {
+        const int end = CommandCaret();
+        if (caret < 0 || selectionLength <= 0 || caret != selectionStart + selectionLength)
+            return {end, end};
+        return {std::min(selectionStart, end), end};
     }
     void SetSuggestion(const std::string& tail) override { suggestion = tail; }
     void FocusCommandBox() override { ++focusCount; }

@@ -71,8 +71,9 @@ class Console : public ConsoleHost, public ConsoleEvents {
     // stops it is taken (Esc, Ctrl+Break; F10 and Ctrl+F10 while serving a
     // client); otherwise the line editor has them first, then Enter and Esc
     // press the buttons, F1 to F12 type their macros and F10 and Ctrl+F10
-    // end a link. modifiers holds kModShift, kModCtrl and kModAlt; true
-    // when the key was taken and must not reach the control.
+    // end a link, all as the key goes down, read with the modifiers held
+    // then. modifiers holds kModShift, kModCtrl and kModAlt; true when the
+    // key was taken and must not reach the control.
     void Tick() override;
     void CloseRequested() override;
     void ScaleChanged() override { placement_.ScaleChanged(); }

@@ -10,9 +10,13 @@ namespace vantrel {
 
 bool Console::KeyDown(int key, int modifiers) {
     // While a line runs only the keys that stop it are taken; the others
-    // wait for it to end.
+    // wait for it to end. F10 or Ctrl+F10 while a client's line runs: the
+    // line stops, and the client is kicked (or banned) as soon as it has,
+    // before anything it sent meanwhile gets its turn.
     if (interpreter_.Running()) {
-        const bool stop = key == kVkEscape || key == kVkCancel;
+        const bool kick = link_ && link_->TakesKey(key, modifiers);
+        if (kick) heldKick_ = modifiers;
+        const bool stop = kick || key == kVkEscape || key == kVkCancel;
         if (stop) interpreter_.RequestStop();
         return stop;
     }
@@ -25,23 +29,23 @@ bool Console::KeyDown(int key, int modifiers) {
         EscClicked();
         return true;
     }
-    return false;
+    if (key < kVkF1 || key > kVkF12) return false;
+    // A function key does its work as it goes down, with the modifiers held
+    // then: hands and programs let go of Shift before the key as often as
+    // after it. F10 is also a macro key; the link takes it only while it
+    // has a peer.
+    const bool typed = TypeFunctionKey(interpreter_, state_, key, modifiers);
+    const bool linked = link_ && link_->KeyReleased(key, modifiers);
+    return typed || linked;
 }
 
 bool Console::KeyUp(int key, int modifiers) {
-    // F10 or Ctrl+F10 while a client's line runs: the line stops, and the
-    // client is kicked (or banned) as soon as it has, before anything it
-    // sent meanwhile gets its turn.
-    if (interpreter_.Running()) {
-        if (!link_ || !link_->TakesKey(key, modifiers)) return false;
-        heldKick_ = modifiers;
-        interpreter_.RequestStop();
-        return true;
-    }
+    // A release while a line runs waits for it with the rest of the input.
+    if (interpreter_.Running()) return false;
     if (editor_.KeyUp(key, modifiers)) return true;
-    if (key >= kVkF1 && key <= kVkF12) TypeFunctionKey(interpreter_, state_, key, modifiers);
-    // F10 is also a macro key; the link takes it only while it has a peer.
-    return link_ && link_->KeyReleased(key, modifiers);
+    // A function key's work was done as it went down; its release is
+    // nobody's (F10's would open the window's menu).
+    return key >= kVkF1 && key <= kVkF12;
 }
 
 void Console::EnterClicked() {

@@ -5,7 +5,8 @@
 //     event; type: and Enter), a line run, the output waiting for the pane
 //   down|up KEY taken|passed [TIMES]: a key such as Ctrl+R, Shift+Tab, F5
 //   startup [LINE]: with the line given on the command line
-//   chars taken|passed TEXT, caret N, tick [TIMES], clock-step MS
+//   chars taken|passed TEXT, caret N, select START LENGTH, tick [TIMES],
+//   clock-step MS
 //   drag X Y none|both|shift, tray MESSAGE, choose ITEM (the menu's answer)
 //   monitors [DPI]: the primary, and a second right of it at DPI
 //   reach STATE; history|runs|autoexec TEXT: the file an earlier start left
@@ -94,7 +95,8 @@ std::pair<int, int> ParseKey(std::string name) {
         {"Back", kVkBack},    {"Tab", kVkTab},    {"Enter", kVkReturn}, {"Shift", kVkShift},
         {"Ctrl", kVkControl}, {"Esc", kVkEscape}, {"End", kVkEnd},      {"Home", kVkHome},
         {"Left", kVkLeft},    {"Up", kVkUp},      {"Right", kVkRight},  {"Down", kVkDown},
-        {"F1", kVkF1},        {"F5", kVkF1 + 4},  {"F10", kVkF10},      {"Break", kVkCancel}};
+        {"F1", kVkF1},        {"F5", kVkF1 + 4},  {"F10", kVkF10},      {"Break", kVkCancel},
+        {"Del", kVkDelete}};
     int modifiers = 0;
     for (auto [prefix, bit] :
          {std::pair{"Shift+", kModShift}, {"Ctrl+", kModCtrl}, {"Alt+", kModAlt}}) {
@@ -277,6 +279,8 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
             for (int i = rest.empty() ? 1 : std::stoi(rest); i > 0; --i) console.Tick();
         } else if (verb == "caret") {
             fake.bar.caret = std::stoi(rest);
+        } else if (verb == "select" && !w[1].empty()) {
+            fake.bar.SelectCommandText(std::stoi(w[0]), std::stoi(w[1]));
         } else if (verb == "tray") {
             console.TrayMouseMessage(std::stoi(rest));
         } else if (verb == "reach" && kStates.count(rest)) {

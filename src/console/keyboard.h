@@ -12,11 +12,12 @@ namespace vantrel {
 
 class Interpreter;
 
-// The variable a function-key release types from, "" when the key has no
-// macro in this state: only F1 to F12, with no modifier, in the local state.
+// The variable a function key types from as it goes down, "" when the key
+// has no macro in this state: only F1 to F12, with no modifier held as it
+// went down, in the local state.
 std::string FunctionKeyVariable(ConsoleState state, int key, int modifiers);
 
-// Types the macro of a released function key; true when the key was one.
+// Types the macro of a function key going down; true when the key was one.
 bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers);
 
 // The virtual-key code of a FocusKey text: the hexadecimal digits at its

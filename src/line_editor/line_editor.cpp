@@ -1,6 +1,8 @@
 #include "line_editor/line_editor.h"
 
 #include <algorithm>
+#include <string_view>
+#include <utility>
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
@@ -33,6 +35,36 @@ bool TypesCharacter(int key) {
            key == kVkProcessKey || key == kVkPacket;
 }
 
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// The bytes Ctrl+Backspace (forward: Ctrl+Delete) deletes from text with
+// [start, end) selected: the selection when there is one; else, as Windows
+// text boxes do, back to the start of the word before the caret with the
+// blanks between them, or on to the start of the next word: the rest of the
+// word at the caret and the blanks after it. A word is a run of non-blanks.
+std::pair<size_t, size_t> WordDeletion(std::string_view text, size_t start, size_t end,
+                                       bool forward) {
+    end = std::min(end, text.size());
+    start = std::min(start, end);
+    if (start != end) return {start, end};
+    if (forward) {
+        while (end < text.size() && !IsBlank(text[end])) ++end;
+        while (end < text.size() && IsBlank(text[end])) ++end;
+    } else {
+        while (start > 0 && IsBlank(text[start - 1])) --start;
+        while (start > 0 && !IsBlank(text[start - 1])) --start;
+    }
+    return {start, end};
+}
+
+// The boxes the user may edit; the others show a hint the keys must leave.
+bool Editable(ConsoleState state) {
+    return state == kLocal || state == kAccountPassword || state == kRemotePassword ||
+           state == kRemoteLink;
+}
+
 }  // namespace
 
 LineEditor::LineEditor(Interpreter& in, BarWindow& bar, const ConsoleState& state)
@@ -51,7 +83,11 @@ void LineEditor::Tick() {
 bool LineEditor::KeyDown(int key, int modifiers) {
     // Only the release that follows at once is the search's to swallow.
     if (searchEndKey_ != key) searchEndKey_.reset();
-    if (search_.Active()) return SearchKey(key, modifiers);
+    if (search_.Active()) {
+        const bool taken = SearchKey(key, modifiers);
+        // A word deletion ends the search and then edits its match.
+        if (taken || search_.Active() || !DeletesWord(key, modifiers)) return taken;
+    }
     if (key == 'R' && modifiers == kModCtrl && state_ == kLocal) {
         StartSearch();
         return true;
@@ -64,7 +100,29 @@ bool LineEditor::KeyDown(int key, int modifiers) {
     if (key == kVkEscape && tabCycle_.Escape()) return true;
     if (!IsModifierKey(key)) tabCycle_.End();
     if (state_ == kLocal) completion_.KeyTyped();
+    if (DeletesWord(key, modifiers)) {
+        DeleteWord(key == kVkDelete);
+        return true;
+    }
     return AcceptSuggestion(key, modifiers);
+}
+
+bool LineEditor::DeletesWord(int key, int modifiers) const {
+    return (key == kVkBack || key == kVkDelete) && modifiers == kModCtrl && Editable(state_);
+}
+
+void LineEditor::DeleteWord(bool forward) {
+    std::string text = bar_.CommandText();
+    const auto [selStart, selEnd] = bar_.CommandSelection();
+    const auto [start, end] = WordDeletion(text, static_cast<size_t>(std::max(selStart, 0)),
+                                           static_cast<size_t>(std::max(selEnd, 0)), forward);
+    if (start == end) return;
+    text.erase(start, end - start);
+    bar_.SetCommandText(text);
+    bar_.SelectCommandText(static_cast<int>(start), 0);
+    // As any edit of the user's: the suggestion follows, an emptied box
+    // forgets the line it recalled.
+    TextChanged();
 }
 
 bool LineEditor::KeyUp(int key, int modifiers) {

@@ -1,10 +1,11 @@
 // Editing the command line: what the keys of the command box do while no
 // line runs. Up and Down browse the history, the suggestion follows the
 // typed text, Ctrl+R searches the history, Tab completes the word before
-// the caret, and Enter takes the line and remembers it as the history
-// keeps it. The editor reaches the bar through BarWindow, the settings, the
-// command table and the console around it through the interpreter, and
-// reads the console's state; what a line taken is for, the console decides.
+// the caret, Ctrl+Backspace and Ctrl+Delete delete a word, and Enter takes
+// the line and remembers it as the history keeps it. The editor reaches the
+// bar through BarWindow, the settings, the command table and the console
+// around it through the interpreter, and reads the console's state; what a
+// line taken is for, the console decides.
 #pragma once
 
 #include <optional>
@@ -75,6 +76,11 @@ class LineEditor {
     // Ends the search with text in the command box, the caret at its end.
     void EndSearch(const std::string& text);
     void ShowCommandText(const std::string& text);
+    // Ctrl+Backspace and Ctrl+Delete, in a box the user may edit.
+    bool DeletesWord(int key, int modifiers) const;
+    // Deletes the selection, else the word before the caret (forward: the
+    // one after it); the caret stays where the deleted text was.
+    void DeleteWord(bool forward);
     void ShowHistoryEntry(const std::string& text);
     void CompleteWord(bool backwards);
     // What the one completion of the word before the end adds to text; ""

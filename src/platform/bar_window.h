@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "platform/colour.h"
 
@@ -28,6 +29,10 @@ class BarWindow {
     // Where the caret is in the command box: a byte offset into its text,
     // the end of the selection when there is one.
     virtual int CommandCaret() const = 0;
+    // The selected bytes of the command box, from the first to past the
+    // last, in text order whichever way they were selected; both the caret
+    // when nothing is selected.
+    virtual std::pair<int, int> CommandSelection() const = 0;
     // Shows tail after the command box's text, dimmer, while the caret is
     // at its end; it is no part of the text. "" shows none.
     virtual void SetSuggestion(const std::string& tail) = 0;

@@ -20,6 +20,7 @@ inline constexpr int kVkLeft = 0x25;
 inline constexpr int kVkUp = 0x26;
 inline constexpr int kVkRight = 0x27;
 inline constexpr int kVkDown = 0x28;
+inline constexpr int kVkDelete = 0x2E;
 inline constexpr int kVkF1 = 0x70;
 inline constexpr int kVkF10 = 0x79;
 inline constexpr int kVkF12 = 0x7B;

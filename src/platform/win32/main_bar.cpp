@@ -56,6 +56,18 @@ int Main::CommandCaret() const {
     return static_cast<int>(Narrow(wide.data(), std::min<size_t>(end, wide.size())).size());
 }
 
+std::pair<int, int> Main::CommandSelection() const {
+    DWORD start = 0, end = 0;
+    SendMessageW(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    // The box counts UTF-16 units, the console bytes of its text.
+    const std::wstring wide = WideWindowText(cmdBox_);
+    const auto bytes = [&](DWORD units) {
+        return static_cast<int>(Narrow(wide.data(), std::min<size_t>(units, wide.size())).size());
+    };
+    return {bytes(std::min(start, end)), bytes(std::max(start, end))};
+}
+
 bool Main::CaretAtEnd() const {
     // With text selected there is no caret to show the suggestion after.
     DWORD start = 0, end = 0;

@@ -135,12 +135,14 @@ int Main::Modifiers() const {
 
 bool Main::TakeReplayed(const MSG& msg) {
     replayedModifiers_.reset();
+    replayedCharacter_ = false;
     // Posted messages come before the keyboard's, in the order posted; one
     // taken by another loop (a box a script showed) leaves its place.
     const auto found = std::find_if(replaying_.begin(), replaying_.end(),
                                     [&](const HeldInput& h) { return SameMessage(h.msg, msg); });
     if (found == replaying_.end()) return false;
     replayedModifiers_ = found->modifiers;
+    replayedCharacter_ = found->character;
     replaying_.erase(replaying_.begin(), std::next(found));
     return true;
 }
@@ -149,9 +151,27 @@ bool Main::PreTranslate(const MSG& msg) {
     if (!window_.Valid() || GetAncestor(msg.hwnd, GA_ROOT) != window_.Get()) return false;
     const int key = static_cast<int>(msg.wParam);
     switch (msg.message) {
-        case WM_KEYDOWN:
-            return console_->KeyDown(key, Modifiers());
+        case WM_KEYDOWN: {
+            const bool taken = console_->KeyDown(key, Modifiers());
+            heldKeyTaken_ = taken;
+            return taken;
+        }
+        // F10 alone, and any key with Alt, is a system key. Of those only
+        // the function keys reach the console (Alt+F4, which it leaves, still
+        // closes the bar); Alt+letters stay the system's.
+        case WM_SYSKEYDOWN: {
+            const bool taken = key >= VK_F1 && key <= VK_F12 && console_->KeyDown(key, Modifiers());
+            heldKeyTaken_ = taken;
+            return taken;
+        }
         case WM_CHAR: {
+            // A key held back while a line ran had its characters made as it
+            // was typed: when the console takes the key at its replay, they
+            // go with it.
+            if (replayedCharacter_ && heldKeyTaken_) return true;
+            // Ctrl+Backspace's character on Windows: the word deletion is
+            // the console's, and the box would show the character.
+            if (msg.wParam == 0x7F) return true;
             // The message loop is Unicode: a character beyond the Basic
             // Multilingual Plane comes as two units.
             const auto unit = static_cast<wchar_t>(msg.wParam);
@@ -197,7 +217,21 @@ bool Main::TakeKeyWhileBusy(const MSG& msg) {
 }
 
 void Main::Hold(const MSG& msg) {
-    heldInput_.push_back({msg, IsKeyMessage(msg.message) ? Modifiers() : 0});
+    heldInput_.push_back({msg, IsKeyMessage(msg.message) ? Modifiers() : 0, replayedCharacter_});
+}
+
+void Main::HoldCharacters(const MSG& keyDown) {
+    TranslateMessage(&keyDown);
+    // The characters are posted at once, behind whatever waits already:
+    // taken now, they stay beside their key, which a replay may take.
+    constexpr int kMostCharacters = 8;
+    MSG msg;
+    for (auto [first, last] : {std::pair{WM_CHAR, WM_DEADCHAR}, {WM_SYSCHAR, WM_SYSDEADCHAR}}) {
+        for (int i = 0;
+             i < kMostCharacters && PeekMessageW(&msg, keyDown.hwnd, first, last, PM_REMOVE); ++i) {
+            heldInput_.push_back({msg, 0, true});
+        }
+    }
 }
 
 // The line runs inside a handler of this thread's message loop, so nothing
@@ -231,10 +265,11 @@ void Main::PumpWhileBusy() {
         // its keyboard layout still hold. A key let through after an earlier
         // line that meets this one has its characters held beside it.
         const bool keyDown = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
-        if (keyDown && !replayed) TranslateMessage(&msg);
         Hold(msg);
+        if (keyDown && !replayed) HoldCharacters(msg);
     }
     replayedModifiers_.reset();
+    replayedCharacter_ = false;
     for (int i = 0; i < kMostMessages &&
                     PeekMessageW(&msg, nullptr, 0, 0,
                                  PM_REMOVE | PM_QS_POSTMESSAGE | PM_QS_PAINT | PM_QS_SENDMESSAGE);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/bar_window.h"
@@ -58,6 +59,7 @@ class Main : public BarWindow, public ConsoleWindow {
     void SetCommandText(const std::string& text) override;
     void SelectCommandText(int start, int length) override;
     int CommandCaret() const override;
+    std::pair<int, int> CommandSelection() const override;
     void SetSuggestion(const std::string& tail) override;
     void FocusCommandBox() override;
     void SetCommandLocked(bool locked) override;
@@ -111,6 +113,9 @@ class Main : public BarWindow, public ConsoleWindow {
     void FitFont(HWND box, const std::string& text);
     // Holds input back until the line has ended; a key keeps its modifiers.
     void Hold(const MSG& msg);
+    // Makes a held key's characters now, while its modifiers and keyboard
+    // layout still hold, and holds them beside it.
+    void HoldCharacters(const MSG& keyDown);
 
     HINSTANCE instance_;
     const OutputPane& pane_;
@@ -157,10 +162,16 @@ class Main : public BarWindow, public ConsoleWindow {
     struct HeldInput {
         MSG msg;
         int modifiers;
+        bool character;  // made by the key held before it
     };
     std::vector<HeldInput> heldInput_;
     std::deque<HeldInput> replaying_;
     std::optional<int> replayedModifiers_;
+    // Whether the message let through now is a character its key made as
+    // it was held, and whether the console took the last key that went
+    // down: its characters go with it.
+    bool replayedCharacter_ = false;
+    bool heldKeyTaken_ = false;
     std::optional<int> heldQuit_;
 };
 

@@ -51,10 +51,10 @@ class MainTest : public ::testing::Test {
             DispatchMessageW(&msg);
         }
     }
-    static void SetShift(bool down) {
+    static void SetShift(bool down, int key = VK_SHIFT) {
         BYTE keys[256];
         GetKeyboardState(keys);
-        keys[VK_SHIFT] = down ? 0x80 : 0;
+        keys[key] = down ? 0x80 : 0;
         SetKeyboardState(keys);
     }
 
@@ -236,7 +236,8 @@ TEST_F(MainTest, TheBarTakesEnterTabAndUpAndLetsOtherKeysThrough) {
 
 // Keys typed while a line runs are held, then let through with the
 // modifiers they were typed with, and their characters are made once, also
-// when they meet a second line before they are delivered.
+// when they meet a second line before they are delivered; a key the
+// console takes at its replay takes its characters with it.
 TEST_F(MainTest, KeysTypedWhileALineRunsAreLetThroughOnceWithTheirOwnModifiers) {
     constexpr char kBusyLine[] = "vb t = Timer:Do While Timer - t < 0.2:Loop";
     console_.In().SetVar("F6", "echo f6-fired{ENTER}");
@@ -257,6 +258,18 @@ TEST_F(MainTest, KeysTypedWhileALineRunsAreLetThroughOnceWithTheirOwnModifiers) 
         EXPECT_EQ(main_.CommandText(), shift ? "A" : "a") << shift;
         EXPECT_EQ(input_.sent.size(), shift ? 0u : 1u) << shift;
     }
+    // Ctrl+Backspace deletes a word at its replay, and the character it
+    // made as it was typed (0x7F on Windows, a Backspace under Wine) goes
+    // with it.
+    for (char c : std::string("echo one two")) PostMessageA(CmdBox(), WM_CHAR, c, 1);
+    SetShift(true, VK_CONTROL);
+    PostMessageA(CmdBox(), WM_KEYDOWN, VK_BACK, 0x000E0001);
+    PostMessageA(CmdBox(), WM_KEYUP, VK_BACK, 0xC00E0001);
+    console_.In().RunCommand(kBusyLine);
+    SetShift(false, VK_CONTROL);
+    DeliverQueued();
+    EXPECT_EQ(main_.CommandText(), "echo one ");
+    EXPECT_EQ(main_.CommandCaret(), 9);
     // A character typed as a VK_PACKET carries its code in the flags, all
     // of their bits: 0x8A9E sets bits that a mark in them would have used.
     main_.SetCommandText("");

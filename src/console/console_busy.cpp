@@ -36,7 +36,7 @@ void Console::LineEnded() {
         return;
     }
     if (heldKick_) {
-        link_->KeyReleased(kVkF10, *heldKick_);
+        link_->KeyDown(kVkF10, *heldKick_);
         heldKick_.reset();
     }
     tray_.LineEnded();

@@ -35,7 +35,7 @@ bool Console::KeyDown(int key, int modifiers) {
     // after it. F10 is also a macro key; the link takes it only while it
     // has a peer.
     const bool typed = TypeFunctionKey(interpreter_, state_, key, modifiers);
-    const bool linked = link_ && link_->KeyReleased(key, modifiers);
+    const bool linked = link_ && link_->KeyDown(key, modifiers);
     return typed || linked;
 }
 

@@ -141,7 +141,7 @@ bool RemoteLink::TakesKey(int key, int modifiers) const {
            (state_ == kConnecting || Attached());
 }
 
-bool RemoteLink::KeyReleased(int key, int modifiers) {
+bool RemoteLink::KeyDown(int key, int modifiers) {
     if (!TakesKey(key, modifiers)) return false;
     std::string address = socket_.RemoteHostIP();
     ResetLink();

@@ -49,9 +49,9 @@ class RemoteLink : public SocketEvents, public RemoteConsole {
     // Ends any link or listener, returns to Local, listens again when
     // listening is on, empties the command box and refreshes the prompt.
     void ResetLink();
-    // F10 and Ctrl+F10 while connecting or serving: drops the link, and
-    // Ctrl bans the peer's address. True when the key was taken.
-    bool KeyReleased(int key, int modifiers);
+    // F10 and Ctrl+F10 going down while connecting or serving: drops the
+    // link, and Ctrl bans the peer's address. True when the key was taken.
+    bool KeyDown(int key, int modifiers);
     bool TakesKey(int key, int modifiers) const;
 
     // While a line runs, whatever the socket brings waits: received lines

@@ -91,7 +91,7 @@ class Talk : public RemoteTest, public ::testing::WithParamInterface<std::string
         while (words >> word && word != "->")
             modifiers |= word == "ctrl" ? kModCtrl : word == "shift" ? kModShift : kModAlt;
         words >> word;
-        const bool taken = link().KeyReleased(key == "F10" ? kVkF10 : kVkF10 - 1, modifiers);
+        const bool taken = link().KeyDown(key == "F10" ? kVkF10 : kVkF10 - 1, modifiers);
         EXPECT_EQ(taken ? "taken" : "ignored", word);
     }
 

@@ -57,7 +57,7 @@ SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
     }
     UniqueSafeArray sa(SafeArrayCreate(VT_VARIANT, static_cast<UINT>(dims), bounds.data()));
     if (!sa.Valid()) script::Throw(script::kErrOutOfMemory);
-    if (a.items.empty()) return sa.Release();
+    if (a.items.empty()) return sa.Detach();
     std::vector<LONG> at = lower;
     size_t i = 0;
     do {
@@ -69,7 +69,7 @@ SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
         ToVariant(rt, a.items[i++], item.Get());
         *static_cast<VARIANT*>(slot) = item.Detach();
     } while (NextSubscripts(lower, upper, &at) && i < a.items.size());
-    return sa.Release();
+    return sa.Detach();
 }
 
 // Any element type: each element is read into a VARIANT of the array's

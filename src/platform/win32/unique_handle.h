@@ -37,7 +37,7 @@ class Unique {
     }
     // Gives the handle up without closing it: something else has closed it
     // or will.
-    H Release() { return std::exchange(h_, Traits::Invalid()); }
+    H Detach() { return std::exchange(h_, Traits::Invalid()); }
 
   private:
     H h_ = Traits::Invalid();

@@ -46,7 +46,7 @@ TEST_F(Win32DesktopWindowsTest, TheWalkFindsHiddenWindowsAndAClosedOneIsGone) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(second)));
-    made_.back().Release();
+    made_.back().Detach();
     made_.clear();
     EXPECT_EQ(desktop_.WindowTitle(first), "");
     EXPECT_EQ(desktop_.WindowProcessId(first), 0u);

@@ -2,6 +2,8 @@
 the FileSystemObject, WScript.Shell, WMI and a collection's array, all of
 them Wine's own."""
 
+import time
+
 from busy_tests import INTERRUPTED, answers_for, stop_with_esc
 from harness import close_notepad, expect, pane_holds, pane_shows, wait_until
 
@@ -50,18 +52,71 @@ def test_scripts_use_the_systems_automation_objects_and_esc_ends_a_call_that_wai
     pane_shows(c, "\r\n0", "Run's result", after="print r")
 
     # Run waits for the program it starts: the call stays inside the object
-    # for as long as ping runs (about 7 s).
-    pings = c.count_processes("ping.exe")
-    line = 'vb set sh=CreateObject("WScript.Shell"):rc=sh.Run("ping -n 8 127.0.0.1", 0, True)'
+    # for as long as Notepad is open.
+    c.enter_line('vb set sh=CreateObject("WScript.Shell")')
+    c.enter_line("print TypeName(sh)")
+    type_name = c.wait_for(lambda s: (s.pane_text or "").strip(), "the type name").pane_text.strip()
+    expect(type_name not in ("", "Object"), f"WScript.Shell's type name ({type_name!r})")
+    line = 'vb rc=sh.Run("notepad.exe", 1, True)'
     c.submit(line)
-    wait_until(lambda: c.count_processes("ping.exe") > pings, 15, "ping to start")
+    wait_until(lambda: c.count_processes("notepad.exe") == 1, 30, "Notepad to start")
     slowest = answers_for(c, 1.5)
     print(f"slowest WM_NULL answer while the call waited: {slowest} ms")
     expect(c.snapshot().command == line, "the line still runs")
+    stop_behind_notepad(c)
+
+    # While Notepad stays open, a new object lives elsewhere and answers at
+    # once; the held object says what it knows and refuses the rest.
+    seconds = answer_time(c, 'print CreateObject("Scripting.FileSystemObject").FolderExists("C:\\")',
+                          "True")
+    expect(seconds < 2, f"a new object's call answers within 2 s ({seconds:.2f}s)")
+    seconds = answer_time(c, "print TypeName(sh)", type_name)
+    expect(seconds < 1, f"TypeName of the held object answers within 1 s ({seconds:.2f}s)")
+    c.enter_line('print sh.ExpandEnvironmentStrings("%WINDIR%")', timeout=5)
+    c.wait_for(lambda s: "The object is busy" in (s.pane_text or ""), "a held call refused", 5)
+    expect(c.count_processes("notepad.exe") == 1, "Notepad still runs after the stop")
+
+    # Once Notepad is closed, the object answers again.
+    close_notepad(c)
+
+    def answers_again():
+        c.enter_line('print sh.ExpandEnvironmentStrings("%WINDIR%")')
+        said = c.wait_for(lambda s: "windows" in (s.pane_text or "") or
+                          "busy" in (s.pane_text or ""), "an answer").pane_text
+        return said.strip() == "C:\\windows"
+    wait_until(answers_again, 20, "the held object to answer again once Notepad is closed")
+
+    # EXIT does not wait long for a call still held.
+    c.submit('vb rc=sh.Run("notepad.exe", 1, True)')
+    wait_until(lambda: c.count_processes("notepad.exe") == 1, 30, "Notepad to start again")
+    stop_behind_notepad(c)
+    start = time.monotonic()
+    c.exit(c.processes[0])
+    seconds = time.monotonic() - start
+    print(f"EXIT with a call held ended the console in {seconds:.2f}s")
+    expect(seconds < 6, f"EXIT ends the console soon ({seconds:.2f}s)")
+
+
+def stop_behind_notepad(c):
+    """Stops the running line with Esc once Notepad, which it opened, has
+    taken the keyboard: a click on the bar gives it back."""
+    bar = c.snapshot().bar["hwnd"]
+    c.wait_for(lambda s: s.data["foreground"] != bar, "Notepad in front")
+    left, top, right, bottom = c.snapshot().control(102)["rect"]
+    c.xdotool("mousemove", str(left + 40), str((top + bottom) // 2), "click", "1")
+    c.wait_for(lambda s: s.data["foreground"] == bar, "the click to bring the bar forward", 5)
     seconds = stop_with_esc(c, "the script")
     expect(seconds < 2, f"Esc ends the script at once ({seconds:.2f}s)")
     pane_holds(c, INTERRUPTED, "the interrupt error line")
-    # What the object goes on doing is its own: the program keeps running.
-    expect(c.count_processes("ping.exe") > pings, "ping still runs after the stop")
-    pane_holds(c, "42", "the next line to run normally", after="print 6*7")
-    wait_until(lambda: c.count_processes("ping.exe") == pings, 20, "ping to end on its own")
+
+
+def answer_time(c, line, text):
+    """Seconds from Enter to the pane showing text for a typed line."""
+    c.type(line)
+    c.wait_command(line)
+    start = time.monotonic()
+    c.key("Return")
+    pane_holds(c, text, f"{line!r} to print {text!r}")
+    seconds = time.monotonic() - start
+    print(f"{line} answered in {seconds:.2f}s")
+    return seconds

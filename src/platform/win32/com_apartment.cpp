@@ -1,9 +1,11 @@
 #include "platform/win32/com_apartment.h"
 
+#include <algorithm>
 #include <atomic>
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -21,7 +23,18 @@ constexpr DWORD kWaitSliceMs = 25;
 // object's call.
 constexpr DWORD kShutdownWaitMs = 2000;
 
-std::atomic<ComThread*> current{nullptr};
+std::atomic<ComThreads*> currentThreads{nullptr};
+
+// Script objects whose last reference went on a COM thread. Pushed without
+// a lock: a mutex may raise, and burying must not.
+std::atomic<Buried*> buried{nullptr};
+
+// What a call on a stranded thread fails with: COM's own "busy" answer,
+// with a text that says why.
+[[noreturn]] void ThrowStranded() {
+    script::Throw(static_cast<int>(RPC_E_SERVERCALL_RETRYLATER),
+                  "The object is busy: a call to it was stopped and has not returned yet");
+}
 
 // Answers the messages other threads and programs send (WM_NULL among
 // them) without taking anything from the queue.
@@ -30,6 +43,13 @@ void AnswerSentMessages() {
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
+}  // namespace
+
+namespace {
+// On a COM thread, its own state; on the UI thread inside a call-back, the
+// thread calling back.
+thread_local ComThread::Shared* onComThread = nullptr;
+thread_local ComThread* callingBack = nullptr;
 }  // namespace
 
 struct ComThread::Shared {
@@ -55,8 +75,10 @@ struct ComThread::Shared {
     std::mutex m;
     std::deque<std::shared_ptr<Call>> queue;
     bool quit = false;
-    // Pushed without a lock: a mutex may raise, and burying must not.
-    std::atomic<Buried*> buried{nullptr};
+    // The handle the UI thread holds, while it lives.
+    ComThread* owner = nullptr;
+    // Calls abandoned inside their object that have not returned.
+    std::atomic<int> stranded{0};
     win32::UniqueHandle comWake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     win32::UniqueHandle uiWake{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     win32::UniqueHandle ended{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
@@ -159,6 +181,7 @@ void ComThread::Shared::RunCall(const std::shared_ptr<Call>& call) {
     {
         std::lock_guard<std::mutex> lock(m);
         call->error = std::move(error);
+        if (call->abandoned) --stranded;
         call->phase = Phase::kDone;
     }
     SetEvent(uiWake.Get());
@@ -166,6 +189,7 @@ void ComThread::Shared::RunCall(const std::shared_ptr<Call>& call) {
 
 void ComThread::Shared::ThreadMain() {
     threadId = GetCurrentThreadId();
+    onComThread = this;
     const bool apartment = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     Serve([this] {
         std::lock_guard<std::mutex> lock(m);
@@ -176,6 +200,7 @@ void ComThread::Shared::ThreadMain() {
 }
 
 ComThread::ComThread() : shared_(std::make_shared<Shared>()) {
+    shared_->owner = this;
     if (!shared_->comWake.Valid() || !shared_->uiWake.Valid() || !shared_->ended.Valid()) return;
     try {
         std::thread thread([s = shared_] { s->ThreadMain(); });
@@ -186,15 +211,39 @@ ComThread::ComThread() : shared_(std::make_shared<Shared>()) {
 }
 
 ComThread::~ComThread() {
-    if (shared_->started) {
-        {
-            std::lock_guard<std::mutex> lock(shared_->m);
-            shared_->quit = true;
-        }
-        SetEvent(shared_->comWake.Get());
-        WaitForSingleObject(shared_->ended.Get(), kShutdownWaitMs);
+    {
+        std::lock_guard<std::mutex> lock(shared_->m);
+        shared_->owner = nullptr;
+        shared_->quit = true;
     }
+    SetEvent(shared_->comWake.Get());
     DropBuried();
+}
+
+bool ComThread::End(unsigned long ms) {
+    if (!shared_->started) return true;
+    {
+        std::lock_guard<std::mutex> lock(shared_->m);
+        shared_->quit = true;
+    }
+    SetEvent(shared_->comWake.Get());
+    return WaitForSingleObject(shared_->ended.Get(), ms) == WAIT_OBJECT_0;
+}
+
+bool ComThread::Stranded() const noexcept {
+    return shared_->stranded.load() > 0;
+}
+
+std::shared_ptr<ComThread> ComThread::Here() {
+    if (Shared* s = onComThread) {
+        std::lock_guard<std::mutex> lock(s->m);
+        return s->owner ? s->owner->weak_from_this().lock() : nullptr;
+    }
+    return callingBack ? callingBack->weak_from_this().lock() : nullptr;
+}
+
+bool ComThread::OnAnyComThread() noexcept {
+    return onComThread != nullptr;
 }
 
 bool ComThread::Started() const {
@@ -253,6 +302,7 @@ bool ComThread::Shared::Abandon(Call& call) {
         std::lock_guard<std::mutex> lock(m);
         if (call.phase != Phase::kQueued && call.phase != Phase::kForeign) return false;
         call.abandoned = true;
+        if (call.phase == Phase::kForeign) ++stranded;
     }
     SetEvent(comWake.Get());
     return true;
@@ -276,6 +326,7 @@ void ComThread::Run(Work work, const KeepGoing& keepGoing) {
         work(here);
         return;
     }
+    if (Stranded()) ThrowStranded();
     Shared& s = *shared_;
     const std::shared_ptr<Shared::Call> call = s.Queue(std::move(work), false);
     bool stopped = false;
@@ -284,7 +335,9 @@ void ComThread::Run(Work work, const KeepGoing& keepGoing) {
         const Shared::Next next = s.Look(*call);
         if (next.phase == Shared::Phase::kDone) break;
         if (next.callback) {
+            ComThread* outer = std::exchange(callingBack, this);
             s.RunCallBack(*call, *next.callback);
+            callingBack = outer;
             continue;
         }
         // While the COM thread converts values, script state is its: the
@@ -346,14 +399,13 @@ bool ComThread::CallBack(const std::function<void()>& fn) {
 }
 
 void ComThread::Bury(Buried* object) noexcept {
-    std::atomic<Buried*>& head = shared_->buried;
-    object->nextBuried_ = head.load();
-    while (!head.compare_exchange_weak(object->nextBuried_, object)) {
+    object->nextBuried_ = buried.load();
+    while (!buried.compare_exchange_weak(object->nextBuried_, object)) {
     }
 }
 
 void ComThread::DropBuried() noexcept {
-    Buried* object = shared_->buried.exchange(nullptr);
+    Buried* object = buried.exchange(nullptr);
     while (object) {
         Buried* next = object->nextBuried_;
         object->Drop();
@@ -361,12 +413,61 @@ void ComThread::DropBuried() noexcept {
     }
 }
 
-ComThread* CurrentComThread() {
-    return current.load();
+ComThreads::ComThreads() {
+    currentThreads.store(this);
 }
 
-void SetCurrentComThread(ComThread* thread) {
-    current.store(thread);
+// The threads are asked to end all at once, so that the two seconds are
+// shared rather than each thread's.
+ComThreads::~ComThreads() {
+    currentThreads.store(nullptr);
+    const DWORD deadline = GetTickCount() + kShutdownWaitMs;
+    std::vector<std::shared_ptr<ComThread>> all = All();
+    for (const auto& thread : all) thread->End(0);
+    for (const auto& thread : all) {
+        const DWORD now = GetTickCount();
+        thread->End(static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0);
+    }
+}
+
+std::shared_ptr<ComThread> ComThreads::ForNewObjects() {
+    // A retired thread is let go once it has returned and holds no object.
+    std::erase_if(retired_, [](const std::shared_ptr<ComThread>& thread) {
+        return !thread->Stranded() && thread.use_count() == 1;
+    });
+    if (current_ && !current_->Stranded()) return current_;
+    if (current_) retired_.push_back(std::move(current_));
+    if (retired_.size() >= kMaxStranded) {
+        const auto stranded = std::count_if(retired_.begin(), retired_.end(),
+                                            [](const auto& thread) { return thread->Stranded(); });
+        if (static_cast<size_t>(stranded) >= kMaxStranded) {
+            script::Throw(script::kErrCantCreateObject,
+                          script::ErrorText(script::kErrCantCreateObject) + ": " +
+                              std::to_string(stranded) +
+                              " stopped calls have not returned yet; end what they wait for");
+        }
+    }
+    current_ = std::make_shared<ComThread>();
+    return current_;
+}
+
+std::vector<std::shared_ptr<ComThread>> ComThreads::All() const {
+    std::vector<std::shared_ptr<ComThread>> all = retired_;
+    if (current_) all.push_back(current_);
+    return all;
+}
+
+ComThreads* ComThreads::Current() {
+    return currentThreads.load();
+}
+
+std::shared_ptr<ComThread> ValuesThread() {
+    if (std::shared_ptr<ComThread> here = ComThread::Here()) return here;
+    // A COM thread whose handle went runs releases only; the UI thread's
+    // state is not its to touch.
+    if (ComThread::OnAnyComThread()) return nullptr;
+    ComThreads* threads = ComThreads::Current();
+    return threads ? threads->ForNewObjects() : nullptr;
 }
 
 }  // namespace vantrel::com

@@ -1,14 +1,15 @@
-// The thread where scripts' COM objects live, so that a call that takes
+// The threads where scripts' COM objects live, so that a call that takes
 // long (a program waited for, a slow query, an object's own window) leaves
 // the UI thread free to answer Windows and to take a stop request.
 //
 // The hand-off:
-// - Who owns what. The COM thread is a single-threaded apartment of its
-//   own. Every interface pointer of an object a script made or was given
-//   lives there: it is created, called, queried, AddRef'd and released on
-//   that thread only. The UI thread holds their references (ComPtr inside
-//   ComObject) and never calls through them; a ComObject that goes on the
-//   UI thread posts its reference's release to the COM thread. Script values (the
+// - Who owns what. A COM thread is a single-threaded apartment of its own.
+//   Every interface pointer of an object a script made or was given lives
+//   on the thread that made it (see "Retirement" for why there are a few):
+//   it is created, called, queried, AddRef'd and released on that thread
+//   only. The UI thread holds their references (ComPtr inside ComObject)
+//   and never calls through them; a ComObject that goes on the UI thread
+//   posts its reference's release to its COM thread. Script values (the
 //   engine's objects, arrays, texts) belong to the UI thread; the COM thread
 //   touches them only while the UI thread waits for it and runs no script
 //   code (see "phases" below).
@@ -34,20 +35,39 @@
 //   object's call whenever the object returns, touches nothing of the
 //   caller's, and releases what the call made there. A call-back that comes
 //   for an abandoned call is refused with the same error. A script object
-//   whose last COM reference goes on the COM thread is deleted later on the
-//   UI thread (Bury), never on the COM thread.
+//   whose last COM reference goes on a COM thread is deleted later on the
+//   UI thread (Bury), never on a COM thread.
+// - Retirement. A call abandoned inside its object strands its thread until
+//   the object returns, which may be never (a program waited for that the
+//   user keeps open). So there is not one COM thread but a few (ComThreads):
+//   - Each object lives on the thread that made it, and is called there
+//     only. New objects go to the current thread, made at first use.
+//   - A stranded thread is retired: the next new object goes to a fresh
+//     thread, so CreateObject works at once again.
+//   - A call on an object whose thread is stranded fails at once with the
+//     busy error; it never queues behind the abandoned call. What a
+//     ComObject knows without its thread (its type name, learnt when it was
+//     made; members already looked up) is answered without it.
+//   - A retired thread serves its objects again once its call returns, and
+//     ends when its last object has gone. At most kMaxStranded retired
+//     threads may be stranded at once; past that, new objects are refused
+//     with a clear error until one returns.
+//   - An object passed to a call on an object of another thread would be
+//     used from the wrong apartment: that call is refused, not made.
 // - AddRef and Release of every COM object we implement are noexcept and
 //   allocate nothing: COM's callers are not C++. Burying links the object
 //   into a list through a link of its own (Buried), so it cannot fail.
-// - Shutdown. The ComThread's owner (the ComApartment) outlives every
-//   script object. On its end, the queue (releases) is run, the apartment
-//   is left, and the thread ends; a thread still inside an abandoned call
-//   after two seconds is left to the end of the process, holding only
-//   state of its own.
+// - Shutdown. ComThreads outlives every script object. On its end, every
+//   thread runs its queue (releases), leaves its apartment and ends; the
+//   end waits two seconds in all, and a thread still inside an abandoned
+//   call after that is left to the end of the process, holding only state
+//   of its own. A ComThread that goes earlier (a retired one whose last
+//   object went) asks its thread to end and waits for nothing.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/win32/com_api.h"
 
@@ -84,13 +104,14 @@ class ForeignCall {
     ~ForeignCall() = default;
 };
 
-class ComThread {
+class ComThread : public std::enable_shared_from_this<ComThread> {
   public:
     using Work = std::function<void(ForeignCall&)>;
     // Whether to go on waiting: also keeps the UI alive (the busy pump).
     using KeepGoing = std::function<bool()>;
 
     ComThread();
+    // Asks the thread to end once its queue is run; waits for nothing.
     ~ComThread();
     ComThread(const ComThread&) = delete;
     ComThread& operator=(const ComThread&) = delete;
@@ -98,12 +119,23 @@ class ComThread {
     // Whether the thread and its apartment started.
     bool Started() const;
     bool OnComThread() const noexcept;
+    // Whether a call abandoned inside its object has not returned yet.
+    bool Stranded() const noexcept;
+    // Asks the thread to end, and waits at most ms for it.
+    bool End(unsigned long ms);
+
+    // The thread whose values are handled here: on a COM thread, that
+    // thread; on the UI thread inside a call-back, the thread calling back;
+    // else null.
+    static std::shared_ptr<ComThread> Here();
+    static bool OnAnyComThread() noexcept;
 
     // Runs work on the COM thread and waits for it. An exception the work
     // raises comes out here; failing that, the first a call-back of the work
     // raised (CallBack). When keepGoing answers false while the work
     // is queued or in its Foreign part, the wait is abandoned with script
-    // error 18. On the COM thread itself, work runs at once.
+    // error 18. On the COM thread itself, work runs at once; on a stranded
+    // thread, never (the busy error).
     void Run(Work work, const KeepGoing& keepGoing);
     // Run for work that cannot be abandoned: queries and conversions.
     void Do(const std::function<void()>& work);
@@ -118,17 +150,45 @@ class ComThread {
     bool CallBack(const std::function<void()>& fn);
 
     // Leaves object to be dropped on the UI thread, later.
-    void Bury(Buried* object) noexcept;
+    static void Bury(Buried* object) noexcept;
     // Drops what was buried; on the UI thread.
-    void DropBuried() noexcept;
+    static void DropBuried() noexcept;
+
+    // What the thread and its handle share (com_apartment.cpp).
+    struct Shared;
 
   private:
-    struct Shared;
     std::shared_ptr<Shared> shared_;
 };
 
-// The process's COM thread while a ComApartment lives; null otherwise.
-ComThread* CurrentComThread();
-void SetCurrentComThread(ComThread* thread);
+// The COM threads of the process while a ComApartment lives.
+class ComThreads {
+  public:
+    // Retired threads that may be stranded at once.
+    static constexpr size_t kMaxStranded = 8;
+
+    ComThreads();
+    // Ends every thread, waiting two seconds at most in all.
+    ~ComThreads();
+    ComThreads(const ComThreads&) = delete;
+    ComThreads& operator=(const ComThreads&) = delete;
+
+    // The thread for a new object: the current one, or a fresh one when
+    // there is none or it is stranded. Raises when too many are stranded.
+    std::shared_ptr<ComThread> ForNewObjects();
+    // Every thread still kept: the current one and the retired.
+    std::vector<std::shared_ptr<ComThread>> All() const;
+
+    // The process's while one lives; null otherwise.
+    static ComThreads* Current();
+
+  private:
+    std::shared_ptr<ComThread> current_;
+    std::vector<std::shared_ptr<ComThread>> retired_;
+};
+
+// The thread where values from COM are handled now (ComThread::Here), or
+// else the one new objects go to; null without a ComThreads.
+std::shared_ptr<ComThread> ValuesThread();
 
 }  // namespace vantrel::com

@@ -47,6 +47,12 @@ std::string Outcome(ComThread& thread, const ComThread::Work& work,
     }
 }
 
+// Waits until the call the thread was stranded in has returned.
+void WaitReturned(const ComThread& thread) {
+    const auto until = Clock::now() + 10s;
+    while (thread.Stranded() && Clock::now() < until) Sleep(1);
+}
+
 ComThread::KeepGoing StopAfter(std::chrono::milliseconds delay) {
     const auto at = Clock::now() + delay;
     return [at] { return Clock::now() < at; };
@@ -107,14 +113,22 @@ TEST(ComApartment, AStopAbandonsWhatWaitsOrRunsInTheObject) {
     EXPECT_LT(Clock::now() - start, 1000ms);
     EXPECT_EQ(told.load(), -1);
 
-    // Queued behind it: abandoned before it runs.
+    EXPECT_TRUE(thread.Stranded());
+    gate.Open();
+    WaitReturned(thread);
+    EXPECT_EQ(told.load(), 0);
+
+    // Queued behind what holds the thread (a release that takes long):
+    // abandoned before it runs.
+    Gate held;
+    thread.Post([&] { held.Pass(); });
     bool ran = false;
     EXPECT_EQ(Outcome(
                   thread, [&](ForeignCall&) { ran = true; }, StopAfter(100ms)),
               "error 18");
-    gate.Open();
+    EXPECT_FALSE(thread.Stranded());
+    held.Open();
     thread.Do([] {});
-    EXPECT_EQ(told.load(), 0);
     EXPECT_FALSE(ran);
 
     // Converting values (the caller's, while it waits): never abandoned
@@ -166,7 +180,7 @@ TEST(ComApartment, CallBacksComeBackToTheWaitingThreadAndNest) {
 }
 
 // The end waits for posted work, but not for ever for a call that does not
-// return.
+// return; a handle let go waits for nothing.
 TEST(ComApartment, TheEndDoesNotWaitForACallThatNeverReturns) {
     Gate gate;
     bool posted = false;
@@ -176,9 +190,17 @@ TEST(ComApartment, TheEndDoesNotWaitForACallThatNeverReturns) {
     EXPECT_TRUE(posted);
     auto stuck = [&](ForeignCall& foreign) { foreign.Run([&] { gate.Pass(); }); };
     EXPECT_EQ(Outcome(*thread, stuck, StopAfter(50ms)), "error 18");
-    const auto start = Clock::now();
+    EXPECT_TRUE(thread->Stranded());
+    // Stranded, it refuses work at once rather than queue it.
+    EXPECT_EQ(Outcome(
+                  *thread, [](ForeignCall&) {}, nullptr),
+              std::to_string(static_cast<int>(RPC_E_SERVERCALL_RETRYLATER)).insert(0, "error "));
+    auto start = Clock::now();
+    EXPECT_FALSE(thread->End(500));
+    EXPECT_LT(Clock::now() - start, 2000ms);
+    start = Clock::now();
     thread.reset();
-    EXPECT_LT(Clock::now() - start, 3000ms);
+    EXPECT_LT(Clock::now() - start, 200ms);
     gate.Open();
 }
 

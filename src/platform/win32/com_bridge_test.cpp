@@ -130,12 +130,24 @@ class TestProvider : public ComObjectProvider {
                                std::string_view server) override {
         if (progId != "Test.Target") return ComObjectProvider::CreateObject(rt, progId, server);
         target_->AddRef();
-        return WrapDispatch(ComPtr<IDispatch>(target_));
+        return WrapMadeObject(ComPtr<IDispatch>(target_));
     }
 
   private:
     IDispatch* target_;
 };
+
+// Waits until every COM thread has returned from what it was left doing
+// and has run what it was handed.
+void Settle() {
+    ComThreads* threads = ComThreads::Current();
+    if (!threads) return;
+    for (const auto& thread : threads->All()) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (thread->Stranded() && std::chrono::steady_clock::now() < until) Sleep(1);
+        thread->Do([] {});
+    }
+}
 
 // A member's DISPID, which must be found.
 DISPID IdOf(IDispatch* d, const wchar_t* name) {
@@ -174,8 +186,8 @@ class ComBridgeTest : public testing::Test {
     void TearDown() override {
         SetEvent(target_.release);
         engine_.reset();
-        // What the COM thread was left doing ends before the object goes.
-        if (ComThread* thread = CurrentComThread()) thread->Do([] {});
+        // What the COM threads were left doing ends before the object goes.
+        Settle();
         CloseHandle(target_.release);
         VariantClear(&target_.stored);
         if (dispatch_) dispatch_->Release();
@@ -185,7 +197,7 @@ class ComBridgeTest : public testing::Test {
     // The dispatcher's count, which Wine keeps apart from the outer object's,
     // once the releases the COM thread was handed are done.
     ULONG Refs() const {
-        if (ComThread* thread = CurrentComThread()) thread->Do([] {});
+        Settle();
         dispatch_->AddRef();
         return dispatch_->Release();
     }
@@ -388,8 +400,7 @@ TEST_F(ComBridgeTest, NothingRaisedCrossesInvoke) {
         {"nothing", [](script::Args) { return script::Value::Long(7); }, S_OK, 0},
     };
     script::Runtime rt(&host_);
-    ComThread* thread = CurrentComThread();
-    ASSERT_NE(thread, nullptr);
+    const std::shared_ptr<ComThread> thread = ComThreads::Current()->ForNewObjects();
     for (const Case& c : cases) {
         for (bool fromComThread : {false, true}) {
             SCOPED_TRACE(std::string(c.what) + (fromComThread ? " from the COM thread" : ""));
@@ -502,6 +513,7 @@ TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
         ResetEvent(target_.release);
         target_.waited = false;
         ASSERT_EQ(Run("Class Box : End Class\nSet t = CreateObject(\"Test.Target\")\n"), "");
+        const std::string typeName = Run("WScript.Echo TypeName(t)\n");
         c.stop(host_, *engine_);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(Run("Set b = New Box : t.Store b : t.Wait : WScript.Echo \"after\"\n"),
@@ -512,15 +524,64 @@ TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
         host_.keepGoing = nullptr;
         // The object finishes when it will; the script goes on meanwhile.
         EXPECT_EQ(Run("WScript.Echo \"next\"\n"), "next\n");
+        // Until it returns, its thread answers at once: a call on the object
+        // fails, what it knows it tells, and new objects live elsewhere.
+        const auto held = std::chrono::steady_clock::now();
+        // RPC_E_SERVERCALL_RETRYLATER: COM's "busy".
+        EXPECT_EQ(Run("n = 1 : t.Bump n\n"),
+                  "error -2147417846: The object is busy: a call to it was stopped and has not "
+                  "returned yet");
+        EXPECT_EQ(Run("WScript.Echo TypeName(t)\n"), typeName);
+        EXPECT_EQ(
+            Run("Set u = CreateObject(\"Test.Target\") : n = 1 : u.Bump n : WScript.Echo n\n"),
+            "2\n");
+        EXPECT_EQ(Run("u.Store t\n"),
+                  "error 440: Objects made before and after a stopped call cannot be passed to "
+                  "each other");
+        EXPECT_LT(std::chrono::steady_clock::now() - held, std::chrono::milliseconds(1500));
+        EXPECT_FALSE(target_.waited);
         SetEvent(target_.release);
-        CurrentComThread()->Do([] {});
+        Settle();
         EXPECT_TRUE(target_.waited);
+        // Returned, the retired thread serves its objects again.
+        EXPECT_EQ(Run("n = 1 : t.Bump n : WScript.Echo n : Set u = Nothing\n"), "2\n");
         EXPECT_EQ(Run("Set t = Nothing : Set b = Nothing\n"), "");
         VariantClear(&target_.stored);
         EXPECT_EQ(ComObject::Alive(), 0);
         EXPECT_EQ(ScriptDispatchAlive(), 0);
         EXPECT_EQ(Refs(), baseRefs_);
     }
+}
+
+// Each stranded thread is retired for a fresh one, up to a bound; past it
+// new objects are refused until a stopped call returns.
+TEST_F(ComBridgeTest, StrandedThreadsAreBounded) {
+    ResetEvent(target_.release);
+    std::string script;
+    for (size_t i = 0; i <= ComThreads::kMaxStranded; ++i) {
+        const auto at = std::chrono::steady_clock::now() + std::chrono::milliseconds(100);
+        host_.keepGoing = [at] { return std::chrono::steady_clock::now() < at; };
+        std::string name = "t";
+        name += std::to_string(i);
+        const std::string made = Run("Set " + name + " = CreateObject(\"Test.Target\")\n");
+        if (i == ComThreads::kMaxStranded) {
+            EXPECT_EQ(made,
+                      "error 429: ActiveX component can't create object: 8 stopped calls "
+                      "have not returned yet; end what they wait for");
+            break;
+        }
+        ASSERT_EQ(made, "");
+        EXPECT_EQ(Run(name + ".Wait\n"), "error 18: User interrupt occurred");
+        script += "Set " + name + " = Nothing\n";
+    }
+    host_.keepGoing = nullptr;
+    SetEvent(target_.release);
+    Settle();
+    EXPECT_EQ(Run("Set t = CreateObject(\"Test.Target\") : n = 1 : t.Bump n : WScript.Echo n\n"),
+              "2\n");
+    EXPECT_EQ(Run(script + "Set t = Nothing\n"), "");
+    EXPECT_EQ(ComObject::Alive(), 0);
+    EXPECT_EQ(Refs(), baseRefs_);
 }
 
 }  // namespace

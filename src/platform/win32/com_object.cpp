@@ -153,9 +153,8 @@ void ThrowComError(HRESULT hr, EXCEPINFO* info, std::string_view member) {
     script::Throw(static_cast<int>(hr), std::move(message));
 }
 
-void OnComThread(const std::shared_ptr<script::Runtime*>& runtime,
+void OnComThread(ComThread* thread, const std::shared_ptr<script::Runtime*>& runtime,
                  const std::function<void()>& fn) {
-    ComThread* thread = CurrentComThread();
     if (!thread || !thread->Started() || thread->OnComThread()) {
         fn();
         return;
@@ -165,8 +164,7 @@ void OnComThread(const std::shared_ptr<script::Runtime*>& runtime,
     thread->Run([&fn](ForeignCall&) { fn(); }, KeepGoingFor(runtime));
 }
 
-void RunForScript(script::Runtime& rt, const ComThread::Work& work) {
-    ComThread* thread = CurrentComThread();
+void RunForScript(ComThread* thread, script::Runtime& rt, const ComThread::Work& work) {
     if (!thread) {
         struct Here final : ForeignCall {
             bool Run(const std::function<void()>& fn) override {
@@ -180,17 +178,16 @@ void RunForScript(script::Runtime& rt, const ComThread::Work& work) {
     thread->Run(work, KeepGoingFor(rt.self));
 }
 
-// The interface is released on the COM thread, without waiting; the
-// member's own release serves when this is that thread or there is none.
-// The posted work is the reference's owner from here on: if it cannot be
-// queued, the reference is left rather than released on the wrong thread.
+// The interface is released on its thread, without waiting; the member's
+// own release serves when this is that thread or there is none. The posted
+// work is the reference's owner from here on: if it cannot be queued, the
+// reference is left rather than released on the wrong thread.
 ComObject::~ComObject() {
     --alive;
-    ComThread* thread = CurrentComThread();
-    if (!thread || !thread->Started() || thread->OnComThread()) return;
+    if (!thread_ || !thread_->Started() || thread_->OnComThread()) return;
     IDispatch* posted = dispatch_.Detach();
     try {
-        thread->Post([posted] { ComPtr<IDispatch> last(posted); });
+        thread_->Post([posted] { ComPtr<IDispatch> last(posted); });
     } catch (const std::bad_alloc&) {
     }
 }
@@ -201,17 +198,32 @@ int ComObject::Alive() {
 
 Value WrapDispatch(ComPtr<IDispatch> dispatch) {
     if (!dispatch) return Value::Object(nullptr);
-    script::Ref<script::Object> object(new ComObject(std::move(dispatch)));
+    script::Ref<script::Object> object(new ComObject(std::move(dispatch), ValuesThread()));
     ++alive;
     return Value::Object(std::move(object));
 }
 
+Value WrapMadeObject(ComPtr<IDispatch> dispatch) {
+    Value object = WrapDispatch(std::move(dispatch));
+    if (auto* made = static_cast<ComObject*>(object.AsObject())) made->LearnTypeName();
+    return object;
+}
+
+void ComObject::LearnTypeName() {
+    typeName_ = AskTypeName();
+}
+
+std::string ComObject::TypeName() const {
+    if (typeName_.empty()) typeName_ = AskTypeName();
+    return typeName_;
+}
+
 // A class that says what it is (IProvideClassInfo) gives its class name, as
 // "FileSystemObject"; others give their interface's, as "IWshShell3".
-std::string ComObject::TypeName() const {
+std::string ComObject::AskTypeName() const {
     std::string name;
     IDispatch* dispatch = dispatch_.Get();
-    OnComThread(runtime_, [&] {
+    OnComThread(thread_.get(), runtime_, [&] {
         ComPtr<IProvideClassInfo> classInfo;
         dispatch->QueryInterface(IID_IProvideClassInfo, classInfo.OutVoid());
         ComPtr<ITypeInfo> info;
@@ -235,7 +247,7 @@ DISPID ComObject::IdOf(std::string_view name) {
     DISPID id = DISPID_UNKNOWN;
     HRESULT hr = E_UNEXPECTED;
     IDispatch* dispatch = dispatch_.Get();
-    OnComThread(runtime_, [&] {
+    OnComThread(thread_.get(), runtime_, [&] {
         hr = dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     });
     if (FAILED(hr)) ThrowComError(hr, nullptr, name);
@@ -314,7 +326,7 @@ const std::vector<VARTYPE>& ComObject::ByRefTypes(DISPID id, WORD flags) {
     if (it != byRef_.end()) return it->second;
     std::vector<VARTYPE> types;
     IDispatch* dispatch = dispatch_.Get();
-    OnComThread(runtime_, [&] { types = DeclaredByRef(dispatch, id, flags); });
+    OnComThread(thread_.get(), runtime_, [&] { types = DeclaredByRef(dispatch, id, flags); });
     return byRef_.emplace(id, std::move(types)).first->second;
 }
 
@@ -331,7 +343,7 @@ Value ComObject::Invoke(script::Runtime& rt, DISPID id, WORD flags, script::Args
     Value out;
     // What the object's call reads is the work's own: the caller's frame may
     // be gone while the object runs.
-    RunForScript(rt, [&, dispatch, id, flags, count](ForeignCall& foreign) {
+    RunForScript(thread_.get(), rt, [&, dispatch, id, flags, count](ForeignCall& foreign) {
         CallArguments call(count);
         std::vector<VARTYPE> declaredOf(args.count, VT_EMPTY);
         for (size_t i = 0; i < args.count; ++i) {
@@ -409,7 +421,7 @@ bool ComObject::Items(script::Runtime& rt, std::vector<Value>* out) {
     runtime_ = rt.self;
     bool enumerable = false;
     IDispatch* dispatch = dispatch_.Get();
-    RunForScript(rt, [&, dispatch](ForeignCall& foreign) {
+    RunForScript(thread_.get(), rt, [&, dispatch](ForeignCall& foreign) {
         UniqueVariant result;
         ExceptionInfo info;
         HRESULT hr = E_UNEXPECTED;

@@ -1,8 +1,9 @@
 // A COM automation object as the script sees it: members reached by name
 // through IDispatch, late-bound, with by-reference arguments written back
 // to the script's variables and For Each through _NewEnum. The interface
-// lives on the COM thread (com_apartment.h): every call through it is made
-// there, and the UI thread holds its reference without calling through it.
+// lives on the COM thread that made it (com_apartment.h): every call
+// through it is made there, and the UI thread holds its reference without
+// calling through it.
 #pragma once
 
 #include <functional>
@@ -20,8 +21,10 @@ namespace vantrel::com {
 
 class ComObject : public script::ScriptObject {
   public:
-    // Takes over a reference the COM thread made.
-    explicit ComObject(ComPtr<IDispatch> dispatch) : dispatch_(std::move(dispatch)) {}
+    // Takes over a reference thread made; with no thread, calls are made
+    // where the script runs.
+    ComObject(ComPtr<IDispatch> dispatch, std::shared_ptr<ComThread> thread)
+        : dispatch_(std::move(dispatch)), thread_(std::move(thread)) {}
     ~ComObject() override;
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
@@ -32,13 +35,18 @@ class ComObject : public script::ScriptObject {
              bool isSet) override;
     bool Items(script::Runtime& rt, std::vector<script::Value>* items) override;
 
-    // The interface, still this object's: for work on the COM thread.
+    // The interface, still this object's: for work on its thread.
     IDispatch* Dispatch() const { return dispatch_.Get(); }
+    ComThread* Thread() const { return thread_.get(); }
+    // Asks the object its type name now, on its thread, so that TypeName is
+    // answered even while that thread is held up.
+    void LearnTypeName();
     // Objects alive in this process, for the check that none outlives its
     // script.
     static int Alive();
 
   private:
+    std::string AskTypeName() const;
     DISPID IdOf(std::string_view name);
     // The declared type of each parameter passed by reference (VT_EMPTY for
     // those passed by value); empty when the object describes no such member.
@@ -47,6 +55,9 @@ class ComObject : public script::ScriptObject {
                          const script::Value* assigned, std::string_view name);
 
     ComPtr<IDispatch> dispatch_;
+    std::shared_ptr<ComThread> thread_;
+    // Learnt once asked.
+    mutable std::string typeName_;
     // The script that called the object last: a stop request to it abandons
     // a query (TypeName) queued behind a call that script stopped waiting for.
     std::shared_ptr<script::Runtime*> runtime_;
@@ -54,18 +65,23 @@ class ComObject : public script::ScriptObject {
     std::unordered_map<DISPID, std::vector<VARTYPE>> byRef_;
 };
 
-// The script value for an IDispatch: Nothing for none.
+// The script value for an IDispatch: Nothing for none. The object lives on
+// the thread values are handled on now (ValuesThread).
 script::Value WrapDispatch(ComPtr<IDispatch> dispatch);
+// The same for an object a script made (CreateObject, GetObject), whose
+// type name is learnt at once.
+script::Value WrapMadeObject(ComPtr<IDispatch> dispatch);
 
-// Runs work on the COM thread for a call the script rt runs makes: a stop
-// request to rt abandons the wait (com_apartment.h).
-void RunForScript(script::Runtime& rt, const ComThread::Work& work);
+// Runs work on thread for a call the script rt runs makes, or here with no
+// thread: a stop request to rt abandons the wait (com_apartment.h).
+void RunForScript(ComThread* thread, script::Runtime& rt, const ComThread::Work& work);
 
-// Runs fn on the COM thread when there is one and this is not it, else
-// here; for the short calls (queries, AddRef) no stop abandons once they
-// have started. A stop request to the script runtime names abandons the
-// wait while fn is queued; with none, nothing does.
-void OnComThread(const std::shared_ptr<script::Runtime*>& runtime, const std::function<void()>& fn);
+// Runs fn on thread when there is one and this is not it, else here; for
+// the short calls (queries, AddRef) no stop abandons once they have
+// started. A stop request to the script runtime names abandons the wait
+// while fn is queued; with none, nothing does.
+void OnComThread(ComThread* thread, const std::shared_ptr<script::Runtime*>& runtime,
+                 const std::function<void()>& fn);
 
 // Raises the script error for a failed call: the server's own number, text
 // and source when it gave an EXCEPINFO, else VBScript's number for the

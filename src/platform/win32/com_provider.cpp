@@ -48,9 +48,9 @@ bool IsNameFailure(HRESULT hr) {
     script::Throw(script::kErrFileOrClassNotFound);
 }
 
-// Creation and binding run on the COM thread and may take long (a local
-// server starting, a moniker reaching another machine): a stop abandons
-// the wait, and an object made after that is released there.
+// Creation and binding run on the thread for new objects and may take
+// long (a local server starting, a moniker reaching another machine): a
+// stop abandons the wait, and an object made after that is released there.
 // make gives the new reference and the HRESULT; done turns the object
 // into the script's value, or raises the error for the failure.
 // make is the work's own copy, and holds copies of what it reads: the
@@ -58,7 +58,9 @@ bool IsNameFailure(HRESULT hr) {
 Value MakeObject(script::Runtime& rt, std::function<HRESULT(ComPtr<IDispatch>*)> make,
                  const std::function<Value(HRESULT, ComPtr<IDispatch>*)>& done) {
     Value object;
-    RunForScript(rt, [&, make = std::move(make)](ForeignCall& foreign) {
+    ComThreads* threads = ComThreads::Current();
+    const std::shared_ptr<ComThread> thread = threads ? threads->ForNewObjects() : nullptr;
+    RunForScript(thread.get(), rt, [&, make = std::move(make)](ForeignCall& foreign) {
         ComPtr<IDispatch> dispatch;
         HRESULT hr = E_UNEXPECTED;
         if (!foreign.Run([&] { hr = make(&dispatch); })) return;
@@ -70,10 +72,11 @@ Value MakeObject(script::Runtime& rt, std::function<HRESULT(ComPtr<IDispatch>*)>
 // A new object of the class, loaded from the file with IPersistFile.
 Value LoadFile(script::Runtime& rt, std::string_view path, std::string_view progId) {
     Value object = ComObjectProvider().CreateObject(rt, progId, {});
-    IDispatch* dispatch = static_cast<ComObject*>(object.AsObject())->Dispatch();
+    auto* made = static_cast<ComObject*>(object.AsObject());
+    IDispatch* dispatch = made->Dispatch();
     const std::wstring wide = Widen(path);
     HRESULT hr = E_UNEXPECTED;
-    RunForScript(rt, [&, dispatch, wide](ForeignCall& foreign) {
+    RunForScript(made->Thread(), rt, [&, dispatch, wide](ForeignCall& foreign) {
         ComPtr<IPersistFile> file;
         if (FAILED(dispatch->QueryInterface(IID_IPersistFile, file.OutVoid()))) return;
         HRESULT loaded = E_UNEXPECTED;
@@ -107,7 +110,7 @@ Value ComObjectProvider::CreateObject(script::Runtime& rt, std::string_view prog
     };
     return MakeObject(rt, make, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
         if (FAILED(hr) || !*dispatch) CantCreate(progId);
-        return WrapDispatch(std::move(*dispatch));
+        return WrapMadeObject(std::move(*dispatch));
     });
 }
 
@@ -127,7 +130,7 @@ Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, b
         };
         return MakeObject(rt, running, [&](HRESULT hr, ComPtr<IDispatch>* dispatch) {
             if (FAILED(hr) || !*dispatch) CantCreate(progId);
-            return WrapDispatch(std::move(*dispatch));
+            return WrapMadeObject(std::move(*dispatch));
         });
     }
     if (path.empty()) script::Throw(script::kErrInvalidCall);
@@ -140,21 +143,20 @@ Value ComObjectProvider::GetObject(script::Runtime& rt, std::string_view path, b
             if (SUCCEEDED(hr) || IsNameFailure(hr)) NotFound();
             ThrowComError(hr, nullptr, {});
         }
-        return WrapDispatch(std::move(*dispatch));
+        return WrapMadeObject(std::move(*dispatch));
     });
 }
 
 // The UI thread is an apartment of its own too (the shell's dialogs and
-// calls want one); the objects scripts make live on the COM thread.
+// calls want one); the objects scripts make live on COM threads of their
+// own, the first made when the first object is.
 ComApartment::ComApartment() {
     initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    thread_ = std::make_unique<ComThread>();
-    SetCurrentComThread(thread_.get());
+    threads_ = std::make_unique<ComThreads>();
 }
 
 ComApartment::~ComApartment() {
-    SetCurrentComThread(nullptr);
-    thread_.reset();
+    threads_.reset();
     if (initialised_) CoUninitialize();
 }
 

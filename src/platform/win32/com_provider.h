@@ -19,8 +19,8 @@ class ComObjectProvider : public script::ObjectProvider {
 };
 
 // COM for as long as it lives: the UI thread's own apartment and the COM
-// thread where scripts' objects live (com_apartment.h). Every script object
-// must be gone before it ends.
+// threads where scripts' objects live (com_apartment.h). Every script
+// object must be gone before it ends.
 class ComApartment {
   public:
     ComApartment();
@@ -30,7 +30,7 @@ class ComApartment {
 
   private:
     bool initialised_ = false;
-    std::unique_ptr<ComThread> thread_;
+    std::unique_ptr<ComThreads> threads_;
 };
 
 }  // namespace vantrel::com

@@ -143,7 +143,7 @@ Value FromObject(IUnknown* unknown) {
     Value own;
     bool isOwn = false;
     ComPtr<IDispatch> dispatch;
-    OnComThread(nullptr, [&] {
+    OnComThread(ValuesThread().get(), nullptr, [&] {
         unknown->QueryInterface(IID_IDispatch, dispatch.OutVoid());
         isOwn = dispatch && UnwrapScriptDispatch(dispatch.Get(), &own);
         // The engine's own object is released where its reference went.

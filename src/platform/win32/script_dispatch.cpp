@@ -99,9 +99,8 @@ class ScriptDispatch final : public IDispatch, private Buried {
     ULONG STDMETHODCALLTYPE Release() noexcept override {
         const ULONG left = --refs_;
         if (left != 0) return left;
-        ComThread* thread = CurrentComThread();
-        if (thread && thread->OnComThread()) {
-            thread->Bury(this);
+        if (ComThread::OnAnyComThread()) {
+            ComThread::Bury(this);
         } else {
             delete this;
         }
@@ -214,12 +213,12 @@ HRESULT ScriptDispatch::Call(script::Runtime& rt, const std::string& name, WORD 
 // refused.
 HRESULT ScriptDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* info, UINT*) {
-    ComThread* thread = CurrentComThread();
-    if (!thread || !thread->OnComThread()) return InvokeHere(id, flags, params, result, info);
+    if (!ComThread::OnAnyComThread()) return InvokeHere(id, flags, params, result, info);
     HRESULT hr = E_UNEXPECTED;
     bool ran = false;
     try {
-        ran = thread->CallBack([&] {
+        const std::shared_ptr<ComThread> thread = ComThread::Here();
+        ran = thread && thread->CallBack([&] {
             try {
                 hr = InvokeScript(id, flags, params, result);
             } catch (...) {
@@ -273,8 +272,17 @@ HRESULT ScriptDispatch::InvokeHere(DISPID id, WORD flags, DISPPARAMS* params, VA
 
 ComPtr<IDispatch> DispatchFor(script::Runtime& rt, const Value& object) {
     if (auto* com = dynamic_cast<ComObject*>(object.AsObject())) {
+        // Its interface is good in its own apartment only: passed to an
+        // object of another thread, it would be called from the wrong one.
+        const std::shared_ptr<ComThread> here = ComThread::Here();
+        if (here && com->Thread() && com->Thread() != here.get()) {
+            constexpr int kErrAutomation = 440;
+            script::Throw(kErrAutomation,
+                          "Objects made before and after a stopped call cannot be passed to "
+                          "each other");
+        }
         IDispatch* dispatch = com->Dispatch();
-        OnComThread(rt.self, [dispatch] { dispatch->AddRef(); });
+        OnComThread(com->Thread(), rt.self, [dispatch] { dispatch->AddRef(); });
         return ComPtr<IDispatch>(dispatch);
     }
     return ComPtr<IDispatch>(new ScriptDispatch(rt, object));

@@ -1,76 +1,16 @@
-// Evaluation of the operators: fast paths for whole numbers and Doubles,
-// then the general rules of operators.cpp.
-#include <cmath>
+// Evaluation of the operators: whole numbers and Doubles by the number
+// kernel (number_kernel.h), then the general rules of operators.cpp.
 #include <cstdint>
 
 #include "script/nodes.h"
 
 namespace script {
-namespace {
-
-bool IsIntegerOrLong(Type t) {
-    return t == Type::Integer || t == Type::Long;
-}
-
-// The general rules of every operator but Is, on plain values.
-Value Apply(BinaryOp op, const Value& a, const Value& b, const Host& host) {
-    switch (op) {
-        case BinaryOp::kAdd:
-            return Add(a, b);
-        case BinaryOp::kSub:
-            return Subtract(a, b);
-        case BinaryOp::kMul:
-            return Multiply(a, b);
-        case BinaryOp::kDiv:
-            return Divide(a, b);
-        case BinaryOp::kIntDiv:
-            return IntDivide(a, b);
-        case BinaryOp::kMod:
-            return Modulo(a, b);
-        case BinaryOp::kPow:
-            return Power(a, b);
-        case BinaryOp::kConcat:
-            return Concat(a, b, host);
-        case BinaryOp::kEq:
-            return Compare(CompareOp::kEq, a, b);
-        case BinaryOp::kNe:
-            return Compare(CompareOp::kNe, a, b);
-        case BinaryOp::kLt:
-            return Compare(CompareOp::kLt, a, b);
-        case BinaryOp::kGt:
-            return Compare(CompareOp::kGt, a, b);
-        case BinaryOp::kLe:
-            return Compare(CompareOp::kLe, a, b);
-        case BinaryOp::kGe:
-            return Compare(CompareOp::kGe, a, b);
-        case BinaryOp::kAnd:
-            return And(a, b);
-        case BinaryOp::kOr:
-            return Or(a, b);
-        case BinaryOp::kXor:
-            return Xor(a, b);
-        case BinaryOp::kEqv:
-            return Eqv(a, b);
-        case BinaryOp::kImp:
-            return Imp(a, b);
-        case BinaryOp::kIs:
-            break;
-    }
-    return Value();
-}
-
-}  // namespace
 
 Value UnaryExpr::Eval(Frame& f) const {
     if (op == UnaryOp::kNegate) {
         if (const Value* p = Peek(f, operand)) {
             // -i on a whole number or a Double, the common case, in place.
-            if (p->type() == Type::Long && p->AsLong() != INT32_MIN)
-                return Value::Long(-p->AsLong());
-            if (p->type() == Type::Integer && p->AsInteger() != INT16_MIN) {
-                return Value::Integer(static_cast<int16_t>(-p->AsInteger()));
-            }
-            if (p->type() == Type::Double) return Value::Double(-p->AsDouble());
+            if (const Number n = NumberOf(*p); n.type != Type::Empty) return ToValue(Negated(n));
         }
     }
     f.rt.CheckStack();
@@ -118,54 +58,16 @@ inline auto WithOperands(Frame& f, const Expr* left, const Expr* right, Use use)
     Value a = a0, b = b0;
     if (a.IsObject()) a = Dereference(f.rt, std::move(a));
     if (b.IsObject()) b = Dereference(f.rt, std::move(b));
-    return Apply(op, a, b, f.rt.host);
+    return ApplyBinary(op, a, b, f.rt.host);
 }
 
-// An Integer, Long or Double as a Double.
-double AsNumber(const Value& v) {
-    switch (v.type()) {
-        case Type::Integer:
-            return v.AsInteger();
-        case Type::Long:
-            return v.AsLong();
-        default:
-            return v.AsDouble();
-    }
-}
-
-int32_t AsWhole(const Value& v) {
-    return v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
-}
-
-bool IsNumberFast(Type t) {
-    return t == Type::Double || IsIntegerOrLong(t);
-}
-
-// One of + - * and the comparisons: whole numbers and Doubles are worked
-// out inline, without the general rules' conversions, with their results.
+// One of + - * and the comparisons: numbers are the kernel's, anything
+// else the general rules'.
 template <BinaryOp Op>
 inline Value Quick(Frame& f, const Value& a, const Value& b) {
-    const Type ta = a.type(), tb = b.type();
-    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
-        const int64_t x = AsWhole(a), y = AsWhole(b);
-        const bool isLong = ta == Type::Long || tb == Type::Long;
-        if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + y, isLong);
-        if constexpr (Op == BinaryOp::kSub) return FitWhole(x - y, isLong);
-        if constexpr (Op == BinaryOp::kMul) return FitWhole(x * y, isLong);
-        if constexpr (IsComparison(Op)) return Value::Boolean(Compared<Op>(x, y));
-    }
-    if ((ta == Type::Double || tb == Type::Double) && IsNumberFast(ta) && IsNumberFast(tb)) {
-        const double x = AsNumber(a), y = AsNumber(b);
-        if constexpr (IsComparison(Op)) {
-            return Value::Boolean(Compared<Op>(x, y));
-        } else {
-            double r = 0;
-            if constexpr (Op == BinaryOp::kAdd) r = x + y;
-            if constexpr (Op == BinaryOp::kSub) r = x - y;
-            if constexpr (Op == BinaryOp::kMul) r = x * y;
-            if (!std::isfinite(r)) Throw(kErrOverflow);
-            return Value::Double(r);
-        }
+    if (const Number x = NumberOf(a), y = NumberOf(b);
+        x.type != Type::Empty && y.type != Type::Empty) {
+        return ToValue(Compute<Op>(x, y));
     }
     return ApplyGeneral(f, Op, a, b);
 }
@@ -173,9 +75,10 @@ inline Value Quick(Frame& f, const Value& a, const Value& b) {
 // A comparison tested as a condition makes no value.
 template <BinaryOp Op>
 inline bool QuickTest(Frame& f, const Value& a, const Value& b) {
-    const Type ta = a.type(), tb = b.type();
-    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) return Compared<Op>(AsWhole(a), AsWhole(b));
-    if (IsNumberFast(ta) && IsNumberFast(tb)) return Compared<Op>(AsNumber(a), AsNumber(b));
+    if (const Number x = NumberOf(a), y = NumberOf(b);
+        x.type != Type::Empty && y.type != Type::Empty) {
+        return Compute<Op>(x, y).whole != 0;
+    }
     // A comparison gives a Boolean, or Null (False here).
     const Value r = ApplyGeneral(f, Op, a, b);
     return r.type() == Type::Boolean && r.AsBoolean();
@@ -246,30 +149,26 @@ struct LiteralRightExpr : BinaryExpr {
     int64_t whole;
     LiteralRightExpr(BinaryOp o, const Expr* l, const Expr* r) : BinaryExpr(o, l, r) {
         const Value& k = static_cast<const Literal*>(r)->value;
-        wholeLiteral = IsIntegerOrLong(k.type());
+        wholeLiteral = WholeValue(k, &whole);
         longLiteral = k.type() == Type::Long;
-        whole = wholeLiteral ? AsWhole(k) : 0;
     }
-    // The left operand when it is a variable holding a whole number.
-    const Value* WholeLeft(Frame& f) const {
-        if (!wholeLiteral || left->leaf != Leaf::kName) return nullptr;
+    // The left operand when it is a variable holding a whole number, worked
+    // out with the literal.
+    bool WholeLeft(Frame& f, Number* out) const {
+        if (!wholeLiteral || left->leaf != Leaf::kName) return false;
         const Value* a = PlainVariable(f, static_cast<const NameExpr*>(left)->ref);
-        return a && IsIntegerOrLong(a->type()) ? a : nullptr;
+        int64_t x;
+        if (!a || !WholeValue(*a, &x)) return false;
+        *out = ComputeWhole<Op>(x, whole, longLiteral || a->type() == Type::Long);
+        return true;
     }
     Value Eval(Frame& f) const override {
-        if (const Value* a = WholeLeft(f)) {
-            const int64_t x = AsWhole(*a);
-            const bool isLong = longLiteral || a->type() == Type::Long;
-            if constexpr (Op == BinaryOp::kAdd) return FitWhole(x + whole, isLong);
-            if constexpr (Op == BinaryOp::kSub) return FitWhole(x - whole, isLong);
-            if constexpr (Op == BinaryOp::kMul) return FitWhole(x * whole, isLong);
-            if constexpr (IsComparison(Op)) return Value::Boolean(Compared<Op>(x, whole));
-        }
+        if (Number r; WholeLeft(f, &r)) return ToValue(r);
         return EvalOther(f);
     }
     bool Test(Frame& f) const override {
         if constexpr (IsComparison(Op)) {
-            if (const Value* a = WholeLeft(f)) return Compared<Op>(int64_t{AsWhole(*a)}, whole);
+            if (Number r; WholeLeft(f, &r)) return r.whole != 0;
             return TestOther(f);
         }
         return BinaryExpr::Test(f);

@@ -120,25 +120,13 @@ Flow IfStmt::Exec(Frame& f) const {
 
 namespace {
 
-// The next value of a whole-number counter, widened as + widens it: an
-// Integer stays one while the step is an Integer and the sum fits.
-bool StepWhole(Value* counter, int64_t by, bool byInteger) {
-    const Type tc = counter->type();
-    int64_t next;
-    if (tc == Type::Long) {
-        next = int64_t{counter->AsLong()} + by;
-    } else if (tc == Type::Integer) {
-        next = int64_t{counter->AsInteger()} + by;
+// Writes a counter's next value over the number it held.
+[[gnu::always_inline]] inline void Overwrite(Value* counter, const Number& next) {
+    if (next.type == Type::Double) {
+        counter->OverwriteUncounted(Value::Double(next.real));
     } else {
-        return false;
+        counter->OverwriteWhole(next.type, next.whole);
     }
-    const Type t = WholeResultType(next, tc == Type::Long || !byInteger);
-    if (t == Type::Double) {
-        counter->OverwriteUncounted(Value::Double(static_cast<double>(next)));
-    } else {
-        counter->OverwriteWhole(t, next);
-    }
-    return true;
 }
 
 // Where a counter lives, found once for the loop: a procedure's variable,
@@ -183,8 +171,8 @@ void RunAssignments(Frame& f, const Block& body) {
                                     const Value& by) {
     const Stmt* const* first = loop.body.data();
     const Stmt* const* last = first + loop.body.size();
-    const bool byInteger = by.type() == Type::Integer;
-    const int64_t step = byInteger ? by.AsInteger() : by.AsLong();
+    const int64_t step = NumberOf(by).whole;  // by is whole
+    const bool byLong = by.type() == Type::Long;
     const bool up = step >= 0;
     while (true) {
         f.rt.CheckInterrupt();
@@ -197,7 +185,11 @@ void RunAssignments(Frame& f, const Block& body) {
                 if (!assign->numeric->Run(f)) assign->ExecTree(f);
             });
         }
-        if (!StepWhole(f.slots[local], step, byInteger)) {
+        Value* counter = f.slots[local];
+        if (WholeValue(*counter, &at)) {
+            const bool isLong = byLong || counter->type() == Type::Long;
+            Overwrite(counter, ComputeWhole<BinaryOp::kAdd>(at, step, isLong));
+        } else {
             loop.var->Assign(f, Add(loop.var->Eval(f), by), false);
         }
     }
@@ -206,9 +198,7 @@ void RunAssignments(Frame& f, const Block& body) {
 // The counter's value as a number to test against the limit.
 double CounterAt(Frame& f, const Target* var) {
     if (const Value* v = Peek(f, var)) {
-        if (v->type() == Type::Long) return v->AsLong();
-        if (v->type() == Type::Integer) return v->AsInteger();
-        if (v->type() == Type::Double) return v->AsDouble();
+        if (const Number n = NumberOf(*v); n.type != Type::Empty) return RealOf(n);
     }
     return ToDouble(var->Eval(f));
 }
@@ -226,13 +216,10 @@ Flow ForStmt::Exec(Frame& f) const {
     const bool up = ToDouble(by) >= 0;
     var->Assign(f, first, false);
     const CounterPlace place(var);
-    const bool wholeBy = by.type() == Type::Integer || by.type() == Type::Long;
-    const int64_t byWhole = !wholeBy                     ? 0
-                            : by.type() == Type::Integer ? by.AsInteger()
-                                                         : by.AsLong();
-    if (numericBody && !f.resumeNext && place.local >= 0 && wholeBy &&
-        (last.type() == Type::Integer || last.type() == Type::Long) &&
-        RunWholeLoop(f, *this, place.local, static_cast<int64_t>(end), by)) {
+    const Number byNumber = NumberOf(by);
+    int64_t wholeBy, wholeEnd;
+    if (numericBody && !f.resumeNext && place.local >= 0 && WholeValue(by, &wholeBy) &&
+        WholeValue(last, &wholeEnd) && RunWholeLoop(f, *this, place.local, wholeEnd, by)) {
         return Flow::kNormal;
     }
     while (true) {
@@ -258,7 +245,10 @@ Flow ForStmt::Exec(Frame& f) const {
         }
         // The body may have changed the counter, its type, or the variable.
         counter = place.Get(f);
-        if (!counter || !wholeBy || !StepWhole(counter, byWhole, by.type() == Type::Integer)) {
+        const Number now = counter ? NumberOf(*counter) : Number{};
+        if (now.type != Type::Empty && byNumber.type != Type::Empty) {
+            Overwrite(counter, Compute<BinaryOp::kAdd>(now, byNumber));
+        } else {
             var->Assign(f, Add(var->Eval(f), by), false);
         }
     }

@@ -8,8 +8,8 @@
 // - + - * and the comparisons have one evaluator per operator, one more
 //   when the right operand is a literal (i * 2, n < 2), and one when
 //   neither operand is a leaf (Fib(n - 1) + Fib(n - 2)); whole numbers and
-//   Doubles are worked out inline with VBScript's widening (Integer, Long,
-//   Double; error 6 past that), anything else goes to the general rules;
+//   Doubles are worked out inline by the number kernel (number_kernel.h),
+//   anything else goes to the general rules;
 // - literals, variables (a procedure's own, a global, a field of Me) and
 //   a(i) are leaves (Leaf): their parents read them in place (Peek)
 //   instead of calling them and copying what they give;
@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "script/ast.h"
+#include "script/number_kernel.h"
 #include "script/runtime.h"
 #include "script/small_list.h"
 
@@ -141,45 +142,6 @@ struct UnaryExpr : Expr {
     Value Eval(Frame& f) const override;
 };
 
-enum class BinaryOp {
-    kAdd,
-    kSub,
-    kMul,
-    kDiv,
-    kIntDiv,
-    kMod,
-    kPow,
-    kConcat,
-    kEq,
-    kNe,
-    kLt,
-    kGt,
-    kLe,
-    kGe,
-    kIs,
-    kAnd,
-    kOr,
-    kXor,
-    kEqv,
-    kImp,
-};
-
-constexpr bool IsComparison(BinaryOp op) {
-    return op == BinaryOp::kEq || op == BinaryOp::kNe || op == BinaryOp::kLt ||
-           op == BinaryOp::kGt || op == BinaryOp::kLe || op == BinaryOp::kGe;
-}
-
-// x op y for a comparison op, on whole numbers or Doubles.
-template <BinaryOp Op, typename T>
-constexpr bool Compared(T x, T y) {
-    if constexpr (Op == BinaryOp::kEq) return x == y;
-    if constexpr (Op == BinaryOp::kNe) return x != y;
-    if constexpr (Op == BinaryOp::kLt) return x < y;
-    if constexpr (Op == BinaryOp::kGt) return x > y;
-    if constexpr (Op == BinaryOp::kLe) return x <= y;
-    return x >= y;
-}
-
 struct BinaryExpr : Expr {
     BinaryOp op;
     const Expr* left;
@@ -191,24 +153,6 @@ struct BinaryExpr : Expr {
 };
 // The evaluator for op: + - * and the comparisons have their own.
 const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, const Expr* right);
-
-// The type + - * give a whole-number result r: the smallest of Integer
-// (unless a Long took part), Long and Double that holds it.
-constexpr Type WholeResultType(int64_t r, bool isLong) {
-    if (!isLong && r >= INT16_MIN && r <= INT16_MAX) return Type::Integer;
-    if (r >= INT32_MIN && r <= INT32_MAX) return Type::Long;
-    return Type::Double;
-}
-inline Value FitWhole(int64_t r, bool isLong) {
-    switch (WholeResultType(r, isLong)) {
-        case Type::Integer:
-            return Value::Integer(static_cast<int16_t>(r));
-        case Type::Long:
-            return Value::Long(static_cast<int32_t>(r));
-        default:
-            return Value::Double(static_cast<double>(r));
-    }
-}
 
 // The item at of a one-dimensional array from 0; null when the array has
 // other dimensions or bounds, or at is out of range.
@@ -225,18 +169,6 @@ inline GlobalSlot& SlotOf(Frame& f, const NameRef& ref) {
 // The value of a literal, or of a variable whose reading can neither fail
 // nor run code, read in place; null when e must be evaluated.
 inline const Value* Peek(Frame& f, const Expr* e);
-
-// The number an Integer or a Long holds; false for any other value.
-inline bool WholeValue(const Value& v, int64_t* whole) {
-    if (v.type() == Type::Long) {
-        *whole = v.AsLong();
-    } else if (v.type() == Type::Integer) {
-        *whole = v.AsInteger();
-    } else {
-        return false;
-    }
-    return true;
-}
 
 // The variable of a name that reading cannot fail on or run code for: a
 // procedure's own variable, an existing global one, or a field of the

@@ -1,8 +1,6 @@
 // Compiling and running numeric programs (see numeric_expr.h).
 #include "script/numeric_expr.h"
 
-#include <cmath>
-
 namespace script {
 namespace {
 
@@ -15,15 +13,11 @@ using Run = Number (*)(const NumericNode&, Frame&);
 constexpr int kMaxNodes = 32;
 
 bool IsNumberValue(const Value& v) {
-    return v.type() == Type::Integer || v.type() == Type::Long || v.type() == Type::Double;
+    return NumberOf(v).type != Type::Empty;
 }
 
 bool IsNumberLiteral(const Expr* e) {
     return e->leaf == Leaf::kLiteral && IsNumberValue(static_cast<const Literal*>(e)->value);
-}
-
-constexpr bool IsArithmetic(BinaryOp op) {
-    return op == BinaryOp::kAdd || op == BinaryOp::kSub || op == BinaryOp::kMul;
 }
 
 const Expr* Unwrapped(const Expr* e) {
@@ -75,40 +69,25 @@ inline Number GaveUp() {
     return n;
 }
 
-[[gnu::always_inline]] inline Number FromValue(const Value& v) {
-    Number n;
-    n.type = v.type();
-    if (n.type == Type::Long) {
-        n.whole = v.AsLong();
-    } else if (n.type == Type::Integer) {
-        n.whole = v.AsInteger();
-    } else if (n.type == Type::Double) {
-        n.real = v.AsDouble();
-    } else {
-        return GaveUp();
-    }
-    return n;
-}
-
 // a(i) of a one-dimensional array from 0, i a whole number in range, as
 // PlainElement in nodes.h reads it.
 [[gnu::always_inline]] inline Number ReadElement(const Value& array, const Number& at) {
     if (!array.IsArray()) return GaveUp();
     if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
     const Value* item = FlatItem(array.AsArray(), at.whole);
-    return item ? FromValue(*item) : GaveUp();
+    return item ? NumberOf(*item) : GaveUp();
 }
 
 [[gnu::always_inline]] inline Number ReadLocalElement(const Value& array, const Value& at) {
-    return ReadElement(array, FromValue(at));
+    return ReadElement(array, NumberOf(at));
 }
 
 template <Kind K>
 [[gnu::always_inline]] inline Number Read(const Operand& o, Frame& f) {
     if constexpr (K == Kind::kLocal) {
-        return FromValue(*f.slots[o.local]);
+        return NumberOf(*f.slots[o.local]);
     } else if constexpr (K == Kind::kGlobal) {
-        return o.global->IsPlainVariable() ? FromValue(o.global->value) : GaveUp();
+        return o.global->IsPlainVariable() ? NumberOf(o.global->value) : GaveUp();
     } else if constexpr (K == Kind::kNumber) {
         return o.number;
     } else if constexpr (K == Kind::kLocalElement) {
@@ -118,70 +97,21 @@ template <Kind K>
     }
 }
 
-inline double AsReal(const Number& n) {
-    return n.type == Type::Double ? n.real : static_cast<double>(n.whole);
-}
-
-// a = a op b, widened as Quick widens: Integer, then Long (once a Long took
-// part), then Double; a Double that overflows is error 6.
-template <BinaryOp O>
-inline void Arithmetic(Number& a, const Number& b) {
-    if (a.type != Type::Double && b.type != Type::Double) {
-        int64_t r;
-        if constexpr (O == BinaryOp::kAdd) r = a.whole + b.whole;
-        if constexpr (O == BinaryOp::kSub) r = a.whole - b.whole;
-        if constexpr (O == BinaryOp::kMul) r = a.whole * b.whole;
-        a.type = WholeResultType(r, a.type == Type::Long || b.type == Type::Long);
-        if (a.type == Type::Double) {
-            a.real = static_cast<double>(r);
-        } else {
-            a.whole = r;
-        }
-        return;
-    }
-    const double x = AsReal(a), y = AsReal(b);
-    double r;
-    if constexpr (O == BinaryOp::kAdd) r = x + y;
-    if constexpr (O == BinaryOp::kSub) r = x - y;
-    if constexpr (O == BinaryOp::kMul) r = x * y;
-    if (!std::isfinite(r)) Throw(kErrOverflow);
-    a.type = Type::Double;
-    a.real = r;
-}
-
 // Operands are read left first, and the first that gives up ends the run:
 // the tree would fail on it (or work it out) before reading the right one.
 template <BinaryOp O, Kind L, Kind R>
 Number RunBinary(const NumericNode& n, Frame& f) {
-    Number a = Read<L>(n.a, f);
+    const Number a = Read<L>(n.a, f);
     if (a.type == Type::Empty) return a;
     const Number b = Read<R>(n.b, f);
     if (b.type == Type::Empty) return b;
-    if constexpr (O == BinaryOp::kAdd || O == BinaryOp::kSub || O == BinaryOp::kMul) {
-        Arithmetic<O>(a, b);
-    } else {
-        const bool r = a.type != Type::Double && b.type != Type::Double
-                           ? Compared<O>(a.whole, b.whole)
-                           : Compared<O>(AsReal(a), AsReal(b));
-        a.type = Type::Boolean;
-        a.whole = r;
-    }
-    return a;
+    return Compute<O>(a, b);
 }
 
-// The edges (-(-32768), -(-2147483648)) widen in the general rules.
 template <Kind K>
 Number RunNegate(const NumericNode& n, Frame& f) {
-    Number a = Read<K>(n.a, f);
-    if (a.type == Type::Double) {
-        a.real = -a.real;
-    } else if ((a.type == Type::Integer && a.whole == INT16_MIN) ||
-               (a.type == Type::Long && a.whole == INT32_MIN)) {
-        return GaveUp();
-    } else {
-        a.whole = -a.whole;  // Empty stays Empty
-    }
-    return a;
+    const Number a = Read<K>(n.a, f);
+    return a.type == Type::Empty ? a : Negated(a);
 }
 
 // a(i) of a one-dimensional array from 0 in a variable, i a whole number
@@ -314,12 +244,7 @@ int CountNodes(const Expr* e) {
 Operand NumberOperand(const Value& v) {
     Operand o;
     o.kind = Kind::kNumber;
-    o.number.type = v.type();
-    if (v.type() == Type::Double) {
-        o.number.real = v.AsDouble();
-    } else {
-        o.number.whole = v.type() == Type::Integer ? v.AsInteger() : v.AsLong();
-    }
+    o.number = NumberOf(v);
     return o;
 }
 
@@ -438,19 +363,6 @@ class Builder {
     CompiledList<NumericNode>* nodes_;
 };
 
-Value ToValue(const Number& n) {
-    switch (n.type) {
-        case Type::Integer:
-            return Value::Integer(static_cast<int16_t>(n.whole));
-        case Type::Long:
-            return Value::Long(static_cast<int32_t>(n.whole));
-        case Type::Double:
-            return Value::Double(n.real);
-        default:
-            return Value::Boolean(n.whole != 0);
-    }
-}
-
 }  // namespace
 
 // A single operator over leaves (n - 1, i < 10, sum + a(i)) is left to its
@@ -554,7 +466,7 @@ template <NumericAssign::Into I, Kind S, Kind V>
 bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
     Number n;
     if constexpr (V == Kind::kLocal) {
-        n = FromValue(*f.slots[a.value_.LoneLocal()]);
+        n = NumberOf(*f.slots[a.value_.LoneLocal()]);
     } else {
         n = a.value_.Run(f);
     }

@@ -13,9 +13,9 @@
 // or run code, so it can give up at any leaf that does not hold a number
 // (Empty, a string, an object, a subscript out of range) and leave the
 // whole expression or assignment to the tree it was compiled from, which
-// then does what it always did. Its arithmetic is the tree's fast path
-// (Quick in eval_operators.cpp), step for step, in the same order: the tree
-// and the program cannot differ in a result, a type or an error.
+// then does what it always did. Its arithmetic is the number kernel's
+// (number_kernel.h), as the tree's is, in the same order: the tree and the
+// program cannot differ in a result, a type or an error.
 #pragma once
 
 #include <cstdint>
@@ -24,17 +24,6 @@
 #include "script/nodes.h"
 
 namespace script {
-
-// A number as a program computes it: an Integer or a Long (in whole), a
-// Double (in real), or a comparison's Boolean (whole is 0 or 1). Empty when
-// a leaf held no number and the program gave up.
-struct Number {
-    Type type;
-    union {
-        int64_t whole;
-        double real;
-    };
-};
 
 // A node of a compiled program: an operator, an element a(i), or a lone
 // leaf. Its operands that are variables or literals are read by the node

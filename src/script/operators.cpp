@@ -50,18 +50,11 @@ int64_t IntegerOf(const Value& v) {
 // The smallest integer subtype at or above `rank` that holds r, else Double.
 Value FitInteger(int64_t r, Rank rank) {
     if (rank == kByte && r >= 0 && r <= 255) return Value::Byte(static_cast<uint8_t>(r));
-    if (rank <= kInteger && r >= -32768 && r <= 32767) {
-        return Value::Integer(static_cast<int16_t>(r));
-    }
-    if (r >= std::numeric_limits<int32_t>::min() && r <= std::numeric_limits<int32_t>::max()) {
-        return Value::Long(static_cast<int32_t>(r));
-    }
-    return Value::Double(static_cast<double>(r));
+    return ToValue(WholeNumber(r, rank >= kLong));
 }
 
 Value CheckedDouble(double d) {
-    if (!std::isfinite(d)) Throw(kErrOverflow);
-    return Value::Double(d);
+    return ToValue(RealNumber(d));
 }
 
 Value FitSingle(double d) {
@@ -78,36 +71,14 @@ Value CurrencyResult(double d) {
     return Value::Currency(c);
 }
 
-enum class Arith { kAdd, kSub, kMul };
-
-bool IsIntegerOrLong(Type t) {
-    return t == Type::Integer || t == Type::Long;
-}
-
-// Loop counters and sums are Integers, Longs and Doubles: those pairs skip
-// the general conversions, with the same result as the full rules below.
-bool ArithmeticFast(Arith op, const Value& a, const Value& b, Value* out) {
-    const Type ta = a.type(), tb = b.type();
-    if (IsIntegerOrLong(ta) && IsIntegerOrLong(tb)) {
-        const int64_t x = ta == Type::Integer ? a.AsInteger() : a.AsLong();
-        const int64_t y = tb == Type::Integer ? b.AsInteger() : b.AsLong();
-        const int64_t v = op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y);
-        *out = FitInteger(v, ta == Type::Long || tb == Type::Long ? kLong : kInteger);
-        return true;
+// Integers, Longs and Doubles, loop counters and sums, are the kernel's;
+// the rest are widened to the larger of the two kinds first.
+template <BinaryOp Op>
+Value GeneralArithmetic(const Value& a0, const Value& b0) {
+    if (const Number x = NumberOf(a0), y = NumberOf(b0);
+        x.type != Type::Empty && y.type != Type::Empty) {
+        return ToValue(Compute<Op>(x, y));
     }
-    const bool da = ta == Type::Double, db = tb == Type::Double;
-    if ((da || db) && (da || IsIntegerOrLong(ta)) && (db || IsIntegerOrLong(tb))) {
-        const double x = da ? a.AsDouble() : (ta == Type::Integer ? a.AsInteger() : a.AsLong());
-        const double y = db ? b.AsDouble() : (tb == Type::Integer ? b.AsInteger() : b.AsLong());
-        *out = CheckedDouble(op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y));
-        return true;
-    }
-    return false;
-}
-
-Value Arithmetic(Arith op, const Value& a0, const Value& b0) {
-    Value fast;
-    if (ArithmeticFast(op, a0, b0, &fast)) return fast;
     const Value a = ToNumeric(a0);
     const Value b = ToNumeric(b0);
     if (a.IsNull() || b.IsNull()) return Value::Null();
@@ -115,31 +86,25 @@ Value Arithmetic(Arith op, const Value& a0, const Value& b0) {
     Rank r = ra > rb ? ra : rb;
     if (r == kDate) {
         const double x = ToDouble(a), y = ToDouble(b);
-        if (op == Arith::kMul) return CheckedDouble(x * y);
-        if (op == Arith::kSub && ra == kDate && rb == kDate) return CheckedDouble(x - y);
-        const double d = op == Arith::kAdd ? x + y : x - y;
+        if (Op == BinaryOp::kMul) return CheckedDouble(x * y);
+        if (Op == BinaryOp::kSub && ra == kDate && rb == kDate) return CheckedDouble(x - y);
+        const double d = Arithmetic<Op>(x, y);
         if (!std::isfinite(d) || d < -657434.0 || d >= 2958466.0) Throw(kErrOverflow);
         return Value::Date(d);
     }
-    if (r <= kLong) {
-        const int64_t x = IntegerOf(a), y = IntegerOf(b);
-        const int64_t v = op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y);
-        return FitInteger(v, r);
-    }
+    if (r <= kLong) return FitInteger(Arithmetic<Op>(IntegerOf(a), IntegerOf(b)), r);
     if (r == kCurrency) {
-        if (op != Arith::kMul && ra == kCurrency && rb == kCurrency) {
+        if (Op != BinaryOp::kMul && ra == kCurrency && rb == kCurrency) {
             const int64_t x = a.AsCurrency(), y = b.AsCurrency();
             int64_t out = 0;
-            const bool overflow = op == Arith::kAdd ? __builtin_add_overflow(x, y, &out)
-                                                    : __builtin_sub_overflow(x, y, &out);
+            const bool overflow = Op == BinaryOp::kAdd ? __builtin_add_overflow(x, y, &out)
+                                                       : __builtin_sub_overflow(x, y, &out);
             if (overflow) Throw(kErrOverflow);
             return Value::Currency(out);
         }
-        const double x = ToDouble(a), y = ToDouble(b);
-        return CurrencyResult(op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y));
+        return CurrencyResult(Arithmetic<Op>(ToDouble(a), ToDouble(b)));
     }
-    const double x = ToDouble(a), y = ToDouble(b);
-    const double d = op == Arith::kAdd ? x + y : (op == Arith::kSub ? x - y : x * y);
+    const double d = Arithmetic<Op>(ToDouble(a), ToDouble(b));
     // Single with Long widens to Double: a Single cannot hold every Long.
     if (r == kSingle && ra != kLong && rb != kLong) return FitSingle(d);
     return CheckedDouble(d);
@@ -252,15 +217,15 @@ Value Add(const Value& a, const Value& b) {
     // Empty leaves the other side as it is, strings included.
     if (a.IsEmpty() && !b.IsEmpty()) return b.IsObject() || b.IsArray() ? ToNumeric(b) : b;
     if (b.IsEmpty() && !a.IsEmpty()) return a.IsObject() || a.IsArray() ? ToNumeric(a) : a;
-    return Arithmetic(Arith::kAdd, a, b);
+    return GeneralArithmetic<BinaryOp::kAdd>(a, b);
 }
 
 Value Subtract(const Value& a, const Value& b) {
-    return Arithmetic(Arith::kSub, a, b);
+    return GeneralArithmetic<BinaryOp::kSub>(a, b);
 }
 
 Value Multiply(const Value& a, const Value& b) {
-    return Arithmetic(Arith::kMul, a, b);
+    return GeneralArithmetic<BinaryOp::kMul>(a, b);
 }
 
 Value Divide(const Value& a0, const Value& b0) {
@@ -307,10 +272,6 @@ Value Negate(const Value& a0) {
             return a;
         case Type::Byte:
             return Value::Integer(static_cast<int16_t>(-a.AsByte()));
-        case Type::Integer:
-            return FitInteger(-static_cast<int64_t>(a.AsInteger()), kInteger);
-        case Type::Long:
-            return FitInteger(-static_cast<int64_t>(a.AsLong()), kLong);
         case Type::Single:
             return Value::Single(-a.AsSingle());
         case Type::Currency:
@@ -318,8 +279,8 @@ Value Negate(const Value& a0) {
             return Value::Currency(-a.AsCurrency());
         case Type::Date:
             return Value::Date(-a.AsDate());
-        default:
-            return Value::Double(-a.AsDouble());
+        default:  // Integer, Long or Double
+            return ToValue(Negated(NumberOf(a)));
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "script/host.h"
+#include "script/number_kernel.h"
 #include "script/value.h"
 
 namespace script {
@@ -34,5 +35,54 @@ Value Eqv(const Value& a, const Value& b);
 Value Imp(const Value& a, const Value& b);
 // Object identity; both sides must be objects (or Nothing).
 bool Is(const Value& a, const Value& b);
+
+// The general rules of every binary operator but Is, on plain values: the
+// evaluator's one call for them all, inlined there.
+[[gnu::always_inline]] inline Value ApplyBinary(BinaryOp op, const Value& a, const Value& b,
+                                                const Host& host) {
+    switch (op) {
+        case BinaryOp::kAdd:
+            return Add(a, b);
+        case BinaryOp::kSub:
+            return Subtract(a, b);
+        case BinaryOp::kMul:
+            return Multiply(a, b);
+        case BinaryOp::kDiv:
+            return Divide(a, b);
+        case BinaryOp::kIntDiv:
+            return IntDivide(a, b);
+        case BinaryOp::kMod:
+            return Modulo(a, b);
+        case BinaryOp::kPow:
+            return Power(a, b);
+        case BinaryOp::kConcat:
+            return Concat(a, b, host);
+        case BinaryOp::kEq:
+            return Compare(CompareOp::kEq, a, b);
+        case BinaryOp::kNe:
+            return Compare(CompareOp::kNe, a, b);
+        case BinaryOp::kLt:
+            return Compare(CompareOp::kLt, a, b);
+        case BinaryOp::kGt:
+            return Compare(CompareOp::kGt, a, b);
+        case BinaryOp::kLe:
+            return Compare(CompareOp::kLe, a, b);
+        case BinaryOp::kGe:
+            return Compare(CompareOp::kGe, a, b);
+        case BinaryOp::kAnd:
+            return And(a, b);
+        case BinaryOp::kOr:
+            return Or(a, b);
+        case BinaryOp::kXor:
+            return Xor(a, b);
+        case BinaryOp::kEqv:
+            return Eqv(a, b);
+        case BinaryOp::kImp:
+            return Imp(a, b);
+        case BinaryOp::kIs:
+            break;
+    }
+    return Value();
+}
 
 }  // namespace script

@@ -1,4 +1,8 @@
 // Functions between strings and arrays: Split, Join and Filter.
+#include <algorithm>
+#include <functional>
+#include <string_view>
+
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
@@ -14,9 +18,32 @@ Value MakeList(std::vector<Value> items) {
     return Value::Array(a);
 }
 
+// Pieces repeat (the fields of records, the words of a text): a short piece
+// equal to one met lately shares that one's text, as a copy of a string
+// does, rather than taking memory of its own.
+class RecentPieces {
+  public:
+    Value Make(std::string piece) {
+        if (piece.size() > kShort) return Value::String(std::move(piece));
+        Value& seen = seen_[std::hash<std::string>{}(piece) % kSlots];
+        if (!seen.IsString() || seen.AsString() != piece) seen = Value::String(std::move(piece));
+        return seen;
+    }
+
+  private:
+    // Pieces this short are held in the string itself: comparing one costs
+    // less than the allocation it saves.
+    static constexpr size_t kShort = 15;
+    static constexpr size_t kSlots = 32;
+    Value seen_[kSlots];
+};
+
 Value Split(Frame& f, Value* a, int n) {
     if (a[0].IsNull()) Throw(kErrInvalidNull);
-    const std::string s = ArgText(f, a[0]);
+    // A long text is read in place, not copied.
+    std::string copy;
+    const std::string_view s = a[0].IsString() ? std::string_view(a[0].AsString())
+                                               : std::string_view(copy = ArgText(f, a[0]));
     const std::string delim = Present(a, n, 1) ? ArgText(f, a[1]) : " ";
     const int32_t limit = Present(a, n, 2) ? ToLong(a[2]) : -1;
     if (limit < -1) Throw(kErrInvalidCall);
@@ -24,28 +51,41 @@ Value Split(Frame& f, Value* a, int n) {
     std::vector<Value> items;
     if (s.empty() || limit == 0) return MakeList(std::move(items));
     if (delim.empty()) {
-        items.push_back(Value::String(s));
+        items.push_back(Value::String(std::string(s)));
         return MakeList(std::move(items));
     }
     // At most limit - 1 cuts make limit items.
     text::utf8::Place pos{0, false};
+    RecentPieces pieces;
     ForEachMatch(s, delim, text, limit < 0 ? -1 : limit - 1, [&](const TextMatch& m) {
-        items.push_back(Value::String(text::utf8::Slice(s, pos, m.begin)));
+        items.push_back(pieces.Make(text::utf8::Slice(s, pos, m.begin)));
         pos = m.end;
     });
-    items.push_back(Value::String(text::utf8::Slice(s, pos, {s.size(), false})));
+    items.push_back(pieces.Make(text::utf8::Slice(s, pos, {s.size(), false})));
     return MakeList(std::move(items));
 }
 
 Value Join(Frame& f, Value* a, int n) {
     if (!a[0].IsArray() || a[0].AsArray()->upper.size() > 1) Throw(kErrTypeMismatch);
     const std::string delim = Present(a, n, 1) ? ArgText(f, a[1]) : " ";
+    const std::vector<Value>& items = a[0].AsArray()->items;
+    // The text is made once at its length, when the items are strings: a
+    // long one grown piece by piece would be copied on every doubling.
+    size_t length = 0;
+    for (const Value& item : items) {
+        if (item.IsString()) length += item.AsString().size() + delim.size();
+    }
     std::string out;
+    out.reserve(std::min(length, kMaxStringLength));
     bool first = true;
-    for (const Value& item : a[0].AsArray()->items) {
+    for (const Value& item : items) {
         if (!first) text::utf8::AppendText(&out, delim);
         first = false;
-        if (!item.IsNull()) text::utf8::AppendText(&out, ArgText(f, item));
+        if (item.IsString()) {
+            text::utf8::AppendText(&out, item.AsString());
+        } else if (!item.IsNull()) {
+            text::utf8::AppendText(&out, ArgText(f, item));
+        }
         if (out.size() > kMaxStringLength) Throw(kErrOutOfMemory);
     }
     return Value::String(std::move(out));

@@ -178,7 +178,8 @@ Value RTrim(Frame& f, Value* a, int) {
 
 Value Replace(Frame& f, Value* a, int n) {
     if (AnyNull(a, std::min(n, 3))) Throw(kErrInvalidNull);
-    const std::string s = ArgText(f, a[0]);
+    const Text subject(f, a[0]);  // a long text is read in place, not copied
+    const std::string_view s = subject.view;
     const std::string find = ArgText(f, a[1]);
     const std::string with = ArgText(f, a[2]);
     const int32_t start = Present(a, n, 3) ? ArgLong(a[3]) : 1;
@@ -190,7 +191,7 @@ Value Replace(Frame& f, Value* a, int n) {
     if (from.byte >= s.size()) return Value::String("");
     // A start inside a pair begins with its second half: only then a copy.
     const std::string cut = from.inPair ? text::utf8::Slice(s, from, {s.size(), false}) : "";
-    const std::string_view rest = from.inPair ? cut : std::string_view(s).substr(from.byte);
+    const std::string_view rest = from.inPair ? cut : s.substr(from.byte);
     if (find.empty() || count == 0) return Value::String(std::string(rest));
     std::string out;
     text::utf8::Place pos{0, false};

@@ -111,8 +111,9 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
     return v;
 }
 
-// A call whose argument count is not the procedure's, which fails there:
-// the arguments are evaluated first, as VBScript does.
+// A call whose argument count is not the procedure's, which fails there
+// (the arguments are evaluated first, as VBScript does), or whose frame is
+// too large to be held inline.
 [[gnu::noinline]] Value CallWithArgList(Frame& f, const ExprList& exprs, const Procedure& p,
                                         Instance* me) {
     ArgList list;
@@ -121,14 +122,19 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
 }
 
 // A call of a script procedure: the arguments are evaluated straight into
-// the callee's variables, or lent by address to its ByRef parameters.
-Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance* me) {
+// the callee's variables, or lent by address to its ByRef parameters. A
+// Property Let's value, already worked out, is its last (value).
+Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance* me,
+                   Value* value = nullptr) {
     // Checked here rather than by the callers, so that they can hand the
     // call on without a frame of their own.
     f.rt.CheckStack();
     const size_t count = exprs.size();
-    if (count != p.params.size()) return CallWithArgList(f, exprs, p, me);
-    Locals locals(p);
+    // A Property Let's caller has seen that its frame fits.
+    if (!value && (count != p.paramCount || p.frameSize > FrameLocals::kInline)) {
+        return CallWithArgList(f, exprs, p, me);
+    }
+    FrameLocals locals(p);
     const Expr* const* args = exprs.data();
     ArgLocks locks;
     bool lent = false, omitted = false;
@@ -144,6 +150,10 @@ Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance
             locals.Make([&] { return e->Eval(f); });
             omitted |= IsMissing(locals.values()[i]);
         }
+    }
+    if (value) {
+        locals.Make([&] { return std::move(*value); });
+        omitted |= IsMissing(locals.values()[count]);
     }
     locals.MakeRest();
     Value** slots = locals.slots();
@@ -161,7 +171,7 @@ Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance
     f.rt.CheckInterrupt();
     // An omitted argument, or a value or variable lent that holds its mark.
     if (omitted || lent) {
-        for (size_t i = 0; i < count; ++i) {
+        for (size_t i = 0; i < p.paramCount; ++i) {
             if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
         }
     }
@@ -207,10 +217,6 @@ Value& ElementAt(Array* a, int32_t at) {
     const int64_t offset = a->Offset(&at, 1);
     if (offset < 0) Throw(kErrSubscript);
     return a->items[offset];
-}
-
-bool Inside(Frame& f, const Value& object) {
-    return f.me && object.AsObject() == f.me;
 }
 
 }  // namespace
@@ -311,6 +317,9 @@ Value NameExpr::Eval(Frame& f) const {
 }
 
 Value* NameExpr::Address(Frame& f) const {
+    // A variable of the procedure, the instance or the script: the usual
+    // ByRef argument, with nothing to check.
+    if (Value* v = PeekVariable(f, this)) return v;
     if (ref.kind == NameRef::Kind::kBuiltin || ref.kind == NameRef::Kind::kMember ||
         ref.kind == NameRef::Kind::kConstant || ref.isConst) {
         return nullptr;
@@ -440,29 +449,44 @@ void CallExpr::Assign(Frame& f, Value v, bool isSet) const {
 
 // ---- members ----
 
-int MemberExpr::MemberOf(const Instance& in) const {
-    if (in.cls->serial != cachedClass_) {
-        cachedMember_ = in.cls->Find(name);
-        cachedClass_ = in.cls->serial;
+int MemberExpr::LearnMember(const Instance& in) const {
+    cachedMember_ = in.cls->Find(name);
+    cachedClass_ = in.cls->serial;
+    // What a read calls straight away: a method or a Property Get that
+    // takes these arguments.
+    cachedCall_ = nullptr;
+    if (cachedMember_ >= 0) {
+        const ClassMember& m = in.cls->members[cachedMember_];
+        const Procedure* p = m.method ? m.method : m.get;
+        if (m.field < 0 && p && p->params.size() == args.size()) cachedCall_ = p;
     }
     return cachedMember_;
 }
 
+// The object whose member is asked for, read in place when it is a
+// variable: a count of the object keeps it alive, which is cheaper than a
+// copy of the value.
+inline Ref<ScriptObject> MemberExpr::Subject(Frame& f) const {
+    if (!object) return ObjectOf(f.WithObject(withDepth));
+    if (const Value* v = Peek(f, object)) return ObjectOf(*v);
+    return ObjectOf(object->Eval(f));
+}
+
 Value MemberExpr::Eval(Frame& f) const {
     f.rt.CheckStack();
-    const Value object = this->object ? this->object->Eval(f) : f.WithObject(withDepth);
-    ScriptObject* o = ObjectOf(object);
+    const Ref<ScriptObject> o = Subject(f);
+    const bool inside = f.me && static_cast<Object*>(o.Get()) == f.me;
     if (Instance* in = o->AsInstance()) {
         const int member = MemberOf(*in);
-        const bool inside = Inside(f, object);
         if (member >= 0 && (in->cls->members[member].isPublic || inside)) {
+            if (cachedCall_) return CallWithArgs(f, args, *cachedCall_, in);
             return InvokeMember(f, in, member, args, inside);
         }
     }
     ArgList list;
     EvalArgs(f, args, &list);
     const Args a = list.View();
-    if (Inside(f, object)) {
+    if (inside) {
         const int member = f.me->cls->Find(name);
         if (member < 0) Throw(kErrNoSuchMember);
         return f.me->Invoke(f.rt, member, a, true);
@@ -471,15 +495,28 @@ Value MemberExpr::Eval(Frame& f) const {
 }
 
 void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
-    const Value object = this->object ? this->object->Eval(f) : f.WithObject(withDepth);
-    ScriptObject* o = ObjectOf(object);
+    const Ref<ScriptObject> o = Subject(f);
+    Instance* in = o->AsInstance();
+    if (in) {
+        // obj.Prop(args) = v with a Property Let (or Set) to take them: the
+        // arguments go straight into its variables, and v last.
+        const bool inside = in == f.me;
+        const int member = MemberOf(*in);
+        const ClassMember* m = member >= 0 ? &in->cls->members[member] : nullptr;
+        const Procedure* p = !m || m->field >= 0 ? nullptr : isSet && m->set ? m->set : m->let;
+        if (p && (m->isPublic || inside) && p->params.size() == args.size() + 1 &&
+            p->frameSize <= FrameLocals::kInline) {
+            CallWithArgs(f, args, *p, in, &v);
+            return;
+        }
+    }
     ArgList list;
     EvalArgs(f, args, &list);
     const Args a = list.View();
-    if (Instance* in = o->AsInstance()) {
+    if (in) {
         const int member = MemberOf(*in);
         if (member < 0) Throw(kErrNoSuchMember);
-        in->Assign(f.rt, member, a, std::move(v), isSet, Inside(f, object));
+        in->Assign(f.rt, member, a, std::move(v), isSet, in == f.me);
         return;
     }
     o->Put(f.rt, name, a, std::move(v), isSet);

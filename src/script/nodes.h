@@ -102,11 +102,16 @@ struct MemberExpr : Target {
     void Assign(Frame& f, Value v, bool isSet) const override;
 
   private:
+    Ref<ScriptObject> Subject(Frame& f) const;
     // The member's index in the class last seen here: the same line meets
     // the same class again and again. -1 when the class has no such member.
-    int MemberOf(const Instance& in) const;
+    int MemberOf(const Instance& in) const {
+        return in.cls->serial == cachedClass_ ? cachedMember_ : LearnMember(in);
+    }
+    int LearnMember(const Instance& in) const;
     mutable uint64_t cachedClass_ = 0;  // the class's serial
     mutable int cachedMember_ = -1;
+    mutable const Procedure* cachedCall_ = nullptr;
 };
 
 // expr(args) where expr is not a plain name, e.g. f(1)(2) or obj.items(0).

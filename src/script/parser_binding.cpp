@@ -65,6 +65,9 @@ void Parser::Resolve() {
             if (ref->slot >= 0) ref->global = &rt_.globals[ref->slot];
         }
     }
+    for (auto& scope : scopes_) {
+        if (scope->proc) scope->proc->Settle();
+    }
     CompileNumeric();
     unit_->declaredNames.assign(declared_.begin(), declared_.end());
     for (const std::string& name : constants_) unit_->constantNames.push_back(name);

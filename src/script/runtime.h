@@ -79,7 +79,22 @@ struct Procedure : CompileCounted {
     ClassDef* owner = nullptr;
     bool isPublic = true;
     bool isDefault = false;
+    // The frame a call makes, fixed once every name is bound (Settle): its
+    // variables, and those made empty at the call, which are all but a
+    // result that comes last (that one is the value the call gives).
+    int frameSize = 0;
+    int madeSize = 0;
+    size_t paramCount = 0;
+    // The body's statement when it has only one, the usual case, run
+    // without a loop.
+    const Stmt* onlyStmt = nullptr;
     int LocalCount() const { return static_cast<int>(localNames.size()); }
+    void Settle() {
+        frameSize = LocalCount();
+        madeSize = frameSize - (resultSlot >= 0 && resultSlot == frameSize - 1);
+        paramCount = params.size();
+        onlyStmt = body.size() == 1 ? body.front() : nullptr;
+    }
 };
 
 struct ClassMember {
@@ -321,63 +336,79 @@ class Runtime {
 // in order, each once, an argument straight from what its expression gives
 // (Make), so that a value is not made empty to be overwritten at once; a
 // failure while making one leaves the ones before it to the destructor.
-class Locals {
+// kMayGrow: a frame of more than kInline variables is put on the heap;
+// without it the caller sees that the frame fits, and the variables'
+// places are known without being stored.
+template <bool kMayGrow>
+class BasicLocals {
   public:
+    static constexpr int kInline = 8;
     // For proc's variables. A function's result, when it is the last, is
     // not made here: its slot is pointed at the call's result.
-    explicit Locals(const Procedure& proc)
-        : Locals(proc.LocalCount(),
-                 proc.resultSlot >= 0 && proc.resultSlot == proc.LocalCount() - 1) {}
-    Locals(int count, bool lastIsResult) : end_(count - lastIsResult) {
-        if (count > kInline) {
-            // One block: the values, then the slots.
-            heap_ = ::operator new(count*(sizeof(Value) + sizeof(Value*)));
-            values_ = static_cast<Value*>(heap_);
-            slots_ = reinterpret_cast<Value**>(values_ + count);
-        } else {
-            values_ = std::launder(reinterpret_cast<Value*>(inline_));
-            slots_ = inlineSlots_;
+    explicit BasicLocals(const Procedure& proc) : end_(proc.madeSize) {
+        if constexpr (kMayGrow) {
+            const int count = proc.frameSize;
+            if (count > kInline) {
+                // One block: the values, then the slots.
+                heap_ = ::operator new(count*(sizeof(Value) + sizeof(Value*)));
+                values_ = static_cast<Value*>(heap_);
+                slots_ = reinterpret_cast<Value**>(values_ + count);
+            } else {
+                heap_ = nullptr;
+                values_ = std::launder(reinterpret_cast<Value*>(inline_));
+                slots_ = inlineSlots_;
+            }
         }
     }
-    ~Locals() {
-        std::destroy_n(values_, made_);
-        if (heap_) ::operator delete(heap_);
+    ~BasicLocals() {
+        std::destroy_n(values(), made_);
+        if constexpr (kMayGrow) {
+            if (heap_) ::operator delete(heap_);
+        }
     }
-    Locals(const Locals&) = delete;
-    Locals& operator=(const Locals&) = delete;
+    BasicLocals(const BasicLocals&) = delete;
+    BasicLocals& operator=(const BasicLocals&) = delete;
 
     // The next variable, from what make() gives.
     template <typename MakeValue>
     void Make(MakeValue make) {
-        Value* v = values_ + made_;
+        Value* v = values() + made_;
         ::new (v) Value(make());
-        slots_[made_++] = v;
+        slots()[made_++] = v;
     }
     // The next variable, a ByRef parameter that stands for the caller's.
     void Lend(Value* to) {
-        ::new (values_ + made_) Value();
-        slots_[made_++] = to;
+        ::new (values() + made_) Value();
+        slots()[made_++] = to;
     }
     // The variables after the parameters, Empty.
     void MakeRest() {
         for (; made_ < end_; ++made_) {
-            ::new (values_ + made_) Value();
-            slots_[made_] = values_ + made_;
+            ::new (values() + made_) Value();
+            slots()[made_] = values() + made_;
         }
     }
-    Value* values() { return values_; }
-    Value** slots() { return slots_; }
+    Value* values() {
+        if constexpr (kMayGrow) return values_;
+        return std::launder(reinterpret_cast<Value*>(inline_));
+    }
+    Value** slots() {
+        if constexpr (kMayGrow) return slots_;
+        return inlineSlots_;
+    }
 
   private:
-    static constexpr int kInline = 8;
     int end_;  // the variables made: all but a last one for the result
     int made_ = 0;
+    // Set only when kMayGrow: the places of the variables and the slots.
     Value* values_;
     Value** slots_;
+    void* heap_;
     alignas(Value) unsigned char inline_[kInline * sizeof(Value)];
     Value* inlineSlots_[kInline];
-    void* heap_ = nullptr;
 };
+using Locals = BasicLocals<true>;
+using FrameLocals = BasicLocals<false>;
 // Calls a procedure with the arguments given; me is the instance for class
 // members. Returns the function result (Empty for a Sub).
 Value CallProcedure(Runtime& rt, const Procedure& proc, Instance* me, Args args);
@@ -427,7 +458,11 @@ inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Valu
     frame.slots = slots;
     frame.me = me;
     frame.proc = &proc;
-    RunBlock(frame, proc.body);
+    if (const Stmt* s = proc.onlyStmt) {
+        RunPlaced(s, [&] { return s->Exec(frame); });
+    } else {
+        ExecBlock(frame, proc.body);
+    }
     return result;
 }
 

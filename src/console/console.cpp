@@ -49,11 +49,14 @@ void Console::StartUp(const std::string& argument) {
     files.AppendFile(autoexec, "", &err);
 
     AssignDefaults(interpreter_, window_.ScreenSize().width);
-    tray_.Add();
     placement_.PlaceAtStart();
     platform_.bar.SetCommandText("");
     UpdatePrompt();
     placement_.ShowWin();
+    // After the bar shows, as the icon is a round trip to the shell's
+    // notification area that can take longer than the bar itself; before
+    // Autoexec.dcb, whose lines may hide the bar to it.
+    tray_.Add();
 
     RunBatch(interpreter_, autoexec, "", &err);
     if (interpreter_.exitRequested) return;

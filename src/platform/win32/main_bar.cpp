@@ -234,6 +234,10 @@ std::vector<Monitor> Main::Monitors() const {
 
 void Main::Show() {
     ShowWindow(window_.Get(), SW_SHOW);
+    // Painted now, not when the message loop next runs: at start what comes
+    // after the show (the tray icon, Autoexec.dcb, the history) would keep
+    // the first whole frame back.
+    UpdateWindow(window_.Get());
     // The focus key is pressed while another program is in front, which
     // Windows' foreground lock protects.
     BringToForeground(window_.Get());

@@ -36,7 +36,7 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "e2e"))
 
 import harness  # noqa: E402
-from harness import WINE, WINESERVER  # noqa: E402
+from harness import WINE  # noqa: E402
 
 # A window shows fewer colours than this until something is painted in it:
 # an unpainted X window is one colour (its background or what lay beneath).
@@ -146,28 +146,19 @@ def timed(start_once, console, how):
             if not how.cold:
                 raise harness.TestFailure(str(e)) from None
             how.hung += 1
-            end_wine(console)
+            console.stop_wine()
     raise harness.TestFailure("three starts in a row did not show")
-
-
-def end_wine(console):
-    """Ends every process of the prefix and waits for Wine's server to go."""
-    console.close_processes()
-    subprocess.run([WINESERVER, "-k"], env=console.env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60)
-    subprocess.run([WINESERVER, "-w"], env=console.env, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=60)
 
 
 def start_vantrel(console, how):
     if how.cold:
-        end_wine(console)
+        console.stop_wine()
     start = time.monotonic()
     process = console.start()
     seconds = until_shown(console, "^Vantrel$", start, how)
     console.wait_ready()
     if how.cold:
-        end_wine(console)
+        console.stop_wine()
     else:
         console.exit(process)
         console.processes.remove(process)
@@ -176,14 +167,14 @@ def start_vantrel(console, how):
 
 def start_notepad(console, how):
     if how.cold:
-        end_wine(console)
+        console.stop_wine()
     with open(console.logs / "start-notepad.log", "a") as log:
         start = time.monotonic()
         process = subprocess.Popen([WINE, "notepad"], env=console.env, stdout=log,
                                    stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
         seconds = until_shown(console, "Notepad", start, how)
     if how.cold:
-        end_wine(console)
+        console.stop_wine()
     else:
         # The prefix is this bench's own: its only Notepad is this one.
         subprocess.run([WINE, "taskkill", "/f", "/im", "notepad.exe"], env=console.env,

@@ -43,9 +43,6 @@ void AnswerSentMessages() {
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
-}  // namespace
-
-namespace {
 // On a COM thread, its own state; on the UI thread inside a call-back, the
 // thread calling back.
 thread_local ComThread::Shared* onComThread = nullptr;
@@ -114,6 +111,8 @@ struct ComThread::Shared {
     // when it is converting values, which is waited for.
     bool Abandon(Call& call);
     void WaitSlice();
+    // Lets the thread end once its queue is run.
+    void AskToEnd();
 };
 
 // The calls run one at a time, in order; a call-back's nested calls run
@@ -210,23 +209,26 @@ ComThread::ComThread() : shared_(std::make_shared<Shared>()) {
     }
 }
 
+void ComThread::Shared::AskToEnd() {
+    {
+        std::lock_guard<std::mutex> lock(m);
+        quit = true;
+    }
+    SetEvent(comWake.Get());
+}
+
 ComThread::~ComThread() {
     {
         std::lock_guard<std::mutex> lock(shared_->m);
         shared_->owner = nullptr;
-        shared_->quit = true;
     }
-    SetEvent(shared_->comWake.Get());
+    shared_->AskToEnd();
     DropBuried();
 }
 
 bool ComThread::End(unsigned long ms) {
     if (!shared_->started) return true;
-    {
-        std::lock_guard<std::mutex> lock(shared_->m);
-        shared_->quit = true;
-    }
-    SetEvent(shared_->comWake.Get());
+    shared_->AskToEnd();
     return WaitForSingleObject(shared_->ended.Get(), ms) == WAIT_OBJECT_0;
 }
 
@@ -314,16 +316,19 @@ void ComThread::Shared::WaitSlice() {
     AnswerSentMessages();
 }
 
-void ComThread::Run(Work work, const KeepGoing& keepGoing) {
-    struct Inline final : ForeignCall {
+void RunHere(const ComThread::Work& work) {
+    struct Here final : ForeignCall {
         bool Run(const std::function<void()>& fn) override {
             fn();
             return true;
         }
-    };
+    } here;
+    work(here);
+}
+
+void ComThread::Run(Work work, const KeepGoing& keepGoing) {
     if (!shared_->started || OnComThread()) {
-        Inline here;
-        work(here);
+        RunHere(work);
         return;
     }
     if (Stranded()) ThrowStranded();
@@ -437,15 +442,13 @@ std::shared_ptr<ComThread> ComThreads::ForNewObjects() {
     });
     if (current_ && !current_->Stranded()) return current_;
     if (current_) retired_.push_back(std::move(current_));
-    if (retired_.size() >= kMaxStranded) {
-        const auto stranded = std::count_if(retired_.begin(), retired_.end(),
-                                            [](const auto& thread) { return thread->Stranded(); });
-        if (static_cast<size_t>(stranded) >= kMaxStranded) {
-            script::Throw(script::kErrCantCreateObject,
-                          script::ErrorText(script::kErrCantCreateObject) + ": " +
-                              std::to_string(stranded) +
-                              " stopped calls have not returned yet; end what they wait for");
-        }
+    const auto stranded = std::count_if(retired_.begin(), retired_.end(),
+                                        [](const auto& thread) { return thread->Stranded(); });
+    if (static_cast<size_t>(stranded) >= kMaxStranded) {
+        script::Throw(script::kErrCantCreateObject,
+                      script::ErrorText(script::kErrCantCreateObject) + ": " +
+                          std::to_string(stranded) +
+                          " stopped calls have not returned yet; end what they wait for");
     }
     current_ = std::make_shared<ComThread>();
     return current_;

@@ -161,6 +161,10 @@ class ComThread : public std::enable_shared_from_this<ComThread> {
     std::shared_ptr<Shared> shared_;
 };
 
+// Runs work here, its Foreign part too: where there is no COM thread to
+// hand it to, or this is the one.
+void RunHere(const ComThread::Work& work);
+
 // The COM threads of the process while a ComApartment lives.
 class ComThreads {
   public:

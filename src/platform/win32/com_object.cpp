@@ -166,13 +166,7 @@ void OnComThread(ComThread* thread, const std::shared_ptr<script::Runtime*>& run
 
 void RunForScript(ComThread* thread, script::Runtime& rt, const ComThread::Work& work) {
     if (!thread) {
-        struct Here final : ForeignCall {
-            bool Run(const std::function<void()>& fn) override {
-                fn();
-                return true;
-            }
-        } here;
-        work(here);
+        RunHere(work);
         return;
     }
     thread->Run(work, KeepGoingFor(rt.self));

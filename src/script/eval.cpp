@@ -2,6 +2,8 @@
 // operators are in eval_operators.cpp.
 #include <array>
 #include <cstdint>
+#include <type_traits>
+#include <variant>
 
 #include "script/builtins.h"
 #include "script/convert.h"
@@ -22,12 +24,12 @@ Value* VarAddress(Frame& f, const NameRef& ref) {
             return f.slots[ref.local];
         case NameRef::Kind::kField:
             return &f.me->fields[ref.local];
-        case NameRef::Kind::kExecLocal:
+        case NameRef::Kind::kExecLocal: {
             // Bound for the frame it was compiled in, which runs it at once.
-            if (!f.execLocals || ref.local >= static_cast<int>(f.execLocals->size())) {
-                Throw(kErrInternal);
-            }
-            return &(*f.execLocals)[ref.local].value;
+            ExecLocal* made = f.ExecLocalAt(ref.local);
+            if (!made) Throw(kErrInternal);
+            return &made->value;
+        }
         case NameRef::Kind::kGlobal: {
             GlobalSlot& g = SlotOf(f, ref);
             if (g.proc || g.cls) return nullptr;
@@ -121,37 +123,50 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
     return CallProcedure(f.rt, p, me, list.View());
 }
 
+// What a call's arguments may be: anything (kAny); only values, every
+// one given and none a variable to lend (kValues: Fib(n - 1)), so that the
+// loop making them tests nothing; or anything and then a Property Let's
+// value, already worked out (kLet).
+enum class Filling { kAny, kValues, kLet };
+
 // A call of a script procedure: the arguments are evaluated straight into
 // the callee's variables, or lent by address to its ByRef parameters. A
-// Property Let's value, already worked out, is its last (value).
-Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance* me,
-                   Value* value = nullptr) {
+// Property Let's value is its last (*value).
+template <Filling kFill>
+[[gnu::always_inline]] inline Value CallFilled(Frame& f, const ExprList& exprs, const Procedure& p,
+                                               Instance* me, Value* value) {
+    constexpr bool kLet = kFill == Filling::kLet;
     // Checked here rather than by the callers, so that they can hand the
     // call on without a frame of their own.
     f.rt.CheckStack();
     const size_t count = exprs.size();
     // A Property Let's caller has seen that its frame fits.
-    if (!value && (count != p.paramCount || p.frameSize > FrameLocals::kInline)) {
+    if (!kLet && (count != p.paramCount || p.frameSize > FrameLocals::kInline)) {
         return CallWithArgList(f, exprs, p, me);
     }
     FrameLocals locals(p);
     const Expr* const* args = exprs.data();
-    ArgLocks locks;
+    // Elements lent are locked until the call returns; values lend none.
+    std::conditional_t<kFill == Filling::kValues, std::monostate, ArgLocks> locks;
     bool lent = false, omitted = false;
     for (size_t i = 0; i < count; ++i) {
         const Expr* e = args[i];
-        if (!e) {
-            locals.Make([] { return Value::ErrorCode(kMissingArgument); });
-            omitted = true;
-        } else if (Value* address = e->lendable ? e->ArgAddress(f, &locks) : nullptr) {
-            locals.Lend(address);
-            lent = true;
-        } else {
-            locals.Make([&] { return e->Eval(f); });
-            omitted |= IsMissing(locals.values()[i]);
+        if constexpr (kFill != Filling::kValues) {
+            if (!e) {
+                locals.Make([] { return Value::ErrorCode(kMissingArgument); });
+                omitted = true;
+                continue;
+            }
+            if (Value* address = e->lendable ? e->ArgAddress(f, &locks) : nullptr) {
+                locals.Lend(address);
+                lent = true;
+                continue;
+            }
         }
+        locals.Make([&] { return e->Eval(f); });
+        omitted |= IsMissing(locals.values()[i]);
     }
-    if (value) {
+    if constexpr (kLet) {
         locals.Make([&] { return std::move(*value); });
         omitted |= IsMissing(locals.values()[count]);
     }
@@ -176,6 +191,16 @@ Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p, Instance
         }
     }
     return RunProcedure(f.rt, p, me, slots);
+}
+
+[[gnu::noinline]] Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p,
+                                     Instance* me) {
+    return CallFilled<Filling::kAny>(f, exprs, p, me, nullptr);
+}
+
+[[gnu::noinline]] void CallLet(Frame& f, const ExprList& exprs, const Procedure& p, Instance* me,
+                               Value* value) {
+    CallFilled<Filling::kLet>(f, exprs, p, me, value);
 }
 
 // A member of a script class instance called from outside it or from
@@ -363,8 +388,13 @@ void NameExpr::Assign(Frame& f, Value v, bool isSet) const {
 }
 
 Value CallExpr::Eval(Frame& f) const {
+    // The call is made here, not handed on: recursion goes through this
+    // function, and a second function's entry and exit cost a call as much
+    // again.
     if (ref.kind == NameRef::Kind::kGlobal && ref.global && ref.global->proc) {
-        return CallWithArgs(f, args, *ref.global->proc, nullptr);
+        const Procedure& p = *ref.global->proc;
+        if (valueArgs_) return CallFilled<Filling::kValues>(f, args, p, nullptr, nullptr);
+        return CallFilled<Filling::kAny>(f, args, p, nullptr, nullptr);
     }
     return EvalOther(f);
 }
@@ -506,7 +536,7 @@ void MemberExpr::Assign(Frame& f, Value v, bool isSet) const {
         const Procedure* p = !m || m->field >= 0 ? nullptr : isSet && m->set ? m->set : m->let;
         if (p && (m->isPublic || inside) && p->params.size() == args.size() + 1 &&
             p->frameSize <= FrameLocals::kInline) {
-            CallWithArgs(f, args, *p, in, &v);
+            CallLet(f, args, *p, in, &v);
             return;
         }
     }

@@ -143,20 +143,23 @@ struct ComputedBinaryExpr : BinaryExpr {
 // of its own, so that the common case needs no registers saved.
 template <BinaryOp Op>
 struct LiteralRightExpr : BinaryExpr {
-    // The literal when it is a whole number (Integer or Long).
-    bool wholeLiteral;
+    // The left operand's name when the literal is a whole number (Integer
+    // or Long), else null; bound later, so its kind is read as it runs.
+    const NameRef* wholeLeftName = nullptr;
     bool longLiteral;
     int64_t whole;
     LiteralRightExpr(BinaryOp o, const Expr* l, const Expr* r) : BinaryExpr(o, l, r) {
         const Value& k = static_cast<const Literal*>(r)->value;
-        wholeLiteral = WholeValue(k, &whole);
+        if (WholeValue(k, &whole) && l->leaf == Leaf::kName) {
+            wholeLeftName = &static_cast<const NameExpr*>(l)->ref;
+        }
         longLiteral = k.type() == Type::Long;
     }
     // The left operand when it is a variable holding a whole number, worked
     // out with the literal.
     bool WholeLeft(Frame& f, Number* out) const {
-        if (!wholeLiteral || left->leaf != Leaf::kName) return false;
-        const Value* a = PlainVariable(f, static_cast<const NameExpr*>(left)->ref);
+        if (!wholeLeftName) return false;
+        const Value* a = PlainVariable(f, *wholeLeftName);
         int64_t x;
         if (!a || !WholeValue(*a, &x)) return false;
         *out = ComputeWhole<Op>(x, whole, longLiteral || a->type() == Type::Long);

@@ -12,11 +12,8 @@ namespace {
 
 struct WithScope {
     Frame& f;
-    WithScope(Frame& fr, Value v) : f(fr) {
-        if (!f.with) f.with = std::make_unique<std::vector<Value>>();
-        f.with->push_back(std::move(v));
-    }
-    ~WithScope() { f.with->pop_back(); }
+    WithScope(Frame& fr, Value v) : f(fr) { f.MadeExtras().with.push_back(std::move(v)); }
+    ~WithScope() { f.extras->with.pop_back(); }
 };
 
 struct ArrayLock {
@@ -35,9 +32,43 @@ bool Expr::Test(Frame& f) const {
     return ToBoolean(v);
 }
 
+void AssignStmt::Settle() {
+    intoLocal_ = fromLocal_ = -1;
+    if (isSet || target->leaf != Leaf::kName) return;
+    const NameRef& into = static_cast<const NameExpr*>(target)->ref;
+    if (into.kind != NameRef::Kind::kLocal || into.isConst) return;
+    if (value->leaf == Leaf::kName) {
+        const NameRef& from = static_cast<const NameExpr*>(value)->ref;
+        if (from.kind != NameRef::Kind::kLocal) return;
+        fromLocal_ = from.local;
+    } else if (value->leaf != Leaf::kNone || numeric) {
+        return;
+    }
+    intoLocal_ = into.local;
+}
+
 Flow AssignStmt::Exec(Frame& f) const {
+    if (intoLocal_ >= 0) return ExecIntoLocal(f);
     if (numeric && numeric->Run(f)) return Flow::kNormal;
     return ExecTree(f);
+}
+
+Flow AssignStmt::ExecIntoLocal(Frame& f) const {
+    if (fromLocal_ >= 0) {
+        // Copied as it is, but for an object, which gives its default value.
+        if (const Value& from = *f.slots[fromLocal_]; !from.IsObject()) {
+            *f.slots[intoLocal_] = from;
+            return Flow::kNormal;
+        }
+        return ExecTree(f);
+    }
+    Value v = value->Eval(f);
+    if (v.IsObject()) {
+        target->Assign(f, std::move(v), false);
+    } else {
+        *f.slots[intoLocal_] = std::move(v);
+    }
+    return Flow::kNormal;
 }
 
 Flow AssignStmt::ExecTree(Frame& f) const {
@@ -107,10 +138,24 @@ bool ConditionHolds(Frame& f, const Expr* condition) {
 
 }  // namespace
 
+void IfStmt::Settle() {
+    twoWay_ = conditions.size() == 1;
+    thenLone_ = twoWay_ && blocks.front().size() == 1;
+    elseLone_ = elseBlock.size() == 1;
+}
+
 Flow IfStmt::Exec(Frame& f) const {
-    // If ... Else ..., the usual shape, with no loop over the branches.
-    if (conditions.size() == 1 && !f.resumeNext) {
-        return RunBlock(f, conditions.front()->Test(f) ? blocks.front() : elseBlock);
+    // If ... Else ..., the usual shape, with no loop over the branches. A
+    // condition cannot turn Resume Next on: only a statement of this frame can.
+    if (twoWay_ && !f.resumeNext) {
+        if (conditions.front()->Test(f)) {
+            if (!thenLone_) return ExecBlock(f, blocks.front());
+            const Stmt* s = blocks.front().front();
+            return RunPlaced(s, [&] { return s->Exec(f); });
+        }
+        if (!elseLone_) return ExecBlock(f, elseBlock);
+        const Stmt* s = elseBlock.front();
+        return RunPlaced(s, [&] { return s->Exec(f); });
     }
     for (size_t i = 0; i < conditions.size(); ++i) {
         if (ConditionHolds(f, conditions[i])) return RunBlock(f, blocks[i]);
@@ -438,10 +483,9 @@ Flow ConstStmt::Exec(Frame& f) const {
     if (ref.kind == NameRef::Kind::kLocal) {
         *f.slots[ref.local] = std::move(v);
     } else if (ref.kind == NameRef::Kind::kExecLocal) {
-        if (!f.execLocals || ref.local >= static_cast<int>(f.execLocals->size())) {
-            Throw(kErrInternal);
-        }
-        (*f.execLocals)[ref.local].value = std::move(v);
+        ExecLocal* made = f.ExecLocalAt(ref.local);
+        if (!made) Throw(kErrInternal);
+        made->value = std::move(v);
     } else if (ref.kind == NameRef::Kind::kGlobal) {
         GlobalSlot& g = SlotOf(f, ref);
         g.value = std::move(v);

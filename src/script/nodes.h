@@ -79,13 +79,20 @@ struct NameExpr : Target {
 // name(args): an array element, a call, or an object's default member.
 struct CallExpr : Target {
     NameRef ref;
-    ExprList args;  // null entries are omitted arguments
+    ExprList args;  // null entries are omitted arguments; set by TakeArgs
+    void TakeArgs(ExprList list) {
+        args = std::move(list);
+        valueArgs_ = true;
+        for (const Expr* e : args) valueArgs_ &= e && !e->lendable;
+    }
     Value Eval(Frame& f) const override;
     void Assign(Frame& f, Value v, bool isSet) const override;
     // The element's storage when this names an array element, else null.
     Value* ArgAddress(Frame& f, ArgLocks* locks) const override;
 
   private:
+    // Every argument given and none a variable: nothing to lend.
+    bool valueArgs_ = false;
     // Everything but a call of a global procedure, the usual case, which
     // Eval keeps lean.
     Value EvalOther(Frame& f) const;
@@ -245,6 +252,17 @@ struct AssignStmt : Stmt {
     // The statement as a tree, whatever its values. It gives Exec's result
     // so that Exec can hand on to it without coming back.
     Flow ExecTree(Frame& f) const;
+    // Once names are bound and numbers compiled: notes a value stored into
+    // a variable of the procedure that Exec stores without a look at the
+    // target, the usual shapes of a function's result (Fib = n, Fib =
+    // Fib(n - 1) + Fib(n - 2)): another variable of the procedure, copied,
+    // or a value computed and not compiled.
+    void Settle();
+
+  private:
+    Flow ExecIntoLocal(Frame& f) const;
+    int intoLocal_ = -1;
+    int fromLocal_ = -1;
 };
 
 // x = x & y (& z...), done in place so that building a string piece by
@@ -265,6 +283,13 @@ struct IfStmt : Stmt {
     CompiledList<Block> blocks;
     Block elseBlock;
     Flow Exec(Frame& f) const override;
+    // Once parsed: notes the usual shape, If ... Else ... with a statement
+    // or none in each branch, which Exec runs without a loop or a call.
+    void Settle();
+
+  private:
+    bool twoWay_ = false;
+    bool thenLone_ = false, elseLone_ = false;  // a branch of one statement
 };
 
 struct ForStmt : Stmt {

@@ -29,7 +29,7 @@ void Parser::Declare(const std::string& shown, bool isConst) {
         const int local = LocalIn(outer_.proc, lname);
         const int made = outer_.frame->FindExecLocal(lname);
         if ((local >= 0 && local < outer_.proc->implicitFrom) ||
-            (made >= 0 && (*outer_.frame->execLocals)[made].declared) ||
+            (made >= 0 && outer_.frame->ExecLocalAt(made)->declared) ||
             !execDeclared_.emplace(lname, isConst).second) {
             FailAt(kErrNameRedefined, at);
         }
@@ -54,8 +54,9 @@ void Parser::Resolve() {
         if (made < 0) {
             outer_.frame->AddExecLocal(name, isConst, true);
         } else {
-            (*outer_.frame->execLocals)[made].isConst = isConst;
-            (*outer_.frame->execLocals)[made].declared = true;
+            ExecLocal* existing = outer_.frame->ExecLocalAt(made);
+            existing->isConst = isConst;
+            existing->declared = true;
         }
     }
     for (auto& scope : scopes_) {
@@ -184,7 +185,7 @@ bool Parser::BindExecLocal(const Scope& scope, NameRef* ref, bool create) {
     }
     ref->kind = NameRef::Kind::kExecLocal;
     ref->local = local;
-    ref->isConst = (*frame.execLocals)[local].isConst;
+    ref->isConst = frame.ExecLocalAt(local)->isConst;
     return true;
 }
 
@@ -211,9 +212,12 @@ int Parser::LocalIn(const Procedure* p, const std::string& lname) {
 
 void Parser::CompileNumeric() {
     for (NumericExpr* e : numeric_) e->Compile();
-    for (AssignStmt* s : numericAssigns_) {
-        auto* n = Make<NumericAssign>();
-        if (n->Compile(s->target, s->value)) s->numeric = n;
+    for (AssignStmt* s : assigns_) {
+        if (!s->isSet && IsNumericTarget(s->target) && IsNumericValue(s->value)) {
+            auto* n = Make<NumericAssign>();
+            if (n->Compile(s->target, s->value)) s->numeric = n;
+        }
+        s->Settle();
     }
     for (ForStmt* loop : forLoops_) {
         loop->numericBody = !loop->body.empty();

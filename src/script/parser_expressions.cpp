@@ -252,7 +252,7 @@ const Expr* Parser::ParseNameChain(ChainInfo* info) {
     auto* c = Make<CallExpr>();
     c->ref.hasArgs = true;
     Track(&c->ref, shown);
-    c->args = ParseArgList();
+    c->TakeArgs(ParseArgList());
     // a(i) is read in place when i is a literal or a variable; not a(b(i)),
     // so that reading in place never recurses.
     if (c->args.size() == 1 && c->args[0] &&

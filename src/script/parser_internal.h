@@ -214,9 +214,10 @@ class Parser {
     // Names assigned to (x = ..., For x), with the statements' starts.
     std::unordered_map<const NameRef*, const Token*> assigned_;
     // Compiled in Resolve, once names are bound: arithmetic over numbers,
-    // assignments of numbers, and the For loops whose bodies are only those.
+    // assignments (of numbers, compiled), and the For loops whose bodies
+    // are only those.
     std::vector<NumericExpr*> numeric_;
-    std::vector<AssignStmt*> numericAssigns_;
+    std::vector<AssignStmt*> assigns_;
     std::vector<ForStmt*> forLoops_;
     const Token* statementStart_ = nullptr;
     bool topLevel_ = false;

@@ -196,7 +196,7 @@ const Expr* Parser::WithArgs(const Expr* callee, ExprList args) {
         auto* c = Make<CallExpr>();
         c->ref.hasArgs = true;
         Track(&c->ref, n->ref.shown);
-        c->args = std::move(args);
+        c->TakeArgs(std::move(args));
         return c;
     }
     if (auto* m = dynamic_cast<const MemberExpr*>(callee)) {
@@ -234,7 +234,7 @@ const Stmt* Parser::MakeAssign(const Target* target, const Expr* value, bool isS
     s->target = target;
     s->value = value;
     s->isSet = isSet;
-    if (!isSet && IsNumericTarget(target) && IsNumericValue(value)) numericAssigns_.push_back(s);
+    assigns_.push_back(s);
     return s;
 }
 
@@ -328,6 +328,7 @@ void Parser::ParseIf(Block* out) {
     s->blocks.emplace_back();
     if (!(Cur().kind == Tok::kNewline || Cur().kind == Tok::kEnd)) {
         ParseSingleLineIf(s);
+        s->Settle();
         out->push_back(s);
         return;
     }
@@ -347,6 +348,7 @@ void Parser::ParseIf(Block* out) {
             break;
         }
     }
+    s->Settle();
     out->push_back(s);
 }
 

@@ -176,30 +176,48 @@ struct Frame {
     class Instance* me = nullptr;
     const Procedure* proc = nullptr;
     bool resumeNext = false;
-    // The objects of the enclosing With blocks, made for the first: most
-    // frames are calls that have none.
-    std::unique_ptr<std::vector<Value>> with;
-    // Made on the first Execute that needs one; a deque keeps addresses put.
-    std::unique_ptr<std::deque<ExecLocal>> execLocals;
+    // What few frames need, made for the first that does: most frames are
+    // calls that have neither, and one owner is one test as a call ends.
+    struct Extras {
+        // The objects of the enclosing With blocks.
+        std::vector<Value> with;
+        // The variables Execute made; a deque keeps addresses put.
+        std::deque<ExecLocal> execLocals;
+    };
+    std::unique_ptr<Extras> extras;
     explicit Frame(Runtime& r) : rt(r) {}
+
+    Extras& MadeExtras() {
+        if (!extras) extras = std::make_unique<Extras>();
+        return *extras;
+    }
 
     // The object of the With block depth levels out.
     const Value& WithObject(int depth) const {
-        if (!with || depth < 0 || depth >= static_cast<int>(with->size())) Throw(kErrInternal);
-        return (*with)[depth];
+        if (!extras || depth < 0 || depth >= static_cast<int>(extras->with.size())) {
+            Throw(kErrInternal);
+        }
+        return extras->with[depth];
     }
 
+    // The variable Execute made at index local, or null when there is none.
+    ExecLocal* ExecLocalAt(int local) {
+        if (!extras || local < 0 || local >= static_cast<int>(extras->execLocals.size())) {
+            return nullptr;
+        }
+        return &extras->execLocals[local];
+    }
     int FindExecLocal(std::string_view lname) const {
-        if (!execLocals) return -1;
-        for (size_t i = 0; i < execLocals->size(); ++i) {
-            if ((*execLocals)[i].name == lname) return static_cast<int>(i);
+        if (!extras) return -1;
+        for (size_t i = 0; i < extras->execLocals.size(); ++i) {
+            if (extras->execLocals[i].name == lname) return static_cast<int>(i);
         }
         return -1;
     }
     int AddExecLocal(std::string lname, bool isConst, bool declared) {
-        if (!execLocals) execLocals = std::make_unique<std::deque<ExecLocal>>();
-        execLocals->push_back(ExecLocal{std::move(lname), Value(), isConst, declared});
-        return static_cast<int>(execLocals->size()) - 1;
+        std::deque<ExecLocal>& made = MadeExtras().execLocals;
+        made.push_back(ExecLocal{std::move(lname), Value(), isConst, declared});
+        return static_cast<int>(made.size()) - 1;
     }
 };
 
@@ -450,7 +468,8 @@ inline Flow RunBlock(Frame& f, const Block& block) {
 // function's result variable is the value the call gives, made where the
 // caller wants it, so that it is not moved out at the end. Inline: it is
 // the inside of every call.
-inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me, Value** slots) {
+[[gnu::always_inline]] inline Value RunProcedure(Runtime& rt, const Procedure& proc, Instance* me,
+                                                 Value** slots) {
     Value result;
     if (proc.resultSlot >= 0) slots[proc.resultSlot] = &result;
     Ref<Instance> keep(me);  // the instance must outlive its own method

@@ -22,14 +22,20 @@
 // - a comparison used as a condition gives a bool (Test), not a value;
 // - a For counter that holds a whole number is tested and stepped in its
 //   variable; a(i) = x and x = y store straight into the element or the
-//   variable;
+//   variable, and an assignment into a procedure's own variable knows it
+//   from the start (AssignStmt::Settle);
+// - If ... Else knows its shape from the start too (IfStmt::Settle) and
+//   runs a branch of one statement directly;
 // - a call evaluates its arguments straight into the callee's variables,
 //   which live in the native frame of the call, and lends its own variables
-//   to ByRef parameters by address (see CallWithArgs in eval.cpp); a
-//   function's result variable is the value its call gives (RunProcedure);
-// - the evaluators of the commonest cases (a global procedure called, n - 1
-//   and n < 2 over a variable) do their case first and leave the rest to a
-//   function of its own, so that the common case saves no registers.
+//   to ByRef parameters by address (see CallFilled in eval.cpp); a call
+//   whose arguments are all values tests none of them; a global
+//   procedure's call is made inside the call node, with no second entry
+//   and exit; a function's result variable is the value its call gives
+//   (RunProcedure);
+// - the evaluators of the commonest cases (n - 1 and n < 2 over a
+//   variable) do their case first and leave the rest to a function of its
+//   own, so that the common case saves no registers.
 // Everything else (objects, Variant subtypes, errors and their positions,
 // On Error Resume Next, the stop checks) runs the general code, which the
 // fast paths fall back to whenever a value is not what they expect.

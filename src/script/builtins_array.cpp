@@ -13,8 +13,8 @@ namespace {
 
 Value MakeList(std::vector<Value> items) {
     Ref<Array> a(new Array);
-    a->upper.push_back(static_cast<int32_t>(items.size()) - 1);
     a->items = std::move(items);
+    a->SetBounds({static_cast<int32_t>(a->items.size()) - 1});
     return Value::Array(a);
 }
 
@@ -66,7 +66,7 @@ Value Split(Frame& f, Value* a, int n) {
 }
 
 Value Join(Frame& f, Value* a, int n) {
-    if (!a[0].IsArray() || a[0].AsArray()->upper.size() > 1) Throw(kErrTypeMismatch);
+    if (!a[0].IsArray() || a[0].AsArray()->Dimensions() > 1) Throw(kErrTypeMismatch);
     const std::string delim = Present(a, n, 1) ? ArgText(f, a[1]) : " ";
     const std::vector<Value>& items = a[0].AsArray()->items;
     // The text is made once at its length, when the items are strings: a
@@ -92,7 +92,7 @@ Value Join(Frame& f, Value* a, int n) {
 }
 
 Value Filter(Frame& f, Value* a, int n) {
-    if (!a[0].IsArray() || a[0].AsArray()->upper.size() != 1) Throw(kErrTypeMismatch);
+    if (!a[0].IsArray() || a[0].AsArray()->Dimensions() != 1) Throw(kErrTypeMismatch);
     if (a[1].IsNull()) Throw(kErrInvalidNull);
     const std::string match = ArgText(f, a[1]);
     const bool include = Present(a, n, 2) ? ToBoolean(a[2]) : true;

@@ -24,8 +24,8 @@ Value WScriptFn(Frame& f, Value*, int) {
 
 Value ArrayFn(Frame&, Value* a, int n) {
     Ref<Array> arr(new Array);
-    arr->upper.push_back(n - 1);
     arr->items.assign(a, a + n);
+    arr->SetBounds({n - 1});
     return Value::Array(arr);
 }
 
@@ -36,7 +36,7 @@ const Array& ArrayArg(const Value& v) {
 
 size_t Dimension(const Array& a, const Value* args, int n) {
     const int32_t dim = Present(args, n, 1) ? ToLong(args[1]) : 1;
-    if (a.upper.empty() || dim < 1 || static_cast<size_t>(dim) > a.upper.size()) {
+    if (a.Dimensions() == 0 || dim < 1 || static_cast<size_t>(dim) > a.Dimensions()) {
         Throw(kErrSubscript);
     }
     return static_cast<size_t>(dim) - 1;
@@ -44,7 +44,7 @@ size_t Dimension(const Array& a, const Value* args, int n) {
 
 Value UBound(Frame&, Value* a, int n) {
     const Array& arr = ArrayArg(a[0]);
-    return Value::Long(arr.upper[Dimension(arr, a, n)]);
+    return Value::Long(arr.Upper(Dimension(arr, a, n)));
 }
 
 Value LBound(Frame&, Value* a, int n) {

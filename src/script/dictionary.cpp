@@ -190,11 +190,11 @@ class Dictionary : public ScriptObject {
 
     Value List(bool keys) const {
         Ref<Array> list(new Array);
-        list->upper.push_back(static_cast<int32_t>(index_.size()) - 1);
         list->items.reserve(index_.size());
         for (const Entry& e : entries_) {
             if (e.live) list->items.push_back(keys ? e.key : e.item);
         }
+        list->SetBounds({static_cast<int32_t>(list->items.size()) - 1});
         return Value::Array(list);
     }
 

@@ -235,10 +235,7 @@ int32_t Subscript(Frame& f, const Expr* e) {
 // The element at one subscript; the subscript is evaluated first, and
 // may have replaced what the variable holds.
 Value& ElementAt(Array* a, int32_t at) {
-    if (a->upper.size() == 1 && a->lower.empty()) {
-        if (at < 0 || at > a->upper[0]) Throw(kErrSubscript);
-        return a->items[at];
-    }
+    if (Value* item = FlatItem(a, at)) return *item;
     const int64_t offset = a->Offset(&at, 1);
     if (offset < 0) Throw(kErrSubscript);
     return a->items[offset];

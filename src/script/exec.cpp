@@ -195,49 +195,92 @@ struct CounterPlace {
     }
 };
 
-// A turn of a body of numeric assignments: each runs as its program, or as
-// a tree when a value is not a number.
-void RunAssignments(Frame& f, const Block& body) {
-    for (const Stmt* s : body) {
-        auto* assign = static_cast<const AssignStmt*>(s);
-        RunPlaced(s, [&] {
-            if (!assign->numeric->Run(f)) assign->ExecTree(f);
-        });
-    }
+// A numeric assignment: its program, or its tree when a value is not a
+// number.
+[[gnu::always_inline]] inline void RunAssignment(Frame& f, const Stmt* s) {
+    auto* assign = static_cast<const AssignStmt*>(s);
+    RunPlaced(s, [&] {
+        if (!assign->numeric->Run(f)) assign->ExecTree(f);
+    });
+}
+
+// A turn of a body of numeric assignments.
+[[gnu::always_inline]] inline void RunAssignments(Frame& f, const Block& body) {
+    for (const Stmt* s : body) RunAssignment(f, s);
+}
+
+// The same out of line, for the turns below: a body of one statement, the
+// usual one, they run directly, and the rest of the body's code stays out
+// of the registers the turns use.
+[[gnu::noinline]] void RunAssignmentsApart(Frame& f, const Block& body) {
+    RunAssignments(f, body);
+}
+
+// A loop that steps its counter in place looks for a stop once every this
+// many turns rather than every turn: a turn is a few dozen instructions,
+// and looking is a good part of them.
+constexpr unsigned kTurnsPerLook = 16;
+
+// Steps a counter the body left holding something other than a whole
+// number, by the general rules. Out of line, so that the turns below keep
+// what they use in registers.
+[[gnu::noinline]] void StepByRules(Frame& f, const ForStmt& loop, const Value& by) {
+    loop.var->Assign(f, Add(loop.var->Eval(f), by), false);
 }
 
 // The turns of a loop whose counter is a procedure's variable, with a whole
 // limit and step and a body of numeric assignments: the counter is tested
 // and stepped in place as a whole number, with nothing else to look at.
 // Returns true when the loop is done, or false at the start of a turn whose
-// counter no longer holds a whole number (the body changed it), for the
-// general loop to go on with.
-[[gnu::noinline]] bool RunWholeLoop(Frame& f, const ForStmt& loop, int local, int64_t end,
-                                    const Value& by) {
-    const Stmt* const* first = loop.body.data();
-    const Stmt* const* last = first + loop.body.size();
+// counter no longer holds a whole number (the body changed it, or the step
+// left the Longs), for the general loop to go on with. Up is whether the
+// step is not negative: which way the limit is tested.
+template <bool Up>
+[[gnu::noinline]] bool RunWholeTurns(Frame& f, const ForStmt& loop, Value* counter, int64_t end,
+                                     const Value& by) {
+    const Runtime& rt = f.rt;
+    const Stmt* const lone = loop.body.size() == 1 ? loop.body.front() : nullptr;
     const int64_t step = NumberOf(by).whole;  // by is whole
     const bool byLong = by.type() == Type::Long;
-    const bool up = step >= 0;
+    int64_t at;
+    if (!WholeValue(*counter, &at)) return false;
+    unsigned untilLook = kTurnsPerLook;
     while (true) {
-        f.rt.CheckInterrupt();
-        int64_t at;
-        if (!WholeValue(*f.slots[local], &at)) return false;
-        if (up ? at > end : at < end) return true;
-        for (const Stmt* const* s = first; s != last; ++s) {
-            auto* assign = static_cast<const AssignStmt*>(*s);
-            RunPlaced(*s, [&] {
-                if (!assign->numeric->Run(f)) assign->ExecTree(f);
-            });
+        if (--untilLook == 0) {
+            rt.CheckInterrupt(kTurnsPerLook);
+            untilLook = kTurnsPerLook;
         }
-        Value* counter = f.slots[local];
-        if (WholeValue(*counter, &at)) {
-            const bool isLong = byLong || counter->type() == Type::Long;
-            Overwrite(counter, ComputeWhole<BinaryOp::kAdd>(at, step, isLong));
+        // at is what the step wrote: nothing ran since.
+        if (Up ? at > end : at < end) break;
+        if (lone) {
+            RunAssignment(f, lone);
         } else {
-            loop.var->Assign(f, Add(loop.var->Eval(f), by), false);
+            RunAssignmentsApart(f, loop.body);
         }
+        // The body may have changed the counter (i = i + 5, a ByRef alias,
+        // a default property's code run by a tree): it is read again.
+        if (!WholeValue(*counter, &at)) {
+            StepByRules(f, loop, by);
+            return false;
+        }
+        const bool isLong = byLong || counter->type() == Type::Long;
+        const Number next = ComputeWhole<BinaryOp::kAdd>(at, step, isLong);
+        Overwrite(counter, next);
+        if (next.type == Type::Double) return false;
+        at = next.whole;
     }
+    // The turns since the last look count towards the host's next ask, so
+    // that many short loops ask it as often as one long one.
+    rt.CheckInterrupt(kTurnsPerLook - untilLook);
+    return true;
+}
+
+bool RunWholeLoop(Frame& f, const ForStmt& loop, int local, int64_t end, const Value& by) {
+    // A frame's slots are set before it runs and never change: the counter
+    // stays where it is, though the body may change what it holds.
+    Value* const counter = f.slots[local];
+    if (NumberOf(by).whole >= 0) return RunWholeTurns<true>(f, loop, counter, end, by);
+    return RunWholeTurns<false>(f, loop, counter, end, by);
 }
 
 // The counter's value as a number to test against the limit.
@@ -305,14 +348,14 @@ namespace {
 // For Each walks an array as it is laid out in memory, the first subscript
 // fastest; the items are stored with the last one fastest.
 size_t InLayoutOrder(const Array& a, size_t n) {
-    if (a.upper.size() < 2) return n;
+    if (a.Dimensions() < 2) return n;
     size_t offset = 0, stride = 1;
-    std::vector<size_t> strides(a.upper.size());
-    for (size_t d = a.upper.size(); d-- > 0;) {
+    std::vector<size_t> strides(a.Dimensions());
+    for (size_t d = a.Dimensions(); d-- > 0;) {
         strides[d] = stride;
         stride *= a.Extent(d);
     }
-    for (size_t d = 0; d < a.upper.size(); ++d) {
+    for (size_t d = 0; d < a.Dimensions(); ++d) {
         const size_t size = a.Extent(d);
         offset += (n % size) * strides[d];
         n /= size;
@@ -400,14 +443,14 @@ namespace {
 // ReDim Preserve: only the last dimension may change, and the items keep
 // their subscripts. An array from outside keeps where it starts.
 void Preserve(const Array& old, Array* a) {
-    const std::vector<int32_t>& upper = a->upper;
-    if (old.upper.size() != upper.size()) Throw(kErrSubscript);
+    const std::vector<int32_t>& upper = a->UpperBounds();
+    if (old.Dimensions() != upper.size()) Throw(kErrSubscript);
     for (size_t d = 0; d + 1 < upper.size(); ++d) {
-        if (old.upper[d] != upper[d]) Throw(kErrSubscript);
+        if (old.Upper(d) != upper[d]) Throw(kErrSubscript);
     }
-    if (!old.lower.empty()) {
-        if (upper.back() < old.lower.back() - 1) Throw(kErrSubscript);
-        a->lower = old.lower;
+    if (!old.LowerBounds().empty()) {
+        if (upper.back() < old.LowerBounds().back() - 1) Throw(kErrSubscript);
+        a->SetBounds(a->UpperBounds(), old.LowerBounds());
         size_t count = 1;
         for (size_t d = 0; d < upper.size(); ++d) count *= a->Extent(d);
         a->items.resize(count);
@@ -442,7 +485,7 @@ Flow DimArrayStmt::Exec(Frame& f) const {
         // A declaration takes effect once; running it again keeps the array.
         if (v->IsArray() && v->AsArray()->fixedSize) return Flow::kNormal;
         Ref<Array> a(new Array);
-        a->upper = std::move(upper);
+        a->SetBounds(std::move(upper));
         a->items.resize(static_cast<size_t>(total));
         a->fixedSize = !bounds.empty();
         *v = Value::Array(a);
@@ -452,9 +495,11 @@ Flow DimArrayStmt::Exec(Frame& f) const {
         Throw(kErrArrayLocked);
     }
     Ref<Array> a(new Array);
-    a->upper = upper;
+    a->SetBounds(std::move(upper));
     a->items.resize(static_cast<size_t>(total));
-    if (preserve && v->IsArray() && !v->AsArray()->upper.empty()) Preserve(*v->AsArray(), a.Get());
+    if (preserve && v->IsArray() && v->AsArray()->Dimensions() != 0) {
+        Preserve(*v->AsArray(), a.Get());
+    }
     *v = Value::Array(a);
     return Flow::kNormal;
 }
@@ -466,8 +511,7 @@ Flow EraseStmt::Exec(Frame& f) const {
     if (a->locks > 0) Throw(kErrArrayLocked);
     if (a->fixedSize) {
         Ref<Array> fresh(new Array);
-        fresh->upper = a->upper;
-        fresh->lower = a->lower;
+        fresh->SetBounds(a->UpperBounds(), a->LowerBounds());
         fresh->items.resize(a->items.size());
         fresh->fixedSize = true;
         *v = Value::Array(fresh);

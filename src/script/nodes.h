@@ -175,7 +175,7 @@ const BinaryExpr* MakeBinaryExpr(Unit& unit, BinaryOp op, const Expr* left, cons
 // The item at of a one-dimensional array from 0; null when the array has
 // other dimensions or bounds, or at is out of range.
 inline Value* FlatItem(Array* a, int64_t at) {
-    if (a->upper.size() != 1 || !a->lower.empty() || at < 0 || at > a->upper[0]) return nullptr;
+    if (static_cast<uint64_t>(at) >= a->FlatLength()) return nullptr;
     return &a->items[static_cast<size_t>(at)];
 }
 

@@ -62,6 +62,30 @@ int CountOperators(const Expr* e) {
 
 // ---- running ----
 
+// The assignment of a number over a value that holds a count, which it
+// releases. Out of line, and true, so that a store ends in a jump to it and
+// the stores in place need no frame.
+[[gnu::noinline]] bool AssignOverCount(Value* v, const Value& number) {
+    *v = number;
+    return true;
+}
+
+// Stores number into v: in place when v holds no count. True.
+[[gnu::always_inline]] inline bool Store(Value* v, const Value& number) {
+    if (v->HoldsCount()) return AssignOverCount(v, number);
+    v->OverwriteUncounted(number);
+    return true;
+}
+
+// Whether v holds a number the kernel reads: an Integer, a Long or a Double.
+[[gnu::always_inline]] inline bool IsKernelNumber(const Value& v) {
+    constexpr uint32_t kKernelTypes = 1u << static_cast<int>(Type::Integer) |
+                                      1u << static_cast<int>(Type::Long) |
+                                      1u << static_cast<int>(Type::Double);
+    const auto t = static_cast<uint32_t>(v.type());
+    return t < 32 && ((kKernelTypes >> t) & 1) != 0;
+}
+
 inline Number GaveUp() {
     Number n;
     n.type = Type::Empty;
@@ -70,11 +94,12 @@ inline Number GaveUp() {
 }
 
 // a(i) of a one-dimensional array from 0, i a whole number in range, as
-// PlainElement in nodes.h reads it.
+// PlainElement in nodes.h reads it. AsArray alone tells an array: it is
+// null for every other value.
 [[gnu::always_inline]] inline Number ReadElement(const Value& array, const Number& at) {
-    if (!array.IsArray()) return GaveUp();
-    if (at.type != Type::Integer && at.type != Type::Long) return GaveUp();
-    const Value* item = FlatItem(array.AsArray(), at.whole);
+    Array* a = array.AsArray();
+    if (!a || (at.type != Type::Integer && at.type != Type::Long)) return GaveUp();
+    const Value* item = FlatItem(a, at.whole);
     return item ? NumberOf(*item) : GaveUp();
 }
 
@@ -108,6 +133,15 @@ Number RunBinary(const NumericNode& n, Frame& f) {
     return Compute<O>(a, b);
 }
 
+// The same, its value stored into a procedure's variable: one call does
+// both, as Lua's arithmetic instructions name the register they write.
+template <BinaryOp O, Kind R>
+bool RunBinaryInto(const NumericNode& n, Frame& f, Value* into) {
+    const Number r = RunBinary<O, Kind::kLocal, R>(n, f);
+    if (r.type == Type::Empty) return false;
+    return Store(into, ToValue(r));
+}
+
 template <Kind K>
 Number RunNegate(const NumericNode& n, Frame& f) {
     const Number a = Read<K>(n.a, f);
@@ -125,7 +159,6 @@ Number RunElement(const NumericNode& n, Frame& f) {
         if (!n.a.global->IsPlainVariable()) return GaveUp();
         v = &n.a.global->value;
     }
-    if (!v->IsArray()) return GaveUp();
     return ReadElement(*v, Read<S>(n.b, f));
 }
 
@@ -190,6 +223,40 @@ Run BinaryRun(BinaryOp op, Kind l, Kind r) {
             return BinaryOf<BinaryOp::kLe>(l, r);
         default:
             return BinaryOf<BinaryOp::kGe>(l, r);
+    }
+}
+
+using StoreRun = bool (*)(const NumericNode&, Frame&, Value*);
+
+template <BinaryOp O>
+StoreRun BinaryStoreWithRight(Kind r) {
+    switch (r) {
+        case Kind::kLocal:
+            return &RunBinaryInto<O, Kind::kLocal>;
+        case Kind::kGlobal:
+            return &RunBinaryInto<O, Kind::kGlobal>;
+        case Kind::kNumber:
+            return &RunBinaryInto<O, Kind::kNumber>;
+        case Kind::kLocalElement:
+            return &RunBinaryInto<O, Kind::kLocalElement>;
+        default:
+            return &RunBinaryInto<O, Kind::kNode>;
+    }
+}
+
+// Only + - * with a procedure's variable on the left store by themselves:
+// the usual x = x + y, without a function apiece for every other pair.
+StoreRun BinaryStoreRun(BinaryOp op, Kind l, Kind r) {
+    if (l != Kind::kLocal) return nullptr;
+    switch (op) {
+        case BinaryOp::kAdd:
+            return BinaryStoreWithRight<BinaryOp::kAdd>(r);
+        case BinaryOp::kSub:
+            return BinaryStoreWithRight<BinaryOp::kSub>(r);
+        case BinaryOp::kMul:
+            return BinaryStoreWithRight<BinaryOp::kMul>(r);
+        default:
+            return nullptr;
     }
 }
 
@@ -331,6 +398,7 @@ class Builder {
         NumericNode* n = Add();
         if (!n) return false;
         n->run = BinaryRun(b->op, left.kind, right.kind);
+        n->runInto = BinaryStoreRun(b->op, left.kind, right.kind);
         n->a = left;
         n->b = right;
         return Node(n, out);
@@ -441,21 +509,11 @@ bool NumericExpr::Test(Frame& f) const {
 
 namespace {
 
-// Stores n into v in place when v holds no count, else by assignment
-// (which releases the string, object or array v held).
-[[gnu::always_inline]] inline void Store(Value* v, const Number& n) {
-    if (v->HoldsCount()) {
-        *v = ToValue(n);
-    } else {
-        v->OverwriteUncounted(ToValue(n));
-    }
-}
-
 // The element to store into: a(i) of a one-dimensional array from 0 that
 // is this variable's own (or locked in place), i in range; else null.
 inline Value* ElementToWrite(Value* v, const Number& at) {
-    if (!v->IsArray() || (at.type != Type::Integer && at.type != Type::Long)) return nullptr;
     Array* a = v->AsArray();
+    if (!a || (at.type != Type::Integer && at.type != Type::Long)) return nullptr;
     if (a->RefCount() != 1 && a->locks == 0) return nullptr;
     return FlatItem(a, at.whole);
 }
@@ -464,13 +522,17 @@ inline Value* ElementToWrite(Value* v, const Number& at) {
 
 template <NumericAssign::Into I, Kind S, Kind V>
 bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
+    // A variable alone (a(i) = i) is copied as it is: a number's value is
+    // the value the kernel would make of it.
+    const Value* same = nullptr;
     Number n;
     if constexpr (V == Kind::kLocal) {
-        n = NumberOf(*f.slots[a.value_.LoneLocal()]);
+        same = f.slots[a.value_.LoneLocal()];
+        if (!IsKernelNumber(*same)) return false;
     } else {
         n = a.value_.Run(f);
+        if (n.type == Type::Empty) return false;
     }
-    if (n.type == Type::Empty) return false;
     // As the tree does: the value first, then where it goes.
     Value* into;
     if constexpr (I == Into::kLocal) {
@@ -489,8 +551,18 @@ bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
         into = ElementToWrite(array, Read<S>(a.subscript_, f));
         if (!into) return false;
     }
-    Store(into, n);
-    return true;
+    if constexpr (V == Kind::kLocal) {
+        return Store(into, *same);
+    } else {
+        return Store(into, ToValue(n));
+    }
+}
+
+// The variable is found first, the tree's order notwithstanding: a
+// procedure's variables stay where they are while it runs.
+bool NumericAssign::RunStoredByNode(const NumericAssign& a, Frame& f) {
+    const NumericNode& root = a.value_.Root();
+    return root.runInto(root, f, f.slots[a.local_]);
 }
 
 template <NumericAssign::Into I, Kind S>
@@ -518,7 +590,8 @@ bool NumericAssign::Compile(const Target* target, const Expr* value) {
         if (ref.isConst) return false;
         if (ref.kind == NameRef::Kind::kLocal) {
             local_ = ref.local;
-            run_ = RunnerFor<Into::kLocal, Kind::kNumber>();
+            run_ =
+                value_.Root().runInto ? &RunStoredByNode : RunnerFor<Into::kLocal, Kind::kNumber>();
             return true;
         }
         if (ref.kind == NameRef::Kind::kGlobal && ref.global) {

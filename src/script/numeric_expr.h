@@ -43,6 +43,11 @@ struct NumericNode {
         const NumericNode* node = nullptr;  // kNode
     };
     Number (*run)(const NumericNode& n, Frame& f) = nullptr;
+    // For + - * with a procedure's variable on the left (x + a(i), n - 1,
+    // i * 2), the usual value of an assignment: the node's value stored
+    // into a variable by the same call; false, having changed nothing, when
+    // an operand held no number. Null for every other node.
+    bool (*runInto)(const NumericNode& n, Frame& f, Value* into) = nullptr;
     Operand a, b;
 };
 
@@ -57,6 +62,8 @@ class NumericProgram {
     // The value, or type Empty when a leaf held no number: nothing has
     // changed, and the tree must evaluate. Only once compiled.
     Number Run(Frame& f) const { return root_->run(*root_, f); }
+    // The node that gives the value. Only once compiled.
+    const NumericNode& Root() const { return *root_; }
     // The procedure's variable the program is, when it is one alone (a(i) =
     // i, x = y), for an assignment to read in place; else -1.
     int LoneLocal() const { return loneLocal_; }
@@ -111,6 +118,8 @@ struct NumericAssign : Node {
     Runner RunnerFor() const;
     template <Into I>
     Runner ElementRunner(NumericNode::Kind subscript) const;
+    // Run for a procedure's variable whose value's node stores it itself.
+    static bool RunStoredByNode(const NumericAssign& a, Frame& f);
 
     Runner run_ = nullptr;
     NumericProgram value_;

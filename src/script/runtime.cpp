@@ -123,7 +123,7 @@ namespace {
 
 Ref<Array> MakeArray(const std::vector<int32_t>& upper) {
     Ref<Array> a(new Array);
-    a->upper = upper;
+    a->SetBounds(upper);
     size_t total = 1;
     for (int32_t u : upper) total *= static_cast<size_t>(u) + 1;
     a->items.resize(total);

@@ -329,6 +329,16 @@ class Runtime {
         if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
         if (--turnsToKeepGoing == 0) AskHostToGoOn();
     }
+    // The same for a loop that looks once every few turns: turns is how many
+    // it ran since it last looked (at most kTurnsPerKeepGoing).
+    void CheckInterrupt(unsigned turns) const {
+        if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
+        if (turnsToKeepGoing <= turns) {
+            AskHostToGoOn();
+        } else {
+            turnsToKeepGoing -= turns;
+        }
+    }
     void AskHostToGoOn() const;
 
     // Runs a compiled unit's statements: hoists its declarations first.

@@ -146,11 +146,11 @@ bool Value::IsNumber() const {
 }
 
 int64_t Array::Offset(const int32_t* subscripts, size_t count) const {
-    if (count != upper.size()) return -1;
+    if (count != upper_.size()) return -1;
     int64_t offset = 0;
     for (size_t i = 0; i < count; ++i) {
         const int32_t low = Lower(i);
-        if (subscripts[i] < low || subscripts[i] > upper[i]) return -1;
+        if (subscripts[i] < low || subscripts[i] > upper_[i]) return -1;
         offset = offset * static_cast<int64_t>(Extent(i)) + (subscripts[i] - low);
     }
     return offset;

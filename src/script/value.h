@@ -282,22 +282,42 @@ static_assert(std::endian::native == std::endian::little, "scalars are the low b
 
 // A script array: variants in row-major order over one or more dimensions.
 // A script's own arrays start at 0; an array from outside (a COM SAFEARRAY)
-// may start elsewhere, and keeps its lower bounds.
+// may start elsewhere, and keeps its lower bounds. Whoever sets the shape
+// gives items one value for each subscript list in it.
 class Array : public RefCounted {
   public:
     std::vector<Value> items;
-    std::vector<int32_t> upper;  // the upper bound of each dimension
-    std::vector<int32_t> lower;  // the lower bounds, or empty when all are 0
-    bool fixedSize = false;      // declared with bounds (Dim a(3)): no ReDim
-    int locks = 0;               // iterations in progress (For Each): no ReDim/Erase
+    bool fixedSize = false;  // declared with bounds (Dim a(3)): no ReDim
+    int locks = 0;           // iterations in progress (For Each): no ReDim/Erase
 
-    // The flat position of a subscript list, or -1 when one is out of range.
-    int64_t Offset(const int32_t* subscripts, size_t count) const;
-    int32_t Lower(size_t dim) const { return lower.empty() ? 0 : lower[dim]; }
+    // Sets the upper bound of each dimension and the lower bounds (empty
+    // when all are 0); no dimensions is an array not yet dimensioned.
+    void SetBounds(std::vector<int32_t> upper, std::vector<int32_t> lower = {}) {
+        upper_ = std::move(upper);
+        lower_ = std::move(lower);
+        const bool flat = upper_.size() == 1 && lower_.empty() && upper_[0] >= 0;
+        flatLength_ = flat ? static_cast<uint64_t>(upper_[0]) + 1 : 0;
+    }
+    size_t Dimensions() const { return upper_.size(); }
+    const std::vector<int32_t>& UpperBounds() const { return upper_; }
+    const std::vector<int32_t>& LowerBounds() const { return lower_; }
+    int32_t Upper(size_t dim) const { return upper_[dim]; }
+    int32_t Lower(size_t dim) const { return lower_.empty() ? 0 : lower_[dim]; }
     // The number of items along a dimension.
     size_t Extent(size_t dim) const {
-        return static_cast<size_t>(static_cast<int64_t>(upper[dim]) - Lower(dim) + 1);
+        return static_cast<size_t>(static_cast<int64_t>(upper_[dim]) - Lower(dim) + 1);
     }
+    // The item count of a one-dimensional array from 0, and 0 for any other
+    // shape: a(i) of the usual array, the inner step of most loops over
+    // one, is found with a single unsigned compare of i against it.
+    uint64_t FlatLength() const { return flatLength_; }
+    // The flat position of a subscript list, or -1 when one is out of range.
+    int64_t Offset(const int32_t* subscripts, size_t count) const;
+
+  private:
+    std::vector<int32_t> upper_;  // the upper bound of each dimension
+    std::vector<int32_t> lower_;  // the lower bounds, or empty when all are 0
+    uint64_t flatLength_ = 0;
 };
 
 // Anything reached with "." or Set: class instances and the built-in
@@ -312,7 +332,11 @@ inline Object* Value::AsObject() const {
     return counted_ == kCountedObject ? static_cast<script::Object*>(u_.ref) : nullptr;
 }
 inline Array* Value::AsArray() const {
-    return counted_ == kCountedArray ? static_cast<script::Array*>(u_.ref) : nullptr;
+    if (counted_ != kCountedArray) return nullptr;
+    // Only a real array is counted (Value::Array): telling the compiler so
+    // spares the test for null after every question for an array.
+    if (!u_.ref) __builtin_unreachable();
+    return static_cast<script::Array*>(u_.ref);
 }
 
 // The usual conversion of a value to text, as CStr does it, with two choices

@@ -103,8 +103,8 @@ TEST(ScriptValue, AssignFromInsideTheArrayItReplaces) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Ref<Array> arr(new Array);
-        arr->upper.push_back(0);
         arr->items.push_back(c.inner);
+        arr->SetBounds({0});
         Value v = Value::Array(arr);
         arr = Ref<Array>();
         v = v.AsArray()->items[0];
@@ -186,7 +186,7 @@ TEST(ScriptValue, AsciiFlagFollowsWrites) {
 // with no references of its own.
 TEST(ScriptValue, Arrays) {
     Array a;
-    a.upper = {2, 3};
+    a.SetBounds({2, 3});
     const int32_t ok[] = {1, 2};
     EXPECT_EQ(a.Offset(ok, 2), 1 * 4 + 2);
     const int32_t high[] = {0, 4};

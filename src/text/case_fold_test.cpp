@@ -26,7 +26,9 @@ TEST(CaseFold, CasesOfTestdata) {
         } else {
             ASSERT_EQ(c[0], "same fold");
             EXPECT_EQ(FoldCase(c[1]), FoldCase(c[2]));
-            if (utf8::CountUnits(c[1]) == 1) EXPECT_EQ(Fold(Code(c[1])), Fold(Code(c[2])));
+            if (utf8::CountUnits(c[1]) == 1) {
+                EXPECT_EQ(Fold(Code(c[1])), Fold(Code(c[2])));
+            }
         }
     }
     EXPECT_EQ(FoldedUtf16("\x80Ä"), u"\x20AC\x00E4");  // a stray byte as its legacy character

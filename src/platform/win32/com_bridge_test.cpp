@@ -444,7 +444,7 @@ TEST_F(ComBridgeTest, AFailedWriteBackLeavesNoResult) {
     script::Runtime rt(&host_);
     // More dimensions than a SAFEARRAY can have.
     script::Ref<script::Array> huge(new script::Array);
-    huge->upper.assign(65536, 0);
+    huge->SetBounds(std::vector<int32_t>(65536, 0));
     struct Case {
         const char* what;
         script::Value written;

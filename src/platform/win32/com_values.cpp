@@ -45,13 +45,13 @@ bool NextSubscripts(const std::vector<LONG>& lower, const std::vector<LONG>& upp
 // Each item is moved into its slot: no copy of an interface is made, so
 // that nothing is AddRef'd off the COM thread.
 SAFEARRAY* ToSafeArray(script::Runtime& rt, const script::Array& a) {
-    const size_t dims = a.upper.size();
+    const size_t dims = a.Dimensions();
     if (dims == 0) return SafeArrayCreateVector(VT_VARIANT, 0, 0);
     std::vector<SAFEARRAYBOUND> bounds(dims);
     std::vector<LONG> lower(dims), upper(dims);
     for (size_t d = 0; d < dims; ++d) {
         lower[d] = a.Lower(d);
-        upper[d] = a.upper[d];
+        upper[d] = a.Upper(d);
         bounds[d].lLbound = lower[d];
         bounds[d].cElements = static_cast<ULONG>(a.Extent(d));
     }
@@ -87,12 +87,14 @@ Value FromSafeArray(SAFEARRAY* sa, VARTYPE elementType) {
     for (UINT d = 0; d < dims; ++d) {
         SafeArrayGetLBound(sa, d + 1, &lower[d]);
         SafeArrayGetUBound(sa, d + 1, &upper[d]);
-        a->upper.push_back(upper[d]);
         zeroBased = zeroBased && lower[d] == 0;
         count *= upper[d] >= lower[d] ? static_cast<size_t>(upper[d] - lower[d] + 1) : 0;
     }
-    if (!zeroBased) a->lower.assign(lower.begin(), lower.end());
     if (count > static_cast<size_t>(script::kMaxArrayItems)) script::Throw(script::kErrOutOfMemory);
+    // LONG is 32 bits on Windows, as the bounds are.
+    a->SetBounds(
+        std::vector<int32_t>(upper.begin(), upper.end()),
+        zeroBased ? std::vector<int32_t>{} : std::vector<int32_t>(lower.begin(), lower.end()));
     a->items.reserve(count);
     if (count == 0) return Value::Array(a);
     // Each element is read where it stands, without a copy (which would

@@ -123,6 +123,25 @@ Value ForAssignment(Frame& f, Value v, bool isSet) {
     return CallProcedure(f.rt, p, me, list.View());
 }
 
+// Once every argument of a call is read, when one was lent or omitted:
+// ByVal parameters copy what they were lent, and no parameter may be left
+// with an omitted argument's mark (given, or held by a variable lent).
+[[gnu::always_inline]] inline void SettleArguments(const Procedure& p, size_t count, bool lent,
+                                                   Value** slots, Value* values) {
+    if (lent) {
+        const Param* params = p.params.data();
+        for (size_t i = 0; i < count; ++i) {
+            if (!params[i].byRef && slots[i] != &values[i]) {
+                values[i] = *slots[i];
+                slots[i] = &values[i];
+            }
+        }
+    }
+    for (size_t i = 0; i < p.paramCount; ++i) {
+        if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
+    }
+}
+
 // What a call's arguments may be: anything (kAny); only values, every
 // one given and none a variable to lend (kValues: Fib(n - 1)), so that the
 // loop making them tests nothing; or anything and then a Property Let's
@@ -171,26 +190,9 @@ template <Filling kFill>
         omitted |= IsMissing(locals.values()[count]);
     }
     locals.MakeRest();
-    Value** slots = locals.slots();
-    Value* values = locals.values();
-    if (lent) {
-        // ByVal parameters copy what they were given once every argument is read.
-        const Param* params = p.params.data();
-        for (size_t i = 0; i < count; ++i) {
-            if (!params[i].byRef && slots[i] != &values[i]) {
-                values[i] = *slots[i];
-                slots[i] = &values[i];
-            }
-        }
-    }
     f.rt.CheckInterrupt();
-    // An omitted argument, or a value or variable lent that holds its mark.
-    if (omitted || lent) {
-        for (size_t i = 0; i < p.paramCount; ++i) {
-            if (IsMissing(*slots[i])) Throw(kErrArgNotOptional);
-        }
-    }
-    return RunProcedure(f.rt, p, me, slots);
+    if (lent || omitted) SettleArguments(p, count, lent, locals.slots(), locals.values());
+    return RunProcedure(f.rt, p, me, locals.slots());
 }
 
 [[gnu::noinline]] Value CallWithArgs(Frame& f, const ExprList& exprs, const Procedure& p,

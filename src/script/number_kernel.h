@@ -60,6 +60,16 @@ struct Number {
     };
 };
 
+// Whether v holds a number the kernel reads (an Integer, a Long or a
+// Double), as NumberOf tells it, with one test.
+[[gnu::always_inline]] inline bool IsKernelNumber(const Value& v) {
+    constexpr uint32_t kKernelTypes = 1u << static_cast<int>(Type::Integer) |
+                                      1u << static_cast<int>(Type::Long) |
+                                      1u << static_cast<int>(Type::Double);
+    const auto t = static_cast<uint32_t>(v.type());
+    return t < 32 && ((kKernelTypes >> t) & 1) != 0;
+}
+
 [[gnu::always_inline]] inline Number NumberOf(const Value& v) {
     Number n;
     n.type = v.type();

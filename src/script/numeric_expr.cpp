@@ -1,35 +1,21 @@
-// Compiling and running numeric programs (see numeric_expr.h).
+// Compiling numeric programs and running their nodes (see numeric_expr.h);
+// the assignments are in numeric_assign.cpp.
 #include "script/numeric_expr.h"
+
+#include "script/numeric_run.h"
 
 namespace script {
 namespace {
 
-using Kind = NumericNode::Kind;
-using Operand = NumericNode::Operand;
+using namespace numeric_run;
 using Run = Number (*)(const NumericNode&, Frame&);
 
 // The most nodes an expression compiled may have: a longer one is rare,
 // and stays a tree.
 constexpr int kMaxNodes = 32;
 
-bool IsNumberValue(const Value& v) {
-    return NumberOf(v).type != Type::Empty;
-}
-
 bool IsNumberLiteral(const Expr* e) {
-    return e->leaf == Leaf::kLiteral && IsNumberValue(static_cast<const Literal*>(e)->value);
-}
-
-const Expr* Unwrapped(const Expr* e) {
-    while (true) {
-        if (auto* p = dynamic_cast<const ParenExpr*>(e)) {
-            e = p->inner;
-        } else if (auto* n = dynamic_cast<const NumericExpr*>(e)) {
-            e = n->tree;
-        } else {
-            return e;
-        }
-    }
+    return e->leaf == Leaf::kLiteral && IsKernelNumber(static_cast<const Literal*>(e)->value);
 }
 
 // An operand of + - *: a number literal, a name, a(leaf), or more
@@ -58,68 +44,6 @@ int CountOperators(const Expr* e) {
         return 1 + CountOperators(b->left) + CountOperators(b->right);
     }
     return 0;
-}
-
-// ---- running ----
-
-// The assignment of a number over a value that holds a count, which it
-// releases. Out of line, and true, so that a store ends in a jump to it and
-// the stores in place need no frame.
-[[gnu::noinline]] bool AssignOverCount(Value* v, const Value& number) {
-    *v = number;
-    return true;
-}
-
-// Stores number into v: in place when v holds no count. True.
-[[gnu::always_inline]] inline bool Store(Value* v, const Value& number) {
-    if (v->HoldsCount()) return AssignOverCount(v, number);
-    v->OverwriteUncounted(number);
-    return true;
-}
-
-// Whether v holds a number the kernel reads: an Integer, a Long or a Double.
-[[gnu::always_inline]] inline bool IsKernelNumber(const Value& v) {
-    constexpr uint32_t kKernelTypes = 1u << static_cast<int>(Type::Integer) |
-                                      1u << static_cast<int>(Type::Long) |
-                                      1u << static_cast<int>(Type::Double);
-    const auto t = static_cast<uint32_t>(v.type());
-    return t < 32 && ((kKernelTypes >> t) & 1) != 0;
-}
-
-inline Number GaveUp() {
-    Number n;
-    n.type = Type::Empty;
-    n.whole = 0;
-    return n;
-}
-
-// a(i) of a one-dimensional array from 0, i a whole number in range, as
-// PlainElement in nodes.h reads it. AsArray alone tells an array: it is
-// null for every other value.
-[[gnu::always_inline]] inline Number ReadElement(const Value& array, const Number& at) {
-    Array* a = array.AsArray();
-    if (!a || (at.type != Type::Integer && at.type != Type::Long)) return GaveUp();
-    const Value* item = FlatItem(a, at.whole);
-    return item ? NumberOf(*item) : GaveUp();
-}
-
-[[gnu::always_inline]] inline Number ReadLocalElement(const Value& array, const Value& at) {
-    return ReadElement(array, NumberOf(at));
-}
-
-template <Kind K>
-[[gnu::always_inline]] inline Number Read(const Operand& o, Frame& f) {
-    if constexpr (K == Kind::kLocal) {
-        return NumberOf(*f.slots[o.local]);
-    } else if constexpr (K == Kind::kGlobal) {
-        return o.global->IsPlainVariable() ? NumberOf(o.global->value) : GaveUp();
-    } else if constexpr (K == Kind::kNumber) {
-        return o.number;
-    } else if constexpr (K == Kind::kLocalElement) {
-        return ReadLocalElement(*f.slots[o.local], *f.slots[o.subscript]);
-    } else {
-        return o.node->run(*o.node, f);
-    }
 }
 
 // Operands are read left first, and the first that gives up ends the run:
@@ -308,47 +232,6 @@ int CountNodes(const Expr* e) {
     return 0;
 }
 
-Operand NumberOperand(const Value& v) {
-    Operand o;
-    o.kind = Kind::kNumber;
-    o.number = NumberOf(v);
-    return o;
-}
-
-// A name's operand: a procedure's variable, a global, or a library
-// constant that is a number.
-bool NameOperand(const NameRef& ref, Operand* out) {
-    switch (ref.kind) {
-        case NameRef::Kind::kLocal:
-            out->kind = Kind::kLocal;
-            out->local = ref.local;
-            return true;
-        case NameRef::Kind::kGlobal:
-            if (!ref.global) return false;
-            out->kind = Kind::kGlobal;
-            out->global = ref.global;
-            return true;
-        case NameRef::Kind::kConstant:
-            if (!IsNumberValue(ref.constant)) return false;
-            *out = NumberOperand(ref.constant);
-            return true;
-        default:
-            return false;
-    }
-}
-
-// A subscript that is a variable or a whole number.
-bool SubscriptOperand(const Expr* e, Operand* out) {
-    e = Unwrapped(e);
-    if (e->leaf == Leaf::kLiteral) {
-        const Value& v = static_cast<const Literal*>(e)->value;
-        if (v.type() != Type::Integer && v.type() != Type::Long) return false;
-        *out = NumberOperand(v);
-        return true;
-    }
-    return e->leaf == Leaf::kName && NameOperand(static_cast<const NameExpr*>(e)->ref, out);
-}
-
 class Builder {
   public:
     explicit Builder(CompiledList<NumericNode>* nodes) : nodes_(nodes) {}
@@ -505,116 +388,6 @@ bool NumericExpr::Test(Frame& f) const {
     }
     f.rt.CheckStack();
     return tree->Test(f);
-}
-
-namespace {
-
-// The element to store into: a(i) of a one-dimensional array from 0 that
-// is this variable's own (or locked in place), i in range; else null.
-inline Value* ElementToWrite(Value* v, const Number& at) {
-    Array* a = v->AsArray();
-    if (!a || (at.type != Type::Integer && at.type != Type::Long)) return nullptr;
-    if (a->RefCount() != 1 && a->locks == 0) return nullptr;
-    return FlatItem(a, at.whole);
-}
-
-}  // namespace
-
-template <NumericAssign::Into I, Kind S, Kind V>
-bool NumericAssign::RunInto(const NumericAssign& a, Frame& f) {
-    // A variable alone (a(i) = i) is copied as it is: a number's value is
-    // the value the kernel would make of it.
-    const Value* same = nullptr;
-    Number n;
-    if constexpr (V == Kind::kLocal) {
-        same = f.slots[a.value_.LoneLocal()];
-        if (!IsKernelNumber(*same)) return false;
-    } else {
-        n = a.value_.Run(f);
-        if (n.type == Type::Empty) return false;
-    }
-    // As the tree does: the value first, then where it goes.
-    Value* into;
-    if constexpr (I == Into::kLocal) {
-        into = f.slots[a.local_];
-    } else if constexpr (I == Into::kGlobal) {
-        if (!a.global_->writable) return false;
-        into = &a.global_->value;
-    } else {
-        Value* array;
-        if constexpr (I == Into::kLocalElement) {
-            array = f.slots[a.local_];
-        } else {
-            if (!a.global_->IsPlainVariable()) return false;
-            array = &a.global_->value;
-        }
-        into = ElementToWrite(array, Read<S>(a.subscript_, f));
-        if (!into) return false;
-    }
-    if constexpr (V == Kind::kLocal) {
-        return Store(into, *same);
-    } else {
-        return Store(into, ToValue(n));
-    }
-}
-
-// The variable is found first, the tree's order notwithstanding: a
-// procedure's variables stay where they are while it runs.
-bool NumericAssign::RunStoredByNode(const NumericAssign& a, Frame& f) {
-    const NumericNode& root = a.value_.Root();
-    return root.runInto(root, f, f.slots[a.local_]);
-}
-
-template <NumericAssign::Into I, Kind S>
-NumericAssign::Runner NumericAssign::RunnerFor() const {
-    if (value_.LoneLocal() >= 0) return &RunInto<I, S, Kind::kLocal>;
-    return &RunInto<I, S, Kind::kNode>;
-}
-
-template <NumericAssign::Into I>
-NumericAssign::Runner NumericAssign::ElementRunner(Kind subscript) const {
-    switch (subscript) {
-        case Kind::kLocal:
-            return RunnerFor<I, Kind::kLocal>();
-        case Kind::kGlobal:
-            return RunnerFor<I, Kind::kGlobal>();
-        default:
-            return RunnerFor<I, Kind::kNumber>();
-    }
-}
-
-bool NumericAssign::Compile(const Target* target, const Expr* value) {
-    if (!value_.Compile(value)) return false;
-    if (target->leaf == Leaf::kName) {
-        const NameRef& ref = static_cast<const NameExpr*>(target)->ref;
-        if (ref.isConst) return false;
-        if (ref.kind == NameRef::Kind::kLocal) {
-            local_ = ref.local;
-            run_ =
-                value_.Root().runInto ? &RunStoredByNode : RunnerFor<Into::kLocal, Kind::kNumber>();
-            return true;
-        }
-        if (ref.kind == NameRef::Kind::kGlobal && ref.global) {
-            global_ = ref.global;
-            run_ = RunnerFor<Into::kGlobal, Kind::kNumber>();
-            return true;
-        }
-        return false;
-    }
-    if (target->leaf != Leaf::kElement) return false;
-    auto* c = static_cast<const CallExpr*>(target);
-    if (!SubscriptOperand(c->args[0], &subscript_)) return false;
-    if (c->ref.kind == NameRef::Kind::kLocal) {
-        local_ = c->ref.local;
-        run_ = ElementRunner<Into::kLocalElement>(subscript_.kind);
-        return true;
-    }
-    if (c->ref.kind == NameRef::Kind::kGlobal && c->ref.global) {
-        global_ = c->ref.global;
-        run_ = ElementRunner<Into::kGlobalElement>(subscript_.kind);
-        return true;
-    }
-    return false;
 }
 
 }  // namespace script

@@ -85,19 +85,12 @@ bool CleanDecimal(std::string_view text, std::string* clean) {
     return i == text.size();
 }
 
-}  // namespace
-
-bool ParseNumber(std::string_view text, double* value) {
-    text = TrimBlanks(text);
+// A decimal number's text split into its sign and its digits in
+// CleanDecimal's form. As the system's number parsing: a negative may stand
+// in parentheses, and a currency sign may lead, before or after the sign.
+// False when the text is no decimal number.
+bool SplitDecimal(std::string_view text, bool* negativeOut, std::string* clean) {
     if (text.empty()) return false;
-    if (text.size() > 2 && text[0] == '&') {
-        const char r = text[1];
-        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
-        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
-        return false;
-    }
-    // As the system's number parsing: a negative may stand in parentheses,
-    // and a currency sign may lead, before or after the sign.
     bool negative = false, signed_ = false;
     const auto takeSign = [&] {
         if (signed_ || text.empty() || (text[0] != '+' && text[0] != '-')) return;
@@ -113,8 +106,56 @@ bool ParseNumber(std::string_view text, double* value) {
     takeSign();
     if (!text.empty() && text[0] == '$') text = TrimBlanks(text.substr(1));
     takeSign();
+    if (!CleanDecimal(text, clean)) return false;
+    *negativeOut = negative;
+    return true;
+}
+
+// The text of a decimal without an exponent (CleanDecimal's form) in
+// ten-thousandths, exactly: a Double has 15 to 17 digits, Currency 19. The
+// digits after the fourth decimal round half to even. False when the text
+// has an exponent, which the Double's reading is left to.
+bool CurrencyFromDecimal(std::string_view clean, bool negative, int64_t* out) {
+    if (clean.find('e') != std::string_view::npos) return false;
+    const size_t point = std::min(clean.find('.'), clean.size());
+    // Up to 2^63 in ten-thousandths, the magnitude of the most negative.
+    constexpr uint64_t kLimit = uint64_t{1} << 63;
+    uint64_t magnitude = 0;
+    const auto take = [&](char digit) {
+        const uint64_t d = static_cast<uint64_t>(digit - '0');
+        if (magnitude > (kLimit - d) / 10) Throw(kErrOverflow);
+        magnitude = magnitude * 10 + d;
+    };
+    for (size_t i = 0; i < point; ++i) take(clean[i]);
+    const std::string_view decimals = point < clean.size() ? clean.substr(point + 1) : "";
+    for (size_t i = 0; i < 4; ++i) take(i < decimals.size() ? decimals[i] : '0');
+    if (decimals.size() > 4) {
+        const std::string_view rest = decimals.substr(4);
+        const bool past = rest.find_first_not_of('0', 1) != std::string_view::npos;
+        if (rest[0] > '5' || (rest[0] == '5' && (past || magnitude % 2 == 1))) {
+            if (magnitude == kLimit) Throw(kErrOverflow);
+            ++magnitude;
+        }
+    }
+    if (magnitude == kLimit && !negative) Throw(kErrOverflow);
+    *out = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+    return true;
+}
+
+}  // namespace
+
+bool ParseNumber(std::string_view text, double* value) {
+    text = TrimBlanks(text);
+    if (text.empty()) return false;
+    if (text.size() > 2 && text[0] == '&') {
+        const char r = text[1];
+        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
+        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
+        return false;
+    }
+    bool negative = false;
     std::string clean;
-    if (!CleanDecimal(text, &clean)) return false;
+    if (!SplitDecimal(text, &negative, &clean)) return false;
     double v = 0;
     const auto res = std::from_chars(clean.data(), clean.data() + clean.size(), v);
     if (res.ec == std::errc::result_out_of_range) {
@@ -208,6 +249,15 @@ uint8_t ToByte(const Value& v) {
 }
 
 bool CurrencyFromDouble(double value, int64_t* out) {
+    // A whole number a Double holds exactly is scaled exactly: its product
+    // by 10,000 may need more digits than a Double has.
+    constexpr double kExact = 9007199254740992.0;  // 2^53
+    if (value > -kExact && value < kExact && value == std::trunc(value)) {
+        const auto whole = static_cast<int64_t>(value);
+        if (whole > INT64_MAX / 10000 || whole < INT64_MIN / 10000) return false;
+        *out = whole * 10000;
+        return true;
+    }
     const double scaled = RoundHalfEven(value * 10000.0);
     if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18)) return false;
     *out = static_cast<int64_t>(scaled);
@@ -219,8 +269,25 @@ double CurrencyToDouble(int64_t tenThousandths) {
 }
 
 int64_t ToCurrency(const Value& v) {
-    if (v.type() == Type::Currency) return v.AsCurrency();
     int64_t out = 0;
+    switch (v.type()) {
+        case Type::Currency:
+            return v.AsCurrency();
+        case Type::String: {
+            // Read as a decimal, exactly; hexadecimal, octal and exponents
+            // as a Double.
+            const std::string_view text = TrimBlanks(v.AsString());
+            bool negative = false;
+            std::string clean;
+            if (!text.starts_with('&') && SplitDecimal(text, &negative, &clean) &&
+                CurrencyFromDecimal(clean, negative, &out)) {
+                return out;
+            }
+            break;
+        }
+        default:
+            break;
+    }
     if (!CurrencyFromDouble(ToDouble(v), &out)) Throw(kErrOverflow);
     return out;
 }

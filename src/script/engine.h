@@ -77,8 +77,9 @@ class Engine {
     // What the cache of compiled texts holds, in bytes, as counted while
     // each was compiled; it never passes the cache's bound.
     size_t CachedBytes() const;
-    // Stops the script running on another thread at its next loop turn or
-    // call, with error 18 "User interrupt occurred". Safe from any thread.
+    // Stops the script running on another thread with error 18 "User
+    // interrupt occurred": within 1,024 loop turns or calls, or at once when
+    // it waits on a call to an automation object. Safe from any thread.
     void Interrupt();
     // How much of the calling thread's stack a call may use before failing
     // with "Out of stack space" (28); 640 KB by default, which suits the

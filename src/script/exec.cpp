@@ -216,11 +216,6 @@ struct CounterPlace {
     RunAssignments(f, body);
 }
 
-// A loop that steps its counter in place looks for a stop once every this
-// many turns rather than every turn: a turn is a few dozen instructions,
-// and looking is a good part of them.
-constexpr unsigned kTurnsPerLook = 16;
-
 // Steps a counter the body left holding something other than a whole
 // number, by the general rules. Out of line, so that the turns below keep
 // what they use in registers.
@@ -244,12 +239,8 @@ template <bool Up>
     const bool byLong = by.type() == Type::Long;
     int64_t at;
     if (!WholeValue(*counter, &at)) return false;
-    unsigned untilLook = kTurnsPerLook;
     while (true) {
-        if (--untilLook == 0) {
-            rt.CheckInterrupt(kTurnsPerLook);
-            untilLook = kTurnsPerLook;
-        }
+        rt.CheckInterrupt();
         // at is what the step wrote: nothing ran since.
         if (Up ? at > end : at < end) break;
         if (lone) {
@@ -269,9 +260,6 @@ template <bool Up>
         if (next.type == Type::Double) return false;
         at = next.whole;
     }
-    // The turns since the last look count towards the host's next ask, so
-    // that many short loops ask it as often as one long one.
-    rt.CheckInterrupt(kTurnsPerLook - untilLook);
     return true;
 }
 

@@ -27,7 +27,11 @@ Runtime::~Runtime() {
 
 void Runtime::AskHostToGoOn() const {
     turnsToKeepGoing = kTurnsPerKeepGoing;
-    if (!host.KeepGoing()) Throw(kErrUserInterrupt);
+    // The stop may come from the host's answer, or have come meanwhile.
+    if (interrupt.load(std::memory_order_relaxed) || !host.KeepGoing() ||
+        interrupt.load(std::memory_order_relaxed)) {
+        Throw(kErrUserInterrupt);
+    }
 }
 
 void Runtime::SetStackBase() {

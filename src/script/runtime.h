@@ -318,26 +318,18 @@ class Runtime {
         SetStackFloor();
     }
 
-    // Set from any thread to stop a running script at its next loop turn or
-    // call, with error 18; cleared when the next top-level call starts.
-    // Every kTurnsPerKeepGoing turns the host is asked as well, so that a
-    // script that never ends leaves its program alive and stoppable.
+    // Every kTurnsPerKeepGoing loop turns or calls the host is asked
+    // whether to go on, so that a script that never ends leaves its program
+    // alive and stoppable. A stop may also be set from any thread: it ends
+    // the script with error 18 at that ask, within microseconds, and a call
+    // waiting on another thread looks at it at once. Cleared when the next
+    // top-level call starts. A turn counts down and nothing more: calls and
+    // loop turns are the hot path.
     std::atomic<bool> interrupt{false};
     static constexpr unsigned kTurnsPerKeepGoing = 1024;
     mutable unsigned turnsToKeepGoing = kTurnsPerKeepGoing;
     void CheckInterrupt() const {
-        if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
         if (--turnsToKeepGoing == 0) AskHostToGoOn();
-    }
-    // The same for a loop that looks once every few turns: turns is how many
-    // it ran since it last looked (at most kTurnsPerKeepGoing).
-    void CheckInterrupt(unsigned turns) const {
-        if (interrupt.load(std::memory_order_relaxed)) Throw(kErrUserInterrupt);
-        if (turnsToKeepGoing <= turns) {
-            AskHostToGoOn();
-        } else {
-            turnsToKeepGoing -= turns;
-        }
     }
     void AskHostToGoOn() const;
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/keystrokes.h"
 #include "interpreter/text.h"
 #include "text/case_fold.h"
 

@@ -5,8 +5,6 @@
 #include <optional>
 
 #include "commands/variable_commands.h"
-#include "console/apply_settings.h"
-#include "console/placement.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
@@ -50,7 +48,24 @@ std::optional<Point> MonitorPoint(const std::string& x, const std::string& y) {
     return Point{*px, *py};
 }
 
+// A WINPOS number: greater than 0, or exactly "0".
+bool AcceptableWinPosNumber(const std::string& text) {
+    return LeadingNumber(text) > 0 || text == "0";
+}
+
 }  // namespace
+
+WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
+                         const std::string& a4) {
+    bool valid = !a2.empty() && a4.empty() && AcceptableWinPosNumber(a1) &&
+                 AcceptableWinPosNumber(a2) && (a3.empty() || AcceptableWinPosNumber(a3));
+    if (valid) {
+        return a3.empty() || LeadingNumber(a3) >= kMinFloatingWidthPixels
+                   ? WinPosAction::kStore
+                   : WinPosAction::kTooNarrow;
+    }
+    return a1.empty() ? WinPosAction::kReport : WinPosAction::kSyntax;
+}
 
 void DockCommand(Interpreter& in, const Command& c) {
     // A saved placement names the monitor: "dock bottom x y" docks on the
@@ -109,36 +124,6 @@ void ShowCommand(Interpreter& in, const Command&) {
 void AlwaysOnTopCommand(Interpreter& in, const Command& c) {
     SwitchSetting(in, c, settings::kAlwaysOnTop, kTopmostLine,
                   c.argsLower.empty() && in.SettingOn(settings::kAlwaysOnTop));
-}
-
-std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
-                                        const std::optional<Point>& monitor) {
-    // Appended piece by piece: g++ 12 warns (wrongly) of overlapping copies
-    // in the one-expression form.
-    std::string on;
-    if (monitor) {
-        on += ' ';
-        on += std::to_string(monitor->x);
-        on += ' ';
-        on += std::to_string(monitor->y);
-    }
-    switch (dock) {
-        case DockState::kBottom:
-            return {"dock bottom" + on};
-        case DockState::kFloating:
-            return {"winpos " + in.SettingText(settings::kWinX) + " " +
-                        in.SettingText(settings::kWinY) + " " + in.SettingText(settings::kWinWidth),
-                    "dock off"};
-        case DockState::kTop:
-            if (monitor) return {"dock top" + on};
-            break;
-    }
-    return {};
-}
-
-bool IsPlacementLine(const std::string& line) {
-    const std::string lower = text::LowerCase(line.substr(0, 7));
-    return lower.compare(0, 5, "dock ") == 0 || lower == "winpos ";
 }
 
 }  // namespace vantrel

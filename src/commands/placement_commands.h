@@ -3,11 +3,7 @@
 // check their arguments, store the settings and ask for them.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
-
-#include "platform/console_window.h"
 
 namespace vantrel {
 
@@ -20,15 +16,10 @@ void HideCommand(Interpreter& in, const Command& c);
 void ShowCommand(Interpreter& in, const Command& c);
 void AlwaysOnTopCommand(Interpreter& in, const Command& c);
 
-// The DOCK and WINPOS lines that bring the bar back to where it is now;
-// none when it is docked at the top of the primary monitor, where every
-// start puts it. monitor: the corner of the docked bar's monitor when that
-// is not the primary, which the DOCK line then names.
-std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
-                                        const std::optional<Point>& monitor);
-// Whether a line of Autoexec.dcb is one PlacementLines writes: "dock" or
-// "winpos" and an argument. The word alone, or after leading blanks,
-// belongs to the user.
-bool IsPlacementLine(const std::string& line);
+// What WINPOS does with its first four arguments: each number greater than
+// 0 or exactly "0", the width no less than kMinFloatingWidthPixels.
+enum class WinPosAction { kStore, kTooNarrow, kReport, kSyntax };
+WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
+                         const std::string& a4);
 
 }  // namespace vantrel

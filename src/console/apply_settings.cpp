@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/colours.h"
+#include "interpreter/colours.h"
+#include "interpreter/console_host.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 

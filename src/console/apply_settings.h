@@ -4,15 +4,13 @@
 // position, and the window order.
 #pragma once
 
+#include "interpreter/console_state.h"
 #include "platform/console_window.h"
 #include "platform/screen_metrics.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 
 class Interpreter;
-
-inline constexpr int kMinFloatingWidthPixels = 80;
 
 // Whether the bar keeps its busy colours after a command line.
 bool StaysBusy(ConsoleState state);

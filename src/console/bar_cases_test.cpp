@@ -20,12 +20,13 @@
 #include <vector>
 
 #include "commands/command_table.h"
+#include "commands/placement_commands.h"
 #include "console/apply_settings.h"
 #include "console/keyboard.h"
-#include "console/keystrokes.h"
 #include "console/output_pump.h"
 #include "console/placement.h"
 #include "fake_platform.h"
+#include "interpreter/keystrokes.h"
 #include "line_editor/completion.h"
 #include "line_editor/fuzzy_match.h"
 #include "line_editor/history_file.h"

@@ -7,9 +7,9 @@
 #include <optional>
 
 #include "interpreter/console_host.h"
+#include "interpreter/console_state.h"
 #include "platform/console_events.h"
 #include "platform/console_window.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 

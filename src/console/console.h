@@ -17,6 +17,7 @@
 #include "console/tray_control.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
+#include "interpreter/console_state.h"
 #include "interpreter/interpreter.h"
 #include "line_editor/line_editor.h"
 #include "platform/console_events.h"
@@ -25,7 +26,6 @@
 #include "platform/platform.h"
 #include "platform/socket.h"
 #include "platform/tray_icon.h"
-#include "remote/console_state.h"
 #include "remote/remote_link.h"
 
 namespace vantrel {

@@ -2,10 +2,10 @@
 // UI thread, so nothing that arrives meanwhile may start another: the keys
 // that stop the line are taken, every other event is held and gets its
 // turn, in order, once the line has ended.
-#include "commands/colours.h"
 #include "console/console.h"
 #include "console/keyboard.h"
 #include "console/output_pump.h"
+#include "interpreter/colours.h"
 #include "interpreter/settings.h"
 #include "platform/key_codes.h"
 

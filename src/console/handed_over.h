@@ -9,9 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/console_state.h"
 #include "platform/bar_window.h"
 #include "platform/hand_over.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "console/keystrokes.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/keystrokes.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "text/hex.h"

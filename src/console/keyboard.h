@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "remote/console_state.h"
+#include "interpreter/console_state.h"
 
 namespace vantrel {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "commands/colours.h"
+#include "interpreter/colours.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "remote/remote_link.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "interpreter/console_state.h"
 #include "platform/console_window.h"
 #include "platform/output_pane.h"
 #include "platform/screen_metrics.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 

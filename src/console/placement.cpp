@@ -2,26 +2,9 @@
 
 #include <cmath>
 
-#include "console/apply_settings.h"
-#include "interpreter/text.h"
+#include "interpreter/console_host.h"
 
 namespace vantrel {
-
-bool AcceptableWinPosNumber(const std::string& text) {
-    return LeadingNumber(text) > 0 || text == "0";
-}
-
-WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
-                         const std::string& a4) {
-    bool valid = !a2.empty() && a4.empty() && AcceptableWinPosNumber(a1) &&
-                 AcceptableWinPosNumber(a2) && (a3.empty() || AcceptableWinPosNumber(a3));
-    if (valid) {
-        return a3.empty() || LeadingNumber(a3) >= kMinFloatingWidthPixels
-                   ? WinPosAction::kStore
-                   : WinPosAction::kTooNarrow;
-    }
-    return a1.empty() ? WinPosAction::kReport : WinPosAction::kSyntax;
-}
 
 DragResult DragStep(int cursorX, int cursorY, int lastX, int lastY, const DragKeys& keys,
                     bool floating, double winX, double winY, double winWidth) {

@@ -1,22 +1,12 @@
-// The placement rules of the bar that need no window: the WINPOS argument
-// check, the two-button drag arithmetic and the docked bar's rectangle.
+// The placement rules of the bar that need no window: the two-button drag
+// arithmetic and the docked bar's rectangle.
 #pragma once
-
-#include <string>
 
 #include "platform/console_events.h"
 #include "platform/console_window.h"
 #include "platform/screen_metrics.h"
 
 namespace vantrel {
-
-// A WINPOS number: greater than 0, or exactly "0".
-bool AcceptableWinPosNumber(const std::string& text);
-
-// What WINPOS does with its first four arguments.
-enum class WinPosAction { kStore, kTooNarrow, kReport, kSyntax };
-WinPosAction CheckWinPos(const std::string& a1, const std::string& a2, const std::string& a3,
-                         const std::string& a4);
 
 // The stored floating place (WinX, WinY, WinWidth as numbers) and what a
 // mouse move over the bar makes of it.

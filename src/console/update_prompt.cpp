@@ -1,5 +1,7 @@
 #include "console/update_prompt.h"
 
+#include "remote/remote_link.h"
+
 namespace vantrel {
 
 namespace {

@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/console_state.h"
 #include "platform/bar_window.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 

@@ -17,6 +17,10 @@ struct SiteAccount {
     std::string pass;
 };
 
+// The narrowest a floating bar may be, in pixels: WINPOS refuses less and a
+// drag stops there.
+inline constexpr int kMinFloatingWidthPixels = 80;
+
 // The bar's placement, as DOCK, HIDE, SHOW and SAVEPOS reach it. Dock
 // changes the DockState and moves only a visible bar; ShowWin docks at the
 // DockState's edge; HideWin gives the edge back.

@@ -4,7 +4,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "commands/colours.h"
+#include "interpreter/colours.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"

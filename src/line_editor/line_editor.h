@@ -11,12 +11,12 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/console_state.h"
 #include "line_editor/completion_sources.h"
 #include "line_editor/history.h"
 #include "line_editor/history_search.h"
 #include "line_editor/tab_cycle.h"
 #include "platform/bar_window.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
 

@@ -3,6 +3,8 @@
 // window knows nothing more of the console than this.
 #pragma once
 
+#include <string>
+
 namespace vantrel {
 
 // Mouse buttons and modifier keys held during a mouse move.

@@ -23,10 +23,14 @@
 #include <string>
 
 #include "interpreter/console_host.h"
+#include "interpreter/console_state.h"
 #include "platform/socket.h"
-#include "remote/console_state.h"
 
 namespace vantrel {
+
+// The prompt a server sends while it awaits a client's password; a client
+// that sees it answers with the password it was given, if any.
+inline constexpr char kPasswordPrompt[] = "Password>";
 
 class Interpreter;
 

@@ -1,10 +1,10 @@
 #include "startup/autoexec.h"
 
-#include "commands/placement_commands.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -17,6 +17,36 @@ constexpr char kEditor[] = "Notepad.exe";
 
 std::string AutoexecPath(Interpreter& in) {
     return in.SettingText(settings::kShortcutFolder) + kAutoexecName;
+}
+
+std::vector<std::string> PlacementLines(Interpreter& in, DockState dock,
+                                        const std::optional<Point>& monitor) {
+    // Appended piece by piece: g++ 12 warns (wrongly) of overlapping copies
+    // in the one-expression form.
+    std::string on;
+    if (monitor) {
+        on += ' ';
+        on += std::to_string(monitor->x);
+        on += ' ';
+        on += std::to_string(monitor->y);
+    }
+    switch (dock) {
+        case DockState::kBottom:
+            return {"dock bottom" + on};
+        case DockState::kFloating:
+            return {"winpos " + in.SettingText(settings::kWinX) + " " +
+                        in.SettingText(settings::kWinY) + " " + in.SettingText(settings::kWinWidth),
+                    "dock off"};
+        case DockState::kTop:
+            if (monitor) return {"dock top" + on};
+            break;
+    }
+    return {};
+}
+
+bool IsPlacementLine(const std::string& line) {
+    const std::string lower = text::LowerCase(line.substr(0, 7));
+    return lower.compare(0, 5, "dock ") == 0 || lower == "winpos ";
 }
 
 std::string WithPlacement(const std::string& contents, const std::vector<std::string>& placement) {

@@ -1,8 +1,6 @@
 #include "startup/defaults.h"
 
-#include "console/keyboard.h"
 #include "interpreter_fixture.h"
-#include "platform/key_codes.h"
 
 namespace vantrel::testing {
 namespace {
@@ -22,16 +20,6 @@ TEST_F(DefaultsTest, TheEnvironmentMarkerIsTheNotSignInEitherCodePage) {
         {"echo ì¬TEMP¬ì", "ìC:\\Tempì"},           {"echo ìTEMPì", "ìTEMPì"},
     };
     for (auto [line, shown] : cases) EXPECT_EQ(Run(line), std::string("<FF>\n") + shown) << line;
-}
-
-TEST_F(DefaultsTest, FunctionKeysTypeTheirMacrosAndAllButF10RunThem) {
-    for (int n = 1; n <= 12; ++n) {
-        os.input.sent.clear();
-        EXPECT_TRUE(TypeFunctionKey(in, kLocal, kVkF1 + n - 1, 0)) << n;
-        ASSERT_EQ(os.input.sent.size(), 1u) << "F" << n;
-        const KeyStroke enter{KeyStroke::kVirtualKey, kVkReturn};
-        EXPECT_EQ(os.input.sent[0].back() == enter, n != 10) << "F" << n;
-    }
 }
 
 TEST_F(DefaultsTest, FoldersFollowTheEnvironment) {

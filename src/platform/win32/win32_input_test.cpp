@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "console/keystrokes.h"
+#include "interpreter/keystrokes.h"
 
 namespace vantrel::win32 {
 namespace {

@@ -1,4 +1,4 @@
-#include "console/keystrokes.h"
+#include "interpreter/keystrokes.h"
 
 #include <cstdlib>
 

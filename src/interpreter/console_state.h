@@ -5,9 +5,9 @@
 namespace vantrel {
 
 // What the command box is for at the moment, and the state of the remote link.
-// The console holds it and hands the link a reference; it lives beside the
-// link, which most of its states are about, so the link needs nothing of the
-// console above it.
+// The console holds it and hands the link a reference. It lives beside
+// ConsoleHost, below everything that reads it (the link, the line editor,
+// the console), so that none of them reaches up or sideways for it.
 enum ConsoleState : std::int16_t {
     kLocal = 0,
     kAccountPassword = 1,
@@ -19,9 +19,5 @@ enum ConsoleState : std::int16_t {
     kAwaitingLogin = 7,
     kServing = 8,
 };
-
-// The prompt a server sends while it awaits a client's password; a client
-// that sees it answers with the password it was given, if any.
-inline constexpr char kPasswordPrompt[] = "Password>";
 
 }  // namespace vantrel

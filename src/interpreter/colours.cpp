@@ -1,4 +1,4 @@
-#include "commands/colours.h"
+#include "interpreter/colours.h"
 
 #include "interpreter/text.h"
 #include "platform/text_decoding.h"

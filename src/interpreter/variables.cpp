@@ -4,6 +4,7 @@
 
 #include "interpreter/text.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -22,17 +23,11 @@ bool NameLess(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 }  // namespace
 
 bool IsVariableName(std::string_view text) {
-    if (text.empty() || text.size() > kMaxNameLength || !IsAsciiLetter(text[0])) return false;
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
-    });
+    if (text.empty() || text.size() > kMaxNameLength || !text::IsAsciiLetter(text[0])) return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return text::IsNameChar(c); });
 }
 
 bool Variables::SetVar(const std::string& name, const std::string& value) {
@@ -63,7 +58,7 @@ std::string UrlHex(std::string_view text) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == ' ') {
             out += '+';
-        } else if ((c >= '0' && c <= '9') || IsAsciiLetter(c)) {
+        } else if (text::IsAsciiLetterOrDigit(c)) {
             out += c;
         } else {
             out += '%';

@@ -9,6 +9,7 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "text/char_class.h"
 #include "text/hex.h"
 #include "text/number_settings.h"
 #include "text/utf8.h"
@@ -158,8 +159,8 @@ Value FormatPercent(Frame& f, Value* a, int n) {
 }
 
 bool Unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '@' ||
-           c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
+    return text::IsAsciiLetterOrDigit(c) || c == '@' || c == '*' || c == '_' || c == '+' ||
+           c == '-' || c == '.' || c == '/';
 }
 
 // Escape and Unescape work on UTF-16 units, as VBScript's do.

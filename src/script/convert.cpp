@@ -8,6 +8,7 @@
 #include "script/dates.h"
 #include "script/errors.h"
 #include "script/number_format.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 #include "text/hex.h"
 
@@ -19,10 +20,6 @@ const Host& DefaultHost() {
 }
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
 
 bool ParseRadix(std::string_view digits, int radix, double* value) {
     if (digits.empty()) return false;
@@ -44,8 +41,8 @@ bool ParseRadix(std::string_view digits, int radix, double* value) {
 
 std::string_view TrimBlanks(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
+    while (b < e && text::IsNumberTextBlank(text[b])) ++b;
+    while (e > b && text::IsNumberTextBlank(text[e - 1])) --e;
     return text.substr(b, e - b);
 }
 

@@ -6,6 +6,7 @@
 #include "text/case_fold.h"
 #include "text/char_class.h"
 #include "text/compare.h"
+#include "text/hex.h"
 
 namespace vantrel {
 
@@ -51,7 +52,6 @@ void Variables::Unlist(const std::string& name) {
 }
 
 std::string UrlHex(std::string_view text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char c : text) {
@@ -62,8 +62,8 @@ std::string UrlHex(std::string_view text) {
             out += c;
         } else {
             out += '%';
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
+            out += ::text::kHexDigits[u >> 4];
+            out += ::text::kHexDigits[u & 15];
         }
     }
     return out;

@@ -350,18 +350,14 @@ class Lexer {
     // -1), up to 32 a Long; a trailing '&' asks for a Long.
     bool Radix(Token* t, int radix, size_t prefix) {
         pos_ += prefix;
-        uint64_t v = 0;
-        size_t digits = 0;
-        while (pos_ < src_.size()) {
-            // A letter ends an octal literal; a digit 8 or 9 spoils it.
-            const int d = text::HexDigitValue(src_[pos_]);
-            if (d < 0 || (radix != 16 && d > 9)) break;
-            if (d >= radix) return Fail(kErrSyntax);
-            v = v * radix + d;
-            if (v > 0xFFFFFFFFull) return Fail(kErrOverflow);
-            ++digits;
-            ++pos_;
-        }
+        uint32_t v = 0;
+        const size_t digits = text::ReadRadixDigits(src_.substr(pos_), radix, &v);
+        pos_ += digits;
+        // A digit left over is one too many for 32 bits; a letter ends an
+        // octal literal, but a digit 8 or 9 spoils it.
+        const int next = pos_ < src_.size() ? text::HexDigitValue(src_[pos_]) : -1;
+        if (next >= 0 && next < radix) return Fail(kErrOverflow);
+        if (radix == 8 && (next == 8 || next == 9)) return Fail(kErrSyntax);
         if (digits == 0) return Fail(kErrSyntax);
         bool forceLong = false;
         if (pos_ < src_.size() && src_[pos_] == '&') {

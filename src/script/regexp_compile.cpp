@@ -180,15 +180,8 @@ class RegexCompiler {
     // The value of the hex digits that follow, consumed; -1 (and nothing
     // consumed) when they are not all there.
     int HexValue(size_t digits) {
-        if (p_.size() - pos_ < digits) return -1;
-        int v = 0;
-        for (size_t i = 0; i < digits; ++i) {
-            const char16_t c = p_[pos_ + i];
-            const int d = c < 0x80 ? text::HexDigitValue(static_cast<char>(c)) : -1;
-            if (d < 0) return -1;
-            v = v * 16 + d;
-        }
-        pos_ += digits;
+        const int v = text::ReadHex(p_, pos_, digits);
+        if (v >= 0) pos_ += digits;
         return v;
     }
 

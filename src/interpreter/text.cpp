@@ -83,13 +83,6 @@ double LeadingNumber(std::string_view text) {
     return std::isfinite(value) ? value : 0;
 }
 
-long long RoundHalfEven(double value) {
-    if (!std::isfinite(value)) return 0;
-    if (value > 9.2e18) return 9'200'000'000'000'000'000LL;
-    if (value < -9.2e18) return -9'200'000'000'000'000'000LL;
-    return static_cast<long long>(std::nearbyint(value));
-}
-
 std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks) {
     std::vector<std::string> lines;
     size_t start = 0;

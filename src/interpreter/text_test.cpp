@@ -24,9 +24,6 @@ TEST(Text, LeadingNumberReadsTheStartOfATextOnly) {
     };
     // clang-format on
     for (auto [text, value] : cases) EXPECT_EQ(LeadingNumber(text), value) << text;
-    EXPECT_EQ(RoundHalfEven(2.5), 2);
-    EXPECT_EQ(RoundHalfEven(3.5), 4);
-    EXPECT_EQ(RoundHalfEven(-1.5), -2);
 }
 
 TEST(Text, SplitLinesTakesEveryLineEnd) {

@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -43,7 +44,7 @@ void SyntaxWords(std::string_view syntax, int index, std::vector<std::string>* w
         if (end == std::string::npos) end = place.size();
         const std::string word = place.substr(start, end - start);
         const bool upper = !word.empty() && std::all_of(word.begin(), word.end(), [](char c) {
-            return c >= 'A' && c <= 'Z';
+            return text::IsAsciiUpper(c);
         });
         if (upper) words->push_back(text::LowerCase(word));
         start = end + 1;

@@ -7,6 +7,7 @@
 #include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/text_decoding.h"
+#include "script/convert.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -60,7 +61,7 @@ std::string SubstituteBatchParams(std::string line, const std::string& marker,
         size_t close = text::FindNoCase(line, marker, textStart);
         if (close == std::string::npos) break;
         std::string text = line.substr(textStart, close - textStart);
-        long long n = RoundHalfEven(LeadingNumber(text));
+        const double n = script::RoundHalfEven(LeadingNumber(text));
         if (n < 1) {
             open = text::FindNoCase(line, marker, close + marker.size());
             continue;

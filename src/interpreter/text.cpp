@@ -1,10 +1,12 @@
 #include "interpreter/text.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
-#include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
+#include "text/hex.h"
 
 namespace vantrel {
 
@@ -53,54 +55,32 @@ long LastInStr(std::string_view text, std::string_view find) {
 
 double LeadingNumber(std::string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    if (i + 1 < text.size() && text[i] == '&') {
-        char kind = text::AsciiLower(text[i + 1]);
-        int base = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
-        if (base != 0) {
-            double value = 0;
-            for (size_t k = i + 2; k < text.size(); ++k) {
-                char c = text::AsciiLower(text[k]);
-                int digit = c >= '0' && c <= '9'   ? c - '0'
-                            : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                   : 99;
-                if (digit >= base) break;
-                value = value * base + digit;
-            }
-            return value;
-        }
-    }
+    while (i < text.size() && text::IsBlank(text[i])) ++i;
+    // "&HFFFF" is what the script makes of the text: -1.
+    if (std::int32_t radix = 0; text::ReadRadixNumber(text.substr(i), &radix) > 0) return radix;
     // Copy only the characters a number can hold, so strtod never reads
     // past the text or takes words such as "inf" and "nan".
     std::string number;
     size_t k = i;
     if (k < text.size() && (text[k] == '+' || text[k] == '-')) number += text[k++];
     bool digits = false;
-    while (k < text.size() && text[k] >= '0' && text[k] <= '9') number += text[k++], digits = true;
+    while (k < text.size() && text::IsAsciiDigit(text[k])) number += text[k++], digits = true;
     if (k < text.size() && text[k] == '.') {
         number += text[k++];
-        while (k < text.size() && text[k] >= '0' && text[k] <= '9')
-            number += text[k++], digits = true;
+        while (k < text.size() && text::IsAsciiDigit(text[k])) number += text[k++], digits = true;
     }
     if (!digits) return 0;
     if (k < text.size() && (text[k] == 'e' || text[k] == 'E')) {
         size_t e = k + 1;
         std::string exponent = "e";
         if (e < text.size() && (text[e] == '+' || text[e] == '-')) exponent += text[e++];
-        if (e < text.size() && text[e] >= '0' && text[e] <= '9') {
-            while (e < text.size() && text[e] >= '0' && text[e] <= '9') exponent += text[e++];
+        if (e < text.size() && text::IsAsciiDigit(text[e])) {
+            while (e < text.size() && text::IsAsciiDigit(text[e])) exponent += text[e++];
             number += exponent;
         }
     }
     double value = std::strtod(number.c_str(), nullptr);
     return std::isfinite(value) ? value : 0;
-}
-
-long long RoundHalfEven(double value) {
-    if (!std::isfinite(value)) return 0;
-    if (value > 9.2e18) return 9'200'000'000'000'000'000LL;
-    if (value < -9.2e18) return -9'200'000'000'000'000'000LL;
-    return static_cast<long long>(std::nearbyint(value));
 }
 
 std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks) {

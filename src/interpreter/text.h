@@ -27,9 +27,6 @@ long LastInStr(std::string_view text, std::string_view find);
 // "&H" and "&O" prefixes read hexadecimal and octal. No number reads as 0.
 double LeadingNumber(std::string_view text);
 
-// Rounds halves to the even neighbour, as the console rounds settings.
-long long RoundHalfEven(double value);
-
 // The lines of a text file: CR LF, or a lone one of the break characters,
 // ends one; the terminator is not part of the line, and a last terminator
 // adds no empty line after it.

@@ -4,7 +4,9 @@
 
 #include "interpreter/text.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
+#include "text/hex.h"
 
 namespace vantrel {
 
@@ -22,17 +24,11 @@ bool NameLess(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 }  // namespace
 
 bool IsVariableName(std::string_view text) {
-    if (text.empty() || text.size() > kMaxNameLength || !IsAsciiLetter(text[0])) return false;
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '_';
-    });
+    if (text.empty() || text.size() > kMaxNameLength || !text::IsAsciiLetter(text[0])) return false;
+    return std::all_of(text.begin(), text.end(), [](char c) { return text::IsNameChar(c); });
 }
 
 bool Variables::SetVar(const std::string& name, const std::string& value) {
@@ -56,19 +52,18 @@ void Variables::Unlist(const std::string& name) {
 }
 
 std::string UrlHex(std::string_view text) {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(text.size() * 3);
     for (char c : text) {
         unsigned char u = static_cast<unsigned char>(c);
         if (c == ' ') {
             out += '+';
-        } else if ((c >= '0' && c <= '9') || IsAsciiLetter(c)) {
+        } else if (text::IsAsciiLetterOrDigit(c)) {
             out += c;
         } else {
             out += '%';
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
+            out += ::text::kHexDigits[u >> 4];
+            out += ::text::kHexDigits[u & 15];
         }
     }
     return out;

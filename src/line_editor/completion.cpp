@@ -8,6 +8,7 @@
 #include "interpreter/text.h"
 #include "line_editor/fuzzy_match.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 #include "text/utf8.h"
 
@@ -37,10 +38,6 @@ TokenRun ReadTokens(std::string_view text, size_t from) {
 
 bool LooksLikePath(std::string_view word) {
     return word.find_first_of("\\:") != std::string_view::npos;
-}
-
-bool IsNameChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
 // Inside an open marker pair the name after the last marker completes, and
@@ -120,7 +117,7 @@ void CompleteArgument(std::string_view before, const TokenRun& tokens, const Tok
             context = kNone;
         }
         size_t start = before.size();
-        while (start > argsStart && IsNameChar(before[start - 1])) --start;
+        while (start > argsStart && text::IsNameChar(before[start - 1])) --start;
         r->start = start;
         r->typed = std::string(before.substr(start));
     } else if (context == kEnvironment) {

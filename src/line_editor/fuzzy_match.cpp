@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 #include "text/utf8.h"
 
@@ -27,9 +28,9 @@ enum class Kind { kSeparator, kLower, kUpper, kDigit, kOther };
 
 Kind KindOf(char32_t c) {
     if (c < 0x80) {
-        if (c >= '0' && c <= '9') return Kind::kDigit;
-        if (c >= 'a' && c <= 'z') return Kind::kLower;
-        if (c >= 'A' && c <= 'Z') return Kind::kUpper;
+        if (text::IsAsciiDigit(c)) return Kind::kDigit;
+        if (text::IsAsciiLower(c)) return Kind::kLower;
+        if (text::IsAsciiUpper(c)) return Kind::kUpper;
         return Kind::kSeparator;
     }
     if (text::Lower(c) != c) return Kind::kUpper;
@@ -86,10 +87,6 @@ struct Letters {
     }
 };
 
-bool IsLetterOrDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 }  // namespace
 
 std::string_view NameStem(std::string_view name) {
@@ -99,7 +96,7 @@ std::string_view NameStem(std::string_view name) {
         return name;
     }
     for (size_t i = dot + 1; i < name.size(); ++i) {
-        if (!IsLetterOrDigit(name[i])) return name;
+        if (!text::IsAsciiLetterOrDigit(name[i])) return name;
     }
     return name.substr(0, dot);
 }

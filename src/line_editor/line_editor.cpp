@@ -9,6 +9,7 @@
 #include "line_editor/history_secrets.h"
 #include "platform/key_codes.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 
 namespace vantrel {
 
@@ -35,10 +36,6 @@ bool TypesCharacter(int key) {
            key == kVkProcessKey || key == kVkPacket;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // The bytes Ctrl+Backspace (forward: Ctrl+Delete) deletes from text with
 // [start, end) selected: the selection when there is one; else, as Windows
 // text boxes do, back to the start of the word before the caret with the
@@ -50,11 +47,11 @@ std::pair<size_t, size_t> WordDeletion(std::string_view text, size_t start, size
     start = std::min(start, end);
     if (start != end) return {start, end};
     if (forward) {
-        while (end < text.size() && !IsBlank(text[end])) ++end;
-        while (end < text.size() && IsBlank(text[end])) ++end;
+        while (end < text.size() && !text::IsBlank(text[end])) ++end;
+        while (end < text.size() && text::IsBlank(text[end])) ++end;
     } else {
-        while (start > 0 && IsBlank(text[start - 1])) --start;
-        while (start > 0 && !IsBlank(text[start - 1])) --start;
+        while (start > 0 && text::IsBlank(text[start - 1])) --start;
+        while (start > 0 && !text::IsBlank(text[start - 1])) --start;
     }
     return {start, end};
 }

@@ -2,16 +2,14 @@
 
 #include <algorithm>
 
+#include "text/char_class.h"
+
 namespace vantrel {
 
 namespace {
 
-bool IsAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
 bool IsSchemeChar(char c) {
-    return IsAsciiLetter(c) || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    return text::IsAsciiLetterOrDigit(c) || c == '+' || c == '-' || c == '.';
 }
 
 bool StartsWithWww(std::string_view text) {
@@ -24,7 +22,7 @@ bool StartsWithWww(std::string_view text) {
 
 bool IsAddress(std::string_view text) {
     size_t colon = text.find(':');
-    if (colon == std::string_view::npos || colon < 2 || !IsAsciiLetter(text[0])) return false;
+    if (colon == std::string_view::npos || colon < 2 || !text::IsAsciiLetter(text[0])) return false;
     return std::all_of(text.begin(), text.begin() + colon, IsSchemeChar);
 }
 

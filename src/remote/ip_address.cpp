@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "text/char_class.h"
+#include "text/hex.h"
+
 namespace vantrel {
 
 namespace {
@@ -13,15 +16,6 @@ namespace {
 constexpr size_t kGroupCount = 8;
 using Groups = std::array<std::uint16_t, kGroupCount>;
 using Quad = std::array<std::uint8_t, 4>;
-
-// The address layer's own: the engine's helper of the same kind is not ours
-// to reach for from here.
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 std::optional<Quad> ParseQuad(std::string_view text) {
     Quad bytes{};
@@ -62,13 +56,8 @@ bool ParseGroups(std::string_view text, bool quadLast, std::vector<std::uint16_t
             groups->push_back(static_cast<std::uint16_t>((*quad)[2] << 8 | (*quad)[3]));
             return true;
         }
-        if (group.empty() || group.size() > 4) return false;
-        unsigned value = 0;
-        for (char c : group) {
-            const int digit = HexDigit(c);
-            if (digit < 0) return false;
-            value = value * 16 + static_cast<unsigned>(digit);
-        }
+        const int value = group.size() > 4 ? -1 : text::ReadHex(group, 0, group.size());
+        if (group.empty() || value < 0) return false;
         groups->push_back(static_cast<std::uint16_t>(value));
         if (end == std::string_view::npos) return true;
         at = end;
@@ -149,7 +138,7 @@ bool IsIPv6Text(std::string_view text) {
     for (char c : text) {
         if (c == ':') {
             ++colons;
-        } else if (c != '.' && HexDigit(c) < 0) {
+        } else if (c != '.' && !text::IsHexDigit(c)) {
             return false;
         }
     }

@@ -10,6 +10,7 @@
 #include "remote/ban_list.h"
 #include "remote/ip_address.h"
 #include "remote/receive_buffer.h"
+#include "script/convert.h"
 
 namespace vantrel {
 
@@ -23,7 +24,7 @@ constexpr char kBanError[] = "Error trying to ban";
 
 long long ClampedRound(double value) {
     constexpr double kMax = std::numeric_limits<std::int32_t>::max();
-    return RoundHalfEven(std::clamp(value, -kMax, kMax));
+    return static_cast<long long>(script::RoundHalfEven(std::clamp(value, -kMax, kMax)));
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "script/builtins.h"
 #include "script/convert.h"
 #include "script/nodes.h"
+#include "text/char_class.h"
 #include "text/hex.h"
 #include "text/number_settings.h"
 #include "text/utf8.h"
@@ -158,25 +159,24 @@ Value FormatPercent(Frame& f, Value* a, int n) {
 }
 
 bool Unreserved(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '@' ||
-           c == '*' || c == '_' || c == '+' || c == '-' || c == '.' || c == '/';
+    return text::IsAsciiLetterOrDigit(c) || c == '@' || c == '*' || c == '_' || c == '+' ||
+           c == '-' || c == '.' || c == '/';
 }
 
 // Escape and Unescape work on UTF-16 units, as VBScript's do.
 Value Escape(Frame& f, Value* a, int) {
     if (a[0].IsNull()) return Value::Null();
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out;
     for (const char16_t u : text::utf8::ToUtf16(ArgText(f, a[0]))) {
         if (u < 0x80 && Unreserved(static_cast<unsigned char>(u))) {
             out += static_cast<char>(u);
         } else if (u < 0x100) {
             out += '%';
-            out += kHex[u >> 4];
-            out += kHex[u & 15];
+            out += text::kHexDigits[u >> 4];
+            out += text::kHexDigits[u & 15];
         } else {
             out += "%u";
-            for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(u >> shift) & 15];
+            for (int shift = 12; shift >= 0; shift -= 4) out += text::kHexDigits[(u >> shift) & 15];
         }
     }
     return Value::String(std::move(out));

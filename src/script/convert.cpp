@@ -8,6 +8,7 @@
 #include "script/dates.h"
 #include "script/errors.h"
 #include "script/number_format.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 #include "text/hex.h"
 
@@ -20,32 +21,10 @@ const Host& DefaultHost() {
 
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-bool ParseRadix(std::string_view digits, int radix, double* value) {
-    if (digits.empty()) return false;
-    uint64_t v = 0;
-    for (char c : digits) {
-        const int d = text::HexDigitValue(c);
-        if (d < 0 || d >= radix) return false;
-        v = v * radix + d;
-        if (v > 0xFFFFFFFFull) return false;
-    }
-    // Like the literals: up to 16 bits is an Integer pattern, up to 32 a Long.
-    if (v <= 0xFFFF && digits.size() <= (radix == 16 ? 4u : 6u)) {
-        *value = static_cast<int16_t>(static_cast<uint16_t>(v));
-    } else {
-        *value = static_cast<int32_t>(static_cast<uint32_t>(v));
-    }
-    return true;
-}
-
 std::string_view TrimBlanks(std::string_view text) {
     size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b])) ++b;
-    while (e > b && IsBlank(text[e - 1])) --e;
+    while (b < e && text::IsNumberTextBlank(text[b])) ++b;
+    while (e > b && text::IsNumberTextBlank(text[e - 1])) --e;
     return text.substr(b, e - b);
 }
 
@@ -147,11 +126,11 @@ bool CurrencyFromDecimal(std::string_view clean, bool negative, int64_t* out) {
 bool ParseNumber(std::string_view text, double* value) {
     text = TrimBlanks(text);
     if (text.empty()) return false;
-    if (text.size() > 2 && text[0] == '&') {
-        const char r = text[1];
-        if (r == 'h' || r == 'H') return ParseRadix(text.substr(2), 16, value);
-        if (r == 'o' || r == 'O') return ParseRadix(text.substr(2), 8, value);
-        return false;
+    if (text[0] == '&') {
+        int32_t radix = 0;
+        if (text::ReadRadixNumber(text, &radix) != text.size()) return false;
+        *value = radix;
+        return true;
     }
     bool negative = false;
     std::string clean;

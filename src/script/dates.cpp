@@ -1,12 +1,12 @@
 #include "script/dates.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "script/convert.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 
 namespace script {
 
@@ -155,18 +155,18 @@ bool Tokenize(std::string_view text, std::vector<DateToken>* out) {
     size_t i = 0;
     while (i < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (std::isdigit(c)) {
+        if (text::IsAsciiDigit(c)) {
             int64_t v = 0;
             int digits = 0;
-            while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+            while (i < text.size() && text::IsAsciiDigit(text[i])) {
                 if (v < 100000) v = v * 10 + (text[i] - '0');
                 ++digits;
                 ++i;
             }
             out->push_back({DateToken::kNumber, static_cast<int>(v), digits});
-        } else if (std::isalpha(c)) {
+        } else if (text::IsAsciiLetter(c)) {
             std::string word;
-            while (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+            while (i < text.size() && text::IsAsciiLetter(text[i])) {
                 word += text::AsciiLower(text[i]);
                 ++i;
             }

@@ -9,6 +9,7 @@
 #include "script/dates.h"
 #include "script/errors.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/compare.h"
 #include "text/hex.h"
 
@@ -95,18 +96,10 @@ Kw LookupKeyword(std::string_view word) {
     return Kw::kNone;
 }
 
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsIdentChar(char c) {
-    return IsLetter(c) || IsDigit(c) || c == '_';
-}
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\f' || c == '\v';
-}
+using text::IsAsciiDigit;
+using text::IsAsciiLetter;
+using text::IsNameChar;
+using text::IsScriptBlank;
 
 class Lexer {
   public:
@@ -152,12 +145,12 @@ class Lexer {
         const size_t start = pos_;
         while (pos_ < src_.size()) {
             const char c = src_[pos_];
-            if (IsBlank(c) || c == '\0') {
+            if (IsScriptBlank(c) || c == '\0') {
                 ++pos_;
-            } else if (c == '_' && (pos_ + 1 >= src_.size() || !IsIdentChar(src_[pos_ + 1]))) {
+            } else if (c == '_' && (pos_ + 1 >= src_.size() || !IsNameChar(src_[pos_ + 1]))) {
                 // A continuation is '_' followed by nothing but blanks to the end of line.
                 size_t p = pos_ + 1;
-                while (p < src_.size() && IsBlank(src_[p])) ++p;
+                while (p < src_.size() && IsScriptBlank(src_[p])) ++p;
                 if (p < src_.size() && src_[p] == '\r') ++p;
                 if (p < src_.size() && src_[p] == '\n') {
                     pos_ = p + 1;
@@ -192,10 +185,11 @@ class Lexer {
             SkipComment();
             return Fail(0);
         }
-        if (IsLetter(c)) return Identifier(t);
+        if (IsAsciiLetter(c)) return Identifier(t);
         if (c == '[') return BracketIdentifier(t);
-        if (IsDigit(c) || (c == '.' && pos_ + 1 < src_.size() && IsDigit(src_[pos_ + 1]) &&
-                           !AfterName(previous, t->spaceBefore))) {
+        if (IsAsciiDigit(c) ||
+            (c == '.' && pos_ + 1 < src_.size() && IsAsciiDigit(src_[pos_ + 1]) &&
+             !AfterName(previous, t->spaceBefore))) {
             return Number(t);
         }
         if (c == '"') return String(t);
@@ -212,7 +206,7 @@ class Lexer {
         const char r = Peek(1);
         if (r == 'h' || r == 'H') return Radix(t, 16, 2);
         if (r == 'o' || r == 'O') return Radix(t, 8, 2);
-        if (IsDigit(r)) return Radix(t, 8, 1);
+        if (IsAsciiDigit(r)) return Radix(t, 8, 1);
         return Simple(t, Tok::kAmp, 1);
     }
 
@@ -277,7 +271,7 @@ class Lexer {
 
     bool Identifier(Token* t) {
         const size_t start = pos_;
-        while (pos_ < src_.size() && IsIdentChar(src_[pos_])) ++pos_;
+        while (pos_ < src_.size() && IsNameChar(src_[pos_])) ++pos_;
         const std::string_view word = src_.substr(start, pos_ - start);
         if (word.size() > kMaxIdentifier) return Fail(kErrIdentifierTooLong);
         t->kind = Tok::kIdent;
@@ -308,24 +302,25 @@ class Lexer {
     bool Number(Token* t) {
         const size_t start = pos_;
         bool isFloat = false;
-        while (pos_ < src_.size() && IsDigit(src_[pos_])) ++pos_;
+        while (pos_ < src_.size() && IsAsciiDigit(src_[pos_])) ++pos_;
         if (pos_ < src_.size() && src_[pos_] == '.') {
             isFloat = true;
             ++pos_;
-            while (pos_ < src_.size() && IsDigit(src_[pos_])) ++pos_;
+            while (pos_ < src_.size() && IsAsciiDigit(src_[pos_])) ++pos_;
         }
         if (pos_ < src_.size() && (src_[pos_] == 'e' || src_[pos_] == 'E')) {
             size_t p = pos_ + 1;
             if (p < src_.size() && (src_[p] == '+' || src_[p] == '-')) ++p;
-            if (p < src_.size() && IsDigit(src_[p])) {
+            if (p < src_.size() && IsAsciiDigit(src_[p])) {
                 isFloat = true;
-                while (p < src_.size() && IsDigit(src_[p])) ++p;
+                while (p < src_.size() && IsAsciiDigit(src_[p])) ++p;
                 pos_ = p;
             } else {
                 return Fail(kErrInvalidNumber);
             }
         }
-        if (pos_ < src_.size() && IsLetter(src_[pos_])) return Fail(kErrExpectedEndOfStatement);
+        if (pos_ < src_.size() && IsAsciiLetter(src_[pos_]))
+            return Fail(kErrExpectedEndOfStatement);
         const std::string_view text = src_.substr(start, pos_ - start);
         double d = 0;
         const auto res = std::from_chars(text.data(), text.data() + text.size(), d);
@@ -355,18 +350,14 @@ class Lexer {
     // -1), up to 32 a Long; a trailing '&' asks for a Long.
     bool Radix(Token* t, int radix, size_t prefix) {
         pos_ += prefix;
-        uint64_t v = 0;
-        size_t digits = 0;
-        while (pos_ < src_.size()) {
-            // A letter ends an octal literal; a digit 8 or 9 spoils it.
-            const int d = text::HexDigitValue(src_[pos_]);
-            if (d < 0 || (radix != 16 && d > 9)) break;
-            if (d >= radix) return Fail(kErrSyntax);
-            v = v * radix + d;
-            if (v > 0xFFFFFFFFull) return Fail(kErrOverflow);
-            ++digits;
-            ++pos_;
-        }
+        uint32_t v = 0;
+        const size_t digits = text::ReadRadixDigits(src_.substr(pos_), radix, &v);
+        pos_ += digits;
+        // A digit left over is one too many for 32 bits; a letter ends an
+        // octal literal, but a digit 8 or 9 spoils it.
+        const int next = pos_ < src_.size() ? text::HexDigitValue(src_[pos_]) : -1;
+        if (next >= 0 && next < radix) return Fail(kErrOverflow);
+        if (radix == 8 && (next == 8 || next == 9)) return Fail(kErrSyntax);
         if (digits == 0) return Fail(kErrSyntax);
         bool forceLong = false;
         if (pos_ < src_.size() && src_[pos_] == '&') {

@@ -5,6 +5,7 @@
 #include "script/convert.h"
 #include "script/errors.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 
 namespace script {
 namespace {
@@ -19,10 +20,6 @@ bool IsLineBreak(char16_t c) {
 }
 
 }  // namespace
-
-bool Regex::IsWord(char16_t c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // One search's machine: a program counter and a position, and a stack of
 // the choices not taken and of the capture values to restore when
@@ -107,8 +104,8 @@ class RegexMatcher {
                 return *pos == text_.size() || (re_.multiline_ && IsLineBreak(text_[*pos]));
             case Op::kWordB:
             case Op::kNotWordB: {
-                const bool before = *pos > 0 && Regex::IsWord(text_[*pos - 1]);
-                const bool after = *pos < text_.size() && Regex::IsWord(text_[*pos]);
+                const bool before = *pos > 0 && text::IsNameChar(text_[*pos - 1]);
+                const bool after = *pos < text_.size() && text::IsNameChar(text_[*pos]);
                 return (before != after) == (in.op == Op::kWordB);
             }
             case Op::kBackref:

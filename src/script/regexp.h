@@ -52,10 +52,6 @@ class Regex {
   private:
     friend class RegexCompiler;
     friend class RegexMatcher;
-    // \w and the word boundaries: ASCII letters, digits and '_', as in
-    // VBScript, whatever the script of the text.
-    static bool IsWord(char16_t c);
-
     std::vector<Inst> prog_;
     std::vector<std::vector<bool>> classes_;
     int groups_ = 0;

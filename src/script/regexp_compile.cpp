@@ -6,6 +6,7 @@
 #include "script/errors.h"
 #include "script/regexp.h"
 #include "text/case_fold.h"
+#include "text/char_class.h"
 #include "text/hex.h"
 #include "text/utf8.h"
 
@@ -91,9 +92,9 @@ class RegexCompiler {
     }
 
     bool ReadCount(int* out) {
-        if (pos_ >= p_.size() || p_[pos_] < '0' || p_[pos_] > '9') return false;
+        if (pos_ >= p_.size() || !text::IsAsciiDigit(p_[pos_])) return false;
         long v = 0;
-        while (pos_ < p_.size() && p_[pos_] >= '0' && p_[pos_] <= '9') {
+        while (pos_ < p_.size() && text::IsAsciiDigit(p_[pos_])) {
             v = v * 10 + (p_[pos_++] - '0');
             if (v > 100000) Throw(kErrRegExpSyntax);
         }
@@ -160,17 +161,18 @@ class RegexCompiler {
             bool in = false;
             switch (kind | 0x20) {
                 case 'd':
-                    in = ch >= '0' && ch <= '9';
+                    in = text::IsAsciiDigit(ch);
                     break;
                 case 'w':
-                    in = Regex::IsWord(ch);
+                    // ASCII alone, as in VBScript, whatever the script of
+                    // the text; the word boundaries take the same.
+                    in = text::IsNameChar(ch);
                     break;
                 case 's':
-                    in = ch == ' ' || ch == '\t' || ch == '\n' || ch == '\r' || ch == '\f' ||
-                         ch == '\v' || c == 0xA0;
+                    in = text::IsRegExpSpace(ch);
                     break;
             }
-            if (kind >= 'A' && kind <= 'Z') in = !in;
+            if (text::IsAsciiUpper(kind)) in = !in;
             if (in) (*set)[c] = true;
         }
     }
@@ -178,15 +180,8 @@ class RegexCompiler {
     // The value of the hex digits that follow, consumed; -1 (and nothing
     // consumed) when they are not all there.
     int HexValue(size_t digits) {
-        if (p_.size() - pos_ < digits) return -1;
-        int v = 0;
-        for (size_t i = 0; i < digits; ++i) {
-            const char16_t c = p_[pos_ + i];
-            const int d = c < 0x80 ? text::HexDigitValue(static_cast<char>(c)) : -1;
-            if (d < 0) return -1;
-            v = v * 16 + d;
-        }
-        pos_ += digits;
+        const int v = text::ReadHex(p_, pos_, digits);
+        if (v >= 0) pos_ += digits;
         return v;
     }
 
@@ -223,7 +218,7 @@ class RegexCompiler {
                 return v < 0 ? 'u' : v;
             }
             case 'c':
-                if (pos_ < p_.size() && ((p_[pos_] | 0x20) >= 'a' && (p_[pos_] | 0x20) <= 'z')) {
+                if (pos_ < p_.size() && text::IsAsciiLetter(p_[pos_])) {
                     return (p_[pos_++] | 0x20) - 'a' + 1;
                 }
                 return 'c';
@@ -352,7 +347,7 @@ class RegexCompiler {
             }
             if (c >= '1' && c <= '9') {
                 int v = 0;
-                while (pos_ < p_.size() && p_[pos_] >= '0' && p_[pos_] <= '9' && v < 100) {
+                while (pos_ < p_.size() && text::IsAsciiDigit(p_[pos_]) && v < 100) {
                     v = v * 10 + (p_[pos_++] - '0');
                 }
                 auto n = Make(Node::kBackref);

@@ -6,6 +6,7 @@
 #include "script/convert.h"
 #include "script/nodes.h"
 #include "script/regexp.h"
+#include "text/char_class.h"
 #include "text/utf8.h"
 
 namespace script {
@@ -195,10 +196,10 @@ class RegExp : public ScriptObject {
             } else if (c == '\'') {
                 out->append(text.substr(caps[1]));
                 ++i;
-            } else if (c >= '0' && c <= '9') {
+            } else if (text::IsAsciiDigit(c)) {
                 size_t g = c - '0';
                 size_t used = 1;
-                if (i + 2 < with.size() && with[i + 2] >= '0' && with[i + 2] <= '9' &&
+                if (i + 2 < with.size() && text::IsAsciiDigit(with[i + 2]) &&
                     g * 10 + (with[i + 2] - '0') <= groups) {
                     g = g * 10 + (with[i + 2] - '0');
                     used = 2;

@@ -1,6 +1,7 @@
 #include "platform/win32/win32_clock.h"
 
 #include "platform/win32/win32_api.h"
+#include "text/char_class.h"
 #include "text/number_settings.h"
 
 namespace vantrel::win32 {
@@ -36,7 +37,7 @@ int LocaleNumber(LCID locale, LCTYPE what, int fallback) {
     if (text.empty() || text.size() > 2) return fallback;
     int value = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return fallback;
+        if (!text::IsAsciiDigit(c)) return fallback;
         value = value * 10 + (c - '0');
     }
     return value;
@@ -54,7 +55,7 @@ text::NumberSettings NumberSettingsOf(unsigned long locale) {
     // "3;0" is groups of three; "3;2;0" (groups of three, then two) is
     // taken as groups of three, the one size the formatter knows.
     std::string grouping = LocaleText(id, LOCALE_SGROUPING);
-    if (!grouping.empty() && grouping[0] >= '0' && grouping[0] <= '9') {
+    if (!grouping.empty() && text::IsAsciiDigit(grouping[0])) {
         s.groupSize = grouping[0] - '0';
     }
     s.digits = LocaleNumber(id, LOCALE_IDIGITS, s.digits);

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
+#include "text/date_order.h"
 #include "text/number_settings.h"
 #include "text/utf8.h"
 #include "text/windows_1252.h"
@@ -269,9 +270,23 @@ class FakeClock : public Clock {
         now = time;
         return true;
     }
+    // M/D/YYYY, or in the order set: DD/MM/YYYY, YYYY-MM-DD.
     std::string FormatDate(const LocalTime& t) const override {
-        return std::to_string(t.month) + "/" + std::to_string(t.day) + "/" + std::to_string(t.year);
+        char out[48];
+        switch (dateOrder) {
+            case text::DateOrder::kDayMonthYear:
+                std::snprintf(out, sizeof out, "%02d/%02d/%04d", t.day, t.month, t.year);
+                break;
+            case text::DateOrder::kYearMonthDay:
+                std::snprintf(out, sizeof out, "%04d-%02d-%02d", t.year, t.month, t.day);
+                break;
+            default:
+                std::snprintf(out, sizeof out, "%d/%d/%d", t.month, t.day, t.year);
+                break;
+        }
+        return out;
     }
+    text::DateOrder ShortDateOrder() const override { return dateOrder; }
     std::string FormatLongDate(const LocalTime& t) const override {
         return "long " + FormatDate(t);
     }
@@ -285,6 +300,7 @@ class FakeClock : public Clock {
     mutable std::uint64_t milliseconds = 0;
     std::uint64_t step = 0;
     text::NumberSettings numbers;
+    text::DateOrder dateOrder = text::DateOrder::kMonthDayYear;
     std::vector<LocalTime> sets;
 };
 

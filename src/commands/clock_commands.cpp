@@ -1,38 +1,19 @@
 #include "commands/clock_commands.h"
 
-#include <cstdlib>
-
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
+#include "script/dates.h"
 
 namespace vantrel {
 
 namespace {
 
-// A text as a script string literal, quotes doubled.
-std::string Quoted(std::string_view text) {
-    std::string quoted(1, '"');
-    quoted.append(ReplaceAll(text, "\"", "\"\"")).push_back('"');
-    return quoted;
-}
-
-// Reads a date and time typed in the regional form through the engine, so
-// TIME, DATE and NOW accept exactly what the script language does.
+// Reads a date and time typed in the regional form as the script engine
+// reads one (CDate), so TIME, DATE and NOW accept exactly what the script
+// language does, in the order the dates are shown in.
 bool ParseDateTime(Interpreter& in, const std::string& text, LocalTime* t) {
-    script::Engine& engine = in.Engine();
-    std::string date = "CDate(" + Quoted(text) + ")";
-    int* fields[] = {&t->year, &t->month, &t->day, &t->hour, &t->minute, &t->second};
-    const char* parts[] = {"Year", "Month", "Day", "Hour", "Minute", "Second"};
-    for (int i = 0; i < 6; ++i) {
-        script::Value value;
-        std::string text;
-        script::Error err;
-        if (!engine.Eval(std::string(parts[i]) + "(" + date + ")", &value) ||
-            !in.ValueText(value, &text, &err)) {
-            return false;
-        }
-        *fields[i] = std::atoi(text.c_str());
-    }
+    double serial = 0;
+    if (!in.ScriptHost().ParseDate(text, &serial)) return false;
+    *t = FromDateParts(script::SplitDate(serial));
     return true;
 }
 

@@ -11,12 +11,13 @@
 //   C:\Work, the current folder: ReadMe.txt, notes.txt (every kind of line
 //     end and a NUL), one.log, two.log, locked.txt (read-only), secret.txt
 //     (hidden), boot.sys (system), disk.img (5 GiB), Sub\inner.txt; all
-//     modified 02/01/26 03:04:05
+//     modified 2026-01-02 03:04:05
 //   C:\Temp (TEMP), C:\Tools (on PATH) holding tool.dcb, D:\Data
 //   the shortcut folder C:\ProgramData\Orvane\Vantrel\Shortcuts holding an
 //     empty Autoexec.dcb; the case itself is C:\Cases\NAME.dcb
 //   a 1280 by 720 screen, the mouse at 180, 600, the clock at 12/6/2026
-//     14:30:05.500; message boxes answer OK and input boxes Cancel
+//     14:30:05.500 (dates month first, times hh:mm:ss, numbers 1,234.50);
+//     message boxes answer OK and input boxes Cancel
 //   windows 11 "Untitled - Notepad" (pid 300), 12 "7zip File Manager" (7),
 //     13 untitled (300), 14 "notes.txt - NOTEPAD" (123456), 15 "Calculator"
 //     (42); the shell opens only the targets in kOpenable
@@ -226,8 +227,9 @@ struct World {
 // writeerror (empty: none), readonly PATH, typed TEXT and cancel (what input
 // boxes answer), press N (what message boxes answer), refuse TEXT (registry),
 // show PATH (prints the file's bytes, line ends spelt out), wine (the shell
-// takes only what Wine's does), euro (numbers as 1.234,50 and "2,00 EUR");
-// "# text" is a note on the case and changes nothing.
+// takes only what Wine's does), euro (numbers as 1.234,50 and "2,00 EUR"),
+// dates dmy|ymd|mdy (dates written and read as 01/02/2026, 2026-02-01 or
+// 2/1/2026); "# text" is a note on the case and changes nothing.
 void WorldSetting(Interpreter& in, const Command& command) {
     FakePlatform& fake = current->fake;
     const std::string what = command.Arg(1);
@@ -256,6 +258,13 @@ void WorldSetting(Interpreter& in, const Command& command) {
         fake.clock.numbers.grouping = ".";
         fake.clock.numbers.currency = "EUR";
         fake.clock.numbers.currencyPlacement = 3;
+    } else if (what == "dates") {
+        const std::map<std::string, text::DateOrder> orders = {
+            {"mdy", text::DateOrder::kMonthDayYear},
+            {"dmy", text::DateOrder::kDayMonthYear},
+            {"ymd", text::DateOrder::kYearMonthDay}};
+        ASSERT_TRUE(orders.count(rest)) << command.line;
+        fake.clock.dateOrder = orders.at(rest);
     } else if (what == "wine") {
         fake.shell.limits = {259, 967, 248, 32766};  // Wine's shell takes less (win32_shell.cpp)
     } else if (what == "show") {

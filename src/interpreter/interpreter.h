@@ -98,6 +98,8 @@ class Interpreter : private ScriptLine {
     bool SettingOn(std::string_view name) { return SettingNumber(name) != 0; }
 
     script::Engine& Engine() { return engine_; }
+    // The engine's reading and writing of dates, in the regional forms.
+    const ConsoleScriptHost& ScriptHost() const { return scriptHost_; }
     Variables& Vars() { return variables_; }
     Platform& Os() { return platform_; }
     ConsoleHost& Host() { return host_; }

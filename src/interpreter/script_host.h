@@ -43,6 +43,7 @@ class ConsoleScriptHost : public script::Host {
     std::string FormatDate(const script::DateParts& d) const override;
     std::string FormatLongDate(const script::DateParts& d) const override;
     std::string FormatTime(const script::DateParts& d) const override;
+    text::DateOrder ShortDateOrder() const override { return clock_.ShortDateOrder(); }
     text::NumberSettings Numbers() const override { return clock_.Numbers(); }
     bool KeepGoing() override;
 

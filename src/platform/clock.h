@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "text/date_order.h"
 #include "text/number_settings.h"
 
 namespace vantrel {
@@ -23,6 +24,9 @@ class Clock {
     virtual bool SetNow(const LocalTime& time) = 0;
     // The regional short date, long date and long time texts.
     virtual std::string FormatDate(const LocalTime& time) const = 0;
+    // The order FormatDate puts day, month and year in, which is also the
+    // order a typed date is read in; month first where a system has none.
+    virtual text::DateOrder ShortDateOrder() const { return text::DateOrder::kMonthDayYear; }
     virtual std::string FormatLongDate(const LocalTime& time) const = 0;
     virtual std::string FormatTime(const LocalTime& time) const = 0;
     // The regional separators, decimals and currency of formatted numbers;

@@ -270,12 +270,9 @@ struct Ymd {
 bool WithMonthName(int month, const std::vector<DateToken>& numbers, int currentYear, Ymd* d) {
     d->month = month;
     if (numbers.size() == 2) {
-        d->day = numbers[0].value;
-        d->year = FullYear(numbers[1]);
-        if (numbers[0].digits > 2) {
-            d->day = d->year;
-            d->year = numbers[0].value;
-        }
+        const bool yearFirst = numbers[0].value > 31 || numbers[0].digits > 2;
+        d->day = numbers[yearFirst ? 1 : 0].value;
+        d->year = FullYear(numbers[yearFirst ? 0 : 1]);
         return true;
     }
     if (numbers.size() != 1) return false;
@@ -289,32 +286,48 @@ bool WithMonthName(int month, const std::vector<DateToken>& numbers, int current
     return true;
 }
 
-// Numbers only: Y/M/D when the first cannot be a month or day, else M/D/Y
-// (D/M/Y when the month would be past 12); two numbers are M/Y or M/D.
-bool NumbersOnly(const std::vector<DateToken>& numbers, int currentYear, Ymd* d) {
-    if (numbers.size() == 3 && (numbers[0].digits > 2 || numbers[0].value > 31)) {
+// Whether a year, month and day name a day of the years VBScript knows.
+bool IsCalendarDay(const Ymd& d) {
+    return d.month >= 1 && d.month <= 12 && d.day >= 1 && d.year >= 100 && d.year <= 9999 &&
+           d.day <= DaysInMonth(d.year, d.month);
+}
+
+// Numbers only. A first number that cannot be a month or a day makes Y/M/D.
+// Otherwise the regional order decides: year first when the three read so
+// make a day, else month first, or day first where the order has it; and
+// where the month would be past 12 but the day could be a month, the two
+// change places (13/1/2026 and 1/13/2026 are both 13 January in every
+// order). Two numbers are the month and the year when the second cannot be
+// a day, else the day and the month, in the order's sequence, of the
+// current year.
+bool NumbersOnly(const std::vector<DateToken>& numbers, text::DateOrder order, int currentYear,
+                 Ymd* d) {
+    const size_t count = numbers.size();
+    if (count == 3 && (numbers[0].digits > 2 || numbers[0].value > 31)) {
         *d = {FullYear(numbers[0]), numbers[1].value, numbers[2].value};
         return true;
     }
-    if (numbers.size() != 2 && numbers.size() != 3) return false;
-    d->month = numbers[0].value;
-    if (numbers.size() == 3) {
-        d->day = numbers[1].value;
-        d->year = FullYear(numbers[2]);
-    } else if (numbers[1].digits > 2 || numbers[1].value > 31) {
-        // A second number that cannot be a day is a year.
-        d->day = 1;
-        d->year = FullYear(numbers[1]);
+    if (count != 2 && count != 3) return false;
+    if (count == 2 && (numbers[1].digits > 2 || numbers[1].value > 31)) {
+        *d = {FullYear(numbers[1]), numbers[0].value, 1};
         return true;
-    } else {
-        d->day = numbers[1].value;
-        d->year = currentYear;
     }
+    if (count == 3 && order == text::DateOrder::kYearMonthDay) {
+        const Ymd yearFirst{FullYear(numbers[0]), numbers[1].value, numbers[2].value};
+        if (IsCalendarDay(yearFirst)) {
+            *d = yearFirst;
+            return true;
+        }
+    }
+    const bool dayFirst = order == text::DateOrder::kDayMonthYear;
+    d->month = numbers[dayFirst ? 1 : 0].value;
+    d->day = numbers[dayFirst ? 0 : 1].value;
+    d->year = count == 3 ? FullYear(numbers[2]) : currentYear;
     if (d->month > 12 && d->day <= 12) std::swap(d->month, d->day);
     return true;
 }
 
-bool ReadDate(const std::vector<DateToken>& date, int currentYear, Ymd* d) {
+bool ReadDate(const std::vector<DateToken>& date, text::DateOrder order, int currentYear, Ymd* d) {
     int monthName = 0;
     std::vector<DateToken> numbers;
     for (const DateToken& t : date) {
@@ -327,12 +340,12 @@ bool ReadDate(const std::vector<DateToken>& date, int currentYear, Ymd* d) {
         }
     }
     if (monthName) return WithMonthName(monthName, numbers, currentYear, d);
-    return NumbersOnly(numbers, currentYear, d);
+    return NumbersOnly(numbers, order, currentYear, d);
 }
 
 }  // namespace
 
-bool ParseDateDefault(std::string_view text, int currentYear, double* serial) {
+bool ParseDate(std::string_view text, text::DateOrder order, int currentYear, double* serial) {
     std::vector<DateToken> tokens, date;
     double time = 0;
     bool haveTime = false;
@@ -344,9 +357,7 @@ bool ParseDateDefault(std::string_view text, int currentYear, double* serial) {
         return true;
     }
     Ymd d;
-    if (!ReadDate(date, currentYear, &d)) return false;
-    if (d.month < 1 || d.month > 12 || d.day < 1 || d.year < 100 || d.year > 9999) return false;
-    if (d.day > DaysInMonth(d.year, d.month)) return false;
+    if (!ReadDate(date, order, currentYear, &d) || !IsCalendarDay(d)) return false;
     double days = 0;
     if (!DaySerial(d.year, d.month, d.day, &days)) return false;
     *serial = days < 0 ? days - time : days + time;

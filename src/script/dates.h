@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "script/host.h"
+#include "text/date_order.h"
 
 namespace script {
 
@@ -37,9 +38,13 @@ std::string DefaultLongTime(const DateParts& d);
 std::string DefaultLongDate(const DateParts& d);
 // The date text VBScript shows: date only, time only (date part zero), or both.
 std::string DateToText(double serial, const Host& host);
-// Parses a date/time text in the default M/D/Y order; a date without a year
-// falls in currentYear. False when the text is not a date.
-bool ParseDateDefault(std::string_view text, int currentYear, double* serial);
+// Reads a date and/or time text as VBScript does: three numbers in the
+// given order, falling back to month first where that order cannot be a
+// date; a first number that can only be a year makes it Y/M/D; two numbers
+// are day and month in the order's sequence, or month and year; a month name
+// anywhere; h:mm[:ss] [AM|PM] before or after the date. A date without a
+// year falls in currentYear. False when the text is not a date.
+bool ParseDate(std::string_view text, text::DateOrder order, int currentYear, double* serial);
 
 extern const char* const kMonthNames[12];
 extern const char* const kDayNames[7];

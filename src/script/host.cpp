@@ -50,8 +50,12 @@ std::string Host::FormatShortTime(const DateParts& d) const {
     return std::string(text, 5);
 }
 
+text::DateOrder Host::ShortDateOrder() const {
+    return text::DateOrder::kMonthDayYear;
+}
+
 bool Host::ParseDate(std::string_view text, double* serial) const {
-    return ParseDateDefault(text, SplitDate(Now()).year, serial);
+    return script::ParseDate(text, ShortDateOrder(), SplitDate(Now()).year, serial);
 }
 
 void Host::Echo(std::string_view) {}

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "text/date_order.h"
 #include "text/number_settings.h"
 
 namespace script {
@@ -41,10 +42,13 @@ class Host {
     virtual std::string FormatLongDate(const DateParts& d) const;
     // The short time is always 24-hour hh:mm in VBScript, but a host may differ.
     virtual std::string FormatShortTime(const DateParts& d) const;
-    // Reads a date and/or time typed in the regional form into an OLE date.
-    // The default takes month before day (M/D/Y), ISO Y-M-D, month names and
-    // h:mm[:ss] [AM|PM]. False when the text is not a date.
-    virtual bool ParseDate(std::string_view text, double* serial) const;
+    // The order FormatDate writes day, month and year in; the default is US
+    // English, month first.
+    virtual text::DateOrder ShortDateOrder() const;
+    // Reads a date and/or time text into an OLE date, in the order of
+    // ShortDateOrder (see ParseDate of dates.h), a date without a year in
+    // the year of Now. False when the text is not a date.
+    bool ParseDate(std::string_view text, double* serial) const;
     // The regional separators, symbol and defaults for formatted numbers.
     virtual text::NumberSettings Numbers() const;
 

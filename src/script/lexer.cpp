@@ -402,9 +402,12 @@ class Lexer {
         if (close == std::string_view::npos || src_[close] != '#') return Fail(kErrSyntax);
         const std::string_view text = src_.substr(pos_ + 1, close - pos_ - 1);
         double serial = 0;
-        // Date literals are always read month first, whatever the locale; a
+        // Date literals are always read month first, whatever the locale, as
+        // VBScript reads them (a script means the same everywhere); a
         // literal without a year would depend on the clock, so it is refused.
-        if (!ParseDateDefault(text, -1, &serial)) return Fail(kErrSyntax);
+        if (!ParseDate(text, text::DateOrder::kMonthDayYear, -1, &serial)) {
+            return Fail(kErrSyntax);
+        }
         t->kind = Tok::kDate;
         t->value = Value::Date(serial);
         pos_ = close + 1;

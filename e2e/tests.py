@@ -6,7 +6,7 @@ from harness import expect, expect_equal, pane_closed, pane_shows, wait_until
 from busy_tests import *  # noqa: F401,F403 (long work: answering, stopping, waiting)
 from dialog_tests import *  # noqa: F401,F403 (a script's message and input boxes)
 from file_tests import *  # noqa: F401,F403 (the file and batch-file tests)
-from handover_tests import *  # noqa: F401,F403 (a second start hands over its line)
+from hand_over_tests import *  # noqa: F401,F403 (a second start hands over its line)
 from installer_tests import *  # noqa: F401,F403 (the per-user installer)
 from launcher_tests import *  # noqa: F401,F403 (Start-menu shortcuts, fuzzy words, use)
 from long_name_tests import *  # noqa: F401,F403 (names of any length and any bytes)

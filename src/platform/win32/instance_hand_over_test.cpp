@@ -1,4 +1,4 @@
-#include "platform/win32/instance_handover.h"
+#include "platform/win32/instance_hand_over.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "commands/command_table.h"
 #include "console/console.h"
 #include "platform/win32/com_provider.h"
-#include "platform/win32/instance_handover.h"
+#include "platform/win32/instance_hand_over.h"
 #include "platform/win32/main_window.h"
 #include "platform/win32/output_form.h"
 #include "platform/win32/unique_handle.h"

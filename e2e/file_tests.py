@@ -10,8 +10,29 @@ import time
 
 from harness import close_notepad, expect, expect_equal, pane_shows, wait_until
 
-HEADER = "   Last modified   |    Size (bytes)    |               Filename"
-RULE = "-" * 19 + "|" + "-" * 20 + "|" + "-" * 39
+# DIR's date column is as wide as the longest date and time the regional
+# forms write: 12/28/2000 10:59:59 PM in English (US), 28/12/2000 22:59:59 in
+# English (UK).
+US_WIDTH, UK_WIDTH = 22, 19
+
+
+def _us_date(t):
+    hour = t.tm_hour % 12 or 12
+    noon = "AM" if t.tm_hour < 12 else "PM"
+    return f"{t.tm_mon}/{t.tm_mday}/{t.tm_year} {hour}:{t.tm_min:02}:{t.tm_sec:02} {noon}"
+
+
+def _uk_date(t):
+    return time.strftime("%d/%m/%Y %H:%M:%S", t)
+
+
+def _dir_head(width):
+    """DIR's header and rule: the date column widens, the rule stays 80."""
+    cell = width + 2
+    left = (cell - len("Last modified")) // 2
+    header = (" " * left + "Last modified" + " " * (cell - len("Last modified") - left) +
+              "|    Size (bytes)    |               Filename")
+    return header, "-" * cell + "|" + "-" * 20 + "|" + "-" * (80 - cell - 22)
 
 
 def _prompt_is(console, prompt, what):
@@ -20,11 +41,10 @@ def _prompt_is(console, prompt, what):
     return console.wait_for(lambda s: (s.prompt or "").lower() == prompt.lower(), what)
 
 
-def _dir_line(name, size, stamp, folder=False):
-    t = time.localtime(stamp)
-    date = time.strftime("%d/%m/%y %H:%M:%S", t)
+def _dir_line(name, size, stamp, folder=False, width=US_WIDTH, form=_us_date):
+    date = form(time.localtime(stamp))
     column = "<DIR>" if folder else f"{size:,}"
-    return f" {date} | {column:>18} | {name}"
+    return f" {date:>{width}} | {column:>18} | {name}"
 
 
 def test_cd_forms_batch_parameters_addbatch_dir_layout_copy_refusal_and_dos(c):
@@ -87,12 +107,15 @@ def test_cd_forms_batch_parameters_addbatch_dir_layout_copy_refusal_and_dos(c):
     c.enter_line("dir")
     snap = c.wait_for(lambda s: s.pane_text and s.pane_text.count("\r\n") == 7, "the listing")
     lines = snap.pane_text.split("\r\n")
-    expect_equal(lines[:3], ["", HEADER, RULE], "DIR's header")
+    expect_equal(lines[:3], ["", *_dir_head(US_WIDTH)], "DIR's header")
     # The file system's own order is kept; Wine's is not sorted, so the
     # entries are compared as a set.
     expect_equal(sorted(lines[3:]), expected, "DIR's entries")
     for line in lines[1:]:
-        expect(len(line) <= 80 and line[19] == "|" and line[40] == "|", f"columns of {line!r}")
+        expect(len(line) <= 80 and line[24] == "|" and line[45] == "|", f"columns of {line!r}")
+    # English (US) dates are read month first, as they are written.
+    c.enter_line('?Month(CDate("1/2/2026")) & " " & DateSerial(2026, 2, 1)')
+    pane_shows(c, "\r\n1 2/1/2026", "a US date read and written month first")
 
     c.enter_line("copy alpha.txt beta.txt")
     pane_shows(c, "\r\nAnother file with that name already exists", "COPY's refusal")
@@ -105,3 +128,29 @@ def test_cd_forms_batch_parameters_addbatch_dir_layout_copy_refusal_and_dos(c):
     c.wait_for(lambda s: (s.pane_text or "").rstrip(" ") == "\r\nhello", "DOS's captured output")
     left = [str(p) for p in [*(c.drive_c / "users").rglob("DOS-*"), *root.glob("DOS-*")]]
     expect_equal(left, [], "temporary files of DOS")
+
+
+def test_an_english_uk_locale_reads_dates_day_first_as_it_shows_them_in_print_date_and_dir(c):
+    # Wine takes the user's locale, and with it the short date, from these.
+    c.env.update(LC_ALL="en_GB.UTF-8", LANG="en_GB.UTF-8")
+    root = c.drive_c / "vtrl_uk"
+    root.mkdir()
+    stamp = time.mktime((2026, 2, 1, 13, 4, 5, 0, 0, -1))
+    (root / "feb.txt").write_bytes(b"x" * 1234)
+    os.utime(root / "feb.txt", (stamp, stamp))
+    c.launch(timeout=90)
+    c.enter_line("?DateSerial(2026, 2, 1)")
+    pane_shows(c, "\r\n01/02/2026", "the date written day first")
+    c.enter_line("?Month(CDate(CStr(DateSerial(2026, 2, 1))))")
+    pane_shows(c, "\r\n2", "a date written and read back in its month")
+    c.enter_line('?Month(CDate("1/2/2026")) & " " & Day("13/1/2026") & " " & Month("2026-02-01")')
+    pane_shows(c, "\r\n2 13 2", "typed dates read day first, or as only they can be")
+    before = time.strftime("%d/%m/%Y")
+    c.enter_line("date")
+    c.wait_for(lambda s: s.pane_text in ("\r\n" + before, "\r\n" + time.strftime("%d/%m/%Y")),
+               "DATE to show today day first")
+    c.enter_line("cdd c:\\vtrl_uk")
+    c.enter_line("dir")
+    line = _dir_line("feb.txt", 1234, stamp, width=UK_WIDTH, form=_uk_date)
+    expect_equal(line, " 01/02/2026 13:04:05 |              1,234 | feb.txt", "the expected line")
+    pane_shows(c, "\r\n".join(["", *_dir_head(UK_WIDTH), line]), "DIR's dates day first")

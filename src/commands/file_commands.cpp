@@ -1,11 +1,13 @@
 #include "commands/file_commands.h"
 
-#include <cstdio>
+#include <algorithm>
 
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/text_decoding.h"
+#include "text/number_settings.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -14,7 +16,11 @@ namespace {
 constexpr char kNoFolderNames[] = "Cannot use folder names with DIR";
 constexpr char kUseDosDir[] = "To view the contents of another folder, use DOS DIR [path]";
 constexpr char kNoMatches[] = "No matching files or folders";
-constexpr char kDirHeader[] = "   Last modified   |    Size (bytes)    |               Filename";
+constexpr std::string_view kDirDateHeading = "Last modified";
+constexpr char kDirHeaderRest[] = "|    Size (bytes)    |               Filename";
+// The header's rule is 80 characters, the names' part at least this many.
+constexpr size_t kDirRuleWidth = 80;
+constexpr size_t kDirNamesRuleMin = 20;
 constexpr char kAlreadyExists[] = "Another file with that name already exists";
 constexpr char kSourceNotFound[] = "Source file/folder not found";
 constexpr char kFileNotFound[] = "File not found";
@@ -104,28 +110,41 @@ std::string ExistingFile(Interpreter& in, const Command& c) {
 
 }  // namespace
 
-std::string GroupThousands(std::int64_t value) {
+std::string GroupThousands(std::int64_t value, std::string_view separator) {
     const std::uint64_t magnitude =
         value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
-    const std::string digits = std::to_string(magnitude);
-    std::string grouped;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-        grouped += digits[i];
-    }
+    const std::string grouped = text::GroupDigits(std::to_string(magnitude), separator, 3);
     return value < 0 ? "-" + grouped : grouped;
 }
 
-std::string FormatDirEntry(const FileEntry& entry) {
+DirColumns DirColumnsOf(const Clock& clock) {
+    // Two-digit days of every month and weekday, and the two-digit hours of
+    // morning and afternoon, give the longest texts a picture can make.
+    size_t date = 0, time = 0;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 22; day <= 28; ++day) {
+            const LocalTime probe{2000, month, day};
+            date = std::max(date, text::utf8::CountUnits(clock.FormatDate(probe)));
+        }
+    }
+    for (int hour : {10, 22}) {
+        const LocalTime probe{2000, 1, 1, hour, 59, 59};
+        time = std::max(time, text::utf8::CountUnits(clock.FormatTime(probe)));
+    }
+    return {std::max(date + 1 + time, kDirDateHeading.size()), clock.Numbers().grouping};
+}
+
+std::string FormatDirEntry(const FileEntry& entry, const Clock& clock, const DirColumns& columns) {
     const LocalTime& t = entry.modified;
-    char date[32];
-    std::snprintf(date, sizeof date, "%02d/%02d/%02d %02d:%02d:%02d", t.day % 100, t.month % 100,
-                  (t.year % 100 + 100) % 100, t.hour % 100, t.minute % 100, t.second % 100);
-    std::string size = entry.folder ? "<DIR>" : GroupThousands(entry.size);
+    std::string date = clock.FormatDate(t) + " " + clock.FormatTime(t);
+    const size_t dateUnits = text::utf8::CountUnits(date);
+    if (dateUnits < columns.dateWidth) date.insert(0, columns.dateWidth - dateUnits, ' ');
+    std::string size = entry.folder ? "<DIR>" : GroupThousands(entry.size, columns.separator);
     // The column keeps its width; only a size of more than 14 digits would
     // widen it rather than lose digits.
-    if (size.size() < kSizeColumn) size.insert(0, kSizeColumn - size.size(), ' ');
-    return std::string(" ") + date + " | " + size + " | " + entry.name;
+    const size_t sizeUnits = text::utf8::CountUnits(size);
+    if (sizeUnits < kSizeColumn) size.insert(0, kSizeColumn - sizeUnits, ' ');
+    return " " + date + " | " + size + " | " + entry.name;
 }
 
 void PrintTextLines(Interpreter& in, std::string_view text) {
@@ -167,9 +186,20 @@ void DirCommand(Interpreter& in, const Command& c) {
         in.PrintOut(kNoMatches);
         return;
     }
-    in.PrintOut(kDirHeader);
-    in.PrintOut(std::string(19, '-') + "|" + std::string(20, '-') + "|" + std::string(39, '-'));
-    for (const FileEntry& entry : entries) in.PrintOut(FormatDirEntry(entry));
+    // The date column is as wide as the regional forms make it; the names'
+    // part of the rule gives way so that the rule stays 80 characters.
+    const Clock& clock = in.Os().clock;
+    const DirColumns columns = DirColumnsOf(clock);
+    const size_t dateCell = columns.dateWidth + 2;
+    const size_t left = (dateCell - kDirDateHeading.size()) / 2;
+    in.PrintOut(std::string(left, ' ') + std::string(kDirDateHeading) +
+                std::string(dateCell - kDirDateHeading.size() - left, ' ') + kDirHeaderRest);
+    const size_t sizeCell = kSizeColumn + 2;
+    const size_t names =
+        kDirRuleWidth - std::min(kDirRuleWidth - kDirNamesRuleMin, dateCell + 1 + sizeCell + 1);
+    in.PrintOut(std::string(dateCell, '-') + "|" + std::string(sizeCell, '-') + "|" +
+                std::string(names, '-'));
+    for (const FileEntry& entry : entries) in.PrintOut(FormatDirEntry(entry, clock, columns));
 }
 
 void CopyCommand(Interpreter& in, const Command& c) {

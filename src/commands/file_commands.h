@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/clock.h"
 #include "platform/file_system.h"
 
 namespace vantrel {
@@ -16,11 +17,21 @@ namespace vantrel {
 class Interpreter;
 struct Command;
 
-// One line of DIR's listing: date, size (or "<DIR>") and name in the
-// columns of its header.
-std::string FormatDirEntry(const FileEntry& entry);
-// A byte count with its thousands grouped by ",": 1234567 is "1,234,567".
-std::string GroupThousands(std::int64_t value);
+// DIR's columns as the clock's regional forms make them.
+struct DirColumns {
+    // The longest date and time the forms write, so that every line's "|"
+    // stand under the header's.
+    size_t dateWidth;
+    std::string separator;  // between the thousands of a size
+};
+DirColumns DirColumnsOf(const Clock& clock);
+// One line of DIR's listing: the regional date and time right-aligned in the
+// date column, the size (or "<DIR>") with its thousands grouped, and the
+// name.
+std::string FormatDirEntry(const FileEntry& entry, const Clock& clock, const DirColumns& columns);
+// A byte count with its thousands grouped by a separator: 1234567 with ","
+// is "1,234,567".
+std::string GroupThousands(std::int64_t value, std::string_view separator);
 
 // Prints a text's lines as output lines.
 void PrintTextLines(Interpreter& in, std::string_view text);

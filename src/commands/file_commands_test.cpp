@@ -24,18 +24,30 @@ class FileCommandsTest : public InterpreterTest {
 };
 
 TEST(DirColumns, DatesSizesAndNames) {
+    FakeClock clock;
+    // The fake writes M/D/YYYY hh:mm:ss, 19 characters at most.
+    DirColumns columns = DirColumnsOf(clock);
+    EXPECT_EQ(columns.dateWidth, 19u);
     const std::tuple<bool, std::int64_t, LocalTime, const char*> cases[] = {
-        {true, 0, {2024, 3, 5, 7, 8, 9}, " 05/03/24 07:08:09 |              <DIR> | x"},
-        {false, 0, {1999, 12, 31, 23, 59, 58}, " 31/12/99 23:59:58 |                  0 | x"},
-        {false, 1234, {2000, 1, 1, 0, 0, 0}, " 01/01/00 00:00:00 |              1,234 | x"},
+        {true, 0, {2024, 3, 5, 7, 8, 9}, "   3/5/2024 07:08:09 |              <DIR> | x"},
+        {false, 0, {1999, 12, 31, 23, 59, 58}, " 12/31/1999 23:59:58 |                  0 | x"},
+        {false, 1234, {2000, 1, 1, 0, 0, 0}, "   1/1/2000 00:00:00 |              1,234 | x"},
         // Past 14 digits the column widens rather than lose any.
-        {false, 99999999999999LL, {}, " 30/12/99 00:00:00 | 99,999,999,999,999 | x"},
-        {false, 123456789012345LL, {}, " 30/12/99 00:00:00 | 123,456,789,012,345 | x"},
+        {false, 99999999999999LL, {}, " 12/30/1899 00:00:00 | 99,999,999,999,999 | x"},
+        {false, 123456789012345LL, {}, " 12/30/1899 00:00:00 | 123,456,789,012,345 | x"},
     };
     for (const auto& [folder, size, modified, line] : cases)
-        EXPECT_EQ(FormatDirEntry(FileEntry{"x", folder, size, modified}), line) << line;
-    EXPECT_EQ(GroupThousands(9223372036854775807LL), "9,223,372,036,854,775,807");
-    EXPECT_EQ(GroupThousands(-1234), "-1,234");
+        EXPECT_EQ(FormatDirEntry(FileEntry{"x", folder, size, modified}, clock, columns), line);
+    // Columns count characters: a no-break space between thousands is two
+    // bytes of UTF-8.
+    clock.dateOrder = text::DateOrder::kDayMonthYear;
+    columns.separator = "\xC2\xA0";
+    EXPECT_EQ(FormatDirEntry(FileEntry{"x", false, 1234567, {2024, 3, 5, 7, 8, 9}}, clock, columns),
+              " 05/03/2024 07:08:09 |          1\xC2\xA0"
+              "234\xC2\xA0"
+              "567 | x");
+    EXPECT_EQ(GroupThousands(9223372036854775807LL, ","), "9,223,372,036,854,775,807");
+    EXPECT_EQ(GroupThousands(-1234, "."), "-1.234");
 }
 
 TEST_F(FileCommandsTest, TypeOfAHugeFileIsCutShortAndLeavesOutACharacterTornAtTheLimit) {

@@ -78,10 +78,7 @@ std::string LayOut(double value, int32_t decimals, bool leading, bool group,
     whole.erase(0, start == std::string::npos ? whole.size() : start);
     *zero = whole.empty() && fraction.find_first_not_of('0') == std::string::npos;
     if (whole.empty() && leading) whole.assign(1, '0');
-    if (group && ns.groupSize > 0) {
-        for (int i = static_cast<int>(whole.size()) - ns.groupSize; i > 0; i -= ns.groupSize)
-            whole.insert(static_cast<size_t>(i), ns.grouping);
-    }
+    if (group) whole = text::GroupDigits(whole, ns.grouping, ns.groupSize);
     if (decimals > 0) {
         whole += ns.decimal;
         whole += fraction;

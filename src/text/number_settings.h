@@ -1,8 +1,9 @@
 // The regional number settings, on their own: the system's clock gives them
-// and the script engine's formats follow them.
+// and the script engine's formats and DIR's sizes follow them.
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace text {
 
@@ -23,5 +24,10 @@ struct NumberSettings {
     int currencyPlacement = 0;
     bool currencyNegativeParens = true;
 };
+
+// The digits of a whole number with the separator between groups of size
+// digits, counted from the right: "1234567" in threes with "," is
+// "1,234,567". No groups when size is 0 or less.
+std::string GroupDigits(std::string_view digits, std::string_view separator, int size);
 
 }  // namespace text

@@ -23,9 +23,10 @@ SYSTEMTIME ToSystemTime(const LocalTime& t) {
     return st;
 }
 
-// One of a locale's settings as text; "" when it has none.
+// One of a locale's settings as text; "" when it has none. (A short date
+// picture may be 80 characters long.)
 std::string LocaleText(LCID locale, LCTYPE what) {
-    char buffer[32];
+    char buffer[128];
     int length = GetLocaleInfoA(locale, what, buffer, sizeof buffer);
     return length > 0 ? std::string(buffer, static_cast<size_t>(length - 1)) : std::string();
 }
@@ -73,6 +74,35 @@ text::NumberSettings NumberSettingsOf(unsigned long locale) {
     int negative = LocaleNumber(id, LOCALE_INEGCURR, 0);
     s.currencyNegativeParens = negative == 0 || negative == 4 || negative == 14 || negative == 15;
     return s;
+}
+
+text::DateOrder DateOrderOf(unsigned long locale) {
+    const LCID id = static_cast<LCID>(locale);
+    // The short date picture is what GetDateFormat writes with, so the
+    // order read from it is the order of the dates shown; text in quotes
+    // ("yyyy'年'M'月'd'日'") is no part of it.
+    bool quoted = false;
+    for (char c : LocaleText(id, LOCALE_SSHORTDATE)) {
+        if (c == '\'') {
+            quoted = !quoted;
+        } else if (!quoted && (c == 'd' || c == 'M' || c == 'y')) {
+            return c == 'd'   ? text::DateOrder::kDayMonthYear
+                   : c == 'y' ? text::DateOrder::kYearMonthDay
+                              : text::DateOrder::kMonthDayYear;
+        }
+    }
+    switch (LocaleNumber(id, LOCALE_IDATE, 0)) {
+        case 1:
+            return text::DateOrder::kDayMonthYear;
+        case 2:
+            return text::DateOrder::kYearMonthDay;
+        default:
+            return text::DateOrder::kMonthDayYear;
+    }
+}
+
+text::DateOrder Win32Clock::ShortDateOrder() const {
+    return DateOrderOf(LOCALE_USER_DEFAULT);
 }
 
 text::NumberSettings Win32Clock::Numbers() const {

@@ -47,5 +47,18 @@ TEST(Win32ClockTest, NumberSettingsFollowTheLocale) {
               std::tuple(",", ".", 3, "\x80", 3, false));
 }
 
+// The order typed dates are read in is the one the locale's short date
+// writes.
+TEST(Win32ClockTest, DateOrderFollowsTheLocale) {
+    const std::tuple<LANGID, text::DateOrder> cases[] = {
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), text::DateOrder::kMonthDayYear},
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), text::DateOrder::kDayMonthYear},
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN), text::DateOrder::kDayMonthYear},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN), text::DateOrder::kYearMonthDay},
+    };
+    for (const auto& [language, order] : cases)
+        EXPECT_EQ(DateOrderOf(MAKELCID(language, SORT_DEFAULT)), order) << language;
+}
+
 }  // namespace
 }  // namespace vantrel::win32

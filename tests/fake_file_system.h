@@ -19,6 +19,7 @@
 #include "fault_injector.h"
 #include "interpreter/text.h"
 #include "platform/file_system.h"
+#include "platform/paths.h"
 #include "text/case_fold.h"
 
 namespace vantrel::testing {
@@ -131,7 +132,7 @@ class FakeFileSystem : public FileSystem {
             return {device};
         }
         std::string pattern = patternIn;
-        if (pattern.back() == '\\' || pattern.back() == '/') pattern += "*";
+        if (EndsInSeparator(pattern)) pattern += "*";
         std::string name = LastPart(pattern);
         if (name == "." || name == "..") return found;
         std::string folderKey =
@@ -139,8 +140,7 @@ class FakeFileSystem : public FileSystem {
         // Only the keys under the folder that begin as the pattern does are
         // looked at: the maps keep them together, so a lookup costs what
         // matches, as the system's indexed folders do, not the disk.
-        std::string prefix =
-            folderKey.empty() || folderKey.back() == '\\' ? folderKey : folderKey + "\\";
+        std::string prefix = JoinPath(folderKey, "");
         std::string literal = name.substr(0, name.find_first_of("*?<>\""));
         // "name." matches "name" too, as the system's lookup has it.
         while (!literal.empty() && (literal.back() == '.' || literal.back() == ' ')) {
@@ -392,7 +392,7 @@ class FakeFileSystem : public FileSystem {
     // The names under the folder key (at every depth with subtree) as
     // stored, letter case and kind included, in one number.
     std::uint64_t NamesDigest(const std::string& key, bool subtree) const {
-        const std::string prefix = key.back() == '\\' ? key : key + "\\";
+        const std::string prefix = JoinPath(key, "");
         std::uint64_t digest = 0;
         // Visits the keys of one map under the folder, in order.
         auto under = [&](const auto& keyed, auto visit) {
@@ -465,10 +465,7 @@ class FakeFileSystem : public FileSystem {
         Fail(err, kInjectedFailure);
         return true;
     }
-    static std::string LastPart(const std::string& path) {
-        size_t slash = path.find_last_of("\\/:");
-        return slash == std::string::npos ? path : path.substr(slash + 1);
-    }
+    static std::string LastPart(const std::string& path) { return std::string(NameOf(path)); }
     static bool IsDevice(const std::string& path) {
         std::string name = text::LowerCase(LastPart(path));
         name = name.substr(0, name.find('.'));
@@ -482,12 +479,10 @@ class FakeFileSystem : public FileSystem {
         return !Fail(err, kDeviceWaits);
     }
     static std::string ParentKey(const std::string& key) {
-        size_t slash = key.find_last_of('\\');
-        if (slash == std::string::npos) return "";
-        return slash <= 2 ? key.substr(0, 3) : key.substr(0, slash);
+        return std::string(TrimSeparators(FolderOf(key)));
     }
     static std::string Join(const std::string& folder, const std::string& name) {
-        return folder.back() == '\\' ? folder + name : folder + "\\" + name;
+        return JoinPath(folder, name);
     }
     const Node* NodeAt(const std::string& key) const {
         auto it = nodes.find(key);
@@ -524,7 +519,7 @@ class FakeFileSystem : public FileSystem {
                   std::string* err) {
         if (Injected(err)) return false;
         if (UsesDevice(source, err) || UsesDevice(destination, err)) return false;
-        const bool intoFolder = HasWildcards(source) || destination.back() == '\\';
+        const bool intoFolder = HasWildcards(source) || EndsInSeparator(destination);
         std::vector<FileEntry> found = Find(source, FileMask::kFiles);
         if (found.empty() || (!intoFolder && found.size() != 1)) return Fail(err, kNotFound);
         std::string from = Resolve(source.substr(0, source.size() - LastPart(source).size()));
@@ -568,8 +563,8 @@ class FakeFileSystem : public FileSystem {
         }
         std::string from = Resolve(source);
         if (!folders.count(text::LowerCase(from))) return Fail(err, kPathNotFound);
-        std::string to = destination.back() == '\\' ? Join(Resolve(destination), LastPart(from))
-                                                    : Resolve(destination);
+        std::string to = EndsInSeparator(destination) ? Join(Resolve(destination), LastPart(from))
+                                                      : Resolve(destination);
         std::string fromKey = text::LowerCase(from), toKey = text::LowerCase(to);
         if (toKey == fromKey || toKey.rfind(fromKey + "\\", 0) == 0) {
             return Fail(err, "Cannot copy a folder into itself");

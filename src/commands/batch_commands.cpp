@@ -4,6 +4,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/paths.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -17,7 +18,7 @@ constexpr char kEditor[] = "Notepad.exe";
 constexpr char kDefaultMarker[] = "`";
 
 std::string BatchPath(Interpreter& in, const std::string& name) {
-    return in.SettingText(settings::kShortcutFolder) + "\\" + name + ".dcb";
+    return JoinPath(in.SettingText(settings::kShortcutFolder), name + ".dcb");
 }
 
 // The files are written for the marker in use; without one they still get

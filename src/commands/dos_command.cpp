@@ -4,6 +4,7 @@
 
 #include "commands/file_commands.h"
 #include "interpreter/interpreter.h"
+#include "platform/paths.h"
 #include "platform/text_decoding.h"
 
 namespace vantrel {
@@ -89,9 +90,10 @@ bool WaitShowingOutput(Interpreter& in, BatchRun& run, CapturedOutput* output) {
 }  // namespace
 
 DosFiles DosTempFiles(const std::string& temp, unsigned long processId) {
-    std::string folder = temp.empty() || temp.back() != '\\' ? temp + "\\" : temp;
-    // Named after the process, so that two consoles never share them.
-    std::string name = folder + "DOS-" + std::to_string(processId);
+    // Named after the process, so that two consoles never share them; without
+    // TEMP, in the root of the current drive.
+    const std::string name =
+        JoinPath(temp.empty() ? "\\" : temp, "DOS-" + std::to_string(processId));
     return {name + ".bat", name + ".out"};
 }
 

@@ -5,6 +5,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/paths.h"
 #include "platform/text_decoding.h"
 #include "text/number_settings.h"
 #include "text/utf8.h"
@@ -36,10 +37,6 @@ void Report(Interpreter& in, bool ok, const std::string& err) {
     if (!ok) in.PrintOut(err);
 }
 
-bool EndsInSeparator(const std::string& path) {
-    return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
-
 bool HasWildcards(const std::string& path) {
     return path.find_first_of("*?") != std::string::npos;
 }
@@ -62,7 +59,7 @@ void TransferFiles(Interpreter& in, const std::string& source, const std::string
         Report(in, (files.*operation)(source, destination, &err), err);
         return;
     }
-    std::string target = destination + (namedFolder ? "" : "\\") + firstName;
+    const std::string target = JoinPath(destination, firstName);
     if (files.Exists(target, FileMask::kFiles)) {
         in.PrintOut(kAlreadyExists);
         return;

@@ -3,6 +3,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/paths.h"
 
 namespace vantrel {
 
@@ -18,12 +19,6 @@ std::string FolderArgument(const Command& c) {
     return path;
 }
 
-// A UNC path needs a share after the server: "\\server\share".
-bool HasShare(const std::string& path) {
-    size_t slash = path.find('\\', 2);
-    return slash != std::string::npos && slash + 1 < path.size();
-}
-
 // CD keeps the current drive; CDD moves to the folder's drive as well.
 void ChangeFolder(Interpreter& in, const Command& c, bool changeDrive) {
     FileSystem& files = in.Os().files;
@@ -32,8 +27,9 @@ void ChangeFolder(Interpreter& in, const Command& c, bool changeDrive) {
     // A device is no folder; "\\.\COM1" would otherwise pass for a share.
     if (path.empty() || IsDeviceName(path)) {
         PrintSyntax(in, c);
-    } else if (path.compare(0, 2, "\\\\") == 0) {
-        if (HasShare(path)) {
+    } else if (IsUncPath(path)) {
+        // A UNC path needs a share after the server: "\\server\share".
+        if (!ShareOf(path).empty()) {
             files.SetCurrentDirectory(path, &err);
         } else {
             in.PrintOut(std::string("Please specify a sharename, example: ") +

@@ -6,6 +6,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
 #include "interpreter/settings.h"
+#include "platform/paths.h"
 
 namespace vantrel {
 
@@ -24,10 +25,10 @@ int StyleOf(const std::string& word) {
 
 // The five places a name is looked for, in order.
 std::vector<std::string> Candidates(Interpreter& in, const std::string& name) {
-    return {in.Os().files.CurrentDirectory() + "\\" + name,
-            in.SettingText(settings::kShortcutFolder) + "\\" + name,
-            in.SettingText(settings::kDesktopUser) + "\\" + name,
-            in.SettingText(settings::kDesktopPublic) + "\\" + name, name};
+    return {JoinPath(in.Os().files.CurrentDirectory(), name),
+            JoinPath(in.SettingText(settings::kShortcutFolder), name),
+            JoinPath(in.SettingText(settings::kDesktopUser), name),
+            JoinPath(in.SettingText(settings::kDesktopPublic), name), name};
 }
 
 bool Open(Interpreter& in, const std::string& target, const std::string& params, int style) {

@@ -43,6 +43,7 @@
 #include "fake_platform.h"
 #include "interpreter/launch.h"
 #include "interpreter/text.h"
+#include "platform/paths.h"
 #include "text/compare.h"
 #include "text/utf8.h"
 
@@ -146,7 +147,7 @@ struct World {
         files.AddFile(path, ReadHostFile(kTestData / (name + ".dcb")));
         if (fs::is_directory(kTestData / name)) {
             for (const fs::directory_entry& entry : fs::directory_iterator(kTestData / name))
-                files.AddFile(kShortcuts + "\\" + entry.path().filename().string(),
+                files.AddFile(JoinPath(kShortcuts, entry.path().filename().string()),
                               ReadHostFile(entry.path()));
         }
         const std::map<std::string, std::string> registry = fake.registry.values,

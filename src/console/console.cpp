@@ -4,6 +4,7 @@
 #include "console/output_pump.h"
 #include "interpreter/launch.h"
 #include "interpreter/settings.h"
+#include "platform/paths.h"
 #include "remote/ban_list.h"
 #include "startup/autoexec.h"
 #include "startup/defaults.h"
@@ -34,7 +35,7 @@ void Console::AttachSocket(Socket& socket) {
 
 void Console::StartUp(const std::string& argument) {
     FileSystem& files = platform_.files;
-    const std::string orvane = AllUsersFolder(interpreter_) + "\\Orvane";
+    const std::string orvane = JoinPath(AllUsersFolder(interpreter_), "Orvane");
     const std::string data = orvane + "\\Vantrel";
     const std::string shortcuts = data + "\\Shortcuts";
 

@@ -31,6 +31,7 @@
 #include <sstream>
 
 #include "platform/key_codes.h"
+#include "platform/paths.h"
 #include "remote_fixture.h"
 
 namespace vantrel::testing {
@@ -303,7 +304,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
                                                  : kAutoexec,
                                text);
         } else if (verb == "shortcut") {
-            const std::string path = std::string(kStartMenu) + "\\" + text + ".lnk";
+            const std::string path = JoinPath(kStartMenu, text + ".lnk");
             for (const char* sub :
                  {"\\Microsoft", "\\Microsoft\\Windows", "\\Microsoft\\Windows\\Start Menu",
                   "\\Microsoft\\Windows\\Start Menu\\Programs"})

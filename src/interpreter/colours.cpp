@@ -1,6 +1,7 @@
 #include "interpreter/colours.h"
 
 #include "interpreter/text.h"
+#include "platform/paths.h"
 #include "platform/text_decoding.h"
 #include "text/compare.h"
 #include "text/hex.h"
@@ -23,7 +24,7 @@ std::vector<std::pair<std::string, std::string>> NamedColours(const FileSystem& 
                                                               const CodePages& pages) {
     std::vector<std::pair<std::string, std::string>> named;
     std::string bytes, err;
-    if (!files.ReadFile(files.ProgramFolder() + "\\" + kColourFile, &bytes, &err)) return named;
+    if (!files.ReadFile(JoinPath(files.ProgramFolder(), kColourFile), &bytes, &err)) return named;
     for (std::string& line : SplitLines(DecodeStoredText(pages, bytes, LineMix::kWholeFile))) {
         const size_t space = line.find(' ');
         if (space == 0 || space == std::string::npos || line[0] == '#') continue;

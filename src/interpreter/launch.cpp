@@ -6,6 +6,7 @@
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
 #include "platform/device_names.h"
+#include "platform/paths.h"
 #include "platform/text_decoding.h"
 #include "script/convert.h"
 #include "text/compare.h"
@@ -29,8 +30,8 @@ std::string SearchPath(Interpreter& in, const std::string& name) {
         if (end == std::string::npos) end = path.size();
         std::string folder = path.substr(start, end - start);
         if (!folder.empty()) {
-            if (folder.back() != '\\') folder += '\\';
-            if (in.Os().files.Exists(folder + name, FileMask::kFiles)) return folder + name;
+            std::string file = JoinPath(folder, name);
+            if (in.Os().files.Exists(file, FileMask::kFiles)) return file;
         }
         start = end + 1;
     }

@@ -5,12 +5,6 @@
 
 namespace vantrel {
 
-namespace {
-
-constexpr long kSerialEpochFrom1970 = 25569;  // 1899-12-30 to 1970-01-01
-
-}  // namespace
-
 bool ConsoleScriptHost::KeepGoing() {
     return line_.KeepGoing();
 }
@@ -54,10 +48,9 @@ bool ConsoleScriptHost::InputBox(std::string_view prompt, std::string_view title
 }
 
 double ToSerialDate(const LocalTime& t) {
-    double days =
-        static_cast<double>(script::DaysFromCivil(t.year, t.month, t.day) + kSerialEpochFrom1970);
-    double fraction = (t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0;
-    return days + fraction;
+    double day = 0;
+    script::DaySerial(t.year, t.month, t.day, &day);
+    return day + script::TimeFraction(t.hour, t.minute, t.second);
 }
 
 LocalTime FromDateParts(const script::DateParts& d) {

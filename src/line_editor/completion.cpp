@@ -7,6 +7,7 @@
 
 #include "interpreter/text.h"
 #include "line_editor/fuzzy_match.h"
+#include "platform/paths.h"
 #include "text/case_fold.h"
 #include "text/char_class.h"
 #include "text/compare.h"
@@ -56,11 +57,8 @@ bool InsideMarker(std::string_view before, size_t from, const std::string& marke
 // Splits a path word into the folder part kept as typed and the name that
 // is matched: "c:\win\sys" is "c:\win\" and "sys", "d:x" is "d:" and "x".
 void SplitPath(const std::string& word, CompletionRequest* request) {
-    size_t cut = word.find_last_of("\\/");
-    if (cut == std::string::npos && word.size() >= 2 && word[1] == ':') cut = 1;
-    cut = cut == std::string::npos ? 0 : cut + 1;
-    request->lead = word.substr(0, cut);
-    request->typed = word.substr(cut);
+    request->lead = std::string(FolderOf(word));
+    request->typed = std::string(NameOf(word));
 }
 
 // What is completed at an argument of a kind.
@@ -272,7 +270,7 @@ std::string CompletionText(const CompletionRequest& request, const Candidate& ca
                            bool finished) {
     std::string word = candidate.text.empty() ? request.lead + candidate.name : candidate.text;
     if (finished && candidate.folder) {
-        if (word.empty() || word.back() != '\\') word += '\\';
+        if (!EndsInSeparator(word)) word += '\\';
         finished = false;
     }
     // Only what was typed may hold the separator or a marker: what the

@@ -8,6 +8,7 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "interpreter/text.h"
+#include "platform/paths.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 
@@ -18,13 +19,7 @@ namespace {
 using enum CompletionContext;
 
 constexpr char kDefaultPathExt[] = ".COM;.EXE;.BAT;.CMD";
-constexpr char kStartMenu[] = "\\Microsoft\\Windows\\Start Menu";
-
-// folder + "\" + name, without doubling the separator of a drive's root.
-std::string InFolder(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder + name;
-    return folder + "\\" + name;
-}
+constexpr char kStartMenu[] = "Microsoft\\Windows\\Start Menu";
 
 std::vector<std::string> SplitList(const std::string& text) {
     std::vector<std::string> parts;
@@ -148,9 +143,8 @@ IndexPlaces CompletionSources::Places() {
     for (std::string& folder : SplitList(in_.EnvGet("PATH"))) {
         // A share may keep its server waiting for seconds; the timer must
         // not.
-        if (folder.compare(0, 2, "\\\\") == 0) continue;
-        while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-        places.pathFolders.push_back(std::move(folder));
+        if (IsUncPath(folder)) continue;
+        places.pathFolders.emplace_back(TrimSeparators(folder));
     }
     std::string extensions = in_.EnvGet("PATHEXT");
     for (const std::string& extension :
@@ -160,7 +154,7 @@ IndexPlaces CompletionSources::Places() {
     std::string common = in_.EnvGet("ProgramData");
     if (common.empty()) common = in_.EnvGet("ALLUSERSPROFILE");
     for (const std::string& root : {in_.EnvGet("APPDATA"), common}) {
-        if (!root.empty()) places.startMenus.push_back(root + kStartMenu);
+        if (!root.empty()) places.startMenus.push_back(JoinPath(root, kStartMenu));
     }
     return places;
 }
@@ -206,7 +200,7 @@ bool CompletionSources::NamedTargets(const CompletionRequest& r, const Deadline&
         for (const char* extension : {".dcb", ".lnk", ".url"}) {
             if (folder.empty()) continue;
             if (deadline.Passed()) return false;
-            const std::string pattern = InFolder(folder, r.typed + "*" + extension);
+            const std::string pattern = JoinPath(folder, r.typed + "*" + extension);
             for (const FileEntry& entry : in_.Os().files.Find(pattern, FileMask::kFiles)) {
                 if (!text::EndsWithNoCase(entry.name, extension)) continue;
                 out->push_back({std::string(extension) == ".dcb"
@@ -240,7 +234,7 @@ bool CompletionSources::Batches(const CompletionRequest& r, const Deadline& dead
     const std::string folder = in_.SettingText(settings::kShortcutFolder);
     if (folder.empty()) return true;
     for (const FileEntry& entry :
-         in_.Os().files.Find(InFolder(folder, r.typed + "*.dcb"), FileMask::kFiles)) {
+         in_.Os().files.Find(JoinPath(folder, r.typed + "*.dcb"), FileMask::kFiles)) {
         out->push_back({WithoutExtension(entry.name, ".dcb")});
     }
     return true;

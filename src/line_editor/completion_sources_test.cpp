@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "interpreter_fixture.h"
+#include "platform/paths.h"
 #include "text/case_fold.h"
 
 namespace vantrel::testing {
@@ -30,7 +31,7 @@ class CompletionSourcesTest : public InterpreterTest {
         }
         os.files.AddFolder(kShortcuts);
         for (const char* name : {"Nobatch.dcb", "no way.lnk", "news.url", "nothing.txt"}) {
-            os.files.AddFile(std::string(kShortcuts) + "\\" + name, "");
+            os.files.AddFile(JoinPath(kShortcuts, name), "");
         }
         os.registry.subKeys[{Registry::Root::kLocalMachine,
                              text::LowerCase(ProgramIndex::kAppPaths)}] = {"nirsoft.exe"};

@@ -4,17 +4,16 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
 #include "line_editor/history_secrets.h"
+#include "platform/paths.h"
 
 namespace vantrel {
 
 namespace {
 
-// The user's own folder, with one trailing slash or backslash removed;
-// "" when the environment names none.
+// The user's own folder, without the separators at its end; "" when the
+// environment names none.
 std::string UserDataFolder(const Interpreter& in) {
-    std::string folder = in.EnvGet("APPDATA");
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    return folder;
+    return std::string(TrimSeparators(in.EnvGet("APPDATA")));
 }
 
 // Appends to Runs.txt go on until it holds this many lines more than twice
@@ -27,7 +26,7 @@ void History::Load() {
     const std::string folder = UserDataFolder(in_);
     if (folder.empty()) return;
     file_.emplace(in_.Os().files, in_.Os().codePages,
-                  folder + "\\Orvane\\Vantrel\\" + std::string(kHistoryFileName));
+                  JoinPath(folder, "Orvane\\Vantrel\\" + std::string(kHistoryFileName)));
     if (!in_.SettingOn(settings::kHistoryFile)) return;
     LoadRuns();
     lines_.Assign(file_->LoadNewest());
@@ -55,8 +54,8 @@ bool History::FileReady() {
     if (!folderMade_) {
         const std::string folder = UserDataFolder(in_);
         std::string err;
-        in_.Os().files.MakeFolder(folder + "\\Orvane", &err);
-        in_.Os().files.MakeFolder(folder + "\\Orvane\\Vantrel", &err);
+        in_.Os().files.MakeFolder(JoinPath(folder, "Orvane"), &err);
+        in_.Os().files.MakeFolder(JoinPath(folder, "Orvane\\Vantrel"), &err);
         folderMade_ = true;
     }
     return true;
@@ -84,7 +83,7 @@ void History::Remember(const std::string& text) {
 }
 
 std::string History::RunsPath() const {
-    return UserDataFolder(in_) + "\\Orvane\\Vantrel\\" + kRunsFileName;
+    return JoinPath(UserDataFolder(in_), "Orvane\\Vantrel\\" + std::string(kRunsFileName));
 }
 
 void History::LoadRuns() {

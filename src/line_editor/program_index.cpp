@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "interpreter/text.h"
+#include "platform/paths.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -122,14 +123,14 @@ void ProgramIndex::Step(const Job& job) {
             // The system also matches a short name's extension: "x.exe1"
             // is X~1.EXE.
             for (const FileEntry& entry :
-                 files_.Find(job.folder + "\\*" + job.extension, FileMask::kFiles)) {
+                 files_.Find(JoinPath(job.folder, "*" + job.extension), FileMask::kFiles)) {
                 if (text::EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
             }
             break;
         case JobKind::kShortcutFolder:
             for (const FileEntry& entry :
-                 files_.Find(job.folder + "\\*", FileMask::kFilesAndFolders)) {
-                const std::string path = job.folder + "\\" + entry.name;
+                 files_.Find(JoinPath(job.folder, "*"), FileMask::kFilesAndFolders)) {
+                const std::string path = JoinPath(job.folder, entry.name);
                 if (entry.folder) {
                     if (job.depth < kDeepestFolder && foldersQueued_ < kMostFolders) {
                         pending_.push_back(

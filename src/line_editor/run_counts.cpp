@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "line_editor/fuzzy_match.h"
+#include "platform/paths.h"
 #include "text/case_fold.h"
 
 namespace vantrel {
@@ -47,9 +48,7 @@ std::string RunCounts::KeyOf(std::string_view word) {
     if (word.size() >= 2 && word.front() == '"' && word.back() == '"') {
         word = word.substr(1, word.size() - 2);
     }
-    const size_t slash = word.find_last_of("\\/");
-    if (slash != std::string_view::npos) word.remove_prefix(slash + 1);
-    word = NameStem(word);
+    word = NameStem(NameOf(word));
     if (word.empty() || word.size() > kLongestName) return std::string();
     for (const char c : word) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return std::string();

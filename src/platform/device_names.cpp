@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/paths.h"
+#include "text/case_fold.h"
+
 namespace vantrel {
 
 namespace {
@@ -11,32 +14,21 @@ namespace {
 // digits in a device name.
 constexpr std::string_view kDeviceDigits = "123456789\xb9\xb2\xb3";
 
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool EqualsLower(std::string_view text, std::string_view lower) {
-    return text.size() == lower.size() && std::equal(text.begin(), text.end(), lower.begin(),
-                                                     [](char a, char b) { return Lower(a) == b; });
+    return text.size() == lower.size() &&
+           std::equal(text.begin(), text.end(), lower.begin(),
+                      [](char a, char b) { return text::AsciiLower(a) == b; });
 }
 
 // "\\.\" (or with forward slashes): the namespace of devices.
 bool InDeviceNamespace(std::string_view path) {
-    return path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && path[2] == '.' &&
-           IsSeparator(path[3]);
+    return IsUncPath(path) && path.size() >= 4 && path[2] == '.' && IsPathSeparator(path[3]);
 }
 
 // The last part without its folder or drive, up to its first dot or colon,
 // without the blanks Windows drops at the end of a name.
 std::string_view BaseName(std::string_view path) {
-    size_t start = path.find_last_of("\\/");
-    start = start == std::string_view::npos ? 0 : start + 1;
-    if (start == 0 && path.size() >= 2 && path[1] == ':') start = 2;
-    std::string_view name = path.substr(start);
+    std::string_view name = NameOf(path);
     name = name.substr(0, name.find_first_of(".:"));
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     return name;

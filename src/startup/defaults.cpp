@@ -2,27 +2,26 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
+#include "platform/paths.h"
 
 namespace vantrel {
 
 std::string AllUsersFolder(const Interpreter& in) {
-    std::string folder = in.EnvGet("ALLUSERSPROFILE");
-    if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
-    return folder;
+    return std::string(TrimSeparators(in.EnvGet("ALLUSERSPROFILE")));
 }
 
 std::string DataFolderPath(const Interpreter& in) {
-    return AllUsersFolder(in) + "\\Orvane\\Vantrel";
+    return JoinPath(AllUsersFolder(in), "Orvane\\Vantrel");
 }
 
 void AssignDefaults(Interpreter& in, int screenWidth) {
     const std::string allUsers = AllUsersFolder(in);
     in.SetVar(settings::kCurDir, in.Os().files.CurrentDirectory());
-    in.SetVar(settings::kShortcutFolder, allUsers + "\\Orvane\\Vantrel\\Shortcuts");
+    in.SetVar(settings::kShortcutFolder, JoinPath(allUsers, "Orvane\\Vantrel\\Shortcuts"));
     in.SetVar(settings::kDesktopUser, in.EnvGet("USERPROFILE") + "\\Desktop");
     in.SetVar(settings::kDesktopPublic, in.EnvGet("PUBLIC") + "\\Desktop");
     if (in.SettingText(settings::kDesktopPublic) == "\\Desktop") {
-        in.SetVar(settings::kDesktopPublic, allUsers + "\\Desktop");
+        in.SetVar(settings::kDesktopPublic, JoinPath(allUsers, "Desktop"));
     }
     for (const settings::Default& d : settings::kColourDefaults) in.SetVar(d.name, d.value);
     in.SetVar(settings::kWinWidth, std::to_string(screenWidth));

@@ -7,7 +7,7 @@ namespace vantrel {
 
 class Interpreter;
 
-// ALLUSERSPROFILE with one trailing slash or backslash removed.
+// ALLUSERSPROFILE without the separators at its end.
 std::string AllUsersFolder(const Interpreter& in);
 // DataFolder: the console's own folder under AllUsersFolder.
 std::string DataFolderPath(const Interpreter& in);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win32_clock.h"
 #include "script/errors.h"
 
 namespace vantrel::com {
@@ -426,12 +427,13 @@ ComThreads::ComThreads() {
 // shared rather than each thread's.
 ComThreads::~ComThreads() {
     currentThreads.store(nullptr);
-    const DWORD deadline = GetTickCount() + kShutdownWaitMs;
+    const win32::Win32Clock clock;
+    const std::uint64_t deadline = clock.Milliseconds() + kShutdownWaitMs;
     std::vector<std::shared_ptr<ComThread>> all = All();
     for (const auto& thread : all) thread->End(0);
     for (const auto& thread : all) {
-        const DWORD now = GetTickCount();
-        thread->End(static_cast<LONG>(deadline - now) > 0 ? deadline - now : 0);
+        const std::uint64_t now = clock.Milliseconds();
+        thread->End(now < deadline ? static_cast<DWORD>(deadline - now) : 0);
     }
 }
 

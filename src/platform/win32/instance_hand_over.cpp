@@ -5,11 +5,17 @@
 #include <vector>
 
 #include "platform/hand_over.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
 
 namespace {
+
+// The deadlines' milliseconds.
+std::uint64_t NowMs() {
+    return Win32Clock().Milliseconds();
+}
 
 using UniqueLocal = Unique<HLOCAL, ClosedBy<HLOCAL, nullptr, LocalFree>>;
 
@@ -55,7 +61,7 @@ bool ServedBySameUser(HANDLE pipe, DWORD* pid) {
     return EqualSid(SidOf(theirs), SidOf(ours)) != FALSE;
 }
 
-UniqueFile ConnectToPipe(const std::wstring& name, ULONGLONG deadline) {
+UniqueFile ConnectToPipe(const std::wstring& name, std::uint64_t deadline) {
     for (;;) {
         // Identification only: a server may learn who sends, never act as us.
         UniqueFile pipe(CreateFileW(
@@ -65,8 +71,7 @@ UniqueFile ConnectToPipe(const std::wstring& name, ULONGLONG deadline) {
         // Busy: another start is being answered. Not found: the console
         // holds the one-instance mutex but has not made its pipe yet.
         const DWORD error = GetLastError();
-        if (GetTickCount64() >= deadline ||
-            (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND))
+        if (NowMs() >= deadline || (error != ERROR_PIPE_BUSY && error != ERROR_FILE_NOT_FOUND))
             return UniqueFile();
         Sleep(50);
     }
@@ -74,9 +79,10 @@ UniqueFile ConnectToPipe(const std::wstring& name, ULONGLONG deadline) {
 
 // Waits for an overlapped operation until the deadline, and cancels it
 // when it is not done by then; true when it completed.
-bool FinishBy(HANDLE file, OVERLAPPED* overlapped, BOOL started, ULONGLONG deadline, DWORD* bytes) {
+bool FinishBy(HANDLE file, OVERLAPPED* overlapped, BOOL started, std::uint64_t deadline,
+              DWORD* bytes) {
     if (!started && GetLastError() != ERROR_IO_PENDING) return false;
-    const ULONGLONG now = GetTickCount64();
+    const std::uint64_t now = NowMs();
     const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
     if (WaitForSingleObject(overlapped->hEvent, left) != WAIT_OBJECT_0) CancelIo(file);
     return GetOverlappedResult(file, overlapped, bytes, TRUE) != FALSE;
@@ -154,8 +160,7 @@ bool HandOverServer::Step() {
         return phase_ != Phase::kIdle;
     }
     if (!Completed(&bytes, &error)) {
-        const bool late =
-            phase_ != Phase::kListening && GetTickCount64() - connectedAt_ > kClientMs;
+        const bool late = phase_ != Phase::kListening && NowMs() - connectedAt_ > kClientMs;
         if (late) Drop();
         return false;
     }
@@ -245,7 +250,7 @@ void HandOverServer::Listen() {
 }
 
 void HandOverServer::StartRead() {
-    connectedAt_ = GetTickCount64();
+    connectedAt_ = NowMs();
     phase_ = Phase::kReading;
     buffer_.assign(kTagBytes + kMaxHandOverBytes + 1, '\0');
     Issue(ReadFile(pipe_.Get(), buffer_.data(), static_cast<DWORD>(buffer_.size()), nullptr,
@@ -275,7 +280,7 @@ void HandOverServer::Drop() {
 HandOverResult HandOverToRunning(const std::wstring& name, const std::string& argument,
                                  DWORD waitMs) {
     if (argument.size() > kMaxHandOverBytes) return HandOverResult::kTooLong;
-    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    const std::uint64_t deadline = NowMs() + waitMs;
     if (name.empty()) return HandOverResult::kNoAnswer;
     UniqueFile pipe = ConnectToPipe(name, deadline);
     if (!pipe.Valid()) return HandOverResult::kNoAnswer;

@@ -4,9 +4,11 @@
 #include <memory>
 #include <utility>
 
+#include "platform/paths.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
+#include "text/case_fold.h"
 
 namespace vantrel::win32 {
 
@@ -20,17 +22,9 @@ bool MatchesMask(const WIN32_FIND_DATAA& entry, FileMask mask) {
     return true;
 }
 
-bool IsSeparator(char c) {
-    return c == '\\' || c == '/';
-}
-
 // "X:" in capitals for a path that begins with a drive letter, "" otherwise.
 std::string UpperDrive(const std::string& path) {
-    if (path.size() < 2 || path[1] != ':') return "";
-    char letter = path[0];
-    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-    if (letter < 'A' || letter > 'Z') return "";
-    return std::string(1, letter) + ":";
+    return text::UpperCase(DriveOf(path));
 }
 
 // Writes all of data, in pieces a single call can take.
@@ -58,7 +52,7 @@ template <typename Visit>
 void ForEachMatch(const FileSystem& fs, const std::string& pattern, FileMask mask, Visit visit) {
     constexpr unsigned kEntriesBetweenChecks = 256;
     std::string search = pattern;
-    if (!search.empty() && IsSeparator(search.back())) search += "*";
+    if (EndsInSeparator(search)) search += "*";
     WIN32_FIND_DATAA data;
     UniqueFind find(FindFirstFileA(search.c_str(), &data));
     unsigned count = 0;
@@ -237,8 +231,8 @@ bool Win32FileSystem::ReplaceFile(const std::string& path, const std::string& co
     // volume, so the rename is one step), and takes the old one's place only
     // once it is complete on disk: a full disk or a failed write leaves the
     // old file as it was.
-    size_t slash = path.find_last_of("\\/");
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    std::string folder(FolderOf(path));
+    if (folder.empty()) folder = ".";
     // GetTempFileName takes a folder of at most MAX_PATH - 14 characters,
     // room for the name it makes; Wine's writes a longer one past the end of
     // its buffer.
@@ -326,8 +320,9 @@ bool Win32FileSystem::ChangeDrive(const std::string& driveText, std::string* err
     if (drive == UpperDrive(current)) return true;
     // "X:" alone resolves to the drive's remembered folder, or its root.
     std::string target;
-    if (!FullPath(drive, &target)) target = drive + "\\";
-    if (!SetCurrentDirectoryA(target.c_str()) && !SetCurrentDirectoryA((drive + "\\").c_str())) {
+    const std::string root = drive + "\\";
+    if (!FullPath(drive, &target)) target = root;
+    if (!SetCurrentDirectoryA(target.c_str()) && !SetCurrentDirectoryA(root.c_str())) {
         return Fail(err);
     }
     RememberDriveFolder(current);
@@ -339,8 +334,7 @@ std::string Win32FileSystem::ProgramFolder() const {
     char buffer[MAX_PATH * 4];
     DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
     std::string path(buffer, length < sizeof buffer ? length : 0);
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? path : path.substr(0, slash);
+    return std::string(TrimSeparators(FolderOf(path)));
 }
 
 std::vector<std::string> Win32FileSystem::Drives() const {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "interpreter/text.h"
+#include "platform/paths.h"
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
@@ -137,7 +138,7 @@ TEST_F(Win32FileSystemTest, TestdataScenarios) {
     int count = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         if (entry.path().extension() != ".files") continue;
-        const std::string name = entry.path().stem().string(), here = root_ + "\\" + name;
+        const std::string name = entry.path().stem().string(), here = JoinPath(root_, name);
         std::string err, transcript;
         ASSERT_TRUE(fs_.MakeFolder(here, &err) && fs_.SetCurrentDirectory(here, &err)) << err;
         std::istringstream lines(ReadText(entry.path()));
@@ -279,7 +280,7 @@ TEST_F(Win32FileSystemTest, OverlongAndInvalidNamesFailWithADescription) {
 
     // A folder as long as a folder can be leaves no room for the file that
     // ReplaceFile writes first beside the old one.
-    const std::string deep = root_ + "\\" + std::string(MAX_PATH - 12 - root_.size() - 1, 'd');
+    const std::string deep = JoinPath(root_, std::string(MAX_PATH - 12 - root_.size() - 1, 'd'));
     ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
     std::string err;
     EXPECT_FALSE(fs_.ReplaceFile(deep + "\\f.dcb", "x", &err));

@@ -1,6 +1,7 @@
 // Win32FileSystem's copying, moving and deleting: the file-system object's
 // CopyFile, MoveFile, CopyFolder and MoveFolder, and the runtime's Kill and
 // Name, on the plain Win32 calls.
+#include "platform/paths.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
@@ -14,28 +15,10 @@ bool HasWildcards(const std::string& path) {
     return path.find_first_of("*?") != std::string::npos;
 }
 
-bool EndsWithSeparator(const std::string& path) {
-    return !path.empty() && (path.back() == '\\' || path.back() == '/');
-}
-
-// The folder part of a path, with its separator ("" for a bare name).
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.find_last_of("\\/");
-    if (slash == std::string::npos) {
-        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : "";
-    }
-    return path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path) {
-    std::string trimmed = path;
-    while (EndsWithSeparator(trimmed)) trimmed.pop_back();
-    return trimmed.substr(FolderOf(trimmed).size());
-}
-
-std::string Join(std::string folder, const std::string& name) {
-    if (!folder.empty() && !EndsWithSeparator(folder)) folder += '\\';
-    return folder + name;
+// The last part of a path, a folder's name also when written with a
+// separator after it.
+std::string LastNameOf(const std::string& path) {
+    return std::string(NameOf(TrimSeparators(path)));
 }
 
 // Called by the system after each piece of a copy: a big file keeps the
@@ -131,7 +114,7 @@ bool Failed(DWORD code, std::string* err) {
 std::vector<std::string> Matching(const Win32FileSystem& fs, const std::string& pattern,
                                   bool folders) {
     std::vector<std::string> paths;
-    std::string folder = FolderOf(pattern);
+    const std::string folder(FolderOf(pattern));
     FileMask mask = folders ? FileMask::kFilesAndFolders : FileMask::kFiles;
     for (const FileEntry& entry : fs.Find(pattern, mask)) {
         if (entry.folder == folders) paths.push_back(folder + entry.name);
@@ -144,7 +127,7 @@ std::vector<std::string> Matching(const Win32FileSystem& fs, const std::string& 
 template <typename Transfer>
 bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
                    const std::string& destination, Transfer transfer, std::string* err) {
-    if (!HasWildcards(source) && !EndsWithSeparator(destination)) {
+    if (!HasWildcards(source) && !EndsInSeparator(destination)) {
         if (!transfer(fs, source, destination)) return Fail(err);
         return true;
     }
@@ -152,7 +135,7 @@ bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
     if (files.empty()) return Failed(ERROR_FILE_NOT_FOUND, err);
     for (const std::string& file : files) {
         if (!fs.KeepGoing()) return Failed(ERROR_REQUEST_ABORTED, err);
-        if (!transfer(fs, file, Join(destination, NameOf(file)))) return Fail(err);
+        if (!transfer(fs, file, JoinPath(destination, LastNameOf(file)))) return Fail(err);
     }
     return true;
 }
@@ -160,8 +143,9 @@ bool TransferFiles(const Win32FileSystem& fs, const std::string& source,
 std::string LowerFullPath(const std::string& path) {
     char buffer[MAX_PATH * 4];
     DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    std::string full = length > 0 && length < sizeof buffer ? std::string(buffer, length) : path;
-    while (EndsWithSeparator(full)) full.pop_back();
+    std::string full(TrimSeparators(length > 0 && length < sizeof buffer
+                                        ? std::string_view(buffer, length)
+                                        : std::string_view(path)));
     CharLowerBuffA(full.data(), static_cast<DWORD>(full.size()));
     return full;
 }
@@ -170,7 +154,7 @@ std::string LowerFullPath(const std::string& path) {
 // the path grows too long, leaving a deep trail of folders behind.
 bool InsideItself(const std::string& source, const std::string& destination) {
     std::string from = LowerFullPath(source), to = LowerFullPath(destination);
-    return to == from || to.compare(0, from.size() + 1, from + "\\") == 0;
+    return to == from || to.starts_with(JoinPath(from, ""));
 }
 
 // Merges source into destination, overwriting files; stops at the first
@@ -180,7 +164,7 @@ bool CopyTree(const FileSystem& fs, const std::string& source, const std::string
         return false;
     }
     WIN32_FIND_DATAA entry;
-    UniqueFind find(FindFirstFileA(Join(source, "*").c_str(), &entry));
+    UniqueFind find(FindFirstFileA(JoinPath(source, "*").c_str(), &entry));
     if (!find.Valid()) return false;
     do {
         std::string name = entry.cFileName;
@@ -189,7 +173,7 @@ bool CopyTree(const FileSystem& fs, const std::string& source, const std::string
             SetLastError(ERROR_REQUEST_ABORTED);
             return false;
         }
-        std::string from = Join(source, name), to = Join(destination, name);
+        std::string from = JoinPath(source, name), to = JoinPath(destination, name);
         bool ok = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? CopyTree(fs, from, to)
                                                                       : CopyOneFile(fs, from, to);
         if (!ok) return false;
@@ -210,9 +194,9 @@ bool TransferFolders(const Win32FileSystem& fs, const std::string& source,
         folders.push_back(source);
     }
     if (folders.empty()) return Failed(ERROR_PATH_NOT_FOUND, err);
-    const bool into = HasWildcards(source) || EndsWithSeparator(destination);
+    const bool into = HasWildcards(source) || EndsInSeparator(destination);
     for (const std::string& folder : folders) {
-        std::string target = into ? Join(destination, NameOf(folder)) : destination;
+        std::string target = into ? JoinPath(destination, LastNameOf(folder)) : destination;
         if (!transfer(folder, target, err)) return false;
     }
     return true;

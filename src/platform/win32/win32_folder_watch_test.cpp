@@ -5,6 +5,7 @@
 
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_file_system.h"
 
 namespace vantrel::win32 {
@@ -15,11 +16,12 @@ class Win32FolderWatchTest : public testing::ScratchFolderTest {
     // Whether the watch says changed within ms: the system tells of a change
     // a moment after it, from another thread (under Wine, another process).
     static bool ChangedWithin(FolderWatch& watch, DWORD ms) {
-        const ULONGLONG end = GetTickCount64() + ms;
+        const Win32Clock clock;
+        const std::uint64_t end = clock.Milliseconds() + ms;
         do {
             if (watch.Changed()) return true;
             Sleep(10);
-        } while (GetTickCount64() < end);
+        } while (clock.Milliseconds() < end);
         return false;
     }
     // Makes one change below the current folder: "/FOLDER" or "+FILE" made,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {
@@ -41,7 +42,9 @@ struct Recorder : SocketEvents {
 
 // Pumps the thread's messages until done() or the deadline (milliseconds).
 bool PumpUntil(const std::function<bool()>& done, DWORD deadline = 5000) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < deadline;) {
+    const Win32Clock clock;
+    for (const std::uint64_t start = clock.Milliseconds();
+         clock.Milliseconds() - start < deadline;) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
         if (done()) return true;

@@ -6,7 +6,10 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ googletest python3
           g++-mingw-w64-x86-64-posix wine64 xvfb xdotool imagemagick
-          fonts-dejavu-core fonts-wqy-microhei fonts-symbola x11-xserver-utils xauth clang-format nsis lua5.4 time)
+          fonts-dejavu-core fonts-wqy-microhei fonts-symbola x11-xserver-utils xauth clang-format nsis lua5.4 time
+          # The fuzzers: clang, and its sanitizer and libFuzzer runtimes,
+          # which clang only recommends.
+          clang-14 libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

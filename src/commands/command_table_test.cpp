@@ -5,6 +5,7 @@
 #include <set>
 
 #include "interpreter/text.h"
+#include "interpreter_fixture.h"
 #include "text/case_fold.h"
 
 namespace vantrel {
@@ -59,6 +60,31 @@ TEST(CommandTableTest, CountArgsIsThePlaceOfTheLastArgument) {
         {"copy a \"\" c", 3},  {"copy \"a\"b", 2}, {"copy \"a", 1},
     };
     for (auto [line, count] : cases) EXPECT_EQ(CountArgs(ParseCommand(line)), count) << line;
+}
+
+using CommandSyntaxTest = testing::InterpreterTest;
+
+// Too few or too many arguments print the row's syntax lines, and nothing runs.
+TEST_F(CommandSyntaxTest, ARowsSyntaxLinesAnswerArgumentsOutsideItsCounts) {
+    for (const CommandRow& row : BuiltInCommands()) {
+        if (row.words.empty() || row.syntax.empty()) continue;
+        std::string syntax;
+        for (std::string_view line : row.syntax) syntax += std::string(line) + "\n";
+        syntax.pop_back();
+        const std::string word(row.words.front());
+        auto with = [&](int count) {
+            std::string line = word;
+            for (int i = 0; i < count; ++i) line += " x";
+            return line;
+        };
+        if (row.minArgs > 0) {
+            EXPECT_EQ(Output(with(row.minArgs - 1)), syntax) << word;
+        }
+        if (row.maxArgs != kAnyArgs) {
+            EXPECT_EQ(Output(with(row.maxArgs + 1)), syntax) << word;
+        }
+    }
+    EXPECT_TRUE(os.processes.started.empty() && os.shell.opens.empty());
 }
 
 }  // namespace

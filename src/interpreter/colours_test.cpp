@@ -7,7 +7,7 @@ namespace {
 
 using ColoursTest = InterpreterTest;
 
-// The colour command's spellings and misuse are in colours.dcb and syntax.dcb.
+// The colour command's spellings and misuse are in colours.dcb.
 // Colours.txt as given (nullptr: there is none), a text, its colour.
 TEST_F(ColoursTest, ParsesCodesAndNames) {
     const char* web = "Web colours\r\nred #FF0000\r\nteal 008080\r\nlime#00FF00\r\n";

@@ -29,5 +29,13 @@ TEST_F(LaunchTest, BatchLinesRunOneByOne) {
     EXPECT_EQ(err, "File not found");
 }
 
+// A batch file that runs itself stops at the nesting limit; the line goes on.
+TEST_F(LaunchTest, BatchFilesNestedTooDeepStopAndTheLineGoesOn) {
+    os.files.AddFile("C:\\loop.dcb", "@loop");
+    const std::string out = Run("loop|echo after");
+    EXPECT_NE(out.find("\nBatch files nested more than 64 deep; stopped\n"), std::string::npos);
+    EXPECT_TRUE(out.ends_with("\nafter")) << out;
+}
+
 }  // namespace
 }  // namespace vantrel::testing

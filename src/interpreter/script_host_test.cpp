@@ -25,31 +25,5 @@ TEST_F(ScriptHostTest, NoBoxShowsOutsideALineAndOneIsOpenOnlyWhileItIsUp) {
     EXPECT_FALSE(in.DialogOpen());
 }
 
-// The host alone, over a line that the test plays: it asks the line, and
-// nothing else, whether to go on and whether a box may wait.
-TEST(ConsoleScriptHostTest, TheLineDecidesWhetherTheScriptGoesOnAndABoxShows) {
-    struct Line : ScriptLine {
-        bool KeepGoing() override { return going; }
-        bool Running() const override { return running; }
-        bool running = false, going = true;
-    };
-    for (bool running : {true, false}) {
-        Line line;
-        line.running = running;
-        line.going = !running;
-        testing::FakeClock clock;
-        testing::FakeDialogs dialogs;
-        dialogs.pressed = 6;
-        dialogs.typed = "typed";
-        ConsoleScriptHost host(clock, dialogs, line);
-        EXPECT_EQ(host.KeepGoing(), !running) << running;
-        EXPECT_EQ(host.MsgBox("Proceed?", 4, "Ask"), running ? 6 : 0) << running;  // 0: no box
-        std::string answer;
-        EXPECT_EQ(host.InputBox("Name?", "Ask", "", {}, &answer), running) << running;
-        EXPECT_EQ(answer, running ? "typed" : "") << running;
-        EXPECT_EQ(dialogs.msgBoxes.size() + dialogs.inputBoxes.size(), running ? 2u : 0u);
-    }
-}
-
 }  // namespace
 }  // namespace vantrel

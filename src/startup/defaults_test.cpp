@@ -5,8 +5,8 @@
 namespace vantrel::testing {
 namespace {
 
-// What a fresh console does with its defaults; every default value is in
-// set_list.dcb, the switches' answers in placement.dcb and echo_output.dcb.
+// What a fresh console does with its defaults; the switches' answers are in
+// placement.dcb and echo_output.dcb.
 using DefaultsTest = InterpreterTest;
 
 // Lines split, expand and clear without echo. The not sign is the marker

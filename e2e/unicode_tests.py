@@ -33,7 +33,7 @@ def test_unicode_names_scripts_and_titles_and_an_old_windows_1252_autoexec(c):
     c.enter_line("dir")
     snap = c.wait_for(lambda s: s.pane_text and name in s.pane_text, "DIR to list the name")
     line = next(ln for ln in snap.pane_text.split("\r\n") if ln.endswith(name))
-    expect(line[19] == "|" and line[40] == "|", f"DIR's columns kept: {line!r}")
+    expect(line[24] == "|" and line[45] == "|", f"DIR's columns kept: {line!r}")
     c.enter_line(f'type "{name}"')
     shows(c, "Grüße, 日本語, Ελληνικά, Тест", "TYPE to show the UTF-8 text")
     c.enter_line("type utf16.txt")

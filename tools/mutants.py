@@ -13,7 +13,7 @@ put back whatever happens.
 
 Usage: tools/mutants.py [--build build/linux] [--seed 30] [--count 100]
                         [--under src/line_editor] [--timeout 120]
-                        [--record FILE | --replay FILE]
+                        [--record FILE | --replay FILE] [--start N]
 Prints each mutant and its fate, then the sites tried, built, killed,
 survived and the kill rate.
 
@@ -24,7 +24,8 @@ on another commit, finding each by its text: in the same file, the identical
 line nearest the old number; else the one identical line among all the
 sources (a function that moved); else the site is 'gone' and not counted.
 Each site prints under its number in the recording, so two runs' outputs
-compare mutant by mutant.
+compare mutant by mutant; --start N goes on from site N of a run that
+was cut short.
 """
 
 import argparse
@@ -172,6 +173,7 @@ def main():
     mode = parser.add_mutually_exclusive_group()
     mode.add_argument("--record", metavar="FILE", help="write the chosen sites as JSON lines")
     mode.add_argument("--replay", metavar="FILE", help="mutate the sites a --record wrote")
+    parser.add_argument("--start", type=int, default=1, help="the first site to mutate")
     a = parser.parse_args()
 
     if a.replay:
@@ -202,6 +204,8 @@ def main():
     fates = {"not built": 0, "killed": 0, "survived": 0, "gone": 0}
     start = time.monotonic()
     for n, (site, where) in enumerate(chosen, 1):
+        if n < a.start:
+            continue
         if where is None:
             fates["gone"] += 1
             print(f"{n:4} {'gone':>9}  {site['file']}:{site['line']}  {site['rule']}: "

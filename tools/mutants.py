@@ -7,9 +7,10 @@ Sites are drawn by a fixed seed among the code the native build compiles
 sites and two commits compare. Each mutant makes one small change at one
 site: a comparison flipped or loosened, && and || swapped, a whole-number
 constant off by one, `return true` turned false (and back), a negation
-dropped. The unit tests are rebuilt (incrementally) and run under a time
-limit; a test that fails, crashes or hangs kills the mutant. The file is
-put back whatever happens.
+dropped. The unit tests are rebuilt (incrementally) and run under a limit
+of processor time (and ten times that on the clock, for a run that waits
+for ever); a test that fails, crashes or hangs kills the mutant. The file
+is put back whatever happens.
 
 Usage: tools/mutants.py [--build build/linux] [--seed 30] [--count 100]
                         [--under src/line_editor] [--timeout 120]
@@ -32,6 +33,7 @@ import argparse
 import json
 import random
 import re
+import resource
 import subprocess
 import sys
 import time
@@ -153,11 +155,18 @@ def run(build, timeout):
                           cwd=ROOT, capture_output=True, text=True)
     if made.returncode != 0:
         return "not built"
+
+    # A mutant that loops is stopped by the processor time it has used, not
+    # by the clock: on a loaded or paused machine a sound run can take any
+    # time. The clock's limit, far beyond, catches one that waits for ever.
+    def limit_cpu():
+        resource.setrlimit(resource.RLIMIT_CPU, (timeout, timeout))
+
     try:
         # Output unread: a mutant may print any bytes.
         tests = subprocess.run([str(ROOT / build / "vantrel_tests"), "--gtest_brief=1"], cwd=ROOT,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               timeout=timeout)
+                               timeout=timeout * 10, preexec_fn=limit_cpu)
     except subprocess.TimeoutExpired:
         return "killed"  # a hang counts as caught
     return "survived" if tests.returncode == 0 else "killed"

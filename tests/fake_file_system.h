@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "fault_injector.h"
-#include "interpreter/text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
 #include "text/case_fold.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fake_file_system.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "platform/platform.h"
 #include "text/case_fold.h"
 #include "text/compare.h"

@@ -10,8 +10,8 @@
 #include "fake_console_host.h"
 #include "fake_platform.h"
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
 #include "startup/defaults.h"
+#include "text/compare.h"
 
 namespace vantrel::testing {
 
@@ -41,7 +41,7 @@ class InterpreterTest : public ::testing::Test {
     }
 
     static std::string Shown(const std::string& text) {
-        return ReplaceAll(ReplaceAll(text, "\f", "<FF>"), "\r\n", "\n");
+        return text::ReplaceAll(text::ReplaceAll(text, "\f", "<FF>"), "\r\n", "\n");
     }
 
     FakePlatform os;

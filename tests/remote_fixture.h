@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "interpreter/text.h"
 #include "remote/remote_link.h"
 #include "socket_console.h"
+#include "text/compare.h"
 
 namespace vantrel::testing {
 
@@ -31,9 +31,9 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
     }
     // PendingOutput as lines joined by "\n", form feeds left out; empties it.
     std::string Printed() {
-        std::string out = ReplaceAll(in().PendingOutput(), "\f\r\n", "");
+        std::string out = text::ReplaceAll(in().PendingOutput(), "\f\r\n", "");
         in().PendingOutput().clear();
-        return ReplaceAll(ReplaceAll(out, "\f", ""), "\r\n", "\n");
+        return text::ReplaceAll(text::ReplaceAll(out, "\f", ""), "\r\n", "\n");
     }
     // Types a line into the command box and presses Enter.
     void Type(const std::string& text) {

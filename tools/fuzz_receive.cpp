@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <string>
 
-#include "interpreter/text.h"
 #include "remote/receive_buffer.h"
 #include "remote/remote_link.h"
 #include "socket_console.h"
+#include "text/compare.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ constexpr char kLocalText[] = "local output of the console";
 // What a client at the password prompt may be sent: prompts and the
 // login's replies, nothing else.
 bool OnlyLoginTexts(std::string sent) {
-    sent = ReplaceAll(ReplaceAll(sent, "Password>", ""), "Password incorrect\r\n", "");
+    sent = text::ReplaceAll(text::ReplaceAll(sent, "Password>", ""), "Password incorrect\r\n", "");
     return sent.empty();
 }
 

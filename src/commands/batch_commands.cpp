@@ -1,8 +1,8 @@
 #include "commands/batch_commands.h"
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/paths.h"
 #include "text/compare.h"
@@ -120,7 +120,7 @@ void AddSearchCommand(Interpreter& in, const Command& c) {
     // The search text arrives as the batch file's arguments and is encoded
     // for the address before it is put in.
     const std::string contents = "set Search=" + m + m + "\r\n" + "urlhex Search\r\n" +
-                                 ReplaceAll(url, "%s", m + "Search" + m, true) + "\r\n" +
+                                 text::ReplaceAll(url, "%s", m + "Search" + m, true) + "\r\n" +
                                  "set Search=\r\n";
     CreateBatch(in, BatchPath(in, name), contents);
 }

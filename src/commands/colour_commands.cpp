@@ -4,7 +4,6 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 
 namespace vantrel {

@@ -16,7 +16,6 @@
 #include "commands/variable_commands.h"
 #include "commands/web_commands.h"
 #include "commands/window_commands.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 
 namespace vantrel {

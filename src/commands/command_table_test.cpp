@@ -4,7 +4,6 @@
 
 #include <set>
 
-#include "interpreter/text.h"
 #include "interpreter_fixture.h"
 #include "text/case_fold.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "platform/device_names.h"
 #include "platform/paths.h"
 #include "platform/text_decoding.h"

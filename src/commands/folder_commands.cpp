@@ -1,7 +1,6 @@
 #include "commands/folder_commands.h"
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/paths.h"
 

@@ -4,7 +4,7 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/keystrokes.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "text/case_fold.h"
 
 namespace vantrel {

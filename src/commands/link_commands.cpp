@@ -1,7 +1,7 @@
 #include "commands/link_commands.h"
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "remote/ban_list.h"
 #include "remote/ip_address.h"
 #include "startup/defaults.h"

@@ -6,8 +6,8 @@
 
 #include "commands/variable_commands.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 
 namespace vantrel {

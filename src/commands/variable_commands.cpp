@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 
 namespace vantrel {
 

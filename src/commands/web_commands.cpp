@@ -4,10 +4,10 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
-#include "interpreter/text.h"
 #include "interpreter/variables.h"
 #include "platform/shell.h"
 #include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel {
 
@@ -48,7 +48,7 @@ std::string PageAddress(const std::string& target, const std::string& user,
 }
 
 std::string HelpAddress(const std::string& topic) {
-    std::string page = topic.empty() ? "index" : ReplaceAll(text::LowerCase(topic), " ", "");
+    std::string page = topic.empty() ? "index" : text::ReplaceAll(text::LowerCase(topic), " ", "");
     return SiteAddress(kProductSite) + "documentation/" + page + ".html";
 }
 

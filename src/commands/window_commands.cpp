@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "text/case_fold.h"
 
 namespace vantrel {

@@ -42,7 +42,7 @@
 #include "fake_console.h"
 #include "fake_platform.h"
 #include "interpreter/launch.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "platform/paths.h"
 #include "text/compare.h"
 #include "text/utf8.h"
@@ -87,7 +87,7 @@ World* current = nullptr;  // the world that "@world" changes
 
 // A text in an effect line: in brackets, its line ends spelt out.
 std::string Q(const std::string& text) {
-    return "[" + ReplaceAll(ReplaceAll(text, "\r", "\\r"), "\n", "\\n") + "]";
+    return "[" + text::ReplaceAll(text::ReplaceAll(text, "\r", "\\r"), "\n", "\\n") + "]";
 }
 
 std::string Stroke(const KeyStroke& k) {

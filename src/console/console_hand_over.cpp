@@ -3,7 +3,7 @@
 // to a peer while linked. Whatever the user had half typed goes back into
 // the box afterwards, caret and all.
 #include "console/console.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 
 namespace vantrel {
 

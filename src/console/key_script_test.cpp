@@ -33,6 +33,7 @@
 #include "platform/key_codes.h"
 #include "platform/paths.h"
 #include "remote_fixture.h"
+#include "text/compare.h"
 
 namespace vantrel::testing {
 namespace {
@@ -77,7 +78,7 @@ std::string Unquoted(std::string text) {
     if (text.starts_with("«") && text.ends_with("»") && text.size() >= 4)
         text = text.substr(2, text.size() - 4);
     for (auto [from, to] : {std::pair{"⏎", "\r\n"}, {"<FF>", "\f"}, {"<CR>", "\r"}, {"<LF>", "\n"}})
-        text = ReplaceAll(text, from, to);
+        text = text::ReplaceAll(text, from, to);
     return text;
 }
 

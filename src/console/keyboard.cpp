@@ -5,7 +5,6 @@
 #include "interpreter/interpreter.h"
 #include "interpreter/keystrokes.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "text/hex.h"
 
 namespace vantrel {

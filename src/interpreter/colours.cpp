@@ -1,6 +1,5 @@
 #include "interpreter/colours.h"
 
-#include "interpreter/text.h"
 #include "platform/paths.h"
 #include "platform/text_decoding.h"
 #include "text/compare.h"

@@ -1,6 +1,6 @@
 #include "interpreter/command_line.h"
 
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 

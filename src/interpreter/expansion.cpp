@@ -3,7 +3,6 @@
 #include <set>
 
 #include "interpreter/command_line.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 #include "text/utf8.h"
@@ -35,7 +34,7 @@ ExpansionResult ExpandMarkers(std::string* line, const std::string& marker,
             result.message = "Too many variables to expand; the rest is left as typed";
             return result;
         }
-        std::string expandedLine = ReplaceAll(*line, token, lookup(name), true);
+        std::string expandedLine = text::ReplaceAll(*line, token, lookup(name), true);
         if (expandedLine.size() > kMaxLineLength) {
             result.stopped = true;
             result.message = "Expanded line too long; " + token + " left as typed";

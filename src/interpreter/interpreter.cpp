@@ -1,8 +1,8 @@
 #include "interpreter/interpreter.h"
 
 #include "interpreter/expansion.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 #include "text/compare.h"
 

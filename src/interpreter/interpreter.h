@@ -66,7 +66,6 @@ class Interpreter : private ScriptLine {
       private:
         Interpreter& in_;
     };
-    bool Stopping() const { return stopRequested_; }
     // The line that runs now, innermost first: what the bar shows while a
     // batch file runs.
     const std::string& CurrentLine() const { return currentLine_; }

@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 #include "text/utf8.h"
 

@@ -3,8 +3,8 @@
 #include <climits>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "platform/device_names.h"
 #include "platform/paths.h"
 #include "platform/text_decoding.h"
@@ -55,7 +55,7 @@ bool OpenTarget(Interpreter& in, const std::string& target, const std::string& p
 std::string SubstituteBatchParams(std::string line, const std::string& marker,
                                   const std::string& params) {
     if (marker.empty()) return line;
-    line = ReplaceAll(line, marker + marker, params);
+    line = text::ReplaceAll(line, marker + marker, params);
     size_t open = text::FindNoCase(line, marker);
     while (open != std::string::npos) {
         size_t textStart = open + marker.size();
@@ -69,9 +69,10 @@ std::string SubstituteBatchParams(std::string line, const std::string& marker,
         }
         std::string param = ParseArgs(params, n > INT_MAX ? INT_MAX : static_cast<int>(n));
         std::string token = marker + text + marker;
-        std::string head = ReplaceAll(std::string_view(line).substr(0, open), token, param, true);
-        std::string tail =
-            ReplaceAll(std::string_view(line).substr(open + token.size()), token, param, true);
+        std::string head =
+            text::ReplaceAll(std::string_view(line).substr(0, open), token, param, true);
+        std::string tail = text::ReplaceAll(std::string_view(line).substr(open + token.size()),
+                                            token, param, true);
         size_t resume = head.size() + param.size();
         line = head + param + tail;
         open = text::FindNoCase(line, marker, resume);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "interpreter/text.h"
 #include "text/case_fold.h"
 #include "text/char_class.h"
 #include "text/compare.h"

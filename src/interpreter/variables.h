@@ -22,7 +22,6 @@ class Variables {
     // The listed names, sorted case-insensitively, each in the spelling of
     // its first assignment.
     const std::vector<std::string>& VarNames() const { return names_; }
-    void ResetNames() { names_.clear(); }
 
   private:
     void Unlist(const std::string& name);

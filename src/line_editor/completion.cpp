@@ -5,7 +5,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "interpreter/text.h"
 #include "line_editor/fuzzy_match.h"
 #include "platform/paths.h"
 #include "text/case_fold.h"

@@ -6,8 +6,8 @@
 
 #include "interpreter/colours.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "platform/paths.h"
 #include "text/case_fold.h"
 #include "text/compare.h"

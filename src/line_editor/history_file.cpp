@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "interpreter/text.h"
 #include "platform/text_decoding.h"
 #include "text/case_fold.h"
 #include "text/compare.h"

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
+#include "interpreter/line_text.h"
 #include "line_editor/history_secrets.h"
 #include "platform/key_codes.h"
 #include "text/case_fold.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "interpreter/text.h"
 #include "platform/paths.h"
 #include "text/compare.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fake_platform.h"
-#include "interpreter/text.h"
 #include "text/case_fold.h"
+#include "text/compare.h"
 
 namespace vantrel::testing {
 namespace {
@@ -32,7 +32,8 @@ std::string Names(const ProgramIndex& index) {
 // Changes to the disk, a ";" between two: "+FILE", "/FOLDER", "-FILE",
 // "OLD>NEW"; "~" stands for the user's Start menu, "^" for all users' one.
 void Change(FakeFileSystem& files, const std::string& changes) {
-    std::istringstream list(ReplaceAll(ReplaceAll(changes, "~", kUserMenu), "^", kCommonMenu));
+    std::istringstream list(
+        text::ReplaceAll(text::ReplaceAll(changes, "~", kUserMenu), "^", kCommonMenu));
     for (std::string change; std::getline(list, change, ';');) {
         const std::string path = change.substr(1);
         const size_t arrow = change.find('>');

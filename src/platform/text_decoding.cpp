@@ -85,6 +85,21 @@ std::string DecodeStoredText(const CodePages& pages, std::string_view bytes, Lin
     return text + decoder.Finish();
 }
 
+std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of(breaks, start);
+        if (end == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            break;
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return lines;
+}
+
 TextDecoder::TextDecoder(const CodePages& pages, Fallback fallback, bool guessUtf16)
     : pages_(pages), fallback_(fallback), guessUtf16_(guessUtf16) {}
 

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/code_pages.h"
 
@@ -38,6 +39,11 @@ enum class LineMix { kWholeFile, kPerLine };
 // file UTF-16; otherwise valid UTF-8 is UTF-8 and anything else legacy.
 std::string DecodeStoredText(const CodePages& pages, std::string_view bytes,
                              LineMix mix = LineMix::kPerLine);
+
+// The lines of a file's text: CR LF, or a lone one of the break characters,
+// ends one; the terminator is not part of the line, and a last terminator
+// adds no empty line after it.
+std::vector<std::string> SplitLines(std::string_view text, std::string_view breaks = "\r\n");
 
 // The same rules for bytes that arrive in parts (a file read a piece at a
 // time, a program's output as it writes it), line by line. A line is

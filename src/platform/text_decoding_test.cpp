@@ -25,6 +25,9 @@ TEST(TextDecodingTest, CasesOfTestdata) {
             EXPECT_EQ(scan.valid, c.Size(2));
             EXPECT_EQ(scan.torn, c.Flag(3));
             EXPECT_EQ(text::utf8::IsValid(c[1]), scan.valid == c[1].size() && !scan.torn);
+        } else if (c[0] == "lines") {
+            EXPECT_EQ(SplitLines(c[1]),
+                      std::vector<std::string>(c.fields.begin() + 2, c.fields.end()));
         } else if (c[0] == "decode") {
             EXPECT_EQ(DecodeStoredText(pages, c[1]), c[2]);
             EXPECT_EQ(DecodeStoredText(pages, c[1], LineMix::kWholeFile), c[2]);

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "interpreter/interpreter.h"
-#include "interpreter/text.h"
 #include "platform/text_decoding.h"
 #include "remote/ip_address.h"
 

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_text.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "platform/key_codes.h"
 #include "remote/ban_list.h"
 #include "remote/ip_address.h"

@@ -23,7 +23,6 @@ class Regex {
     // search exceeds its step budget.
     // Positions count UTF-16 units of text.
     bool Search(std::u16string_view text, size_t from, Captures* captures) const;
-    int GroupCount() const { return groups_; }
 
     enum class Op : uint8_t {
         kChar,

@@ -2,7 +2,6 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/settings.h"
-#include "interpreter/text.h"
 #include "platform/text_decoding.h"
 #include "text/case_fold.h"
 

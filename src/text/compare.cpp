@@ -68,6 +68,24 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
            EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
+                       bool noCase) {
+    if (find.empty()) return std::string(text);
+    std::string out;
+    size_t start = 0;
+    for (;;) {
+        size_t at = noCase ? FindNoCase(text, find, start) : text.find(find, start);
+        if (at == std::string_view::npos) break;
+        out.append(text.substr(start, at - start));
+        out.append(with);
+        size_t end = at + find.size();
+        if (noCase) MatchesAt(text, at, find, &end);
+        start = end;
+    }
+    out.append(text.substr(start));
+    return out;
+}
+
 namespace {
 
 bool IsAsciiByte(std::string_view s, size_t i) {

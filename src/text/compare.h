@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace text {
@@ -20,6 +21,10 @@ size_t FindNoCase(std::string_view text, std::string_view find, size_t from = 0)
 bool EqualsNoCase(std::string_view a, std::string_view b);
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 bool EndsWithNoCase(std::string_view text, std::string_view suffix);
+// The text with every occurrence of find replaced, left to right; noCase
+// finds as FindNoCase does. An empty find replaces nothing.
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view with,
+                       bool noCase = false);
 
 // Compares in UTF-16 unit order, as VBScript's binary comparison does (this
 // differs from code point order only for U+E000..U+FFFF against characters

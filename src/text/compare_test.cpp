@@ -30,6 +30,8 @@ TEST(Compare, CasesOfTestdata) {
             EXPECT_EQ(FindUnits(c[1], c[2], c.Size(3), c.Flag(4)), c.Size(5));
         } else if (call == "last units") {
             EXPECT_EQ(FindLastUnits(c[1], c[2], c.Size(3), c.Flag(4)), c.Size(5));
+        } else if (call == "replace") {
+            EXPECT_EQ(ReplaceAll(c[1], c[2], c[3], c.Flag(4)), c[5]);
         } else if (call == "ascii") {
             EXPECT_EQ(FindAscii(c[1], c[2], c.Size(3), c.Flag(4)), c.Size(5));
         } else {

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/text.h"
 #include "platform/paths.h"
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/unique_handle.h"

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "interpreter/text.h"
 #include "platform/win32/scratch_folder_testing.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"

@@ -1,9 +1,9 @@
 // Runs every NAME.cases in src/console/testdata and src/line_editor/testdata:
 // rows of the bar's and the line editor's pure functions, one a line,
-// "VERB INPUT ¦ INPUT ... ¦ WHAT IT GIVES ...". Each field is trimmed;
-// «guillemets» keep its blanks, ⏎ stands for CR LF, <xNN> for the byte NN
-// and <N*TEXT> for TEXT N times. The verbs and their fields are named in the
-// files that use them. The history and tab-cycle rows of a file share one
+// "VERB INPUT ¦ INPUT ... ¦ WHAT IT GIVES ...". Each field is trimmed and
+// read with the test data's escapes (tests/escapes.h); <N*TEXT> stands for
+// TEXT N times. The verbs and their fields are named in the files that use
+// them. The history and tab-cycle rows of a file share one
 // list, one search and one cycle, each fresh per file.
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@
 #include "console/keyboard.h"
 #include "console/output_pump.h"
 #include "console/placement.h"
+#include "escapes.h"
 #include "fake_platform.h"
 #include "interpreter/keystrokes.h"
 #include "line_editor/completion.h"
@@ -72,18 +73,13 @@ std::string Field(std::string text) {
     const size_t first = text.find_first_not_of(' ');
     text = first == std::string::npos ? ""
                                       : text.substr(first, text.find_last_not_of(' ') + 1 - first);
-    if (text.starts_with("«") && text.ends_with("»") && text.size() >= 4)
-        text = text.substr(2, text.size() - 4);
-    for (size_t at; (at = text.find("⏎")) != std::string::npos;) text.replace(at, 3, "\r\n");
     std::smatch m;
     while (std::regex_search(text, m, std::regex("<([0-9]+)\\*([^>]*)>"))) {
         std::string repeated;
         for (int i = std::stoi(m[1]); i > 0; --i) repeated += m[2];
         text.replace(m.position(), m.length(), repeated);
     }
-    for (size_t at; (at = text.find("<x")) != std::string::npos;)
-        text.replace(at, 5, 1, static_cast<char>(std::stoi(text.substr(at + 2, 2), nullptr, 16)));
-    return text;
+    return testing::Unescaped(text);
 }
 
 // The verb, then the fields: the first is what follows the verb.

@@ -19,8 +19,8 @@
 // then what the step printed, a "> LINE" each (none: nothing; a tick shows
 // it in the pane instead), and "expect PROBE TEXT" lines, probes_ below
 // or =EXPRESSION for a script expression's value.
-// A text may be written «between guillemets» to show its blanks; ⏎ stands
-// for a line end, <FF> for a form feed, <CR> and <LF> for either alone.
+// Texts, the printed lines too, are read with the test data's escapes
+// (tests/escapes.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,10 +30,10 @@
 #include <map>
 #include <sstream>
 
+#include "escapes.h"
 #include "platform/key_codes.h"
 #include "platform/paths.h"
 #include "remote_fixture.h"
-#include "text/compare.h"
 
 namespace vantrel::testing {
 namespace {
@@ -70,16 +70,6 @@ std::vector<std::string> CaseNames() {
         if (entry.path().extension() == ".keys") names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// «text» without its guillemets, ⏎ as CR LF, <FF> as a form feed, <CR>
-// and <LF> as a lone carriage return or line feed.
-std::string Unquoted(std::string text) {
-    if (text.starts_with("«") && text.ends_with("»") && text.size() >= 4)
-        text = text.substr(2, text.size() - 4);
-    for (auto [from, to] : {std::pair{"⏎", "\r\n"}, {"<FF>", "\f"}, {"<CR>", "\r"}, {"<LF>", "\n"}})
-        text = text::ReplaceAll(text, from, to);
-    return text;
 }
 
 std::string Words(std::initializer_list<long long> numbers) {
@@ -225,7 +215,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
     void Expect(const std::string& rest, const std::string& here) {
         const std::string probe = rest.substr(0, rest.find(' '));
         const std::string want =
-            Unquoted(probe.size() < rest.size() ? rest.substr(probe.size() + 1) : "");
+            Unescaped(probe.size() < rest.size() ? rest.substr(probe.size() + 1) : "");
         if (probe.starts_with("=")) {
             EXPECT_EQ(in().EvaluateText(probe.substr(1)), want) << here << ": " << probe;
             return;
@@ -255,7 +245,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         std::istringstream words(rest);
         for (std::string word; words >> word;) w.push_back(word);
         w.resize(std::max<size_t>(w.size(), 3));
-        const std::string text = Unquoted(rest);
+        const std::string text = Unescaped(rest);
         auto [key, modifiers] = ParseKey(w[0]);
         if (verb == "box" || verb == "edit") {
             fake.bar.SetCommandText(text);
@@ -313,7 +303,7 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
             fake.files.AddFile(path, "");
             fake.shell.openable.insert(text::LowerCase(path));
         } else if (verb == "hand-over" && (w[0] == "taken" || w[0] == "refused")) {
-            std::string line = Unquoted(rest.substr(w[0].size() + 1));
+            std::string line = Unescaped(rest.substr(w[0].size() + 1));
             const size_t x = line.find("×");
             if (x > 0 && x != line.npos && line.find_first_not_of("0123456789") == x)
                 line = std::string(std::stoul(line), line.back());
@@ -321,11 +311,11 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         } else if (verb == "folder") {
             fake.files.AddFolder(text);
         } else if (const size_t cut = rest.find(" ¦ "); verb == "file" && cut != rest.npos) {
-            const std::string path = rest.substr(0, cut);
-            fake.files.AddFile(path, Unquoted(rest.substr(cut + std::string(" ¦ ").size())));
+            const std::string path = Unescaped(rest.substr(0, cut));
+            fake.files.AddFile(path, Unescaped(rest.substr(cut + std::string(" ¦ ").size())));
             fake.shell.openable.insert(text::LowerCase(path));
         } else if (verb == "chars" && (w[0] == "taken" || w[0] == "passed")) {
-            for (char c : Unquoted(rest.substr(w[0].size() + 1)))
+            for (char c : Unescaped(rest.substr(w[0].size() + 1)))
                 EXPECT_EQ(console.CharTyped(std::string(1, c)), w[0] == "taken") << c;
         } else if ((verb == "down" || verb == "up") && key >= 0 &&
                    (w[1] == "taken" || w[1] == "passed")) {
@@ -364,7 +354,8 @@ TEST_P(KeyScript, EveryStepShowsWhatTheScriptExpects) {
         const std::string here = name + ":" + std::to_string(++number);
         if (line.empty() || line.starts_with("#")) continue;
         if (line == ">" || line.starts_with("> ")) {
-            printed += (outputLines++ ? "\n" : "") + line.substr(std::min<size_t>(2, line.size()));
+            printed += (outputLines++ ? "\n" : "") +
+                       Unescaped(line.substr(std::min<size_t>(2, line.size())));
             continue;
         }
         const size_t blank = line.find(' ');

@@ -4,12 +4,10 @@
 // Steps are the words of steps_ below with their text, checks the words of checks_: "WORD: TEXT"
 // must give TEXT exactly, "WORD~ TEXT" must hold it and "WORD!~ TEXT" must not. An exact sent:
 // starts afresh; printed: right after RUN starts with what it printed, lines joined by \n.
-// Texts take \r \n \t \f \b \\ and \xNN escapes, and a backslash before anything else is
-// itself (C:\Work>).
+// Texts are read with the test data's escapes (tests/escapes.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -19,6 +17,7 @@
 #include <string_view>
 #include <utility>
 
+#include "escapes.h"
 #include "platform/key_codes.h"
 #include "remote_fixture.h"
 
@@ -28,27 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kTalks = fs::path(VANTREL_SOURCE_DIR) / "src" / "remote" / "testdata";
-
-std::string Unescaped(const std::string& text) {
-    static const std::map<char, char> kEscapes = {{'r', '\r'}, {'n', '\n'}, {'t', '\t'},
-                                                  {'f', '\f'}, {'b', '\b'}, {'\\', '\\'}};
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-        } else if (text[i + 1] == 'x' && i + 3 < text.size() &&
-                   std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
-                   std::isxdigit(static_cast<unsigned char>(text[i + 3]))) {
-            out += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-            i += 3;
-        } else if (kEscapes.count(text[i + 1])) {
-            out += kEscapes.at(text[++i]);
-        } else {
-            out += text[i];  // a path's backslash
-        }
-    }
-    return out;
-}
 
 std::string Joined(const auto& items) {
     std::ostringstream out;

@@ -1,8 +1,8 @@
 // Tables of test cases kept as data in a testdata folder: one case a line,
 // fields split at '|' and trimmed of blanks, blank lines and lines starting
-// with '#' skipped. A field writes a byte as \xHH, a line end as \n or \r,
-// NUL as \0 and anything else after a backslash as itself, so edge blanks
-// (\x20), bars (\|) and stray bytes stay visible.
+// with '#' skipped. A field's escapes are the test data's one syntax
+// (tests/escapes.h), so edge blanks (\x20), bars (\x7C) and stray bytes stay
+// visible.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "escapes.h"
 
 namespace text {
 
@@ -31,21 +33,6 @@ struct TextCase {
     }
 };
 
-inline std::string Unescape(std::string_view raw) {
-    std::string out;
-    for (size_t i = 0; i < raw.size(); ++i) {
-        if (raw[i] != '\\' || i + 1 == raw.size()) {
-            out += raw[i];
-        } else if (raw[++i] == 'x') {
-            out += static_cast<char>(std::stoi(std::string(raw.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += raw[i] == 'n' ? '\n' : raw[i] == 'r' ? '\r' : raw[i] == '0' ? '\0' : raw[i];
-        }
-    }
-    return out;
-}
-
 // Every case in the file at `path` below the source root; a missing or empty
 // file fails the test that reads it.
 inline std::vector<TextCase> ReadCases(const std::string& path) {
@@ -61,7 +48,7 @@ inline std::vector<TextCase> ReadCases(const std::string& path) {
             std::string_view raw = std::string_view(line).substr(start, bar - start);
             raw.remove_prefix(std::min(raw.find_first_not_of(' '), raw.size()));
             raw.remove_suffix(raw.size() - (raw.find_last_not_of(' ') + 1));
-            c.fields.push_back(Unescape(raw));
+            c.fields.push_back(vantrel::testing::Unescaped(raw));
         }
     }
     EXPECT_FALSE(cases.empty()) << "no cases in " << path << " (or no such file)";

@@ -8,15 +8,11 @@
 #include <string>
 #include <string_view>
 
+#include "text/hex.h"
+
 namespace vantrel::testing {
 
 inline std::string Unescaped(std::string_view text) {
-    auto hex = [](char c) {
-        return c >= '0' && c <= '9'   ? c - '0'
-               : c >= 'a' && c <= 'f' ? c - 'a' + 10
-               : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                      : -1;
-    };
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
         const char next = i + 1 < text.size() ? text[i + 1] : '\0';
@@ -26,9 +22,8 @@ inline std::string Unescaped(std::string_view text) {
         } else if (named != std::string_view::npos) {
             out += "\r\n\t\f\b\0\\"[named];
             ++i;
-        } else if (next == 'x' && i + 3 < text.size() && hex(text[i + 2]) >= 0 &&
-                   hex(text[i + 3]) >= 0) {
-            out += static_cast<char>(hex(text[i + 2]) * 16 + hex(text[i + 3]));
+        } else if (const int byte = next == 'x' ? text::ReadHex(text, i + 2, 2) : -1; byte >= 0) {
+            out += static_cast<char>(byte);
             i += 3;
         } else {
             out += text[i];

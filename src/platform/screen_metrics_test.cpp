@@ -41,7 +41,8 @@ TEST(ScreenMetricsTest, CasesOfTestdata) {
             for (int n :
                  {m.dpi, m.barHeight, m.controlTop, m.cellHeight, m.cellWidth, m.promptMargin,
                   m.enterWidth, m.minCommand, m.outOfSight, m.paneExtra, m.paneMargin}) {
-                text += (text.empty() ? "" : " ") + std::to_string(n);
+                if (!text.empty()) text += ' ';
+                text += std::to_string(n);
             }
             EXPECT_EQ(text, c[2]);
         }

@@ -22,6 +22,7 @@ finish() {
     rm -rf "$work"
 }
 trap finish EXIT
+trap "exit 130" INT TERM
 
 # The hog: a shell loop that never sleeps.
 bash -c 'while :; do :; done' &

@@ -11,9 +11,10 @@ using namespace std::string_literals;
 
 const std::string kCut = "Only the first 1048576 bytes of the file are shown";
 
-// The commands' texts and their effects on files are in files.dcb, TYPE's
-// decoding in type.dcb, EDIT in launch.dcb; these are the columns at their
-// limits and what the pane cannot show.
+// The commands' texts and their effects on files are in files.dcb, the
+// decoding TYPE shares with every stored file in text_decoding.txt, EDIT in
+// launch.dcb; these are the columns at their limits and what the pane cannot
+// show.
 class FileCommandsTest : public InterpreterTest {
   protected:
     FileCommandsTest() {

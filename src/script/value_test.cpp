@@ -17,29 +17,6 @@ class Probe : public Object {
     int* alive_;
 };
 
-TEST(ScriptValue, SubtypesAndNames) {
-    // clang-format off
-    const struct { Value value; Type type; const char* name; bool number = false; } cases[] = {
-        {Value(), Type::Empty, "Empty"}, {Value::Null(), Type::Null, "Null"},
-        {Value::Boolean(true), Type::Boolean, "Boolean"}, {Value::Date(1), Type::Date, "Date"},
-        {Value::String("s"), Type::String, "String"}, {Value::ErrorCode(5), Type::Error, "Error"},
-        {Value::Object(nullptr), Type::Object, "Nothing"},
-        {Value::Array(Ref<Array>(new Array)), Type::Array, "Variant()"},
-        {Value::Byte(1), Type::Byte, "Byte", true}, {Value::Long(1), Type::Long, "Long", true},
-        {Value::Integer(1), Type::Integer, "Integer", true},
-        {Value::Single(1), Type::Single, "Single", true},
-        {Value::Double(1), Type::Double, "Double", true},
-        {Value::Currency(1), Type::Currency, "Currency", true}};
-    // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.value.type(), c.type) << c.name;
-        EXPECT_EQ(TypeName(c.value), c.name);
-        EXPECT_EQ(c.value.IsNumber(), c.number) << c.name;
-    }
-    EXPECT_EQ(sizeof(Value), 16u);
-    EXPECT_TRUE(Value::Object(nullptr).IsNothing());
-}
-
 // Scalars are written as one word; each reads back whole at its extremes,
 // and survives an in-place overwrite into a wider type.
 TEST(ScriptValue, ScalarsReadBackWhatWasWritten) {

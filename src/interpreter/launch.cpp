@@ -16,6 +16,7 @@ namespace vantrel {
 namespace {
 
 constexpr char kNotFound[] = "File not found";
+constexpr char kNotText[] = "not a batch file of text (UTF-8, UTF-16 or the legacy code page)";
 
 bool HasDcbExtension(std::string_view name) {
     return text::EndsWithNoCase(name, ".dcb");
@@ -99,7 +100,23 @@ bool RunBatch(Interpreter& in, const std::string& fileIn, const std::string& par
     std::string bytes;
     if (!files.ReadFile(file, &bytes, err)) return false;
     // Older versions, and ADDBATCH of this one, may each have added lines.
-    const std::string contents = DecodeStoredText(in.Os().codePages, bytes, LineMix::kPerLine);
+    // No code page of bytes puts a zero byte in a command, so zeros without
+    // a byte-order mark are UTF-16 saved without one; zeros that make no
+    // UTF-16 either leave no line to run.
+    std::string contents;
+    if (bytes.find('\0') == std::string::npos) {
+        contents = DecodeStoredText(in.Os().codePages, bytes, LineMix::kPerLine);
+    } else {
+        TextDecoder decoder(in.Os().codePages, Fallback::kLegacy, true);
+        contents = decoder.Next(bytes);
+        contents += decoder.Finish();
+    }
+    // The file is the one asked for: it answers why it runs nothing rather
+    // than letting another place be tried.
+    if (contents.find('\0') != std::string::npos) {
+        in.PrintOut(file + ": " + kNotText);
+        return true;
+    }
 
     if (in.batchDepth >= Interpreter::kMaxBatchDepth) {
         in.PrintOut("Batch files nested more than " + std::to_string(Interpreter::kMaxBatchDepth) +

@@ -249,6 +249,7 @@ class BarCases : public ::testing::TestWithParam<std::string> {
         {"mask", {2, [](F f) {
             return One(MaskSecrets(f[0], {f[1], "`", ""}, BuiltInCommands())); }}},
         {"private", {1, [](F f) { return One(YesNo(KeptPrivate(f[0]))); }}},
+        {"marker", {1, [](F f) { return One(YesNo(WordFromMarker(f[0], {"|", "`", "¬"}))); }}},
         {"lines", {kAll, [this](F f) { lines.Assign(f); return Fields{}; }}},
         {"suggest", {1, [this](F f) { return One(std::string(lines.SuggestionFor(f[0]))); }}},
         {"find", {2, [this](F f) {

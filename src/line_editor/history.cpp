@@ -73,9 +73,13 @@ void History::Remember(const std::string& text) {
     // browses it in this session, as every line, but it is never written,
     // searched or suggested.
     if (KeptPrivate(text) || !Writable(shown)) return;
-    CountRun(shown);
     const bool duplicate = lines_.Add(shown);
-    if (NamesSecret(shown)) return;
+    // What the history file may not hold, no other file holds either: the
+    // run counts take a line's first word, which may be the secret itself
+    // ("!Token=..."), or a marker's text that becomes a command and its
+    // password only when it runs.
+    if (NamesSecret(shown) || WordFromMarker(text, in_.Markers())) return;
+    CountRun(shown);
     // A file that cannot be written leaves the history in memory, as it is
     // with HistoryFile off; the line runs all the same.
     std::string err;
@@ -93,6 +97,7 @@ void History::LoadRuns() {
     if (!in_.Os().files.ReadFilePart(RunsPath(), 0, kRunsFileBytes, &text, &more, &err)) return;
     // A last line without its line break was being written when the
     // console ended, or was cut off by the bound: it is passed over.
+    runsTorn_ = !text.empty() && text.back() != '\n' && !more;
     text.resize(text.rfind('\n') == std::string::npos ? 0 : text.rfind('\n') + 1);
     runsFileLines_ = runs_.Read(text);
     // What lies past the bound is dropped when the file is next written,
@@ -120,9 +125,10 @@ void History::CountRun(const std::string& line) {
     if (++runsFileLines_ > 2 * runs_.Names() + kRunsSlackLines &&
         files.ReplaceFile(RunsPath(), runs_.FileText(), &err)) {
         runsFileLines_ = runs_.Names();
+        runsTorn_ = false;
         return;
     }
-    files.AppendFile(RunsPath(), appended, &err);
+    if (files.AppendFile(RunsPath(), (runsTorn_ ? "\r\n" : "") + appended, &err)) runsTorn_ = false;
 }
 
 std::optional<std::string> History::RealText(const std::string& shown) const {

@@ -65,6 +65,9 @@ class History {
     RunCounts runs_;
     size_t runsFileLines_ = 0;
     bool runsRead_ = false;
+    // The file ended in a line cut short (a crash while it was written):
+    // the next append starts a line of its own.
+    bool runsTorn_ = false;
 };
 
 }  // namespace vantrel

@@ -1,5 +1,7 @@
 #include "line_editor/history_search.h"
 
+#include "text/utf8.h"
+
 namespace vantrel {
 
 namespace {
@@ -31,7 +33,7 @@ void HistorySearch::Type(const HistoryLines& lines, std::string_view character) 
 
 void HistorySearch::Back(const HistoryLines& lines) {
     // A whole character goes: its UTF-8 continuation bytes, then its first.
-    while (!query_.empty() && (static_cast<unsigned char>(query_.back()) & 0xC0) == 0x80) {
+    while (!query_.empty() && text::utf8::IsContinuationByte(query_.back())) {
         query_.pop_back();
     }
     if (!query_.empty()) query_.pop_back();

@@ -39,6 +39,24 @@ bool NamesSecret(std::string_view line) {
     return false;
 }
 
+bool WordFromMarker(std::string_view line, const LineMarkers& markers) {
+    size_t start = PrefixLength(line);
+    for (;;) {
+        size_t end = FindSeparator(line, markers.separator, start);
+        if (end == std::string_view::npos) end = line.size();
+        const std::string_view command = line.substr(0, end);
+        Token word;
+        if (Tokens(command, start).Next(&word)) {
+            const std::string_view text = command.substr(word.begin, word.end - word.begin);
+            for (const std::string* marker : {&markers.variable, &markers.environment}) {
+                if (FindMarker(text, *marker) != std::string_view::npos) return true;
+            }
+        }
+        if (end == line.size()) return false;
+        text::MatchesAt(line, end, markers.separator, &start);
+    }
+}
+
 size_t PasswordStart(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
     size_t start = PrefixLength(line);
     for (;;) {

@@ -2,7 +2,9 @@
 // argument its row calls one: LISTEN's, CONNECT's, ORID's) is kept as a
 // mask; a line whose words name a secret ("MyApiToken=...") is kept in
 // memory only, as shells' line editors do; a line typed with a blank first
-// is the user's "do not remember this".
+// is the user's "do not remember this". A line whose command word is a
+// marker's is kept in memory only too: its command is not known before it
+// runs.
 #pragma once
 
 #include <string>
@@ -22,6 +24,12 @@ bool KeptPrivate(std::string_view line);
 // Whether a word of the line names a secret: "password", "passwd", "pwd",
 // "token", "apikey" or "secret", in any case, inside a word too.
 bool NamesSecret(std::string_view line);
+
+// Whether a command of the line takes its word from a marker (split at the
+// separator as the interpreter splits it): which command runs, and so which
+// of its words is a password, is known only once the marker is expanded, so
+// such a line is kept as one naming a secret is: in memory only.
+bool WordFromMarker(std::string_view line, const LineMarkers& markers);
 
 // Where the first password of the line begins: in the first command (split
 // at the separator as the interpreter splits it) whose row takes one and

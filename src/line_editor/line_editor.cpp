@@ -10,6 +10,7 @@
 #include "platform/key_codes.h"
 #include "text/case_fold.h"
 #include "text/char_class.h"
+#include "text/utf8.h"
 
 namespace vantrel {
 
@@ -43,8 +44,14 @@ bool TypesCharacter(int key) {
 // word at the caret and the blanks after it. A word is a run of non-blanks.
 std::pair<size_t, size_t> WordDeletion(std::string_view text, size_t start, size_t end,
                                        bool forward) {
-    end = std::min(end, text.size());
-    start = std::min(start, end);
+    // A position inside a character (the box's caret may stand between the
+    // halves of one) is taken as the character's start: no deletion cuts one.
+    const auto whole = [text](size_t at) {
+        while (at > 0 && at < text.size() && text::utf8::IsContinuationByte(text[at])) --at;
+        return at;
+    };
+    end = whole(std::min(end, text.size()));
+    start = whole(std::min(start, end));
     if (start != end) return {start, end};
     if (forward) {
         while (end < text.size() && !text::IsBlank(text[end])) ++end;
@@ -181,7 +188,10 @@ std::optional<std::string> LineEditor::Enter() {
 }
 
 std::optional<std::string> LineEditor::Unmasked(const std::string& text) {
-    if (state_ != kLocal || !recalled_) return text;
+    // The mask itself is what marks a line as masked, wherever its text
+    // came from (recalled, cut and pasted, undone, emptied and refilled by
+    // a hand-over): it never reaches a command as a password.
+    if (state_ != kLocal) return text;
     const LineMarkers markers = in_.Markers();
     const size_t password = PasswordStart(text, markers, in_.Commands());
     if (password == std::string::npos) return text;
@@ -197,7 +207,7 @@ std::optional<std::string> LineEditor::Unmasked(const std::string& text) {
     // never becomes a password. The line takes the one this session gave
     // it when nothing follows the mask; anything else runs nothing.
     std::optional<std::string> real = history_.RealText(text);
-    if (!real) real = history_.RealText(*recalled_);
+    if (!real && recalled_) real = history_.RealText(*recalled_);
     const size_t realPassword =
         real ? PasswordStart(*real, markers, in_.Commands()) : std::string::npos;
     if (token.end != text.size() || realPassword == std::string::npos) return std::nullopt;

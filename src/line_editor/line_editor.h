@@ -86,7 +86,8 @@ class LineEditor {
     // What the one completion of the word before the end adds to text; ""
     // unless exactly one candidate fits and it only adds to what is typed.
     std::string SingleCompletionTail(const std::string& text);
-    // The line to run for text: the real one of a recalled masked line.
+    // The line to run for text: the real one of a masked line, none when its
+    // password is no longer known.
     std::optional<std::string> Unmasked(const std::string& text);
 
     Interpreter& in_;

@@ -134,12 +134,15 @@ TEST_F(ConsoleHistoryTest, AMaskedLineRecalledRunsWithItsOwnPasswordOrNotAtAll) 
                   "The password of this line was not kept in the history: type it again");
         EXPECT_EQ(socket.mode, FakeSocket::Mode::kIdle);
     }
-    // Typed by hand into an emptied box, the mask is a password like any.
+    // Nor typed by hand into an emptied box: the mask is never a password.
     fake.bar.command = "";
     again->CommandTextChanged();
     fake.bar.command = "listen 2319 ********";
+    again->In().PendingOutput().clear();
     again->EnterClicked();
-    EXPECT_EQ(socket.mode, FakeSocket::Mode::kListening);
+    EXPECT_EQ(again->In().PendingOutput(),
+              "The password of this line was not kept in the history: type it again");
+    EXPECT_EQ(socket.mode, FakeSocket::Mode::kIdle);
 }
 
 TEST_F(ConsoleHistoryTest, NoFolderIsMadeUntilALineIsWrittenAndNoneWithoutAppData) {

@@ -34,6 +34,11 @@ bool ReadNumber(std::string_view* line, Number* value) {
     return true;
 }
 
+// Minutes of any date a clock gives lie well within this, about 190,000
+// years either side of 2000; one beyond it was edited by hand, and its age
+// would overflow.
+constexpr std::int64_t kMinuteBound = 100'000'000'000;
+
 std::string Line(std::string_view key, std::uint64_t count, std::int64_t minute) {
     return std::to_string(count) + "\t" + std::to_string(minute) + "\t" + std::string(key) + "\r\n";
 }
@@ -88,7 +93,7 @@ size_t RunCounts::Read(std::string_view text) {
         std::uint64_t count = 0;
         std::int64_t minute = 0;
         if (!ReadNumber(&line, &count) || !ReadNumber(&line, &minute) || count == 0 ||
-            count > kAgeAtTotal) {
+            count > kAgeAtTotal || minute < -kMinuteBound || minute > kMinuteBound) {
             continue;
         }
         // A name edited by hand is counted as the console would count it.

@@ -26,11 +26,13 @@ TEST(RunCountsTest, WeighCountAndRecencyAndReadBackWhatTheyWrite) {
     EXPECT_EQ(runs.Weight("notepad2", 1000), 0);
 
     // Lines of a name add up and keep its latest minute; what cannot be
-    // read is passed over but counted as a line.
+    // read (a minute far past any clock's among it) is passed over but
+    // counted as a line.
     RunCounts read;
     EXPECT_EQ(read.Read("2\t50\tWT.exe\r\n3\t40\twt\n\r\nx\t1\tbad\n0\t1\tnone\n"
-                        "1\t1\n1\t2\ta\tb\n40001\t1\thuge\n1\t-5\told"),
-              8u);
+                        "1\t1\n1\t2\ta\tb\n40001\t1\thuge\n1\t-5\told\n"
+                        "9\t-9223372036854775808\tfar\n9\t100000000001\tfar\n"),
+              10u);
     EXPECT_EQ(read.FileText(), "1\t-5\told\r\n5\t50\twt\r\n");
     RunCounts again;
     again.Read(read.FileText());
@@ -41,7 +43,8 @@ TEST(RunCountsTest, StayBoundedAndLetOldHabitsFade) {
     RunCounts runs;
     runs.Ran("old", 1);  // twice, but long ago
     runs.Ran("old", 1);
-    for (size_t i = 1; i < RunCounts::kMostNames; ++i) runs.Ran("p" + std::to_string(i), 5000);
+    for (size_t i = 1; i < RunCounts::kMostNames; ++i)
+        runs.Ran(std::string("p").append(std::to_string(i)), 5000);
     runs.Ran("p7", 5000);
     // A new name takes the place of the least weighty other one.
     runs.Ran("new", 5000);

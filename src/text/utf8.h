@@ -41,6 +41,11 @@ inline void AppendText(std::string* out, std::string_view text) {
 // Whether the text is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValid(std::string_view text);
 
+// Whether the byte continues a character begun before it (10xxxxxx).
+inline bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
 // Whether every byte is below 0x80.
 bool IsAscii(std::string_view text);
 

@@ -48,12 +48,27 @@ void Main::SelectCommandText(int start, int length) {
     SendMessageA(cmdBox_, EM_SETSEL, units(start), units(start + length));
 }
 
+namespace {
+
+// The bytes of the text before a position of the box, which counts UTF-16
+// units and may stand between the two halves of a character: such a
+// position counts as the character's start, so that nothing cuts it.
+int BytesBefore(const std::wstring& wide, DWORD units) {
+    size_t at = std::min<size_t>(units, wide.size());
+    if (at > 0 && at < wide.size() && IS_HIGH_SURROGATE(wide[at - 1]) &&
+        IS_LOW_SURROGATE(wide[at])) {
+        --at;
+    }
+    return static_cast<int>(Narrow(wide.data(), at).size());
+}
+
+}  // namespace
+
 int Main::CommandCaret() const {
     DWORD start = 0, end = 0;
     SendMessageA(cmdBox_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    const std::wstring wide = WideWindowText(cmdBox_);
-    return static_cast<int>(Narrow(wide.data(), std::min<size_t>(end, wide.size())).size());
+    return BytesBefore(WideWindowText(cmdBox_), end);
 }
 
 std::pair<int, int> Main::CommandSelection() const {
@@ -62,10 +77,7 @@ std::pair<int, int> Main::CommandSelection() const {
                  reinterpret_cast<LPARAM>(&end));
     // The box counts UTF-16 units, the console bytes of its text.
     const std::wstring wide = WideWindowText(cmdBox_);
-    const auto bytes = [&](DWORD units) {
-        return static_cast<int>(Narrow(wide.data(), std::min<size_t>(units, wide.size())).size());
-    };
-    return {bytes(std::min(start, end)), bytes(std::max(start, end))};
+    return {BytesBefore(wide, std::min(start, end)), BytesBefore(wide, std::max(start, end))};
 }
 
 bool Main::CaretAtEnd() const {

@@ -249,6 +249,17 @@ def test_function_keys_fire_as_they_go_down_and_ctrl_backspace_deletes_a_word(c)
     c.key("Escape")
     c.wait_idle()
 
+    # The box steps one UTF-16 unit: from between the two halves of a
+    # character beyond the BMP, a word is deleted from the character's start
+    # and no half of it is left behind.
+    c.type("echo a\U0001F600b tail")
+    c.key("Home")
+    for _ in range(7):
+        c.key("Right")
+    c.press("ctrl+Delete", "echo atail", "Ctrl+Delete between the halves of a character")
+    c.key("Escape")
+    c.wait_idle()
+
     # Typed ahead while a line runs, it deletes the word once the line has
     # ended, and no more.
     line = "vb t = Timer:Do While Timer - t < 2:Loop"

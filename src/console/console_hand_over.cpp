@@ -8,12 +8,16 @@
 namespace vantrel {
 
 bool Console::HandOver(const std::string& argument) {
+    // A console that is ending runs nothing more: the start is told so.
+    if (interpreter_.exitRequested) return false;
     // A script's box that is up keeps the keyboard until it is answered.
     if (!interpreter_.DialogOpen()) window_.Show();
     HandedOver item = ReadStartArgument(argument);
     // A start without a line only brings the bar forward.
     if (item.kind == HandedOver::kLine && TrimSpaces(item.text).empty()) return true;
-    return handedOver_.Add(std::move(item));
+    const bool ends = item.kind == HandedOver::kLine &&
+                      EndsConsole(item.text, interpreter_.Markers(), interpreter_.Commands());
+    return handedOver_.Add(std::move(item), ends);
 }
 
 bool Console::SettleHalfTyped() {

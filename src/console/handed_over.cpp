@@ -1,8 +1,10 @@
 #include "console/handed_over.h"
 
+#include "commands/power_commands.h"
 #include "interpreter/interpreter.h"
 #include "interpreter/launch.h"
 #include "platform/shell.h"
+#include "text/case_fold.h"
 #include "text/compare.h"
 
 namespace vantrel {
@@ -39,15 +41,16 @@ HandedOver ReadStartArgument(const std::string& argument) {
     return {HandedOver::kOpen, argument.substr(start, end + 1 - start)};
 }
 
-bool HandedOverQueue::Add(HandedOver item) {
+bool HandedOverQueue::Add(HandedOver item, bool endsConsole) {
     // A typed line is one line: a break inside would be a second line to a
     // peer, and Explorer's paths hold none.
     if (waiting_.size() >= kMaxWaiting || item.text.size() > kMaxHandOverBytes ||
         item.text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos ||
-        (item.kind == HandedOver::kOpen && item.text.empty())) {
+        (item.kind == HandedOver::kOpen && item.text.empty()) || ending_) {
         return false;
     }
     waiting_.push_back(std::move(item));
+    ending_ = endsConsole;
     return true;
 }
 
@@ -55,7 +58,27 @@ std::optional<HandedOver> HandedOverQueue::TakeRunnable(ConsoleState state) {
     if (waiting_.empty() || !MayRun(state)) return std::nullopt;
     HandedOver next = std::move(waiting_.front());
     waiting_.pop_front();
+    // The line that ends the console is always the last: taken, it runs,
+    // and if it did not end the console after all (a misuse), lines are
+    // taken again.
+    if (waiting_.empty()) ending_ = false;
     return next;
+}
+
+bool EndsConsole(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
+    size_t start = PrefixLength(line);
+    for (;;) {
+        size_t end = FindSeparator(line, markers.separator, start);
+        if (end == std::string_view::npos) end = line.size();
+        const std::string_view command = line.substr(0, end);
+        Token word;
+        if (Tokens(command, start).Next(&word)) {
+            const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
+            if (row && row->handler == &ExitCommand) return true;
+        }
+        if (end == line.size()) return false;
+        text::MatchesAt(line, end, markers.separator, &start);
+    }
 }
 
 void OpenFromShell(Interpreter& in, const std::string& path) {

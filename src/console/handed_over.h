@@ -9,7 +9,9 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/command_line.h"
 #include "interpreter/console_state.h"
+#include "interpreter/dispatch.h"
 #include "platform/bar_window.h"
 #include "platform/hand_over.h"
 
@@ -38,14 +40,22 @@ class HandedOverQueue {
     static constexpr std::size_t kMaxWaiting = 16;
 
     // False, and nothing kept, when the queue is full, or the item is too
-    // long, more than one line, or a path that is empty.
-    bool Add(HandedOver item);
+    // long, more than one line, or a path that is empty; or when a line that
+    // ends the console waits already: what came after it would never run.
+    // endsConsole: the item is such a line.
+    bool Add(HandedOver item, bool endsConsole = false);
     // The next item when one waits and the console in state may run it.
     std::optional<HandedOver> TakeRunnable(ConsoleState state);
 
   private:
     std::deque<HandedOver> waiting_;
+    // The last item waiting ends the console (none is taken after it).
+    bool ending_ = false;
 };
+
+// Whether a command of the line (split at the separator as the interpreter
+// splits it) is EXIT: once it runs, nothing after it does.
+bool EndsConsole(std::string_view line, const LineMarkers& markers, const CommandTable& table);
 
 // Opens a path Explorer handed over, as one outermost line: a folder
 // becomes the current drive and folder, anything else is opened as a

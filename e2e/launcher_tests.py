@@ -97,3 +97,20 @@ def test_shortcuts_made_while_running_are_found_at_once_by_fuzzy_words_ranked_by
     expect_equal(lines, ["Invalid command, filename or URL", "Did you mean: Visual Studio Code?"],
                  "the pane after vscod")
     expect_equal(c.count_processes("notepad.exe"), 0, "notepads after vscod")
+
+
+def test_a_start_menu_folder_of_ten_thousand_shortcuts_is_indexed_whole(c):
+    # Far more than one step of the index reads within its bound: the folder
+    # is read on across steps, and its last shortcut is found as its first.
+    folder = c.drive_c.joinpath(*MENU[3:].split("\\"), "Many")
+    folder.mkdir(parents=True)
+    for i in range(10000):
+        (folder / f"Prog{i:05d} Tool.lnk").write_bytes(b"")
+    c.launch()
+    for typed in ("prog00000", "prog05000", "prog09999"):
+        name = f"Many\\Prog{typed[4:]} Tool"
+        c.type(typed)
+        c.key("Tab")
+        c.wait_for(lambda s: s.command.rstrip() == shortcut_word(name), f"Tab to find {name}",
+                   timeout=60)
+        put_back_and_empty(c, typed)

@@ -68,6 +68,7 @@ bool ProgramIndex::MenusChanged(const std::vector<std::string>& folders) {
 
 void ProgramIndex::Start(const IndexPlaces& places, bool whole) {
     whole_ = whole;
+    listing_.reset();
     building_.clear();
     if (whole) {
         buildingPrograms_ = 0;
@@ -92,12 +93,15 @@ void ProgramIndex::Start(const IndexPlaces& places, bool whole) {
 
 bool ProgramIndex::Work(std::uint64_t sliceEnd, std::uint64_t hardEnd) {
     while (!pending_.empty() && clock_.Milliseconds() < sliceEnd) {
-        Job job = std::move(pending_.front());
-        pending_.pop_front();
+        bool more = false;
         {
             LookupDeadline bound(files_, Deadline{clock_, hardEnd});
-            Step(job);
+            more = Step(pending_.front());
         }
+        if (more) continue;  // the same job, in the next step
+        listing_.reset();
+        Job job = std::move(pending_.front());
+        pending_.pop_front();
         if (job.kind != JobKind::kShortcutFolder) buildingPrograms_ = building_.size();
         if (pending_.empty()) {
             ready_ = std::move(building_);
@@ -110,25 +114,32 @@ bool ProgramIndex::Work(std::uint64_t sliceEnd, std::uint64_t hardEnd) {
     return pending_.empty();
 }
 
-void ProgramIndex::Step(const Job& job) {
+bool ProgramIndex::Step(const Job& job) {
+    if (job.kind == JobKind::kAppPaths) {
+        for (Registry::Root root : {Registry::Root::kLocalMachine, Registry::Root::kCurrentUser}) {
+            for (std::string& name : registry_.SubKeys(root, kAppPaths)) Add({std::move(name)});
+        }
+        return false;
+    }
+    if (!listing_) {
+        listing_ = job.kind == JobKind::kProgramFolder
+                       ? files_.List(JoinPath(job.folder, "*" + job.extension), FileMask::kFiles)
+                       : files_.List(JoinPath(job.folder, "*"), FileMask::kFilesAndFolders);
+    }
+    std::vector<FileEntry> entries;
+    const bool more = listing_->Next(&entries);
     switch (job.kind) {
         case JobKind::kAppPaths:
-            for (Registry::Root root :
-                 {Registry::Root::kLocalMachine, Registry::Root::kCurrentUser}) {
-                for (std::string& name : registry_.SubKeys(root, kAppPaths)) Add({std::move(name)});
-            }
             break;
         case JobKind::kProgramFolder:
             // The system also matches a short name's extension: "x.exe1"
             // is X~1.EXE.
-            for (const FileEntry& entry :
-                 files_.Find(JoinPath(job.folder, "*" + job.extension), FileMask::kFiles)) {
+            for (const FileEntry& entry : entries) {
                 if (text::EndsWithNoCase(entry.name, job.extension)) Add({entry.name});
             }
             break;
         case JobKind::kShortcutFolder:
-            for (const FileEntry& entry :
-                 files_.Find(JoinPath(job.folder, "*"), FileMask::kFilesAndFolders)) {
+            for (const FileEntry& entry : entries) {
                 const std::string path = JoinPath(job.folder, entry.name);
                 if (entry.folder) {
                     if (job.depth < kDeepestFolder && foldersQueued_ < kMostFolders) {
@@ -145,6 +156,7 @@ void ProgramIndex::Step(const Job& job) {
             }
             break;
     }
+    return more;
 }
 
 void ProgramIndex::Add(Candidate candidate) {

@@ -116,13 +116,19 @@ class ProgramIndex {
     // watch and is due a walk; takes in a new list of menus.
     bool MenusChanged(const std::vector<std::string>& folders);
     void Start(const IndexPlaces& places, bool whole);
-    void Step(const Job& job);
+    // Reads the job's folder on from where its last step ended; true while
+    // more of it remains.
+    bool Step(const Job& job);
     void Add(Candidate candidate);
 
     FileSystem& files_;
     const Registry& registry_;
     const Clock& clock_;
     std::deque<Job> pending_;
+    // The lookup of the first pending job, when a step ended before its
+    // end: a folder of many entries is read across several steps, never
+    // taken as whole when it was cut.
+    std::unique_ptr<FolderListing> listing_;
     size_t foldersQueued_ = 0;
     std::vector<Menu> menus_;
     // The entries of PATH and App Paths come first in a build, the

@@ -104,5 +104,22 @@ TEST(ProgramIndexTest, TheStartMenuIsWalkedAgainAtOnceWhenItsNamesChangeAndPathW
     }
 }
 
+// A folder too big to read within one step's bound is read on from where
+// each step ended, never taken as whole when cut.
+TEST(ProgramIndexTest, AFolderOfManyShortcutsIsReadWholeAcrossSteps) {
+    FakePlatform os;
+    Change(os.files, "/~;/~\\Programs");
+    for (int i = 0; i < 3000; ++i)
+        os.files.AddFile(std::string(kUserMenu) + "\\Programs\\P" + std::to_string(i) + ".lnk", "");
+    ProgramIndex index(os.files, os.registry, os.clock);
+    index.Refresh({{}, {".exe"}, {kUserMenu}});
+    os.clock.step = 20;  // every reading of the clock takes 20 ms: four checks a step
+    int steps = 0;
+    while (!index.Work(os.clock.milliseconds + 30, os.clock.milliseconds + 100) && steps < 100)
+        ++steps;
+    EXPECT_GT(steps, 1);
+    EXPECT_EQ(index.Entries().size(), 3000u);
+}
+
 }  // namespace
 }  // namespace vantrel::testing

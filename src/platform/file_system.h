@@ -46,6 +46,17 @@ class FolderWatch {
     virtual bool Active() const = 0;
 };
 
+// A lookup read a part at a time: a folder of many entries is read across
+// many short steps, each going on from where the last ended.
+class FolderListing {
+  public:
+    virtual ~FolderListing() = default;
+    // Appends matches to *entries, in the file system's order, until all
+    // are read or the keep-going test says stop (it is asked as a lookup
+    // asks it); true while more remain.
+    virtual bool Next(std::vector<FileEntry>* entries) = 0;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -56,6 +67,10 @@ class FileSystem {
     // Every match of pattern in the file system's own order, without the
     // entries "." and "..".
     virtual std::vector<FileEntry> Find(const std::string& pattern, FileMask mask) const = 0;
+    // The matches of pattern read a part at a time. This one reads them all
+    // at once and hands them out in parts; a file system that can go on
+    // with a lookup where it stopped does that instead.
+    virtual std::unique_ptr<FolderListing> List(const std::string& pattern, FileMask mask);
     virtual bool IsFolder(const std::string& path) const = 0;
 
     virtual bool ReadFile(const std::string& path, std::string* contents,

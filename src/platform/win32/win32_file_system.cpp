@@ -171,6 +171,47 @@ std::vector<FileEntry> Win32FileSystem::Find(const std::string& pattern, FileMas
     return entries;
 }
 
+namespace {
+
+// A lookup kept open between its parts: each goes on with the next match.
+class Win32Listing : public FolderListing {
+  public:
+    Win32Listing(const FileSystem& files, const std::string& pattern, FileMask mask)
+        : files_(files), mask_(mask) {
+        std::string search = pattern;
+        if (EndsInSeparator(search)) search += "*";
+        find_.Reset(FindFirstFileA(search.c_str(), &data_));
+        pending_ = find_.Valid();
+    }
+
+    bool Next(std::vector<FileEntry>* entries) override {
+        constexpr unsigned kEntriesBetweenChecks = 256;
+        unsigned count = 0;
+        while (pending_) {
+            const std::string name = data_.cFileName;
+            if (MatchesMask(data_, mask_) && name != "." && name != "..") {
+                entries->push_back(EntryOf(data_));
+            }
+            pending_ = FindNextFileA(find_.Get(), &data_);
+            if (++count % kEntriesBetweenChecks == 0 && !files_.KeepGoing()) break;
+        }
+        return pending_;
+    }
+
+  private:
+    const FileSystem& files_;
+    const FileMask mask_;
+    UniqueFind find_;
+    WIN32_FIND_DATAA data_{};
+    bool pending_ = false;  // data_ holds a match not yet handed out
+};
+
+}  // namespace
+
+std::unique_ptr<FolderListing> Win32FileSystem::List(const std::string& pattern, FileMask mask) {
+    return std::make_unique<Win32Listing>(*this, pattern, mask);
+}
+
 bool Win32FileSystem::IsFolder(const std::string& path) const {
     DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);

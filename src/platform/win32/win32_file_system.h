@@ -12,6 +12,7 @@ class Win32FileSystem : public FileSystem {
   public:
     bool Exists(const std::string& path, FileMask mask) const override;
     std::vector<FileEntry> Find(const std::string& pattern, FileMask mask) const override;
+    std::unique_ptr<FolderListing> List(const std::string& pattern, FileMask mask) override;
     bool IsFolder(const std::string& path) const override;
     bool ReadFile(const std::string& path, std::string* contents, std::string* err) const override;
     bool ReadFilePart(const std::string& path, std::uint64_t offset, std::size_t limit,

@@ -41,3 +41,15 @@ def test_a_second_start_runs_its_line_brings_the_bar_forward_and_opens_folders(c
     expect_equal(second_start(c, "/open", "C:\\some `1+1` dir"), 0, "the exit code of /open")
     c.wait_for(lambda s: s.prompt == "C:\\some `1+1` dir>", "the prompt in the opened folder")
     c.wait_command("half typed", "the half-typed text back after /open")
+
+    # While a line runs, lines handed over wait their turn; one handed over
+    # after a waiting EXIT would never run, and its start is told so. Esc
+    # then ends the line, and the two taken run.
+    line = "vb t = Timer:Do While Timer - t < 300:Loop"
+    c.submit(line)
+    c.wait_command(line, "the line to run")
+    expect_equal(second_start(c, "echo", "before-exit"), 0, "the exit code of a line before EXIT")
+    expect_equal(second_start(c, "exit"), 0, "the exit code of EXIT")
+    expect_equal(second_start(c, "echo", "after-exit"), 1, "the exit code of a line after EXIT")
+    c.key("Escape")  # the second starts leave the command box focused
+    wait_until(lambda: c.processes[0].poll() is not None, 60, "the console to end")

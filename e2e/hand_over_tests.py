@@ -46,6 +46,8 @@ def test_a_second_start_runs_its_line_brings_the_bar_forward_and_opens_folders(c
     # after a waiting EXIT would never run, and its start is told so. Esc
     # then ends the line, and the two taken run.
     line = "vb t = Timer:Do While Timer - t < 300:Loop"
+    c.click_command_box()
+    c.press("Escape", "", "Esc to empty the box of its half-typed text")
     c.submit(line)
     c.wait_command(line, "the line to run")
     expect_equal(second_start(c, "echo", "before-exit"), 0, "the exit code of a line before EXIT")

@@ -66,19 +66,13 @@ std::optional<HandedOver> HandedOverQueue::TakeRunnable(ConsoleState state) {
 }
 
 bool EndsConsole(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
-    size_t start = PrefixLength(line);
-    for (;;) {
-        size_t end = FindSeparator(line, markers.separator, start);
-        if (end == std::string_view::npos) end = line.size();
+    return AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
         const std::string_view command = line.substr(0, end);
         Token word;
-        if (Tokens(command, start).Next(&word)) {
-            const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
-            if (row && row->handler == &ExitCommand) return true;
-        }
-        if (end == line.size()) return false;
-        text::MatchesAt(line, end, markers.separator, &start);
-    }
+        if (!Tokens(command, start).Next(&word)) return false;
+        const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
+        return row && row->handler == &ExitCommand;
+    });
 }
 
 void OpenFromShell(Interpreter& in, const std::string& path) {

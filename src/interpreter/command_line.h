@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/compare.h"
+
 namespace vantrel {
 
 struct CommandRow;
@@ -29,6 +31,20 @@ size_t PrefixLength(std::string_view line);
 // Where the first separator at or after from is, ignoring case; npos when
 // there is none, or the separator is "" (splitting is off).
 size_t FindSeparator(std::string_view line, std::string_view separator, size_t from = 0);
+// Calls visit(start, end) for each command of the line in turn, split at
+// the separator as the interpreter splits it, until one call returns true;
+// whether one did.
+template <typename Visit>
+bool AnyCommand(std::string_view line, std::string_view separator, Visit visit) {
+    size_t start = PrefixLength(line);
+    for (;;) {
+        size_t end = FindSeparator(line, separator, start);
+        if (end == std::string_view::npos) end = line.size();
+        if (visit(start, end)) return true;
+        if (end == line.size()) return false;
+        text::MatchesAt(line, end, separator, &start);
+    }
+}
 // Where the text of the command that holds position `at` begins: just past
 // the last separator before it, or after the line's prefix.
 size_t CommandStart(std::string_view line, std::string_view separator, size_t at);

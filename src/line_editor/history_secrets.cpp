@@ -40,33 +40,23 @@ bool NamesSecret(std::string_view line) {
 }
 
 bool WordFromMarker(std::string_view line, const LineMarkers& markers) {
-    size_t start = PrefixLength(line);
-    for (;;) {
-        size_t end = FindSeparator(line, markers.separator, start);
-        if (end == std::string_view::npos) end = line.size();
+    return AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
         const std::string_view command = line.substr(0, end);
         Token word;
-        if (Tokens(command, start).Next(&word)) {
-            const std::string_view text = command.substr(word.begin, word.end - word.begin);
-            for (const std::string* marker : {&markers.variable, &markers.environment}) {
-                if (FindMarker(text, *marker) != std::string_view::npos) return true;
-            }
-        }
-        if (end == line.size()) return false;
-        text::MatchesAt(line, end, markers.separator, &start);
-    }
+        if (!Tokens(command, start).Next(&word)) return false;
+        const std::string_view text = command.substr(word.begin, word.end - word.begin);
+        return FindMarker(text, markers.variable) != std::string_view::npos ||
+               FindMarker(text, markers.environment) != std::string_view::npos;
+    });
 }
 
 size_t PasswordStart(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
-    size_t start = PrefixLength(line);
-    for (;;) {
-        size_t end = FindSeparator(line, markers.separator, start);
-        if (end == std::string_view::npos) end = line.size();
-        const size_t password = CommandPassword(line, start, end, table);
-        if (password != std::string_view::npos) return password;
-        if (end == line.size()) return std::string_view::npos;
-        text::MatchesAt(line, end, markers.separator, &start);
-    }
+    size_t password = std::string_view::npos;
+    AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
+        password = CommandPassword(line, start, end, table);
+        return password != std::string_view::npos;
+    });
+    return password;
 }
 
 std::string MaskSecrets(std::string_view line, const LineMarkers& markers,

@@ -62,7 +62,8 @@ bool History::FileReady() {
 }
 
 void History::Remember(const std::string& text) {
-    const std::string shown = MaskSecrets(text, in_.Markers(), in_.Commands());
+    const LineMarkers markers = in_.Markers();
+    const std::string shown = MaskSecrets(text, markers, in_.Commands());
     browsed_.Record(shown);
     if (shown != text) {
         // Memory only, and bounded as the list is.
@@ -78,7 +79,7 @@ void History::Remember(const std::string& text) {
     // run counts take a line's first word, which may be the secret itself
     // ("!Token=..."), or a marker's text that becomes a command and its
     // password only when it runs.
-    if (NamesSecret(shown) || WordFromMarker(text, in_.Markers())) return;
+    if (NamesSecret(shown) || WordFromMarker(text, markers)) return;
     CountRun(shown);
     // A file that cannot be written leaves the history in memory, as it is
     // with HistoryFile off; the line runs all the same.

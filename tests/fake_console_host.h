@@ -41,6 +41,8 @@ class RecordingConsoleHost : public ConsoleHost {
     void AskAccountPassword() override { calls.push_back("AskAccountPassword"); }
     // Without a link, as a console without a socket.
     RemoteConsole* Remote() override { return nullptr; }
+    bool Private() const override { return privateMode; }
+    void SetPrivate(bool on) override { privateMode = on; }
 
     // How often a call was made.
     int Count(const std::string& call) const {
@@ -50,6 +52,7 @@ class RecordingConsoleHost : public ConsoleHost {
     std::vector<std::string> calls;
     RecordingPlacement placement;
     SiteAccount account;
+    bool privateMode = false;
 };
 
 }  // namespace vantrel::testing

@@ -11,6 +11,7 @@
 #include "commands/output_commands.h"
 #include "commands/placement_commands.h"
 #include "commands/power_commands.h"
+#include "commands/private_command.h"
 #include "commands/run_commands.h"
 #include "commands/startup_commands.h"
 #include "commands/variable_commands.h"
@@ -172,6 +173,15 @@ CommandTable BuildTable() {
          1,
          {"Syntax: KEEPOUTPUT [ON|OFF]"}},
         {{"enterbutton"}, EnterButtonCommand, kOwnWords, 0, 1, {"Syntax: ENTERBUTTON [ON|OFF]"}},
+        {{"private"},
+         PrivateCommand,
+         kOwnWords,
+         0,
+         1,
+         {"Syntax: PRIVATE [ON|OFF]"},
+         nullptr,
+         nullptr,
+         true},
         // placement_commands.cpp
         {{"alwaysontop"}, AlwaysOnTopCommand, kOwnWords, 0, 1, {"Syntax: ALWAYSONTOP [ON|OFF]"}},
         // file_commands.cpp

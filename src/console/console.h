@@ -101,6 +101,11 @@ class Console : public ConsoleHost, public ConsoleEvents {
     SiteAccount& Account() override { return account_; }
     void AskAccountPassword() override;
     RemoteConsole* Remote() override { return link_.get(); }
+    bool Private() const override { return prompt_.privateMode; }
+    void SetPrivate(bool on) override {
+        prompt_.privateMode = on;
+        UpdatePrompt();
+    }
 
     Interpreter& In() { return interpreter_; }
     ConsoleState State() const { return state_; }

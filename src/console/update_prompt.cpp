@@ -8,6 +8,7 @@ namespace {
 
 constexpr char kCancelHint[] = " (press F10 to cancel)";
 constexpr char kServeHint[] = " (press F10 to kick or CTRL+F10 to ban)";
+constexpr char kPrivateMark[] = "(private) ";
 
 }  // namespace
 
@@ -15,7 +16,7 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
     PromptLine line;
     switch (state) {
         case kLocal:
-            line.prompt = c.currentDirectory + ">";
+            line.prompt = (c.privateMode ? kPrivateMark : "") + c.currentDirectory + ">";
             line.passwordChar = '\0';
             line.locked = false;
             break;

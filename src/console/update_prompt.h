@@ -18,6 +18,7 @@ struct PromptContext {
     std::string remoteHost;    // the console this one is linked to
     std::string remotePrompt;  // the last prompt it sent
     std::string peerAddress;   // the client this console serves
+    bool privateMode = false;  // PRIVATE ON: the local prompt says so
 };
 
 // One row of the table; an empty field leaves that part as it is.

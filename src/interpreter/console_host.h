@@ -86,6 +86,12 @@ class ConsoleHost {
     // The remote link; nullptr for a console without a socket, which has
     // none.
     virtual RemoteConsole* Remote() = 0;
+
+    // Private mode, for this session only: while it is on, the history
+    // keeps what is typed in memory and writes nothing of it to a file, and
+    // the prompt says so.
+    virtual bool Private() const = 0;
+    virtual void SetPrivate(bool on) = 0;
 };
 
 }  // namespace vantrel

@@ -76,6 +76,9 @@ struct CommandRow {
     RewriteRule rewrite = nullptr;
     // Used instead of the words when set.
     CommandMatcher matches = nullptr;
+    // A line that runs it is never written to the history's files nor
+    // counted as run (PRIVATE: going private is private too).
+    bool unrecorded = false;
 };
 
 using CommandTable = std::vector<CommandRow>;

@@ -73,8 +73,13 @@ void History::Remember(const std::string& text) {
     // A line begun with a blank is the shells' "do not remember this": Up
     // browses it in this session, as every line, but it is never written,
     // searched or suggested.
-    if (KeptPrivate(text) || !Writable(shown)) return;
+    if (KeptPrivate(text) || Unrecorded(text, markers, in_.Commands()) || !Writable(shown)) {
+        return;
+    }
     const bool duplicate = lines_.Add(shown);
+    // Private mode: searched and suggested in this session, counted and
+    // written nowhere.
+    if (in_.Host().Private()) return;
     // What the history file may not hold, no other file holds either: the
     // run counts take a line's first word, which may be the secret itself
     // ("!Token=..."), or a marker's text that becomes a command and its

@@ -30,8 +30,8 @@ class History {
 
     // A line entered to run here: browsed, and unless it is private,
     // searched, suggested and written as the history keeps it (its
-    // password masked; in memory only when it names a secret), and its
-    // first word counted as run.
+    // password masked; in memory only when it names a secret or the
+    // session is in private mode), and its first word counted as run.
     void Remember(const std::string& text);
     // A line sent to a linked console: browsed only.
     void RememberSent(const std::string& text) { browsed_.Record(text); }

@@ -31,6 +31,10 @@ bool NamesSecret(std::string_view line);
 // such a line is kept as one naming a secret is: in memory only.
 bool WordFromMarker(std::string_view line, const LineMarkers& markers);
 
+// Whether a command of the line is one whose row is unrecorded (PRIVATE):
+// such a line is browsed in this session only.
+bool Unrecorded(std::string_view line, const LineMarkers& markers, const CommandTable& table);
+
 // Where the first password of the line begins: in the first command (split
 // at the separator as the interpreter splits it) whose row takes one and
 // that is given one. npos when none is.

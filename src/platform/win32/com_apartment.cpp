@@ -31,10 +31,12 @@ std::atomic<ComThreads*> currentThreads{nullptr};
 std::atomic<Buried*> buried{nullptr};
 
 // What a call on a stranded thread fails with: COM's own "busy" answer,
-// with a text that says why.
+// with a text that says why. Every object made on that thread before the
+// call was stopped answers so, not only the one that was called.
 [[noreturn]] void ThrowStranded() {
     script::Throw(static_cast<int>(RPC_E_SERVERCALL_RETRYLATER),
-                  "The object is busy: a call to it was stopped and has not returned yet");
+                  "The object is busy: it was made on the same thread as a call that was "
+                  "stopped and has not returned yet");
 }
 
 // Answers the messages other threads and programs send (WM_NULL among

@@ -512,7 +512,9 @@ TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
         SCOPED_TRACE(c.what);
         ResetEvent(target_.release);
         target_.waited = false;
-        ASSERT_EQ(Run("Class Box : End Class\nSet t = CreateObject(\"Test.Target\")\n"), "");
+        ASSERT_EQ(Run("Class Box : End Class\nSet e = CreateObject(\"Test.Target\")\n"
+                      "Set t = CreateObject(\"Test.Target\")\n"),
+                  "");
         const std::string typeName = Run("WScript.Echo TypeName(t)\n");
         c.stop(host_, *engine_);
         const auto start = std::chrono::steady_clock::now();
@@ -524,13 +526,16 @@ TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
         host_.keepGoing = nullptr;
         // The object finishes when it will; the script goes on meanwhile.
         EXPECT_EQ(Run("WScript.Echo \"next\"\n"), "next\n");
-        // Until it returns, its thread answers at once: a call on the object
-        // fails, what it knows it tells, and new objects live elsewhere.
+        // Until it returns, its thread answers at once: a call on the object,
+        // or on one made before it on its thread, fails; what it knows it
+        // tells, and new objects live elsewhere.
         const auto held = std::chrono::steady_clock::now();
-        // RPC_E_SERVERCALL_RETRYLATER: COM's "busy".
-        EXPECT_EQ(Run("n = 1 : t.Bump n\n"),
-                  "error -2147417846: The object is busy: a call to it was stopped and has not "
-                  "returned yet");
+        for (const char* call : {"n = 1 : t.Bump n\n", "n = 1 : e.Bump n\n"}) {
+            // RPC_E_SERVERCALL_RETRYLATER: COM's "busy".
+            EXPECT_EQ(Run(call),
+                      "error -2147417846: The object is busy: it was made on the same thread as "
+                      "a call that was stopped and has not returned yet");
+        }
         EXPECT_EQ(Run("WScript.Echo TypeName(t)\n"), typeName);
         EXPECT_EQ(
             Run("Set u = CreateObject(\"Test.Target\") : n = 1 : u.Bump n : WScript.Echo n\n"),
@@ -545,7 +550,7 @@ TEST_F(ComBridgeTest, AStopAbandonsASlowCall) {
         EXPECT_TRUE(target_.waited);
         // Returned, the retired thread serves its objects again.
         EXPECT_EQ(Run("n = 1 : t.Bump n : WScript.Echo n : Set u = Nothing\n"), "2\n");
-        EXPECT_EQ(Run("Set t = Nothing : Set b = Nothing\n"), "");
+        EXPECT_EQ(Run("Set t = Nothing : Set e = Nothing : Set b = Nothing\n"), "");
         VariantClear(&target_.stored);
         EXPECT_EQ(ComObject::Alive(), 0);
         EXPECT_EQ(ScriptDispatchAlive(), 0);

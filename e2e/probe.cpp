@@ -496,6 +496,31 @@ std::string TypeUnits(const std::string& hex) {
     return Done(done);
 }
 
+// Registers a hotkey for as long as the probe runs, as another program
+// holding a combination would.
+std::string HoldHotkey(const std::string& args) {
+    static int next = 1;
+    unsigned modifiers = 0, key = 0;
+    if (std::sscanf(args.c_str(), "%u %u", &modifiers, &key) != 2) return Done(false);
+    return Done(RegisterHotKey(nullptr, next++, modifiers, key) != FALSE);
+}
+
+// Puts count characters of text on the clipboard, as a copy would.
+std::string CopyText(const std::string& args) {
+    const size_t count = std::strtoul(args.c_str(), nullptr, 10);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (count + 1) * sizeof(wchar_t));
+    if (!memory) return Done(false);
+    auto* text = static_cast<wchar_t*>(GlobalLock(memory));
+    for (size_t i = 0; i < count; ++i) text[i] = static_cast<wchar_t>(L'a' + i % 26);
+    text[count] = L'\0';
+    GlobalUnlock(memory);
+    bool done = OpenClipboard(nullptr) && EmptyClipboard() &&
+                SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!done) GlobalFree(memory);
+    CloseClipboard();
+    return Done(done);
+}
+
 int main(int argc, char** argv) {
     const char* exe = argc > 1 ? argv[1] : "Vantrel.exe";
     char line[4096];
@@ -518,6 +543,8 @@ int main(int argc, char** argv) {
                 static_cast<UINT_PTR>(std::strtoull(command.c_str() + 5, nullptr, 10))));
         }
         if (command.rfind("unicode ", 0) == 0) answer = TypeUnits(command.substr(8));
+        if (command.rfind("hotkey ", 0) == 0) answer = HoldHotkey(command.substr(7));
+        if (command.rfind("copy ", 0) == 0) answer = CopyText(command.substr(5));
         if (command.rfind("count ", 0) == 0) {
             answer =
                 "{\"count\":" + std::to_string(ProcessesNamed(command.c_str() + 6).size()) + "}";

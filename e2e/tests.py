@@ -13,6 +13,7 @@ from long_name_tests import *  # noqa: F401,F403 (names of any length and any by
 from remote_tests import *  # noqa: F401,F403 (the remote console tests)
 from script_object_tests import *  # noqa: F401,F403 (scripts and COM objects)
 from scale_tests import *  # noqa: F401,F403 (the bar and the pane on scaled screens)
+from summon_tests import *  # noqa: F401,F403 (focus and summon keys, AutoHide, the box's limit)
 from typing_tests import *  # noqa: F401,F403 (history, suggestion, search, Tab completion)
 from unicode_tests import *  # noqa: F401,F403 (any script; legacy files and peers)
 from window_tests import *  # noqa: F401,F403 (placement, tray, windows, input, keys)

@@ -268,3 +268,32 @@ def test_function_keys_fire_as_they_go_down_and_ctrl_backspace_deletes_a_word(c)
     c.xdotool("type", "--delay", "5", "echo one two")
     c.key("ctrl+BackSpace")
     c.wait_command("echo one ", "the word typed ahead to be deleted after the line")
+
+
+def test_private_mode_writes_no_line_to_any_file_and_off_writes_again(c):
+    p = c.start()
+    c.wait_ready()
+    c.enter_line("echo before-it")
+    c.enter_line("private on")
+    c.wait_for(lambda s: (s.prompt or "").startswith("(private) "), "the prompt to say private")
+    for line in ("echo hush-one", "set HushVar=hush-two", 'print "hush-" & 3'):
+        c.enter_line(line)
+    # The session still browses what was typed.
+    c.click_command_box()
+    c.press("Up", 'print "hush-" & 3', "Up to recall a private line")
+    c.press("Escape", "")
+    c.exit(p)
+    profile = c.drive_c / "users"
+    expect(history_file(c) is not None, "a history file")
+    expect_equal(files_holding(profile, b"hush-"), [], "files under the profile holding a line")
+    expect_equal(files_holding(profile, b"private"), [], "files holding the PRIVATE line")
+
+    c.launch()
+    c.enter_line("private on")
+    c.enter_line("echo hush-four")
+    c.enter_line("private off")
+    c.wait_for(lambda s: not (s.prompt or "").startswith("(private)"), "the prompt without it")
+    c.enter_line("echo after-private")
+    wait_until(lambda: b"echo after-private" in history_file(c).read_bytes(), 30,
+               "a line after PRIVATE OFF written")
+    expect_equal(files_holding(profile, b"hush-"), [], "files holding a private line")

@@ -24,11 +24,22 @@ class FakeConsoleWindow : public ConsoleWindow {
     std::vector<Monitor> Monitors() const override { return monitors; }
     void Show() override {
         visible = true;
+        foreground = true;
         ++showCount;
     }
     void EndProcess() override { ended = true; }
     void Hide() override { visible = false; }
     bool IsVisible() const override { return visible; }
+    bool IsForeground() const override { return visible && foreground; }
+    void ReturnFocus() override {
+        foreground = false;
+        ++focusReturns;
+    }
+    bool SetSummonKey(const KeyChord& chord) override {
+        if (chord == takenChord) return false;
+        summonKey = chord;
+        return true;
+    }
     void AppBarDock(DockState edge) override {
         if (!appBar) appBar = edge;
     }
@@ -47,6 +58,10 @@ class FakeConsoleWindow : public ConsoleWindow {
     std::function<void()> onPump;     // what the user does while a line runs
     std::optional<DockState> appBar;  // the edge while registered
     bool topmost = false, visible = false, ended = false;
+    bool foreground = false;
+    int focusReturns = 0;
+    KeyChord summonKey;
+    KeyChord takenChord{-1, 0};  // what another program holds
 };
 
 class FakePane : public OutputPane {

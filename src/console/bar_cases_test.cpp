@@ -261,6 +261,13 @@ class BarCases : public ::testing::TestWithParam<std::string> {
         {"end", {0, [this](F) { search.End(); return Fields{}; }}},
         {"active", {0, [this](F) { return One(YesNo(search.Active())); }}},
         {"keys", {1, Strokes}},
+        {"chord", {1, [](F f) {
+            KeyChord chord{1, 1};
+            std::string err;
+            if (!ParseKeyChord(f[0], &chord, &err)) return One(chord.key == 0 ? err : "kept");
+            char text[16];
+            std::snprintf(text, sizeof text, "vk%02X %d", chord.key, chord.modifiers);
+            return One(text); }}},
         {"fkey", {3, [](F f) {
             return One(FunctionKeyVariable(State(f[0]), std::stoi(f[1]), std::stoi(f[2]))); }}},
         {"layout", {5, Layout}},

@@ -1,5 +1,9 @@
 #include "console/bar_placement.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "console/apply_settings.h"
 #include "console/placement.h"
 #include "interpreter/interpreter.h"
@@ -52,6 +56,28 @@ std::optional<Point> BarPlacement::DockedMonitor() const {
     const Monitor on = MonitorOf(monitors, window_.Bounds());
     if (on == PrimaryMonitor(monitors)) return std::nullopt;
     return Point{on.bounds.left, on.bounds.top};
+}
+
+void BarPlacement::FollowPointer(Point pointer) {
+    if (dock_ != DockState::kFloating) return;
+    const std::vector<Monitor> monitors = window_.Monitors();
+    const Rect bar = window_.Bounds();
+    const Rect from = MonitorOf(monitors, bar).bounds;
+    const Rect to = MonitorAt(monitors, pointer.x, pointer.y).bounds;
+    if (to == from) return;
+    // The offset scales with the monitors' sizes, so that a bar near the
+    // right edge of a wide monitor is near the right edge of a narrow one.
+    auto place = [](int at, int fromStart, int fromSize, int toStart, int toSize, int size) {
+        const long long offset =
+            fromSize > 0 ? static_cast<long long>(at - fromStart) * toSize / fromSize : 0;
+        const long long last = std::max<long long>(0, static_cast<long long>(toSize) - size);
+        return static_cast<int>(toStart + std::clamp<long long>(offset, 0, last));
+    };
+    const int x = place(bar.left, from.left, from.width, to.left, to.width, bar.width);
+    const int y = place(bar.top, from.top, from.height, to.top, to.height, bar.height);
+    in_.SetVar(settings::kWinX, std::to_string(x));
+    in_.SetVar(settings::kWinY, std::to_string(y));
+    window_.Move(Rect{x, y, bar.width, bar.height});
 }
 
 void BarPlacement::ScaleChanged() {

@@ -31,6 +31,10 @@ class BarPlacement : public WindowPlacement {
     void ShowWin() override;
     void HideWin() override;
 
+    // A floating bar moves to the monitor under the pointer, at the same
+    // place relative to that monitor as it had on its own, wholly on it; a
+    // docked bar stays where it is docked.
+    void FollowPointer(Point pointer);
     // The bar's monitor changed its scale, or the bar moved to a monitor
     // of another scale.
     void ScaleChanged();

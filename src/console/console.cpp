@@ -100,7 +100,8 @@ void Console::Tick() {
     // console may start, take the focus or move on meanwhile. The windows
     // still repaint.
     if (interpreter_.Running()) return;
-    if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
+    PollFocusKey();
+    ApplySummonKey();
     if (link_) link_->Tick();
     RunHandedOver();
     PumpOutput(interpreter_, state_, link_.get(), window_, pane_);

@@ -14,6 +14,7 @@
 
 #include "console/bar_placement.h"
 #include "console/handed_over.h"
+#include "console/keyboard.h"
 #include "console/tray_control.h"
 #include "console/update_prompt.h"
 #include "interpreter/console_host.h"
@@ -81,11 +82,14 @@ class Console : public ConsoleHost, public ConsoleEvents {
     bool KeyUp(int key, int modifiers) override;
     bool CharTyped(const std::string& character) override { return editor_.CharTyped(character); }
     void CommandTextChanged() override { editor_.TextChanged(); }
+    void CommandTextCut() override;
     void EnterClicked() override;
     void EscClicked() override;
     void MouseMove(int cursorX, int cursorY, const DragKeys& keys) override {
         placement_.MouseMove(cursorX, cursorY, keys);
     }
+    void SummonKeyPressed() override;
+    void FocusLeft() override;
     void TrayMouseMessage(int message) override { tray_.MouseMessage(message); }
     void TaskbarCreated() override { tray_.Add(); }
 
@@ -121,6 +125,11 @@ class Console : public ConsoleHost, public ConsoleEvents {
     void RunHandedOver();
     // False while half-typed text still waits to be put back.
     bool SettleHalfTyped();
+    // At every tick and while a line runs: a press of the focus hotkey
+    // brings the bar forward, or on the bar in front gives the focus back.
+    void PollFocusKey();
+    // At every tick: SummonKey registered afresh once its text changed.
+    void ApplySummonKey();
 
     Platform& platform_;
     ConsoleWindow& window_;
@@ -141,6 +150,11 @@ class Console : public ConsoleHost, public ConsoleEvents {
     HandedOverQueue handedOver_;
     std::optional<HalfTyped> halfTyped_;
     std::uint64_t lastKeepAlive_ = 0;
+    FocusHotkey focusKey_;
+    // SummonKey's text as last registered; nullopt before the first tick.
+    std::optional<std::string> summonKeyText_;
+    // Shown by the summon key: AutoHide hides it when the focus leaves.
+    bool summoned_ = false;
 };
 
 }  // namespace vantrel

@@ -54,7 +54,7 @@ void Console::KeepAlive() {
     // runs; a served client's line leaves the key hint there.
     if (state_ == kLocal) platform_.bar.SetCommandText(interpreter_.CurrentLine());
     PumpOutput(interpreter_, state_, link_.get(), window_, pane_);
-    if (window_.IsVisible() && FocusHotkeyPressed(interpreter_)) window_.Show();
+    PollFocusKey();
     window_.PumpWhileBusy();
 }
 

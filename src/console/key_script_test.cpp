@@ -171,6 +171,10 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"visible", [this] { return YesNo(window.visible); }},
         {"topmost", [this] { return YesNo(window.topmost); }},
         {"shows", [this] { return std::to_string(window.showCount); }},
+        {"foreground", [this] { return YesNo(window.IsForeground()); }},
+        {"focus-returns", [this] { return std::to_string(window.focusReturns); }},
+        {"summon-key",
+         [this] { return Words({window.summonKey.key, window.summonKey.modifiers}); }},
         {"ended", [this] { return YesNo(window.ended); }},
         {"tray", [this] { return YesNo(tray.added); }},
         {"menus", [this] { return Menus(); }},
@@ -192,6 +196,10 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"knock", [this] { socket.Knock("10.1.2.3"); }},
         {"send-complete", [this] { socket.events->OnSendComplete(); }},
         {"focus-key", [this] { fake.input.down.insert(0xA3); }},
+        {"focus-key-up", [this] { fake.input.down.erase(0xA3); }},
+        {"summon", [this] { console.SummonKeyPressed(); }},
+        {"other-program", [this] { window.foreground = false; }},
+        {"focus-left", [this] { console.FocusLeft(); }},
         {"scale-changed", [this] { console.ScaleChanged(); }},
         {"taskbar-created", [this] { console.TaskbarCreated(); }},
         {"tray-lost", [this] { tray.added = false; }},
@@ -269,6 +277,10 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
             fake.clock.step = std::stoi(rest);
         } else if (verb == "tick") {
             for (int i = rest.empty() ? 1 : std::stoi(rest); i > 0; --i) console.Tick();
+        } else if (verb == "pointer" && !w[1].empty()) {
+            fake.input.SetCursorPos(std::stoi(w[0]), std::stoi(w[1]));
+        } else if (verb == "take-chord" && !w[1].empty()) {
+            window.takenChord = KeyChord{std::stoi(w[0]), std::stoi(w[1])};
         } else if (verb == "caret") {
             fake.bar.caret = std::stoi(rest);
         } else if (verb == "select" && !w[1].empty()) {

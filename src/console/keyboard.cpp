@@ -42,13 +42,15 @@ int FocusKeyCode(std::string_view text) {
     return static_cast<int>(text::LeadingHex(text, kMaxFocusKeyDigits));
 }
 
-bool FocusHotkeyPressed(Interpreter& in) {
-    std::string text = in.SettingText(settings::kFocusKey);
-    if (text.empty()) return false;
-    int code = FocusKeyCode(text);
-    if (code == 0 || !in.Os().input.KeyDown(code)) return false;
+bool FocusHotkey::WentDown(Interpreter& in) {
+    const int code = FocusKeyCode(in.SettingText(settings::kFocusKey));
+    const bool wasDown = down_;
+    down_ = code != 0 && in.Os().input.KeyDown(code);
+    return down_ && !wasDown;
+}
+
+void SendFocusKeyBackspace(Interpreter& in) {
     if (in.SettingOn(settings::kFocusKeyDel)) TypeKeys(in, "{BS}");
-    return true;
 }
 
 }  // namespace vantrel

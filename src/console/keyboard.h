@@ -24,9 +24,20 @@ bool TypeFunctionKey(Interpreter& in, ConsoleState state, int key, int modifiers
 // start; 0 (never down) when there are none.
 int FocusKeyCode(std::string_view text);
 
-// One tick's check of the focus hotkey, for a visible bar: true when the
-// key is down and the console should take the focus. Sends the Backspace of
-// FocusKeyDel first.
-bool FocusHotkeyPressed(Interpreter& in);
+// The focus hotkey, polled at every tick. A press counts once, as the key
+// goes down: held, it would otherwise activate the bar again at every tick,
+// and FocusKeyDel's Backspace would erase the command box's own text.
+class FocusHotkey {
+  public:
+    // True at the first poll that finds the key FocusKey names down after
+    // one that did not.
+    bool WentDown(Interpreter& in);
+
+  private:
+    bool down_ = false;
+};
+
+// FocusKeyDel's Backspace, when it is on, for the window in front.
+void SendFocusKeyBackspace(Interpreter& in);
 
 }  // namespace vantrel

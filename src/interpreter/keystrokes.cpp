@@ -1,6 +1,7 @@
 #include "interpreter/keystrokes.h"
 
 #include <cstdlib>
+#include <utility>
 
 #include "text/case_fold.h"
 #include "text/utf8.h"
@@ -53,6 +54,31 @@ bool LookUpKey(const std::string& upper, KeyStroke* key) {
         }
     }
     return false;
+}
+
+// The punctuation keys by the characters they type on the US layout.
+constexpr std::pair<char, int> kPunctuationKeys[] = {
+    {';', 0xBA}, {'=', 0xBB}, {',', 0xBC}, {'-', 0xBD}, {'.', 0xBE}, {'/', 0xBF},
+    {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
+};
+
+constexpr std::pair<std::string_view, int> kChordModifiers[] = {
+    {"CTRL", kModCtrl}, {"CONTROL", kModCtrl}, {"ALT", kModAlt}, {"SHIFT", kModShift},
+    {"WIN", kModWin},
+};
+
+// The key of a chord: its last part.
+int ChordKey(const std::string& upper) {
+    if (upper.size() == 1) {
+        const char c = upper[0];
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+        for (const auto& [character, code] : kPunctuationKeys) {
+            if (c == character) return code;
+        }
+        return 0;
+    }
+    KeyStroke key;
+    return LookUpKey(upper, &key) ? key.code : 0;
 }
 
 struct Modifiers {
@@ -170,6 +196,38 @@ bool ParseKeystrokes(std::string_view text, std::vector<KeyStroke>* keys, std::s
     Parser parser(text, &parsed);
     if (!parser.Run(err)) return false;
     *keys = std::move(parsed);
+    return true;
+}
+
+bool ParseKeyChord(std::string_view text, KeyChord* chord, std::string* err) {
+    *chord = KeyChord{};
+    if (text.empty()) return true;
+    const std::string upper = text::UpperCase(text);
+    // The key itself may be "+": the last "+" that is not the text's end
+    // parts the modifiers from it.
+    const size_t cut = upper.size() > 1 ? upper.rfind('+', upper.size() - 2) : std::string::npos;
+    const std::string keyName = cut == std::string::npos ? upper : upper.substr(cut + 1);
+    int modifiers = 0;
+    for (size_t start = 0; cut != std::string::npos && start <= cut;) {
+        size_t end = upper.find('+', start);
+        const std::string_view name = std::string_view(upper).substr(start, end - start);
+        int bit = 0;
+        for (const auto& [modifier, value] : kChordModifiers) {
+            if (name == modifier) bit = value;
+        }
+        if (bit == 0) {
+            *err = "unknown modifier \"" + std::string(name) + "\"";
+            return false;
+        }
+        modifiers |= bit;
+        start = end + 1;
+    }
+    const int key = ChordKey(keyName);
+    if (key == 0) {
+        *err = "unknown key \"" + keyName + "\"";
+        return false;
+    }
+    *chord = KeyChord{key, modifiers};
     return true;
 }
 

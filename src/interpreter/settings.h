@@ -35,6 +35,8 @@ inline constexpr char kVarEnvString[] = "VarEnvString";
 inline constexpr char kCmdSepString[] = "CmdSepString";
 inline constexpr char kFocusKey[] = "FocusKey";
 inline constexpr char kFocusKeyDel[] = "FocusKeyDel";
+inline constexpr char kSummonKey[] = "SummonKey";
+inline constexpr char kAutoHide[] = "AutoHide";
 inline constexpr char kPortDefault[] = "PortDefault";
 inline constexpr char kLoginAttempts[] = "LoginAttempts";
 inline constexpr char kLoginFailBan[] = "LoginFailBan";
@@ -76,6 +78,8 @@ inline constexpr Default kLaterDefaults[] = {
     {kCmdSepString, "|"},
     {kFocusKey, "A3"},
     {kFocusKeyDel, "0"},
+    {kSummonKey, "Ctrl+Alt+Space"},
+    {kAutoHide, "0"},
     {"F1", "{HOME}help {ENTER}"},
     {"F2", "{HOME}cdd {ENTER}"},
     {"F3", "{HOME}dir {ENTER}"},

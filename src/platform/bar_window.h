@@ -21,6 +21,10 @@ struct BoxColours {
 
 class BarWindow {
   public:
+    // The most characters the command box takes: what a line may hold, as
+    // a second start's or a recalled one.
+    static constexpr int kCommandBoxLimit = 32767;
+
     virtual ~BarWindow() = default;
 
     virtual std::string CommandText() const = 0;

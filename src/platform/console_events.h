@@ -36,11 +36,19 @@ class ConsoleEvents {
     virtual bool CharTyped(const std::string& character) = 0;
     // The command box's text changed, by the user or by the console.
     virtual void CommandTextChanged() = 0;
+    // Typed or pasted text went past what the command box takes, and the
+    // rest was left out.
+    virtual void CommandTextCut() = 0;
     // The Enter and Esc buttons.
     virtual void EnterClicked() = 0;
     virtual void EscClicked() = 0;
     // A mouse move over the prompt box or the command box.
     virtual void MouseMove(int cursorX, int cursorY, const DragKeys& keys) = 0;
+
+    // The summon key was pressed, wherever the focus was.
+    virtual void SummonKeyPressed() = 0;
+    // Another program took the focus from the bar and its own windows.
+    virtual void FocusLeft() = 0;
 
     // A mouse message on the tray icon (513 to 518).
     virtual void TrayMouseMessage(int message) = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/geometry.h"
+#include "platform/key_codes.h"
 #include "platform/screen_metrics.h"
 
 namespace vantrel {
@@ -45,6 +46,16 @@ class ConsoleWindow {
     virtual void Show() = 0;
     virtual void Hide() = 0;
     virtual bool IsVisible() const = 0;
+    // Whether the bar is the window in front, the one the keys go to.
+    virtual bool IsForeground() const = 0;
+    // Gives the focus back to the window of another program that was in
+    // front when Show last brought the bar forward, if it is still there.
+    virtual void ReturnFocus() = 0;
+    // The summon key, a hotkey of the whole system: SummonKeyPressed comes
+    // when it is pressed, wherever the focus is. A chord without a key
+    // gives it back. False when the system refuses the chord: another
+    // program holds it.
+    virtual bool SetSummonKey(const KeyChord& chord) = 0;
     // The desktop application bar at the top or bottom screen edge, so that
     // other windows make room; nothing while already registered.
     // AppBarUndock gives the edge back; nothing while not registered.

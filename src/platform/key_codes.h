@@ -40,5 +40,16 @@ constexpr bool IsModifierKey(int key) {
 inline constexpr int kModShift = 1;
 inline constexpr int kModCtrl = 2;
 inline constexpr int kModAlt = 4;
+// Only in a key chord: a Windows key.
+inline constexpr int kModWin = 8;
+
+// A key with the modifiers held for it, as a system-wide hotkey names it.
+// No key (0) is no chord.
+struct KeyChord {
+    int key = 0;
+    int modifiers = 0;
+
+    bool operator==(const KeyChord&) const = default;
+};
 
 }  // namespace vantrel

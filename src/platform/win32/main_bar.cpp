@@ -245,6 +245,13 @@ std::vector<Monitor> Main::Monitors() const {
 }
 
 void Main::Show() {
+    // Where the focus goes back to when the bar is dismissed: a window of
+    // another program (the bar's own pane or boxes are no place to return to).
+    const HWND front = GetForegroundWindow();
+    DWORD process = 0;
+    if (front && GetWindowThreadProcessId(front, &process) && process != GetCurrentProcessId()) {
+        previousForeground_ = front;
+    }
     ShowWindow(window_.Get(), SW_SHOW);
     // Painted now, not when the message loop next runs: at start what comes
     // after the show (the tray icon, Autoexec.dcb, the history) would keep
@@ -262,6 +269,31 @@ void Main::Hide() {
 
 bool Main::IsVisible() const {
     return IsWindowVisible(window_.Get()) != FALSE;
+}
+
+bool Main::IsForeground() const {
+    return GetForegroundWindow() == window_.Get();
+}
+
+void Main::ReturnFocus() {
+    const HWND back = previousForeground_;
+    previousForeground_ = nullptr;
+    if (back && IsWindow(back) && IsWindowVisible(back)) BringToForeground(back);
+}
+
+bool Main::SetSummonKey(const KeyChord& chord) {
+    if (summonKeySet_) UnregisterHotKey(window_.Get(), kSummonHotkeyId);
+    summonKeySet_ = false;
+    if (chord.key == 0) return true;
+    UINT modifiers = 0;
+    if (chord.modifiers & kModShift) modifiers |= MOD_SHIFT;
+    if (chord.modifiers & kModCtrl) modifiers |= MOD_CONTROL;
+    if (chord.modifiers & kModAlt) modifiers |= MOD_ALT;
+    if (chord.modifiers & kModWin) modifiers |= MOD_WIN;
+    // Held down, a key repeats: one press summons once.
+    summonKeySet_ = RegisterHotKey(window_.Get(), kSummonHotkeyId, modifiers | MOD_NOREPEAT,
+                                   static_cast<UINT>(chord.key)) != FALSE;
+    return summonKeySet_;
 }
 
 void Main::AppBarDock(DockState edge) {

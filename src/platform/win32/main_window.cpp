@@ -90,6 +90,7 @@ void Main::CreateControls() {
         SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(0, 0));
     }
     SetWindowSubclass(cmdBox_, CmdBoxProc, kSuggestionSubclass, reinterpret_cast<DWORD_PTR>(this));
+    SendMessageW(cmdBox_, EM_SETLIMITTEXT, kCommandBoxLimit, 0);
     ApplyScale(WindowDpi(window));
 }
 
@@ -348,7 +349,17 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 if (!suggestion_.empty()) InvalidateRect(cmdBox_, nullptr, TRUE);
                 console_->CommandTextChanged();
             }
+            // A paste says so itself: not every edit control tells of one.
+            if (HIWORD(wParam) == EN_MAXTEXT && LOWORD(wParam) == kCmdBoxId && !pasting_) {
+                console_->CommandTextCut();
+            }
             return 0;
+        case WM_HOTKEY:
+            if (wParam == kSummonHotkeyId) console_->SummonKeyPressed();
+            return 0;
+        case WM_ACTIVATEAPP:
+            if (!wParam) console_->FocusLeft();
+            break;
         case WM_TIMER:
             if (wParam == kTimerId) OnTimer();
             return 0;
@@ -383,6 +394,36 @@ LRESULT Main::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window_.Get(), message, wParam, lParam);
 }
 
+namespace {
+
+// Whether pasting the clipboard's text into the box now leaves some of it
+// out: the box keeps the rest of its text, and takes the pasted text up to
+// its first line break.
+bool PasteGoesPastLimit(HWND box) {
+    if ((GetWindowLongW(box, GWL_STYLE) & ES_READONLY) ||
+        !IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(box)) {
+        return false;
+    }
+    size_t pasted = 0;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const size_t most = GlobalSize(data) / sizeof(wchar_t);
+            while (pasted < most && text[pasted] != L'\0' && text[pasted] != L'\r' &&
+                   text[pasted] != L'\n') {
+                ++pasted;
+            }
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const size_t kept = static_cast<size_t>(GetWindowTextLengthW(box)) - (end - start);
+    return kept + pasted > static_cast<size_t>(BarWindow::kCommandBoxLimit);
+}
+
+}  // namespace
+
 // The box paints its text and knows nothing of the suggestion: it is drawn
 // after each paint, and the box is painted again whenever the caret comes
 // to or leaves the end of the text (a click, Home, Left), which shows or
@@ -391,6 +432,14 @@ LRESULT CALLBACK Main::CmdBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM 
                                   DWORD_PTR data) {
     auto* self = reinterpret_cast<Main*>(data);
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, CmdBoxProc, kSuggestionSubclass);
+    if (message == WM_PASTE) {
+        const bool cut = PasteGoesPastLimit(box);
+        self->pasting_ = true;
+        const LRESULT result = DefSubclassProc(box, message, wParam, lParam);
+        self->pasting_ = false;
+        if (cut) self->console_->CommandTextCut();
+        return result;
+    }
     const bool watchCaret =
         ((message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
          (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) || message == EM_SETSEL) &&

@@ -27,6 +27,7 @@ class Main : public BarWindow, public ConsoleWindow {
   public:
     static constexpr UINT kTrayMessage = WM_APP + 1;
     static constexpr UINT_PTR kTimerId = 1;
+    static constexpr int kSummonHotkeyId = 1;
     static constexpr UINT kTimerMilliseconds = 25;
 
     Main(HINSTANCE instance, const OutputPane& pane);
@@ -80,6 +81,9 @@ class Main : public BarWindow, public ConsoleWindow {
     void EndProcess() override;
     void Hide() override;
     bool IsVisible() const override;
+    bool IsForeground() const override;
+    void ReturnFocus() override;
+    bool SetSummonKey(const KeyChord& chord) override;
     void AppBarDock(DockState edge) override;
     void AppBarUndock() override;
     void PumpWhileBusy() override;
@@ -150,6 +154,12 @@ class Main : public BarWindow, public ConsoleWindow {
     char passwordChar_ = '\0';
     std::optional<BarLayout> layout_;
     std::optional<bool> topmost_;
+    // The window of another program that was in front when Show last
+    // brought the bar forward.
+    HWND previousForeground_ = nullptr;
+    bool summonKeySet_ = false;
+    // Inside the command box's own paste, which reports a cut itself.
+    bool pasting_ = false;
     // The first half of a character typed as two UTF-16 units.
     wchar_t highSurrogate_ = 0;
 

@@ -298,6 +298,9 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
         bool KeyUp(int key, int) override { return Log("KeyUp " + std::to_string(key)); }
         bool CharTyped(const std::string& c) override { return Log("CharTyped " + c, c == "x"); }
         void CommandTextChanged() override { Log("CommandTextChanged"); }
+        void CommandTextCut() override { Log("CommandTextCut"); }
+        void SummonKeyPressed() override { Log("SummonKeyPressed"); }
+        void FocusLeft() override { Log("FocusLeft"); }
         void EnterClicked() override { Log("EnterClicked"); }
         void EscClicked() override { Log("EscClicked"); }
         void MouseMove(int, int, const DragKeys&) override { Log("MouseMove"); }
@@ -319,6 +322,11 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
         {WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0, "EscClicked"},
         {WM_COMMAND, MAKEWPARAM(102, EN_CHANGE), 0, "CommandTextChanged"},
         {WM_COMMAND, MAKEWPARAM(101, EN_CHANGE), 0, ""},
+        {WM_COMMAND, MAKEWPARAM(102, EN_MAXTEXT), 0, "CommandTextCut"},
+        {WM_HOTKEY, Main::kSummonHotkeyId, 0, "SummonKeyPressed"},
+        {WM_HOTKEY, Main::kSummonHotkeyId + 1, 0, ""},
+        {WM_ACTIVATEAPP, FALSE, 0, "FocusLeft"},
+        {WM_ACTIVATEAPP, TRUE, 0, ""},
         {WM_TIMER, Main::kTimerId, 0, "Tick"},
         {WM_TIMER, Main::kTimerId + 1, 0, ""},
         {WM_CLOSE, 0, 0, "CloseRequested"},
@@ -334,6 +342,14 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
             *c.call ? std::vector<std::string>{c.call} : std::vector<std::string>{};
         EXPECT_EQ(events.calls, expected) << c.message << " " << c.wParam;
     }
+    // The box takes a whole line; a summon key another holds is refused,
+    // and taken once it is let go.
+    EXPECT_EQ(SendMessageW(GetDlgItem(bar, 102), EM_GETLIMITTEXT, 0, 0), BarWindow::kCommandBoxLimit);
+    ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'J'));
+    EXPECT_FALSE(main.SetSummonKey(KeyChord{'J', kModCtrl | kModAlt}));
+    UnregisterHotKey(nullptr, 7);
+    EXPECT_TRUE(main.SetSummonKey(KeyChord{'J', kModCtrl | kModAlt}));
+    EXPECT_TRUE(main.SetSummonKey(KeyChord{}));
     events.calls.clear();
     HWND cmdBox = GetDlgItem(bar, 102);
     EXPECT_TRUE(main.PreTranslate(MSG{cmdBox, WM_KEYDOWN, VK_F5, 0, 0, {}}));

@@ -4,6 +4,7 @@ and the command box's own limit for a pasted line."""
 
 import subprocess
 
+from busy_tests import stop_with_esc
 from harness import expect, pane_holds, start_notepad
 from window_tests import hold_keys, stays
 
@@ -65,10 +66,30 @@ def test_focus_key_once_per_press_summon_key_comes_and_goes_and_auto_hide(c):
     c.key(SUMMON)
     c.wait_for(lambda s: s.bar["visible"] and s.data["foreground"] == bar, "the bar summoned")
     c.enter_line("set AutoHide=1")
+    # Its own pane taking the focus does not count.
+    c.enter_line("echo pane-text")
+    left, top, right, bottom = c.wait_for(lambda s: s.pane, "the pane").pane["rect"]
+    c.xdotool("mousemove", str((left + right) // 2), str((top + bottom) // 2), "click", "1")
+    stays(c, lambda s: s.bar["visible"], 1, "the bar while its pane is clicked")
     click_notepad(c)
     c.wait_for(lambda s: not s.bar["visible"], "AutoHide to hide the bar once Notepad is clicked")
     c.key(SUMMON)
     c.wait_for(lambda s: s.bar["visible"] and s.data["foreground"] == bar, "the bar summoned again")
+
+    # While a line runs, the summon key still hides and shows the bar.
+    c.enter_line("set AutoHide=0")
+    c.submit("vb do:loop")
+    c.key(SUMMON)
+    c.wait_for(lambda s: not s.bar["visible"], "the summon key to hide the bar while a line runs")
+    # Back in Notepad, as a user would be. (Without a window manager, the
+    # X keyboard focus follows a click, not the focus given back.)
+    click_notepad(c)
+    c.wait_for(notepad_in_front, "Notepad in front while the line runs")
+    c.key(SUMMON)
+    c.wait_for(lambda s: s.bar["visible"] and s.data["foreground"] == bar and
+               s.command == "vb do:loop", "the summon key to show it again, the line still running")
+    c.click_command_box()
+    stop_with_esc(c, "the endless script")
 
     # A combination another program holds is reported, naming the setting.
     expect(c.ask_probe("hotkey 3 75")["done"], "the probe holding Ctrl+Alt+K")

@@ -4,7 +4,13 @@ own Notepad: from starting the program to its window shown on the X
 display (mapped and visible, as xdotool sees it), best and median of three
 starts each, warm, in rounds that alternate the two. The program ends
 between starts (Vantrel with EXIT, Notepad by TASKKILL in the bench's own
-prefix), so each start is a first one.
+prefix), so each start is a first one of the program; but the probe that
+reads the windows keeps running in the prefix, so Wine's own session (its
+server, services and desktop process) stays up, and these figures leave
+out Wine's start. A flow that lets the last Wine program of the prefix end
+and starts the next one a moment later (Wine takes about two seconds to
+wind its session down) pays for a whole new session, and sees about 1.5 s
+more for any program, Notepad as much as Vantrel; --cold times that.
 
 Two other ways of timing, each a flag, give figures closer to what a person
 sees at a desktop:

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "interpreter/line_text.h"
 #include "text/case_fold.h"
 #include "text/utf8.h"
 
@@ -206,11 +207,12 @@ bool ParseKeyChord(std::string_view text, KeyChord* chord, std::string* err) {
     // The key itself may be "+": the last "+" that is not the text's end
     // parts the modifiers from it.
     const size_t cut = upper.size() > 1 ? upper.rfind('+', upper.size() - 2) : std::string::npos;
-    const std::string keyName = cut == std::string::npos ? upper : upper.substr(cut + 1);
+    const std::string keyName(
+        TrimSpaces(cut == std::string::npos ? upper : std::string_view(upper).substr(cut + 1)));
     int modifiers = 0;
     for (size_t start = 0; cut != std::string::npos && start <= cut;) {
         size_t end = upper.find('+', start);
-        const std::string_view name = std::string_view(upper).substr(start, end - start);
+        const std::string_view name = TrimSpaces(std::string_view(upper).substr(start, end - start));
         int bit = 0;
         for (const auto& [modifier, value] : kChordModifiers) {
             if (name == modifier) bit = value;

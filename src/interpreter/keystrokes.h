@@ -20,10 +20,11 @@ namespace vantrel {
 bool ParseKeystrokes(std::string_view text, std::vector<KeyStroke>* keys, std::string* err);
 
 // A key chord written as modifier names and a key joined by "+" ("Ctrl+Alt+K",
-// "Win+`", "Shift+F12"), letter case ignored: the modifiers Ctrl (Control),
-// Alt, Shift and Win; the key a letter, a digit, a punctuation key of the US
-// layout (` - = [ ] \ ; ' , . /) or a name of the notation (Space, F1 to F16,
-// Home, ...). "" is no chord. False, with a description, for anything else.
+// "Win+`", "Shift+F12"), letter case and blanks around the names ignored:
+// the modifiers Ctrl (Control), Alt, Shift and Win; the key a letter, a
+// digit, a punctuation key of the US layout (` - = [ ] \ ; ' , . /) or a
+// name of the notation (Space, F1 to F16, Home, ...). "" is no chord. False,
+// with a description, for anything else.
 bool ParseKeyChord(std::string_view text, KeyChord* chord, std::string* err);
 
 }  // namespace vantrel

@@ -7,6 +7,9 @@ set -euo pipefail
 packages=(cmake ninja-build g++ googletest python3
           g++-mingw-w64-x86-64-posix wine64 xvfb xdotool imagemagick
           fonts-dejavu-core fonts-wqy-microhei fonts-symbola x11-xserver-utils xauth clang-format nsis lua5.4 time
+          # The link's cryptography (X25519, ChaCha20-Poly1305, SHA-256):
+          # GnuPG's library, natively and for the exe.
+          libgcrypt20-dev libgcrypt-mingw-w64-dev
           # The fuzzers: clang, and its sanitizer and libFuzzer runtimes,
           # which clang only recommends.
           clang-14 libclang-rt-14-dev)

@@ -122,11 +122,11 @@ def test_remote_two_consoles_linked_over_ipv6_with_a_password_and_connect_by_nam
         other.launch()
         # The password goes with CONNECT and answers the prompt by itself.
         other.submit(f"connect [::1]:{port} secret")
-        snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("::1: ")
+        snap = other.wait_for(lambda s: s.prompt and s.prompt.startswith("::1 (encrypted): ")
                               and s.prompt.endswith(">") and "Password" not in s.prompt,
                               "the server's prompt on the client", timeout=60)
         expect("served" in snap.prompt, f"the prompt is the server's folder: {snap.prompt!r}")
-        c.wait_for(lambda s: s.prompt == "Serving ::1", "the server serving")
+        c.wait_for(lambda s: s.prompt == "Serving ::1 (encrypted)", "the server serving")
         other.submit("dir")
         other.wait_for(lambda s: s.pane_text and "served_marker.txt" in s.pane_text,
                        "the server's listing in the client's pane", timeout=60)
@@ -151,13 +151,16 @@ def test_remote_two_consoles_linked_over_ipv6_with_a_password_and_connect_by_nam
                                   and s.prompt and not s.prompt.startswith("Connecting"),
                                   "the unknown host reported", timeout=60)
             print(f"the console says: {snap.pane_text.strip()!r}")
-            other.submit(f"connect localhost:{far}")
 
             def accept():
                 try:
                     return server.accept()[0]
                 except BlockingIOError:
                     return None
+            # A server that offers no encryption (an older console) is
+            # linked in clear only when LinkClear says so.
+            other.enter_line("set LinkClear=1")
+            other.submit(f"connect localhost:{far}")
             with wait_until(accept, 60, "the console connecting to localhost") as peer:
                 peer.sendall(b"C:\\Far>")
                 other.wait_for(lambda s: s.prompt == "localhost: C:\\Far>", "the far prompt")
@@ -195,8 +198,8 @@ def test_remote_a_silent_client_is_dropped_unbanned_wrong_passwords_kick_ban_and
     first.wait_text(b"Password>", timeout=60)
     first.send(b"wrong\r\n")
     first.wait_text(b"Password incorrect\r\n")
-    expect_equal(first.take(), b"Password>Password>Password incorrect\r\n",
-                 "all the client got before it logged in")
+    expect_equal(first.take(), b"VTRL-NOISE/1\r\nPassword>Password>Password incorrect\r\n",
+                 "all the client got before it logged in (after the offer of encryption)")
     # Silent since: dropped a minute after it came, with the autokick's log
     # line, and nothing held against its address.
     first.wait_closed(timeout=90)
@@ -268,8 +271,9 @@ def test_remote_listen_binds_as_told_says_why_it_cannot_outlasts_churn_floods_an
     print(f"the console says: {snap.pane_text.strip()!r}")
 
     c.enter_line(f"listen {port}")
-    c.wait_for(lambda s: (s.pane_text or "").strip() == f"Listening on port {port} for this "
-               "computer only; give a password to accept other computers", "the listening line")
+    c.wait_for(lambda s: (s.pane_text or "").strip().startswith(
+        f"Listening on port {port} for this computer only; give a password to accept other "
+        "computers\r\nThe link key of this console is SHA256:"), "the listening lines")
     wait_until(lambda: listening_addresses(port) == {"127.0.0.1", "::1"}, 10,
                f"port {port} bound to the loopback addresses only ({listening_addresses(port)})")
     start = time.monotonic()

@@ -493,6 +493,32 @@ class FakeCodePages : public CodePages {
     }
 };
 
+// Seals by turning every byte, behind a mark: the sealed text never holds
+// the secret in clear, and what another user sealed (no mark) does not open.
+class FakeSecrets : public SecretProtection {
+  public:
+    bool Seal(const std::string& secret, std::string* sealed, std::string* err) override {
+        if (failing) return Fail(err);
+        *sealed = kMark;
+        for (char c : secret) sealed->push_back(static_cast<char>(c ^ 0x5A));
+        return true;
+    }
+    bool Open(const std::string& sealed, std::string* secret, std::string* err) override {
+        if (failing || !sealed.starts_with(kMark)) return Fail(err);
+        secret->clear();
+        for (char c : sealed.substr(sizeof kMark - 1)) secret->push_back(static_cast<char>(c ^ 0x5A));
+        return true;
+    }
+    bool failing = false;
+
+  private:
+    static constexpr char kMark[] = "SEALED:";
+    static bool Fail(std::string* err) {
+        *err = "The data is invalid.";
+        return false;
+    }
+};
+
 // One of each, bundled as the core expects.
 struct FakePlatform {
     FakeBar bar;
@@ -506,8 +532,9 @@ struct FakePlatform {
     FakeInput input;
     FakeDialogs dialogs;
     FakeCodePages codePages;
-    Platform platform{bar,      shell,   files, environment, clock,    processes,
-                      registry, windows, input, dialogs,     codePages};
+    FakeSecrets secrets;
+    Platform platform{bar,      shell,   files, environment, clock,     processes,
+                      registry, windows, input, dialogs,     codePages, secrets};
 
     // From now on the given call of any service fails (0: none).
     void InjectFault(FaultInjector& injector) {

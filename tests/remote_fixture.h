@@ -48,7 +48,9 @@ class RemoteTest : public ::testing::Test, protected SocketConsole {
         socket.TakeSent();
     }
     // A client console linked to 10.0.0.9, which sent its first prompt.
+    // (One of an older version, which offers no encryption: LinkClear on.)
     void LinkTo(const std::string& prompt = "C:\\>") {
+        in().SetVar("LinkClear", "1");
         Run("connect 10.0.0.9");
         socket.Connected();
         socket.Receive(prompt);

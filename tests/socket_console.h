@@ -12,6 +12,22 @@
 
 namespace vantrel::testing {
 
+// The user's own folder of a console whose APPDATA is kProfile.
+inline constexpr char kProfile[] = "C:\\Users\\me\\AppData\\Roaming";
+inline constexpr char kProfileFolder[] = "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel";
+
+// Gives a console with APPDATA at kProfile a link key of its own, the same
+// at every run, so that what LISTEN shows of it can be written down.
+inline void SeedLinkKey(FakePlatform& fake) {
+    for (const char* folder : {"C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData", kProfile,
+                               "C:\\Users\\me\\AppData\\Roaming\\Orvane", kProfileFolder}) {
+        fake.files.AddFolder(folder);
+    }
+    std::string sealed, err;
+    fake.secrets.Seal(std::string(32, '\x07'), &sealed, &err);
+    fake.files.AddFile(std::string(kProfileFolder) + "\\LinkKey.dat", sealed);
+}
+
 struct SocketConsole {
     SocketConsole() {
         fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}, {"TEMP", "C:\\Temp"}};

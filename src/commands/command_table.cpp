@@ -117,6 +117,13 @@ CommandTable BuildTable() {
         {{"disconnect"}, DisconnectCommand, kOwnWords, 0, 0, {"Syntax: DISCONNECT"}},
         {{"ban"}, BanCommand, kOwnWords, 0, 1, {"Syntax: BAN [ip]"}},
         {{"unban"}, UnbanCommand, kOwnWords, 1, 1, {"Syntax: UNBAN ip"}},
+        {{"linkkey"},
+         LinkKeyCommand,
+         kOwnWords,
+         0,
+         2,
+         {"Syntax: LINKKEY [FORGET host:port]",
+          "Shows this console's link key, or forgets the key a server was known by"}},
         // power_commands.cpp
         {{"exit", "quit"}, ExitCommand, kOwnWords, 0, 0, {"Syntax: EXIT"}},
         {{"shutdown"}, ShutdownCommand, kOwnWords, 0, 0, {"Syntax: SHUTDOWN"}},

@@ -41,6 +41,29 @@ void ConnectCommand(Interpreter& in, const Command& c) {
     if (c.Arg(1).empty() || (remote && !remote->Connect(c.Arg(1), c.Arg(2)))) PrintSyntax(in, c);
 }
 
+void LinkKeyCommand(Interpreter& in, const Command& c) {
+    RemoteConsole* remote = in.Host().Remote();
+    if (!remote) return;
+    if (c.argsLower.empty()) {
+        std::string fingerprint, key, why;
+        if (!remote->LinkKeyText(&fingerprint, &key, &why)) {
+            in.PrintOut(why);
+            return;
+        }
+        in.PrintOut("The link key of this console: " + fingerprint);
+        in.PrintOut("For another console's LinkKeys.txt: " + key);
+        return;
+    }
+    if (text::LowerCase(c.Arg(1)) != "forget" || c.Arg(2).empty()) {
+        PrintSyntax(in, c);
+        return;
+    }
+    const int forgotten = remote->ForgetServer(c.Arg(2));
+    in.PrintOut(forgotten < 0  ? "KnownLinks.txt could not be written: nothing was forgotten"
+                : forgotten > 0 ? "The key of " + c.Arg(2) + " is forgotten: the next link to it is a first one"
+                                : "No key of " + c.Arg(2) + " is known");
+}
+
 void DisconnectCommand(Interpreter& in, const Command&) {
     if (RemoteConsole* remote = in.Host().Remote()) remote->Disconnect();
 }

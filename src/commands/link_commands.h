@@ -1,4 +1,5 @@
-// The remote console's commands: LISTEN, CONNECT, DISCONNECT, BAN, UNBAN.
+// The remote console's commands: LISTEN, CONNECT, DISCONNECT, BAN, UNBAN,
+// LINKKEY.
 // The link itself belongs to the console; BAN and UNBAN edit Ban.txt.
 #pragma once
 
@@ -14,6 +15,7 @@ void ConnectCommand(Interpreter& in, const Command& c);
 void DisconnectCommand(Interpreter& in, const Command& c);
 void BanCommand(Interpreter& in, const Command& c);
 void UnbanCommand(Interpreter& in, const Command& c);
+void LinkKeyCommand(Interpreter& in, const Command& c);
 
 // Whether a line typed while linked to another console is DISCONNECT alone,
 // which ends the link rather than waiting for the peer's answer.

@@ -135,6 +135,7 @@ void Console::UpdatePrompt() {
         prompt_.peerAddress = link_->PeerAddress();
         prompt_.remoteHost = link_->RemoteHost();
         prompt_.remotePrompt = link_->RemotePrompt();
+        prompt_.encrypted = link_->Encrypted();
     }
     PromptLine line = PromptFor(state_, prompt_);
     if (editor_.Searching()) line.prompt = editor_.SearchPrompt();

@@ -244,7 +244,7 @@ TEST_F(ConsoleBusyTest, AClientKnockingWhileALineRunsIsTakenAfterItAndGetsNoneOf
     EXPECT_EQ(state(), kAwaitingLogin);
     EXPECT_EQ(socket.accepted, std::vector<long>{7});
     console.Tick();
-    EXPECT_EQ(socket.TakeSent(), "Password>");
+    EXPECT_EQ(socket.TakeSent(), std::string(kNoiseOffer) + "\r\nPassword>");
 }
 
 TEST_F(ConsoleBusyTest, AClientFloodingWhileALineRunsLosesWhatPassesTheBound) {

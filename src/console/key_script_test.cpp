@@ -105,10 +105,8 @@ std::pair<int, int> ParseKey(std::string name) {
 class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::string> {
   protected:
     KeyScript() {
-        fake.environment.variables.push_back({"APPDATA", kRoaming});
-        for (const char* folder :
-             {"C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData", kRoaming})
-            fake.files.AddFolder(folder);
+        fake.environment.variables.push_back({"APPDATA", kProfile});
+        SeedLinkKey(fake);
     }
 
     static std::string Colours(const BoxColours& c) {

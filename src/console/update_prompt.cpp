@@ -9,6 +9,7 @@ namespace {
 constexpr char kCancelHint[] = " (press F10 to cancel)";
 constexpr char kServeHint[] = " (press F10 to kick or CTRL+F10 to ban)";
 constexpr char kPrivateMark[] = "(private) ";
+constexpr char kEncryptedMark[] = " (encrypted)";
 
 }  // namespace
 
@@ -36,7 +37,7 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
             line.locked = false;
             break;
         case kRemoteLink:
-            line.prompt = c.remoteHost + ": " + c.remotePrompt;
+            line.prompt = c.remoteHost + (c.encrypted ? kEncryptedMark : "") + ": " + c.remotePrompt;
             line.passwordChar = '\0';
             line.locked = false;
             break;
@@ -46,13 +47,13 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
             line.locked = true;
             break;
         case kAwaitingLogin:
-            line.prompt = "Serving " + c.peerAddress;
+            line.prompt = "Serving " + c.peerAddress + (c.encrypted ? kEncryptedMark : "");
             line.commandText = kServeHint;
             line.locked = true;
             line.toClient = kPasswordPrompt;
             break;
         case kServing:
-            line.prompt = "Serving " + c.peerAddress;
+            line.prompt = "Serving " + c.peerAddress + (c.encrypted ? kEncryptedMark : "");
             line.commandText = kServeHint;
             line.locked = true;
             line.toClient = c.currentDirectory + ">";

@@ -19,6 +19,7 @@ struct PromptContext {
     std::string remotePrompt;  // the last prompt it sent
     std::string peerAddress;   // the client this console serves
     bool privateMode = false;  // PRIVATE ON: the local prompt says so
+    bool encrypted = false;    // the link to the peer
 };
 
 // One row of the table; an empty field leaves that part as it is.

@@ -49,6 +49,13 @@ class RemoteConsole {
     // False when the port is not 1 or more.
     virtual bool Connect(const std::string& address, const std::string& password) = 0;
     virtual void Disconnect() = 0;
+    // LINKKEY: the fingerprint of this console's link key and the key
+    // itself, as another console's LinkKeys.txt lists it; false, with *why,
+    // when there is no key to be had.
+    virtual bool LinkKeyText(std::string* fingerprint, std::string* key, std::string* why) = 0;
+    // LINKKEY FORGET host:port: the servers' keys forgotten, -1 when the
+    // file could not be written.
+    virtual int ForgetServer(const std::string& hostPort) = 0;
 
   protected:
     ~RemoteConsole() = default;

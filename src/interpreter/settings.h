@@ -41,6 +41,8 @@ inline constexpr char kPortDefault[] = "PortDefault";
 inline constexpr char kLoginAttempts[] = "LoginAttempts";
 inline constexpr char kLoginFailBan[] = "LoginFailBan";
 inline constexpr char kHistoryFile[] = "HistoryFile";
+inline constexpr char kLinkPlain[] = "LinkPlain";
+inline constexpr char kLinkClear[] = "LinkClear";
 
 struct Default {
     const char* name;
@@ -95,6 +97,8 @@ inline constexpr Default kLaterDefaults[] = {
     {kPortDefault, "2319"},
     {kLoginAttempts, "3"},
     {kLoginFailBan, "1"},
+    {kLinkPlain, "1"},
+    {kLinkClear, "0"},
     {kHistoryFile, "1"},
 };
 

@@ -2,6 +2,7 @@
 
 #include "interpreter/command_line.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/profile_folder.h"
 #include "interpreter/settings.h"
 #include "line_editor/history_secrets.h"
 #include "platform/paths.h"
@@ -10,12 +11,6 @@ namespace vantrel {
 
 namespace {
 
-// The user's own folder, without the separators at its end; "" when the
-// environment names none.
-std::string UserDataFolder(const Interpreter& in) {
-    return std::string(TrimSeparators(in.EnvGet("APPDATA")));
-}
-
 // Appends to Runs.txt go on until it holds this many lines more than twice
 // its names; then it is written anew.
 constexpr size_t kRunsSlackLines = 256;
@@ -23,10 +18,9 @@ constexpr size_t kRunsSlackLines = 256;
 }  // namespace
 
 void History::Load() {
-    const std::string folder = UserDataFolder(in_);
+    const std::string folder = ProfileFolder(in_);
     if (folder.empty()) return;
-    file_.emplace(in_.Os().files, in_.Os().codePages,
-                  JoinPath(folder, "Orvane\\Vantrel\\" + std::string(kHistoryFileName)));
+    file_.emplace(in_.Os().files, in_.Os().codePages, JoinPath(folder, kHistoryFileName));
     if (!in_.SettingOn(settings::kHistoryFile)) return;
     LoadRuns();
     lines_.Assign(file_->LoadNewest());
@@ -52,10 +46,7 @@ void History::LoadAll() {
 bool History::FileReady() {
     if (!file_) return false;
     if (!folderMade_) {
-        const std::string folder = UserDataFolder(in_);
-        std::string err;
-        in_.Os().files.MakeFolder(JoinPath(folder, "Orvane"), &err);
-        in_.Os().files.MakeFolder(JoinPath(folder, "Orvane\\Vantrel"), &err);
+        MakeProfileFolder(in_);
         folderMade_ = true;
     }
     return true;
@@ -93,7 +84,7 @@ void History::Remember(const std::string& text) {
 }
 
 std::string History::RunsPath() const {
-    return JoinPath(UserDataFolder(in_), "Orvane\\Vantrel\\" + std::string(kRunsFileName));
+    return JoinPath(ProfileFolder(in_), kRunsFileName);
 }
 
 void History::LoadRuns() {

@@ -12,6 +12,7 @@
 #include "platform/input.h"
 #include "platform/processes.h"
 #include "platform/registry.h"
+#include "platform/secrets.h"
 #include "platform/shell.h"
 
 namespace vantrel {
@@ -28,6 +29,7 @@ struct Platform {
     Input& input;
     Dialogs& dialogs;
     CodePages& codePages;
+    SecretProtection& secrets;
 };
 
 }  // namespace vantrel

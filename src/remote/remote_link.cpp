@@ -5,10 +5,13 @@
 
 #include "interpreter/interpreter.h"
 #include "interpreter/line_text.h"
+#include "interpreter/profile_folder.h"
 #include "interpreter/settings.h"
 #include "platform/key_codes.h"
+#include "platform/paths.h"
 #include "remote/ban_list.h"
 #include "remote/ip_address.h"
+#include "remote/link_keys.h"
 #include "remote/receive_buffer.h"
 #include "script/convert.h"
 
@@ -51,8 +54,118 @@ std::optional<HostAndPort> SplitHostAndPort(const std::string& address) {
 }
 
 RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state, std::string banFile)
-    : in_(in), socket_(socket), state_(state), banFile_(std::move(banFile)) {
+    : in_(in),
+      secure_(socket,
+              SecureSocket::Policy{[this](std::string* why) { return LinkKey(why); },
+                                   [this] { return in_.SettingOn(settings::kLinkPlain); },
+                                   [this] { return in_.SettingOn(settings::kLinkClear); }}),
+      state_(state),
+      banFile_(std::move(banFile)) {
     socket_.SetEvents(this);
+}
+
+std::string RemoteLink::ProfileFile(const char* name) const {
+    return JoinPath(ProfileFolder(in_), name);
+}
+
+const noise::KeyPair* RemoteLink::LinkKey(std::string* why) {
+    if (linkKey_) return &*linkKey_;
+    if (!MakeProfileFolder(in_)) {
+        *why = "No link key: the environment names no APPDATA folder to keep it in";
+        return nullptr;
+    }
+    noise::KeyPair key;
+    if (!LoadLinkKey(in_.Os().files, in_.Os().secrets, ProfileFile(kLinkKeyFileName), &key, why)) {
+        return nullptr;
+    }
+    linkKey_ = key;
+    return &*linkKey_;
+}
+
+bool RemoteLink::LinkKeyText(std::string* fingerprint, std::string* key, std::string* why) {
+    const noise::KeyPair* pair = LinkKey(why);
+    if (!pair) return false;
+    *fingerprint = Fingerprint(pair->publicKey);
+    *key = KeyText(pair->publicKey);
+    return true;
+}
+
+int RemoteLink::ForgetServer(const std::string& hostPort) {
+    return ForgetLink(in_.Os().files, ProfileFile(kKnownLinksFileName), hostPort);
+}
+
+std::string RemoteLink::Carriage() const {
+    return Encrypted() ? " (encrypted)" : "";
+}
+
+bool RemoteLink::OnSecured(const noise::Key& peerKey) {
+    FileSystem& files = in_.Os().files;
+    if (Attached()) {
+        if (state_ == kAwaitingLogin && KeyListed(files, ProfileFile(kLinkKeysFileName), peerKey)) {
+            // The log line is this console's own: shown here before the
+            // client is served, when output would go to the client.
+            in_.PrintOut(LogLine(in_, "Client " + clientAddress_ + " logged in by its key " +
+                                          Fingerprint(peerKey) + " (encrypted)"));
+            in_.Host().ShowPendingOutput();
+            state_ = kServing;
+        }
+        // The prompt again, encrypted: the one sent in clear was void.
+        UpdatePrompt();
+        return true;
+    }
+    const std::string known = ProfileFile(kKnownLinksFileName);
+    noise::Key remembered{};
+    switch (CheckKnownLink(files, known, remoteHostPort_, peerKey, &remembered)) {
+        case KnownLink::kSame:
+            break;
+        case KnownLink::kNew: {
+            std::string err;
+            MakeProfileFolder(in_);
+            const bool kept = RememberLink(files, known, remoteHostPort_, peerKey, &err);
+            in_.PrintOut("First link to " + remoteHostPort_ + ": its key is " +
+                         Fingerprint(peerKey) +
+                         (kept ? ", remembered in " + std::string(kKnownLinksFileName)
+                               : ", which could not be remembered (" + err + ")") +
+                         " (encrypted)");
+            break;
+        }
+        case KnownLink::kChanged:
+            ResetLink();
+            in_.PrintOut("The key of " + remoteHostPort_ + " has changed: it was " +
+                         Fingerprint(remembered) + " and is now " + Fingerprint(peerKey) +
+                         ". Someone may stand between the two consoles, so nothing was sent, not "
+                         "even the password. If that console has a new key, forget the old one "
+                         "with LINKKEY FORGET " +
+                         remoteHostPort_);
+            return false;
+    }
+    UpdatePrompt();
+    return true;
+}
+
+void RemoteLink::CarriageFailed(const std::string& why) {
+    if (!Attached()) {
+        ResetLink();
+        in_.PrintOut(why);
+        return;
+    }
+    // Whatever went wrong on a client's link counts as a wrong password.
+    CountLoginFailure();
+    const long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
+    const bool ban =
+        limit >= 1 && loginFailures >= limit && in_.SettingOn(settings::kLoginFailBan);
+    const std::string address = clientAddress_;
+    ResetLink();
+    std::string event = why + ": client " + address + " dropped";
+    if (ban) {
+        std::string err;
+        if (BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err)) {
+            event += " and banned";
+        } else {
+            in_.PrintOut(kAutobanError);
+        }
+    }
+    in_.PrintOut(LogLine(in_, event));
 }
 
 RemoteLink::~RemoteLink() {
@@ -103,6 +216,9 @@ void RemoteLink::Listen(const std::string& portText, const std::string& password
         in_.PrintOut("Listening on port " + std::to_string(port) +
                      " for this computer only; give a password to accept other computers");
     }
+    std::string why;
+    const noise::KeyPair* key = LinkKey(&why);
+    in_.PrintOut(key ? "The link key of this console is " + Fingerprint(key->publicKey) : why);
 }
 
 bool RemoteLink::Connect(const std::string& address, const std::string& password) {
@@ -114,6 +230,8 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
     if (port < 1) return false;
     state_ = kConnecting;
     remoteHost_ = target->host;
+    remoteHostPort_ = (IsIPv6Text(target->host) ? "[" + target->host + "]" : target->host) + ":" +
+                      std::to_string(port);
     socket_.Close();
     socket_.SetLocalPort(0);
     std::string err;
@@ -262,6 +380,10 @@ void RemoteLink::Handle(const Waiting& w) {
             ResetLink();
             break;
         case Waiting::kError:
+            if (w.number == kSecureLinkError) {
+                CarriageFailed(w.text);
+                break;
+            }
             ResetLink();
             in_.PrintOut(w.text);
             break;
@@ -286,6 +408,7 @@ void RemoteLink::ConnectionRequest(long requestId) {
         return;
     }
     loginFailures = 0;
+    clientAddress_ = address;
     attachedAt_ = in_.Os().clock.Milliseconds();
     // What the console printed before the client came is not the client's.
     in_.Host().ShowPendingOutput();
@@ -306,7 +429,10 @@ bool RemoteLink::FirstKnockThisMinute(const std::string& address) {
 
 void RemoteLink::Tick() {
     if (!waiting_.empty()) ResumeAfterLine();
-    if (state_ != kAwaitingLogin ||
+    // A client served without a password must still settle its carriage
+    // within the login's time: until then nothing of it runs.
+    const bool unsettled = state_ == kServing && !secure_.Settled();
+    if ((state_ != kAwaitingLogin && !unsettled) ||
         in_.Os().clock.Milliseconds() - attachedAt_ < kLoginTimeLimitMs) {
         return;
     }
@@ -396,6 +522,7 @@ void RemoteLink::LoginCheck(const std::string& line) {
 
 void RemoteLink::Autokick(bool mayBan) {
     std::string address = socket_.RemoteHostIP();
+    const std::string carriage = Carriage();
     ResetLink();
     std::string event = "Autokicked client ";
     if (mayBan && in_.SettingOn(settings::kLoginFailBan)) {
@@ -406,7 +533,7 @@ void RemoteLink::Autokick(bool mayBan) {
             in_.PrintOut(kAutobanError);
         }
     }
-    in_.PrintOut(LogLine(in_, event + address + " for failing to login"));
+    in_.PrintOut(LogLine(in_, event + address + " for failing to login" + carriage));
 }
 
 void RemoteLink::SendComplete() {

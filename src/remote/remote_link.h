@@ -25,6 +25,8 @@
 #include "interpreter/console_host.h"
 #include "interpreter/console_state.h"
 #include "platform/socket.h"
+#include "remote/noise_crypto.h"
+#include "remote/secure_socket.h"
 
 namespace vantrel {
 
@@ -34,10 +36,11 @@ inline constexpr char kPasswordPrompt[] = "Password>";
 
 class Interpreter;
 
-class RemoteLink : public SocketEvents, public RemoteConsole {
+class RemoteLink : public SecureEvents, public RemoteConsole {
   public:
     // Takes the socket's events; state is the console's ConsoleState and
-    // banFile the path of its ban list.
+    // banFile the path of its ban list. The link's keys are kept in the
+    // user's own folder.
     RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state, std::string banFile);
     ~RemoteLink() override;
     RemoteLink(const RemoteLink&) = delete;
@@ -83,7 +86,16 @@ class RemoteLink : public SocketEvents, public RemoteConsole {
     const std::string& RemotePrompt() const { return remotePrompt_; }
     Socket& LinkSocket() { return socket_; }
 
+    // Whether the link to the peer is encrypted.
+    bool Encrypted() const { return secure_.Encrypted(); }
+    // The console's link key, made on first need; nullptr, with *why, when
+    // there is none to be had.
+    const noise::KeyPair* LinkKey(std::string* why);
+    bool LinkKeyText(std::string* fingerprint, std::string* key, std::string* why) override;
+    int ForgetServer(const std::string& hostPort) override;
+
     // SocketEvents.
+    bool OnSecured(const noise::Key& peerKey) override;
     void OnConnectionRequest(long requestId) override;
     void OnConnect() override;
     void OnDataArrival(std::size_t bytesTotal) override;
@@ -124,10 +136,22 @@ class RemoteLink : public SocketEvents, public RemoteConsole {
     void Autokick(bool mayBan);
     void UpdatePrompt();
 
+    // Ends a link its carriage could not keep: a client's failure counts
+    // as a wrong password.
+    void CarriageFailed(const std::string& why);
+    // " (encrypted)" for the pane's lines about an encrypted link; a line
+    // without it is about a link in clear, as the specification's are.
+    std::string Carriage() const;
+    std::string ProfileFile(const char* name) const;
+
     Interpreter& in_;
-    Socket& socket_;
+    SecureSocket secure_;
+    Socket& socket_ = secure_;
     ConsoleState& state_;
     const std::string banFile_;
+    std::optional<noise::KeyPair> linkKey_;
+    std::string clientAddress_;   // the attached client's, kept past its socket
+    std::string remoteHostPort_;  // as KnownLinks.txt names the server
     std::string remoteHost_;
     std::string remotePrompt_;
     std::deque<Waiting> waiting_;

@@ -42,6 +42,11 @@ const char* const kModes[] = {"idle", "listening", "connecting", "connected"};
 
 class Talk : public RemoteTest, public ::testing::WithParamInterface<std::string> {
   protected:
+    Talk() {
+        fake.environment.variables.push_back({"APPDATA", kProfile});
+        SeedLinkKey(fake);
+    }
+
     using S = const std::string&;  // a step's text
     using Step = std::function<void(S)>;
     using Check = std::function<std::string()>;

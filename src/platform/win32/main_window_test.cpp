@@ -17,6 +17,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_secrets.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/window_testing.h"
 
@@ -73,11 +74,12 @@ class MainTest : public ::testing::Test {
     vantrel::testing::FakeInput input_;
     vantrel::testing::FakeDialogs dialogs_;
     Win32CodePages codePages_;
+    Win32Secrets secrets_;
     vantrel::testing::FakeTray tray_;
     OutputForm pane_{GetModuleHandleA(nullptr), nullptr};
     Main main_{GetModuleHandleA(nullptr), pane_};
-    Platform platform_{main_,     shell_,   files_, environment_, clock_,    processes_,
-                       registry_, desktop_, input_, dialogs_,     codePages_};
+    Platform platform_{main_,     shell_,   files_, environment_, clock_,     processes_,
+                       registry_, desktop_, input_, dialogs_,     codePages_, secrets_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
 };
 

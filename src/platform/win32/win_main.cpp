@@ -19,6 +19,7 @@
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_processes.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_secrets.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_socket.h"
 #include "platform/win32/win32_tray_icon.h"
@@ -92,8 +93,9 @@ class App {
     Win32Socket socket_;
     OutputForm pane_;
     Main main_;
-    Platform platform_{main_,     shell_,   files_, environment_, clock_,    processes_,
-                       registry_, desktop_, input_, dialogs_,     codePages_};
+    Win32Secrets secrets_;
+    Platform platform_{main_,     shell_,   files_, environment_, clock_,     processes_,
+                       registry_, desktop_, input_, dialogs_,     codePages_, secrets_};
     Console console_{platform_, main_, pane_, tray_, BuiltInCommands()};
     // Declared after the console it hands to, so that it goes first.
     HandOverServer handOver_;

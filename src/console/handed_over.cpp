@@ -66,13 +66,8 @@ std::optional<HandedOver> HandedOverQueue::TakeRunnable(ConsoleState state) {
 }
 
 bool EndsConsole(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
-    return AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
-        const std::string_view command = line.substr(0, end);
-        Token word;
-        if (!Tokens(command, start).Next(&word)) return false;
-        const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
-        return row && row->handler == &ExitCommand;
-    });
+    return AnyCommandRow(line, markers.separator, table,
+                         [](const CommandRow& row) { return row.handler == &ExitCommand; });
 }
 
 void OpenFromShell(Interpreter& in, const std::string& path) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "interpreter/command_line.h"
+#include "text/case_fold.h"
 
 namespace vantrel {
 
@@ -94,6 +95,19 @@ TableMatch MatchRow(const CommandTable& table, const Command& command);
 
 // The row whose words hold word (lower case), or nullptr.
 const CommandRow* FindRow(const CommandTable& table, std::string_view word);
+// Whether some command of the line (split at the separator as the
+// interpreter splits it) has a row, by its first word, that passes test.
+template <typename Test>
+bool AnyCommandRow(std::string_view line, std::string_view separator, const CommandTable& table,
+                   Test test) {
+    return AnyCommand(line, separator, [&](size_t start, size_t end) {
+        const std::string_view command = line.substr(0, end);
+        Token word;
+        if (!Tokens(command, start).Next(&word)) return false;
+        const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
+        return row && test(*row);
+    });
+}
 // How much of a first word typed is the command word: 1 for a word that
 // runs on into its argument, else the whole word.
 size_t RunOnWordLength(const CommandTable& table, std::string_view word);

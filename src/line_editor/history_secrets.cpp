@@ -51,13 +51,8 @@ bool WordFromMarker(std::string_view line, const LineMarkers& markers) {
 }
 
 bool Unrecorded(std::string_view line, const LineMarkers& markers, const CommandTable& table) {
-    return AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
-        const std::string_view command = line.substr(0, end);
-        Token word;
-        if (!Tokens(command, start).Next(&word)) return false;
-        const CommandRow* row = FindRow(table, text::LowerCase(word.In(command)));
-        return row && row->unrecorded;
-    });
+    return AnyCommandRow(line, markers.separator, table,
+                         [](const CommandRow& row) { return row.unrecorded; });
 }
 
 size_t PasswordStart(std::string_view line, const LineMarkers& markers, const CommandTable& table) {

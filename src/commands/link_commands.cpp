@@ -59,9 +59,10 @@ void LinkKeyCommand(Interpreter& in, const Command& c) {
         return;
     }
     const int forgotten = remote->ForgetServer(c.Arg(2));
-    in.PrintOut(forgotten < 0  ? "KnownLinks.txt could not be written: nothing was forgotten"
-                : forgotten > 0 ? "The key of " + c.Arg(2) + " is forgotten: the next link to it is a first one"
-                                : "No key of " + c.Arg(2) + " is known");
+    in.PrintOut(forgotten < 0 ? "KnownLinks.txt could not be written: nothing was forgotten"
+                : forgotten > 0
+                    ? "The key of " + c.Arg(2) + " is forgotten: the next link to it is a first one"
+                    : "No key of " + c.Arg(2) + " is known");
 }
 
 void DisconnectCommand(Interpreter& in, const Command&) {

@@ -172,7 +172,9 @@ class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::s
         {"foreground", [this] { return YesNo(window.IsForeground()); }},
         {"focus-returns", [this] { return std::to_string(window.focusReturns); }},
         {"summon-key",
-         [this] { return Words({window.summonKey.key, window.summonKey.modifiers}); }},
+         [this] {
+             return Words({window.summonKey.key, window.summonKey.modifiers});
+         }},
         {"ended", [this] { return YesNo(window.ended); }},
         {"tray", [this] { return YesNo(tray.added); }},
         {"menus", [this] { return Menus(); }},

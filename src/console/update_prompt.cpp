@@ -37,7 +37,8 @@ PromptLine PromptFor(ConsoleState state, const PromptContext& c) {
             line.locked = false;
             break;
         case kRemoteLink:
-            line.prompt = c.remoteHost + (c.encrypted ? kEncryptedMark : "") + ": " + c.remotePrompt;
+            line.prompt =
+                c.remoteHost + (c.encrypted ? kEncryptedMark : "") + ": " + c.remotePrompt;
             line.passwordChar = '\0';
             line.locked = false;
             break;

@@ -59,13 +59,13 @@ bool LookUpKey(const std::string& upper, KeyStroke* key) {
 
 // The punctuation keys by the characters they type on the US layout.
 constexpr std::pair<char, int> kPunctuationKeys[] = {
-    {';', 0xBA}, {'=', 0xBB}, {',', 0xBC}, {'-', 0xBD}, {'.', 0xBE}, {'/', 0xBF},
+    {';', 0xBA}, {'=', 0xBB}, {',', 0xBC},  {'-', 0xBD}, {'.', 0xBE},  {'/', 0xBF},
     {'`', 0xC0}, {'[', 0xDB}, {'\\', 0xDC}, {']', 0xDD}, {'\'', 0xDE},
 };
 
 constexpr std::pair<std::string_view, int> kChordModifiers[] = {
-    {"CTRL", kModCtrl}, {"CONTROL", kModCtrl}, {"ALT", kModAlt}, {"SHIFT", kModShift},
-    {"WIN", kModWin},
+    {"CTRL", kModCtrl},   {"CONTROL", kModCtrl}, {"ALT", kModAlt},
+    {"SHIFT", kModShift}, {"WIN", kModWin},
 };
 
 // The key of a chord: its last part.
@@ -212,7 +212,8 @@ bool ParseKeyChord(std::string_view text, KeyChord* chord, std::string* err) {
     int modifiers = 0;
     for (size_t start = 0; cut != std::string::npos && start <= cut;) {
         size_t end = upper.find('+', start);
-        const std::string_view name = TrimSpaces(std::string_view(upper).substr(start, end - start));
+        const std::string_view name =
+            TrimSpaces(std::string_view(upper).substr(start, end - start));
         int bit = 0;
         for (const auto& [modifier, value] : kChordModifiers) {
             if (name == modifier) bit = value;

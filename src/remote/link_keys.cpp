@@ -62,7 +62,8 @@ bool LoadLinkKey(FileSystem& files, SecretProtection& secrets, const std::string
     bool more = false;
     if (files.ReadFilePart(path, 0, kMostKeyFileBytes, &sealed, &more, &err)) {
         noise::Key privateKey{};
-        const bool opened = secrets.Open(sealed, &secret, &err) && secret.size() == privateKey.size();
+        const bool opened =
+            secrets.Open(sealed, &secret, &err) && secret.size() == privateKey.size();
         if (opened) std::copy(secret.begin(), secret.end(), privateKey.begin());
         noise::Wipe(secret.data(), secret.size());
         if (opened && noise::KeyPairOf(privateKey, key)) {

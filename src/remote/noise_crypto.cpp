@@ -68,8 +68,8 @@ Hash HmacSha256(View key, View data) {
     gcry_mac_hd_t mac = nullptr;
     if (!Ready() || gcry_mac_open(&mac, GCRY_MAC_HMAC_SHA256, 0, nullptr)) return out;
     size_t length = out.size();
-    if (gcry_mac_setkey(mac, key.data(), key.size()) || gcry_mac_write(mac, data.data(), data.size()) ||
-        gcry_mac_read(mac, out.data(), &length)) {
+    if (gcry_mac_setkey(mac, key.data(), key.size()) ||
+        gcry_mac_write(mac, data.data(), data.size()) || gcry_mac_read(mac, out.data(), &length)) {
         out.fill(0);
     }
     gcry_mac_close(mac);
@@ -102,7 +102,8 @@ bool Decrypt(const Key& key, std::uint64_t n, View ad, View sealed, Bytes* plain
 }
 
 Aead::Aead(const Key& key) {
-    if (!Ready() || gcry_cipher_open(&handle_, GCRY_CIPHER_CHACHA20, GCRY_CIPHER_MODE_POLY1305, 0)) {
+    if (!Ready() ||
+        gcry_cipher_open(&handle_, GCRY_CIPHER_CHACHA20, GCRY_CIPHER_MODE_POLY1305, 0)) {
         handle_ = nullptr;
         return;
     }

@@ -55,10 +55,9 @@ std::optional<HostAndPort> SplitHostAndPort(const std::string& address) {
 
 RemoteLink::RemoteLink(Interpreter& in, Socket& socket, ConsoleState& state, std::string banFile)
     : in_(in),
-      secure_(socket,
-              SecureSocket::Policy{[this](std::string* why) { return LinkKey(why); },
-                                   [this] { return in_.SettingOn(settings::kLinkPlain); },
-                                   [this] { return in_.SettingOn(settings::kLinkClear); }}),
+      secure_(socket, SecureSocket::Policy{[this](std::string* why) { return LinkKey(why); },
+                                           [this] { return in_.SettingOn(settings::kLinkPlain); },
+                                           [this] { return in_.SettingOn(settings::kLinkClear); }}),
       state_(state),
       banFile_(std::move(banFile)) {
     socket_.SetEvents(this);
@@ -152,8 +151,7 @@ void RemoteLink::CarriageFailed(const std::string& why) {
     // Whatever went wrong on a client's link counts as a wrong password.
     CountLoginFailure();
     const long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
-    const bool ban =
-        limit >= 1 && loginFailures >= limit && in_.SettingOn(settings::kLoginFailBan);
+    const bool ban = limit >= 1 && loginFailures >= limit && in_.SettingOn(settings::kLoginFailBan);
     const std::string address = clientAddress_;
     ResetLink();
     std::string event = why + ": client " + address + " dropped";

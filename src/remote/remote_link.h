@@ -140,7 +140,7 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     // as a wrong password.
     void CarriageFailed(const std::string& why);
     // " (encrypted)" for the pane's lines about an encrypted link; a line
-    // without it is about a link in clear, as the specification's are.
+    // without it is about a link in clear, as the older lines were.
     std::string Carriage() const;
     std::string ProfileFile(const char* name) const;
 

@@ -61,9 +61,9 @@ class Peer {
     }
     std::string Seal(const std::string& text) {
         Bytes sealed;
-        send_.EncryptWithAd({}, noise::View(reinterpret_cast<const std::uint8_t*>(text.data()),
-                                            text.size()),
-                            &sealed);
+        send_.EncryptWithAd(
+            {}, noise::View(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+            &sealed);
         return Framed(sealed);
     }
     // Everything the console sent since, opened: "" when nothing.
@@ -144,21 +144,25 @@ TEST_F(SecureLinkTest, AnyChangeToTheStreamEndsTheLinkAndRunsNothing) {
         const char* what;
         Attack attack;
     } cases[] = {
-        {"a flipped bit", [](Peer& p) {
+        {"a flipped bit",
+         [](Peer& p) {
              std::string m = p.Seal("set ran=1\r\n");
              m[5] ^= 1;
              return m;
          }},
-        {"a message replayed", [](Peer& p) {
+        {"a message replayed",
+         [](Peer& p) {
              const std::string m = p.Seal("rem\r\n");
              return m + m + p.Seal("set ran=1\r\n");
          }},
-        {"messages reordered", [](Peer& p) {
+        {"messages reordered",
+         [](Peer& p) {
              const std::string first = p.Seal("rem\r\n"), second = p.Seal("set ran=1\r\n");
              return second + first;
          }},
         {"a line in clear", [](Peer&) { return std::string("\x00\x0Bset ran=1\r\n", 13); }},
-        {"the longest length, filled with other bytes", [](Peer& p) {
+        {"the longest length, filled with other bytes",
+         [](Peer& p) {
              return std::string("\xFF\xFF", 2) + p.Seal("set ran=1\r\n") + std::string(65535, 'x');
          }},
     };

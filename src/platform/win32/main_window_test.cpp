@@ -346,7 +346,8 @@ TEST(MainEventsTest, EachMessageBecomesItsEvent) {
     }
     // The box takes a whole line; a summon key another holds is refused,
     // and taken once it is let go.
-    EXPECT_EQ(SendMessageW(GetDlgItem(bar, 102), EM_GETLIMITTEXT, 0, 0), BarWindow::kCommandBoxLimit);
+    EXPECT_EQ(SendMessageW(GetDlgItem(bar, 102), EM_GETLIMITTEXT, 0, 0),
+              BarWindow::kCommandBoxLimit);
     ASSERT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'J'));
     EXPECT_FALSE(main.SetSummonKey(KeyChord{'J', kModCtrl | kModAlt}));
     UnregisterHotKey(nullptr, 7);

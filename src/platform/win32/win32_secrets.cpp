@@ -1,9 +1,9 @@
 #include "platform/win32/win32_secrets.h"
 
+#include <dpapi.h>
+
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_error.h"
-
-#include <dpapi.h>
 
 namespace vantrel::win32 {
 

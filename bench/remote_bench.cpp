@@ -76,8 +76,8 @@ void MeasureHandshake(int count) {
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%-34s %9.2f ms each (both sides, with two consoles made; %d)\n",
-                "handshake", 1000 * seconds / count, count);
+    std::printf("%-34s %9.2f ms each (both sides, with two consoles made; %d)\n", "handshake",
+                1000 * seconds / count, count);
 }
 
 }  // namespace
@@ -93,7 +93,8 @@ void MeasureNoiseHandshake(int count) {
         for (int step = 0; step < 3; ++step) {
             noise::HandshakeState& writer = step % 2 == 0 ? initiator : responder;
             noise::HandshakeState& reader = step % 2 == 0 ? responder : initiator;
-            if (!writer.WriteMessage({}, &message) || !reader.ReadMessage(message, &payload)) return;
+            if (!writer.WriteMessage({}, &message) || !reader.ReadMessage(message, &payload))
+                return;
         }
         noise::CipherState send, receive;
         initiator.Split(&send, &receive);

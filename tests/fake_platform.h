@@ -506,7 +506,8 @@ class FakeSecrets : public SecretProtection {
     bool Open(const std::string& sealed, std::string* secret, std::string* err) override {
         if (failing || !sealed.starts_with(kMark)) return Fail(err);
         secret->clear();
-        for (char c : sealed.substr(sizeof kMark - 1)) secret->push_back(static_cast<char>(c ^ 0x5A));
+        for (char c : sealed.substr(sizeof kMark - 1))
+            secret->push_back(static_cast<char>(c ^ 0x5A));
         return true;
     }
     bool failing = false;

@@ -105,7 +105,8 @@ bool SecureSocket::SendSettled(const std::string& text) {
             const std::string_view piece = std::string_view(text).substr(at, kMaxPlainPiece);
             noise::Bytes sealed;
             if (!send_.EncryptWithAd(
-                    {}, noise::View(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()),
+                    {},
+                    noise::View(reinterpret_cast<const std::uint8_t*>(piece.data()), piece.size()),
                     &sealed) ||
                 !noise::Frame(sealed, &wire)) {
                 return false;
@@ -213,14 +214,16 @@ void SecureSocket::AwaitOffer() {
         if (!StartHandshake(true)) return;
         noise::Bytes first;
         std::string wire = OfferLine();
-        if (!handshake_->WriteMessage({}, &first) || !noise::Frame(first, &wire) || !SendOwn(wire)) {
+        if (!handshake_->WriteMessage({}, &first) || !noise::Frame(first, &wire) ||
+            !SendOwn(wire)) {
             Fail("The secure link could not be started");
         }
         return;
     }
     if (!policy_.linkInClear()) {
-        Fail("The console at the other end offered no encryption, so nothing was sent to it, "
-             "not even the password; set LinkClear=1 to link with it in clear");
+        Fail(
+            "The console at the other end offered no encryption, so nothing was sent to it, "
+            "not even the password; set LinkClear=1 to link with it in clear");
         return;
     }
     phase_ = Phase::kPlain;
@@ -267,7 +270,8 @@ void SecureSocket::HandshakeStep(const noise::Bytes& message) {
         // The responder's answer to the first message.
         noise::Bytes reply;
         std::string wire;
-        if (!handshake_->WriteMessage({}, &reply) || !noise::Frame(reply, &wire) || !SendOwn(wire)) {
+        if (!handshake_->WriteMessage({}, &reply) || !noise::Frame(reply, &wire) ||
+            !SendOwn(wire)) {
             Fail("The secure link's handshake failed: the link was ended");
             return;
         }

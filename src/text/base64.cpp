@@ -60,7 +60,8 @@ bool FromBase64(std::string_view text, std::vector<std::uint8_t>* bytes) {
         if (count < 4 && (group >> (8 * (3 - length))) << (8 * (3 - length)) != group) {
             return false;
         }
-        for (size_t k = 0; k < length; ++k) out.push_back(static_cast<std::uint8_t>(group >> (16 - 8 * k)));
+        for (size_t k = 0; k < length; ++k)
+            out.push_back(static_cast<std::uint8_t>(group >> (16 - 8 * k)));
     }
     *bytes = std::move(out);
     return true;

@@ -120,6 +120,10 @@ TEST_F(SecureLinkTest, AClientThatSwitchesLogsInAndRunsLinesWithNothingInClear) 
     const std::string wire = socket.sent;
     EXPECT_EQ(wire.find("42"), std::string::npos);
     EXPECT_NE(peer.Opened().find("42"), std::string::npos);
+    // Output longer than a message goes in as many as it needs.
+    socket.Receive(peer.Seal("print String(70000, \"x\") & \"end\"\r\n"));
+    console.Tick();
+    EXPECT_NE(peer.Opened().find(std::string(70000, 'x') + "end"), std::string::npos);
 }
 
 TEST_F(SecureLinkTest, AListedClientKeyLogsInWithoutThePassword) {

@@ -100,8 +100,10 @@ bool SecureSocket::SendSettled(const std::string& text) {
     if (phase_ == Phase::kPlain) {
         wire = text;
     } else {
-        // Long output goes in as many messages as it needs.
-        for (size_t at = 0; at < text.size() || (at == 0 && text.empty()); at += kMaxPlainPiece) {
+        // Long output goes in as many messages as it needs; an empty send
+        // is one empty message, so that its completion comes as for any.
+        size_t at = 0;
+        do {
             const std::string_view piece = std::string_view(text).substr(at, kMaxPlainPiece);
             noise::Bytes sealed;
             if (!send_.EncryptWithAd(
@@ -111,8 +113,8 @@ bool SecureSocket::SendSettled(const std::string& text) {
                 !noise::Frame(sealed, &wire)) {
                 return false;
             }
-            if (text.empty()) break;
-        }
+            at += kMaxPlainPiece;
+        } while (at < text.size());
     }
     std::string err;
     if (!wire_.SendData(wire, &err)) return false;

@@ -210,6 +210,39 @@ TEST_F(SecureLinkTest, AChangedHandshakeEndsTheLinkAndCountsAsAWrongPassword) {
     EXPECT_NE(fake.files.Contents(kBanFile).find("10.1.2.3"), std::string::npos);
 }
 
+// A client that never switches is served in clear after the offer, unless
+// LinkPlain is off; one that switches but never finishes the handshake is
+// dropped once the login's time is up, even where no password is asked.
+TEST_F(SecureLinkTest, APlainClientIsServedUnlessRefusedAndAnUnfinishedHandshakeIsDropped) {
+    for (const char* plain : {"1", "0"}) {
+        SCOPED_TRACE(plain);
+        in().SetVar("LinkPlain", plain);
+        Run("listen 2319");
+        socket.Knock("10.1.2.3");
+        EXPECT_EQ(socket.TakeSent(), kOffer + "C:\\Work>");
+        socket.Receive("set ran=1\r\n");
+        const bool served = std::string(plain) == "1";
+        EXPECT_EQ(in().EvaluateText("ran"), served ? "1" : "");
+        EXPECT_EQ(socket.TakeSent(),
+                  served ? "C:\\Work>" : "This console takes encrypted links only\r\n");
+        EXPECT_EQ(console.State(), served ? kServing : kLocal);
+        in().SetVar("ran", "");
+        console.Remote()->Disconnect();
+        Run("listen off");
+        socket.TakeSent();
+    }
+    Run("listen 2319");
+    Peer peer(socket, true, PeerKey(9));
+    socket.Knock("10.1.2.3");
+    socket.Receive(kOffer + peer.Write());
+    fake.clock.milliseconds += 59000;
+    console.Tick();
+    EXPECT_EQ(console.State(), kServing);
+    fake.clock.milliseconds += 2000;
+    console.Tick();
+    EXPECT_EQ(console.State(), kLocal);
+}
+
 // The connecting side: the first link to a server remembers its key, a
 // later one with another key is refused before the password goes out.
 TEST_F(SecureLinkTest, AServerIsTrustedOnFirstUseAndAnotherKeyIsRefused) {

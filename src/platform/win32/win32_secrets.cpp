@@ -1,8 +1,11 @@
 #include "platform/win32/win32_secrets.h"
 
-#include <dpapi.h>
-
+// dpapi.h needs what windows.h declares, so the order stays.
+// clang-format off
 #include "platform/win32/win32_api.h"
+#include <dpapi.h>
+// clang-format on
+
 #include "platform/win32/win32_error.h"
 
 namespace vantrel::win32 {

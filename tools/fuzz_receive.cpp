@@ -21,11 +21,13 @@ using namespace vantrel::testing;
 
 constexpr char kLocalText[] = "local output of the console";
 
-// What a client at the password prompt may be sent: prompts and the
-// login's replies, nothing else.
+const std::string kOfferLine = std::string(kNoiseOffer) + "\r\n";
+
+// What a client at the password prompt may be sent in clear: the offer of
+// encryption, prompts and the login's replies, nothing else.
 bool OnlyLoginTexts(std::string sent) {
     sent = text::ReplaceAll(text::ReplaceAll(sent, "Password>", ""), "Password incorrect\r\n", "");
-    return sent.empty();
+    return text::ReplaceAll(sent, kOfferLine, "").empty();
 }
 
 void Feed(bool serving, const uint8_t* data, size_t size) {
@@ -39,6 +41,9 @@ void Feed(bool serving, const uint8_t* data, size_t size) {
         rig.socket.Connected();
     }
     RemoteLink& link = static_cast<RemoteLink&>(*rig.console.Remote());
+    // A client whose first line is the switch is sent Noise messages from
+    // then on, never text in clear.
+    std::string received;
     size_t at = 0;
     while (at < size) {
         // The first byte of each chunk gives its length, and as many
@@ -47,12 +52,16 @@ void Feed(bool serving, const uint8_t* data, size_t size) {
         size_t length = std::min<size_t>(data[at] + 1, size - at - 1);
         const bool awaitingLogin = rig.console.State() == kAwaitingLogin;
         if (awaitingLogin) in.PrintOut(kLocalText);
-        rig.socket.Receive(std::string(reinterpret_cast<const char*>(data) + at + 1, length));
+        const std::string chunk(reinterpret_cast<const char*>(data) + at + 1, length);
+        if (received.size() < kOfferLine.size()) received += chunk;
+        rig.socket.Receive(chunk);
         at += length + 1;
         if (link.receiveBuffer.size() > kMaxLineLength) __builtin_trap();
         rig.console.Tick();
         const std::string sent = rig.socket.TakeSent();
-        if (awaitingLogin && rig.console.State() == kAwaitingLogin && !OnlyLoginTexts(sent)) {
+        const bool switched = received.starts_with(kOfferLine);
+        if (awaitingLogin && !switched && rig.console.State() == kAwaitingLogin &&
+            !OnlyLoginTexts(sent)) {
             __builtin_trap();
         }
     }

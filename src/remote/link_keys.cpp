@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/text_decoding.h"
 #include "text/base64.h"
 #include "text/case_fold.h"
 
@@ -16,18 +17,8 @@ constexpr size_t kMostKeyFileBytes = 1 << 20;
 std::vector<std::string> Lines(FileSystem& files, const std::string& path) {
     std::string text, err;
     bool more = false;
-    std::vector<std::string> lines;
-    if (!files.ReadFilePart(path, 0, kMostKeyFileBytes, &text, &more, &err)) return lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
+    if (!files.ReadFilePart(path, 0, kMostKeyFileBytes, &text, &more, &err)) return {};
+    return SplitLines(text);
 }
 
 bool KeyOf(std::string_view text, noise::Key* key) {

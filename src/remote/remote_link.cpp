@@ -118,8 +118,8 @@ bool RemoteLink::OnSecured(const noise::Key& peerKey) {
         case KnownLink::kSame:
             break;
         case KnownLink::kNew: {
+            // The folder is there: the link key that made the handshake is kept in it.
             std::string err;
-            MakeProfileFolder(in_);
             const bool kept = RememberLink(files, known, remoteHostPort_, peerKey, &err);
             in_.PrintOut("First link to " + remoteHostPort_ + ": its key is " +
                          Fingerprint(peerKey) +
@@ -154,16 +154,9 @@ void RemoteLink::CarriageFailed(const std::string& why) {
     const bool ban = limit >= 1 && loginFailures >= limit && in_.SettingOn(settings::kLoginFailBan);
     const std::string address = clientAddress_;
     ResetLink();
-    std::string event = why + ": client " + address + " dropped";
-    if (ban) {
-        std::string err;
-        if (BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err)) {
-            event += " and banned";
-        } else {
-            in_.PrintOut(kAutobanError);
-        }
-    }
-    in_.PrintOut(LogLine(in_, event));
+    const bool banned = ban && AutoBan(address);
+    in_.PrintOut(
+        LogLine(in_, why + ": client " + address + " dropped" + (banned ? " and banned" : "")));
 }
 
 RemoteLink::~RemoteLink() {
@@ -522,16 +515,16 @@ void RemoteLink::Autokick(bool mayBan) {
     std::string address = socket_.RemoteHostIP();
     const std::string carriage = Carriage();
     ResetLink();
-    std::string event = "Autokicked client ";
-    if (mayBan && in_.SettingOn(settings::kLoginFailBan)) {
-        std::string err;
-        if (BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err)) {
-            event = "Autobanned client ";
-        } else {
-            in_.PrintOut(kAutobanError);
-        }
-    }
-    in_.PrintOut(LogLine(in_, event + address + " for failing to login" + carriage));
+    const bool banned = mayBan && in_.SettingOn(settings::kLoginFailBan) && AutoBan(address);
+    in_.PrintOut(LogLine(in_, (banned ? "Autobanned client " : "Autokicked client ") + address +
+                                  " for failing to login" + carriage));
+}
+
+bool RemoteLink::AutoBan(const std::string& address) {
+    std::string err;
+    if (BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err)) return true;
+    in_.PrintOut(kAutobanError);
+    return false;
 }
 
 void RemoteLink::SendComplete() {

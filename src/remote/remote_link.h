@@ -134,6 +134,9 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     bool FirstKnockThisMinute(const std::string& address);
     // Drops the client and logs it; with mayBan, LoginFailBan bans it too.
     void Autokick(bool mayBan);
+    // Bans the address for a failed login; false, said in the pane, when
+    // Ban.txt could not be written.
+    bool AutoBan(const std::string& address);
     void UpdatePrompt();
 
     // Ends a link its carriage could not keep: a client's failure counts

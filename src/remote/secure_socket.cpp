@@ -69,21 +69,21 @@ bool SecureSocket::Connect(const std::string& host, long port, std::string* err)
     return wire_.Connect(host, port, err);
 }
 
+bool SecureSocket::SendOnWire(const std::string& bytes, bool linksOwn, std::string* err) {
+    if (!wire_.SendData(bytes, err)) return false;
+    sends_.push_back(linksOwn);
+    return true;
+}
+
 bool SecureSocket::SendOwn(const std::string& bytes) {
     std::string err;
-    if (!wire_.SendData(bytes, &err)) return false;
-    sends_.push_back(false);
-    return true;
+    return SendOnWire(bytes, false, &err);
 }
 
 bool SecureSocket::SendData(const std::string& text, std::string* err) {
     // The server's first prompt goes in clear before the client has said
     // which carriage it takes: a client that switches treats it as void.
-    if (phase_ == Phase::kOffered) {
-        if (!wire_.SendData(text, err)) return false;
-        sends_.push_back(true);
-        return true;
-    }
+    if (phase_ == Phase::kOffered) return SendOnWire(text, true, err);
     if (!Settled()) {
         held_.push_back(text);
         return true;
@@ -117,9 +117,7 @@ bool SecureSocket::SendSettled(const std::string& text) {
         } while (at < text.size());
     }
     std::string err;
-    if (!wire_.SendData(wire, &err)) return false;
-    sends_.push_back(true);
-    return true;
+    return SendOnWire(wire, true, &err);
 }
 
 void SecureSocket::SendHeld() {

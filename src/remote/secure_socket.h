@@ -97,7 +97,9 @@ class SecureSocket : public Socket, private SocketEvents {
     void OnError(int number, const std::string& description) override;
 
     void Reset();
-    // Sends bytes of the carriage's own: their completion is not the link's.
+    // Sends bytes on the wire, noting whose send it is: the completion of
+    // the carriage's own is not the link's to hear of.
+    bool SendOnWire(const std::string& bytes, bool linksOwn, std::string* err);
     bool SendOwn(const std::string& bytes);
     void Sniff();
     void AwaitOffer();

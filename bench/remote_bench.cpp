@@ -20,7 +20,6 @@ using namespace vantrel::testing;
 // older server would send none) in clear.
 void Link(SocketConsole& server, SocketConsole& client, bool secure) {
     for (SocketConsole* side : {&server, &client}) {
-        side->fake.environment.variables.push_back({"APPDATA", kProfile});
         SeedLinkKey(side->fake);
     }
     client.console.In().SetVar("LinkClear", "1");

@@ -70,6 +70,7 @@ class FakeSocket : public Socket {
     std::string RemoteHostIP() const override {
         return mode == Mode::kIdle && !knocking_.empty() ? knocking_ : peer;
     }
+    long RemotePort() const override { return RemoteHostIP().empty() ? 0 : 50000; }
 
     // --- playing the network -----------------------------------------
     void Knock(const std::string& address, long requestId = 7) {

@@ -30,9 +30,14 @@ inline void SeedLinkKey(FakePlatform& fake) {
 
 struct SocketConsole {
     SocketConsole() {
-        fake.environment.variables = {{"ALLUSERSPROFILE", "C:\\ProgramData"}, {"TEMP", "C:\\Temp"}};
-        for (const char* folder : {"C:\\ProgramData", "C:\\ProgramData\\Orvane",
-                                   "C:\\ProgramData\\Orvane\\Vantrel", "C:\\Work", "C:\\Temp"}) {
+        // A console with a folder of its own, as every user has: without one
+        // the link keeps no transcript and serves nobody.
+        fake.environment.variables = {
+            {"ALLUSERSPROFILE", "C:\\ProgramData"}, {"TEMP", "C:\\Temp"}, {"APPDATA", kProfile}};
+        for (const char* folder :
+             {"C:\\ProgramData", "C:\\ProgramData\\Orvane", "C:\\ProgramData\\Orvane\\Vantrel",
+              "C:\\Work", "C:\\Temp", "C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData",
+              kProfile}) {
             fake.files.AddFolder(folder);
         }
         fake.files.current = "C:\\Work";

@@ -23,9 +23,13 @@ void ListBans(Interpreter& in) {
     if (!ReadBanText(in.Os().files, in.Os().codePages, BanFile(in), &contents, &err) ||
         contents.empty()) {
         in.PrintOut(kNoBans);
-        return;
+    } else {
+        for (const std::string& line : BanLines(contents)) in.PrintOut(line);
     }
-    for (const std::string& line : BanLines(contents)) in.PrintOut(line);
+    // The penalties live in the link's memory, not in Ban.txt.
+    if (RemoteConsole* remote = in.Host().Remote()) {
+        for (const std::string& line : remote->PenaltyLines()) in.PrintOut(line);
+    }
 }
 
 }  // namespace
@@ -92,9 +96,11 @@ void BanCommand(Interpreter& in, const Command& c) {
 void UnbanCommand(Interpreter& in, const Command& c) {
     FileSystem& files = in.Os().files;
     const std::string path = BanFile(in);
+    RemoteConsole* remote = in.Host().Remote();
+    const bool penalised = remote && remote->ClearPenalty(c.args);
     std::string contents, err;
     if (!ReadBanText(files, in.Os().codePages, path, &contents, &err)) {
-        in.PrintOut(err);
+        if (!penalised) in.PrintOut(err);
         return;
     }
     std::string kept;
@@ -114,7 +120,7 @@ void UnbanCommand(Interpreter& in, const Command& c) {
         in.PrintOut(err);
         return;
     }
-    if (!found) in.PrintOut(kNotFound);
+    if (!found && !penalised) in.PrintOut(kNotFound);
 }
 
 }  // namespace vantrel

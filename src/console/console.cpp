@@ -63,6 +63,7 @@ void Console::StartUp(const std::string& argument) {
     if (interpreter_.exitRequested) return;
     // After Autoexec.dcb, which may turn HistoryFile off.
     editor_.LoadHistory();
+    if (link_) link_->PruneTranscript();
     if (!argument.empty()) {
         const HandedOver start = ReadStartArgument(argument);
         if (start.kind == HandedOver::kLine) {
@@ -84,7 +85,7 @@ void Console::ShutDown() {
     // before the process ends, whichever way it ends.
     interpreter_.Engine().ReleaseObjects();
     window_.AppBarUndock();
-    if (link_) link_->LinkSocket().Close();
+    if (link_) link_->ShutDown();
     tray_.Remove();
 }
 

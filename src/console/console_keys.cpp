@@ -67,11 +67,13 @@ void Console::EnterClicked() {
             UpdatePrompt();
             break;
         case kRemotePassword:
-        case kRemoteLink:
+        case kRemoteLink: {
+            const bool password = state_ == kRemotePassword;
             state_ = EndsTheLink(*line) ? kDisconnecting : kSending;
-            if (link_) link_->Send(*line + "\r\n");
+            if (link_) link_->SendTyped(*line, password);
             UpdatePrompt();
             break;
+        }
         default:
             break;
     }

@@ -104,10 +104,7 @@ std::pair<int, int> ParseKey(std::string name) {
 
 class KeyScript : public RemoteTest, public ::testing::WithParamInterface<std::string> {
   protected:
-    KeyScript() {
-        fake.environment.variables.push_back({"APPDATA", kProfile});
-        SeedLinkKey(fake);
-    }
+    KeyScript() { SeedLinkKey(fake); }
 
     static std::string Colours(const BoxColours& c) {
         return Words({c.promptText, c.promptBg, c.commandText, c.commandBg});

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/console_window.h"
 
@@ -56,6 +57,11 @@ class RemoteConsole {
     // LINKKEY FORGET host:port: the servers' keys forgotten, -1 when the
     // file could not be written.
     virtual int ForgetServer(const std::string& hostPort) = 0;
+    // The client sources under penalty for failed logins, a line each with
+    // the seconds left, the most penalised first.
+    virtual std::vector<std::string> PenaltyLines() = 0;
+    // UNBAN: forgets the penalty of the address's source; whether it had one.
+    virtual bool ClearPenalty(const std::string& address) = 0;
 
   protected:
     ~RemoteConsole() = default;

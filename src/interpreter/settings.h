@@ -43,6 +43,9 @@ inline constexpr char kLoginFailBan[] = "LoginFailBan";
 inline constexpr char kHistoryFile[] = "HistoryFile";
 inline constexpr char kLinkPlain[] = "LinkPlain";
 inline constexpr char kLinkClear[] = "LinkClear";
+inline constexpr char kLinkPenaltyExempt[] = "LinkPenaltyExempt";
+inline constexpr char kLinkLogDays[] = "LinkLogDays";
+inline constexpr char kLinkCommands[] = "LinkCommands";
 
 struct Default {
     const char* name;
@@ -99,6 +102,9 @@ inline constexpr Default kLaterDefaults[] = {
     {kLoginFailBan, "1"},
     {kLinkPlain, "1"},
     {kLinkClear, "0"},
+    {kLinkPenaltyExempt, ""},
+    {kLinkLogDays, "90"},
+    {kLinkCommands, ""},
     {kHistoryFile, "1"},
 };
 

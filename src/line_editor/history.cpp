@@ -2,9 +2,9 @@
 
 #include "interpreter/command_line.h"
 #include "interpreter/interpreter.h"
+#include "interpreter/line_secrets.h"
 #include "interpreter/profile_folder.h"
 #include "interpreter/settings.h"
-#include "line_editor/history_secrets.h"
 #include "platform/paths.h"
 
 namespace vantrel {

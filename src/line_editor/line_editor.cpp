@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_secrets.h"
 #include "interpreter/line_text.h"
-#include "line_editor/history_secrets.h"
 #include "platform/key_codes.h"
 #include "text/case_fold.h"
 #include "text/char_class.h"

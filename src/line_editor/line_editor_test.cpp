@@ -16,11 +16,8 @@ using Lines = std::vector<std::string>;
 class ConsoleHistoryTest : public RemoteTest {
   protected:
     ConsoleHistoryTest() {
-        fake.environment.variables.push_back({"APPDATA", std::string(kRoaming) + "\\"});
-        for (const char* folder :
-             {"C:\\Users", "C:\\Users\\me", "C:\\Users\\me\\AppData", kRoaming}) {
-            fake.files.AddFolder(folder);
-        }
+        // APPDATA, the last variable, with a separator at its end.
+        fake.environment.variables.back().second = std::string(kRoaming) + "\\";
     }
 
     // History.txt as an earlier start left it.

@@ -57,6 +57,8 @@ class Socket {
     // The peer's address: dotted for IPv4, colon text for IPv6, "" when
     // there is none.
     virtual std::string RemoteHostIP() const = 0;
+    // The peer's port, 0 when there is none.
+    virtual long RemotePort() const = 0;
 };
 
 }  // namespace vantrel

@@ -166,6 +166,15 @@ std::optional<std::string> AddressKey(std::string_view text) {
     return key;
 }
 
+std::optional<std::string> PenaltySource(std::string_view text) {
+    if (text.find(':') == std::string_view::npos) return AddressKey(text);
+    std::optional<Groups> groups = ParseIPv6(text);
+    if (!groups) return std::nullopt;
+    if (IsMapped(*groups)) return AddressKey(text);
+    for (size_t i = kGroupCount / 2; i < kGroupCount; ++i) (*groups)[i] = 0;
+    return Ipv6Text(*groups) + "/64";
+}
+
 bool SameAddress(std::string_view line, std::string_view address) {
     if (line == address) return true;
     const std::optional<std::string> lineKey = AddressKey(line);

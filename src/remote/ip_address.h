@@ -27,6 +27,12 @@ std::optional<std::string> CanonicalAddress(std::string_view text);
 // same peer either way). Nothing when the text is not an address.
 std::optional<std::string> AddressKey(std::string_view text);
 
+// What a client's penalty is kept by: an IPv4 address (or one mapped) as
+// its dotted quad; an IPv6 address by its /64 prefix ("2001:db8:1:2::/64"),
+// because a client may take any address of its own network's /64. Nothing
+// when the text is not an address.
+std::optional<std::string> PenaltySource(std::string_view text);
+
 // Whether a ban-list line names the address: the same key, or, for a line
 // that is no address (written by hand, or by an older BAN), the same text.
 bool SameAddress(std::string_view line, std::string_view address);

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "interpreter/interpreter.h"
+#include "interpreter/line_secrets.h"
 #include "interpreter/line_text.h"
 #include "interpreter/profile_folder.h"
 #include "interpreter/settings.h"
@@ -14,6 +16,8 @@
 #include "remote/link_keys.h"
 #include "remote/receive_buffer.h"
 #include "script/convert.h"
+#include "text/case_fold.h"
+#include "text/char_class.h"
 
 namespace vantrel {
 
@@ -24,6 +28,12 @@ constexpr char kCtrlC = '\x03';
 constexpr char kPasswordIncorrect[] = "Password incorrect";
 constexpr char kAutobanError[] = "Error trying to autoban";
 constexpr char kBanError[] = "Error trying to ban";
+// The ends of a link, as its transcript names them.
+constexpr char kClientLeft[] = "the client left";
+constexpr char kServerLeft[] = "the console at the other end closed the link";
+constexpr char kIdle[] = "idle: no login within the time";
+constexpr char kKicked[] = "kicked by this console's user";
+constexpr char kBannedByUser[] = "banned by this console's user";
 
 long long ClampedRound(double value) {
     constexpr double kMax = std::numeric_limits<std::int32_t>::max();
@@ -93,6 +103,104 @@ int RemoteLink::ForgetServer(const std::string& hostPort) {
     return ForgetLink(in_.Os().files, ProfileFile(kKnownLinksFileName), hostPort);
 }
 
+LinkTranscript& RemoteLink::Transcript() {
+    if (!transcript_) {
+        const bool named = !ProfileFolder(in_).empty();
+        transcript_.emplace(in_.Os().files, in_.Os().clock,
+                            named ? ProfileFile(kLinksFolderName) : std::string());
+    }
+    return *transcript_;
+}
+
+bool RemoteLink::WriteEvent(long link, const std::string& text, std::string* why) {
+    if (Transcript().Write(link, text, why)) return true;
+    // The first event of a console whose own folder is not made yet.
+    return MakeProfileFolder(in_) && Transcript().Write(link, text, why);
+}
+
+void RemoteLink::ShutDown() {
+    EndRecord("this console closed");
+    socket_.Close();
+}
+
+void RemoteLink::PruneTranscript() {
+    const long long days = ClampedRound(in_.SettingNumber(settings::kLinkLogDays));
+    Transcript().Prune(days >= 1 ? static_cast<int>(days) : kDefaultLinkLogDays);
+}
+
+void RemoteLink::EndRecord(std::string_view reason) {
+    // The link ends either way: a failure to write its end is not told.
+    const long link = std::exchange(link_, 0);
+    std::string why;
+    if (link != 0) WriteEvent(link, "end: " + std::string(reason), &why);
+}
+
+bool RemoteLink::RecordOrDrop(const std::string& event) {
+    if (link_ == 0) return true;
+    std::string why;
+    if (WriteEvent(link_, event, &why)) return true;
+    // Served unrecorded, the client could do what no one could tell.
+    const std::string address = clientAddress_;
+    ResetLink("the link transcript could not be written");
+    in_.PrintOut(LogLine(
+        in_, "Client " + address + " dropped: the link transcript could not be written: " + why));
+    return false;
+}
+
+bool RemoteLink::Record(const std::string& event) {
+    if (link_ == 0) return true;
+    std::string why;
+    if (WriteEvent(link_, event, &why)) return true;
+    if (!recordFailureShown_) {
+        recordFailureShown_ = true;
+        in_.PrintOut("The link transcript could not be written: " + why);
+    }
+    return false;
+}
+
+std::string RemoteLink::RecordedLine(const std::string& line) {
+    const LineMarkers markers = in_.Markers();
+    const CommandTable& table = in_.Commands();
+    if (!NamesSecret(line) && PasswordStart(line, markers, table) == std::string::npos &&
+        !WordFromMarker(line, markers)) {
+        return line;
+    }
+    std::string words;
+    AnyCommand(line, markers.separator, [&](size_t start, size_t end) {
+        const std::string_view command = std::string_view(line).substr(0, end);
+        Token word;
+        if (!Tokens(command, start).Next(&word)) return false;
+        const std::string_view text = word.In(command);
+        const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+            return text::IsAsciiLetterOrDigit(c) || c == '?' || c == '!' || c == '.';
+        });
+        words += (words.empty() ? "" : " | ") + (plain ? text::LowerCase(text) : "(a marker)");
+        return false;
+    });
+    return "(withheld: it names a secret) " + words;
+}
+
+std::string RemoteLink::PenaltySourceOf(const std::string& address) {
+    const std::string source = PenaltySource(address).value_or(address);
+    return PenaltyExempt(in_.SettingText(settings::kLinkPenaltyExempt), source) ? "" : source;
+}
+
+std::vector<std::string> RemoteLink::PenaltyLines() {
+    std::vector<std::string> lines;
+    for (const LinkPenalties::Listed& p : penalties_.List(in_.Os().clock.Milliseconds())) {
+        const std::uint64_t seconds = (p.left + 999) / 1000;
+        lines.push_back(p.source + " has " + std::to_string(seconds) +
+                        " seconds of penalty for failed logins left" +
+                        (p.left >= LinkPenalties::kRefuseAt ? ": refused at the knock" : ""));
+    }
+    return lines;
+}
+
+bool RemoteLink::ClearPenalty(const std::string& address) {
+    const std::optional<std::string> source = PenaltySource(address);
+    return source && penalties_.Clear(*source, in_.Os().clock.Milliseconds());
+}
+
 std::string RemoteLink::Carriage() const {
     return Encrypted() ? " (encrypted)" : "";
 }
@@ -100,7 +208,9 @@ std::string RemoteLink::Carriage() const {
 bool RemoteLink::OnSecured(const noise::Key& peerKey) {
     FileSystem& files = in_.Os().files;
     if (Attached()) {
+        Record("encrypted, the client's key is " + Fingerprint(peerKey));
         if (state_ == kAwaitingLogin && KeyListed(files, ProfileFile(kLinkKeysFileName), peerKey)) {
+            if (!RecordOrDrop("logged in by its key")) return false;
             // The log line is this console's own: shown here before the
             // client is served, when output would go to the client.
             in_.PrintOut(LogLine(in_, "Client " + clientAddress_ + " logged in by its key " +
@@ -112,6 +222,7 @@ bool RemoteLink::OnSecured(const noise::Key& peerKey) {
         UpdatePrompt();
         return true;
     }
+    Record("encrypted, the server's key is " + Fingerprint(peerKey));
     const std::string known = ProfileFile(kKnownLinksFileName);
     noise::Key remembered{};
     switch (CheckKnownLink(files, known, remoteHostPort_, peerKey, &remembered)) {
@@ -129,7 +240,7 @@ bool RemoteLink::OnSecured(const noise::Key& peerKey) {
             break;
         }
         case KnownLink::kChanged:
-            ResetLink();
+            ResetLink("the server's key has changed: nothing was sent");
             in_.PrintOut("The key of " + remoteHostPort_ + " has changed: it was " +
                          Fingerprint(remembered) + " and is now " + Fingerprint(peerKey) +
                          ". Someone may stand between the two consoles, so nothing was sent, not "
@@ -144,7 +255,7 @@ bool RemoteLink::OnSecured(const noise::Key& peerKey) {
 
 void RemoteLink::CarriageFailed(const std::string& why) {
     if (!Attached()) {
-        ResetLink();
+        ResetLink("broken frame: " + why);
         in_.PrintOut(why);
         return;
     }
@@ -153,7 +264,7 @@ void RemoteLink::CarriageFailed(const std::string& why) {
     const long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
     const bool ban = limit >= 1 && loginFailures >= limit && in_.SettingOn(settings::kLoginFailBan);
     const std::string address = clientAddress_;
-    ResetLink();
+    ResetLink("broken frame: " + why + (ban ? ", and too many failed logins" : ""), true);
     const bool banned = ban && AutoBan(address);
     in_.PrintOut(
         LogLine(in_, why + ": client " + address + " dropped" + (banned ? " and banned" : "")));
@@ -213,6 +324,7 @@ void RemoteLink::Listen(const std::string& portText, const std::string& password
 }
 
 bool RemoteLink::Connect(const std::string& address, const std::string& password) {
+    EndRecord("ended by this console's user");
     connectPassword = password;
     const std::optional<HostAndPort> target = SplitHostAndPort(address);
     long port = !target        ? 0
@@ -225,13 +337,26 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
                       std::to_string(port);
     socket_.Close();
     socket_.SetLocalPort(0);
+    link_ = Transcript().NewLink();
+    recordFailureShown_ = false;
+    Record("connect to " + remoteHostPort_);
     std::string err;
     // A failure to start is reported by the socket's Error event.
     socket_.Connect(target->host, port, &err);
     return true;
 }
 
-void RemoteLink::ResetLink() {
+void RemoteLink::ResetLink(std::string_view reason, bool penalised) {
+    // A client that never logged in is what the penalties are for: the
+    // user's own ends (a kick, DISCONNECT, LISTEN) are no client's doing.
+    const bool loggedIn = state_ == kServing && secure_.Settled();
+    if (penalised && Attached() && !loggedIn) {
+        const std::string source = PenaltySourceOf(clientAddress_);
+        if (!source.empty()) {
+            penalties_.Add(source, LinkPenalties::kEndedBeforeLogin, in_.Os().clock.Milliseconds());
+        }
+    }
+    EndRecord(reason);
     socket_.Close();
     // A partial line of the peer that is gone must not become the start of
     // the next peer's first line, and what it sent or did while a line ran
@@ -254,7 +379,7 @@ bool RemoteLink::TakesKey(int key, int modifiers) const {
 bool RemoteLink::KeyDown(int key, int modifiers) {
     if (!TakesKey(key, modifiers)) return false;
     std::string address = socket_.RemoteHostIP();
-    ResetLink();
+    ResetLink(modifiers == kModCtrl ? kBannedByUser : kKicked);
     if (modifiers == kModCtrl) {
         std::string err;
         if (!BanOnce(in_.Os().files, in_.Os().codePages, banFile_, address, &err))
@@ -368,14 +493,14 @@ void RemoteLink::Handle(const Waiting& w) {
             SendComplete();
             break;
         case Waiting::kClose:
-            ResetLink();
+            ResetLink(Attached() ? kClientLeft : kServerLeft, true);
             break;
         case Waiting::kError:
             if (w.number == kSecureLinkError) {
                 CarriageFailed(w.text);
                 break;
             }
-            ResetLink();
+            ResetLink("the link broke: " + w.text, true);
             in_.PrintOut(w.text);
             break;
     }
@@ -384,27 +509,61 @@ void RemoteLink::Handle(const Waiting& w) {
 void RemoteLink::ConnectionRequest(long requestId) {
     socket_.Close();
     std::string address = socket_.RemoteHostIP();
+    const std::string knock =
+        "knock from " + address + " port " + std::to_string(socket_.RemotePort());
     if (IsBanned(in_.Os().files, in_.Os().codePages, banFile_, address)) {
-        if (FirstKnockThisMinute(address)) {
-            in_.PrintOut(LogLine(in_, "Banned client " + address + " tried to connect"));
-        }
-        ResetLink();
+        RefuseKnock(address, knock, "banned", "Banned client " + address + " tried to connect");
         return;
     }
+    const std::string source = PenaltySourceOf(address);
+    const std::uint64_t penalty = penalties_.Left(source, in_.Os().clock.Milliseconds());
+    if (!source.empty() && penalty >= LinkPenalties::kRefuseAt) {
+        const std::string seconds = std::to_string((penalty + 999) / 1000);
+        RefuseKnock(address, knock, "penalty of " + seconds + " seconds",
+                    "Client " + address + " refused: " + seconds +
+                        " seconds of penalty for failed logins left");
+        return;
+    }
+    // The knock is written before the client is taken: a console that
+    // cannot keep its transcript serves nobody.
+    const long link = Transcript().NewLink();
     std::string err;
+    if (!WriteEvent(link, knock, &err)) {
+        RefuseKnock(
+            address, "", "",
+            "Client " + address + " refused: the link transcript could not be written: " + err);
+        return;
+    }
     if (!socket_.Accept(requestId, &err)) {
         // A client gone before it was taken leaves nothing to serve; going
         // on would leave the console attached to nobody and not listening.
+        WriteEvent(link, "end: the client left before it was taken", &err);
         ResetLink();
         return;
     }
+    link_ = link;
+    recordFailureShown_ = false;
     loginFailures = 0;
     clientAddress_ = address;
     attachedAt_ = in_.Os().clock.Milliseconds();
     // What the console printed before the client came is not the client's.
     in_.Host().ShowPendingOutput();
     state_ = listenPassword.empty() ? kServing : kAwaitingLogin;
+    if (state_ == kServing && !RecordOrDrop("served without a password: this computer only")) {
+        return;
+    }
     UpdatePrompt();
+}
+
+void RemoteLink::RefuseKnock(const std::string& address, const std::string& knock,
+                             const std::string& recorded, const std::string& logged) {
+    if (FirstKnockThisMinute(address)) {
+        in_.PrintOut(LogLine(in_, logged));
+        std::string why;
+        if (!knock.empty())
+            WriteEvent(Transcript().NewLink(), knock + ": refused, " + recorded, &why);
+    }
+    ResetLink();
 }
 
 bool RemoteLink::FirstKnockThisMinute(const std::string& address) {
@@ -429,12 +588,14 @@ void RemoteLink::Tick() {
     }
     // The limit only drops the client, as sshd's grace time does: someone
     // who left a prompt open (the user's own machine, a colleague behind
-    // the same router) is no attacker, so nothing counts against the
-    // address and the next client from it gets its prompt.
+    // the same router) is no attacker, so nothing more counts against the
+    // address beyond the second of a link ended before its login.
     Autokick(false);
 }
 
 void RemoteLink::Connected() {
+    Record("connected to " + socket_.RemoteHostIP() + " port " +
+           std::to_string(socket_.RemotePort()));
     state_ = kRemoteLink;
     in_.Os().bar.SetCommandText("");
     UpdatePrompt();
@@ -459,7 +620,7 @@ void RemoteLink::DispatchLine(const std::string& line) {
             LoginCheck(line);
             break;
         case kServing:
-            in_.RunCommand(line);
+            ServeLine(line);
             break;
         default:
             break;
@@ -476,6 +637,7 @@ void RemoteLink::DetectPrompt() {
     if (remotePrompt_ == kPasswordPrompt) {
         if (!connectPassword.empty()) {
             state_ = kSending;
+            Record("sent the password CONNECT was given");
             Send(connectPassword + kLineEnd);
             connectPassword.clear();  // used once
         } else {
@@ -483,6 +645,16 @@ void RemoteLink::DetectPrompt() {
         }
     }
     UpdatePrompt();
+}
+
+void RemoteLink::ServeLine(const std::string& line) {
+    if (!RecordOrDrop("runs: " + RecordedLine(line))) return;
+    in_.RunCommand(line);
+}
+
+void RemoteLink::SendTyped(const std::string& line, bool isPassword) {
+    Record(isPassword ? std::string("sent a password") : "sent: " + RecordedLine(line));
+    Send(line + kLineEnd);
 }
 
 void RemoteLink::CountLoginFailure() {
@@ -493,6 +665,9 @@ void RemoteLink::CountLoginFailure() {
 
 void RemoteLink::LoginCheck(const std::string& line) {
     if (line == listenPassword) {
+        if (!RecordOrDrop("logged in by password" +
+                          std::string(Encrypted() ? " (encrypted)" : " (plain)")))
+            return;
         // What the console printed before stays its own.
         in_.Host().ShowPendingOutput();
         state_ = kServing;
@@ -500,6 +675,11 @@ void RemoteLink::LoginCheck(const std::string& line) {
         return;
     }
     CountLoginFailure();
+    const std::string source = PenaltySourceOf(clientAddress_);
+    if (!source.empty()) {
+        penalties_.Add(source, LinkPenalties::kWrongPassword, in_.Os().clock.Milliseconds());
+    }
+    Record("login failed: wrong password " + std::to_string(loginFailures));
     long long limit = ClampedRound(in_.SettingNumber(settings::kLoginAttempts));
     if (loginFailures < limit || limit < 1) {
         // Until it has logged in the client gets the login's own replies and
@@ -514,8 +694,12 @@ void RemoteLink::LoginCheck(const std::string& line) {
 void RemoteLink::Autokick(bool mayBan) {
     std::string address = socket_.RemoteHostIP();
     const std::string carriage = Carriage();
-    ResetLink();
-    const bool banned = mayBan && in_.SettingOn(settings::kLoginFailBan) && AutoBan(address);
+    const bool ban = mayBan && in_.SettingOn(settings::kLoginFailBan);
+    ResetLink(!mayBan ? kIdle
+              : ban   ? "banned for failing to login"
+                      : "kicked for failing to login",
+              true);
+    const bool banned = ban && AutoBan(address);
     in_.PrintOut(LogLine(in_, (banned ? "Autobanned client " : "Autokicked client ") + address +
                                   " for failing to login" + carriage));
 }

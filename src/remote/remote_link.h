@@ -14,6 +14,12 @@
 // knows is opened through the shell, answers "Invalid command, filename or
 // URL" and clears the client's pane. A server cannot offer it first either:
 // every line it sends shows in the client's pane.
+//
+// Every link, served or made, is written to the transcript as it happens
+// (LinkTranscript): a console that cannot write it serves nobody. A source
+// of failed logins is refused at the knock while its penalty lasts
+// (LinkPenalties), and a client's line runs only when every part of it is
+// among LinkCommands.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +31,8 @@
 #include "interpreter/console_host.h"
 #include "interpreter/console_state.h"
 #include "platform/socket.h"
+#include "remote/link_penalties.h"
+#include "remote/link_transcript.h"
 #include "remote/noise_crypto.h"
 #include "remote/secure_socket.h"
 
@@ -55,7 +63,10 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     void Disconnect() override { ResetLink(); }
     // Ends any link or listener, returns to Local, listens again when
     // listening is on, empties the command box and refreshes the prompt.
-    void ResetLink();
+    // The transcript gives the link's end the reason; a client's link that
+    // ended before its login adds to the source's penalty when penalised.
+    void ResetLink(std::string_view reason = "ended by this console's user",
+                   bool penalised = false);
     // F10 and Ctrl+F10 going down while connecting or serving: drops the
     // link, and Ctrl bans the peer's address. True when the key was taken.
     bool KeyDown(int key, int modifiers);
@@ -75,6 +86,11 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     // windows get a turn.
     static constexpr std::uint64_t kSliceMs = 50;
 
+    // A line typed at this console for the console it is linked to: written
+    // to the transcript (a password never, a line naming a secret by its
+    // command words alone), then sent.
+    void SendTyped(const std::string& line, bool isPassword);
+
     // Sends text to the peer in the wire's code page; a character that has
     // no byte there goes as "?". A failure shows up as the socket's Error
     // event.
@@ -93,6 +109,12 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     const noise::KeyPair* LinkKey(std::string* why);
     bool LinkKeyText(std::string* fingerprint, std::string* key, std::string* why) override;
     int ForgetServer(const std::string& hostPort) override;
+    std::vector<std::string> PenaltyLines() override;
+    bool ClearPenalty(const std::string& address) override;
+    // The console ends: the link with it.
+    void ShutDown();
+    // Removes the transcript's day files older than LinkLogDays.
+    void PruneTranscript();
 
     // SocketEvents.
     bool OnSecured(const noise::Key& peerKey) override;
@@ -132,6 +154,28 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     void LoginCheck(const std::string& line);
     void CountLoginFailure();
     bool FirstKnockThisMinute(const std::string& address);
+    // Refuses a knocking client: the pane and the transcript say why, once
+    // a minute for each address.
+    void RefuseKnock(const std::string& address, const std::string& knock,
+                     const std::string& recorded, const std::string& logged);
+    // The penalty source of the attached client, "" when it is exempt.
+    std::string PenaltySourceOf(const std::string& address);
+    // Runs a client's line when every part of it may run, and writes it to
+    // the transcript first; a line refused is answered with why.
+    void ServeLine(const std::string& line);
+    // A line as the transcript keeps it: whole, or, when the history would
+    // keep it out, by its command words alone.
+    std::string RecordedLine(const std::string& line);
+    LinkTranscript& Transcript();
+    bool WriteEvent(long link, const std::string& text, std::string* why);
+    // Writes an event of the link being recorded; a failure is told in the
+    // pane once a link.
+    bool Record(const std::string& event);
+    // Writes an event that lets a client be served: its login, a line it
+    // runs. A client whose event could not be written is dropped.
+    bool RecordOrDrop(const std::string& event);
+    // Writes the end of the link being recorded, if any.
+    void EndRecord(std::string_view reason);
     // Drops the client and logs it; with mayBan, LoginFailBan bans it too.
     void Autokick(bool mayBan);
     // Bans the address for a failed login; false, said in the pane, when
@@ -170,6 +214,11 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     static constexpr std::uint64_t kKnockLogMs = 60000;
     static constexpr std::size_t kMaxKnockers = 1024;
     std::map<std::string, std::uint64_t> knocksLogged_;
+    LinkPenalties penalties_;
+    std::optional<LinkTranscript> transcript_;
+    // The number of the link being recorded; 0 while there is none.
+    long link_ = 0;
+    bool recordFailureShown_ = false;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no

@@ -88,10 +88,7 @@ class Peer {
 
 class SecureLinkTest : public RemoteTest {
   protected:
-    SecureLinkTest() {
-        fake.environment.variables.push_back({"APPDATA", kProfile});
-        SeedLinkKey(fake);
-    }
+    SecureLinkTest() { SeedLinkKey(fake); }
     std::string ProfileFile(const char* name) { return std::string(kProfileFolder) + "\\" + name; }
 
     // A client that switches and completes the handshake with a listening

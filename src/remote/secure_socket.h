@@ -74,6 +74,7 @@ class SecureSocket : public Socket, private SocketEvents {
     bool SendData(const std::string& text, std::string* err) override;
     std::string GetData(std::size_t maxBytes) override;
     std::string RemoteHostIP() const override { return wire_.RemoteHostIP(); }
+    long RemotePort() const override { return wire_.RemotePort(); }
 
     // The most plaintext bytes of one transport message.
     static constexpr std::size_t kMaxPlainPiece = noise::kMaxMessage - noise::kTagLength;

@@ -42,10 +42,7 @@ const char* const kModes[] = {"idle", "listening", "connecting", "connected"};
 
 class Talk : public RemoteTest, public ::testing::WithParamInterface<std::string> {
   protected:
-    Talk() {
-        fake.environment.variables.push_back({"APPDATA", kProfile});
-        SeedLinkKey(fake);
-    }
+    Talk() { SeedLinkKey(fake); }
 
     using S = const std::string&;  // a step's text
     using Step = std::function<void(S)>;
@@ -104,7 +101,8 @@ class Talk : public RemoteTest, public ::testing::WithParamInterface<std::string
         {"failures", [&](S s) { link().loginFailures = static_cast<std::int16_t>(stoi(s)); }},
         {"var", [&](S s) { in().SetVar(s.substr(0, s.find(' ')), s.substr(s.find(' ') + 1)); }},
         {"folder", [&](S s) { fake.files.AddFolder(s); fake.files.current = s; }},
-        {"legacy-process", [&](S) { fake.codePages.processIsUtf8 = false; }}};
+        {"legacy-process", [&](S) { fake.codePages.processIsUtf8 = false; }},
+        {"forget-transcript", [&](S) { transcriptSeen_ = fake.files.Contents(kTranscript).size(); }}};
     const std::map<std::string, Check> checks_ = {
         {"sent:", [&] { return Sent(); }},
         {"printed:", [&] { return std::exchange(ran_, "") + Printed(); }},
@@ -128,10 +126,18 @@ class Talk : public RemoteTest, public ::testing::WithParamInterface<std::string
         {"buffer:", [&] { return link().receiveBuffer; }},
         {"remote-prompt:", [&] { return link().RemotePrompt(); }},
         {"failures:", [&] { return std::to_string(link().loginFailures); }},
-        {"account:", [&] { return console.Account().pass; }}};
+        {"account:", [&] { return console.Account().pass; }},
+        {"transcript:", [&] {  // what the day's transcript gained since the last look
+            if (!fake.files.HasFile(kTranscript)) return std::string("<missing>");
+            const std::string all = fake.files.Contents(kTranscript);
+            return all.substr(std::exchange(transcriptSeen_, all.size()));
+        }}};
     // clang-format on
     std::string sent_, ran_, err_;  // ran_: what the last RUN printed
     bool looked_ = false;
+    size_t transcriptSeen_ = 0;
+    static constexpr char kTranscript[] =
+        "C:\\Users\\me\\AppData\\Roaming\\Orvane\\Vantrel\\Links\\2026-12-06.txt";
 };
 
 std::vector<std::string> TalkNames() {

@@ -36,6 +36,16 @@ std::string AddressText(const sockaddr* address) {
     return text;
 }
 
+long PortOf(const sockaddr* address) {
+    if (address->sa_family == AF_INET) {
+        return ntohs(reinterpret_cast<const sockaddr_in*>(address)->sin_port);
+    }
+    if (address->sa_family == AF_INET6) {
+        return ntohs(reinterpret_cast<const sockaddr_in6*>(address)->sin6_port);
+    }
+    return 0;
+}
+
 std::string SocketErrorText(int code) {
     return ErrorText(static_cast<DWORD>(code));
 }
@@ -123,11 +133,13 @@ void Win32Socket::Close() {
     if (role_ != Role::kListening) {
         request_.Reset();
         requestPeer_.clear();
+        requestPeerPort_ = 0;
     }
     socket_.Reset();
     listener6_.Reset();
     role_ = Role::kIdle;
     peer_.clear();
+    peerPort_ = 0;
     unsent_.clear();
     head_ = 0;
     queued_ = sent_ = 0;
@@ -198,9 +210,11 @@ bool Win32Socket::Accept(long requestId, std::string* err) {
     }
     UniqueSocket taken = std::move(request_);
     std::string peer = std::move(requestPeer_);
+    const long port = requestPeerPort_;
     Close();
     socket_ = std::move(taken);
     peer_ = std::move(peer);
+    peerPort_ = port;
     role_ = Role::kConnected;
     // The accepted socket has its listener's events; it wants a link's.
     if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, kLinkEvents) != 0) {
@@ -255,6 +269,7 @@ void Win32Socket::ConnectTo(sockaddr* address, int size) {
             htons(static_cast<u_short>(connectPort_));
     }
     peer_ = AddressText(address);
+    peerPort_ = connectPort_;
     socket_ = NewSocket(address->sa_family, FD_CONNECT | kLinkEvents);
     if (!socket_.Valid()) {
         Defer(Kind::kError, WSAGetLastError());
@@ -404,6 +419,11 @@ std::string Win32Socket::RemoteHostIP() const {
     return peer_;
 }
 
+long Win32Socket::RemotePort() const {
+    if (role_ == Role::kIdle && request_.Valid()) return requestPeerPort_;
+    return peerPort_;
+}
+
 void Win32Socket::Defer(Kind kind, int code) {
     deferred_.push_back({generation_, kind, code});
     PostMessageA(window_.Get(), kDeferredMessage, 0, 0);
@@ -432,6 +452,7 @@ void Win32Socket::OnAccept(SOCKET listener) {
     request_.Reset(accept(listener, reinterpret_cast<sockaddr*>(&address), &size));
     if (!request_.Valid()) return;
     requestPeer_ = AddressText(reinterpret_cast<sockaddr*>(&address));
+    requestPeerPort_ = PortOf(reinterpret_cast<sockaddr*>(&address));
     ++requestId_;
     // The request waits for Accept; a line running meanwhile may hold it
     // till its end.

@@ -55,6 +55,7 @@ class Win32Socket : public Socket {
     bool SendData(const std::string& text, std::string* err) override;
     std::string GetData(std::size_t maxBytes) override;
     std::string RemoteHostIP() const override;
+    long RemotePort() const override;
 
     // Host-name lookups whose answer has not come yet, abandoned ones
     // included.
@@ -122,6 +123,8 @@ class Win32Socket : public Socket {
     long connectPort_ = 0;
     std::string peer_;
     std::string requestPeer_;
+    long peerPort_ = 0;
+    long requestPeerPort_ = 0;
     long requestId_ = 0;
     // Unsent bytes from head_ on; each send ends at a running byte count.
     std::string unsent_;

@@ -1,6 +1,6 @@
-// What the history may keep of a line. A password given to a command (the
-// argument its row calls one: LISTEN's, CONNECT's, ORID's) is kept as a
-// mask; a line whose words name a secret ("MyApiToken=...") is kept in
+// What the history and the link transcript may keep of a line. A password
+// given to a command (the argument its row calls one: LISTEN's, CONNECT's,
+// ORID's) is kept as a mask; a line whose words name a secret ("MyApiToken=...") is kept in
 // memory only, as shells' line editors do; a line typed with a blank first
 // is the user's "do not remember this". A line whose command word is a
 // marker's is kept in memory only too: its command is not known before it

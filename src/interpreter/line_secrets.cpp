@@ -1,4 +1,4 @@
-#include "line_editor/history_secrets.h"
+#include "interpreter/line_secrets.h"
 
 #include "text/case_fold.h"
 #include "text/compare.h"

@@ -122,24 +122,27 @@ TEST_F(LineCheckTest, EveryCommandMarkerAndNameOfTheLineIsChecked) {
 }
 
 // The line as sent is checked whole before any of it runs; what it changes
-// while it runs is checked by the interpreter's guard.
-TEST_F(LineCheckTest, ARefusedLineRunsNothing) {
-    const CommandPermit permit = Permit("dir set print");
+// while it runs, and the lines of its batch files, the interpreter's guard
+// checks command by command.
+TEST_F(LineCheckTest, ARefusedCommandRunsNothingOfItsLine) {
+    os.files.AddFile("C:\\job.dcb", "print 1\r\nmd C:\\made\r\nprint 2\r\n");
+    const CommandPermit permit = Permit("dir set print run");
+    const std::string md = "Refused: md is not among the commands this link may run";
     const struct {
         const char* line;
-        const char* shown;  // what the pane shows last
+        std::string refusal;
+        const char* shown;  // the pane's last line
     } cases[] = {
-        {"print 6*7", "42"},
-        {"set Made=1 | md C:\\made", "Refused: md is not among the commands this link may run"},
-        {"set CmdSepString=; | dir ; md C:\\made",
-         "Refused: md is not among the commands this link may run"},
+        {"print 6*7", "", "42"},
+        {"set Made=1 | md C:\\made", md, md.c_str()},
+        {"run C:\\job.dcb", md, "2"},
+        {"set CmdSepString=; | dir ; md C:\\made", md, md.c_str()},
     };
     for (const auto& c : cases) {
         in.PendingOutput().clear();
-        const std::string refusal = in.RunPermitted(c.line, permit);
+        EXPECT_EQ(in.RunPermitted(c.line, permit), c.refusal) << c.line;
         const std::string out = Shown(in.PendingOutput());
         EXPECT_EQ(out.substr(out.rfind('\n') + 1), c.shown) << c.line;
-        EXPECT_EQ(refusal, std::string(c.shown).starts_with("Refused") ? c.shown : "");
         EXPECT_FALSE(os.files.IsFolder("C:\\made")) << c.line;
     }
     EXPECT_EQ(in.EvaluateText("Made"), "");

@@ -66,6 +66,13 @@ std::string RefuseMarkers(std::string_view command, const LineMarkers& markers) 
     return {};
 }
 
+// The keywords an expression may hold: operators and literals.
+constexpr script::Kw kOperatorWords[] = {script::Kw::kAnd,    script::Kw::kOr,    script::Kw::kNot,
+                                         script::Kw::kXor,    script::Kw::kEqv,   script::Kw::kImp,
+                                         script::Kw::kMod,    script::Kw::kIs,    script::Kw::kTrue,
+                                         script::Kw::kFalse,  script::Kw::kEmpty, script::Kw::kNull,
+                                         script::Kw::kNothing};
+
 // What of an expression may run script: "" when it holds only literals,
 // operators, parentheses, commas and the names of the library's pure
 // functions and constants that no script has made its own.
@@ -79,26 +86,11 @@ std::string ImpurePart(std::string_view expression, const script::Engine* engine
             case Tok::kEnd:
                 return {};
             case Tok::kIdent: {
-                switch (token.keyword) {
-                    case Kw::kAnd:
-                    case Kw::kOr:
-                    case Kw::kNot:
-                    case Kw::kXor:
-                    case Kw::kEqv:
-                    case Kw::kImp:
-                    case Kw::kMod:
-                    case Kw::kIs:
-                    case Kw::kTrue:
-                    case Kw::kFalse:
-                    case Kw::kEmpty:
-                    case Kw::kNull:
-                    case Kw::kNothing:
-                        continue;
-                    case Kw::kNone:
-                        break;
-                    default:
-                        return Shown(token.text);
+                if (std::find(std::begin(kOperatorWords), std::end(kOperatorWords),
+                              token.keyword) != std::end(kOperatorWords)) {
+                    continue;
                 }
+                if (token.keyword != Kw::kNone) return Shown(token.text);
                 const std::string name = text::LowerCase(token.text);
                 if (script::IsPureBuiltin(name) && !(engine && engine->Declares(name))) continue;
                 return Shown(token.text);
@@ -128,6 +120,11 @@ std::string RefuseArguments(const CommandRow& row, const CommandTable& table,
         const std::string_view name = TrimSpaces(args.substr(0, eq));
         if (!name.empty() && !IsVariableName(name)) {
             return "Refused: " + Shown(name) + " is no variable name" + kNoScript;
+        }
+        // The settings of the links (LinkCommands itself, the logins, the
+        // transcript's days) are not for a client they limit to change.
+        if (text::StartsWithNoCase(name, "link") || text::StartsWithNoCase(name, "login")) {
+            return "Refused: " + std::string(name) + " is a setting of the links" + kNoScript;
         }
         if (row.arguments.first == ArgKind::kVariable) return {};
         args = args.substr(eq + 1);

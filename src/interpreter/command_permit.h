@@ -3,8 +3,9 @@
 // interpreter reads it: split at the separator, each command resolved
 // through the table's rewrites (an unknown word is RUN's), each marker
 // (which runs script or reads the environment) and each expression (which
-// the script engine evaluates) looked at. What may run script is refused
-// unless VB's row is listed.
+// the script engine evaluates) looked at. What may run script, and the
+// change of a setting of the links (LinkCommands itself), is refused unless
+// VB's row is listed.
 #pragma once
 
 #include <string>

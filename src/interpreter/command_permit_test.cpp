@@ -102,6 +102,8 @@ TEST_F(LineCheckTest, EveryCommandMarkerAndNameOfTheLineIsChecked) {
         {"let", "|", "let a.b=1", "Refused: a.b is no variable name" + kNoVb},
         {"print", "|", "let y=1", "Refused: let" + kNot},
         {"set", "|", "set CmdSepString=;|set x", ""},
+        {"set let", "|", "let linkcommands=\"\"|set LoginAttempts=9",
+         "Refused: linkcommands is a setting of the links" + kNoVb},
         {"set", "|", "set Eval(\"1\")", "Refused: Eval(\"1\") is no variable name" + kNoVb},
         {"print", "|", "print 1" + text::ReplaceAll(std::string(150000, '+'), "+", "+1"), ""},
         {"dir", "|", std::string(100000, '|') + "md", "Refused: md" + kNot},

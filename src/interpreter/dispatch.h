@@ -25,6 +25,10 @@ using RewriteRule = bool (*)(const Command&, std::string* line);
 using CommandMatcher = bool (*)(const Command&);
 
 inline constexpr int kAnyArgs = INT_MAX;
+// How many rewrites one command may go through: rewrites always end in a
+// built-in word, so a handful is plenty; the bound only guards against a
+// rewrite rule that would feed itself.
+inline constexpr int kMaxRewrites = 16;
 
 // What an argument of a command is: what Tab offers there, and what the
 // history may keep of it.

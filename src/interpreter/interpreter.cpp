@@ -11,9 +11,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kFormFeed[] = "\f";
-// Rewrites always end in a built-in word, so a handful is plenty; the bound
-// only guards against a rewrite rule that would feed itself.
-constexpr int kMaxRewrites = 16;
 
 }  // namespace
 
@@ -107,6 +104,28 @@ Interpreter::Activity::~Activity() {
     if (--in_.depth_ == 0) in_.host_.LineEnded();
 }
 
+Interpreter::PermitScope::PermitScope(Interpreter& in, const CommandPermit& permit)
+    : in(in), permit(permit), outer(in.permitScope_) {
+    in.permitScope_ = this;
+}
+
+Interpreter::PermitScope::~PermitScope() {
+    in.permitScope_ = outer;
+}
+
+std::string Interpreter::RunPermitted(const std::string& line, const CommandPermit& permit) {
+    Activity activity(*this);
+    PermitScope scope(*this, permit);
+    std::string refusal = RefuseLine(permit, commands_, Markers(), line, &engine_);
+    if (refusal.empty()) {
+        RunLine(line);
+        return scope.refusal;
+    }
+    StartLine(line);
+    PrintOut(refusal);
+    return refusal;
+}
+
 void Interpreter::RunCommand(const std::string& line) {
     Activity activity(*this);
     RunLine(line);
@@ -169,6 +188,15 @@ void Interpreter::RunSegments(std::string line) {
             for (const std::string* marker : {&markers.environment, &markers.variable}) {
                 const std::string legacy = Os().codePages.ToLegacy(*marker);
                 if (legacy.size() == 1) MatchLegacyMarker(&line, *marker, legacy[0]);
+            }
+        }
+        if (permitScope_) {
+            std::string refusal =
+                RefuseCommand(permitScope_->permit, commands_, markers, line, &engine_);
+            if (!refusal.empty()) {
+                PrintOut(refusal);
+                permitScope_->refusal = std::move(refusal);
+                return;
             }
         }
         ExpansionResult env = ExpandMarkers(

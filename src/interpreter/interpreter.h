@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "interpreter/command_permit.h"
 #include "interpreter/console_host.h"
 #include "interpreter/dispatch.h"
 #include "interpreter/launch.h"
@@ -34,6 +35,15 @@ class Interpreter : private ScriptLine {
     // line would be, then body runs in place of the line's commands. What
     // body does is never expanded: a path from the shell runs so.
     void RunShownLine(const std::string& shown, const std::function<void()>& body);
+    // Runs a linked client's line under the permit. The whole line is
+    // checked first, and a line with any refused command runs nothing. While
+    // it runs, every command (those of the batch files it runs too) is
+    // checked again before its markers are expanded and after each rewrite,
+    // which catches what the line as sent does not show: a SET that changes
+    // the separator or a marker, the lines of a batch file; a refused one
+    // stops the rest of its line. Each refusal is printed; the last is
+    // returned, "" when nothing was refused.
+    std::string RunPermitted(const std::string& line, const CommandPermit& permit);
 
     // Long work (batch files, the script engine, a DOS command, the segments
     // of a line) calls Poll often: it keeps the console alive and says
@@ -117,6 +127,19 @@ class Interpreter : private ScriptLine {
     bool exitRequested = false;
 
   private:
+    // Held while RunPermitted's line runs: nested lines of that line see it.
+    struct PermitScope {
+        PermitScope(Interpreter& in, const CommandPermit& permit);
+        ~PermitScope();
+        PermitScope(const PermitScope&) = delete;
+        PermitScope& operator=(const PermitScope&) = delete;
+
+        Interpreter& in;
+        const CommandPermit& permit;
+        PermitScope* outer;
+        std::string refusal;  // the last one printed
+    };
+
     void RunLine(const std::string& line);
     // The start of every line: the pane cleared or kept, the echo.
     void StartLine(const std::string& shown);
@@ -125,6 +148,7 @@ class Interpreter : private ScriptLine {
 
     int depth_ = 0;
     bool stopRequested_ = false;
+    PermitScope* permitScope_ = nullptr;
     std::string currentLine_;
 
     Platform& platform_;

@@ -144,6 +144,12 @@ bool FindConstant(std::string_view lname, Value* value) {
     return true;
 }
 
+bool IsPureBuiltin(std::string_view lname) {
+    if (TheRegistry().constants_.count(lname)) return true;
+    const Builtin* builtin = FindBuiltin(lname);
+    return builtin && builtin->pure;
+}
+
 bool Present(const Value* args, int count, int i) {
     return i < count && !IsMissing(args[i]);
 }

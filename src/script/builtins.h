@@ -14,17 +14,29 @@ namespace script {
 
 using BuiltinFn = Value (*)(Frame& f, Value* args, int count);
 
+// Whether a function only computes its value from its arguments and the
+// clock: it makes or reaches no object, shows no box, runs no script text
+// and changes nothing the engine keeps. Every row says which it is.
+inline constexpr bool kPure = true;
+inline constexpr bool kImpure = false;
+
 struct Builtin {
     const char* name;  // lower-case
     int minArgs;
     int maxArgs;  // -1: any number
     BuiltinFn fn;
+    bool pure;  // kPure or kImpure
 };
 
 // The function for a lower-cased name, or null.
 const Builtin* FindBuiltin(std::string_view lname);
 // Named constants (vbCrLf, vbTextCompare, ...); false when the name is none.
 bool FindConstant(std::string_view lname, Value* value);
+// Whether a lower-cased name is one of the library's constants or its pure
+// functions: what text that may not act (a limited link's) may still name.
+// A script's own global of the same name means that instead: ask the
+// engine's Declares too.
+bool IsPureBuiltin(std::string_view lname);
 
 // The tables of each family.
 struct BuiltinTable {

@@ -108,9 +108,9 @@ Value Filter(Frame& f, Value* a, int n) {
 }
 
 const Builtin kTable[] = {
-    {"split", 1, 4, Split},
-    {"join", 1, 2, Join},
-    {"filter", 2, 4, Filter},
+    {"split", 1, 4, Split, kPure},
+    {"join", 1, 2, Join, kPure},
+    {"filter", 2, 4, Filter, kPure},
 };
 
 }  // namespace

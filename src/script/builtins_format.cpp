@@ -207,9 +207,9 @@ Value Unescape(Frame& f, Value* a, int) {
 }
 
 const Builtin kTable[] = {
-    {"formatnumber", 1, 5, FormatNumber},   {"formatcurrency", 1, 5, FormatCurrency},
-    {"formatpercent", 1, 5, FormatPercent}, {"escape", 1, 1, Escape},
-    {"unescape", 1, 1, Unescape},
+    {"formatnumber", 1, 5, FormatNumber, kPure},   {"formatcurrency", 1, 5, FormatCurrency, kPure},
+    {"formatpercent", 1, 5, FormatPercent, kPure}, {"escape", 1, 1, Escape, kPure},
+    {"unescape", 1, 1, Unescape, kPure},
 };
 
 }  // namespace

@@ -189,13 +189,13 @@ Value Randomize(Frame& f, Value* a, int n) {
 }
 
 const Builtin kTable[] = {
-    {"int", 1, 1, IntFn}, {"fix", 1, 1, FixFn},
-    {"abs", 1, 1, AbsFn}, {"sqr", 1, 1, Sqr},
-    {"sgn", 1, 1, Sgn},   {"atn", 1, 1, Atn},
-    {"cos", 1, 1, Cos},   {"sin", 1, 1, Sin},
-    {"tan", 1, 1, Tan},   {"exp", 1, 1, Exp},
-    {"log", 1, 1, Log},   {"round", 1, 2, Round},
-    {"rnd", 0, 1, Rnd},   {"randomize", 0, 1, Randomize},
+    {"int", 1, 1, IntFn, kPure}, {"fix", 1, 1, FixFn, kPure},
+    {"abs", 1, 1, AbsFn, kPure}, {"sqr", 1, 1, Sqr, kPure},
+    {"sgn", 1, 1, Sgn, kPure},   {"atn", 1, 1, Atn, kPure},
+    {"cos", 1, 1, Cos, kPure},   {"sin", 1, 1, Sin, kPure},
+    {"tan", 1, 1, Tan, kPure},   {"exp", 1, 1, Exp, kPure},
+    {"log", 1, 1, Log, kPure},   {"round", 1, 2, Round, kPure},
+    {"rnd", 0, 1, Rnd, kImpure}, {"randomize", 0, 1, Randomize, kImpure},
 };
 
 }  // namespace

@@ -333,14 +333,28 @@ Value ChrW(Frame&, Value* a, int) {
 }
 
 const Builtin kTable[] = {
-    {"len", 1, 1, Len},         {"left", 2, 2, Left},       {"right", 2, 2, Right},
-    {"mid", 2, 3, Mid},         {"instr", 2, 4, InStr},     {"instrrev", 2, 4, InStrRev},
-    {"ucase", 1, 1, UCase},     {"lcase", 1, 1, LCase},     {"trim", 1, 1, Trim},
-    {"ltrim", 1, 1, LTrim},     {"rtrim", 1, 1, RTrim},     {"replace", 3, 6, Replace},
-    {"space", 1, 1, Space},     {"string", 2, 2, StringFn}, {"strreverse", 1, 1, StrReverse},
-    {"strcomp", 2, 3, StrComp}, {"asc", 1, 1, Asc},         {"ascb", 1, 1, AscB},
-    {"ascw", 1, 1, AscW},       {"chr", 1, 1, Chr},         {"chrb", 1, 1, ChrB},
-    {"chrw", 1, 1, ChrW},
+    {"len", 1, 1, Len, kPure},
+    {"left", 2, 2, Left, kPure},
+    {"right", 2, 2, Right, kPure},
+    {"mid", 2, 3, Mid, kPure},
+    {"instr", 2, 4, InStr, kPure},
+    {"instrrev", 2, 4, InStrRev, kPure},
+    {"ucase", 1, 1, UCase, kPure},
+    {"lcase", 1, 1, LCase, kPure},
+    {"trim", 1, 1, Trim, kPure},
+    {"ltrim", 1, 1, LTrim, kPure},
+    {"rtrim", 1, 1, RTrim, kPure},
+    {"replace", 3, 6, Replace, kPure},
+    {"space", 1, 1, Space, kPure},
+    {"string", 2, 2, StringFn, kPure},
+    {"strreverse", 1, 1, StrReverse, kPure},
+    {"strcomp", 2, 3, StrComp, kPure},
+    {"asc", 1, 1, Asc, kPure},
+    {"ascb", 1, 1, AscB, kPure},
+    {"ascw", 1, 1, AscW, kPure},
+    {"chr", 1, 1, Chr, kPure},
+    {"chrb", 1, 1, ChrB, kPure},
+    {"chrw", 1, 1, ChrW, kPure},
 };
 
 }  // namespace

@@ -169,6 +169,11 @@ bool Engine::ReadVariable(std::string_view name, Value* value) const {
     return true;
 }
 
+bool Engine::Declares(std::string_view name) const {
+    const int slot = impl_->rt.FindGlobal(text::LowerCase(name));
+    return slot >= 0 && (impl_->rt.globals[slot].declared || impl_->rt.globals[slot].exists);
+}
+
 std::vector<std::string> Engine::VariableNames() const {
     std::vector<std::string> names;
     for (const GlobalSlot& g : impl_->rt.globals) {

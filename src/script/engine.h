@@ -57,6 +57,10 @@ class Engine {
     // the console reads while a script runs. False when the name is no
     // variable (never used, or a procedure or class).
     bool ReadVariable(std::string_view name, Value* value) const;
+    // Whether the script has a global of that name (declared or assigned: a
+    // variable, procedure or class), which then stands for it in place of a
+    // library function or constant of the same name.
+    bool Declares(std::string_view name) const;
     // The names of the global variables (not procedures or classes), each as
     // first written, in the order they came into being.
     std::vector<std::string> VariableNames() const;

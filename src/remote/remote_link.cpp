@@ -34,6 +34,9 @@ constexpr char kServerLeft[] = "the console at the other end closed the link";
 constexpr char kIdle[] = "idle: no login within the time";
 constexpr char kKicked[] = "kicked by this console's user";
 constexpr char kBannedByUser[] = "banned by this console's user";
+// The longest line a client limited by LinkCommands may send: as long as
+// the command box takes, and short enough to be checked in an instant.
+constexpr size_t kMaxLimitedLine = 32767;
 
 long long ClampedRound(double value) {
     constexpr double kMax = std::numeric_limits<std::int32_t>::max();
@@ -524,6 +527,14 @@ void RemoteLink::ConnectionRequest(long requestId) {
                         " seconds of penalty for failed logins left");
         return;
     }
+    std::string unreadable;
+    if (!CommandPermit::Parse(in_.SettingText(settings::kLinkCommands), in_.Commands(), &permit_,
+                              &unreadable)) {
+        RefuseKnock(address, knock, "LinkCommands cannot be read",
+                    "Client " + address + " refused: " + unreadable +
+                        ". No client is served until LinkCommands is mended");
+        return;
+    }
     // The knock is written before the client is taken: a console that
     // cannot keep its transcript serves nobody.
     const long link = Transcript().NewLink();
@@ -648,8 +659,29 @@ void RemoteLink::DetectPrompt() {
 }
 
 void RemoteLink::ServeLine(const std::string& line) {
+    if (permit_.Unlimited()) {
+        if (RecordOrDrop("runs: " + RecordedLine(line))) in_.RunCommand(line);
+        return;
+    }
+    std::string refusal =
+        line.size() > kMaxLimitedLine
+            ? "Refused: a line of this link holds at most " + std::to_string(kMaxLimitedLine) +
+                  " characters"
+            : RefuseLine(permit_, in_.Commands(), in_.Markers(), line, &in_.Engine());
+    const auto reason = [](const std::string& text) {
+        return text.rfind("Refused: ", 0) == 0 ? text.substr(9) : text;
+    };
+    if (!refusal.empty()) {
+        if (!RecordOrDrop("refused, " + reason(refusal) + ": " + RecordedLine(line))) return;
+        // Shown as a line that ran, so the client sees why.
+        in_.RunShownLine(line, [&] { in_.PrintOut(refusal); });
+        return;
+    }
     if (!RecordOrDrop("runs: " + RecordedLine(line))) return;
-    in_.RunCommand(line);
+    // What the line as sent did not show (a batch file's lines, a changed
+    // separator) is stopped as it comes.
+    const std::string stopped = in_.RunPermitted(line, permit_);
+    if (!stopped.empty()) Record("stopped, " + reason(stopped));
 }
 
 void RemoteLink::SendTyped(const std::string& line, bool isPassword) {

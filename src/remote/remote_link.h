@@ -28,6 +28,7 @@
 #include <optional>
 #include <string>
 
+#include "interpreter/command_permit.h"
 #include "interpreter/console_host.h"
 #include "interpreter/console_state.h"
 #include "platform/socket.h"
@@ -215,6 +216,9 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     static constexpr std::size_t kMaxKnockers = 1024;
     std::map<std::string, std::uint64_t> knocksLogged_;
     LinkPenalties penalties_;
+    // What the attached client may run: LinkCommands as it stood at its
+    // knock, so that nothing the client runs can widen it.
+    CommandPermit permit_;
     std::optional<LinkTranscript> transcript_;
     // The number of the link being recorded; 0 while there is none.
     long link_ = 0;

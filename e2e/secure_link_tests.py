@@ -7,6 +7,7 @@ import socket
 import threading
 
 from harness import Console, expect
+from link_guard_tests import transcript
 from remote_tests import free_port
 
 OFFER = b"VTRL-NOISE/1\r\n"
@@ -131,6 +132,19 @@ def test_secure_link_hides_everything_pins_the_key_refuses_a_stripped_offer_and_
                         and s.prompt.endswith(">") and "Password" not in s.prompt,
                         "the listed key logged in without a password", timeout=60)
         pane_says(c, "logged in by its key SHA256:", "the server's log of the key login")
+
+        # Both transcripts keep every link, the keys by their fingerprints,
+        # and no password.
+        served, made = transcript(c), transcript(client)
+        for text in ("knock from 127.0.0.1 port ", "encrypted, the client's key is SHA256:",
+                     "logged in by password (encrypted)", "runs: print 6*7",
+                     "logged in by its key", "end: the client left"):
+            expect(text in served, f"{text!r} in the server's transcript: {served[-1500:]!r}")
+        for text in (f"connect to 127.0.0.1:{relay.port}", "encrypted, the server's key is SHA256:",
+                     "sent the password CONNECT was given", "sent: print 6*7",
+                     "end: the server's key has changed"):
+            expect(text in made, f"{text!r} in the client's transcript: {made[-1500:]!r}")
+        expect("hunter2x" not in served + made, "no password in either transcript")
     finally:
         relay.close()
         impostor.close()

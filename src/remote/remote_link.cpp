@@ -351,9 +351,9 @@ bool RemoteLink::Connect(const std::string& address, const std::string& password
 
 void RemoteLink::ResetLink(std::string_view reason, bool penalised) {
     // A client that never logged in is what the penalties are for: the
-    // user's own ends (a kick, DISCONNECT, LISTEN) are no client's doing.
-    const bool loggedIn = state_ == kServing && secure_.Settled();
-    if (penalised && Attached() && !loggedIn) {
+    // user's own ends (a kick, DISCONNECT, LISTEN) are no client's doing,
+    // and a client served without a password had no login to fail.
+    if (penalised && state_ == kAwaitingLogin) {
         const std::string source = PenaltySourceOf(clientAddress_);
         if (!source.empty()) {
             penalties_.Add(source, LinkPenalties::kEndedBeforeLogin, in_.Os().clock.Milliseconds());

@@ -34,9 +34,6 @@ constexpr char kServerLeft[] = "the console at the other end closed the link";
 constexpr char kIdle[] = "idle: no login within the time";
 constexpr char kKicked[] = "kicked by this console's user";
 constexpr char kBannedByUser[] = "banned by this console's user";
-// The longest line a client limited by LinkCommands may send: as long as
-// the command box takes, and short enough to be checked in an instant.
-constexpr size_t kMaxLimitedLine = 32767;
 
 long long ClampedRound(double value) {
     constexpr double kMax = std::numeric_limits<std::int32_t>::max();
@@ -663,11 +660,9 @@ void RemoteLink::ServeLine(const std::string& line) {
         if (RecordOrDrop("runs: " + RecordedLine(line))) in_.RunCommand(line);
         return;
     }
-    std::string refusal =
-        line.size() > kMaxLimitedLine
-            ? "Refused: a line of this link holds at most " + std::to_string(kMaxLimitedLine) +
-                  " characters"
-            : RefuseLine(permit_, in_.Commands(), in_.Markers(), line, &in_.Engine());
+    // A line is at most kMaxLineLength long: the check takes an instant.
+    const std::string refusal =
+        RefuseLine(permit_, in_.Commands(), in_.Markers(), line, &in_.Engine());
     const auto reason = [](const std::string& text) {
         return text.rfind("Refused: ", 0) == 0 ? text.substr(9) : text;
     };

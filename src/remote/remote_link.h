@@ -155,6 +155,10 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     void LoginCheck(const std::string& line);
     void CountLoginFailure();
     bool FirstKnockThisMinute(const std::string& address);
+    // Whether a knocking client is refused (and was): banned, under
+    // penalty, or LinkCommands cannot be read. Reads LinkCommands into
+    // permit_ for the client that is not.
+    bool KnockRefused(const std::string& address, const std::string& knock);
     // Refuses a knocking client: the pane and the transcript say why, once
     // a minute for each address.
     void RefuseKnock(const std::string& address, const std::string& knock,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "interpreter/interpreter.h"
 #include "interpreter/line_text.h"
@@ -112,6 +113,7 @@ bool RemoteLink::OnSecured(const noise::Key& peerKey) {
     FileSystem& files = in_.Os().files;
     if (Attached()) {
         Record("encrypted, the client's key is " + Fingerprint(peerKey));
+        carriageRecorded_ = true;
         if (state_ == kAwaitingLogin && KeyListed(files, ProfileFile(kLinkKeysFileName), peerKey)) {
             if (!RecordOrDrop("logged in by its key")) return false;
             // The log line is this console's own: shown here before the
@@ -434,6 +436,7 @@ void RemoteLink::ConnectionRequest(long requestId) {
     }
     link_ = link;
     recordFailureShown_ = false;
+    carriageRecorded_ = false;
     loginFailures = 0;
     clientAddress_ = address;
     attachedAt_ = in_.Os().clock.Milliseconds();
@@ -480,6 +483,7 @@ void RemoteLink::PeerAnswered() {
 
 void RemoteLink::DispatchLine(const std::string& line) {
     PeerAnswered();
+    if (Attached() && !std::exchange(carriageRecorded_, true)) Record("in clear, not encrypted");
     switch (state_) {
         case kRemotePassword:
         case kRemoteLink:

@@ -227,6 +227,9 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     // The number of the link being recorded; 0 while there is none.
     long link_ = 0;
     bool recordFailureShown_ = false;
+    // Whether the transcript says yet how the attached client's link is
+    // carried: encrypted, with its key, or in clear.
+    bool carriageRecorded_ = false;
 };
 
 // A port argument: the number at the start of the text, rounded, "" or no

@@ -7,7 +7,7 @@ import re
 import time
 
 from harness import expect, expect_equal, wait_until
-from remote_tests import Client, ends_with_prompt, free_port
+from remote_tests import Client, free_port, logged_in
 
 
 def pane_says(console, text, what, timeout=30):
@@ -105,12 +105,7 @@ def test_link_guard_limited_commands_refuse_every_way_around_and_an_unwritable_t
     (c.shortcuts / "job.dcb").write_bytes(b"md C:\\linked3\r\n")
     c.launch()
     c.enter_line(f"listen {port} secret")
-    client = Client(port)
-    client.wait_text(b"Password>")
-    client.take()
-    client.send(b"secret\r\n")
-    client.wait_for(ends_with_prompt, "the served prompt")
-    client.take()
+    client = logged_in(port, b"secret")
     client.send(b"print 6*7\r\n")
     client.wait_for(lambda d: b"\r\n42\r\n" in d, "the answer 42")
     refused = [b"md C:\\linked", b"vb x=1", b"notepad", b"job",

@@ -94,6 +94,17 @@ def listening_console(c, port, password=""):
     c.enter_line(f"listen {port} {password}".strip())
 
 
+def logged_in(port, password):
+    """A client logged in with password, its first prompt taken."""
+    client = Client(port)
+    client.wait_text(b"Password>")
+    client.take()
+    client.send(password + b"\r\n")
+    client.wait_for(ends_with_prompt, "the prompt after the password")
+    client.take()
+    return client
+
+
 def served_client(c):
     """A client served by a console that listens without a password, its
     first prompt taken."""
@@ -321,12 +332,7 @@ def test_remote_listen_binds_as_told_says_why_it_cannot_outlasts_churn_floods_an
     wait_until(lambda: listening_addresses(other) == {"0.0.0.0", "::"}, 10,
                f"port {other} bound to every address ({listening_addresses(other)})")
     expect(not listening_addresses(port), "the first port is free again")
-    client = Client(other)
-    client.wait_text(b"Password>")
-    client.take()
-    client.send(b"pass\xe9\r\n")
-    client.wait_for(ends_with_prompt, "the directory prompt")
-    client.take()
+    client = logged_in(other, b"pass\xe9")
     client.send(b"echo caf\xe9 \x80\r\n")
     client.wait_for(lambda d: b"\r\ncaf\xe9 \x80\r\n" in d, "the line's output in the same bytes")
     # Its not sign marks a variable; three bytes that make a UTF-8

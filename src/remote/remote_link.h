@@ -60,8 +60,10 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     // CONNECT address[:port] [password]; false when the port is not 1 or
     // more (the password is stored all the same).
     bool Connect(const std::string& address, const std::string& password) override;
-    // DISCONNECT.
-    void Disconnect() override { ResetLink(); }
+    // DISCONNECT: while a client is attached, only its own line can run it.
+    void Disconnect() override {
+        ResetLink(Attached() ? "the client ran DISCONNECT" : "ended by this console's user");
+    }
     // Ends any link or listener, returns to Local, listens again when
     // listening is on, empties the command box and refreshes the prompt.
     // The transcript gives the link's end the reason; a client's link that

@@ -175,8 +175,9 @@ class RemoteLink : public SecureEvents, public RemoteConsole {
     std::string RecordedLine(const std::string& line);
     LinkTranscript& Transcript();
     bool WriteEvent(long link, const std::string& text, std::string* why);
-    // Writes an event of the link being recorded; a failure is told in the
-    // pane once a link.
+    // Writes an event of the link being recorded; a failure on a link this
+    // console made is told in the pane once a link (a client's link says
+    // it when RecordOrDrop drops the client).
     bool Record(const std::string& event);
     // Writes an event that lets a client be served: its login, a line it
     // runs. A client whose event could not be written is dropped.

@@ -87,7 +87,9 @@ bool RemoteLink::Record(const std::string& event) {
     if (link_ == 0) return true;
     std::string why;
     if (WriteEvent(link_, event, &why)) return true;
-    if (!recordFailureShown_) {
+    // A client is never served past a failure: its next login or line is
+    // dropped, and the pane says why then.
+    if (!Attached() && !recordFailureShown_) {
         recordFailureShown_ = true;
         in_.PrintOut("The link transcript could not be written: " + why);
     }

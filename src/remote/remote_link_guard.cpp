@@ -58,10 +58,13 @@ bool RemoteLink::WriteEvent(long link, const std::string& text, std::string* why
 }
 
 void RemoteLink::PruneTranscript() {
-    // A hundred years at most: days past that would overflow nothing, but
-    // mean "keep them all" as well.
+    // No number of days, or less than one, is the default; more than a
+    // hundred years keeps every file as well, without the overflow.
+    constexpr double kCentury = 36500;
     const double days = in_.SettingNumber(settings::kLinkLogDays);
-    Transcript().Prune(days >= 1 && days <= 36500 ? static_cast<int>(days) : kDefaultLinkLogDays);
+    Transcript().Prune(!(days >= 1)      ? kDefaultLinkLogDays
+                       : days > kCentury ? static_cast<int>(kCentury)
+                                         : static_cast<int>(days));
 }
 
 void RemoteLink::EndRecord(std::string_view reason) {

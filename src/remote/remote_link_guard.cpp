@@ -115,7 +115,8 @@ std::string RemoteLink::RecordedLine(const std::string& line) {
         const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
             return text::IsAsciiLetterOrDigit(c) || c == '?' || c == '!' || c == '.';
         });
-        words += (words.empty() ? "" : " | ") + (plain ? text::LowerCase(text) : "(a marker)");
+        words +=
+            (words.empty() ? "" : " | ") + (plain ? text::LowerCase(text) : "(a word left out)");
         return false;
     });
     return "(withheld: it names a secret) " + words;

@@ -114,16 +114,17 @@ Interpreter::PermitScope::~PermitScope() {
 }
 
 std::string Interpreter::RunPermitted(const std::string& line, const CommandPermit& permit) {
+    std::string refusal = RefuseLine(permit, commands_, Markers(), line, &engine_);
+    if (refusal.empty()) return RunGuarded(line, permit);
+    RunShownLine(line, [&] { PrintOut(refusal); });
+    return refusal;
+}
+
+std::string Interpreter::RunGuarded(const std::string& line, const CommandPermit& permit) {
     Activity activity(*this);
     PermitScope scope(*this, permit);
-    std::string refusal = RefuseLine(permit, commands_, Markers(), line, &engine_);
-    if (refusal.empty()) {
-        RunLine(line);
-        return scope.refusal;
-    }
-    StartLine(line);
-    PrintOut(refusal);
-    return refusal;
+    RunLine(line);
+    return scope.refusal;
 }
 
 void Interpreter::RunCommand(const std::string& line) {

@@ -44,6 +44,9 @@ class Interpreter : private ScriptLine {
     // stops the rest of its line. Each refusal is printed; the last is
     // returned, "" when nothing was refused.
     std::string RunPermitted(const std::string& line, const CommandPermit& permit);
+    // The same for a line the caller has checked whole (RefuseLine) and
+    // found allowed: only the checks while it runs.
+    std::string RunGuarded(const std::string& line, const CommandPermit& permit);
 
     // Long work (batch files, the script engine, a DOS command, the segments
     // of a line) calls Poll often: it keeps the console alive and says

@@ -185,7 +185,7 @@ void RemoteLink::ServeLine(const std::string& line) {
     if (!RecordOrDrop("runs: " + RecordedLine(line))) return;
     // What the line as sent did not show (a batch file's lines, a changed
     // separator) is stopped as it comes.
-    const std::string stopped = in_.RunPermitted(line, permit_);
+    const std::string stopped = in_.RunGuarded(line, permit_);
     if (!stopped.empty()) Record("stopped, " + reason(stopped));
 }
 

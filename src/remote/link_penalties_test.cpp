@@ -35,6 +35,7 @@ TEST(LinkPenaltiesTest, APenaltyStopsAtItsCapAndAFloodOfSourcesKeepsTheWorst) {
                    {"::ffff:10.1.2.3", "10.1.2.3"},
                    {"2001:DB8:1:2:3:4:5:6", "2001:db8:1:2::/64"},
                    {"fe80::1", "fe80::/64"},
+                   {"0:1::ffff:a01:203", "0:1::/64"},
                    {"::1", "::/64"},
                    {"host", "<none>"}};
     for (const auto& c : sources) {

@@ -18,8 +18,7 @@ TEST(LinkTranscriptTest, NumbersGoOnAcrossRestartsOldDaysGoAndAPeerCannotWriteAL
     for (const char* name : {"2026-09-09.txt", "2026-09-10.txt", "2026-02-30.txt", "notes.txt"}) {
         fake.files.AddFile(std::string(kLinks) + "\\" + name, "");
     }
-    fake.files.AddFile(std::string(kLinks) + "\\2026-12-09.txt",
-                       "10:00:00 #7 knock from 10.1.2.3 port 5\r\n10:00:01 #7 runs: x #99\r\n");
+    fake.files.AddFile(std::string(kLinks) + "\\2026-12-09.txt", "10:00:01 #7 runs: x #99\r\n");
     LinkTranscript transcript(fake.files, fake.clock, kLinks);
     transcript.Prune(90);
     EXPECT_FALSE(fake.files.HasFile(std::string(kLinks) + "\\2026-09-09.txt"));

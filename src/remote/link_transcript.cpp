@@ -102,16 +102,18 @@ bool LinkTranscript::Write(long link, std::string_view text, std::string* why) {
         return false;
     }
     std::string err;
-    if (!files_.IsFolder(folder_) && !files_.MakeFolder(folder_, &err)) {
+    if (!folderThere_ && !files_.IsFolder(folder_) && !files_.MakeFolder(folder_, &err)) {
         *why = folder_ + ": " + err;
         return false;
     }
+    folderThere_ = true;
     const LocalTime now = clock_.Now();
     const std::string line = TwoDigits(now.hour) + ":" + TwoDigits(now.minute) + ":" +
                              TwoDigits(now.second) + " #" + std::to_string(link) + " " +
                              OneLine(text) + "\r\n";
     const std::string path = DayFile(now);
     if (!files_.AppendFile(path, line, &err)) {
+        folderThere_ = false;  // perhaps gone since: looked for again next time
         *why = path + ": " + err;
         return false;
     }

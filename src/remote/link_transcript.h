@@ -43,6 +43,9 @@ class LinkTranscript {
     const std::string folder_;
     long nextLink_ = 0;
     std::string numberedFile_;  // the day file the numbers were read from
+    // The folder was there at the last write, so a busy link's every line
+    // is one append, not a look for the folder first.
+    bool folderThere_ = false;
 };
 
 }  // namespace vantrel
